@@ -1,0 +1,106 @@
+#include "cli/options.h"
+
+#include "finder/year_text.h"
+
+#include <ctime>
+
+namespace sorvane::cli {
+
+namespace {
+
+bool looksLikeNumber(const std::string& s) {
+    std::size_t i = (!s.empty() && (s[0] == '-' || s[0] == '+')) ? 1 : 0;
+    if (i >= s.size()) {
+        return false;
+    }
+    for (; i < s.size(); ++i) {
+        if (s[i] < '0' || s[i] > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+int parseMonth(const std::string& text) {
+    if (!looksLikeNumber(text) || text.size() > 3) {
+        throw UsageError("--month \"" + text + "\" is not a month 1..12");
+    }
+    const int month = std::stoi(text);
+    if (month < 1 || month > 12) {
+        throw UsageError("--month " + text + " is not a month 1..12");
+    }
+    return month;
+}
+
+} // namespace
+
+Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear) {
+    Options options;
+    options.year = currentYear;
+    bool yearGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](const std::string& name) -> std::string {
+            const std::string prefix = name + "=";
+            if (arg.rfind(prefix, 0) == 0) {
+                return arg.substr(prefix.size());
+            }
+            if (i + 1 >= args.size()) {
+                throw UsageError(name + " needs a value");
+            }
+            return args[++i];
+        };
+        auto is = [&](const std::string& name) {
+            return arg == name || arg.rfind(name + "=", 0) == 0;
+        };
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (is("--month")) {
+            options.month = parseMonth(value("--month"));
+        } else if (is("--data")) {
+            options.dataDir = value("--data");
+        } else if (looksLikeNumber(arg)) {
+            if (yearGiven) {
+                throw UsageError("a second year \"" + arg + "\"");
+            }
+            try {
+                options.year = parseYearText(arg);
+            } catch (const YearTextError& e) {
+                throw UsageError(e.what());
+            }
+            yearGiven = true;
+        } else if (!arg.empty() && arg[0] == '-') {
+            throw UsageError("unknown option \"" + arg + "\"");
+        } else {
+            throw UsageError("year \"" + arg + "\" is not a whole number");
+        }
+    }
+    return options;
+}
+
+std::string usageText() {
+    return "usage: sorvane-cli [YEAR] [--month M] [--json] [--data DIR]\n"
+           "\n"
+           "Prints the moments of the 24 solar terms and the four 土用 entries of YEAR\n"
+           "(default: the current year) in Japan Standard Time, then the sexagenary name\n"
+           "of each month's first day.\n"
+           "\n"
+           "  YEAR        a whole number from -32768 to 32767 (year 0 is 1 BC)\n"
+           "  --month M   list the days of month M (1..12) with weekday and sexagenary name\n"
+           "  --json      print the year as one JSON document\n"
+           "  --data DIR  read planet.txt and latitude.txt from DIR\n"
+           "  --help      show this text\n"
+           "\n"
+           "Exit status: 0 success, 1 data-file error, 2 bad argument.\n";
+}
+
+std::int16_t currentYear() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return static_cast<std::int16_t>(local.tm_year + 1900);
+}
+
+} // namespace sorvane::cli

@@ -1,0 +1,36 @@
+// Command line of the terminal program.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace sorvane::cli {
+
+// A bad argument; what() is one line that names it.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Options {
+    std::int16_t year = 0;
+    int month = 0; // 0: no month listing
+    bool json = false;
+    bool help = false;
+    std::optional<std::filesystem::path> dataDir;
+};
+
+// Parses the arguments after the program name. currentYear is the default year.
+Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear);
+
+// The usage text printed by --help.
+std::string usageText();
+
+// The year of the system clock's local date.
+std::int16_t currentYear();
+
+} // namespace sorvane::cli

@@ -1,0 +1,15 @@
+#include "ephemeris/tables.h"
+#include "ephemeris/term_file_reader.h"
+
+namespace sorvane {
+
+Tables loadTables(const std::filesystem::path& dataDir) {
+    Tables tables;
+    fillFixedTables(tables);
+    tables.planetTerms = parsePlanetTerms(readDataFile(dataDir / "planet.txt"), "planet.txt");
+    tables.latitudeTerms =
+        parseLatitudeTerms(readDataFile(dataDir / "latitude.txt"), "latitude.txt");
+    return tables;
+}
+
+} // namespace sorvane

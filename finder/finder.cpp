@@ -1,0 +1,182 @@
+#include "finder/finder.h"
+
+#include "calendar/day_cycles.h"
+#include "calendar/julian_day.h"
+#include "ephemeris/sun_position.h"
+#include "finder/line_format.h"
+#include "finder/target_longitudes.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace sorvane {
+
+namespace {
+
+// The Sun gains about one degree a day, so any event is reached within a year of days;
+// more trials than this mean the theory has stopped moving forward.
+constexpr int kMaxSearchDays = 1000;
+
+bool hasDoyo(int month) { return month % 3 == 1; }
+
+} // namespace
+
+void Finder::sun() { sunState = sunPosition(yy, mm, dd, tables_, components); }
+
+void Finder::reach(int bl) {
+    const double target = sekkilong(mm, bl);
+    double delta = target - sunState.longitude;
+    if (bl == 1 && mm == 3 && sunState.longitude > 5) {
+        delta = delta + 360;
+    }
+    dd = d2 + delta * sekkunit;
+    sun();
+    d2 = dd;
+}
+
+void Finder::reachdoou() {
+    const double delta = dooulong(mm) - sunState.longitude;
+    dd = d2 + delta * sekkunit;
+    sun();
+    d2 = dd;
+}
+
+void Finder::hyouji(int hl) {
+    gosa = sunState.radius * 1495.9787 / 2.99792458 / 3600 / 24 + 9.0 / 24;
+    d2 = (gosa + d2) - (yy - 1885) * 1.05337078651E-05;
+
+    dx = std::floor(d2);
+    hhx = (d2 - dx) * 24;
+    hx = std::floor(hhx);
+    mx = std::floor((hhx - hx) * 60);
+    // 0..59 for any finite moment; a moment that is not finite has no seconds to round.
+    const double seconds = std::floor(((hhx - hx) * 60 - mx) * 60);
+    sx = std::isfinite(seconds) ? static_cast<std::int16_t>(seconds) : std::int16_t{0};
+
+    if (sx >= 30) {
+        mx = mx + 1;
+    }
+    if (mx >= 60) {
+        hx = hx + 1;
+        mx = 0;
+    }
+    if (hx >= 24) {
+        dx = dx + 1;
+        hx = 0;
+    }
+
+    if (hl < kSetsu || hl > kChuki) {
+        return;
+    }
+    kekka[mm][hl] = resultLine(tables_, mm, hl, dx, hx, mx);
+}
+
+void Finder::searchAndMeasure(double target, bool marchChuki) {
+    for (int trials = 0;; ++trials) {
+        if (trials == kMaxSearchDays) {
+            throw std::runtime_error("year " + std::to_string(yy) + ", month " +
+                                     std::to_string(mm) + ": the Sun does not reach " +
+                                     std::to_string(target) + " degrees");
+        }
+        sun();
+        const double lambda = sunState.longitude;
+        const bool before = marchChuki ? (348 < lambda && lambda <= 360) : lambda < target;
+        if (!before) {
+            break;
+        }
+        dd = dd + 1;
+    }
+    nl1 = sunState.longitude;
+    dd = dd - 0.001;
+    sun();
+    d2 = dd;
+    double gain = nl1 - sunState.longitude;
+    if (marchChuki && sunState.longitude > 5) {
+        gain = gain + 360;
+    }
+    sekkunit = 0.001 / gain;
+}
+
+void Finder::refineAndShow(int kind, double target) {
+    for (int step = 0; step < 3; ++step) {
+        if (kind == kDoyo) {
+            reachdoou();
+        } else {
+            reach(kind == kSetsu ? 0 : 1);
+        }
+    }
+    EventMoment& moment = moments[mm][kind];
+    moment.month = mm;
+    moment.kind = kind;
+    moment.target = target;
+    moment.theoryDay = d2;
+    hyouji(kind);
+    moment.jstDay = d2;
+    moment.day = dx;
+    moment.hour = hx;
+    moment.minute = mx;
+}
+
+void Finder::calculate(std::int16_t year) {
+    yy = year;
+    mm = 1;
+    dd = tables_.termApproxDays[1][1];
+    while (mm <= 12) {
+        const double setsu = sekkilong(mm, 0);
+        searchAndMeasure(setsu, false);
+        refineAndShow(kSetsu, setsu);
+
+        const double chuki = sekkilong(mm, 1);
+        dd = tables_.termApproxDays[mm][2];
+        searchAndMeasure(chuki, mm == 3);
+        refineAndShow(kChuki, chuki);
+
+        if (hasDoyo(mm)) {
+            const double doyo = dooulong(mm);
+            dd = tables_.doyoApproxDays[mm];
+            searchAndMeasure(doyo, false);
+            refineAndShow(kDoyo, doyo);
+        }
+
+        mm = static_cast<std::int16_t>(mm + 1);
+        if (mm <= 12) {
+            dd = tables_.termApproxDays[mm][1];
+        }
+    }
+
+    for (int i = 0; i < 12; ++i) {
+        const double n = std::floor(julianday(yy, i + 1, 1));
+        kanshi1[i + 1] = kanshi(n);
+        youbi1[i + 1] = youbi(n);
+    }
+}
+
+std::string Finder::resultText(const std::string& lineEnd) const {
+    std::string text;
+    for (int m = 1; m <= 12; ++m) {
+        for (int k = 0; k < 3; ++k) {
+            if (k == kDoyo && !hasDoyo(m)) {
+                continue;
+            }
+            text += kekka[m][k];
+            text += lineEnd;
+        }
+    }
+    return text;
+}
+
+std::array<EventMoment, 28> Finder::orderedMoments() const {
+    std::array<EventMoment, 28> ordered{};
+    int n = 0;
+    for (int m = 1; m <= 12; ++m) {
+        for (int k = 0; k < 3; ++k) {
+            if (k == kDoyo && !hasDoyo(m)) {
+                continue;
+            }
+            ordered[static_cast<std::size_t>(n++)] = moments[m][k];
+        }
+    }
+    return ordered;
+}
+
+} // namespace sorvane

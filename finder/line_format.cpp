@@ -1,0 +1,34 @@
+#include "finder/line_format.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace sorvane {
+
+std::string formatTwoDigits(double wholeNumber) {
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%02.0f", std::fabs(wholeNumber));
+    return (wholeNumber < 0 ? "-" : "") + std::string(buf);
+}
+
+std::string resultLine(const Tables& tables, int month, int kind, double dx, double hx,
+                       double mx) {
+    std::string name;
+    switch (kind) {
+    case 0:
+        name = tables.solarTermNames[month][0] + "     ";
+        break;
+    case 1:
+        name = "  " + tables.solarTermNames[0][0] + "     ";
+        break;
+    case 2:
+        name = tables.solarTermNames[month][1] + "     ";
+        break;
+    default:
+        return "";
+    }
+    return name + formatTwoDigits(dx) + " 日" + " " + formatTwoDigits(hx) + " 時" + "  " +
+           formatTwoDigits(mx) + " 分";
+}
+
+} // namespace sorvane

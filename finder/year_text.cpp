@@ -1,0 +1,36 @@
+#include "finder/year_text.h"
+
+namespace sorvane {
+
+std::int16_t parseYearText(std::string_view text) {
+    const std::string quoted = "\"" + std::string(text.substr(0, 40)) + "\"";
+    std::string_view digits = text;
+    bool negative = false;
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
+        negative = digits.front() == '-';
+        digits.remove_prefix(1);
+    }
+    if (digits.empty()) {
+        throw YearTextError("year " + quoted + " is not a whole number");
+    }
+    long long value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') {
+            throw YearTextError("year " + quoted + " is not a whole number");
+        }
+        if (value <= 100000) {
+            value = value * 10 + (c - '0');
+        }
+    }
+    if (negative) {
+        value = -value;
+    }
+    if (value < -32768 || value > 32767) {
+        throw YearTextError("year " + quoted + " is outside -32768..32767");
+    }
+    return static_cast<std::int16_t>(value);
+}
+
+std::string yearText(int year) { return std::to_string(year); }
+
+} // namespace sorvane

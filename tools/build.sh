@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds the project into build/ (the program, the terminal program, tests).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build build -j"$(nproc)"

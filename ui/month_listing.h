@@ -1,0 +1,35 @@
+// The listing of one month's days with their weekdays and sexagenary names.
+#pragma once
+
+#include "ephemeris/tables.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace sorvane {
+
+// uruu: days of each month of the year, [1..12] (Gregorian leap rule for every year).
+std::array<std::int16_t, 13> uruu(int year);
+
+// nenkanshi: sexagenary index 1..60 of the year to which month m belongs (January belongs
+// to the previous year). Floored remainders keep the cycle unbroken below year 1: year 4
+// and year -56 are both 甲子.
+std::int16_t nenkanshi(int year, int m);
+
+// tukikanshi: sexagenary index 1..60 of month m; December and the next January are
+// consecutive.
+std::int16_t tukikanshi(int year, int m);
+
+// What the month window shows.
+struct MonthListing {
+    std::string txtnikkan; // one line per day, each ended by "\r\n"
+    std::string lblnen;    // the year's sexagenary name and 年
+    std::string lbltuki;   // month number, 月 and the month's sexagenary name
+};
+
+// nikkanhyouji: the listing of month m of year, continuing the two day cycles from the
+// first day's sexagenary index k1 (1..60) and weekday index w1 (1..7).
+MonthListing nikkanhyouji(const Tables& tables, int year, int m, int k1, int w1);
+
+} // namespace sorvane
