@@ -19,6 +19,8 @@ double julianday(int year, int month, double day) {
     return j + b;
 }
 
-double tcentury(double jd) { return (jd - 2415020.0) / 36525.0; }
+double tcentury(double jd) {
+    return (jd - 2415020.0) / 36525.0;
+}
 
 } // namespace sorvane

@@ -69,26 +69,27 @@ std::string yearJson(const Tables& tables, const Finder& finder) {
     const auto moments = finder.orderedMoments();
     for (std::size_t i = 0; i < moments.size(); ++i) {
         const EventMoment& e = moments[i];
-        const std::string& shown =
-            e.kind == kDoyo ? tables.solarTermNames[0][0]
-                            : tables.solarTermNames[e.month][e.kind == kSetsu ? 0 : 1];
-        out += "    {\"month\": " + std::to_string(e.month) + ", \"kind\": " +
-               jsonString(kindName(e.kind)) + ", \"name\": " + jsonString(plainName(shown)) +
+        const std::string& shown = e.kind == kDoyo
+                                       ? tables.solarTermNames[0][0]
+                                       : tables.solarTermNames[e.month][e.kind == kSetsu ? 0 : 1];
+        out += "    {\"month\": " + std::to_string(e.month) +
+               ", \"kind\": " + jsonString(kindName(e.kind)) +
+               ", \"name\": " + jsonString(plainName(shown)) +
                ", \"longitude\": " + jsonNumber(e.target, 0) + ",\n";
         out += "     \"moment\": {\"year\": " + std::to_string(finder.yy) +
                ", \"month\": " + std::to_string(e.month) +
                ", \"day\": " + jsonNumber(e.theoryDay, 8) +
                ", \"jd\": " + jsonNumber(julianday(finder.yy, e.month, e.theoryDay), 8) + "},\n";
         out += "     \"jst\": {\"day\": " + jsonNumber(e.day, 0) +
-               ", \"hour\": " + jsonNumber(e.hour, 0) +
-               ", \"minute\": " + jsonNumber(e.minute, 0) + "},\n";
+               ", \"hour\": " + jsonNumber(e.hour, 0) + ", \"minute\": " + jsonNumber(e.minute, 0) +
+               "},\n";
         out += "     \"line\": " + jsonString(finder.kekka[e.month][e.kind]) + "}";
         out += i + 1 < moments.size() ? ",\n" : "\n";
     }
     out += "  ],\n  \"firstDays\": [\n";
     for (int m = 1; m <= 12; ++m) {
-        out += "    {\"month\": " + std::to_string(m) + ", \"sexagenary\": " +
-               jsonString(tables.sexagenaryNames[finder.kanshi1[m]]) +
+        out += "    {\"month\": " + std::to_string(m) +
+               ", \"sexagenary\": " + jsonString(tables.sexagenaryNames[finder.kanshi1[m]]) +
                ", \"weekday\": " + jsonString(tables.weekdayNames[finder.youbi1[m]]) + "}";
         out += m < 12 ? ",\n" : "\n";
     }

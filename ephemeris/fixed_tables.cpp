@@ -28,8 +28,7 @@ void fillFixedTables(Tables& tables) {
     }};
 
     for (int n = 1; n <= 60; ++n) {
-        tables.sexagenaryNames[n] =
-            std::string(kStems[(n - 1) % 10]) + kBranches[(n - 1) % 12];
+        tables.sexagenaryNames[n] = std::string(kStems[(n - 1) % 10]) + kBranches[(n - 1) % 12];
     }
 
     tables.weekdayNames = {"", "日", "月", "火", "水", "木", "金", "土"};

@@ -9,13 +9,12 @@ namespace sorvane {
 LunarArguments lunarArguments(double T) {
     const double d = T * 36525;
     LunarArguments a{};
-    a.D = ((d * 12.19074919142 + 350.737486) - (0.00143611 * T) * T) +
-          ((0.00000189 * T) * T) * T;
+    a.D = ((d * 12.19074919142 + 350.737486) - (0.00143611 * T) * T) + ((0.00000189 * T) * T) * T;
     a.l = ((d * 13.0649924465 + 296.104608) + (0.00919167 * T) * T) + ((0.00001439 * T) * T) * T;
     const double omegaCubic = 4.6 * std::pow(10.0, -20);
     const double omegaSquare = 1.557 * std::pow(10.0, -12);
-    a.Omega = ((omegaCubic * d) * d) * d +
-              (((omegaSquare * d) * d) + (259.183275 - d * 0.0529539222));
+    a.Omega =
+        ((omegaCubic * d) * d) * d + (((omegaSquare * d) * d) + (259.183275 - d * 0.0529539222));
     const double fSquare = 2.407 * std::pow(10.0, -12);
     const double fCubic = 0.7 * std::pow(10.0, -20);
     a.F = ((d * 13.229350449 + 11.250889) - (fSquare * d) * d) - ((fCubic * d) * d) * d;

@@ -4,7 +4,9 @@
 
 namespace sorvane {
 
-double reduceDegrees(double x) { return (x / 360 - std::floor(x / 360)) * 360; }
+double reduceDegrees(double x) {
+    return (x / 360 - std::floor(x / 360)) * 360;
+}
 
 void computeMeanLongitude(double T, SunComponents& c) {
     const double quadratic = 3.025 * std::pow(10.0, -4);

@@ -6,8 +6,8 @@ namespace sorvane {
 
 void computePlanetaryTerms(double jd, const Tables& tables, SunComponents& c) {
     const double t = (jd - 2396758.0) / 365.25;
-    c.meanAnomalies[1] = t * 1494.7253 + 248.07; // Mercury
-    c.meanAnomalies[2] = t * 585.17493 + 114.5;  // Venus
+    c.meanAnomalies[1] = t * 1494.7253 + 248.07;  // Mercury
+    c.meanAnomalies[2] = t * 585.17493 + 114.5;   // Venus
     c.meanAnomalies[4] = t * 191.39977 + 109.856; // Mars
     c.meanAnomalies[5] = t * 30.34583 + 148.031;  // Jupiter
     c.meanAnomalies[6] = t * 12.21794 + 284.716;  // Saturn

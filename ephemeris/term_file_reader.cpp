@@ -107,8 +107,7 @@ class TermParser {
 
     [[noreturn]] void fail(int term, int field, const std::string& what) const {
         throw DataFileError(fileName_ + ": term " + std::to_string(term) + ", field " +
-                            std::to_string(field + 1) + " (" + fields_[field].name + "): " +
-                            what);
+                            std::to_string(field + 1) + " (" + fields_[field].name + "): " + what);
     }
 
   private:
@@ -116,8 +115,8 @@ class TermParser {
         std::string message = fileName_ + ": ends early: " + std::to_string(term - 1) + " of " +
                               std::to_string(termCount_) + " terms";
         if (field > 0) {
-            message += " (term " + std::to_string(term) + " has " + std::to_string(field) +
-                       " of " + std::to_string(fieldCount_) + " values)";
+            message += " (term " + std::to_string(term) + " has " + std::to_string(field) + " of " +
+                       std::to_string(fieldCount_) + " values)";
         }
         throw DataFileError(message);
     }
@@ -134,11 +133,11 @@ class TermParser {
             return convertInteger(digits, negative, shown, term, field);
         }
         double value = 0;
-        const auto [end, ec] =
-            std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         const bool whole = end == digits.data() + digits.size();
-        if (digits.empty() || !whole || (ec != std::errc() && ec != std::errc::result_out_of_range)
-            || (ec == std::errc() && !std::isfinite(value))) {
+        if (digits.empty() || !whole ||
+            (ec != std::errc() && ec != std::errc::result_out_of_range) ||
+            (ec == std::errc() && !std::isfinite(value))) {
             fail(term, field, shown + " is not a number");
         }
         if (ec == std::errc::result_out_of_range) {

@@ -11,8 +11,7 @@ std::string formatTwoDigits(double wholeNumber) {
     return (wholeNumber < 0 ? "-" : "") + std::string(buf);
 }
 
-std::string resultLine(const Tables& tables, int month, int kind, double dx, double hx,
-                       double mx) {
+std::string resultLine(const Tables& tables, int month, int kind, double dx, double hx, double mx) {
     std::string name;
     switch (kind) {
     case 0:

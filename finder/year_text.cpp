@@ -31,6 +31,8 @@ std::int16_t parseYearText(std::string_view text) {
     return static_cast<std::int16_t>(value);
 }
 
-std::string yearText(int year) { return std::to_string(year); }
+std::string yearText(int year) {
+    return std::to_string(year);
+}
 
 } // namespace sorvane

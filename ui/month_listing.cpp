@@ -54,8 +54,8 @@ MonthListing nikkanhyouji(const Tables& tables, int year, int m, int k1, int w1)
         if (w > 7) {
             w = w - 7;
         }
-        listing.txtnikkan += std::to_string(d) + "日" + "(" + tables.weekdayNames[w] + ")" +
-                             "  " + tables.sexagenaryNames[k] + "\r\n";
+        listing.txtnikkan += std::to_string(d) + "日" + "(" + tables.weekdayNames[w] + ")" + "  " +
+                             tables.sexagenaryNames[k] + "\r\n";
     }
     listing.lblnen = tables.sexagenaryNames[nenkanshi(year, m)] + "年";
     listing.lbltuki = std::to_string(m) + "月" + tables.sexagenaryNames[tukikanshi(year, m)];

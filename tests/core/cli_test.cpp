@@ -1,0 +1,134 @@
+// The terminal program, run as a user runs it.
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun runCli(const std::string& args) {
+    const auto errFile =
+        std::filesystem::temp_directory_path() / ("sorvane-cli-err-" + std::to_string(::getpid()));
+    const std::string command =
+        std::string("'") + SORVANE_CLI + "' " + args + " 2>'" + errFile.string() + "'";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    EXPECT_NE(pipe, nullptr);
+    std::string out;
+    std::array<char, 4096> buf{};
+    std::size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) {
+        out.append(buf.data(), n);
+    }
+    const int raw = ::pclose(pipe);
+    std::ifstream in(errFile);
+    std::stringstream err;
+    err << in.rdbuf();
+    std::filesystem::remove(errFile);
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out, err.str()};
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(TerminalProgram, YearReport) {
+    const CliRun r = runCli("2000");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, readFile(std::string(SORVANE_SOURCE_DIR) + "/tests/data/year-2000.txt"));
+    EXPECT_EQ(r.out.rfind("小　寒     06 日 10 時  00 分\n", 0), 0u);
+    EXPECT_NE(r.out.find("\n\n1月 戊午\n2月 己丑\n"), std::string::npos);
+    EXPECT_TRUE(r.out.ends_with("12月 癸巳\n"));
+    EXPECT_EQ(r.out.find('\r'), std::string::npos);
+}
+
+TEST(TerminalProgram, MonthListing) {
+    const CliRun r = runCli("1984 --month 1");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("癸亥年\n1月乙丑\n\n1日(日)  甲午\n", 0), 0u) << r.out;
+    EXPECT_TRUE(r.out.ends_with("31日(火)  甲子\n")) << r.out;
+    const CliRun feb = runCli("--month=2 2000");
+    EXPECT_EQ(feb.out.rfind("庚辰年\n2月戊寅\n\n1日(火)  己丑\n", 0), 0u) << feb.out;
+}
+
+TEST(TerminalProgram, JsonDocument) {
+    const CliRun r = runCli("2000 --json");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("\"year\": 2000"), std::string::npos);
+    EXPECT_NE(r.out.find("\"kind\": \"節\", \"name\": \"小寒\", \"longitude\": 285"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("\"jst\": {\"day\": 6, \"hour\": 10, \"minute\": 0}"), std::string::npos);
+    EXPECT_NE(r.out.find("{\"month\": 1, \"sexagenary\": \"戊午\", \"weekday\": \"土\"}"),
+              std::string::npos);
+    std::size_t events = 0;
+    for (std::size_t p = 0; (p = r.out.find("\"kind\":", p)) != std::string::npos; ++p) {
+        ++events;
+    }
+    EXPECT_EQ(events, 28u);
+}
+
+TEST(TerminalProgram, BadArgumentsExitWithTwoAndNameTheArgument) {
+    struct Case {
+        const char* args;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"32768", "32768"},
+        {"20x0", "20x0"},
+        {"--month 13", "13"},
+        {"--month", "--month"},
+        {"--frobnicate", "--frobnicate"},
+        {"2000 2001", "2001"},
+        {"2000.5", "2000.5"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = runCli(c.args);
+        EXPECT_EQ(r.status, 2) << c.args;
+        EXPECT_TRUE(r.out.empty()) << c.args;
+        EXPECT_NE(r.err.find(c.named), std::string::npos) << c.args << ": " << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+TEST(TerminalProgram, MissingDataFileIsOneLineAndStatusOne) {
+    const auto dir = std::filesystem::temp_directory_path() / "sorvane-cli-empty-data";
+    std::filesystem::create_directories(dir);
+    const CliRun r = runCli("2000 --data '" + dir.string() + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(r.err.find("planet.txt"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    std::filesystem::remove_all(dir);
+}
+
+TEST(TerminalProgram, ExtremeYearsStillPrintTwentyEightLines) {
+    for (const char* year : {"-32768", "-1", "0", "32767"}) {
+        const CliRun r = runCli(year);
+        EXPECT_EQ(r.status, 0) << year;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 41) << year;
+    }
+}
+
+TEST(TerminalProgram, HelpDescribesTheOptions) {
+    const CliRun r = runCli("--help");
+    EXPECT_EQ(r.status, 0);
+    for (const char* option : {"--month", "--json", "--data"}) {
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+    }
+}
+
+} // namespace

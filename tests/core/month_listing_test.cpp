@@ -1,0 +1,102 @@
+// The month listing: month lengths, the year and month cycles and the day lines.
+#include "ephemeris/data_location.h"
+#include "finder/finder.h"
+#include "ui/month_listing.h"
+
+#include <gtest/gtest.h>
+
+namespace sorvane {
+namespace {
+
+const Tables& shippedTables() {
+    static const Tables tables = loadTables(findDataDir());
+    return tables;
+}
+
+TEST(MonthListing, FebruaryLengths) {
+    EXPECT_EQ(uruu(1996)[2], 29);
+    EXPECT_EQ(uruu(2000)[2], 29);
+    EXPECT_EQ(uruu(1900)[2], 28);
+    EXPECT_EQ(uruu(2001)[2], 28);
+    EXPECT_EQ(uruu(2100)[2], 28);
+    EXPECT_EQ(uruu(0)[2], 29);
+    EXPECT_EQ(uruu(-4)[2], 29);
+    EXPECT_EQ(uruu(-100)[2], 28);
+    EXPECT_EQ(uruu(-400)[2], 29);
+    EXPECT_EQ(uruu(-1)[2], 28);
+    const auto d = uruu(2023);
+    int total = 0;
+    for (int m = 1; m <= 12; ++m) {
+        total += d[m];
+    }
+    EXPECT_EQ(total, 365);
+}
+
+TEST(MonthListing, January2000) {
+    Finder f(shippedTables());
+    f.calculate(2000);
+    ASSERT_EQ(f.kanshi1[1], 55);
+    ASSERT_EQ(f.youbi1[1], 7);
+    const MonthListing l = nikkanhyouji(shippedTables(), 2000, 1, f.kanshi1[1], f.youbi1[1]);
+    const std::string head = "1日(土)  戊午\r\n2日(日)  己未\r\n3日(月)  庚申\r\n"
+                             "4日(火)  辛酉\r\n5日(水)  壬戌\r\n6日(木)  癸亥\r\n"
+                             "7日(金)  甲子\r\n8日(土)  乙丑\r\n";
+    EXPECT_EQ(l.txtnikkan.substr(0, head.size()), head);
+    const std::string tail = "30日(日)  丁亥\r\n31日(月)  戊子\r\n";
+    ASSERT_GE(l.txtnikkan.size(), tail.size());
+    EXPECT_EQ(l.txtnikkan.substr(l.txtnikkan.size() - tail.size()), tail);
+    EXPECT_EQ(l.lblnen, "己卯年");
+    EXPECT_EQ(l.lbltuki, "1月丁丑");
+    // Listing the same month again gives the same text.
+    EXPECT_EQ(nikkanhyouji(shippedTables(), 2000, 1, 55, 7).txtnikkan, l.txtnikkan);
+}
+
+TEST(MonthListing, February2000) {
+    const MonthListing l = nikkanhyouji(shippedTables(), 2000, 2, 26, 3);
+    std::size_t lines = 0;
+    for (std::size_t p = 0; (p = l.txtnikkan.find("\r\n", p)) != std::string::npos; p += 2) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, 29u);
+    EXPECT_EQ(l.txtnikkan.rfind("1日(火)  己丑\r\n", 0), 0u);
+    EXPECT_NE(l.txtnikkan.find("\r\n29日(火)  丁巳\r\n"), std::string::npos);
+    EXPECT_EQ(l.lblnen, "庚辰年");
+    EXPECT_EQ(l.lbltuki, "2月戊寅");
+}
+
+TEST(MonthListing, YearAndMonthNamesOf1984) {
+    const Tables& t = shippedTables();
+    EXPECT_EQ(t.sexagenaryNames[nenkanshi(1984, 1)] + "年", "癸亥年");
+    EXPECT_EQ(t.sexagenaryNames[tukikanshi(1984, 1)], "乙丑");
+    EXPECT_EQ(t.sexagenaryNames[nenkanshi(1984, 2)] + "年", "甲子年");
+    EXPECT_EQ(t.sexagenaryNames[tukikanshi(1984, 2)], "丙寅");
+    EXPECT_EQ(t.sexagenaryNames[nenkanshi(1984, 12)] + "年", "甲子年");
+    EXPECT_EQ(t.sexagenaryNames[tukikanshi(1984, 12)], "丙子");
+}
+
+TEST(MonthListing, CyclesRunOnThroughYearZeroAndBelow) {
+    EXPECT_EQ(nenkanshi(4, 2), 1); // 甲子
+    EXPECT_EQ(nenkanshi(-56, 2), 1);
+    for (int year = -32768; year < 32767; ++year) {
+        const int y = nenkanshi(year, 2);
+        const int next = nenkanshi(year + 1, 2);
+        ASSERT_GE(y, 1);
+        ASSERT_LE(y, 60);
+        ASSERT_EQ(next, y == 60 ? 1 : y + 1) << year;
+        ASSERT_EQ(nenkanshi(year + 1, 1), y) << year; // January belongs to the year before
+        // December and the next January are consecutive months of the cycle.
+        const int december = tukikanshi(year, 12);
+        ASSERT_GE(december, 1);
+        ASSERT_LE(december, 60);
+        ASSERT_EQ(tukikanshi(year + 1, 1), december == 60 ? 1 : december + 1) << year;
+    }
+}
+
+TEST(MonthListing, RefusesFirstDayValuesOutsideTheirCycles) {
+    EXPECT_THROW(nikkanhyouji(shippedTables(), 2000, 1, 0, 1), std::out_of_range);
+    EXPECT_THROW(nikkanhyouji(shippedTables(), 2000, 13, 1, 1), std::out_of_range);
+    EXPECT_THROW(nikkanhyouji(shippedTables(), 2000, 1, 1, 8), std::out_of_range);
+}
+
+} // namespace
+} // namespace sorvane
