@@ -132,6 +132,10 @@ class TermParser {
         if (fields_[field].isInteger) {
             return convertInteger(digits, negative, shown, term, field);
         }
+        // from_chars takes a minus sign of its own: a second sign ("--5", "+-5") is no number.
+        if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
+            fail(term, field, shown + " is not a number");
+        }
         double value = 0;
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         const bool whole = end == digits.data() + digits.size();
