@@ -1,0 +1,49 @@
+#include "precise/precise_year.h"
+
+#include "calendar/julian_day.h"
+#include "finder/target_longitudes.h"
+#include "precise/erfa_sun.h"
+#include "precise/time_scales.h"
+
+#include <cmath>
+
+namespace sorvane::precise {
+
+bool inRange(int year) {
+    return year >= kFirstYear && year <= kLastYear;
+}
+
+PreciseEvent preciseEvent(int year, int month, int kind, double target, double guessDay) {
+    PreciseEvent e;
+    e.month = month;
+    e.kind = kind;
+    e.target = target;
+    // The calendar dates are civil (JST) dates; TT differs by minutes, far less than the
+    // solver's reach.
+    e.jdTT = erfa::solveApparentLongitude(target, julianday(year, month, guessDay));
+    e.jdJST = erfa::jstFromTT(e.jdTT);
+
+    const double monthStart = julianday(year, month, 1.0);
+    const double minutes = std::round((e.jdJST - monthStart) * 1440.0);
+    const double wholeDays = std::floor(minutes / 1440.0);
+    const double minuteOfDay = minutes - wholeDays * 1440.0;
+    e.day = wholeDays + 1;
+    e.hour = std::floor(minuteOfDay / 60.0);
+    e.minute = minuteOfDay - e.hour * 60.0;
+    return e;
+}
+
+std::array<PreciseEvent, 28> preciseYear(int year) {
+    std::array<PreciseEvent, 28> events{};
+    std::size_t n = 0;
+    for (int m = 1; m <= 12; ++m) {
+        events[n++] = preciseEvent(year, m, 0, sekkilong(m, 0), 6);
+        if (m % 3 == 1) {
+            events[n++] = preciseEvent(year, m, 1, dooulong(m), 18);
+        }
+        events[n++] = preciseEvent(year, m, 2, sekkilong(m, 1), 21);
+    }
+    return events;
+}
+
+} // namespace sorvane::precise
