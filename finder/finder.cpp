@@ -29,13 +29,15 @@ void Finder::reach(int bl) {
     if (bl == 1 && mm == 3 && sunState.longitude > 5) {
         delta = delta + 360;
     }
-    dd = d2 + delta * sekkunit;
-    sun();
-    d2 = dd;
+    chordStep(delta);
 }
 
 void Finder::reachdoou() {
     const double delta = dooulong(mm) - sunState.longitude;
+    chordStep(delta);
+}
+
+void Finder::chordStep(double delta) {
     dd = d2 + delta * sekkunit;
     sun();
     d2 = dd;
@@ -149,6 +151,37 @@ void Finder::calculate(std::int16_t year) {
         kanshi1[i + 1] = kanshi(n);
         youbi1[i + 1] = youbi(n);
     }
+}
+
+EventMoment Finder::findLongitude(std::int16_t year, std::int16_t month, double startDay,
+                                  double target) {
+    const bool wrap = target == 0;
+    if (!wrap && (target < 12 || target >= 348)) {
+        throw std::invalid_argument("a whole-day search cannot bracket " +
+                                    std::to_string(target) + " degrees");
+    }
+    yy = year;
+    mm = month;
+    dd = startDay;
+    searchAndMeasure(target, wrap);
+    for (int step = 0; step < 3; ++step) {
+        double delta = target - sunState.longitude;
+        if (wrap && sunState.longitude > 5) {
+            delta = delta + 360;
+        }
+        chordStep(delta);
+    }
+    EventMoment moment;
+    moment.month = mm;
+    moment.kind = -1;
+    moment.target = target;
+    moment.theoryDay = d2;
+    hyouji(-1); // converts and rounds; stores no line
+    moment.jstDay = d2;
+    moment.day = dx;
+    moment.hour = hx;
+    moment.minute = mx;
+    return moment;
 }
 
 std::string Finder::resultText(const std::string& lineEnd) const {

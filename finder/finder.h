@@ -70,6 +70,17 @@ class Finder {
     // The whole year: 28 events into kekka, then kanshi1 and youbi1 of each month's 1st.
     void calculate(std::int16_t year);
 
+    // findLongitude: the moment at which the Sun reaches `target` degrees in month `month` of
+    // `year`, found exactly as the yearly calculation finds its events: the whole-day search
+    // from startDay (a whole day close before the event), the slope over the 0.001 day before
+    // the stopping day, three chord steps, then hyouji's conversion to JST and rounding.
+    // Used for the 雑節 moments 入梅 (80) and 半夏生 (100). A target of 0 takes the 春分 wrap
+    // rules; other targets within 12 degrees of 0 cannot be searched by whole days and throw
+    // std::invalid_argument. Overwrites the shared variables; kekka and moments are left
+    // alone. Returns the moment with kind -1.
+    EventMoment findLongitude(std::int16_t year, std::int16_t month, double startDay,
+                              double target);
+
     // The 28 lines in the result box's order, each followed by lineEnd.
     std::string resultText(const std::string& lineEnd) const;
     // The 28 events in the result box's order: per month 節, 土用 (months 1, 4, 7, 10), 中気.
@@ -80,6 +91,8 @@ class Finder {
     // slope over the 0.001 day before that day. marchChuki selects the 春分 wrap rules.
     void searchAndMeasure(double target, bool marchChuki);
     void refineAndShow(int kind, double target);
+    // One chord step: dd = d2 + delta sekkunit, evaluate there, d2 = dd.
+    void chordStep(double delta);
 
     const Tables& tables_;
 };

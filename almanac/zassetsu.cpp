@@ -1,0 +1,171 @@
+#include "almanac/zassetsu.h"
+
+#include "calendar/day_cycles.h"
+#include "calendar/julian_day.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace sorvane {
+
+namespace {
+
+constexpr const char* kSeasonNames[4] = {"冬", "春", "夏", "秋"};
+constexpr const char* kSeasonIds[4] = {"winter", "spring", "summer", "autumn"};
+constexpr const char* kCountNames[] = {"一", "二", "三", "四"};
+
+std::string twoDigits(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
+ZassetsuItem dayItem(const std::string& name, const std::string& id, const CivilDate& date,
+                     const std::string& rule) {
+    ZassetsuItem item;
+    item.kind = ZassetsuKind::Day;
+    item.name = name;
+    item.id = id;
+    item.date = date;
+    item.rule = rule;
+    return item;
+}
+
+ZassetsuItem momentItem(const std::string& name, const std::string& id, const ShownMoment& moment,
+                        const std::string& rule) {
+    ZassetsuItem item;
+    item.kind = ZassetsuKind::Moment;
+    item.name = name;
+    item.id = id;
+    item.date = moment.date;
+    item.hour = moment.hour;
+    item.minute = moment.minute;
+    item.longitude = moment.longitude;
+    item.rule = rule;
+    return item;
+}
+
+int sortRank(ZassetsuKind kind) {
+    return kind == ZassetsuKind::DoyoPeriod ? 0 : 1;
+}
+
+} // namespace
+
+long long dayNumber(const CivilDate& date) {
+    return static_cast<long long>(std::floor(julianday(date.year, date.month, date.day)));
+}
+
+CivilDate civilDate(long long n) {
+    // Days since 1970-01-01 (day number 2440587), then the Gregorian date by 400-year eras
+    // counted from 0000-03-01, with floored division so that negative years work too.
+    const long long z = n - 2440587 + 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long long doe = z - era * 146097;                                      // 0..146096
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365; // 0..399
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);               // 0..365
+    const long long mp = (5 * doy + 2) / 153;                                    // 0 = March
+    CivilDate date;
+    date.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    date.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    date.year = static_cast<int>(yoe + era * 400 + (date.month <= 2 ? 1 : 0));
+    return date;
+}
+
+CivilDate addDays(const CivilDate& date, long long days) {
+    return civilDate(dayNumber(date) + days);
+}
+
+std::string monthDayText(const CivilDate& date) {
+    return twoDigits(date.month) + "-" + twoDigits(date.day);
+}
+
+std::vector<CivilDate> ushiDays(const CivilDate& first, const CivilDate& last) {
+    std::vector<CivilDate> days;
+    for (long long n = dayNumber(first); n <= dayNumber(last); ++n) {
+        if ((kanshi(static_cast<double>(n)) - 1) % 12 == 1) {
+            days.push_back(civilDate(n));
+        }
+    }
+    return days;
+}
+
+std::vector<ZassetsuItem> zassetsu(const SeasonAnchors& a) {
+    std::vector<ZassetsuItem> items;
+    const CivilDate risshun = a.risshun.date;
+
+    items.push_back(dayItem("節分", "setsubun", addDays(risshun, -1), "立春の前日"));
+    items.push_back(
+        dayItem("春の彼岸入り", "higan-spring-start", addDays(a.shunbun.date, -3), "春分の3日前"));
+    items.push_back(
+        dayItem("春の彼岸明け", "higan-spring-end", addDays(a.shunbun.date, 3), "春分の3日後"));
+    items.push_back(
+        dayItem("八十八夜", "hachijuuhachiya", addDays(risshun, 87), "立春から数えて88日目"));
+    items.push_back(momentItem("入梅", "nyuubai", a.nyuubai, "太陽黄経 80°"));
+    items.push_back(momentItem("半夏生", "hangeshou", a.hangeshou, "太陽黄経 100°"));
+    items.push_back(
+        dayItem("二百十日", "nihyakutooka", addDays(risshun, 209), "立春から数えて210日目"));
+    items.push_back(
+        dayItem("二百二十日", "nihyakuhatsuka", addDays(risshun, 219), "立春から数えて220日目"));
+    items.push_back(
+        dayItem("秋の彼岸入り", "higan-autumn-start", addDays(a.shuubun.date, -3), "秋分の3日前"));
+    items.push_back(
+        dayItem("秋の彼岸明け", "higan-autumn-end", addDays(a.shuubun.date, 3), "秋分の3日後"));
+
+    const ShownMoment* seasonStarts[4] = {&a.risshun, &a.rikka, &a.risshuu, &a.rittou};
+    const char* seasonStartNames[4] = {"立春", "立夏", "立秋", "立冬"};
+    for (int s = 0; s < 4; ++s) {
+        const std::string season = kSeasonNames[s];
+        const std::string sid = std::string("doyo-") + kSeasonIds[s];
+        ZassetsuItem period;
+        period.kind = ZassetsuKind::DoyoPeriod;
+        period.name = season + "の土用";
+        period.id = sid;
+        period.date = a.doyoEntries[static_cast<std::size_t>(s)].date;
+        period.lastDate = addDays(seasonStarts[s]->date, -1);
+        period.rule = std::string("土用の入りから") + seasonStartNames[s] + "の前日まで";
+        items.push_back(period);
+
+        const auto ushi = ushiDays(period.date, period.lastDate);
+        for (std::size_t i = 0; i < ushi.size(); ++i) {
+            ZassetsuItem day;
+            day.kind = ZassetsuKind::UshiDay;
+            day.id = sid + "-ushi-" + std::to_string(i + 1);
+            day.date = ushi[i];
+            day.name =
+                period.name + " " +
+                (ushi.size() == 1 ? std::string("丑の日")
+                                  : std::string(kCountNames[std::min<std::size_t>(i, 3)]) + "の丑");
+            day.rule = period.name + "（" + monthDayText(period.date) + "〜" +
+                       monthDayText(period.lastDate) + "）のうち干支が丑の日";
+            items.push_back(day);
+        }
+    }
+
+    std::stable_sort(items.begin(), items.end(), [](const ZassetsuItem& x, const ZassetsuItem& y) {
+        if (x.date != y.date) {
+            return x.date < y.date;
+        }
+        if (sortRank(x.kind) != sortRank(y.kind)) {
+            return sortRank(x.kind) < sortRank(y.kind);
+        }
+        return x.hour * 60 + x.minute < y.hour * 60 + y.minute;
+    });
+    return items;
+}
+
+std::string zassetsuLine(const ZassetsuItem& item) {
+    std::string line = monthDayText(item.date);
+    if (item.kind == ZassetsuKind::Moment) {
+        line += " " + twoDigits(item.hour) + ":" + twoDigits(item.minute);
+    } else {
+        line += "      ";
+    }
+    line += "  " + item.name;
+    if (item.kind == ZassetsuKind::DoyoPeriod) {
+        line += " " + monthDayText(item.date) + "〜" + monthDayText(item.lastDate);
+    }
+    return line;
+}
+
+} // namespace sorvane
