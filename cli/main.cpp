@@ -1,10 +1,13 @@
 // sorvane-cli: the year's solar terms, 土用 entries and first-day names in a terminal.
+#include "cli/ics_export.h"
 #include "cli/options.h"
 #include "cli/report.h"
+#include "cli/year_almanac.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/tables.h"
 #include "finder/finder.h"
 
+#include <ctime>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -33,12 +36,30 @@ int main(int argc, char** argv) {
     try {
         Finder finder(tables);
         finder.calculate(options.year);
-        if (options.json) {
-            std::cout << cli::yearJson(tables, finder);
-        } else if (options.month != 0) {
-            std::cout << cli::monthReport(tables, finder, options.month);
+        const bool plain = !options.precise && !options.zassetsu && !options.icsFile;
+        if (plain) {
+            if (options.json) {
+                std::cout << cli::yearJson(tables, finder);
+            } else if (options.month != 0) {
+                std::cout << cli::monthReport(tables, finder, options.month);
+            } else {
+                std::cout << cli::yearReport(tables, finder);
+            }
         } else {
-            std::cout << cli::yearReport(tables, finder);
+            const cli::YearAlmanac almanac = options.precise
+                                                 ? cli::preciseAlmanac(tables, options.year)
+                                                 : cli::defaultAlmanac(finder);
+            if (options.icsFile) {
+                cli::writeTextFile(*options.icsFile,
+                                   cli::icsCalendar(tables, almanac, std::time(nullptr)));
+            }
+            if (options.json) {
+                std::cout << cli::yearJson(tables, finder, almanac, options.zassetsu);
+            } else if (options.month != 0) {
+                std::cout << cli::monthReport(tables, finder, options.month);
+            } else {
+                std::cout << cli::yearReport(tables, finder, almanac, options.zassetsu);
+            }
         }
     } catch (const std::exception& e) {
         std::cerr << "sorvane-cli: " << e.what() << "\n";

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include "finder/year_text.h"
+#include "precise/precise_year.h"
 
 #include <ctime>
 
@@ -61,6 +62,16 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             options.month = parseMonth(value("--month"));
         } else if (is("--data")) {
             options.dataDir = value("--data");
+        } else if (arg == "--precise") {
+            options.precise = true;
+        } else if (arg == "--zassetsu") {
+            options.zassetsu = true;
+        } else if (is("--ics")) {
+            const std::string file = value("--ics");
+            if (file.empty()) {
+                throw UsageError("--ics needs a file name");
+            }
+            options.icsFile = file;
         } else if (looksLikeNumber(arg)) {
             if (yearGiven) {
                 throw UsageError("a second year \"" + arg + "\"");
@@ -77,11 +88,18 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             throw UsageError("year \"" + arg + "\" is not a whole number");
         }
     }
+    if (options.precise && !precise::inRange(options.year)) {
+        throw UsageError("--precise covers the years " + std::to_string(precise::kFirstYear) +
+                         ".." + std::to_string(precise::kLastYear) +
+                         " (the range of the IAU model); " + yearText(options.year) +
+                         " is outside it");
+    }
     return options;
 }
 
 std::string usageText() {
-    return "usage: sorvane-cli [YEAR] [--month M] [--json] [--data DIR]\n"
+    return "usage: sorvane-cli [YEAR] [--month M] [--json] [--precise] [--zassetsu]\n"
+           "                   [--ics FILE] [--data DIR]\n"
            "\n"
            "Prints the moments of the 24 solar terms and the four 土用 entries of YEAR\n"
            "(default: the current year) in Japan Standard Time, then the sexagenary name\n"
@@ -90,6 +108,11 @@ std::string usageText() {
            "  YEAR        a whole number from -32768 to 32767 (year 0 is 1 BC)\n"
            "  --month M   list the days of month M (1..12) with weekday and sexagenary name\n"
            "  --json      print the year as one JSON document\n"
+           "  --precise   compute the moments from the IAU model of the Sun's apparent\n"
+           "              longitude, with leap seconds (years 1900..2100)\n"
+           "  --zassetsu  also list the 雑節: 節分, 彼岸, 八十八夜, 入梅, 半夏生, 二百十日,\n"
+           "              二百二十日 and the four 土用 with their 丑の日\n"
+           "  --ics FILE  also write the terms, 土用 and 雑節 as an iCalendar file\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --help      show this text\n"
            "\n"
