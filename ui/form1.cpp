@@ -1,0 +1,594 @@
+#include "ui/form1.h"
+
+#include "finder/year_text.h"
+#include "ui/form2.h"
+#include "ui/month_listing.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QIcon>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <algorithm>
+#include <canberra.h>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <mutex>
+
+// The compiled-in pictures live in a static library; Q_INIT_RESOURCE must be called from the
+// global namespace.
+static void initSorvaneResources() {
+    Q_INIT_RESOURCE(sorvane);
+}
+
+namespace sorvane::ui {
+
+namespace {
+
+// The main window's client area under the menu bar, 5055 x 8160 twips.
+constexpr int kClientWidth = 337;
+constexpr int kClientHeight = 544;
+
+const QString kDesignFamily = QStringLiteral("ＭＳ Ｐゴシック");
+
+void ensureResources() {
+    static const bool done = (initSorvaneResources(), true);
+    (void)done;
+}
+
+int currentYear() {
+    return QDate::currentDate().year();
+}
+
+struct MonthRow {
+    const char* caption;
+    int buttonTop;
+    int labelTop;
+};
+
+// Captions and tops (twips) of the twelve month buttons and of the first-day labels beside
+// them. January to September use full-width digits.
+constexpr std::array<MonthRow, 12> kMonthRows = {{
+    {"１月", 1080, 1150},
+    {"２月", 1800, 1890},
+    {"３月", 2280, 2370},
+    {"４月", 2760, 2835},
+    {"５月", 3480, 3570},
+    {"６月", 3960, 4040},
+    {"７月", 4440, 4515},
+    {"８月", 5160, 5250},
+    {"９月", 5640, 5715},
+    {"10月", 6120, 6195},
+    {"11月", 6840, 6930},
+    {"12月", 7320, 7415},
+}};
+
+QLabel* fixedLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    // A click on a label is not a click on the window surface.
+    label->setAttribute(Qt::WA_NoMousePropagation);
+    return label;
+}
+
+QPushButton* commandButton(QWidget* parent, const QString& name, const QString& text,
+                           QRect geometry, const QFont& font) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFont(font);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+} // namespace
+
+int twips(int value) {
+    return qRound(value / 15.0);
+}
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return {twips(left), twips(top), twips(width), twips(height)};
+}
+
+void installFontSubstitutions() {
+    QFont::insertSubstitutions(
+        kDesignFamily, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
+                        QStringLiteral("TakaoPGothic"), QStringLiteral("Droid Sans Fallback")});
+}
+
+QFont programFont(double pointSize, bool bold) {
+    static const bool substituted = (installFontSubstitutions(), true);
+    (void)substituted;
+    QFont font(kDesignFamily);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+QString displayText(const std::string& text) {
+    QString shown = QString::fromStdString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+QTextEdit* textBox(QWidget* parent, const QString& name, QRect geometry, const QFont& font) {
+    auto* box = new QTextEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    box->setFont(font);
+    box->setReadOnly(true);
+    box->setAcceptRichText(false);
+    box->setUndoRedoEnabled(false);
+    // Lines are laid out across the box (so that alignment applies) but never wrapped.
+    box->setLineWrapMode(QTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::NoWrap);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->document()->setDocumentMargin(1);
+    return box;
+}
+
+void showLines(QTextEdit* box, const QString& text, Qt::Alignment alignment) {
+    QFont font = box->font();
+    font.setStretch(QFont::Unstretched);
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() > 1 && lines.last().isEmpty()) {
+        lines.removeLast(); // the break that ends the last line opens no line of its own
+    }
+    const QFontMetricsF metrics(font);
+    qreal widest = 0;
+    for (const QString& line : lines) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    const qreal margin = box->document()->documentMargin();
+    const QRect inside = box->contentsRect();
+    const qreal room = inside.width() - 2 * margin - 1; // the text cursor's width
+    if (widest > room && widest > 0) {
+        font.setStretch(static_cast<int>(std::floor(room / widest * 100)));
+    }
+    box->setFont(font);
+    box->setPlainText(text);
+
+    const qreal em = QFontInfo(font).pixelSize();
+    const qreal fit = (inside.height() - 2 * margin) / std::max<qsizetype>(lines.size(), 1);
+    QTextBlockFormat format;
+    format.setLineHeight(std::min(em, fit), QTextBlockFormat::FixedHeight);
+    format.setAlignment(alignment);
+    QTextCursor cursor(box->document());
+    cursor.select(QTextCursor::Document);
+    cursor.mergeBlockFormat(format);
+}
+
+QIcon mainWindowIcon() {
+    ensureResources();
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/sorvane/sorvane_32.xpm"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/sorvane/sorvane_16.xpm"), QSize(16, 16));
+    return icon;
+}
+
+QIcon monthWindowIcon() {
+    ensureResources();
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/sorvane/month_32.xpm"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/sorvane/month_16.xpm"), QSize(16, 16));
+    return icon;
+}
+
+QString aboutText() {
+    const QString version = QStringLiteral("%1.%2.%3")
+                                .arg(SORVANE_VERSION_MAJOR)
+                                .arg(SORVANE_VERSION_MINOR)
+                                .arg(SORVANE_VERSION_PATCH);
+    // Name and version; copyright; contact; web page. The first two groups end with CR CR LF.
+    return QStringLiteral("      \u3000\u3000Sorvane  Ver.  ") + version +
+           QStringLiteral("\r\r\n") +
+           QStringLiteral("\u3000Copyright (C) 2026年12月\u3000Sorvane Project") +
+           QStringLiteral("\r\r\n") + QStringLiteral("       \u3000\u3000sorvane@example.com") +
+           QStringLiteral("\r\n") +
+           QStringLiteral("  \u3000\u3000\u3000\u3000https://www.example.org/sorvane/");
+}
+
+QString aboutTitle() {
+    return QStringLiteral("バージョン情報");
+}
+
+bool playNotificationSound() {
+    ca_context* context = nullptr;
+    if (ca_context_create(&context) != CA_SUCCESS) {
+        return false;
+    }
+    ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Sorvane", CA_PROP_APPLICATION_ID,
+                            "org.example.sorvane", nullptr);
+
+    struct Playback {
+        std::mutex mutex;
+        std::condition_variable ended;
+        bool done = false;
+    } playback;
+    const ca_finish_callback_t finished = [](ca_context*, uint32_t, int, void* data) {
+        auto* p = static_cast<Playback*>(data);
+        const std::lock_guard lock(p->mutex);
+        p->done = true;
+        p->ended.notify_all();
+    };
+
+    bool started = false;
+    for (const char* event : {"message", "dialog-information"}) {
+        ca_proplist* props = nullptr;
+        if (ca_proplist_create(&props) != CA_SUCCESS) {
+            break;
+        }
+        ca_proplist_sets(props, CA_PROP_EVENT_ID, event);
+        ca_proplist_sets(props, CA_PROP_EVENT_DESCRIPTION, "About box closed");
+        started = ca_context_play_full(context, 1, props, finished, &playback) == CA_SUCCESS;
+        ca_proplist_destroy(props);
+        if (started) {
+            break;
+        }
+    }
+    if (started) {
+        std::unique_lock lock(playback.mutex);
+        playback.ended.wait_for(lock, std::chrono::seconds(3), [&] { return playback.done; });
+    }
+    // Destroying the context cancels a sound still playing and runs its callback first.
+    ca_context_destroy(context);
+    return started;
+}
+
+std::optional<Tables> loadTablesOrReport(const std::filesystem::path& dataDir) {
+    try {
+        return loadTables(dataDir);
+    } catch (const DataFileError& e) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Sorvane"),
+                        QStringLiteral("データファイルを読み込めないため、起動できません。\n\n") +
+                            QString::fromStdString(e.what()),
+                        QMessageBox::Ok);
+        box.setObjectName(QStringLiteral("dataFileError"));
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return std::nullopt;
+    }
+}
+
+YearArrow::YearArrow(const QString& name, const QString& picture, const QString& hint,
+                     QWidget* parent)
+    : QLabel(parent) {
+    ensureResources();
+    setObjectName(name);
+    setPixmap(QPixmap(picture));
+    setToolTip(hint);
+    setAccessibleName(hint);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void YearArrow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        pressed_ = true;
+    }
+    event->accept();
+}
+
+void YearArrow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && pressed_) {
+        pressed_ = false;
+        if (rect().contains(event->position().toPoint())) {
+            emit clicked();
+        }
+    }
+    event->accept();
+}
+
+void YearArrow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        // The press of the double click: the release that follows ends it and is no click.
+        pressed_ = false;
+        emit doubleClicked();
+    }
+    event->accept();
+}
+
+Form1::Form1(Tables tables, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      tables_(std::move(tables)), finder_(tables_),
+      notificationPlayer_([] { playNotificationSound(); }) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Sorvane"));
+    setWindowIcon(mainWindowIcon());
+    setFont(programFont(11.25));
+
+    buildMenus();
+    surface_ = new QWidget(this);
+    surface_->setObjectName(QStringLiteral("surface"));
+    surface_->setFixedSize(kClientWidth, kClientHeight);
+    surface_->installEventFilter(this);
+    setCentralWidget(surface_);
+    buildControls(surface_);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Start-up: place the window, then show the current year's results from the first moment.
+    centreOnScreen();
+    txtyear_->setText(QString::fromStdString(yearText(currentYear())));
+    calculate();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildMenus() {
+    QMenu* mnufile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    mnufile->setObjectName(QStringLiteral("mnufile"));
+    QAction* mnuinu = mnufile->addAction(QStringLiteral("現在に戻す(&I)"));
+    mnuinu->setObjectName(QStringLiteral("mnuinu"));
+    QAction* mnuline1 = mnufile->addSeparator();
+    mnuline1->setObjectName(QStringLiteral("mnuline1"));
+    QAction* mnuend = mnufile->addAction(QStringLiteral("Tessalyを終了(&E)"));
+    mnuend->setObjectName(QStringLiteral("mnuend"));
+
+    QMenu* mnuhelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
+    QAction* mnuver = mnuhelp->addAction(QStringLiteral("バージョン情報"));
+    mnuver->setObjectName(QStringLiteral("mnuver"));
+
+    connect(mnuinu, &QAction::triggered, this, &Form1::backToCurrentYear);
+    connect(mnuend, &QAction::triggered, this, &Form1::shutdown);
+    connect(mnuver, &QAction::triggered, this, &Form1::showAbout);
+}
+
+void Form1::buildControls(QWidget* surface) {
+    auto* imgminus =
+        new YearArrow(QStringLiteral("imgminus"), QStringLiteral(":/sorvane/minus.xpm"),
+                      QStringLiteral("マイナス"), surface);
+    imgminus->setGeometry(twipsRect(315, 210, 480, 480));
+
+    txtyear_ = new QLineEdit(surface);
+    txtyear_->setObjectName(QStringLiteral("txtyear"));
+    txtyear_->setGeometry(twipsRect(795, 195, 1020, 470));
+    txtyear_->setFont(programFont(16.5));
+    txtyear_->setAlignment(Qt::AlignCenter);
+    // Locked: the program alone writes the year. No length limit is set, because a limit
+    // would also cut the years the program writes (-32768 has six characters).
+    txtyear_->setReadOnly(true);
+
+    auto* imgplus = new YearArrow(QStringLiteral("imgplus"), QStringLiteral(":/sorvane/plus.xpm"),
+                                  QStringLiteral("プラス"), surface);
+    imgplus->setGeometry(twipsRect(1785, 210, 480, 480));
+
+    auto* label1 = fixedLabel(surface, QStringLiteral("Label1"), QStringLiteral("年"),
+                              twipsRect(2310, 315, 315, 315));
+    label1->setFont(programFont(14.25));
+    label1->setAlignment(Qt::AlignCenter);
+
+    btncalc_ = commandButton(surface, QStringLiteral("btncalc"), QStringLiteral("計算"),
+                             twipsRect(2835, 210, 912, 480), programFont(10.5));
+    command4_ = commandButton(surface, QStringLiteral("Command4"), QStringLiteral("終了"),
+                              twipsRect(3885, 210, 852, 480), programFont(10.5));
+
+    txtkekka_ = textBox(surface, QStringLiteral("txtkekka"), twipsRect(1785, 1155, 2955, 6735),
+                        programFont(12));
+    txtkekka_->setFocusPolicy(Qt::ClickFocus);
+    QPalette buttonFace = txtkekka_->palette();
+    buttonFace.setColor(QPalette::Base, buttonFace.color(QPalette::Button));
+    txtkekka_->setPalette(buttonFace);
+    txtkekka_->viewport()->installEventFilter(this);
+
+    auto* label14 = fixedLabel(surface, QStringLiteral("Label14"), QStringLiteral("１日干支"),
+                               twipsRect(945, 840, 750, 225));
+    label14->setFont(programFont(9));
+
+    for (int i = 0; i < 12; ++i) {
+        lblday1_[i] = fixedLabel(surface, QStringLiteral("lblday1_%1").arg(i), QString(),
+                                 twipsRect(1050, kMonthRows[i].labelTop, 540, 225));
+    }
+    for (int i = 0; i < 12; ++i) {
+        monthButtons_[i] = commandButton(
+            surface, QStringLiteral("month%1").arg(i + 1, 2, 10, QLatin1Char('0')),
+            QString::fromUtf8(kMonthRows[i].caption),
+            twipsRect(120, kMonthRows[i].buttonTop, 735, 375), programFont(11.25, true));
+        const int month = i + 1;
+        connect(monthButtons_[i], &QPushButton::clicked, this, [this, month] { openMonth(month); });
+    }
+
+    // The Tab key visits the year box, the two buttons and the month buttons in this order.
+    QWidget::setTabOrder(txtyear_, btncalc_);
+    QWidget::setTabOrder(btncalc_, command4_);
+    QWidget::setTabOrder(command4_, monthButtons_[0]);
+    for (int i = 1; i < 12; ++i) {
+        QWidget::setTabOrder(monthButtons_[i - 1], monthButtons_[i]);
+    }
+
+    // Enter on a focused command button presses it, as the space bar does.
+    for (QPushButton* button : surface->findChildren<QPushButton*>()) {
+        button->installEventFilter(this);
+    }
+
+    connect(btncalc_, &QPushButton::clicked, this, &Form1::calculate);
+    connect(command4_, &QPushButton::clicked, this, &Form1::shutdown);
+    connect(imgminus, &YearArrow::clicked, this, [this] { stepYear(-1); });
+    connect(imgminus, &YearArrow::doubleClicked, this, [this] { stepYear(-9); });
+    connect(imgplus, &YearArrow::clicked, this, [this] { stepYear(1); });
+    connect(imgplus, &YearArrow::doubleClicked, this, [this] { stepYear(9); });
+}
+
+void Form1::centreOnScreen() {
+    const QScreen* target = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (target == nullptr) {
+        return;
+    }
+    adjustSize();
+    const QRect area = target->geometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2,
+         area.y() + (area.height() - outer.height()) / 2);
+}
+
+void Form1::calculate() {
+    std::int16_t year = 0;
+    try {
+        year = parseYearText(txtyear_->text().toStdString());
+    } catch (const YearTextError& e) {
+        QMessageBox::warning(this, QStringLiteral("Sorvane"),
+                             QStringLiteral("年の値「%1」では計算できません。\n(%2)")
+                                 .arg(txtyear_->text(), QString::fromStdString(e.what())));
+        return;
+    }
+    finder_.calculate(year);
+    showLines(txtkekka_, displayText(finder_.resultText("\r\n")), Qt::AlignLeft);
+    for (int i = 0; i < 12; ++i) {
+        lblday1_[i]->setText(
+            QString::fromStdString(tables_.sexagenaryNames[finder_.kanshi1[i + 1]]));
+    }
+}
+
+void Form1::stepYear(int delta) {
+    int year = 0;
+    try {
+        year = parseYearText(txtyear_->text().toStdString());
+    } catch (const YearTextError&) {
+        QApplication::beep();
+        return;
+    }
+    const int next = year + delta;
+    if (next < -32768 || next > 32767) {
+        QApplication::beep();
+        return;
+    }
+    txtyear_->setText(QString::fromStdString(yearText(next)));
+    markStale();
+}
+
+void Form1::backToCurrentYear() {
+    txtyear_->setText(QString::fromStdString(yearText(currentYear())));
+    markStale();
+}
+
+void Form1::markStale() {
+    hideMonthWindow();
+    finder_.kanshi1.fill(0);
+}
+
+Form2* Form1::loadMonthWindow() {
+    if (form2_ == nullptr) {
+        form2_ = new Form2(this);
+        dockMonthWindow();
+    }
+    return form2_;
+}
+
+void Form1::hideMonthWindow() {
+    loadMonthWindow()->hide();
+}
+
+void Form1::dockMonthWindow() {
+    Form2* window = loadMonthWindow();
+    const QRect outer = frameGeometry();
+    window->move(outer.x() + outer.width(), outer.y());
+}
+
+void Form1::openMonth(int month) {
+    const std::int16_t k1 = finder_.kanshi1[month];
+    if (k1 == 0) {
+        return;
+    }
+    int year = 0;
+    try {
+        year = parseYearText(txtyear_->text().toStdString());
+    } catch (const YearTextError&) {
+        return;
+    }
+    Form2* window = loadMonthWindow();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    window->showListing(nikkanhyouji(tables_, year, month, k1, finder_.youbi1[month]));
+}
+
+void Form1::showAbout() {
+    QMessageBox box(QMessageBox::NoIcon, aboutTitle(), displayText(aboutText().toStdString()),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("aboutBox"));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    if (notificationPlayer_) {
+        notificationPlayer_();
+    }
+}
+
+void Form1::shutdown() {
+    // Closing this window runs closeEvent, which comes back here: the guard makes that
+    // nested call a no-op, so every step runs once.
+    if (shuttingDown_) {
+        return;
+    }
+    shuttingDown_ = true;
+    emit shutdownStarted();
+    if (form2_ != nullptr) {
+        form2_->close();
+    }
+    close();
+    QCoreApplication::exit(0);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    shutdown();
+    event->accept();
+}
+
+void Form1::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        btncalc_->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    QMainWindow::changeEvent(event);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    const bool onSurface = watched == surface_;
+    const bool onKekka = txtkekka_ != nullptr && watched == txtkekka_->viewport();
+    if (onSurface || onKekka) {
+        bool& pressed = onSurface ? surfacePressed_ : kekkaPressed_;
+        auto* widget = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::MouseButtonPress) {
+            pressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const bool click = pressed && mouse->button() == Qt::LeftButton &&
+                               widget->rect().contains(mouse->position().toPoint());
+            pressed = false;
+            if (click) {
+                dockMonthWindow();
+            }
+        }
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button != nullptr && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace sorvane::ui
