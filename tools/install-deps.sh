@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   liberfa-dev libcanberra-dev libical-dev
   fonts-ipafont-gothic sound-theme-freedesktop
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick xdotool openbox
   clang libclang-rt-14-dev
 )
 

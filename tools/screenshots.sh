@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Starts the real program under a virtual X server and saves PNG screenshots of the main
+# window, of the month window for January (opened with the keyboard, as a user would) and of
+# the About box, plus the whole screen with both windows side by side.
+#
+# Usage: tools/screenshots.sh OUTPUT_DIR [PROGRAM]
+#   PROGRAM defaults to build/bin/sorvane. Needs xvfb-run, xdotool and ImageMagick's import;
+#   a window manager (openbox) is used when installed, so that the windows have title bars.
+set -euo pipefail
+
+if [ "${1:-}" = "--inside-xvfb" ]; then
+    program=$2
+    out=$3
+    wm_pid=""
+    if command -v openbox >/dev/null; then
+        openbox >/dev/null 2>&1 &
+        wm_pid=$!
+        sleep 1
+    fi
+    "$program" &
+    app_pid=$!
+    cleanup() {
+        kill "$app_pid" 2>/dev/null || true
+        if [ -n "$wm_pid" ]; then
+            kill "$wm_pid" 2>/dev/null || true
+        fi
+    }
+    trap cleanup EXIT
+
+    find_window() { # title
+        local id=""
+        for _ in $(seq 1 100); do
+            id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+            if [ -n "$id" ]; then
+                echo "$id"
+                return 0
+            fi
+            sleep 0.1
+        done
+        echo "screenshots: no window titled $1 appeared" >&2
+        return 1
+    }
+    frame() { # window id: capture with the window manager's frame when there is one
+        if [ -n "$wm_pid" ]; then
+            import -frame -window "$1" "$2"
+        else
+            import -window "$1" "$2"
+        fi
+    }
+
+    main=$(find_window Sorvane)
+    sleep 1
+    frame "$main" "$out/main-window.png"
+
+    # The focus rests on 計算; Tab Tab reaches １月, the space bar presses it.
+    xdotool key --clearmodifiers Tab Tab space
+    month=$(find_window 日干支)
+    sleep 1
+    frame "$month" "$out/month-window-january.png"
+    import -window root "$out/screen-docked.png"
+
+    # Back to the main window, then ヘルプ(&H) > バージョン情報.
+    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+    sleep 0.5
+    xdotool key --clearmodifiers alt+h
+    sleep 0.5
+    xdotool key --clearmodifiers Return
+    about=$(find_window バージョン情報)
+    sleep 1
+    frame "$about" "$out/about-box.png"
+    xdotool key --clearmodifiers Return
+    sleep 0.5
+    echo "screenshots: saved main-window.png, month-window-january.png, screen-docked.png," \
+        "about-box.png in $out"
+    exit 0
+fi
+
+out=${1:?usage: tools/screenshots.sh OUTPUT_DIR [PROGRAM]}
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=${2:-$root/build/bin/sorvane}
+for tool in xvfb-run xdotool import; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "screenshots: $tool is missing (tools/install-deps.sh installs it)" >&2
+        exit 1
+    fi
+done
+if [ ! -x "$program" ]; then
+    echo "screenshots: $program not built (tools/build.sh builds it)" >&2
+    exit 1
+fi
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+program=$(cd "$(dirname "$program")" && pwd)/$(basename "$program")
+exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
+    "$root/tools/screenshots.sh" --inside-xvfb "$program" "$out"
