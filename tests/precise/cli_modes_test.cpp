@@ -1,0 +1,108 @@
+// The terminal program's --precise and --zassetsu, their range and their JSON.
+#include "cli/options.h"
+#include "test_support.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace sorvane::cli {
+namespace {
+
+TEST(PreciseOptions, ParsedWithTheOtherOptions) {
+    const Options o =
+        parseArguments({"2025", "--precise", "--zassetsu", "--ics", "x.ics", "--json"}, 2000);
+    EXPECT_EQ(o.year, 2025);
+    EXPECT_TRUE(o.precise);
+    EXPECT_TRUE(o.zassetsu);
+    EXPECT_TRUE(o.json);
+    ASSERT_TRUE(o.icsFile.has_value());
+    EXPECT_EQ(o.icsFile->string(), "x.ics");
+    EXPECT_EQ(parseArguments({"--ics=y.ics"}, 2000).icsFile->string(), "y.ics");
+    const Options plain = parseArguments({"2025"}, 2000);
+    EXPECT_FALSE(plain.precise);
+    EXPECT_FALSE(plain.zassetsu);
+    EXPECT_FALSE(plain.icsFile.has_value());
+    EXPECT_THROW(parseArguments({"--ics"}, 2000), UsageError);
+    EXPECT_THROW(parseArguments({"--ics="}, 2000), UsageError);
+}
+
+TEST(PreciseOptions, RangeIs1900To2100) {
+    EXPECT_NO_THROW(parseArguments({"1900", "--precise"}, 2000));
+    EXPECT_NO_THROW(parseArguments({"2100", "--precise"}, 2000));
+    EXPECT_NO_THROW(parseArguments({"1899"}, 2000)); // the default mode has no such limit
+    for (const char* year : {"1899", "2101", "-500", "32767"}) {
+        try {
+            parseArguments({"--precise", year}, 2000);
+            ADD_FAILURE() << year << " accepted";
+        } catch (const UsageError& e) {
+            const std::string what = e.what();
+            EXPECT_NE(what.find("1900..2100"), std::string::npos) << what;
+            EXPECT_NE(what.find(year), std::string::npos) << what;
+        }
+    }
+    // The default year (the clock's) is checked too.
+    EXPECT_THROW(parseArguments({"--precise"}, 2150), UsageError);
+}
+
+TEST(PreciseCli, OutOfRangeYearGivesOneLineAndStatus2) {
+    const auto run = testing::runCli("1899 --precise");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(testing::lines(run.err).size(), 1u) << run.err;
+    EXPECT_NE(run.err.find("1899"), std::string::npos);
+    EXPECT_EQ(testing::runCli("1899").status, 0);
+}
+
+TEST(PreciseCli, ZassetsuAppendsAfterTheUnchangedReport) {
+    const auto plain = testing::runCli("2025");
+    const auto with = testing::runCli("2025 --zassetsu");
+    ASSERT_EQ(with.status, 0) << with.err;
+    ASSERT_EQ(with.out.rfind(plain.out, 0), 0u); // 28 lines, first days, as before
+    const auto extra = testing::lines(with.out.substr(plain.out.size()));
+    ASSERT_FALSE(extra.empty());
+    EXPECT_EQ(extra[0], "");
+    const std::vector<std::string> expected = {
+        "02-02        節分",           "03-17        春の彼岸入り", "03-23        春の彼岸明け",
+        "05-01        八十八夜",       "08-31        二百十日",     "09-10        二百二十日",
+        "09-20        秋の彼岸入り",   "09-26        秋の彼岸明け", "07-19        夏の土用 一の丑",
+        "07-31        夏の土用 二の丑"};
+    for (const auto& line : expected) {
+        EXPECT_NE(std::find(extra.begin(), extra.end(), line), extra.end()) << line;
+    }
+    bool nyuubai = false;
+    bool hangeshou = false;
+    for (const auto& line : extra) {
+        nyuubai |= line.rfind("06-11 ", 0) == 0 && line.find("入梅") != std::string::npos;
+        hangeshou |= line.rfind("07-01 ", 0) == 0 && line.find("半夏生") != std::string::npos;
+    }
+    EXPECT_TRUE(nyuubai);
+    EXPECT_TRUE(hangeshou);
+    // Dated lines in time order.
+    for (std::size_t i = 2; i < extra.size(); ++i) {
+        EXPECT_LE(extra[i - 1].substr(0, 11), extra[i].substr(0, 11)) << extra[i];
+    }
+    // The precise report keeps the same layout after its own 28 lines.
+    const auto precise = testing::runCli("2025 --precise --zassetsu");
+    ASSERT_EQ(precise.status, 0);
+    EXPECT_EQ(testing::lines(precise.out).size(), testing::lines(with.out).size());
+}
+
+TEST(PreciseCli, JsonSaysWhichMode) {
+    const auto def = testing::runCli("2025 --json");
+    const auto pre = testing::runCli("2025 --json --precise");
+    ASSERT_EQ(pre.status, 0) << pre.err;
+    EXPECT_NE(def.out.find("\"mode\": \"default\""), std::string::npos);
+    EXPECT_NE(pre.out.find("\"mode\": \"precise\""), std::string::npos);
+    EXPECT_EQ(def.out.find("zassetsu"), std::string::npos);
+    EXPECT_NE(pre.out.find("\"line\": \"立　春     03 日 23 時  10 分\""), std::string::npos);
+    const auto with = testing::runCli("2025 --json --zassetsu");
+    EXPECT_NE(with.out.find("\"zassetsu\": ["), std::string::npos);
+    EXPECT_NE(with.out.find("{\"kind\": \"day\", \"id\": \"setsubun\", \"name\": \"節分\", "
+                            "\"date\": \"2025-02-02\""),
+              std::string::npos);
+    // Without --zassetsu the default document is the one the program always printed.
+    EXPECT_EQ(testing::runCli("2025 --json --ics /dev/null").out, def.out);
+}
+
+} // namespace
+} // namespace sorvane::cli

@@ -1,0 +1,226 @@
+// The iCalendar export, read back with libical.
+#include "cli/ics_export.h"
+#include "cli/year_almanac.h"
+#include "finder/finder.h"
+#include "test_support.h"
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <libical/ical.h>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <unistd.h>
+
+namespace sorvane::cli {
+namespace {
+
+using Component = std::unique_ptr<icalcomponent, void (*)(icalcomponent*)>;
+
+Component parse(const std::string& text) {
+    return Component(icalparser_parse_string(text.c_str()), icalcomponent_free);
+}
+
+struct ParsedEvent {
+    std::string summary;
+    std::string description;
+    icaltimetype start{};
+    icaltimetype end{};
+    bool hasEnd = false;
+    int stampCount = 0;
+};
+
+std::map<std::string, ParsedEvent> eventsByUid(icalcomponent* calendar) {
+    std::map<std::string, ParsedEvent> events;
+    for (icalcomponent* ev = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+         ev != nullptr; ev = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+        const std::string uid = icalcomponent_get_uid(ev);
+        EXPECT_EQ(events.count(uid), 0u) << "duplicate UID " << uid;
+        ParsedEvent& e = events[uid];
+        e.summary = icalcomponent_get_summary(ev);
+        const char* description = icalcomponent_get_description(ev);
+        e.description = description != nullptr ? description : "";
+        e.start = icalcomponent_get_dtstart(ev);
+        icalproperty* end = icalcomponent_get_first_property(ev, ICAL_DTEND_PROPERTY);
+        e.hasEnd = end != nullptr;
+        if (end != nullptr) {
+            e.end = icalproperty_get_dtend(end);
+        }
+        e.stampCount = icalcomponent_count_properties(ev, ICAL_DTSTAMP_PROPERTY);
+    }
+    return events;
+}
+
+// Seconds since 1970 of a JST minute, computed apart from the writer.
+std::time_t jstToUnix(const CivilDate& d, int hour, int minute) {
+    std::tm tm{};
+    tm.tm_year = d.year - 1900;
+    tm.tm_mon = d.month - 1;
+    tm.tm_mday = d.day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    return ::timegm(&tm) - 9 * 3600;
+}
+
+std::string withoutStamps(const std::string& text) {
+    std::istringstream in(text);
+    std::string line;
+    std::string out;
+    while (std::getline(in, line)) {
+        if (line.rfind("DTSTAMP:", 0) != 0) {
+            out += line + "\n";
+        }
+    }
+    return out;
+}
+
+void checkCalendar(const Tables& tables, const YearAlmanac& almanac) {
+    const std::string text = icsCalendar(tables, almanac, 1700000000);
+    Component calendar = parse(text);
+    ASSERT_NE(calendar.get(), nullptr);
+    ASSERT_EQ(icalcomponent_isa(calendar.get()), ICAL_VCALENDAR_COMPONENT);
+    EXPECT_EQ(icalcomponent_count_errors(calendar.get()), 0);
+    icalproperty* version = icalcomponent_get_first_property(calendar.get(), ICAL_VERSION_PROPERTY);
+    ASSERT_NE(version, nullptr);
+    EXPECT_STREQ(icalproperty_get_version(version), "2.0");
+    EXPECT_NE(icalcomponent_get_first_property(calendar.get(), ICAL_PRODID_PROPERTY), nullptr);
+
+    const auto events = eventsByUid(calendar.get());
+    EXPECT_EQ(events.size(), 28 + almanac.zassetsu.size());
+
+    for (const ShownEvent& e : almanac.events) {
+        char uid[64];
+        std::snprintf(uid, sizeof uid, "sorvane-%d-%s-%03.0f@sorvane", almanac.year,
+                      e.kind == kDoyo ? "doyo" : "term", e.target);
+        ASSERT_EQ(events.count(uid), 1u) << uid;
+        const ParsedEvent& p = events.at(uid);
+        EXPECT_EQ(p.summary, eventName(tables, e));
+        EXPECT_FALSE(p.start.is_date) << uid;
+        EXPECT_TRUE(icaltime_is_utc(p.start)) << uid;
+        EXPECT_EQ(icaltime_as_timet(p.start),
+                  jstToUnix(eventDate(almanac.year, e), e.hour, e.minute))
+            << uid;
+        char jst[32];
+        std::snprintf(jst, sizeof jst, "%02d時%02d分", e.hour, e.minute);
+        EXPECT_NE(p.description.find(jst), std::string::npos) << p.description;
+        char lon[16];
+        std::snprintf(lon, sizeof lon, " %.0f°", e.target);
+        EXPECT_NE(p.description.find(lon), std::string::npos) << p.description;
+        EXPECT_EQ(p.stampCount, 1);
+    }
+
+    for (const ZassetsuItem& z : almanac.zassetsu) {
+        const std::string uid = "sorvane-" + std::to_string(almanac.year) + "-" + z.id + "@sorvane";
+        ASSERT_EQ(events.count(uid), 1u) << uid;
+        const ParsedEvent& p = events.at(uid);
+        EXPECT_EQ(p.summary, z.name);
+        if (z.kind == ZassetsuKind::Moment) {
+            EXPECT_TRUE(icaltime_is_utc(p.start)) << uid;
+            EXPECT_EQ(icaltime_as_timet(p.start), jstToUnix(z.date, z.hour, z.minute)) << uid;
+            EXPECT_FALSE(p.hasEnd);
+        } else {
+            EXPECT_TRUE(p.start.is_date) << uid;
+            EXPECT_EQ((CivilDate{p.start.year, p.start.month, p.start.day}), z.date) << uid;
+            ASSERT_TRUE(p.hasEnd) << uid;
+            const CivilDate last = z.kind == ZassetsuKind::DoyoPeriod ? z.lastDate : z.date;
+            EXPECT_EQ((CivilDate{p.end.year, p.end.month, p.end.day}), addDays(last, 1)) << uid;
+        }
+    }
+}
+
+TEST(Ics, EveryEventReadsBackInBothModes) {
+    const Tables& tables = testing::shippedTables();
+    Finder finder(tables);
+    finder.calculate(2025);
+    checkCalendar(tables, defaultAlmanac(finder));
+    checkCalendar(tables, preciseAlmanac(tables, 2025));
+    // 立春 2025 at 23:10 JST is 14:10 UTC.
+    const auto events =
+        eventsByUid(parse(icsCalendar(tables, preciseAlmanac(tables, 2025), 0)).get());
+    const ParsedEvent& risshun = events.at("sorvane-2025-term-315@sorvane");
+    EXPECT_EQ(risshun.summary, "立春");
+    EXPECT_EQ(risshun.start.day, 3);
+    EXPECT_EQ(risshun.start.hour, 14);
+    EXPECT_EQ(risshun.start.minute, 10);
+    EXPECT_EQ(events.at("sorvane-2025-setsubun@sorvane").start.day, 2);
+}
+
+// An event whose JST minute lies before 09:00 falls on the previous UTC day, here across
+// the end of the year.
+TEST(Ics, UtcStartsCrossDayBoundaries) {
+    const Tables& tables = testing::shippedTables();
+    YearAlmanac almanac = preciseAlmanac(tables, 2025);
+    ShownEvent& first = almanac.events[0];
+    first.day = 1;
+    first.hour = 3;
+    first.minute = 7;
+    const auto events = eventsByUid(parse(icsCalendar(tables, almanac, 0)).get());
+    const ParsedEvent& p = events.at("sorvane-2025-term-285@sorvane");
+    EXPECT_EQ(p.start.year, 2024);
+    EXPECT_EQ(p.start.month, 12);
+    EXPECT_EQ(p.start.day, 31);
+    EXPECT_EQ(p.start.hour, 18);
+    EXPECT_EQ(p.start.minute, 7);
+}
+
+TEST(Ics, SameYearTwiceDiffersOnlyInDtstamp) {
+    const Tables& tables = testing::shippedTables();
+    Finder finder(tables);
+    finder.calculate(2025);
+    const YearAlmanac almanac = defaultAlmanac(finder);
+    const std::string a = icsCalendar(tables, almanac, 1700000000);
+    const std::string b = icsCalendar(tables, almanac, 1800000000);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(withoutStamps(a), withoutStamps(b));
+
+    // UIDs do not depend on the mode, so a precise file replaces a default one on import.
+    std::set<std::string> defaultUids;
+    std::set<std::string> preciseUids;
+    for (const auto& [uid, e] : eventsByUid(parse(a).get())) {
+        defaultUids.insert(uid);
+    }
+    for (const auto& [uid, e] :
+         eventsByUid(parse(icsCalendar(tables, preciseAlmanac(tables, 2025), 0)).get())) {
+        preciseUids.insert(uid);
+    }
+    EXPECT_EQ(defaultUids, preciseUids);
+}
+
+TEST(Ics, TheTerminalProgramWritesTheFile) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("sorvane-ics-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto first = dir / "a.ics";
+    const auto second = dir / "b.ics";
+    auto read = [](const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    };
+    const auto runA = testing::runCli("2025 --precise --ics '" + first.string() + "'");
+    ASSERT_EQ(runA.status, 0) << runA.err;
+    const auto runB = testing::runCli("2025 --precise --ics '" + second.string() + "'");
+    ASSERT_EQ(runB.status, 0) << runB.err;
+    // The printed report is the precise one, as without --ics.
+    EXPECT_EQ(runA.out, testing::runCli("2025 --precise").out);
+
+    const std::string text = read(first);
+    EXPECT_EQ(withoutStamps(text), withoutStamps(read(second)));
+    EXPECT_NE(text.find("\r\n"), std::string::npos); // RFC 5545 line ends
+    const auto events = eventsByUid(parse(text).get());
+    EXPECT_EQ(events.size(), 49u); // 28 events, 10 days and moments, 4 periods, 7 丑 days
+    EXPECT_NE(events.at("sorvane-2025-term-000@sorvane").description.find("視黄経"),
+              std::string::npos);
+
+    const auto bad = testing::runCli("2025 --ics '" + (dir / "missing" / "x.ics").string() + "'");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("x.ics"), std::string::npos) << bad.err;
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace sorvane::cli

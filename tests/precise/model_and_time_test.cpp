@@ -1,0 +1,114 @@
+// The apparent Sun of the IAU model, the longitude solver and the civil time scales.
+#include "calendar/julian_day.h"
+#include "precise/erfa_sun.h"
+#include "precise/time_scales.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace sorvane::erfa {
+namespace {
+
+double signedArcsec(double degrees) {
+    double d = std::fmod(degrees, 360.0);
+    if (d > 180) {
+        d -= 360;
+    } else if (d < -180) {
+        d += 360;
+    }
+    return d * 3600;
+}
+
+// Aberration moves the Sun back along the ecliptic by the constant of aberration over its
+// distance (20.4955" / R); light time adds a few thousandths. A sign slip or a velocity
+// in the wrong units shows at once.
+TEST(ApparentSun, LiesBehindTheGeometricSunByTheAberration) {
+    const double start = julianday(1900, 1, 1);
+    const double end = julianday(2100, 12, 31);
+    const int samples = 400;
+    for (int i = 0; i <= samples; ++i) {
+        const double jd = start + (end - start) * i / samples;
+        const SunOfDate app = apparentSunOfDate(jd);
+        const SunOfDate geo = geometricSunOfDate(jd);
+        EXPECT_NEAR(signedArcsec(app.longitude - geo.longitude), -20.4955 / geo.radius, 0.05)
+            << "jd " << jd;
+        EXPECT_NEAR(app.radius, geo.radius, 1e-6) << "jd " << jd;
+        EXPECT_GE(app.longitude, 0.0);
+        EXPECT_LT(app.longitude, 360.0);
+    }
+}
+
+TEST(ApparentSun, SolverReachesTargetsAllRoundTheCircle) {
+    const double jd0 = julianday(2030, 1, 1);
+    for (double target = 0; target < 360; target += 7.5) {
+        // A guess about a week off, either way, as the callers give it.
+        const double guess = jd0 + (std::fmod(target - 280 + 360, 360.0)) / 0.9856 +
+                             (std::fmod(target, 15.0) < 7.5 ? 7 : -7);
+        const double jd = solveApparentLongitude(target, guess);
+        const double lon = apparentSunOfDate(jd).longitude;
+        // 0.1 s of time is about 0.004" of longitude.
+        EXPECT_LT(std::fabs(signedArcsec(lon - target)), 0.004) << target;
+        EXPECT_LT(std::fabs(jd - guess), 10.0) << target;
+    }
+}
+
+TEST(ApparentSun, SolverHandlesTheWrapAtZero) {
+    const double guess = julianday(2025, 3, 15);
+    const double at0 = solveApparentLongitude(0.0, guess);
+    const double at360 = solveApparentLongitude(360.0, guess);
+    EXPECT_NEAR(at0, at360, 1e-8);
+    // Either side of the wrap: just before, the longitude is near 360; just after, near 0.
+    EXPECT_GT(apparentSunOfDate(at0 - 0.01).longitude, 359.9);
+    EXPECT_LT(apparentSunOfDate(at0 + 0.01).longitude, 0.1);
+    const double justShort = solveApparentLongitude(359.99, guess);
+    EXPECT_NEAR((at0 - justShort) * 86400, 0.01 / 0.99 * 86400, 60.0);
+}
+
+// UTC of a given date, as a Julian date, plus seconds.
+double utcJd(int y, int m, double d) {
+    return julianday(y, m, d);
+}
+
+TEST(TimeScales, LeapSecondsAndTheDriftingOffsetsOf1960To1971) {
+    // TT - UTC = 32.184 s + TAI - UTC.
+    EXPECT_NEAR(ttMinusUtcSeconds(utcJd(1972, 3, 1)), 42.184, 1e-6);
+    EXPECT_NEAR(ttMinusUtcSeconds(utcJd(1972, 7, 2)), 43.184, 1e-6);
+    EXPECT_NEAR(ttMinusUtcSeconds(utcJd(2016, 12, 31.5)), 68.184, 1e-6);
+    EXPECT_NEAR(ttMinusUtcSeconds(utcJd(2017, 1, 1.5)), 69.184, 1e-6);
+    EXPECT_NEAR(ttMinusUtcSeconds(utcJd(2025, 6, 1)), 69.184, 1e-6);
+    // 1965 January 1: TAI - UTC steps by 0.1 s to 3.5401300 s, then grows 0.001296 s a day
+    // (both pieces count the drift from that date). At 00:00 TT it is still 31 December in
+    // UTC, before the step.
+    EXPECT_NEAR(ttMinusUtcSeconds(utcJd(1965, 1, 1)), 32.184 + 3.44013, 1e-4);
+    EXPECT_NEAR(ttMinusUtcSeconds(utcJd(1965, 1, 1.01)), 32.184 + 3.54013, 1e-4);
+    EXPECT_NEAR(ttMinusUtcSeconds(utcJd(1965, 2, 1.01)), 32.184 + 3.54013 + 31 * 0.001296, 1e-4);
+}
+
+TEST(TimeScales, HeldAtTheLastValueAfterTheLastLeapSecond) {
+    EXPECT_NEAR(ttMinusUtcSeconds(utcJd(2060, 1, 1)), 69.184, 1e-6);
+    EXPECT_NEAR(ttMinusUtcSeconds(utcJd(2100, 12, 31)), 69.184, 1e-6);
+}
+
+TEST(TimeScales, EspenakMeeusBefore1960) {
+    // Observed TT - UT (s), which the polynomials follow to a fraction of a second.
+    EXPECT_NEAR(espenakMeeusDeltaT(1900.0), -2.72, 0.3);
+    EXPECT_NEAR(espenakMeeusDeltaT(1920.0), 21.16, 0.3);
+    EXPECT_NEAR(espenakMeeusDeltaT(1930.0), 24.02, 0.3);
+    EXPECT_NEAR(espenakMeeusDeltaT(1950.0), 29.15, 0.3);
+    // The pieces meet.
+    EXPECT_NEAR(espenakMeeusDeltaT(1919.9999), espenakMeeusDeltaT(1920.0), 0.1);
+    EXPECT_NEAR(espenakMeeusDeltaT(1940.9999), espenakMeeusDeltaT(1941.0), 0.1);
+    // Before 1960 the conversion uses them; at the start of UTC the step is under a second.
+    EXPECT_NEAR(ttMinusUtcSeconds(julianday(1950, 1, 1)), espenakMeeusDeltaT(1950.0), 0.01);
+    EXPECT_NEAR(ttMinusUtcSeconds(julianday(1959, 12, 31.9)),
+                ttMinusUtcSeconds(julianday(1960, 1, 1.1)), 1.0);
+}
+
+TEST(TimeScales, JapanStandardTimeIsUtcPlusNineHours) {
+    const double jdTT = julianday(2025, 2, 3.6);
+    EXPECT_NEAR((jstFromTT(jdTT) - utcFromTT(jdTT)) * 24, 9.0, 1e-9);
+    EXPECT_NEAR((jdTT - utcFromTT(jdTT)) * 86400, 69.184, 1e-4);
+}
+
+} // namespace
+} // namespace sorvane::erfa

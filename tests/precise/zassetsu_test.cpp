@@ -1,0 +1,248 @@
+// The 雑節 rules on constructed years, and the finder's search for an arbitrary longitude.
+#include "almanac/zassetsu.h"
+#include "calendar/day_cycles.h"
+#include "ephemeris/tables.h"
+#include "finder/finder.h"
+#include "finder/target_longitudes.h"
+#include "test_support.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace sorvane {
+namespace {
+
+ShownMoment at(int y, int m, int d, int hour = 12, int minute = 0, double longitude = 0) {
+    return ShownMoment{CivilDate{y, m, d}, hour, minute, longitude};
+}
+
+// A year laid out from typical dates; each test moves what it needs.
+SeasonAnchors typicalYear(int y) {
+    SeasonAnchors a;
+    a.risshun = at(y, 2, 4, 5, 0, 315);
+    a.shunbun = at(y, 3, 20, 12, 0, 0);
+    a.rikka = at(y, 5, 5, 22, 0, 45);
+    a.risshuu = at(y, 8, 7, 14, 0, 135);
+    a.shuubun = at(y, 9, 23, 3, 0, 180);
+    a.rittou = at(y, 11, 7, 13, 0, 225);
+    a.doyoEntries = {at(y, 1, 17, 6, 0, 297), at(y, 4, 17, 3, 0, 27), at(y, 7, 19, 19, 0, 117),
+                     at(y, 10, 20, 12, 0, 207)};
+    a.nyuubai = at(y, 6, 11, 0, 23, 80);
+    a.hangeshou = at(y, 7, 1, 23, 12, 100);
+    return a;
+}
+
+const ZassetsuItem& item(const std::vector<ZassetsuItem>& items, const std::string& id) {
+    const auto it =
+        std::find_if(items.begin(), items.end(), [&](const ZassetsuItem& i) { return i.id == id; });
+    if (it == items.end()) {
+        throw std::runtime_error("no item " + id);
+    }
+    return *it;
+}
+
+TEST(CivilDates, DayNumbersRoundTripAcrossLeapDaysAndYearZero) {
+    for (long long n = dayNumber({-401, 1, 1}); n < dayNumber({-399, 12, 31}); ++n) {
+        EXPECT_EQ(dayNumber(civilDate(n)), n);
+    }
+    for (long long n = dayNumber({1899, 12, 1}); n < dayNumber({2101, 2, 1}); n += 13) {
+        EXPECT_EQ(dayNumber(civilDate(n)), n);
+    }
+    EXPECT_EQ(addDays({2024, 2, 28}, 1), (CivilDate{2024, 2, 29}));
+    EXPECT_EQ(addDays({2025, 2, 28}, 1), (CivilDate{2025, 3, 1}));
+    EXPECT_EQ(addDays({2100, 2, 28}, 1), (CivilDate{2100, 3, 1}));
+    EXPECT_EQ(addDays({2000, 2, 28}, 1), (CivilDate{2000, 2, 29}));
+    EXPECT_EQ(addDays({0, 12, 31}, 1), (CivilDate{1, 1, 1}));
+    EXPECT_EQ(addDays({1, 3, 1}, -1), (CivilDate{1, 2, 28}));
+    EXPECT_EQ(addDays({0, 3, 1}, -1), (CivilDate{0, 2, 29}));
+    EXPECT_EQ(dayNumber({2000, 1, 1}), 2451544);
+}
+
+// 節分 is the day before 立春's JST date: a 立春 just after midnight JST (still the day
+// before in UTC) puts 節分 on the day before that JST date, not two days back or on it.
+TEST(Zassetsu, SetsubunIsTheDayBeforeRisshunsJstDate) {
+    SeasonAnchors a = typicalYear(2027);
+    a.risshun = at(2027, 2, 4, 0, 5, 315);
+    EXPECT_EQ(item(zassetsu(a), "setsubun").date, (CivilDate{2027, 2, 3}));
+    a.risshun = at(2027, 2, 3, 23, 59, 315);
+    EXPECT_EQ(item(zassetsu(a), "setsubun").date, (CivilDate{2027, 2, 2}));
+    a.risshun = at(2029, 2, 3, 23, 10, 315);
+    EXPECT_EQ(item(zassetsu(a), "setsubun").date, (CivilDate{2029, 2, 2}));
+}
+
+TEST(Zassetsu, HiganRunsThreeDaysEitherSideOfTheEquinoxDates) {
+    SeasonAnchors a = typicalYear(2025);
+    a.shunbun = at(2025, 3, 20, 18, 1, 0);
+    a.shuubun = at(2025, 9, 23, 3, 19, 180);
+    const auto items = zassetsu(a);
+    EXPECT_EQ(item(items, "higan-spring-start").date, (CivilDate{2025, 3, 17}));
+    EXPECT_EQ(item(items, "higan-spring-end").date, (CivilDate{2025, 3, 23}));
+    EXPECT_EQ(item(items, "higan-autumn-start").date, (CivilDate{2025, 9, 20}));
+    EXPECT_EQ(item(items, "higan-autumn-end").date, (CivilDate{2025, 9, 26}));
+    // Across a month end: an equinox on 21 March begins on the 18th and ends on the 24th;
+    // one on 22 September ends on the 25th, one on 30 September would end on 3 October.
+    a.shuubun = at(2025, 9, 30, 0, 0, 180);
+    EXPECT_EQ(item(zassetsu(a), "higan-autumn-end").date, (CivilDate{2025, 10, 3}));
+}
+
+// Counted from 立春's date, that day being the first: 88th, 210th and 220th days. A leap
+// year's 29 February moves them a day earlier in the calendar.
+TEST(Zassetsu, DaysCountedFromRisshunFollowTheLeapYear) {
+    SeasonAnchors common = typicalYear(2023);
+    common.risshun = at(2023, 2, 4, 11, 43, 315);
+    const auto c = zassetsu(common);
+    EXPECT_EQ(item(c, "hachijuuhachiya").date, (CivilDate{2023, 5, 2}));
+    EXPECT_EQ(item(c, "nihyakutooka").date, (CivilDate{2023, 9, 1}));
+    EXPECT_EQ(item(c, "nihyakuhatsuka").date, (CivilDate{2023, 9, 11}));
+
+    SeasonAnchors leap = typicalYear(2024);
+    leap.risshun = at(2024, 2, 4, 17, 27, 315);
+    const auto l = zassetsu(leap);
+    EXPECT_EQ(item(l, "hachijuuhachiya").date, (CivilDate{2024, 5, 1}));
+    EXPECT_EQ(item(l, "nihyakutooka").date, (CivilDate{2024, 8, 31}));
+    EXPECT_EQ(item(l, "nihyakuhatsuka").date, (CivilDate{2024, 9, 10}));
+}
+
+TEST(Zassetsu, UshiDaysAreTheDaysOfBranchUshi) {
+    const Tables& tables = testing::shippedTables();
+    const auto days = ushiDays({2025, 1, 1}, {2025, 12, 31});
+    ASSERT_FALSE(days.empty());
+    for (std::size_t i = 0; i < days.size(); ++i) {
+        const auto& name = tables.sexagenaryNames[kanshi(static_cast<double>(dayNumber(days[i])))];
+        EXPECT_EQ(name.substr(name.size() - 3), "丑") << name; // 乙丑, 丁丑 ..
+        if (i > 0) {
+            EXPECT_EQ(dayNumber(days[i]) - dayNumber(days[i - 1]), 12);
+        }
+    }
+    EXPECT_EQ(days.size(), 30u); // 8 January, then every twelfth day to 22 December
+    EXPECT_EQ(days.front(), (CivilDate{2025, 1, 8}));
+}
+
+// The summer 土用 of 2025 (19 July to 6 August) holds two 丑 days, 19 and 31 July; the
+// spring one (17 April to 4 May) only 26 April.
+TEST(Zassetsu, DoyoPeriodsAndTheirUshiDays) {
+    SeasonAnchors a = typicalYear(2025);
+    a.risshun = at(2025, 2, 3, 23, 10, 315);
+    a.rikka = at(2025, 5, 5, 14, 57, 45);
+    a.risshuu = at(2025, 8, 7, 14, 52, 135);
+    a.rittou = at(2025, 11, 7, 13, 4, 225);
+    const auto items = zassetsu(a);
+
+    const auto& summer = item(items, "doyo-summer");
+    EXPECT_EQ(summer.kind, ZassetsuKind::DoyoPeriod);
+    EXPECT_EQ(summer.date, (CivilDate{2025, 7, 19}));
+    EXPECT_EQ(summer.lastDate, (CivilDate{2025, 8, 6}));
+    EXPECT_EQ(item(items, "doyo-summer-ushi-1").date, (CivilDate{2025, 7, 19}));
+    EXPECT_EQ(item(items, "doyo-summer-ushi-1").name, "夏の土用 一の丑");
+    EXPECT_EQ(item(items, "doyo-summer-ushi-2").date, (CivilDate{2025, 7, 31}));
+    EXPECT_EQ(item(items, "doyo-summer-ushi-2").name, "夏の土用 二の丑");
+
+    const auto& spring = item(items, "doyo-spring");
+    EXPECT_EQ(spring.lastDate, (CivilDate{2025, 5, 4}));
+    EXPECT_EQ(item(items, "doyo-spring-ushi-1").name, "春の土用 丑の日");
+    EXPECT_EQ(item(items, "doyo-spring-ushi-1").date, (CivilDate{2025, 4, 26}));
+    EXPECT_THROW(item(items, "doyo-spring-ushi-2"), std::runtime_error);
+
+    // The winter 土用 runs from January's entry to the day before 立春.
+    const auto& winter = item(items, "doyo-winter");
+    EXPECT_EQ(winter.date, (CivilDate{2025, 1, 17}));
+    EXPECT_EQ(winter.lastDate, (CivilDate{2025, 2, 2}));
+    EXPECT_EQ(item(items, "doyo-autumn").lastDate, (CivilDate{2025, 11, 6}));
+
+    // Every 丑 day lies inside its period, and none is missed.
+    for (const ZassetsuItem& p : items) {
+        if (p.kind != ZassetsuKind::DoyoPeriod) {
+            continue;
+        }
+        const auto expected = ushiDays(p.date, p.lastDate);
+        std::vector<CivilDate> listed;
+        for (const ZassetsuItem& u : items) {
+            if (u.kind == ZassetsuKind::UshiDay && u.id.rfind(p.id + "-", 0) == 0) {
+                listed.push_back(u.date);
+                EXPECT_GE(u.date, p.date);
+                EXPECT_LE(u.date, p.lastDate);
+            }
+        }
+        EXPECT_EQ(listed, expected) << p.id;
+    }
+}
+
+// A 土用 entry that is itself a 丑 day starts the list; a period ending on a 丑 day keeps it.
+TEST(Zassetsu, UshiDaysAtThePeriodsEnds) {
+    // 2025-07-19 and 2025-07-31 are 丑 days.
+    EXPECT_EQ(ushiDays({2025, 7, 19}, {2025, 7, 31}).size(), 2u);
+    EXPECT_EQ(ushiDays({2025, 7, 20}, {2025, 7, 30}).size(), 0u);
+    EXPECT_EQ(ushiDays({2025, 7, 31}, {2025, 7, 31}).size(), 1u);
+}
+
+TEST(Zassetsu, ItemsAreInTimeOrderAndPrintedOneDatedLineEach) {
+    const auto items = zassetsu(typicalYear(2025));
+    EXPECT_EQ(items.size(), 21u); // 10 days and moments, 4 periods, 7 丑 days for this layout
+    for (std::size_t i = 1; i < items.size(); ++i) {
+        EXPECT_LE(items[i - 1].date, items[i].date) << items[i].id;
+    }
+    // A period comes before the 丑 day on its first day.
+    const auto period = std::find_if(items.begin(), items.end(),
+                                     [](const ZassetsuItem& i) { return i.id == "doyo-summer"; });
+    ASSERT_NE(period + 1, items.end());
+    EXPECT_EQ((period + 1)->id, "doyo-summer-ushi-1");
+
+    EXPECT_EQ(zassetsuLine(item(items, "setsubun")), "02-03        節分");
+    EXPECT_EQ(zassetsuLine(item(items, "nyuubai")), "06-11 00:23  入梅");
+    EXPECT_EQ(zassetsuLine(item(items, "doyo-summer")), "07-19        夏の土用 07-19〜08-06");
+}
+
+// findLongitude runs the yearly calculation's own search: for a solar term it gives the
+// very line the year's calculation gives, and it leaves the year's lines alone.
+TEST(FinderLongitude, AgreesWithTheYearlyCalculationAndLeavesItsLines) {
+    const Tables& tables = testing::shippedTables();
+    Finder finder(tables);
+    finder.calculate(2025);
+    const auto lines = finder.kekka;
+    const auto moments = finder.moments;
+
+    for (int m : {2, 5, 8, 11}) {
+        const EventMoment found = finder.findLongitude(
+            2025, static_cast<std::int16_t>(m), tables.termApproxDays[m][1], sekkilong(m, 0));
+        const EventMoment& year = moments[m][kSetsu];
+        EXPECT_EQ(found.day, year.day) << m;
+        EXPECT_EQ(found.hour, year.hour) << m;
+        EXPECT_EQ(found.minute, year.minute) << m;
+        EXPECT_DOUBLE_EQ(found.theoryDay, year.theoryDay) << m;
+        EXPECT_EQ(found.kind, -1);
+    }
+    // 春分 through the wrap rules.
+    const EventMoment shunbun = finder.findLongitude(2025, 3, tables.termApproxDays[3][2], 0);
+    EXPECT_DOUBLE_EQ(shunbun.theoryDay, moments[3][kChuki].theoryDay);
+
+    EXPECT_EQ(finder.kekka, lines);
+    for (int m = 1; m <= 12; ++m) {
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(finder.moments[m][k].theoryDay, moments[m][k].theoryDay);
+        }
+    }
+}
+
+TEST(FinderLongitude, NyuubaiAndHangeshouOf2025) {
+    Finder finder(testing::shippedTables());
+    // The observatory gives 入梅 on 11 June and 半夏生 on 1 July 2025.
+    const EventMoment nyuubai = finder.findLongitude(2025, 6, 10, 80);
+    EXPECT_EQ(nyuubai.day, 11);
+    EXPECT_EQ(nyuubai.target, 80);
+    const EventMoment hangeshou = finder.findLongitude(2025, 7, 1, 100);
+    EXPECT_EQ(hangeshou.day, 1);
+    // The search starts on the given day and refines backwards when the event lies before it.
+    const EventMoment late = finder.findLongitude(2025, 6, 12, 80);
+    EXPECT_NEAR(late.jstDay, nyuubai.jstDay, 1e-5);
+}
+
+TEST(FinderLongitude, RefusesTargetsTheWholeDaySearchCannotBracket) {
+    Finder finder(testing::shippedTables());
+    EXPECT_THROW(finder.findLongitude(2025, 3, 25, 5), std::invalid_argument);
+    EXPECT_THROW(finder.findLongitude(2025, 3, 10, 355), std::invalid_argument);
+    EXPECT_NO_THROW(finder.findLongitude(2025, 3, 5, 345));
+}
+
+} // namespace
+} // namespace sorvane
