@@ -23,6 +23,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QWindow>
 #include <algorithm>
 #include <canberra.h>
 #include <chrono>
@@ -327,6 +328,15 @@ Form1::Form1(Tables tables, QWidget* parent)
     buildControls(surface_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    // Each time this window becomes the active one, Enter and Space go to 計算. Watched at the
+    // platform window level: the month window shares this window's activation, so coming back
+    // from it gives no widget activation event.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+        if (window != nullptr && window == windowHandle()) {
+            btncalc_->setFocus(Qt::ActiveWindowFocusReason);
+        }
+    });
+
     // Start-up: place the window, then show the current year's results from the first moment.
     centreOnScreen();
     txtyear_->setText(QString::fromStdString(yearText(currentYear())));
@@ -552,13 +562,6 @@ void Form1::shutdown() {
 void Form1::closeEvent(QCloseEvent* event) {
     shutdown();
     event->accept();
-}
-
-void Form1::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        btncalc_->setFocus(Qt::ActiveWindowFocusReason);
-    }
-    QMainWindow::changeEvent(event);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

@@ -1,0 +1,95 @@
+// Shared pieces of the window tests: the loaded tables, reference results computed by the
+// library, finding controls by name, and answering the program's message boxes.
+#pragma once
+
+#include "ephemeris/data_location.h"
+#include "ephemeris/tables.h"
+#include "finder/finder.h"
+#include "ui/form1.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QDate>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace sorvane::ui::test {
+
+inline const Tables& sharedTables() {
+    static const Tables tables = loadTables(findDataDir());
+    return tables;
+}
+
+// The library's own result for a year, to compare the windows with.
+inline std::unique_ptr<Finder> calculated(int year) {
+    auto finder = std::make_unique<Finder>(sharedTables());
+    finder->calculate(static_cast<std::int16_t>(year));
+    return finder;
+}
+
+inline int thisYear() {
+    return QDate::currentDate().year();
+}
+
+inline QString name(int sexagenaryIndex) {
+    return QString::fromStdString(sharedTables().sexagenaryNames.at(sexagenaryIndex));
+}
+
+// Declares `var` as the child of `root` named `objectName`, failing the test if there is none.
+#define FIND_CHILD(var, Type, root, objectName)                                                    \
+    auto* var = (root)->findChild<Type*>(QStringLiteral(objectName));                              \
+    QVERIFY2(var != nullptr, "no control named " objectName)
+
+// Runs `act` on the next message box once it is open (from a timer, while the box's own
+// event loop runs). `act` must close the box.
+inline void onNextMessageBox(std::function<void(QMessageBox*)> act) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act, ticks = 0]() mutable {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box != nullptr && box->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            act(box);
+        } else if (++ticks > 1000) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
+
+// What the platform delivers for a click and for a double click on a widget: press, release;
+// then press, release, double click, release.
+inline void click(QWidget* widget, QPoint at = {}) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+}
+inline void doubleClick(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
+    QTest::mouseDClick(widget, Qt::LeftButton);
+    QTest::mouseRelease(widget, Qt::LeftButton);
+}
+
+// The lines a box shows: its text without the break that ends the last line.
+inline QStringList shownLines(const QTextEdit* box) {
+    QStringList lines = box->toPlainText().split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty()) {
+        lines.removeLast();
+    }
+    return lines;
+}
+
+// Where the month window belongs: against the main window's right edge, top aligned.
+inline QPoint dockedPosition(const QWidget* main) {
+    const QRect outer = main->frameGeometry();
+    return {outer.x() + outer.width(), outer.y()};
+}
+
+} // namespace sorvane::ui::test
