@@ -261,10 +261,12 @@ std::optional<Tables> loadTablesOrReport(const std::filesystem::path& dataDir) {
     try {
         return loadTables(dataDir);
     } catch (const DataFileError& e) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Sorvane"),
-                        QStringLiteral("データファイルを読み込めないため、起動できません。\n\n") +
-                            QString::fromStdString(e.what()),
-                        QMessageBox::Ok);
+        QMessageBox box(
+            QMessageBox::Critical, QStringLiteral("Sorvane"),
+            QStringLiteral("データファイルを読み込めないため、起動できません。\n\n%1\n"
+                           "(フォルダ: %2)")
+                .arg(QString::fromStdString(e.what()), QString::fromStdString(dataDir.string())),
+            QMessageBox::Ok);
         box.setObjectName(QStringLiteral("dataFileError"));
         box.setTextFormat(Qt::PlainText);
         box.exec();
@@ -538,6 +540,7 @@ void Form1::showAbout() {
                     QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("aboutBox"));
     box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Ok)->setIcon(QIcon()); // a plain OK button, as on the desktop
     box.exec();
     if (notificationPlayer_) {
         notificationPlayer_();

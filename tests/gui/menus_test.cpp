@@ -123,6 +123,8 @@ class MenusTest : public QObject {
         QVERIFY(!tables.has_value());
         QCOMPARE(boxes, 1);
         QVERIFY2(reported.contains(named), qPrintable(reported));
+        QVERIFY2(reported.contains(dir.path()),
+                 qPrintable(reported)); // and where it was looked for
     }
 
     void goodDataFilesLoadWithoutAnyBox() {
