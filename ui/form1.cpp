@@ -1,41 +1,30 @@
 #include "ui/form1.h"
 
 #include "finder/year_text.h"
+#include "ui/about_box.h"
+#include "ui/fonts.h"
 #include "ui/form2.h"
+#include "ui/icons.h"
 #include "ui/month_listing.h"
+#include "ui/notification_sound.h"
+#include "ui/text_box.h"
+#include "ui/twips.h"
+#include "ui/year_arrow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
-#include <QFont>
-#include <QFontInfo>
-#include <QFontMetricsF>
 #include <QIcon>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTextEdit>
 #include <QWindow>
-#include <algorithm>
-#include <canberra.h>
-#include <chrono>
-#include <cmath>
-#include <condition_variable>
-#include <mutex>
-
-// The compiled-in pictures live in a static library; Q_INIT_RESOURCE must be called from the
-// global namespace.
-static void initSorvaneResources() {
-    Q_INIT_RESOURCE(sorvane);
-}
+#include <array>
 
 namespace sorvane::ui {
 
@@ -44,13 +33,6 @@ namespace {
 // The main window's client area under the menu bar, 5055 x 8160 twips.
 constexpr int kClientWidth = 337;
 constexpr int kClientHeight = 544;
-
-const QString kDesignFamily = QStringLiteral("ＭＳ Ｐゴシック");
-
-void ensureResources() {
-    static const bool done = (initSorvaneResources(), true);
-    (void)done;
-}
 
 int currentYear() {
     return QDate::currentDate().year();
@@ -99,217 +81,6 @@ QPushButton* commandButton(QWidget* parent, const QString& name, const QString& 
 }
 
 } // namespace
-
-int twips(int value) {
-    return qRound(value / 15.0);
-}
-
-QRect twipsRect(int left, int top, int width, int height) {
-    return {twips(left), twips(top), twips(width), twips(height)};
-}
-
-void installFontSubstitutions() {
-    QFont::insertSubstitutions(
-        kDesignFamily, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
-                        QStringLiteral("TakaoPGothic"), QStringLiteral("Droid Sans Fallback")});
-}
-
-QFont programFont(double pointSize, bool bold) {
-    static const bool substituted = (installFontSubstitutions(), true);
-    (void)substituted;
-    QFont font(kDesignFamily);
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(pointSize);
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    return font;
-}
-
-QString displayText(const std::string& text) {
-    QString shown = QString::fromStdString(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
-}
-
-QTextEdit* textBox(QWidget* parent, const QString& name, QRect geometry, const QFont& font) {
-    auto* box = new QTextEdit(parent);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    box->setFont(font);
-    box->setReadOnly(true);
-    box->setAcceptRichText(false);
-    box->setUndoRedoEnabled(false);
-    // Lines are laid out across the box (so that alignment applies) but never wrapped.
-    box->setLineWrapMode(QTextEdit::WidgetWidth);
-    box->setWordWrapMode(QTextOption::NoWrap);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    box->document()->setDocumentMargin(1);
-    return box;
-}
-
-void showLines(QTextEdit* box, const QString& text, Qt::Alignment alignment) {
-    QFont font = box->font();
-    font.setStretch(QFont::Unstretched);
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.size() > 1 && lines.last().isEmpty()) {
-        lines.removeLast(); // the break that ends the last line opens no line of its own
-    }
-    const QFontMetricsF metrics(font);
-    qreal widest = 0;
-    for (const QString& line : lines) {
-        widest = std::max(widest, metrics.horizontalAdvance(line));
-    }
-    const qreal margin = box->document()->documentMargin();
-    const QRect inside = box->contentsRect();
-    const qreal room = inside.width() - 2 * margin - 1; // the text cursor's width
-    if (widest > room && widest > 0) {
-        font.setStretch(static_cast<int>(std::floor(room / widest * 100)));
-    }
-    box->setFont(font);
-    box->setPlainText(text);
-
-    const qreal em = QFontInfo(font).pixelSize();
-    const qreal fit = (inside.height() - 2 * margin) / std::max<qsizetype>(lines.size(), 1);
-    QTextBlockFormat format;
-    format.setLineHeight(std::min(em, fit), QTextBlockFormat::FixedHeight);
-    format.setAlignment(alignment);
-    QTextCursor cursor(box->document());
-    cursor.select(QTextCursor::Document);
-    cursor.mergeBlockFormat(format);
-}
-
-QIcon mainWindowIcon() {
-    ensureResources();
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/sorvane/sorvane_32.xpm"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/sorvane/sorvane_16.xpm"), QSize(16, 16));
-    return icon;
-}
-
-QIcon monthWindowIcon() {
-    ensureResources();
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/sorvane/month_32.xpm"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/sorvane/month_16.xpm"), QSize(16, 16));
-    return icon;
-}
-
-QString aboutText() {
-    const QString version = QStringLiteral("%1.%2.%3")
-                                .arg(SORVANE_VERSION_MAJOR)
-                                .arg(SORVANE_VERSION_MINOR)
-                                .arg(SORVANE_VERSION_PATCH);
-    // Name and version; copyright; contact; web page. The first two groups end with CR CR LF.
-    return QStringLiteral("      \u3000\u3000Sorvane  Ver.  ") + version +
-           QStringLiteral("\r\r\n") +
-           QStringLiteral("\u3000Copyright (C) 2026年12月\u3000Sorvane Project") +
-           QStringLiteral("\r\r\n") + QStringLiteral("       \u3000\u3000sorvane@example.com") +
-           QStringLiteral("\r\n") +
-           QStringLiteral("  \u3000\u3000\u3000\u3000https://www.example.org/sorvane/");
-}
-
-QString aboutTitle() {
-    return QStringLiteral("バージョン情報");
-}
-
-bool playNotificationSound() {
-    ca_context* context = nullptr;
-    if (ca_context_create(&context) != CA_SUCCESS) {
-        return false;
-    }
-    ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Sorvane", CA_PROP_APPLICATION_ID,
-                            "org.example.sorvane", nullptr);
-
-    struct Playback {
-        std::mutex mutex;
-        std::condition_variable ended;
-        bool done = false;
-    } playback;
-    const ca_finish_callback_t finished = [](ca_context*, uint32_t, int, void* data) {
-        auto* p = static_cast<Playback*>(data);
-        const std::lock_guard lock(p->mutex);
-        p->done = true;
-        p->ended.notify_all();
-    };
-
-    bool started = false;
-    for (const char* event : {"message", "dialog-information"}) {
-        ca_proplist* props = nullptr;
-        if (ca_proplist_create(&props) != CA_SUCCESS) {
-            break;
-        }
-        ca_proplist_sets(props, CA_PROP_EVENT_ID, event);
-        ca_proplist_sets(props, CA_PROP_EVENT_DESCRIPTION, "About box closed");
-        started = ca_context_play_full(context, 1, props, finished, &playback) == CA_SUCCESS;
-        ca_proplist_destroy(props);
-        if (started) {
-            break;
-        }
-    }
-    if (started) {
-        std::unique_lock lock(playback.mutex);
-        playback.ended.wait_for(lock, std::chrono::seconds(3), [&] { return playback.done; });
-    }
-    // Destroying the context cancels a sound still playing and runs its callback first.
-    ca_context_destroy(context);
-    return started;
-}
-
-std::optional<Tables> loadTablesOrReport(const std::filesystem::path& dataDir) {
-    try {
-        return loadTables(dataDir);
-    } catch (const DataFileError& e) {
-        QMessageBox box(
-            QMessageBox::Critical, QStringLiteral("Sorvane"),
-            QStringLiteral("データファイルを読み込めないため、起動できません。\n\n%1\n"
-                           "(フォルダ: %2)")
-                .arg(QString::fromStdString(e.what()), QString::fromStdString(dataDir.string())),
-            QMessageBox::Ok);
-        box.setObjectName(QStringLiteral("dataFileError"));
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
-        return std::nullopt;
-    }
-}
-
-YearArrow::YearArrow(const QString& name, const QString& picture, const QString& hint,
-                     QWidget* parent)
-    : QLabel(parent) {
-    ensureResources();
-    setObjectName(name);
-    setPixmap(QPixmap(picture));
-    setToolTip(hint);
-    setAccessibleName(hint);
-    setFocusPolicy(Qt::NoFocus);
-}
-
-void YearArrow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        pressed_ = true;
-    }
-    event->accept();
-}
-
-void YearArrow::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && pressed_) {
-        pressed_ = false;
-        if (rect().contains(event->position().toPoint())) {
-            emit clicked();
-        }
-    }
-    event->accept();
-}
-
-void YearArrow::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        // The press of the double click: the release that follows ends it and is no click.
-        pressed_ = false;
-        emit doubleClicked();
-    }
-    event->accept();
-}
 
 Form1::Form1(Tables tables, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -1,6 +1,9 @@
 #include "ui/form2.h"
 
-#include "ui/form1.h"
+#include "ui/fonts.h"
+#include "ui/icons.h"
+#include "ui/text_box.h"
+#include "ui/twips.h"
 
 #include <QIcon>
 #include <QLabel>

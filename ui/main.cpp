@@ -1,6 +1,9 @@
 // sorvane: the desktop program. Shows a year's solar terms, 土用 entries and first-day names.
 #include "ephemeris/data_location.h"
+#include "ui/data_files.h"
+#include "ui/fonts.h"
 #include "ui/form1.h"
+#include "ui/icons.h"
 
 #include <QApplication>
 

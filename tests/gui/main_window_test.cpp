@@ -1,5 +1,6 @@
 // The main window: start-up, layout, the Calculate button and year stepping.
 #include "gui_support.h"
+#include "ui/text_box.h"
 
 #include <QAction>
 #include <QFontMetrics>

@@ -1,5 +1,8 @@
 // The About box, the notification sound and the start-up report of a bad data file.
 #include "gui_support.h"
+#include "ui/about_box.h"
+#include "ui/data_files.h"
+#include "ui/notification_sound.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -3,6 +3,7 @@
 #include "gui_support.h"
 #include "ui/form2.h"
 #include "ui/month_listing.h"
+#include "ui/text_box.h"
 
 #include <QLabel>
 #include <QLineEdit>

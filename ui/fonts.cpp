@@ -1,0 +1,31 @@
+#include "ui/fonts.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace sorvane::ui {
+
+namespace {
+
+const QString kDesignFamily = QStringLiteral("ＭＳ Ｐゴシック");
+
+} // namespace
+
+void installFontSubstitutions() {
+    QFont::insertSubstitutions(
+        kDesignFamily, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
+                        QStringLiteral("TakaoPGothic"), QStringLiteral("Droid Sans Fallback")});
+}
+
+QFont programFont(double pointSize, bool bold) {
+    static const bool substituted = (installFontSubstitutions(), true);
+    (void)substituted;
+    QFont font(kDesignFamily);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+} // namespace sorvane::ui
