@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -113,6 +114,9 @@ BENCHMARK(BM_ReferenceYear)->Unit(benchmark::kMillisecond);
 // reporter prints its usual table.
 class RecordingReporter : public benchmark::ConsoleReporter {
   public:
+    // Colours only on a terminal, so that a saved run reads cleanly.
+    RecordingReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
@@ -176,13 +180,21 @@ int main(int argc, char** argv) {
     const double perYear = find(reporter.seconds, "BM_OneYear");
     const double range = find(reporter.seconds, "BM_WholeRange");
     const double reference = find(reporter.seconds, "BM_ReferenceYear");
+    // A benchmark left out by --benchmark_filter shows as "not run".
+    auto line = [](const char* what, double value, double scale, const char* unit,
+                   const char* target) {
+        if (std::isnan(value)) {
+            std::printf("  %-33s %10s\n", what, "not run");
+        } else {
+            std::printf("  %-33s %10.3f %-3s %s\n", what, value * scale, unit, target);
+        }
+    };
     std::printf("\nSummary (one core; year %d unless said)\n", kYear);
-    std::printf("  sunPosition, one evaluation      %10.3f us\n", perCall * 1e6);
-    std::printf("  one year, 28 events              %10.3f ms   (target < 1 ms)\n", perYear * 1e3);
-    std::printf("  all 65,536 years                 %10.2f s    (target < 60 s)\n", range);
-    std::printf("  reference solver, same 28 events %10.3f ms\n", reference * 1e3);
-    std::printf("  reference / program              %10.1f x    (target >= 10 x)\n",
-                reference / perYear);
+    line("sunPosition, one evaluation", perCall, 1e6, "us", "");
+    line("one year, 28 events", perYear, 1e3, "ms", "(target < 1 ms)");
+    line("all 65,536 years", range, 1, "s", "(target < 60 s)");
+    line("reference solver, same 28 events", reference, 1e3, "ms", "");
+    line("reference / program", reference / perYear, 1, "x", "(target >= 10 x)");
     std::printf("  largest difference of the two solvers' moments: %.1f s\n",
                 largestDifferenceSeconds());
     return 0;
