@@ -4,6 +4,7 @@
 #include "ephemeris/data_location.h"
 #include "ephemeris/sun_position.h"
 #include "precise/erfa_sun.h"
+#include "support/test_support.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -11,15 +12,7 @@
 namespace sorvane {
 namespace {
 
-double wrapArcsec(double degrees) {
-    double d = std::fmod(degrees, 360.0);
-    if (d > 180) {
-        d -= 360;
-    } else if (d < -180) {
-        d += 360;
-    }
-    return d * 3600;
-}
+using testing::signedArcsec;
 
 TEST(Accuracy, ShippedTermsAgreeWithErfaOver1900To2100) {
     const Tables tables = loadTables(findDataDir());
@@ -34,7 +27,7 @@ TEST(Accuracy, ShippedTermsAgreeWithErfaOver1900To2100) {
         const double day = 1 + (i * 7) % 28 + (i % 24) / 24.0;
         const SunState theory = sunPosition(year, month, day, tables);
         const erfa::SunOfDate model = erfa::geometricSunOfDate(julianday(year, month, day));
-        const double dLon = wrapArcsec(theory.longitude - model.longitude);
+        const double dLon = signedArcsec(theory.longitude - model.longitude);
         const double dRad = std::fabs(theory.radius - model.radius) / model.radius;
         maxLongitude = std::max(maxLongitude, std::fabs(dLon));
         maxRadius = std::max(maxRadius, dRad);
@@ -70,7 +63,7 @@ TEST(Accuracy, ASignSlipInALargeTermIsCaught) {
         const erfa::SunOfDate model =
             erfa::geometricSunOfDate(julianday(year, 1 + i % 12, 1 + i % 28));
         maxLongitude =
-            std::max(maxLongitude, std::fabs(wrapArcsec(theory.longitude - model.longitude)));
+            std::max(maxLongitude, std::fabs(signedArcsec(theory.longitude - model.longitude)));
     }
     EXPECT_GT(maxLongitude, 2.5);
 }

@@ -1,43 +1,17 @@
 // The terminal program, run as a user runs it.
+#include "support/test_support.h"
+
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(const std::string& args) {
-    const auto errFile =
-        std::filesystem::temp_directory_path() / ("sorvane-cli-err-" + std::to_string(::getpid()));
-    const std::string command =
-        std::string("'") + SORVANE_CLI + "' " + args + " 2>'" + errFile.string() + "'";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    EXPECT_NE(pipe, nullptr);
-    std::string out;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) {
-        out.append(buf.data(), n);
-    }
-    const int raw = ::pclose(pipe);
-    std::ifstream in(errFile);
-    std::stringstream err;
-    err << in.rdbuf();
-    std::filesystem::remove(errFile);
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out, err.str()};
-}
+using sorvane::testing::CliRun;
+using sorvane::testing::runCli;
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path);

@@ -7,6 +7,7 @@
 #include "finder/target_longitudes.h"
 #include "finder/year_text.h"
 #include "precise/erfa_sun.h"
+#include "support/test_support.h"
 
 #include <cmath>
 #include <fstream>
@@ -17,10 +18,7 @@
 namespace sorvane {
 namespace {
 
-const Tables& shippedTables() {
-    static const Tables tables = loadTables(findDataDir());
-    return tables;
-}
+using testing::shippedTables;
 
 std::vector<std::string> splitLines(const std::string& text, const std::string& end) {
     std::vector<std::string> lines;

@@ -1,6 +1,7 @@
 // The month listing: month lengths, the year and month cycles and the day lines.
 #include "ephemeris/data_location.h"
 #include "finder/finder.h"
+#include "support/test_support.h"
 #include "ui/month_listing.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +9,7 @@
 namespace sorvane {
 namespace {
 
-const Tables& shippedTables() {
-    static const Tables tables = loadTables(findDataDir());
-    return tables;
-}
+using testing::shippedTables;
 
 TEST(MonthListing, FebruaryLengths) {
     EXPECT_EQ(uruu(1996)[2], 29);

@@ -1,6 +1,6 @@
 // The terminal program's --precise and --zassetsu, their range and their JSON.
 #include "cli/options.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

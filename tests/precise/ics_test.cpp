@@ -2,7 +2,7 @@
 #include "cli/ics_export.h"
 #include "cli/year_almanac.h"
 #include "finder/finder.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 #include <ctime>
 #include <filesystem>

@@ -2,6 +2,7 @@
 #include "calendar/julian_day.h"
 #include "precise/erfa_sun.h"
 #include "precise/time_scales.h"
+#include "support/test_support.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -9,15 +10,7 @@
 namespace sorvane::erfa {
 namespace {
 
-double signedArcsec(double degrees) {
-    double d = std::fmod(degrees, 360.0);
-    if (d > 180) {
-        d -= 360;
-    } else if (d < -180) {
-        d += 360;
-    }
-    return d * 3600;
-}
+using sorvane::testing::signedArcsec;
 
 // Aberration moves the Sun back along the ecliptic by the constant of aberration over its
 // distance (20.4955" / R); light time adds a few thousandths. A sign slip or a velocity

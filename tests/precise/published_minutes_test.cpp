@@ -4,7 +4,8 @@
 #include "finder/line_format.h"
 #include "finder/target_longitudes.h"
 #include "precise/precise_year.h"
-#include "test_support.h"
+#include "published_minutes.h"
+#include "support/test_support.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "ephemeris/tables.h"
 #include "finder/finder.h"
 #include "finder/target_longitudes.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// Shared helpers of the precise-mode tests: the published minutes and the terminal program.
+// Helpers shared by the test suites: the shipped tables, the terminal program, lines.
 #pragma once
 
 #include "ephemeris/tables.h"
@@ -7,20 +7,6 @@
 #include <vector>
 
 namespace sorvane::testing {
-
-// One row of the observatory's table: the moment, JST, to the minute.
-struct PublishedMinute {
-    int year = 0;
-    std::string name; // "立春"
-    double longitude = 0;
-    int month = 0;
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-};
-
-// The rows of tests/precise/observatory-solar-terms-2024-2025.tsv.
-std::vector<PublishedMinute> publishedMinutes();
 
 // The shipped tables, found beside the test executable.
 const Tables& shippedTables();
@@ -36,5 +22,8 @@ CliRun runCli(const std::string& args);
 
 // Splits text into lines at '\n' (the last line need not end with one).
 std::vector<std::string> lines(const std::string& text);
+
+// The difference of two longitudes, degrees, as arcseconds in -648000..648000.
+double signedArcsec(double degrees);
 
 } // namespace sorvane::testing

@@ -1,8 +1,9 @@
-#include "test_support.h"
+#include "support/test_support.h"
 
 #include "ephemeris/data_location.h"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,43 +14,14 @@
 
 namespace sorvane::testing {
 
-std::vector<PublishedMinute> publishedMinutes() {
-    const std::string path =
-        std::string(SORVANE_PRECISE_TEST_DIR) + "/observatory-solar-terms-2024-2025.tsv";
-    std::ifstream in(path);
-    if (!in) {
-        throw std::runtime_error(path + ": cannot be read");
-    }
-    std::vector<PublishedMinute> rows;
-    std::string line;
-    bool header = true;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
-        if (header) { // the column names
-            header = false;
-            continue;
-        }
-        std::istringstream fields(line);
-        PublishedMinute row;
-        if (!(fields >> row.year >> row.name >> row.longitude >> row.month >> row.day >> row.hour >>
-              row.minute)) {
-            throw std::runtime_error(path + ": bad row \"" + line + "\"");
-        }
-        rows.push_back(row);
-    }
-    return rows;
-}
-
 const Tables& shippedTables() {
     static const Tables tables = loadTables(findDataDir());
     return tables;
 }
 
 CliRun runCli(const std::string& args) {
-    const auto errFile = std::filesystem::temp_directory_path() /
-                         ("sorvane-precise-err-" + std::to_string(::getpid()));
+    const auto errFile =
+        std::filesystem::temp_directory_path() / ("sorvane-test-err-" + std::to_string(::getpid()));
     const std::string command =
         std::string("'") + SORVANE_CLI + "' " + args + " 2>'" + errFile.string() + "'";
     CliRun run;
@@ -87,6 +59,16 @@ std::vector<std::string> lines(const std::string& text) {
         out.push_back(current);
     }
     return out;
+}
+
+double signedArcsec(double degrees) {
+    double d = std::fmod(degrees, 360.0);
+    if (d > 180) {
+        d -= 360;
+    } else if (d < -180) {
+        d += 360;
+    }
+    return d * 3600;
 }
 
 } // namespace sorvane::testing
