@@ -17,11 +17,15 @@ namespace {
 // more trials than this mean the theory has stopped moving forward.
 constexpr int kMaxSearchDays = 1000;
 
-bool hasDoyo(int month) { return month % 3 == 1; }
+bool hasDoyo(int month) {
+    return month % 3 == 1;
+}
 
 } // namespace
 
-void Finder::sun() { sunState = sunPosition(yy, mm, dd, tables_, components); }
+void Finder::sun() {
+    sunState = sunPosition(yy, mm, dd, tables_, components);
+}
 
 void Finder::reach(int bl) {
     const double target = sekkilong(mm, bl);
@@ -107,16 +111,21 @@ void Finder::refineAndShow(int kind, double target) {
             reach(kind == kSetsu ? 0 : 1);
         }
     }
-    EventMoment& moment = moments[mm][kind];
+    moments[mm][kind] = show(kind, kind, target);
+}
+
+EventMoment Finder::show(int kind, int hl, double target) {
+    EventMoment moment;
     moment.month = mm;
     moment.kind = kind;
     moment.target = target;
     moment.theoryDay = d2;
-    hyouji(kind);
+    hyouji(hl);
     moment.jstDay = d2;
     moment.day = dx;
     moment.hour = hx;
     moment.minute = mx;
+    return moment;
 }
 
 void Finder::calculate(std::int16_t year) {
@@ -157,8 +166,8 @@ EventMoment Finder::findLongitude(std::int16_t year, std::int16_t month, double 
                                   double target) {
     const bool wrap = target == 0;
     if (!wrap && (target < 12 || target >= 348)) {
-        throw std::invalid_argument("a whole-day search cannot bracket " +
-                                    std::to_string(target) + " degrees");
+        throw std::invalid_argument("a whole-day search cannot bracket " + std::to_string(target) +
+                                    " degrees");
     }
     yy = year;
     mm = month;
@@ -171,17 +180,7 @@ EventMoment Finder::findLongitude(std::int16_t year, std::int16_t month, double 
         }
         chordStep(delta);
     }
-    EventMoment moment;
-    moment.month = mm;
-    moment.kind = -1;
-    moment.target = target;
-    moment.theoryDay = d2;
-    hyouji(-1); // converts and rounds; stores no line
-    moment.jstDay = d2;
-    moment.day = dx;
-    moment.hour = hx;
-    moment.minute = mx;
-    return moment;
+    return show(-1, -1, target); // line kind -1: converted and rounded, no line stored
 }
 
 std::string Finder::resultText(const std::string& lineEnd) const {

@@ -15,12 +15,12 @@ enum LineKind : int { kSetsu = 0, kDoyo = 1, kChuki = 2 };
 
 // One found event, as the finder left it.
 struct EventMoment {
-    int month = 0;          // 1..12
-    int kind = 0;           // LineKind
-    double target = 0;      // the Sun's longitude, degrees
-    double theoryDay = 0;   // refined moment: day of month, theory time scale
-    double jstDay = 0;      // the same moment in Japan Standard Time (before rounding)
-    double day = 0;         // shown day, hour and minute (rounded to the minute)
+    int month = 0;        // 1..12
+    int kind = 0;         // LineKind
+    double target = 0;    // the Sun's longitude, degrees
+    double theoryDay = 0; // refined moment: day of month, theory time scale
+    double jstDay = 0;    // the same moment in Japan Standard Time (before rounding)
+    double day = 0;       // shown day, hour and minute (rounded to the minute)
     double hour = 0;
     double minute = 0;
 };
@@ -45,12 +45,12 @@ class Finder {
     double mx = 0;       // shown minute
     std::int16_t sx = 0; // whole seconds, for rounding only
 
-    SunState sunState;           // left by the last evaluation
-    SunComponents components;    // that evaluation's partial results
-    std::array<std::array<std::string, 3>, 13> kekka; // [month 1..12][LineKind]
+    SunState sunState;                                    // left by the last evaluation
+    SunComponents components;                             // that evaluation's partial results
+    std::array<std::array<std::string, 3>, 13> kekka;     // [month 1..12][LineKind]
     std::array<std::array<EventMoment, 3>, 13> moments{}; // [month 1..12][LineKind]
-    std::array<std::int16_t, 13> kanshi1{};            // [month 1..12], 0 = not this year
-    std::array<std::int16_t, 13> youbi1{};             // [month 1..12]
+    std::array<std::int16_t, 13> kanshi1{};               // [month 1..12], 0 = not this year
+    std::array<std::int16_t, 13> youbi1{};                // [month 1..12]
 
     // Evaluates the Sun at (yy, mm, dd) into sunState.
     void sun();
@@ -91,6 +91,8 @@ class Finder {
     // slope over the 0.001 day before that day. marchChuki selects the 春分 wrap rules.
     void searchAndMeasure(double target, bool marchChuki);
     void refineAndShow(int kind, double target);
+    // The moment d2 as found, then hyouji(hl) and the shown day, hour and minute.
+    EventMoment show(int kind, int hl, double target);
     // One chord step: dd = d2 + delta sekkunit, evaluate there, d2 = dd.
     void chordStep(double delta);
 
