@@ -36,30 +36,21 @@ int main(int argc, char** argv) {
     try {
         Finder finder(tables);
         finder.calculate(options.year);
-        const bool plain = !options.precise && !options.zassetsu && !options.icsFile;
-        if (plain) {
-            if (options.json) {
-                std::cout << cli::yearJson(tables, finder);
-            } else if (options.month != 0) {
-                std::cout << cli::monthReport(tables, finder, options.month);
-            } else {
-                std::cout << cli::yearReport(tables, finder);
-            }
+        // The 雑節 (and so the extra searches) only when asked for, directly or by the ics.
+        const bool needsZassetsu = options.zassetsu || options.icsFile.has_value();
+        const cli::YearAlmanac almanac = options.precise ? cli::preciseAlmanac(tables, options.year)
+                                         : needsZassetsu ? cli::defaultAlmanac(finder)
+                                                         : cli::defaultEvents(finder);
+        if (options.icsFile) {
+            cli::writeTextFile(*options.icsFile,
+                               cli::icsCalendar(tables, almanac, std::time(nullptr)));
+        }
+        if (options.json) {
+            std::cout << cli::yearJson(tables, finder, almanac, options.zassetsu);
+        } else if (options.month != 0) {
+            std::cout << cli::monthReport(tables, finder, options.month);
         } else {
-            const cli::YearAlmanac almanac = options.precise
-                                                 ? cli::preciseAlmanac(tables, options.year)
-                                                 : cli::defaultAlmanac(finder);
-            if (options.icsFile) {
-                cli::writeTextFile(*options.icsFile,
-                                   cli::icsCalendar(tables, almanac, std::time(nullptr)));
-            }
-            if (options.json) {
-                std::cout << cli::yearJson(tables, finder, almanac, options.zassetsu);
-            } else if (options.month != 0) {
-                std::cout << cli::monthReport(tables, finder, options.month);
-            } else {
-                std::cout << cli::yearReport(tables, finder, almanac, options.zassetsu);
-            }
+            std::cout << cli::yearReport(tables, finder, almanac, options.zassetsu);
         }
     } catch (const std::exception& e) {
         std::cerr << "sorvane-cli: " << e.what() << "\n";

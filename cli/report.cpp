@@ -21,17 +21,6 @@ std::string withNewlines(const std::string& crlfText) {
     return out;
 }
 
-// "小　寒" -> "小寒": the name without the full-width space used for alignment.
-std::string plainName(const std::string& name) {
-    const std::string wideSpace = "\u3000";
-    std::string out = name;
-    const auto pos = out.find(wideSpace);
-    if (pos != std::string::npos) {
-        out.erase(pos, wideSpace.size());
-    }
-    return out;
-}
-
 const char* kindName(int kind) {
     switch (kind) {
     case kSetsu:

@@ -110,19 +110,23 @@ YearAlmanac preciseAlmanac(const Tables& tables, int year) {
     return a;
 }
 
+std::string plainName(const std::string& name) {
+    const std::string wideSpace = "\u3000";
+    std::string out = name;
+    const auto pos = out.find(wideSpace);
+    if (pos != std::string::npos) {
+        out.erase(pos, wideSpace.size());
+    }
+    return out;
+}
+
 std::string eventName(const Tables& tables, const ShownEvent& event) {
     if (event.kind == kDoyo) {
         static const char* const seasons[] = {"冬", "春", "夏", "秋"};
         return std::string(seasons[(event.month - 1) / 3]) + "の" + tables.solarTermNames[0][0] +
                "入り";
     }
-    std::string name = tables.solarTermNames[event.month][event.kind == kSetsu ? 0 : 1];
-    const std::string wideSpace = "\u3000";
-    const auto pos = name.find(wideSpace);
-    if (pos != std::string::npos) {
-        name.erase(pos, wideSpace.size());
-    }
-    return name;
+    return plainName(tables.solarTermNames[event.month][event.kind == kSetsu ? 0 : 1]);
 }
 
 CivilDate eventDate(int year, const ShownEvent& event) {

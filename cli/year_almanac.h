@@ -42,6 +42,10 @@ YearAlmanac defaultEvents(const Finder& finder);
 // The precise mode (IAU model); the year must lie in 1900..2100.
 YearAlmanac preciseAlmanac(const Tables& tables, int year);
 
+// A term name without the full-width space that aligns it in the result box ("小　寒" ->
+// "小寒").
+std::string plainName(const std::string& name);
+
 // The plain name of an event ("立春", "冬の土用入り").
 std::string eventName(const Tables& tables, const ShownEvent& event);
 

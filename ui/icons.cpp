@@ -16,20 +16,25 @@ void ensureResources() {
     (void)done;
 }
 
-QIcon mainWindowIcon() {
+namespace {
+
+// The 32 x 32 and 16 x 16 pictures ":/sorvane/<name>_32.xpm" and "_16.xpm" as one icon.
+QIcon iconPair(const QString& name) {
     ensureResources();
     QIcon icon;
-    icon.addFile(QStringLiteral(":/sorvane/sorvane_32.xpm"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/sorvane/sorvane_16.xpm"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/sorvane/%1_32.xpm").arg(name), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/sorvane/%1_16.xpm").arg(name), QSize(16, 16));
     return icon;
 }
 
+} // namespace
+
+QIcon mainWindowIcon() {
+    return iconPair(QStringLiteral("sorvane"));
+}
+
 QIcon monthWindowIcon() {
-    ensureResources();
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/sorvane/month_32.xpm"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/sorvane/month_16.xpm"), QSize(16, 16));
-    return icon;
+    return iconPair(QStringLiteral("month"));
 }
 
 } // namespace sorvane::ui
