@@ -1,6 +1,9 @@
 #include "ui/form1.h"
 
+#include "cli/ics_export.h"
+#include "cli/report.h"
 #include "finder/year_text.h"
+#include "precise/precise_year.h"
 #include "ui/about_box.h"
 #include "ui/fonts.h"
 #include "ui/form2.h"
@@ -14,6 +17,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QDir>
+#include <QFileDialog>
 #include <QIcon>
 #include <QLayout>
 #include <QLineEdit>
@@ -25,6 +30,7 @@
 #include <QTextEdit>
 #include <QWindow>
 #include <array>
+#include <ctime>
 
 namespace sorvane::ui {
 
@@ -128,6 +134,8 @@ void Form1::buildMenus() {
     QAction* mnuend = mnufile->addAction(QStringLiteral("Tessalyを終了(&E)"));
     mnuend->setObjectName(QStringLiteral("mnuend"));
 
+    buildCalendarMenu();
+
     QMenu* mnuhelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
     QAction* mnuver = mnuhelp->addAction(QStringLiteral("バージョン情報"));
@@ -136,6 +144,27 @@ void Form1::buildMenus() {
     connect(mnuinu, &QAction::triggered, this, &Form1::backToCurrentYear);
     connect(mnuend, &QAction::triggered, this, &Form1::shutdown);
     connect(mnuver, &QAction::triggered, this, &Form1::showAbout);
+}
+
+void Form1::buildCalendarMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("暦(&K)"));
+    menu->setObjectName(QStringLiteral("mnucalendar"));
+    QAction* page = menu->addAction(QStringLiteral("月の暦(&C)…"));
+    page->setObjectName(QStringLiteral("mnumonthpage"));
+    observatoryMode_ = menu->addAction(QStringLiteral("観測所の方式で表示(&P)"));
+    observatoryMode_->setObjectName(QStringLiteral("mnuprecise"));
+    observatoryMode_->setCheckable(true);
+    observatoryMode_->setChecked(false);
+    menu->addSeparator();
+    QAction* zassetsu = menu->addAction(QStringLiteral("雑節(&Z)…"));
+    zassetsu->setObjectName(QStringLiteral("mnuzassetsu"));
+    QAction* ics = menu->addAction(QStringLiteral("iCalendar に書き出す(&E)…"));
+    ics->setObjectName(QStringLiteral("mnuics"));
+
+    connect(page, &QAction::triggered, this, &Form1::openCalendarPage);
+    connect(observatoryMode_, &QAction::toggled, this, &Form1::calculate);
+    connect(zassetsu, &QAction::triggered, this, &Form1::showZassetsu);
+    connect(ics, &QAction::triggered, this, &Form1::exportIcs);
 }
 
 void Form1::buildControls(QWidget* surface) {
@@ -236,7 +265,24 @@ void Form1::calculate() {
         return;
     }
     finder_.calculate(year);
-    showLines(txtkekka_, displayText(finder_.resultText("\r\n")), Qt::AlignLeft);
+    std::string lines = finder_.resultText("\r\n");
+    if (observatoryMode_->isChecked()) {
+        if (precise::inRange(year)) {
+            lines.clear();
+            for (const cli::ShownEvent& event : cli::preciseAlmanac(tables_, year).events) {
+                lines += event.line + "\r\n";
+            }
+        } else {
+            QMessageBox::information(
+                this, QStringLiteral("Sorvane"),
+                QStringLiteral("観測所の方式で計算できるのは%1年から%2年までです。\n"
+                               "%3年は既定の理論で表示します。")
+                    .arg(precise::kFirstYear)
+                    .arg(precise::kLastYear)
+                    .arg(txtyear_->text()));
+        }
+    }
+    showLines(txtkekka_, displayText(lines), Qt::AlignLeft);
     for (int i = 0; i < 12; ++i) {
         lblday1_[i]->setText(
             QString::fromStdString(tables_.sexagenaryNames[finder_.kanshi1[i + 1]]));
@@ -318,6 +364,94 @@ void Form1::showAbout() {
     }
 }
 
+std::optional<int> Form1::boxYear() const {
+    try {
+        return parseYearText(txtyear_->text().toStdString());
+    } catch (const YearTextError&) {
+        QApplication::beep();
+        return std::nullopt;
+    }
+}
+
+cli::YearAlmanac Form1::yearAlmanac(int year) const {
+    if (observatoryMode_->isChecked() && precise::inRange(year)) {
+        return cli::preciseAlmanac(tables_, year);
+    }
+    Finder finder(tables_);
+    finder.calculate(static_cast<std::int16_t>(year));
+    return cli::defaultAlmanac(finder);
+}
+
+void Form1::openCalendarPage() {
+    const auto year = boxYear();
+    if (!year) {
+        return;
+    }
+    if (calendarPage_ == nullptr) {
+        calendarPage_ = new CalendarPage(tables_, this);
+        calendarPage_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    // The year in the box, today's month and day in it.
+    const QDate today = QDate::currentDate();
+    calendarPage_->showDate({*year, today.month(), std::min(today.day(), 28)});
+    if (*year == today.year()) {
+        calendarPage_->showToday();
+    }
+    calendarPage_->show();
+    calendarPage_->raise();
+    calendarPage_->activateWindow();
+}
+
+void Form1::showZassetsu() {
+    const auto year = boxYear();
+    if (!year) {
+        return;
+    }
+    const cli::YearAlmanac almanac = yearAlmanac(*year);
+    if (zassetsuWindow_ == nullptr) {
+        zassetsuWindow_ = new ZassetsuWindow(this);
+    }
+    zassetsuWindow_->showYear(txtyear_->text(), QString::fromStdString(cli::zassetsuReport(almanac)),
+                              almanac.precise);
+    zassetsuWindow_->show();
+    zassetsuWindow_->raise();
+    zassetsuWindow_->activateWindow();
+}
+
+void Form1::exportIcs() {
+    const auto year = boxYear();
+    if (!year) {
+        return;
+    }
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("iCalendar に書き出す"),
+        QDir::home().filePath(QStringLiteral("sorvane-%1.ics").arg(txtyear_->text())),
+        QStringLiteral("iCalendar ファイル (*.ics)"));
+    if (!path.isEmpty()) {
+        writeIcs(path);
+    }
+}
+
+bool Form1::writeIcs(const QString& path) {
+    const auto year = boxYear();
+    if (!year) {
+        return false;
+    }
+    try {
+        cli::writeTextFile(path.toStdString(),
+                           cli::icsCalendar(tables_, yearAlmanac(*year), std::time(nullptr)));
+        return true;
+    } catch (const std::exception& e) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("iCalendar に書き出す"),
+                        QStringLiteral("「%1」に書き出せませんでした。").arg(path),
+                        QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("icsErrorBox"));
+        box.setDetailedText(QString::fromStdString(e.what()));
+        box.exec();
+        return false;
+    }
+}
+
 void Form1::shutdown() {
     // Closing this window runs closeEvent, which comes back here: the guard makes that
     // nested call a no-op, so every step runs once.
@@ -328,6 +462,12 @@ void Form1::shutdown() {
     emit shutdownStarted();
     if (form2_ != nullptr) {
         form2_->close();
+    }
+    if (calendarPage_ != nullptr) {
+        calendarPage_->close();
+    }
+    if (zassetsuWindow_ != nullptr) {
+        zassetsuWindow_->close();
     }
     close();
     QCoreApplication::exit(0);

@@ -4,13 +4,20 @@
 
 #include "ephemeris/tables.h"
 #include "finder/finder.h"
+#ifndef Q_MOC_RUN // moc cannot parse <compare>, which the almanac's date type needs
+#include "cli/year_almanac.h"
+#endif
+#include "ui/calendar_page.h"
 #include "ui/form2.h"
+#include "ui/zassetsu_window.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <optional>
 
+class QAction;
 class QLabel;
 class QTextEdit;
 class QLineEdit;
@@ -36,8 +43,19 @@ class Form1 : public QMainWindow {
     void showAbout();
     void shutdown();
 
+    // The 暦 menu: the calendar page, the 雑節 window and the iCalendar file of the year in the
+    // year box, in the mode the checkable item chooses.
+    void openCalendarPage();
+    void showZassetsu();
+    void exportIcs();
+    // Writes the year's iCalendar file to path, replacing it atomically; reports a failure in
+    // a message box and returns false.
+    bool writeIcs(const QString& path);
+
     // The month window while it exists (null before first use and after it was closed).
     Form2* monthWindow() const { return form2_; }
+    CalendarPage* calendarPage() const { return calendarPage_; }
+    ZassetsuWindow* zassetsuWindow() const { return zassetsuWindow_; }
     const Finder& finder() const { return finder_; }
 
     // Replaces what runs after the About box closes (the notification sound).
@@ -56,6 +74,12 @@ class Form1 : public QMainWindow {
   private:
     void buildControls(QWidget* surface);
     void buildMenus();
+    void buildCalendarMenu();
+    // The year in the year box, or nothing (with a beep) when it holds none.
+    std::optional<int> boxYear() const;
+    // The year's almanac with its 雑節: the precise mode's when the checkable item is on and
+    // the year lies in its range, the solar theory's otherwise.
+    cli::YearAlmanac yearAlmanac(int year) const;
     Form2* loadMonthWindow();
     void hideMonthWindow();
     void markStale();
@@ -73,6 +97,9 @@ class Form1 : public QMainWindow {
     QWidget* surface_ = nullptr;
 
     QPointer<Form2> form2_;
+    QPointer<CalendarPage> calendarPage_;
+    QPointer<ZassetsuWindow> zassetsuWindow_;
+    QAction* observatoryMode_ = nullptr;
     bool surfacePressed_ = false;
     bool kekkaPressed_ = false;
     bool shuttingDown_ = false;

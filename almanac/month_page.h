@@ -1,0 +1,102 @@
+// One month as a Japanese wall calendar shows it: a seven-column grid of days, Sunday first,
+// each day with its holiday, lunisolar date, 六曜, 干支, the solar terms, 土用 entries and 雑節
+// that fall on it and the Moon's phase; and everything known about a single day.
+#pragma once
+
+#include "almanac/zassetsu.h"
+#include "cli/year_almanac.h"
+#include "ephemeris/tables.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sorvane::almanac {
+
+// A date of the lunisolar calendar (旧暦).
+struct LunarDate {
+    int month = 0; // 1..12
+    int day = 0;   // 1..30
+    bool leap = false;
+};
+
+enum class MoonPhase { New, FirstQuarter, Full, LastQuarter };
+
+// A phase of the Moon on a day, with its JST time to the minute.
+struct PhaseMark {
+    MoonPhase phase = MoonPhase::New;
+    int hour = 0;
+    int minute = 0;
+};
+
+// "朔", "上弦", "望", "下弦".
+std::string phaseName(MoonPhase phase);
+
+// The lunisolar date as a day's cell shows it: the month's first day gives the month
+// ("旧3月", "旧閏6月"), any other day month and day ("旧3/15", "旧閏6/15").
+std::string lunarCellText(const LunarDate& date);
+
+// One square of the grid.
+struct DayCell {
+    CivilDate date;
+    bool inMonth = true; // false for the leading and trailing days of the neighbouring months
+    int weekday = 0;     // 0 Sunday .. 6 Saturday
+    std::string kanshi;  // the day's 干支
+    // The fields below are filled for the month's own days only.
+    std::optional<std::string> holiday;
+    std::optional<LunarDate> lunar;
+    std::optional<std::string> rokuyo;
+    std::vector<std::string> marks; // solar terms, 土用 entries and 雑節 of the day, short names
+    std::optional<PhaseMark> phase;
+};
+
+// The page of a month.
+struct MonthPage {
+    int year = 0;
+    int month = 0;
+    std::string eraText;    // "令和8年", "平成元年 / 昭和64年"; empty before 1873
+    std::string yearKanshi; // the year's 干支 ("丙午" for 2026)
+    bool precise = false;   // the moments are the precise mode's (else the solar theory's)
+    std::string modeText;   // one line that says which
+    std::vector<DayCell> cells; // whole weeks, Sunday first
+};
+
+// The years a calendar page reads, each computed once and kept: the almanac of the mode that
+// covers the year (the precise mode in its range, the solar theory elsewhere). Switching
+// months within a year costs no new calculation.
+class CalendarYears {
+  public:
+    explicit CalendarYears(const Tables& tables) : tables_(tables) {}
+
+    // The page of a month of year -32768..32767.
+    MonthPage monthPage(int year, int month);
+
+    // Everything known about one day, a line each, times to the minute: the date and its era
+    // date, weekday, 干支, holiday, lunisolar date and 六曜, the solar terms, 土用 entries, 雑節
+    // and phases of the day, and the 土用 period the day lies in.
+    std::vector<std::string> dayDetails(const CivilDate& date);
+
+    const Tables& tables() const { return tables_; }
+
+  private:
+    // One thing that happens on a day: its short name for the cell and its line for the
+    // details.
+    struct Mark {
+        CivilDate date;
+        int minuteOfDay = -1; // -1 for a whole day
+        std::string cellName;
+        std::string detail;
+    };
+    struct YearData {
+        cli::YearAlmanac almanac;
+        std::vector<Mark> marks; // date and time order
+        std::vector<ZassetsuItem> doyoPeriods;
+    };
+    const YearData& year(int year);
+
+    const Tables& tables_;
+    std::map<int, YearData> years_;
+};
+
+} // namespace sorvane::almanac
