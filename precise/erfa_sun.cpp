@@ -4,7 +4,7 @@
 #include <erfa.h>
 #include <erfam.h>
 
-namespace sorvane::erfa {
+namespace sorvane::precise {
 
 namespace {
 
@@ -109,4 +109,4 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     return jd;
 }
 
-} // namespace sorvane::erfa
+} // namespace sorvane::precise

@@ -2,7 +2,7 @@
 // on the solar theory and the basis of the precise mode.
 #pragma once
 
-namespace sorvane::erfa {
+namespace sorvane::precise {
 
 struct SunOfDate {
     double longitude; // degrees, 0..360, ecliptic and equinox of date, with nutation
@@ -35,4 +35,4 @@ SunOfDate apparentSunOfDate(double jdTT);
 // is reduced to -180..180 degrees, so a target of 0 (or 360) is found across the wrap.
 double solveApparentLongitude(double targetDegrees, double jdGuessTT);
 
-} // namespace sorvane::erfa
+} // namespace sorvane::precise
