@@ -73,10 +73,12 @@ void checkReport(const Finder& finder, const cli::YearAlmanac& almanac, const st
                   ": moment " + std::to_string(m.jstDay) + " passed the finder's checks");
         }
     }
-    if (almanac.zassetsu.size() > 40) {
+    // Ten dated days and moments, four 土用 periods, and the 丑の日 a year-long period can hold.
+    const std::size_t mostItems = 14 + 4 * static_cast<std::size_t>(kMaxPeriodDays / 12 + 1);
+    if (almanac.zassetsu.size() > mostItems) {
         fault(std::to_string(almanac.zassetsu.size()) + " 雑節 in one year");
     }
-    if (text.size() > 8192 || text.find("inf") != std::string::npos ||
+    if (text.size() > 100 * mostItems + 4096 || text.find("inf") != std::string::npos ||
         text.find("nan") != std::string::npos) {
         fault("report of " + std::to_string(text.size()) + " bytes:\n" + text.substr(0, 2048));
     }
