@@ -8,35 +8,89 @@ namespace sorvane::precise {
 
 namespace {
 
+constexpr double kCAuPerDay = ERFA_DAYSEC / ERFA_AULT; // speed of light, au/day
+
 // Longitude and distance of a vector given in ICRS axes, referred to the ecliptic and
 // mean equinox of date, plus the nutation in longitude.
 SunOfDate ofDate(const double icrs[3], double jdTT) {
     double rm[3][3];
+    eclipticRotation(jdTT, rm);
+    double lon = eclipticLongitude(rm, icrs, nullptr, nullptr) + nutationInLongitude(jdTT);
+    lon = eraAnp(lon);
+    return {lon * ERFA_DR2D, eraPm(const_cast<double*>(icrs))};
+}
+
+} // namespace
+
+EarthState earthState(double jdTT) {
+    EarthState e;
+    eraEpv00(jdTT, 0.0, e.pvh, e.pvb);
+    return e;
+}
+
+void apparentSunVector(const EarthState& earth, double out[3]) {
+    // The Sun's barycentric position and velocity: the Earth's barycentric minus its
+    // heliocentric ones.
+    double sun[3];
+    double sunVelocity[3];
+    double geo[3];
+    for (int k = 0; k < 3; ++k) {
+        sun[k] = earth.pvb[0][k] - earth.pvh[0][k];
+        sunVelocity[k] = earth.pvb[1][k] - earth.pvh[1][k];
+        geo[k] = -earth.pvh[0][k];
+    }
+    // Geocentric vector to the Sun where it was when the light left it.
+    for (int i = 0; i < 3; ++i) {
+        const double tau = eraPm(geo) / kCAuPerDay;
+        for (int k = 0; k < 3; ++k) {
+            geo[k] = sun[k] - sunVelocity[k] * tau - earth.pvb[0][k];
+        }
+    }
+    aberrate(geo, earth, out);
+}
+
+void aberrate(const double geo[3], const EarthState& earth, double out[3]) {
+    // The Earth's barycentric velocity in units of c.
+    double v[3];
+    double v2 = 0;
+    for (int k = 0; k < 3; ++k) {
+        v[k] = earth.pvb[1][k] / kCAuPerDay;
+        v2 += v[k] * v[k];
+    }
+    const double bm1 = std::sqrt(1.0 - v2);
+    const double distance = eraPm(const_cast<double*>(geo));
+    double pnat[3];
+    eraSxp(1.0 / distance, const_cast<double*>(geo), pnat);
+    double ppr[3];
+    eraAb(pnat, v, eraPm(const_cast<double*>(earth.pvh[0])), bm1, ppr);
+    eraSxp(distance, ppr, out);
+}
+
+void eclipticRotation(double jdTT, double rm[3][3]) {
     eraEcm06(jdTT, 0.0, rm);
-    double ecl[3];
-    eraRxp(rm, const_cast<double*>(icrs), ecl);
+}
+
+double nutationInLongitude(double jdTT) {
     double dpsi = 0;
     double deps = 0;
     eraNut06a(jdTT, 0.0, &dpsi, &deps);
-    double lon = std::atan2(ecl[1], ecl[0]) + dpsi;
-    lon = eraAnp(lon);
-    return {lon * ERFA_DR2D, eraPm(ecl)};
+    return dpsi;
 }
 
-// The Sun's barycentric position (au, BCRS axes) at jdTT: the Earth's barycentric
-// position minus its heliocentric position.
-void sunBarycentric(double jdTT, double out[3]) {
-    double pvh[2][3];
-    double pvb[2][3];
-    eraEpv00(jdTT, 0.0, pvh, pvb);
-    for (int i = 0; i < 3; ++i) {
-        out[i] = pvb[0][i] - pvh[0][i];
+double eclipticLongitude(const double rm[3][3], const double p[3], const double* velocity,
+                         double* rate) {
+    double ecl[3];
+    eraRxp(const_cast<double(*)[3]>(rm), const_cast<double*>(p), ecl);
+    if (velocity != nullptr && rate != nullptr) {
+        double v[3];
+        eraRxp(const_cast<double(*)[3]>(rm), const_cast<double*>(velocity), v);
+        *rate = (ecl[0] * v[1] - ecl[1] * v[0]) / (ecl[0] * ecl[0] + ecl[1] * ecl[1]);
     }
+    return std::atan2(ecl[1], ecl[0]);
 }
 
-// The longitude difference target - lon reduced to -180..180 degrees.
-double wrapDifference(double target, double lon) {
-    double d = std::fmod(target - lon, 360.0);
+double wrapDegrees(double d) {
+    d = std::fmod(d, 360.0);
     if (d >= 180.0) {
         d -= 360.0;
     } else if (d < -180.0) {
@@ -45,64 +99,38 @@ double wrapDifference(double target, double lon) {
     return d;
 }
 
-} // namespace
-
 SunOfDate geometricSunOfDate(double jdTT) {
-    double pvh[2][3];
-    double pvb[2][3];
-    eraEpv00(jdTT, 0.0, pvh, pvb);
-    const double sun[3] = {-pvh[0][0], -pvh[0][1], -pvh[0][2]};
+    const EarthState earth = earthState(jdTT);
+    const double sun[3] = {-earth.pvh[0][0], -earth.pvh[0][1], -earth.pvh[0][2]};
     return ofDate(sun, jdTT);
 }
 
 SunOfDate apparentSunOfDate(double jdTT) {
-    double pvh[2][3];
-    double pvb[2][3];
-    eraEpv00(jdTT, 0.0, pvh, pvb);
-
-    // Geocentric vector to the Sun where it was when the light left it.
-    const double cAuPerDay = ERFA_DAYSEC / ERFA_AULT;
-    double geo[3] = {-pvh[0][0], -pvh[0][1], -pvh[0][2]};
-    double tau = 0;
-    for (int i = 0; i < 4; ++i) {
-        tau = eraPm(geo) / cAuPerDay;
-        double sunThen[3];
-        sunBarycentric(jdTT - tau, sunThen);
-        for (int k = 0; k < 3; ++k) {
-            geo[k] = sunThen[k] - pvb[0][k];
-        }
-    }
-    const double distance = eraPm(geo);
-
-    // Annual aberration: the Earth's barycentric velocity in units of c.
-    double v[3];
-    double v2 = 0;
-    for (int k = 0; k < 3; ++k) {
-        v[k] = pvb[1][k] / cAuPerDay;
-        v2 += v[k] * v[k];
-    }
-    const double bm1 = std::sqrt(1.0 - v2);
-    double pnat[3];
-    eraSxp(1.0 / distance, geo, pnat);
-    double ppr[3];
-    eraAb(pnat, v, eraPm(pvh[0]), bm1, ppr);
-
     double apparent[3];
-    eraSxp(distance, ppr, apparent);
+    apparentSunVector(earthState(jdTT), apparent);
     return ofDate(apparent, jdTT);
 }
 
 double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     const double target = std::fmod(std::fmod(targetDegrees, 360.0) + 360.0, 360.0);
-    const double h = 0.01; // days, for the derivative
     double jd = jdGuessTT;
-    for (int i = 0; i < 20; ++i) {
-        const double lon = apparentSunOfDate(jd).longitude;
-        const double ahead = apparentSunOfDate(jd + h).longitude;
-        const double rate = wrapDifference(ahead, lon) / h; // degrees per day
-        const double step = wrapDifference(target, lon) / rate;
+    double nutationAt = jd;
+    double dpsi = nutationInLongitude(jd);
+    for (int i = 0; i < 30; ++i) {
+        const EarthState earth = earthState(jd);
+        double apparent[3];
+        apparentSunVector(earth, apparent);
+        const double sunVelocity[3] = {-earth.pvh[1][0], -earth.pvh[1][1], -earth.pvh[1][2]};
+        double rm[3][3];
+        eclipticRotation(jd, rm);
+        double rate = 0;
+        const double lon = eclipticLongitude(rm, apparent, sunVelocity, &rate) + dpsi;
+        const double step = wrapDegrees(target - lon * ERFA_DR2D) / (rate * ERFA_DR2D);
         jd += step;
-        if (std::fabs(step) < 1e-8) { // about 1 ms
+        if (std::fabs(jd - nutationAt) > 1e-3) {
+            nutationAt = jd;
+            dpsi = nutationInLongitude(jd);
+        } else if (std::fabs(step) < 1e-8) { // about 1 ms
             break;
         }
     }
