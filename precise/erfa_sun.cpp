@@ -130,7 +130,9 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
         if (std::fabs(jd - nutationAt) > 1e-3) {
             nutationAt = jd;
             dpsi = nutationInLongitude(jd);
-        } else if (std::fabs(step) < 1e-8) { // about 1 ms
+        } else if (std::fabs(step) < 1e-3) {
+            // The step after this would be under 1e-7 of it (the rate is that of the
+            // geometric Sun, the curvature tiny): about 10 ms at most.
             break;
         }
     }
