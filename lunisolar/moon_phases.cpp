@@ -36,10 +36,32 @@ double phaseAngle(Phase phase) {
     return 90.0 * static_cast<int>(phase);
 }
 
+// The mean phase of lunation number `quarter` / 4 (0 = the new moon of 2000 January 6)
+// with the largest periodic terms of Meeus (Astronomical Algorithms, ch. 49): within about
+// half an hour of the true moment, so that two Newton steps settle it.
+double guessPhase(long long quarter) {
+    const double k = static_cast<double>(quarter) / 4.0;
+    const double mean = kMeanNewMoon2000 + kSynodicMonth * k;
+    const double m = (2.5534 + 29.10535670 * k) * ERFA_DD2R;     // the Sun's mean anomaly
+    const double mm = (201.5643 + 385.81693528 * k) * ERFA_DD2R; // the Moon's
+    const double f = (160.7108 + 390.67050284 * k) * ERFA_DD2R;  // its argument of latitude
+    const long long q = ((quarter % 4) + 4) % 4;
+    if (q == 0 || q == 2) {
+        const double a = q == 0 ? -0.40720 : -0.40614;
+        const double b = q == 0 ? 0.17241 : 0.17302;
+        return mean + a * std::sin(mm) + b * std::sin(m) + 0.0161 * std::sin(2 * mm) +
+               0.0104 * std::sin(2 * f);
+    }
+    const double w = 0.00306 - 0.00038 * std::cos(m) + 0.00026 * std::cos(mm);
+    return mean - 0.62801 * std::sin(mm) + 0.17172 * std::sin(m) - 0.01183 * std::sin(mm + m) +
+           0.00862 * std::sin(2 * mm) + (q == 1 ? w : -w);
+}
+
 } // namespace
 
-double apparentElongation(double jdTT, double* rate) {
-    const precise::EarthState earth = precise::earthState(jdTT);
+namespace {
+
+double elongation(double jdTT, const precise::EarthState& earth, double* rate) {
     double moon[3];
     double moonVelocity[3];
     apparentMoonVector(jdTT, earth, moon, moonVelocity);
@@ -57,6 +79,12 @@ double apparentElongation(double jdTT, double* rate) {
         *rate = (moonRate - sunRate) * ERFA_DR2D;
     }
     return eraAnp(moonLon - sunLon) * ERFA_DR2D;
+}
+
+} // namespace
+
+double apparentElongation(double jdTT, double* rate) {
+    return elongation(jdTT, precise::earthState(jdTT), rate);
 }
 
 double apparentMoonLongitude(double jdTT) {
@@ -88,12 +116,23 @@ const char* phaseName(Phase phase) {
 double solvePhase(Phase phase, double jdGuessTT) {
     const double target = phaseAngle(phase);
     double jd = jdGuessTT;
+    // The Earth of eraEpv00 at the first moment, carried on to the next ones nearby.
+    precise::EarthState first = precise::earthState(jd);
+    double firstJd = jd;
     for (int i = 0; i < 20; ++i) {
+        if (std::fabs(jd - firstJd) > 0.05) {
+            first = precise::earthState(jd);
+            firstJd = jd;
+        }
         double rate = 0;
-        const double elongation = apparentElongation(jd, &rate);
-        const double step = precise::wrapDegrees(target - elongation) / rate;
+        const double angle = elongation(
+            jd, jd == firstJd ? first : precise::advanceEarth(first, jd - firstJd), &rate);
+        const double step = precise::wrapDegrees(target - angle) / rate;
         jd += step;
-        if (std::fabs(step) < 1e-7) { // about 0.01 s
+        // Newton's next step would be below 0.05 step^2 (the elongation's acceleration
+        // over twice its rate, per day) plus 1e-4 step (the geometric rather than the
+        // apparent rate): under 1e-8 day, 1 ms, once this one is under 1e-4 day.
+        if (std::fabs(step) < 1e-4) {
             break;
         }
     }
@@ -128,10 +167,9 @@ std::vector<PhaseMoment> phasesBetween(long long firstDay, long long lastDay, un
         if ((phaseSet & (1u << static_cast<int>(phase))) == 0) {
             continue;
         }
-        const double guess = kMeanNewMoon2000 + static_cast<double>(quarter) * kSynodicMonth / 4.0;
         PhaseMoment m;
         m.phase = phase;
-        m.jdTT = solvePhase(phase, guess);
+        m.jdTT = solvePhase(phase, guessPhase(quarter));
         m.jstMinute = jstMinute(m.jdTT);
         if (m.day() > lastDay) {
             break;

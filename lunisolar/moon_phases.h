@@ -32,7 +32,8 @@ const char* phaseName(Phase phase);
 //   phase      the elongation 0, 90, 180 or 270 degrees
 //   jdGuessTT  Julian date (TT) within about two days of the answer
 // Returns the Julian date (TT) at which apparentElongation reaches the phase's angle, to
-// better than 0.1 s. Newton steps with the analytic rate of the elongation.
+// better than 0.1 s. Newton steps with the analytic rate of the elongation; the Earth after
+// the first step is carried on from the first (precise::advanceEarth) while within 0.05 day.
 double solvePhase(Phase phase, double jdGuessTT);
 
 struct PhaseMoment {
@@ -54,8 +55,8 @@ inline constexpr unsigned kAllPhases = 0xF;
 inline constexpr unsigned kNewMoons = 1u << static_cast<int>(Phase::New);
 
 // phasesBetween: every phase of the set whose shown JST day lies in firstDay..lastDay (day
-// numbers), in time order. Guesses from the mean synodic month (29.530588861 days, Meeus
-// ch. 49).
+// numbers), in time order. Starts from the mean phases with their largest periodic terms
+// (Meeus, Astronomical Algorithms, ch. 49).
 std::vector<PhaseMoment> phasesBetween(long long firstDay, long long lastDay,
                                        unsigned phaseSet = kAllPhases);
 

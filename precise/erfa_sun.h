@@ -37,6 +37,12 @@ struct EarthState {
 };
 EarthState earthState(double jdTT);
 
+// advanceEarth: the Earth dt days after a known state, for |dt| up to 0.05 day: a Taylor
+// step of second order with the Sun's Kepler acceleration. The Moon's pull on the Earth
+// (0.6 % of the Sun's) and the higher orders are left out: under 0.3 km, 0.0004", at 0.05
+// day. Newton steps take it for the moments after their first.
+EarthState advanceEarth(const EarthState& earth, double dt);
+
 // apparentSunVector: the apparent geocentric vector of the Sun, au, ICRS axes.
 //   earth  the Earth at the moment of observation
 // Method: the Sun's barycentric position at t - tau, the light time tau iterated, with the
@@ -71,10 +77,11 @@ double wrapDegrees(double d);
 //   targetDegrees  apparent longitude of date, degrees (any value; reduced to 0..360)
 //   jdGuessTT      Julian date (TT) within about ten days of the answer
 // Returns the Julian date (TT) at which apparentSunOfDate gives targetDegrees, to better
-// than 0.1 s of time. Newton steps, the rate taken from the Earth's heliocentric velocity;
-// the longitude difference is reduced to -180..180 degrees, so a target of 0 (or 360) is
-// found across the wrap. The nutation in longitude (under 0.2" a day of change) is held
-// while the steps are long and evaluated again within 0.001 day of the answer.
+// than 0.1 s of time. The guess is first improved on the Astronomical Almanac's
+// low-precision Sun, then Newton steps with the rate from the Earth's heliocentric velocity
+// and the four largest nutation terms; eraNut06a's nutation corrects the last one. The
+// longitude difference is reduced to -180..180 degrees, so a target of 0 (or 360) is found
+// across the wrap.
 double solveApparentLongitude(double targetDegrees, double jdGuessTT);
 
 } // namespace sorvane::precise
