@@ -2,8 +2,7 @@
 
 #include "calendar/day_cycles.h"
 #include "calendar/japanese_era.h"
-#include "finder/finder.h"
-#include "finder/year_text.h"
+#include "calendar/year_text.h"
 #include "precise/precise_year.h"
 
 #include <algorithm>
@@ -42,23 +41,10 @@ int daysInMonth(int year, int month) {
 
 } // namespace
 
-std::string phaseName(MoonPhase phase) {
-    switch (phase) {
-    case MoonPhase::New:
-        return "朔";
-    case MoonPhase::FirstQuarter:
-        return "上弦";
-    case MoonPhase::Full:
-        return "望";
-    case MoonPhase::LastQuarter:
-        return "下弦";
-    }
-    return {};
-}
-
-std::string lunarCellText(const LunarDate& date) {
-    const std::string month = std::string("旧") + (date.leap ? "閏" : "") + std::to_string(date.month);
-    return date.day == 1 ? month + "月" : month + "/" + std::to_string(date.day);
+std::string lunarCellText(const lunisolar::LunarDay& day) {
+    const std::string month =
+        std::string("旧") + (day.leap ? "閏" : "") + std::to_string(day.month);
+    return day.day == 1 ? month + "月" : month + "/" + std::to_string(day.day);
 }
 
 const CalendarYears::YearData& CalendarYears::year(int y) {
@@ -67,40 +53,59 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
         return found->second;
     }
     YearData data;
-    if (precise::inRange(y)) {
-        data.almanac = cli::preciseAlmanac(tables_, y);
-    } else {
-        Finder finder(tables_);
-        finder.calculate(static_cast<std::int16_t>(y));
-        data.almanac = cli::defaultAlmanac(finder);
+    AlmanacOptions options;
+    options.precise = precise::inRange(y);
+    options.zassetsu = true;
+    data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y), options);
+    if (lunisolar::inRange(y)) {
+        data.lunar.emplace(y);
     }
-    for (const cli::ShownEvent& e : data.almanac.events) {
-        const std::string name = cli::eventName(tables_, e);
-        data.marks.push_back({cli::eventDate(y, e), e.hour * 60 + e.minute,
-                              e.kind == kDoyo ? std::string("土用入り") : name,
-                              name + " " + clock(e.hour, e.minute) + "（太陽黄経 " +
-                                  degrees(e.target) + "）"});
+    if (holidays::inRange(y)) {
+        data.holidays = holidays::yearHolidays(y);
     }
-    for (const ZassetsuItem& z : data.almanac.zassetsu) {
+
+    for (const Event& e : data.almanac.solarTerms) {
+        const std::string title = eventTitle(e);
+        data.marks.push_back(
+            {e.date, e.hour * 60 + e.minute,
+             e.kind == EventKind::Doyo ? std::string("土用入り") : title,
+             title + " " + clock(e.hour, e.minute) + "（太陽黄経 " + degrees(e.longitude) + "）"});
+    }
+    for (const Event& z : data.almanac.zassetsu) {
         switch (z.kind) {
-        case ZassetsuKind::Day:
-            data.marks.push_back({z.date, -1, z.name, z.name + "（" + z.rule + "）"});
-            break;
-        case ZassetsuKind::Moment:
+        case EventKind::ZassetsuMoment:
             data.marks.push_back({z.date, z.hour * 60 + z.minute, z.name,
                                   z.name + " " + clock(z.hour, z.minute) + "（" + z.rule + "）"});
             break;
-        case ZassetsuKind::UshiDay: {
+        case EventKind::UshiDay: {
             // "夏の土用 一の丑" shows as "土用一の丑" in the cell.
             const auto space = z.name.find(' ');
             data.marks.push_back(
-                {z.date, -1, "土用" + (space == std::string::npos ? z.name : z.name.substr(space + 1)),
+                {z.date, -1,
+                 "土用" + (space == std::string::npos ? z.name : z.name.substr(space + 1)),
                  z.name});
             break;
         }
-        case ZassetsuKind::DoyoPeriod:
+        case EventKind::DoyoPeriod:
             data.doyoPeriods.push_back(z);
             break;
+        default:
+            data.marks.push_back({z.date, -1, z.name, z.name + "（" + z.rule + "）"});
+            break;
+        }
+    }
+    if (data.lunar) {
+        for (const lunisolar::PhaseMoment& p : data.lunar->phases()) {
+            const int minute = p.minuteOfDay();
+            data.marks.push_back({civilDate(p.day()), minute, std::string(),
+                                  std::string(lunisolar::phaseName(p.phase)) + " " +
+                                      clock(minute / 60, minute % 60)});
+        }
+        for (long long n = data.lunar->firstDay(); n <= data.lunar->lastDay(); ++n) {
+            if (const auto special = data.lunar->day(n).special) {
+                const std::string name = lunisolar::specialDayName(*special);
+                data.marks.push_back({civilDate(n), -1, name, name});
+            }
         }
     }
     std::stable_sort(data.marks.begin(), data.marks.end(), [](const Mark& a, const Mark& b) {
@@ -117,10 +122,10 @@ MonthPage CalendarYears::monthPage(int y, int month) {
     page.eraText = monthEraText(y, month);
     page.yearKanshi = tables_.sexagenaryNames[static_cast<std::size_t>(floorMod(y - 1984, 60) + 1)];
     page.precise = data.almanac.precise;
-    page.modeText = page.precise ? "時刻は観測所の方式（IAU の太陽モデル）"
-                                 : "時刻は既定の理論（観測所の方式は" +
-                                       std::to_string(precise::kFirstYear) + "〜" +
-                                       std::to_string(precise::kLastYear) + "年）";
+    page.modeText = page.precise
+                        ? "時刻は観測所の方式（IAU の太陽モデル）"
+                        : "時刻は既定の理論（観測所の方式は" + std::to_string(precise::kFirstYear) +
+                              "〜" + std::to_string(precise::kLastYear) + "年）";
 
     const CivilDate first{y, month, 1};
     const int lead = weekdayOf(first);
@@ -135,9 +140,24 @@ MonthPage CalendarYears::monthPage(int y, int month) {
         cell.kanshi = tables_.sexagenaryNames[static_cast<std::size_t>(
             kanshi(static_cast<double>(dayNumber(cell.date))))];
         if (cell.inMonth) {
+            const long long n = dayNumber(cell.date);
             for (const Mark& mark : data.marks) {
-                if (mark.date == cell.date) {
+                if (mark.date == cell.date && !mark.cellName.empty()) {
                     cell.marks.push_back(mark.cellName);
+                }
+            }
+            for (const holidays::Holiday& h : data.holidays) {
+                if (h.date == cell.date) {
+                    cell.holiday = h.name;
+                }
+            }
+            if (data.lunar) {
+                cell.lunar = data.lunar->day(n);
+                cell.rokuyo = lunisolar::rokuyoName(cell.lunar->rokuyo);
+                for (const lunisolar::PhaseMoment& p : data.lunar->phases()) {
+                    if (p.day() == n) {
+                        cell.phase = PhaseMark{p.phase, p.minuteOfDay() / 60, p.minuteOfDay() % 60};
+                    }
                 }
             }
         }
@@ -157,13 +177,25 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
         lines.push_back(eraYearText(*era) + dayOfMonth);
     }
     lines.push_back("干支 " + tables_.sexagenaryNames[static_cast<std::size_t>(
-                                 kanshi(static_cast<double>(dayNumber(date))))]);
+                                  kanshi(static_cast<double>(dayNumber(date))))]);
+    for (const holidays::Holiday& h : data.holidays) {
+        if (h.date == date) {
+            lines.push_back("祝日 " + h.name);
+        }
+    }
+    if (data.lunar) {
+        const lunisolar::LunarDay lunar = data.lunar->day(dayNumber(date));
+        lines.push_back(std::string("旧暦 ") + (lunar.leap ? "閏" : "") +
+                        std::to_string(lunar.month) + "月" + std::to_string(lunar.day) + "日（" +
+                        (lunar.monthLength == 30 ? "大の月" : "小の月") + "）");
+        lines.push_back(std::string("六曜 ") + lunisolar::rokuyoName(lunar.rokuyo));
+    }
     for (const Mark& mark : data.marks) {
         if (mark.date == date) {
             lines.push_back(mark.detail);
         }
     }
-    for (const ZassetsuItem& period : data.doyoPeriods) {
+    for (const Event& period : data.doyoPeriods) {
         if (period.date <= date && date <= period.lastDate) {
             lines.push_back(period.name + "（" + monthDayText(period.date) + "〜" +
                             monthDayText(period.lastDate) + "）");

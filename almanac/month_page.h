@@ -3,9 +3,11 @@
 // that fall on it and the Moon's phase; and everything known about a single day.
 #pragma once
 
-#include "almanac/zassetsu.h"
-#include "cli/year_almanac.h"
+#include "almanac/year_almanac.h"
+#include "calendar/civil_date.h"
 #include "ephemeris/tables.h"
+#include "holidays/holidays.h"
+#include "lunisolar/lunisolar_year.h"
 
 #include <map>
 #include <optional>
@@ -14,28 +16,16 @@
 
 namespace sorvane::almanac {
 
-// A date of the lunisolar calendar (旧暦).
-struct LunarDate {
-    int month = 0; // 1..12
-    int day = 0;   // 1..30
-    bool leap = false;
-};
-
-enum class MoonPhase { New, FirstQuarter, Full, LastQuarter };
+// The lunisolar date as a day's cell shows it: the month's first day gives the month
+// ("旧3月", "旧閏6月"), any other day month and day ("旧3/15", "旧閏6/15").
+std::string lunarCellText(const lunisolar::LunarDay& day);
 
 // A phase of the Moon on a day, with its JST time to the minute.
 struct PhaseMark {
-    MoonPhase phase = MoonPhase::New;
+    lunisolar::Phase phase = lunisolar::Phase::New;
     int hour = 0;
     int minute = 0;
 };
-
-// "朔", "上弦", "望", "下弦".
-std::string phaseName(MoonPhase phase);
-
-// The lunisolar date as a day's cell shows it: the month's first day gives the month
-// ("旧3月", "旧閏6月"), any other day month and day ("旧3/15", "旧閏6/15").
-std::string lunarCellText(const LunarDate& date);
 
 // One square of the grid.
 struct DayCell {
@@ -43,11 +33,14 @@ struct DayCell {
     bool inMonth = true; // false for the leading and trailing days of the neighbouring months
     int weekday = 0;     // 0 Sunday .. 6 Saturday
     std::string kanshi;  // the day's 干支
-    // The fields below are filled for the month's own days only.
+    // The fields below are filled for the month's own days only, and each only where its
+    // source reaches: holidays 1948-07-20..2100, the lunisolar calendar and the phases
+    // 1900..2100.
     std::optional<std::string> holiday;
-    std::optional<LunarDate> lunar;
+    std::optional<lunisolar::LunarDay> lunar;
     std::optional<std::string> rokuyo;
-    std::vector<std::string> marks; // solar terms, 土用 entries and 雑節 of the day, short names
+    // Solar terms, 土用 entries, 雑節 and the lunisolar days (十五夜 ..), short names.
+    std::vector<std::string> marks;
     std::optional<PhaseMark> phase;
 };
 
@@ -55,16 +48,16 @@ struct DayCell {
 struct MonthPage {
     int year = 0;
     int month = 0;
-    std::string eraText;    // "令和8年", "平成元年 / 昭和64年"; empty before 1873
-    std::string yearKanshi; // the year's 干支 ("丙午" for 2026)
-    bool precise = false;   // the moments are the precise mode's (else the solar theory's)
-    std::string modeText;   // one line that says which
+    std::string eraText;        // "令和8年", "平成元年 / 昭和64年"; empty before 1873
+    std::string yearKanshi;     // the year's 干支 ("丙午" for 2026)
+    bool precise = false;       // the moments are the precise mode's (else the solar theory's)
+    std::string modeText;       // one line that says which
     std::vector<DayCell> cells; // whole weeks, Sunday first
 };
 
 // The years a calendar page reads, each computed once and kept: the almanac of the mode that
-// covers the year (the precise mode in its range, the solar theory elsewhere). Switching
-// months within a year costs no new calculation.
+// covers the year (the precise mode in its range, the solar theory elsewhere) with its 雑節,
+// the lunisolar year and the holidays. Switching months within a year costs no calculation.
 class CalendarYears {
   public:
     explicit CalendarYears(const Tables& tables) : tables_(tables) {}
@@ -73,11 +66,9 @@ class CalendarYears {
     MonthPage monthPage(int year, int month);
 
     // Everything known about one day, a line each, times to the minute: the date and its era
-    // date, weekday, 干支, holiday, lunisolar date and 六曜, the solar terms, 土用 entries, 雑節
-    // and phases of the day, and the 土用 period the day lies in.
+    // date, 干支, holiday, lunisolar date and 六曜, the solar terms, 土用 entries, 雑節 and
+    // phases of the day, and the 土用 period the day lies in.
     std::vector<std::string> dayDetails(const CivilDate& date);
-
-    const Tables& tables() const { return tables_; }
 
   private:
     // One thing that happens on a day: its short name for the cell and its line for the
@@ -89,9 +80,11 @@ class CalendarYears {
         std::string detail;
     };
     struct YearData {
-        cli::YearAlmanac almanac;
+        YearAlmanac almanac;
+        std::optional<lunisolar::LunisolarYear> lunar;
+        std::vector<holidays::Holiday> holidays;
         std::vector<Mark> marks; // date and time order
-        std::vector<ZassetsuItem> doyoPeriods;
+        std::vector<Event> doyoPeriods;
     };
     const YearData& year(int year);
 

@@ -1,6 +1,6 @@
 #include "ui/calendar_page.h"
 
-#include "finder/year_text.h"
+#include "calendar/year_text.h"
 #include "ui/fonts.h"
 
 #include <QApplication>
@@ -56,16 +56,16 @@ QColor dayColour(const almanac::DayCell& cell) {
 
 // The Moon as calendars draw it: 朔 dark, 望 bright, the quarters half lit (上弦 on the right,
 // 下弦 on the left, as seen from Japan).
-void paintPhase(QPainter& painter, QPointF centre, double radius, almanac::MoonPhase phase) {
+void paintPhase(QPainter& painter, QPointF centre, double radius, lunisolar::Phase phase) {
     const QRectF disc(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
     painter.save();
     painter.setPen(QPen(kInk, std::max(1.0, radius / 6)));
-    painter.setBrush(phase == almanac::MoonPhase::New ? QBrush(kInk) : QBrush(Qt::white));
+    painter.setBrush(phase == lunisolar::Phase::New ? QBrush(kInk) : QBrush(Qt::white));
     painter.drawEllipse(disc);
-    if (phase == almanac::MoonPhase::FirstQuarter || phase == almanac::MoonPhase::LastQuarter) {
+    if (phase == lunisolar::Phase::FirstQuarter || phase == lunisolar::Phase::LastQuarter) {
         QPainterPath dark;
         dark.moveTo(centre);
-        dark.arcTo(disc, 90, phase == almanac::MoonPhase::FirstQuarter ? 180 : -180);
+        dark.arcTo(disc, 90, phase == lunisolar::Phase::FirstQuarter ? 180 : -180);
         dark.closeSubpath();
         painter.fillPath(dark, kInk);
     }
@@ -100,15 +100,18 @@ void paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cel
         if (cell.rokuyo) {
             painter.setPen(kInk);
             const QString rokuyo = qs(*cell.rokuyo);
-            painter.drawText(QRectF(inner.left(), inner.top(), inner.width(), smallMetrics.height()),
-                             Qt::AlignRight | Qt::AlignTop, rokuyo);
+            painter.drawText(
+                QRectF(inner.left(), inner.top(), inner.width(), smallMetrics.height()),
+                Qt::AlignRight | Qt::AlignTop, rokuyo);
             right -= smallMetrics.horizontalAdvance(rokuyo) + smallMetrics.averageCharWidth();
         }
         if (cell.phase) {
             const double radius = smallSize * 0.45;
-            const double left = inner.left() + numberMetrics.horizontalAdvance(number) + radius * 1.6;
-            paintPhase(painter, QPointF(std::max(left, std::min(right - radius, left)),
-                                        inner.top() + numberMetrics.ascent() * 0.55),
+            const double left =
+                inner.left() + numberMetrics.horizontalAdvance(number) + radius * 1.6;
+            paintPhase(painter,
+                       QPointF(std::max(left, std::min(right - radius, left)),
+                               inner.top() + numberMetrics.ascent() * 0.55),
                        radius, cell.phase->phase);
         }
 
@@ -121,8 +124,8 @@ void paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cel
         if (cell.holiday) {
             lines.push_back({qs(*cell.holiday), kSundayRed});
         }
-        QString lunar = cell.lunar ? qs(almanac::lunarCellText(*cell.lunar)) + QLatin1Char(' ')
-                                   : QString();
+        QString lunar =
+            cell.lunar ? qs(almanac::lunarCellText(*cell.lunar)) + QLatin1Char(' ') : QString();
         lines.push_back({lunar + qs(cell.kanshi), kInk});
         for (const std::string& mark : cell.marks) {
             lines.push_back({qs(mark), kMarkGreen});
@@ -162,8 +165,8 @@ struct PageGeometry {
         header = QRectF(area.left(), area.top(), area.width(), h * 0.11);
         weekdays = QRectF(area.left(), header.bottom(), area.width(), h * 0.045);
         footer = QRectF(area.left(), area.bottom() - h * 0.04, area.width(), h * 0.04);
-        grid = QRectF(area.left(), weekdays.bottom(), area.width(),
-                      footer.top() - weekdays.bottom());
+        grid =
+            QRectF(area.left(), weekdays.bottom(), area.width(), footer.top() - weekdays.bottom());
     }
     QRectF cell(int index) const {
         const double w = grid.width() / 7;
@@ -187,9 +190,11 @@ void paintMonthPage(QPainter& painter, const QRectF& area, const almanac::MonthP
     painter.setPen(kInk);
     const double side = g.header.height() * 0.3;
     painter.setFont(pixelFont(side));
-    const QString left = (page.eraText.empty() ? QString() : qs(page.eraText) + QStringLiteral("　")) +
-                         qs(page.yearKanshi) + QStringLiteral("年");
-    painter.drawText(g.header.adjusted(side * 0.3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, left);
+    const QString left =
+        (page.eraText.empty() ? QString() : qs(page.eraText) + QStringLiteral("　")) +
+        qs(page.yearKanshi) + QStringLiteral("年");
+    painter.drawText(g.header.adjusted(side * 0.3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                     left);
     painter.drawText(g.header.adjusted(0, 0, -side * 0.3, 0), Qt::AlignRight | Qt::AlignVCenter,
                      qs(yearText(page.year)) + QStringLiteral("年"));
     painter.setFont(pixelFont(g.header.height() * 0.62, true));
@@ -226,15 +231,15 @@ void paintMonthPage(QPainter& painter, const QRectF& area, const almanac::MonthP
     painter.restore();
 }
 
-bool printMonths(QPrinter& printer, almanac::CalendarYears& years, int year, int first,
-                 int last) {
+bool printMonths(QPrinter& printer, almanac::CalendarYears& years, int year, int first, int last) {
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     QPainter painter;
     if (!painter.begin(&printer)) {
         return false;
     }
-    const QRectF area(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    const QRectF area(QPointF(0, 0),
+                      printer.pageLayout().paintRectPixels(printer.resolution()).size());
     for (int month = first; month <= last; ++month) {
         if (month != first) {
             printer.newPage();
@@ -328,8 +333,8 @@ void CalendarPage::createControls() {
         bar->addWidget(button);
         return button;
     };
-    QPushButton* previousYear = addButton("previousYear", QStringLiteral("« 前年"),
-                                          QStringLiteral("前の年の同じ月"));
+    QPushButton* previousYear =
+        addButton("previousYear", QStringLiteral("« 前年"), QStringLiteral("前の年の同じ月"));
     QPushButton* previousMonth =
         addButton("previousMonth", QStringLiteral("‹ 前月"), QStringLiteral("前の月 (Page Up)"));
     QPushButton* today = addButton("today", QStringLiteral("今日"), QStringLiteral("今日の月"));
@@ -393,8 +398,7 @@ void CalendarPage::stepMonths(int months) {
     const int year = index >= 0 ? index / 12 : -((-index + 11) / 12);
     const int month = index - year * 12 + 1;
     // The same day of the month, or the month's last day when it is shorter.
-    const CivilDate firstOfNext =
-        addDays(CivilDate{year, month, 28}, 4 /* into the next month */);
+    const CivilDate firstOfNext = addDays(CivilDate{year, month, 28}, 4 /* into the next month */);
     const int lastDay = addDays(CivilDate{firstOfNext.year, firstOfNext.month, 1}, -1).day;
     showDate({year, month, std::min(selected_.day, lastDay)});
 }

@@ -1,14 +1,14 @@
 #include "ui/form1.h"
 
-#include "cli/ics_export.h"
-#include "cli/report.h"
-#include "finder/year_text.h"
+#include "almanac/year_almanac.h"
+#include "calendar/year_text.h"
+#include "export/icalendar.h"
+#include "export/text_report.h"
 #include "precise/precise_year.h"
 #include "ui/about_box.h"
 #include "ui/fonts.h"
 #include "ui/form2.h"
 #include "ui/icons.h"
-#include "ui/month_listing.h"
 #include "ui/notification_sound.h"
 #include "ui/text_box.h"
 #include "ui/twips.h"
@@ -91,8 +91,7 @@ QPushButton* commandButton(QWidget* parent, const QString& name, const QString& 
 Form1::Form1(Tables tables, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      tables_(std::move(tables)), finder_(tables_),
-      notificationPlayer_([] { playNotificationSound(); }) {
+      tables_(std::move(tables)), notificationPlayer_([] { playNotificationSound(); }) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Sorvane"));
     setWindowIcon(mainWindowIcon());
@@ -264,28 +263,24 @@ void Form1::calculate() {
                                  .arg(txtyear_->text(), QString::fromStdString(e.what())));
         return;
     }
-    finder_.calculate(year);
-    std::string lines = finder_.resultText("\r\n");
-    if (observatoryMode_->isChecked()) {
-        if (precise::inRange(year)) {
-            lines.clear();
-            for (const cli::ShownEvent& event : cli::preciseAlmanac(tables_, year).events) {
-                lines += event.line + "\r\n";
-            }
-        } else {
-            QMessageBox::information(
-                this, QStringLiteral("Sorvane"),
-                QStringLiteral("観測所の方式で計算できるのは%1年から%2年までです。\n"
-                               "%3年は既定の理論で表示します。")
-                    .arg(precise::kFirstYear)
-                    .arg(precise::kLastYear)
-                    .arg(txtyear_->text()));
-        }
+    if (observatoryMode_->isChecked() && !precise::inRange(year)) {
+        QMessageBox::information(
+            this, QStringLiteral("Sorvane"),
+            QStringLiteral("観測所の方式で計算できるのは%1年から%2年までです。\n"
+                           "%3年は既定の理論で表示します。")
+                .arg(precise::kFirstYear)
+                .arg(precise::kLastYear)
+                .arg(txtyear_->text()));
+    }
+    almanac_ =
+        std::make_unique<almanac::YearAlmanac>(almanac::yearAlmanac(tables_, year, modeFor(year)));
+    std::string lines;
+    for (const almanac::Event& e : almanac_->solarTerms) {
+        lines += e.line + "\r\n";
     }
     showLines(txtkekka_, displayText(lines), Qt::AlignLeft);
     for (int i = 0; i < 12; ++i) {
-        lblday1_[i]->setText(
-            QString::fromStdString(tables_.sexagenaryNames[finder_.kanshi1[i + 1]]));
+        lblday1_[i]->setText(QString::fromStdString(almanac_->firstDay(i + 1).sexagenaryName));
     }
 }
 
@@ -313,7 +308,7 @@ void Form1::backToCurrentYear() {
 
 void Form1::markStale() {
     hideMonthWindow();
-    finder_.kanshi1.fill(0);
+    almanac_.reset();
 }
 
 Form2* Form1::loadMonthWindow() {
@@ -335,21 +330,14 @@ void Form1::dockMonthWindow() {
 }
 
 void Form1::openMonth(int month) {
-    const std::int16_t k1 = finder_.kanshi1[month];
-    if (k1 == 0) {
-        return;
-    }
-    int year = 0;
-    try {
-        year = parseYearText(txtyear_->text().toStdString());
-    } catch (const YearTextError&) {
+    if (!almanac_) {
         return;
     }
     Form2* window = loadMonthWindow();
     window->show();
     window->raise();
     window->activateWindow();
-    window->showListing(nikkanhyouji(tables_, year, month, k1, finder_.youbi1[month]));
+    window->showListing(almanac_->monthListing(month));
 }
 
 void Form1::showAbout() {
@@ -373,13 +361,10 @@ std::optional<int> Form1::boxYear() const {
     }
 }
 
-cli::YearAlmanac Form1::yearAlmanac(int year) const {
-    if (observatoryMode_->isChecked() && precise::inRange(year)) {
-        return cli::preciseAlmanac(tables_, year);
-    }
-    Finder finder(tables_);
-    finder.calculate(static_cast<std::int16_t>(year));
-    return cli::defaultAlmanac(finder);
+almanac::AlmanacOptions Form1::modeFor(int year) const {
+    almanac::AlmanacOptions options;
+    options.precise = observatoryMode_->isChecked() && precise::inRange(year);
+    return options;
 }
 
 void Form1::openCalendarPage() {
@@ -391,11 +376,12 @@ void Form1::openCalendarPage() {
         calendarPage_ = new CalendarPage(tables_, this);
         calendarPage_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    // The year in the box, today's month and day in it.
+    // The year in the box: today's date when it is this year, else the same month and day.
     const QDate today = QDate::currentDate();
-    calendarPage_->showDate({*year, today.month(), std::min(today.day(), 28)});
     if (*year == today.year()) {
         calendarPage_->showToday();
+    } else {
+        calendarPage_->showDate({*year, today.month(), std::min(today.day(), 28)});
     }
     calendarPage_->show();
     calendarPage_->raise();
@@ -407,11 +393,15 @@ void Form1::showZassetsu() {
     if (!year) {
         return;
     }
-    const cli::YearAlmanac almanac = yearAlmanac(*year);
+    almanac::AlmanacOptions options = modeFor(*year);
+    options.zassetsu = true;
+    const almanac::YearAlmanac almanac =
+        almanac::yearAlmanac(tables_, static_cast<std::int16_t>(*year), options);
     if (zassetsuWindow_ == nullptr) {
         zassetsuWindow_ = new ZassetsuWindow(this);
     }
-    zassetsuWindow_->showYear(txtyear_->text(), QString::fromStdString(cli::zassetsuReport(almanac)),
+    zassetsuWindow_->showYear(txtyear_->text(),
+                              QString::fromStdString(exports::zassetsuReport(almanac)),
                               almanac.precise);
     zassetsuWindow_->show();
     zassetsuWindow_->raise();
@@ -419,8 +409,7 @@ void Form1::showZassetsu() {
 }
 
 void Form1::exportIcs() {
-    const auto year = boxYear();
-    if (!year) {
+    if (!boxYear()) {
         return;
     }
     const QString path = QFileDialog::getSaveFileName(
@@ -437,19 +426,31 @@ bool Form1::writeIcs(const QString& path) {
     if (!year) {
         return false;
     }
-    try {
-        cli::writeTextFile(path.toStdString(),
-                           cli::icsCalendar(tables_, yearAlmanac(*year), std::time(nullptr)));
-        return true;
-    } catch (const std::exception& e) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("iCalendar に書き出す"),
-                        QStringLiteral("「%1」に書き出せませんでした。").arg(path),
-                        QMessageBox::Ok, this);
-        box.setObjectName(QStringLiteral("icsErrorBox"));
-        box.setDetailedText(QString::fromStdString(e.what()));
-        box.exec();
-        return false;
+    QString problem;
+    QString detail;
+    if (*year < 1 || *year > 9999) {
+        problem = QStringLiteral("iCalendar に書き出せるのは1年から9999年までです。");
+    } else {
+        try {
+            almanac::AlmanacOptions options = modeFor(*year);
+            options.zassetsu = true;
+            exports::writeTextFile(
+                path.toStdString(),
+                exports::icsCalendar(
+                    almanac::yearAlmanac(tables_, static_cast<std::int16_t>(*year), options),
+                    std::time(nullptr)));
+            return true;
+        } catch (const std::exception& e) {
+            problem = QStringLiteral("「%1」に書き出せませんでした。").arg(path);
+            detail = QString::fromStdString(e.what());
+        }
     }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("iCalendar に書き出す"), problem,
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("icsErrorBox"));
+    box.setDetailedText(detail);
+    box.exec();
+    return false;
 }
 
 void Form1::shutdown() {

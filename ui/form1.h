@@ -3,10 +3,6 @@
 #pragma once
 
 #include "ephemeris/tables.h"
-#include "finder/finder.h"
-#ifndef Q_MOC_RUN // moc cannot parse <compare>, which the almanac's date type needs
-#include "cli/year_almanac.h"
-#endif
 #include "ui/calendar_page.h"
 #include "ui/form2.h"
 #include "ui/zassetsu_window.h"
@@ -15,6 +11,7 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -22,6 +19,11 @@ class QLabel;
 class QTextEdit;
 class QLineEdit;
 class QPushButton;
+
+namespace sorvane::almanac {
+struct AlmanacOptions;
+struct YearAlmanac;
+} // namespace sorvane::almanac
 
 namespace sorvane::ui {
 
@@ -56,7 +58,8 @@ class Form1 : public QMainWindow {
     Form2* monthWindow() const { return form2_; }
     CalendarPage* calendarPage() const { return calendarPage_; }
     ZassetsuWindow* zassetsuWindow() const { return zassetsuWindow_; }
-    const Finder& finder() const { return finder_; }
+    // The calculated year, or null while the year box holds a year not yet calculated.
+    const almanac::YearAlmanac* almanac() const { return almanac_.get(); }
 
     // Replaces what runs after the About box closes (the notification sound).
     void setNotificationPlayer(std::function<void()> player) {
@@ -77,16 +80,16 @@ class Form1 : public QMainWindow {
     void buildCalendarMenu();
     // The year in the year box, or nothing (with a beep) when it holds none.
     std::optional<int> boxYear() const;
-    // The year's almanac with its 雑節: the precise mode's when the checkable item is on and
-    // the year lies in its range, the solar theory's otherwise.
-    cli::YearAlmanac yearAlmanac(int year) const;
+    // The almanac options of the checkable item: the precise mode when it is on and the year
+    // lies in that mode's range.
+    almanac::AlmanacOptions modeFor(int year) const;
     Form2* loadMonthWindow();
     void hideMonthWindow();
     void markStale();
     void centreOnScreen();
 
     const Tables tables_;
-    Finder finder_;
+    std::unique_ptr<almanac::YearAlmanac> almanac_;
 
     QLineEdit* txtyear_ = nullptr;
     QPushButton* btncalc_ = nullptr;

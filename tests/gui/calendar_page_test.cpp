@@ -54,7 +54,8 @@ class CalendarPageTest : public QObject {
         return form_->findChild<QAction*>(QString::fromLatin1(name));
     }
     void showYear(int year) {
-        form_->stepYear(year - form_->findChild<QLineEdit*>(QStringLiteral("txtyear"))->text().toInt());
+        form_->stepYear(year -
+                        form_->findChild<QLineEdit*>(QStringLiteral("txtyear"))->text().toInt());
         form_->calculate();
     }
 
@@ -82,18 +83,41 @@ class CalendarPageTest : public QObject {
         // The observatory's published moments: 立秋 2025-08-07 14:52, 二百十日 08-31.
         QCOMPARE(cellOf(august, 7).marks, std::vector<std::string>{"立秋"});
         QCOMPARE(cellOf(august, 7).kanshi, std::string("戊申"));
-        QVERIFY(detailsOf(years, {2025, 8, 7}).contains(QStringLiteral("立秋 14:52（太陽黄経 135°）")));
+        QVERIFY(
+            detailsOf(years, {2025, 8, 7}).contains(QStringLiteral("立秋 14:52（太陽黄経 135°）")));
         QCOMPARE(cellOf(august, 31).marks, std::vector<std::string>{"二百十日"});
         // Summer 土用 2025: 07-19 to 08-06, its days named in the details.
-        QVERIFY(detailsOf(years, {2025, 8, 6}).contains(QStringLiteral("夏の土用（07-19〜08-06）")));
-        QVERIFY(!detailsOf(years, {2025, 8, 7}).join(QString()).contains(QStringLiteral("夏の土用")));
+        QVERIFY(
+            detailsOf(years, {2025, 8, 6}).contains(QStringLiteral("夏の土用（07-19〜08-06）")));
+        QVERIFY(
+            !detailsOf(years, {2025, 8, 7}).join(QString()).contains(QStringLiteral("夏の土用")));
+
+        // Holidays, 旧暦 with its 閏, 六曜 and the phases, against the published calendar:
+        // 山の日 2025-08-11; 閏6月 from 2025-07-25, the 朔 at 04:11; the 望 of 08-09 at 16:55.
+        QCOMPARE(cellOf(august, 11).holiday, std::optional<std::string>("山の日"));
+        QVERIFY(!cellOf(august, 12).holiday);
+        const almanac::MonthPage july = years.monthPage(2025, 7);
+        const almanac::DayCell& leapStart = cellOf(july, 25);
+        QVERIFY(leapStart.lunar && leapStart.lunar->leap && leapStart.lunar->month == 6);
+        QCOMPARE(almanac::lunarCellText(*leapStart.lunar), std::string("旧閏6月"));
+        QCOMPARE(almanac::lunarCellText(*cellOf(july, 24).lunar), std::string("旧6/30"));
+        QCOMPARE(leapStart.rokuyo, std::optional<std::string>("赤口"));
+        QVERIFY(leapStart.phase && leapStart.phase->phase == lunisolar::Phase::New);
+        QVERIFY(detailsOf(years, {2025, 7, 25}).contains(QStringLiteral("朔 04:11")));
+        QVERIFY(cellOf(august, 9).phase &&
+                cellOf(august, 9).phase->phase == lunisolar::Phase::Full);
+        QVERIFY(detailsOf(years, {2025, 8, 9}).contains(QStringLiteral("望 16:55")));
+        QCOMPARE(std::count_if(august.cells.begin(), august.cells.end(),
+                               [](const auto& c) { return c.phase.has_value(); }),
+                 5); // 上弦 on the 1st and the 31st
 
         const almanac::MonthPage far = years.monthPage(2200, 2);
-        QVERIFY(!far.precise);
+        QVERIFY(!far.precise && !far.cells[10].lunar && !far.cells[10].holiday);
         QVERIFY(QString::fromStdString(far.modeText).contains(QStringLiteral("既定の理論")));
         QCOMPARE(far.cells.size() % 7, std::size_t{0});
-        QVERIFY(std::any_of(far.cells.begin(), far.cells.end(),
-                            [](const auto& c) { return c.marks == std::vector<std::string>{"立春"}; }));
+        QVERIFY(std::any_of(far.cells.begin(), far.cells.end(), [](const auto& c) {
+            return c.marks == std::vector<std::string>{"立春"};
+        }));
         QVERIFY(years.monthPage(1872, 12).eraText.empty());
     }
 
@@ -198,7 +222,8 @@ class CalendarPageTest : public QObject {
             QFile f(file);
             f.open(QIODevice::ReadOnly);
             QStringList lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
-            lines.removeIf([](const QString& l) { return l.startsWith(QStringLiteral("DTSTAMP")); });
+            lines.removeIf(
+                [](const QString& l) { return l.startsWith(QStringLiteral("DTSTAMP")); });
             return lines;
         };
         const QStringList written = withoutStamps(path);
