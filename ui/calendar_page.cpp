@@ -16,6 +16,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
 
 namespace sorvane::ui {
 
@@ -82,7 +83,7 @@ void paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cel
     const double pad = std::max(2.0, box.width() * 0.04);
     const QRectF inner = box.adjusted(pad, pad * 0.5, -pad, -pad * 0.5);
     const double numberSize = std::min(box.height() * 0.28, box.width() * 0.26);
-    const double smallSize = std::clamp(box.height() * 0.125, numberSize * 0.38, numberSize * 0.5);
+    const double smallSize = std::clamp(box.height() * 0.14, numberSize * 0.4, numberSize * 0.55);
 
     painter.setPen(dayColour(cell));
     const QFont numberFont = pixelFont(numberSize, true);
@@ -106,7 +107,7 @@ void paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cel
             right -= smallMetrics.horizontalAdvance(rokuyo) + smallMetrics.averageCharWidth();
         }
         if (cell.phase) {
-            const double radius = smallSize * 0.45;
+            const double radius = numberSize * 0.24;
             const double left =
                 inner.left() + numberMetrics.horizontalAdvance(number) + radius * 1.6;
             paintPhase(painter,
@@ -247,6 +248,27 @@ bool printMonths(QPrinter& printer, almanac::CalendarYears& years, int year, int
         paintMonthPage(painter, area, years.monthPage(year, month), {});
     }
     return painter.end();
+}
+
+bool printCalendarPdf(const Tables& tables, const QString& month, const QString& file) {
+    const QStringList parts = month.split(QLatin1Char('-'));
+    bool yearOk = false;
+    bool monthOk = parts.size() == 1;
+    const int year = parts[0].toInt(&yearOk);
+    const int number = parts.size() == 2 ? parts[1].toInt(&monthOk) : 0;
+    if (!yearOk || !monthOk || parts.size() > 2 || number < 0 || number > 12) {
+        std::fprintf(stderr, "sorvane: bad month %s (YYYY-MM or YYYY)\n", qPrintable(month));
+        return false;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    almanac::CalendarYears years(tables);
+    if (!printMonths(printer, years, year, number == 0 ? 1 : number, number == 0 ? 12 : number)) {
+        std::fprintf(stderr, "sorvane: cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    return true;
 }
 
 MonthView::MonthView(QWidget* parent) : QWidget(parent) {

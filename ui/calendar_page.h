@@ -35,6 +35,10 @@ void paintMonthPage(QPainter& painter, const QRectF& area, const almanac::MonthP
 // Returns false when the printer cannot be started.
 bool printMonths(QPrinter& printer, almanac::CalendarYears& years, int year, int first, int last);
 
+// Prints a month ("2025-08") or a whole year ("2025") to a PDF file, A4 landscape. False
+// (with a line on standard error) for a bad month or a file that cannot be written.
+bool printCalendarPdf(const Tables& tables, const QString& month, const QString& file);
+
 // The grid: paints the page and moves the selected day with the keyboard and the mouse.
 class MonthView : public QWidget {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace sorvane::ui {
@@ -33,11 +34,14 @@ void ZassetsuWindow::showYear(const QString& yearText, const QString& lines, boo
     // Wide and tall enough for every line without scrolling.
     const QFontMetrics metrics(lines_->font());
     int width = 0;
-    const QStringList all = lines.split(QLatin1Char('\n'));
+    const QStringList all = lines.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString& line : all) {
         width = std::max(width, metrics.horizontalAdvance(line));
     }
-    lines_->setMinimumSize(width + 40, metrics.lineSpacing() * static_cast<int>(all.size()) + 24);
+    const int margins =
+        2 * (lines_->frameWidth() + static_cast<int>(lines_->document()->documentMargin()) + 4);
+    lines_->setMinimumSize(width + margins + 4,
+                           metrics.lineSpacing() * (static_cast<int>(all.size()) + 1) + margins);
     adjustSize();
 }
 
