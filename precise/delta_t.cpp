@@ -25,7 +25,7 @@ double longTermDeltaT(double y) {
     return -20.0 + 32.0 * u * u;
 }
 
-double espenakMeeusPolynomial(double y) {
+double espenakMeeusDeltaT(double y) {
     if (y < -500) {
         return longTermDeltaT(y);
     }

@@ -3,11 +3,11 @@
 
 namespace sorvane::precise {
 
-// espenakMeeusPolynomial: TT - UT in seconds from the polynomial expressions of Espenak and
+// espenakMeeusDeltaT: TT - UT in seconds from the polynomial expressions of Espenak and
 // Meeus (2006), every piece: -500..2150 in eleven pieces and the long-term parabola
 // -20 + 32 u^2, u = (y - 1820) / 100, before -500 and after 2150.
 //   decimalYear  year with fraction (2000.0 = 2000 January 1)
-double espenakMeeusPolynomial(double decimalYear);
+double espenakMeeusDeltaT(double decimalYear);
 
 // longTermDeltaT: the long-term parabola alone, -20 + 32 u^2 seconds.
 double longTermDeltaT(double decimalYear);
