@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
 
 namespace sorvane {
 
@@ -81,8 +82,15 @@ std::string monthDayText(const CivilDate& date) {
 }
 
 std::vector<CivilDate> ushiDays(const CivilDate& first, const CivilDate& last) {
+    const long long firstDay = dayNumber(first);
+    const long long lastDay = dayNumber(last);
+    if (lastDay - firstDay >= kMaxPeriodDays) {
+        throw std::length_error("a period from " + std::to_string(first.year) + "-" +
+                                monthDayText(first) + " to " + std::to_string(last.year) + "-" +
+                                monthDayText(last) + " is longer than a year");
+    }
     std::vector<CivilDate> days;
-    for (long long n = dayNumber(first); n <= dayNumber(last); ++n) {
+    for (long long n = firstDay; n <= lastDay; ++n) {
         if ((kanshi(static_cast<double>(n)) - 1) % 12 == 1) {
             days.push_back(civilDate(n));
         }

@@ -46,8 +46,12 @@ struct SeasonAnchors {
     ShownMoment hangeshou;                  // 半夏生 100
 };
 
+// The longest period of days the 雑節 count: a year.
+inline constexpr long long kMaxPeriodDays = 366;
+
 // The days of a period whose sexagenary (干支) branch is 丑 (the second of the twelve:
-// sexagenary indexes 2, 14, 26, 38, 50), first to last inclusive.
+// sexagenary indexes 2, 14, 26, 38, 50), first to last inclusive. Throws std::length_error
+// for a period of more than kMaxPeriodDays days (anchors from a damaged calculation).
 std::vector<CivilDate> ushiDays(const CivilDate& first, const CivilDate& last);
 
 enum class ZassetsuKind {

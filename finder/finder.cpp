@@ -21,6 +21,27 @@ bool hasDoyo(int month) {
     return month % 3 == 1;
 }
 
+std::string degreesText(double target) {
+    return std::to_string(static_cast<int>(target)) + " degrees";
+}
+
+// A found moment (day of month, fraction = time of day) that can be shown: finite and near
+// its month.
+void checkMoment(double day, int year, int month, double target) {
+    if (std::isfinite(day) && std::fabs(day) <= kMomentDayLimit) {
+        return;
+    }
+    const std::string where = "year " + std::to_string(year) + ", month " + std::to_string(month) +
+                              ": the moment the Sun reaches " + degreesText(target);
+    throw CalculationError(where +
+                           (std::isfinite(day)
+                                ? " lies more than " +
+                                      std::to_string(static_cast<int>(kMomentDayLimit)) +
+                                      " days from its month"
+                                : " is not a finite number") +
+                           " (check the term values in planet.txt)");
+}
+
 } // namespace
 
 void Finder::sun() {
@@ -80,9 +101,10 @@ void Finder::hyouji(int hl) {
 void Finder::searchAndMeasure(double target, bool marchChuki) {
     for (int trials = 0;; ++trials) {
         if (trials == kMaxSearchDays) {
-            throw std::runtime_error("year " + std::to_string(yy) + ", month " +
-                                     std::to_string(mm) + ": the Sun does not reach " +
-                                     std::to_string(target) + " degrees");
+            throw CalculationError("year " + std::to_string(yy) + ", month " + std::to_string(mm) +
+                                   ": the Sun does not reach " + degreesText(target) + " within " +
+                                   std::to_string(kMaxSearchDays) +
+                                   " days (check the term values in planet.txt)");
         }
         sun();
         const double lambda = sunState.longitude;
@@ -120,7 +142,9 @@ EventMoment Finder::show(int kind, int hl, double target) {
     moment.kind = kind;
     moment.target = target;
     moment.theoryDay = d2;
+    checkMoment(d2, yy, mm, target);
     hyouji(hl);
+    checkMoment(d2, yy, mm, target);
     moment.jstDay = d2;
     moment.day = dx;
     moment.hour = hx;

@@ -6,9 +6,21 @@
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 namespace sorvane {
+
+// A calculation that found no usable moment: the term tables make the Sun stall, race or
+// leave the numbers. what() is one line naming the year, the month and the longitude.
+class CalculationError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Every moment the finder returns lies within this many days of the start of its month (the
+// whole range of years stays within -34..357 with the shipped terms).
+inline constexpr double kMomentDayLimit = 1000;
 
 // Line kinds: the column of kekka and the argument of hyouji.
 enum LineKind : int { kSetsu = 0, kDoyo = 1, kChuki = 2 };
@@ -68,6 +80,9 @@ class Finder {
     void hyouji(int hl);
 
     // The whole year: 28 events into kekka, then kanshi1 and youbi1 of each month's 1st.
+    // Throws CalculationError when an event's moment is not finite or lies further than
+    // kMomentDayLimit days from its month, or when the whole-day search runs out of days;
+    // nothing is then converted to a whole number.
     void calculate(std::int16_t year);
 
     // findLongitude: the moment at which the Sun reaches `target` degrees in month `month` of
