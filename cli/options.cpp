@@ -91,7 +91,7 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
     if (options.precise && !precise::inRange(options.year)) {
         throw UsageError("--precise covers the years " + std::to_string(precise::kFirstYear) +
                          ".." + std::to_string(precise::kLastYear) +
-                         " (the range of the IAU model); " + yearText(options.year) +
+                         " (the years its time and Sun models cover); " + yearText(options.year) +
                          " is outside it");
     }
     return options;
@@ -109,7 +109,8 @@ std::string usageText() {
            "  --month M   list the days of month M (1..12) with weekday and sexagenary name\n"
            "  --json      print the year as one JSON document\n"
            "  --precise   compute the moments from the IAU model of the Sun's apparent\n"
-           "              longitude, with leap seconds (years 1900..2100)\n"
+           "              longitude, with leap seconds (years -1999..3000; outside\n"
+           "              1900..2100 each moment has its uncertainty)\n"
            "  --zassetsu  also list the 雑節: 節分, 彼岸, 八十八夜, 入梅, 半夏生, 二百十日,\n"
            "              二百二十日 and the four 土用 with their 丑の日\n"
            "  --ics FILE  also write the terms, 土用 and 雑節 as an iCalendar file\n"

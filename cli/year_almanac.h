@@ -39,7 +39,7 @@ YearAlmanac defaultAlmanac(Finder& finder);
 // The 28 events of a finder that holds the calculated year, without the 雑節.
 YearAlmanac defaultEvents(const Finder& finder);
 
-// The precise mode (IAU model); the year must lie in 1900..2100.
+// The precise mode (IAU model); the year must lie in -1999..3000.
 YearAlmanac preciseAlmanac(const Tables& tables, int year);
 
 // A term name without the full-width space that aligns it in the result box ("小　寒" ->

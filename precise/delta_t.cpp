@@ -116,6 +116,10 @@ double theoryUncertainty(double y) {
     return 0.5 + 18.0 * t * t * t;
 }
 
+double decimalYear(double jd) {
+    return 2000.0 + (jd - 2451544.5) / 365.2425;
+}
+
 double momentUncertainty(double y) {
     return std::hypot(deltaTUncertainty(y), theoryUncertainty(y));
 }

@@ -37,4 +37,7 @@ double theoryUncertainty(double decimalYear);
 // momentUncertainty: the two combined in quadrature, seconds.
 double momentUncertainty(double decimalYear);
 
+// decimalYear: the year with fraction of a Julian date (2000.0 = 2000 January 1).
+double decimalYear(double jd);
+
 } // namespace sorvane::precise

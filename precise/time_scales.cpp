@@ -1,5 +1,7 @@
 #include "precise/time_scales.h"
 
+#include "precise/delta_t.h"
+
 #include <cmath>
 #include <erfa.h>
 
@@ -9,10 +11,7 @@ namespace {
 
 constexpr double kTTMinusTAI = 32.184;    // seconds
 constexpr double kFirstUtcJd = 2436934.5; // 1960 January 1, 00:00
-
-double decimalYearOf(double jd) {
-    return 2000.0 + (jd - 2451544.5) / 365.2425;
-}
+constexpr double kHeldUntilYear = 2101.0; // the offset is held through 2100
 
 // TAI - UTC in seconds for a UTC Julian date, from 1960 on.
 double taiMinusUtc(double jdUtc) {
@@ -34,33 +33,19 @@ double taiMinusUtc(double jdUtc) {
 
 } // namespace
 
-double espenakMeeusDeltaT(double y) {
-    if (y < 1900) {
-        const double t = y - 1860;
-        return 7.62 + 0.5737 * t - 0.251754 * t * t + 0.01680668 * t * t * t -
-               0.0004473624 * t * t * t * t + t * t * t * t * t / 233174;
-    }
-    if (y < 1920) {
-        const double t = y - 1900;
-        return -2.79 + 1.494119 * t - 0.0598939 * t * t + 0.0061966 * t * t * t -
-               0.000197 * t * t * t * t;
-    }
-    if (y < 1941) {
-        const double t = y - 1920;
-        return 21.20 + 0.84493 * t - 0.076100 * t * t + 0.0020936 * t * t * t;
-    }
-    const double t = y - 1950;
-    return 29.07 + 0.407 * t - t * t / 233 + t * t * t / 2547;
-}
-
 double ttMinusUtcSeconds(double jdTT) {
-    const double beforeUtc = espenakMeeusDeltaT(decimalYearOf(jdTT));
+    const double beforeUtc = precise::espenakMeeusDeltaT(precise::decimalYear(jdTT));
     if (jdTT - beforeUtc / 86400.0 < kFirstUtcJd) {
         return beforeUtc;
     }
     // TAI - UTC is a function of the UTC date: two passes settle it.
     double offset = kTTMinusTAI + taiMinusUtc(jdTT - kTTMinusTAI / 86400.0);
     offset = kTTMinusTAI + taiMinusUtc(jdTT - offset / 86400.0);
+    // After 2100 the held offset grows as the long-term parabola does from 2101.0 on.
+    const double year = precise::decimalYear(jdTT);
+    if (year > kHeldUntilYear) {
+        offset += precise::longTermDeltaT(year) - precise::longTermDeltaT(kHeldUntilYear);
+    }
     return offset;
 }
 

@@ -3,17 +3,15 @@
 
 namespace sorvane::erfa {
 
-// espenakMeeusDeltaT: TT - UT in seconds from the polynomial expressions of Espenak and
-// Meeus (2006) for the years 1860-1960.
-//   decimalYear  year with fraction (2000.0 = 2000 January 1)
-// Returns seconds. Outside 1860-1960 the nearest piece is extended (the callers stay inside).
-double espenakMeeusDeltaT(double decimalYear);
-
 // ttMinusUtcSeconds: TT - UTC in seconds at a moment.
 //   jdTT  Julian date, Terrestrial Time
 // From 1960 on: 32.184 s + TAI - UTC from eraDat (the leap seconds, and the drifting
-// offsets of 1960-1971), held at its last value after the last known leap second.
-// Before 1960, when there was no UTC: TT - UT from espenakMeeusDeltaT.
+// offsets of 1960-1971), held at its last value after the last known leap second through
+// 2100. From 2101.0 on, that value plus the growth of the Espenak-Meeus long-term parabola
+// since 2101.0: continuous, and rising as the Earth's tidal braking makes TT - UT rise,
+// where their plain expression would jump by more than two minutes (it gives 231 s for
+// 2101 against the held 69.184 s).
+// Before 1960, when there was no UTC: TT - UT from espenakMeeusDeltaT (precise/delta_t.h).
 double ttMinusUtcSeconds(double jdTT);
 
 // utcFromTT: the Julian date in UTC (UT before 1960) of a moment given in TT.

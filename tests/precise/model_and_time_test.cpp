@@ -1,5 +1,6 @@
 // The apparent Sun of the IAU model, the longitude solver and the civil time scales.
 #include "calendar/julian_day.h"
+#include "precise/delta_t.h"
 #include "precise/erfa_sun.h"
 #include "precise/time_scales.h"
 #include "support/test_support.h"
@@ -10,6 +11,7 @@
 namespace sorvane::erfa {
 namespace {
 
+using sorvane::precise::espenakMeeusDeltaT;
 using sorvane::testing::signedArcsec;
 
 // Aberration moves the Sun back along the ecliptic by the constant of aberration over its
