@@ -85,7 +85,7 @@ void eclipticRotation(double jdTT, double rm[3][3]) {
     // need (the solver's steps, the lunisolar months' neighbours) stays on it; the long-term
     // precession elsewhere.
     constexpr double kIau2006From = 2414655.5;  // 1899 January 1
-    constexpr double kIau2006Until = 2488434.5; // 2102 January 1
+    constexpr double kIau2006Until = 2488799.5; // 2102 January 1
     if (jdTT >= kIau2006From && jdTT < kIau2006Until) {
         eraEcm06(jdTT, 0.0, rm);
     } else {

@@ -9,9 +9,9 @@ namespace sorvane::erfa {
 
 namespace {
 
-constexpr double kTTMinusTAI = 32.184;    // seconds
-constexpr double kFirstUtcJd = 2436934.5; // 1960 January 1, 00:00
-constexpr double kHeldUntilYear = 2101.0; // the offset is held through 2100
+constexpr double kTTMinusTAI = 32.184;     // seconds
+constexpr double kFirstUtcJd = 2436934.5;  // 1960 January 1, 00:00
+constexpr double kHeldUntilJd = 2488434.5; // 2101 January 1: held through 2100
 
 // TAI - UTC in seconds for a UTC Julian date, from 1960 on.
 double taiMinusUtc(double jdUtc) {
@@ -41,10 +41,10 @@ double ttMinusUtcSeconds(double jdTT) {
     // TAI - UTC is a function of the UTC date: two passes settle it.
     double offset = kTTMinusTAI + taiMinusUtc(jdTT - kTTMinusTAI / 86400.0);
     offset = kTTMinusTAI + taiMinusUtc(jdTT - offset / 86400.0);
-    // After 2100 the held offset grows as the long-term parabola does from 2101.0 on.
-    const double year = precise::decimalYear(jdTT);
-    if (year > kHeldUntilYear) {
-        offset += precise::longTermDeltaT(year) - precise::longTermDeltaT(kHeldUntilYear);
+    // After 2100 the held offset grows as the long-term parabola does from 2101 on.
+    if (jdTT > kHeldUntilJd) {
+        offset += precise::longTermDeltaT(precise::decimalYear(jdTT)) -
+                  precise::longTermDeltaT(precise::decimalYear(kHeldUntilJd));
     }
     return offset;
 }

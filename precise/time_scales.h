@@ -7,8 +7,8 @@ namespace sorvane::erfa {
 //   jdTT  Julian date, Terrestrial Time
 // From 1960 on: 32.184 s + TAI - UTC from eraDat (the leap seconds, and the drifting
 // offsets of 1960-1971), held at its last value after the last known leap second through
-// 2100. From 2101.0 on, that value plus the growth of the Espenak-Meeus long-term parabola
-// since 2101.0: continuous, and rising as the Earth's tidal braking makes TT - UT rise,
+// 2100. From 2101 January 1 on, that value plus the growth of the Espenak-Meeus long-term
+// parabola since that day: continuous, and rising as the Earth's tidal braking makes TT - UT rise,
 // where their plain expression would jump by more than two minutes (it gives 231 s for
 // 2101 against the held 69.184 s).
 // Before 1960, when there was no UTC: TT - UT from espenakMeeusDeltaT (precise/delta_t.h).
