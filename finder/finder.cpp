@@ -92,10 +92,10 @@ void Finder::hyouji(int hl) {
         hx = 0;
     }
 
-    if (hl < kSetsu || hl > kChuki) {
+    if (hl < 0 || hl > 2) {
         return;
     }
-    kekka[mm][hl] = resultLine(tables_, mm, hl, dx, hx, mx);
+    kekka[mm][hl] = resultLine(tables_, mm, static_cast<EventKind>(hl), dx, hx, mx);
 }
 
 void Finder::searchAndMeasure(double target, bool marchChuki) {
@@ -125,25 +125,25 @@ void Finder::searchAndMeasure(double target, bool marchChuki) {
     sekkunit = 0.001 / gain;
 }
 
-void Finder::refineAndShow(int kind, double target) {
+void Finder::refineAndShow(EventKind kind, double target) {
     for (int step = 0; step < 3; ++step) {
-        if (kind == kDoyo) {
+        if (kind == EventKind::Doyo) {
             reachdoou();
         } else {
-            reach(kind == kSetsu ? 0 : 1);
+            reach(termIndex(kind));
         }
     }
-    moments[mm][kind] = show(kind, kind, target);
+    moments[mm][lineColumn(kind)] = show(kind, target);
 }
 
-EventMoment Finder::show(int kind, int hl, double target) {
+EventMoment Finder::show(EventKind kind, double target) {
     EventMoment moment;
     moment.month = mm;
     moment.kind = kind;
     moment.target = target;
     moment.theoryDay = d2;
     checkMoment(d2, yy, mm, target);
-    hyouji(hl);
+    hyouji(lineColumn(kind));
     checkMoment(d2, yy, mm, target);
     moment.jstDay = d2;
     moment.day = dx;
@@ -159,18 +159,18 @@ void Finder::calculate(std::int16_t year) {
     while (mm <= 12) {
         const double setsu = sekkilong(mm, 0);
         searchAndMeasure(setsu, false);
-        refineAndShow(kSetsu, setsu);
+        refineAndShow(EventKind::Setsu, setsu);
 
         const double chuki = sekkilong(mm, 1);
         dd = tables_.termApproxDays[mm][2];
         searchAndMeasure(chuki, mm == 3);
-        refineAndShow(kChuki, chuki);
+        refineAndShow(EventKind::Chuki, chuki);
 
         if (hasDoyo(mm)) {
             const double doyo = dooulong(mm);
             dd = tables_.doyoApproxDays[mm];
             searchAndMeasure(doyo, false);
-            refineAndShow(kDoyo, doyo);
+            refineAndShow(EventKind::Doyo, doyo);
         }
 
         mm = static_cast<std::int16_t>(mm + 1);
@@ -204,14 +204,14 @@ EventMoment Finder::findLongitude(std::int16_t year, std::int16_t month, double 
         }
         chordStep(delta);
     }
-    return show(-1, -1, target); // line kind -1: converted and rounded, no line stored
+    return show(EventKind::Longitude, target); // converted and rounded, no line stored
 }
 
 std::string Finder::resultText(const std::string& lineEnd) const {
     std::string text;
     for (int m = 1; m <= 12; ++m) {
         for (int k = 0; k < 3; ++k) {
-            if (k == kDoyo && !hasDoyo(m)) {
+            if (k == lineColumn(EventKind::Doyo) && !hasDoyo(m)) {
                 continue;
             }
             text += kekka[m][k];
@@ -226,7 +226,7 @@ std::array<EventMoment, 28> Finder::orderedMoments() const {
     int n = 0;
     for (int m = 1; m <= 12; ++m) {
         for (int k = 0; k < 3; ++k) {
-            if (k == kDoyo && !hasDoyo(m)) {
+            if (k == lineColumn(EventKind::Doyo) && !hasDoyo(m)) {
                 continue;
             }
             ordered[static_cast<std::size_t>(n++)] = moments[m][k];

@@ -3,6 +3,7 @@
 
 #include "ephemeris/sun_components.h"
 #include "ephemeris/tables.h"
+#include "finder/event_kind.h"
 
 #include <array>
 #include <cstdint>
@@ -22,13 +23,10 @@ class CalculationError : public std::runtime_error {
 // whole range of years stays within -34..357 with the shipped terms).
 inline constexpr double kMomentDayLimit = 1000;
 
-// Line kinds: the column of kekka and the argument of hyouji.
-enum LineKind : int { kSetsu = 0, kDoyo = 1, kChuki = 2 };
-
 // One found event, as the finder left it.
 struct EventMoment {
-    int month = 0;        // 1..12
-    int kind = 0;         // LineKind
+    int month = 0; // 1..12
+    EventKind kind = EventKind::Setsu;
     double target = 0;    // the Sun's longitude, degrees
     double theoryDay = 0; // refined moment: day of month, theory time scale
     double jstDay = 0;    // the same moment in Japan Standard Time (before rounding)
@@ -59,8 +57,8 @@ class Finder {
 
     SunState sunState;                                    // left by the last evaluation
     SunComponents components;                             // that evaluation's partial results
-    std::array<std::array<std::string, 3>, 13> kekka;     // [month 1..12][LineKind]
-    std::array<std::array<EventMoment, 3>, 13> moments{}; // [month 1..12][LineKind]
+    std::array<std::array<std::string, 3>, 13> kekka;     // [month 1..12][lineColumn]
+    std::array<std::array<EventMoment, 3>, 13> moments{}; // [month 1..12][lineColumn]
     std::array<std::int16_t, 13> kanshi1{};               // [month 1..12], 0 = not this year
     std::array<std::int16_t, 13> youbi1{};                // [month 1..12]
 
@@ -92,12 +90,16 @@ class Finder {
     // Used for the 雑節 moments 入梅 (80) and 半夏生 (100). A target of 0 takes the 春分 wrap
     // rules; other targets within 12 degrees of 0 cannot be searched by whole days and throw
     // std::invalid_argument. Overwrites the shared variables; kekka and moments are left
-    // alone. Returns the moment with kind -1.
+    // alone. Returns the moment with kind EventKind::Longitude.
     EventMoment findLongitude(std::int16_t year, std::int16_t month, double startDay,
                               double target);
 
     // The 28 lines in the result box's order, each followed by lineEnd.
     std::string resultText(const std::string& lineEnd) const;
+    // The event of month's given kind found by calculate.
+    const EventMoment& moment(int month, EventKind kind) const {
+        return moments[month][lineColumn(kind)];
+    }
     // The 28 events in the result box's order: per month 節, 土用 (months 1, 4, 7, 10), 中気.
     std::array<EventMoment, 28> orderedMoments() const;
 
@@ -105,9 +107,9 @@ class Finder {
     // Whole-day search from dd until the test says the event has been reached; then the
     // slope over the 0.001 day before that day. marchChuki selects the 春分 wrap rules.
     void searchAndMeasure(double target, bool marchChuki);
-    void refineAndShow(int kind, double target);
-    // The moment d2 as found, then hyouji(hl) and the shown day, hour and minute.
-    EventMoment show(int kind, int hl, double target);
+    void refineAndShow(EventKind kind, double target);
+    // The moment d2 as found, then hyouji(lineColumn(kind)) and the shown day, hour and minute.
+    EventMoment show(EventKind kind, double target);
     // One chord step: dd = d2 + delta sekkunit, evaluate there, d2 = dd.
     void chordStep(double delta);
 

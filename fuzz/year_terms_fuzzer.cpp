@@ -7,9 +7,10 @@
 // Input: year (2 bytes, little-endian), a flag byte (bit 0: fold every value into the
 // range the term reader accepts), then records of a term byte, a field byte and 8 value
 // bytes (a double for the real fields, the low 16 bits for the integer ones).
-#include "cli/report.h"
-#include "cli/year_almanac.h"
+#include "almanac/year_almanac.h"
+#include "almanac/zassetsu.h"
 #include "ephemeris/tables.h"
+#include "export/text_report.h"
 #include "finder/finder.h"
 
 #include <cmath>
@@ -65,7 +66,8 @@ void setField(PlanetTerm& t, int field, double value, std::int16_t whole, bool a
     }
 }
 
-void checkReport(const Finder& finder, const cli::YearAlmanac& almanac, const std::string& text) {
+void checkReport(const Finder& finder, const almanac::YearAlmanac& almanac,
+                 const std::string& text) {
     for (const EventMoment& m : finder.orderedMoments()) {
         if (!std::isfinite(m.theoryDay) || !std::isfinite(m.jstDay) ||
             std::fabs(m.jstDay) > kMomentDayLimit) {
@@ -74,7 +76,8 @@ void checkReport(const Finder& finder, const cli::YearAlmanac& almanac, const st
         }
     }
     // Ten dated days and moments, four 土用 periods, and the 丑の日 a year-long period can hold.
-    const std::size_t mostItems = 14 + 4 * static_cast<std::size_t>(kMaxPeriodDays / 12 + 1);
+    const std::size_t mostItems =
+        14 + 4 * static_cast<std::size_t>(almanac::kMaxPeriodDays / 12 + 1);
     if (almanac.zassetsu.size() > mostItems) {
         fault(std::to_string(almanac.zassetsu.size()) + " 雑節 in one year");
     }
@@ -108,8 +111,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Finder finder(tables);
     try {
         finder.calculate(year);
-        const cli::YearAlmanac almanac = cli::defaultAlmanac(finder);
-        checkReport(finder, almanac, cli::yearReport(tables, finder, almanac, true));
+        const almanac::YearAlmanac almanac =
+            almanac::yearAlmanac(tables, year, {.precise = false, .zassetsu = true});
+        checkReport(finder, almanac, exports::yearReport(almanac, true));
     } catch (const CalculationError&) {
     } catch (const std::length_error&) {
     } catch (const std::exception& e) {

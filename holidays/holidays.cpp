@@ -113,7 +113,8 @@ CivilDate nthMonday(int year, int month, int n) {
 // The JST date of the moment the Sun's apparent longitude reaches `target`, as the precise
 // mode shows it (rounded to the minute), so the holiday agrees with the 春分 or 秋分 line.
 CivilDate equinoxDate(int year, int month, double target) {
-    const precise::PreciseEvent e = precise::preciseEvent(year, month, 2, target, 21);
+    const precise::PreciseEvent e =
+        precise::preciseEvent(year, month, EventKind::Chuki, target, 21);
     return addDays({year, month, 1}, static_cast<long long>(e.day) - 1);
 }
 

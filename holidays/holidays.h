@@ -7,7 +7,7 @@
 // JST dates of the Sun's apparent longitude 0° and 180° by the IAU model (precise mode).
 #pragma once
 
-#include "almanac/zassetsu.h"
+#include "calendar/civil_date.h"
 
 #include <optional>
 #include <string>

@@ -23,7 +23,7 @@ Chuki chukiOf(int year, int month) {
     const double target = sekkilong(month, 1);
     Chuki c;
     c.longitude = static_cast<int>(std::lround(target)) % 360;
-    c.jstMinute = jstMinute(erfa::solveApparentLongitude(target, julianday(year, month, 21)));
+    c.jstMinute = jstMinute(precise::solveApparentLongitude(target, julianday(year, month, 21)));
     return c;
 }
 

@@ -16,7 +16,7 @@ constexpr double kSynodicMonth = 29.530588861;         // days
 constexpr double kMeanNewMoon2000 = 2451550.09766;     // 2000 January 6, TT
 
 // The Moon's apparent geocentric vector (au, ICRS axes) and its geocentric velocity.
-void apparentMoonVector(double jdTT, const erfa::EarthState& earth, double out[3],
+void apparentMoonVector(double jdTT, const precise::EarthState& earth, double out[3],
                         double velocity[3]) {
     double pv[2][3];
     eraMoon98(jdTT, 0.0, pv);
@@ -29,7 +29,7 @@ void apparentMoonVector(double jdTT, const erfa::EarthState& earth, double out[3
         geo[k] = pv[0][k] - (pv[1][k] + earth.pvb[1][k]) * tau;
         velocity[k] = pv[1][k];
     }
-    erfa::aberrate(geo, earth, out);
+    precise::aberrate(geo, earth, out);
 }
 
 double phaseAngle(Phase phase) {
@@ -61,20 +61,20 @@ double guessPhase(long long quarter) {
 
 namespace {
 
-double elongation(double jdTT, const erfa::EarthState& earth, double* rate) {
+double elongation(double jdTT, const precise::EarthState& earth, double* rate) {
     double moon[3];
     double moonVelocity[3];
     apparentMoonVector(jdTT, earth, moon, moonVelocity);
     double sun[3];
-    erfa::apparentSunVector(earth, sun);
+    precise::apparentSunVector(earth, sun);
     const double sunVelocity[3] = {-earth.pvh[1][0], -earth.pvh[1][1], -earth.pvh[1][2]};
 
     double rm[3][3];
-    erfa::eclipticRotation(jdTT, rm);
+    precise::eclipticRotation(jdTT, rm);
     double moonRate = 0;
     double sunRate = 0;
-    const double moonLon = erfa::eclipticLongitude(rm, moon, moonVelocity, &moonRate);
-    const double sunLon = erfa::eclipticLongitude(rm, sun, sunVelocity, &sunRate);
+    const double moonLon = precise::eclipticLongitude(rm, moon, moonVelocity, &moonRate);
+    const double sunLon = precise::eclipticLongitude(rm, sun, sunVelocity, &sunRate);
     if (rate != nullptr) {
         *rate = (moonRate - sunRate) * ERFA_DR2D;
     }
@@ -84,18 +84,18 @@ double elongation(double jdTT, const erfa::EarthState& earth, double* rate) {
 } // namespace
 
 double apparentElongation(double jdTT, double* rate) {
-    return elongation(jdTT, erfa::earthState(jdTT), rate);
+    return elongation(jdTT, precise::earthState(jdTT), rate);
 }
 
 double apparentMoonLongitude(double jdTT) {
-    const erfa::EarthState earth = erfa::earthState(jdTT);
+    const precise::EarthState earth = precise::earthState(jdTT);
     double moon[3];
     double moonVelocity[3];
     apparentMoonVector(jdTT, earth, moon, moonVelocity);
     double rm[3][3];
-    erfa::eclipticRotation(jdTT, rm);
+    precise::eclipticRotation(jdTT, rm);
     const double lon =
-        erfa::eclipticLongitude(rm, moon, nullptr, nullptr) + erfa::nutationInLongitude(jdTT);
+        precise::eclipticLongitude(rm, moon, nullptr, nullptr) + precise::nutationInLongitude(jdTT);
     return eraAnp(lon) * ERFA_DR2D;
 }
 
@@ -117,17 +117,17 @@ double solvePhase(Phase phase, double jdGuessTT) {
     const double target = phaseAngle(phase);
     double jd = jdGuessTT;
     // The Earth of eraEpv00 at the first moment, carried on to the next ones nearby.
-    erfa::EarthState first = erfa::earthState(jd);
+    precise::EarthState first = precise::earthState(jd);
     double firstJd = jd;
     for (int i = 0; i < 20; ++i) {
         if (std::fabs(jd - firstJd) > 0.05) {
-            first = erfa::earthState(jd);
+            first = precise::earthState(jd);
             firstJd = jd;
         }
         double rate = 0;
-        const double angle =
-            elongation(jd, jd == firstJd ? first : erfa::advanceEarth(first, jd - firstJd), &rate);
-        const double step = erfa::wrapDegrees(target - angle) / rate;
+        const double angle = elongation(
+            jd, jd == firstJd ? first : precise::advanceEarth(first, jd - firstJd), &rate);
+        const double step = precise::wrapDegrees(target - angle) / rate;
         jd += step;
         // Newton's next step would be below 0.05 step^2 (the elongation's acceleration
         // over twice its rate, per day) plus 1e-4 step (the geometric rather than the
@@ -149,7 +149,7 @@ int PhaseMoment::minuteOfDay() const {
 
 long long jstMinute(double jdTT) {
     // Day number n begins at Julian date n + 0.5.
-    return std::llround((erfa::jstFromTT(jdTT) - 0.5) * 1440.0);
+    return std::llround((precise::jstFromTT(jdTT) - 0.5) * 1440.0);
 }
 
 std::vector<PhaseMoment> phasesBetween(long long firstDay, long long lastDay, unsigned phaseSet) {

@@ -14,7 +14,7 @@ namespace sorvane::lunisolar {
 // rigorously as for the Sun: the Moon's geocentric position at t - tau plus the Earth's
 // barycentric displacement over tau (both motions uniform over the 1.3 s), then annual
 // aberration from the Earth's barycentric velocity (eraAb), exactly as the apparent Sun of
-// the precise mode (erfa::apparentSunVector). Both vectors are rotated to the ecliptic and
+// the precise mode (precise::apparentSunVector). Both vectors are rotated to the ecliptic and
 // mean equinox of date with eraEcm06; the nutation in longitude is the same for both and
 // cancels in the difference. Valid 1900-2100 (eraEpv00's fit).
 double apparentElongation(double jdTT, double* rate = nullptr);
@@ -33,7 +33,7 @@ const char* phaseName(Phase phase);
 //   jdGuessTT  Julian date (TT) within about two days of the answer
 // Returns the Julian date (TT) at which apparentElongation reaches the phase's angle, to
 // better than 0.1 s. Newton steps with the analytic rate of the elongation; the Earth after
-// the first step is carried on from the first (erfa::advanceEarth) while within 0.05 day.
+// the first step is carried on from the first (precise::advanceEarth) while within 0.05 day.
 double solvePhase(Phase phase, double jdGuessTT);
 
 struct PhaseMoment {

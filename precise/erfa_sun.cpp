@@ -4,7 +4,7 @@
 #include <erfa.h>
 #include <erfam.h>
 
-namespace sorvane::erfa {
+namespace sorvane::precise {
 
 namespace {
 
@@ -193,4 +193,4 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     return jd + (roughNutation(jd) - nutationInLongitude(jd)) / rate;
 }
 
-} // namespace sorvane::erfa
+} // namespace sorvane::precise

@@ -2,7 +2,7 @@
 // on the solar theory and the basis of the precise mode.
 #pragma once
 
-namespace sorvane::erfa {
+namespace sorvane::precise {
 
 struct SunOfDate {
     double longitude; // degrees, 0..360, ecliptic and equinox of date, with nutation
@@ -87,4 +87,4 @@ double wrapDegrees(double d);
 // across the wrap.
 double solveApparentLongitude(double targetDegrees, double jdGuessTT);
 
-} // namespace sorvane::erfa
+} // namespace sorvane::precise

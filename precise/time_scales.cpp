@@ -5,7 +5,7 @@
 #include <cmath>
 #include <erfa.h>
 
-namespace sorvane::erfa {
+namespace sorvane::precise {
 
 namespace {
 
@@ -34,7 +34,7 @@ double taiMinusUtc(double jdUtc) {
 } // namespace
 
 double ttMinusUtcSeconds(double jdTT) {
-    const double beforeUtc = precise::espenakMeeusDeltaT(precise::decimalYear(jdTT));
+    const double beforeUtc = espenakMeeusDeltaT(decimalYear(jdTT));
     if (jdTT - beforeUtc / 86400.0 < kFirstUtcJd) {
         return beforeUtc;
     }
@@ -43,8 +43,7 @@ double ttMinusUtcSeconds(double jdTT) {
     offset = kTTMinusTAI + taiMinusUtc(jdTT - offset / 86400.0);
     // After 2100 the held offset grows as the long-term parabola does from 2101 on.
     if (jdTT > kHeldUntilJd) {
-        offset += precise::longTermDeltaT(precise::decimalYear(jdTT)) -
-                  precise::longTermDeltaT(precise::decimalYear(kHeldUntilJd));
+        offset += longTermDeltaT(decimalYear(jdTT)) - longTermDeltaT(decimalYear(kHeldUntilJd));
     }
     return offset;
 }
@@ -57,4 +56,4 @@ double jstFromTT(double jdTT) {
     return utcFromTT(jdTT) + 9.0 / 24.0;
 }
 
-} // namespace sorvane::erfa
+} // namespace sorvane::precise

@@ -1,7 +1,7 @@
 // From Terrestrial Time to the civil time of Japan.
 #pragma once
 
-namespace sorvane::erfa {
+namespace sorvane::precise {
 
 // ttMinusUtcSeconds: TT - UTC in seconds at a moment.
 //   jdTT  Julian date, Terrestrial Time
@@ -20,4 +20,4 @@ double utcFromTT(double jdTT);
 // jstFromTT: the Julian date in Japan Standard Time (UTC + 9 h) of a moment given in TT.
 double jstFromTT(double jdTT);
 
-} // namespace sorvane::erfa
+} // namespace sorvane::precise

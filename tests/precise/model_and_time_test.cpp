@@ -8,10 +8,9 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-namespace sorvane::erfa {
+namespace sorvane::precise {
 namespace {
 
-using sorvane::precise::espenakMeeusDeltaT;
 using sorvane::testing::signedArcsec;
 
 // Aberration moves the Sun back along the ecliptic by the constant of aberration over its
@@ -106,4 +105,4 @@ TEST(TimeScales, JapanStandardTimeIsUtcPlusNineHours) {
 }
 
 } // namespace
-} // namespace sorvane::erfa
+} // namespace sorvane::precise
