@@ -35,7 +35,12 @@ struct YearAlmanac {
     // The 24 solar terms and the four 土用 entries in the result lines' order: per month the
     // 節, the 土用 entry (January, April, July, October) and the 中気.
     std::vector<Event> solarTerms;
-    std::vector<Event> zassetsu;        // time order; empty unless asked for
+    std::vector<Event> zassetsu; // time order; empty unless asked for
+    // The precise mode: the largest uncertainty of the year's moments, seconds.
+    double uncertainty = 0;
+    // The default mode: how much later its JST moments are estimated to lie than the precise
+    // mode's, seconds (defaultModeOffsetSeconds).
+    double defaultOffset = 0;
     std::array<FirstDay, 12> firstDays; // January .. December
     std::array<MonthListing, 12> months;
 

@@ -1,5 +1,6 @@
 #include "precise/time_scales.h"
 
+#include "calendar/julian_day.h"
 #include "precise/delta_t.h"
 
 #include <cmath>
@@ -46,6 +47,13 @@ double ttMinusUtcSeconds(double jdTT) {
         offset += longTermDeltaT(decimalYear(jdTT)) - longTermDeltaT(decimalYear(kHeldUntilJd));
     }
     return offset;
+}
+
+double defaultModeOffsetSeconds(int year) {
+    // The default mode's TT - JST correction, 1.05337078651e-5 day a year since 1885.
+    constexpr double kDefaultSecondsPerYear = 1.05337078651E-05 * 86400.0;
+    const double midYear = julianday(year, 7, 2);
+    return ttMinusUtcSeconds(midYear) - kDefaultSecondsPerYear * (year - 1885);
 }
 
 double utcFromTT(double jdTT) {

@@ -98,5 +98,50 @@ TEST(LongRange, DeltaTFollowsThePublishedValuesAndJoinsWithoutJumps) {
     EXPECT_GT(momentUncertainty(-1999), momentUncertainty(-500));
 }
 
+// Far years print the same 28 lines; an uncertainty above half a minute adds one note at the
+// end, and the JSON carries every moment's TT, Delta T and uncertainty.
+TEST(LongRange, TerminalProgramShowsFarYearsAndTheirUncertainty) {
+    const std::string note = "注：この年の時刻は±";
+    struct Case {
+        const char* args;
+        int minutes; // 0: no note
+    };
+    for (const Case& c :
+         {Case{"1600 --precise", 0}, Case{"2025 --precise", 0}, Case{"-500 --precise", 9},
+          Case{"3000 --precise --zassetsu", 5}, Case{"-1999 --precise", 28}}) {
+        const auto run = testing::runCli(c.args);
+        ASSERT_EQ(run.status, 0) << c.args << run.err;
+        const auto out = testing::lines(run.out);
+        ASSERT_GE(out.size(), 41u) << c.args;
+        EXPECT_EQ(out[28], "") << c.args; // 28 lines, then the first days
+        int terms = 0;
+        for (std::size_t i = 0; i < 28; ++i) {
+            terms += out[i].find(" 日 ") != std::string::npos;
+        }
+        EXPECT_EQ(terms, 28) << c.args;
+        const auto at = run.out.find(note);
+        if (c.minutes == 0) {
+            EXPECT_EQ(at, std::string::npos) << c.args;
+            continue;
+        }
+        ASSERT_NE(at, std::string::npos) << c.args;
+        EXPECT_EQ(run.out.find(note, at + 1), std::string::npos) << c.args;
+        EXPECT_EQ(out.back(), note + std::to_string(c.minutes) + "分ほどずれることがあります");
+    }
+    const auto json = testing::runCli("-500 --precise --json").out;
+    std::size_t withUncertainty = 0;
+    for (std::size_t at = 0; (at = json.find("\"deltaT\": 17", at)) != std::string::npos; ++at) {
+        withUncertainty +=
+            json.compare(json.find("\"uncertainty\": ", at), 19, "\"uncertainty\": 514.") == 0;
+    }
+    EXPECT_EQ(withUncertainty, 28u);
+    // The default mode says how far its moments lie from the precise ones: 6 min in 1600.
+    const auto def = testing::runCli("1600 --json").out;
+    const std::string key = "\"offsetFromPrecise\": {\"seconds\": ";
+    const auto offset = def.find(key);
+    ASSERT_NE(offset, std::string::npos);
+    EXPECT_NEAR(std::stod(def.substr(offset + key.size())), 6 * 60, 60);
+}
+
 } // namespace
 } // namespace sorvane::precise
