@@ -9,16 +9,15 @@ namespace sorvane::precise {
 // offsets of 1960-1971), held at its last value after the last known leap second through
 // 2100. From 2101 January 1 on, that value plus the growth of the Espenak-Meeus long-term
 // parabola since that day: continuous, and rising as the Earth's tidal braking makes TT - UT rise,
-// where their plain expression would jump by more than two minutes (it gives 231 s for
-// 2101 against the held 69.184 s).
+// where their own expression would jump by more than two minutes (it gives 205 s for 2101
+// against the held 69.184 s).
 // Before 1960, when there was no UTC: TT - UT from espenakMeeusDeltaT (precise/delta_t.h).
 double ttMinusUtcSeconds(double jdTT);
 
 // defaultModeOffsetSeconds: how much later the default mode's JST moments of year are
 // estimated to lie than the precise mode's, seconds: the difference of the two modes'
 // TT - civil time at mid-year, ttMinusUtcSeconds against the default's 0.91 s a year since
-// 1885. The two Sun models differ by less: about 2 min in 1000, 4 min in 3000, 45 min in
-// -1999.
+// 1885. The two Sun models add less: about 3 min in 1000, 4 min in 3000, 45 min in -1999.
 double defaultModeOffsetSeconds(int year);
 
 // utcFromTT: the Julian date in UTC (UT before 1960) of a moment given in TT.
