@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   liberfa-dev libcanberra-dev libical-dev
   fonts-ipafont-gothic sound-theme-freedesktop
   xvfb xauth x11-utils imagemagick xdotool openbox

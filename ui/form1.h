@@ -52,6 +52,7 @@ class Form1 : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
     void buildControls(QWidget* surface);
@@ -60,6 +61,7 @@ class Form1 : public QMainWindow {
     void hideMonthWindow();
     void markStale();
     void centreOnScreen();
+    QRect availableArea() const;
 
     const Tables tables_;
     Finder finder_;
@@ -76,6 +78,8 @@ class Form1 : public QMainWindow {
     bool surfacePressed_ = false;
     bool kekkaPressed_ = false;
     bool shuttingDown_ = false;
+    bool frameKnown_ = false;
+    QPoint centredAt_;
     std::function<void()> notificationPlayer_;
 };
 

@@ -4,6 +4,7 @@
 #include "ui/fonts.h"
 #include "ui/form1.h"
 #include "ui/icons.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorvane"));
     QApplication::setDesktopFileName(QStringLiteral("sorvane"));
+    sorvane::ui::installQtJapanese(app);
     sorvane::ui::installFontSubstitutions();
     QApplication::setFont(sorvane::ui::programFont(9));
     QApplication::setWindowIcon(sorvane::ui::mainWindowIcon());
