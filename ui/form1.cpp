@@ -310,14 +310,19 @@ void Form1::hideMonthWindow() {
 
 void Form1::dockMonthWindow() {
     Form2* window = loadMonthWindow();
-    // Until the month window has been framed, its frame is taken to be like this window's.
-    QMargins margins =
+    const QMargins own =
         window->windowHandle() != nullptr ? window->windowHandle()->frameMargins() : QMargins();
-    if (margins.isNull() && windowHandle() != nullptr) {
-        margins = windowHandle()->frameMargins();
+    // While the month window has no frame (not shown yet, or hidden), its frame is taken to
+    // be like this window's.
+    const QMargins margins =
+        own.isNull() && windowHandle() != nullptr ? windowHandle()->frameMargins() : own;
+    QPoint position =
+        dockedFramePosition(frameGeometry(), window->size().grownBy(margins), availableArea());
+    if (own.isNull() && window->testAttribute(Qt::WA_WState_Created)) {
+        // A window shown before is placed by its client area once its frame has gone.
+        position += QPoint(margins.left(), margins.top());
     }
-    window->move(
-        dockedFramePosition(frameGeometry(), window->size().grownBy(margins), availableArea()));
+    window->move(position);
 }
 
 void Form1::openMonth(int month) {
