@@ -1,13 +1,12 @@
 #include "almanac/zassetsu.h"
 
 #include "calendar/day_cycles.h"
-#include "calendar/julian_day.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
+#include <stdexcept>
 
-namespace sorvane {
+namespace sorvane::almanac {
 
 namespace {
 
@@ -21,68 +20,44 @@ std::string twoDigits(int n) {
     return buf;
 }
 
-ZassetsuItem dayItem(const std::string& name, const std::string& id, const CivilDate& date,
-                     const std::string& rule) {
-    ZassetsuItem item;
-    item.kind = ZassetsuKind::Day;
+Event dayItem(const std::string& name, const std::string& id, const CivilDate& date,
+              const std::string& rule) {
+    Event item;
+    item.kind = EventKind::ZassetsuDay;
     item.name = name;
     item.id = id;
     item.date = date;
+    item.lastDate = date;
     item.rule = rule;
     return item;
 }
 
-ZassetsuItem momentItem(const std::string& name, const std::string& id, const ShownMoment& moment,
-                        const std::string& rule) {
-    ZassetsuItem item;
-    item.kind = ZassetsuKind::Moment;
+Event momentItem(const std::string& name, const std::string& id, const Event& moment,
+                 const std::string& rule) {
+    Event item = momentEvent(EventKind::ZassetsuMoment, moment.date, moment.hour, moment.minute,
+                             moment.longitude);
     item.name = name;
     item.id = id;
-    item.date = moment.date;
-    item.hour = moment.hour;
-    item.minute = moment.minute;
-    item.longitude = moment.longitude;
     item.rule = rule;
     return item;
 }
 
-int sortRank(ZassetsuKind kind) {
-    return kind == ZassetsuKind::DoyoPeriod ? 0 : 1;
+int sortRank(EventKind kind) {
+    return kind == EventKind::DoyoPeriod ? 0 : 1;
 }
 
 } // namespace
 
-long long dayNumber(const CivilDate& date) {
-    return static_cast<long long>(std::floor(julianday(date.year, date.month, date.day)));
-}
-
-CivilDate civilDate(long long n) {
-    // Days since 1970-01-01 (day number 2440587), then the Gregorian date by 400-year eras
-    // counted from 0000-03-01, with floored division so that negative years work too.
-    const long long z = n - 2440587 + 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;                                      // 0..146096
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365; // 0..399
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);               // 0..365
-    const long long mp = (5 * doy + 2) / 153;                                    // 0 = March
-    CivilDate date;
-    date.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    date.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    date.year = static_cast<int>(yoe + era * 400 + (date.month <= 2 ? 1 : 0));
-    return date;
-}
-
-CivilDate addDays(const CivilDate& date, long long days) {
-    return civilDate(dayNumber(date) + days);
-}
-
-std::string monthDayText(const CivilDate& date) {
-    return twoDigits(date.month) + "-" + twoDigits(date.day);
-}
-
 std::vector<CivilDate> ushiDays(const CivilDate& first, const CivilDate& last) {
+    const long long firstDay = dayNumber(first);
+    const long long lastDay = dayNumber(last);
+    if (lastDay - firstDay >= kMaxPeriodDays) {
+        throw std::length_error("a period from " + std::to_string(first.year) + "-" +
+                                monthDayText(first) + " to " + std::to_string(last.year) + "-" +
+                                monthDayText(last) + " is longer than a year");
+    }
     std::vector<CivilDate> days;
-    for (long long n = dayNumber(first); n <= dayNumber(last); ++n) {
+    for (long long n = firstDay; n <= lastDay; ++n) {
         if ((kanshi(static_cast<double>(n)) - 1) % 12 == 1) {
             days.push_back(civilDate(n));
         }
@@ -90,8 +65,8 @@ std::vector<CivilDate> ushiDays(const CivilDate& first, const CivilDate& last) {
     return days;
 }
 
-std::vector<ZassetsuItem> zassetsu(const SeasonAnchors& a) {
-    std::vector<ZassetsuItem> items;
+std::vector<Event> zassetsu(const SeasonAnchors& a) {
+    std::vector<Event> items;
     const CivilDate risshun = a.risshun.date;
 
     items.push_back(dayItem("節分", "setsubun", addDays(risshun, -1), "立春の前日"));
@@ -112,13 +87,13 @@ std::vector<ZassetsuItem> zassetsu(const SeasonAnchors& a) {
     items.push_back(
         dayItem("秋の彼岸明け", "higan-autumn-end", addDays(a.shuubun.date, 3), "秋分の3日後"));
 
-    const ShownMoment* seasonStarts[4] = {&a.risshun, &a.rikka, &a.risshuu, &a.rittou};
+    const Event* seasonStarts[4] = {&a.risshun, &a.rikka, &a.risshuu, &a.rittou};
     const char* seasonStartNames[4] = {"立春", "立夏", "立秋", "立冬"};
     for (int s = 0; s < 4; ++s) {
         const std::string season = kSeasonNames[s];
         const std::string sid = std::string("doyo-") + kSeasonIds[s];
-        ZassetsuItem period;
-        period.kind = ZassetsuKind::DoyoPeriod;
+        Event period;
+        period.kind = EventKind::DoyoPeriod;
         period.name = season + "の土用";
         period.id = sid;
         period.date = a.doyoEntries[static_cast<std::size_t>(s)].date;
@@ -128,10 +103,11 @@ std::vector<ZassetsuItem> zassetsu(const SeasonAnchors& a) {
 
         const auto ushi = ushiDays(period.date, period.lastDate);
         for (std::size_t i = 0; i < ushi.size(); ++i) {
-            ZassetsuItem day;
-            day.kind = ZassetsuKind::UshiDay;
+            Event day;
+            day.kind = EventKind::UshiDay;
             day.id = sid + "-ushi-" + std::to_string(i + 1);
             day.date = ushi[i];
+            day.lastDate = ushi[i];
             day.name =
                 period.name + " " +
                 (ushi.size() == 1 ? std::string("丑の日")
@@ -142,7 +118,7 @@ std::vector<ZassetsuItem> zassetsu(const SeasonAnchors& a) {
         }
     }
 
-    std::stable_sort(items.begin(), items.end(), [](const ZassetsuItem& x, const ZassetsuItem& y) {
+    std::stable_sort(items.begin(), items.end(), [](const Event& x, const Event& y) {
         if (x.date != y.date) {
             return x.date < y.date;
         }
@@ -151,21 +127,24 @@ std::vector<ZassetsuItem> zassetsu(const SeasonAnchors& a) {
         }
         return x.hour * 60 + x.minute < y.hour * 60 + y.minute;
     });
+    for (Event& item : items) {
+        item.line = zassetsuLine(item);
+    }
     return items;
 }
 
-std::string zassetsuLine(const ZassetsuItem& item) {
+std::string zassetsuLine(const Event& item) {
     std::string line = monthDayText(item.date);
-    if (item.kind == ZassetsuKind::Moment) {
+    if (item.kind == EventKind::ZassetsuMoment) {
         line += " " + twoDigits(item.hour) + ":" + twoDigits(item.minute);
     } else {
         line += "      ";
     }
     line += "  " + item.name;
-    if (item.kind == ZassetsuKind::DoyoPeriod) {
+    if (item.kind == EventKind::DoyoPeriod) {
         line += " " + monthDayText(item.date) + "〜" + monthDayText(item.lastDate);
     }
     return line;
 }
 
-} // namespace sorvane
+} // namespace sorvane::almanac

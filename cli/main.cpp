@@ -1,11 +1,11 @@
 // sorvane-cli: the year's solar terms, 土用 entries and first-day names in a terminal.
-#include "cli/ics_export.h"
+#include "almanac/year_almanac.h"
 #include "cli/options.h"
-#include "cli/report.h"
-#include "cli/year_almanac.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/tables.h"
-#include "finder/finder.h"
+#include "export/icalendar.h"
+#include "export/json_document.h"
+#include "export/text_report.h"
 
 #include <ctime>
 #include <iostream>
@@ -34,23 +34,21 @@ int main(int argc, char** argv) {
     }
 
     try {
-        Finder finder(tables);
-        finder.calculate(options.year);
+        almanac::AlmanacOptions what;
+        what.precise = options.precise;
         // The 雑節 (and so the extra searches) only when asked for, directly or by the ics.
-        const bool needsZassetsu = options.zassetsu || options.icsFile.has_value();
-        const cli::YearAlmanac almanac = options.precise ? cli::preciseAlmanac(tables, options.year)
-                                         : needsZassetsu ? cli::defaultAlmanac(finder)
-                                                         : cli::defaultEvents(finder);
+        what.zassetsu = options.zassetsu || options.icsFile.has_value();
+        const almanac::YearAlmanac year = almanac::yearAlmanac(tables, options.year, what);
         if (options.icsFile) {
-            cli::writeTextFile(*options.icsFile,
-                               cli::icsCalendar(tables, almanac, std::time(nullptr)));
+            exports::writeTextFile(*options.icsFile,
+                                   exports::icsCalendar(year, std::time(nullptr)));
         }
         if (options.json) {
-            std::cout << cli::yearJson(tables, finder, almanac, options.zassetsu);
+            std::cout << exports::yearJson(year, options.zassetsu);
         } else if (options.month != 0) {
-            std::cout << cli::monthReport(tables, finder, options.month);
+            std::cout << exports::monthReport(year, options.month);
         } else {
-            std::cout << cli::yearReport(tables, finder, almanac, options.zassetsu);
+            std::cout << exports::yearReport(year, options.zassetsu);
         }
     } catch (const std::exception& e) {
         std::cerr << "sorvane-cli: " << e.what() << "\n";

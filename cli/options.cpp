@@ -1,6 +1,6 @@
 #include "cli/options.h"
 
-#include "finder/year_text.h"
+#include "calendar/year_text.h"
 #include "precise/precise_year.h"
 
 #include <ctime>

@@ -6,9 +6,10 @@ namespace sorvane {
 Tables loadTables(const std::filesystem::path& dataDir) {
     Tables tables;
     fillFixedTables(tables);
-    tables.planetTerms = parsePlanetTerms(readDataFile(dataDir / "planet.txt"), "planet.txt");
-    tables.latitudeTerms =
-        parseLatitudeTerms(readDataFile(dataDir / "latitude.txt"), "latitude.txt");
+    tables.planetTerms =
+        parsePlanetTerms(readDataFile(dataDir / "planet.txt", kPlanetValueCount), "planet.txt");
+    tables.latitudeTerms = parseLatitudeTerms(
+        readDataFile(dataDir / "latitude.txt", kLatitudeValueCount), "latitude.txt");
     return tables;
 }
 

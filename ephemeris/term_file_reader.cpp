@@ -5,29 +5,50 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace sorvane {
 
 namespace {
 
+// limit: the largest magnitude a real field may hold (0 for the integer fields, whose
+// range is that of 16 bits). The largest terms of the theory are 7.2" in longitude, 0.21" in
+// latitude and 7067e-9 in log10 of the radius; the limits leave room for any theory of this
+// kind while keeping every sum finite and the Sun moving forward by whole degrees a day.
 struct FieldSpec {
     const char* name;
     bool isInteger;
+    double limit;
+    const char* limitText;
 };
 
+constexpr double kAmplitudeLimit = 100; // arcseconds
+constexpr double kRadiusLimit = 100000; // 1e-9 in log10 of the radius vector
+constexpr double kPhaseLimit = 360;     // degrees
+
 constexpr FieldSpec kPlanetFields[] = {
-    {"planet code", true},          {"planet multiple", true},  {"sun multiple", true},
-    {"longitude amplitude", false}, {"longitude phase", false}, {"radius amplitude", false},
-    {"radius phase", false},
+    {"planet code", true, 0, ""},
+    {"planet multiple", true, 0, ""},
+    {"sun multiple", true, 0, ""},
+    {"longitude amplitude", false, kAmplitudeLimit, "-100..100 arcseconds"},
+    {"longitude phase", false, kPhaseLimit, "-360..360 degrees"},
+    {"radius amplitude", false, kRadiusLimit, "-100000..100000"},
+    {"radius phase", false, kPhaseLimit, "-360..360 degrees"},
 };
 
 constexpr FieldSpec kLatitudeFields[] = {
-    {"planet code", true},         {"planet multiple", true}, {"sun multiple", true},
-    {"latitude amplitude", false}, {"latitude phase", false},
+    {"planet code", true, 0, ""},
+    {"planet multiple", true, 0, ""},
+    {"sun multiple", true, 0, ""},
+    {"latitude amplitude", false, kAmplitudeLimit, "-100..100 arcseconds"},
+    {"latitude phase", false, kPhaseLimit, "-360..360 degrees"},
 };
+
+// No real term file comes near this size (the shipped ones are 5 and 1 kilobytes).
+constexpr std::size_t kMaxDataFileBytes = 1 << 20;
 
 bool isSeparator(char c) {
     return c == ',' || c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -147,6 +168,9 @@ class TermParser {
         if (ec == std::errc::result_out_of_range) {
             fail(term, field, shown + " is out of range for a number");
         }
+        if (!(std::fabs(value) <= fields_[field].limit)) {
+            fail(term, field, shown + " is outside " + fields_[field].limitText);
+        }
         return negative ? -value : value;
     }
 
@@ -187,25 +211,64 @@ void checkPlanetCode(const Term& term, int index, const TermParser& parser) {
 
 } // namespace
 
-std::string readDataFile(const std::filesystem::path& path) {
+std::string readDataFile(const std::filesystem::path& path, std::size_t valuesNeeded) {
     const std::string name = path.filename().string();
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+    const auto failure = [&](const std::string& what, int err) {
+        return DataFileError(name + ": " + what + " " + path.string() + ": " +
+                             (err != 0 ? std::strerror(err) : "unknown error"));
+    };
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        throw failure("cannot open", errno);
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        throw failure("cannot read", errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
         throw DataFileError(name + ": " + path.string() + " is a directory, not a data file");
     }
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int err = errno;
-        throw DataFileError(name + ": cannot open " + path.string() + ": " +
-                            (err != 0 ? std::strerror(err) : "unknown error"));
+    const std::string tooLarge = name + ": " + path.string() + " is larger than " +
+                                 std::to_string(kMaxDataFileBytes) +
+                                 " bytes, far more than a term file holds";
+    if (S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) > kMaxDataFileBytes) {
+        throw DataFileError(tooLarge);
     }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
-        throw DataFileError(name + ": cannot read " + path.string());
+    // Read in blocks until the values needed are complete (a value is complete once a
+    // separator follows it), the file ends, or the size limit is passed.
+    std::string content;
+    std::size_t values = 0;
+    bool inValue = false;
+    char block[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw failure("cannot read", errno);
+        }
+        if (n == 0) {
+            break;
+        }
+        for (ssize_t i = 0; i < n; ++i) {
+            const bool separator = isSeparator(block[i]);
+            values += (inValue && separator) ? 1 : 0;
+            inValue = !separator;
+        }
+        content.append(block, static_cast<std::size_t>(n));
+        if (valuesNeeded != 0 && values >= valuesNeeded) {
+            break;
+        }
+        if (content.size() > kMaxDataFileBytes) {
+            throw DataFileError(tooLarge);
+        }
     }
-    return content.str();
+    return content;
 }
 
 std::array<PlanetTerm, kPlanetTermCount + 1> parsePlanetTerms(std::string_view text,

@@ -21,6 +21,27 @@ bool hasDoyo(int month) {
     return month % 3 == 1;
 }
 
+std::string degreesText(double target) {
+    return std::to_string(static_cast<int>(target)) + " degrees";
+}
+
+// A found moment (day of month, fraction = time of day) that can be shown: finite and near
+// its month.
+void checkMoment(double day, int year, int month, double target) {
+    if (std::isfinite(day) && std::fabs(day) <= kMomentDayLimit) {
+        return;
+    }
+    const std::string where = "year " + std::to_string(year) + ", month " + std::to_string(month) +
+                              ": the moment the Sun reaches " + degreesText(target);
+    throw CalculationError(where +
+                           (std::isfinite(day)
+                                ? " lies more than " +
+                                      std::to_string(static_cast<int>(kMomentDayLimit)) +
+                                      " days from its month"
+                                : " is not a finite number") +
+                           " (check the term values in planet.txt)");
+}
+
 } // namespace
 
 void Finder::sun() {
@@ -71,18 +92,19 @@ void Finder::hyouji(int hl) {
         hx = 0;
     }
 
-    if (hl < kSetsu || hl > kChuki) {
+    if (hl < 0 || hl > 2) {
         return;
     }
-    kekka[mm][hl] = resultLine(tables_, mm, hl, dx, hx, mx);
+    kekka[mm][hl] = resultLine(tables_, mm, static_cast<EventKind>(hl), dx, hx, mx);
 }
 
 void Finder::searchAndMeasure(double target, bool marchChuki) {
     for (int trials = 0;; ++trials) {
         if (trials == kMaxSearchDays) {
-            throw std::runtime_error("year " + std::to_string(yy) + ", month " +
-                                     std::to_string(mm) + ": the Sun does not reach " +
-                                     std::to_string(target) + " degrees");
+            throw CalculationError("year " + std::to_string(yy) + ", month " + std::to_string(mm) +
+                                   ": the Sun does not reach " + degreesText(target) + " within " +
+                                   std::to_string(kMaxSearchDays) +
+                                   " days (check the term values in planet.txt)");
         }
         sun();
         const double lambda = sunState.longitude;
@@ -103,24 +125,26 @@ void Finder::searchAndMeasure(double target, bool marchChuki) {
     sekkunit = 0.001 / gain;
 }
 
-void Finder::refineAndShow(int kind, double target) {
+void Finder::refineAndShow(EventKind kind, double target) {
     for (int step = 0; step < 3; ++step) {
-        if (kind == kDoyo) {
+        if (kind == EventKind::Doyo) {
             reachdoou();
         } else {
-            reach(kind == kSetsu ? 0 : 1);
+            reach(termIndex(kind));
         }
     }
-    moments[mm][kind] = show(kind, kind, target);
+    moments[mm][lineColumn(kind)] = show(kind, target);
 }
 
-EventMoment Finder::show(int kind, int hl, double target) {
+EventMoment Finder::show(EventKind kind, double target) {
     EventMoment moment;
     moment.month = mm;
     moment.kind = kind;
     moment.target = target;
     moment.theoryDay = d2;
-    hyouji(hl);
+    checkMoment(d2, yy, mm, target);
+    hyouji(lineColumn(kind));
+    checkMoment(d2, yy, mm, target);
     moment.jstDay = d2;
     moment.day = dx;
     moment.hour = hx;
@@ -135,18 +159,18 @@ void Finder::calculate(std::int16_t year) {
     while (mm <= 12) {
         const double setsu = sekkilong(mm, 0);
         searchAndMeasure(setsu, false);
-        refineAndShow(kSetsu, setsu);
+        refineAndShow(EventKind::Setsu, setsu);
 
         const double chuki = sekkilong(mm, 1);
         dd = tables_.termApproxDays[mm][2];
         searchAndMeasure(chuki, mm == 3);
-        refineAndShow(kChuki, chuki);
+        refineAndShow(EventKind::Chuki, chuki);
 
         if (hasDoyo(mm)) {
             const double doyo = dooulong(mm);
             dd = tables_.doyoApproxDays[mm];
             searchAndMeasure(doyo, false);
-            refineAndShow(kDoyo, doyo);
+            refineAndShow(EventKind::Doyo, doyo);
         }
 
         mm = static_cast<std::int16_t>(mm + 1);
@@ -180,14 +204,14 @@ EventMoment Finder::findLongitude(std::int16_t year, std::int16_t month, double 
         }
         chordStep(delta);
     }
-    return show(-1, -1, target); // line kind -1: converted and rounded, no line stored
+    return show(EventKind::Longitude, target); // converted and rounded, no line stored
 }
 
 std::string Finder::resultText(const std::string& lineEnd) const {
     std::string text;
     for (int m = 1; m <= 12; ++m) {
         for (int k = 0; k < 3; ++k) {
-            if (k == kDoyo && !hasDoyo(m)) {
+            if (k == lineColumn(EventKind::Doyo) && !hasDoyo(m)) {
                 continue;
             }
             text += kekka[m][k];
@@ -202,7 +226,7 @@ std::array<EventMoment, 28> Finder::orderedMoments() const {
     int n = 0;
     for (int m = 1; m <= 12; ++m) {
         for (int k = 0; k < 3; ++k) {
-            if (k == kDoyo && !hasDoyo(m)) {
+            if (k == lineColumn(EventKind::Doyo) && !hasDoyo(m)) {
                 continue;
             }
             ordered[static_cast<std::size_t>(n++)] = moments[m][k];

@@ -3,20 +3,30 @@
 
 #include "ephemeris/sun_components.h"
 #include "ephemeris/tables.h"
+#include "finder/event_kind.h"
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 namespace sorvane {
 
-// Line kinds: the column of kekka and the argument of hyouji.
-enum LineKind : int { kSetsu = 0, kDoyo = 1, kChuki = 2 };
+// A calculation that found no usable moment: the term tables make the Sun stall, race or
+// leave the numbers. what() is one line naming the year, the month and the longitude.
+class CalculationError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Every moment the finder returns lies within this many days of the start of its month (the
+// whole range of years stays within -34..357 with the shipped terms).
+inline constexpr double kMomentDayLimit = 1000;
 
 // One found event, as the finder left it.
 struct EventMoment {
-    int month = 0;        // 1..12
-    int kind = 0;         // LineKind
+    int month = 0; // 1..12
+    EventKind kind = EventKind::Setsu;
     double target = 0;    // the Sun's longitude, degrees
     double theoryDay = 0; // refined moment: day of month, theory time scale
     double jstDay = 0;    // the same moment in Japan Standard Time (before rounding)
@@ -47,8 +57,8 @@ class Finder {
 
     SunState sunState;                                    // left by the last evaluation
     SunComponents components;                             // that evaluation's partial results
-    std::array<std::array<std::string, 3>, 13> kekka;     // [month 1..12][LineKind]
-    std::array<std::array<EventMoment, 3>, 13> moments{}; // [month 1..12][LineKind]
+    std::array<std::array<std::string, 3>, 13> kekka;     // [month 1..12][lineColumn]
+    std::array<std::array<EventMoment, 3>, 13> moments{}; // [month 1..12][lineColumn]
     std::array<std::int16_t, 13> kanshi1{};               // [month 1..12], 0 = not this year
     std::array<std::int16_t, 13> youbi1{};                // [month 1..12]
 
@@ -68,6 +78,9 @@ class Finder {
     void hyouji(int hl);
 
     // The whole year: 28 events into kekka, then kanshi1 and youbi1 of each month's 1st.
+    // Throws CalculationError when an event's moment is not finite or lies further than
+    // kMomentDayLimit days from its month, or when the whole-day search runs out of days;
+    // nothing is then converted to a whole number.
     void calculate(std::int16_t year);
 
     // findLongitude: the moment at which the Sun reaches `target` degrees in month `month` of
@@ -77,12 +90,16 @@ class Finder {
     // Used for the 雑節 moments 入梅 (80) and 半夏生 (100). A target of 0 takes the 春分 wrap
     // rules; other targets within 12 degrees of 0 cannot be searched by whole days and throw
     // std::invalid_argument. Overwrites the shared variables; kekka and moments are left
-    // alone. Returns the moment with kind -1.
+    // alone. Returns the moment with kind EventKind::Longitude.
     EventMoment findLongitude(std::int16_t year, std::int16_t month, double startDay,
                               double target);
 
     // The 28 lines in the result box's order, each followed by lineEnd.
     std::string resultText(const std::string& lineEnd) const;
+    // The event of month's given kind found by calculate.
+    const EventMoment& moment(int month, EventKind kind) const {
+        return moments[month][lineColumn(kind)];
+    }
     // The 28 events in the result box's order: per month 節, 土用 (months 1, 4, 7, 10), 中気.
     std::array<EventMoment, 28> orderedMoments() const;
 
@@ -90,9 +107,9 @@ class Finder {
     // Whole-day search from dd until the test says the event has been reached; then the
     // slope over the 0.001 day before that day. marchChuki selects the 春分 wrap rules.
     void searchAndMeasure(double target, bool marchChuki);
-    void refineAndShow(int kind, double target);
-    // The moment d2 as found, then hyouji(hl) and the shown day, hour and minute.
-    EventMoment show(int kind, int hl, double target);
+    void refineAndShow(EventKind kind, double target);
+    // The moment d2 as found, then hyouji(lineColumn(kind)) and the shown day, hour and minute.
+    EventMoment show(EventKind kind, double target);
     // One chord step: dd = d2 + delta sekkunit, evaluate there, d2 = dd.
     void chordStep(double delta);
 

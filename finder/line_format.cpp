@@ -11,16 +11,17 @@ std::string formatTwoDigits(double wholeNumber) {
     return (wholeNumber < 0 ? "-" : "") + std::string(buf);
 }
 
-std::string resultLine(const Tables& tables, int month, int kind, double dx, double hx, double mx) {
+std::string resultLine(const Tables& tables, int month, EventKind kind, double dx, double hx,
+                       double mx) {
     std::string name;
     switch (kind) {
-    case 0:
+    case EventKind::Setsu:
         name = tables.solarTermNames[month][0] + "     ";
         break;
-    case 1:
+    case EventKind::Doyo:
         name = "  " + tables.solarTermNames[0][0] + "     ";
         break;
-    case 2:
+    case EventKind::Chuki:
         name = tables.solarTermNames[month][1] + "     ";
         break;
     default:

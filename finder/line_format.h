@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ephemeris/tables.h"
+#include "finder/event_kind.h"
 
 #include <string>
 
@@ -10,9 +11,10 @@ namespace sorvane {
 // A whole number with at least two digits, a leading zero below 10 ("05", "-05", "123").
 std::string formatTwoDigits(double wholeNumber);
 
-// The result line of month's event of the given kind (0 節, 1 土用, 2 中気) at day dx,
-// hour hx, minute mx: the name, five spaces, then "DD 日 HH 時  MM 分". 土用 lines start
-// with two spaces. Returns "" for any other kind.
-std::string resultLine(const Tables& tables, int month, int kind, double dx, double hx, double mx);
+// The result line of month's event of the given kind (節, 土用, 中気) at day dx, hour hx,
+// minute mx: the name, five spaces, then "DD 日 HH 時  MM 分". 土用 lines start with two
+// spaces. Returns "" for any other kind.
+std::string resultLine(const Tables& tables, int month, EventKind kind, double dx, double hx,
+                       double mx);
 
 } // namespace sorvane

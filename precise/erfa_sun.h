@@ -2,7 +2,7 @@
 // on the solar theory and the basis of the precise mode.
 #pragma once
 
-namespace sorvane::erfa {
+namespace sorvane::precise {
 
 struct SunOfDate {
     double longitude; // degrees, 0..360, ecliptic and equinox of date, with nutation
@@ -21,18 +21,67 @@ SunOfDate geometricSunOfDate(double jdTT);
 // Returns longitude in degrees (0..360, true ecliptic and equinox of date) and the
 // geocentric distance in au at the time the light left the Sun.
 // Method: eraEpv00 for the Earth (heliocentric and barycentric) at jdTT; the Sun's
-// barycentric position taken at jdTT - tau, the light time tau iterated to convergence;
+// barycentric position taken at jdTT - tau (apparentSunVector);
 // annual aberration with eraAb from the Earth's barycentric velocity; rotation from GCRS
 // axes to the mean ecliptic and equinox of date with eraEcm06; plus the nutation in
 // longitude of eraNut06a. Valid 1900-2100 (the range of eraEpv00).
 SunOfDate apparentSunOfDate(double jdTT);
 
+// The pieces the apparent Sun is built from, shared with the apparent Moon.
+
+// The Earth at a moment, from eraEpv00: heliocentric and barycentric position (au) and
+// velocity (au/day), BCRS (ICRS) axes.
+struct EarthState {
+    double pvh[2][3];
+    double pvb[2][3];
+};
+EarthState earthState(double jdTT);
+
+// advanceEarth: the Earth dt days after a known state, for |dt| up to 0.05 day: a Taylor
+// step of second order with the Sun's Kepler acceleration. The Moon's pull on the Earth
+// (0.6 % of the Sun's) and the higher orders are left out: under 0.3 km, 0.0004", at 0.05
+// day. Newton steps take it for the moments after their first.
+EarthState advanceEarth(const EarthState& earth, double dt);
+
+// apparentSunVector: the apparent geocentric vector of the Sun, au, ICRS axes.
+//   earth  the Earth at the moment of observation
+// Method: the Sun's barycentric position at t - tau, the light time tau iterated, with the
+// Sun's barycentric motion over tau taken as uniform (its acceleration moves it by less than
+// 1e-12 au in the eight minutes); then annual aberration (see aberrate).
+void apparentSunVector(const EarthState& earth, double out[3]);
+
+// aberrate: annual aberration of a geocentric vector.
+//   geo    geometric geocentric vector of a body where it was when its light left it, au
+//   earth  the Earth at the moment of observation; its barycentric velocity makes the shift
+// Returns in out the apparent vector, of the same length. eraAb (special relativity, with
+// the Sun's gravitational term).
+void aberrate(const double geo[3], const EarthState& earth, double out[3]);
+
+// eclipticRotation: the rotation from ICRS axes to the ecliptic and mean equinox of date
+// (eraEcm06, IAU 2006 precession). Nutation moves the equinox along this ecliptic by the
+// nutation in longitude, the same for every body.
+void eclipticRotation(double jdTT, double rm[3][3]);
+
+// nutationInLongitude: eraNut06a's nutation in longitude, radians.
+double nutationInLongitude(double jdTT);
+
+// eclipticLongitude: the longitude (radians, -pi..pi) of a vector after the rotation rm,
+// and, when velocity is given, its rate (radians per day) from that velocity.
+double eclipticLongitude(const double rm[3][3], const double p[3], const double* velocity,
+                         double* rate);
+
+// wrapDegrees: an angle difference reduced to -180..180 degrees.
+double wrapDegrees(double d);
+
 // solveApparentLongitude: the moment the Sun's apparent longitude reaches a target.
 //   targetDegrees  apparent longitude of date, degrees (any value; reduced to 0..360)
 //   jdGuessTT      Julian date (TT) within about ten days of the answer
 // Returns the Julian date (TT) at which apparentSunOfDate gives targetDegrees, to better
-// than 0.1 s of time. Newton steps with a numerical derivative; the longitude difference
-// is reduced to -180..180 degrees, so a target of 0 (or 360) is found across the wrap.
+// than 0.1 s of time. The guess is first improved on the Astronomical Almanac's
+// low-precision Sun, then Newton steps with the rate from the Earth's heliocentric velocity
+// and the four largest nutation terms; eraNut06a's nutation corrects the last one. The
+// longitude difference is reduced to -180..180 degrees, so a target of 0 (or 360) is found
+// across the wrap.
 double solveApparentLongitude(double targetDegrees, double jdGuessTT);
 
-} // namespace sorvane::erfa
+} // namespace sorvane::precise

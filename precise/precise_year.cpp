@@ -13,15 +13,15 @@ bool inRange(int year) {
     return year >= kFirstYear && year <= kLastYear;
 }
 
-PreciseEvent preciseEvent(int year, int month, int kind, double target, double guessDay) {
+PreciseEvent preciseEvent(int year, int month, EventKind kind, double target, double guessDay) {
     PreciseEvent e;
     e.month = month;
     e.kind = kind;
     e.target = target;
     // The calendar dates are civil (JST) dates; TT differs by minutes, far less than the
     // solver's reach.
-    e.jdTT = erfa::solveApparentLongitude(target, julianday(year, month, guessDay));
-    e.jdJST = erfa::jstFromTT(e.jdTT);
+    e.jdTT = solveApparentLongitude(target, julianday(year, month, guessDay));
+    e.jdJST = jstFromTT(e.jdTT);
 
     const double monthStart = julianday(year, month, 1.0);
     const double minutes = std::round((e.jdJST - monthStart) * 1440.0);
@@ -37,11 +37,11 @@ std::array<PreciseEvent, 28> preciseYear(int year) {
     std::array<PreciseEvent, 28> events{};
     std::size_t n = 0;
     for (int m = 1; m <= 12; ++m) {
-        events[n++] = preciseEvent(year, m, 0, sekkilong(m, 0), 6);
+        events[n++] = preciseEvent(year, m, EventKind::Setsu, sekkilong(m, 0), 6);
         if (m % 3 == 1) {
-            events[n++] = preciseEvent(year, m, 1, dooulong(m), 18);
+            events[n++] = preciseEvent(year, m, EventKind::Doyo, dooulong(m), 18);
         }
-        events[n++] = preciseEvent(year, m, 2, sekkilong(m, 1), 21);
+        events[n++] = preciseEvent(year, m, EventKind::Chuki, sekkilong(m, 1), 21);
     }
     return events;
 }

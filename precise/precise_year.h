@@ -1,6 +1,8 @@
 // The year's solar terms and 土用 entries from the IAU model, in Japan Standard Time.
 #pragma once
 
+#include "finder/event_kind.h"
+
 #include <array>
 
 namespace sorvane::precise {
@@ -13,11 +15,11 @@ bool inRange(int year);
 
 // One moment at which the Sun's apparent longitude reaches a target.
 struct PreciseEvent {
-    int month = 0;     // the month the event belongs to, 1..12
-    int kind = 0;      // 0 節, 1 土用, 2 中気 (as the result lines), -1 anything else
-    double target = 0; // apparent longitude, degrees
-    double jdTT = 0;   // the moment, Julian date in Terrestrial Time
-    double jdJST = 0;  // the same moment in Japan Standard Time, not rounded
+    int month = 0;                     // the month the event belongs to, 1..12
+    EventKind kind = EventKind::Setsu; // 節, 土用, 中気, or Longitude for anything else
+    double target = 0;                 // apparent longitude, degrees
+    double jdTT = 0;                   // the moment, Julian date in Terrestrial Time
+    double jdJST = 0;                  // the same moment in Japan Standard Time, not rounded
     // The moment in JST rounded to the nearest minute: day of `month` (not carried into the
     // next month, as the result lines count it), hour 0..23, minute 0..59.
     double day = 0;
@@ -27,7 +29,7 @@ struct PreciseEvent {
 
 // preciseEvent: the moment in month `month` of `year` at which the apparent longitude
 // reaches `target`; guessDay is a day of that month within about ten days of the event.
-PreciseEvent preciseEvent(int year, int month, int kind, double target, double guessDay);
+PreciseEvent preciseEvent(int year, int month, EventKind kind, double target, double guessDay);
 
 // The 28 events of the year in the result lines' order: per month the 節, the 土用 entry
 // (January, April, July, October) and the 中気. Years kFirstYear..kLastYear.

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <erfa.h>
 
-namespace sorvane::erfa {
+namespace sorvane::precise {
 
 namespace {
 
@@ -72,4 +72,4 @@ double jstFromTT(double jdTT) {
     return utcFromTT(jdTT) + 9.0 / 24.0;
 }
 
-} // namespace sorvane::erfa
+} // namespace sorvane::precise

@@ -1,7 +1,7 @@
 // From Terrestrial Time to the civil time of Japan.
 #pragma once
 
-namespace sorvane::erfa {
+namespace sorvane::precise {
 
 // espenakMeeusDeltaT: TT - UT in seconds from the polynomial expressions of Espenak and
 // Meeus (2006) for the years 1860-1960.
@@ -22,4 +22,4 @@ double utcFromTT(double jdTT);
 // jstFromTT: the Julian date in Japan Standard Time (UTC + 9 h) of a moment given in TT.
 double jstFromTT(double jdTT);
 
-} // namespace sorvane::erfa
+} // namespace sorvane::precise

@@ -1,11 +1,11 @@
 #include "ui/form1.h"
 
-#include "finder/year_text.h"
+#include "almanac/year_almanac.h"
+#include "calendar/year_text.h"
 #include "ui/about_box.h"
 #include "ui/fonts.h"
 #include "ui/form2.h"
 #include "ui/icons.h"
-#include "ui/month_listing.h"
 #include "ui/notification_sound.h"
 #include "ui/text_box.h"
 #include "ui/twips.h"
@@ -85,8 +85,7 @@ QPushButton* commandButton(QWidget* parent, const QString& name, const QString& 
 Form1::Form1(Tables tables, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      tables_(std::move(tables)), finder_(tables_),
-      notificationPlayer_([] { playNotificationSound(); }) {
+      tables_(std::move(tables)), notificationPlayer_([] { playNotificationSound(); }) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Sorvane"));
     setWindowIcon(mainWindowIcon());
@@ -235,11 +234,15 @@ void Form1::calculate() {
                                  .arg(txtyear_->text(), QString::fromStdString(e.what())));
         return;
     }
-    finder_.calculate(year);
-    showLines(txtkekka_, displayText(finder_.resultText("\r\n")), Qt::AlignLeft);
+    almanac_ = std::make_unique<almanac::YearAlmanac>(
+        almanac::yearAlmanac(tables_, year, almanac::AlmanacOptions{}));
+    std::string lines;
+    for (const almanac::Event& e : almanac_->solarTerms) {
+        lines += e.line + "\r\n";
+    }
+    showLines(txtkekka_, displayText(lines), Qt::AlignLeft);
     for (int i = 0; i < 12; ++i) {
-        lblday1_[i]->setText(
-            QString::fromStdString(tables_.sexagenaryNames[finder_.kanshi1[i + 1]]));
+        lblday1_[i]->setText(QString::fromStdString(almanac_->firstDay(i + 1).sexagenaryName));
     }
 }
 
@@ -267,7 +270,7 @@ void Form1::backToCurrentYear() {
 
 void Form1::markStale() {
     hideMonthWindow();
-    finder_.kanshi1.fill(0);
+    almanac_.reset();
 }
 
 Form2* Form1::loadMonthWindow() {
@@ -289,21 +292,14 @@ void Form1::dockMonthWindow() {
 }
 
 void Form1::openMonth(int month) {
-    const std::int16_t k1 = finder_.kanshi1[month];
-    if (k1 == 0) {
-        return;
-    }
-    int year = 0;
-    try {
-        year = parseYearText(txtyear_->text().toStdString());
-    } catch (const YearTextError&) {
+    if (!almanac_) {
         return;
     }
     Form2* window = loadMonthWindow();
     window->show();
     window->raise();
     window->activateWindow();
-    window->showListing(nikkanhyouji(tables_, year, month, k1, finder_.youbi1[month]));
+    window->showListing(almanac_->monthListing(month));
 }
 
 void Form1::showAbout() {

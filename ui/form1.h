@@ -3,18 +3,22 @@
 #pragma once
 
 #include "ephemeris/tables.h"
-#include "finder/finder.h"
 #include "ui/form2.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QTextEdit;
 class QLineEdit;
 class QPushButton;
+
+namespace sorvane::almanac {
+struct YearAlmanac;
+}
 
 namespace sorvane::ui {
 
@@ -38,7 +42,8 @@ class Form1 : public QMainWindow {
 
     // The month window while it exists (null before first use and after it was closed).
     Form2* monthWindow() const { return form2_; }
-    const Finder& finder() const { return finder_; }
+    // The calculated year, or null while the year box holds a year not yet calculated.
+    const almanac::YearAlmanac* almanac() const { return almanac_.get(); }
 
     // Replaces what runs after the About box closes (the notification sound).
     void setNotificationPlayer(std::function<void()> player) {
@@ -62,7 +67,7 @@ class Form1 : public QMainWindow {
     void centreOnScreen();
 
     const Tables tables_;
-    Finder finder_;
+    std::unique_ptr<almanac::YearAlmanac> almanac_;
 
     QLineEdit* txtyear_ = nullptr;
     QPushButton* btncalc_ = nullptr;

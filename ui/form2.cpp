@@ -46,10 +46,10 @@ Form2::Form2(QWidget* owner)
     lblnen_ = headingLabel(this, "lblnen", twipsRect(420, 210, 1170, 330));
 }
 
-void Form2::showListing(const MonthListing& listing) {
-    showLines(txtnikkan_, displayText(listing.txtnikkan), Qt::AlignRight);
-    lblnen_->setText(QString::fromStdString(listing.lblnen));
-    lbltuki_->setText(QString::fromStdString(listing.lbltuki));
+void Form2::showListing(const almanac::MonthListing& listing) {
+    showLines(txtnikkan_, displayText(listing.dayLines), Qt::AlignRight);
+    lblnen_->setText(QString::fromStdString(listing.yearCaption));
+    lbltuki_->setText(QString::fromStdString(listing.monthCaption));
 }
 
 } // namespace sorvane::ui

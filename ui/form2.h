@@ -1,7 +1,7 @@
 // The month window: one month's days with their weekdays and sexagenary names.
 #pragma once
 
-#include "ui/month_listing.h"
+#include "almanac/month_listing.h"
 
 #include <QWidget>
 
@@ -19,7 +19,7 @@ class Form2 : public QWidget {
     explicit Form2(QWidget* owner);
 
     // Replaces the whole content: the day lines and the two headings.
-    void showListing(const MonthListing& listing);
+    void showListing(const almanac::MonthListing& listing);
 
   private:
     QTextEdit* txtnikkan_ = nullptr;

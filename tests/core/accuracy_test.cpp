@@ -26,7 +26,7 @@ TEST(Accuracy, ShippedTermsAgreeWithErfaOver1900To2100) {
         const int month = 1 + (i * 5) % 12;
         const double day = 1 + (i * 7) % 28 + (i % 24) / 24.0;
         const SunState theory = sunPosition(year, month, day, tables);
-        const erfa::SunOfDate model = erfa::geometricSunOfDate(julianday(year, month, day));
+        const precise::SunOfDate model = precise::geometricSunOfDate(julianday(year, month, day));
         const double dLon = signedArcsec(theory.longitude - model.longitude);
         const double dRad = std::fabs(theory.radius - model.radius) / model.radius;
         maxLongitude = std::max(maxLongitude, std::fabs(dLon));
@@ -60,8 +60,8 @@ TEST(Accuracy, ASignSlipInALargeTermIsCaught) {
     for (int i = 0; i < 100; ++i) {
         const int year = 1900 + 2 * i;
         const SunState theory = sunPosition(year, 1 + i % 12, 1 + i % 28, tables);
-        const erfa::SunOfDate model =
-            erfa::geometricSunOfDate(julianday(year, 1 + i % 12, 1 + i % 28));
+        const precise::SunOfDate model =
+            precise::geometricSunOfDate(julianday(year, 1 + i % 12, 1 + i % 28));
         maxLongitude =
             std::max(maxLongitude, std::fabs(signedArcsec(theory.longitude - model.longitude)));
     }

@@ -1,11 +1,11 @@
 // The solar-term finder: target longitudes, chord steps, result lines and whole years.
 #include "calendar/julian_day.h"
+#include "calendar/year_text.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/sun_position.h"
 #include "finder/finder.h"
 #include "finder/line_format.h"
 #include "finder/target_longitudes.h"
-#include "finder/year_text.h"
 #include "precise/erfa_sun.h"
 #include "support/test_support.h"
 
@@ -89,7 +89,7 @@ TEST(ResultLine, WorkedExampleAndItsDoyoForm) {
     f.mm = 1;
     f.d2 = 5.0;
     f.sunState.radius = 0.98332;
-    f.hyouji(kSetsu);
+    f.hyouji(lineColumn(EventKind::Setsu));
     EXPECT_NEAR(f.gosa, 0.3806791827, 1e-10);
     EXPECT_NEAR(f.d2, 5.3794678063, 1e-10);
     EXPECT_EQ(f.dx, 5);
@@ -97,19 +97,19 @@ TEST(ResultLine, WorkedExampleAndItsDoyoForm) {
     EXPECT_EQ(f.hx, 9);
     EXPECT_EQ(f.mx, 6);
     EXPECT_EQ(f.sx, 26);
-    EXPECT_EQ(f.kekka[1][kSetsu], "小　寒     05 日 09 時  06 分");
+    EXPECT_EQ(f.kekka[1][lineColumn(EventKind::Setsu)], "小　寒     05 日 09 時  06 分");
 
     f.d2 = 5.0;
-    f.hyouji(kDoyo);
-    EXPECT_EQ(f.kekka[1][kDoyo], "  土用     05 日 09 時  06 分");
+    f.hyouji(lineColumn(EventKind::Doyo));
+    EXPECT_EQ(f.kekka[1][lineColumn(EventKind::Doyo)], "  土用     05 日 09 時  06 分");
     f.d2 = 5.0;
-    f.hyouji(kChuki);
-    EXPECT_EQ(f.kekka[1][kChuki], "大　寒     05 日 09 時  06 分");
+    f.hyouji(lineColumn(EventKind::Chuki));
+    EXPECT_EQ(f.kekka[1][lineColumn(EventKind::Chuki)], "大　寒     05 日 09 時  06 分");
 
-    f.kekka[1][kSetsu] = "unchanged";
+    f.kekka[1][lineColumn(EventKind::Setsu)] = "unchanged";
     f.d2 = 5.0;
     f.hyouji(3); // no such line kind: nothing stored
-    EXPECT_EQ(f.kekka[1][kSetsu], "unchanged");
+    EXPECT_EQ(f.kekka[1][lineColumn(EventKind::Setsu)], "unchanged");
 }
 
 TEST(ResultLine, RoundingToTheMinuteCarriesIntoHourAndDay) {
@@ -120,8 +120,8 @@ TEST(ResultLine, RoundingToTheMinuteCarriesIntoHourAndDay) {
         f.mm = 12;
         f.sunState.radius = 0;
         f.d2 = jstDay - 9.0 / 24;
-        f.hyouji(kChuki);
-        return f.kekka[12][kChuki];
+        f.hyouji(lineColumn(EventKind::Chuki));
+        return f.kekka[12][lineColumn(EventKind::Chuki)];
     };
     const double s = 1.0 / 86400;
     EXPECT_EQ(lineAt(20.99983), "冬　至     21 日 00 時  00 分"); // 23:59:45
@@ -179,9 +179,9 @@ TEST(YearlyCalculation, LinesInTimeOrderAndTheirNames) {
             const EventMoment& e = moments[i];
             std::smatch m;
             ASSERT_TRUE(std::regex_match(lines[i], m, shape)) << year << ": " << lines[i];
-            const std::string name = e.kind == kDoyo    ? "  土用"
-                                     : e.kind == kSetsu ? t.solarTermNames[e.month][0]
-                                                        : t.solarTermNames[e.month][1];
+            const std::string name = e.kind == EventKind::Doyo    ? "  土用"
+                                     : e.kind == EventKind::Setsu ? t.solarTermNames[e.month][0]
+                                                                  : t.solarTermNames[e.month][1];
             EXPECT_EQ(m[1].str(), name) << year << " line " << i;
             EXPECT_EQ(std::stoi(m[2].str()), e.day);
             EXPECT_GE(e.day, 1);
@@ -206,10 +206,10 @@ TEST(YearlyCalculation, MomentsAgreeWithErfaToAMinute) {
         double jd = julianday(2025, e.month, e.theoryDay);
         const double theoryJd = jd;
         for (int i = 0; i < 4; ++i) {
-            const double lon = erfa::geometricSunOfDate(jd).longitude;
+            const double lon = precise::geometricSunOfDate(jd).longitude;
             jd += (std::fmod(e.target - lon + 540, 360) - 180) / 0.9856;
         }
-        EXPECT_LT(std::fabs(jd - theoryJd) * 86400, 60) << e.month << "/" << e.kind;
+        EXPECT_LT(std::fabs(jd - theoryJd) * 86400, 60) << e.month << "/" << lineColumn(e.kind);
     }
 }
 
@@ -221,7 +221,7 @@ TEST(YearlyCalculation, MarchEquinoxFromEitherSideOfZero) {
         Finder f(t);
         f.calculate(static_cast<std::int16_t>(year));
         const double startLongitude = sunPosition(year, 3, 20, t).longitude;
-        const EventMoment& e = f.moments[3][kChuki];
+        const EventMoment& e = f.moments[3][lineColumn(EventKind::Chuki)];
         EXPECT_TRUE(startLongitude > 348 || startLongitude < 2) << year;
         EXPECT_GE(e.theoryDay, 19) << year;
         EXPECT_LT(e.theoryDay, 22) << year;

@@ -1,12 +1,12 @@
 // The month listing: month lengths, the year and month cycles and the day lines.
+#include "almanac/month_listing.h"
 #include "ephemeris/data_location.h"
 #include "finder/finder.h"
 #include "support/test_support.h"
-#include "ui/month_listing.h"
 
 #include <gtest/gtest.h>
 
-namespace sorvane {
+namespace sorvane::almanac {
 namespace {
 
 using testing::shippedTables;
@@ -39,27 +39,27 @@ TEST(MonthListing, January2000) {
     const std::string head = "1日(土)  戊午\r\n2日(日)  己未\r\n3日(月)  庚申\r\n"
                              "4日(火)  辛酉\r\n5日(水)  壬戌\r\n6日(木)  癸亥\r\n"
                              "7日(金)  甲子\r\n8日(土)  乙丑\r\n";
-    EXPECT_EQ(l.txtnikkan.substr(0, head.size()), head);
+    EXPECT_EQ(l.dayLines.substr(0, head.size()), head);
     const std::string tail = "30日(日)  丁亥\r\n31日(月)  戊子\r\n";
-    ASSERT_GE(l.txtnikkan.size(), tail.size());
-    EXPECT_EQ(l.txtnikkan.substr(l.txtnikkan.size() - tail.size()), tail);
-    EXPECT_EQ(l.lblnen, "己卯年");
-    EXPECT_EQ(l.lbltuki, "1月丁丑");
+    ASSERT_GE(l.dayLines.size(), tail.size());
+    EXPECT_EQ(l.dayLines.substr(l.dayLines.size() - tail.size()), tail);
+    EXPECT_EQ(l.yearCaption, "己卯年");
+    EXPECT_EQ(l.monthCaption, "1月丁丑");
     // Listing the same month again gives the same text.
-    EXPECT_EQ(nikkanhyouji(shippedTables(), 2000, 1, 55, 7).txtnikkan, l.txtnikkan);
+    EXPECT_EQ(nikkanhyouji(shippedTables(), 2000, 1, 55, 7).dayLines, l.dayLines);
 }
 
 TEST(MonthListing, February2000) {
     const MonthListing l = nikkanhyouji(shippedTables(), 2000, 2, 26, 3);
     std::size_t lines = 0;
-    for (std::size_t p = 0; (p = l.txtnikkan.find("\r\n", p)) != std::string::npos; p += 2) {
+    for (std::size_t p = 0; (p = l.dayLines.find("\r\n", p)) != std::string::npos; p += 2) {
         ++lines;
     }
     EXPECT_EQ(lines, 29u);
-    EXPECT_EQ(l.txtnikkan.rfind("1日(火)  己丑\r\n", 0), 0u);
-    EXPECT_NE(l.txtnikkan.find("\r\n29日(火)  丁巳\r\n"), std::string::npos);
-    EXPECT_EQ(l.lblnen, "庚辰年");
-    EXPECT_EQ(l.lbltuki, "2月戊寅");
+    EXPECT_EQ(l.dayLines.rfind("1日(火)  己丑\r\n", 0), 0u);
+    EXPECT_NE(l.dayLines.find("\r\n29日(火)  丁巳\r\n"), std::string::npos);
+    EXPECT_EQ(l.yearCaption, "庚辰年");
+    EXPECT_EQ(l.monthCaption, "2月戊寅");
 }
 
 TEST(MonthListing, YearAndMonthNamesOf1984) {
@@ -97,4 +97,4 @@ TEST(MonthListing, RefusesFirstDayValuesOutsideTheirCycles) {
 }
 
 } // namespace
-} // namespace sorvane
+} // namespace sorvane::almanac

@@ -1,8 +1,8 @@
 // The month window: opened by the month buttons, docked at the main window's right edge,
 // unloaded when closed; and the docking clicks on the main window.
+#include "almanac/month_listing.h"
 #include "gui_support.h"
 #include "ui/form2.h"
-#include "ui/month_listing.h"
 #include "ui/text_box.h"
 
 #include <QLabel>
@@ -40,10 +40,11 @@ class MonthWindowTest : public QObject {
             QStringLiteral("month%1").arg(m, 2, 10, QLatin1Char('0')));
     }
     // What the window must show for month m of the year in the year box, by the library.
-    MonthListing expected(int m) const {
+    almanac::MonthListing expected(int m) const {
         const int year = form_->findChild<QLineEdit*>(QStringLiteral("txtyear"))->text().toInt();
         const auto reference = calculated(year);
-        return nikkanhyouji(sharedTables(), year, m, reference->kanshi1[m], reference->youbi1[m]);
+        return almanac::nikkanhyouji(sharedTables(), year, m, reference->kanshi1[m],
+                                     reference->youbi1[m]);
     }
     static QString dayList(const Form2* window) {
         return window->findChild<QTextEdit*>(QStringLiteral("txtnikkan"))->toPlainText();
@@ -54,10 +55,10 @@ class MonthWindowTest : public QObject {
     void verifyShows(int m) const {
         const Form2* window = form_->monthWindow();
         QVERIFY(window != nullptr);
-        const MonthListing listing = expected(m);
-        QCOMPARE(dayList(window), displayText(listing.txtnikkan));
-        QCOMPARE(label(window, "lblnen"), QString::fromStdString(listing.lblnen));
-        QCOMPARE(label(window, "lbltuki"), QString::fromStdString(listing.lbltuki));
+        const almanac::MonthListing listing = expected(m);
+        QCOMPARE(dayList(window), displayText(listing.dayLines));
+        QCOMPARE(label(window, "lblnen"), QString::fromStdString(listing.yearCaption));
+        QCOMPARE(label(window, "lbltuki"), QString::fromStdString(listing.monthCaption));
     }
 
   private slots:

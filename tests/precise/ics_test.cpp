@@ -1,6 +1,6 @@
 // The iCalendar export, read back with libical.
-#include "cli/ics_export.h"
-#include "cli/year_almanac.h"
+#include "almanac/year_almanac.h"
+#include "export/icalendar.h"
 #include "finder/finder.h"
 #include "support/test_support.h"
 
@@ -15,8 +15,20 @@
 #include <sstream>
 #include <unistd.h>
 
-namespace sorvane::cli {
+namespace sorvane::exports {
 namespace {
+
+using almanac::YearAlmanac;
+
+YearAlmanac defaultAlmanac(int year) {
+    return almanac::yearAlmanac(testing::shippedTables(), static_cast<std::int16_t>(year),
+                                {.precise = false, .zassetsu = true});
+}
+
+YearAlmanac preciseAlmanac(int year) {
+    return almanac::yearAlmanac(testing::shippedTables(), static_cast<std::int16_t>(year),
+                                {.precise = true, .zassetsu = true});
+}
 
 using Component = std::unique_ptr<icalcomponent, void (*)(icalcomponent*)>;
 
@@ -77,8 +89,8 @@ std::string withoutStamps(const std::string& text) {
     return out;
 }
 
-void checkCalendar(const Tables& tables, const YearAlmanac& almanac) {
-    const std::string text = icsCalendar(tables, almanac, 1700000000);
+void checkCalendar(const YearAlmanac& almanac) {
+    const std::string text = icsCalendar(almanac, 1700000000);
     Component calendar = parse(text);
     ASSERT_NE(calendar.get(), nullptr);
     ASSERT_EQ(icalcomponent_isa(calendar.get()), ICAL_VCALENDAR_COMPONENT);
@@ -91,33 +103,31 @@ void checkCalendar(const Tables& tables, const YearAlmanac& almanac) {
     const auto events = eventsByUid(calendar.get());
     EXPECT_EQ(events.size(), 28 + almanac.zassetsu.size());
 
-    for (const ShownEvent& e : almanac.events) {
+    for (const almanac::Event& e : almanac.solarTerms) {
         char uid[64];
         std::snprintf(uid, sizeof uid, "sorvane-%d-%s-%03.0f@sorvane", almanac.year,
-                      e.kind == kDoyo ? "doyo" : "term", e.target);
+                      e.kind == EventKind::Doyo ? "doyo" : "term", e.longitude);
         ASSERT_EQ(events.count(uid), 1u) << uid;
         const ParsedEvent& p = events.at(uid);
-        EXPECT_EQ(p.summary, eventName(tables, e));
+        EXPECT_EQ(p.summary, almanac::eventTitle(e));
         EXPECT_FALSE(p.start.is_date) << uid;
         EXPECT_TRUE(icaltime_is_utc(p.start)) << uid;
-        EXPECT_EQ(icaltime_as_timet(p.start),
-                  jstToUnix(eventDate(almanac.year, e), e.hour, e.minute))
-            << uid;
+        EXPECT_EQ(icaltime_as_timet(p.start), jstToUnix(e.date, e.hour, e.minute)) << uid;
         char jst[32];
         std::snprintf(jst, sizeof jst, "%02d時%02d分", e.hour, e.minute);
         EXPECT_NE(p.description.find(jst), std::string::npos) << p.description;
         char lon[16];
-        std::snprintf(lon, sizeof lon, " %.0f°", e.target);
+        std::snprintf(lon, sizeof lon, " %.0f°", e.longitude);
         EXPECT_NE(p.description.find(lon), std::string::npos) << p.description;
         EXPECT_EQ(p.stampCount, 1);
     }
 
-    for (const ZassetsuItem& z : almanac.zassetsu) {
+    for (const almanac::Event& z : almanac.zassetsu) {
         const std::string uid = "sorvane-" + std::to_string(almanac.year) + "-" + z.id + "@sorvane";
         ASSERT_EQ(events.count(uid), 1u) << uid;
         const ParsedEvent& p = events.at(uid);
         EXPECT_EQ(p.summary, z.name);
-        if (z.kind == ZassetsuKind::Moment) {
+        if (z.kind == EventKind::ZassetsuMoment) {
             EXPECT_TRUE(icaltime_is_utc(p.start)) << uid;
             EXPECT_EQ(icaltime_as_timet(p.start), jstToUnix(z.date, z.hour, z.minute)) << uid;
             EXPECT_FALSE(p.hasEnd);
@@ -125,21 +135,17 @@ void checkCalendar(const Tables& tables, const YearAlmanac& almanac) {
             EXPECT_TRUE(p.start.is_date) << uid;
             EXPECT_EQ((CivilDate{p.start.year, p.start.month, p.start.day}), z.date) << uid;
             ASSERT_TRUE(p.hasEnd) << uid;
-            const CivilDate last = z.kind == ZassetsuKind::DoyoPeriod ? z.lastDate : z.date;
+            const CivilDate last = z.kind == EventKind::DoyoPeriod ? z.lastDate : z.date;
             EXPECT_EQ((CivilDate{p.end.year, p.end.month, p.end.day}), addDays(last, 1)) << uid;
         }
     }
 }
 
 TEST(Ics, EveryEventReadsBackInBothModes) {
-    const Tables& tables = testing::shippedTables();
-    Finder finder(tables);
-    finder.calculate(2025);
-    checkCalendar(tables, defaultAlmanac(finder));
-    checkCalendar(tables, preciseAlmanac(tables, 2025));
+    checkCalendar(defaultAlmanac(2025));
+    checkCalendar(preciseAlmanac(2025));
     // 立春 2025 at 23:10 JST is 14:10 UTC.
-    const auto events =
-        eventsByUid(parse(icsCalendar(tables, preciseAlmanac(tables, 2025), 0)).get());
+    const auto events = eventsByUid(parse(icsCalendar(preciseAlmanac(2025), 0)).get());
     const ParsedEvent& risshun = events.at("sorvane-2025-term-315@sorvane");
     EXPECT_EQ(risshun.summary, "立春");
     EXPECT_EQ(risshun.start.day, 3);
@@ -151,13 +157,12 @@ TEST(Ics, EveryEventReadsBackInBothModes) {
 // An event whose JST minute lies before 09:00 falls on the previous UTC day, here across
 // the end of the year.
 TEST(Ics, UtcStartsCrossDayBoundaries) {
-    const Tables& tables = testing::shippedTables();
-    YearAlmanac almanac = preciseAlmanac(tables, 2025);
-    ShownEvent& first = almanac.events[0];
-    first.day = 1;
+    YearAlmanac almanac = preciseAlmanac(2025);
+    almanac::Event& first = almanac.solarTerms[0];
+    first.date = CivilDate{2025, 1, 1};
     first.hour = 3;
     first.minute = 7;
-    const auto events = eventsByUid(parse(icsCalendar(tables, almanac, 0)).get());
+    const auto events = eventsByUid(parse(icsCalendar(almanac, 0)).get());
     const ParsedEvent& p = events.at("sorvane-2025-term-285@sorvane");
     EXPECT_EQ(p.start.year, 2024);
     EXPECT_EQ(p.start.month, 12);
@@ -167,12 +172,9 @@ TEST(Ics, UtcStartsCrossDayBoundaries) {
 }
 
 TEST(Ics, SameYearTwiceDiffersOnlyInDtstamp) {
-    const Tables& tables = testing::shippedTables();
-    Finder finder(tables);
-    finder.calculate(2025);
-    const YearAlmanac almanac = defaultAlmanac(finder);
-    const std::string a = icsCalendar(tables, almanac, 1700000000);
-    const std::string b = icsCalendar(tables, almanac, 1800000000);
+    const YearAlmanac almanac = defaultAlmanac(2025);
+    const std::string a = icsCalendar(almanac, 1700000000);
+    const std::string b = icsCalendar(almanac, 1800000000);
     EXPECT_NE(a, b);
     EXPECT_EQ(withoutStamps(a), withoutStamps(b));
 
@@ -182,8 +184,7 @@ TEST(Ics, SameYearTwiceDiffersOnlyInDtstamp) {
     for (const auto& [uid, e] : eventsByUid(parse(a).get())) {
         defaultUids.insert(uid);
     }
-    for (const auto& [uid, e] :
-         eventsByUid(parse(icsCalendar(tables, preciseAlmanac(tables, 2025), 0)).get())) {
+    for (const auto& [uid, e] : eventsByUid(parse(icsCalendar(preciseAlmanac(2025), 0)).get())) {
         preciseUids.insert(uid);
     }
     EXPECT_EQ(defaultUids, preciseUids);
@@ -223,4 +224,4 @@ TEST(Ics, TheTerminalProgramWritesTheFile) {
 }
 
 } // namespace
-} // namespace sorvane::cli
+} // namespace sorvane::exports

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-namespace sorvane::erfa {
+namespace sorvane::precise {
 namespace {
 
 using sorvane::testing::signedArcsec;
@@ -104,4 +104,4 @@ TEST(TimeScales, JapanStandardTimeIsUtcPlusNineHours) {
 }
 
 } // namespace
-} // namespace sorvane::erfa
+} // namespace sorvane::precise

@@ -22,16 +22,16 @@ int minuteOfMonth(double day, double hour, double minute) {
     return static_cast<int>(((day - 1) * 24 + hour) * 60 + minute);
 }
 
-// The result-line kind (0 節, 2 中気) and month of a solar-term longitude.
-std::pair<int, int> monthAndKind(double longitude) {
+// The month and kind (節, 中気) of a solar-term longitude.
+std::pair<int, EventKind> monthAndKind(double longitude) {
     for (int m = 1; m <= 12; ++m) {
         for (int k = 0; k < 2; ++k) {
             if (sekkilong(m, k) == longitude) {
-                return {m, k == 0 ? kSetsu : kChuki};
+                return {m, k == 0 ? EventKind::Setsu : EventKind::Chuki};
             }
         }
     }
-    return {0, 0};
+    return {0, EventKind::Longitude};
 }
 
 TEST(PublishedMinutes, TableHas24TermsForEachYear) {

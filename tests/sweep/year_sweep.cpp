@@ -11,11 +11,11 @@
 // Years far outside the solar theory's useful range still compute: the day of a line may
 // then lie outside its month (even below zero), but the lines keep their form, the events
 // keep their order and the refined moments still put the Sun at the target longitude.
+#include "almanac/month_listing.h"
 #include "calendar/julian_day.h"
 #include "ephemeris/sun_position.h"
 #include "ephemeris/tables.h"
 #include "finder/finder.h"
-#include "ui/month_listing.h"
 
 #include <algorithm>
 #include <array>
@@ -298,7 +298,7 @@ class YearChecker {
             if (e.target != kLineTargets[i]) {
                 failures_.add(what + " has target " + std::to_string(e.target));
             }
-            const bool shunbun = e.month == 3 && e.kind == kChuki;
+            const bool shunbun = e.month == 3 && e.kind == EventKind::Chuki;
             if (sound || !shunbun) {
                 const SunState sun = sunPosition(finder.yy, e.month, e.theoryDay, tables_);
                 const double residual = std::fabs(angleDifference(sun.longitude, kLineTargets[i]));
@@ -357,14 +357,14 @@ class YearChecker {
 
     void checkListing(const Finder& finder, int year, int m, const std::string& at) {
         const std::string where = at + "month " + std::to_string(m) + " listing: ";
-        MonthListing listing;
+        almanac::MonthListing listing;
         try {
-            listing = nikkanhyouji(tables_, year, m, finder.kanshi1[m], finder.youbi1[m]);
+            listing = almanac::nikkanhyouji(tables_, year, m, finder.kanshi1[m], finder.youbi1[m]);
         } catch (const std::exception& e) {
             failures_.add(where + "threw: " + e.what());
             return;
         }
-        const std::vector<std::string> lines = splitLines(listing.txtnikkan, "\r\n");
+        const std::vector<std::string> lines = splitLines(listing.dayLines, "\r\n");
         const int days = monthLength(year, m);
         if (static_cast<int>(lines.size()) != days) {
             failures_.add(where + std::to_string(lines.size()) + " lines for " +
@@ -391,9 +391,9 @@ class YearChecker {
         const std::string tuki =
             std::to_string(m) + "月" +
             kNames[static_cast<std::size_t>(floorMod(12LL * year + m - 1 + 13, 60))];
-        if (listing.lblnen != nen || listing.lbltuki != tuki) {
-            failures_.add(where + "captions \"" + listing.lblnen + "\" \"" + listing.lbltuki +
-                          "\", expected \"" + nen + "\" \"" + tuki + "\"");
+        if (listing.yearCaption != nen || listing.monthCaption != tuki) {
+            failures_.add(where + "captions \"" + listing.yearCaption + "\" \"" +
+                          listing.monthCaption + "\", expected \"" + nen + "\" \"" + tuki + "\"");
         }
     }
 
@@ -480,11 +480,11 @@ int sweepCli(const Tables& tables, const std::string& dataDir, const std::string
         }
 
         const int m = static_cast<int>(floorMod(year, 12)) + 1;
-        const MonthListing listing =
-            nikkanhyouji(tables, year, m, finder.kanshi1[m], finder.youbi1[m]);
+        const almanac::MonthListing listing =
+            almanac::nikkanhyouji(tables, year, m, finder.kanshi1[m], finder.youbi1[m]);
         const Run month = run(base + " --month " + std::to_string(m));
-        const std::string expectedMonth = listing.lblnen + "\n" + listing.lbltuki + "\n\n" +
-                                          withoutCarriageReturns(listing.txtnikkan);
+        const std::string expectedMonth = listing.yearCaption + "\n" + listing.monthCaption +
+                                          "\n\n" + withoutCarriageReturns(listing.dayLines);
         if (month.status != 0 || month.out != expectedMonth) {
             failures.add(at + "--month " + std::to_string(m) + ": exit " +
                          std::to_string(month.status) + ", output:\n" + month.out);

@@ -1,4 +1,4 @@
-#include "finder/year_text.h"
+#include "calendar/year_text.h"
 
 namespace sorvane {
 

@@ -1,4 +1,4 @@
-#include "cli/ics_export.h"
+#include "export/icalendar.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 #include <libical/ical.h>
 #include <memory>
 
-namespace sorvane::cli {
+namespace sorvane::exports {
 
 namespace {
 
@@ -120,24 +120,21 @@ class Calendar {
 
 } // namespace
 
-std::string icsCalendar(const Tables& tables, const YearAlmanac& almanac, std::time_t dtstamp) {
+std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp) {
     Calendar cal(almanac.year, almanac.precise, dtstamp);
-    for (const ShownEvent& e : almanac.events) {
-        char id[32];
-        std::snprintf(id, sizeof id, "%s-%03.0f", e.kind == kDoyo ? "doyo" : "term", e.target);
-        cal.instant(id, eventName(tables, e), e.kind == kDoyo ? "土用" : "二十四節気",
-                    eventDate(almanac.year, e), e.hour, e.minute, e.target);
+    for (const almanac::Event& e : almanac.solarTerms) {
+        cal.instant(e.id, almanac::eventTitle(e), e.kind == EventKind::Doyo ? "土用" : "二十四節気",
+                    e.date, e.hour, e.minute, e.longitude);
     }
-    for (const ZassetsuItem& z : almanac.zassetsu) {
+    for (const almanac::Event& z : almanac.zassetsu) {
         switch (z.kind) {
-        case ZassetsuKind::Moment:
+        case EventKind::ZassetsuMoment:
             cal.instant(z.id, z.name, "雑節", z.date, z.hour, z.minute, z.longitude);
             break;
-        case ZassetsuKind::DoyoPeriod:
+        case EventKind::DoyoPeriod:
             cal.days(z.id, z.name, "雑節", z.date, z.lastDate, z.rule);
             break;
-        case ZassetsuKind::Day:
-        case ZassetsuKind::UshiDay:
+        default:
             cal.days(z.id, z.name, "雑節", z.date, z.date, z.rule);
             break;
         }
@@ -157,4 +154,4 @@ void writeTextFile(const std::filesystem::path& path, const std::string& text) {
     }
 }
 
-} // namespace sorvane::cli
+} // namespace sorvane::exports

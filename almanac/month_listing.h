@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace sorvane {
+namespace sorvane::almanac {
 
 // uruu: days of each month of the year, [1..12] (Gregorian leap rule for every year).
 std::array<std::int16_t, 13> uruu(int year);
@@ -21,15 +21,15 @@ std::int16_t nenkanshi(int year, int m);
 // consecutive.
 std::int16_t tukikanshi(int year, int m);
 
-// What the month window shows.
+// One month's days as the month window and the terminal program show them.
 struct MonthListing {
-    std::string txtnikkan; // one line per day, each ended by "\r\n"
-    std::string lblnen;    // the year's sexagenary name and 年
-    std::string lbltuki;   // month number, 月 and the month's sexagenary name
+    std::string dayLines;     // one line per day, each ended by "\r\n"
+    std::string yearCaption;  // the year's sexagenary name and 年
+    std::string monthCaption; // month number, 月 and the month's sexagenary name
 };
 
 // nikkanhyouji: the listing of month m of year, continuing the two day cycles from the
 // first day's sexagenary index k1 (1..60) and weekday index w1 (1..7).
 MonthListing nikkanhyouji(const Tables& tables, int year, int m, int k1, int w1);
 
-} // namespace sorvane
+} // namespace sorvane::almanac

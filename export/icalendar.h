@@ -1,15 +1,14 @@
 // The year as an iCalendar (RFC 5545) file, built with libical.
 #pragma once
 
-#include "cli/year_almanac.h"
-#include "ephemeris/tables.h"
+#include "almanac/year_almanac.h"
 
 #include <ctime>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 
-namespace sorvane::cli {
+namespace sorvane::exports {
 
 class IcsError : public std::runtime_error {
   public:
@@ -21,9 +20,9 @@ class IcsError : public std::runtime_error {
 // the 土用 periods as all-day events. SUMMARY is the Japanese name; DESCRIPTION gives the
 // Sun's longitude and the JST time (or the rule of the day); UIDs depend only on the year
 // and the item, so a re-import replaces the events. Every DTSTAMP is dtstamp (UTC).
-std::string icsCalendar(const Tables& tables, const YearAlmanac& almanac, std::time_t dtstamp);
+std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp);
 
 // Writes text to path; throws IcsError with a one-line message when it cannot.
 void writeTextFile(const std::filesystem::path& path, const std::string& text);
 
-} // namespace sorvane::cli
+} // namespace sorvane::exports

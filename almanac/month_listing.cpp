@@ -1,10 +1,10 @@
-#include "ui/month_listing.h"
+#include "almanac/month_listing.h"
 
 #include "calendar/day_cycles.h"
 
 #include <stdexcept>
 
-namespace sorvane {
+namespace sorvane::almanac {
 
 std::array<std::int16_t, 13> uruu(int year) {
     std::array<std::int16_t, 13> nissu = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -54,12 +54,12 @@ MonthListing nikkanhyouji(const Tables& tables, int year, int m, int k1, int w1)
         if (w > 7) {
             w = w - 7;
         }
-        listing.txtnikkan += std::to_string(d) + "日" + "(" + tables.weekdayNames[w] + ")" + "  " +
-                             tables.sexagenaryNames[k] + "\r\n";
+        listing.dayLines += std::to_string(d) + "日" + "(" + tables.weekdayNames[w] + ")" + "  " +
+                            tables.sexagenaryNames[k] + "\r\n";
     }
-    listing.lblnen = tables.sexagenaryNames[nenkanshi(year, m)] + "年";
-    listing.lbltuki = std::to_string(m) + "月" + tables.sexagenaryNames[tukikanshi(year, m)];
+    listing.yearCaption = tables.sexagenaryNames[nenkanshi(year, m)] + "年";
+    listing.monthCaption = std::to_string(m) + "月" + tables.sexagenaryNames[tukikanshi(year, m)];
     return listing;
 }
 
-} // namespace sorvane
+} // namespace sorvane::almanac

@@ -1,0 +1,141 @@
+#include "almanac/year_almanac.h"
+
+#include "almanac/zassetsu.h"
+#include "calendar/day_cycles.h"
+#include "calendar/julian_day.h"
+#include "finder/finder.h"
+#include "finder/line_format.h"
+#include "precise/precise_year.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace sorvane::almanac {
+
+namespace {
+
+// A solar term or 土用 entry shown at day (of month, as the result lines count it), hour
+// and minute JST.
+Event termEvent(const Tables& tables, int year, int month, EventKind kind, double target,
+                double day, double hour, double minute) {
+    Event e = momentEvent(kind, addDays(CivilDate{year, month, 1}, static_cast<long long>(day) - 1),
+                          static_cast<int>(hour), static_cast<int>(minute), target);
+    e.month = month;
+    e.name = plainName(kind == EventKind::Doyo ? tables.solarTermNames[0][0]
+                                               : tables.solarTermNames[month][termIndex(kind)]);
+    char id[32];
+    std::snprintf(id, sizeof id, "%s-%03.0f", kind == EventKind::Doyo ? "doyo" : "term", target);
+    e.id = id;
+    return e;
+}
+
+// A 雑節 moment found in month at day, hour and minute JST.
+Event foundMoment(int year, int month, double day, double hour, double minute, double longitude) {
+    return momentEvent(EventKind::Longitude,
+                       addDays(CivilDate{year, month, 1}, static_cast<long long>(day) - 1),
+                       static_cast<int>(hour), static_cast<int>(minute), longitude);
+}
+
+const Event& find(const YearAlmanac& a, int month, EventKind kind) {
+    for (const Event& e : a.solarTerms) {
+        if (e.month == month && e.kind == kind) {
+            return e;
+        }
+    }
+    throw std::logic_error("no event of month " + std::to_string(month));
+}
+
+SeasonAnchors anchorsOf(const YearAlmanac& a, const Event& nyuubai, const Event& hangeshou) {
+    SeasonAnchors s;
+    s.risshun = find(a, 2, EventKind::Setsu);
+    s.shunbun = find(a, 3, EventKind::Chuki);
+    s.rikka = find(a, 5, EventKind::Setsu);
+    s.risshuu = find(a, 8, EventKind::Setsu);
+    s.shuubun = find(a, 9, EventKind::Chuki);
+    s.rittou = find(a, 11, EventKind::Setsu);
+    s.doyoEntries = {find(a, 1, EventKind::Doyo), find(a, 4, EventKind::Doyo),
+                     find(a, 7, EventKind::Doyo), find(a, 10, EventKind::Doyo)};
+    s.nyuubai = nyuubai;
+    s.hangeshou = hangeshou;
+    return s;
+}
+
+void addDefaultEvents(const Tables& tables, YearAlmanac& a, bool withZassetsu) {
+    Finder finder(tables);
+    finder.calculate(static_cast<std::int16_t>(a.year));
+    for (const EventMoment& m : finder.orderedMoments()) {
+        Event e = termEvent(tables, a.year, m.month, m.kind, m.target, m.day, m.hour, m.minute);
+        e.momentDay = m.theoryDay;
+        e.momentJd = julianday(a.year, m.month, m.theoryDay);
+        e.line = finder.kekka[m.month][lineColumn(m.kind)];
+        a.solarTerms.push_back(e);
+    }
+    if (withZassetsu) {
+        const auto year = static_cast<std::int16_t>(a.year);
+        const EventMoment nyuubai = finder.findLongitude(year, 6, 10, 80);
+        const EventMoment hangeshou = finder.findLongitude(year, 7, 1, 100);
+        a.zassetsu = zassetsu(
+            anchorsOf(a, foundMoment(year, 6, nyuubai.day, nyuubai.hour, nyuubai.minute, 80),
+                      foundMoment(year, 7, hangeshou.day, hangeshou.hour, hangeshou.minute, 100)));
+    }
+}
+
+void addPreciseEvents(const Tables& tables, YearAlmanac& a, bool withZassetsu) {
+    const int year = a.year;
+    if (!precise::inRange(year)) {
+        throw std::invalid_argument("the precise mode covers the years " +
+                                    std::to_string(precise::kFirstYear) + ".." +
+                                    std::to_string(precise::kLastYear));
+    }
+    for (const precise::PreciseEvent& p : precise::preciseYear(year)) {
+        Event e = termEvent(tables, year, p.month, p.kind, p.target, p.day, p.hour, p.minute);
+        e.momentJd = p.jdTT;
+        e.momentDay = p.jdTT - julianday(year, p.month, 1) + 1;
+        e.line = resultLine(tables, p.month, p.kind, p.day, p.hour, p.minute);
+        a.solarTerms.push_back(e);
+    }
+    if (withZassetsu) {
+        const auto nyuubai = precise::preciseEvent(year, 6, EventKind::Longitude, 80, 11);
+        const auto hangeshou = precise::preciseEvent(year, 7, EventKind::Longitude, 100, 2);
+        a.zassetsu = zassetsu(
+            anchorsOf(a, foundMoment(year, 6, nyuubai.day, nyuubai.hour, nyuubai.minute, 80),
+                      foundMoment(year, 7, hangeshou.day, hangeshou.hour, hangeshou.minute, 100)));
+    }
+}
+
+} // namespace
+
+YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOptions& options) {
+    YearAlmanac a;
+    a.year = year;
+    a.precise = options.precise;
+    if (options.precise) {
+        addPreciseEvents(tables, a, options.zassetsu);
+    } else {
+        addDefaultEvents(tables, a, options.zassetsu);
+    }
+    for (int m = 1; m <= 12; ++m) {
+        FirstDay& first = a.firstDays[static_cast<std::size_t>(m - 1)];
+        first.date = CivilDate{year, m, 1};
+        const auto n = static_cast<double>(dayNumber(first.date));
+        first.sexagenary = kanshi(n);
+        first.weekday = youbi(n);
+        first.sexagenaryName = tables.sexagenaryNames[first.sexagenary];
+        first.weekdayName = tables.weekdayNames[first.weekday];
+        a.months[static_cast<std::size_t>(m - 1)] =
+            nikkanhyouji(tables, year, m, first.sexagenary, first.weekday);
+    }
+    return a;
+}
+
+std::string plainName(const std::string& name) {
+    const std::string wideSpace = "\u3000";
+    std::string out = name;
+    const auto pos = out.find(wideSpace);
+    if (pos != std::string::npos) {
+        out.erase(pos, wideSpace.size());
+    }
+    return out;
+}
+
+} // namespace sorvane::almanac

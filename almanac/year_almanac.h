@@ -1,0 +1,56 @@
+// The year as every front end shows it: the solar terms and 土用 entries of the chosen mode,
+// the 雑節, and the first day of each month with its day listing.
+#pragma once
+
+#include "almanac/event.h"
+#include "almanac/month_listing.h"
+#include "calendar/civil_date.h"
+#include "ephemeris/tables.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sorvane::almanac {
+
+// The first day of a month and its two day cycles.
+struct FirstDay {
+    CivilDate date;
+    int sexagenary = 0; // 1..60, 1 = 甲子 (kanshi)
+    int weekday = 0;    // 1..7, 1 = Sunday (youbi)
+    std::string sexagenaryName;
+    std::string weekdayName;
+};
+
+// What to compute.
+struct AlmanacOptions {
+    bool precise = false;  // the events from the IAU model (precise::kFirstYear..kLastYear)
+    bool zassetsu = false; // also the 雑節 (two more searches, for 入梅 and 半夏生)
+};
+
+struct YearAlmanac {
+    int year = 0;
+    bool precise = false;
+    // The 24 solar terms and the four 土用 entries in the result lines' order: per month the
+    // 節, the 土用 entry (January, April, July, October) and the 中気.
+    std::vector<Event> solarTerms;
+    std::vector<Event> zassetsu;        // time order; empty unless asked for
+    std::array<FirstDay, 12> firstDays; // January .. December
+    std::array<MonthListing, 12> months;
+
+    const FirstDay& firstDay(int month) const { return firstDays.at(month - 1); }
+    const MonthListing& monthListing(int month) const { return months.at(month - 1); }
+};
+
+// The almanac of year. The default mode runs the finder (and, for the 雑節, its own search
+// for 入梅 and 半夏生 from 10 June and 1 July); the precise mode the IAU model, for years
+// precise::kFirstYear..kLastYear only (std::invalid_argument otherwise). The first days
+// come from the calendar in both modes.
+YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOptions& options);
+
+// A term name without the full-width space that aligns it in the result box ("小　寒" ->
+// "小寒").
+std::string plainName(const std::string& name);
+
+} // namespace sorvane::almanac

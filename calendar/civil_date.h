@@ -1,0 +1,26 @@
+// Dates of the civil (proleptic Gregorian) calendar and their arithmetic.
+#pragma once
+
+#include <compare>
+#include <string>
+
+namespace sorvane {
+
+// A date of the proleptic Gregorian calendar (astronomical year numbers), in JST.
+struct CivilDate {
+    int year = 0;
+    int month = 0; // 1..12
+    int day = 0;   // 1..31
+    auto operator<=>(const CivilDate&) const = default;
+};
+
+// The day number of a date: the integer part of julianday at its 00:00 (the number that
+// kanshi and youbi take).
+long long dayNumber(const CivilDate& date);
+// The date of a day number; the inverse of dayNumber.
+CivilDate civilDate(long long dayNumber);
+CivilDate addDays(const CivilDate& date, long long days);
+// "MM-DD".
+std::string monthDayText(const CivilDate& date);
+
+} // namespace sorvane

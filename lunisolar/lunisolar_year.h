@@ -1,0 +1,69 @@
+// One Gregorian year of the Moon and the lunisolar calendar, computed once and then asked
+// day by day: the phases, the lunisolar months with their 閏, the 中気, the 六曜 and the
+// lunisolar days of the almanac (旧正月, 伝統的七夕, 十五夜, 十三夜).
+#pragma once
+
+#include "lunisolar/lunisolar_calendar.h"
+#include "lunisolar/moon_phases.h"
+
+#include <optional>
+#include <vector>
+
+namespace sorvane::lunisolar {
+
+// The lunisolar calendar is computed for 1900-2100: the range of the Moon's and the
+// Earth's series, and of the calendar as it has been used. January 1900 is computed from
+// the 冬至 and new moons of late 1899.
+inline constexpr int kFirstYear = 1900;
+inline constexpr int kLastYear = 2100;
+bool inRange(int year);
+
+enum class SpecialDay {
+    KyuShogatsu, // 旧正月: 1月1日
+    Tanabata, // 伝統的七夕: day 7 of the month beginning on the 朔 on or before 処暑's date
+    Jugoya,   // 十五夜: 8月15日
+    Jusanya,  // 十三夜: 9月13日
+};
+const char* specialDayName(SpecialDay day);
+
+// What the lunisolar calendar says of one day.
+struct LunarDay {
+    int month = 0;       // 1..12
+    int day = 0;         // 1..30
+    bool leap = false;   // in a 閏 month
+    int monthLength = 0; // 29 or 30
+    int rokuyo = 0;      // 0 大安 .. 5 仏滅 (rokuyoName)
+    std::optional<SpecialDay> special;
+};
+
+class LunisolarYear {
+  public:
+    // Computes the year; throws std::out_of_range outside kFirstYear..kLastYear.
+    explicit LunisolarYear(int year);
+
+    int year() const { return year_; }
+    long long firstDay() const { return firstDay_; } // day number of January 1
+    long long lastDay() const { return lastDay_; }   // day number of December 31
+
+    // The 朔, 上弦, 望 and 下弦 whose JST date lies in the year, in time order.
+    const std::vector<PhaseMoment>& phases() const { return phases_; }
+    // The lunisolar months that hold a day of the year, in order.
+    const std::vector<LunarMonth>& months() const { return months_; }
+    // The 中気 from the 冬至 before the year to the 冬至 after it, in time order.
+    const std::vector<Chuki>& chuki() const { return chuki_; }
+
+    // The lunisolar date of a day of the year (day number firstDay()..lastDay()); throws
+    // std::out_of_range for another day.
+    LunarDay day(long long dayNumber) const;
+
+  private:
+    int year_;
+    long long firstDay_;
+    long long lastDay_;
+    std::vector<PhaseMoment> phases_;
+    std::vector<LunarMonth> months_;
+    std::vector<Chuki> chuki_;
+    long long tanabataDay_ = 0;
+};
+
+} // namespace sorvane::lunisolar

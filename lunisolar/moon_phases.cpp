@@ -1,0 +1,184 @@
+#include "lunisolar/moon_phases.h"
+
+#include "precise/erfa_sun.h"
+#include "precise/time_scales.h"
+
+#include <cmath>
+#include <erfa.h>
+#include <erfam.h>
+
+namespace sorvane::lunisolar {
+
+namespace {
+
+constexpr double kCAuPerDay = ERFA_DAYSEC / ERFA_AULT; // speed of light, au/day
+constexpr double kSynodicMonth = 29.530588861;         // days
+constexpr double kMeanNewMoon2000 = 2451550.09766;     // 2000 January 6, TT
+
+// The Moon's apparent geocentric vector (au, ICRS axes) and its geocentric velocity.
+void apparentMoonVector(double jdTT, const precise::EarthState& earth, double out[3],
+                        double velocity[3]) {
+    double pv[2][3];
+    eraMoon98(jdTT, 0.0, pv);
+    // The light left the Moon at t - tau; the vector from the Earth's barycentric position
+    // at t to the Moon's at t - tau is the geocentric one at t - tau less the Earth's own
+    // displacement over tau.
+    const double tau = eraPm(pv[0]) / kCAuPerDay;
+    double geo[3];
+    for (int k = 0; k < 3; ++k) {
+        geo[k] = pv[0][k] - (pv[1][k] + earth.pvb[1][k]) * tau;
+        velocity[k] = pv[1][k];
+    }
+    precise::aberrate(geo, earth, out);
+}
+
+double phaseAngle(Phase phase) {
+    return 90.0 * static_cast<int>(phase);
+}
+
+// The mean phase of lunation number `quarter` / 4 (0 = the new moon of 2000 January 6)
+// with the largest periodic terms of Meeus (Astronomical Algorithms, ch. 49): within about
+// half an hour of the true moment, so that two Newton steps settle it.
+double guessPhase(long long quarter) {
+    const double k = static_cast<double>(quarter) / 4.0;
+    const double mean = kMeanNewMoon2000 + kSynodicMonth * k;
+    const double m = (2.5534 + 29.10535670 * k) * ERFA_DD2R;     // the Sun's mean anomaly
+    const double mm = (201.5643 + 385.81693528 * k) * ERFA_DD2R; // the Moon's
+    const double f = (160.7108 + 390.67050284 * k) * ERFA_DD2R;  // its argument of latitude
+    const long long q = ((quarter % 4) + 4) % 4;
+    if (q == 0 || q == 2) {
+        const double a = q == 0 ? -0.40720 : -0.40614;
+        const double b = q == 0 ? 0.17241 : 0.17302;
+        return mean + a * std::sin(mm) + b * std::sin(m) + 0.0161 * std::sin(2 * mm) +
+               0.0104 * std::sin(2 * f);
+    }
+    const double w = 0.00306 - 0.00038 * std::cos(m) + 0.00026 * std::cos(mm);
+    return mean - 0.62801 * std::sin(mm) + 0.17172 * std::sin(m) - 0.01183 * std::sin(mm + m) +
+           0.00862 * std::sin(2 * mm) + (q == 1 ? w : -w);
+}
+
+} // namespace
+
+namespace {
+
+double elongation(double jdTT, const precise::EarthState& earth, double* rate) {
+    double moon[3];
+    double moonVelocity[3];
+    apparentMoonVector(jdTT, earth, moon, moonVelocity);
+    double sun[3];
+    precise::apparentSunVector(earth, sun);
+    const double sunVelocity[3] = {-earth.pvh[1][0], -earth.pvh[1][1], -earth.pvh[1][2]};
+
+    double rm[3][3];
+    precise::eclipticRotation(jdTT, rm);
+    double moonRate = 0;
+    double sunRate = 0;
+    const double moonLon = precise::eclipticLongitude(rm, moon, moonVelocity, &moonRate);
+    const double sunLon = precise::eclipticLongitude(rm, sun, sunVelocity, &sunRate);
+    if (rate != nullptr) {
+        *rate = (moonRate - sunRate) * ERFA_DR2D;
+    }
+    return eraAnp(moonLon - sunLon) * ERFA_DR2D;
+}
+
+} // namespace
+
+double apparentElongation(double jdTT, double* rate) {
+    return elongation(jdTT, precise::earthState(jdTT), rate);
+}
+
+double apparentMoonLongitude(double jdTT) {
+    const precise::EarthState earth = precise::earthState(jdTT);
+    double moon[3];
+    double moonVelocity[3];
+    apparentMoonVector(jdTT, earth, moon, moonVelocity);
+    double rm[3][3];
+    precise::eclipticRotation(jdTT, rm);
+    const double lon =
+        precise::eclipticLongitude(rm, moon, nullptr, nullptr) + precise::nutationInLongitude(jdTT);
+    return eraAnp(lon) * ERFA_DR2D;
+}
+
+const char* phaseName(Phase phase) {
+    switch (phase) {
+    case Phase::New:
+        return "朔";
+    case Phase::FirstQuarter:
+        return "上弦";
+    case Phase::Full:
+        return "望";
+    case Phase::LastQuarter:
+        return "下弦";
+    }
+    return "";
+}
+
+double solvePhase(Phase phase, double jdGuessTT) {
+    const double target = phaseAngle(phase);
+    double jd = jdGuessTT;
+    // The Earth of eraEpv00 at the first moment, carried on to the next ones nearby.
+    precise::EarthState first = precise::earthState(jd);
+    double firstJd = jd;
+    for (int i = 0; i < 20; ++i) {
+        if (std::fabs(jd - firstJd) > 0.05) {
+            first = precise::earthState(jd);
+            firstJd = jd;
+        }
+        double rate = 0;
+        const double angle = elongation(
+            jd, jd == firstJd ? first : precise::advanceEarth(first, jd - firstJd), &rate);
+        const double step = precise::wrapDegrees(target - angle) / rate;
+        jd += step;
+        // Newton's next step would be below 0.05 step^2 (the elongation's acceleration
+        // over twice its rate, per day) plus 1e-4 step (the geometric rather than the
+        // apparent rate): under 1e-8 day, 1 ms, once this one is under 1e-4 day.
+        if (std::fabs(step) < 1e-4) {
+            break;
+        }
+    }
+    return jd;
+}
+
+long long PhaseMoment::day() const {
+    return static_cast<long long>(std::floor(static_cast<double>(jstMinute) / 1440.0));
+}
+
+int PhaseMoment::minuteOfDay() const {
+    return static_cast<int>(jstMinute - day() * 1440);
+}
+
+long long jstMinute(double jdTT) {
+    // Day number n begins at Julian date n + 0.5.
+    return std::llround((precise::jstFromTT(jdTT) - 0.5) * 1440.0);
+}
+
+std::vector<PhaseMoment> phasesBetween(long long firstDay, long long lastDay, unsigned phaseSet) {
+    std::vector<PhaseMoment> found;
+    if (phaseSet == 0) {
+        return found;
+    }
+    // From the mean phase two quarters before the first day: the true one lies within a day
+    // of the mean one, and JST is ahead of TT by nine hours less a minute.
+    const double firstJd = static_cast<double>(firstDay) + 0.5 - 9.0 / 24.0;
+    auto quarter =
+        static_cast<long long>(std::floor((firstJd - kMeanNewMoon2000) / kSynodicMonth * 4.0)) - 2;
+    for (;; ++quarter) {
+        const auto phase = static_cast<Phase>(((quarter % 4) + 4) % 4);
+        if ((phaseSet & (1u << static_cast<int>(phase))) == 0) {
+            continue;
+        }
+        PhaseMoment m;
+        m.phase = phase;
+        m.jdTT = solvePhase(phase, guessPhase(quarter));
+        m.jstMinute = jstMinute(m.jdTT);
+        if (m.day() > lastDay) {
+            break;
+        }
+        if (m.day() >= firstDay) {
+            found.push_back(m);
+        }
+    }
+    return found;
+}
+
+} // namespace sorvane::lunisolar

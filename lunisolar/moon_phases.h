@@ -1,0 +1,63 @@
+// The Moon's apparent longitude and the moments of its phases (朔, 上弦, 望, 下弦).
+#pragma once
+
+#include <vector>
+
+namespace sorvane::lunisolar {
+
+// apparentElongation: the apparent Moon's longitude minus the apparent Sun's, degrees.
+//   jdTT  Julian date, Terrestrial Time
+//   rate  if not null, receives the rate of the difference, degrees per day
+// Returns degrees, 0..360, on the ecliptic of date.
+// Method: the Moon from eraMoon98 (the ELP-2000/82 series as simplified by Meeus: about
+// 3" rms in longitude), geocentric, GCRS axes; its light time tau = distance / c taken
+// rigorously as for the Sun: the Moon's geocentric position at t - tau plus the Earth's
+// barycentric displacement over tau (both motions uniform over the 1.3 s), then annual
+// aberration from the Earth's barycentric velocity (eraAb), exactly as the apparent Sun of
+// the precise mode (precise::apparentSunVector). Both vectors are rotated to the ecliptic and
+// mean equinox of date with eraEcm06; the nutation in longitude is the same for both and
+// cancels in the difference. Valid 1900-2100 (eraEpv00's fit).
+double apparentElongation(double jdTT, double* rate = nullptr);
+
+// apparentMoonLongitude: the Moon's apparent longitude of date, degrees 0..360: the same
+// Moon as apparentElongation, plus eraNut06a's nutation in longitude.
+double apparentMoonLongitude(double jdTT);
+
+enum class Phase { New = 0, FirstQuarter = 1, Full = 2, LastQuarter = 3 };
+
+// "朔", "上弦", "望", "下弦".
+const char* phaseName(Phase phase);
+
+// solvePhase: the moment of a phase.
+//   phase      the elongation 0, 90, 180 or 270 degrees
+//   jdGuessTT  Julian date (TT) within about two days of the answer
+// Returns the Julian date (TT) at which apparentElongation reaches the phase's angle, to
+// better than 0.1 s. Newton steps with the analytic rate of the elongation; the Earth after
+// the first step is carried on from the first (precise::advanceEarth) while within 0.05 day.
+double solvePhase(Phase phase, double jdGuessTT);
+
+struct PhaseMoment {
+    Phase phase = Phase::New;
+    double jdTT = 0;         // the moment, Terrestrial Time
+    long long jstMinute = 0; // the moment in JST rounded to the minute, minutes since day 0
+                             // 00:00 (day numbers as kanshi takes them)
+    long long day() const;   // the JST day number of the shown minute
+    int minuteOfDay() const; // 0..1439
+};
+
+// jstMinute: a moment given in TT, in Japan Standard Time (the precise mode's time scales:
+// leap seconds from 1972, Espenak-Meeus Delta T before 1960), rounded to the nearest minute
+// and counted from 00:00 of day number 0.
+long long jstMinute(double jdTT);
+
+// Sets of phases for phasesBetween: a bit (1 << Phase) for each.
+inline constexpr unsigned kAllPhases = 0xF;
+inline constexpr unsigned kNewMoons = 1u << static_cast<int>(Phase::New);
+
+// phasesBetween: every phase of the set whose shown JST day lies in firstDay..lastDay (day
+// numbers), in time order. Starts from the mean phases with their largest periodic terms
+// (Meeus, Astronomical Algorithms, ch. 49).
+std::vector<PhaseMoment> phasesBetween(long long firstDay, long long lastDay,
+                                       unsigned phaseSet = kAllPhases);
+
+} // namespace sorvane::lunisolar
