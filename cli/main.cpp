@@ -24,6 +24,10 @@ int main(int argc, char** argv) {
         std::cout << cli::usageText();
         return 0;
     }
+    if (options.version) {
+        std::cout << cli::versionText();
+        return 0;
+    }
 
     Tables tables;
     try {

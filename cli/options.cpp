@@ -2,6 +2,7 @@
 
 #include "calendar/year_text.h"
 #include "precise/precise_year.h"
+#include "sorvane/version.h"
 
 #include <ctime>
 
@@ -56,6 +57,8 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
         };
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--json") {
             options.json = true;
         } else if (is("--month")) {
@@ -115,8 +118,13 @@ std::string usageText() {
            "  --ics FILE  also write the terms, 土用 and 雑節 as an iCalendar file\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --help      show this text\n"
+           "  --version   show the version\n"
            "\n"
            "Exit status: 0 success, 1 data-file error, 2 bad argument.\n";
+}
+
+std::string versionText() {
+    return std::string("sorvane-cli ") + kVersion + "\n";
 }
 
 std::int16_t currentYear() {
