@@ -11,6 +11,7 @@ packages=(
   fonts-ipafont-gothic sound-theme-freedesktop
   xvfb xauth x11-utils imagemagick xdotool openbox
   clang libclang-rt-14-dev
+  file dpkg-dev man-db lintian appstream desktop-file-utils
 )
 
 missing=()
