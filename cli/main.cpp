@@ -38,15 +38,22 @@ int main(int argc, char** argv) {
         what.precise = options.precise;
         // The 雑節 (and so the extra searches) only when asked for, directly or by the ics.
         what.zassetsu = options.zassetsu || options.icsFile.has_value();
+        what.holidays = options.holidays || options.icsFile.has_value();
         const almanac::YearAlmanac year = almanac::yearAlmanac(tables, options.year, what);
         if (options.icsFile) {
             exports::writeTextFile(*options.icsFile,
                                    exports::icsCalendar(year, std::time(nullptr)));
         }
         if (options.json) {
-            std::cout << exports::yearJson(year, options.zassetsu);
+            std::cout << exports::yearJson(year, options.zassetsu, options.holidays);
         } else if (options.month != 0) {
             std::cout << exports::monthReport(year, options.month);
+        } else if (options.holidays) {
+            if (options.year < holidays::kFirstYear) {
+                std::cerr << "sorvane-cli: no national holidays before 1948-07-20, the day the "
+                             "holiday law took effect\n";
+            }
+            std::cout << exports::holidayReport(year);
         } else {
             std::cout << exports::yearReport(year, options.zassetsu);
         }

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include "calendar/year_text.h"
+#include "holidays/holidays.h"
 #include "precise/precise_year.h"
 
 #include <ctime>
@@ -66,6 +67,8 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             options.precise = true;
         } else if (arg == "--zassetsu") {
             options.zassetsu = true;
+        } else if (arg == "--holidays") {
+            options.holidays = true;
         } else if (is("--ics")) {
             const std::string file = value("--ics");
             if (file.empty()) {
@@ -94,12 +97,21 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
                          " (the range of the IAU model); " + yearText(options.year) +
                          " is outside it");
     }
+    if (options.holidays && options.year > holidays::kLastYear) {
+        throw UsageError("--holidays covers the years up to " +
+                         std::to_string(holidays::kLastYear) +
+                         " (the equinox days come from the IAU model); " + yearText(options.year) +
+                         " is after it");
+    }
+    if (options.holidays && options.month != 0 && !options.json) {
+        throw UsageError("--holidays and --month are two listings; give one of them");
+    }
     return options;
 }
 
 std::string usageText() {
     return "usage: sorvane-cli [YEAR] [--month M] [--json] [--precise] [--zassetsu]\n"
-           "                   [--ics FILE] [--data DIR]\n"
+           "                   [--holidays] [--ics FILE] [--data DIR]\n"
            "\n"
            "Prints the moments of the 24 solar terms and the four 土用 entries of YEAR\n"
            "(default: the current year) in Japan Standard Time, then the sexagenary name\n"
@@ -112,7 +124,12 @@ std::string usageText() {
            "              longitude, with leap seconds (years 1900..2100)\n"
            "  --zassetsu  also list the 雑節: 節分, 彼岸, 八十八夜, 入梅, 半夏生, 二百十日,\n"
            "              二百二十日 and the four 土用 with their 丑の日\n"
-           "  --ics FILE  also write the terms, 土用 and 雑節 as an iCalendar file\n"
+           "  --holidays  list the national holidays instead, one \"MM-DD  name\" line each\n"
+           "              (with --json: add them as a \"holidays\" array). Years up to 2100;\n"
+           "              before 1948 (the holiday law took effect on 1948-07-20) the list\n"
+           "              is empty and a note says so\n"
+           "  --ics FILE  also write the terms, 土用, 雑節 and the national holidays (1948..2100)\n"
+           "              as an iCalendar file\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --help      show this text\n"
            "\n"

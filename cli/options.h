@@ -23,12 +23,14 @@ struct Options {
     bool help = false;
     bool precise = false;  // events from the IAU model (years 1900..2100)
     bool zassetsu = false; // add the 雑節 to the report or the JSON
+    bool holidays = false; // list the national holidays (or add them to the JSON)
     std::optional<std::filesystem::path> dataDir;
     std::optional<std::filesystem::path> icsFile; // write an iCalendar file here
 };
 
 // Parses the arguments after the program name. currentYear is the default year.
-// --precise with a year outside 1900..2100 is a UsageError that says so.
+// --precise with a year outside 1900..2100, --holidays with a year after 2100 and --holidays
+// with --month are UsageErrors that say so.
 Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear);
 
 // The usage text printed by --help.
