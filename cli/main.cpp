@@ -61,6 +61,9 @@ std::string run(const cli::Options& options) {
     if (options.help) {
         return cli::usageText();
     }
+    if (options.version) {
+        return cli::versionText();
+    }
     const Tables tables = loadTables(options.dataDir ? *options.dataDir : findDataDir());
     almanac::AlmanacOptions what;
     what.precise = options.precise;

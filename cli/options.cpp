@@ -3,6 +3,7 @@
 #include "calendar/year_text.h"
 #include "holidays/holidays.h"
 #include "precise/precise_year.h"
+#include "sorvane/version.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -140,6 +141,8 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
         };
         if (arg == "-h" || is("--help")) {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (is("--json")) {
             options.json = true;
         } else if (is("--month")) {
@@ -227,18 +230,23 @@ std::string usageText() {
            "              (with --json: add them as a \"holidays\" array). Years up to 2100;\n"
            "              before 1948 (the holiday law took effect on 1948-07-20) the list\n"
            "              is empty and a note says so\n"
-           "  --ics FILE  also write the terms, 土用, 雑節 and the national holidays (1948..2100)\n"
-           "              as an iCalendar file\n"
+           "  --ics FILE  also write the terms, 土用, 雑節 and the national holidays\n"
+           "              (1948..2100) as an iCalendar file\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --help      show this text\n"
+           "  --version   show the version\n"
            "\n"
-           "--month takes neither --zassetsu, --precise nor --holidays; with --json it prints the "
-           "month\n"
-           "as JSON. --ics writes the years 1..9999, replacing FILE whole or not at all.\n"
+           "--month takes neither --zassetsu, --precise nor --holidays; with --json it\n"
+           "prints the month as JSON. --ics writes the years 1..9999, replacing FILE whole\n"
+           "or not at all.\n"
            "\n"
            "Exit status: 0 success, 1 data-file error (or terms that give no usable\n"
            "moments), 2 bad argument, 3 an output (standard output or the --ics file)\n"
            "could not be written.\n";
+}
+
+std::string versionText() {
+    return std::string("sorvane-cli ") + kVersion + "\n";
 }
 
 std::int16_t currentYear() {

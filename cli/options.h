@@ -22,6 +22,7 @@ struct Options {
     int month = 0; // 0: no month listing
     bool json = false;
     bool help = false;
+    bool version = false;
     bool precise = false;  // events from the IAU model (years 1900..2100)
     bool zassetsu = false; // add the 雑節 to the report or the JSON
     bool holidays = false; // list the national holidays (or add them to the JSON)
@@ -46,6 +47,9 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
 
 // The usage text printed by --help.
 std::string usageText();
+
+// "sorvane-cli VERSION" and a newline, printed by --version.
+std::string versionText();
 
 // The year of the system clock's local date.
 std::int16_t currentYear();
