@@ -120,6 +120,9 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
         addDefaultEvents(tables, a, options.zassetsu);
         a.defaultOffset = precise::defaultModeOffsetSeconds(year);
     }
+    if (options.holidays && year <= holidays::kLastYear) {
+        a.holidays = holidays::yearHolidays(year);
+    }
     for (int m = 1; m <= 12; ++m) {
         FirstDay& first = a.firstDays[static_cast<std::size_t>(m - 1)];
         first.date = CivilDate{year, m, 1};

@@ -6,6 +6,7 @@
 #include "almanac/month_listing.h"
 #include "calendar/civil_date.h"
 #include "ephemeris/tables.h"
+#include "holidays/holidays.h"
 
 #include <array>
 #include <cstdint>
@@ -27,6 +28,7 @@ struct FirstDay {
 struct AlmanacOptions {
     bool precise = false;  // the events from the IAU model (precise::kFirstYear..kLastYear)
     bool zassetsu = false; // also the 雑節 (two more searches, for 入梅 and 半夏生)
+    bool holidays = false; // also the national holidays (two more searches, for the equinoxes)
 };
 
 struct YearAlmanac {
@@ -41,6 +43,9 @@ struct YearAlmanac {
     // The default mode: how much later its JST moments are estimated to lie than the precise
     // mode's, seconds (defaultModeOffsetSeconds).
     double defaultOffset = 0;
+    // The national holidays in date order, when asked for; none before 1948-07-20 nor after
+    // holidays::kLastYear.
+    std::vector<holidays::Holiday> holidays;
     std::array<FirstDay, 12> firstDays; // January .. December
     std::array<MonthListing, 12> months;
 

@@ -28,7 +28,7 @@ _sorvane_cli() {
     esac
 
     if [[ $cur == -* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W '--month --json --precise --zassetsu --ics --data
+        mapfile -t COMPREPLY < <(compgen -W '--month --json --precise --zassetsu --holidays --ics --data
             --help --version' -- "$cur")
     fi
 }
