@@ -56,12 +56,10 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
     AlmanacOptions options;
     options.precise = precise::inRange(y);
     options.zassetsu = true;
+    options.holidays = true;
     data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y), options);
     if (lunisolar::inRange(y)) {
         data.lunar.emplace(y);
-    }
-    if (holidays::inRange(y)) {
-        data.holidays = holidays::yearHolidays(y);
     }
 
     for (const Event& e : data.almanac.solarTerms) {
@@ -146,7 +144,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                     cell.marks.push_back(mark.cellName);
                 }
             }
-            for (const holidays::Holiday& h : data.holidays) {
+            for (const holidays::Holiday& h : data.almanac.holidays) {
                 if (h.date == cell.date) {
                     cell.holiday = h.name;
                 }
@@ -178,7 +176,7 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
     }
     lines.push_back("干支 " + tables_.sexagenaryNames[static_cast<std::size_t>(
                                   kanshi(static_cast<double>(dayNumber(date))))]);
-    for (const holidays::Holiday& h : data.holidays) {
+    for (const holidays::Holiday& h : data.almanac.holidays) {
         if (h.date == date) {
             lines.push_back("祝日 " + h.name);
         }

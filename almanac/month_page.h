@@ -82,7 +82,6 @@ class CalendarYears {
     struct YearData {
         YearAlmanac almanac;
         std::optional<lunisolar::LunisolarYear> lunar;
-        std::vector<holidays::Holiday> holidays;
         std::vector<Mark> marks; // date and time order
         std::vector<Event> doyoPeriods;
     };

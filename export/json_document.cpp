@@ -82,18 +82,66 @@ const char* zassetsuKindName(EventKind kind) {
     }
 }
 
+const char* holidayKindName(holidays::HolidayKind kind) {
+    switch (kind) {
+    case holidays::HolidayKind::Special:
+        return "special";
+    case holidays::HolidayKind::Substitute:
+        return "substitute";
+    case holidays::HolidayKind::Bridge:
+        return "bridge";
+    default:
+        return "national";
+    }
+}
+
 } // namespace
 
-std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu) {
+bool outsideMonth(int year, const almanac::Event& event) {
+    return event.date.year != year || event.date.month != event.month;
+}
+
+std::string monthJson(const Tables& tables, const almanac::YearAlmanac& almanac, int month) {
+    const almanac::MonthListing& listing = almanac.monthListing(month);
+    const almanac::FirstDay& first = almanac.firstDay(month);
+    std::string out =
+        "{\n  \"year\": " + std::to_string(almanac.year) + ", \"month\": " + std::to_string(month) +
+        ", \"yearCaption\": " + jsonString(listing.yearCaption) +
+        ", \"monthCaption\": " + jsonString(listing.monthCaption) + ",\n  \"days\": [\n";
+    const int days = almanac::uruu(almanac.year)[static_cast<std::size_t>(month)];
+    for (int d = 1; d <= days; ++d) {
+        const int sexagenary = (first.sexagenary - 1 + d - 1) % 60 + 1;
+        const int weekday = (first.weekday - 1 + d - 1) % 7 + 1;
+        out += "    {\"day\": " + std::to_string(d) + ", \"weekday\": " +
+               jsonString(tables.weekdayNames[static_cast<std::size_t>(weekday)]) +
+               ", \"sexagenary\": " +
+               jsonString(tables.sexagenaryNames[static_cast<std::size_t>(sexagenary)]) + "}";
+        out += d < days ? ",\n" : "\n";
+    }
+    return out + "  ]\n}\n";
+}
+
+std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu, bool withHolidays) {
     std::string out = "{\n  \"year\": " + std::to_string(almanac.year) + ",\n";
     out += std::string("  \"mode\": \"") + (almanac.precise ? "precise" : "default") + "\",\n";
     out += "  \"timeScale\": " +
            jsonString(almanac.precise
                           ? "moment: Terrestrial Time (TT), the Sun's apparent longitude from the "
-                            "IAU model; jst: UTC + 9 h (TT - UT from Espenak-Meeus before 1960)"
+                            "IAU model; jst: UTC + 9 h (TT - UT from Espenak-Meeus before 1960); "
+                            "deltaT: TT - jst's UTC or UT, seconds; uncertainty: of the jst "
+                            "moment, seconds"
                           : "moment: the solar theory's uniform time scale; jst: Japan Standard "
                             "Time after light time and the time-scale correction") +
            ",\n";
+    if (almanac.precise) {
+        out += "  \"uncertainty\": " + jsonNumber(almanac.uncertainty, 1) + ",\n";
+    } else {
+        out += "  \"offsetFromPrecise\": {\"seconds\": " + jsonNumber(almanac.defaultOffset, 0) +
+               ", \"basis\": " +
+               jsonString("estimate: how much later the jst moments lie than the precise "
+                          "mode's, from the difference of the two modes' TT - UT") +
+               "},\n";
+    }
     out += "  \"events\": [\n";
     const auto& events = almanac.solarTerms;
     for (std::size_t i = 0; i < events.size(); ++i) {
@@ -107,10 +155,18 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu) {
         out += "     \"moment\": {\"year\": " + std::to_string(almanac.year) +
                ", \"month\": " + std::to_string(e.month) +
                ", \"day\": " + jsonNumber(e.momentDay, 8) +
-               ", \"jd\": " + jsonNumber(e.momentJd, 8) + "},\n";
+               ", \"jd\": " + jsonNumber(e.momentJd, 8);
+        if (almanac.precise) {
+            out += ", \"deltaT\": " + jsonNumber(e.deltaT, 3) +
+                   ", \"uncertainty\": " + jsonNumber(e.uncertainty, 1);
+        }
+        out += "},\n";
         out += "     \"jst\": {\"day\": " + jsonNumber(static_cast<double>(day), 0) +
                ", \"hour\": " + jsonNumber(e.hour, 0) + ", \"minute\": " + jsonNumber(e.minute, 0) +
                "},\n";
+        if (outsideMonth(almanac.year, e)) {
+            out += "     \"outsideMonth\": true,\n";
+        }
         out += "     \"line\": " + jsonString(e.line) + "}";
         out += i + 1 < events.size() ? ",\n" : "\n";
     }
@@ -143,6 +199,19 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu) {
             out += i + 1 < items.size() ? ",\n" : "\n";
         }
         out += "  ]";
+    }
+    if (withHolidays) {
+        out += ",\n  \"holidays\": [";
+        const auto& days = almanac.holidays;
+        for (std::size_t i = 0; i < days.size(); ++i) {
+            const holidays::Holiday& h = days[i];
+            out += i == 0 ? "\n" : ",\n";
+            out += "    {\"date\": " + jsonString(dateText(h.date)) +
+                   ", \"name\": " + jsonString(h.name) +
+                   ", \"kind\": " + jsonString(holidayKindName(h.kind)) +
+                   ", \"provisional\": " + (h.provisional ? "true" : "false") + "}";
+        }
+        out += days.empty() ? "]" : "\n  ]";
     }
     out += "\n}\n";
     return out;

@@ -3,7 +3,10 @@
 # window, of the month window for January (opened with the keyboard, as a user would) and of
 # the About box, plus the whole screen with both windows side by side; then the 暦 menu, the
 # calendar page of August 2025 (山の日, 閏6月, a full moon; reached from today's month with
-# Page Up), the 雑節 window, and the printed page of that month (PDF, converted with pdftoppm).
+# Page Up) and the 雑節 window; then of the result box's right-click menu, and of the main
+# window against the screen's right edge with the year -32768 and the month window docked on
+# its left, the year box with the focus, and the report of a damaged term file; and last the
+# printed calendar page of August 2025 (PDF, converted with pdftoppm).
 #
 # Usage: tools/screenshots.sh OUTPUT_DIR [PROGRAM]
 #   PROGRAM defaults to build/bin/sorvane. Needs xvfb-run, xdotool and ImageMagick's import;
@@ -89,7 +92,6 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
     find_window '暦 2025年8月' >/dev/null
     sleep 1
     frame "$page" "$out/calendar-page-2025-08.png"
-    xdotool key --clearmodifiers ctrl+w 2>/dev/null || true
     xdotool windowclose "$page" 2>/dev/null || xdotool windowunmap "$page"
     sleep 0.5
 
@@ -102,14 +104,72 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
     zassetsu=$(find_window '雑節 .*')
     sleep 1
     frame "$zassetsu" "$out/zassetsu-window.png"
+    xdotool windowclose "$zassetsu" 2>/dev/null || xdotool windowunmap "$zassetsu"
+    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+    sleep 0.5
 
-    # The printed page, as the print dialog's PDF target writes it.
+    # Points in the main window's client area: the surface starts under the menu bar.
+    menu_bar=$(( $(xdotool getwindowgeometry "$main" | awk '/Geometry/ { split($2, g, "x"); print g[2] }') - 544 ))
+    at() { # x y on the surface: move the pointer there
+        xdotool mousemove --window "$main" "$1" $(($2 + menu_bar))
+    }
+
+    # The right-click menu of the result box, in Japanese.
+    at 200 300
+    xdotool click 3
+    sleep 0.7
+    eval "$(xdotool getmouselocation --shell)"
+    import -window root -crop 400x400+$((X - 200))+$((Y - 200)) "$out/context-menu.png"
+    xdotool key --clearmodifiers Escape
+    sleep 0.3
+
+    # The year stepped down to -32768 with the minus arrow (clicks beyond the bound are
+    # refused; this hides the month window) and calculated; then the main window against the
+    # screen's right edge and January again: the month window docks on the left side.
+    at 37 30
+    xdotool click --repeat 9000 --delay 1 1
+    xdotool click --repeat 12 --delay 600 1
+    at 219 30
+    xdotool click 1
+    sleep 0.3
+    frame_width=$(xwininfo -id "$main" -frame | awk '/Width:/ { print $2 }')
+    xdotool windowmove "$main" $((1024 - frame_width - 1)) 60
+    sleep 0.5
+    at 32 84
+    xdotool click 1
+    sleep 1
+    import -window root "$out/screen-left-docked.png"
+    frame "$main" "$out/main-window-lowest-year.png"
+
+    # The year box with the focus (the cursor at the end of -32768).
+    at 60 30
+    xdotool click 1
+    sleep 0.5
+    frame "$main" "$out/year-box-focused.png"
+
+    # A copy of the program beside a damaged term file: the report it starts with.
+    kill "$app_pid"
+    wait "$app_pid" 2>/dev/null || true
+    damaged=$(mktemp -d)
+    cp "$program" "$damaged/"
+    cp "$(dirname "$program")/latitude.txt" "$damaged/"
+    printf '1, -1, 1, 0.0125x, -118.6105, 28.64, -24.7751\n' >"$damaged/planet.txt"
+    "$damaged/$(basename "$program")" &
+    app_pid=$!
+    report=$(find_window Sorvane)
+    sleep 1
+    frame "$report" "$out/data-file-error.png"
+    kill "$app_pid" 2>/dev/null || true
+    rm -rf "$damaged"
+
+    # The printed calendar page, as the print dialog's PDF target writes it.
     "$program" --print-calendar-pdf 2025-08 "$out/calendar-print-2025-08.pdf"
     pdftoppm -r 100 -png -singlefile "$out/calendar-print-2025-08.pdf" \
         "$out/calendar-print-2025-08"
     echo "screenshots: saved main-window.png, month-window-january.png, screen-docked.png," \
         "about-box.png, menu-calendar.png, calendar-page-2025-08.png, zassetsu-window.png," \
-        "calendar-print-2025-08.png in $out"
+        "context-menu.png, screen-left-docked.png, main-window-lowest-year.png," \
+        "year-box-focused.png, data-file-error.png, calendar-print-2025-08.png in $out"
     exit 0
 fi
 

@@ -73,6 +73,7 @@ class Form1 : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
     void buildControls(QWidget* surface);
@@ -87,6 +88,7 @@ class Form1 : public QMainWindow {
     void hideMonthWindow();
     void markStale();
     void centreOnScreen();
+    QRect availableArea() const;
 
     const Tables tables_;
     std::unique_ptr<almanac::YearAlmanac> almanac_;
@@ -106,6 +108,8 @@ class Form1 : public QMainWindow {
     bool surfacePressed_ = false;
     bool kekkaPressed_ = false;
     bool shuttingDown_ = false;
+    bool frameKnown_ = false;
+    QPoint centredAt_;
     std::function<void()> notificationPlayer_;
 };
 

@@ -111,7 +111,7 @@ class CalendarPageTest : public QObject {
                                [](const auto& c) { return c.phase.has_value(); }),
                  5); // 上弦 on the 1st and the 31st
 
-        const almanac::MonthPage far = years.monthPage(2200, 2);
+        const almanac::MonthPage far = years.monthPage(3200, 2);
         QVERIFY(!far.precise && !far.cells[10].lunar && !far.cells[10].holiday);
         QVERIFY(QString::fromStdString(far.modeText).contains(QStringLiteral("既定の理論")));
         QCOMPARE(far.cells.size() % 7, std::size_t{0});
@@ -192,9 +192,9 @@ class CalendarPageTest : public QObject {
             message = box->text();
             box->accept();
         });
-        showYear(1800);
-        QVERIFY(message.contains(QStringLiteral("1900年から2100年")));
-        QCOMPARE(resultBox(), displayText(calculated(1800)->resultText("\r\n")));
+        showYear(3100);
+        QVERIFY(message.contains(QStringLiteral("3000年まで")));
+        QCOMPARE(resultBox(), displayText(calculated(3100)->resultText("\r\n")));
         showYear(2025);
         action("mnuprecise")->setChecked(false);
         QCOMPARE(resultBox(), theory);
