@@ -1,9 +1,6 @@
 #include "ui/zassetsu_window.h"
 
-#include <QFontDatabase>
-#include <QFontMetrics>
-#include <QPlainTextEdit>
-#include <QTextDocument>
+#include <QLabel>
 #include <QVBoxLayout>
 
 namespace sorvane::ui {
@@ -13,10 +10,15 @@ ZassetsuWindow::ZassetsuWindow(QWidget* owner)
                          Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("ZassetsuWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    lines_ = new QPlainTextEdit(this);
+    lines_ = new QLabel(this);
     lines_->setObjectName(QStringLiteral("zassetsuLines"));
-    lines_->setReadOnly(true);
-    lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    lines_->setTextFormat(Qt::PlainText);
+    lines_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    lines_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lines_->setMargin(8);
+    lines_->setAutoFillBackground(true);
+    lines_->setBackgroundRole(QPalette::Base);
+    lines_->setFrameShape(QFrame::StyledPanel);
     // The lines are aligned in columns: a font whose Japanese characters are two columns wide.
     QFont fixed(QStringLiteral("IPAGothic"));
     fixed.setStyleHint(QFont::Monospace);
@@ -25,28 +27,21 @@ ZassetsuWindow::ZassetsuWindow(QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(lines_);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void ZassetsuWindow::showYear(const QString& yearText, const QString& lines, bool precise) {
     setWindowTitle(QStringLiteral("雑節 %1年%2")
                        .arg(yearText, precise ? QStringLiteral("（観測所の方式）") : QString()));
-    lines_->setPlainText(lines);
-    // Wide and tall enough for every line without scrolling.
-    const QFontMetrics metrics(lines_->font());
-    int width = 0;
-    const QStringList all = lines.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString& line : all) {
-        width = std::max(width, metrics.horizontalAdvance(line));
+    QString shown = lines;
+    if (shown.endsWith(QLatin1Char('\n'))) {
+        shown.chop(1);
     }
-    const int margins =
-        2 * (lines_->frameWidth() + static_cast<int>(lines_->document()->documentMargin()) + 4);
-    lines_->setMinimumSize(width + margins + 4,
-                           metrics.lineSpacing() * (static_cast<int>(all.size()) + 1) + margins);
-    adjustSize();
+    lines_->setText(shown);
 }
 
 QString ZassetsuWindow::text() const {
-    return lines_->toPlainText();
+    return lines_->text() + QLatin1Char('\n');
 }
 
 } // namespace sorvane::ui

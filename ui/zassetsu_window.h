@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-class QPlainTextEdit;
+class QLabel;
 
 namespace sorvane::ui {
 
@@ -15,10 +15,11 @@ class ZassetsuWindow : public QWidget {
 
     // Shows the lines (newline-ended) of a year, naming the year and the mode in the title.
     void showYear(const QString& yearText, const QString& lines, bool precise);
+    // The lines shown, newline-ended.
     QString text() const;
 
   private:
-    QPlainTextEdit* lines_ = nullptr;
+    QLabel* lines_ = nullptr;
 };
 
 } // namespace sorvane::ui
