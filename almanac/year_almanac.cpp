@@ -114,6 +114,9 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
     } else {
         addDefaultEvents(tables, a, options.zassetsu);
     }
+    if (options.lunisolar && lunisolar::inRange(year)) {
+        a.lunisolar.emplace(year);
+    }
     for (int m = 1; m <= 12; ++m) {
         FirstDay& first = a.firstDays[static_cast<std::size_t>(m - 1)];
         first.date = CivilDate{year, m, 1};

@@ -6,9 +6,11 @@
 #include "almanac/month_listing.h"
 #include "calendar/civil_date.h"
 #include "ephemeris/tables.h"
+#include "lunisolar/lunisolar_year.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,9 @@ struct FirstDay {
 struct AlmanacOptions {
     bool precise = false;  // the events from the IAU model (precise::kFirstYear..kLastYear)
     bool zassetsu = false; // also the 雑節 (two more searches, for 入梅 and 半夏生)
+    // also the Moon's phases and the lunisolar calendar (from the IAU model in either mode;
+    // years lunisolar::kFirstYear..kLastYear, absent outside them)
+    bool lunisolar = false;
 };
 
 struct YearAlmanac {
@@ -38,6 +43,8 @@ struct YearAlmanac {
     std::vector<Event> zassetsu;        // time order; empty unless asked for
     std::array<FirstDay, 12> firstDays; // January .. December
     std::array<MonthListing, 12> months;
+    // The phases, lunisolar months and 中気 (options.lunisolar, years 1900..2100).
+    std::optional<lunisolar::LunisolarYear> lunisolar;
 
     const FirstDay& firstDay(int month) const { return firstDays.at(month - 1); }
     const MonthListing& monthListing(int month) const { return months.at(month - 1); }
