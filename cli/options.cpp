@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include "calendar/year_text.h"
+#include "lunisolar/lunisolar_year.h"
 #include "precise/precise_year.h"
 
 #include <ctime>
@@ -66,6 +67,10 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             options.precise = true;
         } else if (arg == "--zassetsu") {
             options.zassetsu = true;
+        } else if (arg == "--days") {
+            options.days = true;
+        } else if (arg == "--phases") {
+            options.phases = true;
         } else if (is("--ics")) {
             const std::string file = value("--ics");
             if (file.empty()) {
@@ -94,12 +99,18 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
                          " (the range of the IAU model); " + yearText(options.year) +
                          " is outside it");
     }
+    if (options.phases && !lunisolar::inRange(options.year)) {
+        throw UsageError("--phases covers the years " + std::to_string(lunisolar::kFirstYear) +
+                         ".." + std::to_string(lunisolar::kLastYear) +
+                         " (the range of the Moon's theory and the lunisolar calendar); " +
+                         yearText(options.year) + " is outside it");
+    }
     return options;
 }
 
 std::string usageText() {
     return "usage: sorvane-cli [YEAR] [--month M] [--json] [--precise] [--zassetsu]\n"
-           "                   [--ics FILE] [--data DIR]\n"
+           "                   [--days] [--phases] [--ics FILE] [--data DIR]\n"
            "\n"
            "Prints the moments of the 24 solar terms and the four 土用 entries of YEAR\n"
            "(default: the current year) in Japan Standard Time, then the sexagenary name\n"
@@ -112,9 +123,21 @@ std::string usageText() {
            "              longitude, with leap seconds (years 1900..2100)\n"
            "  --zassetsu  also list the 雑節: 節分, 彼岸, 八十八夜, 入梅, 半夏生, 二百十日,\n"
            "              二百二十日 and the four 土用 with their 丑の日\n"
-           "  --ics FILE  also write the terms, 土用 and 雑節 as an iCalendar file\n"
+           "  --days      instead, one tab-separated line per day: date, weekday, 干支,\n"
+           "              lunisolar date (閏 for a leap month), 六曜, national holiday and\n"
+           "              the day's events (terms, 土用, 雑節, 朔弦望 with JST times;\n"
+           "              旧正月, 伝統的七夕, 十五夜, 十三夜); precise moments in 1900..2100,\n"
+           "              the default theory and \"-\" for the lunisolar fields outside it\n"
+           "  --phases    instead, the year's 朔, 上弦, 望 and 下弦, \"MM-DD HH:MM  朔\"\n"
+           "              (years 1900..2100); with --json either comes as JSON\n"
+           "  --ics FILE  also write the terms, 土用 and 雑節 as an iCalendar file, and in\n"
+           "              1900..2100 the 朔 and 望 and the lunisolar days\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --help      show this text\n"
+           "\n"
+           "The Moon is eraMoon98 (IAU SOFA/ERFA): its new moons 1900-2100 lie within 19 s\n"
+           "(5.7 s rms) of a JPL-based ephemeris, on the same JST date every time, and on\n"
+           "the same minute 88 % of the time (a few seconds either way move a minute).\n"
            "\n"
            "Exit status: 0 success, 1 data-file error, 2 bad argument.\n";
 }

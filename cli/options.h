@@ -23,12 +23,14 @@ struct Options {
     bool help = false;
     bool precise = false;  // events from the IAU model (years 1900..2100)
     bool zassetsu = false; // add the 雑節 to the report or the JSON
+    bool days = false;     // one line per day of the year, with the lunisolar calendar
+    bool phases = false;   // the year's 朔弦望 (years 1900..2100)
     std::optional<std::filesystem::path> dataDir;
     std::optional<std::filesystem::path> icsFile; // write an iCalendar file here
 };
 
 // Parses the arguments after the program name. currentYear is the default year.
-// --precise with a year outside 1900..2100 is a UsageError that says so.
+// --precise or --phases with a year outside 1900..2100 is a UsageError that says so.
 Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear);
 
 // The usage text printed by --help.
