@@ -3,7 +3,10 @@
 #include "calendar/year_text.h"
 #include "lunisolar/lunisolar_year.h"
 #include "precise/precise_year.h"
+#include "sorvane/version.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <ctime>
 
 namespace sorvane::cli {
@@ -25,21 +28,97 @@ bool looksLikeNumber(const std::string& s) {
 
 int parseMonth(const std::string& text) {
     if (!looksLikeNumber(text) || text.size() > 3) {
-        throw UsageError("--month \"" + text + "\" is not a month 1..12");
+        throw UsageError("--month " + quotedArgument(text) + " is not a month 1..12");
     }
     const int month = std::stoi(text);
     if (month < 1 || month > 12) {
-        throw UsageError("--month " + text + " is not a month 1..12");
+        throw UsageError("--month " + quotedArgument(text) + " is not a month 1..12");
     }
     return month;
 }
 
+// Options that cannot be given together, and why: each row names two options (as written
+// on the command line) that ask for things one run cannot do at once.
+struct Conflict {
+    const char* first;
+    const char* second;
+    const char* reason;
+};
+
+constexpr Conflict kConflicts[] = {
+    {"--month", "--zassetsu", "the 雑節 are listed for a whole year"},
+    {"--month", "--precise", "a month listing shows no solar-term moments"},
+    {"--month", "--days", "--days lists every day of the year"},
+    {"--month", "--phases", "a month listing shows no phases"},
+    {"--zassetsu", "--days", "--days lists the 雑節 with every day"},
+};
+
+// The years whose dates an iCalendar file can hold (four-digit years).
+constexpr int kFirstIcsYear = 1;
+constexpr int kLastIcsYear = 9999;
+
 } // namespace
+
+std::string printable(std::string_view text, std::size_t maxCharacters, bool inQuotes) {
+    std::string out;
+    std::size_t characters = 0;
+    std::size_t i = 0;
+    while (i < text.size() && characters < maxCharacters) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // The length of a well-formed UTF-8 sequence starting here, 0 if there is none.
+        std::size_t length = c < 0x80                 ? 1
+                             : c >= 0xC2 && c <= 0xDF ? 2
+                             : c >= 0xE0 && c <= 0xEF ? 3
+                             : c >= 0xF0 && c <= 0xF4 ? 4
+                                                      : 0;
+        for (std::size_t k = 1; k < length; ++k) {
+            if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                length = 0;
+            }
+        }
+        // C1 controls (U+0080..U+009F) act on some terminals as their escape sequences do.
+        const bool c1 = length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        const bool control = length == 1 && (c < 0x20 || c == 0x7F);
+        if (length == 0 || c1 || control || (inQuotes && (c == '"' || c == '\\'))) {
+            const std::size_t n = c1 ? 2 : 1;
+            for (std::size_t k = 0; k < n; ++k) {
+                const auto b = static_cast<unsigned char>(text[i + k]);
+                const char* named = b == '\n'   ? "\\n"
+                                    : b == '\t' ? "\\t"
+                                    : b == '\r' ? "\\r"
+                                    : b == '"'  ? "\\\""
+                                    : b == '\\' ? "\\\\"
+                                                : nullptr;
+                if (named != nullptr) {
+                    out += named;
+                } else {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\x%02X", b);
+                    out += buf;
+                }
+            }
+            i += n;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
+        }
+        ++characters;
+    }
+    if (i < text.size()) {
+        out += "...";
+    }
+    return out;
+}
+
+std::string quotedArgument(std::string_view text) {
+    return "\"" + printable(text, 40, true) + "\"";
+}
 
 Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear) {
     Options options;
     options.year = currentYear;
     bool yearGiven = false;
+    std::vector<std::string> given; // the options named, once each
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         auto value = [&](const std::string& name) -> std::string {
@@ -53,23 +132,36 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             return args[++i];
         };
         auto is = [&](const std::string& name) {
-            return arg == name || arg.rfind(name + "=", 0) == 0;
+            const bool match = arg == name || arg.rfind(name + "=", 0) == 0;
+            if (match && name != "--help") {
+                if (std::find(given.begin(), given.end(), name) != given.end()) {
+                    throw UsageError(name + " is given twice");
+                }
+                given.push_back(name);
+            }
+            return match;
         };
-        if (arg == "--help" || arg == "-h") {
+        if (arg == "-h" || is("--help")) {
             options.help = true;
-        } else if (arg == "--json") {
+        } else if (arg == "--version") {
+            options.version = true;
+        } else if (is("--json")) {
             options.json = true;
         } else if (is("--month")) {
             options.month = parseMonth(value("--month"));
         } else if (is("--data")) {
-            options.dataDir = value("--data");
-        } else if (arg == "--precise") {
+            const std::string dir = value("--data");
+            if (dir.empty()) {
+                throw UsageError("--data needs a folder");
+            }
+            options.dataDir = dir;
+        } else if (is("--precise")) {
             options.precise = true;
-        } else if (arg == "--zassetsu") {
+        } else if (is("--zassetsu")) {
             options.zassetsu = true;
-        } else if (arg == "--days") {
+        } else if (is("--days")) {
             options.days = true;
-        } else if (arg == "--phases") {
+        } else if (is("--phases")) {
             options.phases = true;
         } else if (is("--ics")) {
             const std::string file = value("--ics");
@@ -79,7 +171,7 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             options.icsFile = file;
         } else if (looksLikeNumber(arg)) {
             if (yearGiven) {
-                throw UsageError("a second year \"" + arg + "\"");
+                throw UsageError("a second year " + quotedArgument(arg));
             }
             try {
                 options.year = parseYearText(arg);
@@ -88,9 +180,18 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             }
             yearGiven = true;
         } else if (!arg.empty() && arg[0] == '-') {
-            throw UsageError("unknown option \"" + arg + "\"");
+            throw UsageError("unknown option " + quotedArgument(arg));
         } else {
-            throw UsageError("year \"" + arg + "\" is not a whole number");
+            throw UsageError("year " + quotedArgument(arg) + " is not a whole number");
+        }
+    }
+    for (const Conflict& c : kConflicts) {
+        const auto named = [&](const char* name) {
+            return std::find(given.begin(), given.end(), name) != given.end();
+        };
+        if (named(c.first) && named(c.second)) {
+            throw UsageError(std::string(c.first) + " and " + c.second +
+                             " cannot be combined: " + c.reason);
         }
     }
     if (options.precise && !precise::inRange(options.year)) {
@@ -104,6 +205,12 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
                          ".." + std::to_string(lunisolar::kLastYear) +
                          " (the range of the Moon's theory and the lunisolar calendar); " +
                          yearText(options.year) + " is outside it");
+    }
+    if (options.icsFile && (options.year < kFirstIcsYear || options.year > kLastIcsYear)) {
+        throw UsageError("--ics writes the years " + std::to_string(kFirstIcsYear) + ".." +
+                         std::to_string(kLastIcsYear) +
+                         " (the dates an iCalendar file can hold); " + yearText(options.year) +
+                         " is outside them");
     }
     return options;
 }
@@ -134,12 +241,23 @@ std::string usageText() {
            "              1900..2100 the 朔 and 望 and the lunisolar days\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --help      show this text\n"
+           "  --version   show the version\n"
            "\n"
            "The Moon is eraMoon98 (IAU SOFA/ERFA): its new moons 1900-2100 lie within 19 s\n"
            "(5.7 s rms) of a JPL-based ephemeris, on the same JST date every time, and on\n"
            "the same minute 88 % of the time (a few seconds either way move a minute).\n"
            "\n"
-           "Exit status: 0 success, 1 data-file error, 2 bad argument.\n";
+           "--month takes neither --zassetsu nor --precise, --days or --phases; with --json\n"
+           "it prints the month as JSON. --days takes no --zassetsu (it lists the 雑節).\n"
+           "--ics writes the years 1..9999, replacing FILE whole or not at all.\n"
+           "\n"
+           "Exit status: 0 success, 1 data-file error (or terms that give no usable\n"
+           "moments), 2 bad argument, 3 an output (standard output or the --ics file)\n"
+           "could not be written.\n";
+}
+
+std::string versionText() {
+    return std::string("sorvane-cli ") + kVersion + "\n";
 }
 
 std::int16_t currentYear() {

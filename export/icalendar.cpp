@@ -1,10 +1,10 @@
 #include "export/icalendar.h"
 
+#include "export/atomic_file.h"
 #include "export/days_document.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <libical/ical.h>
 #include <memory>
 
@@ -23,32 +23,34 @@ std::string jstText(const CivilDate& d, int hour, int minute) {
            twoDigits(hour) + "時" + twoDigits(minute) + "分（日本時）";
 }
 
-icaltimetype dateValue(const CivilDate& d) {
-    icaltimetype t = icaltime_null_date();
-    t.year = d.year;
-    t.month = d.month;
-    t.day = d.day;
-    return t;
-}
-
-// The UTC instant of a JST date and minute.
-icaltimetype utcInstant(const CivilDate& jstDate, int hour, int minute) {
+// A DTSTART or DTEND property: an all-day date, or the UTC instant of a JST date and
+// minute. Built from its text, because libical's own time values stop at the year 3000
+// while the format holds every year 1..9999.
+icalproperty* timeProperty(const char* name, const CivilDate& jstDate, int hour, int minute,
+                           bool allDay) {
+    CivilDate d = jstDate;
     long long minutes = hour * 60 + minute - 9 * 60;
-    long long dayShift = 0;
-    if (minutes < 0) {
+    if (!allDay && minutes < 0) {
         minutes += 1440;
-        dayShift = -1;
+        d = addDays(jstDate, -1);
     }
-    const CivilDate d = addDays(jstDate, dayShift);
-    icaltimetype t = icaltime_null_time();
-    t.year = d.year;
-    t.month = d.month;
-    t.day = d.day;
-    t.hour = static_cast<int>(minutes / 60);
-    t.minute = static_cast<int>(minutes % 60);
-    t.second = 0;
-    t.zone = icaltimezone_get_utc_timezone();
-    return t;
+    if (d.year < 1 || d.year > 9999) {
+        throw IcsError("the date " + std::to_string(d.year) + "-" + monthDayText(d) +
+                       " lies outside the years 1..9999 an iCalendar file can hold");
+    }
+    char text[64];
+    if (allDay) {
+        std::snprintf(text, sizeof text, "%s;VALUE=DATE:%04d%02d%02d", name, d.year, d.month,
+                      d.day);
+    } else {
+        std::snprintf(text, sizeof text, "%s:%04d%02d%02dT%02lld%02lld00Z", name, d.year, d.month,
+                      d.day, minutes / 60, minutes % 60);
+    }
+    icalproperty* property = icalproperty_new_from_string(text);
+    if (property == nullptr) {
+        throw IcsError(std::string("libical does not take ") + text);
+    }
+    return property;
 }
 
 std::string longitudeText(double degrees, bool precise) {
@@ -82,15 +84,15 @@ class Calendar {
     void moment(const std::string& id, const std::string& summary, const std::string& category,
                 const CivilDate& date, int hour, int minute, const std::string& description) {
         icalcomponent* ev = event(id, summary, category);
-        icalcomponent_add_property(ev, icalproperty_new_dtstart(utcInstant(date, hour, minute)));
+        icalcomponent_add_property(ev, timeProperty("DTSTART", date, hour, minute, false));
         icalcomponent_add_property(ev, icalproperty_new_description(description.c_str()));
     }
 
     void days(const std::string& id, const std::string& summary, const std::string& category,
               const CivilDate& first, const CivilDate& last, const std::string& description) {
         icalcomponent* ev = event(id, summary, category);
-        icalcomponent_add_property(ev, icalproperty_new_dtstart(dateValue(first)));
-        icalcomponent_add_property(ev, icalproperty_new_dtend(dateValue(addDays(last, 1))));
+        icalcomponent_add_property(ev, timeProperty("DTSTART", first, 0, 0, true));
+        icalcomponent_add_property(ev, timeProperty("DTEND", addDays(last, 1), 0, 0, true));
         icalcomponent_add_property(ev, icalproperty_new_description(description.c_str()));
     }
 
@@ -182,15 +184,7 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
 }
 
 void writeTextFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        throw IcsError(path.string() + ": cannot be opened for writing");
-    }
-    out << text;
-    out.close();
-    if (!out) {
-        throw IcsError(path.string() + ": could not be written");
-    }
+    writeFileAtomically(path, text);
 }
 
 } // namespace sorvane::exports

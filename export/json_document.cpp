@@ -84,6 +84,30 @@ const char* zassetsuKindName(EventKind kind) {
 
 } // namespace
 
+bool outsideMonth(int year, const almanac::Event& event) {
+    return event.date.year != year || event.date.month != event.month;
+}
+
+std::string monthJson(const Tables& tables, const almanac::YearAlmanac& almanac, int month) {
+    const almanac::MonthListing& listing = almanac.monthListing(month);
+    const almanac::FirstDay& first = almanac.firstDay(month);
+    std::string out =
+        "{\n  \"year\": " + std::to_string(almanac.year) + ", \"month\": " + std::to_string(month) +
+        ", \"yearCaption\": " + jsonString(listing.yearCaption) +
+        ", \"monthCaption\": " + jsonString(listing.monthCaption) + ",\n  \"days\": [\n";
+    const int days = almanac::uruu(almanac.year)[static_cast<std::size_t>(month)];
+    for (int d = 1; d <= days; ++d) {
+        const int sexagenary = (first.sexagenary - 1 + d - 1) % 60 + 1;
+        const int weekday = (first.weekday - 1 + d - 1) % 7 + 1;
+        out += "    {\"day\": " + std::to_string(d) + ", \"weekday\": " +
+               jsonString(tables.weekdayNames[static_cast<std::size_t>(weekday)]) +
+               ", \"sexagenary\": " +
+               jsonString(tables.sexagenaryNames[static_cast<std::size_t>(sexagenary)]) + "}";
+        out += d < days ? ",\n" : "\n";
+    }
+    return out + "  ]\n}\n";
+}
+
 std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu) {
     std::string out = "{\n  \"year\": " + std::to_string(almanac.year) + ",\n";
     out += std::string("  \"mode\": \"") + (almanac.precise ? "precise" : "default") + "\",\n";
@@ -111,6 +135,9 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu) {
         out += "     \"jst\": {\"day\": " + jsonNumber(static_cast<double>(day), 0) +
                ", \"hour\": " + jsonNumber(e.hour, 0) + ", \"minute\": " + jsonNumber(e.minute, 0) +
                "},\n";
+        if (outsideMonth(almanac.year, e)) {
+            out += "     \"outsideMonth\": true,\n";
+        }
         out += "     \"line\": " + jsonString(e.line) + "}";
         out += i + 1 < events.size() ? ",\n" : "\n";
     }
