@@ -1,7 +1,6 @@
 #include "almanac/day_listing.h"
 
 #include "calendar/day_cycles.h"
-#include "holidays/holidays.h"
 
 #include <algorithm>
 #include <map>
@@ -78,11 +77,9 @@ std::vector<DayEntry> dayListing(const Tables& tables, const YearAlmanac& almana
             }
         }
     }
-    if (almanac.year <= holidays::kLastYear) {
-        for (const holidays::Holiday& h : holidays::yearHolidays(almanac.year)) {
-            if (DayEntry* d = at(h.date)) {
-                d->holiday = h.name;
-            }
+    for (const holidays::Holiday& h : almanac.holidays) {
+        if (DayEntry* d = at(h.date)) {
+            d->holiday = h.name;
         }
     }
 

@@ -34,8 +34,8 @@ struct DayEntry {
 // Every day of the almanac's year (365 or 366). The items come from the almanac's solar
 // terms and 雑節 (a 土用 period is left out: its entry stands for it; its 丑の日 are listed)
 // and, when the almanac has its lunisolar year, the phases and the lunisolar days
-// (旧正月, 伝統的七夕, 十五夜, 十三夜). Holidays from the holiday law's rules, years
-// 1948..2100.
+// (旧正月, 伝統的七夕, 十五夜, 十三夜); the holiday column from its holidays (when the almanac
+// was made with them).
 std::vector<DayEntry> dayListing(const Tables& tables, const YearAlmanac& almanac);
 
 } // namespace sorvane::almanac

@@ -117,6 +117,9 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
     if (options.lunisolar && lunisolar::inRange(year)) {
         a.lunisolar.emplace(year);
     }
+    if (options.holidays && year <= holidays::kLastYear) {
+        a.holidays = holidays::yearHolidays(year);
+    }
     for (int m = 1; m <= 12; ++m) {
         FirstDay& first = a.firstDays[static_cast<std::size_t>(m - 1)];
         first.date = CivilDate{year, m, 1};

@@ -6,6 +6,7 @@
 #include "almanac/month_listing.h"
 #include "calendar/civil_date.h"
 #include "ephemeris/tables.h"
+#include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
 
 #include <array>
@@ -32,6 +33,7 @@ struct AlmanacOptions {
     // also the Moon's phases and the lunisolar calendar (from the IAU model in either mode;
     // years lunisolar::kFirstYear..kLastYear, absent outside them)
     bool lunisolar = false;
+    bool holidays = false; // also the national holidays (two more searches, for the equinoxes)
 };
 
 struct YearAlmanac {
@@ -40,7 +42,10 @@ struct YearAlmanac {
     // The 24 solar terms and the four 土用 entries in the result lines' order: per month the
     // 節, the 土用 entry (January, April, July, October) and the 中気.
     std::vector<Event> solarTerms;
-    std::vector<Event> zassetsu;        // time order; empty unless asked for
+    std::vector<Event> zassetsu; // time order; empty unless asked for
+    // The national holidays in date order, when asked for; none before 1948-07-20 nor after
+    // holidays::kLastYear.
+    std::vector<holidays::Holiday> holidays;
     std::array<FirstDay, 12> firstDays; // January .. December
     std::array<MonthListing, 12> months;
     // The phases, lunisolar months and 中気 (options.lunisolar, years 1900..2100).

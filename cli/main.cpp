@@ -69,9 +69,10 @@ std::string run(const cli::Options& options) {
     }
     const Tables tables = loadTables(options.dataDir ? *options.dataDir : findDataDir());
     almanac::AlmanacOptions what;
-    what.precise = options.precise;
-    // The 雑節 (and so the extra searches) only when asked for, directly or by the ics.
+    // The 雑節, holidays and lunisolar year (and so their searches) only when asked for,
+    // directly, by the ics or by the day listing.
     what.zassetsu = options.zassetsu || options.icsFile.has_value() || options.days;
+    what.holidays = options.holidays || options.icsFile.has_value() || options.days;
     what.lunisolar = options.days || options.phases || options.icsFile.has_value();
     // The day listing takes the precise moments wherever the IAU model reaches.
     what.precise = options.precise || (options.days && precise::inRange(options.year));
@@ -105,10 +106,17 @@ std::string run(const cli::Options& options) {
     }
     if (options.json) {
         return options.month != 0 ? exports::monthJson(tables, year, options.month)
-                                  : exports::yearJson(year, options.zassetsu);
+                                  : exports::yearJson(year, options.zassetsu, options.holidays);
     }
     if (options.month != 0) {
         return exports::monthReport(year, options.month);
+    }
+    if (options.holidays) {
+        if (options.year < holidays::kFirstYear) {
+            std::cerr << "sorvane-cli: no national holidays before 1948-07-20, the day the "
+                         "holiday law took effect\n";
+        }
+        return exports::holidayReport(year);
     }
     return exports::yearReport(year, options.zassetsu);
 }

@@ -21,8 +21,8 @@ class IcsError : public std::runtime_error {
 // instants and 旧正月, 伝統的七夕, 十五夜 and 十三夜 as all-day events. SUMMARY is the Japanese
 // name; DESCRIPTION gives the Sun's longitude and the JST time (or the rule of the day); UIDs
 // depend only on the year and the item, so a re-import replaces the events. Every DTSTAMP is
-// dtstamp (UTC). Throws IcsError when a date falls outside the years 1..9999 that the format can
-// hold.
+// dtstamp (UTC). The national holidays the almanac holds are all-day events of category 祝日.
+// Throws IcsError when a date falls outside the years 1..9999 that the format can hold.
 std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp);
 
 // Replaces the file at path with text, whole or not at all (writeFileAtomically); throws

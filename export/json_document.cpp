@@ -82,6 +82,19 @@ const char* zassetsuKindName(EventKind kind) {
     }
 }
 
+const char* holidayKindName(holidays::HolidayKind kind) {
+    switch (kind) {
+    case holidays::HolidayKind::Special:
+        return "special";
+    case holidays::HolidayKind::Substitute:
+        return "substitute";
+    case holidays::HolidayKind::Bridge:
+        return "bridge";
+    default:
+        return "national";
+    }
+}
+
 } // namespace
 
 bool outsideMonth(int year, const almanac::Event& event) {
@@ -108,7 +121,7 @@ std::string monthJson(const Tables& tables, const almanac::YearAlmanac& almanac,
     return out + "  ]\n}\n";
 }
 
-std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu) {
+std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu, bool withHolidays) {
     std::string out = "{\n  \"year\": " + std::to_string(almanac.year) + ",\n";
     out += std::string("  \"mode\": \"") + (almanac.precise ? "precise" : "default") + "\",\n";
     out += "  \"timeScale\": " +
@@ -170,6 +183,19 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu) {
             out += i + 1 < items.size() ? ",\n" : "\n";
         }
         out += "  ]";
+    }
+    if (withHolidays) {
+        out += ",\n  \"holidays\": [";
+        const auto& days = almanac.holidays;
+        for (std::size_t i = 0; i < days.size(); ++i) {
+            const holidays::Holiday& h = days[i];
+            out += i == 0 ? "\n" : ",\n";
+            out += "    {\"date\": " + jsonString(dateText(h.date)) +
+                   ", \"name\": " + jsonString(h.name) +
+                   ", \"kind\": " + jsonString(holidayKindName(h.kind)) +
+                   ", \"provisional\": " + (h.provisional ? "true" : "false") + "}";
+        }
+        out += days.empty() ? "]" : "\n  ]";
     }
     out += "\n}\n";
     return out;

@@ -40,6 +40,14 @@ std::string zassetsuReport(const almanac::YearAlmanac& almanac) {
     return out;
 }
 
+std::string holidayReport(const almanac::YearAlmanac& almanac) {
+    std::string out;
+    for (const holidays::Holiday& h : almanac.holidays) {
+        out += monthDayText(h.date) + "  " + h.name + "\n";
+    }
+    return out;
+}
+
 std::string monthReport(const almanac::YearAlmanac& almanac, int month) {
     const almanac::MonthListing& listing = almanac.monthListing(month);
     return listing.yearCaption + "\n" + listing.monthCaption + "\n\n" +

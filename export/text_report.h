@@ -14,6 +14,10 @@ std::string yearReport(const almanac::YearAlmanac& almanac, bool withZassetsu);
 // The 雑節 lines, newline-ended, in time order.
 std::string zassetsuReport(const almanac::YearAlmanac& almanac);
 
+// The national holidays, one line each in date order: "MM-DD  name" (振替休日 and 国民の休日
+// by those names).
+std::string holidayReport(const almanac::YearAlmanac& almanac);
+
 // The month window's content: the year caption, the month caption, a blank line, then the
 // day lines, newline-ended.
 std::string monthReport(const almanac::YearAlmanac& almanac, int month);
