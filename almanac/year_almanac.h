@@ -43,6 +43,11 @@ struct YearAlmanac {
     // 節, the 土用 entry (January, April, July, October) and the 中気.
     std::vector<Event> solarTerms;
     std::vector<Event> zassetsu; // time order; empty unless asked for
+    // The precise mode: the largest uncertainty of the year's moments, seconds.
+    double uncertainty = 0;
+    // The default mode: how much later its JST moments are estimated to lie than the precise
+    // mode's, seconds (defaultModeOffsetSeconds).
+    double defaultOffset = 0;
     // The national holidays in date order, when asked for; none before 1948-07-20 nor after
     // holidays::kLastYear.
     std::vector<holidays::Holiday> holidays;

@@ -203,7 +203,7 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
     if (options.precise && !precise::inRange(options.year)) {
         throw UsageError("--precise covers the years " + std::to_string(precise::kFirstYear) +
                          ".." + std::to_string(precise::kLastYear) +
-                         " (the range of the IAU model); " + yearText(options.year) +
+                         " (the years its time and Sun models cover); " + yearText(options.year) +
                          " is outside it");
     }
     if (options.phases && !lunisolar::inRange(options.year)) {
@@ -239,14 +239,16 @@ std::string usageText() {
            "  --month M   list the days of month M (1..12) with weekday and sexagenary name\n"
            "  --json      print the year as one JSON document\n"
            "  --precise   compute the moments from the IAU model of the Sun's apparent\n"
-           "              longitude, with leap seconds (years 1900..2100)\n"
+           "              longitude, with leap seconds (years -1999..3000; outside\n"
+           "              1900..2100 each moment has its uncertainty)\n"
            "  --zassetsu  also list the 雑節: 節分, 彼岸, 八十八夜, 入梅, 半夏生, 二百十日,\n"
            "              二百二十日 and the four 土用 with their 丑の日\n"
            "  --days      instead, one tab-separated line per day: date, weekday, 干支,\n"
            "              lunisolar date (閏 for a leap month), 六曜, national holiday and\n"
            "              the day's events (terms, 土用, 雑節, 朔弦望 with JST times;\n"
-           "              旧正月, 伝統的七夕, 十五夜, 十三夜); precise moments in 1900..2100,\n"
-           "              the default theory and \"-\" for the lunisolar fields outside it\n"
+           "              旧正月, 伝統的七夕, 十五夜, 十三夜); the moments of --precise\n"
+           "              where it reaches (-1999..3000), else the default theory; \"-\" for\n"
+           "              the lunisolar fields outside 1900..2100\n"
            "  --phases    instead, the year's 朔, 上弦, 望 and 下弦, \"MM-DD HH:MM  朔\"\n"
            "              (years 1900..2100); with --json either comes as JSON\n"
            "  --holidays  list the national holidays instead, one \"MM-DD  name\" line each\n"

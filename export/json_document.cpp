@@ -127,10 +127,21 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu, boo
     out += "  \"timeScale\": " +
            jsonString(almanac.precise
                           ? "moment: Terrestrial Time (TT), the Sun's apparent longitude from the "
-                            "IAU model; jst: UTC + 9 h (TT - UT from Espenak-Meeus before 1960)"
+                            "IAU model; jst: UTC + 9 h (TT - UT from Espenak-Meeus before 1960); "
+                            "deltaT: TT - jst's UTC or UT, seconds; uncertainty: of the jst "
+                            "moment, seconds"
                           : "moment: the solar theory's uniform time scale; jst: Japan Standard "
                             "Time after light time and the time-scale correction") +
            ",\n";
+    if (almanac.precise) {
+        out += "  \"uncertainty\": " + jsonNumber(almanac.uncertainty, 1) + ",\n";
+    } else {
+        out += "  \"offsetFromPrecise\": {\"seconds\": " + jsonNumber(almanac.defaultOffset, 0) +
+               ", \"basis\": " +
+               jsonString("estimate: how much later the jst moments lie than the precise "
+                          "mode's, from the difference of the two modes' TT - UT") +
+               "},\n";
+    }
     out += "  \"events\": [\n";
     const auto& events = almanac.solarTerms;
     for (std::size_t i = 0; i < events.size(); ++i) {
@@ -144,7 +155,12 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu, boo
         out += "     \"moment\": {\"year\": " + std::to_string(almanac.year) +
                ", \"month\": " + std::to_string(e.month) +
                ", \"day\": " + jsonNumber(e.momentDay, 8) +
-               ", \"jd\": " + jsonNumber(e.momentJd, 8) + "},\n";
+               ", \"jd\": " + jsonNumber(e.momentJd, 8);
+        if (almanac.precise) {
+            out += ", \"deltaT\": " + jsonNumber(e.deltaT, 3) +
+                   ", \"uncertainty\": " + jsonNumber(e.uncertainty, 1);
+        }
+        out += "},\n";
         out += "     \"jst\": {\"day\": " + jsonNumber(static_cast<double>(day), 0) +
                ", \"hour\": " + jsonNumber(e.hour, 0) + ", \"minute\": " + jsonNumber(e.minute, 0) +
                "},\n";

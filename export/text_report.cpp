@@ -1,5 +1,7 @@
 #include "export/text_report.h"
 
+#include <cmath>
+
 namespace sorvane::exports {
 
 namespace {
@@ -28,6 +30,10 @@ std::string yearReport(const almanac::YearAlmanac& almanac, bool withZassetsu) {
     }
     if (withZassetsu) {
         out += "\n" + zassetsuReport(almanac);
+    }
+    if (almanac.precise && almanac.uncertainty > kNotedUncertainty) {
+        const auto minutes = static_cast<long long>(std::ceil(almanac.uncertainty / 60.0));
+        out += "\n注：この年の時刻は±" + std::to_string(minutes) + "分ほどずれることがあります\n";
     }
     return out;
 }

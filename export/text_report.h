@@ -8,7 +8,10 @@
 namespace sorvane::exports {
 
 // The 28 result lines, newline-ended, a blank line, the twelve first-day lines ("1月 戊午"
-// .. "12月 癸巳"), then, with withZassetsu, a blank line and one line per 雑節.
+// .. "12月 癸巳"), then, with withZassetsu, a blank line and one line per 雑節. A precise
+// year whose moments are uncertain by more than kNotedUncertainty ends with a blank line
+// and a note of how many minutes (rounded up) they may be off.
+inline constexpr double kNotedUncertainty = 30.0; // seconds
 std::string yearReport(const almanac::YearAlmanac& almanac, bool withZassetsu);
 
 // The 雑節 lines, newline-ended, in time order.

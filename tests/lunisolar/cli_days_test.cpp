@@ -34,9 +34,8 @@ TEST(DaysListing, LinesOfSampleYears) {
         {"2025", 365, "2025-02-02\t日\t壬寅\t1月5日\t大安\t-\t節分"},
         {"2033", 365, "2033-12-22\t木\t丁未\t閏11月1日\t大安\t-\t朔 03:47"},
         {"2024", 366, "2024-02-29\t木\t癸亥\t1月20日\t友引\t-\t-"},
-        // Outside the lunisolar range: the default theory's moments, no lunisolar fields.
+        // Outside the lunisolar range: no lunisolar fields.
         {"1899", 365, "1899-01-01\t日\t己巳\t-\t-\t-\t-"},
-        {"1800", 365, "1800-03-21\t金\t己酉\t-\t-\t-\t春分 05:13"},
     };
     for (const Case& c : cases) {
         const auto run = runCli(std::string(c.year) + " --days");
@@ -46,6 +45,17 @@ TEST(DaysListing, LinesOfSampleYears) {
         const std::string line(c.line);
         EXPECT_EQ(lineOf(listing, line.substr(0, line.find('\t'))), line);
     }
+    // Beyond the precise mode's reach the moments are the default report's.
+    const auto report = lines(runCli("3500").out);
+    const std::string shunbun = report.at(6); // "春　分     21 日 07 時  59 分"
+    ASSERT_EQ(shunbun.rfind("春　分", 0), 0u) << shunbun;
+    const std::string day = shunbun.substr(shunbun.find("日") - 3, 2);
+    const std::string hour = shunbun.substr(shunbun.find("時") - 3, 2);
+    const std::string minute = shunbun.substr(shunbun.rfind("分") - 3, 2);
+    const std::string line = lineOf(lines(runCli("3500 --days").out), "3500-03-" + day);
+    const std::string tail = "\t-\t-\t-\t春分 " + hour + ":" + minute;
+    ASSERT_GT(line.size(), tail.size());
+    EXPECT_EQ(line.substr(line.size() - tail.size()), tail) << line;
 }
 
 TEST(DaysListing, PhasesInTimeOrderAndRange) {
