@@ -61,11 +61,15 @@ std::string run(const cli::Options& options) {
     if (options.help) {
         return cli::usageText();
     }
+    if (options.version) {
+        return cli::versionText();
+    }
     const Tables tables = loadTables(options.dataDir ? *options.dataDir : findDataDir());
     almanac::AlmanacOptions what;
     what.precise = options.precise;
     // The 雑節 (and so the extra searches) only when asked for, directly or by the ics.
     what.zassetsu = options.zassetsu || options.icsFile.has_value();
+    what.holidays = options.holidays || options.icsFile.has_value();
     const almanac::YearAlmanac year = almanac::yearAlmanac(tables, options.year, what);
 
     const bool showsEvents = options.month == 0 || options.icsFile.has_value();
@@ -88,10 +92,17 @@ std::string run(const cli::Options& options) {
     }
     if (options.json) {
         return options.month != 0 ? exports::monthJson(tables, year, options.month)
-                                  : exports::yearJson(year, options.zassetsu);
+                                  : exports::yearJson(year, options.zassetsu, options.holidays);
     }
     if (options.month != 0) {
         return exports::monthReport(year, options.month);
+    }
+    if (options.holidays) {
+        if (options.year < holidays::kFirstYear) {
+            std::cerr << "sorvane-cli: no national holidays before 1948-07-20, the day the "
+                         "holiday law took effect\n";
+        }
+        return exports::holidayReport(year);
     }
     return exports::yearReport(year, options.zassetsu);
 }

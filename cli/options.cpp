@@ -1,7 +1,9 @@
 #include "cli/options.h"
 
 #include "calendar/year_text.h"
+#include "holidays/holidays.h"
 #include "precise/precise_year.h"
+#include "sorvane/version.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -46,6 +48,7 @@ struct Conflict {
 constexpr Conflict kConflicts[] = {
     {"--month", "--zassetsu", "the 雑節 are listed for a whole year"},
     {"--month", "--precise", "a month listing shows no solar-term moments"},
+    {"--month", "--holidays", "the holidays are listed for a whole year"},
 };
 
 // The years whose dates an iCalendar file can hold (four-digit years).
@@ -138,6 +141,8 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
         };
         if (arg == "-h" || is("--help")) {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (is("--json")) {
             options.json = true;
         } else if (is("--month")) {
@@ -152,6 +157,8 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             options.precise = true;
         } else if (is("--zassetsu")) {
             options.zassetsu = true;
+        } else if (is("--holidays")) {
+            options.holidays = true;
         } else if (is("--ics")) {
             const std::string file = value("--ics");
             if (file.empty()) {
@@ -186,8 +193,14 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
     if (options.precise && !precise::inRange(options.year)) {
         throw UsageError("--precise covers the years " + std::to_string(precise::kFirstYear) +
                          ".." + std::to_string(precise::kLastYear) +
-                         " (the range of the IAU model); " + yearText(options.year) +
+                         " (the years its time and Sun models cover); " + yearText(options.year) +
                          " is outside it");
+    }
+    if (options.holidays && options.year > holidays::kLastYear) {
+        throw UsageError("--holidays covers the years up to " +
+                         std::to_string(holidays::kLastYear) +
+                         " (the equinox days come from the IAU model); " + yearText(options.year) +
+                         " is after it");
     }
     if (options.icsFile && (options.year < kFirstIcsYear || options.year > kLastIcsYear)) {
         throw UsageError("--ics writes the years " + std::to_string(kFirstIcsYear) + ".." +
@@ -200,7 +213,7 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
 
 std::string usageText() {
     return "usage: sorvane-cli [YEAR] [--month M] [--json] [--precise] [--zassetsu]\n"
-           "                   [--ics FILE] [--data DIR]\n"
+           "                   [--holidays] [--ics FILE] [--data DIR]\n"
            "\n"
            "Prints the moments of the 24 solar terms and the four 土用 entries of YEAR\n"
            "(default: the current year) in Japan Standard Time, then the sexagenary name\n"
@@ -210,19 +223,31 @@ std::string usageText() {
            "  --month M   list the days of month M (1..12) with weekday and sexagenary name\n"
            "  --json      print the year as one JSON document\n"
            "  --precise   compute the moments from the IAU model of the Sun's apparent\n"
-           "              longitude, with leap seconds (years 1900..2100)\n"
+           "              longitude, with leap seconds (years -1999..3000; outside\n"
+           "              1900..2100 each moment has its uncertainty)\n"
            "  --zassetsu  also list the 雑節: 節分, 彼岸, 八十八夜, 入梅, 半夏生, 二百十日,\n"
            "              二百二十日 and the four 土用 with their 丑の日\n"
-           "  --ics FILE  also write the terms, 土用 and 雑節 as an iCalendar file\n"
+           "  --holidays  list the national holidays instead, one \"MM-DD  name\" line each\n"
+           "              (with --json: add them as a \"holidays\" array). Years up to 2100;\n"
+           "              before 1948 (the holiday law took effect on 1948-07-20) the list\n"
+           "              is empty and a note says so\n"
+           "  --ics FILE  also write the terms, 土用, 雑節 and the national holidays\n"
+           "              (1948..2100) as an iCalendar file\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --help      show this text\n"
+           "  --version   show the version\n"
            "\n"
-           "--month takes neither --zassetsu nor --precise; with --json it prints the month\n"
-           "as JSON. --ics writes the years 1..9999, replacing FILE whole or not at all.\n"
+           "--month takes neither --zassetsu, --precise nor --holidays; with --json it\n"
+           "prints the month as JSON. --ics writes the years 1..9999, replacing FILE whole\n"
+           "or not at all.\n"
            "\n"
            "Exit status: 0 success, 1 data-file error (or terms that give no usable\n"
            "moments), 2 bad argument, 3 an output (standard output or the --ics file)\n"
            "could not be written.\n";
+}
+
+std::string versionText() {
+    return std::string("sorvane-cli ") + kVersion + "\n";
 }
 
 std::int16_t currentYear() {

@@ -58,6 +58,19 @@ std::string longitudeText(double degrees, bool precise) {
     return std::string(precise ? "太陽の視黄経 " : "太陽黄経 ") + buf;
 }
 
+std::string holidayDescription(holidays::HolidayKind kind) {
+    switch (kind) {
+    case holidays::HolidayKind::Special:
+        return "その日を休日とする法律による休日";
+    case holidays::HolidayKind::Substitute:
+        return "振替休日（日曜日に当たった国民の祝日の振替）";
+    case holidays::HolidayKind::Bridge:
+        return "国民の休日（前日と翌日が国民の祝日である日）";
+    default:
+        return "国民の祝日";
+    }
+}
+
 class Calendar {
   public:
     Calendar(int year, bool precise, std::time_t dtstamp)
@@ -141,6 +154,14 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
             cal.days(z.id, z.name, "雑節", z.date, z.date, z.rule);
             break;
         }
+    }
+    for (const holidays::Holiday& h : almanac.holidays) {
+        std::string description = holidayDescription(h.kind);
+        if (h.provisional) {
+            description += "。春分日・秋分日が未公示の年の計算による日付";
+        }
+        cal.days("holiday-" + twoDigits(h.date.month) + twoDigits(h.date.day), h.name, "祝日",
+                 h.date, h.date, description);
     }
     return cal.text();
 }

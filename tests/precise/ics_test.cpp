@@ -2,6 +2,7 @@
 #include "almanac/year_almanac.h"
 #include "export/icalendar.h"
 #include "finder/finder.h"
+#include "holidays/holidays.h"
 #include "support/test_support.h"
 
 #include <ctime>
@@ -213,7 +214,8 @@ TEST(Ics, TheTerminalProgramWritesTheFile) {
     EXPECT_EQ(withoutStamps(text), withoutStamps(read(second)));
     EXPECT_NE(text.find("\r\n"), std::string::npos); // RFC 5545 line ends
     const auto events = eventsByUid(parse(text).get());
-    EXPECT_EQ(events.size(), 49u); // 28 events, 10 days and moments, 4 periods, 7 丑 days
+    // 28 events, 10 days and moments, 4 periods, 7 丑 days, and the national holidays.
+    EXPECT_EQ(events.size(), 49u + holidays::yearHolidays(2025).size());
     EXPECT_NE(events.at("sorvane-2025-term-000@sorvane").description.find("視黄経"),
               std::string::npos);
 
