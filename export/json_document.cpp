@@ -82,6 +82,19 @@ const char* zassetsuKindName(EventKind kind) {
     }
 }
 
+const char* holidayKindName(holidays::HolidayKind kind) {
+    switch (kind) {
+    case holidays::HolidayKind::Special:
+        return "special";
+    case holidays::HolidayKind::Substitute:
+        return "substitute";
+    case holidays::HolidayKind::Bridge:
+        return "bridge";
+    default:
+        return "national";
+    }
+}
+
 } // namespace
 
 bool outsideMonth(int year, const almanac::Event& event) {
@@ -108,16 +121,27 @@ std::string monthJson(const Tables& tables, const almanac::YearAlmanac& almanac,
     return out + "  ]\n}\n";
 }
 
-std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu) {
+std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu, bool withHolidays) {
     std::string out = "{\n  \"year\": " + std::to_string(almanac.year) + ",\n";
     out += std::string("  \"mode\": \"") + (almanac.precise ? "precise" : "default") + "\",\n";
     out += "  \"timeScale\": " +
            jsonString(almanac.precise
                           ? "moment: Terrestrial Time (TT), the Sun's apparent longitude from the "
-                            "IAU model; jst: UTC + 9 h (TT - UT from Espenak-Meeus before 1960)"
+                            "IAU model; jst: UTC + 9 h (TT - UT from Espenak-Meeus before 1960); "
+                            "deltaT: TT - jst's UTC or UT, seconds; uncertainty: of the jst "
+                            "moment, seconds"
                           : "moment: the solar theory's uniform time scale; jst: Japan Standard "
                             "Time after light time and the time-scale correction") +
            ",\n";
+    if (almanac.precise) {
+        out += "  \"uncertainty\": " + jsonNumber(almanac.uncertainty, 1) + ",\n";
+    } else {
+        out += "  \"offsetFromPrecise\": {\"seconds\": " + jsonNumber(almanac.defaultOffset, 0) +
+               ", \"basis\": " +
+               jsonString("estimate: how much later the jst moments lie than the precise "
+                          "mode's, from the difference of the two modes' TT - UT") +
+               "},\n";
+    }
     out += "  \"events\": [\n";
     const auto& events = almanac.solarTerms;
     for (std::size_t i = 0; i < events.size(); ++i) {
@@ -131,7 +155,12 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu) {
         out += "     \"moment\": {\"year\": " + std::to_string(almanac.year) +
                ", \"month\": " + std::to_string(e.month) +
                ", \"day\": " + jsonNumber(e.momentDay, 8) +
-               ", \"jd\": " + jsonNumber(e.momentJd, 8) + "},\n";
+               ", \"jd\": " + jsonNumber(e.momentJd, 8);
+        if (almanac.precise) {
+            out += ", \"deltaT\": " + jsonNumber(e.deltaT, 3) +
+                   ", \"uncertainty\": " + jsonNumber(e.uncertainty, 1);
+        }
+        out += "},\n";
         out += "     \"jst\": {\"day\": " + jsonNumber(static_cast<double>(day), 0) +
                ", \"hour\": " + jsonNumber(e.hour, 0) + ", \"minute\": " + jsonNumber(e.minute, 0) +
                "},\n";
@@ -170,6 +199,19 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu) {
             out += i + 1 < items.size() ? ",\n" : "\n";
         }
         out += "  ]";
+    }
+    if (withHolidays) {
+        out += ",\n  \"holidays\": [";
+        const auto& days = almanac.holidays;
+        for (std::size_t i = 0; i < days.size(); ++i) {
+            const holidays::Holiday& h = days[i];
+            out += i == 0 ? "\n" : ",\n";
+            out += "    {\"date\": " + jsonString(dateText(h.date)) +
+                   ", \"name\": " + jsonString(h.name) +
+                   ", \"kind\": " + jsonString(holidayKindName(h.kind)) +
+                   ", \"provisional\": " + (h.provisional ? "true" : "false") + "}";
+        }
+        out += days.empty() ? "]" : "\n  ]";
     }
     out += "\n}\n";
     return out;
