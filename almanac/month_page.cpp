@@ -57,10 +57,8 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
     options.precise = precise::inRange(y);
     options.zassetsu = true;
     options.holidays = true;
+    options.lunisolar = true;
     data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y), options);
-    if (lunisolar::inRange(y)) {
-        data.lunar.emplace(y);
-    }
 
     for (const Event& e : data.almanac.solarTerms) {
         const std::string title = eventTitle(e);
@@ -92,15 +90,16 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
             break;
         }
     }
-    if (data.lunar) {
-        for (const lunisolar::PhaseMoment& p : data.lunar->phases()) {
+    if (data.almanac.lunisolar) {
+        for (const lunisolar::PhaseMoment& p : data.almanac.lunisolar->phases()) {
             const int minute = p.minuteOfDay();
             data.marks.push_back({civilDate(p.day()), minute, std::string(),
                                   std::string(lunisolar::phaseName(p.phase)) + " " +
                                       clock(minute / 60, minute % 60)});
         }
-        for (long long n = data.lunar->firstDay(); n <= data.lunar->lastDay(); ++n) {
-            if (const auto special = data.lunar->day(n).special) {
+        for (long long n = data.almanac.lunisolar->firstDay();
+             n <= data.almanac.lunisolar->lastDay(); ++n) {
+            if (const auto special = data.almanac.lunisolar->day(n).special) {
                 const std::string name = lunisolar::specialDayName(*special);
                 data.marks.push_back({civilDate(n), -1, name, name});
             }
@@ -149,10 +148,10 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                     cell.holiday = h.name;
                 }
             }
-            if (data.lunar) {
-                cell.lunar = data.lunar->day(n);
+            if (data.almanac.lunisolar) {
+                cell.lunar = data.almanac.lunisolar->day(n);
                 cell.rokuyo = lunisolar::rokuyoName(cell.lunar->rokuyo);
-                for (const lunisolar::PhaseMoment& p : data.lunar->phases()) {
+                for (const lunisolar::PhaseMoment& p : data.almanac.lunisolar->phases()) {
                     if (p.day() == n) {
                         cell.phase = PhaseMark{p.phase, p.minuteOfDay() / 60, p.minuteOfDay() % 60};
                     }
@@ -181,8 +180,8 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
             lines.push_back("祝日 " + h.name);
         }
     }
-    if (data.lunar) {
-        const lunisolar::LunarDay lunar = data.lunar->day(dayNumber(date));
+    if (data.almanac.lunisolar) {
+        const lunisolar::LunarDay lunar = data.almanac.lunisolar->day(dayNumber(date));
         lines.push_back(std::string("旧暦 ") + (lunar.leap ? "閏" : "") +
                         std::to_string(lunar.month) + "月" + std::to_string(lunar.day) + "日（" +
                         (lunar.monthLength == 30 ? "大の月" : "小の月") + "）");

@@ -81,7 +81,6 @@ class CalendarYears {
     };
     struct YearData {
         YearAlmanac almanac;
-        std::optional<lunisolar::LunisolarYear> lunar;
         std::vector<Mark> marks; // date and time order
         std::vector<Event> doyoPeriods;
     };

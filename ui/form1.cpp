@@ -472,10 +472,12 @@ bool Form1::writeIcs(const QString& path) {
         problem = QStringLiteral("iCalendar に書き出せるのは1年から9999年までです。");
     } else {
         try {
-            // What `sorvane-cli --ics` writes: the events, the 雑節 and the holidays.
+            // What `sorvane-cli --ics` writes: the events, the 雑節, the holidays, the phases
+            // and the lunisolar days.
             almanac::AlmanacOptions options = modeFor(*year);
             options.zassetsu = true;
             options.holidays = true;
+            options.lunisolar = true;
             exports::writeTextFile(
                 path.toStdString(),
                 exports::icsCalendar(
