@@ -215,8 +215,8 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
     if (options.holidays && options.year > holidays::kLastYear) {
         throw UsageError("--holidays covers the years up to " +
                          std::to_string(holidays::kLastYear) +
-                         " (the equinox days come from the IAU model); " + yearText(options.year) +
-                         " is after it");
+                         " (later equinox days would rest on an extrapolated ΔT); " +
+                         yearText(options.year) + " is after it");
     }
     if (options.icsFile && (options.year < kFirstIcsYear || options.year > kLastIcsYear)) {
         throw UsageError("--ics writes the years " + std::to_string(kFirstIcsYear) + ".." +
