@@ -77,7 +77,7 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
             // "夏の土用 一の丑" shows as "土用一の丑" in the cell.
             const auto space = z.name.find(' ');
             data.marks.push_back(
-                {z.date, -1,
+                {z.date, Mark::kWholeDay,
                  "土用" + (space == std::string::npos ? z.name : z.name.substr(space + 1)),
                  z.name});
             break;
@@ -86,7 +86,7 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
             data.doyoPeriods.push_back(z);
             break;
         default:
-            data.marks.push_back({z.date, -1, z.name, z.name + "（" + z.rule + "）"});
+            data.marks.push_back({z.date, Mark::kWholeDay, z.name, z.name + "（" + z.rule + "）"});
             break;
         }
     }
@@ -101,7 +101,7 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
              n <= data.almanac.lunisolar->lastDay(); ++n) {
             if (const auto special = data.almanac.lunisolar->day(n).special) {
                 const std::string name = lunisolar::specialDayName(*special);
-                data.marks.push_back({civilDate(n), -1, name, name});
+                data.marks.push_back({civilDate(n), Mark::kWholeDay, name, name});
             }
         }
     }

@@ -74,8 +74,9 @@ class CalendarYears {
     // One thing that happens on a day: its short name for the cell and its line for the
     // details.
     struct Mark {
+        static constexpr int kWholeDay = 24 * 60; // sorts after the moments of the day
         CivilDate date;
-        int minuteOfDay = -1; // -1 for a whole day
+        int minuteOfDay = kWholeDay;
         std::string cellName;
         std::string detail;
     };

@@ -107,7 +107,7 @@ void paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cel
             right -= smallMetrics.horizontalAdvance(rokuyo) + smallMetrics.averageCharWidth();
         }
         if (cell.phase) {
-            const double radius = numberSize * 0.24;
+            const double radius = numberSize * 0.3;
             const double left =
                 inner.left() + numberMetrics.horizontalAdvance(number) + radius * 1.6;
             paintPhase(painter,
