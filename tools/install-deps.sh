@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
-  liberfa-dev libcanberra-dev libical-dev
+  liberfa-dev libcanberra-dev libical-dev nlohmann-json3-dev
   fonts-ipafont-gothic sound-theme-freedesktop
   xvfb xauth x11-utils imagemagick xdotool openbox
   clang libclang-rt-14-dev

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 
@@ -42,17 +43,16 @@ TEST(TerminalProgram, MonthListing) {
 TEST(TerminalProgram, JsonDocument) {
     const CliRun r = runCli("2000 --json");
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("\"year\": 2000"), std::string::npos);
-    EXPECT_NE(r.out.find("\"kind\": \"節\", \"name\": \"小寒\", \"longitude\": 285"),
-              std::string::npos);
-    EXPECT_NE(r.out.find("\"jst\": {\"day\": 6, \"hour\": 10, \"minute\": 0}"), std::string::npos);
-    EXPECT_NE(r.out.find("{\"month\": 1, \"sexagenary\": \"戊午\", \"weekday\": \"土\"}"),
-              std::string::npos);
-    std::size_t events = 0;
-    for (std::size_t p = 0; (p = r.out.find("\"kind\":", p)) != std::string::npos; ++p) {
-        ++events;
-    }
-    EXPECT_EQ(events, 28u);
+    const auto doc = nlohmann::json::parse(r.out);
+    EXPECT_EQ(doc["year"], 2000);
+    const auto& first = doc["events"].at(0);
+    EXPECT_EQ(first["kind"], "節");
+    EXPECT_EQ(first["name"], "小寒");
+    EXPECT_EQ(first["longitude"], 285);
+    EXPECT_EQ(first["jst"], (nlohmann::json{{"day", 6}, {"hour", 10}, {"minute", 0}}));
+    EXPECT_EQ(doc["firstDays"].at(0),
+              (nlohmann::json{{"month", 1}, {"sexagenary", "戊午"}, {"weekday", "土"}}));
+    EXPECT_EQ(doc["events"].size(), 28u);
 }
 
 TEST(TerminalProgram, BadArgumentsExitWithTwoAndNameTheArgument) {
