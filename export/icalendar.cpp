@@ -10,15 +10,10 @@ namespace sorvane::exports {
 
 namespace {
 
-std::string twoDigits(int n) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
-
 std::string jstText(const CivilDate& d, int hour, int minute) {
-    return std::to_string(d.year) + "年" + twoDigits(d.month) + "月" + twoDigits(d.day) + "日 " +
-           twoDigits(hour) + "時" + twoDigits(minute) + "分（日本時）";
+    return std::to_string(d.year) + "年" + formatTwoDigits(d.month) + "月" +
+           formatTwoDigits(d.day) + "日 " + formatTwoDigits(hour) + "時" + formatTwoDigits(minute) +
+           "分（日本時）";
 }
 
 icaltimetype dateValue(const CivilDate& d) {

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 namespace sorvane {
 
@@ -19,6 +20,21 @@ constexpr int kMaxSearchDays = 1000;
 
 bool hasDoyo(int month) {
     return month % 3 == 1;
+}
+
+// The result box's order of the 28 lines as (month, kekka column): per month the 節, the
+// 土用 entry (January, April, July, October) and the 中気.
+std::array<std::pair<int, int>, 28> lineOrder() {
+    std::array<std::pair<int, int>, 28> order{};
+    std::size_t n = 0;
+    for (int m = 1; m <= 12; ++m) {
+        for (const EventKind kind : {EventKind::Setsu, EventKind::Doyo, EventKind::Chuki}) {
+            if (kind != EventKind::Doyo || hasDoyo(m)) {
+                order[n++] = {m, lineColumn(kind)};
+            }
+        }
+    }
+    return order;
 }
 
 std::string degreesText(double target) {
@@ -209,28 +225,18 @@ EventMoment Finder::findLongitude(std::int16_t year, std::int16_t month, double 
 
 std::string Finder::resultText(const std::string& lineEnd) const {
     std::string text;
-    for (int m = 1; m <= 12; ++m) {
-        for (int k = 0; k < 3; ++k) {
-            if (k == lineColumn(EventKind::Doyo) && !hasDoyo(m)) {
-                continue;
-            }
-            text += kekka[m][k];
-            text += lineEnd;
-        }
+    for (const auto& [month, column] : lineOrder()) {
+        text += kekka[month][column];
+        text += lineEnd;
     }
     return text;
 }
 
 std::array<EventMoment, 28> Finder::orderedMoments() const {
     std::array<EventMoment, 28> ordered{};
-    int n = 0;
-    for (int m = 1; m <= 12; ++m) {
-        for (int k = 0; k < 3; ++k) {
-            if (k == lineColumn(EventKind::Doyo) && !hasDoyo(m)) {
-                continue;
-            }
-            ordered[static_cast<std::size_t>(n++)] = moments[m][k];
-        }
+    const auto order = lineOrder();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        ordered[i] = moments[order[i].first][order[i].second];
     }
     return ordered;
 }
