@@ -18,6 +18,14 @@ namespace {
 // more trials than this mean the theory has stopped moving forward.
 constexpr int kMaxSearchDays = 1000;
 
+// hyouji's conversion from the theory's time scale to JST, constant by constant in the
+// order it applies them.
+constexpr double kAuIn1e8Metres = 1495.9787; // the astronomical unit, 1e8 m
+constexpr double kLightSpeedIn1e8MetresPerSecond = 2.99792458;
+constexpr double kJstOffsetDays = 9.0 / 24;                 // JST is 9 hours ahead of UT
+constexpr int kTimeScaleEpochYear = 1885;                   // the correction counts from here
+constexpr double kTimeScaleDaysPerYear = 1.05337078651E-05; // 0.91 s a year, in days
+
 bool hasDoyo(int month) {
     return month % 3 == 1;
 }
@@ -85,8 +93,11 @@ void Finder::chordStep(double delta) {
 }
 
 void Finder::hyouji(int hl) {
-    gosa = sunState.radius * 1495.9787 / 2.99792458 / 3600 / 24 + 9.0 / 24;
-    d2 = (gosa + d2) - (yy - 1885) * 1.05337078651E-05;
+    // Light time: the radius vector (au) times the metres of an au over the speed of light,
+    // seconds, then days.
+    gosa = sunState.radius * kAuIn1e8Metres / kLightSpeedIn1e8MetresPerSecond / 3600 / 24 +
+           kJstOffsetDays;
+    d2 = (gosa + d2) - (yy - kTimeScaleEpochYear) * kTimeScaleDaysPerYear;
 
     dx = std::floor(d2);
     hhx = (d2 - dx) * 24;
