@@ -1,11 +1,13 @@
 // The terminal program, run as a user runs it.
 #include "support/test_support.h"
+#include "tools/tsv_rows.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
 #include <string>
 
@@ -29,6 +31,31 @@ TEST(TerminalProgram, YearReport) {
     EXPECT_NE(r.out.find("\n\n1月 戊午\n2月 己丑\n"), std::string::npos);
     EXPECT_TRUE(r.out.ends_with("12月 癸巳\n"));
     EXPECT_EQ(r.out.find('\r'), std::string::npos);
+}
+
+// The recorded report's 28 moments lie within a minute of an independent ephemeris's
+// (swetest, tests/data/year-2000-swetest.tsv from tools/year-swetest.py), rounded.
+TEST(TerminalProgram, RecordedYearAgreesWithAnIndependentEphemeris) {
+    const std::string dir = std::string(SORVANE_SOURCE_DIR) + "/tests/data/";
+    const auto recorded = sorvane::testing::lines(readFile(dir + "year-2000.txt"));
+    std::ifstream in(dir + "year-2000-swetest.tsv");
+    const auto rows = sorvane::tsv::dataRows(in);
+    ASSERT_EQ(rows.size(), 28u);
+    ASSERT_GE(recorded.size(), 28u);
+    const std::regex shown("(\\d\\d) 日 (\\d\\d) 時  (\\d\\d) 分$");
+    for (std::size_t i = 0; i < 28; ++i) {
+        std::istringstream fields(rows[i].text);
+        double longitude = 0;
+        std::string kind;
+        int month = 0, day = 0, hour = 0, minute = 0, second = 0;
+        ASSERT_TRUE(fields >> longitude >> kind >> month >> day >> hour >> minute >> second);
+        std::smatch m;
+        ASSERT_TRUE(std::regex_search(recorded[i], m, shown)) << recorded[i];
+        const int line = (std::stoi(m[1]) * 24 + std::stoi(m[2])) * 60 + std::stoi(m[3]);
+        const int reference = (day * 24 + hour) * 60 + minute + (second >= 30 ? 1 : 0);
+        EXPECT_LE(std::abs(line - reference), 1) << recorded[i] << " vs " << rows[i].text;
+        EXPECT_EQ(kind == "土用", recorded[i].starts_with("  土用")) << recorded[i];
+    }
 }
 
 TEST(TerminalProgram, MonthListing) {
