@@ -1,0 +1,48 @@
+// The terminal program's --ics FILE.
+#include "support/ics_reading.h"
+#include "support/test_support.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
+
+namespace sorvane::testing {
+namespace {
+
+TEST(Ics, TheTerminalProgramWritesTheFile) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("sorvane-ics-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto first = dir / "a.ics";
+    const auto second = dir / "b.ics";
+    auto read = [](const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    };
+    const auto runA = runCli("2025 --precise --ics '" + first.string() + "'");
+    ASSERT_EQ(runA.status, 0) << runA.err;
+    const auto runB = runCli("2025 --precise --ics '" + second.string() + "'");
+    ASSERT_EQ(runB.status, 0) << runB.err;
+    // The printed report is the precise one, as without --ics.
+    EXPECT_EQ(runA.out, runCli("2025 --precise").out);
+
+    const std::string text = read(first);
+    EXPECT_EQ(withoutStamps(text), withoutStamps(read(second)));
+    EXPECT_NE(text.find("\r\n"), std::string::npos); // RFC 5545 line ends
+    const auto events = eventsByUid(parse(text).get());
+    EXPECT_EQ(events.size(), 49u); // 28 events, 10 days and moments, 4 periods, 7 丑 days
+    EXPECT_NE(events.at("sorvane-2025-term-000@sorvane").description.find("視黄経"),
+              std::string::npos);
+
+    const auto bad = runCli("2025 --ics '" + (dir / "missing" / "x.ics").string() + "'");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("x.ics"), std::string::npos) << bad.err;
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace sorvane::testing
