@@ -29,6 +29,10 @@ struct Event {
     int month = 0;
     double momentDay = 0;
     double momentJd = 0;
+    // The precise mode's moments: TT - civil time used, and the uncertainty of the shown
+    // moment (TT - UT's and the Sun model's), both in seconds; 0 in the default mode.
+    double deltaT = 0;
+    double uncertainty = 0;
     std::string line; // the event's line in the reports
     std::string rule; // a 雑節: how its date follows from the solar terms, in Japanese
 };

@@ -6,7 +6,9 @@
 #include "finder/finder.h"
 #include "finder/line_format.h"
 #include "precise/precise_year.h"
+#include "precise/time_scales.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -92,6 +94,9 @@ void addPreciseEvents(const Tables& tables, YearAlmanac& a, bool withZassetsu) {
         e.momentJd = p.jdTT;
         e.momentDay = p.jdTT - julianday(year, p.month, 1) + 1;
         e.line = resultLine(tables, p.month, p.kind, p.day, p.hour, p.minute);
+        e.deltaT = p.deltaT;
+        e.uncertainty = p.uncertainty;
+        a.uncertainty = std::max(a.uncertainty, p.uncertainty);
         a.solarTerms.push_back(e);
     }
     if (withZassetsu) {
@@ -113,6 +118,10 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
         addPreciseEvents(tables, a, options.zassetsu);
     } else {
         addDefaultEvents(tables, a, options.zassetsu);
+        a.defaultOffset = precise::defaultModeOffsetSeconds(year);
+    }
+    if (options.holidays && year <= holidays::kLastYear) {
+        a.holidays = holidays::yearHolidays(year);
     }
     for (int m = 1; m <= 12; ++m) {
         FirstDay& first = a.firstDays[static_cast<std::size_t>(m - 1)];

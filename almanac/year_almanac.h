@@ -6,6 +6,7 @@
 #include "almanac/month_listing.h"
 #include "calendar/civil_date.h"
 #include "ephemeris/tables.h"
+#include "holidays/holidays.h"
 
 #include <array>
 #include <cstdint>
@@ -27,6 +28,7 @@ struct FirstDay {
 struct AlmanacOptions {
     bool precise = false;  // the events from the IAU model (precise::kFirstYear..kLastYear)
     bool zassetsu = false; // also the 雑節 (two more searches, for 入梅 and 半夏生)
+    bool holidays = false; // also the national holidays (two more searches, for the equinoxes)
 };
 
 struct YearAlmanac {
@@ -35,7 +37,15 @@ struct YearAlmanac {
     // The 24 solar terms and the four 土用 entries in the result lines' order: per month the
     // 節, the 土用 entry (January, April, July, October) and the 中気.
     std::vector<Event> solarTerms;
-    std::vector<Event> zassetsu;        // time order; empty unless asked for
+    std::vector<Event> zassetsu; // time order; empty unless asked for
+    // The precise mode: the largest uncertainty of the year's moments, seconds.
+    double uncertainty = 0;
+    // The default mode: how much later its JST moments are estimated to lie than the precise
+    // mode's, seconds (defaultModeOffsetSeconds).
+    double defaultOffset = 0;
+    // The national holidays in date order, when asked for; none before 1948-07-20 nor after
+    // holidays::kLastYear.
+    std::vector<holidays::Holiday> holidays;
     std::array<FirstDay, 12> firstDays; // January .. December
     std::array<MonthListing, 12> months;
 

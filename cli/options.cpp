@@ -1,8 +1,12 @@
 #include "cli/options.h"
 
 #include "calendar/year_text.h"
+#include "holidays/holidays.h"
 #include "precise/precise_year.h"
+#include "sorvane/version.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <ctime>
 
 namespace sorvane::cli {
@@ -24,21 +28,95 @@ bool looksLikeNumber(const std::string& s) {
 
 int parseMonth(const std::string& text) {
     if (!looksLikeNumber(text) || text.size() > 3) {
-        throw UsageError("--month \"" + text + "\" is not a month 1..12");
+        throw UsageError("--month " + quotedArgument(text) + " is not a month 1..12");
     }
     const int month = std::stoi(text);
     if (month < 1 || month > 12) {
-        throw UsageError("--month " + text + " is not a month 1..12");
+        throw UsageError("--month " + quotedArgument(text) + " is not a month 1..12");
     }
     return month;
 }
 
+// Options that cannot be given together, and why: each row names two options (as written
+// on the command line) that ask for things one run cannot do at once.
+struct Conflict {
+    const char* first;
+    const char* second;
+    const char* reason;
+};
+
+constexpr Conflict kConflicts[] = {
+    {"--month", "--zassetsu", "the 雑節 are listed for a whole year"},
+    {"--month", "--precise", "a month listing shows no solar-term moments"},
+    {"--month", "--holidays", "the holidays are listed for a whole year"},
+};
+
+// The years whose dates an iCalendar file can hold (four-digit years).
+constexpr int kFirstIcsYear = 1;
+constexpr int kLastIcsYear = 9999;
+
 } // namespace
+
+std::string printable(std::string_view text, std::size_t maxCharacters, bool inQuotes) {
+    std::string out;
+    std::size_t characters = 0;
+    std::size_t i = 0;
+    while (i < text.size() && characters < maxCharacters) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // The length of a well-formed UTF-8 sequence starting here, 0 if there is none.
+        std::size_t length = c < 0x80                 ? 1
+                             : c >= 0xC2 && c <= 0xDF ? 2
+                             : c >= 0xE0 && c <= 0xEF ? 3
+                             : c >= 0xF0 && c <= 0xF4 ? 4
+                                                      : 0;
+        for (std::size_t k = 1; k < length; ++k) {
+            if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                length = 0;
+            }
+        }
+        // C1 controls (U+0080..U+009F) act on some terminals as their escape sequences do.
+        const bool c1 = length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        const bool control = length == 1 && (c < 0x20 || c == 0x7F);
+        if (length == 0 || c1 || control || (inQuotes && (c == '"' || c == '\\'))) {
+            const std::size_t n = c1 ? 2 : 1;
+            for (std::size_t k = 0; k < n; ++k) {
+                const auto b = static_cast<unsigned char>(text[i + k]);
+                const char* named = b == '\n'   ? "\\n"
+                                    : b == '\t' ? "\\t"
+                                    : b == '\r' ? "\\r"
+                                    : b == '"'  ? "\\\""
+                                    : b == '\\' ? "\\\\"
+                                                : nullptr;
+                if (named != nullptr) {
+                    out += named;
+                } else {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\x%02X", b);
+                    out += buf;
+                }
+            }
+            i += n;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
+        }
+        ++characters;
+    }
+    if (i < text.size()) {
+        out += "...";
+    }
+    return out;
+}
+
+std::string quotedArgument(std::string_view text) {
+    return "\"" + printable(text, 40, true) + "\"";
+}
 
 Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear) {
     Options options;
     options.year = currentYear;
     bool yearGiven = false;
+    std::vector<std::string> given; // the options named, once each
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         auto value = [&](const std::string& name) -> std::string {
@@ -52,20 +130,35 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             return args[++i];
         };
         auto is = [&](const std::string& name) {
-            return arg == name || arg.rfind(name + "=", 0) == 0;
+            const bool match = arg == name || arg.rfind(name + "=", 0) == 0;
+            if (match && name != "--help") {
+                if (std::find(given.begin(), given.end(), name) != given.end()) {
+                    throw UsageError(name + " is given twice");
+                }
+                given.push_back(name);
+            }
+            return match;
         };
-        if (arg == "--help" || arg == "-h") {
+        if (arg == "-h" || is("--help")) {
             options.help = true;
-        } else if (arg == "--json") {
+        } else if (arg == "--version") {
+            options.version = true;
+        } else if (is("--json")) {
             options.json = true;
         } else if (is("--month")) {
             options.month = parseMonth(value("--month"));
         } else if (is("--data")) {
-            options.dataDir = value("--data");
-        } else if (arg == "--precise") {
+            const std::string dir = value("--data");
+            if (dir.empty()) {
+                throw UsageError("--data needs a folder");
+            }
+            options.dataDir = dir;
+        } else if (is("--precise")) {
             options.precise = true;
-        } else if (arg == "--zassetsu") {
+        } else if (is("--zassetsu")) {
             options.zassetsu = true;
+        } else if (is("--holidays")) {
+            options.holidays = true;
         } else if (is("--ics")) {
             const std::string file = value("--ics");
             if (file.empty()) {
@@ -74,7 +167,7 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             options.icsFile = file;
         } else if (looksLikeNumber(arg)) {
             if (yearGiven) {
-                throw UsageError("a second year \"" + arg + "\"");
+                throw UsageError("a second year " + quotedArgument(arg));
             }
             try {
                 options.year = parseYearText(arg);
@@ -83,23 +176,44 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             }
             yearGiven = true;
         } else if (!arg.empty() && arg[0] == '-') {
-            throw UsageError("unknown option \"" + arg + "\"");
+            throw UsageError("unknown option " + quotedArgument(arg));
         } else {
-            throw UsageError("year \"" + arg + "\" is not a whole number");
+            throw UsageError("year " + quotedArgument(arg) + " is not a whole number");
+        }
+    }
+    for (const Conflict& c : kConflicts) {
+        const auto named = [&](const char* name) {
+            return std::find(given.begin(), given.end(), name) != given.end();
+        };
+        if (named(c.first) && named(c.second)) {
+            throw UsageError(std::string(c.first) + " and " + c.second +
+                             " cannot be combined: " + c.reason);
         }
     }
     if (options.precise && !precise::inRange(options.year)) {
         throw UsageError("--precise covers the years " + std::to_string(precise::kFirstYear) +
                          ".." + std::to_string(precise::kLastYear) +
-                         " (the range of the IAU model); " + yearText(options.year) +
+                         " (the years its time and Sun models cover); " + yearText(options.year) +
                          " is outside it");
+    }
+    if (options.holidays && options.year > holidays::kLastYear) {
+        throw UsageError("--holidays covers the years up to " +
+                         std::to_string(holidays::kLastYear) +
+                         " (the equinox days come from the IAU model); " + yearText(options.year) +
+                         " is after it");
+    }
+    if (options.icsFile && (options.year < kFirstIcsYear || options.year > kLastIcsYear)) {
+        throw UsageError("--ics writes the years " + std::to_string(kFirstIcsYear) + ".." +
+                         std::to_string(kLastIcsYear) +
+                         " (the dates an iCalendar file can hold); " + yearText(options.year) +
+                         " is outside them");
     }
     return options;
 }
 
 std::string usageText() {
     return "usage: sorvane-cli [YEAR] [--month M] [--json] [--precise] [--zassetsu]\n"
-           "                   [--ics FILE] [--data DIR]\n"
+           "                   [--holidays] [--ics FILE] [--data DIR]\n"
            "\n"
            "Prints the moments of the 24 solar terms and the four 土用 entries of YEAR\n"
            "(default: the current year) in Japan Standard Time, then the sexagenary name\n"
@@ -109,14 +223,31 @@ std::string usageText() {
            "  --month M   list the days of month M (1..12) with weekday and sexagenary name\n"
            "  --json      print the year as one JSON document\n"
            "  --precise   compute the moments from the IAU model of the Sun's apparent\n"
-           "              longitude, with leap seconds (years 1900..2100)\n"
+           "              longitude, with leap seconds (years -1999..3000; outside\n"
+           "              1900..2100 each moment has its uncertainty)\n"
            "  --zassetsu  also list the 雑節: 節分, 彼岸, 八十八夜, 入梅, 半夏生, 二百十日,\n"
            "              二百二十日 and the four 土用 with their 丑の日\n"
-           "  --ics FILE  also write the terms, 土用 and 雑節 as an iCalendar file\n"
+           "  --holidays  list the national holidays instead, one \"MM-DD  name\" line each\n"
+           "              (with --json: add them as a \"holidays\" array). Years up to 2100;\n"
+           "              before 1948 (the holiday law took effect on 1948-07-20) the list\n"
+           "              is empty and a note says so\n"
+           "  --ics FILE  also write the terms, 土用, 雑節 and the national holidays\n"
+           "              (1948..2100) as an iCalendar file\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --help      show this text\n"
+           "  --version   show the version\n"
            "\n"
-           "Exit status: 0 success, 1 data-file error, 2 bad argument.\n";
+           "--month takes neither --zassetsu, --precise nor --holidays; with --json it\n"
+           "prints the month as JSON. --ics writes the years 1..9999, replacing FILE whole\n"
+           "or not at all.\n"
+           "\n"
+           "Exit status: 0 success, 1 data-file error (or terms that give no usable\n"
+           "moments), 2 bad argument, 3 an output (standard output or the --ics file)\n"
+           "could not be written.\n";
+}
+
+std::string versionText() {
+    return std::string("sorvane-cli ") + kVersion + "\n";
 }
 
 std::int16_t currentYear() {

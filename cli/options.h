@@ -6,6 +6,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sorvane::cli {
@@ -21,18 +22,34 @@ struct Options {
     int month = 0; // 0: no month listing
     bool json = false;
     bool help = false;
-    bool precise = false;  // events from the IAU model (years 1900..2100)
+    bool version = false;
+    bool precise = false;  // events from the IAU model (years -1999..3000)
     bool zassetsu = false; // add the 雑節 to the report or the JSON
+    bool holidays = false; // list the national holidays (or add them to the JSON)
     std::optional<std::filesystem::path> dataDir;
     std::optional<std::filesystem::path> icsFile; // write an iCalendar file here
 };
 
+// text as one printable line: control characters (C0, DEL and C1) and bytes that are not
+// UTF-8 written as \n, \t, \r or \xNN, and with inQuotes also '"' and '\' escaped;
+// cut after maxCharacters characters, "..." marking the cut.
+std::string printable(std::string_view text, std::size_t maxCharacters = std::string::npos,
+                      bool inQuotes = false);
+
+// An argument as messages quote it: in double quotes, escaped, at most 40 characters.
+std::string quotedArgument(std::string_view text);
+
 // Parses the arguments after the program name. currentYear is the default year.
-// --precise with a year outside 1900..2100 is a UsageError that says so.
+// --precise with a year outside -1999..3000, --ics with a year outside 1..9999, --holidays
+// with a year after 2100, an option given twice and two options that cannot be combined are
+// UsageErrors that say so.
 Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear);
 
 // The usage text printed by --help.
 std::string usageText();
+
+// "sorvane-cli VERSION" and a newline, printed by --version.
+std::string versionText();
 
 // The year of the system clock's local date.
 std::int16_t currentYear();

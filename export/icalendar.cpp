@@ -1,8 +1,9 @@
 #include "export/icalendar.h"
 
+#include "export/atomic_file.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <libical/ical.h>
 #include <memory>
 
@@ -16,38 +17,53 @@ std::string jstText(const CivilDate& d, int hour, int minute) {
            "分（日本時）";
 }
 
-icaltimetype dateValue(const CivilDate& d) {
-    icaltimetype t = icaltime_null_date();
-    t.year = d.year;
-    t.month = d.month;
-    t.day = d.day;
-    return t;
-}
-
-// The UTC instant of a JST date and minute.
-icaltimetype utcInstant(const CivilDate& jstDate, int hour, int minute) {
+// A DTSTART or DTEND property: an all-day date, or the UTC instant of a JST date and
+// minute. Built from its text, because libical's own time values stop at the year 3000
+// while the format holds every year 1..9999.
+icalproperty* timeProperty(const char* name, const CivilDate& jstDate, int hour, int minute,
+                           bool allDay) {
+    CivilDate d = jstDate;
     long long minutes = hour * 60 + minute - 9 * 60;
-    long long dayShift = 0;
-    if (minutes < 0) {
+    if (!allDay && minutes < 0) {
         minutes += 1440;
-        dayShift = -1;
+        d = addDays(jstDate, -1);
     }
-    const CivilDate d = addDays(jstDate, dayShift);
-    icaltimetype t = icaltime_null_time();
-    t.year = d.year;
-    t.month = d.month;
-    t.day = d.day;
-    t.hour = static_cast<int>(minutes / 60);
-    t.minute = static_cast<int>(minutes % 60);
-    t.second = 0;
-    t.zone = icaltimezone_get_utc_timezone();
-    return t;
+    if (d.year < 1 || d.year > 9999) {
+        throw IcsError("the date " + std::to_string(d.year) + "-" + monthDayText(d) +
+                       " lies outside the years 1..9999 an iCalendar file can hold");
+    }
+    char text[64];
+    if (allDay) {
+        std::snprintf(text, sizeof text, "%s;VALUE=DATE:%04d%02d%02d", name, d.year, d.month,
+                      d.day);
+    } else {
+        std::snprintf(text, sizeof text, "%s:%04d%02d%02dT%02lld%02lld00Z", name, d.year, d.month,
+                      d.day, minutes / 60, minutes % 60);
+    }
+    icalproperty* property = icalproperty_new_from_string(text);
+    if (property == nullptr) {
+        throw IcsError(std::string("libical does not take ") + text);
+    }
+    return property;
 }
 
 std::string longitudeText(double degrees, bool precise) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.0f°", degrees);
     return std::string(precise ? "太陽の視黄経 " : "太陽黄経 ") + buf;
+}
+
+std::string holidayDescription(holidays::HolidayKind kind) {
+    switch (kind) {
+    case holidays::HolidayKind::Special:
+        return "その日を休日とする法律による休日";
+    case holidays::HolidayKind::Substitute:
+        return "振替休日（日曜日に当たった国民の祝日の振替）";
+    case holidays::HolidayKind::Bridge:
+        return "国民の休日（前日と翌日が国民の祝日である日）";
+    default:
+        return "国民の祝日";
+    }
 }
 
 class Calendar {
@@ -68,7 +84,7 @@ class Calendar {
     void instant(const std::string& id, const std::string& summary, const std::string& category,
                  const CivilDate& date, int hour, int minute, double longitude) {
         icalcomponent* ev = event(id, summary, category);
-        icalcomponent_add_property(ev, icalproperty_new_dtstart(utcInstant(date, hour, minute)));
+        icalcomponent_add_property(ev, timeProperty("DTSTART", date, hour, minute, false));
         const std::string description = longitudeText(longitude, precise_) + "、" +
                                         jstText(date, hour, minute) +
                                         (precise_ ? "。IAU の理論による精密計算" : "");
@@ -78,8 +94,8 @@ class Calendar {
     void days(const std::string& id, const std::string& summary, const std::string& category,
               const CivilDate& first, const CivilDate& last, const std::string& description) {
         icalcomponent* ev = event(id, summary, category);
-        icalcomponent_add_property(ev, icalproperty_new_dtstart(dateValue(first)));
-        icalcomponent_add_property(ev, icalproperty_new_dtend(dateValue(addDays(last, 1))));
+        icalcomponent_add_property(ev, timeProperty("DTSTART", first, 0, 0, true));
+        icalcomponent_add_property(ev, timeProperty("DTEND", addDays(last, 1), 0, 0, true));
         icalcomponent_add_property(ev, icalproperty_new_description(description.c_str()));
     }
 
@@ -134,19 +150,19 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
             break;
         }
     }
+    for (const holidays::Holiday& h : almanac.holidays) {
+        std::string description = holidayDescription(h.kind);
+        if (h.provisional) {
+            description += "。春分日・秋分日が未公示の年の計算による日付";
+        }
+        cal.days("holiday-" + formatTwoDigits(h.date.month) + formatTwoDigits(h.date.day), h.name,
+                 "祝日", h.date, h.date, description);
+    }
     return cal.text();
 }
 
 void writeTextFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        throw IcsError(path.string() + ": cannot be opened for writing");
-    }
-    out << text;
-    out.close();
-    if (!out) {
-        throw IcsError(path.string() + ": could not be written");
-    }
+    writeFileAtomically(path, text);
 }
 
 } // namespace sorvane::exports

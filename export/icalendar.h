@@ -19,10 +19,13 @@ class IcsError : public std::runtime_error {
 // moments as instants (DTSTART in UTC, the shown JST minute less 9 hours); the 雑節 days and
 // the 土用 periods as all-day events. SUMMARY is the Japanese name; DESCRIPTION gives the
 // Sun's longitude and the JST time (or the rule of the day); UIDs depend only on the year
-// and the item, so a re-import replaces the events. Every DTSTAMP is dtstamp (UTC).
+// and the item, so a re-import replaces the events. Every DTSTAMP is dtstamp (UTC). The
+// national holidays the almanac holds are all-day events of category 祝日.
+// Throws IcsError when a date falls outside the years 1..9999 that the format can hold.
 std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp);
 
-// Writes text to path; throws IcsError with a one-line message when it cannot.
+// Replaces the file at path with text, whole or not at all (writeFileAtomically); throws
+// FileWriteError with a one-line message and the system's reason when it cannot.
 void writeTextFile(const std::filesystem::path& path, const std::string& text);
 
 } // namespace sorvane::exports

@@ -43,6 +43,19 @@ std::string dateText(const CivilDate& d) {
     return buf;
 }
 
+const char* holidayKindName(holidays::HolidayKind kind) {
+    switch (kind) {
+    case holidays::HolidayKind::Special:
+        return "special";
+    case holidays::HolidayKind::Substitute:
+        return "substitute";
+    case holidays::HolidayKind::Bridge:
+        return "bridge";
+    default:
+        return "national";
+    }
+}
+
 const char* zassetsuKindName(EventKind kind) {
     switch (kind) {
     case EventKind::ZassetsuMoment:
@@ -68,7 +81,14 @@ Json solarTerm(const almanac::YearAlmanac& almanac, const almanac::Event& e) {
                    {"month", e.month},
                    {"day", fixed(e.momentDay, 8)},
                    {"jd", fixed(e.momentJd, 8)}};
+    if (almanac.precise) {
+        j["moment"]["deltaT"] = fixed(e.deltaT, 3);
+        j["moment"]["uncertainty"] = fixed(e.uncertainty, 1);
+    }
     j["jst"] = {{"day", day}, {"hour", e.hour}, {"minute", e.minute}};
+    if (outsideMonth(almanac.year, e)) {
+        j["outsideMonth"] = true;
+    }
     j["line"] = e.line;
     return j;
 }
@@ -92,15 +112,51 @@ Json zassetsuItem(const almanac::Event& z) {
 
 } // namespace
 
-std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu) {
+bool outsideMonth(int year, const almanac::Event& event) {
+    return event.date.year != year || event.date.month != event.month;
+}
+
+std::string monthJson(const Tables& tables, const almanac::YearAlmanac& almanac, int month) {
+    const almanac::MonthListing& listing = almanac.monthListing(month);
+    const almanac::FirstDay& first = almanac.firstDay(month);
+    Json doc;
+    doc["year"] = almanac.year;
+    doc["month"] = month;
+    doc["yearCaption"] = listing.yearCaption;
+    doc["monthCaption"] = listing.monthCaption;
+    Json days = Json::array();
+    const int count = almanac::uruu(almanac.year)[static_cast<std::size_t>(month)];
+    for (int d = 1; d <= count; ++d) {
+        const int sexagenary = (first.sexagenary - 1 + d - 1) % 60 + 1;
+        const int weekday = (first.weekday - 1 + d - 1) % 7 + 1;
+        days.push_back(
+            {{"day", d},
+             {"weekday", tables.weekdayNames[static_cast<std::size_t>(weekday)]},
+             {"sexagenary", tables.sexagenaryNames[static_cast<std::size_t>(sexagenary)]}});
+    }
+    doc["days"] = std::move(days);
+    return doc.dump(2) + "\n";
+}
+
+std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu, bool withHolidays) {
     Json doc;
     doc["year"] = almanac.year;
     doc["mode"] = almanac.precise ? "precise" : "default";
     doc["timeScale"] = almanac.precise
                            ? "moment: Terrestrial Time (TT), the Sun's apparent longitude from the "
-                             "IAU model; jst: UTC + 9 h (TT - UT from Espenak-Meeus before 1960)"
+                             "IAU model; jst: UTC + 9 h (TT - UT from Espenak-Meeus before 1960); "
+                             "deltaT: TT - jst's UTC or UT, seconds; uncertainty: of the jst "
+                             "moment, seconds"
                            : "moment: the solar theory's uniform time scale; jst: Japan Standard "
                              "Time after light time and the time-scale correction";
+    if (almanac.precise) {
+        doc["uncertainty"] = fixed(almanac.uncertainty, 1);
+    } else {
+        doc["offsetFromPrecise"] = {
+            {"seconds", fixed(almanac.defaultOffset, 0)},
+            {"basis", "estimate: how much later the jst moments lie than the precise "
+                      "mode's, from the difference of the two modes' TT - UT"}};
+    }
     Json events = Json::array();
     for (const almanac::Event& e : almanac.solarTerms) {
         events.push_back(solarTerm(almanac, e));
@@ -119,6 +175,16 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu) {
             items.push_back(zassetsuItem(z));
         }
         doc["zassetsu"] = std::move(items);
+    }
+    if (withHolidays) {
+        Json days = Json::array();
+        for (const holidays::Holiday& h : almanac.holidays) {
+            days.push_back({{"date", dateText(h.date)},
+                            {"name", h.name},
+                            {"kind", holidayKindName(h.kind)},
+                            {"provisional", h.provisional}});
+        }
+        doc["holidays"] = std::move(days);
     }
     return doc.dump(2) + "\n";
 }

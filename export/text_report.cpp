@@ -1,5 +1,7 @@
 #include "export/text_report.h"
 
+#include <cmath>
+
 namespace sorvane::exports {
 
 namespace {
@@ -29,6 +31,10 @@ std::string yearReport(const almanac::YearAlmanac& almanac, bool withZassetsu) {
     if (withZassetsu) {
         out += "\n" + zassetsuReport(almanac);
     }
+    if (almanac.precise && almanac.uncertainty > kNotedUncertainty) {
+        const auto minutes = static_cast<long long>(std::ceil(almanac.uncertainty / 60.0));
+        out += "\n注：この年の時刻は±" + std::to_string(minutes) + "分ほどずれることがあります\n";
+    }
     return out;
 }
 
@@ -36,6 +42,14 @@ std::string zassetsuReport(const almanac::YearAlmanac& almanac) {
     std::string out;
     for (const almanac::Event& item : almanac.zassetsu) {
         out += item.line + "\n";
+    }
+    return out;
+}
+
+std::string holidayReport(const almanac::YearAlmanac& almanac) {
+    std::string out;
+    for (const holidays::Holiday& h : almanac.holidays) {
+        out += monthDayText(h.date) + "  " + h.name + "\n";
     }
     return out;
 }

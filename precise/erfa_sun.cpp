@@ -81,7 +81,16 @@ void aberrate(const double geo[3], const EarthState& earth, double out[3]) {
 }
 
 void eclipticRotation(double jdTT, double rm[3][3]) {
-    eraEcm06(jdTT, 0.0, rm);
+    // The IAU 2006 polynomial for 1899-2101, so that every moment the years 1900-2100
+    // need (the solver's steps, the lunisolar months' neighbours) stays on it; the long-term
+    // precession elsewhere.
+    constexpr double kIau2006From = 2414655.5;  // 1899 January 1
+    constexpr double kIau2006Until = 2488799.5; // 2102 January 1
+    if (jdTT >= kIau2006From && jdTT < kIau2006Until) {
+        eraEcm06(jdTT, 0.0, rm);
+    } else {
+        eraLtecm(eraEpj(jdTT, 0.0), rm);
+    }
 }
 
 double nutationInLongitude(double jdTT) {

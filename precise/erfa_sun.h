@@ -12,8 +12,8 @@ struct SunOfDate {
 // geometricSunOfDate: the Sun's geometric geocentric longitude of date.
 //   jdTT  Julian date, Terrestrial Time
 // Method: eraEpv00 heliocentric Earth negated, rotated to the mean ecliptic and equinox of
-// date with eraEcm06, plus the nutation in longitude of eraNut06a. No light time, no
-// aberration: the quantity the solar theory's longitude stands for. Valid 1900-2100.
+// date with eclipticRotation, plus the nutation in longitude of eraNut06a. No light time, no
+// aberration: the quantity the solar theory's longitude stands for.
 SunOfDate geometricSunOfDate(double jdTT);
 
 // apparentSunOfDate: the Sun's apparent geocentric longitude of date, as almanacs give it.
@@ -23,8 +23,10 @@ SunOfDate geometricSunOfDate(double jdTT);
 // Method: eraEpv00 for the Earth (heliocentric and barycentric) at jdTT; the Sun's
 // barycentric position taken at jdTT - tau (apparentSunVector);
 // annual aberration with eraAb from the Earth's barycentric velocity; rotation from GCRS
-// axes to the mean ecliptic and equinox of date with eraEcm06; plus the nutation in
-// longitude of eraNut06a. Valid 1900-2100 (the range of eraEpv00).
+// axes to the mean ecliptic and equinox of date with eclipticRotation; plus the nutation in
+// longitude of eraNut06a. eraEpv00 is fitted to 1900-2100; outside, its error in the moment
+// of a longitude grows to 15 s by 1000 and 3000 and 16 min by -1999 (theoryUncertainty in
+// precise/delta_t.h bounds it).
 SunOfDate apparentSunOfDate(double jdTT);
 
 // The pieces the apparent Sun is built from, shared with the apparent Moon.
@@ -57,9 +59,10 @@ void apparentSunVector(const EarthState& earth, double out[3]);
 // the Sun's gravitational term).
 void aberrate(const double geo[3], const EarthState& earth, double out[3]);
 
-// eclipticRotation: the rotation from ICRS axes to the ecliptic and mean equinox of date
-// (eraEcm06, IAU 2006 precession). Nutation moves the equinox along this ecliptic by the
-// nutation in longitude, the same for every body.
+// eclipticRotation: the rotation from ICRS axes to the ecliptic and mean equinox of date:
+// eraEcm06 (IAU 2006 precession) over 1900-2100, elsewhere eraLtecm (the long-term
+// precession of Vondrak et al. 2011, valid for 200,000 years either side of 2000). Nutation moves
+// the equinox along this ecliptic by the nutation in longitude, the same for every body.
 void eclipticRotation(double jdTT, double rm[3][3]);
 
 // nutationInLongitude: eraNut06a's nutation in longitude, radians.

@@ -2,6 +2,7 @@
 
 #include "calendar/julian_day.h"
 #include "finder/target_longitudes.h"
+#include "precise/delta_t.h"
 #include "precise/erfa_sun.h"
 #include "precise/time_scales.h"
 
@@ -22,6 +23,8 @@ PreciseEvent preciseEvent(int year, int month, EventKind kind, double target, do
     // solver's reach.
     e.jdTT = solveApparentLongitude(target, julianday(year, month, guessDay));
     e.jdJST = jstFromTT(e.jdTT);
+    e.deltaT = ttMinusUtcSeconds(e.jdTT);
+    e.uncertainty = momentUncertainty(decimalYear(e.jdTT));
 
     const double monthStart = julianday(year, month, 1.0);
     const double minutes = std::round((e.jdJST - monthStart) * 1440.0);

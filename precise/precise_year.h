@@ -7,9 +7,10 @@
 
 namespace sorvane::precise {
 
-// The IAU model's Earth (eraEpv00) is fitted to 1900-2100.
-inline constexpr int kFirstYear = 1900;
-inline constexpr int kLastYear = 2100;
+// The years of the precise mode. eraEpv00 is fitted to 1900-2100, where the moments are
+// good to a second; over -1999..3000 every moment carries its uncertainty (precise/delta_t.h).
+inline constexpr int kFirstYear = -1999;
+inline constexpr int kLastYear = 3000;
 
 bool inRange(int year);
 
@@ -20,6 +21,9 @@ struct PreciseEvent {
     double target = 0;                 // apparent longitude, degrees
     double jdTT = 0;                   // the moment, Julian date in Terrestrial Time
     double jdJST = 0;                  // the same moment in Japan Standard Time, not rounded
+    double deltaT = 0; // TT - civil time used, seconds (TT - UTC, or TT - UT before 1960)
+    // Uncertainty of the moment in civil time, seconds: TT - UT's and the Sun model's.
+    double uncertainty = 0;
     // The moment in JST rounded to the nearest minute: day of `month` (not carried into the
     // next month, as the result lines count it), hour 0..23, minute 0..59.
     double day = 0;

@@ -1,5 +1,8 @@
 #include "precise/time_scales.h"
 
+#include "calendar/julian_day.h"
+#include "precise/delta_t.h"
+
 #include <cmath>
 #include <erfa.h>
 
@@ -7,12 +10,9 @@ namespace sorvane::precise {
 
 namespace {
 
-constexpr double kTTMinusTAI = 32.184;    // seconds
-constexpr double kFirstUtcJd = 2436934.5; // 1960 January 1, 00:00
-
-double decimalYearOf(double jd) {
-    return 2000.0 + (jd - 2451544.5) / 365.2425;
-}
+constexpr double kTTMinusTAI = 32.184;     // seconds
+constexpr double kFirstUtcJd = 2436934.5;  // 1960 January 1, 00:00
+constexpr double kHeldUntilJd = 2488434.5; // 2101 January 1: held through 2100
 
 // TAI - UTC in seconds for a UTC Julian date, from 1960 on.
 double taiMinusUtc(double jdUtc) {
@@ -34,34 +34,26 @@ double taiMinusUtc(double jdUtc) {
 
 } // namespace
 
-double espenakMeeusDeltaT(double y) {
-    if (y < 1900) {
-        const double t = y - 1860;
-        return 7.62 + 0.5737 * t - 0.251754 * t * t + 0.01680668 * t * t * t -
-               0.0004473624 * t * t * t * t + t * t * t * t * t / 233174;
-    }
-    if (y < 1920) {
-        const double t = y - 1900;
-        return -2.79 + 1.494119 * t - 0.0598939 * t * t + 0.0061966 * t * t * t -
-               0.000197 * t * t * t * t;
-    }
-    if (y < 1941) {
-        const double t = y - 1920;
-        return 21.20 + 0.84493 * t - 0.076100 * t * t + 0.0020936 * t * t * t;
-    }
-    const double t = y - 1950;
-    return 29.07 + 0.407 * t - t * t / 233 + t * t * t / 2547;
-}
-
 double ttMinusUtcSeconds(double jdTT) {
-    const double beforeUtc = espenakMeeusDeltaT(decimalYearOf(jdTT));
+    const double beforeUtc = espenakMeeusDeltaT(decimalYear(jdTT));
     if (jdTT - beforeUtc / 86400.0 < kFirstUtcJd) {
         return beforeUtc;
     }
     // TAI - UTC is a function of the UTC date: two passes settle it.
     double offset = kTTMinusTAI + taiMinusUtc(jdTT - kTTMinusTAI / 86400.0);
     offset = kTTMinusTAI + taiMinusUtc(jdTT - offset / 86400.0);
+    // After 2100 the held offset grows as the long-term parabola does from 2101 on.
+    if (jdTT > kHeldUntilJd) {
+        offset += longTermDeltaT(decimalYear(jdTT)) - longTermDeltaT(decimalYear(kHeldUntilJd));
+    }
     return offset;
+}
+
+double defaultModeOffsetSeconds(int year) {
+    // The default mode's TT - JST correction, 1.05337078651e-5 day a year since 1885.
+    constexpr double kDefaultSecondsPerYear = 1.05337078651E-05 * 86400.0;
+    const double midYear = julianday(year, 7, 2);
+    return ttMinusUtcSeconds(midYear) - kDefaultSecondsPerYear * (year - 1885);
 }
 
 double utcFromTT(double jdTT) {

@@ -6,11 +6,12 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   liberfa-dev libcanberra-dev libical-dev nlohmann-json3-dev
   fonts-ipafont-gothic sound-theme-freedesktop
   xvfb xauth x11-utils imagemagick xdotool openbox
   clang libclang-rt-14-dev clang-format
+  file dpkg-dev man-db lintian appstream desktop-file-utils
 )
 
 missing=()

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Starts the real program under a virtual X server and saves PNG screenshots of the main
 # window, of the month window for January (opened with the keyboard, as a user would) and of
-# the About box, plus the whole screen with both windows side by side.
+# the About box, plus the whole screen with both windows side by side; then of the result
+# box's right-click menu, and of the main window against the screen's right edge with the
+# year -32768 and the month window docked on its left, the year box with the focus, and the
+# report of a damaged term file.
 #
 # Usage: tools/screenshots.sh OUTPUT_DIR [PROGRAM]
 #   PROGRAM defaults to build/bin/sorvane. Needs xvfb-run, xdotool and ImageMagick's import;
@@ -70,8 +73,63 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
     frame "$about" "$out/about-box.png"
     xdotool key --clearmodifiers Return
     sleep 0.5
+
+    # Points in the main window's client area: the surface starts under the menu bar.
+    menu_bar=$(( $(xdotool getwindowgeometry "$main" | awk '/Geometry/ { split($2, g, "x"); print g[2] }') - 544 ))
+    at() { # x y on the surface: move the pointer there
+        xdotool mousemove --window "$main" "$1" $(($2 + menu_bar))
+    }
+
+    # The right-click menu of the result box, in Japanese.
+    at 200 300
+    xdotool click 3
+    sleep 0.7
+    eval "$(xdotool getmouselocation --shell)"
+    import -window root -crop 400x400+$((X - 200))+$((Y - 200)) "$out/context-menu.png"
+    xdotool key --clearmodifiers Escape
+    sleep 0.3
+
+    # The year stepped down to -32768 with the minus arrow (clicks beyond the bound are
+    # refused; this hides the month window) and calculated; then the main window against the
+    # screen's right edge and January again: the month window docks on the left side.
+    at 37 30
+    xdotool click --repeat 9000 --delay 1 1
+    xdotool click --repeat 12 --delay 600 1
+    at 219 30
+    xdotool click 1
+    sleep 0.3
+    frame_width=$(xwininfo -id "$main" -frame | awk '/Width:/ { print $2 }')
+    xdotool windowmove "$main" $((1024 - frame_width - 1)) 60
+    sleep 0.5
+    at 32 84
+    xdotool click 1
+    sleep 1
+    import -window root "$out/screen-left-docked.png"
+    frame "$main" "$out/main-window-lowest-year.png"
+
+    # The year box with the focus (the cursor at the end of -32768).
+    at 60 30
+    xdotool click 1
+    sleep 0.5
+    frame "$main" "$out/year-box-focused.png"
+
+    # A copy of the program beside a damaged term file: the report it starts with.
+    kill "$app_pid"
+    wait "$app_pid" 2>/dev/null || true
+    damaged=$(mktemp -d)
+    cp "$program" "$damaged/"
+    cp "$(dirname "$program")/latitude.txt" "$damaged/"
+    printf '1, -1, 1, 0.0125x, -118.6105, 28.64, -24.7751\n' >"$damaged/planet.txt"
+    "$damaged/$(basename "$program")" &
+    app_pid=$!
+    report=$(find_window Sorvane)
+    sleep 1
+    frame "$report" "$out/data-file-error.png"
+    kill "$app_pid" 2>/dev/null || true
+    rm -rf "$damaged"
     echo "screenshots: saved main-window.png, month-window-january.png, screen-docked.png," \
-        "about-box.png in $out"
+        "about-box.png, context-menu.png, screen-left-docked.png," \
+        "main-window-lowest-year.png, year-box-focused.png, data-file-error.png in $out"
     exit 0
 fi
 

@@ -1,12 +1,11 @@
 #include "ui/about_box.h"
 
+#include "sorvane/version.h"
+
 namespace sorvane::ui {
 
 QString aboutText() {
-    const QString version = QStringLiteral("%1.%2.%3")
-                                .arg(SORVANE_VERSION_MAJOR)
-                                .arg(SORVANE_VERSION_MINOR)
-                                .arg(SORVANE_VERSION_PATCH);
+    const QString version = QString::fromLatin1(kVersion);
     // Name and version; copyright; contact; web page. The first two groups end with CR CR LF.
     return QStringLiteral("      \u3000\u3000Sorvane  Ver.  ") + version +
            QStringLiteral("\r\r\n") +

@@ -7,6 +7,7 @@
 #include "ui/form2.h"
 #include "ui/icons.h"
 #include "ui/notification_sound.h"
+#include "ui/placement.h"
 #include "ui/text_box.h"
 #include "ui/twips.h"
 #include "ui/year_arrow.h"
@@ -20,7 +21,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTextEdit>
 #include <QWindow>
@@ -146,8 +149,9 @@ void Form1::buildControls(QWidget* surface) {
     txtyear_ = new QLineEdit(surface);
     txtyear_->setObjectName(QStringLiteral("txtyear"));
     txtyear_->setGeometry(twipsRect(795, 195, 1020, 470));
-    txtyear_->setFont(programFont(16.5));
     txtyear_->setAlignment(Qt::AlignCenter);
+    // Years of five and six characters (down to -32768) are condensed to fit the box.
+    fitLineToWidth(txtyear_, programFont(16.5));
     // Locked: the program alone writes the year. No length limit is set, because a limit
     // would also cut the years the program writes (-32768 has six characters).
     txtyear_->setReadOnly(true);
@@ -212,26 +216,48 @@ void Form1::buildControls(QWidget* surface) {
     connect(imgplus, &YearArrow::doubleClicked, this, [this] { stepYear(9); });
 }
 
+QRect Form1::availableArea() const {
+    const QScreen* target = screen() ? screen() : QGuiApplication::primaryScreen();
+    return target != nullptr ? target->availableGeometry() : QRect();
+}
+
 void Form1::centreOnScreen() {
     const QScreen* target = screen() ? screen() : QGuiApplication::primaryScreen();
     if (target == nullptr) {
         return;
     }
     adjustSize();
-    const QRect area = target->geometry();
-    const QSize outer = frameGeometry().size();
-    move(area.x() + (area.width() - outer.width()) / 2,
-         area.y() + (area.height() - outer.height()) / 2);
+    centredAt_ = centredFramePosition(frameGeometry().size(), target->geometry());
+    move(centredAt_);
+}
+
+void Form1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // The frame's size is known only once the window manager has framed the shown window,
+    // just before the first paint: centre again then, now with the whole frame, unless the
+    // window has been moved elsewhere meanwhile.
+    if (!frameKnown_ && isVisible() && windowHandle() != nullptr &&
+        !windowHandle()->frameMargins().isNull()) {
+        frameKnown_ = true;
+        if (pos() == centredAt_) {
+            centreOnScreen();
+        }
+    }
 }
 
 void Form1::calculate() {
     std::int16_t year = 0;
     try {
         year = parseYearText(txtyear_->text().toStdString());
-    } catch (const YearTextError& e) {
-        QMessageBox::warning(this, QStringLiteral("Sorvane"),
-                             QStringLiteral("年の値「%1」では計算できません。\n(%2)")
-                                 .arg(txtyear_->text(), QString::fromStdString(e.what())));
+    } catch (const YearTextError&) {
+        // A whole number that is refused lies outside the years the program can calculate.
+        const bool whole =
+            QRegularExpression(QStringLiteral("^[+-]?[0-9]+$")).match(txtyear_->text()).hasMatch();
+        QMessageBox::warning(
+            this, QStringLiteral("Sorvane"),
+            QStringLiteral("年の値「%1」では計算できません。\n(%2)")
+                .arg(txtyear_->text(), whole ? QStringLiteral("-32768～32767 の範囲外です")
+                                             : QStringLiteral("整数ではありません")));
         return;
     }
     almanac_ = std::make_unique<almanac::YearAlmanac>(
@@ -287,8 +313,19 @@ void Form1::hideMonthWindow() {
 
 void Form1::dockMonthWindow() {
     Form2* window = loadMonthWindow();
-    const QRect outer = frameGeometry();
-    window->move(outer.x() + outer.width(), outer.y());
+    const QMargins own =
+        window->windowHandle() != nullptr ? window->windowHandle()->frameMargins() : QMargins();
+    // While the month window has no frame (not shown yet, or hidden), its frame is taken to
+    // be like this window's.
+    const QMargins margins =
+        own.isNull() && windowHandle() != nullptr ? windowHandle()->frameMargins() : own;
+    QPoint position =
+        dockedFramePosition(frameGeometry(), window->size().grownBy(margins), availableArea());
+    if (own.isNull() && window->testAttribute(Qt::WA_WState_Created)) {
+        // A window shown before is placed by its client area once its frame has gone.
+        position += QPoint(margins.left(), margins.top());
+    }
+    window->move(position);
 }
 
 void Form1::openMonth(int month) {
@@ -296,6 +333,9 @@ void Form1::openMonth(int month) {
         return;
     }
     Form2* window = loadMonthWindow();
+    if (!window->isVisible()) {
+        dockMonthWindow(); // the main window may have moved while this one was hidden
+    }
     window->show();
     window->raise();
     window->activateWindow();

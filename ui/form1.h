@@ -57,6 +57,7 @@ class Form1 : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
     void buildControls(QWidget* surface);
@@ -65,6 +66,7 @@ class Form1 : public QMainWindow {
     void hideMonthWindow();
     void markStale();
     void centreOnScreen();
+    QRect availableArea() const;
 
     const Tables tables_;
     std::unique_ptr<almanac::YearAlmanac> almanac_;
@@ -81,6 +83,8 @@ class Form1 : public QMainWindow {
     bool surfacePressed_ = false;
     bool kekkaPressed_ = false;
     bool shuttingDown_ = false;
+    bool frameKnown_ = false;
+    QPoint centredAt_;
     std::function<void()> notificationPlayer_;
 };
 

@@ -4,22 +4,38 @@
 #include "ui/fonts.h"
 #include "ui/form1.h"
 #include "ui/icons.h"
+#include "ui/startup_trace.h"
+#include "ui/translations.h"
 
 #include <QApplication>
+#include <QFontInfo>
 
 int main(int argc, char** argv) {
+    const sorvane::ui::StartupTrace trace;
+    trace.mark("main");
     QApplication app(argc, argv);
+    trace.mark("application");
     QApplication::setApplicationName(QStringLiteral("Sorvane"));
     QApplication::setDesktopFileName(QStringLiteral("sorvane"));
+    sorvane::ui::installQtJapanese(app);
+    trace.mark("translations");
     sorvane::ui::installFontSubstitutions();
     QApplication::setFont(sorvane::ui::programFont(9));
+    if (trace.enabled()) {
+        // Looks the font up now, so that the font system's start shows as a step of its own.
+        (void)QFontInfo(QApplication::font()).family();
+    }
     QApplication::setWindowIcon(sorvane::ui::mainWindowIcon());
+    trace.mark("fonts");
 
     auto tables = sorvane::ui::loadTablesOrReport(sorvane::findDataDir());
     if (!tables) {
         return 1;
     }
+    trace.mark("data");
     sorvane::ui::Form1 form1(std::move(*tables));
+    trace.mark("window");
+    trace.markFirstPaint(&form1);
     form1.show();
     return QApplication::exec();
 }

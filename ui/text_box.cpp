@@ -3,6 +3,9 @@
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -19,6 +22,40 @@ QString displayText(const std::string& text) {
     return shown;
 }
 
+namespace {
+
+// The width a line edit gives its text: inside the frame, less the text margins and the two
+// pixels it keeps clear on either side, less one pixel for the cursor at the end.
+qreal lineRoom(const QLineEdit* box) {
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.lineWidth =
+        box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
+    const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
+    const QMargins margins = box->textMargins();
+    return contents.width() - margins.left() - margins.right() - 2 * 2 - 1;
+}
+
+void fitLine(QLineEdit* box, QFont font) {
+    font.setStretch(QFont::Unstretched);
+    const QString text = box->text();
+    const qreal room = lineRoom(box);
+    qreal width = QFontMetricsF(font).horizontalAdvance(text);
+    if (width > room && room > 0) {
+        // Rounded glyph advances can overshoot the proportional stretch by a little.
+        int stretch = static_cast<int>(std::floor(room / width * 100));
+        for (; stretch > 1; --stretch) {
+            font.setStretch(stretch);
+            if (QFontMetricsF(font).horizontalAdvance(text) <= room) {
+                break;
+            }
+        }
+    }
+    box->setFont(font);
+}
+
+} // namespace
+
 QTextEdit* textBox(QWidget* parent, const QString& name, QRect geometry, const QFont& font) {
     auto* box = new QTextEdit(parent);
     box->setObjectName(name);
@@ -34,6 +71,11 @@ QTextEdit* textBox(QWidget* parent, const QString& name, QRect geometry, const Q
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->document()->setDocumentMargin(1);
     return box;
+}
+
+void fitLineToWidth(QLineEdit* box, const QFont& font) {
+    fitLine(box, font);
+    QObject::connect(box, &QLineEdit::textChanged, box, [box, font] { fitLine(box, font); });
 }
 
 void showLines(QTextEdit* box, const QString& text, Qt::Alignment alignment) {

@@ -6,6 +6,7 @@
 #include <string>
 
 class QFont;
+class QLineEdit;
 class QTextEdit;
 class QWidget;
 
@@ -22,5 +23,10 @@ QTextEdit* textBox(QWidget* parent, const QString& name, QRect geometry, const Q
 // box would otherwise cut off its last line), and a line too wide for the box is fitted by
 // condensing the font horizontally, so that every line shows in full.
 void showLines(QTextEdit* box, const QString& text, Qt::Alignment alignment);
+
+// Keeps the text of a one-line box readable in full, now and after every change: in the
+// given font while the text fits between the box's frame and margins, else in that font
+// condensed horizontally just enough.
+void fitLineToWidth(QLineEdit* box, const QFont& font);
 
 } // namespace sorvane::ui

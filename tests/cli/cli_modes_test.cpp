@@ -27,31 +27,31 @@ TEST(PreciseOptions, ParsedWithTheOtherOptions) {
     EXPECT_THROW(parseArguments({"--ics="}, 2000), UsageError);
 }
 
-TEST(PreciseOptions, RangeIs1900To2100) {
-    EXPECT_NO_THROW(parseArguments({"1900", "--precise"}, 2000));
-    EXPECT_NO_THROW(parseArguments({"2100", "--precise"}, 2000));
-    EXPECT_NO_THROW(parseArguments({"1899"}, 2000)); // the default mode has no such limit
-    for (const char* year : {"1899", "2101", "-500", "32767"}) {
+TEST(PreciseOptions, RangeIsMinus1999To3000) {
+    EXPECT_NO_THROW(parseArguments({"-1999", "--precise"}, 2000));
+    EXPECT_NO_THROW(parseArguments({"3000", "--precise"}, 2000));
+    EXPECT_NO_THROW(parseArguments({"3001"}, 2000)); // the default mode has no such limit
+    for (const char* year : {"-2000", "3001", "32767"}) {
         try {
             parseArguments({"--precise", year}, 2000);
             ADD_FAILURE() << year << " accepted";
         } catch (const UsageError& e) {
             const std::string what = e.what();
-            EXPECT_NE(what.find("1900..2100"), std::string::npos) << what;
+            EXPECT_NE(what.find("-1999..3000"), std::string::npos) << what;
             EXPECT_NE(what.find(year), std::string::npos) << what;
         }
     }
     // The default year (the clock's) is checked too.
-    EXPECT_THROW(parseArguments({"--precise"}, 2150), UsageError);
+    EXPECT_THROW(parseArguments({"--precise"}, 3050), UsageError);
 }
 
 TEST(PreciseCli, OutOfRangeYearGivesOneLineAndStatus2) {
-    const auto run = testing::runCli("1899 --precise");
+    const auto run = testing::runCli("3001 --precise");
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.out.empty());
     EXPECT_EQ(testing::lines(run.err).size(), 1u) << run.err;
-    EXPECT_NE(run.err.find("1899"), std::string::npos);
-    EXPECT_EQ(testing::runCli("1899").status, 0);
+    EXPECT_NE(run.err.find("3001"), std::string::npos);
+    EXPECT_EQ(testing::runCli("3001").status, 0);
 }
 
 TEST(PreciseCli, ZassetsuAppendsAfterTheUnchangedReport) {

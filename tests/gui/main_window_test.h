@@ -10,8 +10,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <cstring>
 #include <memory>
 
 namespace sorvane::ui::test {
@@ -160,6 +163,34 @@ class MainWindowTest : public QObject {
             QVERIFY2(bottom <= inside.height(), qPrintable(block.text()));
             QVERIFY2(line.naturalTextWidth() + 2 * document->documentMargin() <= inside.width(),
                      qPrintable(block.text()));
+        }
+    }
+
+    void everyYearShowsInFullInTheYearBox() {
+        FIND_CHILD(txtyear, QLineEdit, form_.get(), "txtyear");
+        // Where a line edit lays out its text: inside its frame, two pixels in from each side.
+        QStyleOptionFrame frame;
+        frame.initFrom(txtyear);
+        frame.lineWidth = txtyear->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        const int room =
+            txtyear->style()->subElementRect(QStyle::SE_LineEditContents, &frame, txtyear).width() -
+            4;
+        const QFont designed = txtyear->font(); // this year's four digits
+        QCOMPARE(designed.pointSizeF(), 16.5);
+        // The widest years of each length; digits are equally wide.
+        for (const char* year : {"-32768", "-10000", "32767", "10000", "-1000", "9999", "-1"}) {
+            for (const bool focused : {false, true}) {
+                if (focused) {
+                    txtyear->setFocus();
+                }
+                txtyear->setText(QString::fromLatin1(year));
+                const qreal width =
+                    QFontMetricsF(txtyear->font()).horizontalAdvance(txtyear->text());
+                QVERIFY2(width + 1 <= room, year); // the text and the cursor after it
+                if (std::strlen(year) <= 4) {
+                    QCOMPARE(txtyear->font(), designed);
+                }
+            }
         }
     }
 

@@ -5,11 +5,18 @@
 #include "ui/about_box.h"
 #include "ui/data_files.h"
 #include "ui/notification_sound.h"
+#include "ui/translations.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -100,22 +107,79 @@ class MenusTest : public QObject {
         QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
     }
 
-    void badDataFileIsReportedByName_data() {
-        QTest::addColumn<QByteArray>("planet");
-        QTest::addColumn<QString>("named");
-        QTest::newRow("missing") << QByteArray() << QStringLiteral("planet.txt");
-        QTest::newRow("short") << QByteArray("1, 1, 0, 0.5, 10, 0.1, 20\n")
-                               << QStringLiteral("planet.txt");
+    void qtsOwnTextsAreJapanese() {
+        QVERIFY(installQtJapanese(*qApp));
+        Form1 form(sharedTables());
+        FIND_CHILD(txtyear, QLineEdit, &form, "txtyear");
+        FIND_CHILD(txtkekka, QTextEdit, &form, "txtkekka");
+        // The context menus' items, up to the shortcut after the tab, hold no Latin letter
+        // but the access key's in "(&X)".
+        const std::unique_ptr<QMenu> menus[] = {
+            std::unique_ptr<QMenu>(txtyear->createStandardContextMenu()),
+            std::unique_ptr<QMenu>(txtkekka->createStandardContextMenu())};
+        for (const auto& menu : menus) {
+            QVERIFY(!menu->actions().isEmpty());
+            for (const QAction* action : menu->actions()) {
+                QString text = action->text().section(QLatin1Char('\t'), 0, 0);
+                text.remove(QRegularExpression(QStringLiteral(R"(\(&[A-Z]\))")));
+                QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))),
+                         qPrintable(action->text()));
+            }
+        }
+        QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Close);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+        QCOMPARE(buttons.button(QDialogButtonBox::Close)->text(), QStringLiteral("閉じる"));
     }
-    void badDataFileIsReportedByName() {
-        QFETCH(QByteArray, planet);
+
+    // Each way the term files can fail, reported by file name, in Japanese: only the folder,
+    // the file's name and the offending value (in 「」) may be in Latin letters.
+    void badDataFileIsReportedByNameInJapanese_data() {
+        QTest::addColumn<QString>("kind");    // the planet file missing, a folder, a given text,
+        QTest::addColumn<QByteArray>("text"); // or the shipped one with this first line
+        QTest::addColumn<QString>("named");
+        const QString planet = QStringLiteral("planet.txt");
+        QTest::newRow("missing") << QStringLiteral("missing") << QByteArray() << planet;
+        QTest::newRow("folder") << QStringLiteral("folder") << QByteArray() << planet;
+        QTest::newRow("short") << QStringLiteral("text")
+                               << QByteArray("1, 1, 0, 0.5, 10, 0.1, 20\n1, 1") << planet;
+        QTest::newRow("no number") << QStringLiteral("text") << QByteArray("1, 1, 0, x5") << planet;
+        QTest::newRow("huge") << QStringLiteral("text") << QByteArray("1, 1, 0, 1e999") << planet;
+        QTest::newRow("no whole number") << QStringLiteral("text") << QByteArray("1.5") << planet;
+        QTest::newRow("outside") << QStringLiteral("text") << QByteArray("1, 40000") << planet;
+        QTest::newRow("planet code")
+            << QStringLiteral("shipped")
+            << QByteArray("9, -1, 1, 0.0125, -118.6105, 28.64, -24.7751") << planet;
+        QTest::newRow("latitude") << QStringLiteral("latitude") << QByteArray("2, -1, 0, 0.0294, a")
+                                  << QStringLiteral("latitude.txt");
+    }
+    void badDataFileIsReportedByNameInJapanese() {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, text);
         QFETCH(QString, named);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        if (!planet.isEmpty()) {
-            QFile file(dir.filePath(QStringLiteral("planet.txt")));
+        const QString shipped = QString::fromStdString(findDataDir().string());
+        QByteArray planet = text;
+        if (kind == QStringLiteral("folder")) {
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("planet.txt")));
+        } else if (kind == QStringLiteral("shipped") || kind == QStringLiteral("latitude")) {
+            QFile file(shipped + QStringLiteral("/planet.txt"));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            planet = file.readAll();
+            if (kind == QStringLiteral("shipped")) {
+                planet = text + planet.mid(planet.indexOf('\n'));
+            }
+        }
+        const auto write = [&](const QString& name, const QByteArray& content) {
+            QFile file(dir.filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(planet);
+            file.write(content);
+        };
+        if (kind != QStringLiteral("missing") && kind != QStringLiteral("folder")) {
+            write(QStringLiteral("planet.txt"), planet);
+        }
+        if (kind == QStringLiteral("latitude")) {
+            write(QStringLiteral("latitude.txt"), text);
         }
         int boxes = 0;
         QString reported;
@@ -130,6 +194,11 @@ class MenusTest : public QObject {
         QVERIFY2(reported.contains(named), qPrintable(reported));
         QVERIFY2(reported.contains(dir.path()),
                  qPrintable(reported)); // and where it was looked for
+        QString rest = reported;
+        rest.remove(dir.path()).remove(named);
+        rest.remove(QRegularExpression(QStringLiteral("「[^」]*」")));
+        QVERIFY2(!rest.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))),
+                 qPrintable(reported));
     }
 
     void goodDataFilesLoadWithoutAnyBox() {

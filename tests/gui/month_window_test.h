@@ -5,11 +5,13 @@
 #include "almanac/month_listing.h"
 #include "gui_support.h"
 #include "ui/form2.h"
+#include "ui/placement.h"
 #include "ui/text_box.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <memory>
 
 namespace sorvane::ui::test {
@@ -196,6 +198,49 @@ class MonthWindowTest : public QObject {
         click(surface, bare);
         QCOMPARE(form_->monthWindow()->pos(), dockedPosition(form_.get()));
         QVERIFY(form_->monthWindow()->isVisible()); // visibility kept
+    }
+
+    void placementKeepsWholeFramesOnTheScreen_data() {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("mainFrame");
+        QTest::addColumn<QPoint>("docked");  // the month window's frame, 139 x 584
+        QTest::addColumn<QPoint>("centred"); // the main window's frame in the area
+        const QRect screen(0, 0, 1024, 768);
+        QTest::newRow("room on the right")
+            << screen << QRect(343, 90, 339, 587) << QPoint(682, 90) << QPoint(342, 90);
+        QTest::newRow("at the right edge: left side")
+            << screen << QRect(675, 90, 339, 587) << QPoint(536, 90) << QPoint(342, 90);
+        QTest::newRow("low: raised into the area")
+            << screen << QRect(200, 300, 339, 587) << QPoint(539, 184) << QPoint(342, 90);
+        QTest::newRow("panel above, second screen")
+            << QRect(1024, 28, 1280, 996) << QRect(1100, 5, 339, 587) << QPoint(1439, 28)
+            << QPoint(1494, 232);
+        QTest::newRow("no room either side") << QRect(0, 0, 600, 500) << QRect(150, 0, 339, 587)
+                                             << QPoint(11, 0) << QPoint(130, -43);
+    }
+    void placementKeepsWholeFramesOnTheScreen() {
+        QFETCH(QRect, area);
+        QFETCH(QRect, mainFrame);
+        QFETCH(QPoint, docked);
+        QFETCH(QPoint, centred);
+        QCOMPARE(dockedFramePosition(mainFrame, QSize(139, 584), area), docked);
+        QCOMPARE(centredFramePosition(mainFrame.size(), area), centred);
+    }
+
+    void hiddenWindowDocksAgainWhenShown() {
+        click(monthButton(1));
+        click(form_->findChild<QWidget*>(QStringLiteral("imgplus"))); // hides the window
+        QVERIFY(!form_->monthWindow()->isVisible());
+        // Moved against the screen's right edge while hidden: shown again on the left side.
+        const QRect area = form_->screen()->availableGeometry();
+        form_->move(area.right() + 1 - form_->frameGeometry().width(), form_->y());
+        click(form_->findChild<QPushButton*>(QStringLiteral("btncalc")));
+        click(monthButton(2));
+        const QRect month = form_->monthWindow()->frameGeometry();
+        QVERIFY(form_->monthWindow()->isVisible());
+        QCOMPARE(month.right() + 1, form_->frameGeometry().left());
+        QCOMPARE(month.top(), form_->frameGeometry().top());
+        QVERIFY(area.contains(month));
     }
 };
 

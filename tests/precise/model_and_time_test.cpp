@@ -1,5 +1,6 @@
 // The apparent Sun of the IAU model, the longitude solver and the civil time scales.
 #include "calendar/julian_day.h"
+#include "precise/delta_t.h"
 #include "precise/erfa_sun.h"
 #include "precise/time_scales.h"
 #include "support/test_support.h"

@@ -1,0 +1,35 @@
+# bash completion for sorvane-cli                                   -*- shell-script -*-
+# Copyright 2026 The Sorvane developers; MIT licence.
+
+_sorvane_cli() {
+    local cur=${COMP_WORDS[COMP_CWORD]}
+    local prev=
+    ((COMP_CWORD > 0)) && prev=${COMP_WORDS[COMP_CWORD - 1]}
+    COMPREPLY=()
+
+    case $prev in
+        --month)
+            mapfile -t COMPREPLY < <(compgen -W '1 2 3 4 5 6 7 8 9 10 11 12' -- "$cur")
+            return
+            ;;
+        --data)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -d -- "$cur")
+            return
+            ;;
+        --ics)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+            return
+            ;;
+        --help | -h | --version)
+            return
+            ;;
+    esac
+
+    if [[ $cur == -* ]]; then
+        mapfile -t COMPREPLY < <(compgen -W '--month --json --precise --zassetsu --holidays --ics --data
+            --help --version' -- "$cur")
+    fi
+}
+complete -F _sorvane_cli sorvane-cli

@@ -1,0 +1,187 @@
+// The terminal program where output can fail or options collide: the calendar file is
+// replaced whole or not at all, a failed standard output is reported with its own status,
+// and every combination of options is either done or refused by name.
+#include "support/test_support.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using sorvane::testing::CliRun;
+using sorvane::testing::runCli;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+int lineCount(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+class CalendarFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("sorvane-ics-" + std::to_string(getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        ASSERT_EQ(runCli("2025 --ics '" + (dir / "old.ics").string() + "' >/dev/null").status, 0);
+        old = readFile(dir / "old.ics");
+        ASSERT_GT(old.size(), 8000u);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Runs year --ics FILE with the file-size limit fsize (bytes; 0: none).
+    CliRun writeIcs(const std::string& year, const fs::path& file, rlim_t fsize = 0) {
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        if (fsize != 0) {
+            rlimit limited = saved;
+            limited.rlim_cur = fsize;
+            setrlimit(RLIMIT_FSIZE, &limited);
+        }
+        const CliRun r = runCli(year + " --ics '" + file.string() + "' >/dev/null");
+        setrlimit(RLIMIT_FSIZE, &saved);
+        return r;
+    }
+
+    // The folder holds exactly these names (no temporary file left behind).
+    void expectNames(std::vector<std::string> names) {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            found.push_back(entry.path().filename().string());
+        }
+        std::sort(found.begin(), found.end());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(found, names);
+    }
+
+    fs::path dir;
+    std::string old;
+};
+
+TEST_F(CalendarFile, FailuresAndRefusalsLeaveTheOldFileByteForByte) {
+    struct Case {
+        const char* year;
+        rlim_t fsize;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"-1", 0, 2, "--ics writes the years 1..9999"},
+        {"0", 0, 2, "--ics writes the years 1..9999"},
+        {"10000", 0, 2, "--ics writes the years 1..9999"},
+        {"2024", 4096, 3, ": cannot write: File too large"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = writeIcs(c.year, dir / "old.ics", c.fsize);
+        EXPECT_EQ(r.status, c.status) << c.year << ": " << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.year << ": " << r.err;
+        EXPECT_EQ(lineCount(r.err), 1) << r.err;
+        EXPECT_EQ(readFile(dir / "old.ics"), old) << c.year;
+        expectNames({"old.ics"});
+    }
+    // A folder that does not exist: the system's reason.
+    const CliRun r = writeIcs("2024", dir / "missing" / "new.ics");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("No such file or directory"), std::string::npos) << r.err;
+}
+
+TEST_F(CalendarFile, ReplacedWholeThroughALinkKeepingItsPermissions) {
+    fs::permissions(dir / "old.ics",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("old.ics", dir / "link.ics");
+    const CliRun r = writeIcs("9999", dir / "link.ics");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(dir / "link.ics"));
+    const std::string now = readFile(dir / "old.ics");
+    EXPECT_NE(now.find("DTSTART:9999"), std::string::npos);
+    EXPECT_EQ(now.find("00000000"), std::string::npos);
+    EXPECT_EQ(fs::status(dir / "old.ics").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    expectNames({"old.ics", "link.ics"});
+}
+
+TEST(StandardOutput, AFailedWriteIsReportedWithStatusThree) {
+    const char* modes[] = {"2000",        "2000 --month 3",       "--help", "2000 --zassetsu",
+                           "2000 --json", "2000 --json --month 3"};
+    for (const char* mode : modes) {
+        for (const auto& [redirect, reason] : {std::pair{">/dev/full", "No space left on device"},
+                                               std::pair{">&-", "Bad file descriptor"}}) {
+            const CliRun r = runCli(std::string(mode) + " " + redirect);
+            EXPECT_EQ(r.status, 3) << mode << redirect;
+            EXPECT_EQ(r.err, std::string("sorvane-cli: standard output: ") + reason + "\n")
+                << mode << redirect;
+        }
+    }
+}
+
+TEST(Options, EachCombinationIsDoneOrRefusedByName) {
+    struct Case {
+        std::string args;
+        int status;
+        // status 0: JSON pointers into the printed document and their values (null: present);
+        // otherwise: text in the one stderr line
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"2000 --json --month 3", 0, R"({"/month": 3, "/yearCaption": "庚辰年"})"},
+        {"2000 --month 3 --json", 0,
+         R"({"/days/30": {"day": 31, "weekday": "金", "sexagenary": "戊子"}})"},
+        {"2000 --json --zassetsu", 0, R"({"/zassetsu": null})"},
+        {"2000 --month 3 --zassetsu", 2, "--month and --zassetsu"},
+        {"--precise 2000 --month 3", 2, "--month and --precise"},
+        {"2000 --month 3 --month 4", 2, "--month is given twice"},
+        {"2000 --ics a.ics --ics=b.ics", 2, "--ics is given twice"},
+        {"2000 --data ''", 2, "--data needs a folder"},
+        {"\"$(printf 'ab\\ncd\\033[31m')\"", 2, "\"ab\\ncd\\x1B[31m\""},
+        {"--month \"$(head -c 100000 /dev/zero | tr '\\0' x)\"", 2,
+         "\"" + std::string(40, 'x') + "...\""},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = runCli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << ": " << r.err;
+        if (c.status == 0) {
+            const auto doc = nlohmann::json::parse(r.out);
+            const auto expected = nlohmann::json::parse(c.expected);
+            for (const auto& [pointer, value] : expected.items()) {
+                const nlohmann::json::json_pointer at(pointer);
+                ASSERT_TRUE(doc.contains(at)) << c.args << ": " << pointer;
+                if (!value.is_null()) {
+                    EXPECT_EQ(doc.at(at), value) << c.args << ": " << pointer;
+                }
+            }
+            continue;
+        }
+        EXPECT_TRUE(r.out.empty()) << c.args;
+        EXPECT_NE(r.err.find(c.expected), std::string::npos) << c.args << ": " << r.err;
+        EXPECT_EQ(lineCount(r.err), 1) << r.err;
+        EXPECT_LT(r.err.size(), 200u) << c.args;
+    }
+}
+
+TEST(Options, DriftedYearsWarnOnceAndMarkTheirEvents) {
+    const CliRun sane = runCli("2000 --json");
+    EXPECT_EQ(sane.err, "");
+    EXPECT_EQ(sane.out.find("outsideMonth"), std::string::npos);
+    const CliRun far = runCli("9999 --json");
+    EXPECT_EQ(far.status, 0);
+    EXPECT_EQ(lineCount(far.err), 1) << far.err;
+    EXPECT_NE(far.err.find("warning: 9999"), std::string::npos) << far.err;
+    const auto events = nlohmann::json::parse(far.out)["events"];
+    EXPECT_TRUE(std::any_of(events.begin(), events.end(),
+                            [](const auto& e) { return e.value("outsideMonth", false); }));
+}
+
+} // namespace

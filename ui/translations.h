@@ -1,0 +1,12 @@
+// Qt's own texts in Japanese: the text boxes' context menus and the standard dialog buttons.
+#pragma once
+
+class QCoreApplication;
+
+namespace sorvane::ui {
+
+// Installs Qt's Japanese translation (qtbase_ja) from Qt's translation folder into the
+// application. Returns false, leaving Qt's texts in English, when it is not installed there.
+bool installQtJapanese(QCoreApplication& app);
+
+} // namespace sorvane::ui
