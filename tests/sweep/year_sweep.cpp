@@ -494,7 +494,8 @@ int sweepCli(const Tables& tables, const std::string& dataDir, const std::string
         const Run json = run(base + " --json");
         std::vector<std::string> jsonLines;
         if (json.status == 0 && nlohmann::json::accept(json.out)) {
-            for (const auto& event : nlohmann::json::parse(json.out)["events"]) {
+            const auto doc = nlohmann::json::parse(json.out);
+            for (const auto& event : doc["events"]) {
                 jsonLines.push_back(event.value("line", ""));
             }
         }
