@@ -120,6 +120,9 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
         addDefaultEvents(tables, a, options.zassetsu);
         a.defaultOffset = precise::defaultModeOffsetSeconds(year);
     }
+    if (options.lunisolar && lunisolar::inRange(year)) {
+        a.lunisolar.emplace(year);
+    }
     if (options.holidays && year <= holidays::kLastYear) {
         a.holidays = holidays::yearHolidays(year);
     }

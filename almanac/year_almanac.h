@@ -7,9 +7,11 @@
 #include "calendar/civil_date.h"
 #include "ephemeris/tables.h"
 #include "holidays/holidays.h"
+#include "lunisolar/lunisolar_year.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,9 @@ struct FirstDay {
 struct AlmanacOptions {
     bool precise = false;  // the events from the IAU model (precise::kFirstYear..kLastYear)
     bool zassetsu = false; // also the 雑節 (two more searches, for 入梅 and 半夏生)
+    // also the Moon's phases and the lunisolar calendar (from the IAU model in either mode;
+    // years lunisolar::kFirstYear..kLastYear, absent outside them)
+    bool lunisolar = false;
     bool holidays = false; // also the national holidays (two more searches, for the equinoxes)
 };
 
@@ -48,6 +53,8 @@ struct YearAlmanac {
     std::vector<holidays::Holiday> holidays;
     std::array<FirstDay, 12> firstDays; // January .. December
     std::array<MonthListing, 12> months;
+    // The phases, lunisolar months and 中気 (options.lunisolar, years 1900..2100).
+    std::optional<lunisolar::LunisolarYear> lunisolar;
 
     const FirstDay& firstDay(int month) const { return firstDays.at(month - 1); }
     const MonthListing& monthListing(int month) const { return months.at(month - 1); }

@@ -1,12 +1,19 @@
-// The cost of the Moon and the lunisolar calendar: the search for one year's 朔弦望, and
-// one LunisolarYear (the 中気 and new moons from the 冬至 before the year to the 冬至
-// after it, the year's phases, the month numbering). Run with tools/bench.sh.
+// The cost of the Moon and the lunisolar calendar: the search for one year's 朔弦望, one
+// LunisolarYear (the 中気 and new moons from the 冬至 before the year to the 冬至 after it,
+// the year's phases, the month numbering), and the terminal program's --days for a year:
+// the precise mode's 28 events and 雑節, the lunisolar year, the holidays, the listing and
+// its text. Run with tools/bench.sh.
+#include "almanac/day_listing.h"
+#include "almanac/year_almanac.h"
 #include "calendar/julian_day.h"
+#include "ephemeris/data_location.h"
+#include "export/days_document.h"
 #include "lunisolar/lunisolar_year.h"
 #include "lunisolar/moon_phases.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -33,6 +40,21 @@ void BM_LunisolarYear(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LunisolarYear)->Unit(benchmark::kMillisecond);
+
+void BM_DaysListing(benchmark::State& state) {
+    const char* dir = std::getenv("SORVANE_DATA_DIR");
+    const Tables tables = loadTables(dir != nullptr ? std::filesystem::path(dir) : findDataDir());
+    almanac::AlmanacOptions what;
+    what.precise = true;
+    what.zassetsu = true;
+    what.lunisolar = true;
+    for (auto _ : state) {
+        const almanac::YearAlmanac year = almanac::yearAlmanac(tables, kYear, what);
+        std::string text = exports::daysReport(almanac::dayListing(tables, year));
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_DaysListing)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

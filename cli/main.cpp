@@ -1,13 +1,16 @@
 // sorvane-cli: the year's solar terms, 土用 entries and first-day names in a terminal.
+#include "almanac/day_listing.h"
 #include "almanac/year_almanac.h"
 #include "calendar/year_text.h"
 #include "cli/options.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/tables.h"
 #include "export/atomic_file.h"
+#include "export/days_document.h"
 #include "export/icalendar.h"
 #include "export/json_document.h"
 #include "export/text_report.h"
+#include "precise/precise_year.h"
 
 #include <cerrno>
 #include <csignal>
@@ -66,10 +69,13 @@ std::string run(const cli::Options& options) {
     }
     const Tables tables = loadTables(options.dataDir ? *options.dataDir : findDataDir());
     almanac::AlmanacOptions what;
-    what.precise = options.precise;
-    // The 雑節 (and so the extra searches) only when asked for, directly or by the ics.
-    what.zassetsu = options.zassetsu || options.icsFile.has_value();
-    what.holidays = options.holidays || options.icsFile.has_value();
+    // The 雑節, holidays and lunisolar year (and so their searches) only when asked for,
+    // directly, by the ics or by the day listing.
+    what.zassetsu = options.zassetsu || options.icsFile.has_value() || options.days;
+    what.holidays = options.holidays || options.icsFile.has_value() || options.days;
+    what.lunisolar = options.days || options.phases || options.icsFile.has_value();
+    // The day listing takes the precise moments wherever the IAU model reaches.
+    what.precise = options.precise || (options.days && precise::inRange(options.year));
     const almanac::YearAlmanac year = almanac::yearAlmanac(tables, options.year, what);
 
     const bool showsEvents = options.month == 0 || options.icsFile.has_value();
@@ -89,6 +95,14 @@ std::string run(const cli::Options& options) {
 
     if (options.icsFile) {
         exports::writeTextFile(*options.icsFile, exports::icsCalendar(year, std::time(nullptr)));
+    }
+    if (options.days || options.phases) {
+        const auto days =
+            options.days ? almanac::dayListing(tables, year) : std::vector<almanac::DayEntry>{};
+        if (options.json) {
+            return exports::daysJson(year, options.days ? &days : nullptr, options.phases);
+        }
+        return (options.phases ? exports::phasesReport(year) : "") + exports::daysReport(days);
     }
     if (options.json) {
         return options.month != 0 ? exports::monthJson(tables, year, options.month)

@@ -25,6 +25,8 @@ struct Options {
     bool version = false;
     bool precise = false;  // events from the IAU model (years -1999..3000)
     bool zassetsu = false; // add the 雑節 to the report or the JSON
+    bool days = false;     // one line per day of the year, with the lunisolar calendar
+    bool phases = false;   // the year's 朔弦望 (years 1900..2100)
     bool holidays = false; // list the national holidays (or add them to the JSON)
     std::optional<std::filesystem::path> dataDir;
     std::optional<std::filesystem::path> icsFile; // write an iCalendar file here
@@ -40,9 +42,9 @@ std::string printable(std::string_view text, std::size_t maxCharacters = std::st
 std::string quotedArgument(std::string_view text);
 
 // Parses the arguments after the program name. currentYear is the default year.
-// --precise with a year outside -1999..3000, --ics with a year outside 1..9999, --holidays
-// with a year after 2100, an option given twice and two options that cannot be combined are
-// UsageErrors that say so.
+// --precise with a year outside -1999..3000, --phases with a year outside 1900..2100, --ics
+// with a year outside 1..9999, --holidays with a year after 2100, an option given twice and
+// two options that cannot be combined are UsageErrors that say so.
 Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear);
 
 // The usage text printed by --help.

@@ -57,8 +57,9 @@ the sexagenary day of every month's first day. A second window lists the days
 of a month with their weekdays and sexagenary names.
 
 The terminal program sorvane-cli prints the same as text or JSON, computes the
-moments from the IAU model of the Sun for 1900 to 2100, lists the seasonal days
-(zassetsu) and writes them to an iCalendar file.]])
+moments from the IAU model of the Sun, lists the seasonal days (zassetsu), the
+national holidays, the phases of the Moon and the lunisolar date and rokuyo of
+every day, and writes the year to an iCalendar file.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

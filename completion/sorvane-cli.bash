@@ -28,8 +28,8 @@ _sorvane_cli() {
     esac
 
     if [[ $cur == -* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W '--month --json --precise --zassetsu --holidays --ics --data
-            --help --version' -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W '--month --json --precise --zassetsu --holidays
+            --days --phases --ics --data --help --version' -- "$cur")
     fi
 }
 complete -F _sorvane_cli sorvane-cli

@@ -1,6 +1,7 @@
 #include "export/icalendar.h"
 
 #include "export/atomic_file.h"
+#include "export/days_document.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -83,11 +84,15 @@ class Calendar {
 
     void instant(const std::string& id, const std::string& summary, const std::string& category,
                  const CivilDate& date, int hour, int minute, double longitude) {
+        moment(id, summary, category, date, hour, minute,
+               longitudeText(longitude, precise_) + "、" + jstText(date, hour, minute) +
+                   (precise_ ? "。IAU の理論による精密計算" : ""));
+    }
+
+    void moment(const std::string& id, const std::string& summary, const std::string& category,
+                const CivilDate& date, int hour, int minute, const std::string& description) {
         icalcomponent* ev = event(id, summary, category);
         icalcomponent_add_property(ev, timeProperty("DTSTART", date, hour, minute, false));
-        const std::string description = longitudeText(longitude, precise_) + "、" +
-                                        jstText(date, hour, minute) +
-                                        (precise_ ? "。IAU の理論による精密計算" : "");
         icalcomponent_add_property(ev, icalproperty_new_description(description.c_str()));
     }
 
@@ -129,6 +134,36 @@ class Calendar {
     std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> cal_;
 };
 
+// The 朔 and 望 as instants ("moon-new-01", "moon-full-01" .. in the year's order) and the
+// lunisolar days as whole days.
+void addLunisolar(Calendar& cal, const lunisolar::LunisolarYear& year) {
+    int count[4] = {0, 0, 0, 0};
+    for (const lunisolar::PhaseMoment& p : year.phases()) {
+        if (p.phase != lunisolar::Phase::New && p.phase != lunisolar::Phase::Full) {
+            continue;
+        }
+        const bool isNew = p.phase == lunisolar::Phase::New;
+        char id[32];
+        std::snprintf(id, sizeof id, "moon-%s-%02d", isNew ? "new" : "full",
+                      ++count[static_cast<int>(p.phase)]);
+        const CivilDate date = civilDate(p.day());
+        const int hour = p.minuteOfDay() / 60;
+        const int minute = p.minuteOfDay() % 60;
+        cal.moment(id, lunisolar::phaseName(p.phase), "月相", date, hour, minute,
+                   std::string("月と太陽の視黄経の差 ") + (isNew ? "0°" : "180°") + "、" +
+                       jstText(date, hour, minute) + "。IAU の理論による精密計算");
+    }
+    static const char* const ids[] = {"kyushogatsu", "tanabata", "jugoya", "jusanya"};
+    for (long long n = year.firstDay(); n <= year.lastDay(); ++n) {
+        const lunisolar::LunarDay d = year.day(n);
+        if (d.special) {
+            const CivilDate date = civilDate(n);
+            cal.days(ids[static_cast<int>(*d.special)], lunisolar::specialDayName(*d.special),
+                     "旧暦", date, date, "旧暦" + lunarDateText(d));
+        }
+    }
+}
+
 } // namespace
 
 std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp) {
@@ -149,6 +184,9 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
             cal.days(z.id, z.name, "雑節", z.date, z.date, z.rule);
             break;
         }
+    }
+    if (almanac.lunisolar) {
+        addLunisolar(cal, *almanac.lunisolar);
     }
     for (const holidays::Holiday& h : almanac.holidays) {
         std::string description = holidayDescription(h.kind);

@@ -17,10 +17,11 @@ class IcsError : public std::runtime_error {
 
 // The calendar of the almanac's year: the 24 solar terms, the four 土用 entries and the 雑節
 // moments as instants (DTSTART in UTC, the shown JST minute less 9 hours); the 雑節 days and
-// the 土用 periods as all-day events. SUMMARY is the Japanese name; DESCRIPTION gives the
-// Sun's longitude and the JST time (or the rule of the day); UIDs depend only on the year
-// and the item, so a re-import replaces the events. Every DTSTAMP is dtstamp (UTC). The
-// national holidays the almanac holds are all-day events of category 祝日.
+// the 土用 periods as all-day events; with the almanac's lunisolar year, the 朔 and 望 as
+// instants and 旧正月, 伝統的七夕, 十五夜 and 十三夜 as all-day events. SUMMARY is the Japanese
+// name; DESCRIPTION gives the Sun's longitude and the JST time (or the rule of the day); UIDs
+// depend only on the year and the item, so a re-import replaces the events. Every DTSTAMP is
+// dtstamp (UTC). The national holidays the almanac holds are all-day events of category 祝日.
 // Throws IcsError when a date falls outside the years 1..9999 that the format can hold.
 std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp);
 

@@ -18,7 +18,8 @@ namespace sorvane::holidays {
 // The day the holiday law (昭和23年法律第178号) took effect; no date before it has a holiday here.
 inline constexpr CivilDate kFirstDate{1948, 7, 20};
 inline constexpr int kFirstYear = 1948;
-// The last year of the IAU model's Earth that the equinox days are taken from.
+// The last year listed. Through it the precise mode's civil time holds the leap seconds known
+// today; past it TT - UTC is an extrapolation, and so would the equinox days be.
 inline constexpr int kLastYear = 2100;
 
 // The last year whose 春分の日 and 秋分の日 the government has announced. The observatory

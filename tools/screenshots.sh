@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Starts the real program under a virtual X server and saves PNG screenshots of the main
 # window, of the month window for January (opened with the keyboard, as a user would) and of
-# the About box, plus the whole screen with both windows side by side; then of the result
-# box's right-click menu, and of the main window against the screen's right edge with the
-# year -32768 and the month window docked on its left, the year box with the focus, and the
-# report of a damaged term file.
+# the About box, plus the whole screen with both windows side by side; then the 暦 menu, the
+# calendar page of August 2025 (山の日, 閏6月, a full moon; reached from today's month with
+# Page Up) and the 雑節 window; then of the result box's right-click menu, and of the main
+# window against the screen's right edge with the year -32768 and the month window docked on
+# its left, the year box with the focus, and the report of a damaged term file; and last the
+# printed calendar page of August 2025 (PDF, converted with pdftoppm).
 #
 # Usage: tools/screenshots.sh OUTPUT_DIR [PROGRAM]
 #   PROGRAM defaults to build/bin/sorvane. Needs xvfb-run, xdotool and ImageMagick's import;
@@ -74,6 +76,38 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
     xdotool key --clearmodifiers Return
     sleep 0.5
 
+    # 暦(&K): the menu, then 月の暦(&C)…, which opens on today's month.
+    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+    sleep 0.5
+    xdotool key --clearmodifiers alt+k
+    sleep 0.7
+    import -window root "$out/menu-calendar.png"
+    xdotool key --clearmodifiers c
+    page=$(find_window '暦 [0-9]+年[0-9]+月')
+    sleep 1
+    back=$((10#$(date +%Y) * 12 + 10#$(date +%m) - (2025 * 12 + 8)))
+    for _ in $(seq 1 "$back"); do
+        xdotool key --clearmodifiers Prior
+    done
+    find_window '暦 2025年8月' >/dev/null
+    sleep 1
+    frame "$page" "$out/calendar-page-2025-08.png"
+    xdotool windowclose "$page" 2>/dev/null || xdotool windowunmap "$page"
+    sleep 0.5
+
+    # 暦(&K) > 雑節(&Z)… for the year in the year box.
+    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+    sleep 0.5
+    xdotool key --clearmodifiers alt+k
+    sleep 0.5
+    xdotool key --clearmodifiers z
+    zassetsu=$(find_window '雑節 .*')
+    sleep 1
+    frame "$zassetsu" "$out/zassetsu-window.png"
+    xdotool windowclose "$zassetsu" 2>/dev/null || xdotool windowunmap "$zassetsu"
+    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+    sleep 0.5
+
     # Points in the main window's client area: the surface starts under the menu bar.
     menu_bar=$(( $(xdotool getwindowgeometry "$main" | awk '/Geometry/ { split($2, g, "x"); print g[2] }') - 544 ))
     at() { # x y on the surface: move the pointer there
@@ -127,16 +161,22 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
     frame "$report" "$out/data-file-error.png"
     kill "$app_pid" 2>/dev/null || true
     rm -rf "$damaged"
+
+    # The printed calendar page, as the print dialog's PDF target writes it.
+    "$program" --print-calendar-pdf 2025-08 "$out/calendar-print-2025-08.pdf"
+    pdftoppm -r 100 -png -singlefile "$out/calendar-print-2025-08.pdf" \
+        "$out/calendar-print-2025-08"
     echo "screenshots: saved main-window.png, month-window-january.png, screen-docked.png," \
-        "about-box.png, context-menu.png, screen-left-docked.png," \
-        "main-window-lowest-year.png, year-box-focused.png, data-file-error.png in $out"
+        "about-box.png, menu-calendar.png, calendar-page-2025-08.png, zassetsu-window.png," \
+        "context-menu.png, screen-left-docked.png, main-window-lowest-year.png," \
+        "year-box-focused.png, data-file-error.png, calendar-print-2025-08.png in $out"
     exit 0
 fi
 
 out=${1:?usage: tools/screenshots.sh OUTPUT_DIR [PROGRAM]}
 root=$(cd "$(dirname "$0")/.." && pwd)
 program=${2:-$root/build/bin/sorvane}
-for tool in xvfb-run xdotool import; do
+for tool in xvfb-run xdotool import pdftoppm; do
     if ! command -v "$tool" >/dev/null; then
         echo "screenshots: $tool is missing (tools/install-deps.sh installs it)" >&2
         exit 1

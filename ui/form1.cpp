@@ -2,6 +2,9 @@
 
 #include "almanac/year_almanac.h"
 #include "calendar/year_text.h"
+#include "export/icalendar.h"
+#include "export/text_report.h"
+#include "precise/precise_year.h"
 #include "ui/about_box.h"
 #include "ui/fonts.h"
 #include "ui/form2.h"
@@ -15,6 +18,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QDir>
+#include <QFileDialog>
 #include <QIcon>
 #include <QLayout>
 #include <QLineEdit>
@@ -28,6 +33,7 @@
 #include <QTextEdit>
 #include <QWindow>
 #include <array>
+#include <ctime>
 
 namespace sorvane::ui {
 
@@ -130,6 +136,8 @@ void Form1::buildMenus() {
     QAction* mnuend = mnufile->addAction(QStringLiteral("Tessalyを終了(&E)"));
     mnuend->setObjectName(QStringLiteral("mnuend"));
 
+    buildCalendarMenu();
+
     QMenu* mnuhelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
     QAction* mnuver = mnuhelp->addAction(QStringLiteral("バージョン情報"));
@@ -138,6 +146,27 @@ void Form1::buildMenus() {
     connect(mnuinu, &QAction::triggered, this, &Form1::backToCurrentYear);
     connect(mnuend, &QAction::triggered, this, &Form1::shutdown);
     connect(mnuver, &QAction::triggered, this, &Form1::showAbout);
+}
+
+void Form1::buildCalendarMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("暦(&K)"));
+    menu->setObjectName(QStringLiteral("mnucalendar"));
+    QAction* page = menu->addAction(QStringLiteral("月の暦(&C)…"));
+    page->setObjectName(QStringLiteral("mnumonthpage"));
+    observatoryMode_ = menu->addAction(QStringLiteral("観測所の方式で表示(&P)"));
+    observatoryMode_->setObjectName(QStringLiteral("mnuprecise"));
+    observatoryMode_->setCheckable(true);
+    observatoryMode_->setChecked(false);
+    menu->addSeparator();
+    QAction* zassetsu = menu->addAction(QStringLiteral("雑節(&Z)…"));
+    zassetsu->setObjectName(QStringLiteral("mnuzassetsu"));
+    QAction* ics = menu->addAction(QStringLiteral("iCalendar に書き出す(&E)…"));
+    ics->setObjectName(QStringLiteral("mnuics"));
+
+    connect(page, &QAction::triggered, this, &Form1::openCalendarPage);
+    connect(observatoryMode_, &QAction::toggled, this, &Form1::calculate);
+    connect(zassetsu, &QAction::triggered, this, &Form1::showZassetsu);
+    connect(ics, &QAction::triggered, this, &Form1::exportIcs);
 }
 
 void Form1::buildControls(QWidget* surface) {
@@ -260,8 +289,17 @@ void Form1::calculate() {
                                              : QStringLiteral("整数ではありません")));
         return;
     }
-    almanac_ = std::make_unique<almanac::YearAlmanac>(
-        almanac::yearAlmanac(tables_, year, almanac::AlmanacOptions{}));
+    if (observatoryMode_->isChecked() && !precise::inRange(year)) {
+        QMessageBox::information(
+            this, QStringLiteral("Sorvane"),
+            QStringLiteral("観測所の方式で計算できるのは%1年から%2年までです。\n"
+                           "%3年は既定の理論で表示します。")
+                .arg(precise::kFirstYear)
+                .arg(precise::kLastYear)
+                .arg(txtyear_->text()));
+    }
+    almanac_ =
+        std::make_unique<almanac::YearAlmanac>(almanac::yearAlmanac(tables_, year, modeFor(year)));
     std::string lines;
     for (const almanac::Event& e : almanac_->solarTerms) {
         lines += e.line + "\r\n";
@@ -354,6 +392,111 @@ void Form1::showAbout() {
     }
 }
 
+std::optional<int> Form1::boxYear() const {
+    try {
+        return parseYearText(txtyear_->text().toStdString());
+    } catch (const YearTextError&) {
+        QApplication::beep();
+        return std::nullopt;
+    }
+}
+
+almanac::AlmanacOptions Form1::modeFor(int year) const {
+    almanac::AlmanacOptions options;
+    options.precise = observatoryMode_->isChecked() && precise::inRange(year);
+    return options;
+}
+
+void Form1::openCalendarPage() {
+    const auto year = boxYear();
+    if (!year) {
+        return;
+    }
+    if (calendarPage_ == nullptr) {
+        calendarPage_ = new CalendarPage(tables_, this);
+        calendarPage_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    // The year in the box: today's date when it is this year, else the same month and day.
+    const QDate today = QDate::currentDate();
+    if (*year == today.year()) {
+        calendarPage_->showToday();
+    } else {
+        calendarPage_->showDate({*year, today.month(), std::min(today.day(), 28)});
+    }
+    calendarPage_->show();
+    calendarPage_->raise();
+    calendarPage_->activateWindow();
+}
+
+void Form1::showZassetsu() {
+    const auto year = boxYear();
+    if (!year) {
+        return;
+    }
+    almanac::AlmanacOptions options = modeFor(*year);
+    options.zassetsu = true;
+    const almanac::YearAlmanac almanac =
+        almanac::yearAlmanac(tables_, static_cast<std::int16_t>(*year), options);
+    if (zassetsuWindow_ == nullptr) {
+        zassetsuWindow_ = new ZassetsuWindow(this);
+    }
+    zassetsuWindow_->showYear(txtyear_->text(),
+                              QString::fromStdString(exports::zassetsuReport(almanac)),
+                              almanac.precise);
+    zassetsuWindow_->show();
+    zassetsuWindow_->raise();
+    zassetsuWindow_->activateWindow();
+}
+
+void Form1::exportIcs() {
+    if (!boxYear()) {
+        return;
+    }
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("iCalendar に書き出す"),
+        QDir::home().filePath(QStringLiteral("sorvane-%1.ics").arg(txtyear_->text())),
+        QStringLiteral("iCalendar ファイル (*.ics)"));
+    if (!path.isEmpty()) {
+        writeIcs(path);
+    }
+}
+
+bool Form1::writeIcs(const QString& path) {
+    const auto year = boxYear();
+    if (!year) {
+        return false;
+    }
+    QString problem;
+    QString detail;
+    if (*year < 1 || *year > 9999) {
+        problem = QStringLiteral("iCalendar に書き出せるのは1年から9999年までです。");
+    } else {
+        try {
+            // What `sorvane-cli --ics` writes: the events, the 雑節, the holidays, the phases
+            // and the lunisolar days.
+            almanac::AlmanacOptions options = modeFor(*year);
+            options.zassetsu = true;
+            options.holidays = true;
+            options.lunisolar = true;
+            exports::writeTextFile(
+                path.toStdString(),
+                exports::icsCalendar(
+                    almanac::yearAlmanac(tables_, static_cast<std::int16_t>(*year), options),
+                    std::time(nullptr)));
+            return true;
+        } catch (const std::exception& e) {
+            problem = QStringLiteral("「%1」に書き出せませんでした。").arg(path);
+            detail = QString::fromStdString(e.what());
+        }
+    }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("iCalendar に書き出す"), problem,
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("icsErrorBox"));
+    box.setDetailedText(detail);
+    box.exec();
+    return false;
+}
+
 void Form1::shutdown() {
     // Closing this window runs closeEvent, which comes back here: the guard makes that
     // nested call a no-op, so every step runs once.
@@ -364,6 +507,12 @@ void Form1::shutdown() {
     emit shutdownStarted();
     if (form2_ != nullptr) {
         form2_->close();
+    }
+    if (calendarPage_ != nullptr) {
+        calendarPage_->close();
+    }
+    if (zassetsuWindow_ != nullptr) {
+        zassetsuWindow_->close();
     }
     close();
     QCoreApplication::exit(0);

@@ -3,22 +3,27 @@
 #pragma once
 
 #include "ephemeris/tables.h"
+#include "ui/calendar_page.h"
 #include "ui/form2.h"
+#include "ui/zassetsu_window.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
+class QAction;
 class QLabel;
 class QTextEdit;
 class QLineEdit;
 class QPushButton;
 
 namespace sorvane::almanac {
+struct AlmanacOptions;
 struct YearAlmanac;
-}
+} // namespace sorvane::almanac
 
 namespace sorvane::ui {
 
@@ -40,8 +45,19 @@ class Form1 : public QMainWindow {
     void showAbout();
     void shutdown();
 
+    // The 暦 menu: the calendar page, the 雑節 window and the iCalendar file of the year in the
+    // year box, in the mode the checkable item chooses.
+    void openCalendarPage();
+    void showZassetsu();
+    void exportIcs();
+    // Writes the year's iCalendar file to path, replacing it atomically; reports a failure in
+    // a message box and returns false.
+    bool writeIcs(const QString& path);
+
     // The month window while it exists (null before first use and after it was closed).
     Form2* monthWindow() const { return form2_; }
+    CalendarPage* calendarPage() const { return calendarPage_; }
+    ZassetsuWindow* zassetsuWindow() const { return zassetsuWindow_; }
     // The calculated year, or null while the year box holds a year not yet calculated.
     const almanac::YearAlmanac* almanac() const { return almanac_.get(); }
 
@@ -62,6 +78,12 @@ class Form1 : public QMainWindow {
   private:
     void buildControls(QWidget* surface);
     void buildMenus();
+    void buildCalendarMenu();
+    // The year in the year box, or nothing (with a beep) when it holds none.
+    std::optional<int> boxYear() const;
+    // The almanac options of the checkable item: the precise mode when it is on and the year
+    // lies in that mode's range.
+    almanac::AlmanacOptions modeFor(int year) const;
     Form2* loadMonthWindow();
     void hideMonthWindow();
     void markStale();
@@ -80,6 +102,9 @@ class Form1 : public QMainWindow {
     QWidget* surface_ = nullptr;
 
     QPointer<Form2> form2_;
+    QPointer<CalendarPage> calendarPage_;
+    QPointer<ZassetsuWindow> zassetsuWindow_;
+    QAction* observatoryMode_ = nullptr;
     bool surfacePressed_ = false;
     bool kekkaPressed_ = false;
     bool shuttingDown_ = false;

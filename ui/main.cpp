@@ -1,5 +1,6 @@
 // sorvane: the desktop program. Shows a year's solar terms, 土用 entries and first-day names.
 #include "ephemeris/data_location.h"
+#include "ui/calendar_page.h"
 #include "ui/data_files.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
@@ -33,6 +34,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     trace.mark("data");
+    // For tools/screenshots.sh: "--print-calendar-pdf 2025-08 FILE" (or a whole year, "2025")
+    // prints calendar pages to a PDF file as the print dialog would, and ends.
+    const QStringList args = QApplication::arguments();
+    if (args.size() == 4 && args[1] == QStringLiteral("--print-calendar-pdf")) {
+        return sorvane::ui::printCalendarPdf(*tables, args[2], args[3]) ? 0 : 1;
+    }
     sorvane::ui::Form1 form1(std::move(*tables));
     trace.mark("window");
     trace.markFirstPaint(&form1);

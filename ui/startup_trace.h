@@ -14,7 +14,7 @@ class StartupTrace {
     bool enabled() const { return enabled_; }
     void mark(const char* name) const;
     // Marks "first-paint" once, when the window's first painting has been handed to the
-    // window system.
+    // window system, followed by "cpu-time", the processor time the program had used then.
     void markFirstPaint(QWidget* window) const;
 
   private:

@@ -35,10 +35,19 @@ TEST(Ics, TheTerminalProgramWritesTheFile) {
     EXPECT_EQ(withoutStamps(text), withoutStamps(read(second)));
     EXPECT_NE(text.find("\r\n"), std::string::npos); // RFC 5545 line ends
     const auto events = eventsByUid(parse(text).get());
-    // 28 events, 10 days and moments, 4 periods, 7 丑 days, and the national holidays.
-    EXPECT_EQ(events.size(), 49u + holidays::yearHolidays(2025).size());
+    // 28 events, 10 days and moments, 4 periods, 7 丑 days, the national holidays; 12 朔,
+    // 12 望 and the four lunisolar days.
+    EXPECT_EQ(events.size(), 49u + holidays::yearHolidays(2025).size() + 28u);
     EXPECT_NE(events.at("sorvane-2025-term-000@sorvane").description.find("視黄経"),
               std::string::npos);
+    const ParsedEvent& newMoon = events.at("sorvane-2025-moon-new-01@sorvane");
+    EXPECT_EQ(newMoon.summary, "朔");
+    EXPECT_EQ(icaltime_as_timet(newMoon.start), jstToUnix({2025, 1, 29}, 21, 36));
+    EXPECT_EQ(events.at("sorvane-2025-moon-full-12@sorvane").summary, "望");
+    const ParsedEvent& jugoya = events.at("sorvane-2025-jugoya@sorvane");
+    EXPECT_TRUE(jugoya.start.is_date);
+    EXPECT_EQ(jugoya.start.month * 100 + jugoya.start.day, 1006);
+    EXPECT_EQ(jugoya.description, "旧暦8月15日");
 
     const auto bad = runCli("2025 --ics '" + (dir / "missing" / "x.ics").string() + "'");
     EXPECT_EQ(bad.status, 3); // an output that could not be written

@@ -21,6 +21,7 @@ namespace {
 
 using testing::Component;
 using testing::eventsByUid;
+using testing::jstToUnix;
 using testing::parse;
 using testing::ParsedEvent;
 using testing::withoutStamps;
@@ -35,17 +36,6 @@ YearAlmanac defaultAlmanac(int year) {
 YearAlmanac preciseAlmanac(int year) {
     return almanac::yearAlmanac(testing::shippedTables(), static_cast<std::int16_t>(year),
                                 {.precise = true, .zassetsu = true});
-}
-
-// Seconds since 1970 of a JST minute, computed apart from the writer.
-std::time_t jstToUnix(const CivilDate& d, int hour, int minute) {
-    std::tm tm{};
-    tm.tm_year = d.year - 1900;
-    tm.tm_mon = d.month - 1;
-    tm.tm_mday = d.day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    return ::timegm(&tm) - 9 * 3600;
 }
 
 void checkCalendar(const YearAlmanac& almanac) {

@@ -1,5 +1,6 @@
 // The window tests, one program: `gui_tests CLASS [QTest arguments]` runs one test class
-// (main_window, month_window, menus, shutdown), `gui_tests` runs them all in turn.
+// (main_window, month_window, menus, calendar_page, shutdown), `gui_tests` runs them all in turn.
+#include "calendar_page_test.h"
 #include "main_window_test.h"
 #include "menus_test.h"
 #include "month_window_test.h"
@@ -29,6 +30,11 @@ int main(int argc, char** argv) {
              MenusTest t;
              return QTest::qExec(&t, c, v);
          }},
+        {"calendar_page",
+         [](int c, char** v) {
+             CalendarPageTest t;
+             return QTest::qExec(&t, c, v);
+         }},
         {"shutdown",
          [](int c, char** v) {
              ShutdownTest t;
@@ -55,6 +61,7 @@ int main(int argc, char** argv) {
     return failures;
 }
 
+#include "moc_calendar_page_test.cpp"
 #include "moc_main_window_test.cpp"
 #include "moc_menus_test.cpp"
 #include "moc_month_window_test.cpp"

@@ -78,6 +78,28 @@ TEST(HolidayCli, JsonArrayMarksTheProvisionalEquinoxDays) {
     EXPECT_FALSE(nlohmann::json::parse(testing::runCli("2026 --json").out).contains("holidays"));
 }
 
+// The holiday column of --days (the sixth field) names every holiday of the year and no other.
+TEST(HolidayCli, DaysColumnHoldsEachHoliday) {
+    for (int year : {1948, 2026}) {
+        const auto run = testing::runCli(std::to_string(year) + " --days");
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::vector<std::string> days = testing::lines(run.out);
+        ASSERT_GE(days.size(), 365u);
+        for (const std::string& line : days) {
+            std::vector<std::string> field;
+            for (std::size_t at = 0, tab = 0; tab != std::string::npos; at = tab + 1) {
+                tab = line.find('\t', at);
+                field.push_back(line.substr(at, tab - at));
+            }
+            ASSERT_GE(field.size(), 6u) << line;
+            const CivilDate date{year, std::stoi(field[0].substr(5, 2)),
+                                 std::stoi(field[0].substr(8, 2))};
+            const std::optional<Holiday> h = holidayOn(date);
+            EXPECT_EQ(field[5], h ? h->name : "-") << line;
+        }
+    }
+}
+
 TEST(HolidayCli, IcsHolidaysAreAllDayEventsOfCategory祝日) {
     const almanac::YearAlmanac year =
         almanac::yearAlmanac(testing::shippedTables(), 2026, {.holidays = true});

@@ -2,6 +2,9 @@
 // terminal program's --ics.
 #pragma once
 
+#include "calendar/civil_date.h"
+
+#include <ctime>
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 #include <map>
@@ -45,6 +48,17 @@ inline std::map<std::string, ParsedEvent> eventsByUid(icalcomponent* calendar) {
         e.stampCount = icalcomponent_count_properties(ev, ICAL_DTSTAMP_PROPERTY);
     }
     return events;
+}
+
+// Seconds since 1970 of a JST minute, computed apart from the writer.
+inline std::time_t jstToUnix(const CivilDate& d, int hour, int minute) {
+    std::tm tm{};
+    tm.tm_year = d.year - 1900;
+    tm.tm_mon = d.month - 1;
+    tm.tm_mday = d.day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    return ::timegm(&tm) - 9 * 3600;
 }
 
 // The text without its DTSTAMP lines.

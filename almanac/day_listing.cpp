@@ -1,0 +1,98 @@
+#include "almanac/day_listing.h"
+
+#include "calendar/day_cycles.h"
+
+#include <algorithm>
+#include <map>
+
+namespace sorvane::almanac {
+
+namespace {
+
+DayItem timedItem(std::string name, std::string kind, int hour, int minute) {
+    DayItem item;
+    item.name = std::move(name);
+    item.kind = std::move(kind);
+    item.timed = true;
+    item.hour = hour;
+    item.minute = minute;
+    return item;
+}
+
+DayItem dayItem(std::string name, std::string kind) {
+    DayItem item;
+    item.name = std::move(name);
+    item.kind = std::move(kind);
+    return item;
+}
+
+} // namespace
+
+std::vector<DayEntry> dayListing(const Tables& tables, const YearAlmanac& almanac) {
+    const long long first = dayNumber(CivilDate{almanac.year, 1, 1});
+    const long long last = dayNumber(CivilDate{almanac.year, 12, 31});
+    std::vector<DayEntry> days(static_cast<std::size_t>(last - first + 1));
+    auto at = [&](const CivilDate& date) -> DayEntry* {
+        const long long n = dayNumber(date);
+        return n >= first && n <= last ? &days[static_cast<std::size_t>(n - first)] : nullptr;
+    };
+
+    for (std::size_t i = 0; i < days.size(); ++i) {
+        DayEntry& d = days[i];
+        const long long n = first + static_cast<long long>(i);
+        d.date = civilDate(n);
+        d.weekday = tables.weekdayNames[youbi(static_cast<double>(n))];
+        d.sexagenary = tables.sexagenaryNames[kanshi(static_cast<double>(n))];
+        if (almanac.lunisolar) {
+            d.lunar = almanac.lunisolar->day(n);
+        }
+    }
+
+    for (const Event& e : almanac.solarTerms) {
+        if (DayEntry* d = at(e.date)) {
+            d->items.push_back(timedItem(e.kind == EventKind::Doyo ? eventTitle(e) : e.name,
+                                         e.kind == EventKind::Doyo ? "doyo" : "term", e.hour,
+                                         e.minute));
+        }
+    }
+    for (const Event& e : almanac.zassetsu) {
+        DayEntry* d = at(e.date);
+        if (d == nullptr || e.kind == EventKind::DoyoPeriod) {
+            continue;
+        }
+        d->items.push_back(e.kind == EventKind::ZassetsuMoment
+                               ? timedItem(e.name, "zassetsu", e.hour, e.minute)
+                               : dayItem(e.name, "zassetsu"));
+    }
+    if (almanac.lunisolar) {
+        for (const lunisolar::PhaseMoment& p : almanac.lunisolar->phases()) {
+            days[static_cast<std::size_t>(p.day() - first)].items.push_back(
+                timedItem(lunisolar::phaseName(p.phase), "phase", p.minuteOfDay() / 60,
+                          p.minuteOfDay() % 60));
+        }
+        for (DayEntry& d : days) {
+            if (d.lunar && d.lunar->special) {
+                d.items.push_back(
+                    dayItem(lunisolar::specialDayName(*d.lunar->special), "lunisolar"));
+            }
+        }
+    }
+    for (const holidays::Holiday& h : almanac.holidays) {
+        if (DayEntry* d = at(h.date)) {
+            d->holiday = h.name;
+        }
+    }
+
+    // The instants in time order before the whole days; each group keeps its order.
+    for (DayEntry& d : days) {
+        std::stable_sort(d.items.begin(), d.items.end(), [](const DayItem& a, const DayItem& b) {
+            if (a.timed != b.timed) {
+                return a.timed;
+            }
+            return a.timed && a.hour * 60 + a.minute < b.hour * 60 + b.minute;
+        });
+    }
+    return days;
+}
+
+} // namespace sorvane::almanac

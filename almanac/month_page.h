@@ -1,0 +1,94 @@
+// One month as a Japanese wall calendar shows it: a seven-column grid of days, Sunday first,
+// each day with its holiday, lunisolar date, 六曜, 干支, the solar terms, 土用 entries and 雑節
+// that fall on it and the Moon's phase; and everything known about a single day.
+#pragma once
+
+#include "almanac/year_almanac.h"
+#include "calendar/civil_date.h"
+#include "ephemeris/tables.h"
+#include "holidays/holidays.h"
+#include "lunisolar/lunisolar_year.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sorvane::almanac {
+
+// The lunisolar date as a day's cell shows it: the month's first day gives the month
+// ("旧3月", "旧閏6月"), any other day month and day ("旧3/15", "旧閏6/15").
+std::string lunarCellText(const lunisolar::LunarDay& day);
+
+// A phase of the Moon on a day, with its JST time to the minute.
+struct PhaseMark {
+    lunisolar::Phase phase = lunisolar::Phase::New;
+    int hour = 0;
+    int minute = 0;
+};
+
+// One square of the grid.
+struct DayCell {
+    CivilDate date;
+    bool inMonth = true; // false for the leading and trailing days of the neighbouring months
+    int weekday = 0;     // 0 Sunday .. 6 Saturday
+    std::string kanshi;  // the day's 干支
+    // The fields below are filled for the month's own days only, and each only where its
+    // source reaches: holidays 1948-07-20..2100, the lunisolar calendar and the phases
+    // 1900..2100.
+    std::optional<std::string> holiday;
+    std::optional<lunisolar::LunarDay> lunar;
+    std::optional<std::string> rokuyo;
+    // Solar terms, 土用 entries, 雑節 and the lunisolar days (十五夜 ..), short names.
+    std::vector<std::string> marks;
+    std::optional<PhaseMark> phase;
+};
+
+// The page of a month.
+struct MonthPage {
+    int year = 0;
+    int month = 0;
+    std::string eraText;        // "令和8年", "平成元年 / 昭和64年"; empty before 1873
+    std::string yearKanshi;     // the year's 干支 ("丙午" for 2026)
+    bool precise = false;       // the moments are the precise mode's (else the solar theory's)
+    std::string modeText;       // one line that says which
+    std::vector<DayCell> cells; // whole weeks, Sunday first
+};
+
+// The years a calendar page reads, each computed once and kept: the almanac of the mode that
+// covers the year (the precise mode in its range, the solar theory elsewhere) with its 雑節,
+// the lunisolar year and the holidays. Switching months within a year costs no calculation.
+class CalendarYears {
+  public:
+    explicit CalendarYears(const Tables& tables) : tables_(tables) {}
+
+    // The page of a month of year -32768..32767.
+    MonthPage monthPage(int year, int month);
+
+    // Everything known about one day, a line each, times to the minute: the date and its era
+    // date, 干支, holiday, lunisolar date and 六曜, the solar terms, 土用 entries, 雑節 and
+    // phases of the day, and the 土用 period the day lies in.
+    std::vector<std::string> dayDetails(const CivilDate& date);
+
+  private:
+    // One thing that happens on a day: its short name for the cell and its line for the
+    // details.
+    struct Mark {
+        static constexpr int kWholeDay = 24 * 60; // sorts after the moments of the day
+        CivilDate date;
+        int minuteOfDay = kWholeDay;
+        std::string cellName;
+        std::string detail;
+    };
+    struct YearData {
+        YearAlmanac almanac;
+        std::vector<Mark> marks; // date and time order
+        std::vector<Event> doyoPeriods;
+    };
+    const YearData& year(int year);
+
+    const Tables& tables_;
+    std::map<int, YearData> years_;
+};
+
+} // namespace sorvane::almanac

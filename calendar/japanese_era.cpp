@@ -1,0 +1,68 @@
+#include "calendar/japanese_era.h"
+
+#include <array>
+#include <tuple>
+
+namespace sorvane {
+
+namespace {
+
+struct Era {
+    const char* name;
+    int firstYear; // the Gregorian year of the era's first year (元年)
+    int month;     // the day the era began
+    int day;
+};
+
+// Latest first. 明治 began in 1868, before Japan counted days by the Gregorian calendar; only
+// its years from 1873 are reached.
+constexpr std::array<Era, 5> kEras = {{
+    {"令和", 2019, 5, 1},
+    {"平成", 1989, 1, 8},
+    {"昭和", 1926, 12, 25},
+    {"大正", 1912, 7, 30},
+    {"明治", 1868, 1, 1},
+}};
+
+bool isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int daysInMonth(int year, int month) {
+    static constexpr std::array<int, 12> days = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeapYear(year) ? 29 : days[static_cast<std::size_t>(month - 1)];
+}
+
+} // namespace
+
+std::optional<EraYear> eraYearOf(int year, int month, int day) {
+    if (std::tie(year, month, day) < std::make_tuple(1873, 1, 1)) {
+        return std::nullopt;
+    }
+    for (const Era& era : kEras) {
+        if (std::tie(year, month, day) >= std::tie(era.firstYear, era.month, era.day)) {
+            return EraYear{era.name, year - era.firstYear + 1};
+        }
+    }
+    return std::nullopt; // not reached: 明治 covers every date from 1873
+}
+
+std::string eraYearText(const EraYear& eraYear) {
+    return eraYear.era + (eraYear.year == 1 ? std::string("元") : std::to_string(eraYear.year)) +
+           "年";
+}
+
+std::string monthEraText(int year, int month) {
+    const auto first = eraYearOf(year, month, 1);
+    const auto last = eraYearOf(year, month, daysInMonth(year, month));
+    if (!last) {
+        return {};
+    }
+    std::string text = eraYearText(*last);
+    if (first && *first != *last) {
+        text += " / " + eraYearText(*first);
+    }
+    return text;
+}
+
+} // namespace sorvane

@@ -1,0 +1,31 @@
+// Japanese era names (元号) of the Gregorian years, from the adoption of the Gregorian
+// calendar in Japan (1873-01-01, 明治6年) on.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace sorvane {
+
+// A year of an era: 令和 8 is 2026.
+struct EraYear {
+    std::string era; // "明治", "大正", "昭和", "平成", "令和"
+    int year = 0;    // 1 for the era's first year
+    auto operator<=>(const EraYear&) const = default;
+};
+
+// The era year of a Gregorian date. An era begins on the day it was proclaimed: 明治 is
+// counted from 1868 (so 1873 is 明治6年), 大正 from 1912-07-30, 昭和 from 1926-12-25, 平成 from
+// 1989-01-08 and 令和 from 2019-05-01. Before 1873-01-01, when Japan used the lunisolar
+// calendar, no Gregorian date has an era year: nullopt.
+std::optional<EraYear> eraYearOf(int year, int month, int day);
+
+// "令和8年", or "令和元年" for an era's first year.
+std::string eraYearText(const EraYear& eraYear);
+
+// The era years a month spans, joined by " / ", the era of the month's last day first:
+// "令和8年"; "平成元年 / 昭和64年" for January 1989, whose 1st to 7th belong to 昭和; but
+// "令和元年" alone for May 2019, which 令和 began on its first day. Empty before 1873.
+std::string monthEraText(int year, int month);
+
+} // namespace sorvane

@@ -1,0 +1,130 @@
+#include "export/days_document.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+
+namespace sorvane::exports {
+
+namespace {
+
+std::string isoDate(const CivilDate& d) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d", d.year < 0 ? "-" : "", std::abs(d.year),
+                  d.month, d.day);
+    return buf;
+}
+
+std::string hourMinute(int hour, int minute) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d:%02d", hour, minute);
+    return buf;
+}
+
+std::string jstTime(const CivilDate& date, int hour, int minute) {
+    return isoDate(date) + "T" + hourMinute(hour, minute) + "+09:00";
+}
+
+const char* phaseKey(lunisolar::Phase phase) {
+    switch (phase) {
+    case lunisolar::Phase::New:
+        return "new";
+    case lunisolar::Phase::FirstQuarter:
+        return "firstQuarter";
+    case lunisolar::Phase::Full:
+        return "full";
+    case lunisolar::Phase::LastQuarter:
+        return "lastQuarter";
+    }
+    return "";
+}
+
+} // namespace
+
+std::string lunarDateText(const lunisolar::LunarDay& d) {
+    return std::string(d.leap ? "閏" : "") + std::to_string(d.month) + "月" +
+           std::to_string(d.day) + "日";
+}
+
+std::string daysReport(const std::vector<almanac::DayEntry>& days) {
+    std::string out;
+    for (const almanac::DayEntry& d : days) {
+        std::string items;
+        for (const almanac::DayItem& item : d.items) {
+            items += (items.empty() ? "" : "、") + item.name +
+                     (item.timed ? " " + hourMinute(item.hour, item.minute) : "");
+        }
+        out += isoDate(d.date) + "\t" + d.weekday + "\t" + d.sexagenary + "\t" +
+               (d.lunar ? lunarDateText(*d.lunar) : "-") + "\t" +
+               (d.lunar ? lunisolar::rokuyoName(d.lunar->rokuyo) : "-") + "\t" +
+               d.holiday.value_or("-") + "\t" + (items.empty() ? "-" : items) + "\n";
+    }
+    return out;
+}
+
+std::string phasesReport(const almanac::YearAlmanac& almanac) {
+    std::string out;
+    if (!almanac.lunisolar) {
+        return out;
+    }
+    for (const lunisolar::PhaseMoment& p : almanac.lunisolar->phases()) {
+        const int minute = p.minuteOfDay();
+        out += monthDayText(civilDate(p.day())) + " " + hourMinute(minute / 60, minute % 60) +
+               "  " + lunisolar::phaseName(p.phase) + "\n";
+    }
+    return out;
+}
+
+std::string daysJson(const almanac::YearAlmanac& almanac,
+                     const std::vector<almanac::DayEntry>* days, bool withPhases) {
+    using nlohmann::ordered_json;
+    ordered_json doc;
+    doc["year"] = almanac.year;
+    doc["mode"] = almanac.precise ? "precise" : "default";
+    doc["lunisolar"] = almanac.lunisolar.has_value();
+    if (days != nullptr) {
+        ordered_json list = ordered_json::array();
+        for (const almanac::DayEntry& d : *days) {
+            ordered_json day;
+            day["date"] = isoDate(d.date);
+            day["weekday"] = d.weekday;
+            day["kanshi"] = d.sexagenary;
+            day["lunar"] = nullptr;
+            day["rokuyo"] = nullptr;
+            if (d.lunar) {
+                day["lunar"] = {{"month", d.lunar->month},
+                                {"day", d.lunar->day},
+                                {"leap", d.lunar->leap},
+                                {"monthLength", d.lunar->monthLength}};
+                day["rokuyo"] = lunisolar::rokuyoName(d.lunar->rokuyo);
+            }
+            day["holiday"] = d.holiday ? ordered_json(*d.holiday) : ordered_json(nullptr);
+            ordered_json events = ordered_json::array();
+            for (const almanac::DayItem& item : d.items) {
+                events.push_back(
+                    {{"name", item.name},
+                     {"kind", item.kind},
+                     {"jst", item.timed ? ordered_json(jstTime(d.date, item.hour, item.minute))
+                                        : ordered_json(nullptr)}});
+            }
+            day["events"] = events;
+            list.push_back(day);
+        }
+        doc["days"] = list;
+    }
+    if (withPhases) {
+        ordered_json list = ordered_json::array();
+        if (almanac.lunisolar) {
+            for (const lunisolar::PhaseMoment& p : almanac.lunisolar->phases()) {
+                const int minute = p.minuteOfDay();
+                list.push_back({{"name", lunisolar::phaseName(p.phase)},
+                                {"phase", phaseKey(p.phase)},
+                                {"jst", jstTime(civilDate(p.day()), minute / 60, minute % 60)}});
+            }
+        }
+        doc["phases"] = list;
+    }
+    return doc.dump(2) + "\n";
+}
+
+} // namespace sorvane::exports

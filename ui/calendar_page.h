@@ -1,0 +1,99 @@
+// The calendar page window (暦): one month as a Japanese wall calendar shows it, with the
+// lunisolar date, 六曜, 干支, the solar terms, 雑節 and the Moon's phases of each day, a
+// details pane for the selected day, and printing of the month or the year.
+#pragma once
+
+// moc cannot parse the standard library's <compare>, which the date type needs.
+#ifndef Q_MOC_RUN
+#include "almanac/month_page.h"
+#include "ephemeris/tables.h"
+#endif
+
+#include <QDate>
+#include <QWidget>
+
+class QPainter;
+class QPrinter;
+class QPushButton;
+class QTextEdit;
+
+namespace sorvane::ui {
+
+// How paintMonthPage marks days besides what the page holds.
+struct PageMarks {
+    std::optional<CivilDate> today;    // framed
+    std::optional<CivilDate> selected; // filled
+};
+
+// Paints a month page into `area`: the header (era year, the year's 干支, the month), the
+// weekday row, the grid of days and the line that names the mode. Every size follows from
+// the area, so the window and a printed page share this code.
+void paintMonthPage(QPainter& painter, const QRectF& area, const almanac::MonthPage& page,
+                    const PageMarks& marks);
+
+// Prints months first..last of a year on a printer, one month per page, A4 landscape.
+// Returns false when the printer cannot be started.
+bool printMonths(QPrinter& printer, almanac::CalendarYears& years, int year, int first, int last);
+
+// Prints a month ("2025-08") or a whole year ("2025") to a PDF file, A4 landscape. False
+// (with a line on standard error) for a bad month or a file that cannot be written.
+bool printCalendarPdf(const Tables& tables, const QString& month, const QString& file);
+
+// The grid: paints the page and moves the selected day with the keyboard and the mouse.
+class MonthView : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit MonthView(QWidget* parent = nullptr);
+
+    void setPage(const almanac::MonthPage* page, const PageMarks& marks);
+    // The cell under a point, or -1.
+    int cellAt(QPointF point) const;
+
+  signals:
+    // The user asks for a day `days` away from the selected one (arrow keys), a month
+    // `months` away (Page Up/Down), or a day of the grid (a click).
+    void stepDays(int days);
+    void stepMonths(int months);
+    void dayClicked(sorvane::CivilDate date);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    const almanac::MonthPage* page_ = nullptr;
+    PageMarks marks_;
+};
+
+class CalendarPage : public QWidget {
+    Q_OBJECT
+
+  public:
+    CalendarPage(const Tables& tables, QWidget* parent = nullptr);
+
+    // Shows the month of `date` with that day selected (years -32768..32767).
+    void showDate(const CivilDate& date);
+    void stepMonths(int months);
+    void stepDays(int days);
+    void showToday();
+    void print();
+
+    const almanac::MonthPage& page() const { return page_; }
+    CivilDate selectedDate() const { return selected_; }
+    almanac::CalendarYears& years() { return years_; }
+
+  private:
+    void createControls();
+    void showDetails();
+
+    almanac::CalendarYears years_;
+    almanac::MonthPage page_;
+    CivilDate selected_;
+
+    MonthView* view_ = nullptr;
+    QTextEdit* details_ = nullptr;
+};
+
+} // namespace sorvane::ui
