@@ -14,12 +14,6 @@ constexpr const char* kSeasonNames[4] = {"冬", "春", "夏", "秋"};
 constexpr const char* kSeasonIds[4] = {"winter", "spring", "summer", "autumn"};
 constexpr const char* kCountNames[] = {"一", "二", "三", "四"};
 
-std::string twoDigits(int n) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
-
 Event dayItem(const std::string& name, const std::string& id, const CivilDate& date,
               const std::string& rule) {
     Event item;
@@ -136,7 +130,7 @@ std::vector<Event> zassetsu(const SeasonAnchors& a) {
 std::string zassetsuLine(const Event& item) {
     std::string line = monthDayText(item.date);
     if (item.kind == EventKind::ZassetsuMoment) {
-        line += " " + twoDigits(item.hour) + ":" + twoDigits(item.minute);
+        line += " " + formatTwoDigits(item.hour) + ":" + formatTwoDigits(item.minute);
     } else {
         line += "      ";
     }

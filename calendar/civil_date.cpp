@@ -7,16 +7,6 @@
 
 namespace sorvane {
 
-namespace {
-
-std::string twoDigits(int n) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
-
-} // namespace
-
 long long dayNumber(const CivilDate& date) {
     return static_cast<long long>(std::floor(julianday(date.year, date.month, date.day)));
 }
@@ -42,7 +32,13 @@ CivilDate addDays(const CivilDate& date, long long days) {
 }
 
 std::string monthDayText(const CivilDate& date) {
-    return twoDigits(date.month) + "-" + twoDigits(date.day);
+    return formatTwoDigits(date.month) + "-" + formatTwoDigits(date.day);
+}
+
+std::string formatTwoDigits(double wholeNumber) {
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%02.0f", std::fabs(wholeNumber));
+    return (wholeNumber < 0 ? "-" : "") + std::string(buf);
 }
 
 } // namespace sorvane

@@ -23,4 +23,7 @@ CivilDate addDays(const CivilDate& date, long long days);
 // "MM-DD".
 std::string monthDayText(const CivilDate& date);
 
+// A whole number with at least two digits, a leading zero below 10 ("05", "-05", "123").
+std::string formatTwoDigits(double wholeNumber);
+
 } // namespace sorvane

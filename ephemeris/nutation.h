@@ -1,4 +1,11 @@
 // Nutation in longitude from Woolard's series of 69 terms.
+//
+// Reference: E. W. Woolard, Theory of the rotation of the Earth around its center of mass,
+// Astronomical Papers prepared for the use of the American Ephemeris and Nautical Almanac,
+// vol. XV part I (Washington, 1953); used with S. Newcomb, Tables of the Sun, ibid. vol. VI
+// part I (1895). Accuracy of the whole theory (sunPosition) against ERFA's geometric Sun of
+// date at 600 instants spread over 1900-2100: longitude max 2.19", rms 0.94"; radius vector
+// within 2e-6 of its value (tests/ephemeris/accuracy_test.cpp).
 #pragma once
 
 namespace sorvane {

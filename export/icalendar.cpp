@@ -12,15 +12,10 @@ namespace sorvane::exports {
 
 namespace {
 
-std::string twoDigits(int n) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
-
 std::string jstText(const CivilDate& d, int hour, int minute) {
-    return std::to_string(d.year) + "年" + twoDigits(d.month) + "月" + twoDigits(d.day) + "日 " +
-           twoDigits(hour) + "時" + twoDigits(minute) + "分（日本時）";
+    return std::to_string(d.year) + "年" + formatTwoDigits(d.month) + "月" +
+           formatTwoDigits(d.day) + "日 " + formatTwoDigits(hour) + "時" + formatTwoDigits(minute) +
+           "分（日本時）";
 }
 
 // A DTSTART or DTEND property: an all-day date, or the UTC instant of a JST date and
@@ -198,8 +193,8 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
         if (h.provisional) {
             description += "。春分日・秋分日が未公示の年の計算による日付";
         }
-        cal.days("holiday-" + twoDigits(h.date.month) + twoDigits(h.date.day), h.name, "祝日",
-                 h.date, h.date, description);
+        cal.days("holiday-" + formatTwoDigits(h.date.month) + formatTwoDigits(h.date.day), h.name,
+                 "祝日", h.date, h.date, description);
     }
     return cal.text();
 }

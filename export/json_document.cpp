@@ -1,55 +1,29 @@
 #include "export/json_document.h"
 
-#include "almanac/zassetsu.h"
-
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
 
 namespace sorvane::exports {
 
 namespace {
 
-// JSON values appended to a string; the caller writes the structure (braces, commas).
-std::string jsonString(std::string_view text) {
-    std::string out = "\"";
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else {
-                out += ch;
-            }
-        }
-    }
-    return out + "\"";
-}
+using Json = nlohmann::ordered_json;
 
-std::string jsonNumber(double value, int decimals) {
+// A number as the document gives it: rounded to `decimals` places (whole numbers as JSON
+// integers), null when not finite.
+Json fixed(double value, int decimals) {
     if (!std::isfinite(value)) {
-        return "null";
+        return nullptr;
     }
     char buf[400];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    return buf;
+    const double rounded = std::strtod(buf, nullptr);
+    if (decimals == 0 && std::fabs(rounded) < 9.0e15) {
+        return static_cast<long long>(rounded);
+    }
+    return rounded;
 }
 
 const char* kindName(EventKind kind) {
@@ -69,19 +43,6 @@ std::string dateText(const CivilDate& d) {
     return buf;
 }
 
-const char* zassetsuKindName(EventKind kind) {
-    switch (kind) {
-    case EventKind::ZassetsuMoment:
-        return "moment";
-    case EventKind::DoyoPeriod:
-        return "doyoPeriod";
-    case EventKind::UshiDay:
-        return "ushiDay";
-    default:
-        return "day";
-    }
-}
-
 const char* holidayKindName(holidays::HolidayKind kind) {
     switch (kind) {
     case holidays::HolidayKind::Special:
@@ -95,6 +56,60 @@ const char* holidayKindName(holidays::HolidayKind kind) {
     }
 }
 
+const char* zassetsuKindName(EventKind kind) {
+    switch (kind) {
+    case EventKind::ZassetsuMoment:
+        return "moment";
+    case EventKind::DoyoPeriod:
+        return "doyoPeriod";
+    case EventKind::UshiDay:
+        return "ushiDay";
+    default:
+        return "day";
+    }
+}
+
+Json solarTerm(const almanac::YearAlmanac& almanac, const almanac::Event& e) {
+    // The shown day of the event's month, as the result line counts it.
+    const long long day = dayNumber(e.date) - dayNumber(CivilDate{almanac.year, e.month, 1}) + 1;
+    Json j;
+    j["month"] = e.month;
+    j["kind"] = kindName(e.kind);
+    j["name"] = e.name;
+    j["longitude"] = fixed(e.longitude, 0);
+    j["moment"] = {{"year", almanac.year},
+                   {"month", e.month},
+                   {"day", fixed(e.momentDay, 8)},
+                   {"jd", fixed(e.momentJd, 8)}};
+    if (almanac.precise) {
+        j["moment"]["deltaT"] = fixed(e.deltaT, 3);
+        j["moment"]["uncertainty"] = fixed(e.uncertainty, 1);
+    }
+    j["jst"] = {{"day", day}, {"hour", e.hour}, {"minute", e.minute}};
+    if (outsideMonth(almanac.year, e)) {
+        j["outsideMonth"] = true;
+    }
+    j["line"] = e.line;
+    return j;
+}
+
+Json zassetsuItem(const almanac::Event& z) {
+    Json j;
+    j["kind"] = zassetsuKindName(z.kind);
+    j["id"] = z.id;
+    j["name"] = z.name;
+    j["date"] = dateText(z.date);
+    if (z.kind == EventKind::DoyoPeriod) {
+        j["lastDate"] = dateText(z.lastDate);
+    }
+    if (z.kind == EventKind::ZassetsuMoment) {
+        j["jst"] = {{"hour", z.hour}, {"minute", z.minute}};
+        j["longitude"] = fixed(z.longitude, 0);
+    }
+    j["line"] = z.line;
+    return j;
+}
+
 } // namespace
 
 bool outsideMonth(int year, const almanac::Event& event) {
@@ -104,117 +119,74 @@ bool outsideMonth(int year, const almanac::Event& event) {
 std::string monthJson(const Tables& tables, const almanac::YearAlmanac& almanac, int month) {
     const almanac::MonthListing& listing = almanac.monthListing(month);
     const almanac::FirstDay& first = almanac.firstDay(month);
-    std::string out =
-        "{\n  \"year\": " + std::to_string(almanac.year) + ", \"month\": " + std::to_string(month) +
-        ", \"yearCaption\": " + jsonString(listing.yearCaption) +
-        ", \"monthCaption\": " + jsonString(listing.monthCaption) + ",\n  \"days\": [\n";
-    const int days = almanac::uruu(almanac.year)[static_cast<std::size_t>(month)];
-    for (int d = 1; d <= days; ++d) {
+    Json doc;
+    doc["year"] = almanac.year;
+    doc["month"] = month;
+    doc["yearCaption"] = listing.yearCaption;
+    doc["monthCaption"] = listing.monthCaption;
+    Json days = Json::array();
+    const int count = almanac::uruu(almanac.year)[static_cast<std::size_t>(month)];
+    for (int d = 1; d <= count; ++d) {
         const int sexagenary = (first.sexagenary - 1 + d - 1) % 60 + 1;
         const int weekday = (first.weekday - 1 + d - 1) % 7 + 1;
-        out += "    {\"day\": " + std::to_string(d) + ", \"weekday\": " +
-               jsonString(tables.weekdayNames[static_cast<std::size_t>(weekday)]) +
-               ", \"sexagenary\": " +
-               jsonString(tables.sexagenaryNames[static_cast<std::size_t>(sexagenary)]) + "}";
-        out += d < days ? ",\n" : "\n";
+        days.push_back(
+            {{"day", d},
+             {"weekday", tables.weekdayNames[static_cast<std::size_t>(weekday)]},
+             {"sexagenary", tables.sexagenaryNames[static_cast<std::size_t>(sexagenary)]}});
     }
-    return out + "  ]\n}\n";
+    doc["days"] = std::move(days);
+    return doc.dump(2) + "\n";
 }
 
 std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu, bool withHolidays) {
-    std::string out = "{\n  \"year\": " + std::to_string(almanac.year) + ",\n";
-    out += std::string("  \"mode\": \"") + (almanac.precise ? "precise" : "default") + "\",\n";
-    out += "  \"timeScale\": " +
-           jsonString(almanac.precise
-                          ? "moment: Terrestrial Time (TT), the Sun's apparent longitude from the "
-                            "IAU model; jst: UTC + 9 h (TT - UT from Espenak-Meeus before 1960); "
-                            "deltaT: TT - jst's UTC or UT, seconds; uncertainty: of the jst "
-                            "moment, seconds"
-                          : "moment: the solar theory's uniform time scale; jst: Japan Standard "
-                            "Time after light time and the time-scale correction") +
-           ",\n";
+    Json doc;
+    doc["year"] = almanac.year;
+    doc["mode"] = almanac.precise ? "precise" : "default";
+    doc["timeScale"] = almanac.precise
+                           ? "moment: Terrestrial Time (TT), the Sun's apparent longitude from the "
+                             "IAU model; jst: UTC + 9 h (TT - UT from Espenak-Meeus before 1960); "
+                             "deltaT: TT - jst's UTC or UT, seconds; uncertainty: of the jst "
+                             "moment, seconds"
+                           : "moment: the solar theory's uniform time scale; jst: Japan Standard "
+                             "Time after light time and the time-scale correction";
     if (almanac.precise) {
-        out += "  \"uncertainty\": " + jsonNumber(almanac.uncertainty, 1) + ",\n";
+        doc["uncertainty"] = fixed(almanac.uncertainty, 1);
     } else {
-        out += "  \"offsetFromPrecise\": {\"seconds\": " + jsonNumber(almanac.defaultOffset, 0) +
-               ", \"basis\": " +
-               jsonString("estimate: how much later the jst moments lie than the precise "
-                          "mode's, from the difference of the two modes' TT - UT") +
-               "},\n";
+        doc["offsetFromPrecise"] = {
+            {"seconds", fixed(almanac.defaultOffset, 0)},
+            {"basis", "estimate: how much later the jst moments lie than the precise "
+                      "mode's, from the difference of the two modes' TT - UT"}};
     }
-    out += "  \"events\": [\n";
-    const auto& events = almanac.solarTerms;
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        const almanac::Event& e = events[i];
-        // The shown day of the event's month, as the result line counts it.
-        const long long day =
-            dayNumber(e.date) - dayNumber(CivilDate{almanac.year, e.month, 1}) + 1;
-        out += "    {\"month\": " + std::to_string(e.month) +
-               ", \"kind\": " + jsonString(kindName(e.kind)) + ", \"name\": " + jsonString(e.name) +
-               ", \"longitude\": " + jsonNumber(e.longitude, 0) + ",\n";
-        out += "     \"moment\": {\"year\": " + std::to_string(almanac.year) +
-               ", \"month\": " + std::to_string(e.month) +
-               ", \"day\": " + jsonNumber(e.momentDay, 8) +
-               ", \"jd\": " + jsonNumber(e.momentJd, 8);
-        if (almanac.precise) {
-            out += ", \"deltaT\": " + jsonNumber(e.deltaT, 3) +
-                   ", \"uncertainty\": " + jsonNumber(e.uncertainty, 1);
-        }
-        out += "},\n";
-        out += "     \"jst\": {\"day\": " + jsonNumber(static_cast<double>(day), 0) +
-               ", \"hour\": " + jsonNumber(e.hour, 0) + ", \"minute\": " + jsonNumber(e.minute, 0) +
-               "},\n";
-        if (outsideMonth(almanac.year, e)) {
-            out += "     \"outsideMonth\": true,\n";
-        }
-        out += "     \"line\": " + jsonString(e.line) + "}";
-        out += i + 1 < events.size() ? ",\n" : "\n";
+    Json events = Json::array();
+    for (const almanac::Event& e : almanac.solarTerms) {
+        events.push_back(solarTerm(almanac, e));
     }
-    out += "  ],\n  \"firstDays\": [\n";
+    doc["events"] = std::move(events);
+    Json firstDays = Json::array();
     for (int m = 1; m <= 12; ++m) {
         const almanac::FirstDay& first = almanac.firstDay(m);
-        out += "    {\"month\": " + std::to_string(m) +
-               ", \"sexagenary\": " + jsonString(first.sexagenaryName) +
-               ", \"weekday\": " + jsonString(first.weekdayName) + "}";
-        out += m < 12 ? ",\n" : "\n";
+        firstDays.push_back(
+            {{"month", m}, {"sexagenary", first.sexagenaryName}, {"weekday", first.weekdayName}});
     }
-    out += "  ]";
+    doc["firstDays"] = std::move(firstDays);
     if (withZassetsu) {
-        out += ",\n  \"zassetsu\": [\n";
-        const auto& items = almanac.zassetsu;
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            const almanac::Event& z = items[i];
-            out += "    {\"kind\": " + jsonString(zassetsuKindName(z.kind)) +
-                   ", \"id\": " + jsonString(z.id) + ", \"name\": " + jsonString(z.name) +
-                   ", \"date\": " + jsonString(dateText(z.date));
-            if (z.kind == EventKind::DoyoPeriod) {
-                out += ", \"lastDate\": " + jsonString(dateText(z.lastDate));
-            }
-            if (z.kind == EventKind::ZassetsuMoment) {
-                out += ", \"jst\": {\"hour\": " + std::to_string(z.hour) +
-                       ", \"minute\": " + std::to_string(z.minute) +
-                       "}, \"longitude\": " + jsonNumber(z.longitude, 0);
-            }
-            out += ", \"line\": " + jsonString(z.line) + "}";
-            out += i + 1 < items.size() ? ",\n" : "\n";
+        Json items = Json::array();
+        for (const almanac::Event& z : almanac.zassetsu) {
+            items.push_back(zassetsuItem(z));
         }
-        out += "  ]";
+        doc["zassetsu"] = std::move(items);
     }
     if (withHolidays) {
-        out += ",\n  \"holidays\": [";
-        const auto& days = almanac.holidays;
-        for (std::size_t i = 0; i < days.size(); ++i) {
-            const holidays::Holiday& h = days[i];
-            out += i == 0 ? "\n" : ",\n";
-            out += "    {\"date\": " + jsonString(dateText(h.date)) +
-                   ", \"name\": " + jsonString(h.name) +
-                   ", \"kind\": " + jsonString(holidayKindName(h.kind)) +
-                   ", \"provisional\": " + (h.provisional ? "true" : "false") + "}";
+        Json days = Json::array();
+        for (const holidays::Holiday& h : almanac.holidays) {
+            days.push_back({{"date", dateText(h.date)},
+                            {"name", h.name},
+                            {"kind", holidayKindName(h.kind)},
+                            {"provisional", h.provisional}});
         }
-        out += days.empty() ? "]" : "\n  ]";
+        doc["holidays"] = std::move(days);
     }
-    out += "\n}\n";
-    return out;
+    return doc.dump(2) + "\n";
 }
 
 } // namespace sorvane::exports

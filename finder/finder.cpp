@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 namespace sorvane {
 
@@ -17,8 +18,31 @@ namespace {
 // more trials than this mean the theory has stopped moving forward.
 constexpr int kMaxSearchDays = 1000;
 
+// hyouji's conversion from the theory's time scale to JST, constant by constant in the
+// order it applies them.
+constexpr double kAuIn1e8Metres = 1495.9787; // the astronomical unit, 1e8 m
+constexpr double kLightSpeedIn1e8MetresPerSecond = 2.99792458;
+constexpr double kJstOffsetDays = 9.0 / 24;                 // JST is 9 hours ahead of UT
+constexpr int kTimeScaleEpochYear = 1885;                   // the correction counts from here
+constexpr double kTimeScaleDaysPerYear = 1.05337078651E-05; // 0.91 s a year, in days
+
 bool hasDoyo(int month) {
     return month % 3 == 1;
+}
+
+// The result box's order of the 28 lines as (month, kekka column): per month the 節, the
+// 土用 entry (January, April, July, October) and the 中気.
+std::array<std::pair<int, int>, 28> lineOrder() {
+    std::array<std::pair<int, int>, 28> order{};
+    std::size_t n = 0;
+    for (int m = 1; m <= 12; ++m) {
+        for (const EventKind kind : {EventKind::Setsu, EventKind::Doyo, EventKind::Chuki}) {
+            if (kind != EventKind::Doyo || hasDoyo(m)) {
+                order[n++] = {m, lineColumn(kind)};
+            }
+        }
+    }
+    return order;
 }
 
 std::string degreesText(double target) {
@@ -69,8 +93,11 @@ void Finder::chordStep(double delta) {
 }
 
 void Finder::hyouji(int hl) {
-    gosa = sunState.radius * 1495.9787 / 2.99792458 / 3600 / 24 + 9.0 / 24;
-    d2 = (gosa + d2) - (yy - 1885) * 1.05337078651E-05;
+    // Light time: the radius vector (au) times the metres of an au over the speed of light,
+    // seconds, then days.
+    gosa = sunState.radius * kAuIn1e8Metres / kLightSpeedIn1e8MetresPerSecond / 3600 / 24 +
+           kJstOffsetDays;
+    d2 = (gosa + d2) - (yy - kTimeScaleEpochYear) * kTimeScaleDaysPerYear;
 
     dx = std::floor(d2);
     hhx = (d2 - dx) * 24;
@@ -209,28 +236,18 @@ EventMoment Finder::findLongitude(std::int16_t year, std::int16_t month, double 
 
 std::string Finder::resultText(const std::string& lineEnd) const {
     std::string text;
-    for (int m = 1; m <= 12; ++m) {
-        for (int k = 0; k < 3; ++k) {
-            if (k == lineColumn(EventKind::Doyo) && !hasDoyo(m)) {
-                continue;
-            }
-            text += kekka[m][k];
-            text += lineEnd;
-        }
+    for (const auto& [month, column] : lineOrder()) {
+        text += kekka[month][column];
+        text += lineEnd;
     }
     return text;
 }
 
 std::array<EventMoment, 28> Finder::orderedMoments() const {
     std::array<EventMoment, 28> ordered{};
-    int n = 0;
-    for (int m = 1; m <= 12; ++m) {
-        for (int k = 0; k < 3; ++k) {
-            if (k == lineColumn(EventKind::Doyo) && !hasDoyo(m)) {
-                continue;
-            }
-            ordered[static_cast<std::size_t>(n++)] = moments[m][k];
-        }
+    const auto order = lineOrder();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        ordered[i] = moments[order[i].first][order[i].second];
     }
     return ordered;
 }

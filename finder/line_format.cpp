@@ -5,12 +5,6 @@
 
 namespace sorvane {
 
-std::string formatTwoDigits(double wholeNumber) {
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%02.0f", std::fabs(wholeNumber));
-    return (wholeNumber < 0 ? "-" : "") + std::string(buf);
-}
-
 std::string resultLine(const Tables& tables, int month, EventKind kind, double dx, double hx,
                        double mx) {
     std::string name;

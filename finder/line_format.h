@@ -1,15 +1,13 @@
 // The text of one result line.
 #pragma once
 
+#include "calendar/civil_date.h" // formatTwoDigits
 #include "ephemeris/tables.h"
 #include "finder/event_kind.h"
 
 #include <string>
 
 namespace sorvane {
-
-// A whole number with at least two digits, a leading zero below 10 ("05", "-05", "123").
-std::string formatTwoDigits(double wholeNumber);
 
 // The result line of month's event of the given kind (節, 土用, 中気) at day dx, hour hx,
 // minute mx: the name, five spaces, then "DD 日 HH 時  MM 分". 土用 lines start with two

@@ -10,7 +10,7 @@ packages=(
   liberfa-dev libcanberra-dev libical-dev nlohmann-json3-dev
   fonts-ipafont-gothic sound-theme-freedesktop
   xvfb xauth x11-utils imagemagick xdotool openbox
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   file dpkg-dev man-db lintian appstream desktop-file-utils
 )
 

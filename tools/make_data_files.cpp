@@ -8,6 +8,8 @@
 // and phase = atan2(s, c) in degrees. Longitude and latitude go from 0.001" to arcseconds;
 // the radius part stays in units of 1e-9 of log10 r. planet.txt gets the rows with a
 // longitude or radius part, latitude.txt those with a latitude part.
+#include "tools/tsv_rows.h"
+
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -49,23 +51,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<Row> rows;
-    std::string line;
-    bool header = true;
-    int lineNumber = 0;
-    while (std::getline(in, line)) {
-        ++lineNumber;
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
-        if (header) { // the column names
-            header = false;
-            continue;
-        }
-        std::istringstream fields(line);
+    for (const sorvane::tsv::Row& line : sorvane::tsv::dataRows(in)) {
+        std::istringstream fields(line.text);
         Row r{};
         if (!(fields >> r.planet >> r.planetMultiple >> r.sunMultiple >> r.lonCos >> r.lonSin >>
               r.radCos >> r.radSin >> r.latCos >> r.latSin)) {
-            std::cerr << "make_data_files: " << argv[1] << ":" << lineNumber
+            std::cerr << "make_data_files: " << argv[1] << ":" << line.lineNumber
                       << ": expected 9 numbers\n";
             return 1;
         }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: unit and accuracy tests, the window tests on Qt's
-# offscreen platform, then the sanitizer sweep and the fuzz run.
+# Builds everything, checks the formatting and runs every test: unit and accuracy tests, the
+# window tests on Qt's offscreen platform, then the sanitizer sweep and the fuzz run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/build.sh
+tools/format-check.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 if [ -x tools/robustness.sh ]; then
   tools/robustness.sh

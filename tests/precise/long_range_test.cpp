@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 
@@ -128,19 +129,19 @@ TEST(LongRange, TerminalProgramShowsFarYearsAndTheirUncertainty) {
         EXPECT_EQ(run.out.find(note, at + 1), std::string::npos) << c.args;
         EXPECT_EQ(out.back(), note + std::to_string(c.minutes) + "分ほどずれることがあります");
     }
-    const auto json = testing::runCli("-500 --precise --json").out;
+    const auto json = nlohmann::json::parse(testing::runCli("-500 --precise --json").out);
     std::size_t withUncertainty = 0;
-    for (std::size_t at = 0; (at = json.find("\"deltaT\": 17", at)) != std::string::npos; ++at) {
+    for (const auto& event : json["events"]) {
+        const double deltaT = event["moment"]["deltaT"];
+        const double uncertainty = event["moment"]["uncertainty"];
         withUncertainty +=
-            json.compare(json.find("\"uncertainty\": ", at), 19, "\"uncertainty\": 514.") == 0;
+            deltaT >= 17000 && deltaT < 18000 && uncertainty >= 514 && uncertainty < 515;
     }
     EXPECT_EQ(withUncertainty, 28u);
     // The default mode says how far its moments lie from the precise ones: 6 min in 1600.
-    const auto def = testing::runCli("1600 --json").out;
-    const std::string key = "\"offsetFromPrecise\": {\"seconds\": ";
-    const auto offset = def.find(key);
-    ASSERT_NE(offset, std::string::npos);
-    EXPECT_NEAR(std::stod(def.substr(offset + key.size())), 6 * 60, 60);
+    const auto def = nlohmann::json::parse(testing::runCli("1600 --json").out);
+    ASSERT_TRUE(def.contains("offsetFromPrecise"));
+    EXPECT_NEAR(def["offsetFromPrecise"]["seconds"].get<double>(), 6 * 60, 60);
 }
 
 } // namespace

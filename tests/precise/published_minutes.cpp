@@ -1,5 +1,7 @@
 #include "published_minutes.h"
 
+#include "tools/tsv_rows.h"
+
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -14,21 +16,13 @@ std::vector<PublishedMinute> publishedMinutes() {
         throw std::runtime_error(path + ": cannot be read");
     }
     std::vector<PublishedMinute> rows;
-    std::string line;
-    bool header = true;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
-        if (header) { // the column names
-            header = false;
-            continue;
-        }
-        std::istringstream fields(line);
+    for (const tsv::Row& r : tsv::dataRows(in)) {
+        std::istringstream fields(r.text);
         PublishedMinute row;
         if (!(fields >> row.year >> row.name >> row.longitude >> row.month >> row.day >> row.hour >>
               row.minute)) {
-            throw std::runtime_error(path + ": bad row \"" + line + "\"");
+            throw std::runtime_error(path + ":" + std::to_string(r.lineNumber) + ": bad row \"" +
+                                     r.text + "\"");
         }
         rows.push_back(row);
     }

@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -491,10 +492,14 @@ int sweepCli(const Tables& tables, const std::string& dataDir, const std::string
         }
 
         const Run json = run(base + " --json");
-        bool allLines = json.status == 0 && json.out.size() > 2 && json.out.front() == '{';
-        for (const std::string& line : splitLines(finder.resultText("\n"), "\n")) {
-            allLines = allLines && json.out.find("\"line\": \"" + line + "\"") != std::string::npos;
+        std::vector<std::string> jsonLines;
+        if (json.status == 0 && nlohmann::json::accept(json.out)) {
+            const auto doc = nlohmann::json::parse(json.out);
+            for (const auto& event : doc["events"]) {
+                jsonLines.push_back(event.value("line", ""));
+            }
         }
+        const bool allLines = jsonLines == splitLines(finder.resultText("\n"), "\n");
         if (!allLines) {
             failures.add(at + "--json: exit " + std::to_string(json.status) +
                          ", not every result line in:\n" + json.out.substr(0, 2000));

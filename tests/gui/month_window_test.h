@@ -1,5 +1,7 @@
 // The month window: opened by the month buttons, docked at the main window's right edge,
 // unloaded when closed; and the docking clicks on the main window.
+#pragma once
+
 #include "almanac/month_listing.h"
 #include "gui_support.h"
 #include "ui/form2.h"
@@ -243,6 +245,3 @@ class MonthWindowTest : public QObject {
 };
 
 } // namespace sorvane::ui::test
-
-QTEST_MAIN(sorvane::ui::test::MonthWindowTest)
-#include "month_window_test.moc"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 namespace sorvane::cli {
 namespace {
@@ -91,15 +92,21 @@ TEST(PreciseCli, JsonSaysWhichMode) {
     const auto def = testing::runCli("2025 --json");
     const auto pre = testing::runCli("2025 --json --precise");
     ASSERT_EQ(pre.status, 0) << pre.err;
-    EXPECT_NE(def.out.find("\"mode\": \"default\""), std::string::npos);
-    EXPECT_NE(pre.out.find("\"mode\": \"precise\""), std::string::npos);
-    EXPECT_EQ(def.out.find("zassetsu"), std::string::npos);
-    EXPECT_NE(pre.out.find("\"line\": \"立　春     03 日 23 時  10 分\""), std::string::npos);
-    const auto with = testing::runCli("2025 --json --zassetsu");
-    EXPECT_NE(with.out.find("\"zassetsu\": ["), std::string::npos);
-    EXPECT_NE(with.out.find("{\"kind\": \"day\", \"id\": \"setsubun\", \"name\": \"節分\", "
-                            "\"date\": \"2025-02-02\""),
-              std::string::npos);
+    const auto defDoc = nlohmann::json::parse(def.out);
+    const auto preDoc = nlohmann::json::parse(pre.out);
+    EXPECT_EQ(defDoc["mode"], "default");
+    EXPECT_EQ(preDoc["mode"], "precise");
+    EXPECT_FALSE(defDoc.contains("zassetsu"));
+    EXPECT_EQ(preDoc["events"].at(3)["line"], "立　春     03 日 23 時  10 分");
+    const auto with = nlohmann::json::parse(testing::runCli("2025 --json --zassetsu").out);
+    ASSERT_TRUE(with["zassetsu"].is_array());
+    const auto& items = with["zassetsu"];
+    const auto setsubun = *std::find_if(items.begin(), items.end(),
+                                        [](const auto& item) { return item["id"] == "setsubun"; });
+    EXPECT_EQ(setsubun["kind"], "day");
+    EXPECT_EQ(setsubun["id"], "setsubun");
+    EXPECT_EQ(setsubun["name"], "節分");
+    EXPECT_EQ(setsubun["date"], "2025-02-02");
     // Without --zassetsu the default document is the one the program always printed.
     EXPECT_EQ(testing::runCli("2025 --json --ics /dev/null").out, def.out);
 }

@@ -2,7 +2,7 @@
 #include "almanac/year_almanac.h"
 #include "export/icalendar.h"
 #include "finder/finder.h"
-#include "holidays/holidays.h"
+#include "support/ics_reading.h"
 #include "support/test_support.h"
 
 #include <ctime>
@@ -19,6 +19,13 @@
 namespace sorvane::exports {
 namespace {
 
+using testing::Component;
+using testing::eventsByUid;
+using testing::jstToUnix;
+using testing::parse;
+using testing::ParsedEvent;
+using testing::withoutStamps;
+
 using almanac::YearAlmanac;
 
 YearAlmanac defaultAlmanac(int year) {
@@ -29,65 +36,6 @@ YearAlmanac defaultAlmanac(int year) {
 YearAlmanac preciseAlmanac(int year) {
     return almanac::yearAlmanac(testing::shippedTables(), static_cast<std::int16_t>(year),
                                 {.precise = true, .zassetsu = true});
-}
-
-using Component = std::unique_ptr<icalcomponent, void (*)(icalcomponent*)>;
-
-Component parse(const std::string& text) {
-    return Component(icalparser_parse_string(text.c_str()), icalcomponent_free);
-}
-
-struct ParsedEvent {
-    std::string summary;
-    std::string description;
-    icaltimetype start{};
-    icaltimetype end{};
-    bool hasEnd = false;
-    int stampCount = 0;
-};
-
-std::map<std::string, ParsedEvent> eventsByUid(icalcomponent* calendar) {
-    std::map<std::string, ParsedEvent> events;
-    for (icalcomponent* ev = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
-         ev != nullptr; ev = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
-        const std::string uid = icalcomponent_get_uid(ev);
-        EXPECT_EQ(events.count(uid), 0u) << "duplicate UID " << uid;
-        ParsedEvent& e = events[uid];
-        e.summary = icalcomponent_get_summary(ev);
-        const char* description = icalcomponent_get_description(ev);
-        e.description = description != nullptr ? description : "";
-        e.start = icalcomponent_get_dtstart(ev);
-        icalproperty* end = icalcomponent_get_first_property(ev, ICAL_DTEND_PROPERTY);
-        e.hasEnd = end != nullptr;
-        if (end != nullptr) {
-            e.end = icalproperty_get_dtend(end);
-        }
-        e.stampCount = icalcomponent_count_properties(ev, ICAL_DTSTAMP_PROPERTY);
-    }
-    return events;
-}
-
-// Seconds since 1970 of a JST minute, computed apart from the writer.
-std::time_t jstToUnix(const CivilDate& d, int hour, int minute) {
-    std::tm tm{};
-    tm.tm_year = d.year - 1900;
-    tm.tm_mon = d.month - 1;
-    tm.tm_mday = d.day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    return ::timegm(&tm) - 9 * 3600;
-}
-
-std::string withoutStamps(const std::string& text) {
-    std::istringstream in(text);
-    std::string line;
-    std::string out;
-    while (std::getline(in, line)) {
-        if (line.rfind("DTSTAMP:", 0) != 0) {
-            out += line + "\n";
-        }
-    }
-    return out;
 }
 
 void checkCalendar(const YearAlmanac& almanac) {
@@ -189,49 +137,6 @@ TEST(Ics, SameYearTwiceDiffersOnlyInDtstamp) {
         preciseUids.insert(uid);
     }
     EXPECT_EQ(defaultUids, preciseUids);
-}
-
-TEST(Ics, TheTerminalProgramWritesTheFile) {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("sorvane-ics-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const auto first = dir / "a.ics";
-    const auto second = dir / "b.ics";
-    auto read = [](const std::filesystem::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    };
-    const auto runA = testing::runCli("2025 --precise --ics '" + first.string() + "'");
-    ASSERT_EQ(runA.status, 0) << runA.err;
-    const auto runB = testing::runCli("2025 --precise --ics '" + second.string() + "'");
-    ASSERT_EQ(runB.status, 0) << runB.err;
-    // The printed report is the precise one, as without --ics.
-    EXPECT_EQ(runA.out, testing::runCli("2025 --precise").out);
-
-    const std::string text = read(first);
-    EXPECT_EQ(withoutStamps(text), withoutStamps(read(second)));
-    EXPECT_NE(text.find("\r\n"), std::string::npos); // RFC 5545 line ends
-    const auto events = eventsByUid(parse(text).get());
-    // 28 events, 10 days and moments, 4 periods, 7 丑 days, the national holidays; 12 朔,
-    // 12 望 and the four lunisolar days.
-    EXPECT_EQ(events.size(), 49u + holidays::yearHolidays(2025).size() + 28u);
-    EXPECT_NE(events.at("sorvane-2025-term-000@sorvane").description.find("視黄経"),
-              std::string::npos);
-    const ParsedEvent& newMoon = events.at("sorvane-2025-moon-new-01@sorvane");
-    EXPECT_EQ(newMoon.summary, "朔");
-    EXPECT_EQ(icaltime_as_timet(newMoon.start), jstToUnix({2025, 1, 29}, 21, 36));
-    EXPECT_EQ(events.at("sorvane-2025-moon-full-12@sorvane").summary, "望");
-    const ParsedEvent& jugoya = events.at("sorvane-2025-jugoya@sorvane");
-    EXPECT_TRUE(jugoya.start.is_date);
-    EXPECT_EQ(jugoya.start.month * 100 + jugoya.start.day, 1006);
-    EXPECT_EQ(jugoya.description, "旧暦8月15日");
-
-    const auto bad = testing::runCli("2025 --ics '" + (dir / "missing" / "x.ics").string() + "'");
-    EXPECT_EQ(bad.status, 3); // an output that could not be written
-    EXPECT_NE(bad.err.find("x.ics"), std::string::npos) << bad.err;
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -230,25 +230,5 @@ TEST(YearlyCalculation, MarchEquinoxFromEitherSideOfZero) {
     }
 }
 
-TEST(YearText, WholeNumbersInTheSixteenBitRange) {
-    EXPECT_EQ(parseYearText("2000"), 2000);
-    EXPECT_EQ(parseYearText("-32768"), -32768);
-    EXPECT_EQ(parseYearText("32767"), 32767);
-    EXPECT_EQ(parseYearText("0"), 0);
-    EXPECT_EQ(parseYearText("+12"), 12);
-    EXPECT_EQ(yearText(-1), "-1");
-    const char* bad[] = {"", "-", "20x0", "2000.5", " 2000", "32768", "-32769", "99999999999999"};
-    for (const char* text : bad) {
-        try {
-            parseYearText(text);
-            ADD_FAILURE() << "accepted \"" << text << "\"";
-        } catch (const YearTextError& e) {
-            EXPECT_NE(std::string(e.what()).find(std::string("\"") + text + "\""),
-                      std::string::npos)
-                << e.what();
-        }
-    }
-}
-
 } // namespace
 } // namespace sorvane

@@ -1,4 +1,6 @@
 // The main window: start-up, layout, the Calculate button and year stepping.
+#pragma once
+
 #include "gui_support.h"
 #include "ui/text_box.h"
 
@@ -356,6 +358,3 @@ class MainWindowTest : public QObject {
 };
 
 } // namespace sorvane::ui::test
-
-QTEST_MAIN(sorvane::ui::test::MainWindowTest)
-#include "main_window_test.moc"

@@ -1,5 +1,7 @@
 // The 暦 menu: the calendar page (its model and its window), the observatory's minutes in the
 // result box, the 雑節 window and the iCalendar export.
+#pragma once
+
 #include "gui_support.h"
 #include "support/test_support.h"
 #include "ui/calendar_page.h"
@@ -241,6 +243,3 @@ class CalendarPageTest : public QObject {
 };
 
 } // namespace sorvane::ui::test
-
-QTEST_MAIN(sorvane::ui::test::CalendarPageTest)
-#include "calendar_page_test.moc"

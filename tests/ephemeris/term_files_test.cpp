@@ -19,8 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kShippedDataDir =
-    fs::path(__FILE__).parent_path().parent_path().parent_path() / "data";
+const fs::path kShippedDataDir = fs::path(SORVANE_SOURCE_DIR) / "data";
 
 std::string readWhole(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,5 +1,7 @@
 // Ending the program: the Quit button, the quit menu item and the close box all close both
 // windows and leave the event loop, each running the shutdown once.
+#pragma once
+
 #include "gui_support.h"
 
 #include <QAction>
@@ -58,6 +60,3 @@ class ShutdownTest : public QObject {
 };
 
 } // namespace sorvane::ui::test
-
-QTEST_MAIN(sorvane::ui::test::ShutdownTest)
-#include "shutdown_test.moc"

@@ -1,4 +1,6 @@
 // The About box, the notification sound and the start-up report of a bad data file.
+#pragma once
+
 #include "gui_support.h"
 #include "ui/about_box.h"
 #include "ui/data_files.h"
@@ -214,6 +216,3 @@ class MenusTest : public QObject {
 };
 
 } // namespace sorvane::ui::test
-
-QTEST_MAIN(sorvane::ui::test::MenusTest)
-#include "menus_test.moc"

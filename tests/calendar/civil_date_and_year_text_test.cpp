@@ -1,0 +1,49 @@
+// Civil dates and their arithmetic, and the year text.
+#include "calendar/civil_date.h"
+#include "calendar/year_text.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace sorvane {
+namespace {
+
+TEST(CivilDates, DayNumbersRoundTripAcrossLeapDaysAndYearZero) {
+    for (long long n = dayNumber({-401, 1, 1}); n < dayNumber({-399, 12, 31}); ++n) {
+        EXPECT_EQ(dayNumber(civilDate(n)), n);
+    }
+    for (long long n = dayNumber({1899, 12, 1}); n < dayNumber({2101, 2, 1}); n += 13) {
+        EXPECT_EQ(dayNumber(civilDate(n)), n);
+    }
+    EXPECT_EQ(addDays({2024, 2, 28}, 1), (CivilDate{2024, 2, 29}));
+    EXPECT_EQ(addDays({2025, 2, 28}, 1), (CivilDate{2025, 3, 1}));
+    EXPECT_EQ(addDays({2100, 2, 28}, 1), (CivilDate{2100, 3, 1}));
+    EXPECT_EQ(addDays({2000, 2, 28}, 1), (CivilDate{2000, 2, 29}));
+    EXPECT_EQ(addDays({0, 12, 31}, 1), (CivilDate{1, 1, 1}));
+    EXPECT_EQ(addDays({1, 3, 1}, -1), (CivilDate{1, 2, 28}));
+    EXPECT_EQ(addDays({0, 3, 1}, -1), (CivilDate{0, 2, 29}));
+    EXPECT_EQ(dayNumber({2000, 1, 1}), 2451544);
+}
+
+TEST(YearText, WholeNumbersInTheSixteenBitRange) {
+    EXPECT_EQ(parseYearText("2000"), 2000);
+    EXPECT_EQ(parseYearText("-32768"), -32768);
+    EXPECT_EQ(parseYearText("32767"), 32767);
+    EXPECT_EQ(parseYearText("0"), 0);
+    EXPECT_EQ(parseYearText("+12"), 12);
+    EXPECT_EQ(yearText(-1), "-1");
+    const char* bad[] = {"", "-", "20x0", "2000.5", " 2000", "32768", "-32769", "99999999999999"};
+    for (const char* text : bad) {
+        try {
+            parseYearText(text);
+            ADD_FAILURE() << "accepted \"" << text << "\"";
+        } catch (const YearTextError& e) {
+            EXPECT_NE(std::string(e.what()).find(std::string("\"") + text + "\""),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+}
+
+} // namespace
+} // namespace sorvane

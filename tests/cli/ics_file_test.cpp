@@ -1,0 +1,59 @@
+// The terminal program's --ics FILE.
+#include "holidays/holidays.h"
+#include "support/ics_reading.h"
+#include "support/test_support.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
+
+namespace sorvane::testing {
+namespace {
+
+TEST(Ics, TheTerminalProgramWritesTheFile) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("sorvane-ics-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto first = dir / "a.ics";
+    const auto second = dir / "b.ics";
+    auto read = [](const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    };
+    const auto runA = runCli("2025 --precise --ics '" + first.string() + "'");
+    ASSERT_EQ(runA.status, 0) << runA.err;
+    const auto runB = runCli("2025 --precise --ics '" + second.string() + "'");
+    ASSERT_EQ(runB.status, 0) << runB.err;
+    // The printed report is the precise one, as without --ics.
+    EXPECT_EQ(runA.out, runCli("2025 --precise").out);
+
+    const std::string text = read(first);
+    EXPECT_EQ(withoutStamps(text), withoutStamps(read(second)));
+    EXPECT_NE(text.find("\r\n"), std::string::npos); // RFC 5545 line ends
+    const auto events = eventsByUid(parse(text).get());
+    // 28 events, 10 days and moments, 4 periods, 7 丑 days, the national holidays; 12 朔,
+    // 12 望 and the four lunisolar days.
+    EXPECT_EQ(events.size(), 49u + holidays::yearHolidays(2025).size() + 28u);
+    EXPECT_NE(events.at("sorvane-2025-term-000@sorvane").description.find("視黄経"),
+              std::string::npos);
+    const ParsedEvent& newMoon = events.at("sorvane-2025-moon-new-01@sorvane");
+    EXPECT_EQ(newMoon.summary, "朔");
+    EXPECT_EQ(icaltime_as_timet(newMoon.start), jstToUnix({2025, 1, 29}, 21, 36));
+    EXPECT_EQ(events.at("sorvane-2025-moon-full-12@sorvane").summary, "望");
+    const ParsedEvent& jugoya = events.at("sorvane-2025-jugoya@sorvane");
+    EXPECT_TRUE(jugoya.start.is_date);
+    EXPECT_EQ(jugoya.start.month * 100 + jugoya.start.day, 1006);
+    EXPECT_EQ(jugoya.description, "旧暦8月15日");
+
+    const auto bad = runCli("2025 --ics '" + (dir / "missing" / "x.ics").string() + "'");
+    EXPECT_EQ(bad.status, 3); // an output that could not be written
+    EXPECT_NE(bad.err.find("x.ics"), std::string::npos) << bad.err;
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace sorvane::testing

@@ -1,0 +1,68 @@
+// The window tests, one program: `gui_tests CLASS [QTest arguments]` runs one test class
+// (main_window, month_window, menus, calendar_page, shutdown), `gui_tests` runs them all in turn.
+#include "calendar_page_test.h"
+#include "main_window_test.h"
+#include "menus_test.h"
+#include "month_window_test.h"
+#include "shutdown_test.h"
+
+#include <cstring>
+#include <functional>
+#include <vector>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    using namespace sorvane::ui::test;
+    const std::pair<const char*, std::function<int(int, char**)>> classes[] = {
+        {"main_window",
+         [](int c, char** v) {
+             MainWindowTest t;
+             return QTest::qExec(&t, c, v);
+         }},
+        {"month_window",
+         [](int c, char** v) {
+             MonthWindowTest t;
+             return QTest::qExec(&t, c, v);
+         }},
+        {"menus",
+         [](int c, char** v) {
+             MenusTest t;
+             return QTest::qExec(&t, c, v);
+         }},
+        {"calendar_page",
+         [](int c, char** v) {
+             CalendarPageTest t;
+             return QTest::qExec(&t, c, v);
+         }},
+        {"shutdown",
+         [](int c, char** v) {
+             ShutdownTest t;
+             return QTest::qExec(&t, c, v);
+         }},
+    };
+    const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
+    std::vector<char*> args(argv, argv + argc);
+    if (only != nullptr) {
+        args.erase(args.begin() + 1);
+    }
+    int failures = 0;
+    bool ran = false;
+    for (const auto& [name, run] : classes) {
+        if (only == nullptr || std::strcmp(only, name) == 0) {
+            failures += run(static_cast<int>(args.size()), args.data());
+            ran = true;
+        }
+    }
+    if (!ran) {
+        qWarning("gui_tests: no test class \"%s\"", only);
+        return 2;
+    }
+    return failures;
+}
+
+#include "moc_calendar_page_test.cpp"
+#include "moc_main_window_test.cpp"
+#include "moc_menus_test.cpp"
+#include "moc_month_window_test.cpp"
+#include "moc_shutdown_test.cpp"
