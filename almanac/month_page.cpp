@@ -53,12 +53,8 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
         return found->second;
     }
     YearData data;
-    AlmanacOptions options;
-    options.precise = precise::inRange(y);
-    options.zassetsu = true;
-    options.holidays = true;
-    options.lunisolar = true;
-    data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y), options);
+    data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y),
+                               AlmanacOptions::everything(precise::inRange(y)));
 
     for (const Event& e : data.almanac.solarTerms) {
         const std::string title = eventTitle(e);

@@ -34,6 +34,14 @@ struct AlmanacOptions {
     // years lunisolar::kFirstYear..kLastYear, absent outside them)
     bool lunisolar = false;
     bool holidays = false; // also the national holidays (two more searches, for the equinoxes)
+
+    // Everything a year holds: what a calendar page and the iCalendar file show.
+    static AlmanacOptions everything(bool precise) {
+        AlmanacOptions options;
+        options.precise = precise;
+        options.zassetsu = options.lunisolar = options.holidays = true;
+        return options;
+    }
 };
 
 struct YearAlmanac {

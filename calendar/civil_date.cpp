@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace sorvane {
 
@@ -33,6 +34,13 @@ CivilDate addDays(const CivilDate& date, long long days) {
 
 std::string monthDayText(const CivilDate& date) {
     return formatTwoDigits(date.month) + "-" + formatTwoDigits(date.day);
+}
+
+std::string isoDateText(const CivilDate& date) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d", date.year < 0 ? "-" : "",
+                  std::abs(date.year), date.month, date.day);
+    return buf;
 }
 
 std::string formatTwoDigits(double wholeNumber) {

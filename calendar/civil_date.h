@@ -22,6 +22,9 @@ CivilDate civilDate(long long dayNumber);
 CivilDate addDays(const CivilDate& date, long long days);
 // "MM-DD".
 std::string monthDayText(const CivilDate& date);
+// "YYYY-MM-DD", at least four digits of year and a leading minus before a negative one
+// ("2025-01-29", "-0500-03-21").
+std::string isoDateText(const CivilDate& date);
 
 // A whole number with at least two digits, a leading zero below 10 ("05", "-05", "123").
 std::string formatTwoDigits(double wholeNumber);

@@ -8,13 +8,6 @@ namespace sorvane::exports {
 
 namespace {
 
-std::string isoDate(const CivilDate& d) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d", d.year < 0 ? "-" : "", std::abs(d.year),
-                  d.month, d.day);
-    return buf;
-}
-
 std::string hourMinute(int hour, int minute) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d:%02d", hour, minute);
@@ -22,7 +15,7 @@ std::string hourMinute(int hour, int minute) {
 }
 
 std::string jstTime(const CivilDate& date, int hour, int minute) {
-    return isoDate(date) + "T" + hourMinute(hour, minute) + "+09:00";
+    return isoDateText(date) + "T" + hourMinute(hour, minute) + "+09:00";
 }
 
 const char* phaseKey(lunisolar::Phase phase) {
@@ -54,7 +47,7 @@ std::string daysReport(const std::vector<almanac::DayEntry>& days) {
             items += (items.empty() ? "" : "、") + item.name +
                      (item.timed ? " " + hourMinute(item.hour, item.minute) : "");
         }
-        out += isoDate(d.date) + "\t" + d.weekday + "\t" + d.sexagenary + "\t" +
+        out += isoDateText(d.date) + "\t" + d.weekday + "\t" + d.sexagenary + "\t" +
                (d.lunar ? lunarDateText(*d.lunar) : "-") + "\t" +
                (d.lunar ? lunisolar::rokuyoName(d.lunar->rokuyo) : "-") + "\t" +
                d.holiday.value_or("-") + "\t" + (items.empty() ? "-" : items) + "\n";
@@ -86,7 +79,7 @@ std::string daysJson(const almanac::YearAlmanac& almanac,
         ordered_json list = ordered_json::array();
         for (const almanac::DayEntry& d : *days) {
             ordered_json day;
-            day["date"] = isoDate(d.date);
+            day["date"] = isoDateText(d.date);
             day["weekday"] = d.weekday;
             day["kanshi"] = d.sexagenary;
             day["lunar"] = nullptr;

@@ -37,12 +37,6 @@ const char* kindName(EventKind kind) {
     }
 }
 
-std::string dateText(const CivilDate& d) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
-    return buf;
-}
-
 const char* holidayKindName(holidays::HolidayKind kind) {
     switch (kind) {
     case holidays::HolidayKind::Special:
@@ -98,9 +92,9 @@ Json zassetsuItem(const almanac::Event& z) {
     j["kind"] = zassetsuKindName(z.kind);
     j["id"] = z.id;
     j["name"] = z.name;
-    j["date"] = dateText(z.date);
+    j["date"] = isoDateText(z.date);
     if (z.kind == EventKind::DoyoPeriod) {
-        j["lastDate"] = dateText(z.lastDate);
+        j["lastDate"] = isoDateText(z.lastDate);
     }
     if (z.kind == EventKind::ZassetsuMoment) {
         j["jst"] = {{"hour", z.hour}, {"minute", z.minute}};
@@ -179,7 +173,7 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu, boo
     if (withHolidays) {
         Json days = Json::array();
         for (const holidays::Holiday& h : almanac.holidays) {
-            days.push_back({{"date", dateText(h.date)},
+            days.push_back({{"date", isoDateText(h.date)},
                             {"name", h.name},
                             {"kind", holidayKindName(h.kind)},
                             {"provisional", h.provisional}});

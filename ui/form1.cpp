@@ -474,10 +474,7 @@ bool Form1::writeIcs(const QString& path) {
         try {
             // What `sorvane-cli --ics` writes: the events, the 雑節, the holidays, the phases
             // and the lunisolar days.
-            almanac::AlmanacOptions options = modeFor(*year);
-            options.zassetsu = true;
-            options.holidays = true;
-            options.lunisolar = true;
+            const auto options = almanac::AlmanacOptions::everything(modeFor(*year).precise);
             exports::writeTextFile(
                 path.toStdString(),
                 exports::icsCalendar(

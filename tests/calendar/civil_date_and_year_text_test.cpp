@@ -23,6 +23,9 @@ TEST(CivilDates, DayNumbersRoundTripAcrossLeapDaysAndYearZero) {
     EXPECT_EQ(addDays({1, 3, 1}, -1), (CivilDate{1, 2, 28}));
     EXPECT_EQ(addDays({0, 3, 1}, -1), (CivilDate{0, 2, 29}));
     EXPECT_EQ(dayNumber({2000, 1, 1}), 2451544);
+    EXPECT_EQ(isoDateText({2025, 1, 29}), "2025-01-29");
+    EXPECT_EQ(isoDateText({-500, 3, 1}), "-0500-03-01");
+    EXPECT_EQ(isoDateText({-32768, 12, 31}), "-32768-12-31");
 }
 
 TEST(YearText, WholeNumbersInTheSixteenBitRange) {
