@@ -9,20 +9,20 @@ namespace sorvane::almanac {
 
 namespace {
 
-DayItem timedItem(std::string name, std::string kind, int hour, int minute) {
+DayItem dayItem(std::string name, std::string kind, std::optional<Event> event = {}) {
     DayItem item;
     item.name = std::move(name);
     item.kind = std::move(kind);
-    item.timed = true;
-    item.hour = hour;
-    item.minute = minute;
+    item.event = std::move(event);
     return item;
 }
 
-DayItem dayItem(std::string name, std::string kind) {
-    DayItem item;
-    item.name = std::move(name);
-    item.kind = std::move(kind);
+DayItem timedItem(std::string name, std::string kind, int hour, int minute,
+                  std::optional<Event> event = {}) {
+    DayItem item = dayItem(std::move(name), std::move(kind), std::move(event));
+    item.timed = true;
+    item.hour = hour;
+    item.minute = minute;
     return item;
 }
 
@@ -52,7 +52,7 @@ std::vector<DayEntry> dayListing(const Tables& tables, const YearAlmanac& almana
         if (DayEntry* d = at(e.date)) {
             d->items.push_back(timedItem(e.kind == EventKind::Doyo ? eventTitle(e) : e.name,
                                          e.kind == EventKind::Doyo ? "doyo" : "term", e.hour,
-                                         e.minute));
+                                         e.minute, e));
         }
     }
     for (const Event& e : almanac.zassetsu) {
@@ -61,14 +61,15 @@ std::vector<DayEntry> dayListing(const Tables& tables, const YearAlmanac& almana
             continue;
         }
         d->items.push_back(e.kind == EventKind::ZassetsuMoment
-                               ? timedItem(e.name, "zassetsu", e.hour, e.minute)
-                               : dayItem(e.name, "zassetsu"));
+                               ? timedItem(e.name, "zassetsu", e.hour, e.minute, e)
+                               : dayItem(e.name, "zassetsu", e));
     }
     if (almanac.lunisolar) {
         for (const lunisolar::PhaseMoment& p : almanac.lunisolar->phases()) {
-            days[static_cast<std::size_t>(p.day() - first)].items.push_back(
-                timedItem(lunisolar::phaseName(p.phase), "phase", p.minuteOfDay() / 60,
-                          p.minuteOfDay() % 60));
+            DayItem item = timedItem(lunisolar::phaseName(p.phase), "phase", p.minuteOfDay() / 60,
+                                     p.minuteOfDay() % 60);
+            item.phase = p.phase;
+            days[static_cast<std::size_t>(p.day() - first)].items.push_back(std::move(item));
         }
         for (DayEntry& d : days) {
             if (d.lunar && d.lunar->special) {

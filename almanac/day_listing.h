@@ -20,6 +20,10 @@ struct DayItem {
     bool timed = false; // an instant, shown at hour:minute JST
     int hour = 0;
     int minute = 0;
+    // The almanac event it comes from (a solar term, 土用 entry or 雑節); absent for the
+    // phases and the lunisolar days.
+    std::optional<Event> event;
+    std::optional<lunisolar::Phase> phase; // a phase of the Moon
 };
 
 struct DayEntry {

@@ -5,22 +5,14 @@
 #include "calendar/year_text.h"
 #include "precise/precise_year.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <tuple>
 
 namespace sorvane::almanac {
 
 namespace {
 
-std::string twoDigits(int n) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
-
 std::string clock(int hour, int minute) {
-    return twoDigits(hour) + ":" + twoDigits(minute);
+    return formatTwoDigits(hour) + ":" + formatTwoDigits(minute);
 }
 
 std::string degrees(double longitude) {
@@ -32,6 +24,46 @@ std::string degrees(double longitude) {
 // 0 Sunday .. 6 Saturday.
 int weekdayOf(const CivilDate& date) {
     return youbi(static_cast<double>(dayNumber(date))) - 1;
+}
+
+// An item's short name in a day's cell; empty for a phase, which the cell draws as a symbol.
+std::string cellName(const DayItem& item) {
+    if (!item.event) {
+        return item.phase ? std::string() : item.name;
+    }
+    const Event& e = *item.event;
+    switch (e.kind) {
+    case EventKind::Doyo:
+        return "土用入り";
+    case EventKind::UshiDay: {
+        // "夏の土用 一の丑" shows as "土用一の丑" in the cell.
+        const auto space = e.name.find(' ');
+        return "土用" + (space == std::string::npos ? e.name : e.name.substr(space + 1));
+    }
+    default:
+        return item.name;
+    }
+}
+
+// An item's line in the details of its day.
+std::string detailLine(const DayItem& item) {
+    if (!item.event) {
+        return item.timed ? item.name + " " + clock(item.hour, item.minute) : item.name;
+    }
+    const Event& e = *item.event;
+    switch (e.kind) {
+    case EventKind::Setsu:
+    case EventKind::Chuki:
+    case EventKind::Doyo:
+        return item.name + " " + clock(e.hour, e.minute) + "（太陽黄経 " + degrees(e.longitude) +
+               "）";
+    case EventKind::ZassetsuMoment:
+        return e.name + " " + clock(e.hour, e.minute) + "（" + e.rule + "）";
+    case EventKind::UshiDay:
+        return e.name;
+    default:
+        return e.name + "（" + e.rule + "）";
+    }
 }
 
 int daysInMonth(int year, int month) {
@@ -47,6 +79,10 @@ std::string lunarCellText(const lunisolar::LunarDay& day) {
     return day.day == 1 ? month + "月" : month + "/" + std::to_string(day.day);
 }
 
+const DayEntry& CalendarYears::YearData::day(const CivilDate& date) const {
+    return days[static_cast<std::size_t>(dayNumber(date) - dayNumber({date.year, 1, 1}))];
+}
+
 const CalendarYears::YearData& CalendarYears::year(int y) {
     auto found = years_.find(y);
     if (found != years_.end()) {
@@ -55,55 +91,12 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
     YearData data;
     data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y),
                                AlmanacOptions::everything(precise::inRange(y)));
-
-    for (const Event& e : data.almanac.solarTerms) {
-        const std::string title = eventTitle(e);
-        data.marks.push_back(
-            {e.date, e.hour * 60 + e.minute,
-             e.kind == EventKind::Doyo ? std::string("土用入り") : title,
-             title + " " + clock(e.hour, e.minute) + "（太陽黄経 " + degrees(e.longitude) + "）"});
-    }
+    data.days = dayListing(tables_, data.almanac);
     for (const Event& z : data.almanac.zassetsu) {
-        switch (z.kind) {
-        case EventKind::ZassetsuMoment:
-            data.marks.push_back({z.date, z.hour * 60 + z.minute, z.name,
-                                  z.name + " " + clock(z.hour, z.minute) + "（" + z.rule + "）"});
-            break;
-        case EventKind::UshiDay: {
-            // "夏の土用 一の丑" shows as "土用一の丑" in the cell.
-            const auto space = z.name.find(' ');
-            data.marks.push_back(
-                {z.date, Mark::kWholeDay,
-                 "土用" + (space == std::string::npos ? z.name : z.name.substr(space + 1)),
-                 z.name});
-            break;
-        }
-        case EventKind::DoyoPeriod:
+        if (z.kind == EventKind::DoyoPeriod) {
             data.doyoPeriods.push_back(z);
-            break;
-        default:
-            data.marks.push_back({z.date, Mark::kWholeDay, z.name, z.name + "（" + z.rule + "）"});
-            break;
         }
     }
-    if (data.almanac.lunisolar) {
-        for (const lunisolar::PhaseMoment& p : data.almanac.lunisolar->phases()) {
-            const int minute = p.minuteOfDay();
-            data.marks.push_back({civilDate(p.day()), minute, std::string(),
-                                  std::string(lunisolar::phaseName(p.phase)) + " " +
-                                      clock(minute / 60, minute % 60)});
-        }
-        for (long long n = data.almanac.lunisolar->firstDay();
-             n <= data.almanac.lunisolar->lastDay(); ++n) {
-            if (const auto special = data.almanac.lunisolar->day(n).special) {
-                const std::string name = lunisolar::specialDayName(*special);
-                data.marks.push_back({civilDate(n), Mark::kWholeDay, name, name});
-            }
-        }
-    }
-    std::stable_sort(data.marks.begin(), data.marks.end(), [](const Mark& a, const Mark& b) {
-        return std::tie(a.date, a.minuteOfDay) < std::tie(b.date, b.minuteOfDay);
-    });
     return years_.emplace(y, std::move(data)).first->second;
 }
 
@@ -133,25 +126,18 @@ MonthPage CalendarYears::monthPage(int y, int month) {
         cell.kanshi = tables_.sexagenaryNames[static_cast<std::size_t>(
             kanshi(static_cast<double>(dayNumber(cell.date))))];
         if (cell.inMonth) {
-            const long long n = dayNumber(cell.date);
-            for (const Mark& mark : data.marks) {
-                if (mark.date == cell.date && !mark.cellName.empty()) {
-                    cell.marks.push_back(mark.cellName);
+            const DayEntry& day = data.day(cell.date);
+            for (const DayItem& item : day.items) {
+                if (item.phase) {
+                    cell.phase = PhaseMark{*item.phase, item.hour, item.minute};
+                } else {
+                    cell.marks.push_back(cellName(item));
                 }
             }
-            for (const holidays::Holiday& h : data.almanac.holidays) {
-                if (h.date == cell.date) {
-                    cell.holiday = h.name;
-                }
-            }
-            if (data.almanac.lunisolar) {
-                cell.lunar = data.almanac.lunisolar->day(n);
-                cell.rokuyo = lunisolar::rokuyoName(cell.lunar->rokuyo);
-                for (const lunisolar::PhaseMoment& p : data.almanac.lunisolar->phases()) {
-                    if (p.day() == n) {
-                        cell.phase = PhaseMark{p.phase, p.minuteOfDay() / 60, p.minuteOfDay() % 60};
-                    }
-                }
+            cell.holiday = day.holiday;
+            if (day.lunar) {
+                cell.lunar = day.lunar;
+                cell.rokuyo = lunisolar::rokuyoName(day.lunar->rokuyo);
             }
         }
         page.cells.push_back(std::move(cell));
@@ -171,22 +157,19 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
     }
     lines.push_back("干支 " + tables_.sexagenaryNames[static_cast<std::size_t>(
                                   kanshi(static_cast<double>(dayNumber(date))))]);
-    for (const holidays::Holiday& h : data.almanac.holidays) {
-        if (h.date == date) {
-            lines.push_back("祝日 " + h.name);
-        }
+    const DayEntry& day = data.day(date);
+    if (day.holiday) {
+        lines.push_back("祝日 " + *day.holiday);
     }
-    if (data.almanac.lunisolar) {
-        const lunisolar::LunarDay lunar = data.almanac.lunisolar->day(dayNumber(date));
+    if (day.lunar) {
+        const lunisolar::LunarDay& lunar = *day.lunar;
         lines.push_back(std::string("旧暦 ") + (lunar.leap ? "閏" : "") +
                         std::to_string(lunar.month) + "月" + std::to_string(lunar.day) + "日（" +
                         (lunar.monthLength == 30 ? "大の月" : "小の月") + "）");
         lines.push_back(std::string("六曜 ") + lunisolar::rokuyoName(lunar.rokuyo));
     }
-    for (const Mark& mark : data.marks) {
-        if (mark.date == date) {
-            lines.push_back(mark.detail);
-        }
+    for (const DayItem& item : day.items) {
+        lines.push_back(detailLine(item));
     }
     for (const Event& period : data.doyoPeriods) {
         if (period.date <= date && date <= period.lastDate) {

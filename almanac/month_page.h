@@ -3,6 +3,7 @@
 // that fall on it and the Moon's phase; and everything known about a single day.
 #pragma once
 
+#include "almanac/day_listing.h"
 #include "almanac/year_almanac.h"
 #include "calendar/civil_date.h"
 #include "ephemeris/tables.h"
@@ -71,19 +72,11 @@ class CalendarYears {
     std::vector<std::string> dayDetails(const CivilDate& date);
 
   private:
-    // One thing that happens on a day: its short name for the cell and its line for the
-    // details.
-    struct Mark {
-        static constexpr int kWholeDay = 24 * 60; // sorts after the moments of the day
-        CivilDate date;
-        int minuteOfDay = kWholeDay;
-        std::string cellName;
-        std::string detail;
-    };
     struct YearData {
         YearAlmanac almanac;
-        std::vector<Mark> marks; // date and time order
+        std::vector<DayEntry> days; // January 1st to December 31st
         std::vector<Event> doyoPeriods;
+        const DayEntry& day(const CivilDate& date) const;
     };
     const YearData& year(int year);
 
