@@ -9,7 +9,9 @@
 #include "export/days_document.h"
 #include "export/icalendar.h"
 #include "export/json_document.h"
+#include "export/sun_document.h"
 #include "export/text_report.h"
+#include "horizon/places.h"
 #include "precise/precise_year.h"
 
 #include <cerrno>
@@ -59,15 +61,60 @@ int writeStandardOutput(const std::string& text, bool open) {
     return 0;
 }
 
+std::filesystem::path dataDir(const cli::Options& options) {
+    return options.dataDir ? *options.dataDir : findDataDir();
+}
+
+// The names --place takes, for --help: from the places file beside the term files.
+std::string placeNamesHelp(const cli::Options& options) {
+    std::string out = "\nPlaces of --place (the prefectural seats; 東京 is the default):\n ";
+    try {
+        std::size_t column = 1;
+        for (const horizon::NamedPlace& p : horizon::loadPlaces(dataDir(options))) {
+            if (column > 60) {
+                out += "\n ";
+                column = 1;
+            }
+            out += " " + p.name;
+            column += 1 + p.name.size() * 2 / 3;
+        }
+        return out + "\n";
+    } catch (const horizon::PlacesError& e) {
+        return out + " (" + e.what() + ")\n";
+    }
+}
+
+// --sun: the year's rising and setting times for one place.
+std::string sunListing(const cli::Options& options) {
+    exports::SunPlace place{horizon::tokyo().name, horizon::tokyo().observer};
+    if (options.latitude && options.longitude) {
+        place = exports::SunPlace{"", horizon::Observer{*options.latitude, *options.longitude}};
+    } else if (options.place) {
+        const std::vector<horizon::NamedPlace> places = horizon::loadPlaces(dataDir(options));
+        const horizon::NamedPlace* found = horizon::findPlace(places, *options.place);
+        if (found == nullptr) {
+            throw cli::UsageError("--place " + cli::quotedArgument(*options.place) +
+                                  " is not a known place");
+        }
+        place = exports::SunPlace{found->name, found->observer};
+    }
+    const auto days = horizon::yearTimes(place.observer, options.year);
+    return options.json ? exports::sunJson(options.year, place, days)
+                        : exports::sunReport(options.year, days);
+}
+
 // The report a run prints, or throws; the --ics file is written on the way.
 std::string run(const cli::Options& options) {
     if (options.help) {
-        return cli::usageText();
+        return cli::usageText() + placeNamesHelp(options);
     }
     if (options.version) {
         return cli::versionText();
     }
-    const Tables tables = loadTables(options.dataDir ? *options.dataDir : findDataDir());
+    if (options.sun) {
+        return sunListing(options);
+    }
+    const Tables tables = loadTables(dataDir(options));
     almanac::AlmanacOptions what;
     // The 雑節, holidays and lunisolar year (and so their searches) only when asked for,
     // directly, by the ics or by the day listing.

@@ -175,6 +175,14 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
                 throw UsageError("--ics needs a file name");
             }
             options.icsFile = file;
+        } else if (is("--sun")) {
+            options.sun = true;
+        } else if (is("--place")) {
+            options.place = value("--place");
+        } else if (is("--lat")) {
+            options.latitude = parseDegrees("--lat", value("--lat"), 90);
+        } else if (is("--lon")) {
+            options.longitude = parseDegrees("--lon", value("--lon"), 180);
         } else if (looksLikeNumber(arg)) {
             if (yearGiven) {
                 throw UsageError("a second year " + quotedArgument(arg));
@@ -200,6 +208,7 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
                              " cannot be combined: " + c.reason);
         }
     }
+    checkSunOptions(options, given);
     if (options.precise && !precise::inRange(options.year)) {
         throw UsageError("--precise covers the years " + std::to_string(precise::kFirstYear) +
                          ".." + std::to_string(precise::kLastYear) +
@@ -259,6 +268,11 @@ std::string usageText() {
            "              (1948..2100) as an iCalendar file, and in 1900..2100 the 朔 and\n"
            "              望 and the lunisolar days\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
+           "  --sun       instead, one line per day: date, 日の出, 日の入, 月の出, 月の入\n"
+           "              (HH:MM in JST, --:-- for none) and the Moon's age at noon, for\n"
+           "              Tokyo (the observatory's point) or the place of --place NAME\n"
+           "              or --lat DEG --lon DEG (decimal, north and east positive);\n"
+           "              years -1999..3000, with --json as JSON\n"
            "  --help      show this text\n"
            "  --version   show the version\n"
            "\n"

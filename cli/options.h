@@ -30,7 +30,20 @@ struct Options {
     bool holidays = false; // list the national holidays (or add them to the JSON)
     std::optional<std::filesystem::path> dataDir;
     std::optional<std::filesystem::path> icsFile; // write an iCalendar file here
+    bool sun = false;                 // the year's sunrise, sunset, moonrise and moonset
+    std::optional<std::string> place; // --place NAME (checked against the places file)
+    std::optional<double> latitude;   // --lat DEG, -90..90
+    std::optional<double> longitude;  // --lon DEG, -180..180
 };
+
+// checkSunOptions: --place, --lat and --lon only with --sun, --lat and --lon together and
+// not with --place, --sun alone with --json and --data, in the precise mode's years.
+// Throws UsageError naming the argument.
+void checkSunOptions(const Options& options, const std::vector<std::string>& given);
+
+// parseDegrees: the value of --lat (limit 90) or --lon (limit 180): a decimal number of
+// degrees within -limit..limit.
+double parseDegrees(const std::string& option, const std::string& text, double limit);
 
 // text as one printable line: control characters (C0, DEL and C1) and bytes that are not
 // UTF-8 written as \n, \t, \r or \xNN, and with inQuotes also '"' and '\' escaped;

@@ -99,6 +99,11 @@ double apparentMoonLongitude(double jdTT) {
     return eraAnp(lon) * ERFA_DR2D;
 }
 
+void apparentMoonVector(double jdTT, const precise::EarthState& earth, double out[3]) {
+    double velocity[3];
+    apparentMoonVector(jdTT, earth, out, velocity);
+}
+
 const char* phaseName(Phase phase) {
     switch (phase) {
     case Phase::New:

@@ -1,6 +1,8 @@
 // The Moon's apparent longitude and the moments of its phases (朔, 上弦, 望, 下弦).
 #pragma once
 
+#include "precise/erfa_sun.h"
+
 #include <vector>
 
 namespace sorvane::lunisolar {
@@ -22,6 +24,14 @@ double apparentElongation(double jdTT, double* rate = nullptr);
 // apparentMoonLongitude: the Moon's apparent longitude of date, degrees 0..360: the same
 // Moon as apparentElongation, plus eraNut06a's nutation in longitude.
 double apparentMoonLongitude(double jdTT);
+
+// apparentMoonVector: the same apparent Moon as a vector, for those who need its direction
+// and distance (the rising and setting of horizon/).
+//   jdTT   Julian date, Terrestrial Time
+//   earth  the Earth at jdTT (precise::earthState, or one carried on from it)
+// Returns in out the apparent geocentric vector, au, ICRS (GCRS) axes: light time and
+// annual aberration applied, no precession or nutation.
+void apparentMoonVector(double jdTT, const precise::EarthState& earth, double out[3]);
 
 enum class Phase { New = 0, FirstQuarter = 1, Full = 2, LastQuarter = 3 };
 

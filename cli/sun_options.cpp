@@ -1,0 +1,65 @@
+// The terminal program's --sun, --place, --lat and --lon.
+#include "calendar/year_text.h"
+#include "cli/options.h"
+#include "precise/precise_year.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace sorvane::cli {
+
+double parseDegrees(const std::string& option, const std::string& text, double limit) {
+    double value = 0;
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (!text.empty() && text[0] == '+') {
+        ++first;
+    }
+    const auto [end, ec] = std::from_chars(first, last, value);
+    if (text.empty() || ec != std::errc() || end != last || !std::isfinite(value)) {
+        throw UsageError(option + " " + quotedArgument(text) + " is not a number of degrees");
+    }
+    if (value < -limit || value > limit) {
+        const auto bound = std::to_string(static_cast<int>(limit));
+        throw UsageError(option + " " + quotedArgument(text) + " is outside -" + bound + ".." +
+                         bound + " degrees");
+    }
+    return value;
+}
+
+void checkSunOptions(const Options& options, const std::vector<std::string>& given) {
+    const auto named = [&](const char* name) {
+        return std::find(given.begin(), given.end(), name) != given.end();
+    };
+    for (const char* place : {"--place", "--lat", "--lon"}) {
+        if (named(place) && !options.sun) {
+            throw UsageError(std::string(place) + " needs --sun");
+        }
+    }
+    if (!options.sun) {
+        return;
+    }
+    for (const char* other :
+         {"--month", "--precise", "--zassetsu", "--days", "--phases", "--holidays", "--ics"}) {
+        if (named(other)) {
+            throw UsageError(std::string("--sun and ") + other +
+                             " cannot be combined: each prints a listing of its own");
+        }
+    }
+    if (options.place && (options.latitude || options.longitude)) {
+        throw UsageError(std::string("--place and ") + (options.latitude ? "--lat" : "--lon") +
+                         " cannot be combined: give a name or coordinates");
+    }
+    if (options.latitude.has_value() != options.longitude.has_value()) {
+        throw UsageError(options.latitude ? "--lat needs --lon" : "--lon needs --lat");
+    }
+    if (!precise::inRange(options.year)) {
+        throw UsageError("--sun covers the years " + std::to_string(precise::kFirstYear) + ".." +
+                         std::to_string(precise::kLastYear) +
+                         " (the years of the precise mode's time and Sun models); " +
+                         yearText(options.year) + " is outside it");
+    }
+}
+
+} // namespace sorvane::cli

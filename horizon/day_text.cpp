@@ -1,0 +1,60 @@
+#include "horizon/day_text.h"
+
+#include "calendar/civil_date.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace sorvane::horizon {
+
+namespace {
+
+std::string degreesText(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2f°", std::fabs(value));
+    return buffer;
+}
+
+std::string eventText(const char* name, std::optional<int> minute) {
+    return std::string(name) + " " + (minute ? clockText(minute) : std::string("なし"));
+}
+
+} // namespace
+
+std::string clockText(std::optional<int> minuteOfDay) {
+    if (!minuteOfDay) {
+        return "--:--";
+    }
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d", *minuteOfDay / 60, *minuteOfDay % 60);
+    return buffer;
+}
+
+std::string moonAgeText(double age) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.1f", age);
+    return buffer;
+}
+
+std::string dayLine(const DayTimes& day) {
+    return isoDateText(civilDate(day.day)) + "  " + clockText(day.sunrise) + "  " +
+           clockText(day.sunset) + "  " + clockText(day.moonrise) + "  " + clockText(day.moonset) +
+           "  " + moonAgeText(day.moonAge);
+}
+
+std::string dayDetailsText(const DayTimes& day) {
+    return eventText("日の出", day.sunrise) + "　" + eventText("日の入", day.sunset) + "\n" +
+           eventText("月の出", day.moonrise) + "　" + eventText("月の入", day.moonset) + "\n" +
+           "正午月齢 " + moonAgeText(day.moonAge) + "\n";
+}
+
+std::string coordinatesText(const Observer& o) {
+    return std::string(o.latitude < 0 ? "南緯" : "北緯") + degreesText(o.latitude) + " " +
+           (o.longitude < 0 ? "西経" : "東経") + degreesText(o.longitude);
+}
+
+std::string placeCaption(const std::string& name, const Observer& observer) {
+    return "日の出入り・月の出入り：" + (name.empty() ? coordinatesText(observer) : name);
+}
+
+} // namespace sorvane::horizon

@@ -1,0 +1,34 @@
+// The texts of a day's rising and setting times, as the terminal program and the calendar
+// page show them.
+#pragma once
+
+#include "horizon/rise_set.h"
+
+#include <optional>
+#include <string>
+
+namespace sorvane::horizon {
+
+// "HH:MM", or "--:--" when the event does not happen that day.
+std::string clockText(std::optional<int> minuteOfDay);
+
+// The Moon's age with one decimal ("1.4").
+std::string moonAgeText(double age);
+
+// The terminal program's line: "2025-01-01  06:51  16:38  09:07  19:36  1.4" (date, 日の出,
+// 日の入, 月の出, 月の入, 正午月齢), no newline.
+std::string dayLine(const DayTimes& day);
+
+// The calendar page's lines for a day, each newline-ended:
+// "日の出 06:51　日の入 16:38", "月の出 09:07　月の入 19:36" (なし for a missing one),
+// "正午月齢 1.4".
+std::string dayDetailsText(const DayTimes& day);
+
+// The caption naming the place: "日の出入り・月の出入り：東京" for a named place, with the
+// coordinates for others ("北緯43.06° 東経141.35°").
+std::string placeCaption(const std::string& name, const Observer& observer);
+
+// "北緯35.66° 東経139.74°" (南緯, 西経 for negative values), two decimals.
+std::string coordinatesText(const Observer& observer);
+
+} // namespace sorvane::horizon

@@ -1,0 +1,103 @@
+#include "horizon/places.h"
+
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace sorvane::horizon {
+
+namespace {
+
+constexpr std::size_t kMaxFileBytes = 64 * 1024;
+
+bool parseNumber(const std::string& field, double& value) {
+    const char* first = field.data();
+    const char* last = first + field.size();
+    const auto [end, ec] = std::from_chars(first, last, value);
+    return ec == std::errc() && end == last && std::isfinite(value);
+}
+
+std::vector<std::string> split(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::string::npos) {
+            return fields;
+        }
+        start = tab + 1;
+    }
+}
+
+} // namespace
+
+NamedPlace tokyo() {
+    constexpr double kLatitude = 35 + 39 / 60.0 + 29.1572 / 3600.0;
+    constexpr double kLongitude = 139 + 44 / 60.0 + 28.8869 / 3600.0;
+    return NamedPlace{"東京", Observer{kLatitude, kLongitude}};
+}
+
+bool validObserver(const Observer& o) {
+    return o.latitude >= -90 && o.latitude <= 90 && o.longitude >= -180 && o.longitude <= 180;
+}
+
+std::vector<NamedPlace> parsePlaces(const std::string& text, const std::string& origin) {
+    std::vector<NamedPlace> places;
+    std::istringstream in(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        const std::string where = origin + ": line " + std::to_string(number);
+        const std::vector<std::string> f = split(line);
+        if (f.size() < 3 || f[0].empty()) {
+            throw PlacesError(where + ": expected name, latitude and longitude");
+        }
+        NamedPlace p;
+        p.name = f[0];
+        if (!parseNumber(f[1], p.observer.latitude) || !parseNumber(f[2], p.observer.longitude) ||
+            !validObserver(p.observer)) {
+            throw PlacesError(where + ": latitude -90..90 and longitude -180..180 expected");
+        }
+        if (findPlace(places, p.name) != nullptr) {
+            throw PlacesError(where + ": " + p.name + " given twice");
+        }
+        places.push_back(p);
+    }
+    return places;
+}
+
+std::vector<NamedPlace> loadPlaces(const std::filesystem::path& dataDir) {
+    const std::filesystem::path path = dataDir / kPlacesFile;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw PlacesError(path.string() + ": cannot be read");
+    }
+    std::string text(kMaxFileBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > kMaxFileBytes) {
+        throw PlacesError(path.string() + ": larger than 64 KiB");
+    }
+    return parsePlaces(text, path.string());
+}
+
+const NamedPlace* findPlace(const std::vector<NamedPlace>& places, const std::string& name) {
+    for (const NamedPlace& p : places) {
+        if (p.name == name) {
+            return &p;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace sorvane::horizon

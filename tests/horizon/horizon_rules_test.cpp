@@ -1,0 +1,163 @@
+// The rules of rising and setting on constructed cases, the observatory's published Tokyo
+// minutes, the places file and the terminal program's --sun.
+#include "calendar/civil_date.h"
+#include "horizon/day_text.h"
+#include "horizon/places.h"
+#include "horizon/rise_set.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+using namespace sorvane;
+
+horizon::DayTimes dayAt(const horizon::Observer& o, CivilDate date) {
+    const long long n = dayNumber(date);
+    return horizon::dayTimes(o, n, n).front();
+}
+
+// Each month of a lunation has a day without a moonrise and one without a moonset (the
+// Moon's day is 24 h 50 min); every day has exactly one sunrise and sunset at mid latitudes.
+TEST(HorizonRules, MissingMoonEventsAndPolarDays) {
+    const auto days = horizon::yearTimes(horizon::tokyo().observer, 2025);
+    int noRise = 0;
+    int noSet = 0;
+    for (const horizon::DayTimes& d : days) {
+        EXPECT_TRUE(d.sunrise && d.sunset);
+        noRise += d.moonrise ? 0 : 1;
+        noSet += d.moonset ? 0 : 1;
+        EXPECT_GE(d.moonAge, 0.0);
+        EXPECT_LT(d.moonAge, 30.0);
+    }
+    // 12 or 13 lunations in a year: as many days without each event.
+    EXPECT_GE(noRise, 12);
+    EXPECT_LE(noRise, 13);
+    EXPECT_GE(noSet, 12);
+    EXPECT_LE(noSet, 13);
+
+    struct Case {
+        const char* what;
+        horizon::Observer place;
+        CivilDate date;
+        bool sunUp; // expected: no rise and no set, the Sun above (true) or below
+    };
+    const Case polar[] = {
+        {"midnight sun at Tromsø", {69.6496, 18.956}, {2025, 6, 21}, true},
+        {"polar night at Tromsø", {69.6496, 18.956}, {2025, 12, 21}, false},
+        {"midnight sun in the south", {-75.0, 0.0}, {2025, 12, 21}, true},
+    };
+    for (const Case& c : polar) {
+        const horizon::DayTimes d = dayAt(c.place, c.date);
+        EXPECT_FALSE(d.sunrise) << c.what;
+        EXPECT_FALSE(d.sunset) << c.what;
+    }
+    // A day at the equator lasts a little over 12 h (the upper limb and refraction).
+    const horizon::DayTimes eq = dayAt({0.0, 135.0}, {2025, 3, 20});
+    ASSERT_TRUE(eq.sunrise && eq.sunset);
+    EXPECT_GE(*eq.sunset - *eq.sunrise, 12 * 60 + 5);
+    EXPECT_LE(*eq.sunset - *eq.sunrise, 12 * 60 + 9);
+}
+
+// The observatory's own published Tokyo minutes.
+TEST(HorizonRules, ObservatoryTokyoMinutes) {
+    struct Published {
+        CivilDate date;
+        const char* sunrise;
+        const char* sunset;
+        const char* source;
+    };
+    const Published cases[] = {
+        // 国立天文台 via Yahoo!ニュース (2024-12), "東京で6時51分":
+        // https://news.yahoo.co.jp/expert/articles/0b642a7164defa341c5f0c19c27bed5a8d8764dc
+        {{2025, 1, 1}, "06:51", nullptr, "Yahoo (2025-01-01)"},
+        // 国立天文台 暦計算室, quoted at
+        // http://170times.jp/yesterday/archive/2017/02/post_3097.html
+        {{2017, 1, 1}, "06:51", "16:39", "170times (2017-01-01)"},
+        {{2017, 2, 1}, "06:41", "17:08", "170times (2017-02-01)"},
+    };
+    for (const Published& p : cases) {
+        const horizon::DayTimes d = dayAt(horizon::tokyo().observer, p.date);
+        EXPECT_EQ(horizon::clockText(d.sunrise), p.sunrise) << p.source;
+        if (p.sunset != nullptr) {
+            EXPECT_EQ(horizon::clockText(d.sunset), p.sunset) << p.source;
+        }
+    }
+}
+
+TEST(HorizonRules, PlacesFile) {
+    const auto places = horizon::loadPlaces(SORVANE_SOURCE_DIR "/data");
+    EXPECT_EQ(places.size(), 47u);
+    for (const char* name : {"札幌", "東京", "那覇", "さいたま", "津"}) {
+        EXPECT_NE(horizon::findPlace(places, name), nullptr) << name;
+    }
+    EXPECT_NEAR(horizon::findPlace(places, "東京")->observer.latitude,
+                horizon::tokyo().observer.latitude, 1e-8);
+    const struct {
+        const char* text;
+        const char* message;
+    } bad[] = {
+        {"札幌\t43.0\n", "line 1: expected name"},
+        {"# c\n札幌\t95\t141\n", "line 2: latitude"},
+        {"札幌\t43\t141x\n", "line 1: latitude"},
+        {"a\t1\t2\na\t1\t2\n", "line 2: a given twice"},
+    };
+    for (const auto& b : bad) {
+        try {
+            horizon::parsePlaces(b.text, "p.tsv");
+            ADD_FAILURE() << b.text;
+        } catch (const horizon::PlacesError& e) {
+            EXPECT_NE(std::string(e.what()).find(b.message), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(HorizonCli, SunListingAndRefusals) {
+    const auto year = sorvane::testing::runCli("2025 --sun");
+    ASSERT_EQ(year.status, 0) << year.err;
+    const auto rows = sorvane::testing::lines(year.out);
+    ASSERT_EQ(rows.size(), 365u);
+    EXPECT_EQ(rows[0].substr(0, 17), "2025-01-01  06:51");
+
+    const auto naha = sorvane::testing::runCli("2025 --sun --place 那覇");
+    const auto coords =
+        sorvane::testing::runCli("2025 --sun --lat 26.216666667 --lon 127.666666667");
+    ASSERT_EQ(naha.status, 0) << naha.err;
+    EXPECT_EQ(naha.out, coords.out);
+    EXPECT_NE(naha.out, year.out);
+
+    const auto json = sorvane::testing::runCli("2025 --sun --json --place 札幌");
+    ASSERT_EQ(json.status, 0);
+    EXPECT_NE(json.out.find("\"name\": \"札幌\""), std::string::npos);
+    EXPECT_NE(json.out.find("\"date\": \"2025-12-31\""), std::string::npos);
+    EXPECT_NE(json.out.find("\"moonrise\": null"), std::string::npos);
+
+    const auto far = sorvane::testing::runCli("1000 --sun");
+    ASSERT_EQ(far.status, 0);
+    EXPECT_NE(far.out.find("注：この年の時刻は±"), std::string::npos);
+
+    const struct {
+        const char* args;
+        const char* names;
+    } refused[] = {
+        {"2025 --sun --lat 91 --lon 0", "--lat \"91\" is outside -90..90"},
+        {"2025 --sun --lat 35 --lon -180.5", "--lon \"-180.5\" is outside -180..180"},
+        {"2025 --sun --lat abc --lon 0", "--lat \"abc\" is not a number"},
+        {"2025 --sun --lat 35", "--lat needs --lon"},
+        {"2025 --sun --place 不明", "--place \"不明\" is not a known place"},
+        {"2025 --place 札幌", "--place needs --sun"},
+        {"2025 --sun --place 札幌 --lat 1 --lon 2", "--place and --lat cannot be combined"},
+        {"2025 --sun --days", "--sun and --days cannot be combined"},
+        {"3001 --sun", "--sun covers the years -1999..3000"},
+    };
+    for (const auto& r : refused) {
+        const auto run = sorvane::testing::runCli(r.args);
+        EXPECT_EQ(run.status, 2) << r.args;
+        EXPECT_NE(run.err.find(r.names), std::string::npos) << r.args << ": " << run.err;
+    }
+    const auto help = sorvane::testing::runCli("--help");
+    EXPECT_NE(help.out.find("那覇"), std::string::npos);
+}
+
+} // namespace
