@@ -7,6 +7,7 @@
 #ifndef Q_MOC_RUN
 #include "almanac/month_page.h"
 #include "ephemeris/tables.h"
+#include "ui/month_painter.h"
 #endif
 
 #include <QDate>
@@ -18,18 +19,6 @@ class QPushButton;
 class QTextEdit;
 
 namespace sorvane::ui {
-
-// How paintMonthPage marks days besides what the page holds.
-struct PageMarks {
-    std::optional<CivilDate> today;    // framed
-    std::optional<CivilDate> selected; // filled
-};
-
-// Paints a month page into `area`: the header (era year, the year's 干支, the month), the
-// weekday row, the grid of days and the line that names the mode. Every size follows from
-// the area, so the window and a printed page share this code.
-void paintMonthPage(QPainter& painter, const QRectF& area, const almanac::MonthPage& page,
-                    const PageMarks& marks);
 
 // Prints months first..last of a year on a printer, one month per page, A4 landscape.
 // Returns false when the printer cannot be started.
