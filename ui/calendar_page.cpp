@@ -4,6 +4,7 @@
 #include "ui/fonts.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
@@ -134,6 +136,16 @@ CalendarPage::CalendarPage(const Tables& tables, QWidget* parent)
     setObjectName(QStringLiteral("CalendarPage"));
     setFont(programFont(10.5));
     createControls();
+    // The today frame moves to the new day at midnight, whatever the user does.
+    midnight_ = new QTimer(this);
+    midnight_->setObjectName(QStringLiteral("midnightTimer"));
+    midnight_->setSingleShot(true);
+    midnight_->setTimerType(Qt::CoarseTimer);
+    connect(midnight_, &QTimer::timeout, this, [this] {
+        showMarks();
+        armMidnight();
+    });
+    armMidnight();
     const QDate today = QDate::currentDate();
     showDate({today.year(), today.month(), today.day()});
 }
@@ -199,12 +211,23 @@ void CalendarPage::showDate(const CivilDate& date) {
         page_ = years_.monthPage(date.year, date.month);
         setWindowTitle(QStringLiteral("暦 %1年%2月").arg(qs(yearText(date.year))).arg(date.month));
     }
+    showMarks();
+    showDetails();
+}
+
+void CalendarPage::showMarks() {
     const QDate today = QDate::currentDate();
     PageMarks marks;
     marks.today = CivilDate{today.year(), today.month(), today.day()};
     marks.selected = selected_;
     view_->setPage(&page_, marks);
-    showDetails();
+}
+
+void CalendarPage::armMidnight() {
+    // Half a second past midnight, so that the clock has surely turned when it fires.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime midnight(now.date().addDays(1), QTime(0, 0));
+    midnight_->start(static_cast<int>(std::max<qint64>(1000, now.msecsTo(midnight) + 500)));
 }
 
 void CalendarPage::stepDays(int days) {

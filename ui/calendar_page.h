@@ -17,6 +17,7 @@ class QPainter;
 class QPrinter;
 class QPushButton;
 class QTextEdit;
+class QTimer;
 
 namespace sorvane::ui {
 
@@ -76,6 +77,8 @@ class CalendarPage : public QWidget {
   private:
     void createControls();
     void showDetails();
+    void showMarks();
+    void armMidnight();
 
     almanac::CalendarYears years_;
     almanac::MonthPage page_;
@@ -83,6 +86,7 @@ class CalendarPage : public QWidget {
 
     MonthView* view_ = nullptr;
     QTextEdit* details_ = nullptr;
+    QTimer* midnight_ = nullptr;
 };
 
 } // namespace sorvane::ui
