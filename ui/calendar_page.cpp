@@ -1,7 +1,9 @@
 #include "ui/calendar_page.h"
 
 #include "calendar/year_text.h"
+#include "export/atomic_file.h"
 #include "ui/fonts.h"
+#include "ui/pdf_file.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,18 +43,19 @@ int lastDayOf(int year, int month) {
 
 } // namespace
 
-bool printMonths(QPrinter& printer, almanac::CalendarYears& years, int year, int first, int last) {
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
+                 int last) {
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!painter.begin(&device)) {
         return false;
     }
     const QRectF area(QPointF(0, 0),
-                      printer.pageLayout().paintRectPixels(printer.resolution()).size());
+                      device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
     for (int month = first; month <= last; ++month) {
         if (month != first) {
-            printer.newPage();
+            device.newPage();
         }
         const almanac::MonthPage page = years.monthPage(year, month);
         MonthPainter(page, area).paint(painter, {});
@@ -60,25 +63,13 @@ bool printMonths(QPrinter& printer, almanac::CalendarYears& years, int year, int
     return painter.end();
 }
 
-bool printCalendarPdf(const Tables& tables, const QString& month, const QString& file) {
-    const QStringList parts = month.split(QLatin1Char('-'));
-    bool yearOk = false;
-    bool monthOk = parts.size() == 1;
-    const int year = parts[0].toInt(&yearOk);
-    const int number = parts.size() == 2 ? parts[1].toInt(&monthOk) : 0;
-    if (!yearOk || !monthOk || parts.size() > 2 || number < 0 || number > 12) {
-        std::fprintf(stderr, "sorvane: bad month %s (YYYY-MM or YYYY)\n", qPrintable(month));
-        return false;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    almanac::CalendarYears years(tables);
-    if (!printMonths(printer, years, year, number == 0 ? 1 : number, number == 0 ? 12 : number)) {
-        std::fprintf(stderr, "sorvane: cannot write %s\n", qPrintable(file));
-        return false;
-    }
-    return true;
+int printCalendarPdf(const Tables& tables, const QString& month, const QString& file) {
+    return printCalendarPdfCommand(month, file, [&](int year, int first, int last) {
+        almanac::CalendarYears years(tables);
+        return writePdfFile(file, [&](QPagedPaintDevice& device) {
+            return printMonths(device, years, year, first, last);
+        });
+    });
 }
 
 MonthView::MonthView(QWidget* parent) : QWidget(parent) {
@@ -364,10 +355,37 @@ void CalendarPage::print() {
         first = std::clamp(printer.fromPage(), 1, 12);
         last = std::clamp(printer.toPage(), first, 12);
     }
-    if (!printMonths(printer, years_, page_.year, first, last)) {
-        QMessageBox::warning(this, QStringLiteral("暦の印刷"),
-                             QStringLiteral("プリンターを開始できませんでした。"));
+    printTo(printer, first, last);
+}
+
+bool CalendarPage::printTo(QPrinter& printer, int first, int last) {
+    QString problem;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        // A PDF file: made whole in memory, then put in place, so that a full disk leaves the
+        // old file and says so instead of leaving a file no reader opens.
+        const QString file = printer.outputFileName();
+        try {
+            if (writePdfFile(file, [&](QPagedPaintDevice& device) {
+                    return printMonths(device, years_, page_.year, first, last);
+                })) {
+                return true;
+            }
+            problem = QStringLiteral("「%1」を作れませんでした。").arg(file);
+        } catch (const FileWriteError& e) {
+            problem =
+                QStringLiteral("「%1」に書き込めませんでした。\n%2。元のファイルはそのままです。")
+                    .arg(file, japaneseWriteReason(e));
+        }
+    } else if (printMonths(printer, years_, page_.year, first, last)) {
+        return true;
+    } else {
+        problem = QStringLiteral("プリンターを開始できませんでした。");
     }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("暦の印刷"), problem, QMessageBox::Ok,
+                    this);
+    box.setObjectName(QStringLiteral("printErrorBox"));
+    box.exec();
+    return false;
 }
 
 } // namespace sorvane::ui

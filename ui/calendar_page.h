@@ -13,6 +13,7 @@
 #include <QDate>
 #include <QWidget>
 
+class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
 class QPushButton;
@@ -22,13 +23,14 @@ class QTimer;
 
 namespace sorvane::ui {
 
-// Prints months first..last of a year on a printer, one month per page, A4 landscape.
-// Returns false when the printer cannot be started.
-bool printMonths(QPrinter& printer, almanac::CalendarYears& years, int year, int first, int last);
+// Prints months first..last of a year on a printer or a PDF writer, one month per page, A4
+// landscape. Returns false when the device cannot be started.
+bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
+                 int last);
 
-// Prints a month ("2025-08") or a whole year ("2025") to a PDF file, A4 landscape. False
-// (with a line on standard error) for a bad month or a file that cannot be written.
-bool printCalendarPdf(const Tables& tables, const QString& month, const QString& file);
+// Prints a month ("2025-08") or a whole year ("2025") to a PDF file, A4 landscape, for
+// `sorvane --print-calendar-pdf MONTH FILE` (printCalendarPdfCommand); returns its status.
+int printCalendarPdf(const Tables& tables, const QString& month, const QString& file);
 
 // The grid: paints the page and moves the selected day with the keyboard and the mouse.
 class MonthView : public QWidget {
@@ -71,6 +73,9 @@ class CalendarPage : public QWidget {
     void showMonth(int year, int month);
     void showToday();
     void print();
+    // Prints months first..last of the shown year on a printer the print dialog has set up
+    // (to a PDF file: replaced whole or not at all). On failure a message box says why.
+    bool printTo(QPrinter& printer, int first, int last);
 
     const almanac::MonthPage& page() const { return page_; }
     CivilDate selectedDate() const { return selected_; }
