@@ -5,7 +5,10 @@
 
 namespace sorvane::horizon {
 
-// solveBracketed: where f crosses zero between a and b.
+// solveBracketed: where f crosses zero between a and b. The crossings of the horizon need a
+// bracket that the program's Newton search on angles (precise::findAngle) does not keep:
+// near the poles a body grazes the horizon, its altitude's rate falls to zero, and a Newton
+// step would leave the interval between two culminations.
 //   f       a continuous function with f(a) = fa and f(b) = fb of opposite signs
 //   a, b    the bracket, a < b
 //   tol     the width at which the search stops, same unit as a and b

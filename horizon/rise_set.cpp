@@ -4,6 +4,7 @@
 #include "horizon/bracket.h"
 #include "lunisolar/moon_phases.h"
 #include "precise/erfa_sun.h"
+#include "precise/root_finder.h"
 #include "precise/time_scales.h"
 
 #include <cmath>
@@ -18,7 +19,8 @@ constexpr double kEarthStep = 6.0;  // days between eraEpv00 states
 constexpr double kNodeStep = 0.5;   // days between tabulated places of the Sun and the Moon
 constexpr double kMargin = 1.5;     // days searched beyond the days asked for
 constexpr double kTolerance = 1e-6; // days, 0.09 s: the crossing's bracket at the end
-constexpr int kGrs80 = 2;           // eraGd2gc's ellipsoid number for GRS80
+constexpr double kCulminationTolerance = 1e-5; // days, 1 s
+constexpr int kGrs80 = 2;                      // eraGd2gc's ellipsoid number for GRS80
 constexpr double kJstHours = 9.0;
 
 // The Earth between eraEpv00 states kEarthStep days apart: cubic Hermite interpolation of each
@@ -203,21 +205,23 @@ double aboveHorizon(const Sky& sky, Body body, const Site& s, double t) {
 }
 
 // The culminations (hour angle a multiple of pi) from a to b, with a and b themselves: between
-// two neighbours the altitude rises or falls throughout. The hour angle's rate is near
-// 2 pi (1.0027 - the body's mean motion in revolutions a day); two steps at the nominal rate
-// settle each culmination to about a second, which is all the bracketing needs.
+// two neighbours the altitude rises or falls throughout. Each is found by the program's one
+// angle search (precise::findAngle) with the hour angle's nominal rate, 2 pi (1.0027 - the
+// body's mean motion in revolutions a day): three steps settle it to about a second, which
+// is all the bracketing needs.
 std::vector<double> culminations(const Sky& sky, Body body, const Site& s, double a, double b) {
     const double rate =
-        2 * ERFA_DPI *
-        (body == Body::Sun ? 1.00273790935 - 1 / 365.2422 : 1.00273790935 - 1 / 27.321582);
+        360.0 * (body == Body::Sun ? 1.00273790935 - 1 / 365.2422 : 1.00273790935 - 1 / 27.321582);
     std::vector<double> found{a};
     const double h = hourAngle(sky, body, s, a);
     double target = (std::floor(h / ERFA_DPI) + 1) * ERFA_DPI;
-    double t = a + (target - h) / rate;
+    double t = a + (target - h) * ERFA_DR2D / rate;
     while (true) {
-        for (int i = 0; i < 3; ++i) {
-            t += eraAnpm(target - hourAngle(sky, body, s, t)) / rate;
-        }
+        auto toGo = [&](double jd) {
+            return precise::AngleToGo{eraAnpm(target - hourAngle(sky, body, s, jd)) * ERFA_DR2D,
+                                      rate};
+        };
+        t = precise::findAngle(toGo, t, kCulminationTolerance, 3).jd;
         if (t >= b) {
             break;
         }
@@ -225,7 +229,7 @@ std::vector<double> culminations(const Sky& sky, Body body, const Site& s, doubl
             found.push_back(t);
         }
         target += ERFA_DPI;
-        t += ERFA_DPI / rate;
+        t += 180.0 / rate;
     }
     found.push_back(b);
     return found;

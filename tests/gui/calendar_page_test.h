@@ -13,7 +13,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 namespace sorvane::ui::test {
@@ -133,6 +135,31 @@ class CalendarPageTest : public QObject {
         QCOMPARE(years.monthPage(2019, 5).eraText, std::string("令和元年"));
     }
 
+    // A walk through many years keeps only the last few; a year dropped and shown again
+    // gives the same page. The today frame is due to move half a second after midnight.
+    void keptYearsAreBoundedAndTodayMovesAtMidnight() {
+        almanac::CalendarYears years(sharedTables());
+        const almanac::MonthPage first = years.monthPage(1990, 3);
+        for (int year = 1991; year < 2020; ++year) {
+            years.monthPage(year, 3);
+            QVERIFY(years.keptYears() <= almanac::CalendarYears::kKeptYears);
+        }
+        QCOMPARE(years.keptYears(), almanac::CalendarYears::kKeptYears);
+        const almanac::MonthPage again = years.monthPage(1990, 3);
+        QCOMPARE(again.cells.size(), first.cells.size());
+        for (std::size_t i = 0; i < first.cells.size(); ++i) {
+            QCOMPARE(again.cells[i].marks, first.cells[i].marks);
+            QCOMPARE(again.cells[i].holiday, first.cells[i].holiday);
+        }
+
+        action("mnumonthpage")->trigger();
+        FIND_CHILD(timer, QTimer, form_->calendarPage(), "midnightTimer");
+        const QDateTime now = QDateTime::currentDateTime();
+        const qint64 toMidnight = now.msecsTo(QDateTime(now.date().addDays(1), QTime(0, 0)));
+        QVERIFY(timer->isActive() && timer->isSingleShot());
+        QVERIFY(std::abs(timer->remainingTime() - (toMidnight + 500)) < 2000);
+    }
+
     // The menu sits between ファイル and ヘルプ; its page follows the keys and the buttons.
     void menuOpensThePageAndItFollowsTheKeys() {
         QStringList titles;
@@ -169,6 +196,23 @@ class CalendarPageTest : public QObject {
         today->click();
         const QDate now = QDate::currentDate();
         QCOMPARE(page->selectedDate(), (CivilDate{now.year(), now.month(), now.day()}));
+        // Home returns to today's month from far away; End and Page Down stop at the range's
+        // last day; a year and month typed in the boxes show that month.
+        page->showDate({1873, 1, 5});
+        QTest::keyClick(view, Qt::Key_Home);
+        QCOMPARE(page->selectedDate(), (CivilDate{now.year(), now.month(), now.day()}));
+        page->showDate({32767, 12, 5});
+        QTest::keyClick(view, Qt::Key_End);
+        QTest::keyClick(view, Qt::Key_PageDown);
+        QCOMPARE(page->selectedDate(), (CivilDate{32767, 12, 31}));
+        FIND_CHILD(yearBox, QSpinBox, page, "yearBox");
+        FIND_CHILD(monthBox, QSpinBox, page, "monthBox");
+        QCOMPARE(yearBox->value(), 32767);
+        yearBox->setValue(1872);
+        monthBox->setValue(2);
+        QCOMPARE(page->selectedDate(), (CivilDate{1872, 2, 29}));
+        QCOMPARE(page->windowTitle(), QStringLiteral("暦 1872年2月"));
+        today->click();
         FIND_CHILD(details, QTextEdit, page, "details");
         QVERIFY(details->toPlainText().startsWith(
             QStringLiteral("%1年%2月%3日").arg(now.year()).arg(now.month()).arg(now.day())));
