@@ -11,6 +11,7 @@
 #include "export/json_document.h"
 #include "export/notes_document.h"
 #include "export/text_report.h"
+#include "precise/jpl_ephemeris.h"
 #include "precise/precise_year.h"
 
 #include <cerrno>
@@ -105,6 +106,15 @@ std::string run(const cli::Options& options) {
                   << " (the calendar has drifted from the seasons; results "
                      "are meaningful for the years "
                   << kFirstCleanYear << ".." << kLastCleanYear << ")\n";
+    }
+
+    // The phases and the lunisolar days of 1960-2059 rest on DE405; without its table they
+    // come from eraMoon98, a minute off about once in fifteen.
+    if (what.lunisolar && options.year >= precise::kDe405FirstYear &&
+        options.year <= precise::kDe405LastYear && precise::de405() == nullptr) {
+        std::cerr << "sorvane-cli: note: no JPL DE405 table at " << precise::de405Table()
+                  << " (package casacore-data-jpl-de405): the Moon's phases come from "
+                     "eraMoon98, one in fifteen of their minutes one off\n";
     }
 
     if (options.icsFile) {
