@@ -74,13 +74,16 @@ bool DayNotes::has(Senjitsu s) const {
 }
 
 const DayNotes& YearNotes::day(int month, int dayOfMonth) const {
-    for (const DayNotes& d : days) {
-        if (d.date.month == month && d.date.day == dayOfMonth) {
-            return d;
-        }
+    const CivilDate date{year, month, dayOfMonth};
+    const long long index = dayNumber(date) - dayNumber(CivilDate{year, 1, 1});
+    if (month < 1 || month > 12 || dayOfMonth < 1 || index < 0 ||
+        index >= static_cast<long long>(days.size()) ||
+        days[static_cast<std::size_t>(index)].date != date) {
+        throw std::out_of_range("no day " + std::to_string(month) + "-" +
+                                std::to_string(dayOfMonth) + " in the notes of " +
+                                std::to_string(year));
     }
-    throw std::out_of_range("no day " + std::to_string(month) + "-" + std::to_string(dayOfMonth) +
-                            " in the notes of " + std::to_string(year));
+    return days[static_cast<std::size_t>(index)];
 }
 
 YearNotes yearNotes(const Tables& tables, int year, const lunisolar::LunisolarYear* lunisolar,
