@@ -200,6 +200,9 @@ const notes::DayNotes& CalendarYears::dayNotes(const CivilDate& date) {
 }
 
 std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
+    if (!notes::inRange(date.year)) {
+        return {};
+    }
     const notes::DayNotes& d = dayNotes(date);
     std::vector<std::string> lines;
     lines.push_back(std::string(notes::chokuName(d.choku)) + "・" + notes::shukuName(d.shuku) +
@@ -226,6 +229,10 @@ std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
 
 std::vector<std::string> CalendarYears::noteDetails(const CivilDate& date) {
     using notes::NoteKind;
+    if (!notes::inRange(date.year)) {
+        return {"暦注は" + yearText(notes::kFirstYear) + "〜" + yearText(notes::kLastYear) +
+                "年の範囲です（この外では節気が暦の月から外れます）"};
+    }
     const notes::DayNotes& d = dayNotes(date);
     std::vector<std::string> lines;
     const auto note = [&](NoteKind kind, const std::string& value, const char* meaning) {

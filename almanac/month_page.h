@@ -81,7 +81,8 @@ class CalendarYears {
     // for). cellNotes: the lines a day's cell adds: 十二直・二十八宿・九星, the marks of its
     // 選日 (the periods 八専, 十方暮 and 天一天上 are left to the details) and its 年中行事, each
     // line only when it has something. noteDetails: every note of the day with its one-line
-    // meaning, for the details pane.
+    // meaning, for the details pane. Outside notes::kFirstYear..kLastYear a cell has none and
+    // the details one line that says so.
     std::vector<std::string> cellNotes(const CivilDate& date);
     std::vector<std::string> noteDetails(const CivilDate& date);
 

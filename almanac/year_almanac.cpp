@@ -126,7 +126,7 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
     if (options.holidays && year <= holidays::kLastYear) {
         a.holidays = holidays::yearHolidays(year);
     }
-    if (options.notes) {
+    if (options.notes && notes::inRange(year)) {
         a.notes = notes::yearNotes(tables, year, a.lunisolar ? &*a.lunisolar : nullptr);
     }
     for (int m = 1; m <= 12; ++m) {

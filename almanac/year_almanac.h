@@ -36,7 +36,8 @@ struct AlmanacOptions {
     bool lunisolar = false;
     bool holidays = false; // also the national holidays (two more searches, for the equinoxes)
     // also the 暦注 of every day (notes::yearNotes: the Sun's dates every 5 degrees in the
-    // calendar page's mode, whatever `precise` says, and the lunisolar calendar where it reaches)
+    // calendar page's mode, whatever `precise` says, and the lunisolar calendar where it reaches;
+    // years notes::kFirstYear..kLastYear, absent outside them)
     bool notes = false;
 
     // Everything a year holds: what a calendar page and the iCalendar file show.

@@ -3,6 +3,7 @@
 #include "calendar/year_text.h"
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
 #include "precise/precise_year.h"
 #include "sorvane/version.h"
 
@@ -227,6 +228,12 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
                          " (later equinox days would rest on an extrapolated ΔT); " +
                          yearText(options.year) + " is after it");
     }
+    if (options.notes && !notes::inRange(options.year)) {
+        throw UsageError("--notes covers the years " + std::to_string(notes::kFirstYear) + ".." +
+                         std::to_string(notes::kLastYear) +
+                         " (beyond them the solar theory's seasons have left their months); " +
+                         yearText(options.year) + " is outside them");
+    }
     if (options.icsFile && (options.year < kFirstIcsYear || options.year > kLastIcsYear)) {
         throw UsageError("--ics writes the years " + std::to_string(kFirstIcsYear) + ".." +
                          std::to_string(kLastIcsYear) +
@@ -271,7 +278,7 @@ std::string usageText() {
            "              day and the 年中行事; with --json one document; with --ics FILE\n"
            "              the 選日 are written as all-day events instead. The Sun's moments\n"
            "              of --precise where it reaches, else the default theory. These are\n"
-           "              customs of the calendar makers, not astronomy\n"
+           "              customs of the calendar makers, not astronomy. Years -14302..8455\n"
            "  --ics FILE  also write the terms, 土用, 雑節 and the national holidays\n"
            "              (1948..2100) as an iCalendar file, and in 1900..2100 the 朔 and\n"
            "              望 and the lunisolar days\n"

@@ -286,6 +286,10 @@ class CalendarPageTest : public QObject {
         // The periods stay in the details; 彼岸 and 土用 fill their days.
         QCOMPARE(page->years().cellNotes({2026, 3, 18}).back(), std::string("彼岸"));
         QVERIFY(printed(QStringLiteral("notes.pdf")) > plain);
+        // Beyond the notes' years the page shows none and says why, and goes on.
+        page->showDate({9000, 1, 1});
+        QVERIFY(page->years().cellNotes({9000, 1, 1}).empty());
+        QVERIFY(details->toPlainText().contains(QStringLiteral("暦注は-14302〜8455年の範囲")));
 
         // A new window of the program starts with it on.
         form_.reset();
