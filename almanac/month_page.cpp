@@ -221,6 +221,9 @@ std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
     for (const std::string& f : d.festivals) {
         festivals += (festivals.empty() ? "" : " ") + f;
     }
+    if (d.setsubun) { // the page names 節分 itself; its 恵方 goes with it
+        festivals += (festivals.empty() ? "" : " ") + ("恵方" + years_.at(date.year).notes->eho);
+    }
     if (!festivals.empty()) {
         lines.push_back(festivals);
     }
