@@ -5,16 +5,20 @@
 #include "ui/fonts.h"
 #include "ui/pdf_file.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -30,6 +34,11 @@ constexpr int kLastYear = 32767;
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+int lastDayOf(int year, int month) {
+    const CivilDate firstOfNext = addDays(CivilDate{year, month, 28}, 4 /* into the next month */);
+    return addDays(CivilDate{firstOfNext.year, firstOfNext.month, 1}, -1).day;
 }
 
 } // namespace
@@ -66,7 +75,9 @@ int printCalendarPdf(const Tables& tables, const QString& month, const QString& 
 MonthView::MonthView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("monthView"));
     setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(720, 560);
+    // Small enough for a 1920 x 1080 screen at 200 % (960 x 540 logical pixels); the type
+    // scales with the cells.
+    setMinimumSize(380, 250);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -104,13 +115,16 @@ void MonthView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
         emit stepDays(7);
         break;
-    case Qt::Key_PageUp:
-        emit stepMonths(-1);
-        break;
-    case Qt::Key_PageDown:
-        emit stepMonths(1);
-        break;
     default:
+        // The grid's actions, also when their shortcut did not reach them (the window
+        // inactive).
+        for (QAction* action : actions()) {
+            if (!action->shortcut().isEmpty() &&
+                action->shortcut() == QKeySequence(event->keyCombination())) {
+                action->trigger();
+                return;
+            }
+        }
         QWidget::keyPressEvent(event);
     }
 }
@@ -137,6 +151,12 @@ CalendarPage::CalendarPage(const Tables& tables, QWidget* parent)
         armMidnight();
     });
     armMidnight();
+    // The page's usual size, or the screen's available area when that is smaller (a frame
+    // and a title bar set aside).
+    if (const QScreen* target = screen()) {
+        const QRect area = target->availableGeometry();
+        resize(std::min(1000, area.width() - 16), std::min(700, area.height() - 40));
+    }
     const QDate today = QDate::currentDate();
     showDate({today.year(), today.month(), today.day()});
 }
@@ -155,11 +175,28 @@ void CalendarPage::createControls() {
         addButton("previousYear", QStringLiteral("« 前年"), QStringLiteral("前の年の同じ月"));
     QPushButton* previousMonth =
         addButton("previousMonth", QStringLiteral("‹ 前月"), QStringLiteral("前の月 (Page Up)"));
-    QPushButton* today = addButton("today", QStringLiteral("今日"), QStringLiteral("今日の月"));
+    QPushButton* today =
+        addButton("today", QStringLiteral("今日"), QStringLiteral("今日の月 (Home)"));
     QPushButton* nextMonth =
         addButton("nextMonth", QStringLiteral("翌月 ›"), QStringLiteral("次の月 (Page Down)"));
     QPushButton* nextYear =
         addButton("nextYear", QStringLiteral("翌年 »"), QStringLiteral("次の年の同じ月"));
+    // The month typed in: a year from -32768 to 32767 and a month, taken on Enter.
+    yearBox_ = new QSpinBox(this);
+    yearBox_->setObjectName(QStringLiteral("yearBox"));
+    yearBox_->setRange(kFirstYear, kLastYear);
+    yearBox_->setKeyboardTracking(false);
+    yearBox_->setToolTip(QStringLiteral("表示する年 (Ctrl+G)"));
+    monthBox_ = new QSpinBox(this);
+    monthBox_->setObjectName(QStringLiteral("monthBox"));
+    monthBox_->setRange(1, 12);
+    monthBox_->setKeyboardTracking(false);
+    monthBox_->setToolTip(QStringLiteral("表示する月"));
+    bar->addSpacing(8);
+    bar->addWidget(yearBox_);
+    bar->addWidget(new QLabel(QStringLiteral("年"), this));
+    bar->addWidget(monthBox_);
+    bar->addWidget(new QLabel(QStringLiteral("月"), this));
     bar->addStretch();
     QPushButton* printButton = addButton("print", QStringLiteral("印刷(&P)…"),
                                          QStringLiteral("この月または1年分を印刷します"));
@@ -169,7 +206,9 @@ void CalendarPage::createControls() {
     details_->setObjectName(QStringLiteral("details"));
     details_->setReadOnly(true);
     details_->setFocusPolicy(Qt::ClickFocus);
-    details_->setFixedWidth(250);
+    // Narrower on a small screen, down to what the date lines need.
+    details_->setMinimumWidth(150);
+    details_->setMaximumWidth(250);
 
     auto* body = new QHBoxLayout;
     body->addWidget(view_, 1);
@@ -187,9 +226,54 @@ void CalendarPage::createControls() {
     connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this,
             &CalendarPage::print);
     connect(view_, &MonthView::stepDays, this, &CalendarPage::stepDays);
-    connect(view_, &MonthView::stepMonths, this, &CalendarPage::stepMonths);
     connect(view_, &MonthView::dayClicked, this, &CalendarPage::showDate);
+    const auto typedMonth = [this] { showMonth(yearBox_->value(), monthBox_->value()); };
+    connect(yearBox_, &QSpinBox::valueChanged, this, typedMonth);
+    connect(monthBox_, &QSpinBox::valueChanged, this, typedMonth);
+
+    // The grid's own menu names the keys.
+    const auto addAction = [this](const char* name, const QString& text, const QKeySequence& key,
+                                  auto slot) {
+        auto* action = new QAction(text, view_);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        view_->addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    addAction("mnutoday", QStringLiteral("今日(&T)"), QKeySequence(Qt::Key_Home),
+              [this] { showToday(); });
+    addAction("mnupreviousmonth", QStringLiteral("前月(&B)"), QKeySequence(Qt::Key_PageUp),
+              [this] { stepMonths(-1); });
+    addAction("mnunextmonth", QStringLiteral("翌月(&N)"), QKeySequence(Qt::Key_PageDown),
+              [this] { stepMonths(1); });
+    addAction("mnumonthend", QStringLiteral("月末(&E)"), QKeySequence(Qt::Key_End), [this] {
+        showDate({selected_.year, selected_.month, lastDayOf(selected_.year, selected_.month)});
+    });
+    QAction* typeMonth = addAction("mnugoto", QStringLiteral("年月を指定(&G)…"),
+                                   QKeySequence(Qt::CTRL | Qt::Key_G), [this] {
+                                       yearBox_->setFocus(Qt::ShortcutFocusReason);
+                                       yearBox_->selectAll();
+                                   });
+    typeMonth->setShortcutContext(Qt::WindowShortcut);
+    auto* separator = new QAction(view_);
+    separator->setSeparator(true);
+    view_->addAction(separator);
+    QAction* printAction = new QAction(QStringLiteral("印刷(&P)…"), view_);
+    printAction->setShortcut(QKeySequence::Print);
+    printAction->setShortcutContext(Qt::WidgetShortcut); // the window's shortcut prints
+    view_->addAction(printAction);
+    connect(printAction, &QAction::triggered, this, &CalendarPage::print);
+    view_->setContextMenuPolicy(Qt::ActionsContextMenu);
     view_->setFocus();
+}
+
+void CalendarPage::showMonth(int year, int month) {
+    if (year == selected_.year && month == selected_.month) {
+        return;
+    }
+    showDate({year, month, std::min(selected_.day, lastDayOf(year, month))});
 }
 
 void CalendarPage::showDate(const CivilDate& date) {
@@ -202,6 +286,10 @@ void CalendarPage::showDate(const CivilDate& date) {
         page_ = years_.monthPage(date.year, date.month);
         setWindowTitle(QStringLiteral("暦 %1年%2月").arg(qs(yearText(date.year))).arg(date.month));
     }
+    const QSignalBlocker quietYear(yearBox_);
+    const QSignalBlocker quietMonth(monthBox_);
+    yearBox_->setValue(date.year);
+    monthBox_->setValue(date.month);
     showMarks();
     showDetails();
 }
@@ -230,9 +318,7 @@ void CalendarPage::stepMonths(int months) {
     const int year = index >= 0 ? index / 12 : -((-index + 11) / 12);
     const int month = index - year * 12 + 1;
     // The same day of the month, or the month's last day when it is shorter.
-    const CivilDate firstOfNext = addDays(CivilDate{year, month, 28}, 4 /* into the next month */);
-    const int lastDay = addDays(CivilDate{firstOfNext.year, firstOfNext.month, 1}, -1).day;
-    showDate({year, month, std::min(selected_.day, lastDay)});
+    showDate({year, month, std::min(selected_.day, lastDayOf(year, month))});
 }
 
 void CalendarPage::showToday() {

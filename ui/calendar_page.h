@@ -17,6 +17,7 @@ class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
 class QPushButton;
+class QSpinBox;
 class QTextEdit;
 class QTimer;
 
@@ -43,10 +44,9 @@ class MonthView : public QWidget {
     int cellAt(QPointF point) const;
 
   signals:
-    // The user asks for a day `days` away from the selected one (arrow keys), a month
-    // `months` away (Page Up/Down), or a day of the grid (a click).
+    // The user asks for a day `days` away from the selected one (arrow keys) or a day of the
+    // grid (a click). The grid's actions (its context menu) carry the other keys.
     void stepDays(int days);
-    void stepMonths(int months);
     void dayClicked(sorvane::CivilDate date);
 
   protected:
@@ -69,6 +69,8 @@ class CalendarPage : public QWidget {
     void showDate(const CivilDate& date);
     void stepMonths(int months);
     void stepDays(int days);
+    // Shows a month of another year, the selected day kept (or the month's last day).
+    void showMonth(int year, int month);
     void showToday();
     void print();
     // Prints months first..last of the shown year on a printer the print dialog has set up
@@ -92,6 +94,8 @@ class CalendarPage : public QWidget {
     MonthView* view_ = nullptr;
     QTextEdit* details_ = nullptr;
     QTimer* midnight_ = nullptr;
+    QSpinBox* yearBox_ = nullptr;
+    QSpinBox* monthBox_ = nullptr;
 };
 
 } // namespace sorvane::ui
