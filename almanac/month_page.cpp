@@ -121,6 +121,9 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                         ? "時刻は観測所の方式（IAU の太陽モデル）"
                         : "時刻は既定の理論（観測所の方式は" + std::to_string(precise::kFirstYear) +
                               "〜" + std::to_string(precise::kLastYear) + "年）";
+    if (const std::string note = uncertaintyNote(data.almanac); !note.empty()) {
+        page.modeText += "。" + note;
+    }
 
     const CivilDate first{y, month, 1};
     const int lead = weekdayOf(first);

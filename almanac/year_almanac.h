@@ -80,6 +80,15 @@ struct YearAlmanac {
 // come from the calendar in both modes.
 YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOptions& options);
 
+// The precise mode's moments are noted as uncertain when the year's largest uncertainty
+// exceeds this (seconds): outside 1900..2100, where the Sun model and ΔT are less sure.
+inline constexpr double kNotedUncertainty = 30.0;
+
+// "この年の時刻は±N分ほどずれることがあります" (N the uncertainty in minutes, rounded up) for a
+// precise almanac whose moments are that uncertain; "" otherwise. Every place that shows
+// those moments carries it.
+std::string uncertaintyNote(const YearAlmanac& almanac);
+
 // A term name without the full-width space that aligns it in the result box ("小　寒" ->
 // "小寒").
 std::string plainName(const std::string& name);
