@@ -9,6 +9,7 @@
 #include "export/days_document.h"
 #include "export/icalendar.h"
 #include "export/json_document.h"
+#include "export/notes_document.h"
 #include "export/text_report.h"
 #include "precise/jpl_ephemeris.h"
 #include "precise/precise_year.h"
@@ -77,6 +78,19 @@ std::string run(const cli::Options& options) {
     what.lunisolar = options.days || options.phases || options.icsFile.has_value();
     // The day listing takes the precise moments wherever the IAU model reaches.
     what.precise = options.precise || (options.days && precise::inRange(options.year));
+    if (options.notes) {
+        // The notes need only the lunisolar calendar (for 不成就日 and the moon age) and the
+        // Sun's dates, which they find themselves in the calendar page's mode.
+        almanac::AlmanacOptions notesOnly;
+        notesOnly.lunisolar = notesOnly.notes = true;
+        notesOnly.precise = precise::inRange(options.year);
+        const almanac::YearAlmanac year = almanac::yearAlmanac(tables, options.year, notesOnly);
+        if (options.icsFile) {
+            exports::writeTextFile(*options.icsFile,
+                                   exports::notesIcsCalendar(*year.notes, std::time(nullptr)));
+        }
+        return options.json ? exports::notesJson(*year.notes) : exports::notesReport(*year.notes);
+    }
     const almanac::YearAlmanac year = almanac::yearAlmanac(tables, options.year, what);
 
     const bool showsEvents = options.month == 0 || options.icsFile.has_value();

@@ -55,6 +55,13 @@ constexpr Conflict kConflicts[] = {
     {"--month", "--holidays", "the holidays are listed for a whole year"},
     {"--holidays", "--days", "--days lists the holidays with every day"},
     {"--holidays", "--phases", "each prints a listing of its own"},
+    {"--notes", "--month", "--notes lists every day of the year"},
+    {"--notes", "--days", "each prints a listing of its own"},
+    {"--notes", "--phases", "each prints a listing of its own"},
+    {"--notes", "--holidays", "each prints a listing of its own"},
+    {"--notes", "--zassetsu", "the notes list no 雑節"},
+    {"--notes", "--precise",
+     "the notes take the precise moments wherever they reach, as the calendar page does"},
 };
 
 // The years whose dates an iCalendar file can hold (four-digit years).
@@ -169,6 +176,8 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             options.phases = true;
         } else if (is("--holidays")) {
             options.holidays = true;
+        } else if (is("--notes")) {
+            options.notes = true;
         } else if (is("--ics")) {
             const std::string file = value("--ics");
             if (file.empty()) {
@@ -229,7 +238,8 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
 
 std::string usageText() {
     return "usage: sorvane-cli [YEAR] [--month M] [--json] [--precise] [--zassetsu]\n"
-           "                   [--days] [--phases] [--holidays] [--ics FILE] [--data DIR]\n"
+           "                   [--days] [--phases] [--holidays] [--notes] [--ics FILE]\n"
+           "                   [--data DIR]\n"
            "\n"
            "Prints the moments of the 24 solar terms and the four 土用 entries of YEAR\n"
            "(default: the current year) in Japan Standard Time, then the sexagenary name\n"
@@ -255,6 +265,13 @@ std::string usageText() {
            "              (with --json: add them as a \"holidays\" array). Years up to 2100;\n"
            "              before 1948 (the holiday law took effect on 1948-07-20) the list\n"
            "              is empty and a note says so\n"
+           "  --notes     instead, the 暦注 of every day, one tab-separated line each: date,\n"
+           "              weekday, the 節月's 干支, the day's 干支, 十二直, 二十八宿, 日家九星,\n"
+           "              選日, noon moon age (1900..2100), then the 七十二候 beginning that\n"
+           "              day and the 年中行事; with --json one document; with --ics FILE\n"
+           "              the 選日 are written as all-day events instead. The Sun's moments\n"
+           "              of --precise where it reaches, else the default theory. These are\n"
+           "              customs of the calendar makers, not astronomy\n"
            "  --ics FILE  also write the terms, 土用, 雑節 and the national holidays\n"
            "              (1948..2100) as an iCalendar file, and in 1900..2100 the 朔 and\n"
            "              望 and the lunisolar days\n"
@@ -269,7 +286,9 @@ std::string usageText() {
            "\n"
            "--month takes neither --zassetsu, --precise, --holidays, --days nor --phases;\n"
            "with --json it prints the month as JSON. --days takes neither --zassetsu nor\n"
-           "--holidays (it lists both), and --holidays no --phases. --ics writes the years\n"
+           "--holidays (it lists both), and --holidays no --phases. --notes takes none of\n"
+           "--month, --days, --phases, --holidays, --zassetsu and --precise. --ics writes the "
+           "years\n"
            "1..9999, replacing FILE whole or not at all.\n"
            "\n"
            "Exit status: 0 success, 1 data-file error (or terms that give no usable\n"
