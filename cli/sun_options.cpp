@@ -40,8 +40,8 @@ void checkSunOptions(const Options& options, const std::vector<std::string>& giv
     if (!options.sun) {
         return;
     }
-    for (const char* other :
-         {"--month", "--precise", "--zassetsu", "--days", "--phases", "--holidays", "--ics"}) {
+    for (const char* other : {"--month", "--precise", "--zassetsu", "--days", "--phases",
+                              "--holidays", "--notes", "--ics"}) {
         if (named(other)) {
             throw UsageError(std::string("--sun and ") + other +
                              " cannot be combined: each prints a listing of its own");

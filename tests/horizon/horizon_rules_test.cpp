@@ -143,6 +143,7 @@ TEST(HorizonCli, SunListingAndRefusals) {
     } refused[] = {
         {"2025 --sun --lat 91 --lon 0", "--lat \"91\" is outside -90..90"},
         {"2025 --sun --lat 35 --lon -180.5", "--lon \"-180.5\" is outside -180..180"},
+        {"2025 --sun --lat -35 --lon -.5x", "--lon \"-.5x\" is not a number"},
         {"2025 --sun --lat abc --lon 0", "--lat \"abc\" is not a number"},
         {"2025 --sun --lat 35", "--lat needs --lon"},
         {"2025 --sun --place 不明", "--place \"不明\" is not a known place"},
