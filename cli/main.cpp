@@ -3,10 +3,12 @@
 #include "almanac/year_almanac.h"
 #include "calendar/year_text.h"
 #include "cli/options.h"
+#include "daysearch/day_search.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/tables.h"
 #include "export/atomic_file.h"
 #include "export/days_document.h"
+#include "export/find_document.h"
 #include "export/icalendar.h"
 #include "export/json_document.h"
 #include "export/text_report.h"
@@ -59,6 +61,22 @@ int writeStandardOutput(const std::string& text, bool open) {
     return 0;
 }
 
+// --find: the days that fit the query, with a note on standard error for each stretch of
+// the range where a word cannot match.
+std::string find(const Tables& tables, const cli::Options& options) {
+    daysearch::DaySearch search(tables);
+    const daysearch::SearchResult result = search.search(*options.find, options.from, options.to);
+    for (const std::string& line : exports::uncoveredLines(result)) {
+        std::cerr << "sorvane-cli: note: " << cli::printable(line) << "\n";
+    }
+    if (options.icsFile) {
+        exports::writeTextFile(*options.icsFile,
+                               exports::findCalendar(*options.find, result, std::time(nullptr)));
+    }
+    return options.json ? exports::findJson(*options.find, options.from, options.to, result)
+                        : exports::findReport(result);
+}
+
 // The report a run prints, or throws; the --ics file is written on the way.
 std::string run(const cli::Options& options) {
     if (options.help) {
@@ -68,6 +86,9 @@ std::string run(const cli::Options& options) {
         return cli::versionText();
     }
     const Tables tables = loadTables(options.dataDir ? *options.dataDir : findDataDir());
+    if (options.find) {
+        return find(tables, options);
+    }
     almanac::AlmanacOptions what;
     // The 雑節, holidays and lunisolar year (and so their searches) only when asked for,
     // directly, by the ics or by the day listing.
@@ -140,8 +161,9 @@ int main(int argc, char** argv) {
 
     std::string report;
     try {
-        const cli::Options options = cli::parseArguments(
-            std::vector<std::string>(argv + 1, argv + argc), cli::currentYear());
+        const cli::Options options =
+            cli::parseArguments(std::vector<std::string>(argv + 1, argv + argc), cli::currentYear(),
+                                cli::todayInJapan());
         report = run(options);
     } catch (const cli::UsageError& e) {
         return fail(kBadArgument, std::string(e.what()) + " (see --help)");

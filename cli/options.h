@@ -1,6 +1,9 @@
 // Command line of the terminal program.
 #pragma once
 
+#include "calendar/civil_date.h"
+#include "daysearch/query.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -30,6 +33,10 @@ struct Options {
     bool holidays = false; // list the national holidays (or add them to the JSON)
     std::optional<std::filesystem::path> dataDir;
     std::optional<std::filesystem::path> icsFile; // write an iCalendar file here
+    // --find: the days from..to that fit the query (from: today in JST; to: a year later)
+    std::optional<daysearch::Query> find;
+    CivilDate from;
+    CivilDate to;
 };
 
 // text as one printable line: control characters (C0, DEL and C1) and bytes that are not
@@ -41,11 +48,15 @@ std::string printable(std::string_view text, std::size_t maxCharacters = std::st
 // An argument as messages quote it: in double quotes, escaped, at most 40 characters.
 std::string quotedArgument(std::string_view text);
 
-// Parses the arguments after the program name. currentYear is the default year.
+// Parses the arguments after the program name. currentYear is the default year, today the
+// default --from.
 // --precise with a year outside -1999..3000, --phases with a year outside 1900..2100, --ics
 // with a year outside 1..9999, --holidays with a year after 2100, an option given twice and
 // two options that cannot be combined are UsageErrors that say so.
-Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear);
+// --find with a query that cannot be read is a UsageError naming the word; --from and --to
+// take YYYY-MM-DD (years -32768..32767, with --ics 1..9999), --to not before --from.
+Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear,
+                       const CivilDate& today = CivilDate{2000, 1, 1});
 
 // The usage text printed by --help.
 std::string usageText();
@@ -55,5 +66,8 @@ std::string versionText();
 
 // The year of the system clock's local date.
 std::int16_t currentYear();
+
+// The system clock's date in Japan Standard Time (UTC+9).
+CivilDate todayInJapan();
 
 } // namespace sorvane::cli

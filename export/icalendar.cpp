@@ -69,15 +69,17 @@ std::string holidayDescription(holidays::HolidayKind kind) {
 
 class Calendar {
   public:
-    Calendar(int year, bool precise, std::time_t dtstamp)
-        : year_(year), precise_(precise),
+    // A calendar called calendarName whose events' UIDs are uidPrefix, their id and
+    // "@sorvane".
+    Calendar(const std::string& calendarName, std::string uidPrefix, bool precise,
+             std::time_t dtstamp)
+        : uidPrefix_(std::move(uidPrefix)), precise_(precise),
           stamp_(icaltime_from_timet_with_zone(dtstamp, 0, icaltimezone_get_utc_timezone())),
           cal_(icalcomponent_new_vcalendar(), icalcomponent_free) {
         icalcomponent_add_property(cal_.get(), icalproperty_new_version("2.0"));
         icalcomponent_add_property(cal_.get(), icalproperty_new_prodid("-//Sorvane//Sorvane//JA"));
         icalcomponent_add_property(cal_.get(), icalproperty_new_calscale("GREGORIAN"));
-        icalproperty* name = icalproperty_new_x(
-            (std::to_string(year) + "年 二十四節気と雑節" + (precise ? "（精密）" : "")).c_str());
+        icalproperty* name = icalproperty_new_x(calendarName.c_str());
         icalproperty_set_x_name(name, "X-WR-CALNAME");
         icalcomponent_add_property(cal_.get(), name);
     }
@@ -118,7 +120,7 @@ class Calendar {
     icalcomponent* event(const std::string& id, const std::string& summary,
                          const std::string& category) {
         icalcomponent* ev = icalcomponent_new_vevent();
-        const std::string uid = "sorvane-" + std::to_string(year_) + "-" + id + "@sorvane";
+        const std::string uid = uidPrefix_ + id + "@sorvane";
         icalcomponent_add_property(ev, icalproperty_new_uid(uid.c_str()));
         icalcomponent_add_property(ev, icalproperty_new_dtstamp(stamp_));
         icalcomponent_add_property(ev, icalproperty_new_summary(summary.c_str()));
@@ -128,7 +130,7 @@ class Calendar {
         return ev;
     }
 
-    int year_;
+    std::string uidPrefix_;
     bool precise_;
     icaltimetype stamp_;
     std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> cal_;
@@ -167,7 +169,9 @@ void addLunisolar(Calendar& cal, const lunisolar::LunisolarYear& year) {
 } // namespace
 
 std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp) {
-    Calendar cal(almanac.year, almanac.precise, dtstamp);
+    Calendar cal(std::to_string(almanac.year) + "年 二十四節気と雑節" +
+                     (almanac.precise ? "（精密）" : ""),
+                 "sorvane-" + std::to_string(almanac.year) + "-", almanac.precise, dtstamp);
     for (const almanac::Event& e : almanac.solarTerms) {
         cal.instant(e.id, almanac::eventTitle(e), e.kind == EventKind::Doyo ? "土用" : "二十四節気",
                     e.date, e.hour, e.minute, e.longitude);
@@ -195,6 +199,15 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
         }
         cal.days("holiday-" + formatTwoDigits(h.date.month) + formatTwoDigits(h.date.day), h.name,
                  "祝日", h.date, h.date, description);
+    }
+    return cal.text();
+}
+
+std::string icsAllDayCalendar(const std::string& calendarName, const std::string& uidPrefix,
+                              const std::vector<AllDayEvent>& events, std::time_t dtstamp) {
+    Calendar cal(calendarName, uidPrefix, false, dtstamp);
+    for (const AllDayEvent& e : events) {
+        cal.days(e.id, e.summary, e.category, e.date, e.date, e.description);
     }
     return cal.text();
 }

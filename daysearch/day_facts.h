@@ -1,0 +1,47 @@
+// What the day search knows of each day: the names a query can ask for, by kind, and which
+// kinds are known at all on that day (the lunisolar calendar, the holidays and the notes
+// each reach only some years).
+#pragma once
+
+#include "calendar/civil_date.h"
+#include "daysearch/query.h"
+#include "ephemeris/tables.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace sorvane::daysearch {
+
+// One name a day carries.
+struct Fact {
+    std::string name; // the name a query matches ("祝日", "一の丑", "旧8月")
+    std::string shown; // what a listing shows for it when it differs ("元日", "夏の土用 一の丑")
+    const std::string& text() const { return shown.empty() ? name : shown; }
+};
+
+struct DayFacts {
+    CivilDate date;
+    std::string weekday; // 日 .. 土
+    std::array<std::vector<Fact>, kKindCount> facts;
+    unsigned known = 0; // bit (1 << kind) for each kind known on this day
+
+    bool knows(Kind kind) const { return (known >> static_cast<int>(kind)) & 1U; }
+    const std::vector<Fact>& of(Kind kind) const { return facts[static_cast<std::size_t>(kind)]; }
+};
+
+// The kinds a query names, as a mask of (1 << kind).
+unsigned kindsNamed(const Query& query);
+
+// The facts of the days first..last of one year (both in it, first <= last) for the kinds
+// of the mask; kinds outside the mask are left unknown. Only what the kinds need is
+// computed: the solar terms (the precise mode where it reaches, as the day listing takes
+// them) for the terms and 雑節, the lunisolar year for 六曜 and 旧暦, the holidays for 休日.
+std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, const CivilDate& last,
+                                unsigned kinds);
+
+// The years in which a kind is known, as a phrase for messages ("1900..2100"); empty for a
+// kind known in every year.
+std::string kindReach(Kind kind);
+
+} // namespace sorvane::daysearch
