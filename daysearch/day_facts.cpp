@@ -6,6 +6,7 @@
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_calendar.h"
 #include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
 #include "precise/precise_year.h"
 
 #include <optional>
@@ -23,6 +24,17 @@ void add(DayFacts& day, Kind kind, std::string name, std::string shown = {}) {
 }
 
 } // namespace
+
+std::optional<Kind> missingKind(const Term& term, const DayFacts& day) {
+    if (!day.knows(term.kind)) {
+        return term.kind;
+    }
+    if (term.kind == Kind::Senjitsu && (day.known & kLunarNotes) == 0 &&
+        term.name == notes::senjitsuName(notes::Senjitsu::Fujoju)) {
+        return Kind::Lunisolar;
+    }
+    return std::nullopt;
+}
 
 unsigned kindsNamed(const Query& query) {
     unsigned mask = 0;
@@ -70,7 +82,10 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
     const bool lunar =
         (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar))) != 0 && lunisolar::inRange(year);
     const bool rest = (kinds & bit(Kind::Rest)) != 0 && holidays::inRange(year);
-    if (!terms && !lunar && !rest) {
+    const bool dayNotes =
+        (kinds & (bit(Kind::Senjitsu) | bit(Kind::Choku) | bit(Kind::Shuku) | bit(Kind::Kyusei))) !=
+        0;
+    if (!terms && !lunar && !rest && !dayNotes) {
         return days;
     }
 
@@ -86,12 +101,12 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
         almanac = almanac::yearAlmanac(tables, static_cast<std::int16_t>(year), options);
     }
     std::optional<lunisolar::LunisolarYear> lunisolarYear;
-    if (lunar && !almanac) {
+    if ((lunar || dayNotes) && lunisolar::inRange(year) && !(almanac && almanac->lunisolar)) {
         lunisolarYear.emplace(year);
     }
-    const lunisolar::LunisolarYear* lunarYear =
-        almanac ? (almanac->lunisolar ? &*almanac->lunisolar : nullptr)
-                : (lunisolarYear ? &*lunisolarYear : nullptr);
+    const lunisolar::LunisolarYear* lunarYear = almanac && almanac->lunisolar
+                                                    ? &*almanac->lunisolar
+                                                    : (lunisolarYear ? &*lunisolarYear : nullptr);
     const std::vector<holidays::Holiday> holidayList =
         almanac ? almanac->holidays
                 : (rest ? holidays::yearHolidays(year) : std::vector<holidays::Holiday>{});
@@ -124,7 +139,7 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
             }
         }
     }
-    if (lunarYear != nullptr) {
+    if (lunar && lunarYear != nullptr) {
         for (std::size_t i = 0; i < days.size(); ++i) {
             DayFacts& d = days[i];
             const lunisolar::LunarDay day = lunarYear->day(firstDay + static_cast<long long>(i));
@@ -157,6 +172,25 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
             if ((w == 1 || w == 7) && d.of(Kind::Rest).empty()) {
                 add(d, Kind::Rest, kRestWord, d.weekday);
             }
+        }
+    }
+    if (dayNotes) {
+        // The notes of the year, the lunisolar year shared with the 六曜 when both are asked.
+        const notes::YearNotes yearNotes = notes::yearNotes(tables, year, lunarYear);
+        for (DayFacts& d : days) {
+            const notes::DayNotes& n = yearNotes.day(d.date.month, d.date.day);
+            d.known |=
+                bit(Kind::Senjitsu) | bit(Kind::Choku) | bit(Kind::Shuku) | bit(Kind::Kyusei);
+            if (n.lunarMonth) {
+                d.known |= kLunarNotes;
+            }
+            for (notes::Senjitsu s : n.senjitsu) {
+                add(d, Kind::Senjitsu, notes::senjitsuName(s));
+            }
+            add(d, Kind::Choku, notes::chokuName(n.choku));
+            add(d, Kind::Shuku, notes::shukuName(n.shuku));
+            add(d, Kind::Kyusei, notes::kyuseiName(n.kyusei));
+            add(d, Kind::Kyusei, notes::kyuseiShortName(n.kyusei), notes::kyuseiName(n.kyusei));
         }
     }
     return days;

@@ -18,8 +18,8 @@ const Fact* findFact(const DayFacts& day, const Term& term) {
 // The first kind of the word not known on the day, if any.
 std::optional<Kind> unknownKind(const Word& word, const DayFacts& day) {
     for (const Term& term : word.terms) {
-        if (!day.knows(term.kind)) {
-            return term.kind;
+        if (const auto kind = missingKind(term, day)) {
+            return kind;
         }
     }
     return std::nullopt;

@@ -7,6 +7,7 @@
 #include "calendar/day_cycles.h"
 #include "lunisolar/lunisolar_calendar.h"
 #include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
 
 #include <algorithm>
 
@@ -184,6 +185,21 @@ Vocabulary::Vocabulary(const Tables& tables) : names_(kKindCount) {
     for (const almanac::Event& e : almanac::zassetsu(namingAnchors())) {
         const std::size_t space = e.name.rfind(' ');
         add(Kind::Zassetsu, space == std::string::npos ? e.name : e.name.substr(space + 1));
+    }
+    for (int i = 0; i < notes::kSenjitsuCount; ++i) {
+        add(Kind::Senjitsu, notes::senjitsuName(static_cast<notes::Senjitsu>(i)));
+    }
+    for (int i = 0; i < 12; ++i) {
+        add(Kind::Choku, notes::chokuName(i));
+    }
+    for (int i = 0; i < 28; ++i) {
+        add(Kind::Shuku, notes::shukuName(i));
+    }
+    for (int star = 1; star <= 9; ++star) {
+        add(Kind::Kyusei, notes::kyuseiName(star));
+    }
+    for (int star = 1; star <= 9; ++star) {
+        add(Kind::Kyusei, notes::kyuseiShortName(star));
     }
     for (auto special : {lunisolar::SpecialDay::KyuShogatsu, lunisolar::SpecialDay::Tanabata,
                          lunisolar::SpecialDay::Jugoya, lunisolar::SpecialDay::Jusanya}) {
