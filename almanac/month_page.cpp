@@ -5,6 +5,7 @@
 #include "calendar/year_text.h"
 #include "precise/precise_year.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace sorvane::almanac {
@@ -86,9 +87,17 @@ const DayEntry& CalendarYears::YearData::day(const CivilDate& date) const {
 const CalendarYears::YearData& CalendarYears::year(int y) {
     auto found = years_.find(y);
     if (found != years_.end()) {
+        found->second.lastUse = ++uses_;
         return found->second;
     }
+    if (years_.size() >= kKeptYears) {
+        years_.erase(
+            std::min_element(years_.begin(), years_.end(), [](const auto& a, const auto& b) {
+                return a.second.lastUse < b.second.lastUse;
+            }));
+    }
     YearData data;
+    data.lastUse = ++uses_;
     data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y),
                                AlmanacOptions::everything(precise::inRange(y)));
     data.days = dayListing(tables_, data.almanac);

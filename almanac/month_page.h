@@ -10,6 +10,7 @@
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -56,11 +57,15 @@ struct MonthPage {
     std::vector<DayCell> cells; // whole weeks, Sunday first
 };
 
-// The years a calendar page reads, each computed once and kept: the almanac of the mode that
-// covers the year (the precise mode in its range, the solar theory elsewhere) with its 雑節,
-// the lunisolar year and the holidays. Switching months within a year costs no calculation.
+// The years a calendar page reads: the almanac of the mode that covers the year (the precise
+// mode in its range, the solar theory elsewhere) with its 雑節, the lunisolar year and the
+// holidays. The kKeptYears years used last are kept (about 130 KB each), so that switching
+// months within a year, or back and forth across a new year, costs no calculation while a
+// long walk through the years keeps the memory bounded.
 class CalendarYears {
   public:
+    static constexpr std::size_t kKeptYears = 8;
+
     explicit CalendarYears(const Tables& tables) : tables_(tables) {}
 
     // The page of a month of year -32768..32767.
@@ -71,17 +76,22 @@ class CalendarYears {
     // phases of the day, and the 土用 period the day lies in.
     std::vector<std::string> dayDetails(const CivilDate& date);
 
+    // The years computed and kept now (at most kKeptYears).
+    std::size_t keptYears() const { return years_.size(); }
+
   private:
     struct YearData {
         YearAlmanac almanac;
         std::vector<DayEntry> days; // January 1st to December 31st
         std::vector<Event> doyoPeriods;
+        std::uint64_t lastUse = 0;
         const DayEntry& day(const CivilDate& date) const;
     };
     const YearData& year(int year);
 
     const Tables& tables_;
     std::map<int, YearData> years_;
+    std::uint64_t uses_ = 0;
 };
 
 } // namespace sorvane::almanac

@@ -7,6 +7,7 @@
 #ifndef Q_MOC_RUN
 #include "almanac/month_page.h"
 #include "ephemeris/tables.h"
+#include "ui/month_painter.h"
 #endif
 
 #include <QDate>
@@ -16,20 +17,9 @@ class QPainter;
 class QPrinter;
 class QPushButton;
 class QTextEdit;
+class QTimer;
 
 namespace sorvane::ui {
-
-// How paintMonthPage marks days besides what the page holds.
-struct PageMarks {
-    std::optional<CivilDate> today;    // framed
-    std::optional<CivilDate> selected; // filled
-};
-
-// Paints a month page into `area`: the header (era year, the year's 干支, the month), the
-// weekday row, the grid of days and the line that names the mode. Every size follows from
-// the area, so the window and a printed page share this code.
-void paintMonthPage(QPainter& painter, const QRectF& area, const almanac::MonthPage& page,
-                    const PageMarks& marks);
 
 // Prints months first..last of a year on a printer, one month per page, A4 landscape.
 // Returns false when the printer cannot be started.
@@ -87,6 +77,8 @@ class CalendarPage : public QWidget {
   private:
     void createControls();
     void showDetails();
+    void showMarks();
+    void armMidnight();
 
     almanac::CalendarYears years_;
     almanac::MonthPage page_;
@@ -94,6 +86,7 @@ class CalendarPage : public QWidget {
 
     MonthView* view_ = nullptr;
     QTextEdit* details_ = nullptr;
+    QTimer* midnight_ = nullptr;
 };
 
 } // namespace sorvane::ui

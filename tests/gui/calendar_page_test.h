@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 namespace sorvane::ui::test {
@@ -131,6 +132,31 @@ class CalendarPageTest : public QObject {
         QCOMPARE(detailsOf(years, {2019, 4, 30})[1], QStringLiteral("平成31年4月30日"));
         QCOMPARE(detailsOf(years, {2019, 5, 1})[1], QStringLiteral("令和元年5月1日"));
         QCOMPARE(years.monthPage(2019, 5).eraText, std::string("令和元年"));
+    }
+
+    // A walk through many years keeps only the last few; a year dropped and shown again
+    // gives the same page. The today frame is due to move half a second after midnight.
+    void keptYearsAreBoundedAndTodayMovesAtMidnight() {
+        almanac::CalendarYears years(sharedTables());
+        const almanac::MonthPage first = years.monthPage(1990, 3);
+        for (int year = 1991; year < 2020; ++year) {
+            years.monthPage(year, 3);
+            QVERIFY(years.keptYears() <= almanac::CalendarYears::kKeptYears);
+        }
+        QCOMPARE(years.keptYears(), almanac::CalendarYears::kKeptYears);
+        const almanac::MonthPage again = years.monthPage(1990, 3);
+        QCOMPARE(again.cells.size(), first.cells.size());
+        for (std::size_t i = 0; i < first.cells.size(); ++i) {
+            QCOMPARE(again.cells[i].marks, first.cells[i].marks);
+            QCOMPARE(again.cells[i].holiday, first.cells[i].holiday);
+        }
+
+        action("mnumonthpage")->trigger();
+        FIND_CHILD(timer, QTimer, form_->calendarPage(), "midnightTimer");
+        const QDateTime now = QDateTime::currentDateTime();
+        const qint64 toMidnight = now.msecsTo(QDateTime(now.date().addDays(1), QTime(0, 0)));
+        QVERIFY(timer->isActive() && timer->isSingleShot());
+        QVERIFY(std::abs(timer->remainingTime() - (toMidnight + 500)) < 2000);
     }
 
     // The menu sits between ファイル and ヘルプ; its page follows the keys and the buttons.
