@@ -199,7 +199,7 @@ Vocabulary::Vocabulary(const Tables& tables) : names_(kKindCount) {
         add(Kind::Kyusei, notes::kyuseiName(star));
     }
     for (int star = 1; star <= 9; ++star) {
-        add(Kind::Kyusei, notes::kyuseiShortName(star));
+        add(Kind::Kyusei, notes::kyuseiShortName(star), false);
     }
     for (auto special : {lunisolar::SpecialDay::KyuShogatsu, lunisolar::SpecialDay::Tanabata,
                          lunisolar::SpecialDay::Jugoya, lunisolar::SpecialDay::Jusanya}) {
@@ -207,11 +207,13 @@ Vocabulary::Vocabulary(const Tables& tables) : names_(kKindCount) {
     }
 }
 
-void Vocabulary::add(Kind kind, const std::string& name) {
+void Vocabulary::add(Kind kind, const std::string& name, bool listed) {
     std::vector<Kind>& kinds = kinds_[name];
     if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) {
         kinds.push_back(kind);
-        names_[static_cast<std::size_t>(kind)].push_back(name);
+        if (listed) {
+            names_[static_cast<std::size_t>(kind)].push_back(name);
+        }
     }
 }
 

@@ -78,11 +78,12 @@ class Vocabulary {
 
     // The kinds of a plain name; empty when unknown.
     std::vector<Kind> kindsOf(std::string_view name) const;
-    // Every name of a kind, in the program's order (for lists in a window).
+    // Every name of a kind, in the program's order (for lists in a window); the short
+    // forms a query may also use (一白 for 一白水星) are left out.
     const std::vector<std::string>& names(Kind kind) const;
 
   private:
-    void add(Kind kind, const std::string& name);
+    void add(Kind kind, const std::string& name, bool listed = true);
     std::map<std::string, std::vector<Kind>, std::less<>> kinds_;
     std::vector<std::vector<std::string>> names_;
 };
