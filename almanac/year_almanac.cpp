@@ -126,6 +126,9 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
     if (options.holidays && year <= holidays::kLastYear) {
         a.holidays = holidays::yearHolidays(year);
     }
+    if (options.notes) {
+        a.notes = notes::yearNotes(tables, year, a.lunisolar ? &*a.lunisolar : nullptr);
+    }
     for (int m = 1; m <= 12; ++m) {
         FirstDay& first = a.firstDays[static_cast<std::size_t>(m - 1)];
         first.date = CivilDate{year, m, 1};

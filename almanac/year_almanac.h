@@ -8,6 +8,7 @@
 #include "ephemeris/tables.h"
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
 
 #include <array>
 #include <cstdint>
@@ -34,6 +35,9 @@ struct AlmanacOptions {
     // years lunisolar::kFirstYear..kLastYear, absent outside them)
     bool lunisolar = false;
     bool holidays = false; // also the national holidays (two more searches, for the equinoxes)
+    // also the 暦注 of every day (notes::yearNotes: the Sun's dates every 5 degrees in the
+    // calendar page's mode, whatever `precise` says, and the lunisolar calendar where it reaches)
+    bool notes = false;
 
     // Everything a year holds: what a calendar page and the iCalendar file show.
     static AlmanacOptions everything(bool precise) {
@@ -63,6 +67,7 @@ struct YearAlmanac {
     std::array<MonthListing, 12> months;
     // The phases, lunisolar months and 中気 (options.lunisolar, years 1900..2100).
     std::optional<lunisolar::LunisolarYear> lunisolar;
+    std::optional<notes::YearNotes> notes; // the 暦注 of every day (options.notes)
 
     const FirstDay& firstDay(int month) const { return firstDays.at(month - 1); }
     const MonthListing& monthListing(int month) const { return months.at(month - 1); }

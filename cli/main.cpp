@@ -11,7 +11,9 @@
 #include "export/find_document.h"
 #include "export/icalendar.h"
 #include "export/json_document.h"
+#include "export/notes_document.h"
 #include "export/text_report.h"
+#include "precise/jpl_ephemeris.h"
 #include "precise/precise_year.h"
 
 #include <cerrno>
@@ -97,6 +99,19 @@ std::string run(const cli::Options& options) {
     what.lunisolar = options.days || options.phases || options.icsFile.has_value();
     // The day listing takes the precise moments wherever the IAU model reaches.
     what.precise = options.precise || (options.days && precise::inRange(options.year));
+    if (options.notes) {
+        // The notes need only the lunisolar calendar (for 不成就日 and the moon age) and the
+        // Sun's dates, which they find themselves in the calendar page's mode.
+        almanac::AlmanacOptions notesOnly;
+        notesOnly.lunisolar = notesOnly.notes = true;
+        notesOnly.precise = precise::inRange(options.year);
+        const almanac::YearAlmanac year = almanac::yearAlmanac(tables, options.year, notesOnly);
+        if (options.icsFile) {
+            exports::writeTextFile(*options.icsFile,
+                                   exports::notesIcsCalendar(*year.notes, std::time(nullptr)));
+        }
+        return options.json ? exports::notesJson(*year.notes) : exports::notesReport(*year.notes);
+    }
     const almanac::YearAlmanac year = almanac::yearAlmanac(tables, options.year, what);
 
     const bool showsEvents = options.month == 0 || options.icsFile.has_value();
@@ -112,6 +127,15 @@ std::string run(const cli::Options& options) {
                   << " (the calendar has drifted from the seasons; results "
                      "are meaningful for the years "
                   << kFirstCleanYear << ".." << kLastCleanYear << ")\n";
+    }
+
+    // The phases and the lunisolar days of 1960-2059 rest on DE405; without its table they
+    // come from eraMoon98, a minute off about once in fifteen.
+    if (what.lunisolar && options.year >= precise::kDe405FirstYear &&
+        options.year <= precise::kDe405LastYear && precise::de405() == nullptr) {
+        std::cerr << "sorvane-cli: note: no JPL DE405 table at " << precise::de405Table()
+                  << " (package casacore-data-jpl-de405): the Moon's phases come from "
+                     "eraMoon98, one in fifteen of their minutes one off\n";
     }
 
     if (options.icsFile) {

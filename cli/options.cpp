@@ -101,6 +101,14 @@ constexpr Conflict kConflicts[] = {
     {"--find", "--phases", "each prints a listing of its own"},
     {"--find", "--holidays", "--find takes 祝日 and 休日 as words of its query"},
     {"--find", "--precise", "--find takes the precise moments wherever they reach"},
+    {"--notes", "--month", "--notes lists every day of the year"},
+    {"--notes", "--days", "each prints a listing of its own"},
+    {"--notes", "--phases", "each prints a listing of its own"},
+    {"--notes", "--holidays", "each prints a listing of its own"},
+    {"--notes", "--zassetsu", "the notes list no 雑節"},
+    {"--notes", "--precise",
+     "the notes take the precise moments wherever they reach, as the calendar page does"},
+    {"--find", "--notes", "each prints a listing of its own"},
 };
 
 // The years whose dates an iCalendar file can hold (four-digit years).
@@ -216,6 +224,8 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             options.phases = true;
         } else if (is("--holidays")) {
             options.holidays = true;
+        } else if (is("--notes")) {
+            options.notes = true;
         } else if (is("--ics")) {
             const std::string file = value("--ics");
             if (file.empty()) {
@@ -318,7 +328,8 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
 
 std::string usageText() {
     return "usage: sorvane-cli [YEAR] [--month M] [--json] [--precise] [--zassetsu]\n"
-           "                   [--days] [--phases] [--holidays] [--ics FILE] [--data DIR]\n"
+           "                   [--days] [--phases] [--holidays] [--notes] [--ics FILE]\n"
+           "                   [--data DIR]\n"
            "       sorvane-cli --find QUERY [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--json]\n"
            "                   [--ics FILE] [--data DIR]\n"
            "\n"
@@ -346,6 +357,13 @@ std::string usageText() {
            "              (with --json: add them as a \"holidays\" array). Years up to 2100;\n"
            "              before 1948 (the holiday law took effect on 1948-07-20) the list\n"
            "              is empty and a note says so\n"
+           "  --notes     instead, the 暦注 of every day, one tab-separated line each: date,\n"
+           "              weekday, the 節月's 干支, the day's 干支, 十二直, 二十八宿, 日家九星,\n"
+           "              選日, noon moon age (1900..2100), then the 七十二候 beginning that\n"
+           "              day and the 年中行事; with --json one document; with --ics FILE\n"
+           "              the 選日 are written as all-day events instead. The Sun's moments\n"
+           "              of --precise where it reaches, else the default theory. These are\n"
+           "              customs of the calendar makers, not astronomy\n"
            "  --ics FILE  also write the terms, 土用, 雑節 and the national holidays\n"
            "              (1948..2100) as an iCalendar file, and in 1900..2100 the 朔 and\n"
            "              望 and the lunisolar days\n"
@@ -366,15 +384,17 @@ std::string usageText() {
            "  --help      show this text\n"
            "  --version   show the version\n"
            "\n"
-           "The Moon is eraMoon98 (IAU SOFA/ERFA): its new moons 1900-2100 lie within 19 s\n"
-           "(5.7 s rms) of a JPL-based ephemeris, on the same JST date every time, and on\n"
-           "the same minute 88 % of the time (a few seconds either way move a minute).\n"
+           "The Moon is JPL's DE405 for 1960-2059 (the table of casacore-data-jpl-de405):\n"
+           "its phases lie within 0.03 s of a JPL-based ephemeris, every one on the same\n"
+           "minute. Before and after, and without the table, it is eraMoon98 (IAU\n"
+           "SOFA/ERFA): within 24 s (5 s rms), on the same minute 93 % of the time.\n"
            "\n"
            "--month takes neither --zassetsu, --precise, --holidays, --days nor --phases;\n"
            "with --json it prints the month as JSON. --days takes neither --zassetsu nor\n"
-           "--holidays (it lists both), and --holidays no --phases. --ics writes the years\n"
-           "1..9999, replacing FILE whole or not at all. --find takes no YEAR and none of\n"
-           "--month, --precise, --zassetsu, --days, --phases or --holidays.\n"
+           "--holidays (it lists both), and --holidays no --phases. --notes takes none of\n"
+           "--month, --days, --phases, --holidays, --zassetsu and --precise. --ics writes the\n"
+           "years 1..9999, replacing FILE whole or not at all. --find takes no YEAR and none\n"
+           "of --month, --precise, --zassetsu, --days, --phases, --holidays or --notes.\n"
            "\n"
            "Exit status: 0 success, 1 data-file error (or terms that give no usable\n"
            "moments), 2 bad argument, 3 an output (standard output or the --ics file)\n"

@@ -31,6 +31,7 @@ struct Options {
     bool days = false;     // one line per day of the year, with the lunisolar calendar
     bool phases = false;   // the year's 朔弦望 (years 1900..2100)
     bool holidays = false; // list the national holidays (or add them to the JSON)
+    bool notes = false;    // the 暦注 of every day (with --ics: the 選日 as the calendar)
     std::optional<std::filesystem::path> dataDir;
     std::optional<std::filesystem::path> icsFile; // write an iCalendar file here
     // --find: the days from..to that fit the query (from: today in JST; to: a year later)

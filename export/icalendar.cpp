@@ -3,6 +3,7 @@
 #include "export/atomic_file.h"
 #include "export/days_document.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <libical/ical.h>
@@ -69,6 +70,13 @@ std::string holidayDescription(holidays::HolidayKind kind) {
 
 class Calendar {
   public:
+    Calendar(int year, bool precise, std::time_t dtstamp)
+        : Calendar(year, precise, dtstamp,
+                   std::to_string(year) + "年 二十四節気と雑節" + (precise ? "（精密）" : "")) {}
+
+    Calendar(int year, bool precise, std::time_t dtstamp, const std::string& calendarName)
+        : Calendar(calendarName, "sorvane-" + std::to_string(year) + "-", precise, dtstamp) {}
+
     // A calendar called calendarName whose events' UIDs are uidPrefix, their id and
     // "@sorvane".
     Calendar(const std::string& calendarName, std::string uidPrefix, bool precise,
@@ -124,7 +132,16 @@ class Calendar {
         icalcomponent_add_property(ev, icalproperty_new_uid(uid.c_str()));
         icalcomponent_add_property(ev, icalproperty_new_dtstamp(stamp_));
         icalcomponent_add_property(ev, icalproperty_new_summary(summary.c_str()));
-        icalcomponent_add_property(ev, icalproperty_new_categories(category.c_str()));
+        // Several categories ("選日,天赦日") are one property with a list of values; the
+        // property's constructor would escape the comma as part of a single value.
+        icalproperty* categories =
+            category.find(',') == std::string::npos
+                ? icalproperty_new_categories(category.c_str())
+                : icalproperty_new_from_string(("CATEGORIES:" + category).c_str());
+        if (categories == nullptr) {
+            throw IcsError("libical does not take the categories " + category);
+        }
+        icalcomponent_add_property(ev, categories);
         icalcomponent_add_property(ev, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
         icalcomponent_add_component(cal_.get(), ev);
         return ev;
@@ -199,6 +216,23 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
         }
         cal.days("holiday-" + formatTwoDigits(h.date.month) + formatTwoDigits(h.date.day), h.name,
                  "祝日", h.date, h.date, description);
+    }
+    return cal.text();
+}
+
+std::string notesIcsCalendar(const notes::YearNotes& notes, std::time_t dtstamp) {
+    static constexpr std::array<const char*, notes::kSenjitsuCount> kKeys{
+        "ichiryu-manbai", "tensha",   "tora",   "mi",        "tsuchinotomi", "kinoene",
+        "fujoju",         "sanrinbo", "hassen", "jippogure", "tenichi-tenjo"};
+    Calendar cal(notes.year, notes.precise, dtstamp, std::to_string(notes.year) + "年 選日");
+    for (const notes::DayNotes& d : notes.days) {
+        for (const notes::Senjitsu s : d.senjitsu) {
+            const std::string id = std::string("senjitsu-") +
+                                   kKeys.at(static_cast<std::size_t>(s)) + "-" +
+                                   formatTwoDigits(d.date.month) + formatTwoDigits(d.date.day);
+            cal.days(id, notes::senjitsuName(s), std::string("選日,") + notes::senjitsuName(s),
+                     d.date, d.date, notes::senjitsuMeaning(s));
+        }
     }
     return cal.text();
 }

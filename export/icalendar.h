@@ -2,6 +2,7 @@
 #pragma once
 
 #include "almanac/year_almanac.h"
+#include "notes/notes.h"
 
 #include <ctime>
 #include <filesystem>
@@ -39,6 +40,12 @@ struct AllDayEvent {
 // its id and "@sorvane". Throws IcsError for a date outside the years 1..9999.
 std::string icsAllDayCalendar(const std::string& calendarName, const std::string& uidPrefix,
                               const std::vector<AllDayEvent>& events, std::time_t dtstamp);
+
+// The 選日 of the notes' year as all-day events, one per note and day: SUMMARY the note's
+// name ("一粒万倍日"), CATEGORIES "選日" and that name, DESCRIPTION its one-line meaning, UID
+// "sorvane-YEAR-senjitsu-KEY-MMDD@sorvane" (KEY an ASCII name: "ichiryu-manbai", "tensha" ..).
+// Throws IcsError outside the years 1..9999.
+std::string notesIcsCalendar(const notes::YearNotes& notes, std::time_t dtstamp);
 
 // Replaces the file at path with text, whole or not at all (writeFileAtomically); throws
 // FileWriteError with a one-line message and the system's reason when it cannot.

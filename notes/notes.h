@@ -75,8 +75,9 @@ enum class KyuseiRule : std::uint8_t {
     // with the 閏: 30 more days of the same 遁, then from its 甲午 the other 遁 from 三碧
     // (陰遁) or 七赤 (陽遁). The rule this program adopts.
     KoyomiNoPage,
-    // The 甲午 rule: a solstice on, or a day after or before, a 甲午 switches at that 甲午
-    // (陽遁 from 七赤, 陰遁 from 三碧); otherwise at the 甲子 nearest the solstice.
+    // The 甲午 rule of the other calendars: a solstice on a 癸巳 or 甲午 day switches at that
+    // 甲午 (the day after, or the day itself), 陽遁 from 七赤 and 陰遁 from 三碧; any other
+    // at the 甲子 nearest it (before it for 甲子..壬辰, after it for 乙未..癸亥).
     KogoNearSolstice,
 };
 

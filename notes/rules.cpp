@@ -151,8 +151,8 @@ std::vector<KyuseiSwitch> kyuseiSwitches(const std::vector<long long>& solstices
         sw.start = winter ? 1 : 9;
         if (rule == KyuseiRule::KoyomiNoPage) {
             sw.dayNumber = s <= 29 ? day - s : day + (60 - s);
-        } else if (s >= 29 && s <= 31) {
-            // The 甲午 on the solstice or beside it: the 閏 reversal itself.
+        } else if (s == kKinoeuma - 1 || s == kKinoeuma) {
+            // The 甲午 on the solstice or the day after it: the 閏 reversal itself.
             sw.dayNumber = day + (kKinoeuma - s);
             sw.start = winter ? 7 : 3;
         } else {

@@ -65,8 +65,9 @@ CivilDate theoryDate(const Tables& tables, int year, int month, double target, d
 
 } // namespace
 
-CivilDate solarDate(const Tables& tables, int year, int month, double target, double guessDay) {
-    if (precise::inRange(year)) {
+CivilDate solarDate(const Tables& tables, int year, int month, double target, double guessDay,
+                    bool precise) {
+    if (precise) {
         const precise::PreciseEvent e =
             precise::preciseEvent(year, month, EventKind::Longitude, target, guessDay);
         return addDays(CivilDate{year, month, 1}, static_cast<long long>(e.day) - 1);
@@ -82,14 +83,15 @@ std::vector<SolarDate> solarDates(const Tables& tables, int year) {
         const int setsu = static_cast<int>(std::lround(sekkilong(m, 0)));
         for (int k = 0; k < 6; ++k) {
             const int longitude = (setsu + 5 * k) % 360;
-            out.push_back({solarDate(tables, y, m, longitude, 6 + 5 * k), longitude});
+            out.push_back(
+                {solarDate(tables, y, m, longitude, 6 + 5 * k, precise::inRange(y)), longitude});
         }
     };
     month(year - 1, 12);
     for (int m = 1; m <= 12; ++m) {
         month(year, m);
     }
-    out.push_back({solarDate(tables, year - 1, 6, 90, 21), 90});
+    out.push_back({solarDate(tables, year - 1, 6, 90, 21, precise::inRange(year - 1)), 90});
     return out;
 }
 

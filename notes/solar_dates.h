@@ -10,11 +10,13 @@ namespace sorvane::notes {
 //   year, month  the month whose days guessDay counts (the event may fall a few days into
 //                the next month)
 //   guessDay     a day of that month within five days of the event
-// Method: for years precise::inRange, the precise mode's moment (precise::preciseEvent); else
+//   precise      the precise mode (years precise::inRange only), else the solar theory
+// Method: in the precise mode the moment of precise::preciseEvent; else
 // the solar theory's as the finder finds its terms (a whole-day search from guessDay - 5,
 // the slope over 0.001 day, three chord steps, hyouji's conversion to JST), with the search
 // taken modulo 360 degrees so that it also brackets the targets next to 0. Either moment is
 // rounded to the minute, as the calendar page shows it, before its date is taken.
-CivilDate solarDate(const Tables& tables, int year, int month, double target, double guessDay);
+CivilDate solarDate(const Tables& tables, int year, int month, double target, double guessDay,
+                    bool precise);
 
 } // namespace sorvane::notes

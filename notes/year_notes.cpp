@@ -133,7 +133,8 @@ YearNotes yearNotes(const Tables& tables, int year, const lunisolar::LunisolarYe
     constexpr std::array<std::array<int, 3>, 4> kDoyo{
         {{1, 315, 2}, {4, 45, 5}, {7, 135, 8}, {10, 225, 11}}};
     for (const auto& [m, nextSetsu, nextMonth] : kDoyo) {
-        const long long entry = dayNumber(solarDate(tables, year, m, dooulong(m), 18));
+        const long long entry =
+            dayNumber(solarDate(tables, year, m, dooulong(m), 18, notes.precise));
         doyo.push_back({entry, dateOf(nextSetsu, nextMonth) - 1});
     }
 

@@ -1,5 +1,7 @@
 #include "precise/erfa_sun.h"
 
+#include "precise/root_finder.h"
+
 #include <cmath>
 #include <erfa.h>
 #include <erfam.h>
@@ -165,29 +167,28 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     for (int i = 0; i < 2; ++i) {
         jd += wrapDegrees(target - roughSunLongitude(jd)) / 0.9856474;
     }
-    double rate = 1;
     EarthState first = earthState(jd);
     double firstJd = jd;
-    for (int i = 0; i < 30; ++i) {
-        if (std::fabs(jd - firstJd) > 0.05) {
-            first = earthState(jd);
-            firstJd = jd;
+    const auto toGo = [&](double t) {
+        if (std::fabs(t - firstJd) > 0.05) {
+            first = earthState(t);
+            firstJd = t;
         }
-        const EarthState earth = jd == firstJd ? first : advanceEarth(first, jd - firstJd);
+        const EarthState earth = t == firstJd ? first : advanceEarth(first, t - firstJd);
         double apparent[3];
         apparentSunVector(earth, apparent);
         const double sunVelocity[3] = {-earth.pvh[1][0], -earth.pvh[1][1], -earth.pvh[1][2]};
         double rm[3][3];
-        eclipticRotation(jd, rm);
-        const double lon = eclipticLongitude(rm, apparent, sunVelocity, &rate) + roughNutation(jd);
-        const double step = wrapDegrees(target - lon * ERFA_DR2D) / (rate * ERFA_DR2D);
-        jd += step;
-        // The next step would be under 1e-7 of this one (the rate is the geometric Sun's,
-        // the curvature tiny): about 10 ms at most.
-        if (std::fabs(step) < 1e-3) {
-            break;
-        }
-    }
+        eclipticRotation(t, rm);
+        double rate = 0;
+        const double lon = eclipticLongitude(rm, apparent, sunVelocity, &rate) + roughNutation(t);
+        return AngleToGo{wrapDegrees(target - lon * ERFA_DR2D), rate * ERFA_DR2D};
+    };
+    // The next step would be under 1e-7 of the last (the rate is the geometric Sun's, the
+    // curvature tiny): about 10 ms at most after a step under 1e-3 day.
+    const Found found = findAngle(toGo, jd, 1e-3, 30);
+    jd = found.jd;
+    const double rate = found.rate * ERFA_DD2R;
     // The full nutation in place of the rough one: a shift of under 0.5", under 0.0002 day,
     // over which the rate holds.
     return jd + (roughNutation(jd) - nutationInLongitude(jd)) / rate;

@@ -25,7 +25,8 @@ diff -u "$source_dir/tools/package-files.txt" "$build/package-files.txt" ||
   fail "the package's files differ from tools/package-files.txt (-expected +packaged)"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for pkg in fonts-ipafont-gothic sound-theme-freedesktop libqt6widgets6 liberfa1 libical3 libcanberra0; do
+for pkg in fonts-ipafont-gothic sound-theme-freedesktop libqt6widgets6 liberfa1 libical3 libcanberra0 \
+  libcasa-tables7 casacore-data-jpl-de405; do
   [[ ", $depends," == *", $pkg "* || ", $depends," == *", $pkg,"* ]] || fail "Depends lacks $pkg: $depends"
 done
 

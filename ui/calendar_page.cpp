@@ -1,18 +1,24 @@
 #include "ui/calendar_page.h"
 
 #include "calendar/year_text.h"
+#include "export/atomic_file.h"
 #include "ui/fonts.h"
+#include "ui/pdf_file.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -30,20 +36,26 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+int lastDayOf(int year, int month) {
+    const CivilDate firstOfNext = addDays(CivilDate{year, month, 28}, 4 /* into the next month */);
+    return addDays(CivilDate{firstOfNext.year, firstOfNext.month, 1}, -1).day;
+}
+
 } // namespace
 
-bool printMonths(QPrinter& printer, almanac::CalendarYears& years, int year, int first, int last) {
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
+                 int last) {
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!painter.begin(&device)) {
         return false;
     }
     const QRectF area(QPointF(0, 0),
-                      printer.pageLayout().paintRectPixels(printer.resolution()).size());
+                      device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
     for (int month = first; month <= last; ++month) {
         if (month != first) {
-            printer.newPage();
+            device.newPage();
         }
         const almanac::MonthPage page = years.monthPage(year, month);
         MonthPainter(page, area).paint(painter, {});
@@ -51,31 +63,21 @@ bool printMonths(QPrinter& printer, almanac::CalendarYears& years, int year, int
     return painter.end();
 }
 
-bool printCalendarPdf(const Tables& tables, const QString& month, const QString& file) {
-    const QStringList parts = month.split(QLatin1Char('-'));
-    bool yearOk = false;
-    bool monthOk = parts.size() == 1;
-    const int year = parts[0].toInt(&yearOk);
-    const int number = parts.size() == 2 ? parts[1].toInt(&monthOk) : 0;
-    if (!yearOk || !monthOk || parts.size() > 2 || number < 0 || number > 12) {
-        std::fprintf(stderr, "sorvane: bad month %s (YYYY-MM or YYYY)\n", qPrintable(month));
-        return false;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    almanac::CalendarYears years(tables);
-    if (!printMonths(printer, years, year, number == 0 ? 1 : number, number == 0 ? 12 : number)) {
-        std::fprintf(stderr, "sorvane: cannot write %s\n", qPrintable(file));
-        return false;
-    }
-    return true;
+int printCalendarPdf(const Tables& tables, const QString& month, const QString& file) {
+    return printCalendarPdfCommand(month, file, [&](int year, int first, int last) {
+        almanac::CalendarYears years(tables);
+        return writePdfFile(file, [&](QPagedPaintDevice& device) {
+            return printMonths(device, years, year, first, last);
+        });
+    });
 }
 
 MonthView::MonthView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("monthView"));
     setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(720, 560);
+    // Small enough for a 1920 x 1080 screen at 200 % (960 x 540 logical pixels); the type
+    // scales with the cells.
+    setMinimumSize(380, 250);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -113,13 +115,16 @@ void MonthView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
         emit stepDays(7);
         break;
-    case Qt::Key_PageUp:
-        emit stepMonths(-1);
-        break;
-    case Qt::Key_PageDown:
-        emit stepMonths(1);
-        break;
     default:
+        // The grid's actions, also when their shortcut did not reach them (the window
+        // inactive).
+        for (QAction* action : actions()) {
+            if (!action->shortcut().isEmpty() &&
+                action->shortcut() == QKeySequence(event->keyCombination())) {
+                action->trigger();
+                return;
+            }
+        }
         QWidget::keyPressEvent(event);
     }
 }
@@ -146,6 +151,12 @@ CalendarPage::CalendarPage(const Tables& tables, QWidget* parent)
         armMidnight();
     });
     armMidnight();
+    // The page's usual size, or the screen's available area when that is smaller (a frame
+    // and a title bar set aside).
+    if (const QScreen* target = screen()) {
+        const QRect area = target->availableGeometry();
+        resize(std::min(1000, area.width() - 16), std::min(700, area.height() - 40));
+    }
     const QDate today = QDate::currentDate();
     showDate({today.year(), today.month(), today.day()});
 }
@@ -164,11 +175,28 @@ void CalendarPage::createControls() {
         addButton("previousYear", QStringLiteral("« 前年"), QStringLiteral("前の年の同じ月"));
     QPushButton* previousMonth =
         addButton("previousMonth", QStringLiteral("‹ 前月"), QStringLiteral("前の月 (Page Up)"));
-    QPushButton* today = addButton("today", QStringLiteral("今日"), QStringLiteral("今日の月"));
+    QPushButton* today =
+        addButton("today", QStringLiteral("今日"), QStringLiteral("今日の月 (Home)"));
     QPushButton* nextMonth =
         addButton("nextMonth", QStringLiteral("翌月 ›"), QStringLiteral("次の月 (Page Down)"));
     QPushButton* nextYear =
         addButton("nextYear", QStringLiteral("翌年 »"), QStringLiteral("次の年の同じ月"));
+    // The month typed in: a year from -32768 to 32767 and a month, taken on Enter.
+    yearBox_ = new QSpinBox(this);
+    yearBox_->setObjectName(QStringLiteral("yearBox"));
+    yearBox_->setRange(kFirstYear, kLastYear);
+    yearBox_->setKeyboardTracking(false);
+    yearBox_->setToolTip(QStringLiteral("表示する年 (Ctrl+G)"));
+    monthBox_ = new QSpinBox(this);
+    monthBox_->setObjectName(QStringLiteral("monthBox"));
+    monthBox_->setRange(1, 12);
+    monthBox_->setKeyboardTracking(false);
+    monthBox_->setToolTip(QStringLiteral("表示する月"));
+    bar->addSpacing(8);
+    bar->addWidget(yearBox_);
+    bar->addWidget(new QLabel(QStringLiteral("年"), this));
+    bar->addWidget(monthBox_);
+    bar->addWidget(new QLabel(QStringLiteral("月"), this));
     bar->addStretch();
     QPushButton* printButton = addButton("print", QStringLiteral("印刷(&P)…"),
                                          QStringLiteral("この月または1年分を印刷します"));
@@ -178,7 +206,9 @@ void CalendarPage::createControls() {
     details_->setObjectName(QStringLiteral("details"));
     details_->setReadOnly(true);
     details_->setFocusPolicy(Qt::ClickFocus);
-    details_->setFixedWidth(250);
+    // Narrower on a small screen, down to what the date lines need.
+    details_->setMinimumWidth(150);
+    details_->setMaximumWidth(250);
 
     auto* body = new QHBoxLayout;
     body->addWidget(view_, 1);
@@ -196,9 +226,54 @@ void CalendarPage::createControls() {
     connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this,
             &CalendarPage::print);
     connect(view_, &MonthView::stepDays, this, &CalendarPage::stepDays);
-    connect(view_, &MonthView::stepMonths, this, &CalendarPage::stepMonths);
     connect(view_, &MonthView::dayClicked, this, &CalendarPage::showDate);
+    const auto typedMonth = [this] { showMonth(yearBox_->value(), monthBox_->value()); };
+    connect(yearBox_, &QSpinBox::valueChanged, this, typedMonth);
+    connect(monthBox_, &QSpinBox::valueChanged, this, typedMonth);
+
+    // The grid's own menu names the keys.
+    const auto addAction = [this](const char* name, const QString& text, const QKeySequence& key,
+                                  auto slot) {
+        auto* action = new QAction(text, view_);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        view_->addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    addAction("mnutoday", QStringLiteral("今日(&T)"), QKeySequence(Qt::Key_Home),
+              [this] { showToday(); });
+    addAction("mnupreviousmonth", QStringLiteral("前月(&B)"), QKeySequence(Qt::Key_PageUp),
+              [this] { stepMonths(-1); });
+    addAction("mnunextmonth", QStringLiteral("翌月(&N)"), QKeySequence(Qt::Key_PageDown),
+              [this] { stepMonths(1); });
+    addAction("mnumonthend", QStringLiteral("月末(&E)"), QKeySequence(Qt::Key_End), [this] {
+        showDate({selected_.year, selected_.month, lastDayOf(selected_.year, selected_.month)});
+    });
+    QAction* typeMonth = addAction("mnugoto", QStringLiteral("年月を指定(&G)…"),
+                                   QKeySequence(Qt::CTRL | Qt::Key_G), [this] {
+                                       yearBox_->setFocus(Qt::ShortcutFocusReason);
+                                       yearBox_->selectAll();
+                                   });
+    typeMonth->setShortcutContext(Qt::WindowShortcut);
+    auto* separator = new QAction(view_);
+    separator->setSeparator(true);
+    view_->addAction(separator);
+    QAction* printAction = new QAction(QStringLiteral("印刷(&P)…"), view_);
+    printAction->setShortcut(QKeySequence::Print);
+    printAction->setShortcutContext(Qt::WidgetShortcut); // the window's shortcut prints
+    view_->addAction(printAction);
+    connect(printAction, &QAction::triggered, this, &CalendarPage::print);
+    view_->setContextMenuPolicy(Qt::ActionsContextMenu);
     view_->setFocus();
+}
+
+void CalendarPage::showMonth(int year, int month) {
+    if (year == selected_.year && month == selected_.month) {
+        return;
+    }
+    showDate({year, month, std::min(selected_.day, lastDayOf(year, month))});
 }
 
 void CalendarPage::showDate(const CivilDate& date) {
@@ -211,6 +286,10 @@ void CalendarPage::showDate(const CivilDate& date) {
         page_ = years_.monthPage(date.year, date.month);
         setWindowTitle(QStringLiteral("暦 %1年%2月").arg(qs(yearText(date.year))).arg(date.month));
     }
+    const QSignalBlocker quietYear(yearBox_);
+    const QSignalBlocker quietMonth(monthBox_);
+    yearBox_->setValue(date.year);
+    monthBox_->setValue(date.month);
     showMarks();
     showDetails();
 }
@@ -239,9 +318,7 @@ void CalendarPage::stepMonths(int months) {
     const int year = index >= 0 ? index / 12 : -((-index + 11) / 12);
     const int month = index - year * 12 + 1;
     // The same day of the month, or the month's last day when it is shorter.
-    const CivilDate firstOfNext = addDays(CivilDate{year, month, 28}, 4 /* into the next month */);
-    const int lastDay = addDays(CivilDate{firstOfNext.year, firstOfNext.month, 1}, -1).day;
-    showDate({year, month, std::min(selected_.day, lastDay)});
+    showDate({year, month, std::min(selected_.day, lastDayOf(year, month))});
 }
 
 void CalendarPage::showToday() {
@@ -278,10 +355,37 @@ void CalendarPage::print() {
         first = std::clamp(printer.fromPage(), 1, 12);
         last = std::clamp(printer.toPage(), first, 12);
     }
-    if (!printMonths(printer, years_, page_.year, first, last)) {
-        QMessageBox::warning(this, QStringLiteral("暦の印刷"),
-                             QStringLiteral("プリンターを開始できませんでした。"));
+    printTo(printer, first, last);
+}
+
+bool CalendarPage::printTo(QPrinter& printer, int first, int last) {
+    QString problem;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        // A PDF file: made whole in memory, then put in place, so that a full disk leaves the
+        // old file and says so instead of leaving a file no reader opens.
+        const QString file = printer.outputFileName();
+        try {
+            if (writePdfFile(file, [&](QPagedPaintDevice& device) {
+                    return printMonths(device, years_, page_.year, first, last);
+                })) {
+                return true;
+            }
+            problem = QStringLiteral("「%1」を作れませんでした。").arg(file);
+        } catch (const FileWriteError& e) {
+            problem =
+                QStringLiteral("「%1」に書き込めませんでした。\n%2。元のファイルはそのままです。")
+                    .arg(file, japaneseWriteReason(e));
+        }
+    } else if (printMonths(printer, years_, page_.year, first, last)) {
+        return true;
+    } else {
+        problem = QStringLiteral("プリンターを開始できませんでした。");
     }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("暦の印刷"), problem, QMessageBox::Ok,
+                    this);
+    box.setObjectName(QStringLiteral("printErrorBox"));
+    box.exec();
+    return false;
 }
 
 } // namespace sorvane::ui

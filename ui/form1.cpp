@@ -259,7 +259,8 @@ void Form1::centreOnScreen() {
         return;
     }
     adjustSize();
-    centredAt_ = centredFramePosition(frameGeometry().size(), target->geometry());
+    centredAt_ = centredFramePosition(frameGeometry().size(), target->geometry(),
+                                      target->availableGeometry());
     move(centredAt_);
 }
 

@@ -86,17 +86,87 @@ int MonthPainter::cellAt(QPointF point) const {
     return -1;
 }
 
+namespace {
+
+// A line under a day's number.
+struct CellLine {
+    QString text;
+    QColor colour;
+};
+
+std::vector<CellLine> cellLines(const almanac::DayCell& cell, const PageMarks& marks) {
+    std::vector<CellLine> lines;
+    if (cell.holiday) {
+        lines.push_back({qs(*cell.holiday), kSundayRed});
+    }
+    QString lunar =
+        cell.lunar ? qs(almanac::lunarCellText(*cell.lunar)) + QLatin1Char(' ') : QString();
+    lines.push_back({lunar + qs(cell.kanshi), kInk});
+    for (const std::string& mark : cell.marks) {
+        lines.push_back({qs(mark), kMarkGreen});
+    }
+    if (marks.extraLines) {
+        for (const QString& extra : marks.extraLines(cell.date)) {
+            lines.push_back({extra, kInk});
+        }
+    }
+    return lines;
+}
+
+// A line set in a width: one row, condensed to at most kCondensed of its natural width when
+// it is a little too long, or else broken into rows (between any two characters, as Japanese
+// is set).
+constexpr double kCondensed = 0.78;
+
+struct SetLine {
+    QStringList rows;
+    double squeeze = 1; // horizontal scale of a single row
+};
+
+SetLine setLine(const QString& text, const QFontMetricsF& metrics, double width) {
+    const double natural = metrics.horizontalAdvance(text);
+    if (natural <= width) {
+        return {{text}, 1};
+    }
+    if (natural * kCondensed <= width) {
+        return {{text}, width / natural};
+    }
+    SetLine set;
+    QString row;
+    for (int i = 0; i < text.size(); ++i) {
+        const int length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString next = row + text.mid(i, length);
+        if (!row.isEmpty() && metrics.horizontalAdvance(next) > width) {
+            set.rows << row;
+            row = text.mid(i, length);
+        } else {
+            row = next;
+        }
+        i += length - 1;
+    }
+    set.rows << row;
+    return set;
+}
+
+int rowCount(const std::vector<CellLine>& lines, const QFontMetricsF& metrics, double width) {
+    int rows = 0;
+    for (const CellLine& line : lines) {
+        rows += static_cast<int>(setLine(line.text, metrics, width).rows.size());
+    }
+    return rows;
+}
+
+} // namespace
+
 void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
-                             const PageMarks& marks) const {
+                             const PageMarks& marks, double smallSize) const {
     if (!cell.inMonth) {
         painter.fillRect(box, kOutsideFill);
     } else if (marks.selected && *marks.selected == cell.date) {
         painter.fillRect(box, kSelectedFill);
     }
-    const double pad = std::max(2.0, box.width() * 0.04);
-    const QRectF inner = box.adjusted(pad, pad * 0.5, -pad, -pad * 0.5);
-    const double numberSize = std::min(box.height() * 0.28, box.width() * 0.26);
-    const double smallSize = std::clamp(box.height() * 0.14, numberSize * 0.4, numberSize * 0.55);
+    const QRectF inner = innerBox(box);
+    const double numberSize = numberSizeOf(box);
 
     painter.setPen(dayColour(cell));
     const QFont numberFont = pixelFont(numberSize, true);
@@ -107,7 +177,17 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
     painter.drawText(numberBox, Qt::AlignLeft | Qt::AlignTop, number);
 
     if (cell.inMonth) {
-        const QFont small = pixelFont(smallSize);
+        const std::vector<CellLine> lines = cellLines(cell, marks);
+        // The page's type size, made smaller in a cell whose lines would not fit whole.
+        QFont small = pixelFont(smallSize);
+        for (double size = smallSize; size >= std::max(4.0, smallSize * 0.6); size *= 0.92) {
+            small = pixelFont(size);
+            const QFontMetricsF metrics(small);
+            if (rowCount(lines, metrics, inner.width()) * metrics.height() <=
+                inner.bottom() - numberBox.bottom() + 1) {
+                break;
+            }
+        }
         const QFontMetricsF smallMetrics(small);
         painter.setFont(small);
         double right = inner.right();
@@ -133,44 +213,72 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
         }
 
         // The lines under the number: holiday, lunisolar date and 干支, then the day's marks.
-        struct Line {
-            QString text;
-            QColor colour;
-        };
-        std::vector<Line> lines;
-        if (cell.holiday) {
-            lines.push_back({qs(*cell.holiday), kSundayRed});
-        }
-        QString lunar =
-            cell.lunar ? qs(almanac::lunarCellText(*cell.lunar)) + QLatin1Char(' ') : QString();
-        lines.push_back({lunar + qs(cell.kanshi), kInk});
-        for (const std::string& mark : cell.marks) {
-            lines.push_back({qs(mark), kMarkGreen});
-        }
-        if (marks.extraLines) {
-            for (const QString& extra : marks.extraLines(cell.date)) {
-                lines.push_back({extra, kInk});
-            }
-        }
         double y = numberBox.bottom();
         const double lineHeight = smallMetrics.height();
-        for (const Line& line : lines) {
-            if (y + lineHeight > inner.bottom() + 1) {
-                break;
-            }
+        for (const CellLine& line : lines) {
+            const SetLine set = setLine(line.text, smallMetrics, inner.width());
             painter.setPen(line.colour);
-            painter.drawText(QRectF(inner.left(), y, inner.width(), lineHeight),
-                             Qt::AlignLeft | Qt::AlignTop,
-                             smallMetrics.elidedText(line.text, Qt::ElideRight, inner.width()));
-            y += lineHeight;
+            for (const QString& row : set.rows) {
+                if (y + lineHeight > inner.bottom() + 1) {
+                    return paintToday(painter, box, cell, marks);
+                }
+                painter.save();
+                painter.translate(inner.left(), y);
+                painter.scale(set.squeeze, 1);
+                painter.drawText(QRectF(0, 0, inner.width() / set.squeeze, lineHeight),
+                                 Qt::AlignLeft | Qt::AlignTop, row);
+                painter.restore();
+                y += lineHeight;
+            }
         }
     }
+    paintToday(painter, box, cell, marks);
+}
+
+void MonthPainter::paintToday(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
+                              const PageMarks& marks) const {
     if (marks.today && *marks.today == cell.date) {
         const double width = std::max(2.0, box.width() * 0.03);
         painter.setPen(QPen(kTodayFrame, width));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(box.adjusted(width / 2, width / 2, -width / 2, -width / 2));
     }
+}
+
+QRectF MonthPainter::innerBox(const QRectF& box) {
+    const double pad = std::max(2.0, box.width() * 0.04);
+    return box.adjusted(pad, pad * 0.5, -pad, -pad * 0.5);
+}
+
+double MonthPainter::numberSizeOf(const QRectF& box) {
+    return std::min(box.height() * 0.28, box.width() * 0.26);
+}
+
+double MonthPainter::smallSize(const PageMarks& marks) const {
+    // One size for the whole page: as large as the cell's width allows for a line such as
+    // "旧閏6/14 戊申" and below the number's size, and small enough that the fullest day's
+    // lines fit under the number.
+    const QRectF box = cell(0);
+    const QRectF inner = innerBox(box);
+    const double numberSize = numberSizeOf(box);
+    std::vector<CellLine> fullest;
+    for (const almanac::DayCell& c : page_.cells) {
+        if (c.inMonth) {
+            std::vector<CellLine> lines = cellLines(c, marks);
+            if (lines.size() > fullest.size()) {
+                fullest = std::move(lines);
+            }
+        }
+    }
+    const double below = inner.height() - QFontMetricsF(pixelFont(numberSize, true)).height();
+    double size = std::min(inner.width() / 6.6, numberSize * 0.72);
+    for (; size > 4; size *= 0.94) {
+        const QFontMetricsF metrics(pixelFont(size));
+        if (rowCount(fullest, metrics, inner.width()) * metrics.height() <= below) {
+            break;
+        }
+    }
+    return std::max(1.0, size);
 }
 
 void MonthPainter::paintHeader(QPainter& painter) const {
@@ -206,8 +314,9 @@ void MonthPainter::paint(QPainter& painter, const PageMarks& marks) const {
         painter.drawText(box, Qt::AlignCenter, QString::fromUtf8(weekdays[i]));
     }
 
+    const double small = smallSize(marks);
     for (std::size_t i = 0; i < page_.cells.size(); ++i) {
-        paintCell(painter, cell(static_cast<int>(i)), page_.cells[i], marks);
+        paintCell(painter, cell(static_cast<int>(i)), page_.cells[i], marks, small);
     }
     painter.setPen(QPen(kRule, std::max(1.0, area_.width() / 900)));
     painter.setBrush(Qt::NoBrush);

@@ -42,7 +42,12 @@ class MonthPainter {
   private:
     void paintHeader(QPainter& painter) const;
     void paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
-                   const PageMarks& marks) const;
+                   const PageMarks& marks, double smallSize) const;
+    void paintToday(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
+                    const PageMarks& marks) const;
+    double smallSize(const PageMarks& marks) const;
+    static QRectF innerBox(const QRectF& box);
+    static double numberSizeOf(const QRectF& box);
 
     const almanac::MonthPage& page_;
     QRectF area_;

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
@@ -195,6 +196,23 @@ class CalendarPageTest : public QObject {
         today->click();
         const QDate now = QDate::currentDate();
         QCOMPARE(page->selectedDate(), (CivilDate{now.year(), now.month(), now.day()}));
+        // Home returns to today's month from far away; End and Page Down stop at the range's
+        // last day; a year and month typed in the boxes show that month.
+        page->showDate({1873, 1, 5});
+        QTest::keyClick(view, Qt::Key_Home);
+        QCOMPARE(page->selectedDate(), (CivilDate{now.year(), now.month(), now.day()}));
+        page->showDate({32767, 12, 5});
+        QTest::keyClick(view, Qt::Key_End);
+        QTest::keyClick(view, Qt::Key_PageDown);
+        QCOMPARE(page->selectedDate(), (CivilDate{32767, 12, 31}));
+        FIND_CHILD(yearBox, QSpinBox, page, "yearBox");
+        FIND_CHILD(monthBox, QSpinBox, page, "monthBox");
+        QCOMPARE(yearBox->value(), 32767);
+        yearBox->setValue(1872);
+        monthBox->setValue(2);
+        QCOMPARE(page->selectedDate(), (CivilDate{1872, 2, 29}));
+        QCOMPARE(page->windowTitle(), QStringLiteral("暦 1872年2月"));
+        today->click();
         FIND_CHILD(details, QTextEdit, page, "details");
         QVERIFY(details->toPlainText().startsWith(
             QStringLiteral("%1年%2月%3日").arg(now.year()).arg(now.month()).arg(now.day())));
