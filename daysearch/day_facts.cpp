@@ -9,6 +9,7 @@
 #include "notes/notes.h"
 #include "precise/precise_year.h"
 
+#include <exception>
 #include <optional>
 
 namespace sorvane::daysearch {
@@ -176,7 +177,15 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
     }
     if (dayNotes) {
         // The notes of the year, the lunisolar year shared with the 六曜 when both are asked.
-        const notes::YearNotes yearNotes = notes::yearNotes(tables, year, lunarYear);
+        // At the ends of the year range the Sun's search may find no date for a longitude
+        // (the calendar has drifted from the seasons there): the notes stay unknown.
+        std::optional<notes::YearNotes> found;
+        try {
+            found = notes::yearNotes(tables, year, lunarYear);
+        } catch (const std::exception&) {
+            return days;
+        }
+        const notes::YearNotes& yearNotes = *found;
         for (DayFacts& d : days) {
             const notes::DayNotes& n = yearNotes.day(d.date.month, d.date.day);
             d.known |=

@@ -46,7 +46,8 @@ unsigned kindsNamed(const Query& query);
 // of the mask; kinds outside the mask are left unknown. Only what the kinds need is
 // computed: the solar terms (the precise mode where it reaches, as the day listing takes
 // them) for the terms and 雑節, the lunisolar year for 六曜 and 旧暦, the holidays for 休日,
-// the day notes for 選日, 十二直, 二十八宿 and 九星.
+// the day notes for 選日, 十二直, 二十八宿 and 九星 (left unknown for a year whose Sun's dates
+// cannot be found: near the ends of the year range, where the calendar has drifted).
 std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, const CivilDate& last,
                                 unsigned kinds);
 

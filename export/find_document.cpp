@@ -121,8 +121,9 @@ std::vector<std::string> uncoveredLines(const daysearch::SearchResult& result) {
         }
         const std::string reach = daysearch::kindReach(u.kind);
         lines.push_back(words + " (" + daysearch::kindLabel(u.kind) +
-                        (reach.empty() ? "" : ", known " + reach) + ") can match no day from " +
-                        isoDateText(u.first) + " to " + isoDateText(u.last));
+                        (reach.empty() ? ", not computed there" : ", known " + reach) +
+                        ") can match no day from " + isoDateText(u.first) + " to " +
+                        isoDateText(u.last));
     }
     return lines;
 }
