@@ -1,5 +1,9 @@
 #include "daysearch/day_search.h"
 
+#include "holidays/holidays.h"
+#include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
+
 #include <algorithm>
 
 namespace sorvane::daysearch {
@@ -15,14 +19,78 @@ const Fact* findFact(const DayFacts& day, const Term& term) {
     return nullptr;
 }
 
-// The first kind of the word not known on the day, if any.
-std::optional<Kind> unknownKind(const Word& word, const DayFacts& day) {
+// What a word says of a day: it holds, it does not, or a kind it needs is not known there
+// and none of its known names holds (then unknown: the kind of the first such name).
+struct WordValue {
+    bool holds = false;
+    std::optional<Kind> unknown;
+    std::string matched; // the names that hold, "、" between two
+};
+
+WordValue evaluate(const Word& word, const DayFacts& day) {
+    WordValue value;
+    std::optional<Kind> missing;
     for (const Term& term : word.terms) {
         if (const auto kind = missingKind(term, day)) {
+            missing = missing ? missing : kind;
+        } else if (const Fact* fact = findFact(day, term)) {
+            if (!value.matched.empty()) {
+                value.matched += "、";
+            }
+            value.matched += fact->text();
+        }
+    }
+    if (!value.matched.empty()) {
+        value.holds = !word.negated;
+    } else if (missing) {
+        value.unknown = missing;
+    } else {
+        value.holds = word.negated;
+    }
+    return value;
+}
+
+// The first kind of the word's names not known on the day, if any.
+std::optional<Kind> missingKind(const Word& word, const DayFacts& day) {
+    for (const Term& term : word.terms) {
+        if (const auto kind = daysearch::missingKind(term, day)) {
             return kind;
         }
     }
     return std::nullopt;
+}
+
+// The kind a term needs that no day of the year can have (the lunisolar calendar, the
+// holidays outside their years), if any.
+std::optional<Kind> missingAllYear(const Term& term, int year) {
+    const bool lunar = lunisolar::inRange(year);
+    switch (term.kind) {
+    case Kind::Rokuyo:
+    case Kind::Lunisolar:
+        return lunar ? std::nullopt : std::optional<Kind>(term.kind);
+    case Kind::Rest:
+        return holidays::inRange(year) ? std::nullopt : std::optional<Kind>(term.kind);
+    case Kind::Senjitsu:
+        return !lunar && term.name == notes::senjitsuName(notes::Senjitsu::Fujoju)
+                   ? std::optional<Kind>(Kind::Lunisolar)
+                   : std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The kind for which a word is unknown on every day of the year, if every one of its names
+// needs one that the year lacks.
+std::optional<Kind> unknownAllYear(const Word& word, int year) {
+    std::optional<Kind> first;
+    for (const Term& term : word.terms) {
+        const auto kind = missingAllYear(term, year);
+        if (!kind) {
+            return std::nullopt;
+        }
+        first = first ? first : kind;
+    }
+    return first;
 }
 
 } // namespace
@@ -30,23 +98,12 @@ std::optional<Kind> unknownKind(const Word& word, const DayFacts& day) {
 std::optional<std::vector<std::string>> matchDay(const Query& query, const DayFacts& day) {
     std::vector<std::string> notes;
     for (const Word& word : query.words) {
-        if (unknownKind(word, day)) {
-            return std::nullopt;
-        }
-        std::string matched;
-        for (const Term& term : word.terms) {
-            if (const Fact* fact = findFact(day, term)) {
-                if (!matched.empty()) {
-                    matched += "、";
-                }
-                matched += fact->text();
-            }
-        }
-        if (matched.empty() != word.negated) {
+        WordValue value = evaluate(word, day);
+        if (!value.holds) {
             return std::nullopt;
         }
         if (!word.negated) {
-            notes.push_back(std::move(matched));
+            notes.push_back(std::move(value.matched));
         }
     }
     return notes;
@@ -85,34 +142,58 @@ SearchResult DaySearch::search(const Query& query, const CivilDate& from, const 
     const unsigned kinds = kindsNamed(query);
     // The stretch of days each word cannot decide that is still open.
     std::vector<std::optional<Uncovered>> open(query.words.size());
+    auto mark = [&](std::size_t w, std::optional<Kind> kind, const CivilDate& first,
+                    const CivilDate& last) {
+        if (kind && open[w] && open[w]->kind == *kind && addDays(open[w]->last, 1) == first) {
+            open[w]->last = last;
+            return;
+        }
+        if (open[w]) {
+            result.uncovered.push_back(*open[w]);
+            open[w].reset();
+        }
+        if (kind) {
+            open[w] = Uncovered{query.words[w].text, *kind, first, last};
+        }
+    };
     const long long fromDay = dayNumber(from);
     const long long toDay = dayNumber(to);
     for (int y = from.year; y <= to.year; ++y) {
-        const std::vector<DayFacts>& days = year(y, kinds);
         const long long first = std::max(fromDay, dayNumber(CivilDate{y, 1, 1}));
         const long long last = std::min(toDay, dayNumber(CivilDate{y, 12, 31}));
+        // A year in which some word cannot hold on any day is not computed.
+        bool hopeless = false;
+        for (const Word& word : query.words) {
+            hopeless = hopeless || unknownAllYear(word, y).has_value();
+        }
+        if (hopeless) {
+            for (std::size_t w = 0; w < query.words.size(); ++w) {
+                std::optional<Kind> missing;
+                for (const Term& term : query.words[w].terms) {
+                    missing = missing ? missing : missingAllYear(term, y);
+                }
+                mark(w, missing, civilDate(first), civilDate(last));
+            }
+            continue;
+        }
+        const std::vector<DayFacts>& days = year(y, kinds);
         const long long offset = dayNumber(CivilDate{y, 1, 1});
         for (long long n = first; n <= last; ++n) {
             const DayFacts& day = days[static_cast<std::size_t>(n - offset)];
+            std::vector<std::string> notes;
+            bool holds = true;
             for (std::size_t w = 0; w < query.words.size(); ++w) {
-                if (const auto kind = unknownKind(query.words[w], day)) {
-                    if (open[w] && open[w]->kind == *kind) {
-                        open[w]->last = day.date;
-                    } else {
-                        if (open[w]) {
-                            result.uncovered.push_back(*open[w]);
-                        }
-                        open[w] = Uncovered{query.words[w].text, *kind, day.date, day.date};
-                    }
-                } else if (open[w]) {
-                    result.uncovered.push_back(*open[w]);
-                    open[w].reset();
+                WordValue value = evaluate(query.words[w], day);
+                mark(w, missingKind(query.words[w], day), day.date, day.date);
+                holds = holds && value.holds;
+                if (value.holds && !query.words[w].negated) {
+                    notes.push_back(std::move(value.matched));
                 }
             }
-            if (auto notes = matchDay(query, day)) {
+            if (holds) {
                 ++result.count;
                 if (listDays) {
-                    result.days.push_back(DayMatch{day.date, day.weekday, std::move(*notes)});
+                    result.days.push_back(DayMatch{day.date, day.weekday, std::move(notes)});
                 }
             }
         }

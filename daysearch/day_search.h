@@ -22,9 +22,10 @@ struct DayMatch {
     std::vector<std::string> notes;
 };
 
-// Days of the range on which a word cannot be decided because a kind it names is not known
-// there (the lunisolar calendar outside its years, the holidays before the law or after
-// their last year); no such day matches.
+// Days of the range on which a kind a word names is not known (the lunisolar calendar
+// outside its years, the holidays before the law or after their last year): there the word
+// holds only through its other names, and a day matches through the unknown one neither
+// way.
 struct Uncovered {
     std::string word; // as written
     Kind kind;        // the first kind of the word that is not known
@@ -39,8 +40,10 @@ struct SearchResult {
 };
 
 // Whether the day fits the query: every word holds (a negated word: none of its names is
-// the day's). A word that names a kind not known on the day holds neither way. Returns the
-// notes of a match, or nothing.
+// the day's). A word holds when one of its names is the day's; when none is and one of them
+// is of a kind not known on the day, it is undecided and holds neither way (土|祝日 holds
+// on a Saturday of 1900, is undecided on a Monday). Returns the notes of a match, or
+// nothing.
 std::optional<std::vector<std::string>> matchDay(const Query& query, const DayFacts& day);
 
 // The searcher: computes each year's facts once and keeps the last few years it used, so

@@ -122,8 +122,8 @@ std::vector<std::string> uncoveredLines(const daysearch::SearchResult& result) {
         const std::string reach = daysearch::kindReach(u.kind);
         lines.push_back(words + " (" + daysearch::kindLabel(u.kind) +
                         (reach.empty() ? ", not computed there" : ", known " + reach) +
-                        ") can match no day from " + isoDateText(u.first) + " to " +
-                        isoDateText(u.last));
+                        "): not known from " + isoDateText(u.first) + " to " + isoDateText(u.last) +
+                        ", where no day matches through it");
     }
     return lines;
 }

@@ -27,9 +27,9 @@ std::string findJson(const daysearch::Query& query, const CivilDate& from, const
 std::string findCalendar(const daysearch::Query& query, const daysearch::SearchResult& result,
                          std::time_t dtstamp);
 
-// One line per stretch of the range where words match no day because a kind they name is
-// not known there: "大安 (六曜, known 1900..2100) can match no day from 2101-01-01 to
-// 2101-12-31"; the words of one kind and stretch share a line.
+// One line per stretch of the range where a kind the words name is not known: "大安 (六曜,
+// known 1900..2100): not known from 2101-01-01 to 2101-12-31, where no day matches through
+// it"; the words of one kind and stretch share a line.
 std::vector<std::string> uncoveredLines(const daysearch::SearchResult& result);
 
 } // namespace sorvane::exports

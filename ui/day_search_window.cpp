@@ -318,15 +318,14 @@ void DaySearchWindow::search() {
     QStringList notes;
     for (const daysearch::Uncovered& u : state_->result.uncovered) {
         const std::string reach = daysearch::kindReach(u.kind);
-        notes << (reach.empty()
-                      ? QStringLiteral(
-                            "「%1」：%2をこの年は計算できないため、%3〜%4 は該当なしとしました。")
-                            .arg(q(u.word), q(daysearch::kindLabel(u.kind)), dateText(u.first),
-                                 dateText(u.last))
-                      : QStringLiteral(
-                            "「%1」：%2は %3 の範囲だけにあるため、%4〜%5 は該当なしとしました。")
-                            .arg(q(u.word), q(daysearch::kindLabel(u.kind)), q(reach),
-                                 dateText(u.first), dateText(u.last)));
+        notes << (reach.empty() ? QStringLiteral("「%1」：%2はこの年の分を計算できないため、%3〜%4 "
+                                                 "はこの条件では該当しません。")
+                                      .arg(q(u.word), q(daysearch::kindLabel(u.kind)),
+                                           dateText(u.first), dateText(u.last))
+                                : QStringLiteral("「%1」：%2は %3 の範囲だけにあるため、%4〜%5 "
+                                                 "はこの条件では該当しません。")
+                                      .arg(q(u.word), q(daysearch::kindLabel(u.kind)), q(reach),
+                                           dateText(u.first), dateText(u.last)));
     }
     notice_->setText(notes.join(QLatin1Char('\n')));
     for (const daysearch::DayMatch& m : state_->result.days) {
