@@ -3,6 +3,7 @@
 #include "export/atomic_file.h"
 #include "export/days_document.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -132,16 +133,14 @@ class Calendar {
         icalcomponent_add_property(ev, icalproperty_new_uid(uid.c_str()));
         icalcomponent_add_property(ev, icalproperty_new_dtstamp(stamp_));
         icalcomponent_add_property(ev, icalproperty_new_summary(summary.c_str()));
-        // Several categories ("選日,天赦日") are one property with a list of values; the
-        // property's constructor would escape the comma as part of a single value.
-        icalproperty* categories =
-            category.find(',') == std::string::npos
-                ? icalproperty_new_categories(category.c_str())
-                : icalproperty_new_from_string(("CATEGORIES:" + category).c_str());
-        if (categories == nullptr) {
-            throw IcsError("libical does not take the categories " + category);
+        // Several categories ("選日,天赦日"): one CATEGORIES property each, which RFC 5545
+        // allows and libical keeps whole (its constructor would escape the comma).
+        for (std::size_t from = 0; from <= category.size();) {
+            const std::size_t comma = std::min(category.find(',', from), category.size());
+            icalcomponent_add_property(
+                ev, icalproperty_new_categories(category.substr(from, comma - from).c_str()));
+            from = comma + 1;
         }
-        icalcomponent_add_property(ev, categories);
         icalcomponent_add_property(ev, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
         icalcomponent_add_component(cal_.get(), ev);
         return ev;

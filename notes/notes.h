@@ -119,15 +119,17 @@ int dayKyusei(const std::vector<KyuseiSwitch>& switches, long long dayNumber);
 
 // ---- The Sun's dates ------------------------------------------------------------------------
 
-// The JST date on which the Sun's apparent longitude reaches a multiple of 5 degrees: the
+// The JST date on which the Sun's apparent longitude reaches a longitude: the
 // precise mode's moment for the years it reaches (precise::inRange), else the solar theory's,
 // rounded to the minute as the calendar page shows it.
 struct SolarDate {
     CivilDate date;
-    int longitude = 0; // 0..355
+    int longitude = 0; // degrees, 0..359
 };
 // solarDates: the dates of every multiple of 5 degrees from 255 (大雪) of year - 1 to 280 of
-// year (72 + 6, in time order), then 夏至 of year - 1.
+// year (72 + 6, in time order), then 夏至 of year - 1, then the year's four 土用 entries (297,
+// 27, 117, 207 degrees). The 節 and 中気 are searched for; the others are interpolated between
+// them and searched for only where they fall within minutes of midnight.
 std::vector<SolarDate> solarDates(const Tables& tables, int year);
 
 // ---- A year's notes -------------------------------------------------------------------------
