@@ -121,6 +121,9 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                         ? "時刻は観測所の方式（IAU の太陽モデル）"
                         : "時刻は既定の理論（観測所の方式は" + std::to_string(precise::kFirstYear) +
                               "〜" + std::to_string(precise::kLastYear) + "年）";
+    if (const std::string note = uncertaintyNote(data.almanac); !note.empty()) {
+        page.modeText += "。" + note;
+    }
 
     const CivilDate first{y, month, 1};
     const int lead = weekdayOf(first);
@@ -200,6 +203,9 @@ const notes::DayNotes& CalendarYears::dayNotes(const CivilDate& date) {
 }
 
 std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
+    if (!notes::inRange(date.year)) {
+        return {};
+    }
     const notes::DayNotes& d = dayNotes(date);
     std::vector<std::string> lines;
     lines.push_back(std::string(notes::chokuName(d.choku)) + "・" + notes::shukuName(d.shuku) +
@@ -218,6 +224,9 @@ std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
     for (const std::string& f : d.festivals) {
         festivals += (festivals.empty() ? "" : " ") + f;
     }
+    if (d.setsubun) { // the page names 節分 itself; its 恵方 goes with it
+        festivals += (festivals.empty() ? "" : " ") + ("恵方" + years_.at(date.year).notes->eho);
+    }
     if (!festivals.empty()) {
         lines.push_back(festivals);
     }
@@ -226,6 +235,10 @@ std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
 
 std::vector<std::string> CalendarYears::noteDetails(const CivilDate& date) {
     using notes::NoteKind;
+    if (!notes::inRange(date.year)) {
+        return {"暦注は" + yearText(notes::kFirstYear) + "〜" + yearText(notes::kLastYear) +
+                "年の範囲です（この外では節気が暦の月から外れます）"};
+    }
     const notes::DayNotes& d = dayNotes(date);
     std::vector<std::string> lines;
     const auto note = [&](NoteKind kind, const std::string& value, const char* meaning) {

@@ -33,7 +33,7 @@ struct Options {
     bool holidays = false; // list the national holidays (or add them to the JSON)
     bool notes = false;    // the 暦注 of every day (with --ics: the 選日 as the calendar)
     std::optional<std::filesystem::path> dataDir;
-    std::optional<std::filesystem::path> icsFile; // write an iCalendar file here
+    std::optional<std::filesystem::path> icsFile; // write an iCalendar file here ("-": stdout)
     // --find: the days from..to that fit the query (from: today in JST; to: a year later)
     std::optional<daysearch::Query> find;
     CivilDate from;
@@ -49,14 +49,16 @@ std::string printable(std::string_view text, std::size_t maxCharacters = std::st
 // An argument as messages quote it: in double quotes, escaped, at most 40 characters.
 std::string quotedArgument(std::string_view text);
 
-// Parses the arguments after the program name. currentYear is the default year, today the
-// default --from.
+// Parses the arguments after the program name. currentYear is the default year (refused
+// when it lies outside -32768..32767), today the default --from. Flags take no "=VALUE"; a
+// value given as the next argument may not look like an option (but "-" and negative
+// numbers may).
 // --precise with a year outside -1999..3000, --phases with a year outside 1900..2100, --ics
 // with a year outside 1..9999, --holidays with a year after 2100, an option given twice and
 // two options that cannot be combined are UsageErrors that say so.
 // --find with a query that cannot be read is a UsageError naming the word; --from and --to
 // take YYYY-MM-DD (years -32768..32767, with --ics 1..9999), --to not before --from.
-Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear,
+Options parseArguments(const std::vector<std::string>& args, int currentYear,
                        const CivilDate& today = CivilDate{2000, 1, 1});
 
 // The usage text printed by --help.
@@ -65,8 +67,8 @@ std::string usageText();
 // "sorvane-cli VERSION" and a newline, printed by --version.
 std::string versionText();
 
-// The year of the system clock's local date.
-std::int16_t currentYear();
+// The year of the system clock's local date (not cut to the years a run can show).
+int currentYear();
 
 // The system clock's date in Japan Standard Time (UTC+9).
 CivilDate todayInJapan();

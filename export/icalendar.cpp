@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <libical/ical.h>
 #include <memory>
 
@@ -50,6 +51,25 @@ icalproperty* timeProperty(const char* name, const CivilDate& jstDate, int hour,
     return property;
 }
 
+// The DTSTAMP property of a clock reading, as text: libical's own time values stop at the
+// year 3000 (and print 00000000T000000 after it). A clock outside the years 1..9999 the
+// format holds gives the nearest instant inside them.
+std::string stampText(std::time_t now) {
+    std::tm utc{};
+    int year = 0;
+    if (gmtime_r(&now, &utc) != nullptr) {
+        year = utc.tm_year + 1900;
+    }
+    if (year < 1 || year > 9999) {
+        const bool late = year > 9999 || (year == 0 && now > 0);
+        return late ? "DTSTAMP:99991231T235959Z" : "DTSTAMP:00010101T000000Z";
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "DTSTAMP:%04d%02d%02dT%02d%02d%02dZ", year, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    return text;
+}
+
 std::string longitudeText(double degrees, bool precise) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.0f°", degrees);
@@ -82,8 +102,7 @@ class Calendar {
     // "@sorvane".
     Calendar(const std::string& calendarName, std::string uidPrefix, bool precise,
              std::time_t dtstamp)
-        : uidPrefix_(std::move(uidPrefix)), precise_(precise),
-          stamp_(icaltime_from_timet_with_zone(dtstamp, 0, icaltimezone_get_utc_timezone())),
+        : uidPrefix_(std::move(uidPrefix)), precise_(precise), stamp_(stampText(dtstamp)),
           cal_(icalcomponent_new_vcalendar(), icalcomponent_free) {
         icalcomponent_add_property(cal_.get(), icalproperty_new_version("2.0"));
         icalcomponent_add_property(cal_.get(), icalproperty_new_prodid("-//Sorvane//Sorvane//JA"));
@@ -131,7 +150,7 @@ class Calendar {
         icalcomponent* ev = icalcomponent_new_vevent();
         const std::string uid = uidPrefix_ + id + "@sorvane";
         icalcomponent_add_property(ev, icalproperty_new_uid(uid.c_str()));
-        icalcomponent_add_property(ev, icalproperty_new_dtstamp(stamp_));
+        icalcomponent_add_property(ev, icalproperty_new_from_string(stamp_.c_str()));
         icalcomponent_add_property(ev, icalproperty_new_summary(summary.c_str()));
         // Several categories ("選日,天赦日"): one CATEGORIES property each, which RFC 5545
         // allows and libical keeps whole (its constructor would escape the comma).
@@ -148,7 +167,7 @@ class Calendar {
 
     std::string uidPrefix_;
     bool precise_;
-    icaltimetype stamp_;
+    std::string stamp_; // the DTSTAMP property's text
     std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> cal_;
 };
 

@@ -134,6 +134,15 @@ std::vector<SolarDate> solarDates(const Tables& tables, int year);
 
 // ---- A year's notes -------------------------------------------------------------------------
 
+// The years of the notes: those in which every 節 and 中気 of the solar theory lies in its own
+// month (measured over -32768..32767); beyond them the theory's seasons have drifted from
+// the calendar's months, and the 節月 would be meaningless.
+inline constexpr int kFirstYear = -14302;
+inline constexpr int kLastYear = 8455;
+inline bool inRange(int year) {
+    return year >= kFirstYear && year <= kLastYear;
+}
+
 struct DayNotes {
     CivilDate date;
     int weekday = 0;                // 1..7, 1 = Sunday
@@ -174,8 +183,9 @@ struct YearNotes {
 
 // yearNotes: the notes of every day of year. lunisolar is the year's lunisolar calendar when
 // the caller has it; for years lunisolar::kFirstYear..kLastYear it is computed when null, and
-// outside them 不成就日, the lunisolar date and the moon age are absent. Throws what the
-// Sun's searches throw (CalculationError for unusable term tables).
+// outside them 不成就日, the lunisolar date and the moon age are absent. Throws
+// std::out_of_range outside kFirstYear..kLastYear, and what the Sun's searches throw
+// (CalculationError for unusable term tables).
 YearNotes yearNotes(const Tables& tables, int year,
                     const lunisolar::LunisolarYear* lunisolar = nullptr,
                     KyuseiRule rule = KyuseiRule::KoyomiNoPage);

@@ -88,6 +88,11 @@ const DayNotes& YearNotes::day(int month, int dayOfMonth) const {
 
 YearNotes yearNotes(const Tables& tables, int year, const lunisolar::LunisolarYear* lunisolar,
                     KyuseiRule rule) {
+    if (!inRange(year)) {
+        throw std::out_of_range("the notes cover the years " + std::to_string(kFirstYear) + ".." +
+                                std::to_string(kLastYear) + "; " + std::to_string(year) +
+                                " is outside them");
+    }
     YearNotes notes;
     notes.year = year;
     notes.precise = precise::inRange(year);

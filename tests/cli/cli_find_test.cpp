@@ -17,12 +17,16 @@ TEST(FindOptions, RangeDefaultsAndRefusals) {
     EXPECT_EQ(o.to, (CivilDate{2027, 2, 10}));
     EXPECT_EQ(parseArguments({"--find", "大安", "--from", "2024-02-29"}, 2026).to,
               (CivilDate{2025, 2, 28}));
+    // A query may begin with a negated word, a date with a year before 1.
+    EXPECT_EQ(parseArguments({"--find", "-仏滅 日"}, 2026).find->words.front().text, "-仏滅");
+    EXPECT_EQ(parseArguments({"--find", "大安", "--from", "-0500-03-01"}, 2026).from.year, -500);
     // Each bad argument is refused with its own name in the message.
     const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
         {{"--find", "大安", "--from", "2026-02-30"}, "2026-02-30"},
         {{"--find", "大安", "--to", "2026-1-01"}, "2026-1-01"},
         {{"--find", "大安", "--from", "2026-05-01", "--to", "2026-04-30"}, "2026-04-30"},
         {{"--from", "2026-01-01"}, "--find"},
+        {{"--find", "--json"}, "--json"},
         {{"--find", "大安", "2026"}, "year"},
         {{"--find", "大安", "--days"}, "--days"},
         {{"--find", "仏滅|危"}, "十二直:危"},

@@ -285,7 +285,12 @@ class CalendarPageTest : public QObject {
                  (std::vector<std::string>{"閉・角・三碧", "一粒万倍 天赦 寅 三隣亡"}));
         // The periods stay in the details; 彼岸 and 土用 fill their days.
         QCOMPARE(page->years().cellNotes({2026, 3, 18}).back(), std::string("彼岸"));
+        QCOMPARE(page->years().cellNotes({2026, 2, 3}).back(), std::string("土用 恵方南南東"));
         QVERIFY(printed(QStringLiteral("notes.pdf")) > plain);
+        // Beyond the notes' years the page shows none and says why, and goes on.
+        page->showDate({9000, 1, 1});
+        QVERIFY(page->years().cellNotes({9000, 1, 1}).empty());
+        QVERIFY(details->toPlainText().contains(QStringLiteral("暦注は-14302〜8455年の範囲")));
 
         // A new window of the program starts with it on.
         form_.reset();

@@ -83,7 +83,7 @@ TEST(NotesCli, RefusedCombinations) {
     for (const char* args :
          {"2026 --notes --days", "2026 --notes --precise", "2026 --notes --month 3",
           "2026 --notes --holidays", "2026 --notes --phases", "2026 --notes --zassetsu",
-          "2026 --notes --notes", "0 --notes --ics x.ics"}) {
+          "2026 --notes --notes", "0 --notes --ics x.ics", "8456 --notes", "-14303 --notes"}) {
         const auto run = runCli(args);
         EXPECT_EQ(run.status, 2) << args;
         EXPECT_NE(run.err.find("--"), std::string::npos) << args << ": " << run.err;
