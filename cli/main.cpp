@@ -3,10 +3,12 @@
 #include "almanac/year_almanac.h"
 #include "calendar/year_text.h"
 #include "cli/options.h"
+#include "daysearch/day_search.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/tables.h"
 #include "export/atomic_file.h"
 #include "export/days_document.h"
+#include "export/find_document.h"
 #include "export/icalendar.h"
 #include "export/json_document.h"
 #include "export/notes_document.h"
@@ -119,6 +121,27 @@ bool isStandardOutputFile(const std::filesystem::path& path) {
 
 // What a run prints on standard output: the report, or with --ics - the calendar instead.
 // Throws; the --ics file is written on the way.
+
+// --find: the days that fit the query, with a note on standard error for each stretch of
+// the range where a word cannot match.
+std::string find(const Tables& tables, const cli::Options& options) {
+    daysearch::DaySearch search(tables);
+    const daysearch::SearchResult result = search.search(*options.find, options.from, options.to);
+    for (const std::string& line : exports::uncoveredLines(result)) {
+        std::cerr << "sorvane-cli: note: " << cli::printable(line) << "\n";
+    }
+    if (options.icsFile) {
+        const std::string calendar =
+            exports::findCalendar(*options.find, result, std::time(nullptr));
+        if (options.icsFile->string() == "-") {
+            return calendar;
+        }
+        exports::writeTextFile(*options.icsFile, calendar);
+    }
+    return options.json ? exports::findJson(*options.find, options.from, options.to, result)
+                        : exports::findReport(result);
+}
+
 std::string run(const cli::Options& options) {
     if (options.help) {
         return cli::usageText() + placeNamesHelp(options);
@@ -136,6 +159,9 @@ std::string run(const cli::Options& options) {
                               "calendar there instead of the report");
     }
     const Tables tables = loadTables(dataDir(options));
+    if (options.find) {
+        return find(tables, options);
+    }
     almanac::AlmanacOptions what;
     // The 雑節, holidays and lunisolar year (and so their searches) only when asked for,
     // directly or by the day listing.
@@ -258,8 +284,9 @@ int main(int argc, char** argv) {
 
     std::string report;
     try {
-        const cli::Options options = cli::parseArguments(
-            std::vector<std::string>(argv + 1, argv + argc), cli::currentYear());
+        const cli::Options options =
+            cli::parseArguments(std::vector<std::string>(argv + 1, argv + argc), cli::currentYear(),
+                                cli::todayInJapan());
         report = run(options);
     } catch (const cli::UsageError& e) {
         return fail(kBadArgument, std::string(e.what()) + " (see --help)");

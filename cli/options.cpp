@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include "calendar/year_text.h"
+#include "ephemeris/tables.h"
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
 #include "notes/notes.h"
@@ -39,6 +40,50 @@ int parseMonth(const std::string& text) {
     return month;
 }
 
+// A date written YYYY-MM-DD (the year may have a leading '-' and more digits), checked
+// against the calendar.
+CivilDate parseDate(const std::string& option, const std::string& text) {
+    const std::string bad = option + " " + quotedArgument(text) + " is not a date YYYY-MM-DD";
+    const std::size_t monthDash = text.size() >= 6 ? text.size() - 6 : std::string::npos;
+    if (monthDash == std::string::npos || text[monthDash] != '-' || text[text.size() - 3] != '-') {
+        throw UsageError(bad);
+    }
+    const std::string yearPart = text.substr(0, monthDash);
+    const std::string monthPart = text.substr(monthDash + 1, 2);
+    const std::string dayPart = text.substr(text.size() - 2);
+    if (!looksLikeNumber(yearPart) || yearPart[0] == '+' || !looksLikeNumber(monthPart) ||
+        !looksLikeNumber(dayPart) || yearPart.size() < 4 || yearPart.size() > 6) {
+        throw UsageError(bad);
+    }
+    const long year = std::stol(yearPart);
+    if (year < -32768 || year > 32767) {
+        throw UsageError(option + " " + quotedArgument(text) +
+                         ": the year lies outside -32768..32767");
+    }
+    const CivilDate date{static_cast<int>(year), std::stoi(monthPart), std::stoi(dayPart)};
+    if (date.month < 1 || date.month > 12 || date.day < 1 || civilDate(dayNumber(date)) != date) {
+        throw UsageError(option + " " + quotedArgument(text) + " is not a day of the calendar");
+    }
+    return date;
+}
+
+// Whether an argument that starts with "-" is a date of a year before 1 ("-0500-03-21").
+bool startsLikeDate(const std::string& text) {
+    return text.size() > 1 && text[0] == '-' && text[1] >= '0' && text[1] <= '9';
+}
+
+// The same day a year later (28 February for 29 February), within the program's years.
+CivilDate yearAfter(const CivilDate& date) {
+    if (date.year >= 32767) {
+        return CivilDate{32767, 12, 31};
+    }
+    CivilDate next{date.year + 1, date.month, date.day};
+    if (civilDate(dayNumber(next)) != next) {
+        next.day = 28;
+    }
+    return next;
+}
+
 // Options that cannot be given together, and why: each row names two options (as written
 // on the command line) that ask for things one run cannot do at once.
 struct Conflict {
@@ -57,6 +102,12 @@ constexpr Conflict kConflicts[] = {
     {"--holidays", "--days", "--days lists the holidays with every day"},
     {"--holidays", "--phases", "each prints a listing of its own"},
     {"--zassetsu", "--phases", "--phases prints the phases alone"},
+    {"--find", "--month", "--find lists days, not a month"},
+    {"--find", "--zassetsu", "--find takes the 雑節 as words of its query"},
+    {"--find", "--days", "each prints a listing of its own"},
+    {"--find", "--phases", "each prints a listing of its own"},
+    {"--find", "--holidays", "--find takes 祝日 and 休日 as words of its query"},
+    {"--find", "--precise", "--find takes the precise moments wherever they reach"},
     {"--notes", "--month", "--notes lists every day of the year"},
     {"--notes", "--days", "each prints a listing of its own"},
     {"--notes", "--phases", "each prints a listing of its own"},
@@ -64,6 +115,11 @@ constexpr Conflict kConflicts[] = {
     {"--notes", "--zassetsu", "the notes list no 雑節"},
     {"--notes", "--precise",
      "the notes take the precise moments wherever they reach, as the calendar page does"},
+    {"--find", "--notes", "each prints a listing of its own"},
+    {"--find", "--sun", "each prints a listing of its own"},
+    {"--find", "--place", "--place goes with --sun"},
+    {"--find", "--lat", "--lat goes with --sun"},
+    {"--find", "--lon", "--lon goes with --sun"},
 };
 
 // The years a run can show.
@@ -131,13 +187,17 @@ std::string quotedArgument(std::string_view text) {
     return "\"" + printable(text, 40, true) + "\"";
 }
 
-Options parseArguments(const std::vector<std::string>& args, int currentYear) {
+Options parseArguments(const std::vector<std::string>& args, int currentYear,
+                       const CivilDate& today) {
     Options options;
     bool yearGiven = false;
     std::vector<std::string> given; // the options named, once each
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        auto value = [&](const std::string& name) -> std::string {
+        // minusValue: whether a next argument that starts with "-" is still this option's
+        // value (a query "-仏滅 日", a date "-0500-03-21").
+        auto value = [&](const std::string& name,
+                         bool (*minusValue)(const std::string&) = nullptr) -> std::string {
             const std::string prefix = name + "=";
             if (arg.rfind(prefix, 0) == 0) {
                 return arg.substr(prefix.size());
@@ -150,7 +210,8 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear) {
             // numbers (also decimal ones, --lon -0.5) are values.
             const std::string& next = args[i + 1];
             if (next.size() > 1 && next[0] == '-' && !looksLikeNumber(next) &&
-                !(next[1] == '.' || (next[1] >= '0' && next[1] <= '9'))) {
+                !(next[1] == '.' || (next[1] >= '0' && next[1] <= '9')) &&
+                !(minusValue != nullptr && minusValue(next))) {
                 throw UsageError(name + " needs a value, not the option " + quotedArgument(next) +
                                  " (write a name that starts with \"-\" as ./" +
                                  printable(next, 40) + " or " + name + "=" + printable(next, 40) +
@@ -216,6 +277,21 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear) {
             options.latitude = parseDegrees("--lat", value("--lat"), 90);
         } else if (is("--lon")) {
             options.longitude = parseDegrees("--lon", value("--lon"), 180);
+        } else if (is("--find")) {
+            // A negated first word is a query; "--json" after --find is not.
+            const std::string text =
+                value("--find", [](const std::string& next) { return next.rfind("--", 0) != 0; });
+            Tables names;
+            fillFixedTables(names);
+            try {
+                options.find = daysearch::parseQuery(text, daysearch::Vocabulary(names));
+            } catch (const daysearch::QueryError& e) {
+                throw UsageError("--find: " + printable(e.what(), 200));
+            }
+        } else if (is("--from")) {
+            options.from = parseDate("--from", value("--from", startsLikeDate));
+        } else if (is("--to")) {
+            options.to = parseDate("--to", value("--to", startsLikeDate));
         } else if (looksLikeNumber(arg)) {
             if (yearGiven) {
                 throw UsageError("a second year " + quotedArgument(arg));
@@ -249,6 +325,35 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear) {
         }
     }
     checkSunOptions(options, given);
+    const bool fromGiven = std::find(given.begin(), given.end(), "--from") != given.end();
+    const bool toGiven = std::find(given.begin(), given.end(), "--to") != given.end();
+    if ((fromGiven || toGiven) && !options.find) {
+        throw UsageError(std::string(fromGiven ? "--from" : "--to") + " needs --find");
+    }
+    if (options.find) {
+        if (yearGiven) {
+            throw UsageError("--find takes its days from --from and --to, not a year");
+        }
+        if (!fromGiven) {
+            options.from = today;
+        }
+        if (!toGiven) {
+            options.to = yearAfter(options.from);
+        }
+        if (options.to < options.from) {
+            throw UsageError("--to " + isoDateText(options.to) + " lies before --from " +
+                             isoDateText(options.from));
+        }
+        if (options.icsFile &&
+            (options.from.year < kFirstIcsYear || options.to.year > kLastIcsYear)) {
+            throw UsageError("--ics writes the years " + std::to_string(kFirstIcsYear) + ".." +
+                             std::to_string(kLastIcsYear) +
+                             " (the dates an iCalendar file can hold); the range " +
+                             isoDateText(options.from) + ".." + isoDateText(options.to) +
+                             " is not within them");
+        }
+        return options;
+    }
     if (options.precise && !precise::inRange(options.year)) {
         throw UsageError("--precise covers the years " + std::to_string(precise::kFirstYear) +
                          ".." + std::to_string(precise::kLastYear) +
@@ -286,6 +391,8 @@ std::string usageText() {
     return "usage: sorvane-cli [YEAR] [--month M] [--json] [--precise] [--zassetsu]\n"
            "                   [--days] [--phases] [--holidays] [--notes] [--ics FILE]\n"
            "                   [--data DIR]\n"
+           "       sorvane-cli --find QUERY [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--json]\n"
+           "                   [--ics FILE] [--data DIR]\n"
            "\n"
            "Prints the moments of the 24 solar terms and the four 土用 entries of YEAR\n"
            "(default: the current year) in Japan Standard Time, then the sexagenary name\n"
@@ -325,6 +432,19 @@ std::string usageText() {
            "              or with --precise the precise mode's, whatever else is given\n"
            "              (--days included). FILE \"-\": the calendar on standard output\n"
            "              instead of the report\n"
+           "  --find QUERY  instead, the days from --from (default: today in Japan) to --to\n"
+           "              (default: a year later) that fit QUERY, one tab-separated line\n"
+           "              each: date, weekday, then the names that matched. QUERY is words\n"
+           "              that must all hold; a word is a name or names joined by '|' (any\n"
+           "              of them), a leading '-' negates it. Names: 六曜 (大安 ..), 選日\n"
+           "              (一粒万倍日, 天赦日 ..), weekdays (月 .. 日), 祝日, 休日 (土, 日 or\n"
+           "              祝日), 十二直, 二十八宿, 九星 (一白水星 ..), solar terms, 土用 and\n"
+           "              雑節 (節分, 夏の土用, 一の丑 ..), 旧暦 (旧1月, 旧閏6月, 旧15日,\n"
+           "              十五夜). A name of two kinds takes its kind: 十二直:危, 二十八宿:危.\n"
+           "              With --json a document, with --ics FILE also the days as all-day\n"
+           "              events. A name of a kind that part of the range lacks (六曜 and\n"
+           "              旧暦 outside 1900..2100, 祝日 outside 1948-07-20..2100) holds\n"
+           "              neither way there, and a note on standard error says where\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --sun       instead, one line per day: date, 日の出, 日の入, 月の出, 月の入\n"
            "              (HH:MM in JST, --:-- for none) and the Moon's age at noon, for\n"
@@ -346,7 +466,8 @@ std::string usageText() {
            "--month, --days, --phases, --holidays, --zassetsu and --precise. --ics writes\n"
            "the years 1..9999, replacing FILE whole or not at all. Options without a value\n"
            "take no \"=VALUE\"; a FILE or DIR that starts with \"-\" is written ./-name or\n"
-           "--ics=-name.\n"
+           "--ics=-name. --find takes no YEAR and none of --month, --precise, --zassetsu,\n"
+           "--days, --phases, --holidays or --notes.\n"
            "\n"
            "Exit status: 0 success, 1 data-file error (or terms that give no usable\n"
            "moments), 2 bad argument, 3 an output (standard output or the --ics file)\n"
@@ -355,6 +476,14 @@ std::string usageText() {
 
 std::string versionText() {
     return std::string("sorvane-cli ") + kVersion + "\n";
+}
+
+CivilDate todayInJapan() {
+    constexpr std::time_t kJstOffsetSeconds = 9 * 3600;
+    const std::time_t now = std::time(nullptr) + kJstOffsetSeconds;
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    return CivilDate{utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday};
 }
 
 int currentYear() {

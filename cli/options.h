@@ -1,6 +1,9 @@
 // Command line of the terminal program.
 #pragma once
 
+#include "calendar/civil_date.h"
+#include "daysearch/query.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -35,6 +38,10 @@ struct Options {
     std::optional<std::string> place; // --place NAME (checked against the places file)
     std::optional<double> latitude;   // --lat DEG, -90..90
     std::optional<double> longitude;  // --lon DEG, -180..180
+    // --find: the days from..to that fit the query (from: today in JST; to: a year later)
+    std::optional<daysearch::Query> find;
+    CivilDate from;
+    CivilDate to;
 };
 
 // checkSunOptions: --place, --lat and --lon only with --sun, --lat and --lon together and
@@ -56,12 +63,16 @@ std::string printable(std::string_view text, std::size_t maxCharacters = std::st
 std::string quotedArgument(std::string_view text);
 
 // Parses the arguments after the program name. currentYear is the default year (refused
-// when it lies outside -32768..32767). Flags take no "=VALUE"; a value given as the next
-// argument may not look like an option (but "-" and negative numbers may).
+// when it lies outside -32768..32767), today the default --from. Flags take no "=VALUE"; a
+// value given as the next argument may not look like an option (but "-" and negative
+// numbers may).
 // --precise with a year outside -1999..3000, --phases with a year outside 1900..2100, --ics
 // with a year outside 1..9999, --holidays with a year after 2100, an option given twice and
 // two options that cannot be combined are UsageErrors that say so.
-Options parseArguments(const std::vector<std::string>& args, int currentYear);
+// --find with a query that cannot be read is a UsageError naming the word; --from and --to
+// take YYYY-MM-DD (years -32768..32767, with --ics 1..9999), --to not before --from.
+Options parseArguments(const std::vector<std::string>& args, int currentYear,
+                       const CivilDate& today = CivilDate{2000, 1, 1});
 
 // The usage text printed by --help.
 std::string usageText();
@@ -71,5 +82,8 @@ std::string versionText();
 
 // The year of the system clock's local date (not cut to the years a run can show).
 int currentYear();
+
+// The system clock's date in Japan Standard Time (UTC+9).
+CivilDate todayInJapan();
 
 } // namespace sorvane::cli

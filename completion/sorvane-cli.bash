@@ -22,14 +22,15 @@ _sorvane_cli() {
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return
             ;;
-        --help | -h | --version)
+        --find | --from | --to | --help | -h | --version)
             return
             ;;
     esac
 
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W '--month --json --precise --zassetsu --holidays
-            --days --phases --notes --sun --place --lat --lon --ics --data --help --version' -- "$cur")
+            --days --phases --notes --sun --place --lat --lon --ics --data --find --from --to --help
+            --version' -- "$cur")
     fi
 }
 complete -F _sorvane_cli sorvane-cli

@@ -96,7 +96,13 @@ class Calendar {
                    std::to_string(year) + "年 二十四節気と雑節" + (precise ? "（精密）" : "")) {}
 
     Calendar(int year, bool precise, std::time_t dtstamp, const std::string& calendarName)
-        : year_(year), precise_(precise), stamp_(stampText(dtstamp)),
+        : Calendar(calendarName, "sorvane-" + std::to_string(year) + "-", precise, dtstamp) {}
+
+    // A calendar called calendarName whose events' UIDs are uidPrefix, their id and
+    // "@sorvane".
+    Calendar(const std::string& calendarName, std::string uidPrefix, bool precise,
+             std::time_t dtstamp)
+        : uidPrefix_(std::move(uidPrefix)), precise_(precise), stamp_(stampText(dtstamp)),
           cal_(icalcomponent_new_vcalendar(), icalcomponent_free) {
         icalcomponent_add_property(cal_.get(), icalproperty_new_version("2.0"));
         icalcomponent_add_property(cal_.get(), icalproperty_new_prodid("-//Sorvane//Sorvane//JA"));
@@ -142,7 +148,7 @@ class Calendar {
     icalcomponent* event(const std::string& id, const std::string& summary,
                          const std::string& category) {
         icalcomponent* ev = icalcomponent_new_vevent();
-        const std::string uid = "sorvane-" + std::to_string(year_) + "-" + id + "@sorvane";
+        const std::string uid = uidPrefix_ + id + "@sorvane";
         icalcomponent_add_property(ev, icalproperty_new_uid(uid.c_str()));
         icalcomponent_add_property(ev, icalproperty_new_from_string(stamp_.c_str()));
         icalcomponent_add_property(ev, icalproperty_new_summary(summary.c_str()));
@@ -159,7 +165,7 @@ class Calendar {
         return ev;
     }
 
-    int year_;
+    std::string uidPrefix_;
     bool precise_;
     std::string stamp_; // the DTSTAMP property's text
     std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> cal_;
@@ -198,7 +204,9 @@ void addLunisolar(Calendar& cal, const lunisolar::LunisolarYear& year) {
 } // namespace
 
 std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp) {
-    Calendar cal(almanac.year, almanac.precise, dtstamp);
+    Calendar cal(std::to_string(almanac.year) + "年 二十四節気と雑節" +
+                     (almanac.precise ? "（精密）" : ""),
+                 "sorvane-" + std::to_string(almanac.year) + "-", almanac.precise, dtstamp);
     for (const almanac::Event& e : almanac.solarTerms) {
         cal.instant(e.id, almanac::eventTitle(e), e.kind == EventKind::Doyo ? "土用" : "二十四節気",
                     e.date, e.hour, e.minute, e.longitude);
@@ -243,6 +251,15 @@ std::string notesIcsCalendar(const notes::YearNotes& notes, std::time_t dtstamp)
             cal.days(id, notes::senjitsuName(s), std::string("選日,") + notes::senjitsuName(s),
                      d.date, d.date, notes::senjitsuMeaning(s));
         }
+    }
+    return cal.text();
+}
+
+std::string icsAllDayCalendar(const std::string& calendarName, const std::string& uidPrefix,
+                              const std::vector<AllDayEvent>& events, std::time_t dtstamp) {
+    Calendar cal(calendarName, uidPrefix, false, dtstamp);
+    for (const AllDayEvent& e : events) {
+        cal.days(e.id, e.summary, e.category, e.date, e.date, e.description);
     }
     return cal.text();
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace sorvane::exports {
 
@@ -25,6 +26,20 @@ class IcsError : public std::runtime_error {
 // dtstamp (UTC). The national holidays the almanac holds are all-day events of category 祝日.
 // Throws IcsError when a date falls outside the years 1..9999 that the format can hold.
 std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp);
+
+// One whole day of a calendar made by icsAllDayCalendar.
+struct AllDayEvent {
+    std::string id; // unique in the calendar and the same from run to run
+    std::string summary;
+    std::string category;
+    CivilDate date;
+    std::string description;
+};
+
+// A calendar of whole days, named calendarName (X-WR-CALNAME), each event's UID uidPrefix,
+// its id and "@sorvane". Throws IcsError for a date outside the years 1..9999.
+std::string icsAllDayCalendar(const std::string& calendarName, const std::string& uidPrefix,
+                              const std::vector<AllDayEvent>& events, std::time_t dtstamp);
 
 // The 選日 of the notes' year as all-day events, one per note and day: SUMMARY the note's
 // name ("一粒万倍日"), CATEGORIES "選日" and that name, DESCRIPTION its one-line meaning, UID

@@ -108,6 +108,20 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
     xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
     sleep 0.5
 
+    # 暦(&K) > 日を探す(&F)…, 大安 checked with the keyboard and a query typed in its field.
+    xdotool key --clearmodifiers alt+k
+    sleep 0.5
+    xdotool key --clearmodifiers f
+    search=$(find_window '日を探す')
+    sleep 1
+    xdotool key --clearmodifiers alt+q
+    xdotool type --delay 50 '天赦日|一粒万倍日 土|日|祝日'
+    sleep 2
+    frame "$search" "$out/day-search.png"
+    xdotool windowclose "$search" 2>/dev/null || xdotool windowunmap "$search"
+    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+    sleep 0.5
+
     # Points in the main window's client area: the surface starts under the menu bar.
     menu_bar=$(( $(xdotool getwindowgeometry "$main" | awk '/Geometry/ { split($2, g, "x"); print g[2] }') - 544 ))
     at() { # x y on the surface: move the pointer there
@@ -167,7 +181,7 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
     pdftoppm -r 100 -png -singlefile "$out/calendar-print-2025-08.pdf" \
         "$out/calendar-print-2025-08"
     echo "screenshots: saved main-window.png, month-window-january.png, screen-docked.png," \
-        "about-box.png, menu-calendar.png, calendar-page-2025-08.png, zassetsu-window.png," \
+        "about-box.png, menu-calendar.png, calendar-page-2025-08.png, zassetsu-window.png, day-search.png," \
         "context-menu.png, screen-left-docked.png, main-window-lowest-year.png," \
         "year-box-focused.png, data-file-error.png, calendar-print-2025-08.png in $out"
     exit 0

@@ -154,6 +154,8 @@ void Form1::buildCalendarMenu() {
     menu->setObjectName(QStringLiteral("mnucalendar"));
     QAction* page = menu->addAction(QStringLiteral("月の暦(&C)…"));
     page->setObjectName(QStringLiteral("mnumonthpage"));
+    QAction* find = menu->addAction(QStringLiteral("日を探す(&F)…"));
+    find->setObjectName(QStringLiteral("mnudaysearch"));
     observatoryMode_ = menu->addAction(QStringLiteral("観測所の方式で表示(&P)"));
     observatoryMode_->setObjectName(QStringLiteral("mnuprecise"));
     observatoryMode_->setCheckable(true);
@@ -178,6 +180,7 @@ void Form1::buildCalendarMenu() {
     ics->setObjectName(QStringLiteral("mnuics"));
 
     connect(page, &QAction::triggered, this, &Form1::openCalendarPage);
+    connect(find, &QAction::triggered, this, &Form1::openDaySearch);
     connect(observatoryMode_, &QAction::toggled, this, &Form1::calculate);
     connect(notesShown_, &QAction::toggled, this, [this](bool shown) {
         QSettings(QStringLiteral("sorvane"), QStringLiteral("sorvane"))
@@ -449,6 +452,30 @@ void Form1::openCalendarPage() {
     calendarPage_->show();
     calendarPage_->raise();
     calendarPage_->activateWindow();
+}
+
+void Form1::openCalendarPageOn(const CivilDate& date) {
+    if (calendarPage_ == nullptr) {
+        calendarPage_ = new CalendarPage(tables_, this);
+        calendarPage_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    calendarPage_->showDate(date);
+    calendarPage_->show();
+    calendarPage_->raise();
+    calendarPage_->activateWindow();
+}
+
+void Form1::openDaySearch() {
+    if (daySearch_ == nullptr) {
+        daySearch_ = new DaySearchWindow(tables_, this);
+        daySearch_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(daySearch_, &DaySearchWindow::dateActivated, this, [this](const QDate& d) {
+            openCalendarPageOn(CivilDate{d.year(), d.month(), d.day()});
+        });
+    }
+    daySearch_->show();
+    daySearch_->raise();
+    daySearch_->activateWindow();
 }
 
 void Form1::showZassetsu() {

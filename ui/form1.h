@@ -4,6 +4,7 @@
 
 #include "ephemeris/tables.h"
 #include "ui/calendar_page.h"
+#include "ui/day_search_window.h"
 #include "ui/form2.h"
 #include "ui/zassetsu_window.h"
 
@@ -48,6 +49,10 @@ class Form1 : public QMainWindow {
     // The 暦 menu: the calendar page, the 雑節 window and the iCalendar file of the year in the
     // year box, in the mode the checkable item chooses.
     void openCalendarPage();
+    // The calendar page on a given day (the 日を探す window's double click).
+    void openCalendarPageOn(const CivilDate& date);
+    // The 日を探す window.
+    void openDaySearch();
     void showZassetsu();
     void exportIcs();
     // Writes the year's iCalendar file to path, replacing it atomically; reports a failure in
@@ -58,6 +63,7 @@ class Form1 : public QMainWindow {
     Form2* monthWindow() const { return form2_; }
     CalendarPage* calendarPage() const { return calendarPage_; }
     ZassetsuWindow* zassetsuWindow() const { return zassetsuWindow_; }
+    DaySearchWindow* daySearchWindow() const { return daySearch_; }
     // The calculated year, or null while the year box holds a year not yet calculated.
     const almanac::YearAlmanac* almanac() const { return almanac_.get(); }
 
@@ -104,6 +110,7 @@ class Form1 : public QMainWindow {
     QPointer<Form2> form2_;
     QPointer<CalendarPage> calendarPage_;
     QPointer<ZassetsuWindow> zassetsuWindow_;
+    QPointer<DaySearchWindow> daySearch_;
     QAction* observatoryMode_ = nullptr;
     QAction* notesShown_ = nullptr; // the calendar page's 暦注, remembered between runs
     bool surfacePressed_ = false;

@@ -1,7 +1,8 @@
 // The window tests, one program: `gui_tests CLASS [QTest arguments]` runs one test class
-// (main_window, month_window, menus, calendar_page, print_file, shutdown), `gui_tests` runs them
-// all in turn.
+// (main_window, month_window, menus, calendar_page, print_file, shutdown, day_search),
+// `gui_tests` runs them all in turn.
 #include "calendar_page_test.h"
+#include "day_search_test.h"
 #include "main_window_test.h"
 #include "menus_test.h"
 #include "month_window_test.h"
@@ -45,6 +46,11 @@ int main(int argc, char** argv) {
         {"shutdown",
          [](int c, char** v) {
              ShutdownTest t;
+             return QTest::qExec(&t, c, v);
+         }},
+        {"day_search",
+         [](int c, char** v) {
+             DaySearchTest t;
              return QTest::qExec(&t, c, v);
          }},
     };

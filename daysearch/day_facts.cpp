@@ -1,0 +1,208 @@
+#include "daysearch/day_facts.h"
+
+#include "almanac/day_listing.h"
+#include "almanac/year_almanac.h"
+#include "calendar/day_cycles.h"
+#include "holidays/holidays.h"
+#include "lunisolar/lunisolar_calendar.h"
+#include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
+#include "precise/precise_year.h"
+
+#include <exception>
+#include <optional>
+
+namespace sorvane::daysearch {
+
+namespace {
+
+constexpr unsigned bit(Kind kind) {
+    return 1U << static_cast<int>(kind);
+}
+
+void add(DayFacts& day, Kind kind, std::string name, std::string shown = {}) {
+    day.facts[static_cast<std::size_t>(kind)].push_back(Fact{std::move(name), std::move(shown)});
+}
+
+} // namespace
+
+std::optional<Kind> missingKind(const Term& term, const DayFacts& day) {
+    if (!day.knows(term.kind)) {
+        return term.kind;
+    }
+    if (term.kind == Kind::Senjitsu && (day.known & kLunarNotes) == 0 &&
+        term.name == notes::senjitsuName(notes::Senjitsu::Fujoju)) {
+        return Kind::Lunisolar;
+    }
+    return std::nullopt;
+}
+
+unsigned kindsNamed(const Query& query) {
+    unsigned mask = 0;
+    for (const Word& word : query.words) {
+        for (const Term& term : word.terms) {
+            mask |= bit(term.kind);
+        }
+    }
+    return mask;
+}
+
+std::string kindReach(Kind kind) {
+    switch (kind) {
+    case Kind::Rokuyo:
+    case Kind::Lunisolar:
+        return std::to_string(lunisolar::kFirstYear) + ".." + std::to_string(lunisolar::kLastYear);
+    case Kind::Rest:
+        return isoDateText(holidays::kFirstDate) + ".." + std::to_string(holidays::kLastYear);
+    default:
+        return "";
+    }
+}
+
+std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, const CivilDate& last,
+                                unsigned kinds) {
+    const int year = first.year;
+    const long long firstDay = dayNumber(first);
+    const long long lastDay = dayNumber(last);
+    std::vector<DayFacts> days(static_cast<std::size_t>(lastDay - firstDay + 1));
+    for (std::size_t i = 0; i < days.size(); ++i) {
+        DayFacts& d = days[i];
+        const long long n = firstDay + static_cast<long long>(i);
+        d.date = civilDate(n);
+        d.weekday = tables.weekdayNames[static_cast<std::size_t>(youbi(static_cast<double>(n)))];
+        add(d, Kind::Weekday, d.weekday);
+        d.known |= bit(Kind::Weekday);
+    }
+    auto at = [&](const CivilDate& date) -> DayFacts* {
+        const long long n = dayNumber(date);
+        return n >= firstDay && n <= lastDay ? &days[static_cast<std::size_t>(n - firstDay)]
+                                             : nullptr;
+    };
+
+    const bool terms = (kinds & (bit(Kind::SolarTerm) | bit(Kind::Zassetsu))) != 0;
+    const bool lunar =
+        (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar))) != 0 && lunisolar::inRange(year);
+    const bool rest = (kinds & bit(Kind::Rest)) != 0 && holidays::inRange(year);
+    const bool dayNotes =
+        (kinds & (bit(Kind::Senjitsu) | bit(Kind::Choku) | bit(Kind::Shuku) | bit(Kind::Kyusei))) !=
+        0;
+    if (!terms && !lunar && !rest && !dayNotes) {
+        return days;
+    }
+
+    // The solar terms and 雑節 come with a year almanac; the lunisolar year and the holidays
+    // alone are taken from their own libraries, without the solar terms' search.
+    std::optional<almanac::YearAlmanac> almanac;
+    if (terms) {
+        almanac::AlmanacOptions options;
+        options.precise = precise::inRange(year);
+        options.zassetsu = (kinds & bit(Kind::Zassetsu)) != 0;
+        options.lunisolar = lunar;
+        options.holidays = rest;
+        almanac = almanac::yearAlmanac(tables, static_cast<std::int16_t>(year), options);
+    }
+    std::optional<lunisolar::LunisolarYear> lunisolarYear;
+    if ((lunar || dayNotes) && lunisolar::inRange(year) && !(almanac && almanac->lunisolar)) {
+        lunisolarYear.emplace(year);
+    }
+    const lunisolar::LunisolarYear* lunarYear = almanac && almanac->lunisolar
+                                                    ? &*almanac->lunisolar
+                                                    : (lunisolarYear ? &*lunisolarYear : nullptr);
+    const std::vector<holidays::Holiday> holidayList =
+        almanac ? almanac->holidays
+                : (rest ? holidays::yearHolidays(year) : std::vector<holidays::Holiday>{});
+
+    if (terms) {
+        for (DayFacts& d : days) {
+            d.known |= bit(Kind::SolarTerm) | bit(Kind::Zassetsu);
+        }
+        for (const almanac::Event& e : almanac->solarTerms) {
+            if (DayFacts* d = at(e.date)) {
+                add(*d, Kind::SolarTerm, almanac::eventTitle(e));
+            }
+        }
+        for (const almanac::Event& e : almanac->zassetsu) {
+            if (e.kind == EventKind::DoyoPeriod) {
+                // Every day of a 土用 carries its name.
+                for (long long n = dayNumber(e.date); n <= dayNumber(e.lastDate); ++n) {
+                    if (DayFacts* d = at(civilDate(n))) {
+                        add(*d, Kind::Zassetsu, e.name);
+                    }
+                }
+            } else if (DayFacts* d = at(e.date)) {
+                // A 丑の日 answers to its own name ("一の丑"), shown with its 土用's.
+                const std::size_t space = e.name.rfind(' ');
+                if (space == std::string::npos) {
+                    add(*d, Kind::Zassetsu, e.name);
+                } else {
+                    add(*d, Kind::Zassetsu, e.name.substr(space + 1), e.name);
+                }
+            }
+        }
+    }
+    if (lunar && lunarYear != nullptr) {
+        for (std::size_t i = 0; i < days.size(); ++i) {
+            DayFacts& d = days[i];
+            const lunisolar::LunarDay day = lunarYear->day(firstDay + static_cast<long long>(i));
+            d.known |= bit(Kind::Rokuyo) | bit(Kind::Lunisolar);
+            add(d, Kind::Rokuyo, lunisolar::rokuyoName(day.rokuyo));
+            const std::string month =
+                std::string("旧") + (day.leap ? "閏" : "") + std::to_string(day.month) + "月";
+            const std::string dayName = std::to_string(day.day) + "日";
+            add(d, Kind::Lunisolar, month, month + dayName);
+            add(d, Kind::Lunisolar, "旧" + dayName, month + dayName);
+            if (day.special) {
+                add(d, Kind::Lunisolar, lunisolar::specialDayName(*day.special));
+            }
+        }
+    }
+    if (rest) {
+        for (DayFacts& d : days) {
+            if (d.date >= holidays::kFirstDate) {
+                d.known |= bit(Kind::Rest);
+            }
+        }
+        for (const holidays::Holiday& h : holidayList) {
+            if (DayFacts* d = at(h.date)) {
+                add(*d, Kind::Rest, kHolidayWord, h.name);
+                add(*d, Kind::Rest, kRestWord, h.name);
+            }
+        }
+        for (DayFacts& d : days) {
+            const int w = youbi(static_cast<double>(dayNumber(d.date)));
+            if ((w == 1 || w == 7) && d.of(Kind::Rest).empty()) {
+                add(d, Kind::Rest, kRestWord, d.weekday);
+            }
+        }
+    }
+    if (dayNotes) {
+        // The notes of the year, the lunisolar year shared with the 六曜 when both are asked.
+        // At the ends of the year range the Sun's search may find no date for a longitude
+        // (the calendar has drifted from the seasons there): the notes stay unknown.
+        std::optional<notes::YearNotes> found;
+        try {
+            found = notes::yearNotes(tables, year, lunarYear);
+        } catch (const std::exception&) {
+            return days;
+        }
+        const notes::YearNotes& yearNotes = *found;
+        for (DayFacts& d : days) {
+            const notes::DayNotes& n = yearNotes.day(d.date.month, d.date.day);
+            d.known |=
+                bit(Kind::Senjitsu) | bit(Kind::Choku) | bit(Kind::Shuku) | bit(Kind::Kyusei);
+            if (n.lunarMonth) {
+                d.known |= kLunarNotes;
+            }
+            for (notes::Senjitsu s : n.senjitsu) {
+                add(d, Kind::Senjitsu, notes::senjitsuName(s));
+            }
+            add(d, Kind::Choku, notes::chokuName(n.choku));
+            add(d, Kind::Shuku, notes::shukuName(n.shuku));
+            add(d, Kind::Kyusei, notes::kyuseiName(n.kyusei));
+            add(d, Kind::Kyusei, notes::kyuseiShortName(n.kyusei), notes::kyuseiName(n.kyusei));
+        }
+    }
+    return days;
+}
+
+} // namespace sorvane::daysearch

@@ -1,0 +1,211 @@
+#include "daysearch/day_search.h"
+
+#include "holidays/holidays.h"
+#include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
+
+#include <algorithm>
+
+namespace sorvane::daysearch {
+
+namespace {
+
+const Fact* findFact(const DayFacts& day, const Term& term) {
+    for (const Fact& fact : day.of(term.kind)) {
+        if (fact.name == term.name) {
+            return &fact;
+        }
+    }
+    return nullptr;
+}
+
+// What a word says of a day: it holds, it does not, or a kind it needs is not known there
+// and none of its known names holds (then unknown: the kind of the first such name).
+struct WordValue {
+    bool holds = false;
+    std::optional<Kind> unknown;
+    std::string matched; // the names that hold, "、" between two
+};
+
+WordValue evaluate(const Word& word, const DayFacts& day) {
+    WordValue value;
+    std::optional<Kind> missing;
+    for (const Term& term : word.terms) {
+        if (const auto kind = missingKind(term, day)) {
+            missing = missing ? missing : kind;
+        } else if (const Fact* fact = findFact(day, term)) {
+            if (!value.matched.empty()) {
+                value.matched += "、";
+            }
+            value.matched += fact->text();
+        }
+    }
+    if (!value.matched.empty()) {
+        value.holds = !word.negated;
+    } else if (missing) {
+        value.unknown = missing;
+    } else {
+        value.holds = word.negated;
+    }
+    return value;
+}
+
+// The first kind of the word's names not known on the day, if any.
+std::optional<Kind> missingKind(const Word& word, const DayFacts& day) {
+    for (const Term& term : word.terms) {
+        if (const auto kind = daysearch::missingKind(term, day)) {
+            return kind;
+        }
+    }
+    return std::nullopt;
+}
+
+// The kind a term needs that no day of the year can have (the lunisolar calendar, the
+// holidays outside their years), if any.
+std::optional<Kind> missingAllYear(const Term& term, int year) {
+    const bool lunar = lunisolar::inRange(year);
+    switch (term.kind) {
+    case Kind::Rokuyo:
+    case Kind::Lunisolar:
+        return lunar ? std::nullopt : std::optional<Kind>(term.kind);
+    case Kind::Rest:
+        return holidays::inRange(year) ? std::nullopt : std::optional<Kind>(term.kind);
+    case Kind::Senjitsu:
+        return !lunar && term.name == notes::senjitsuName(notes::Senjitsu::Fujoju)
+                   ? std::optional<Kind>(Kind::Lunisolar)
+                   : std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The kind for which a word is unknown on every day of the year, if every one of its names
+// needs one that the year lacks.
+std::optional<Kind> unknownAllYear(const Word& word, int year) {
+    std::optional<Kind> first;
+    for (const Term& term : word.terms) {
+        const auto kind = missingAllYear(term, year);
+        if (!kind) {
+            return std::nullopt;
+        }
+        first = first ? first : kind;
+    }
+    return first;
+}
+
+} // namespace
+
+std::optional<std::vector<std::string>> matchDay(const Query& query, const DayFacts& day) {
+    std::vector<std::string> notes;
+    for (const Word& word : query.words) {
+        WordValue value = evaluate(word, day);
+        if (!value.holds) {
+            return std::nullopt;
+        }
+        if (!word.negated) {
+            notes.push_back(std::move(value.matched));
+        }
+    }
+    return notes;
+}
+
+DaySearch::DaySearch(const Tables& tables, std::size_t yearsKept)
+    : tables_(tables), yearsKept_(std::max<std::size_t>(yearsKept, 1)) {}
+
+const std::vector<DayFacts>& DaySearch::year(int year, unsigned kinds) {
+    unsigned wanted = kinds;
+    for (auto it = years_.begin(); it != years_.end(); ++it) {
+        if (it->year == year) {
+            if ((it->kinds & kinds) == kinds) {
+                std::rotate(it, it + 1, years_.end());
+                return years_.back().days;
+            }
+            wanted |= it->kinds;
+            years_.erase(it);
+            break;
+        }
+    }
+    while (years_.size() >= yearsKept_) {
+        years_.pop_front();
+    }
+    Year computed;
+    computed.year = year;
+    computed.kinds = wanted;
+    computed.days = yearFacts(tables_, CivilDate{year, 1, 1}, CivilDate{year, 12, 31}, wanted);
+    years_.push_back(std::move(computed));
+    return years_.back().days;
+}
+
+SearchResult DaySearch::search(const Query& query, const CivilDate& from, const CivilDate& to,
+                               bool listDays) {
+    SearchResult result;
+    const unsigned kinds = kindsNamed(query);
+    // The stretch of days each word cannot decide that is still open.
+    std::vector<std::optional<Uncovered>> open(query.words.size());
+    auto mark = [&](std::size_t w, std::optional<Kind> kind, const CivilDate& first,
+                    const CivilDate& last) {
+        if (kind && open[w] && open[w]->kind == *kind && addDays(open[w]->last, 1) == first) {
+            open[w]->last = last;
+            return;
+        }
+        if (open[w]) {
+            result.uncovered.push_back(*open[w]);
+            open[w].reset();
+        }
+        if (kind) {
+            open[w] = Uncovered{query.words[w].text, *kind, first, last};
+        }
+    };
+    const long long fromDay = dayNumber(from);
+    const long long toDay = dayNumber(to);
+    for (int y = from.year; y <= to.year; ++y) {
+        const long long first = std::max(fromDay, dayNumber(CivilDate{y, 1, 1}));
+        const long long last = std::min(toDay, dayNumber(CivilDate{y, 12, 31}));
+        // A year in which some word cannot hold on any day is not computed.
+        bool hopeless = false;
+        for (const Word& word : query.words) {
+            hopeless = hopeless || unknownAllYear(word, y).has_value();
+        }
+        if (hopeless) {
+            for (std::size_t w = 0; w < query.words.size(); ++w) {
+                std::optional<Kind> missing;
+                for (const Term& term : query.words[w].terms) {
+                    missing = missing ? missing : missingAllYear(term, y);
+                }
+                mark(w, missing, civilDate(first), civilDate(last));
+            }
+            continue;
+        }
+        const std::vector<DayFacts>& days = year(y, kinds);
+        const long long offset = dayNumber(CivilDate{y, 1, 1});
+        for (long long n = first; n <= last; ++n) {
+            const DayFacts& day = days[static_cast<std::size_t>(n - offset)];
+            std::vector<std::string> notes;
+            bool holds = true;
+            for (std::size_t w = 0; w < query.words.size(); ++w) {
+                WordValue value = evaluate(query.words[w], day);
+                mark(w, missingKind(query.words[w], day), day.date, day.date);
+                holds = holds && value.holds;
+                if (value.holds && !query.words[w].negated) {
+                    notes.push_back(std::move(value.matched));
+                }
+            }
+            if (holds) {
+                ++result.count;
+                if (listDays) {
+                    result.days.push_back(DayMatch{day.date, day.weekday, std::move(notes)});
+                }
+            }
+        }
+    }
+    for (auto& stretch : open) {
+        if (stretch) {
+            result.uncovered.push_back(*stretch);
+        }
+    }
+    std::stable_sort(result.uncovered.begin(), result.uncovered.end(),
+                     [](const Uncovered& a, const Uncovered& b) { return a.first < b.first; });
+    return result;
+}
+
+} // namespace sorvane::daysearch

@@ -1,0 +1,73 @@
+// The search of a range of days for those that fit a query, year by year.
+#pragma once
+
+#include "calendar/civil_date.h"
+#include "daysearch/day_facts.h"
+#include "daysearch/query.h"
+#include "ephemeris/tables.h"
+
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sorvane::daysearch {
+
+// A day that fits: its weekday and the names that made each of the query's positive words
+// hold, in the query's order.
+struct DayMatch {
+    CivilDate date;
+    std::string weekday;
+    std::vector<std::string> notes;
+};
+
+// Days of the range on which a kind a word names is not known (the lunisolar calendar
+// outside its years, the holidays before the law or after their last year): there the word
+// holds only through its other names, and a day matches through the unknown one neither
+// way.
+struct Uncovered {
+    std::string word; // as written
+    Kind kind;        // the first kind of the word that is not known
+    CivilDate first;
+    CivilDate last;
+};
+
+struct SearchResult {
+    std::size_t count = 0;
+    std::vector<DayMatch> days; // empty when only counted
+    std::vector<Uncovered> uncovered;
+};
+
+// Whether the day fits the query: every word holds (a negated word: none of its names is
+// the day's). A word holds when one of its names is the day's; when none is and one of them
+// is of a kind not known on the day, it is undecided and holds neither way (土|祝日 holds
+// on a Saturday of 1900, is undecided on a Monday). Returns the notes of a match, or
+// nothing.
+std::optional<std::vector<std::string>> matchDay(const Query& query, const DayFacts& day);
+
+// The searcher: computes each year's facts once and keeps the last few years it used, so
+// that a window can count again as the conditions change without computing anything.
+class DaySearch {
+  public:
+    explicit DaySearch(const Tables& tables, std::size_t yearsKept = 3);
+
+    // The days from..to (from <= to) that fit the query, in date order; with listDays false
+    // only their count. Years -32768..32767.
+    SearchResult search(const Query& query, const CivilDate& from, const CivilDate& to,
+                        bool listDays = true);
+
+  private:
+    struct Year {
+        int year = 0;
+        unsigned kinds = 0;
+        std::vector<DayFacts> days;
+    };
+    const std::vector<DayFacts>& year(int year, unsigned kinds);
+
+    const Tables& tables_;
+    std::size_t yearsKept_;
+    std::deque<Year> years_; // the most recently used last
+};
+
+} // namespace sorvane::daysearch

@@ -1,0 +1,309 @@
+#include "daysearch/query.h"
+
+#include "almanac/event.h"
+#include "almanac/year_almanac.h"
+#include "almanac/zassetsu.h"
+#include "calendar/civil_date.h"
+#include "calendar/day_cycles.h"
+#include "lunisolar/lunisolar_calendar.h"
+#include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
+
+#include <algorithm>
+
+namespace sorvane::daysearch {
+
+namespace {
+
+// The separators a query may write in either width.
+constexpr std::string_view kSpaces[] = {" ", "\u3000"};
+constexpr std::string_view kBars[] = {"|", "\uFF5C"};
+constexpr std::string_view kMinus[] = {"-", "\uFF0D", "\u2212"};
+constexpr std::string_view kColons[] = {":", "\uFF1A"};
+
+// The length of the separator of the set at text[i], or 0.
+template <std::size_t N>
+std::size_t separatorAt(std::string_view text, std::size_t i, const std::string_view (&set)[N]) {
+    for (std::string_view s : set) {
+        if (text.substr(i, s.size()) == s) {
+            return s.size();
+        }
+    }
+    return 0;
+}
+
+// text cut at every separator of the set; empty pieces kept.
+template <std::size_t N>
+std::vector<std::string> split(std::string_view text, const std::string_view (&set)[N]) {
+    std::vector<std::string> pieces(1);
+    for (std::size_t i = 0; i < text.size();) {
+        if (const std::size_t n = separatorAt(text, i, set); n > 0) {
+            pieces.emplace_back();
+            i += n;
+        } else {
+            pieces.back() += text[i++];
+        }
+    }
+    return pieces;
+}
+
+// A whole number in ASCII or full-width digits, or -1.
+int digitsValue(std::string_view text) {
+    if (text.empty()) {
+        return -1;
+    }
+    int value = 0;
+    int digits = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        int d = -1;
+        if (text[i] >= '0' && text[i] <= '9') {
+            d = text[i] - '0';
+            i += 1;
+        } else if (text.substr(i, 2) == "\xEF\xBC" && i + 2 < text.size() &&
+                   static_cast<unsigned char>(text[i + 2]) >= 0x90 &&
+                   static_cast<unsigned char>(text[i + 2]) <= 0x99) {
+            d = static_cast<unsigned char>(text[i + 2]) - 0x90; // U+FF10..U+FF19
+            i += 3;
+        } else {
+            return -1;
+        }
+        value = value * 10 + d;
+        if (++digits > 2) {
+            return -1;
+        }
+    }
+    return value;
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+bool endsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+// Anchors whose 雑節 are every name the rules give: the winter 土用 a single 丑の日, the
+// others two (一の丑, 二の丑). Only the names of the result are read.
+almanac::SeasonAnchors namingAnchors() {
+    long long ushi = dayNumber(CivilDate{2001, 1, 1});
+    while ((kanshi(static_cast<double>(ushi)) - 1) % 12 != 1) {
+        ++ushi;
+    }
+    auto day = [&](long long offset) {
+        almanac::Event e;
+        e.date = e.lastDate = civilDate(ushi + offset);
+        return e;
+    };
+    almanac::SeasonAnchors a;
+    a.doyoEntries = {day(0), day(96), day(192), day(288)};
+    a.risshun = day(1);
+    a.rikka = day(96 + 13);
+    a.risshuu = day(192 + 13);
+    a.rittou = day(288 + 13);
+    a.shunbun = day(45);
+    a.shuubun = day(230);
+    a.nyuubai = day(130);
+    a.hangeshou = day(150);
+    return a;
+}
+
+} // namespace
+
+const char* kindLabel(Kind kind) {
+    switch (kind) {
+    case Kind::Rokuyo:
+        return "六曜";
+    case Kind::Senjitsu:
+        return "選日";
+    case Kind::Weekday:
+        return "曜日";
+    case Kind::Rest:
+        return "休日";
+    case Kind::Choku:
+        return "十二直";
+    case Kind::Shuku:
+        return "二十八宿";
+    case Kind::Kyusei:
+        return "九星";
+    case Kind::SolarTerm:
+        return "二十四節気";
+    case Kind::Zassetsu:
+        return "雑節";
+    case Kind::Lunisolar:
+        return "旧暦";
+    }
+    return "";
+}
+
+std::string lunisolarPattern(std::string_view text) {
+    if (!startsWith(text, "旧")) {
+        return "";
+    }
+    std::string_view rest = text.substr(std::string_view("旧").size());
+    if (endsWith(rest, "月")) {
+        std::string_view number = rest.substr(0, rest.size() - std::string_view("月").size());
+        const bool leap = startsWith(number, "閏");
+        if (leap) {
+            number.remove_prefix(std::string_view("閏").size());
+        }
+        const int month = digitsValue(number);
+        if (month >= 1 && month <= 12) {
+            return std::string("旧") + (leap ? "閏" : "") + std::to_string(month) + "月";
+        }
+    } else if (endsWith(rest, "日")) {
+        const int day = digitsValue(rest.substr(0, rest.size() - std::string_view("日").size()));
+        if (day >= 1 && day <= 30) {
+            return "旧" + std::to_string(day) + "日";
+        }
+    }
+    return "";
+}
+
+Vocabulary::Vocabulary(const Tables& tables) : names_(kKindCount) {
+    for (int i = 0; i < 6; ++i) {
+        add(Kind::Rokuyo, lunisolar::rokuyoName(i));
+    }
+    for (int w = 1; w <= 7; ++w) {
+        add(Kind::Weekday, tables.weekdayNames[static_cast<std::size_t>(w)]);
+    }
+    add(Kind::Rest, kHolidayWord);
+    add(Kind::Rest, kRestWord);
+    for (int m = 1; m <= 12; ++m) {
+        for (int row = 0; row < 2; ++row) {
+            add(Kind::SolarTerm, almanac::plainName(tables.solarTermNames[static_cast<std::size_t>(
+                                     m)][static_cast<std::size_t>(row)]));
+        }
+        if (m % 3 == 1) {
+            almanac::Event entry;
+            entry.kind = EventKind::Doyo;
+            entry.name = almanac::plainName(tables.solarTermNames[0][0]);
+            entry.month = m;
+            add(Kind::SolarTerm, almanac::eventTitle(entry));
+        }
+    }
+    for (const almanac::Event& e : almanac::zassetsu(namingAnchors())) {
+        const std::size_t space = e.name.rfind(' ');
+        add(Kind::Zassetsu, space == std::string::npos ? e.name : e.name.substr(space + 1));
+    }
+    for (int i = 0; i < notes::kSenjitsuCount; ++i) {
+        add(Kind::Senjitsu, notes::senjitsuName(static_cast<notes::Senjitsu>(i)));
+    }
+    for (int i = 0; i < 12; ++i) {
+        add(Kind::Choku, notes::chokuName(i));
+    }
+    for (int i = 0; i < 28; ++i) {
+        add(Kind::Shuku, notes::shukuName(i));
+    }
+    for (int star = 1; star <= 9; ++star) {
+        add(Kind::Kyusei, notes::kyuseiName(star));
+    }
+    for (int star = 1; star <= 9; ++star) {
+        add(Kind::Kyusei, notes::kyuseiShortName(star), false);
+    }
+    for (auto special : {lunisolar::SpecialDay::KyuShogatsu, lunisolar::SpecialDay::Tanabata,
+                         lunisolar::SpecialDay::Jugoya, lunisolar::SpecialDay::Jusanya}) {
+        add(Kind::Lunisolar, lunisolar::specialDayName(special));
+    }
+}
+
+void Vocabulary::add(Kind kind, const std::string& name, bool listed) {
+    std::vector<Kind>& kinds = kinds_[name];
+    if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) {
+        kinds.push_back(kind);
+        if (listed) {
+            names_[static_cast<std::size_t>(kind)].push_back(name);
+        }
+    }
+}
+
+std::vector<Kind> Vocabulary::kindsOf(std::string_view name) const {
+    if (const auto it = kinds_.find(name); it != kinds_.end()) {
+        return it->second;
+    }
+    if (!lunisolarPattern(name).empty()) {
+        return {Kind::Lunisolar};
+    }
+    return {};
+}
+
+const std::vector<std::string>& Vocabulary::names(Kind kind) const {
+    return names_.at(static_cast<std::size_t>(kind));
+}
+
+Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
+    Query query;
+    query.text = std::string(text);
+    for (const std::string& piece : split(text, kSpaces)) {
+        if (piece.empty()) {
+            continue;
+        }
+        Word word;
+        word.text = piece;
+        std::string_view body = piece;
+        if (const std::size_t n = separatorAt(body, 0, kMinus); n > 0) {
+            word.negated = true;
+            body.remove_prefix(n);
+        }
+        if (body.empty()) {
+            throw QueryError("\"" + piece + "\" names nothing after its '-'", piece);
+        }
+        for (const std::string& name : split(body, kBars)) {
+            if (name.empty()) {
+                throw QueryError("\"" + piece + "\" has an empty name beside a '|'", piece);
+            }
+            const std::vector<std::string> parts = split(name, kColons);
+            if (parts.size() > 2) {
+                throw QueryError("\"" + name + "\" has more than one ':'", name);
+            }
+            if (parts.size() == 2) {
+                Kind kind{};
+                bool found = false;
+                for (int k = 0; k < kKindCount; ++k) {
+                    if (parts[0] == kindLabel(static_cast<Kind>(k))) {
+                        kind = static_cast<Kind>(k);
+                        found = true;
+                    }
+                }
+                if (!found) {
+                    throw QueryError("\"" + name + "\": \"" + parts[0] + "\" is not a kind of name",
+                                     name);
+                }
+                const auto kinds = vocabulary.kindsOf(parts[1]);
+                if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) {
+                    throw QueryError("\"" + name + "\": no " + kindLabel(kind) + " is named \"" +
+                                         parts[1] + "\"",
+                                     name);
+                }
+                word.terms.push_back(
+                    Term{kind, kind == Kind::Lunisolar && !lunisolarPattern(parts[1]).empty()
+                                   ? lunisolarPattern(parts[1])
+                                   : parts[1]});
+                continue;
+            }
+            const auto kinds = vocabulary.kindsOf(name);
+            if (kinds.empty()) {
+                throw QueryError("unknown word \"" + name + "\"", name);
+            }
+            if (kinds.size() > 1) {
+                std::vector<std::string> forms;
+                std::string list;
+                for (Kind k : kinds) {
+                    forms.push_back(std::string(kindLabel(k)) + ":" + name);
+                    list += (list.empty() ? "" : " or ") + forms.back();
+                }
+                throw QueryError("\"" + name + "\" is ambiguous: write " + list, name,
+                                 std::move(forms));
+            }
+            const std::string pattern = lunisolarPattern(name);
+            word.terms.push_back(Term{kinds.front(), pattern.empty() ? name : pattern});
+        }
+        query.words.push_back(std::move(word));
+    }
+    if (query.words.empty()) {
+        throw QueryError("the query is empty", "");
+    }
+    return query;
+}
+
+} // namespace sorvane::daysearch

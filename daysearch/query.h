@@ -1,0 +1,102 @@
+// The query of the day search: words that must all hold, each one name or several joined
+// by '|' (any of them), a leading '-' negating it.
+#pragma once
+
+#include "ephemeris/tables.h"
+
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorvane::daysearch {
+
+// What a name of the query speaks of.
+enum class Kind {
+    Rokuyo,    // 六曜: 大安 .. 仏滅
+    Senjitsu,  // 選日: 一粒万倍日, 天赦日, 寅の日 ..
+    Weekday,   // 曜日: 日 .. 土
+    Rest,      // 休日: the words 祝日 (any national holiday) and 休日 (土, 日 or 祝日)
+    Choku,     // 十二直: 建 .. 閉
+    Shuku,     // 二十八宿: 角 .. 軫
+    Kyusei,    // 日家九星: 一白水星 .. 九紫火星
+    SolarTerm, // 二十四節気 and the 土用 entries: 立春, 夏の土用入り ..
+    Zassetsu,  // 雑節: 節分, 八十八夜, 夏の土用 (each of its days), 一の丑 ..
+    Lunisolar, // 旧暦: 旧1月, 旧閏6月, 旧15日, 旧正月, 十五夜 ..
+};
+inline constexpr int kKindCount = 10;
+
+// The two words of Kind::Rest.
+inline constexpr const char* kHolidayWord = "祝日";
+inline constexpr const char* kRestWord = "休日";
+
+// The kind's name as a qualified word writes it ("十二直" in 十二直:危).
+const char* kindLabel(Kind kind);
+
+// One name of one kind.
+struct Term {
+    Kind kind = Kind::Rokuyo;
+    std::string name;
+    auto operator<=>(const Term&) const = default;
+};
+
+// A word of the query: any of its terms holds (negated: none does).
+struct Word {
+    std::string text; // as written, with its '-'
+    bool negated = false;
+    std::vector<Term> terms;
+};
+
+struct Query {
+    std::string text;
+    std::vector<Word> words;
+};
+
+// A query that cannot be read. word() is the word at fault as written; for a name of more
+// than one kind, qualifiedForms() lists the ways to write it (十二直:危, 二十八宿:危).
+class QueryError : public std::runtime_error {
+  public:
+    QueryError(const std::string& message, std::string word,
+               std::vector<std::string> qualifiedForms = {})
+        : std::runtime_error(message), word_(std::move(word)),
+          qualifiedForms_(std::move(qualifiedForms)) {}
+    const std::string& word() const { return word_; }
+    const std::vector<std::string>& qualifiedForms() const { return qualifiedForms_; }
+
+  private:
+    std::string word_;
+    std::vector<std::string> qualifiedForms_;
+};
+
+// The names a query may use, each with the kinds it belongs to. The names are taken from
+// where the program defines them: the weekday and term tables, the 六曜 and lunisolar days,
+// the 雑節 rules, the day notes. 旧N月, 旧閏N月 and 旧N日 are read as patterns.
+class Vocabulary {
+  public:
+    explicit Vocabulary(const Tables& tables);
+
+    // The kinds of a plain name; empty when unknown.
+    std::vector<Kind> kindsOf(std::string_view name) const;
+    // Every name of a kind, in the program's order (for lists in a window); the short
+    // forms a query may also use (一白 for 一白水星) are left out.
+    const std::vector<std::string>& names(Kind kind) const;
+
+  private:
+    void add(Kind kind, const std::string& name, bool listed = true);
+    std::map<std::string, std::vector<Kind>, std::less<>> kinds_;
+    std::vector<std::vector<std::string>> names_;
+};
+
+// Reads a query: words separated by spaces (ASCII or the full-width U+3000), each a name,
+// a qualified name (KIND:NAME, the colon ASCII or full-width) or several joined by '|',
+// with an optional leading '-' (or '−'). Throws QueryError for an empty query or word, an
+// unknown name, or a name of two kinds written without its kind.
+Query parseQuery(std::string_view text, const Vocabulary& vocabulary);
+
+// The lunisolar patterns: 旧N月 (N 1..12), 旧閏N月, 旧N日 (N 1..30), digits ASCII or
+// full-width. Returns the term's name in its canonical form (ASCII digits), or "" when text
+// is none of them.
+std::string lunisolarPattern(std::string_view text);
+
+} // namespace sorvane::daysearch

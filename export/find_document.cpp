@@ -1,0 +1,131 @@
+#include "export/find_document.h"
+
+#include "daysearch/day_facts.h"
+#include "export/icalendar.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+namespace sorvane::exports {
+
+namespace {
+
+// The query's words as one line, whatever spaces separated them.
+std::string queryWords(const daysearch::Query& query) {
+    std::string text;
+    for (const daysearch::Word& word : query.words) {
+        text += (text.empty() ? "" : " ") + word.text;
+    }
+    return text;
+}
+
+// A 64-bit FNV-1a hash of text, as 16 hexadecimal digits: the same query gives the same
+// UIDs from run to run.
+std::string textHash(const std::string& text) {
+    constexpr std::uint64_t kOffsetBasis = 14695981039346656037ULL;
+    constexpr std::uint64_t kPrime = 1099511628211ULL;
+    std::uint64_t h = kOffsetBasis;
+    for (const char c : text) {
+        h = (h ^ static_cast<unsigned char>(c)) * kPrime;
+    }
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h));
+    return buf;
+}
+
+std::string joined(const std::vector<std::string>& notes, const char* separator) {
+    std::string text;
+    for (const std::string& note : notes) {
+        text += (text.empty() ? "" : separator) + note;
+    }
+    return text;
+}
+
+} // namespace
+
+std::string findReport(const daysearch::SearchResult& result) {
+    std::string out;
+    for (const daysearch::DayMatch& day : result.days) {
+        out += isoDateText(day.date) + "\t" + day.weekday;
+        for (const std::string& note : day.notes) {
+            out += "\t" + note;
+        }
+        if (day.notes.empty()) {
+            out += "\t-";
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+std::string findJson(const daysearch::Query& query, const CivilDate& from, const CivilDate& to,
+                     const daysearch::SearchResult& result) {
+    nlohmann::ordered_json doc;
+    doc["query"] = queryWords(query);
+    doc["from"] = isoDateText(from);
+    doc["to"] = isoDateText(to);
+    doc["count"] = result.count;
+    doc["days"] = nlohmann::ordered_json::array();
+    for (const daysearch::DayMatch& day : result.days) {
+        nlohmann::ordered_json d;
+        d["date"] = isoDateText(day.date);
+        d["weekday"] = day.weekday;
+        d["notes"] = day.notes;
+        doc["days"].push_back(std::move(d));
+    }
+    doc["uncovered"] = nlohmann::ordered_json::array();
+    for (const daysearch::Uncovered& u : result.uncovered) {
+        nlohmann::ordered_json d;
+        d["word"] = u.word;
+        d["kind"] = daysearch::kindLabel(u.kind);
+        d["from"] = isoDateText(u.first);
+        d["to"] = isoDateText(u.last);
+        d["reach"] = daysearch::kindReach(u.kind);
+        doc["uncovered"].push_back(std::move(d));
+    }
+    return doc.dump(2) + "\n";
+}
+
+std::string findCalendar(const daysearch::Query& query, const daysearch::SearchResult& result,
+                         std::time_t dtstamp) {
+    const std::string words = queryWords(query);
+    std::vector<AllDayEvent> events;
+    for (const daysearch::DayMatch& day : result.days) {
+        char id[16];
+        std::snprintf(id, sizeof id, "%04d%02d%02d", day.date.year, day.date.month, day.date.day);
+        events.push_back(AllDayEvent{id, day.notes.empty() ? words : joined(day.notes, "・"),
+                                     "日を探す", day.date, "日を探す：" + words});
+    }
+    return icsAllDayCalendar("日を探す：" + words, "sorvane-find-" + textHash(words) + "-", events,
+                             dtstamp);
+}
+
+std::vector<std::string> uncoveredLines(const daysearch::SearchResult& result) {
+    // One line per kind and stretch, naming every word it stops.
+    std::vector<std::string> lines;
+    const auto& stretches = result.uncovered;
+    std::vector<bool> done(stretches.size(), false);
+    for (std::size_t i = 0; i < stretches.size(); ++i) {
+        if (done[i]) {
+            continue;
+        }
+        const daysearch::Uncovered& u = stretches[i];
+        std::string words;
+        for (std::size_t j = i; j < stretches.size(); ++j) {
+            const daysearch::Uncovered& v = stretches[j];
+            if (!done[j] && v.kind == u.kind && v.first == u.first && v.last == u.last) {
+                words += (words.empty() ? "" : ", ") + v.word;
+                done[j] = true;
+            }
+        }
+        const std::string reach = daysearch::kindReach(u.kind);
+        lines.push_back(words + " (" + daysearch::kindLabel(u.kind) +
+                        (reach.empty() ? ", not computed there" : ", known " + reach) +
+                        "): not known from " + isoDateText(u.first) + " to " + isoDateText(u.last) +
+                        ", where no day matches through it");
+    }
+    return lines;
+}
+
+} // namespace sorvane::exports

@@ -1,0 +1,231 @@
+// The day search against days built from the notes' and the day listing's own records: each
+// query's expected days come from a predicate over those records, not from the matcher.
+#include "almanac/day_listing.h"
+#include "almanac/year_almanac.h"
+#include "calendar/civil_date.h"
+#include "daysearch/day_search.h"
+#include "daysearch/query.h"
+#include "lunisolar/lunisolar_calendar.h"
+#include "notes/notes.h"
+#include "precise/precise_year.h"
+#include "support/test_support.h"
+
+#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <optional>
+#include <utility>
+
+namespace {
+
+using namespace sorvane;
+using daysearch::Kind;
+
+// One day as the notes and the day listing give it.
+struct Day {
+    CivilDate date;
+    const notes::DayNotes* notes;
+    const almanac::DayEntry* entry;
+
+    bool senjitsu(notes::Senjitsu s) const { return notes->has(s); }
+    std::string rokuyo() const {
+        return entry->lunar ? lunisolar::rokuyoName(entry->lunar->rokuyo) : "";
+    }
+    bool holiday() const { return entry->holiday.has_value(); }
+    bool weekend() const { return entry->weekday == "土" || entry->weekday == "日"; }
+    bool item(const std::string& name) const {
+        return std::any_of(entry->items.begin(), entry->items.end(),
+                           [&](const almanac::DayItem& i) { return i.name == name; });
+    }
+};
+
+// The records of the years a test asks for, computed once for the whole suite.
+class Records {
+  public:
+    static Records& get() {
+        static Records records;
+        return records;
+    }
+    std::vector<Day> days(const CivilDate& from, const CivilDate& to) {
+        std::vector<Day> out;
+        for (int y = from.year; y <= to.year; ++y) {
+            load(y);
+            for (std::size_t i = 0; i < notes_[y].days.size(); ++i) {
+                const Day d{notes_[y].days[i].date, &notes_[y].days[i], &entries_[y][i]};
+                if (d.date >= from && d.date <= to) {
+                    out.push_back(d);
+                }
+            }
+        }
+        return out;
+    }
+
+  private:
+    void load(int y) {
+        if (notes_.count(y) == 0) {
+            const Tables& t = sorvane::testing::shippedTables();
+            notes_[y] = notes::yearNotes(t, y);
+            entries_[y] = almanac::dayListing(
+                t, almanac::yearAlmanac(t, static_cast<std::int16_t>(y),
+                                        almanac::AlmanacOptions::everything(precise::inRange(y))));
+        }
+    }
+    std::map<int, notes::YearNotes> notes_;
+    std::map<int, std::vector<almanac::DayEntry>> entries_;
+};
+
+std::vector<CivilDate> expected(const CivilDate& from, const CivilDate& to,
+                                const std::function<bool(const Day&)>& holds) {
+    std::vector<CivilDate> dates;
+    for (const Day& d : Records::get().days(from, to)) {
+        if (holds(d)) {
+            dates.push_back(d.date);
+        }
+    }
+    return dates;
+}
+
+struct Case {
+    const char* query;
+    CivilDate from;
+    CivilDate to;
+    std::function<bool(const Day&)> holds;
+    // The days on which a kind the query names is not known (the first stretch the search
+    // reports); none when the whole range is known.
+    std::optional<std::pair<CivilDate, CivilDate>> unknown = std::nullopt;
+};
+
+TEST(DaySearch, FindsTheDaysTheRecordsGive) {
+    using S = notes::Senjitsu;
+    const Case cases[] = {
+        {"天赦日 一粒万倍日",
+         {2026, 1, 1},
+         {2026, 12, 31},
+         [](const Day& d) { return d.senjitsu(S::Tensha) && d.senjitsu(S::IchiryuManbai); }},
+        {"大安 土|祝日",
+         {2025, 11, 1},
+         {2026, 2, 28},
+         [](const Day& d) {
+             return d.rokuyo() == "大安" && (d.entry->weekday == "土" || d.holiday());
+         }},
+        {"-仏滅 -三隣亡 日",
+         {2026, 1, 1},
+         {2026, 12, 31},
+         [](const Day& d) {
+             return d.rokuyo() != "仏滅" && !d.senjitsu(S::Sanrinbo) && d.entry->weekday == "日";
+         }},
+        {"十二直:危",
+         {2026, 1, 1},
+         {2026, 3, 31},
+         [](const Day& d) { return std::string(notes::chokuName(d.notes->choku)) == "危"; }},
+        {"二十八宿:危 -十二直:危",
+         {2026, 1, 1},
+         {2026, 6, 30},
+         [](const Day& d) {
+             return std::string(notes::shukuName(d.notes->shuku)) == "危" &&
+                    std::string(notes::chokuName(d.notes->choku)) != "危";
+         }},
+        {"休日 -土 -日",
+         {2025, 12, 1},
+         {2026, 5, 31},
+         [](const Day& d) { return d.holiday() && !d.weekend(); }},
+        {"休日",
+         {2026, 4, 25},
+         {2026, 5, 10},
+         [](const Day& d) { return d.holiday() || d.weekend(); }},
+        {"建|平 -不成就日 一白水星|九紫火星",
+         {2025, 12, 1},
+         {2026, 1, 31},
+         [](const Day& d) {
+             const std::string c = notes::chokuName(d.notes->choku);
+             return (c == "建" || c == "平") && !d.senjitsu(S::Fujoju) &&
+                    (d.notes->kyusei == 1 || d.notes->kyusei == 9);
+         }},
+        {"立春|節分|冬至　−大安",
+         {2025, 12, 1},
+         {2027, 2, 28},
+         [](const Day& d) {
+             return (d.item("立春") || d.item("節分") || d.item("冬至")) && d.rokuyo() != "大安";
+         }},
+        {"旧1月 旧1日|旧15日",
+         {2025, 1, 1},
+         {2027, 12, 31},
+         [](const Day& d) {
+             return d.entry->lunar && !d.entry->lunar->leap && d.entry->lunar->month == 1 &&
+                    (d.entry->lunar->day == 1 || d.entry->lunar->day == 15);
+         }},
+        {"大安 -不成就日",
+         {2100, 11, 1},
+         {2101, 2, 28},
+         [](const Day& d) { return d.rokuyo() == "大安" && !d.senjitsu(S::Fujoju); },
+         std::pair{CivilDate{2101, 1, 1}, CivilDate{2101, 2, 28}}},
+        {"不成就日",
+         {2100, 12, 1},
+         {2101, 1, 31},
+         [](const Day& d) { return d.senjitsu(S::Fujoju); },
+         std::pair{CivilDate{2101, 1, 1}, CivilDate{2101, 1, 31}}},
+        // Before the holiday law 祝日 is not known, yet 土 still holds on a Saturday.
+        {"大安 土|祝日",
+         {1947, 6, 1},
+         {1948, 12, 31},
+         [](const Day& d) {
+             return d.rokuyo() == "大安" && (d.entry->weekday == "土" || d.holiday());
+         },
+         std::pair{CivilDate{1947, 6, 1}, CivilDate{1948, 7, 19}}},
+    };
+    daysearch::Vocabulary vocabulary(sorvane::testing::shippedTables());
+    daysearch::DaySearch search(sorvane::testing::shippedTables());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.query);
+        const auto result = search.search(daysearch::parseQuery(c.query, vocabulary), c.from, c.to);
+        std::vector<CivilDate> found;
+        for (const auto& day : result.days) {
+            found.push_back(day.date);
+        }
+        const std::vector<CivilDate> want = expected(c.from, c.to, c.holds);
+        EXPECT_FALSE(want.empty());
+        EXPECT_EQ(found, want);
+        EXPECT_EQ(result.count, want.size());
+        // Where a kind is not known the search says from which day to which.
+        if (c.unknown) {
+            ASSERT_FALSE(result.uncovered.empty());
+            EXPECT_EQ(result.uncovered.front().first, c.unknown->first);
+            EXPECT_EQ(result.uncovered.front().last, c.unknown->second);
+        } else {
+            EXPECT_TRUE(result.uncovered.empty());
+        }
+    }
+}
+
+TEST(DaySearch, RefusesUnknownAndAmbiguousWordsByName) {
+    struct Refusal {
+        const char* query;
+        const char* word;
+        std::vector<std::string> forms;
+    };
+    const Refusal refusals[] = {
+        {"大安 危", "危", {"十二直:危", "二十八宿:危"}},
+        {"大安|吉日", "吉日", {}},
+        {"旧13月", "旧13月", {}},
+        {"十二直:角", "十二直:角", {}},
+        {"干支:甲子", "干支:甲子", {}},
+        {"大安 -", "-", {}},
+        {"大安||仏滅", "大安||仏滅", {}},
+        {" 　", "", {}},
+    };
+    daysearch::Vocabulary vocabulary(sorvane::testing::shippedTables());
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.query);
+        try {
+            daysearch::parseQuery(r.query, vocabulary);
+            ADD_FAILURE() << "accepted";
+        } catch (const daysearch::QueryError& e) {
+            EXPECT_EQ(e.word(), r.word);
+            EXPECT_EQ(e.qualifiedForms(), r.forms);
+            EXPECT_NE(std::string(e.what()).find(r.word), std::string::npos);
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+// The 日を探す window: opened from the 暦 menu, it finds the days the terminal program finds,
+// counts as the conditions change, refuses a bad word in Japanese, opens the calendar page on
+// a found day and saves the days as an iCalendar file.
+#pragma once
+
+#include "gui_support.h"
+#include "support/test_support.h"
+#include "ui/day_search_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+namespace sorvane::ui::test {
+
+class DaySearchTest : public QObject {
+    Q_OBJECT
+
+    // The dates --find prints for the query over the range.
+    static std::vector<QDate> cliDates(const QString& query, const QString& from,
+                                       const QString& to) {
+        const auto run = sorvane::testing::runCli(
+            QStringLiteral("--find '%1' --from %2 --to %3").arg(query, from, to).toStdString());
+        std::vector<QDate> dates;
+        for (const std::string& line : sorvane::testing::lines(run.out)) {
+            dates.push_back(QDate::fromString(QString::fromStdString(line.substr(0, 10)),
+                                              QStringLiteral("yyyy-MM-dd")));
+        }
+        return dates;
+    }
+
+  private slots:
+    void findsWhatTheTerminalProgramFinds() {
+        Form1 form(sharedTables());
+        form.findChild<QAction*>(QStringLiteral("mnudaysearch"))->trigger();
+        DaySearchWindow* window = form.daySearchWindow();
+        QVERIFY(window != nullptr);
+        FIND_CHILD(count, QLabel, window, "matchCount");
+        window->setRange(QDate(2025, 11, 1), QDate(2027, 2, 28));
+
+        // Check boxes and the text field make one query, the terminal program's form.
+        window->findChild<QCheckBox*>(QStringLiteral("check-大安"))->setChecked(true);
+        window->findChild<QCheckBox*>(QStringLiteral("check-土"))->setChecked(true);
+        window->findChild<QCheckBox*>(QStringLiteral("check-祝日"))->setChecked(true);
+        QCOMPARE(window->queryText(), QStringLiteral("大安 土|祝日"));
+        const auto weekendDays = cliDates(window->queryText(), QStringLiteral("2025-11-01"),
+                                          QStringLiteral("2027-02-28"));
+        QVERIFY(!weekendDays.empty());
+        QCOMPARE(window->matchDates(), weekendDays);
+        QCOMPARE(count->text(), QStringLiteral("該当 %1 日").arg(weekendDays.size()));
+
+        // A name of two kinds is written with the kind of its group.
+        window->findChild<QCheckBox*>(QStringLiteral("check-危"))->setChecked(true);
+        window->setExtraQuery(QStringLiteral("-不成就日 -仏滅"));
+        QCOMPARE(window->queryText(), QStringLiteral("大安 土|祝日 十二直:危 -不成就日 -仏滅"));
+        QCOMPARE(window->matchDates(), cliDates(window->queryText(), QStringLiteral("2025-11-01"),
+                                                QStringLiteral("2027-02-28")));
+    }
+
+    void refusesABadWordInJapanese() {
+        DaySearchWindow window(sharedTables());
+        FIND_CHILD(notice, QLabel, (&window), "notice");
+        window.setExtraQuery(QStringLiteral("大安 危"));
+        QCOMPARE(window.matchCount(), std::size_t{0});
+        QVERIFY2(notice->text().contains(QStringLiteral("十二直:危 か 二十八宿:危")),
+                 qPrintable(notice->text()));
+        window.setExtraQuery(QStringLiteral("吉日"));
+        QVERIFY2(notice->text().contains(QStringLiteral("「吉日」という名前はありません")),
+                 qPrintable(notice->text()));
+        // Past the lunisolar calendar's years the window says which days could not match.
+        window.setExtraQuery(QStringLiteral("大安"));
+        window.setRange(QDate(2100, 12, 1), QDate(2101, 1, 31));
+        QVERIFY(window.matchCount() > 0);
+        QVERIFY2(notice->text().contains(QStringLiteral("2101-01-01〜2101-01-31")),
+                 qPrintable(notice->text()));
+    }
+
+    void doubleClickOpensTheCalendarPageOnTheDay() {
+        Form1 form(sharedTables());
+        form.openDaySearch();
+        DaySearchWindow* window = form.daySearchWindow();
+        window->setRange(QDate(2026, 1, 1), QDate(2026, 12, 31));
+        window->setExtraQuery(QStringLiteral("天赦日 一粒万倍日"));
+        FIND_CHILD(results, QListWidget, window, "results");
+        QCOMPARE(results->count(), 4);
+        QVERIFY(results->item(2)->text().startsWith(QStringLiteral("2026-10-01（木）")));
+        emit results->itemActivated(results->item(2));
+        QVERIFY(form.calendarPage() != nullptr);
+        QCOMPARE(form.calendarPage()->selectedDate(), (CivilDate{2026, 10, 1}));
+    }
+
+    void savesTheDaysOrSaysWhyNot() {
+        DaySearchWindow window(sharedTables());
+        window.setRange(QDate(2026, 1, 1), QDate(2026, 12, 31));
+        window.setExtraQuery(QStringLiteral("天赦日 一粒万倍日"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("days.ics"));
+        QVERIFY(window.saveCalendar(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QCOMPARE(text.count(QStringLiteral("BEGIN:VEVENT")), 4);
+        QVERIFY(text.contains(QStringLiteral("DTSTART;VALUE=DATE:20260719")));
+
+        QString shown;
+        onNextMessageBox([&](QMessageBox* box) {
+            shown = box->text();
+            box->accept();
+        });
+        QVERIFY(!window.saveCalendar(dir.filePath(QStringLiteral("no/such/folder/days.ics"))));
+        QVERIFY2(shown.contains(QStringLiteral("保存できませんでした")), qPrintable(shown));
+    }
+};
+
+} // namespace sorvane::ui::test

@@ -1,0 +1,376 @@
+#include "ui/day_search_window.h"
+
+#include "daysearch/day_search.h"
+#include "daysearch/query.h"
+#include "export/atomic_file.h"
+#include "export/find_document.h"
+#include "export/icalendar.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <ctime>
+#include <optional>
+
+namespace sorvane::ui {
+
+namespace {
+
+using daysearch::Kind;
+
+// How long the text field waits after a key before searching again, ms.
+constexpr int kTypingPauseMs = 250;
+// The years the window keeps computed: a ten-year range and a little more.
+constexpr std::size_t kYearsKept = 12;
+// The days a date field can hold: those an iCalendar file can.
+const QDate kFirstDate(1, 1, 1);
+const QDate kLastDate(9999, 12, 31);
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+CivilDate civil(const QDate& d) {
+    return CivilDate{d.year(), d.month(), d.day()};
+}
+
+QString dateText(const CivilDate& d) {
+    return q(isoDateText(d));
+}
+
+// The way the window says why a query cannot be read.
+QString refusal(const daysearch::QueryError& e) {
+    const QString word = q(e.word());
+    if (word.isEmpty()) {
+        return QStringLiteral("条件を選ぶか、その他の条件を入力してください。");
+    }
+    if (!e.qualifiedForms().empty()) {
+        QStringList forms;
+        for (const std::string& f : e.qualifiedForms()) {
+            forms << q(f);
+        }
+        return QStringLiteral("「%1」は二つの種類にある名前です。%2 のように種類を付けてください。")
+            .arg(word, forms.join(QStringLiteral(" か ")));
+    }
+    if (std::string(e.what()).rfind("unknown word", 0) == 0) {
+        return QStringLiteral("「%1」という名前はありません。").arg(word);
+    }
+    return QStringLiteral(
+               "「%1」を読めません（名前を | でつなぎ、打ち消しは先頭に - を付けます）。")
+        .arg(word);
+}
+
+} // namespace
+
+struct DaySearchWindow::State {
+    explicit State(const Tables& tables) : vocabulary(tables), searcher(tables, kYearsKept) {}
+
+    // One check box per name, with its kind; the checked boxes of one group box make one
+    // word (any of them).
+    struct Choice {
+        QCheckBox* box;
+        Kind kind;
+        QString name;
+    };
+
+    daysearch::Vocabulary vocabulary;
+    daysearch::DaySearch searcher;
+    std::optional<daysearch::Query> query;
+    daysearch::SearchResult result;
+    std::vector<Choice> choices;
+};
+
+DaySearchWindow::~DaySearchWindow() = default;
+
+std::size_t DaySearchWindow::matchCount() const {
+    return state_->result.count;
+}
+
+std::vector<QDate> DaySearchWindow::matchDates() const {
+    std::vector<QDate> dates;
+    for (const daysearch::DayMatch& m : state_->result.days) {
+        dates.emplace_back(m.date.year, m.date.month, m.date.day);
+    }
+    return dates;
+}
+
+DaySearchWindow::DaySearchWindow(const Tables& tables, QWidget* owner)
+    : QWidget(owner, Qt::Window), state_(std::make_unique<State>(tables)) {
+    setObjectName(QStringLiteral("DaySearchWindow"));
+    setWindowTitle(QStringLiteral("日を探す"));
+    createControls();
+    search();
+}
+
+void DaySearchWindow::createControls() {
+    auto* layout = new QVBoxLayout(this);
+
+    // A group of check boxes, one per name of the kinds, laid out columns wide; the checked
+    // ones make one word of the query.
+    auto addGroup = [&](const QString& title, const std::vector<Kind>& kinds, int columns) {
+        auto* box = new QGroupBox(title, this);
+        auto* grid = new QGridLayout(box);
+        int i = 0;
+        for (Kind kind : kinds) {
+            for (const std::string& name : state_->vocabulary.names(kind)) {
+                auto* check = new QCheckBox(q(name), box);
+                check->setObjectName(QStringLiteral("check-%1").arg(q(name)));
+                grid->addWidget(check, i / columns, i % columns);
+                state_->choices.push_back(State::Choice{check, kind, q(name)});
+                connect(check, &QCheckBox::toggled, this, &DaySearchWindow::search);
+                ++i;
+            }
+        }
+        return box;
+    };
+    auto* top = new QGridLayout;
+    top->addWidget(addGroup(QStringLiteral("六曜（いずれか）(&R)"), {Kind::Rokuyo}, 6), 0, 0);
+    top->addWidget(
+        addGroup(QStringLiteral("曜日・休日（いずれか）(&W)"), {Kind::Weekday, Kind::Rest}, 9), 1,
+        0);
+    top->addWidget(addGroup(QStringLiteral("十二直（いずれか）(&J)"), {Kind::Choku}, 6), 2, 0);
+    top->addWidget(addGroup(QStringLiteral("日家九星（いずれか）(&K)"), {Kind::Kyusei}, 5), 3, 0);
+
+    // The 選日 in two lists: those that must all hold, those that none may.
+    auto* senjitsu = new QGroupBox(QStringLiteral("選日"), this);
+    auto* senjitsuLayout = new QGridLayout(senjitsu);
+    auto makeList = [&](const QString& label, const QString& objectName, int column) {
+        auto* list = new QListWidget(senjitsu);
+        list->setObjectName(objectName);
+        for (const std::string& name : state_->vocabulary.names(Kind::Senjitsu)) {
+            auto* item = new QListWidgetItem(q(name), list);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+            item->setCheckState(Qt::Unchecked);
+        }
+        auto* caption = new QLabel(label, senjitsu);
+        caption->setBuddy(list);
+        senjitsuLayout->addWidget(caption, 0, column);
+        senjitsuLayout->addWidget(list, 1, column);
+        connect(list, &QListWidget::itemChanged, this, &DaySearchWindow::search);
+        return list;
+    };
+    senjitsuWanted_ =
+        makeList(QStringLiteral("すべて含む(&I)"), QStringLiteral("senjitsuWanted"), 0);
+    senjitsuAvoided_ = makeList(QStringLiteral("除く(&X)"), QStringLiteral("senjitsuAvoided"), 1);
+    top->addWidget(senjitsu, 0, 1, 4, 1);
+    layout->addLayout(top);
+
+    auto* form = new QGridLayout;
+    extra_ = new QLineEdit(this);
+    extra_->setObjectName(QStringLiteral("extraQuery"));
+    extra_->setPlaceholderText(QStringLiteral("例：二十八宿:角|亢 旧1月 -節分"));
+    auto* extraLabel = new QLabel(QStringLiteral("その他の条件(&Q)："), this);
+    extraLabel->setBuddy(extra_);
+    form->addWidget(extraLabel, 0, 0);
+    form->addWidget(extra_, 0, 1, 1, 4);
+
+    auto makeDate = [&](const QDate& date, const QString& objectName) {
+        auto* edit = new QDateEdit(date, this);
+        edit->setObjectName(objectName);
+        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        edit->setDateRange(kFirstDate, kLastDate);
+        connect(edit, &QDateEdit::dateChanged, this, &DaySearchWindow::search);
+        return edit;
+    };
+    const QDate today = QDate::currentDate();
+    from_ = makeDate(today, QStringLiteral("fromDate"));
+    to_ = makeDate(today.addYears(1), QStringLiteral("toDate"));
+    auto* fromLabel = new QLabel(QStringLiteral("期間(&D)："), this);
+    fromLabel->setBuddy(from_);
+    form->addWidget(fromLabel, 1, 0);
+    form->addWidget(from_, 1, 1);
+    form->addWidget(new QLabel(QStringLiteral("〜"), this), 1, 2);
+    form->addWidget(to_, 1, 3);
+    count_ = new QLabel(this);
+    count_->setObjectName(QStringLiteral("matchCount"));
+    form->addWidget(count_, 1, 4);
+    layout->addLayout(form);
+
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("notice"));
+    notice_->setWordWrap(true);
+    layout->addWidget(notice_);
+
+    results_ = new QListWidget(this);
+    results_->setObjectName(QStringLiteral("results"));
+    results_->setMinimumHeight(160);
+    auto* resultsLabel =
+        new QLabel(QStringLiteral("見つかった日（ダブルクリックで月の暦を開く）(&L)："), this);
+    resultsLabel->setBuddy(results_);
+    layout->addWidget(resultsLabel);
+    layout->addWidget(results_, 1);
+    connect(results_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        emit dateActivated(item->data(Qt::UserRole).toDate());
+    });
+
+    auto* buttons = new QHBoxLayout;
+    save_ = new QPushButton(QStringLiteral("iCalendar に保存(&S)…"), this);
+    save_->setObjectName(QStringLiteral("saveIcs"));
+    auto* close = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    buttons->addStretch(1);
+    buttons->addWidget(save_);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    connect(save_, &QPushButton::clicked, this, &DaySearchWindow::saveAs);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+
+    typing_ = new QTimer(this);
+    typing_->setSingleShot(true);
+    typing_->setInterval(kTypingPauseMs);
+    connect(typing_, &QTimer::timeout, this, &DaySearchWindow::search);
+    connect(extra_, &QLineEdit::textEdited, typing_, qOverload<>(&QTimer::start));
+    connect(extra_, &QLineEdit::returnPressed, this, &DaySearchWindow::search);
+}
+
+QString DaySearchWindow::queryText() const {
+    // A name of two kinds is written with the kind of its group.
+    auto written = [&](Kind kind, const QString& name) {
+        return state_->vocabulary.kindsOf(name.toStdString()).size() > 1
+                   ? q(daysearch::kindLabel(kind)) + QLatin1Char(':') + name
+                   : name;
+    };
+    QStringList words;
+    QStringList group;
+    QWidget* groupBox = nullptr;
+    auto flush = [&] {
+        if (!group.isEmpty()) {
+            words << group.join(QLatin1Char('|'));
+        }
+        group.clear();
+    };
+    for (const State::Choice& c : state_->choices) {
+        if (c.box->parentWidget() != groupBox) {
+            flush();
+            groupBox = c.box->parentWidget();
+        }
+        if (c.box->isChecked()) {
+            group << written(c.kind, c.name);
+        }
+    }
+    flush();
+    for (int i = 0; i < senjitsuWanted_->count(); ++i) {
+        if (senjitsuWanted_->item(i)->checkState() == Qt::Checked) {
+            words << written(Kind::Senjitsu, senjitsuWanted_->item(i)->text());
+        }
+    }
+    for (int i = 0; i < senjitsuAvoided_->count(); ++i) {
+        if (senjitsuAvoided_->item(i)->checkState() == Qt::Checked) {
+            words << QLatin1Char('-') + written(Kind::Senjitsu, senjitsuAvoided_->item(i)->text());
+        }
+    }
+    const QString extra = extra_->text().trimmed();
+    if (!extra.isEmpty()) {
+        words << extra;
+    }
+    return words.join(QLatin1Char(' '));
+}
+
+void DaySearchWindow::setRange(const QDate& from, const QDate& to) {
+    const QSignalBlocker blockFrom(from_);
+    const QSignalBlocker blockTo(to_);
+    from_->setDate(from);
+    to_->setDate(to);
+    search();
+}
+
+void DaySearchWindow::setExtraQuery(const QString& text) {
+    extra_->setText(text);
+    search();
+}
+
+void DaySearchWindow::search() {
+    typing_->stop();
+    results_->clear();
+    state_->result = {};
+    state_->query.reset();
+    notice_->clear();
+    save_->setEnabled(false);
+    const CivilDate from = civil(from_->date());
+    const CivilDate to = civil(to_->date());
+    if (to < from) {
+        count_->setText(QString());
+        notice_->setText(QStringLiteral("期間の終わりが始まりより前です。"));
+        return;
+    }
+    try {
+        state_->query = daysearch::parseQuery(queryText().toStdString(), state_->vocabulary);
+        state_->result = state_->searcher.search(*state_->query, from, to);
+    } catch (const daysearch::QueryError& e) {
+        count_->setText(QString());
+        notice_->setText(refusal(e));
+        return;
+    } catch (const std::exception&) {
+        count_->setText(QString());
+        notice_->setText(QStringLiteral("この期間は計算できませんでした。"));
+        return;
+    }
+    count_->setText(QStringLiteral("該当 %1 日").arg(state_->result.count));
+    QStringList notes;
+    for (const daysearch::Uncovered& u : state_->result.uncovered) {
+        const std::string reach = daysearch::kindReach(u.kind);
+        notes << (reach.empty() ? QStringLiteral("「%1」：%2はこの年の分を計算できないため、%3〜%4 "
+                                                 "はこの条件では該当しません。")
+                                      .arg(q(u.word), q(daysearch::kindLabel(u.kind)),
+                                           dateText(u.first), dateText(u.last))
+                                : QStringLiteral("「%1」：%2は %3 の範囲だけにあるため、%4〜%5 "
+                                                 "はこの条件では該当しません。")
+                                      .arg(q(u.word), q(daysearch::kindLabel(u.kind)), q(reach),
+                                           dateText(u.first), dateText(u.last)));
+    }
+    notice_->setText(notes.join(QLatin1Char('\n')));
+    for (const daysearch::DayMatch& m : state_->result.days) {
+        QStringList shown;
+        for (const std::string& n : m.notes) {
+            shown << q(n);
+        }
+        auto* item = new QListWidgetItem(
+            QStringLiteral("%1（%2）　%3")
+                .arg(dateText(m.date), q(m.weekday), shown.join(QStringLiteral("・"))),
+            results_);
+        item->setData(Qt::UserRole, QDate(m.date.year, m.date.month, m.date.day));
+    }
+    save_->setEnabled(!state_->result.days.empty());
+}
+
+bool DaySearchWindow::saveCalendar(const QString& path) {
+    if (!state_->query) {
+        return false;
+    }
+    try {
+        writeFileAtomically(
+            path.toStdString(),
+            exports::findCalendar(*state_->query, state_->result, std::time(nullptr)));
+        return true;
+    } catch (const std::exception& e) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("日を探す"),
+                        QStringLiteral("「%1」に保存できませんでした。").arg(path), QMessageBox::Ok,
+                        this);
+        box.setObjectName(QStringLiteral("saveError"));
+        box.setInformativeText(
+            QStringLiteral("フォルダーがあるか、書き込めるかを確かめてください。"));
+        box.setDetailedText(QString::fromStdString(e.what()));
+        box.exec();
+        return false;
+    }
+}
+
+void DaySearchWindow::saveAs() {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("iCalendar に保存"),
+                                                      QStringLiteral("日を探す.ics"),
+                                                      QStringLiteral("iCalendar ファイル (*.ics)"));
+    if (!path.isEmpty()) {
+        saveCalendar(path);
+    }
+}
+
+} // namespace sorvane::ui

@@ -1,0 +1,68 @@
+// 日を探す: the window that finds the days fitting a plan, with the same query and search as
+// the terminal program's --find.
+#pragma once
+
+#include "ephemeris/tables.h"
+
+#include <QDate>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTimer;
+
+namespace sorvane::ui {
+
+class DaySearchWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit DaySearchWindow(const Tables& tables, QWidget* owner = nullptr);
+
+    // The query the controls make, in the terminal program's form ("" with no condition).
+    QString queryText() const;
+    ~DaySearchWindow() override;
+
+    // The number of days found by the last search (0 when the conditions could not be read).
+    std::size_t matchCount() const;
+    // The days found, in date order.
+    std::vector<QDate> matchDates() const;
+    // Sets the range shown and searches again.
+    void setRange(const QDate& from, const QDate& to);
+    // The text field's query (the conditions the check boxes do not cover).
+    void setExtraQuery(const QString& text);
+    // Writes the found days as an iCalendar file; a Japanese message box on failure.
+    bool saveCalendar(const QString& path);
+
+  signals:
+    // A found day was opened (double click or Enter): show it in the calendar page.
+    void dateActivated(const QDate& date);
+
+  private:
+    void createControls();
+    void search();
+    void saveAs();
+
+    // The query's vocabulary, the searcher with the years it holds, the last query and
+    // result, and the check boxes with their kinds.
+    struct State;
+    std::unique_ptr<State> state_;
+    QListWidget* senjitsuWanted_ = nullptr;  // 選日 that must all hold
+    QListWidget* senjitsuAvoided_ = nullptr; // 選日 that none may hold
+    QLineEdit* extra_ = nullptr;
+    QDateEdit* from_ = nullptr;
+    QDateEdit* to_ = nullptr;
+    QLabel* count_ = nullptr;
+    QLabel* notice_ = nullptr;
+    QListWidget* results_ = nullptr;
+    QPushButton* save_ = nullptr;
+    QTimer* typing_ = nullptr;
+};
+
+} // namespace sorvane::ui
