@@ -57,7 +57,7 @@ PageMarks noteMarks(almanac::CalendarYears& years) {
 }
 
 bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
-                 int last, bool notes) {
+                 int last, bool notes, const QString& footnote) {
     device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     QPainter painter;
@@ -71,7 +71,9 @@ bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int y
             device.newPage();
         }
         const almanac::MonthPage page = years.monthPage(year, month);
-        MonthPainter(page, area).paint(painter, notes ? noteMarks(years) : PageMarks{});
+        PageMarks marks = notes ? noteMarks(years) : PageMarks{};
+        marks.footnote = footnote;
+        MonthPainter(page, area).paint(painter, marks);
     }
     return painter.end();
 }
@@ -316,11 +318,18 @@ void CalendarPage::setNotesShown(bool shown) {
     showDetails();
 }
 
+void CalendarPage::setPlace(const horizon::NamedPlace& place) {
+    times_.setPlace(place);
+    showMarks();
+    showDetails();
+}
+
 void CalendarPage::showMarks() {
     const QDate today = QDate::currentDate();
     PageMarks marks = notesShown_ ? noteMarks(years_) : PageMarks{};
     marks.today = CivilDate{today.year(), today.month(), today.day()};
     marks.selected = selected_;
+    marks.footnote = times_.caption(page_.year);
     view_->setPage(&page_, marks);
 }
 
@@ -359,6 +368,7 @@ void CalendarPage::showDetails() {
             lines << qs(line);
         }
     }
+    lines << times_.detailsLines(selected_);
     details_->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
@@ -394,7 +404,8 @@ bool CalendarPage::printTo(QPrinter& printer, int first, int last) {
         const QString file = printer.outputFileName();
         try {
             if (writePdfFile(file, [&](QPagedPaintDevice& device) {
-                    return printMonths(device, years_, page_.year, first, last, notesShown_);
+                    return printMonths(device, years_, page_.year, first, last, notesShown_,
+                                       times_.caption(page_.year));
                 })) {
                 return true;
             }
@@ -404,7 +415,8 @@ bool CalendarPage::printTo(QPrinter& printer, int first, int last) {
                 QStringLiteral("「%1」に書き込めませんでした。\n%2。元のファイルはそのままです。")
                     .arg(file, japaneseWriteReason(e));
         }
-    } else if (printMonths(printer, years_, page_.year, first, last, notesShown_)) {
+    } else if (printMonths(printer, years_, page_.year, first, last, notesShown_,
+                           times_.caption(page_.year))) {
         return true;
     } else {
         problem = QStringLiteral("プリンターを開始できませんでした。");

@@ -8,6 +8,7 @@
 #include "almanac/month_page.h"
 #include "ephemeris/tables.h"
 #include "ui/month_painter.h"
+#include "ui/place_menu.h"
 #endif
 
 #include <QDate>
@@ -26,8 +27,9 @@ namespace sorvane::ui {
 // Prints months first..last of a year on a printer or a PDF writer, one month per page, A4
 // landscape. Returns false when the device cannot be started.
 // With notes, each day carries its 暦注 as the window shows them.
+// A footnote, when given, names the place of the rising and setting times on each page.
 bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
-                 int last, bool notes = false);
+                 int last, bool notes = false, const QString& footnote = QString());
 
 // Prints a month ("2025-08") or a whole year ("2025") to a PDF file, A4 landscape, for
 // `sorvane --print-calendar-pdf MONTH FILE` (printCalendarPdfCommand); returns its status.
@@ -82,6 +84,10 @@ class CalendarPage : public QWidget {
     void setNotesShown(bool shown);
     bool notesShown() const { return notesShown_; }
 
+    // The place of the details pane's rising and setting times (東京 at first).
+    void setPlace(const horizon::NamedPlace& place);
+    const horizon::NamedPlace& place() const { return times_.place(); }
+
     const almanac::MonthPage& page() const { return page_; }
     CivilDate selectedDate() const { return selected_; }
     almanac::CalendarYears& years() { return years_; }
@@ -96,6 +102,7 @@ class CalendarPage : public QWidget {
     almanac::MonthPage page_;
     CivilDate selected_;
     bool notesShown_ = false;
+    MonthTimes times_; // the selected day's, a month at a time
 
     MonthView* view_ = nullptr;
     QTextEdit* details_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "almanac/year_almanac.h"
 #include "calendar/year_text.h"
+#include "ephemeris/data_location.h"
 #include "export/icalendar.h"
 #include "export/text_report.h"
 #include "precise/precise_year.h"
@@ -10,6 +11,7 @@
 #include "ui/form2.h"
 #include "ui/icons.h"
 #include "ui/notification_sound.h"
+#include "ui/place_menu.h"
 #include "ui/placement.h"
 #include "ui/text_box.h"
 #include "ui/twips.h"
@@ -173,6 +175,12 @@ void Form1::buildCalendarMenu() {
     notesShown_->setStatusTip(notesHelp);
     notesShown_->setWhatsThis(notesHelp);
     menu->setToolTipsVisible(true);
+    const std::vector<horizon::NamedPlace> places = menuPlaces(findDataDir());
+    addPlaceMenu(menu, this, places, savedPlace(places), [this](const horizon::NamedPlace& place) {
+        if (calendarPage_ != nullptr) {
+            calendarPage_->setPlace(place);
+        }
+    });
     menu->addSeparator();
     QAction* zassetsu = menu->addAction(QStringLiteral("雑節(&Z)…"));
     zassetsu->setObjectName(QStringLiteral("mnuzassetsu"));
@@ -440,6 +448,7 @@ void Form1::openCalendarPage() {
     if (calendarPage_ == nullptr) {
         calendarPage_ = new CalendarPage(tables_, this);
         calendarPage_->setAttribute(Qt::WA_DeleteOnClose);
+        calendarPage_->setPlace(savedPlace(menuPlaces(findDataDir())));
         calendarPage_->setNotesShown(notesShown_->isChecked());
     }
     // The year in the box: today's date when it is this year, else the same month and day.
@@ -458,6 +467,7 @@ void Form1::openCalendarPageOn(const CivilDate& date) {
     if (calendarPage_ == nullptr) {
         calendarPage_ = new CalendarPage(tables_, this);
         calendarPage_->setAttribute(Qt::WA_DeleteOnClose);
+        calendarPage_->setPlace(savedPlace(menuPlaces(findDataDir())));
     }
     calendarPage_->showDate(date);
     calendarPage_->show();

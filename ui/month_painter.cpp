@@ -333,6 +333,7 @@ void MonthPainter::paint(QPainter& painter, const PageMarks& marks) const {
     painter.setPen(kFaint);
     painter.setFont(pixelFont(footer_.height() * 0.55));
     painter.drawText(footer_, Qt::AlignRight | Qt::AlignVCenter, qs(page_.modeText));
+    painter.drawText(footer_, Qt::AlignLeft | Qt::AlignVCenter, marks.footnote);
     painter.restore();
 }
 

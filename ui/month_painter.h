@@ -23,6 +23,8 @@ struct PageMarks {
     std::optional<CivilDate> selected; // filled
     // Lines a caller adds under a day's own lines (empty: none); called for the month's days.
     std::function<QStringList(const CivilDate&)> extraLines;
+    // A line at the footer's left (the place of the rising and setting times; empty: none).
+    QString footnote;
 };
 
 // One month page laid out in an area: the header (era year, the year's 干支, the month), the

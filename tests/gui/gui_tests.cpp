@@ -1,11 +1,12 @@
 // The window tests, one program: `gui_tests CLASS [QTest arguments]` runs one test class
-// (main_window, month_window, menus, calendar_page, print_file, shutdown, day_search),
-// `gui_tests` runs them all in turn.
+// (main_window, month_window, menus, calendar_page, print_file, shutdown, day_search,
+// place), `gui_tests` runs them all in turn.
 #include "calendar_page_test.h"
 #include "day_search_test.h"
 #include "main_window_test.h"
 #include "menus_test.h"
 #include "month_window_test.h"
+#include "place_test.h"
 #include "print_file_test.h"
 #include "shutdown_test.h"
 
@@ -53,6 +54,12 @@ int main(int argc, char** argv) {
              DaySearchTest t;
              return QTest::qExec(&t, c, v);
          }},
+        // Last: it moves the settings to a folder of its own.
+        {"place",
+         [](int c, char** v) {
+             PlaceTest t;
+             return QTest::qExec(&t, c, v);
+         }},
     };
     const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
     std::vector<char*> args(argv, argv + argc);
@@ -78,4 +85,5 @@ int main(int argc, char** argv) {
 #include "moc_main_window_test.cpp"
 #include "moc_menus_test.cpp"
 #include "moc_month_window_test.cpp"
+#include "moc_place_test.cpp"
 #include "moc_shutdown_test.cpp"

@@ -1,0 +1,105 @@
+// 暦(&K) > 日の出入りの場所: the calendar page's rising and setting times for the chosen place,
+// the coordinates refused beyond the globe, and the choice kept between runs.
+#pragma once
+
+#include "gui_support.h"
+#include "horizon/day_text.h"
+#include "ui/calendar_page.h"
+#include "ui/place_menu.h"
+
+#include <QAction>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace sorvane::ui::test {
+
+class PlaceTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir settingsDir_;
+
+    static std::unique_ptr<Form1> startForm() {
+        auto form = std::make_unique<Form1>(sharedTables());
+        form->show();
+        return form;
+    }
+    static QString detailsOf(Form1& form, const CivilDate& date) {
+        form.findChild<QAction*>(QStringLiteral("mnumonthpage"))->trigger();
+        CalendarPage* page = form.calendarPage();
+        page->showDate(date);
+        return page->findChild<QTextEdit*>(QStringLiteral("details"))->toPlainText();
+    }
+
+  private slots:
+    void initTestCase() {
+        // The settings of this run only: the user's own stay as they are.
+        QVERIFY(settingsDir_.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
+    }
+
+    // 2025-01-01 in Tokyo: sunrise 06:51 (the observatory's table), as the library gives it.
+    void tokyoTimesInTheDetails() {
+        std::unique_ptr<Form1> form = startForm();
+        QAction* tokyo = form->findChild<QAction*>(QStringLiteral("mnuplace_東京"));
+        QVERIFY(tokyo != nullptr && tokyo->isChecked());
+        const QString text = detailsOf(*form, {2025, 1, 1});
+        QVERIFY2(text.contains(QStringLiteral("日の出 06:51")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("日の出入り・月の出入り：東京")), qPrintable(text));
+        const long long day = dayNumber(CivilDate{2025, 1, 1});
+        const std::string lines =
+            horizon::dayDetailsText(horizon::dayTimes(horizon::tokyo().observer, day, day).at(0));
+        for (const QString& line :
+             QString::fromStdString(lines).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            QVERIFY2(text.contains(line), qPrintable(line));
+        }
+        // Beyond the years the positions reach: no times, and no error.
+        QVERIFY(!detailsOf(*form, {3001, 1, 1}).contains(QStringLiteral("日の出")));
+        QVERIFY(detailsOf(*form, {3000, 12, 31}).contains(QStringLiteral("日の出")));
+    }
+
+    // A place chosen is the one the next run starts with, a named one or coordinates.
+    void choiceSurvivesARestart() {
+        std::unique_ptr<Form1> form = startForm();
+        const QString tokyoText = detailsOf(*form, {2025, 1, 1});
+        form->findChild<QAction*>(QStringLiteral("mnuplace_那覇"))->trigger();
+        const QString nahaText = detailsOf(*form, {2025, 1, 1});
+        QVERIFY2(nahaText.contains(QStringLiteral("：那覇")), qPrintable(nahaText));
+        QVERIFY(nahaText != tokyoText);
+        form.reset();
+
+        form = startForm();
+        QVERIFY(form->findChild<QAction*>(QStringLiteral("mnuplace_那覇"))->isChecked());
+        QVERIFY(!form->findChild<QAction*>(QStringLiteral("mnuplace_東京"))->isChecked());
+        QCOMPARE(detailsOf(*form, {2025, 1, 1}), nahaText);
+        form.reset();
+
+        savePlace({std::string(), horizon::Observer{-33.87, 151.21}});
+        form = startForm();
+        QVERIFY(form->findChild<QAction*>(QStringLiteral("mnuplaceother"))->isChecked());
+        const QString other = detailsOf(*form, {2025, 1, 1});
+        QVERIFY2(other.contains(QStringLiteral("南緯33.87° 東経151.21°")), qPrintable(other));
+        form.reset();
+        savePlace(horizon::tokyo());
+    }
+
+    // The dialog's values: decimal degrees within ±90 and ±180, refused in Japanese beyond.
+    void coordinatesRefusedBeyondTheGlobe() {
+        QString problem;
+        const auto observer =
+            parseCoordinates(QStringLiteral(" -33.87"), QStringLiteral("151.21"), problem);
+        QVERIFY(observer && observer->latitude == -33.87 && observer->longitude == 151.21);
+        QVERIFY(problem.isEmpty());
+        QVERIFY(parseCoordinates(QStringLiteral("90"), QStringLiteral("-180"), problem));
+        QVERIFY(!parseCoordinates(QStringLiteral("90.01"), QStringLiteral("0"), problem));
+        QVERIFY2(problem.contains(QStringLiteral("緯度は -90 から 90 まで")), qPrintable(problem));
+        QVERIFY(!parseCoordinates(QStringLiteral("0"), QStringLiteral("-180.5"), problem));
+        QVERIFY2(problem.contains(QStringLiteral("経度は -180 から 180 まで")),
+                 qPrintable(problem));
+        QVERIFY(!parseCoordinates(QStringLiteral("北"), QStringLiteral("0"), problem));
+        QVERIFY(problem.contains(QStringLiteral("緯度")));
+    }
+};
+
+} // namespace sorvane::ui::test
