@@ -161,20 +161,28 @@ QMenu* addPlaceMenu(QMenu* menu, QWidget* dialogParent,
         savePlace(place);
         chosen(place);
     };
-    for (const horizon::NamedPlace& place : places) {
+    const auto addPlace = [&](const horizon::NamedPlace& place) {
         QAction* entry = submenu->addAction(qs(place.name));
         entry->setObjectName(QStringLiteral("mnuplace_") + qs(place.name));
         entry->setCheckable(true);
         entry->setChecked(place.name == current.name);
         group->addAction(entry);
         QObject::connect(entry, &QAction::triggered, submenu, [choose, place] { choose(place); });
+    };
+    // 東京 and その他… first, where a long list that the screen splits into columns still
+    // shows them together; then the prefectural seats in their order.
+    if (!places.empty()) {
+        addPlace(places.front());
     }
-    submenu->addSeparator();
     QAction* other = submenu->addAction(QStringLiteral("その他…"));
     other->setObjectName(QStringLiteral("mnuplaceother"));
     other->setCheckable(true);
     other->setChecked(current.name.empty());
     group->addAction(other);
+    submenu->addSeparator();
+    for (std::size_t i = 1; i < places.size(); ++i) {
+        addPlace(places[i]);
+    }
     // The coordinates last given, offered again when the dialog opens.
     auto shown = std::make_shared<horizon::NamedPlace>(current);
     QObject::connect(other, &QAction::triggered, submenu, [=] {
