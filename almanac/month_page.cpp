@@ -1,5 +1,6 @@
 #include "almanac/month_page.h"
 
+#include "almanac/limits.h"
 #include "calendar/day_cycles.h"
 #include "calendar/japanese_era.h"
 #include "calendar/year_text.h"
@@ -115,6 +116,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
     page.year = y;
     page.month = month;
     page.eraText = monthEraText(y, month);
+    page.limitNotes = monthLimitNotes(y, month);
     page.yearKanshi = tables_.sexagenaryNames[static_cast<std::size_t>(floorMod(y - 1984, 60) + 1)];
     page.precise = data.almanac.precise;
     page.modeText = page.precise

@@ -50,10 +50,13 @@ struct DayCell {
 struct MonthPage {
     int year = 0;
     int month = 0;
-    std::string eraText;        // "令和8年", "平成元年 / 昭和64年"; empty before 1873
-    std::string yearKanshi;     // the year's 干支 ("丙午" for 2026)
-    bool precise = false;       // the moments are the precise mode's (else the solar theory's)
-    std::string modeText;       // one line that says which
+    std::string eraText;    // "令和8年", "昭和64年 / 平成元年"; empty before 1873
+    std::string yearKanshi; // the year's 干支 ("丙午" for 2026)
+    bool precise = false;   // the moments are the precise mode's (else the solar theory's)
+    std::string modeText;   // one line that says which
+    // One short line for each limit of the program's sources that the month runs into
+    // (monthLimitNotes); empty within every source.
+    std::vector<std::string> limitNotes;
     std::vector<DayCell> cells; // whole weeks, Sunday first
 };
 

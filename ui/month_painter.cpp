@@ -20,6 +20,7 @@ const QColor kMarkGreen(0x1e, 0x6e, 0x32);
 const QColor kTodayFrame(0xe0, 0x70, 0x00);
 const QColor kSelectedFill(0xff, 0xf4, 0xc4);
 const QColor kOutsideFill(0xf3, 0xf3, 0xf3);
+const QColor kNoteBrown(0x80, 0x4a, 0x10);
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -66,7 +67,10 @@ MonthPainter::MonthPainter(const almanac::MonthPage& page, const QRectF& area)
     const double h = area.height();
     header_ = QRectF(area.left(), area.top(), area.width(), h * 0.11);
     weekdays_ = QRectF(area.left(), header_.bottom(), area.width(), h * 0.045);
-    footer_ = QRectF(area.left(), area.bottom() - h * 0.04, area.width(), h * 0.04);
+    // The footer: the mode line, and a line for each limit of the sources the month runs into.
+    const double footerRows = static_cast<double>(std::max<std::size_t>(1, page.limitNotes.size()));
+    const double footerHeight = std::max(h * 0.04, h * 0.032 * footerRows);
+    footer_ = QRectF(area.left(), area.bottom() - footerHeight, area.width(), footerHeight);
     grid_ =
         QRectF(area.left(), weekdays_.bottom(), area.width(), footer_.top() - weekdays_.bottom());
 }
@@ -330,9 +334,25 @@ void MonthPainter::paint(QPainter& painter, const PageMarks& marks) const {
     }
     painter.drawLine(weekdays_.topLeft(), weekdays_.topRight());
 
+    // The mode on the right of the first footer row, the limit notes on the left, a row each.
+    const std::size_t rows = std::max<std::size_t>(1, page_.limitNotes.size());
+    const double rowHeight = footer_.height() / static_cast<double>(rows);
+    const QFont footerFont = pixelFont(std::min(footer_.height(), area_.height() * 0.04) * 0.55);
+    const QFontMetricsF footerMetrics(footerFont);
+    painter.setFont(footerFont);
+    const QRectF firstRow(footer_.left(), footer_.top(), footer_.width(), rowHeight);
     painter.setPen(kFaint);
-    painter.setFont(pixelFont(footer_.height() * 0.55));
-    painter.drawText(footer_, Qt::AlignRight | Qt::AlignVCenter, qs(page_.modeText));
+    painter.drawText(firstRow, Qt::AlignRight | Qt::AlignVCenter, qs(page_.modeText));
+    const double modeWidth = footerMetrics.horizontalAdvance(qs(page_.modeText));
+    painter.setPen(kNoteBrown);
+    for (std::size_t i = 0; i < page_.limitNotes.size(); ++i) {
+        const QRectF row = firstRow.translated(0, rowHeight * static_cast<double>(i));
+        const double width =
+            row.width() - (i == 0 ? modeWidth + footerMetrics.averageCharWidth() * 2 : 0);
+        painter.drawText(row, Qt::AlignLeft | Qt::AlignVCenter,
+                         footerMetrics.elidedText(QStringLiteral("※ ") + qs(page_.limitNotes[i]),
+                                                  Qt::ElideRight, width));
+    }
     painter.restore();
 }
 
