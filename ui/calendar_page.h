@@ -13,6 +13,7 @@
 #include <QDate>
 #include <QWidget>
 
+class QPageLayout;
 class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
@@ -23,8 +24,16 @@ class QTimer;
 
 namespace sorvane::ui {
 
-// Prints months first..last of a year on a printer or a PDF writer, one month per page, A4
-// landscape. Returns false when the device cannot be started.
+// The calendar's usual page: A4 landscape with 10 mm margins.
+QPageLayout calendarPageLayout();
+
+// Prints months first..last of a year on a printer or a PDF writer, one month per page, in
+// the device's page layout (each month fills the paper's printable area, either way up).
+// Returns false when the device cannot be started.
+bool paintMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
+                 int last);
+
+// As paintMonths, on A4 landscape (calendarPageLayout).
 bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
                  int last);
 
@@ -73,8 +82,9 @@ class CalendarPage : public QWidget {
     void showMonth(int year, int month);
     void showToday();
     void print();
-    // Prints months first..last of the shown year on a printer the print dialog has set up
-    // (to a PDF file: replaced whole or not at all). On failure a message box says why.
+    // Prints months first..last of the shown year on a printer the print dialog has set up, in
+    // its page layout (to a PDF file: replaced whole or not at all). On failure a message box
+    // says why.
     bool printTo(QPrinter& printer, int first, int last);
 
     const almanac::MonthPage& page() const { return page_; }

@@ -6,14 +6,21 @@
 #include "support/test_support.h"
 #include "ui/calendar_page.h"
 #include "ui/text_box.h"
+#include "ui/translations.h"
 #include "ui/zassetsu_window.h"
 
 #include <QAction>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
@@ -127,7 +134,7 @@ class CalendarPageTest : public QObject {
 
     void eraChangesOnItsDay() {
         almanac::CalendarYears years(sharedTables());
-        QCOMPARE(years.monthPage(1989, 1).eraText, std::string("平成元年 / 昭和64年"));
+        QCOMPARE(years.monthPage(1989, 1).eraText, std::string("昭和64年 / 平成元年"));
         QCOMPARE(detailsOf(years, {1989, 1, 7})[1], QStringLiteral("昭和64年1月7日"));
         QCOMPARE(detailsOf(years, {1989, 1, 8})[1], QStringLiteral("平成元年1月8日"));
         QCOMPARE(detailsOf(years, {2019, 4, 30})[1], QStringLiteral("平成31年4月30日"));
@@ -158,6 +165,72 @@ class CalendarPageTest : public QObject {
         const qint64 toMidnight = now.msecsTo(QDateTime(now.date().addDays(1), QTime(0, 0)));
         QVERIFY(timer->isActive() && timer->isSingleShot());
         QVERIFY(std::abs(timer->remainingTime() - (toMidnight + 500)) < 2000);
+    }
+
+    // One line on the page for each source that the month lies beyond, and none within them.
+    void limitNotesNameEachEndOfTheSources_data() {
+        QTest::addColumn<int>("year");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QStringList>("topics"); // a word of each note, in order
+        const QString drift = QStringLiteral("季節"), era = QStringLiteral("元号"),
+                      holidays = QStringLiteral("祝日"), lunar = QStringLiteral("旧暦");
+        QTest::newRow("2025-08") << 2025 << 8 << QStringList{};
+        QTest::newRow("2100-12") << 2100 << 12 << QStringList{};
+        QTest::newRow("2101-01") << 2101 << 1 << QStringList{holidays, lunar};
+        QTest::newRow("1948-07") << 1948 << 7 << QStringList{holidays};
+        QTest::newRow("1948-08") << 1948 << 8 << QStringList{};
+        QTest::newRow("1873-01") << 1873 << 1 << QStringList{holidays, lunar};
+        QTest::newRow("1872-12") << 1872 << 12 << QStringList{era, holidays, lunar};
+        QTest::newRow("8455-06") << 8455 << 6 << QStringList{holidays, lunar};
+        QTest::newRow("8456-06") << 8456 << 6 << QStringList{drift, holidays, lunar};
+        QTest::newRow("-32768-01") << -32768 << 1 << QStringList{drift, era, holidays, lunar};
+    }
+    void limitNotesNameEachEndOfTheSources() {
+        QFETCH(int, year);
+        QFETCH(int, month);
+        QFETCH(QStringList, topics);
+        almanac::CalendarYears years(sharedTables());
+        const almanac::MonthPage page = years.monthPage(year, month);
+        QCOMPARE(page.limitNotes.size(), static_cast<std::size_t>(topics.size()));
+        for (qsizetype i = 0; i < topics.size(); ++i) {
+            const QString note =
+                QString::fromStdString(page.limitNotes[static_cast<std::size_t>(i)]);
+            QVERIFY2(note.contains(topics[i]), qPrintable(note));
+        }
+    }
+
+    // The print dialog under Japanese: no label, button, group or tab left in English (but
+    // the file chooser's "..."), and the paper, orientation and margins are the page's.
+    void printDialogIsJapanese() {
+        QVERIFY(installQtJapanese(*qApp));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageLayout(calendarPageLayout());
+        QPrintDialog dialog(&printer);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+        dialog.show();
+        QStringList texts;
+        for (QWidget* w : dialog.findChildren<QWidget*>()) {
+            if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+                texts << b->text();
+            } else if (auto* l = qobject_cast<QLabel*>(w)) {
+                texts << l->text();
+            } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+                texts << g->title();
+            } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+                for (int i = 0; i < tabs->count(); ++i) {
+                    texts << tabs->tabText(i);
+                }
+            }
+        }
+        QVERIFY(texts.contains(QStringLiteral("両面印刷")));
+        for (const QString& text : texts) {
+            QVERIFY2(
+                text == QStringLiteral("...") ||
+                    !text.contains(QRegularExpression(QStringLiteral("^[ -~]*[A-Za-z][ -~]*$"))),
+                qPrintable(text));
+        }
+        dialog.reject();
     }
 
     // The menu sits between ファイル and ヘルプ; its page follows the keys and the buttons.
