@@ -35,6 +35,10 @@ std::string cellName(const DayItem& item) {
     }
     const Event& e = *item.event;
     switch (e.kind) {
+    case EventKind::Setsu:
+    case EventKind::Chuki:
+        // The term with its minute, as wall calendars print it: "春分 18:01".
+        return item.name + " " + clock(e.hour, e.minute);
     case EventKind::Doyo:
         return "土用入り";
     case EventKind::UshiDay: {
@@ -184,8 +188,8 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
     }
     for (const Event& period : data.doyoPeriods) {
         if (period.date <= date && date <= period.lastDate) {
-            lines.push_back(period.name + "（" + monthDayText(period.date) + "〜" +
-                            monthDayText(period.lastDate) + "）");
+            lines.push_back(period.name + "（" + japaneseMonthDayText(period.date) + "〜" +
+                            japaneseMonthDayText(period.lastDate) + "）");
         }
     }
     return lines;
