@@ -13,6 +13,9 @@ namespace sorvane::almanac {
 
 namespace {
 
+constexpr int kFirstPageYear = -32768;
+constexpr int kLastPageYear = 32767;
+
 std::string clock(int hour, int minute) {
     return formatTwoDigits(hour) + ":" + formatTwoDigits(minute);
 }
@@ -109,9 +112,40 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
     for (const Event& z : data.almanac.zassetsu) {
         if (z.kind == EventKind::DoyoPeriod) {
             data.doyoPeriods.push_back(z);
+            data.spans.push_back({"土用", z.date, z.lastDate});
+        }
+        // 彼岸: from 彼岸入り ("higan-spring-start") to 彼岸明け ("higan-spring-end").
+        const std::string start = "-start";
+        if (z.id.starts_with("higan-") && z.id.ends_with(start)) {
+            const std::string end = z.id.substr(0, z.id.size() - start.size()) + "-end";
+            for (const Event& e : data.almanac.zassetsu) {
+                if (e.id == end) {
+                    data.spans.push_back({"彼岸", z.date, e.date});
+                }
+            }
         }
     }
     return years_.emplace(y, std::move(data)).first->second;
+}
+
+std::optional<SmallMonth> CalendarYears::smallMonth(int y, int month) {
+    if (y < kFirstPageYear || y > kLastPageYear) {
+        return std::nullopt;
+    }
+    SmallMonth small{y, month, weekdayOf({y, month, 1}), daysInMonth(y, month), {}};
+    // The holidays from the year kept for the page when it is kept; a neighbouring year's
+    // from the holiday rules alone, which is far quicker than computing that year.
+    if (holidays::inRange(y)) {
+        const auto found = years_.find(y);
+        const std::vector<holidays::Holiday> listed =
+            found != years_.end() ? found->second.almanac.holidays : holidays::yearHolidays(y);
+        for (const holidays::Holiday& h : listed) {
+            if (h.date.month == month) {
+                small.holidays.push_back(h.date.day);
+            }
+        }
+    }
+    return small;
 }
 
 MonthPage CalendarYears::monthPage(int y, int month) {
@@ -127,6 +161,9 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                         ? "時刻は観測所の方式（IAU の太陽モデル）"
                         : "時刻は既定の理論（観測所の方式は" + std::to_string(precise::kFirstYear) +
                               "〜" + std::to_string(precise::kLastYear) + "年）";
+
+    page.previous = month == 1 ? smallMonth(y - 1, 12) : smallMonth(y, month - 1);
+    page.next = month == 12 ? smallMonth(y + 1, 1) : smallMonth(y, month + 1);
 
     const CivilDate first{y, month, 1};
     const int lead = weekdayOf(first);
@@ -150,6 +187,12 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                 }
             }
             cell.holiday = day.holiday;
+            for (const YearData::Span& span : data.spans) {
+                if (span.first <= cell.date && cell.date <= span.last) {
+                    cell.period =
+                        DayCell::Period{span.name, cell.date == span.first, cell.date == span.last};
+                }
+            }
             if (day.lunar) {
                 cell.lunar = day.lunar;
                 cell.rokuyo = lunisolar::rokuyoName(day.lunar->rokuyo);

@@ -21,6 +21,8 @@ const QColor kTodayFrame(0xe0, 0x70, 0x00);
 const QColor kSelectedFill(0xff, 0xf4, 0xc4);
 const QColor kOutsideFill(0xf3, 0xf3, 0xf3);
 const QColor kNoteBrown(0x80, 0x4a, 0x10);
+const QColor kDoyoBand(0xee, 0xdc, 0xb8);
+const QColor kHiganBand(0xe2, 0xd6, 0xee);
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -65,7 +67,7 @@ void paintPhase(QPainter& painter, QPointF centre, double radius, lunisolar::Pha
 MonthPainter::MonthPainter(const almanac::MonthPage& page, const QRectF& area)
     : page_(page), area_(area), rows_(static_cast<int>(page.cells.size() / 7)) {
     const double h = area.height();
-    header_ = QRectF(area.left(), area.top(), area.width(), h * 0.11);
+    header_ = QRectF(area.left(), area.top(), area.width(), h * 0.13);
     weekdays_ = QRectF(area.left(), header_.bottom(), area.width(), h * 0.045);
     // The footer: the mode line, and a line for each limit of the sources the month runs into.
     const double footerRows = static_cast<double>(std::max<std::size_t>(1, page.limitNotes.size()));
@@ -181,6 +183,25 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
     painter.drawText(numberBox, Qt::AlignLeft | Qt::AlignTop, number);
 
     if (cell.inMonth) {
+        // A 土用 or 彼岸 runs as a band along the bottom of its days, named where it begins
+        // and at the start of each week and month it crosses.
+        double textBottom = inner.bottom();
+        if (cell.period) {
+            const double height = QFontMetricsF(pixelFont(smallSize)).height() * 0.85;
+            const QRectF band(box.left() + (cell.period->first ? inner.left() - box.left() : 0),
+                              inner.bottom() - height,
+                              box.width() - (cell.period->first ? inner.left() - box.left() : 0) -
+                                  (cell.period->last ? box.right() - inner.right() : 0),
+                              height);
+            painter.fillRect(band, cell.period->name == "土用" ? kDoyoBand : kHiganBand);
+            if (cell.period->first || cell.weekday == 0 || cell.date.day == 1) {
+                painter.setPen(kInk);
+                painter.setFont(pixelFont(height * 0.78));
+                painter.drawText(band.adjusted(height * 0.2, 0, 0, 0),
+                                 Qt::AlignLeft | Qt::AlignVCenter, qs(cell.period->name));
+            }
+            textBottom = band.top();
+        }
         const std::vector<CellLine> lines = cellLines(cell, marks);
         // The page's type size, made smaller in a cell whose lines would not fit whole.
         QFont small = pixelFont(smallSize);
@@ -188,7 +209,7 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
             small = pixelFont(size);
             const QFontMetricsF metrics(small);
             if (rowCount(lines, metrics, inner.width()) * metrics.height() <=
-                inner.bottom() - numberBox.bottom() + 1) {
+                textBottom - numberBox.bottom() + 1) {
                 break;
             }
         }
@@ -223,7 +244,7 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
             const SetLine set = setLine(line.text, smallMetrics, inner.width());
             painter.setPen(line.colour);
             for (const QString& row : set.rows) {
-                if (y + lineHeight > inner.bottom() + 1) {
+                if (y + lineHeight > textBottom + 1) {
                     return paintToday(painter, box, cell, marks);
                 }
                 painter.save();
@@ -269,6 +290,9 @@ double MonthPainter::smallSize(const PageMarks& marks) const {
     for (const almanac::DayCell& c : page_.cells) {
         if (c.inMonth) {
             std::vector<CellLine> lines = cellLines(c, marks);
+            if (c.period) {
+                lines.push_back({}); // the band takes about a line
+            }
             if (lines.size() > fullest.size()) {
                 fullest = std::move(lines);
             }
@@ -297,8 +321,57 @@ void MonthPainter::paintHeader(QPainter& painter) const {
     painter.drawText(header_.adjusted(side * 0.3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, left);
     painter.drawText(header_.adjusted(0, 0, -side * 0.3, 0), Qt::AlignRight | Qt::AlignVCenter,
                      qs(yearText(page_.year)) + QStringLiteral("年"));
-    painter.setFont(pixelFont(header_.height() * 0.62, true));
-    painter.drawText(header_, Qt::AlignCenter, QStringLiteral("%1月").arg(page_.month));
+    const QFont titleFont = pixelFont(header_.height() * 0.62, true);
+    painter.setFont(titleFont);
+    const QString title = QStringLiteral("%1月").arg(page_.month);
+    painter.drawText(header_, Qt::AlignCenter, title);
+
+    // The months before and after, small, on either side of the title: a title row, the
+    // weekday row and up to six weeks; left out where they would be too small to read.
+    const double row = header_.height() * 0.92 / 8;
+    if (row < 5) {
+        return;
+    }
+    const double column = row * 1.45;
+    const double halfTitle = QFontMetricsF(titleFont).horizontalAdvance(title) / 2;
+    const double gap = column * 1.5;
+    const double top = header_.top() + header_.height() * 0.04;
+    if (page_.previous) {
+        paintSmallMonth(painter, *page_.previous,
+                        QPointF(header_.center().x() - halfTitle - gap - 7 * column, top), row,
+                        column);
+    }
+    if (page_.next) {
+        paintSmallMonth(painter, *page_.next, QPointF(header_.center().x() + halfTitle + gap, top),
+                        row, column);
+    }
+}
+
+void MonthPainter::paintSmallMonth(QPainter& painter, const almanac::SmallMonth& month,
+                                   QPointF topLeft, double row, double column) {
+    painter.setFont(pixelFont(row * 0.8, true));
+    painter.setPen(kInk);
+    painter.drawText(QRectF(topLeft.x(), topLeft.y(), 7 * column, row), Qt::AlignCenter,
+                     QStringLiteral("%1月").arg(month.month));
+    painter.setFont(pixelFont(row * 0.72));
+    static const char* const weekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
+    const auto colourOf = [](int weekday, bool holiday) {
+        return weekday == 0 || holiday ? kSundayRed : weekday == 6 ? kSaturdayBlue : kInk;
+    };
+    for (int i = 0; i < 7; ++i) {
+        painter.setPen(colourOf(i, false));
+        painter.drawText(QRectF(topLeft.x() + i * column, topLeft.y() + row, column, row),
+                         Qt::AlignCenter, QString::fromUtf8(weekdays[i]));
+    }
+    for (int day = 1; day <= month.days; ++day) {
+        const int index = month.lead + day - 1;
+        const bool holiday =
+            std::find(month.holidays.begin(), month.holidays.end(), day) != month.holidays.end();
+        painter.setPen(colourOf(index % 7, holiday));
+        painter.drawText(QRectF(topLeft.x() + (index % 7) * column,
+                                topLeft.y() + (2 + index / 7) * row, column, row),
+                         Qt::AlignRight | Qt::AlignVCenter, QString::number(day));
+    }
 }
 
 void MonthPainter::paint(QPainter& painter, const PageMarks& marks) const {

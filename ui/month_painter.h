@@ -41,6 +41,8 @@ class MonthPainter {
 
   private:
     void paintHeader(QPainter& painter) const;
+    static void paintSmallMonth(QPainter& painter, const almanac::SmallMonth& month,
+                                QPointF topLeft, double row, double column);
     void paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
                    const PageMarks& marks, double smallSize) const;
     void paintToday(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,

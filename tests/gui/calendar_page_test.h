@@ -102,6 +102,24 @@ class CalendarPageTest : public QObject {
             detailsOf(years, {2025, 8, 6}).contains(QStringLiteral("夏の土用（7月19日〜8月6日）")));
         QVERIFY(
             !detailsOf(years, {2025, 8, 7}).join(QString()).contains(QStringLiteral("夏の土用")));
+        // The periods drawn as bands: 土用 to 08-06, 春の彼岸 2025-03-17..23.
+        QVERIFY(cellOf(august, 6).period && cellOf(august, 6).period->last &&
+                cellOf(august, 6).period->name == "土用");
+        QVERIFY(!cellOf(august, 7).period);
+        const almanac::MonthPage march = years.monthPage(2025, 3);
+        QVERIFY(!cellOf(march, 16).period && !cellOf(march, 24).period);
+        QVERIFY(cellOf(march, 17).period && cellOf(march, 17).period->first &&
+                cellOf(march, 20).period && cellOf(march, 23).period->last &&
+                cellOf(march, 20).period->name == "彼岸");
+        // The small months of the header: December 2024 starts on a Sunday; February 2025
+        // has 建国記念の日, 天皇誕生日 and its 振替休日; the range's ends have no neighbour.
+        const almanac::MonthPage january = years.monthPage(2025, 1);
+        QVERIFY(january.previous && january.next);
+        QCOMPARE(january.previous->year, 2024);
+        QCOMPARE(january.previous->lead, 0);
+        QCOMPARE(january.previous->days, 31);
+        QCOMPARE(january.next->holidays, (std::vector<int>{11, 23, 24}));
+        QVERIFY(!years.monthPage(-32768, 1).previous && !years.monthPage(32767, 12).next);
 
         // Holidays, 旧暦 with its 閏, 六曜 and the phases, against the published calendar:
         // 山の日 2025-08-11; 閏6月 from 2025-07-25, the 朔 at 04:11; the 望 of 08-09 at 16:55.
