@@ -137,9 +137,20 @@ std::optional<SmallMonth> CalendarYears::smallMonth(int y, int month) {
     // from the holiday rules alone, which is far quicker than computing that year.
     if (holidays::inRange(y)) {
         const auto found = years_.find(y);
-        const std::vector<holidays::Holiday> listed =
-            found != years_.end() ? found->second.almanac.holidays : holidays::yearHolidays(y);
-        for (const holidays::Holiday& h : listed) {
+        const std::vector<holidays::Holiday>* listed = nullptr;
+        if (found != years_.end()) {
+            listed = &found->second.almanac.holidays;
+        } else {
+            auto kept = neighbourHolidays_.find(y);
+            if (kept == neighbourHolidays_.end()) {
+                if (neighbourHolidays_.size() >= kKeptYears) {
+                    neighbourHolidays_.clear();
+                }
+                kept = neighbourHolidays_.emplace(y, holidays::yearHolidays(y)).first;
+            }
+            listed = &kept->second;
+        }
+        for (const holidays::Holiday& h : *listed) {
             if (h.date.month == month) {
                 small.holidays.push_back(h.date.day);
             }

@@ -123,6 +123,8 @@ class CalendarYears {
     const Tables& tables_;
     std::map<int, YearData> years_;
     std::uint64_t uses_ = 0;
+    // The holidays of neighbouring years not kept, for the small months (a few at a time).
+    std::map<int, std::vector<holidays::Holiday>> neighbourHolidays_;
 };
 
 } // namespace sorvane::almanac

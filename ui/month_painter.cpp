@@ -205,11 +205,19 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
         const std::vector<CellLine> lines = cellLines(cell, marks);
         // The page's type size, made smaller in a cell whose lines would not fit whole.
         QFont small = pixelFont(smallSize);
-        for (double size = smallSize; size >= std::max(4.0, smallSize * 0.6); size *= 0.92) {
+        std::vector<SetLine> set;
+        for (double size = smallSize;; size *= 0.92) {
             small = pixelFont(size);
             const QFontMetricsF metrics(small);
-            if (rowCount(lines, metrics, inner.width()) * metrics.height() <=
-                textBottom - numberBox.bottom() + 1) {
+            set.clear();
+            std::size_t rows = 0;
+            for (const CellLine& line : lines) {
+                set.push_back(setLine(line.text, metrics, inner.width()));
+                rows += static_cast<std::size_t>(set.back().rows.size());
+            }
+            if (static_cast<double>(rows) * metrics.height() <=
+                    textBottom - numberBox.bottom() + 1 ||
+                size * 0.92 < std::max(4.0, smallSize * 0.6)) {
                 break;
             }
         }
@@ -240,19 +248,22 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
         // The lines under the number: holiday, lunisolar date and 干支, then the day's marks.
         double y = numberBox.bottom();
         const double lineHeight = smallMetrics.height();
-        for (const CellLine& line : lines) {
-            const SetLine set = setLine(line.text, smallMetrics, inner.width());
-            painter.setPen(line.colour);
-            for (const QString& row : set.rows) {
+        const double baseline = smallMetrics.ascent();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            painter.setPen(lines[i].colour);
+            for (const QString& row : set[i].rows) {
                 if (y + lineHeight > textBottom + 1) {
                     return paintToday(painter, box, cell, marks);
                 }
-                painter.save();
-                painter.translate(inner.left(), y);
-                painter.scale(set.squeeze, 1);
-                painter.drawText(QRectF(0, 0, inner.width() / set.squeeze, lineHeight),
-                                 Qt::AlignLeft | Qt::AlignTop, row);
-                painter.restore();
+                if (set[i].squeeze == 1) {
+                    painter.drawText(QPointF(inner.left(), y + baseline), row);
+                } else {
+                    painter.save();
+                    painter.translate(inner.left(), y + baseline);
+                    painter.scale(set[i].squeeze, 1);
+                    painter.drawText(QPointF(0, 0), row);
+                    painter.restore();
+                }
                 y += lineHeight;
             }
         }
@@ -363,14 +374,19 @@ void MonthPainter::paintSmallMonth(QPainter& painter, const almanac::SmallMonth&
         painter.drawText(QRectF(topLeft.x() + i * column, topLeft.y() + row, column, row),
                          Qt::AlignCenter, QString::fromUtf8(weekdays[i]));
     }
+    const QFontMetricsF metrics(painter.font());
+    const double digit = metrics.horizontalAdvance(QLatin1Char('0'));
+    const double baseline = (row + metrics.ascent() - metrics.descent()) / 2;
     for (int day = 1; day <= month.days; ++day) {
         const int index = month.lead + day - 1;
         const bool holiday =
             std::find(month.holidays.begin(), month.holidays.end(), day) != month.holidays.end();
         painter.setPen(colourOf(index % 7, holiday));
-        painter.drawText(QRectF(topLeft.x() + (index % 7) * column,
-                                topLeft.y() + (2 + index / 7) * row, column, row),
-                         Qt::AlignRight | Qt::AlignVCenter, QString::number(day));
+        const QString number = QString::number(day);
+        painter.drawText(QPointF(topLeft.x() + (index % 7 + 1) * column -
+                                     (day < 10 ? digit : 2 * digit) - column * 0.1,
+                                 topLeft.y() + (2 + index / 7) * row + baseline),
+                         number);
     }
 }
 
