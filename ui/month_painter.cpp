@@ -119,17 +119,17 @@ std::vector<CellLine> cellLines(const almanac::DayCell& cell, const PageMarks& m
     return lines;
 }
 
-// A line set in a width: one row, condensed to at most kCondensed of its natural width when
-// it is a little too long, or else broken into rows (between any two characters, as Japanese
-// is set).
-constexpr double kCondensed = 0.78;
+int rowCount(const std::vector<CellLine>& lines, const QFontMetricsF& metrics, double width) {
+    int rows = 0;
+    for (const CellLine& line : lines) {
+        rows += static_cast<int>(setCellLine(line.text, metrics, width).rows.size());
+    }
+    return rows;
+}
 
-struct SetLine {
-    QStringList rows;
-    double squeeze = 1; // horizontal scale of a single row
-};
+} // namespace
 
-SetLine setLine(const QString& text, const QFontMetricsF& metrics, double width) {
+SetLine setCellLine(const QString& text, const QFontMetricsF& metrics, double width) {
     const double natural = metrics.horizontalAdvance(text);
     if (natural <= width) {
         return {{text}, 1};
@@ -153,16 +153,6 @@ SetLine setLine(const QString& text, const QFontMetricsF& metrics, double width)
     set.rows << row;
     return set;
 }
-
-int rowCount(const std::vector<CellLine>& lines, const QFontMetricsF& metrics, double width) {
-    int rows = 0;
-    for (const CellLine& line : lines) {
-        rows += static_cast<int>(setLine(line.text, metrics, width).rows.size());
-    }
-    return rows;
-}
-
-} // namespace
 
 void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
                              const PageMarks& marks, double smallSize) const {
@@ -212,7 +202,7 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
             set.clear();
             std::size_t rows = 0;
             for (const CellLine& line : lines) {
-                set.push_back(setLine(line.text, metrics, inner.width()));
+                set.push_back(setCellLine(line.text, metrics, inner.width()));
                 rows += static_cast<std::size_t>(set.back().rows.size());
             }
             if (static_cast<double>(rows) * metrics.height() <=

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -183,6 +184,34 @@ class CalendarPageTest : public QObject {
         const qint64 toMidnight = now.msecsTo(QDateTime(now.date().addDays(1), QTime(0, 0)));
         QVERIFY(timer->isActive() && timer->isSingleShot());
         QVERIFY(std::abs(timer->remainingTime() - (toMidnight + 500)) < 2000);
+    }
+
+    // Holiday names are never cut: a line a little too long is condensed, a longer one set
+    // in rows that fit and together are the whole name.
+    void cellLinesAreWhole_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("ems"); // the width, in the font's full-width characters
+        QTest::addColumn<int>("rows");
+        QTest::newRow("fits") << QStringLiteral("山の日") << 7.0 << 1;
+        QTest::newRow("condensed") << QStringLiteral("昭和天皇の大喪") << 6.0 << 1;
+        QTest::newRow("two rows") << QStringLiteral("皇太子徳仁親王の結婚の儀") << 7.0 << 2;
+        QTest::newRow("three rows") << QStringLiteral("皇太子明仁親王の結婚の儀") << 4.5 << 3;
+    }
+    void cellLinesAreWhole() {
+        QFETCH(QString, text);
+        QFETCH(double, ems);
+        QFETCH(int, rows);
+        QFont font(QStringLiteral("IPAGothic"));
+        font.setPixelSize(20);
+        const QFontMetricsF metrics(font);
+        const double width = ems * metrics.horizontalAdvance(QStringLiteral("日"));
+        const SetLine set = setCellLine(text, metrics, width);
+        QCOMPARE(set.rows.join(QString()), text);
+        QCOMPARE(set.rows.size(), rows);
+        QVERIFY(set.squeeze >= kCondensed && set.squeeze <= 1);
+        for (const QString& row : set.rows) {
+            QVERIFY2(metrics.horizontalAdvance(row) * set.squeeze <= width + 0.01, qPrintable(row));
+        }
     }
 
     // One line on the page for each source that the month lies beyond, and none within them.
