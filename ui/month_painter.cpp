@@ -287,16 +287,25 @@ double MonthPainter::smallSize(const PageMarks& marks) const {
     const QRectF box = cell(0);
     const QRectF inner = innerBox(box);
     const double numberSize = numberSizeOf(box);
-    std::vector<CellLine> fullest;
+    // The day with the most lines (counted before any text is made).
+    const almanac::DayCell* fullestCell = nullptr;
+    std::size_t most = 0;
     for (const almanac::DayCell& c : page_.cells) {
         if (c.inMonth) {
-            std::vector<CellLine> lines = cellLines(c, marks);
-            if (c.period) {
-                lines.push_back({}); // the band takes about a line
+            const std::size_t count =
+                (c.holiday ? 1 : 0) + 1 + c.marks.size() + (c.period ? 1 : 0) +
+                (marks.extraLines ? static_cast<std::size_t>(marks.extraLines(c.date).size()) : 0);
+            if (count > most) {
+                most = count;
+                fullestCell = &c;
             }
-            if (lines.size() > fullest.size()) {
-                fullest = std::move(lines);
-            }
+        }
+    }
+    std::vector<CellLine> fullest;
+    if (fullestCell != nullptr) {
+        fullest = cellLines(*fullestCell, marks);
+        if (fullestCell->period) {
+            fullest.push_back({}); // the band takes about a line
         }
     }
     const double below = inner.height() - QFontMetricsF(pixelFont(numberSize, true)).height();
