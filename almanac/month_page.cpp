@@ -172,6 +172,9 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                         ? "時刻は観測所の方式（IAU の太陽モデル）"
                         : "時刻は既定の理論（観測所の方式は" + std::to_string(precise::kFirstYear) +
                               "〜" + std::to_string(precise::kLastYear) + "年）";
+    if (const std::string note = uncertaintyNote(data.almanac); !note.empty()) {
+        page.modeText += "。" + note;
+    }
 
     page.previous = month == 1 ? smallMonth(y - 1, 12) : smallMonth(y, month - 1);
     page.next = month == 12 ? smallMonth(y + 1, 1) : smallMonth(y, month + 1);
@@ -245,6 +248,92 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
             lines.push_back(period.name + "（" + japaneseMonthDayText(period.date) + "〜" +
                             japaneseMonthDayText(period.lastDate) + "）");
         }
+    }
+    return lines;
+}
+
+const notes::DayNotes& CalendarYears::dayNotes(const CivilDate& date) {
+    year(date.year);
+    YearData& data = years_.at(date.year);
+    if (!data.notes) {
+        data.notes = notes::yearNotes(tables_, date.year,
+                                      data.almanac.lunisolar ? &*data.almanac.lunisolar : nullptr);
+    }
+    return data.notes->day(date.month, date.day);
+}
+
+std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
+    if (!notes::inRange(date.year)) {
+        return {};
+    }
+    const notes::DayNotes& d = dayNotes(date);
+    std::vector<std::string> lines;
+    lines.push_back(std::string(notes::chokuName(d.choku)) + "・" + notes::shukuName(d.shuku) +
+                    "・" + notes::kyuseiShortName(d.kyusei));
+    std::string marks;
+    for (const notes::Senjitsu s : d.senjitsu) {
+        if (s != notes::Senjitsu::Hassen && s != notes::Senjitsu::Jippogure &&
+            s != notes::Senjitsu::TenichiTenjo) {
+            marks += (marks.empty() ? "" : " ") + std::string(notes::senjitsuMark(s));
+        }
+    }
+    if (!marks.empty()) {
+        lines.push_back(marks);
+    }
+    std::string festivals;
+    for (const std::string& f : d.festivals) {
+        festivals += (festivals.empty() ? "" : " ") + f;
+    }
+    if (d.setsubun) { // the page names 節分 itself; its 恵方 goes with it
+        festivals += (festivals.empty() ? "" : " ") + ("恵方" + years_.at(date.year).notes->eho);
+    }
+    if (!festivals.empty()) {
+        lines.push_back(festivals);
+    }
+    return lines;
+}
+
+std::vector<std::string> CalendarYears::noteDetails(const CivilDate& date) {
+    using notes::NoteKind;
+    if (!notes::inRange(date.year)) {
+        return {"暦注は" + yearText(notes::kFirstYear) + "〜" + yearText(notes::kLastYear) +
+                "年の範囲です（この外では節気が暦の月から外れます）"};
+    }
+    const notes::DayNotes& d = dayNotes(date);
+    std::vector<std::string> lines;
+    const auto note = [&](NoteKind kind, const std::string& value, const char* meaning) {
+        lines.push_back(std::string(notes::noteKindName(kind)) + " " + value + "：" + meaning);
+    };
+    note(NoteKind::SetsuMonth,
+         notes::sexagenaryName(d.monthSexagenary) + "（" + notes::branchName(d.monthBranch) + "月" +
+             (d.setsuBegins ? "、この日から" : "") + "）",
+         notes::noteKindMeaning(NoteKind::SetsuMonth));
+    note(NoteKind::Choku, notes::chokuName(d.choku), notes::chokuMeaning(d.choku));
+    note(NoteKind::Shuku, notes::shukuName(d.shuku), notes::noteKindMeaning(NoteKind::Shuku));
+    note(NoteKind::DayKyusei,
+         std::string(notes::kyuseiName(d.kyusei)) + (d.yoton ? "（陽遁）" : "（陰遁）"),
+         notes::noteKindMeaning(NoteKind::DayKyusei));
+    note(NoteKind::MonthKyusei, notes::kyuseiName(d.monthKyusei),
+         notes::noteKindMeaning(NoteKind::MonthKyusei));
+    note(NoteKind::YearKyusei, notes::kyuseiName(d.yearKyusei),
+         notes::noteKindMeaning(NoteKind::YearKyusei));
+    for (const notes::Senjitsu s : d.senjitsu) {
+        lines.push_back(std::string(notes::senjitsuName(s)) + "：" + notes::senjitsuMeaning(s));
+    }
+    if (d.moonAge) {
+        char age[16];
+        std::snprintf(age, sizeof age, "%.1f", *d.moonAge);
+        note(NoteKind::MoonAge, age, notes::noteKindMeaning(NoteKind::MoonAge));
+    }
+    note(NoteKind::Kou, std::string(notes::kouName(d.kou)) + (d.kouBegins ? "（この日から）" : ""),
+         notes::noteKindMeaning(NoteKind::Kou));
+    if (d.setsubun) {
+        const notes::YearNotes& year = *years_.at(date.year).notes;
+        note(NoteKind::Eho, year.eho + "（節分。立春からの年の方角）",
+             notes::noteKindMeaning(NoteKind::Eho));
+    }
+    for (const std::string& f : d.festivals) {
+        lines.push_back("年中行事 " + f);
     }
     return lines;
 }

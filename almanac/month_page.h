@@ -9,6 +9,7 @@
 #include "ephemeris/tables.h"
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
 
 #include <cstdint>
 #include <map>
@@ -99,6 +100,16 @@ class CalendarYears {
     // phases of the day, and the 土用 period the day lies in.
     std::vector<std::string> dayDetails(const CivilDate& date);
 
+    // The 暦注 of a day (notes::yearNotes, computed for a kept year the first time it is asked
+    // for). cellNotes: the lines a day's cell adds: 十二直・二十八宿・九星, the marks of its
+    // 選日 (the periods 八専, 十方暮 and 天一天上 are left to the details) and its 年中行事 (on
+    // 節分 with the 恵方 of the coming 節 year: "恵方南南東"), each
+    // line only when it has something. noteDetails: every note of the day with its one-line
+    // meaning, for the details pane. Outside notes::kFirstYear..kLastYear a cell has none and
+    // the details one line that says so.
+    std::vector<std::string> cellNotes(const CivilDate& date);
+    std::vector<std::string> noteDetails(const CivilDate& date);
+
     // The years computed and kept now (at most kKeptYears).
     std::size_t keptYears() const { return years_.size(); }
 
@@ -114,11 +125,13 @@ class CalendarYears {
             CivilDate last;
         };
         std::vector<Span> spans;
+        std::optional<notes::YearNotes> notes; // when first asked for
         std::uint64_t lastUse = 0;
         const DayEntry& day(const CivilDate& date) const;
     };
     const YearData& year(int year);
     std::optional<SmallMonth> smallMonth(int year, int month);
+    const notes::DayNotes& dayNotes(const CivilDate& date);
 
     const Tables& tables_;
     std::map<int, YearData> years_;

@@ -9,6 +9,7 @@
 #include "precise/time_scales.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 
@@ -126,7 +127,7 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
     if (options.holidays && year <= holidays::kLastYear) {
         a.holidays = holidays::yearHolidays(year);
     }
-    if (options.notes) {
+    if (options.notes && notes::inRange(year)) {
         a.notes = notes::yearNotes(tables, year, a.lunisolar ? &*a.lunisolar : nullptr);
     }
     for (int m = 1; m <= 12; ++m) {
@@ -141,6 +142,14 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
             nikkanhyouji(tables, year, m, first.sexagenary, first.weekday);
     }
     return a;
+}
+
+std::string uncertaintyNote(const YearAlmanac& almanac) {
+    if (!almanac.precise || !(almanac.uncertainty > kNotedUncertainty)) {
+        return "";
+    }
+    const auto minutes = static_cast<long long>(std::ceil(almanac.uncertainty / 60.0));
+    return "この年の時刻は±" + std::to_string(minutes) + "分ほどずれることがあります";
 }
 
 std::string plainName(const std::string& name) {

@@ -36,7 +36,8 @@ struct AlmanacOptions {
     bool lunisolar = false;
     bool holidays = false; // also the national holidays (two more searches, for the equinoxes)
     // also the 暦注 of every day (notes::yearNotes: the Sun's dates every 5 degrees in the
-    // calendar page's mode, whatever `precise` says, and the lunisolar calendar where it reaches)
+    // calendar page's mode, whatever `precise` says, and the lunisolar calendar where it reaches;
+    // years notes::kFirstYear..kLastYear, absent outside them)
     bool notes = false;
 
     // Everything a year holds: what a calendar page and the iCalendar file show.
@@ -78,6 +79,15 @@ struct YearAlmanac {
 // precise::kFirstYear..kLastYear only (std::invalid_argument otherwise). The first days
 // come from the calendar in both modes.
 YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOptions& options);
+
+// The precise mode's moments are noted as uncertain when the year's largest uncertainty
+// exceeds this (seconds): outside 1900..2100, where the Sun model and ΔT are less sure.
+inline constexpr double kNotedUncertainty = 30.0;
+
+// "この年の時刻は±N分ほどずれることがあります" (N the uncertainty in minutes, rounded up) for a
+// precise almanac whose moments are that uncertain; "" otherwise. Every place that shows
+// those moments carries it.
+std::string uncertaintyNote(const YearAlmanac& almanac);
 
 // A term name without the full-width space that aligns it in the result box ("小　寒" ->
 // "小寒").

@@ -92,18 +92,13 @@ double elongation(double jdTT, const double moonPv[2][3], const precise::EarthSt
     return eraAnp(moonLon - sunLon) * ERFA_DR2D;
 }
 
-// The Earth at a moment: DE405's where it reaches, else eraEpv00's.
-precise::EarthState earthAt(double jdTT, const precise::JplEphemeris* jpl) {
-    return jpl != nullptr && jpl->covers(jdTT) ? jpl->earth(jdTT) : precise::earthState(jdTT);
-}
-
 } // namespace
 
 double apparentElongation(double jdTT, double* rate) {
     const precise::JplEphemeris* jpl = precise::de405();
     double pv[2][3];
     geocentricMoon(jdTT, jpl, pv);
-    return elongation(jdTT, pv, earthAt(jdTT, jpl), rate);
+    return elongation(jdTT, pv, precise::earthAt(jdTT), rate);
 }
 
 double apparentMoonLongitude(double jdTT) {
@@ -112,7 +107,7 @@ double apparentMoonLongitude(double jdTT) {
     geocentricMoon(jdTT, jpl, pv);
     double moon[3];
     double moonVelocity[3];
-    apparentMoonVector(pv, earthAt(jdTT, jpl), moon, moonVelocity);
+    apparentMoonVector(pv, precise::earthAt(jdTT), moon, moonVelocity);
     double rm[3][3];
     precise::eclipticRotation(jdTT, rm);
     const double lon =
@@ -139,7 +134,7 @@ double solvePhase(Phase phase, double jdGuessTT) {
     const precise::JplEphemeris* jpl = precise::de405();
     // Outside DE405, the Earth of eraEpv00 at the first moment, carried on to the next ones
     // nearby; within it, DE405's Earth at every step (a microsecond).
-    precise::EarthState first = earthAt(jdGuessTT, jpl);
+    precise::EarthState first = precise::earthAt(jdGuessTT);
     double firstJd = jdGuessTT;
     const auto toGo = [&](double t) {
         double pv[2][3];

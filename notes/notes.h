@@ -119,18 +119,29 @@ int dayKyusei(const std::vector<KyuseiSwitch>& switches, long long dayNumber);
 
 // ---- The Sun's dates ------------------------------------------------------------------------
 
-// The JST date on which the Sun's apparent longitude reaches a multiple of 5 degrees: the
+// The JST date on which the Sun's apparent longitude reaches a longitude: the
 // precise mode's moment for the years it reaches (precise::inRange), else the solar theory's,
 // rounded to the minute as the calendar page shows it.
 struct SolarDate {
     CivilDate date;
-    int longitude = 0; // 0..355
+    int longitude = 0; // degrees, 0..359
 };
 // solarDates: the dates of every multiple of 5 degrees from 255 (大雪) of year - 1 to 280 of
-// year (72 + 6, in time order), then 夏至 of year - 1.
+// year (72 + 6, in time order), then 夏至 of year - 1, then the year's four 土用 entries (297,
+// 27, 117, 207 degrees). The 節 and 中気 are searched for; the others are interpolated between
+// them and searched for only where they fall within minutes of midnight.
 std::vector<SolarDate> solarDates(const Tables& tables, int year);
 
 // ---- A year's notes -------------------------------------------------------------------------
+
+// The years of the notes: those in which every 節 and 中気 of the solar theory lies in its own
+// month (measured over -32768..32767); beyond them the theory's seasons have drifted from
+// the calendar's months, and the 節月 would be meaningless.
+inline constexpr int kFirstYear = -14302;
+inline constexpr int kLastYear = 8455;
+inline bool inRange(int year) {
+    return year >= kFirstYear && year <= kLastYear;
+}
 
 struct DayNotes {
     CivilDate date;
@@ -172,8 +183,9 @@ struct YearNotes {
 
 // yearNotes: the notes of every day of year. lunisolar is the year's lunisolar calendar when
 // the caller has it; for years lunisolar::kFirstYear..kLastYear it is computed when null, and
-// outside them 不成就日, the lunisolar date and the moon age are absent. Throws what the
-// Sun's searches throw (CalculationError for unusable term tables).
+// outside them 不成就日, the lunisolar date and the moon age are absent. Throws
+// std::out_of_range outside kFirstYear..kLastYear, and what the Sun's searches throw
+// (CalculationError for unusable term tables).
 YearNotes yearNotes(const Tables& tables, int year,
                     const lunisolar::LunisolarYear* lunisolar = nullptr,
                     KyuseiRule rule = KyuseiRule::KoyomiNoPage);

@@ -26,6 +26,7 @@ constexpr int kToji = 270;    // 冬至
 constexpr int kHiganHalf = 3; // 彼岸: the equinox's day and three days either side
 constexpr int kMinutesPerDay = 1440;
 constexpr int kNoonMinute = 720;
+constexpr std::size_t kDoyoEntries = 4; // at the end of solarDates
 
 int mod(long long a, int b) {
     return static_cast<int>(floorMod(a, b));
@@ -73,17 +74,25 @@ bool DayNotes::has(Senjitsu s) const {
 }
 
 const DayNotes& YearNotes::day(int month, int dayOfMonth) const {
-    for (const DayNotes& d : days) {
-        if (d.date.month == month && d.date.day == dayOfMonth) {
-            return d;
-        }
+    const CivilDate date{year, month, dayOfMonth};
+    const long long index = dayNumber(date) - dayNumber(CivilDate{year, 1, 1});
+    if (month < 1 || month > 12 || dayOfMonth < 1 || index < 0 ||
+        index >= static_cast<long long>(days.size()) ||
+        days[static_cast<std::size_t>(index)].date != date) {
+        throw std::out_of_range("no day " + std::to_string(month) + "-" +
+                                std::to_string(dayOfMonth) + " in the notes of " +
+                                std::to_string(year));
     }
-    throw std::out_of_range("no day " + std::to_string(month) + "-" + std::to_string(dayOfMonth) +
-                            " in the notes of " + std::to_string(year));
+    return days[static_cast<std::size_t>(index)];
 }
 
 YearNotes yearNotes(const Tables& tables, int year, const lunisolar::LunisolarYear* lunisolar,
                     KyuseiRule rule) {
+    if (!inRange(year)) {
+        throw std::out_of_range("the notes cover the years " + std::to_string(kFirstYear) + ".." +
+                                std::to_string(kLastYear) + "; " + std::to_string(year) +
+                                " is outside them");
+    }
     YearNotes notes;
     notes.year = year;
     notes.precise = precise::inRange(year);
@@ -92,6 +101,8 @@ YearNotes yearNotes(const Tables& tables, int year, const lunisolar::LunisolarYe
     notes.eho = ehoName(notes.setsuYearStem);
 
     std::vector<SolarDate> sun = solarDates(tables, year);
+    const std::vector<SolarDate> doyoEntries(sun.end() - kDoyoEntries, sun.end());
+    sun.resize(sun.size() - kDoyoEntries);
     const SolarDate lastGeshi = sun.back(); // 夏至 of year - 1, after the run
     sun.pop_back();
 
@@ -130,12 +141,12 @@ YearNotes yearNotes(const Tables& tables, int year, const lunisolar::LunisolarYe
         long long first, last;
     };
     std::vector<Span> doyo;
-    constexpr std::array<std::array<int, 3>, 4> kDoyo{
-        {{1, 315, 2}, {4, 45, 5}, {7, 135, 8}, {10, 225, 11}}};
-    for (const auto& [m, nextSetsu, nextMonth] : kDoyo) {
-        const long long entry =
-            dayNumber(solarDate(tables, year, m, dooulong(m), 18, notes.precise));
-        doyo.push_back({entry, dateOf(nextSetsu, nextMonth) - 1});
+    // The next season's 節 and its month, for the entries of January, April, July, October.
+    constexpr std::array<std::array<int, 2>, kDoyoEntries> kNextSetsu{
+        {{315, 2}, {45, 5}, {135, 8}, {225, 11}}};
+    for (std::size_t i = 0; i < kNextSetsu.size(); ++i) {
+        doyo.push_back(
+            {dayNumber(doyoEntries[i].date), dateOf(kNextSetsu[i][0], kNextSetsu[i][1]) - 1});
     }
 
     // The lunisolar date and the noon moon age, where the calendar reaches.

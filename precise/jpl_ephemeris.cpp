@@ -3,6 +3,8 @@
 #include "precise/jpl_table.h"
 
 #include <algorithm>
+#include <array>
+#include <dlfcn.h>
 #include <filesystem>
 #include <initializer_list>
 
@@ -17,6 +19,7 @@ constexpr int kMoonPointer = 441;
 constexpr int kBarycentrePointer = 231;
 constexpr int kSunPointer = 753;
 constexpr int kRecordLength = 1018; // DE405's record, in doubles, with its two dates
+constexpr const char* kReaderModule = "sorvane_jpl_table.so";
 
 struct Kept {
     int pointer;
@@ -32,36 +35,89 @@ constexpr int length(const Kept& k) {
 }
 static_assert(length(kMoon) + length(kBarycentre) + length(kSun) == kKeptPerRecord);
 
+// The reader module's functions (precise/jpl_table.h).
+struct Reader {
+    decltype(&sorvane_jpl_open) open = nullptr;
+    decltype(&sorvane_jpl_record) record = nullptr;
+    decltype(&sorvane_jpl_close) close = nullptr;
+    decltype(&sorvane_jpl_measures_directory) measuresDirectory = nullptr;
+};
+
+// The module's file: beside the program (the build tree), in ../lib/sorvane from it (an
+// unpacked package) or where the package installs it.
+Reader loadReader() {
+    Reader r;
+    std::vector<std::filesystem::path> places;
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        places.push_back(self.parent_path() / kReaderModule);
+        places.push_back(self.parent_path() / "../lib/sorvane" / kReaderModule);
+    }
+    places.push_back(std::filesystem::path(SORVANE_JPL_MODULE_DIR) / kReaderModule);
+    for (const auto& place : places) {
+        if (!std::filesystem::exists(place, ec)) {
+            continue;
+        }
+        void* handle = ::dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            continue;
+        }
+        r.open = reinterpret_cast<decltype(r.open)>(::dlsym(handle, "sorvane_jpl_open"));
+        r.record = reinterpret_cast<decltype(r.record)>(::dlsym(handle, "sorvane_jpl_record"));
+        r.close = reinterpret_cast<decltype(r.close)>(::dlsym(handle, "sorvane_jpl_close"));
+        r.measuresDirectory = reinterpret_cast<decltype(r.measuresDirectory)>(
+            ::dlsym(handle, "sorvane_jpl_measures_directory"));
+        if (r.open != nullptr && r.record != nullptr && r.close != nullptr &&
+            r.measuresDirectory != nullptr) {
+            return r;
+        }
+        r = Reader{};
+    }
+    return r;
+}
+
+// The module, opened the first time the table is needed and kept (never unloaded).
+const Reader* reader() {
+    static const Reader r = loadReader();
+    return r.open != nullptr ? &r : nullptr;
+}
+
 } // namespace
 
 std::unique_ptr<JplEphemeris> JplEphemeris::load(const std::string& table) {
     std::error_code ec;
-    if (!std::filesystem::exists(table + "/table.dat", ec)) {
+    const Reader* r = reader();
+    if (r == nullptr || !std::filesystem::exists(table + "/table.dat", ec)) {
         return nullptr;
     }
-    std::unique_ptr<JplTable> t = JplTable::open(table);
-    if (t == nullptr || t->number() != 405 || t->recordMjd().empty()) {
+    SorvaneJplHeader header{};
+    void* t = r->open(table.c_str(), &header);
+    if (t == nullptr) {
         return nullptr;
-    }
-    // The records follow each other without a gap.
-    const std::vector<double>& mjd = t->recordMjd();
-    for (std::size_t r = 0; r < mjd.size(); ++r) {
-        if (mjd[r] != mjd.front() + kRecordDays * static_cast<double>(r)) {
-            return nullptr;
-        }
     }
     std::unique_ptr<JplEphemeris> e(new JplEphemeris);
-    e->earthMoonRatio_ = t->earthMoonRatio();
-    e->kmPerAu_ = t->kmPerAu();
-    e->records_ = mjd.size();
-    e->firstJd_ = mjd.front() + kMjdZero;
+    e->table_ = t;
+    std::array<double, kRecordLength> first{};
+    double mjd = 0;
+    if (header.number != 405 || header.records == 0 ||
+        r->record(t, 0, &mjd, first.data(), first.size()) + 2 < kRecordLength) {
+        return nullptr;
+    }
+    e->earthMoonRatio_ = header.earthMoonRatio;
+    e->kmPerAu_ = header.kmPerAu;
+    e->records_ = header.records;
+    e->firstJd_ = mjd + kMjdZero;
     e->state_.assign(e->records_, Record::Unread);
     e->kept_.assign(e->records_ * kKeptPerRecord, 0.0);
-    e->table_ = std::move(t);
     return e;
 }
 
-JplEphemeris::~JplEphemeris() = default;
+JplEphemeris::~JplEphemeris() {
+    if (table_ != nullptr) {
+        reader()->close(table_);
+    }
+}
 
 bool JplEphemeris::covers(double jdTT) const {
     if (!(jdTT >= firstJd() && jdTT < lastJd())) {
@@ -70,9 +126,12 @@ bool JplEphemeris::covers(double jdTT) const {
     const auto record = static_cast<std::size_t>((jdTT - firstJd_) / kRecordDays);
     const std::lock_guard<std::mutex> lock(reading_);
     if (state_[record] == Record::Unread) {
-        std::vector<double> c;
+        std::array<double, kRecordLength> c{};
+        double mjd = 0;
         state_[record] = Record::Unreadable;
-        if (table_->record(record, c) && c.size() + 2 >= kRecordLength) {
+        // A whole DE405 record, following the first without a gap.
+        if (reader()->record(table_, record, &mjd, c.data(), c.size()) + 2 >= kRecordLength &&
+            mjd + kMjdZero == firstJd_ + kRecordDays * static_cast<double>(record)) {
             auto to = kept_.begin() + static_cast<std::ptrdiff_t>(record * kKeptPerRecord);
             for (const Kept& k : {kMoon, kBarycentre, kSun}) {
                 const auto from = c.begin() + (k.pointer - 3);
@@ -148,8 +207,10 @@ EarthState JplEphemeris::earth(double jdTT) const {
 
 std::string de405Table() {
     const std::string tail = "/ephemerides/DE405";
-    if (const std::string configured = casacoreMeasuresDirectory(); !configured.empty()) {
-        return configured + tail;
+    std::array<char, 4096> configured{};
+    const Reader* r = reader();
+    if (r != nullptr && r->measuresDirectory(configured.data(), configured.size()) != 0) {
+        return configured.data() + tail;
     }
     for (const char* place : {"/usr/share/casacore/data", "/var/lib/casacore/data"}) {
         std::error_code ec;

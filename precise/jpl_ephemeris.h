@@ -14,6 +14,9 @@ namespace sorvane::precise {
 // JplEphemeris: the Chebyshev coefficients of the geocentric Moon, the Earth-Moon
 // barycentre and the Sun of one JPL ephemeris, read once, evaluated here.
 //
+// The table is read through casacore's table library (libcasa-tables), which a module of
+// its own opens (precise/jpl_table.h), so that only runs that need the table load casacore.
+//
 // Why not casacore::MeasJPL::get: it takes a lock, copies each record into a casacore
 // Vector and gives the Moon only through the Earth-Moon barycentre (in casacore 3.5 its
 // MOON is the barycentre plus the geocentric Moon, so MOON minus EARTH comes out 1.2 % too
@@ -28,8 +31,6 @@ namespace sorvane::precise {
 // for it here (they differ by under 2 ms, a thousandth of an arcsecond of the Moon).
 //
 // The Debian table spans 1959-12-10 to 2060-01-30 (the package keeps that part of DE405).
-class JplTable;
-
 class JplEphemeris {
   public:
     // load: the table in directory `table` (e.g. /usr/share/casacore/data/ephemerides/
@@ -70,7 +71,7 @@ class JplEphemeris {
 
     enum class Record : unsigned char { Unread, Read, Unreadable };
 
-    std::unique_ptr<JplTable> table_;
+    void* table_ = nullptr; // the open table, from the reader module (precise/jpl_table.h)
     double firstJd_ = 0;
     std::size_t records_ = 0;
     double earthMoonRatio_ = 0;

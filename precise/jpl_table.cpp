@@ -6,63 +6,85 @@
 #include <casacore/tables/Tables/ScalarColumn.h>
 #include <casacore/tables/Tables/Table.h>
 #include <casacore/tables/Tables/TableRecord.h>
+#include <cstring>
 #include <exception>
+#include <string>
 
-namespace sorvane::precise {
+namespace {
 
-struct JplTable::Columns {
+struct Columns {
     casacore::Table table;
     casacore::ArrayColumn<double> x;
+    casacore::ScalarColumn<double> mjd;
 };
 
-JplTable::JplTable() = default;
-JplTable::~JplTable() = default;
+} // namespace
 
-std::unique_ptr<JplTable> JplTable::open(const std::string& table) {
+extern "C" {
+
+void* sorvane_jpl_open(const char* table, SorvaneJplHeader* header) {
     try {
         if (!casacore::Table::isReadable(table)) {
             return nullptr;
         }
-        std::unique_ptr<JplTable> t(new JplTable);
-        t->columns_ = std::make_unique<Columns>();
-        Columns& c = *t->columns_;
-        c.table = casacore::Table(table, casacore::TableLock(casacore::TableLock::NoLocking),
-                                  casacore::Table::Old);
-        const casacore::TableRecord& keywords = c.table.keywordSet();
-        t->number_ = static_cast<int>(keywords.asDouble("DENUM"));
-        t->earthMoonRatio_ = keywords.asDouble("EMRAT");
-        t->kmPerAu_ = keywords.asDouble("AU");
-        c.x.attach(c.table, "x");
-        const casacore::ScalarColumn<double> mjd(c.table, "MJD");
-        t->recordMjd_ = mjd.getColumn().tovector();
-        return t;
+        auto* c = new Columns;
+        try {
+            c->table = casacore::Table(table, casacore::TableLock(casacore::TableLock::NoLocking),
+                                       casacore::Table::Old);
+            const casacore::TableRecord& keywords = c->table.keywordSet();
+            header->number = static_cast<int>(keywords.asDouble("DENUM"));
+            header->earthMoonRatio = keywords.asDouble("EMRAT");
+            header->kmPerAu = keywords.asDouble("AU");
+            header->records = c->table.nrow();
+            c->x.attach(c->table, "x");
+            c->mjd.attach(c->table, "MJD");
+            return c;
+        } catch (...) {
+            delete c;
+            throw;
+        }
     } catch (const std::exception&) {
         return nullptr;
     }
 }
 
-bool JplTable::record(std::size_t row, std::vector<double>& out) const {
+long sorvane_jpl_record(void* table, std::size_t row, double* mjd, double* out,
+                        std::size_t capacity) {
     try {
-        if (row >= recordMjd_.size()) {
-            return false;
+        auto* c = static_cast<Columns*>(table);
+        if (row >= c->table.nrow()) {
+            return -1;
         }
-        out = columns_->x(row).tovector();
-        return true;
+        *mjd = c->mjd(row);
+        const casacore::Array<double> x = c->x(row);
+        if (x.nelements() > capacity) {
+            return -1;
+        }
+        bool deleteIt = false;
+        const double* data = x.getStorage(deleteIt);
+        std::memcpy(out, data, x.nelements() * sizeof(double));
+        x.freeStorage(data, deleteIt);
+        return static_cast<long>(x.nelements());
     } catch (const std::exception&) {
-        return false;
+        return -1;
     }
 }
 
-std::string casacoreMeasuresDirectory() {
+void sorvane_jpl_close(void* table) {
+    delete static_cast<Columns*>(table);
+}
+
+int sorvane_jpl_measures_directory(char* out, std::size_t capacity) {
     try {
         casacore::String value;
-        if (casacore::Aipsrc::find(value, "measures.directory")) {
-            return value;
+        if (casacore::Aipsrc::find(value, "measures.directory") && value.size() < capacity) {
+            std::memcpy(out, value.c_str(), value.size() + 1);
+            return 1;
         }
     } catch (const std::exception&) {
-        // An unreadable resource file leaves the standard places.
+        // An unreadable resource file: as if unset.
     }
-    return "";
+    return 0;
 }
 
-} // namespace sorvane::precise
+} // extern "C"

@@ -1,42 +1,36 @@
-// Reading a JPL ephemeris table of casacore (jpl_table.cpp is compiled as C++17: casacore
-// 3.5's headers use std::allocator members that C++20 removed).
+// The reader of casacore's JPL ephemeris tables, a module of its own (jpl_table.cpp, built as
+// the shared module sorvane_jpl_table and opened with dlopen when the DE405 table is first
+// needed): casacore's libraries take tens of milliseconds to load and initialise, which
+// every run of the terminal program would otherwise pay. Compiled as C++17: casacore 3.5's
+// headers use std::allocator members that C++20 removed.
 #pragma once
 
 #include <cstddef>
-#include <memory>
-#include <string>
-#include <vector>
 
-namespace sorvane::precise {
+extern "C" {
 
-// JplTable: a JPL ephemeris table opened read-only, without locking; its records are read
-// one at a time, when asked for. Not safe for calls from two threads at once.
-class JplTable {
-  public:
-    // open: the table in directory `table`; nullptr when it is missing or casacore cannot
-    // read it.
-    static std::unique_ptr<JplTable> open(const std::string& table);
-    ~JplTable();
-
-    int number() const { return number_; }                              // DENUM: 405 for DE405
-    double earthMoonRatio() const { return earthMoonRatio_; }           // EMRAT
-    double kmPerAu() const { return kmPerAu_; }                         // AU
-    const std::vector<double>& recordMjd() const { return recordMjd_; } // each record's start
-
-    // record: record `row`'s "x" column, its coefficients; false if it cannot be read.
-    bool record(std::size_t row, std::vector<double>& out) const;
-
-  private:
-    JplTable();
-    struct Columns;
-    std::unique_ptr<Columns> columns_;
-    int number_ = 0;
-    double earthMoonRatio_ = 0;
-    double kmPerAu_ = 0;
-    std::vector<double> recordMjd_;
+// The header of a table: DENUM (405 for DE405), EMRAT, AU (km) and the number of records.
+struct SorvaneJplHeader {
+    int number;
+    double earthMoonRatio;
+    double kmPerAu;
+    std::size_t records;
 };
 
-// casacoreMeasuresDirectory: casacore's measures.directory resource, or "" when unset.
-std::string casacoreMeasuresDirectory();
+// sorvane_jpl_open: the table in directory `table`, read-only and without locking; null when
+// it is missing or casacore cannot read it. Fills `header`.
+void* sorvane_jpl_open(const char* table, SorvaneJplHeader* header);
 
-} // namespace sorvane::precise
+// sorvane_jpl_record: record `row`'s first day (MJD) in *mjd and its "x" column (the
+// coefficients) in out[0..capacity); returns how many coefficients it has, or -1 if the
+// record cannot be read. Not safe for calls from two threads at once.
+long sorvane_jpl_record(void* table, std::size_t row, double* mjd, double* out,
+                        std::size_t capacity);
+
+void sorvane_jpl_close(void* table);
+
+// sorvane_jpl_measures_directory: casacore's measures.directory resource into
+// out[0..capacity) (nul-terminated); 0 when unset or too long.
+int sorvane_jpl_measures_directory(char* out, std::size_t capacity);
+
+} // extern "C"

@@ -43,13 +43,26 @@ int lastDayOf(int year, int month) {
 
 } // namespace
 
+// The marks that add each day's 暦注 under its own lines.
+PageMarks noteMarks(almanac::CalendarYears& years) {
+    PageMarks marks;
+    marks.extraLines = [&years](const CivilDate& date) {
+        QStringList lines;
+        for (const std::string& line : years.cellNotes(date)) {
+            lines << QString::fromStdString(line);
+        }
+        return lines;
+    };
+    return marks;
+}
+
 QPageLayout calendarPageLayout() {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
                        QPageLayout::Millimeter);
 }
 
 bool paintMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
-                 int last) {
+                 int last, bool notes) {
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;
@@ -61,15 +74,15 @@ bool paintMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int y
             device.newPage();
         }
         const almanac::MonthPage page = years.monthPage(year, month);
-        MonthPainter(page, area).paint(painter, {});
+        MonthPainter(page, area).paint(painter, notes ? noteMarks(years) : PageMarks{});
     }
     return painter.end();
 }
 
 bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
-                 int last) {
+                 int last, bool notes) {
     device.setPageLayout(calendarPageLayout());
-    return paintMonths(device, years, year, first, last);
+    return paintMonths(device, years, year, first, last, notes);
 }
 
 int printCalendarPdf(const Tables& tables, const QString& month, const QString& file) {
@@ -303,9 +316,18 @@ void CalendarPage::showDate(const CivilDate& date) {
     showDetails();
 }
 
+void CalendarPage::setNotesShown(bool shown) {
+    notesShown_ = shown;
+    // Said once, where the notes are read: what they are.
+    details_->setToolTip(shown ? QStringLiteral("暦注は暦の慣習で、天文の計算ではありません")
+                               : QString());
+    showMarks();
+    showDetails();
+}
+
 void CalendarPage::showMarks() {
     const QDate today = QDate::currentDate();
-    PageMarks marks;
+    PageMarks marks = notesShown_ ? noteMarks(years_) : PageMarks{};
     marks.today = CivilDate{today.year(), today.month(), today.day()};
     marks.selected = selected_;
     view_->setPage(&page_, marks);
@@ -339,6 +361,12 @@ void CalendarPage::showDetails() {
     QStringList lines;
     for (const std::string& line : years_.dayDetails(selected_)) {
         lines << qs(line);
+    }
+    if (notesShown_) {
+        lines << QString() << QStringLiteral("【暦注】");
+        for (const std::string& line : years_.noteDetails(selected_)) {
+            lines << qs(line);
+        }
     }
     details_->setPlainText(lines.join(QLatin1Char('\n')));
 }
@@ -379,7 +407,7 @@ bool CalendarPage::printTo(QPrinter& printer, int first, int last) {
         try {
             if (writePdfFile(file, [&](QPagedPaintDevice& device) {
                     device.setPageLayout(printer.pageLayout());
-                    return paintMonths(device, years_, page_.year, first, last);
+                    return paintMonths(device, years_, page_.year, first, last, notesShown_);
                 })) {
                 return true;
             }
@@ -389,7 +417,7 @@ bool CalendarPage::printTo(QPrinter& printer, int first, int last) {
                 QStringLiteral("「%1」に書き込めませんでした。\n%2。元のファイルはそのままです。")
                     .arg(file, japaneseWriteReason(e));
         }
-    } else if (paintMonths(printer, years_, page_.year, first, last)) {
+    } else if (paintMonths(printer, years_, page_.year, first, last, notesShown_)) {
         return true;
     } else {
         problem = QStringLiteral("プリンターを開始できませんでした。");

@@ -29,13 +29,14 @@ QPageLayout calendarPageLayout();
 
 // Prints months first..last of a year on a printer or a PDF writer, one month per page, in
 // the device's page layout (each month fills the paper's printable area, either way up).
-// Returns false when the device cannot be started.
+// With notes, each day carries its 暦注 as the window shows them. Returns false when the
+// device cannot be started.
 bool paintMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
-                 int last);
+                 int last, bool notes = false);
 
 // As paintMonths, on A4 landscape (calendarPageLayout).
 bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
-                 int last);
+                 int last, bool notes = false);
 
 // Prints a month ("2025-08") or a whole year ("2025") to a PDF file, A4 landscape, for
 // `sorvane --print-calendar-pdf MONTH FILE` (printCalendarPdfCommand); returns its status.
@@ -87,6 +88,10 @@ class CalendarPage : public QWidget {
     // says why.
     bool printTo(QPrinter& printer, int first, int last);
 
+    // The 暦注 in the cells, the details pane and the printed pages (off at first).
+    void setNotesShown(bool shown);
+    bool notesShown() const { return notesShown_; }
+
     const almanac::MonthPage& page() const { return page_; }
     CivilDate selectedDate() const { return selected_; }
     almanac::CalendarYears& years() { return years_; }
@@ -100,6 +105,7 @@ class CalendarPage : public QWidget {
     almanac::CalendarYears years_;
     almanac::MonthPage page_;
     CivilDate selected_;
+    bool notesShown_ = false;
 
     MonthView* view_ = nullptr;
     QTextEdit* details_ = nullptr;

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -364,6 +366,64 @@ class CalendarPageTest : public QObject {
         showYear(2025);
         action("mnuprecise")->setChecked(false);
         QCOMPARE(resultBox(), theory);
+    }
+
+    // 暦(&K) > 月の暦に暦注を表示: the cells' short lines, the details with their meanings and
+    // the printed page follow it, and it is remembered between runs.
+    void notesFollowTheMenuItem() {
+        QSettings settings(QStringLiteral("sorvane"), QStringLiteral("sorvane"));
+        const QVariant saved = settings.value(QStringLiteral("calendarPage/notes"));
+        QAction* notes = action("mnunotes");
+        QVERIFY(notes != nullptr && notes->isCheckable());
+        notes->setChecked(false);
+        action("mnumonthpage")->trigger();
+        CalendarPage* page = form_->calendarPage();
+        page->showDate({2026, 3, 5}); // 天赦日, 一粒万倍日, 寅の日 and 三隣亡 at once
+        FIND_CHILD(details, QTextEdit, page, "details");
+        QVERIFY(!details->toPlainText().contains(QStringLiteral("【暦注】")));
+        QTemporaryDir dir;
+        const auto printed = [&](const QString& name) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(dir.filePath(name));
+            [&] { QVERIFY(page->printTo(printer, 3, 3)); }();
+            return QFileInfo(dir.filePath(name)).size();
+        };
+        const qint64 plain = printed(QStringLiteral("plain.pdf"));
+
+        notes->setChecked(true);
+        QVERIFY(page->notesShown());
+        QCOMPARE(settings.value(QStringLiteral("calendarPage/notes")).toBool(), true);
+        const QString text = details->toPlainText();
+        QVERIFY2(text.contains(QStringLiteral("【暦注】")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("天赦日：天が万物の罪を赦す")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("七十二候 蟄虫啓戸（この日から）")),
+                 qPrintable(text));
+        QVERIFY(!details->toolTip().isEmpty());
+        QCOMPARE(page->years().cellNotes({2026, 3, 5}),
+                 (std::vector<std::string>{"閉・角・三碧", "一粒万倍 天赦 寅 三隣亡"}));
+        // The periods stay in the details; 彼岸 and 土用 fill their days.
+        QCOMPARE(page->years().cellNotes({2026, 3, 18}).back(), std::string("彼岸"));
+        QCOMPARE(page->years().cellNotes({2026, 2, 3}).back(), std::string("土用 恵方南南東"));
+        QVERIFY(printed(QStringLiteral("notes.pdf")) > plain);
+        // Beyond the notes' years the page shows none and says why, and goes on.
+        page->showDate({9000, 1, 1});
+        QVERIFY(page->years().cellNotes({9000, 1, 1}).empty());
+        QVERIFY(details->toPlainText().contains(QStringLiteral("暦注は-14302〜8455年の範囲")));
+
+        // A new window of the program starts with it on.
+        form_.reset();
+        init();
+        QVERIFY(action("mnunotes")->isChecked());
+        action("mnumonthpage")->trigger();
+        QVERIFY(form_->calendarPage()->notesShown());
+        action("mnunotes")->setChecked(false);
+        QVERIFY(!form_->calendarPage()->notesShown());
+        if (saved.isValid()) {
+            settings.setValue(QStringLiteral("calendarPage/notes"), saved);
+        } else {
+            settings.remove(QStringLiteral("calendarPage/notes"));
+        }
     }
 
     void zassetsuWindowAndIcsFile() {

@@ -3,6 +3,7 @@
 // 選日 (a leap month and 2033's 閏11月 among them), the noon moon age, the 七十二候 and the
 // 年中行事.
 #include "calendar/civil_date.h"
+#include "calendar/day_cycles.h"
 #include "finder/target_longitudes.h"
 #include "notes/notes.h"
 #include "notes/solar_dates.h"
@@ -250,6 +251,27 @@ TEST(NotesRules, SeventyTwoKouInBothModes) {
         }
     }
     EXPECT_GT(compared, 700);
+    // solarDates interpolates between the 節 and 中気 and searches only near midnight: its
+    // dates are the searches' own, in the precise mode and in the solar theory's years.
+    for (const int year : {-2500, -1999, 1, 1901, 1958, 2019, 2033, 2099, 2999, 3001, 9000}) {
+        const std::vector<SolarDate> dates = solarDates(tables, year);
+        ASSERT_EQ(dates.size(), 83u);
+        for (std::size_t i = 0; i < 79; ++i) {
+            const SolarDate& s = dates[i];
+            // 大雪 .. of year - 1, the 72 of year, then 夏至 of year - 1.
+            const int y = i < 6 || i == 78 ? year - 1 : year;
+            const int fromSetsu = static_cast<int>(floorMod(s.longitude - 285, 360));
+            const int month = i == 78 ? 6 : fromSetsu / 30 + 1;
+            SCOPED_TRACE(std::to_string(year) + " " + std::to_string(s.longitude));
+            EXPECT_EQ(s.date, solarDate(tables, y, month, s.longitude, 6 + fromSetsu % 30,
+                                        precise::inRange(y)));
+        }
+        for (std::size_t i = 79; i < 83; ++i) { // the 土用 entries
+            const int month = static_cast<int>(i - 79) * 3 + 1;
+            EXPECT_EQ(dates[i].date,
+                      solarDate(tables, year, month, dooulong(month), 18, precise::inRange(year)));
+        }
+    }
     int begins = 0;
     int last = -1;
     for (const DayNotes& d : notesOf(2026).days) {
