@@ -1,5 +1,6 @@
 #include "almanac/month_page.h"
 
+#include "almanac/limits.h"
 #include "calendar/day_cycles.h"
 #include "calendar/japanese_era.h"
 #include "calendar/year_text.h"
@@ -11,6 +12,9 @@
 namespace sorvane::almanac {
 
 namespace {
+
+constexpr int kFirstPageYear = -32768;
+constexpr int kLastPageYear = 32767;
 
 std::string clock(int hour, int minute) {
     return formatTwoDigits(hour) + ":" + formatTwoDigits(minute);
@@ -34,6 +38,10 @@ std::string cellName(const DayItem& item) {
     }
     const Event& e = *item.event;
     switch (e.kind) {
+    case EventKind::Setsu:
+    case EventKind::Chuki:
+        // The term with its minute, as wall calendars print it: "春分 18:01".
+        return item.name + " " + clock(e.hour, e.minute);
     case EventKind::Doyo:
         return "土用入り";
     case EventKind::UshiDay: {
@@ -104,9 +112,51 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
     for (const Event& z : data.almanac.zassetsu) {
         if (z.kind == EventKind::DoyoPeriod) {
             data.doyoPeriods.push_back(z);
+            data.spans.push_back({"土用", z.date, z.lastDate});
+        }
+        // 彼岸: from 彼岸入り ("higan-spring-start") to 彼岸明け ("higan-spring-end").
+        const std::string start = "-start";
+        if (z.id.starts_with("higan-") && z.id.ends_with(start)) {
+            const std::string end = z.id.substr(0, z.id.size() - start.size()) + "-end";
+            for (const Event& e : data.almanac.zassetsu) {
+                if (e.id == end) {
+                    data.spans.push_back({"彼岸", z.date, e.date});
+                }
+            }
         }
     }
     return years_.emplace(y, std::move(data)).first->second;
+}
+
+std::optional<SmallMonth> CalendarYears::smallMonth(int y, int month) {
+    if (y < kFirstPageYear || y > kLastPageYear) {
+        return std::nullopt;
+    }
+    SmallMonth small{y, month, weekdayOf({y, month, 1}), daysInMonth(y, month), {}};
+    // The holidays from the year kept for the page when it is kept; a neighbouring year's
+    // from the holiday rules alone, which is far quicker than computing that year.
+    if (holidays::inRange(y)) {
+        const auto found = years_.find(y);
+        const std::vector<holidays::Holiday>* listed = nullptr;
+        if (found != years_.end()) {
+            listed = &found->second.almanac.holidays;
+        } else {
+            auto kept = neighbourHolidays_.find(y);
+            if (kept == neighbourHolidays_.end()) {
+                if (neighbourHolidays_.size() >= kKeptYears) {
+                    neighbourHolidays_.clear();
+                }
+                kept = neighbourHolidays_.emplace(y, holidays::yearHolidays(y)).first;
+            }
+            listed = &kept->second;
+        }
+        for (const holidays::Holiday& h : *listed) {
+            if (h.date.month == month) {
+                small.holidays.push_back(h.date.day);
+            }
+        }
+    }
+    return small;
 }
 
 MonthPage CalendarYears::monthPage(int y, int month) {
@@ -115,6 +165,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
     page.year = y;
     page.month = month;
     page.eraText = monthEraText(y, month);
+    page.limitNotes = monthLimitNotes(y, month);
     page.yearKanshi = tables_.sexagenaryNames[static_cast<std::size_t>(floorMod(y - 1984, 60) + 1)];
     page.precise = data.almanac.precise;
     page.modeText = page.precise
@@ -124,6 +175,9 @@ MonthPage CalendarYears::monthPage(int y, int month) {
     if (const std::string note = uncertaintyNote(data.almanac); !note.empty()) {
         page.modeText += "。" + note;
     }
+
+    page.previous = month == 1 ? smallMonth(y - 1, 12) : smallMonth(y, month - 1);
+    page.next = month == 12 ? smallMonth(y + 1, 1) : smallMonth(y, month + 1);
 
     const CivilDate first{y, month, 1};
     const int lead = weekdayOf(first);
@@ -147,6 +201,12 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                 }
             }
             cell.holiday = day.holiday;
+            for (const YearData::Span& span : data.spans) {
+                if (span.first <= cell.date && cell.date <= span.last) {
+                    cell.period =
+                        DayCell::Period{span.name, cell.date == span.first, cell.date == span.last};
+                }
+            }
             if (day.lunar) {
                 cell.lunar = day.lunar;
                 cell.rokuyo = lunisolar::rokuyoName(day.lunar->rokuyo);
@@ -185,8 +245,8 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
     }
     for (const Event& period : data.doyoPeriods) {
         if (period.date <= date && date <= period.lastDate) {
-            lines.push_back(period.name + "（" + monthDayText(period.date) + "〜" +
-                            monthDayText(period.lastDate) + "）");
+            lines.push_back(period.name + "（" + japaneseMonthDayText(period.date) + "〜" +
+                            japaneseMonthDayText(period.lastDate) + "）");
         }
     }
     return lines;

@@ -1,5 +1,6 @@
 // sorvane-cli: the year's solar terms, 土用 entries and first-day names in a terminal.
 #include "almanac/day_listing.h"
+#include "almanac/limits.h"
 #include "almanac/year_almanac.h"
 #include "calendar/year_text.h"
 #include "cli/options.h"
@@ -36,11 +37,6 @@ using namespace sorvane;
 constexpr int kBadData = 1;
 constexpr int kBadArgument = 2;
 constexpr int kOutputFailed = 3;
-
-// The years in which every event of the default mode lies in its own month (measured over
-// the whole range -32768..32767); beyond them the calendar has drifted from the seasons.
-constexpr int kFirstCleanYear = -14302;
-constexpr int kLastCleanYear = 8455;
 
 int fail(int status, const std::string& message) {
     std::cerr << "sorvane-cli: " << cli::printable(message) << "\n";
@@ -208,7 +204,7 @@ std::string run(const cli::Options& options) {
                                    : " events lie outside their months")
                   << " (the calendar has drifted from the seasons; results "
                      "are meaningful for the years "
-                  << kFirstCleanYear << ".." << kLastCleanYear << ")\n";
+                  << almanac::kFirstCleanYear << ".." << almanac::kLastCleanYear << ")\n";
     }
 
     // The phases and the lunisolar days of 1960-2059 rest on DE405; without its table they

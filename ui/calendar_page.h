@@ -13,6 +13,7 @@
 #include <QDate>
 #include <QWidget>
 
+class QPageLayout;
 class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
@@ -23,9 +24,17 @@ class QTimer;
 
 namespace sorvane::ui {
 
-// Prints months first..last of a year on a printer or a PDF writer, one month per page, A4
-// landscape. Returns false when the device cannot be started.
-// With notes, each day carries its 暦注 as the window shows them.
+// The calendar's usual page: A4 landscape with 10 mm margins.
+QPageLayout calendarPageLayout();
+
+// Prints months first..last of a year on a printer or a PDF writer, one month per page, in
+// the device's page layout (each month fills the paper's printable area, either way up).
+// With notes, each day carries its 暦注 as the window shows them. Returns false when the
+// device cannot be started.
+bool paintMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
+                 int last, bool notes = false);
+
+// As paintMonths, on A4 landscape (calendarPageLayout).
 bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
                  int last, bool notes = false);
 
@@ -74,8 +83,9 @@ class CalendarPage : public QWidget {
     void showMonth(int year, int month);
     void showToday();
     void print();
-    // Prints months first..last of the shown year on a printer the print dialog has set up
-    // (to a PDF file: replaced whole or not at all). On failure a message box says why.
+    // Prints months first..last of the shown year on a printer the print dialog has set up, in
+    // its page layout (to a PDF file: replaced whole or not at all). On failure a message box
+    // says why.
     bool printTo(QPrinter& printer, int first, int last);
 
     // The 暦注 in the cells, the details pane and the printed pages (off at first).

@@ -1,6 +1,7 @@
 #include "ui/form1.h"
 
 #include "almanac/year_almanac.h"
+#include "almanac/zassetsu.h"
 #include "calendar/year_text.h"
 #include "export/icalendar.h"
 #include "export/text_report.h"
@@ -478,6 +479,19 @@ void Form1::openDaySearch() {
     daySearch_->activateWindow();
 }
 
+namespace {
+
+// The 雑節 as the window lists them: the terminal program's lines with Japanese dates.
+std::string zassetsuWindowText(const almanac::YearAlmanac& almanac) {
+    std::string text;
+    for (const almanac::Event& item : almanac.zassetsu) {
+        text += almanac::zassetsuJapaneseLine(item) + "\n";
+    }
+    return text;
+}
+
+} // namespace
+
 void Form1::showZassetsu() {
     const auto year = boxYear();
     if (!year) {
@@ -490,8 +504,7 @@ void Form1::showZassetsu() {
     if (zassetsuWindow_ == nullptr) {
         zassetsuWindow_ = new ZassetsuWindow(this);
     }
-    zassetsuWindow_->showYear(txtyear_->text(),
-                              QString::fromStdString(exports::zassetsuReport(almanac)),
+    zassetsuWindow_->showYear(txtyear_->text(), QString::fromStdString(zassetsuWindowText(almanac)),
                               almanac.precise);
     zassetsuWindow_->show();
     zassetsuWindow_->raise();
