@@ -67,8 +67,12 @@ std::string run(const cli::Options& options) {
     if (options.version) {
         return cli::versionText();
     }
-    const Tables tables = loadTables(options.dataDir ? *options.dataDir : findDataDir());
     almanac::AlmanacOptions what;
+    // A month listing, the phases or the holiday list alone shows no solar term, and so
+    // reads no term file.
+    what.solarTerms =
+        options.icsFile.has_value() || options.days ||
+        (options.month == 0 && !options.phases && !(options.holidays && !options.json));
     // The 雑節, holidays and lunisolar year (and so their searches) only when asked for,
     // directly, by the ics or by the day listing.
     what.zassetsu = options.zassetsu || options.icsFile.has_value() || options.days;
@@ -76,7 +80,11 @@ std::string run(const cli::Options& options) {
     what.lunisolar = options.days || options.phases || options.icsFile.has_value();
     // The day listing takes the precise moments wherever the IAU model reaches.
     what.precise = options.precise || (options.days && precise::inRange(options.year));
-    const almanac::YearAlmanac year = almanac::yearAlmanac(tables, options.year, what);
+    const almanac::YearAlmanac year =
+        what.solarTerms
+            ? almanac::yearAlmanac(loadTables(options.dataDir ? *options.dataDir : findDataDir()),
+                                   options.year, what)
+            : almanac::yearAlmanac(options.year, what);
 
     const bool showsEvents = options.month == 0 || options.icsFile.has_value();
     int outside = 0;
@@ -98,14 +106,14 @@ std::string run(const cli::Options& options) {
     }
     if (options.days || options.phases) {
         const auto days =
-            options.days ? almanac::dayListing(tables, year) : std::vector<almanac::DayEntry>{};
+            options.days ? almanac::dayListing(year) : std::vector<almanac::DayEntry>{};
         if (options.json) {
             return exports::daysJson(year, options.days ? &days : nullptr, options.phases);
         }
         return (options.phases ? exports::phasesReport(year) : "") + exports::daysReport(days);
     }
     if (options.json) {
-        return options.month != 0 ? exports::monthJson(tables, year, options.month)
+        return options.month != 0 ? exports::monthJson(year, options.month)
                                   : exports::yearJson(year, options.zassetsu, options.holidays);
     }
     if (options.month != 0) {
