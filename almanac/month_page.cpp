@@ -6,6 +6,7 @@
 #include "calendar/year_text.h"
 #include "precise/precise_year.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace sorvane::almanac {
@@ -87,9 +88,17 @@ const DayEntry& CalendarYears::YearData::day(const CivilDate& date) const {
 const CalendarYears::YearData& CalendarYears::year(int y) {
     auto found = years_.find(y);
     if (found != years_.end()) {
+        found->second.lastUse = ++uses_;
         return found->second;
     }
+    if (years_.size() >= kKeptYears) {
+        years_.erase(
+            std::min_element(years_.begin(), years_.end(), [](const auto& a, const auto& b) {
+                return a.second.lastUse < b.second.lastUse;
+            }));
+    }
     YearData data;
+    data.lastUse = ++uses_;
     data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y),
                                AlmanacOptions::everything(precise::inRange(y)));
     data.days = dayListing(data.almanac);
@@ -113,6 +122,9 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                         ? "時刻は観測所の方式（IAU の太陽モデル）"
                         : "時刻は既定の理論（観測所の方式は" + std::to_string(precise::kFirstYear) +
                               "〜" + std::to_string(precise::kLastYear) + "年）";
+    if (const std::string note = uncertaintyNote(data.almanac); !note.empty()) {
+        page.modeText += "。" + note;
+    }
 
     const CivilDate first{y, month, 1};
     const int lead = weekdayOf(first);
@@ -178,6 +190,92 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
             lines.push_back(period.name + "（" + monthDayText(period.date) + "〜" +
                             monthDayText(period.lastDate) + "）");
         }
+    }
+    return lines;
+}
+
+const notes::DayNotes& CalendarYears::dayNotes(const CivilDate& date) {
+    year(date.year);
+    YearData& data = years_.at(date.year);
+    if (!data.notes) {
+        data.notes = notes::yearNotes(tables_, date.year,
+                                      data.almanac.lunisolar ? &*data.almanac.lunisolar : nullptr);
+    }
+    return data.notes->day(date.month, date.day);
+}
+
+std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
+    if (!notes::inRange(date.year)) {
+        return {};
+    }
+    const notes::DayNotes& d = dayNotes(date);
+    std::vector<std::string> lines;
+    lines.push_back(std::string(notes::chokuName(d.choku)) + "・" + notes::shukuName(d.shuku) +
+                    "・" + notes::kyuseiShortName(d.kyusei));
+    std::string marks;
+    for (const notes::Senjitsu s : d.senjitsu) {
+        if (s != notes::Senjitsu::Hassen && s != notes::Senjitsu::Jippogure &&
+            s != notes::Senjitsu::TenichiTenjo) {
+            marks += (marks.empty() ? "" : " ") + std::string(notes::senjitsuMark(s));
+        }
+    }
+    if (!marks.empty()) {
+        lines.push_back(marks);
+    }
+    std::string festivals;
+    for (const std::string& f : d.festivals) {
+        festivals += (festivals.empty() ? "" : " ") + f;
+    }
+    if (d.setsubun) { // the page names 節分 itself; its 恵方 goes with it
+        festivals += (festivals.empty() ? "" : " ") + ("恵方" + years_.at(date.year).notes->eho);
+    }
+    if (!festivals.empty()) {
+        lines.push_back(festivals);
+    }
+    return lines;
+}
+
+std::vector<std::string> CalendarYears::noteDetails(const CivilDate& date) {
+    using notes::NoteKind;
+    if (!notes::inRange(date.year)) {
+        return {"暦注は" + yearText(notes::kFirstYear) + "〜" + yearText(notes::kLastYear) +
+                "年の範囲です（この外では節気が暦の月から外れます）"};
+    }
+    const notes::DayNotes& d = dayNotes(date);
+    std::vector<std::string> lines;
+    const auto note = [&](NoteKind kind, const std::string& value, const char* meaning) {
+        lines.push_back(std::string(notes::noteKindName(kind)) + " " + value + "：" + meaning);
+    };
+    note(NoteKind::SetsuMonth,
+         notes::sexagenaryName(d.monthSexagenary) + "（" + notes::branchName(d.monthBranch) + "月" +
+             (d.setsuBegins ? "、この日から" : "") + "）",
+         notes::noteKindMeaning(NoteKind::SetsuMonth));
+    note(NoteKind::Choku, notes::chokuName(d.choku), notes::chokuMeaning(d.choku));
+    note(NoteKind::Shuku, notes::shukuName(d.shuku), notes::noteKindMeaning(NoteKind::Shuku));
+    note(NoteKind::DayKyusei,
+         std::string(notes::kyuseiName(d.kyusei)) + (d.yoton ? "（陽遁）" : "（陰遁）"),
+         notes::noteKindMeaning(NoteKind::DayKyusei));
+    note(NoteKind::MonthKyusei, notes::kyuseiName(d.monthKyusei),
+         notes::noteKindMeaning(NoteKind::MonthKyusei));
+    note(NoteKind::YearKyusei, notes::kyuseiName(d.yearKyusei),
+         notes::noteKindMeaning(NoteKind::YearKyusei));
+    for (const notes::Senjitsu s : d.senjitsu) {
+        lines.push_back(std::string(notes::senjitsuName(s)) + "：" + notes::senjitsuMeaning(s));
+    }
+    if (d.moonAge) {
+        char age[16];
+        std::snprintf(age, sizeof age, "%.1f", *d.moonAge);
+        note(NoteKind::MoonAge, age, notes::noteKindMeaning(NoteKind::MoonAge));
+    }
+    note(NoteKind::Kou, std::string(notes::kouName(d.kou)) + (d.kouBegins ? "（この日から）" : ""),
+         notes::noteKindMeaning(NoteKind::Kou));
+    if (d.setsubun) {
+        const notes::YearNotes& year = *years_.at(date.year).notes;
+        note(NoteKind::Eho, year.eho + "（節分。立春からの年の方角）",
+             notes::noteKindMeaning(NoteKind::Eho));
+    }
+    for (const std::string& f : d.festivals) {
+        lines.push_back("年中行事 " + f);
     }
     return lines;
 }

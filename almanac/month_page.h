@@ -9,7 +9,9 @@
 #include "ephemeris/tables.h"
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -56,11 +58,15 @@ struct MonthPage {
     std::vector<DayCell> cells; // whole weeks, Sunday first
 };
 
-// The years a calendar page reads, each computed once and kept: the almanac of the mode that
-// covers the year (the precise mode in its range, the solar theory elsewhere) with its 雑節,
-// the lunisolar year and the holidays. Switching months within a year costs no calculation.
+// The years a calendar page reads: the almanac of the mode that covers the year (the precise
+// mode in its range, the solar theory elsewhere) with its 雑節, the lunisolar year and the
+// holidays. The kKeptYears years used last are kept (about 130 KB each), so that switching
+// months within a year, or back and forth across a new year, costs no calculation while a
+// long walk through the years keeps the memory bounded.
 class CalendarYears {
   public:
+    static constexpr std::size_t kKeptYears = 8;
+
     explicit CalendarYears(const Tables& tables) : tables_(tables) {}
 
     // The page of a month of year -32768..32767.
@@ -71,17 +77,34 @@ class CalendarYears {
     // phases of the day, and the 土用 period the day lies in.
     std::vector<std::string> dayDetails(const CivilDate& date);
 
+    // The 暦注 of a day (notes::yearNotes, computed for a kept year the first time it is asked
+    // for). cellNotes: the lines a day's cell adds: 十二直・二十八宿・九星, the marks of its
+    // 選日 (the periods 八専, 十方暮 and 天一天上 are left to the details) and its 年中行事 (on
+    // 節分 with the 恵方 of the coming 節 year: "恵方南南東"), each
+    // line only when it has something. noteDetails: every note of the day with its one-line
+    // meaning, for the details pane. Outside notes::kFirstYear..kLastYear a cell has none and
+    // the details one line that says so.
+    std::vector<std::string> cellNotes(const CivilDate& date);
+    std::vector<std::string> noteDetails(const CivilDate& date);
+
+    // The years computed and kept now (at most kKeptYears).
+    std::size_t keptYears() const { return years_.size(); }
+
   private:
     struct YearData {
         YearAlmanac almanac;
         std::vector<DayEntry> days; // January 1st to December 31st
         std::vector<Event> doyoPeriods;
+        std::optional<notes::YearNotes> notes; // when first asked for
+        std::uint64_t lastUse = 0;
         const DayEntry& day(const CivilDate& date) const;
     };
     const YearData& year(int year);
+    const notes::DayNotes& dayNotes(const CivilDate& date);
 
     const Tables& tables_;
     std::map<int, YearData> years_;
+    std::uint64_t uses_ = 0;
 };
 
 } // namespace sorvane::almanac

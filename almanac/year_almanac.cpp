@@ -10,6 +10,7 @@
 #include "precise/time_scales.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 
@@ -129,6 +130,12 @@ YearAlmanac buildAlmanac(const Tables* tables, std::int16_t year, const AlmanacO
     if (options.holidays && year <= holidays::kLastYear) {
         a.holidays = holidays::yearHolidays(year);
     }
+    if (options.notes && notes::inRange(year)) {
+        if (tables == nullptr) {
+            throw std::invalid_argument("the day notes need the term files");
+        }
+        a.notes = notes::yearNotes(*tables, year, a.lunisolar ? &*a.lunisolar : nullptr);
+    }
     for (int m = 1; m <= 12; ++m) {
         FirstDay& first = a.firstDays[static_cast<std::size_t>(m - 1)];
         first.date = CivilDate{year, m, 1};
@@ -151,6 +158,14 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
 
 YearAlmanac yearAlmanac(std::int16_t year, const AlmanacOptions& options) {
     return buildAlmanac(nullptr, year, options);
+}
+
+std::string uncertaintyNote(const YearAlmanac& almanac) {
+    if (!almanac.precise || !(almanac.uncertainty > kNotedUncertainty)) {
+        return "";
+    }
+    const auto minutes = static_cast<long long>(std::ceil(almanac.uncertainty / 60.0));
+    return "この年の時刻は±" + std::to_string(minutes) + "分ほどずれることがあります";
 }
 
 std::string plainName(const std::string& name) {

@@ -8,6 +8,7 @@
 #include "ephemeris/tables.h"
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
 
 #include <array>
 #include <cstdint>
@@ -37,6 +38,10 @@ struct AlmanacOptions {
     // years lunisolar::kFirstYear..kLastYear, absent outside them)
     bool lunisolar = false;
     bool holidays = false; // also the national holidays (two more searches, for the equinoxes)
+    // also the 暦注 of every day (notes::yearNotes: the Sun's dates every 5 degrees in the
+    // calendar page's mode, whatever `precise` says, and the lunisolar calendar where it reaches;
+    // years notes::kFirstYear..kLastYear, absent outside them)
+    bool notes = false;
 
     // Everything a year holds: what a calendar page and the iCalendar file show.
     static AlmanacOptions everything(bool precise) {
@@ -66,6 +71,7 @@ struct YearAlmanac {
     std::array<MonthListing, 12> months;
     // The phases, lunisolar months and 中気 (options.lunisolar, years 1900..2100).
     std::optional<lunisolar::LunisolarYear> lunisolar;
+    std::optional<notes::YearNotes> notes; // the 暦注 of every day (options.notes)
 
     const FirstDay& firstDay(int month) const { return firstDays.at(month - 1); }
     const MonthListing& monthListing(int month) const { return months.at(month - 1); }
@@ -81,6 +87,15 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
 // first days and month listings, holidays and lunisolar year only). Asking it for the
 // default mode's moments throws std::invalid_argument.
 YearAlmanac yearAlmanac(std::int16_t year, const AlmanacOptions& options);
+
+// The precise mode's moments are noted as uncertain when the year's largest uncertainty
+// exceeds this (seconds): outside 1900..2100, where the Sun model and ΔT are less sure.
+inline constexpr double kNotedUncertainty = 30.0;
+
+// "この年の時刻は±N分ほどずれることがあります" (N the uncertainty in minutes, rounded up) for a
+// precise almanac whose moments are that uncertain; "" otherwise. Every place that shows
+// those moments carries it.
+std::string uncertaintyNote(const YearAlmanac& almanac);
 
 // A term name without the full-width space that aligns it in the result box ("小　寒" ->
 // "小寒").

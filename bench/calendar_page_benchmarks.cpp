@@ -77,6 +77,23 @@ void BM_SwitchMonthIntoNewYear(benchmark::State& state) {
 }
 BENCHMARK(BM_SwitchMonthIntoNewYear)->Unit(benchmark::kMillisecond)->Iterations(60);
 
+// The same with the 暦注 shown: the new year's notes are computed on the switch too.
+void BM_SwitchMonthIntoNewYearWithNotes(benchmark::State& state) {
+    ui::CalendarPage page(tables());
+    page.setNotesShown(true);
+    page.show();
+    int year = 1951;
+    for (auto _ : state) {
+        state.PauseTiming();
+        page.showDate({year, 12, 1});
+        state.ResumeTiming();
+        page.stepMonths(1);
+        benchmark::DoNotOptimize(page.grab());
+        year += 2;
+    }
+}
+BENCHMARK(BM_SwitchMonthIntoNewYearWithNotes)->Unit(benchmark::kMillisecond)->Iterations(60);
+
 } // namespace
 
 int main(int argc, char** argv) {

@@ -1,4 +1,5 @@
-// The cost of the Moon and the lunisolar calendar: the search for one year's 朔弦望, one
+// The cost of the precise mode and the Moon: the 28 precise moments of a year (the solar
+// terms and 土用 entries, each a search on the IAU Sun), the search for one year's 朔弦望, one
 // LunisolarYear (the 中気 and new moons from the 冬至 before the year to the 冬至 after it,
 // the year's phases, the month numbering), and the terminal program's --days for a year:
 // the precise mode's 28 events and 雑節, the lunisolar year, the holidays, the listing and
@@ -10,6 +11,7 @@
 #include "export/days_document.h"
 #include "lunisolar/lunisolar_year.h"
 #include "lunisolar/moon_phases.h"
+#include "precise/precise_year.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -24,6 +26,14 @@ constexpr int kYear = 2025;
 long long dayOf(int y, int m, int d) {
     return static_cast<long long>(std::floor(julianday(y, m, d)));
 }
+
+void BM_PreciseYear(benchmark::State& state) {
+    for (auto _ : state) {
+        auto events = precise::preciseYear(kYear);
+        benchmark::DoNotOptimize(events);
+    }
+}
+BENCHMARK(BM_PreciseYear)->Unit(benchmark::kMillisecond);
 
 void BM_PhaseSearchYear(benchmark::State& state) {
     for (auto _ : state) {

@@ -9,7 +9,9 @@
 #include "export/days_document.h"
 #include "export/icalendar.h"
 #include "export/json_document.h"
+#include "export/notes_document.h"
 #include "export/text_report.h"
+#include "precise/jpl_ephemeris.h"
 #include "precise/precise_year.h"
 
 #include <cerrno>
@@ -18,7 +20,9 @@
 #include <ctime>
 #include <fcntl.h>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -59,7 +63,19 @@ int writeStandardOutput(const std::string& text, bool open) {
     return 0;
 }
 
-// The report a run prints, or throws; the --ics file is written on the way.
+// Whether path names the file standard output writes to, where a second writer would lose
+// the report or the calendar (a regular file, a pipe or a socket; a terminal or /dev/null
+// takes both).
+bool isStandardOutputFile(const std::filesystem::path& path) {
+    struct stat out {};
+    struct stat named {};
+    return ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           out.st_dev == named.st_dev && out.st_ino == named.st_ino &&
+           (S_ISREG(out.st_mode) || S_ISFIFO(out.st_mode) || S_ISSOCK(out.st_mode));
+}
+
+// What a run prints on standard output: the report, or with --ics - the calendar instead.
+// Throws; the --ics file is written on the way.
 std::string run(const cli::Options& options) {
     if (options.help) {
         return cli::usageText();
@@ -67,26 +83,59 @@ std::string run(const cli::Options& options) {
     if (options.version) {
         return cli::versionText();
     }
+    const bool icsToStdout = options.icsFile && options.icsFile->string() == "-";
+    if (options.icsFile && !icsToStdout && isStandardOutputFile(*options.icsFile)) {
+        throw cli::UsageError("--ics " + cli::quotedArgument(options.icsFile->string()) +
+                              " is standard output, where the report goes; --ics - writes the "
+                              "calendar there instead of the report");
+    }
+    // The term files are read only when a default-mode moment is computed: a month listing,
+    // the phases or the holiday list alone need none.
+    std::optional<Tables> loaded;
+    const auto almanacOf = [&](const almanac::AlmanacOptions& asked) {
+        if (!asked.solarTerms) {
+            return almanac::yearAlmanac(options.year, asked);
+        }
+        if (!loaded) {
+            loaded = loadTables(options.dataDir ? *options.dataDir : findDataDir());
+        }
+        return almanac::yearAlmanac(*loaded, options.year, asked);
+    };
+    const bool listingOnly =
+        options.month != 0 || options.phases || (options.holidays && !options.json);
+    const bool showsEvents = !listingOnly || options.zassetsu || options.icsFile.has_value();
     almanac::AlmanacOptions what;
-    // A month listing, the phases or the holiday list alone shows no solar term, and so
-    // reads no term file.
-    what.solarTerms =
-        options.icsFile.has_value() || options.days ||
-        (options.month == 0 && !options.phases && !(options.holidays && !options.json));
+    what.solarTerms = showsEvents || options.days;
     // The 雑節, holidays and lunisolar year (and so their searches) only when asked for,
-    // directly, by the ics or by the day listing.
-    what.zassetsu = options.zassetsu || options.icsFile.has_value() || options.days;
-    what.holidays = options.holidays || options.icsFile.has_value() || options.days;
-    what.lunisolar = options.days || options.phases || options.icsFile.has_value();
+    // directly or by the day listing.
+    what.zassetsu = options.zassetsu || options.days;
+    what.holidays = options.holidays || options.days;
+    what.lunisolar = options.days || options.phases;
     // The day listing takes the precise moments wherever the IAU model reaches.
     what.precise = options.precise || (options.days && precise::inRange(options.year));
-    const almanac::YearAlmanac year =
-        what.solarTerms
-            ? almanac::yearAlmanac(loadTables(options.dataDir ? *options.dataDir : findDataDir()),
-                                   options.year, what)
-            : almanac::yearAlmanac(options.year, what);
-
-    const bool showsEvents = options.month == 0 || options.icsFile.has_value();
+    if (options.notes) {
+        // The notes need only the lunisolar calendar (for 不成就日 and the moon age) and the
+        // Sun's dates, which they find themselves in the calendar page's mode.
+        almanac::AlmanacOptions notesOnly;
+        notesOnly.lunisolar = notesOnly.notes = true;
+        notesOnly.precise = precise::inRange(options.year);
+        const almanac::YearAlmanac year = almanacOf(notesOnly);
+        if (options.icsFile) {
+            const std::string calendar = exports::notesIcsCalendar(*year.notes, std::time(nullptr));
+            if (icsToStdout) {
+                return calendar;
+            }
+            exports::writeTextFile(*options.icsFile, calendar);
+        }
+        return options.json ? exports::notesJson(*year.notes) : exports::notesReport(*year.notes);
+    }
+    // The calendar file holds everything, in the precise mode exactly when --precise is
+    // given, whatever else the command line asks for: the same file with or without --days.
+    const almanac::AlmanacOptions icsWhat = almanac::AlmanacOptions::everything(options.precise);
+    if (options.icsFile && what.precise == icsWhat.precise) {
+        what = icsWhat;
+    }
+    const almanac::YearAlmanac year = almanacOf(what);
     int outside = 0;
     for (const almanac::Event& e : year.solarTerms) {
         outside += exports::outsideMonth(year.year, e) ? 1 : 0;
@@ -101,14 +150,38 @@ std::string run(const cli::Options& options) {
                   << kFirstCleanYear << ".." << kLastCleanYear << ")\n";
     }
 
+    // The phases and the lunisolar days of 1960-2059 rest on DE405; without its table they
+    // come from eraMoon98, a minute off about once in fifteen.
+    if (what.lunisolar && options.year >= precise::kDe405FirstYear &&
+        options.year <= precise::kDe405LastYear && precise::de405() == nullptr) {
+        std::cerr << "sorvane-cli: note: no JPL DE405 table at " << precise::de405Table()
+                  << " (package casacore-data-jpl-de405): the Moon's phases come from "
+                     "eraMoon98, one in fifteen of their minutes one off\n";
+    }
+
     if (options.icsFile) {
-        exports::writeTextFile(*options.icsFile, exports::icsCalendar(year, std::time(nullptr)));
+        const std::string calendar = exports::icsCalendar(
+            what.precise == icsWhat.precise ? year : almanacOf(icsWhat), std::time(nullptr));
+        if (icsToStdout) {
+            return calendar;
+        }
+        exports::writeTextFile(*options.icsFile, calendar);
     }
     if (options.days || options.phases) {
         const auto days =
             options.days ? almanac::dayListing(year) : std::vector<almanac::DayEntry>{};
         if (options.json) {
             return exports::daysJson(year, options.days ? &days : nullptr, options.phases);
+        }
+        if (options.days) {
+            // The day lines name no mode: say which one gave the moments, and how sure they are.
+            const std::string note = almanac::uncertaintyNote(year);
+            std::cerr << "sorvane-cli: note: the times are "
+                      << (year.precise ? "the precise mode's (as --precise)"
+                                       : "the default theory's (the precise mode covers " +
+                                             std::to_string(precise::kFirstYear) + ".." +
+                                             std::to_string(precise::kLastYear) + ")")
+                      << (note.empty() ? "" : "; 注：" + note) << "\n";
         }
         return (options.phases ? exports::phasesReport(year) : "") + exports::daysReport(days);
     }
@@ -120,11 +193,11 @@ std::string run(const cli::Options& options) {
         return exports::monthReport(year, options.month);
     }
     if (options.holidays) {
-        if (options.year < holidays::kFirstYear) {
-            std::cerr << "sorvane-cli: no national holidays before 1948-07-20, the day the "
-                         "holiday law took effect\n";
+        if (const std::string note = exports::holidaysNote(options.year); !note.empty()) {
+            std::cerr << "sorvane-cli: " << note << "\n";
         }
-        return exports::holidayReport(year);
+        return exports::holidayReport(year) +
+               (options.zassetsu ? "\n" + exports::zassetsuReport(year) : "");
     }
     return exports::yearReport(year, options.zassetsu);
 }
@@ -156,7 +229,9 @@ int main(int argc, char** argv) {
     } catch (const exports::IcsError& e) {
         return fail(kBadArgument, e.what());
     } catch (const FileWriteError& e) {
-        return fail(kOutputFailed, e.what());
+        // The name cut as arguments are in every message (a long name stays readable).
+        return fail(kOutputFailed, cli::quotedArgument(e.path().string()) + ": " + e.step() + ": " +
+                                       std::strerror(e.error()));
     } catch (const std::exception& e) {
         // Data files that cannot be read or give the Sun no usable motion.
         return fail(kBadData, e.what());

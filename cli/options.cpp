@@ -3,6 +3,7 @@
 #include "calendar/year_text.h"
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
 #include "precise/precise_year.h"
 #include "sorvane/version.h"
 
@@ -55,7 +56,19 @@ constexpr Conflict kConflicts[] = {
     {"--month", "--holidays", "the holidays are listed for a whole year"},
     {"--holidays", "--days", "--days lists the holidays with every day"},
     {"--holidays", "--phases", "each prints a listing of its own"},
+    {"--zassetsu", "--phases", "--phases prints the phases alone"},
+    {"--notes", "--month", "--notes lists every day of the year"},
+    {"--notes", "--days", "each prints a listing of its own"},
+    {"--notes", "--phases", "each prints a listing of its own"},
+    {"--notes", "--holidays", "each prints a listing of its own"},
+    {"--notes", "--zassetsu", "the notes list no 雑節"},
+    {"--notes", "--precise",
+     "the notes take the precise moments wherever they reach, as the calendar page does"},
 };
+
+// The years a run can show.
+constexpr int kFirstYear = -32768;
+constexpr int kLastYear = 32767;
 
 // The years whose dates an iCalendar file can hold (four-digit years).
 constexpr int kFirstIcsYear = 1;
@@ -118,9 +131,8 @@ std::string quotedArgument(std::string_view text) {
     return "\"" + printable(text, 40, true) + "\"";
 }
 
-Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear) {
+Options parseArguments(const std::vector<std::string>& args, int currentYear) {
     Options options;
-    options.year = currentYear;
     bool yearGiven = false;
     std::vector<std::string> given; // the options named, once each
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -132,6 +144,16 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             }
             if (i + 1 >= args.size()) {
                 throw UsageError(name + " needs a value");
+            }
+            // An option where the value should be ("--ics --json") is not taken as a file
+            // name; such a name is written ./-name or --ics=-name. A lone "-" and negative
+            // numbers are values.
+            const std::string& next = args[i + 1];
+            if (next.size() > 1 && next[0] == '-' && !looksLikeNumber(next)) {
+                throw UsageError(name + " needs a value, not the option " + quotedArgument(next) +
+                                 " (write a name that starts with \"-\" as ./" +
+                                 printable(next, 40) + " or " + name + "=" + printable(next, 40) +
+                                 ")");
             }
             return args[++i];
         };
@@ -145,11 +167,19 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
             }
             return match;
         };
-        if (arg == "-h" || is("--help")) {
+        // An option that takes no value: "--json=no" is refused, not taken as --json.
+        auto flag = [&](const std::string& name) {
+            const bool match = is(name);
+            if (match && arg != name) {
+                throw UsageError(name + " takes no value: " + quotedArgument(arg));
+            }
+            return match;
+        };
+        if (arg == "-h" || flag("--help")) {
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
-        } else if (is("--json")) {
+        } else if (flag("--json")) {
             options.json = true;
         } else if (is("--month")) {
             options.month = parseMonth(value("--month"));
@@ -159,16 +189,18 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
                 throw UsageError("--data needs a folder");
             }
             options.dataDir = dir;
-        } else if (is("--precise")) {
+        } else if (flag("--precise")) {
             options.precise = true;
-        } else if (is("--zassetsu")) {
+        } else if (flag("--zassetsu")) {
             options.zassetsu = true;
-        } else if (is("--days")) {
+        } else if (flag("--days")) {
             options.days = true;
-        } else if (is("--phases")) {
+        } else if (flag("--phases")) {
             options.phases = true;
-        } else if (is("--holidays")) {
+        } else if (flag("--holidays")) {
             options.holidays = true;
+        } else if (flag("--notes")) {
+            options.notes = true;
         } else if (is("--ics")) {
             const std::string file = value("--ics");
             if (file.empty()) {
@@ -190,6 +222,13 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
         } else {
             throw UsageError("year " + quotedArgument(arg) + " is not a whole number");
         }
+    }
+    if (!yearGiven) {
+        if (currentYear < kFirstYear || currentYear > kLastYear) {
+            throw UsageError("the clock's year " + std::to_string(currentYear) +
+                             " is outside -32768..32767; give the YEAR to show");
+        }
+        options.year = static_cast<std::int16_t>(currentYear);
     }
     for (const Conflict& c : kConflicts) {
         const auto named = [&](const char* name) {
@@ -218,6 +257,12 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
                          " (later equinox days would rest on an extrapolated ΔT); " +
                          yearText(options.year) + " is after it");
     }
+    if (options.notes && !notes::inRange(options.year)) {
+        throw UsageError("--notes covers the years " + std::to_string(notes::kFirstYear) + ".." +
+                         std::to_string(notes::kLastYear) +
+                         " (beyond them the solar theory's seasons have left their months); " +
+                         yearText(options.year) + " is outside them");
+    }
     if (options.icsFile && (options.year < kFirstIcsYear || options.year > kLastIcsYear)) {
         throw UsageError("--ics writes the years " + std::to_string(kFirstIcsYear) + ".." +
                          std::to_string(kLastIcsYear) +
@@ -229,7 +274,8 @@ Options parseArguments(const std::vector<std::string>& args, std::int16_t curren
 
 std::string usageText() {
     return "usage: sorvane-cli [YEAR] [--month M] [--json] [--precise] [--zassetsu]\n"
-           "                   [--days] [--phases] [--holidays] [--ics FILE] [--data DIR]\n"
+           "                   [--days] [--phases] [--holidays] [--notes] [--ics FILE]\n"
+           "                   [--data DIR]\n"
            "\n"
            "Prints the moments of the 24 solar terms and the four 土用 entries of YEAR\n"
            "(default: the current year) in Japan Standard Time, then the sexagenary name\n"
@@ -248,28 +294,44 @@ std::string usageText() {
            "              the day's events (terms, 土用, 雑節, 朔弦望 with JST times;\n"
            "              旧正月, 伝統的七夕, 十五夜, 十三夜); the moments of --precise\n"
            "              where it reaches (-1999..3000), else the default theory; \"-\" for\n"
-           "              the lunisolar fields outside 1900..2100\n"
+           "              the lunisolar fields outside 1900..2100; a note on standard\n"
+           "              error names the mode (and, outside 1900..2100, the uncertainty)\n"
            "  --phases    instead, the year's 朔, 上弦, 望 and 下弦, \"MM-DD HH:MM  朔\"\n"
            "              (years 1900..2100); with --json either comes as JSON\n"
            "  --holidays  list the national holidays instead, one \"MM-DD  name\" line each\n"
            "              (with --json: add them as a \"holidays\" array). Years up to 2100;\n"
            "              before 1948 (the holiday law took effect on 1948-07-20) the list\n"
            "              is empty and a note says so\n"
+           "  --notes     instead, the 暦注 of every day, one tab-separated line each: date,\n"
+           "              weekday, the 節月's 干支, the day's 干支, 十二直, 二十八宿, 日家九星,\n"
+           "              選日, noon moon age (1900..2100), then the 七十二候 beginning that\n"
+           "              day and the 年中行事; with --json one document; with --ics FILE\n"
+           "              the 選日 are written as all-day events instead. The Sun's moments\n"
+           "              of --precise where it reaches, else the default theory. These are\n"
+           "              customs of the calendar makers, not astronomy. Years -14302..8455\n"
            "  --ics FILE  also write the terms, 土用, 雑節 and the national holidays\n"
            "              (1948..2100) as an iCalendar file, and in 1900..2100 the 朔 and\n"
-           "              望 and the lunisolar days\n"
+           "              望 and the lunisolar days; its moments are the default theory's,\n"
+           "              or with --precise the precise mode's, whatever else is given\n"
+           "              (--days included). FILE \"-\": the calendar on standard output\n"
+           "              instead of the report\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --help      show this text\n"
            "  --version   show the version\n"
            "\n"
-           "The Moon is eraMoon98 (IAU SOFA/ERFA): its new moons 1900-2100 lie within 19 s\n"
-           "(5.7 s rms) of a JPL-based ephemeris, on the same JST date every time, and on\n"
-           "the same minute 88 % of the time (a few seconds either way move a minute).\n"
+           "The Moon is JPL's DE405 for 1960-2059 (the table of casacore-data-jpl-de405):\n"
+           "its phases lie within 0.03 s of a JPL-based ephemeris, every one on the same\n"
+           "minute. Before and after, and without the table, it is eraMoon98 (IAU\n"
+           "SOFA/ERFA): within 24 s (5 s rms), on the same minute 93 % of the time.\n"
            "\n"
            "--month takes neither --zassetsu, --precise, --holidays, --days nor --phases;\n"
            "with --json it prints the month as JSON. --days takes neither --zassetsu nor\n"
-           "--holidays (it lists both), and --holidays no --phases. --ics writes the years\n"
-           "1..9999, replacing FILE whole or not at all.\n"
+           "--holidays (it lists both), and --phases neither --holidays nor --zassetsu;\n"
+           "--holidays --zassetsu lists the 雑節 after the holidays. --notes takes none of\n"
+           "--month, --days, --phases, --holidays, --zassetsu and --precise. --ics writes\n"
+           "the years 1..9999, replacing FILE whole or not at all. Options without a value\n"
+           "take no \"=VALUE\"; a FILE or DIR that starts with \"-\" is written ./-name or\n"
+           "--ics=-name.\n"
            "\n"
            "Exit status: 0 success, 1 data-file error (or terms that give no usable\n"
            "moments), 2 bad argument, 3 an output (standard output or the --ics file)\n"
@@ -280,11 +342,13 @@ std::string versionText() {
     return std::string("sorvane-cli ") + kVersion + "\n";
 }
 
-std::int16_t currentYear() {
+int currentYear() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-    localtime_r(&now, &local);
-    return static_cast<std::int16_t>(local.tm_year + 1900);
+    if (localtime_r(&now, &local) == nullptr) {
+        return kLastYear + 1; // a clock beyond what the system's dates hold: refused
+    }
+    return local.tm_year + 1900;
 }
 
 } // namespace sorvane::cli

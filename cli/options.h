@@ -28,8 +28,9 @@ struct Options {
     bool days = false;     // one line per day of the year, with the lunisolar calendar
     bool phases = false;   // the year's 朔弦望 (years 1900..2100)
     bool holidays = false; // list the national holidays (or add them to the JSON)
+    bool notes = false;    // the 暦注 of every day (with --ics: the 選日 as the calendar)
     std::optional<std::filesystem::path> dataDir;
-    std::optional<std::filesystem::path> icsFile; // write an iCalendar file here
+    std::optional<std::filesystem::path> icsFile; // write an iCalendar file here ("-": stdout)
 };
 
 // text as one printable line: control characters (C0, DEL and C1) and bytes that are not
@@ -41,11 +42,13 @@ std::string printable(std::string_view text, std::size_t maxCharacters = std::st
 // An argument as messages quote it: in double quotes, escaped, at most 40 characters.
 std::string quotedArgument(std::string_view text);
 
-// Parses the arguments after the program name. currentYear is the default year.
+// Parses the arguments after the program name. currentYear is the default year (refused
+// when it lies outside -32768..32767). Flags take no "=VALUE"; a value given as the next
+// argument may not look like an option (but "-" and negative numbers may).
 // --precise with a year outside -1999..3000, --phases with a year outside 1900..2100, --ics
 // with a year outside 1..9999, --holidays with a year after 2100, an option given twice and
 // two options that cannot be combined are UsageErrors that say so.
-Options parseArguments(const std::vector<std::string>& args, std::int16_t currentYear);
+Options parseArguments(const std::vector<std::string>& args, int currentYear);
 
 // The usage text printed by --help.
 std::string usageText();
@@ -53,7 +56,7 @@ std::string usageText();
 // "sorvane-cli VERSION" and a newline, printed by --version.
 std::string versionText();
 
-// The year of the system clock's local date.
-std::int16_t currentYear();
+// The year of the system clock's local date (not cut to the years a run can show).
+int currentYear();
 
 } // namespace sorvane::cli

@@ -29,7 +29,7 @@ _sorvane_cli() {
 
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W '--month --json --precise --zassetsu --holidays
-            --days --phases --ics --data --help --version' -- "$cur")
+            --days --phases --notes --ics --data --help --version' -- "$cur")
     fi
 }
 complete -F _sorvane_cli sorvane-cli

@@ -217,7 +217,9 @@ std::string readDataFile(const std::filesystem::path& path, std::size_t valuesNe
         return DataFileError(name + ": " + what + " " + path.string() + ": " +
                              (err != 0 ? std::strerror(err) : "unknown error"));
     };
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking, so that a named pipe nobody writes to is refused below
+    // instead of waiting for a writer; a regular file reads the same either way.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         throw failure("cannot open", errno);
     }
@@ -231,6 +233,14 @@ std::string readDataFile(const std::filesystem::path& path, std::size_t valuesNe
     }
     if (S_ISDIR(info.st_mode)) {
         throw DataFileError(name + ": " + path.string() + " is a directory, not a data file");
+    }
+    if (!S_ISREG(info.st_mode)) {
+        const char* kind = S_ISFIFO(info.st_mode)   ? "a named pipe"
+                           : S_ISCHR(info.st_mode)  ? "a character device"
+                           : S_ISBLK(info.st_mode)  ? "a block device"
+                           : S_ISSOCK(info.st_mode) ? "a socket"
+                                                    : "a special file";
+        throw DataFileError(name + ": " + path.string() + " is not a regular file (" + kind + ")");
     }
     const std::string tooLarge = name + ": " + path.string() + " is larger than " +
                                  std::to_string(kMaxDataFileBytes) +

@@ -1,7 +1,10 @@
 #include "export/atomic_file.h"
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -9,12 +12,17 @@
 
 namespace sorvane {
 
+FileWriteError::FileWriteError(const std::filesystem::path& path, const std::string& step,
+                               int error)
+    : std::runtime_error(path.string() + ": " + step + ": " + std::strerror(error)), path_(path),
+      step_(step), error_(error) {}
+
 namespace {
 
 namespace fs = std::filesystem;
 
 [[noreturn]] void fail(const fs::path& path, const std::string& step, int err) {
-    throw FileWriteError(path.string() + ": " + step + ": " + std::strerror(err));
+    throw FileWriteError(path, step, err);
 }
 
 // The file a path names once symbolic links are followed (the path itself when it is none
@@ -79,11 +87,63 @@ class TemporaryFile {
     bool released_ = false;
 };
 
+// The start of the temporary names of a target in dir: "." and the target's name, shortened
+// so that the prefix and the longest suffix ("-PID-N") fit the folder's longest name.
+std::string temporaryPrefix(const fs::path& dir, const fs::path& target) {
+    long nameMax = ::pathconf(dir.c_str(), _PC_NAME_MAX);
+    if (nameMax <= 0) {
+        nameMax = NAME_MAX;
+    }
+    constexpr std::size_t kSuffixRoom = 1 + 5 + 24; // ".", ".tmp-", "PID-N" at most
+    std::string name = target.filename().string();
+    const std::size_t room = static_cast<std::size_t>(nameMax) > kSuffixRoom
+                                 ? static_cast<std::size_t>(nameMax) - kSuffixRoom
+                                 : 1;
+    if (name.size() > room) {
+        name.resize(room);
+    }
+    return "." + name + ".tmp-";
+}
+
+// Removes the temporaries with this prefix whose writer no longer runs: "PREFIX<pid>-<n>"
+// where no process <pid> exists. A writer still running (or a name of another form) is
+// left alone.
+void removeStaleTemporaries(const fs::path& dir, const std::string& prefix) {
+    DIR* folder = ::opendir(dir.c_str());
+    if (folder == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string name = entry->d_name;
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        const std::string rest = name.substr(prefix.size());
+        const std::size_t dash = rest.find('-');
+        if (dash == 0 || dash == std::string::npos || dash > 10 ||
+            rest.find_first_not_of("0123456789-") != std::string::npos ||
+            rest.find_first_not_of("0123456789", dash + 1) != std::string::npos ||
+            dash + 1 == rest.size()) {
+            continue;
+        }
+        const long long pid = std::stoll(rest.substr(0, dash));
+        if (pid <= 0 || pid > INT_MAX || pid == ::getpid()) {
+            continue;
+        }
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            ::unlinkat(::dirfd(folder), name.c_str(), 0);
+        }
+    }
+    ::closedir(folder);
+}
+
 TemporaryFile createTemporary(const fs::path& target, const fs::path& shown) {
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string prefix = temporaryPrefix(dir, target);
+    removeStaleTemporaries(dir, prefix);
     for (int attempt = 0;; ++attempt) {
-        const fs::path temp = dir / ("." + target.filename().string() + ".tmp-" +
-                                     std::to_string(::getpid()) + "-" + std::to_string(attempt));
+        const fs::path temp =
+            dir / (prefix + std::to_string(::getpid()) + "-" + std::to_string(attempt));
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             return TemporaryFile(fd, temp);
@@ -97,27 +157,37 @@ TemporaryFile createTemporary(const fs::path& target, const fs::path& shown) {
 } // namespace
 
 void writeFileAtomically(const fs::path& path, std::string_view content) {
+    // What the path names once the system follows it: a device, a pipe or /dev/stdout (a
+    // link through /proc to a descriptor) is written in place by that name, since the
+    // text of such links names no file that can be replaced.
+    struct stat named {};
+    if (::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+        if (S_ISDIR(named.st_mode)) {
+            fail(path, "cannot replace", EISDIR);
+        }
+        // Without blocking: a pipe that nobody reads fails (ENXIO) instead of waiting.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            fail(path, "cannot open", errno);
+        }
+        TemporaryFile device(fd, path);
+        device.release(); // the device itself: never removed
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        writeAll(fd, content, path);
+        if (const int err = device.close(); err != 0) {
+            fail(path, "cannot write", err);
+        }
+        return;
+    }
+
     const fs::path target = followLinks(path);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) {
         fail(path, "cannot replace", errno);
     }
-    if (exists && S_ISDIR(existing.st_mode)) {
-        fail(path, "cannot replace", EISDIR);
-    }
     if (exists && !S_ISREG(existing.st_mode)) {
-        const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-        if (fd < 0) {
-            fail(path, "cannot open", errno);
-        }
-        TemporaryFile device(fd, target);
-        device.release(); // the device itself: never removed
-        writeAll(fd, content, path);
-        if (const int err = device.close(); err != 0) {
-            fail(path, "cannot write", err);
-        }
-        return;
+        fail(path, "cannot replace", S_ISDIR(existing.st_mode) ? EISDIR : EEXIST);
     }
 
     TemporaryFile temp = createTemporary(target, path);

@@ -3,23 +3,37 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 
 namespace sorvane {
 
 // A file that could not be written; what() is one line naming the file, the step that
-// failed and the system's reason.
+// failed and the system's reason. The parts are kept for front ends that word the message
+// their own way (a name cut to a length, the reason in Japanese).
 class FileWriteError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    FileWriteError(const std::filesystem::path& path, const std::string& step, int error);
+    const std::filesystem::path& path() const { return path_; }
+    const std::string& step() const { return step_; }
+    int error() const { return error_; } // the errno value
+
+  private:
+    std::filesystem::path path_;
+    std::string step_;
+    int error_;
 };
 
 // Writes content to path atomically: a temporary file in the same folder, written, flushed
 // and synced, then renamed over the target. A symbolic link at path is followed and the file
 // it points to is replaced the same way (the link stays). The target's permission bits are
 // kept; a new file gets 0666 less the umask. Anything that is not a regular file (a
-// terminal, /dev/null, a pipe) is written in place. On failure the old file is left
-// byte-identical, the temporary file is removed and FileWriteError says why.
+// terminal, /dev/null, a pipe, /dev/stdout) is written in place. On failure the old file is
+// left byte-identical, the temporary file is removed and FileWriteError says why.
+//
+// The temporary file is ".NAME.tmp-PID-N" (NAME shortened so that the whole stays within
+// the folder's longest file name). Temporaries of the same target left by a process that
+// no longer runs (one killed while writing) are removed first.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view content);
 
 } // namespace sorvane

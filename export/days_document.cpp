@@ -75,6 +75,9 @@ std::string daysJson(const almanac::YearAlmanac& almanac,
     doc["year"] = almanac.year;
     doc["mode"] = almanac.precise ? "precise" : "default";
     doc["lunisolar"] = almanac.lunisolar.has_value();
+    if (const std::string note = almanac::uncertaintyNote(almanac); !note.empty()) {
+        doc["note"] = "注：" + note;
+    }
     if (days != nullptr) {
         ordered_json list = ordered_json::array();
         for (const almanac::DayEntry& d : *days) {

@@ -3,8 +3,11 @@
 #include "export/atomic_file.h"
 #include "export/days_document.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <libical/ical.h>
 #include <memory>
 
@@ -48,6 +51,25 @@ icalproperty* timeProperty(const char* name, const CivilDate& jstDate, int hour,
     return property;
 }
 
+// The DTSTAMP property of a clock reading, as text: libical's own time values stop at the
+// year 3000 (and print 00000000T000000 after it). A clock outside the years 1..9999 the
+// format holds gives the nearest instant inside them.
+std::string stampText(std::time_t now) {
+    std::tm utc{};
+    int year = 0;
+    if (gmtime_r(&now, &utc) != nullptr) {
+        year = utc.tm_year + 1900;
+    }
+    if (year < 1 || year > 9999) {
+        const bool late = year > 9999 || (year == 0 && now > 0);
+        return late ? "DTSTAMP:99991231T235959Z" : "DTSTAMP:00010101T000000Z";
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "DTSTAMP:%04d%02d%02dT%02d%02d%02dZ", year, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    return text;
+}
+
 std::string longitudeText(double degrees, bool precise) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.0f°", degrees);
@@ -70,14 +92,16 @@ std::string holidayDescription(holidays::HolidayKind kind) {
 class Calendar {
   public:
     Calendar(int year, bool precise, std::time_t dtstamp)
-        : year_(year), precise_(precise),
-          stamp_(icaltime_from_timet_with_zone(dtstamp, 0, icaltimezone_get_utc_timezone())),
+        : Calendar(year, precise, dtstamp,
+                   std::to_string(year) + "年 二十四節気と雑節" + (precise ? "（精密）" : "")) {}
+
+    Calendar(int year, bool precise, std::time_t dtstamp, const std::string& calendarName)
+        : year_(year), precise_(precise), stamp_(stampText(dtstamp)),
           cal_(icalcomponent_new_vcalendar(), icalcomponent_free) {
         icalcomponent_add_property(cal_.get(), icalproperty_new_version("2.0"));
         icalcomponent_add_property(cal_.get(), icalproperty_new_prodid("-//Sorvane//Sorvane//JA"));
         icalcomponent_add_property(cal_.get(), icalproperty_new_calscale("GREGORIAN"));
-        icalproperty* name = icalproperty_new_x(
-            (std::to_string(year) + "年 二十四節気と雑節" + (precise ? "（精密）" : "")).c_str());
+        icalproperty* name = icalproperty_new_x(calendarName.c_str());
         icalproperty_set_x_name(name, "X-WR-CALNAME");
         icalcomponent_add_property(cal_.get(), name);
     }
@@ -120,9 +144,16 @@ class Calendar {
         icalcomponent* ev = icalcomponent_new_vevent();
         const std::string uid = "sorvane-" + std::to_string(year_) + "-" + id + "@sorvane";
         icalcomponent_add_property(ev, icalproperty_new_uid(uid.c_str()));
-        icalcomponent_add_property(ev, icalproperty_new_dtstamp(stamp_));
+        icalcomponent_add_property(ev, icalproperty_new_from_string(stamp_.c_str()));
         icalcomponent_add_property(ev, icalproperty_new_summary(summary.c_str()));
-        icalcomponent_add_property(ev, icalproperty_new_categories(category.c_str()));
+        // Several categories ("選日,天赦日"): one CATEGORIES property each, which RFC 5545
+        // allows and libical keeps whole (its constructor would escape the comma).
+        for (std::size_t from = 0; from <= category.size();) {
+            const std::size_t comma = std::min(category.find(',', from), category.size());
+            icalcomponent_add_property(
+                ev, icalproperty_new_categories(category.substr(from, comma - from).c_str()));
+            from = comma + 1;
+        }
         icalcomponent_add_property(ev, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
         icalcomponent_add_component(cal_.get(), ev);
         return ev;
@@ -130,7 +161,7 @@ class Calendar {
 
     int year_;
     bool precise_;
-    icaltimetype stamp_;
+    std::string stamp_; // the DTSTAMP property's text
     std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> cal_;
 };
 
@@ -195,6 +226,23 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
         }
         cal.days("holiday-" + formatTwoDigits(h.date.month) + formatTwoDigits(h.date.day), h.name,
                  "祝日", h.date, h.date, description);
+    }
+    return cal.text();
+}
+
+std::string notesIcsCalendar(const notes::YearNotes& notes, std::time_t dtstamp) {
+    static constexpr std::array<const char*, notes::kSenjitsuCount> kKeys{
+        "ichiryu-manbai", "tensha",   "tora",   "mi",        "tsuchinotomi", "kinoene",
+        "fujoju",         "sanrinbo", "hassen", "jippogure", "tenichi-tenjo"};
+    Calendar cal(notes.year, notes.precise, dtstamp, std::to_string(notes.year) + "年 選日");
+    for (const notes::DayNotes& d : notes.days) {
+        for (const notes::Senjitsu s : d.senjitsu) {
+            const std::string id = std::string("senjitsu-") +
+                                   kKeys.at(static_cast<std::size_t>(s)) + "-" +
+                                   formatTwoDigits(d.date.month) + formatTwoDigits(d.date.day);
+            cal.days(id, notes::senjitsuName(s), std::string("選日,") + notes::senjitsuName(s),
+                     d.date, d.date, notes::senjitsuMeaning(s));
+        }
     }
     return cal.text();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "almanac/year_almanac.h"
+#include "notes/notes.h"
 
 #include <ctime>
 #include <filesystem>
@@ -24,6 +25,12 @@ class IcsError : public std::runtime_error {
 // dtstamp (UTC). The national holidays the almanac holds are all-day events of category 祝日.
 // Throws IcsError when a date falls outside the years 1..9999 that the format can hold.
 std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp);
+
+// The 選日 of the notes' year as all-day events, one per note and day: SUMMARY the note's
+// name ("一粒万倍日"), CATEGORIES "選日" and that name, DESCRIPTION its one-line meaning, UID
+// "sorvane-YEAR-senjitsu-KEY-MMDD@sorvane" (KEY an ASCII name: "ichiryu-manbai", "tensha" ..).
+// Throws IcsError outside the years 1..9999.
+std::string notesIcsCalendar(const notes::YearNotes& notes, std::time_t dtstamp);
 
 // Replaces the file at path with text, whole or not at all (writeFileAtomically); throws
 // FileWriteError with a one-line message and the system's reason when it cannot.

@@ -1,6 +1,7 @@
 #include "export/json_document.h"
 
 #include "calendar/names.h"
+#include "export/text_report.h"
 
 #include <cmath>
 #include <cstdio>
@@ -180,6 +181,9 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu, boo
                             {"provisional", h.provisional}});
         }
         doc["holidays"] = std::move(days);
+        if (const std::string note = holidaysNote(almanac.year); !note.empty()) {
+            doc["holidaysNote"] = note;
+        }
     }
     return doc.dump(2) + "\n";
 }

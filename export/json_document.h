@@ -14,7 +14,7 @@ namespace sorvane::exports {
 // "firstDays", and with withZassetsu the "zassetsu" array. An event whose shown date lies
 // outside its month (a year whose calendar has drifted from the seasons) carries
 // "outsideMonth": true. With withHolidays the "holidays" array (date, name, kind,
-// provisional; empty for a year without holidays).
+// provisional; empty for a year without holidays, which then has a "holidaysNote" saying why).
 std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu,
                      bool withHolidays = false);
 

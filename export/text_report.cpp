@@ -31,9 +31,8 @@ std::string yearReport(const almanac::YearAlmanac& almanac, bool withZassetsu) {
     if (withZassetsu) {
         out += "\n" + zassetsuReport(almanac);
     }
-    if (almanac.precise && almanac.uncertainty > kNotedUncertainty) {
-        const auto minutes = static_cast<long long>(std::ceil(almanac.uncertainty / 60.0));
-        out += "\n注：この年の時刻は±" + std::to_string(minutes) + "分ほどずれることがあります\n";
+    if (const std::string note = almanac::uncertaintyNote(almanac); !note.empty()) {
+        out += "\n注：" + note + "\n";
     }
     return out;
 }
@@ -44,6 +43,12 @@ std::string zassetsuReport(const almanac::YearAlmanac& almanac) {
         out += item.line + "\n";
     }
     return out;
+}
+
+std::string holidaysNote(int year) {
+    return year < holidays::kFirstYear
+               ? "no national holidays before 1948-07-20, the day the holiday law took effect"
+               : "";
 }
 
 std::string holidayReport(const almanac::YearAlmanac& almanac) {

@@ -11,11 +11,15 @@ namespace sorvane::exports {
 // .. "12月 癸巳"), then, with withZassetsu, a blank line and one line per 雑節. A precise
 // year whose moments are uncertain by more than kNotedUncertainty ends with a blank line
 // and a note of how many minutes (rounded up) they may be off.
-inline constexpr double kNotedUncertainty = 30.0; // seconds
+using almanac::kNotedUncertainty;
 std::string yearReport(const almanac::YearAlmanac& almanac, bool withZassetsu);
 
 // The 雑節 lines, newline-ended, in time order.
 std::string zassetsuReport(const almanac::YearAlmanac& almanac);
+
+// Why a year has no national holidays ("no national holidays before 1948-07-20, ..."), or
+// "" for a year that has some.
+std::string holidaysNote(int year);
 
 // The national holidays, one line each in date order: "MM-DD  name" (振替休日 and 国民の休日
 // by those names).

@@ -1,6 +1,8 @@
 #include "lunisolar/moon_phases.h"
 
 #include "precise/erfa_sun.h"
+#include "precise/jpl_ephemeris.h"
+#include "precise/root_finder.h"
 #include "precise/time_scales.h"
 
 #include <cmath>
@@ -15,15 +17,23 @@ constexpr double kCAuPerDay = ERFA_DAYSEC / ERFA_AULT; // speed of light, au/day
 constexpr double kSynodicMonth = 29.530588861;         // days
 constexpr double kMeanNewMoon2000 = 2451550.09766;     // 2000 January 6, TT
 
+// The Moon's geocentric position (au) and velocity (au/day), ICRS axes: DE405 where the
+// table reaches, eraMoon98 elsewhere.
+void geocentricMoon(double jdTT, const precise::JplEphemeris* jpl, double pv[2][3]) {
+    if (jpl != nullptr && jpl->covers(jdTT)) {
+        jpl->moon(jdTT, pv);
+    } else {
+        eraMoon98(jdTT, 0.0, pv);
+    }
+}
+
 // The Moon's apparent geocentric vector (au, ICRS axes) and its geocentric velocity.
-void apparentMoonVector(double jdTT, const precise::EarthState& earth, double out[3],
+void apparentMoonVector(const double pv[2][3], const precise::EarthState& earth, double out[3],
                         double velocity[3]) {
-    double pv[2][3];
-    eraMoon98(jdTT, 0.0, pv);
     // The light left the Moon at t - tau; the vector from the Earth's barycentric position
     // at t to the Moon's at t - tau is the geocentric one at t - tau less the Earth's own
     // displacement over tau.
-    const double tau = eraPm(pv[0]) / kCAuPerDay;
+    const double tau = eraPm(const_cast<double*>(pv[0])) / kCAuPerDay;
     double geo[3];
     for (int k = 0; k < 3; ++k) {
         geo[k] = pv[0][k] - (pv[1][k] + earth.pvb[1][k]) * tau;
@@ -61,10 +71,11 @@ double guessPhase(long long quarter) {
 
 namespace {
 
-double elongation(double jdTT, const precise::EarthState& earth, double* rate) {
+double elongation(double jdTT, const double moonPv[2][3], const precise::EarthState& earth,
+                  double* rate) {
     double moon[3];
     double moonVelocity[3];
-    apparentMoonVector(jdTT, earth, moon, moonVelocity);
+    apparentMoonVector(moonPv, earth, moon, moonVelocity);
     double sun[3];
     precise::apparentSunVector(earth, sun);
     const double sunVelocity[3] = {-earth.pvh[1][0], -earth.pvh[1][1], -earth.pvh[1][2]};
@@ -84,14 +95,19 @@ double elongation(double jdTT, const precise::EarthState& earth, double* rate) {
 } // namespace
 
 double apparentElongation(double jdTT, double* rate) {
-    return elongation(jdTT, precise::earthState(jdTT), rate);
+    const precise::JplEphemeris* jpl = precise::de405();
+    double pv[2][3];
+    geocentricMoon(jdTT, jpl, pv);
+    return elongation(jdTT, pv, precise::earthAt(jdTT), rate);
 }
 
 double apparentMoonLongitude(double jdTT) {
-    const precise::EarthState earth = precise::earthState(jdTT);
+    const precise::JplEphemeris* jpl = precise::de405();
+    double pv[2][3];
+    geocentricMoon(jdTT, jpl, pv);
     double moon[3];
     double moonVelocity[3];
-    apparentMoonVector(jdTT, earth, moon, moonVelocity);
+    apparentMoonVector(pv, precise::earthAt(jdTT), moon, moonVelocity);
     double rm[3][3];
     precise::eclipticRotation(jdTT, rm);
     const double lon =
@@ -115,28 +131,30 @@ const char* phaseName(Phase phase) {
 
 double solvePhase(Phase phase, double jdGuessTT) {
     const double target = phaseAngle(phase);
-    double jd = jdGuessTT;
-    // The Earth of eraEpv00 at the first moment, carried on to the next ones nearby.
-    precise::EarthState first = precise::earthState(jd);
-    double firstJd = jd;
-    for (int i = 0; i < 20; ++i) {
-        if (std::fabs(jd - firstJd) > 0.05) {
-            first = precise::earthState(jd);
-            firstJd = jd;
+    const precise::JplEphemeris* jpl = precise::de405();
+    // Outside DE405, the Earth of eraEpv00 at the first moment, carried on to the next ones
+    // nearby; within it, DE405's Earth at every step (a microsecond).
+    precise::EarthState first = precise::earthAt(jdGuessTT);
+    double firstJd = jdGuessTT;
+    const auto toGo = [&](double t) {
+        double pv[2][3];
+        geocentricMoon(t, jpl, pv);
+        if (jpl != nullptr && jpl->covers(t)) {
+            first = jpl->earth(t);
+            firstJd = t;
+        } else if (std::fabs(t - firstJd) > 0.05) {
+            first = precise::earthState(t);
+            firstJd = t;
         }
         double rate = 0;
         const double angle = elongation(
-            jd, jd == firstJd ? first : precise::advanceEarth(first, jd - firstJd), &rate);
-        const double step = precise::wrapDegrees(target - angle) / rate;
-        jd += step;
-        // Newton's next step would be below 0.05 step^2 (the elongation's acceleration
-        // over twice its rate, per day) plus 1e-4 step (the geometric rather than the
-        // apparent rate): under 1e-8 day, 1 ms, once this one is under 1e-4 day.
-        if (std::fabs(step) < 1e-4) {
-            break;
-        }
-    }
-    return jd;
+            t, pv, t == firstJd ? first : precise::advanceEarth(first, t - firstJd), &rate);
+        return precise::AngleToGo{precise::wrapDegrees(target - angle), rate};
+    };
+    // Newton's next step would be below 0.05 step^2 (the elongation's acceleration over
+    // twice its rate, per day) plus 1e-4 step (the geometric rather than the apparent rate):
+    // under 1e-8 day, 1 ms, once this one is under 1e-4 day.
+    return precise::findAngle(toGo, jdGuessTT, 1e-4, 20).jd;
 }
 
 long long PhaseMoment::day() const {

@@ -1,5 +1,9 @@
 #include "precise/erfa_sun.h"
 
+#include "precise/jpl_ephemeris.h"
+#include "precise/root_finder.h"
+#include "precise/time_scales.h"
+
 #include <cmath>
 #include <erfa.h>
 #include <erfam.h>
@@ -26,6 +30,11 @@ EarthState earthState(double jdTT) {
     EarthState e;
     eraEpv00(jdTT, 0.0, e.pvh, e.pvb);
     return e;
+}
+
+EarthState earthAt(double jdTT) {
+    const JplEphemeris* jpl = de405();
+    return jpl != nullptr && jpl->covers(jdTT) ? jpl->earth(jdTT) : earthState(jdTT);
 }
 
 EarthState advanceEarth(const EarthState& earth, double dt) {
@@ -123,18 +132,25 @@ double wrapDegrees(double d) {
 }
 
 SunOfDate geometricSunOfDate(double jdTT) {
-    const EarthState earth = earthState(jdTT);
+    const EarthState earth = earthAt(jdTT);
     const double sun[3] = {-earth.pvh[0][0], -earth.pvh[0][1], -earth.pvh[0][2]};
     return ofDate(sun, jdTT);
 }
 
 SunOfDate apparentSunOfDate(double jdTT) {
     double apparent[3];
-    apparentSunVector(earthState(jdTT), apparent);
+    apparentSunVector(earthAt(jdTT), apparent);
     return ofDate(apparent, jdTT);
 }
 
 namespace {
+
+// The years where IAU 2000B nutation stands in for IAU 2000A away from a minute's edge:
+// 1900 January 1 to 2101 January 1 (TT), and how far from the edge, seconds of time (twice
+// the models' largest difference there).
+constexpr double kIau2000BFrom = 2415020.5;
+constexpr double kIau2000BUntil = 2488069.5;
+constexpr double kMinuteEdgeSeconds = 0.15;
 
 // The Sun's apparent longitude, degrees, from the low-precision formula of the Astronomical
 // Almanac (about 0.01 degree, 1950-2050, slowly worse outside): a starting point only.
@@ -165,31 +181,52 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     for (int i = 0; i < 2; ++i) {
         jd += wrapDegrees(target - roughSunLongitude(jd)) / 0.9856474;
     }
-    double rate = 1;
-    EarthState first = earthState(jd);
-    double firstJd = jd;
-    for (int i = 0; i < 30; ++i) {
-        if (std::fabs(jd - firstJd) > 0.05) {
-            first = earthState(jd);
-            firstJd = jd;
+    // The Earth from DE405 where its table reaches (a microsecond); elsewhere eraEpv00's at
+    // the first moment (34 microseconds), carried on to the next ones nearby.
+    const JplEphemeris* jpl = de405();
+    EarthState first;
+    double firstJd = jd + 1.0;
+    const auto toGo = [&](double t) {
+        EarthState earth;
+        if (jpl != nullptr && jpl->covers(t)) {
+            earth = jpl->earth(t);
+        } else {
+            if (std::fabs(t - firstJd) > 0.05) {
+                first = earthState(t);
+                firstJd = t;
+            }
+            earth = t == firstJd ? first : advanceEarth(first, t - firstJd);
         }
-        const EarthState earth = jd == firstJd ? first : advanceEarth(first, jd - firstJd);
         double apparent[3];
         apparentSunVector(earth, apparent);
         const double sunVelocity[3] = {-earth.pvh[1][0], -earth.pvh[1][1], -earth.pvh[1][2]};
         double rm[3][3];
-        eclipticRotation(jd, rm);
-        const double lon = eclipticLongitude(rm, apparent, sunVelocity, &rate) + roughNutation(jd);
-        const double step = wrapDegrees(target - lon * ERFA_DR2D) / (rate * ERFA_DR2D);
-        jd += step;
-        // The next step would be under 1e-7 of this one (the rate is the geometric Sun's,
-        // the curvature tiny): about 10 ms at most.
-        if (std::fabs(step) < 1e-3) {
-            break;
+        eclipticRotation(t, rm);
+        double rate = 0;
+        const double lon = eclipticLongitude(rm, apparent, sunVelocity, &rate) + roughNutation(t);
+        return AngleToGo{wrapDegrees(target - lon * ERFA_DR2D), rate * ERFA_DR2D};
+    };
+    // The next step would be under 1e-7 of the last (the rate is the geometric Sun's, the
+    // curvature tiny): about 10 ms at most after a step under 1e-3 day.
+    const Found found = findAngle(toGo, jd, 1e-3, 30);
+    jd = found.jd;
+    const double rate = found.rate * ERFA_DD2R;
+    // The full nutation in place of the rough one: a shift of under 0.5", under 0.0002 day,
+    // over which the rate holds. Over 1900-2100 IAU 2000B (2.5 microseconds, eraNut00b)
+    // lies within 2.7 mas of IAU 2000A (44 microseconds, eraNut06a), 0.07 s of time: it
+    // serves unless the moment falls within kMinuteEdgeSeconds of a half minute, where the
+    // shown JST minute could depend on it, and then IAU 2000A decides. So every minute shown
+    // is IAU 2000A's.
+    if (jd >= kIau2000BFrom && jd < kIau2000BUntil) {
+        double dpsi = 0;
+        double deps = 0;
+        eraNut00b(jd, 0.0, &dpsi, &deps);
+        const double moment = jd + (roughNutation(jd) - dpsi) / rate;
+        const double second = std::fmod(jstFromTT(moment) * ERFA_DAYSEC, 60.0);
+        if (std::fabs(second - 30.0) > kMinuteEdgeSeconds) {
+            return moment;
         }
     }
-    // The full nutation in place of the rough one: a shift of under 0.5", under 0.0002 day,
-    // over which the rate holds.
     return jd + (roughNutation(jd) - nutationInLongitude(jd)) / rate;
 }
 

@@ -8,8 +8,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev qt6-translations-l10n
   liberfa-dev libcanberra-dev libical-dev nlohmann-json3-dev
+  casacore-dev casacore-data-jpl-de405 swetest swe-basic-data
   fonts-ipafont-gothic sound-theme-freedesktop
-  xvfb xauth x11-utils imagemagick xdotool openbox
+  xvfb xauth x11-utils imagemagick xdotool openbox poppler-utils
   clang libclang-rt-14-dev clang-format
   file dpkg-dev man-db lintian appstream desktop-file-utils
 )

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Reference table of new moons, 中気 and lunisolar months for 1900-2100.
+"""Reference table of the Moon's phases, 中気 and lunisolar months for 1900-2100.
 
 The moments come from Debian's `swetest` (Swiss Ephemeris command-line tool, package
 `swetest`, with the JPL-based compressed ephemeris of `swe-basic-data`). swetest is only
@@ -14,8 +14,13 @@ rule the lunisolar calendar has used in Japan since 1844:
     冬至 begins thirteen months later, the first month after month 11 without a 中気 is a
     leap month carrying the number of the month before it.
 
-JST is swetest's UT (UT1, with its own Delta T) plus nine hours; the dates of new moons
-and 中気 are those of the moment rounded to the minute.
+Every moment is given in TT (swetest's own time argument), so that a test can take it to
+JST through the program's time scales and compare the Moon and the Sun alone. The JST
+column is swetest's UT (UT1, with its own Delta T) plus nine hours, and the month starts
+and 中気 dates are those of the moment rounded to the minute in it.
+
+The phases are the moments the Moon's apparent longitude exceeds the Sun's by 0 (朔),
+90 (上弦), 180 (望) and 270 (下弦) degrees.
 
 Usage: tools/lunisolar_reference.py > tests/lunisolar/lunisolar-reference-1900-2100.tsv
 (about two minutes; swetest from the package `swetest`, data from `swe-basic-data`)
@@ -113,16 +118,17 @@ def jst_minute(jd_ut):
 def main():
     table = daily_table()
     events = []  # (kind, target, jd_tt, jst datetime)
-    for target, guess in brackets(table, lambda s, m: (m - s, 360.0)):
+    for target, guess in brackets(table, lambda s, m: (m - s, 90.0)):
         jd_ut, dt = refine(target, guess, 1)
-        events.append(("new_moon", 0, jd_ut + dt / 86400.0, jst_minute(jd_ut)))
+        events.append(("phase", int(round(target)) % 360, jd_ut + dt / 86400.0,
+                       jst_minute(jd_ut)))
     for target, guess in brackets(table, lambda s, m: (s, 30.0)):
         jd_ut, dt = refine(target, guess, 0)
         events.append(("chuki", int(round(target)), jd_ut + dt / 86400.0,
                        jst_minute(jd_ut)))
     events.sort(key=lambda e: e[2])
 
-    starts = [e[3].date() for e in events if e[0] == "new_moon"]
+    starts = [e[3].date() for e in events if e[0] == "phase" and e[1] == 0]
     chuki = [(e[3].date(), e[1]) for e in events if e[0] == "chuki"]
     # 中気 of each month, by JST date.
     contents = []
@@ -147,22 +153,24 @@ def main():
 
     first = datetime.date(1900, 1, 1)
     last = datetime.date(2100, 12, 31)
-    print("# Lunisolar reference 1900-2100: new moons and 中気 from Debian's swetest "
+    print("# Lunisolar reference 1900-2100: the Moon's phases and 中気 from Debian's swetest "
           "2.10.03 (Swiss Ephemeris, swe-basic-data,")
     print("# a compression of JPL DE431), apparent geocentric longitudes of date; month "
           "starts and leap months derived")
     print("# from them by tools/lunisolar_reference.py. JST = swetest UT (UT1) + 9 h, "
           "rounded to the minute.")
-    print("# new_moon <TAB> Julian date TT <TAB> JST minute")
+    print("# Command: tools/lunisolar_reference.py (swetest -p01 -hor -fl -eswe, daily at 12:00 TT, "
+          "then every five minutes round each crossing)")
+    print("# phase <TAB> elongation 0/90/180/270 <TAB> Julian date TT <TAB> JST minute")
     print("# chuki <TAB> longitude <TAB> Julian date TT <TAB> JST minute")
     print("# month <TAB> first day (JST) <TAB> number <TAB> leap 0/1 <TAB> days")
     for kind, target, jd_tt, jst in events:
         if not first <= jst.date() <= last:
             continue
-        if kind == "new_moon":
-            print("new_moon\t%.6f\t%s" % (jd_tt, jst.strftime("%Y-%m-%d %H:%M")))
+        if kind == "phase":
+            print("phase\t%d\t%.7f\t%s" % (target, jd_tt, jst.strftime("%Y-%m-%d %H:%M")))
         else:
-            print("chuki\t%d\t%.6f\t%s" % (target, jd_tt, jst.strftime("%Y-%m-%d %H:%M")))
+            print("chuki\t%d\t%.7f\t%s" % (target, jd_tt, jst.strftime("%Y-%m-%d %H:%M")))
     for i in sorted(numbers):
         end = starts[i + 1]
         if end <= first or starts[i] > last:

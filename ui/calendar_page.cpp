@@ -1,19 +1,26 @@
 #include "ui/calendar_page.h"
 
 #include "calendar/year_text.h"
+#include "export/atomic_file.h"
 #include "ui/fonts.h"
+#include "ui/pdf_file.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
@@ -22,16 +29,6 @@ namespace sorvane::ui {
 
 namespace {
 
-const QColor kSundayRed(0xc8, 0x10, 0x30);
-const QColor kSaturdayBlue(0x15, 0x4f, 0xb8);
-const QColor kInk(0x20, 0x20, 0x20);
-const QColor kFaint(0x9a, 0x9a, 0x9a);
-const QColor kRule(0xa8, 0xa8, 0xa8);
-const QColor kMarkGreen(0x1e, 0x6e, 0x32);
-const QColor kTodayFrame(0xe0, 0x70, 0x00);
-const QColor kSelectedFill(0xff, 0xf4, 0xc4);
-const QColor kOutsideFill(0xf3, 0xf3, 0xf3);
-
 constexpr int kFirstYear = -32768;
 constexpr int kLastYear = 32767;
 
@@ -39,242 +36,61 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QFont pixelFont(double pixels, bool bold = false) {
-    QFont font = programFont(9, bold);
-    font.setPixelSize(std::max(1, static_cast<int>(pixels)));
-    return font;
+int lastDayOf(int year, int month) {
+    const CivilDate firstOfNext = addDays(CivilDate{year, month, 28}, 4 /* into the next month */);
+    return addDays(CivilDate{firstOfNext.year, firstOfNext.month, 1}, -1).day;
 }
-
-QColor dayColour(const almanac::DayCell& cell) {
-    if (!cell.inMonth) {
-        return kFaint;
-    }
-    if (cell.weekday == 0 || cell.holiday) {
-        return kSundayRed;
-    }
-    return cell.weekday == 6 ? kSaturdayBlue : kInk;
-}
-
-// The Moon as calendars draw it: 朔 dark, 望 bright, the quarters half lit (上弦 on the right,
-// 下弦 on the left, as seen from Japan).
-void paintPhase(QPainter& painter, QPointF centre, double radius, lunisolar::Phase phase) {
-    const QRectF disc(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
-    painter.save();
-    painter.setPen(QPen(kInk, std::max(1.0, radius / 6)));
-    painter.setBrush(phase == lunisolar::Phase::New ? QBrush(kInk) : QBrush(Qt::white));
-    painter.drawEllipse(disc);
-    if (phase == lunisolar::Phase::FirstQuarter || phase == lunisolar::Phase::LastQuarter) {
-        QPainterPath dark;
-        dark.moveTo(centre);
-        dark.arcTo(disc, 90, phase == lunisolar::Phase::FirstQuarter ? 180 : -180);
-        dark.closeSubpath();
-        painter.fillPath(dark, kInk);
-    }
-    painter.restore();
-}
-
-void paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
-               const PageMarks& marks) {
-    if (!cell.inMonth) {
-        painter.fillRect(box, kOutsideFill);
-    } else if (marks.selected && *marks.selected == cell.date) {
-        painter.fillRect(box, kSelectedFill);
-    }
-    const double pad = std::max(2.0, box.width() * 0.04);
-    const QRectF inner = box.adjusted(pad, pad * 0.5, -pad, -pad * 0.5);
-    const double numberSize = std::min(box.height() * 0.28, box.width() * 0.26);
-    const double smallSize = std::clamp(box.height() * 0.14, numberSize * 0.4, numberSize * 0.55);
-
-    painter.setPen(dayColour(cell));
-    const QFont numberFont = pixelFont(numberSize, true);
-    painter.setFont(numberFont);
-    const QString number = QString::number(cell.date.day);
-    const QFontMetricsF numberMetrics(numberFont);
-    const QRectF numberBox(inner.left(), inner.top(), inner.width(), numberMetrics.height());
-    painter.drawText(numberBox, Qt::AlignLeft | Qt::AlignTop, number);
-
-    if (cell.inMonth) {
-        const QFont small = pixelFont(smallSize);
-        const QFontMetricsF smallMetrics(small);
-        painter.setFont(small);
-        double right = inner.right();
-        if (cell.rokuyo) {
-            painter.setPen(kInk);
-            const QString rokuyo = qs(*cell.rokuyo);
-            painter.drawText(
-                QRectF(inner.left(), inner.top(), inner.width(), smallMetrics.height()),
-                Qt::AlignRight | Qt::AlignTop, rokuyo);
-            right -= smallMetrics.horizontalAdvance(rokuyo) + smallMetrics.averageCharWidth();
-        }
-        if (cell.phase) {
-            const double radius = numberSize * 0.3;
-            const double left =
-                inner.left() + numberMetrics.horizontalAdvance(number) + radius * 1.6;
-            paintPhase(painter,
-                       QPointF(std::max(left, std::min(right - radius, left)),
-                               inner.top() + numberMetrics.ascent() * 0.55),
-                       radius, cell.phase->phase);
-        }
-
-        // The lines under the number: holiday, lunisolar date and 干支, then the day's marks.
-        struct Line {
-            QString text;
-            QColor colour;
-        };
-        std::vector<Line> lines;
-        if (cell.holiday) {
-            lines.push_back({qs(*cell.holiday), kSundayRed});
-        }
-        QString lunar =
-            cell.lunar ? qs(almanac::lunarCellText(*cell.lunar)) + QLatin1Char(' ') : QString();
-        lines.push_back({lunar + qs(cell.kanshi), kInk});
-        for (const std::string& mark : cell.marks) {
-            lines.push_back({qs(mark), kMarkGreen});
-        }
-        double y = numberBox.bottom();
-        const double lineHeight = smallMetrics.height();
-        for (const Line& line : lines) {
-            if (y + lineHeight > inner.bottom() + 1) {
-                break;
-            }
-            painter.setPen(line.colour);
-            painter.drawText(QRectF(inner.left(), y, inner.width(), lineHeight),
-                             Qt::AlignLeft | Qt::AlignTop,
-                             smallMetrics.elidedText(line.text, Qt::ElideRight, inner.width()));
-            y += lineHeight;
-        }
-    }
-    if (marks.today && *marks.today == cell.date) {
-        const double width = std::max(2.0, box.width() * 0.03);
-        painter.setPen(QPen(kTodayFrame, width));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(box.adjusted(width / 2, width / 2, -width / 2, -width / 2));
-    }
-}
-
-// The cell rectangles of a page painted into area, and the grid's own rectangle.
-struct PageGeometry {
-    QRectF header;
-    QRectF weekdays;
-    QRectF grid;
-    QRectF footer;
-    int rows = 0;
-
-    PageGeometry(const QRectF& area, const almanac::MonthPage& page) {
-        rows = static_cast<int>(page.cells.size() / 7);
-        const double h = area.height();
-        header = QRectF(area.left(), area.top(), area.width(), h * 0.11);
-        weekdays = QRectF(area.left(), header.bottom(), area.width(), h * 0.045);
-        footer = QRectF(area.left(), area.bottom() - h * 0.04, area.width(), h * 0.04);
-        grid =
-            QRectF(area.left(), weekdays.bottom(), area.width(), footer.top() - weekdays.bottom());
-    }
-    QRectF cell(int index) const {
-        const double w = grid.width() / 7;
-        const double hh = grid.height() / std::max(1, rows);
-        return QRectF(grid.left() + (index % 7) * w, grid.top() + (index / 7) * hh, w, hh);
-    }
-};
 
 } // namespace
 
-void paintMonthPage(QPainter& painter, const QRectF& area, const almanac::MonthPage& page,
-                    const PageMarks& marks) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.fillRect(area, Qt::white);
-    const PageGeometry g(area, page);
-
-    // Header: the era year and the year's 干支 on the left, the month large in the middle, the
-    // Gregorian year on the right.
-    painter.setPen(kInk);
-    const double side = g.header.height() * 0.3;
-    painter.setFont(pixelFont(side));
-    const QString left =
-        (page.eraText.empty() ? QString() : qs(page.eraText) + QStringLiteral("　")) +
-        qs(page.yearKanshi) + QStringLiteral("年");
-    painter.drawText(g.header.adjusted(side * 0.3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                     left);
-    painter.drawText(g.header.adjusted(0, 0, -side * 0.3, 0), Qt::AlignRight | Qt::AlignVCenter,
-                     qs(yearText(page.year)) + QStringLiteral("年"));
-    painter.setFont(pixelFont(g.header.height() * 0.62, true));
-    painter.drawText(g.header, Qt::AlignCenter, QStringLiteral("%1月").arg(page.month));
-
-    // Weekday row.
-    static const char* const weekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
-    painter.setFont(pixelFont(g.weekdays.height() * 0.6, true));
-    for (int i = 0; i < 7; ++i) {
-        const QRectF box(g.grid.left() + i * g.grid.width() / 7, g.weekdays.top(),
-                         g.grid.width() / 7, g.weekdays.height());
-        painter.setPen(i == 0 ? kSundayRed : i == 6 ? kSaturdayBlue : kInk);
-        painter.drawText(box, Qt::AlignCenter, QString::fromUtf8(weekdays[i]));
-    }
-
-    for (std::size_t i = 0; i < page.cells.size(); ++i) {
-        paintCell(painter, g.cell(static_cast<int>(i)), page.cells[i], marks);
-    }
-    painter.setPen(QPen(kRule, std::max(1.0, area.width() / 900)));
-    painter.setBrush(Qt::NoBrush);
-    for (int c = 0; c <= 7; ++c) {
-        const double x = g.grid.left() + c * g.grid.width() / 7;
-        painter.drawLine(QPointF(x, g.weekdays.top()), QPointF(x, g.grid.bottom()));
-    }
-    for (int r = 0; r <= g.rows; ++r) {
-        const double y = g.grid.top() + r * g.grid.height() / std::max(1, g.rows);
-        painter.drawLine(QPointF(g.grid.left(), y), QPointF(g.grid.right(), y));
-    }
-    painter.drawLine(g.weekdays.topLeft(), g.weekdays.topRight());
-
-    painter.setPen(kFaint);
-    painter.setFont(pixelFont(g.footer.height() * 0.55));
-    painter.drawText(g.footer, Qt::AlignRight | Qt::AlignVCenter, qs(page.modeText));
-    painter.restore();
+// The marks that add each day's 暦注 under its own lines.
+PageMarks noteMarks(almanac::CalendarYears& years) {
+    PageMarks marks;
+    marks.extraLines = [&years](const CivilDate& date) {
+        QStringList lines;
+        for (const std::string& line : years.cellNotes(date)) {
+            lines << QString::fromStdString(line);
+        }
+        return lines;
+    };
+    return marks;
 }
 
-bool printMonths(QPrinter& printer, almanac::CalendarYears& years, int year, int first, int last) {
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
+                 int last, bool notes) {
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!painter.begin(&device)) {
         return false;
     }
     const QRectF area(QPointF(0, 0),
-                      printer.pageLayout().paintRectPixels(printer.resolution()).size());
+                      device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
     for (int month = first; month <= last; ++month) {
         if (month != first) {
-            printer.newPage();
+            device.newPage();
         }
-        paintMonthPage(painter, area, years.monthPage(year, month), {});
+        const almanac::MonthPage page = years.monthPage(year, month);
+        MonthPainter(page, area).paint(painter, notes ? noteMarks(years) : PageMarks{});
     }
     return painter.end();
 }
 
-bool printCalendarPdf(const Tables& tables, const QString& month, const QString& file) {
-    const QStringList parts = month.split(QLatin1Char('-'));
-    bool yearOk = false;
-    bool monthOk = parts.size() == 1;
-    const int year = parts[0].toInt(&yearOk);
-    const int number = parts.size() == 2 ? parts[1].toInt(&monthOk) : 0;
-    if (!yearOk || !monthOk || parts.size() > 2 || number < 0 || number > 12) {
-        std::fprintf(stderr, "sorvane: bad month %s (YYYY-MM or YYYY)\n", qPrintable(month));
-        return false;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    almanac::CalendarYears years(tables);
-    if (!printMonths(printer, years, year, number == 0 ? 1 : number, number == 0 ? 12 : number)) {
-        std::fprintf(stderr, "sorvane: cannot write %s\n", qPrintable(file));
-        return false;
-    }
-    return true;
+int printCalendarPdf(const Tables& tables, const QString& month, const QString& file) {
+    return printCalendarPdfCommand(month, file, [&](int year, int first, int last) {
+        almanac::CalendarYears years(tables);
+        return writePdfFile(file, [&](QPagedPaintDevice& device) {
+            return printMonths(device, years, year, first, last);
+        });
+    });
 }
 
 MonthView::MonthView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("monthView"));
     setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(720, 560);
+    // Small enough for a 1920 x 1080 screen at 200 % (960 x 540 logical pixels); the type
+    // scales with the cells.
+    setMinimumSize(380, 250);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -288,19 +104,13 @@ int MonthView::cellAt(QPointF point) const {
     if (page_ == nullptr) {
         return -1;
     }
-    const PageGeometry g(QRectF(rect()), *page_);
-    for (int i = 0; i < static_cast<int>(page_->cells.size()); ++i) {
-        if (g.cell(i).contains(point)) {
-            return i;
-        }
-    }
-    return -1;
+    return MonthPainter(*page_, QRectF(rect())).cellAt(point);
 }
 
 void MonthView::paintEvent(QPaintEvent*) {
     if (page_ != nullptr) {
         QPainter painter(this);
-        paintMonthPage(painter, QRectF(rect()), *page_, marks_);
+        MonthPainter(*page_, QRectF(rect())).paint(painter, marks_);
     }
 }
 
@@ -318,13 +128,16 @@ void MonthView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
         emit stepDays(7);
         break;
-    case Qt::Key_PageUp:
-        emit stepMonths(-1);
-        break;
-    case Qt::Key_PageDown:
-        emit stepMonths(1);
-        break;
     default:
+        // The grid's actions, also when their shortcut did not reach them (the window
+        // inactive).
+        for (QAction* action : actions()) {
+            if (!action->shortcut().isEmpty() &&
+                action->shortcut() == QKeySequence(event->keyCombination())) {
+                action->trigger();
+                return;
+            }
+        }
         QWidget::keyPressEvent(event);
     }
 }
@@ -341,6 +154,22 @@ CalendarPage::CalendarPage(const Tables& tables, QWidget* parent)
     setObjectName(QStringLiteral("CalendarPage"));
     setFont(programFont(10.5));
     createControls();
+    // The today frame moves to the new day at midnight, whatever the user does.
+    midnight_ = new QTimer(this);
+    midnight_->setObjectName(QStringLiteral("midnightTimer"));
+    midnight_->setSingleShot(true);
+    midnight_->setTimerType(Qt::CoarseTimer);
+    connect(midnight_, &QTimer::timeout, this, [this] {
+        showMarks();
+        armMidnight();
+    });
+    armMidnight();
+    // The page's usual size, or the screen's available area when that is smaller (a frame
+    // and a title bar set aside).
+    if (const QScreen* target = screen()) {
+        const QRect area = target->availableGeometry();
+        resize(std::min(1000, area.width() - 16), std::min(700, area.height() - 40));
+    }
     const QDate today = QDate::currentDate();
     showDate({today.year(), today.month(), today.day()});
 }
@@ -359,11 +188,28 @@ void CalendarPage::createControls() {
         addButton("previousYear", QStringLiteral("« 前年"), QStringLiteral("前の年の同じ月"));
     QPushButton* previousMonth =
         addButton("previousMonth", QStringLiteral("‹ 前月"), QStringLiteral("前の月 (Page Up)"));
-    QPushButton* today = addButton("today", QStringLiteral("今日"), QStringLiteral("今日の月"));
+    QPushButton* today =
+        addButton("today", QStringLiteral("今日"), QStringLiteral("今日の月 (Home)"));
     QPushButton* nextMonth =
         addButton("nextMonth", QStringLiteral("翌月 ›"), QStringLiteral("次の月 (Page Down)"));
     QPushButton* nextYear =
         addButton("nextYear", QStringLiteral("翌年 »"), QStringLiteral("次の年の同じ月"));
+    // The month typed in: a year from -32768 to 32767 and a month, taken on Enter.
+    yearBox_ = new QSpinBox(this);
+    yearBox_->setObjectName(QStringLiteral("yearBox"));
+    yearBox_->setRange(kFirstYear, kLastYear);
+    yearBox_->setKeyboardTracking(false);
+    yearBox_->setToolTip(QStringLiteral("表示する年 (Ctrl+G)"));
+    monthBox_ = new QSpinBox(this);
+    monthBox_->setObjectName(QStringLiteral("monthBox"));
+    monthBox_->setRange(1, 12);
+    monthBox_->setKeyboardTracking(false);
+    monthBox_->setToolTip(QStringLiteral("表示する月"));
+    bar->addSpacing(8);
+    bar->addWidget(yearBox_);
+    bar->addWidget(new QLabel(QStringLiteral("年"), this));
+    bar->addWidget(monthBox_);
+    bar->addWidget(new QLabel(QStringLiteral("月"), this));
     bar->addStretch();
     QPushButton* printButton = addButton("print", QStringLiteral("印刷(&P)…"),
                                          QStringLiteral("この月または1年分を印刷します"));
@@ -373,7 +219,9 @@ void CalendarPage::createControls() {
     details_->setObjectName(QStringLiteral("details"));
     details_->setReadOnly(true);
     details_->setFocusPolicy(Qt::ClickFocus);
-    details_->setFixedWidth(250);
+    // Narrower on a small screen, down to what the date lines need.
+    details_->setMinimumWidth(150);
+    details_->setMaximumWidth(250);
 
     auto* body = new QHBoxLayout;
     body->addWidget(view_, 1);
@@ -391,9 +239,54 @@ void CalendarPage::createControls() {
     connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this,
             &CalendarPage::print);
     connect(view_, &MonthView::stepDays, this, &CalendarPage::stepDays);
-    connect(view_, &MonthView::stepMonths, this, &CalendarPage::stepMonths);
     connect(view_, &MonthView::dayClicked, this, &CalendarPage::showDate);
+    const auto typedMonth = [this] { showMonth(yearBox_->value(), monthBox_->value()); };
+    connect(yearBox_, &QSpinBox::valueChanged, this, typedMonth);
+    connect(monthBox_, &QSpinBox::valueChanged, this, typedMonth);
+
+    // The grid's own menu names the keys.
+    const auto addAction = [this](const char* name, const QString& text, const QKeySequence& key,
+                                  auto slot) {
+        auto* action = new QAction(text, view_);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        view_->addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    addAction("mnutoday", QStringLiteral("今日(&T)"), QKeySequence(Qt::Key_Home),
+              [this] { showToday(); });
+    addAction("mnupreviousmonth", QStringLiteral("前月(&B)"), QKeySequence(Qt::Key_PageUp),
+              [this] { stepMonths(-1); });
+    addAction("mnunextmonth", QStringLiteral("翌月(&N)"), QKeySequence(Qt::Key_PageDown),
+              [this] { stepMonths(1); });
+    addAction("mnumonthend", QStringLiteral("月末(&E)"), QKeySequence(Qt::Key_End), [this] {
+        showDate({selected_.year, selected_.month, lastDayOf(selected_.year, selected_.month)});
+    });
+    QAction* typeMonth = addAction("mnugoto", QStringLiteral("年月を指定(&G)…"),
+                                   QKeySequence(Qt::CTRL | Qt::Key_G), [this] {
+                                       yearBox_->setFocus(Qt::ShortcutFocusReason);
+                                       yearBox_->selectAll();
+                                   });
+    typeMonth->setShortcutContext(Qt::WindowShortcut);
+    auto* separator = new QAction(view_);
+    separator->setSeparator(true);
+    view_->addAction(separator);
+    QAction* printAction = new QAction(QStringLiteral("印刷(&P)…"), view_);
+    printAction->setShortcut(QKeySequence::Print);
+    printAction->setShortcutContext(Qt::WidgetShortcut); // the window's shortcut prints
+    view_->addAction(printAction);
+    connect(printAction, &QAction::triggered, this, &CalendarPage::print);
+    view_->setContextMenuPolicy(Qt::ActionsContextMenu);
     view_->setFocus();
+}
+
+void CalendarPage::showMonth(int year, int month) {
+    if (year == selected_.year && month == selected_.month) {
+        return;
+    }
+    showDate({year, month, std::min(selected_.day, lastDayOf(year, month))});
 }
 
 void CalendarPage::showDate(const CivilDate& date) {
@@ -406,9 +299,36 @@ void CalendarPage::showDate(const CivilDate& date) {
         page_ = years_.monthPage(date.year, date.month);
         setWindowTitle(QStringLiteral("暦 %1年%2月").arg(qs(yearText(date.year))).arg(date.month));
     }
-    const QDate today = QDate::currentDate();
-    view_->setPage(&page_, {CivilDate{today.year(), today.month(), today.day()}, selected_});
+    const QSignalBlocker quietYear(yearBox_);
+    const QSignalBlocker quietMonth(monthBox_);
+    yearBox_->setValue(date.year);
+    monthBox_->setValue(date.month);
+    showMarks();
     showDetails();
+}
+
+void CalendarPage::setNotesShown(bool shown) {
+    notesShown_ = shown;
+    // Said once, where the notes are read: what they are.
+    details_->setToolTip(shown ? QStringLiteral("暦注は暦の慣習で、天文の計算ではありません")
+                               : QString());
+    showMarks();
+    showDetails();
+}
+
+void CalendarPage::showMarks() {
+    const QDate today = QDate::currentDate();
+    PageMarks marks = notesShown_ ? noteMarks(years_) : PageMarks{};
+    marks.today = CivilDate{today.year(), today.month(), today.day()};
+    marks.selected = selected_;
+    view_->setPage(&page_, marks);
+}
+
+void CalendarPage::armMidnight() {
+    // Half a second past midnight, so that the clock has surely turned when it fires.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime midnight(now.date().addDays(1), QTime(0, 0));
+    midnight_->start(static_cast<int>(std::max<qint64>(1000, now.msecsTo(midnight) + 500)));
 }
 
 void CalendarPage::stepDays(int days) {
@@ -420,9 +340,7 @@ void CalendarPage::stepMonths(int months) {
     const int year = index >= 0 ? index / 12 : -((-index + 11) / 12);
     const int month = index - year * 12 + 1;
     // The same day of the month, or the month's last day when it is shorter.
-    const CivilDate firstOfNext = addDays(CivilDate{year, month, 28}, 4 /* into the next month */);
-    const int lastDay = addDays(CivilDate{firstOfNext.year, firstOfNext.month, 1}, -1).day;
-    showDate({year, month, std::min(selected_.day, lastDay)});
+    showDate({year, month, std::min(selected_.day, lastDayOf(year, month))});
 }
 
 void CalendarPage::showToday() {
@@ -434,6 +352,12 @@ void CalendarPage::showDetails() {
     QStringList lines;
     for (const std::string& line : years_.dayDetails(selected_)) {
         lines << qs(line);
+    }
+    if (notesShown_) {
+        lines << QString() << QStringLiteral("【暦注】");
+        for (const std::string& line : years_.noteDetails(selected_)) {
+            lines << qs(line);
+        }
     }
     details_->setPlainText(lines.join(QLatin1Char('\n')));
 }
@@ -459,10 +383,37 @@ void CalendarPage::print() {
         first = std::clamp(printer.fromPage(), 1, 12);
         last = std::clamp(printer.toPage(), first, 12);
     }
-    if (!printMonths(printer, years_, page_.year, first, last)) {
-        QMessageBox::warning(this, QStringLiteral("暦の印刷"),
-                             QStringLiteral("プリンターを開始できませんでした。"));
+    printTo(printer, first, last);
+}
+
+bool CalendarPage::printTo(QPrinter& printer, int first, int last) {
+    QString problem;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        // A PDF file: made whole in memory, then put in place, so that a full disk leaves the
+        // old file and says so instead of leaving a file no reader opens.
+        const QString file = printer.outputFileName();
+        try {
+            if (writePdfFile(file, [&](QPagedPaintDevice& device) {
+                    return printMonths(device, years_, page_.year, first, last, notesShown_);
+                })) {
+                return true;
+            }
+            problem = QStringLiteral("「%1」を作れませんでした。").arg(file);
+        } catch (const FileWriteError& e) {
+            problem =
+                QStringLiteral("「%1」に書き込めませんでした。\n%2。元のファイルはそのままです。")
+                    .arg(file, japaneseWriteReason(e));
+        }
+    } else if (printMonths(printer, years_, page_.year, first, last, notesShown_)) {
+        return true;
+    } else {
+        problem = QStringLiteral("プリンターを開始できませんでした。");
     }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("暦の印刷"), problem, QMessageBox::Ok,
+                    this);
+    box.setObjectName(QStringLiteral("printErrorBox"));
+    box.exec();
+    return false;
 }
 
 } // namespace sorvane::ui

@@ -7,37 +7,31 @@
 #ifndef Q_MOC_RUN
 #include "almanac/month_page.h"
 #include "ephemeris/tables.h"
+#include "ui/month_painter.h"
 #endif
 
 #include <QDate>
 #include <QWidget>
 
+class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
 class QPushButton;
+class QSpinBox;
 class QTextEdit;
+class QTimer;
 
 namespace sorvane::ui {
 
-// How paintMonthPage marks days besides what the page holds.
-struct PageMarks {
-    std::optional<CivilDate> today;    // framed
-    std::optional<CivilDate> selected; // filled
-};
+// Prints months first..last of a year on a printer or a PDF writer, one month per page, A4
+// landscape. Returns false when the device cannot be started.
+// With notes, each day carries its 暦注 as the window shows them.
+bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
+                 int last, bool notes = false);
 
-// Paints a month page into `area`: the header (era year, the year's 干支, the month), the
-// weekday row, the grid of days and the line that names the mode. Every size follows from
-// the area, so the window and a printed page share this code.
-void paintMonthPage(QPainter& painter, const QRectF& area, const almanac::MonthPage& page,
-                    const PageMarks& marks);
-
-// Prints months first..last of a year on a printer, one month per page, A4 landscape.
-// Returns false when the printer cannot be started.
-bool printMonths(QPrinter& printer, almanac::CalendarYears& years, int year, int first, int last);
-
-// Prints a month ("2025-08") or a whole year ("2025") to a PDF file, A4 landscape. False
-// (with a line on standard error) for a bad month or a file that cannot be written.
-bool printCalendarPdf(const Tables& tables, const QString& month, const QString& file);
+// Prints a month ("2025-08") or a whole year ("2025") to a PDF file, A4 landscape, for
+// `sorvane --print-calendar-pdf MONTH FILE` (printCalendarPdfCommand); returns its status.
+int printCalendarPdf(const Tables& tables, const QString& month, const QString& file);
 
 // The grid: paints the page and moves the selected day with the keyboard and the mouse.
 class MonthView : public QWidget {
@@ -51,10 +45,9 @@ class MonthView : public QWidget {
     int cellAt(QPointF point) const;
 
   signals:
-    // The user asks for a day `days` away from the selected one (arrow keys), a month
-    // `months` away (Page Up/Down), or a day of the grid (a click).
+    // The user asks for a day `days` away from the selected one (arrow keys) or a day of the
+    // grid (a click). The grid's actions (its context menu) carry the other keys.
     void stepDays(int days);
-    void stepMonths(int months);
     void dayClicked(sorvane::CivilDate date);
 
   protected:
@@ -77,8 +70,17 @@ class CalendarPage : public QWidget {
     void showDate(const CivilDate& date);
     void stepMonths(int months);
     void stepDays(int days);
+    // Shows a month of another year, the selected day kept (or the month's last day).
+    void showMonth(int year, int month);
     void showToday();
     void print();
+    // Prints months first..last of the shown year on a printer the print dialog has set up
+    // (to a PDF file: replaced whole or not at all). On failure a message box says why.
+    bool printTo(QPrinter& printer, int first, int last);
+
+    // The 暦注 in the cells, the details pane and the printed pages (off at first).
+    void setNotesShown(bool shown);
+    bool notesShown() const { return notesShown_; }
 
     const almanac::MonthPage& page() const { return page_; }
     CivilDate selectedDate() const { return selected_; }
@@ -87,13 +89,19 @@ class CalendarPage : public QWidget {
   private:
     void createControls();
     void showDetails();
+    void showMarks();
+    void armMidnight();
 
     almanac::CalendarYears years_;
     almanac::MonthPage page_;
     CivilDate selected_;
+    bool notesShown_ = false;
 
     MonthView* view_ = nullptr;
     QTextEdit* details_ = nullptr;
+    QTimer* midnight_ = nullptr;
+    QSpinBox* yearBox_ = nullptr;
+    QSpinBox* monthBox_ = nullptr;
 };
 
 } // namespace sorvane::ui

@@ -40,6 +40,22 @@ QString openFailure(const QString& reason) {
     return QStringLiteral("開けません");
 }
 
+// The kind of a file that is not a regular one, as the term file reader names it.
+QString specialFileKind(const QString& english) {
+    static const std::pair<const char*, const char*> kKinds[] = {
+        {"a named pipe", "名前付きパイプ"},
+        {"a character device", "キャラクターデバイス"},
+        {"a block device", "ブロックデバイス"},
+        {"a socket", "ソケット"},
+    };
+    for (const auto& [name, japanese] : kKinds) {
+        if (english == QLatin1String(name)) {
+            return QString::fromUtf8(japanese);
+        }
+    }
+    return QStringLiteral("特殊なファイル");
+}
+
 QString fieldName(const QString& english) {
     static const std::pair<const char*, const char*> kFields[] = {
         {"planet code", "惑星番号"},       {"planet multiple", "惑星の倍数"},
@@ -79,13 +95,18 @@ QString valueProblem(const QString& what) {
 }
 
 // The term file reader's one-line message in Japanese. Its forms: "<file>: <path> is a
-// directory, not a data file", "<file>: cannot open <path>: <reason>", "<file>: cannot read
-// <path>", "<file>: ends early: ..." and "<file>: term T, field F (<name>): <problem>".
+// directory, not a data file", "<file>: <path> is not a regular file (<kind>)", "<file>: cannot
+// open <path>: <reason>", "<file>: cannot read <path>", "<file>: ends early: ..." and "<file>: term
+// T, field F (<name>): <problem>".
 QString japaneseDetail(const QString& message) {
     QRegularExpressionMatch m;
     if (matches(message, QStringLiteral("^([^:]+): (.*) is a directory, not a data file$"), m)) {
         return QStringLiteral("%1: %2 はフォルダーで、データファイルではありません")
             .arg(m.captured(1), m.captured(2));
+    }
+    if (matches(message, QStringLiteral(R"(^([^:]+): (.*) is not a regular file \((.*)\)$)"), m)) {
+        return QStringLiteral("%1: %2 は通常のファイルではありません(%3)")
+            .arg(m.captured(1), m.captured(2), specialFileKind(m.captured(3)));
     }
     if (matches(message, QStringLiteral("^([^:]+): cannot open (.*): ([^:]*)$"), m)) {
         return QStringLiteral("%1: %2 を開けません(%3)")

@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSettings>
 #include <QTextEdit>
 #include <QWindow>
 #include <array>
@@ -157,6 +158,19 @@ void Form1::buildCalendarMenu() {
     observatoryMode_->setObjectName(QStringLiteral("mnuprecise"));
     observatoryMode_->setCheckable(true);
     observatoryMode_->setChecked(false);
+    notesShown_ = menu->addAction(QStringLiteral("月の暦に暦注を表示(&N)"));
+    notesShown_->setObjectName(QStringLiteral("mnunotes"));
+    notesShown_->setCheckable(true);
+    notesShown_->setChecked(QSettings(QStringLiteral("sorvane"), QStringLiteral("sorvane"))
+                                .value(QStringLiteral("calendarPage/notes"), false)
+                                .toBool());
+    const QString notesHelp = QStringLiteral(
+        "月の暦の各日に十二直・二十八宿・九星、選日、年中行事を表示し、詳細欄に意味を添えます。"
+        "暦注は暦の慣習で、天文の計算ではありません。");
+    notesShown_->setToolTip(notesHelp);
+    notesShown_->setStatusTip(notesHelp);
+    notesShown_->setWhatsThis(notesHelp);
+    menu->setToolTipsVisible(true);
     menu->addSeparator();
     QAction* zassetsu = menu->addAction(QStringLiteral("雑節(&Z)…"));
     zassetsu->setObjectName(QStringLiteral("mnuzassetsu"));
@@ -165,6 +179,13 @@ void Form1::buildCalendarMenu() {
 
     connect(page, &QAction::triggered, this, &Form1::openCalendarPage);
     connect(observatoryMode_, &QAction::toggled, this, &Form1::calculate);
+    connect(notesShown_, &QAction::toggled, this, [this](bool shown) {
+        QSettings(QStringLiteral("sorvane"), QStringLiteral("sorvane"))
+            .setValue(QStringLiteral("calendarPage/notes"), shown);
+        if (calendarPage_ != nullptr) {
+            calendarPage_->setNotesShown(shown);
+        }
+    });
     connect(zassetsu, &QAction::triggered, this, &Form1::showZassetsu);
     connect(ics, &QAction::triggered, this, &Form1::exportIcs);
 }
@@ -256,7 +277,8 @@ void Form1::centreOnScreen() {
         return;
     }
     adjustSize();
-    centredAt_ = centredFramePosition(frameGeometry().size(), target->geometry());
+    centredAt_ = centredFramePosition(frameGeometry().size(), target->geometry(),
+                                      target->availableGeometry());
     move(centredAt_);
 }
 
@@ -415,6 +437,7 @@ void Form1::openCalendarPage() {
     if (calendarPage_ == nullptr) {
         calendarPage_ = new CalendarPage(tables_, this);
         calendarPage_->setAttribute(Qt::WA_DeleteOnClose);
+        calendarPage_->setNotesShown(notesShown_->isChecked());
     }
     // The year in the box: today's date when it is this year, else the same month and day.
     const QDate today = QDate::currentDate();

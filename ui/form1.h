@@ -105,6 +105,7 @@ class Form1 : public QMainWindow {
     QPointer<CalendarPage> calendarPage_;
     QPointer<ZassetsuWindow> zassetsuWindow_;
     QAction* observatoryMode_ = nullptr;
+    QAction* notesShown_ = nullptr; // the calendar page's 暦注, remembered between runs
     bool surfacePressed_ = false;
     bool kekkaPressed_ = false;
     bool shuttingDown_ = false;

@@ -10,8 +10,12 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <csignal>
 
 int main(int argc, char** argv) {
+    // Over a file-size limit write() then fails with EFBIG, which is reported, instead of the
+    // signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     const sorvane::ui::StartupTrace trace;
     trace.mark("main");
     QApplication app(argc, argv);
@@ -38,7 +42,7 @@ int main(int argc, char** argv) {
     // prints calendar pages to a PDF file as the print dialog would, and ends.
     const QStringList args = QApplication::arguments();
     if (args.size() == 4 && args[1] == QStringLiteral("--print-calendar-pdf")) {
-        return sorvane::ui::printCalendarPdf(*tables, args[2], args[3]) ? 0 : 1;
+        return sorvane::ui::printCalendarPdf(*tables, args[2], args[3]);
     }
     sorvane::ui::Form1 form1(std::move(*tables));
     trace.mark("window");

@@ -14,9 +14,9 @@ int keptInside(int position, int length, int low, int room) {
 
 } // namespace
 
-QPoint centredFramePosition(QSize frame, const QRect& area) {
-    return {area.x() + (area.width() - frame.width()) / 2,
-            area.y() + (area.height() - frame.height()) / 2};
+QPoint centredFramePosition(QSize frame, const QRect& screen, const QRect& available) {
+    return {std::max(available.x(), screen.x() + (screen.width() - frame.width()) / 2),
+            std::max(available.y(), screen.y() + (screen.height() - frame.height()) / 2)};
 }
 
 QPoint dockedFramePosition(const QRect& mainFrame, QSize frame, const QRect& area) {

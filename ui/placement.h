@@ -8,8 +8,10 @@
 
 namespace sorvane::ui {
 
-// The top left corner that centres a window frame of the given size in the area.
-QPoint centredFramePosition(QSize frame, const QRect& area);
+// The top left corner that centres a window frame of the given size on the screen. A frame
+// larger than the screen's available area starts at that area's top (or left) edge instead,
+// so that its title bar stays on the screen and the rest runs off below (or to the right).
+QPoint centredFramePosition(QSize frame, const QRect& screen, const QRect& available);
 
 // The top left corner of the month window's frame: against the main window frame's right
 // edge, top aligned; against its left edge when the right side has no room in the area. The

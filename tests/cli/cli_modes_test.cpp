@@ -43,6 +43,55 @@ TEST(PreciseOptions, RangeIsMinus1999To3000) {
     }
     // The default year (the clock's) is checked too.
     EXPECT_THROW(parseArguments({"--precise"}, 3050), UsageError);
+    // A clock after 32767 is refused, not wrapped to a negative year; a given year still runs.
+    EXPECT_THROW(parseArguments({}, 40000), UsageError);
+    EXPECT_THROW(parseArguments({"--json"}, -32769), UsageError);
+    EXPECT_EQ(parseArguments({"2025"}, 40000).year, 2025);
+}
+
+TEST(DaysCli, NamesTheModeOfItsMomentsAndTheirUncertainty) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"2025", "the times are the precise mode's (as --precise)\n"},
+        {"3000", "the times are the precise mode's (as --precise); "
+                 "注：この年の時刻は±5分ほどずれることがあります\n"},
+        {"-1999", "the times are the precise mode's (as --precise); "
+                  "注：この年の時刻は±28分ほどずれることがあります\n"},
+        {"3001", "the times are the default theory's (the precise mode covers -1999..3000)\n"},
+    };
+    for (const auto& [year, note] : cases) {
+        const auto run = testing::runCli(std::string(year) + " --days");
+        EXPECT_EQ(run.status, 0) << year;
+        EXPECT_EQ(run.err, std::string("sorvane-cli: note: ") + note) << year;
+        const auto json =
+            nlohmann::json::parse(testing::runCli(std::string(year) + " --days --json").out);
+        const std::string noted = json.value("note", "");
+        EXPECT_EQ(noted.empty(), std::string(note).find("注") == std::string::npos) << year;
+        EXPECT_NE(std::string(note).find(noted), std::string::npos) << year;
+    }
+    // The same note as --precise prints under its report.
+    EXPECT_NE(testing::runCli("3000 --precise")
+                  .out.find("注：この年の時刻は±5分ほどずれることがあります"),
+              std::string::npos);
+}
+
+TEST(HolidaysCli, ZassetsuFollowTheHolidaysAndTheEmptyListSaysWhy) {
+    const auto both = testing::runCli("2025 --holidays --zassetsu");
+    ASSERT_EQ(both.status, 0) << both.err;
+    EXPECT_EQ(
+        both.out,
+        testing::runCli("2025 --holidays").out + "\n" +
+            testing::runCli("2025 --zassetsu").out.substr(testing::runCli("2025").out.size() + 1));
+    // A drifted year prints no events with --holidays, so no drift warning; just the note.
+    const auto far = testing::runCli("-32768 --holidays");
+    EXPECT_EQ(far.status, 0);
+    EXPECT_EQ(far.err, "sorvane-cli: no national holidays before 1948-07-20, the day the "
+                       "holiday law took effect\n");
+    const auto json = nlohmann::json::parse(testing::runCli("1947 --holidays --json").out);
+    EXPECT_EQ(json["holidays"], nlohmann::json::array());
+    EXPECT_EQ(json["holidaysNote"], "no national holidays before 1948-07-20, the day the "
+                                    "holiday law took effect");
+    EXPECT_FALSE(nlohmann::json::parse(testing::runCli("2025 --holidays --json").out)
+                     .contains("holidaysNote"));
 }
 
 TEST(PreciseCli, OutOfRangeYearGivesOneLineAndStatus2) {

@@ -1,6 +1,7 @@
 // The terminal program where output can fail or options collide: the calendar file is
 // replaced whole or not at all, a failed standard output is reported with its own status,
 // and every combination of options is either done or refused by name.
+#include "support/ics_reading.h"
 #include "support/test_support.h"
 
 #include <algorithm>
@@ -18,6 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using sorvane::testing::CliRun;
 using sorvane::testing::runCli;
+using sorvane::testing::withoutStamps;
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -113,6 +115,43 @@ TEST_F(CalendarFile, ReplacedWholeThroughALinkKeepingItsPermissions) {
     expectNames({"old.ics", "link.ics"});
 }
 
+TEST_F(CalendarFile, OneRuleForTheMomentsAndEveryWayToNameTheFile) {
+    // The default theory's calendar, with --days on the command line or not; --precise's
+    // only with --precise.
+    ASSERT_EQ(runCli("2025 --days --ics '" + (dir / "days.ics").string() + "' >/dev/null").status,
+              0);
+    EXPECT_EQ(withoutStamps(readFile(dir / "days.ics")), withoutStamps(old));
+    ASSERT_EQ(runCli("2025 --precise --ics '" + (dir / "p.ics").string() + "' >/dev/null").status,
+              0);
+    EXPECT_NE(withoutStamps(readFile(dir / "p.ics")), withoutStamps(old));
+    // "-" writes the calendar to standard output instead of the report.
+    const CliRun toStdout = runCli("2025 --ics -");
+    EXPECT_EQ(toStdout.status, 0);
+    EXPECT_EQ(withoutStamps(toStdout.out), withoutStamps(old));
+    // /dev/stdout while standard output is a file would lose one of the two: refused.
+    const CliRun same = runCli("2025 --ics /dev/stdout >'" + (dir / "out.txt").string() + "'");
+    EXPECT_EQ(same.status, 2);
+    EXPECT_NE(same.err.find("is standard output"), std::string::npos) << same.err;
+    // A name of 251 bytes (the temporary name is cut to fit the folder's limit of 255).
+    const std::string longName(251, 'n');
+    ASSERT_EQ(writeIcs("2025", dir / (longName + ".ics")).status, 0);
+    // Stale temporaries of the same target (writers that are gone) are removed; one of a
+    // running process (pid 1) and other names stay.
+    for (const char* name :
+         {".old.ics.tmp-999999999-0", ".old.ics.tmp-1-0", ".other.tmp-999999999-0"}) {
+        std::ofstream(dir / name) << "partial";
+    }
+    ASSERT_EQ(writeIcs("2025", dir / "old.ics").status, 0);
+    expectNames({"old.ics", "days.ics", "p.ics", "out.txt", longName + ".ics", ".old.ics.tmp-1-0",
+                 ".other.tmp-999999999-0"});
+    // A message cuts a long name as it cuts arguments.
+    const CliRun cut = writeIcs("2025", dir / "missing" / (longName + ".ics"));
+    EXPECT_EQ(cut.status, 3);
+    EXPECT_NE(cut.err.find("nnn...\": cannot create a temporary file in "), std::string::npos)
+        << cut.err;
+    EXPECT_LT(cut.err.size(), 200u + dir.string().size()) << cut.err;
+}
+
 TEST(StandardOutput, AFailedWriteIsReportedWithStatusThree) {
     const char* modes[] = {"2000",        "2000 --month 3",       "--help", "2000 --zassetsu",
                            "2000 --json", "2000 --json --month 3"};
@@ -145,6 +184,16 @@ TEST(Options, EachCombinationIsDoneOrRefusedByName) {
         {"2000 --month 3 --month 4", 2, "--month is given twice"},
         {"2000 --ics a.ics --ics=b.ics", 2, "--ics is given twice"},
         {"2000 --data ''", 2, "--data needs a folder"},
+        {"2000 --precise=0", 2, "--precise takes no value: \"--precise=0\""},
+        {"2000 --json=no", 2, "--json takes no value"},
+        {"2000 --days=false", 2, "--days takes no value"},
+        {"2000 --json=", 2, "--json takes no value"},
+        {"2000 --ics --json", 2, "--ics needs a value, not the option \"--json\""},
+        {"2000 --data --days", 2, "--data needs a value, not the option \"--days\""},
+        {"2000 --phases --zassetsu", 2, "--zassetsu and --phases cannot be combined"},
+        {"2000 --phases --zassetsu --json", 2, "--zassetsu and --phases cannot be combined"},
+        {"2000 --ics /dev/stdout", 2, "--ics \"/dev/stdout\" is standard output"},
+        {"2000 --json --ics /dev/null", 0, R"({"/mode": "default"})"},
         {"\"$(printf 'ab\\ncd\\033[31m')\"", 2, "\"ab\\ncd\\x1B[31m\""},
         {"--month \"$(head -c 100000 /dev/zero | tr '\\0' x)\"", 2,
          "\"" + std::string(40, 'x') + "...\""},

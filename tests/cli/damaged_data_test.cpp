@@ -8,6 +8,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -67,7 +68,13 @@ TEST(DamagedData, EachDamageIsOneLineNamingTheFileWithStatusOne) {
              fs::remove(d / "planet.txt");
              fs::create_symlink("/dev/zero", d / "planet.txt");
          },
-         1, "planet.txt: DIR/planet.txt is larger than 1048576 bytes"},
+         1, "planet.txt: DIR/planet.txt is not a regular file (a character device)"},
+        {"named pipe nobody writes to",
+         [](const fs::path& d) {
+             fs::remove(d / "planet.txt");
+             ASSERT_EQ(::mkfifo((d / "planet.txt").c_str(), 0600), 0);
+         },
+         1, "planet.txt: DIR/planet.txt is not a regular file (a named pipe)"},
         {"100 MB file", [](const fs::path& d) { fs::resize_file(d / "latitude.txt", 100 << 20); },
          1, "latitude.txt: DIR/latitude.txt is larger than 1048576 bytes"},
         {"junk after the needed values",
@@ -80,7 +87,7 @@ TEST(DamagedData, EachDamageIsOneLineNamingTheFileWithStatusOne) {
              fs::remove(d / "latitude.txt");
              fs::create_symlink("/dev/null", d / "latitude.txt");
          },
-         1, "latitude.txt: ends early: 0 of 34 terms"},
+         1, "latitude.txt: DIR/latitude.txt is not a regular file (a character device)"},
     };
     const fs::path dir =
         fs::temp_directory_path() / ("sorvane-damaged-" + std::to_string(getpid()));

@@ -120,6 +120,21 @@ TEST(Ics, UtcStartsCrossDayBoundaries) {
     EXPECT_EQ(p.start.minute, 7);
 }
 
+TEST(Ics, DtstampIsTheClockInUtcWithinTheYearsTheFormatHolds) {
+    const YearAlmanac almanac = defaultAlmanac(2025);
+    const std::pair<std::time_t, const char*> cases[] = {
+        {1700000000, "DTSTAMP:20231114T221320Z"},
+        {32535216000, "DTSTAMP:30010101T000000Z"},  // after libical's own year 3000
+        {253402300799, "DTSTAMP:99991231T235959Z"}, // the last second of year 9999
+        {253402300800 * 3, "DTSTAMP:99991231T235959Z"},
+    };
+    for (const auto& [clock, stamp] : cases) {
+        const std::string text = icsCalendar(almanac, clock);
+        EXPECT_NE(text.find(std::string(stamp) + "\r\n"), std::string::npos) << clock;
+        EXPECT_EQ(text.find("00000000T"), std::string::npos) << clock;
+    }
+}
+
 TEST(Ics, SameYearTwiceDiffersOnlyInDtstamp) {
     const YearAlmanac almanac = defaultAlmanac(2025);
     const std::string a = icsCalendar(almanac, 1700000000);

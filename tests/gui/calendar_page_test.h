@@ -10,10 +10,15 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 namespace sorvane::ui::test {
@@ -133,6 +138,31 @@ class CalendarPageTest : public QObject {
         QCOMPARE(years.monthPage(2019, 5).eraText, std::string("令和元年"));
     }
 
+    // A walk through many years keeps only the last few; a year dropped and shown again
+    // gives the same page. The today frame is due to move half a second after midnight.
+    void keptYearsAreBoundedAndTodayMovesAtMidnight() {
+        almanac::CalendarYears years(sharedTables());
+        const almanac::MonthPage first = years.monthPage(1990, 3);
+        for (int year = 1991; year < 2020; ++year) {
+            years.monthPage(year, 3);
+            QVERIFY(years.keptYears() <= almanac::CalendarYears::kKeptYears);
+        }
+        QCOMPARE(years.keptYears(), almanac::CalendarYears::kKeptYears);
+        const almanac::MonthPage again = years.monthPage(1990, 3);
+        QCOMPARE(again.cells.size(), first.cells.size());
+        for (std::size_t i = 0; i < first.cells.size(); ++i) {
+            QCOMPARE(again.cells[i].marks, first.cells[i].marks);
+            QCOMPARE(again.cells[i].holiday, first.cells[i].holiday);
+        }
+
+        action("mnumonthpage")->trigger();
+        FIND_CHILD(timer, QTimer, form_->calendarPage(), "midnightTimer");
+        const QDateTime now = QDateTime::currentDateTime();
+        const qint64 toMidnight = now.msecsTo(QDateTime(now.date().addDays(1), QTime(0, 0)));
+        QVERIFY(timer->isActive() && timer->isSingleShot());
+        QVERIFY(std::abs(timer->remainingTime() - (toMidnight + 500)) < 2000);
+    }
+
     // The menu sits between ファイル and ヘルプ; its page follows the keys and the buttons.
     void menuOpensThePageAndItFollowsTheKeys() {
         QStringList titles;
@@ -169,6 +199,23 @@ class CalendarPageTest : public QObject {
         today->click();
         const QDate now = QDate::currentDate();
         QCOMPARE(page->selectedDate(), (CivilDate{now.year(), now.month(), now.day()}));
+        // Home returns to today's month from far away; End and Page Down stop at the range's
+        // last day; a year and month typed in the boxes show that month.
+        page->showDate({1873, 1, 5});
+        QTest::keyClick(view, Qt::Key_Home);
+        QCOMPARE(page->selectedDate(), (CivilDate{now.year(), now.month(), now.day()}));
+        page->showDate({32767, 12, 5});
+        QTest::keyClick(view, Qt::Key_End);
+        QTest::keyClick(view, Qt::Key_PageDown);
+        QCOMPARE(page->selectedDate(), (CivilDate{32767, 12, 31}));
+        FIND_CHILD(yearBox, QSpinBox, page, "yearBox");
+        FIND_CHILD(monthBox, QSpinBox, page, "monthBox");
+        QCOMPARE(yearBox->value(), 32767);
+        yearBox->setValue(1872);
+        monthBox->setValue(2);
+        QCOMPARE(page->selectedDate(), (CivilDate{1872, 2, 29}));
+        QCOMPARE(page->windowTitle(), QStringLiteral("暦 1872年2月"));
+        today->click();
         FIND_CHILD(details, QTextEdit, page, "details");
         QVERIFY(details->toPlainText().startsWith(
             QStringLiteral("%1年%2月%3日").arg(now.year()).arg(now.month()).arg(now.day())));
@@ -200,6 +247,64 @@ class CalendarPageTest : public QObject {
         showYear(2025);
         action("mnuprecise")->setChecked(false);
         QCOMPARE(resultBox(), theory);
+    }
+
+    // 暦(&K) > 月の暦に暦注を表示: the cells' short lines, the details with their meanings and
+    // the printed page follow it, and it is remembered between runs.
+    void notesFollowTheMenuItem() {
+        QSettings settings(QStringLiteral("sorvane"), QStringLiteral("sorvane"));
+        const QVariant saved = settings.value(QStringLiteral("calendarPage/notes"));
+        QAction* notes = action("mnunotes");
+        QVERIFY(notes != nullptr && notes->isCheckable());
+        notes->setChecked(false);
+        action("mnumonthpage")->trigger();
+        CalendarPage* page = form_->calendarPage();
+        page->showDate({2026, 3, 5}); // 天赦日, 一粒万倍日, 寅の日 and 三隣亡 at once
+        FIND_CHILD(details, QTextEdit, page, "details");
+        QVERIFY(!details->toPlainText().contains(QStringLiteral("【暦注】")));
+        QTemporaryDir dir;
+        const auto printed = [&](const QString& name) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(dir.filePath(name));
+            [&] { QVERIFY(page->printTo(printer, 3, 3)); }();
+            return QFileInfo(dir.filePath(name)).size();
+        };
+        const qint64 plain = printed(QStringLiteral("plain.pdf"));
+
+        notes->setChecked(true);
+        QVERIFY(page->notesShown());
+        QCOMPARE(settings.value(QStringLiteral("calendarPage/notes")).toBool(), true);
+        const QString text = details->toPlainText();
+        QVERIFY2(text.contains(QStringLiteral("【暦注】")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("天赦日：天が万物の罪を赦す")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("七十二候 蟄虫啓戸（この日から）")),
+                 qPrintable(text));
+        QVERIFY(!details->toolTip().isEmpty());
+        QCOMPARE(page->years().cellNotes({2026, 3, 5}),
+                 (std::vector<std::string>{"閉・角・三碧", "一粒万倍 天赦 寅 三隣亡"}));
+        // The periods stay in the details; 彼岸 and 土用 fill their days.
+        QCOMPARE(page->years().cellNotes({2026, 3, 18}).back(), std::string("彼岸"));
+        QCOMPARE(page->years().cellNotes({2026, 2, 3}).back(), std::string("土用 恵方南南東"));
+        QVERIFY(printed(QStringLiteral("notes.pdf")) > plain);
+        // Beyond the notes' years the page shows none and says why, and goes on.
+        page->showDate({9000, 1, 1});
+        QVERIFY(page->years().cellNotes({9000, 1, 1}).empty());
+        QVERIFY(details->toPlainText().contains(QStringLiteral("暦注は-14302〜8455年の範囲")));
+
+        // A new window of the program starts with it on.
+        form_.reset();
+        init();
+        QVERIFY(action("mnunotes")->isChecked());
+        action("mnumonthpage")->trigger();
+        QVERIFY(form_->calendarPage()->notesShown());
+        action("mnunotes")->setChecked(false);
+        QVERIFY(!form_->calendarPage()->notesShown());
+        if (saved.isValid()) {
+            settings.setValue(QStringLiteral("calendarPage/notes"), saved);
+        } else {
+            settings.remove(QStringLiteral("calendarPage/notes"));
+        }
     }
 
     void zassetsuWindowAndIcsFile() {

@@ -1,9 +1,11 @@
 // The window tests, one program: `gui_tests CLASS [QTest arguments]` runs one test class
-// (main_window, month_window, menus, calendar_page, shutdown), `gui_tests` runs them all in turn.
+// (main_window, month_window, menus, calendar_page, print_file, shutdown), `gui_tests` runs them
+// all in turn.
 #include "calendar_page_test.h"
 #include "main_window_test.h"
 #include "menus_test.h"
 #include "month_window_test.h"
+#include "print_file_test.h"
 #include "shutdown_test.h"
 
 #include <cstring>
@@ -33,6 +35,11 @@ int main(int argc, char** argv) {
         {"calendar_page",
          [](int c, char** v) {
              CalendarPageTest t;
+             return QTest::qExec(&t, c, v);
+         }},
+        {"print_file",
+         [](int c, char** v) {
+             PrintFileTest t;
              return QTest::qExec(&t, c, v);
          }},
         {"shutdown",

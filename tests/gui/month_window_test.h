@@ -214,8 +214,12 @@ class MonthWindowTest : public QObject {
         QTest::newRow("panel above, second screen")
             << QRect(1024, 28, 1280, 996) << QRect(1100, 5, 339, 587) << QPoint(1439, 28)
             << QPoint(1494, 232);
-        QTest::newRow("no room either side") << QRect(0, 0, 600, 500) << QRect(150, 0, 339, 587)
-                                             << QPoint(11, 0) << QPoint(130, -43);
+        QTest::newRow("no room either side")
+            << QRect(0, 0, 600, 500) << QRect(150, 0, 339, 587) << QPoint(11, 0) << QPoint(130, 0);
+        // 1920 x 1080 at 200 %: the title bar stays below the panel, the bottom runs off.
+        QTest::newRow("screen lower than the window")
+            << QRect(0, 24, 960, 516) << QRect(300, 0, 339, 600) << QPoint(639, 24)
+            << QPoint(310, 24);
     }
     void placementKeepsWholeFramesOnTheScreen() {
         QFETCH(QRect, area);
@@ -223,7 +227,7 @@ class MonthWindowTest : public QObject {
         QFETCH(QPoint, docked);
         QFETCH(QPoint, centred);
         QCOMPARE(dockedFramePosition(mainFrame, QSize(139, 584), area), docked);
-        QCOMPARE(centredFramePosition(mainFrame.size(), area), centred);
+        QCOMPARE(centredFramePosition(mainFrame.size(), area, area), centred);
     }
 
     void hiddenWindowDocksAgainWhenShown() {

@@ -1,6 +1,9 @@
 // The terminal program's --days and --phases: the listing's fields, its range and its JSON.
 #include "support/test_support.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -64,9 +67,23 @@ TEST(DaysListing, PhasesInTimeOrderAndRange) {
     const auto phases = lines(run.out);
     ASSERT_EQ(phases.size(), 49u);
     EXPECT_EQ(phases[3], "01-29 21:36  朔");
+    // DE405's minute where eraMoon98's is 10:35 (swetest: 10:36).
+    EXPECT_EQ(phases[14], "04-21 10:36  下弦");
+    EXPECT_EQ(run.err, "");
     for (std::size_t i = 1; i < phases.size(); ++i) {
         EXPECT_LT(phases[i - 1].substr(0, 11), phases[i].substr(0, 11));
     }
+    // Without the DE405 table: eraMoon98's phases, and a note that says so.
+    const auto rc = std::filesystem::temp_directory_path() / "sorvane-test-casarc";
+    std::ofstream(rc) << "measures.directory: /nonexistent\n";
+    ::setenv("CASARCFILES", rc.c_str(), 1);
+    const auto fallback = runCli("2025 --phases");
+    ::unsetenv("CASARCFILES");
+    std::filesystem::remove(rc);
+    EXPECT_EQ(fallback.status, 0);
+    EXPECT_EQ(lines(fallback.out).size(), 49u);
+    EXPECT_EQ(lines(fallback.out)[14], "04-21 10:35  下弦");
+    EXPECT_NE(fallback.err.find("eraMoon98"), std::string::npos) << fallback.err;
     for (const char* year : {"1899", "2101"}) {
         const auto refused = runCli(std::string(year) + " --phases");
         EXPECT_EQ(refused.status, 2);

@@ -1,10 +1,13 @@
-// Every lunisolar month start and leap month over 1900-2100, and every new moon, against
-// the table tools/lunisolar_reference.py derived from a JPL-based ephemeris (swetest).
+// Every lunisolar month start and leap month over 1900-2100, and every 朔, 上弦, 望 and 下弦,
+// against the table tools/lunisolar_reference.py derived from a JPL-based ephemeris
+// (swetest).
 #include "calendar/julian_day.h"
 #include "lunisolar/lunisolar_year.h"
+#include "precise/jpl_ephemeris.h"
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
@@ -21,16 +24,40 @@ long long dayOfIso(const std::string& iso) {
         std::stoi(iso.substr(0, 4)), std::stoi(iso.substr(5, 2)), std::stoi(iso.substr(8, 2)))));
 }
 
-struct ReferenceNewMoon {
+struct ReferencePhase {
+    Phase phase = Phase::New;
     double jdTT = 0;
-    long long jstMinute = 0;
 };
 
-TEST(LunisolarReference, MonthsAndNewMoons1900To2100) {
+// Agreement of the phases of one Moon (DE405's span, or eraMoon98's years around it).
+struct Agreement {
+    std::size_t count = 0;
+    std::size_t sameMinute = 0;
+    long long worstMinutes = 0;
+    double worstSeconds = 0;
+    double sumSquares = 0;
+    void add(const PhaseMoment& p, const ReferencePhase& r) {
+        const double seconds = std::fabs(p.jdTT - r.jdTT) * 86400.0;
+        // The reference's TT moment through the program's own TT -> JST (leap seconds, the
+        // held value after them, Espenak-Meeus before 1960): the Moon and Sun alone compared.
+        const long long minutes = std::llabs(p.jstMinute - jstMinute(r.jdTT));
+        ++count;
+        sameMinute += minutes == 0 ? 1 : 0;
+        worstMinutes = std::max(worstMinutes, minutes);
+        worstSeconds = std::max(worstSeconds, seconds);
+        sumSquares += seconds * seconds;
+    }
+    double percent() const {
+        return 100.0 * static_cast<double>(sameMinute) / static_cast<double>(count);
+    }
+    double rms() const { return std::sqrt(sumSquares / static_cast<double>(count)); }
+};
+
+TEST(LunisolarReference, MonthsAndPhases1900To2100) {
     std::ifstream in(SORVANE_LUNISOLAR_TEST_DIR "/lunisolar-reference-1900-2100.tsv");
     ASSERT_TRUE(in) << "reference table missing";
     std::map<long long, LunarMonth> refMonths;
-    std::vector<ReferenceNewMoon> refNewMoons;
+    std::vector<ReferencePhase> refPhases;
     for (std::string line; std::getline(in, line);) {
         std::istringstream fields(line);
         std::string kind;
@@ -41,30 +68,25 @@ TEST(LunisolarReference, MonthsAndNewMoons1900To2100) {
             fields >> first >> m.number >> m.leap >> m.days;
             m.firstDay = dayOfIso(first);
             refMonths[m.firstDay] = m;
-        } else if (kind == "new_moon") {
-            ReferenceNewMoon n;
-            std::string date;
-            std::string time;
-            fields >> n.jdTT >> date >> time;
-            n.jstMinute = dayOfIso(date) * 1440 + std::stoi(time.substr(0, 2)) * 60 +
-                          std::stoi(time.substr(3, 2));
-            refNewMoons.push_back(n);
+        } else if (kind == "phase") {
+            int angle = 0;
+            ReferencePhase r;
+            fields >> angle >> r.jdTT;
+            r.phase = static_cast<Phase>(angle / 90);
+            refPhases.push_back(r);
         }
     }
     ASSERT_GT(refMonths.size(), 2400u);
+    ASSERT_GT(refPhases.size(), 9900u);
 
     std::map<long long, LunarMonth> months;
-    std::vector<PhaseMoment> newMoons;
+    std::vector<PhaseMoment> phases;
     for (int year = kFirstYear; year <= kLastYear; ++year) {
         const LunisolarYear ly(year);
         for (const LunarMonth& m : ly.months()) {
             months[m.firstDay] = m;
         }
-        for (const PhaseMoment& p : ly.phases()) {
-            if (p.phase == Phase::New) {
-                newMoons.push_back(p);
-            }
-        }
+        phases.insert(phases.end(), ly.phases().begin(), ly.phases().end());
     }
 
     ASSERT_EQ(months.size(), refMonths.size());
@@ -78,32 +100,45 @@ TEST(LunisolarReference, MonthsAndNewMoons1900To2100) {
             << ref.days;
     }
 
-    ASSERT_EQ(newMoons.size(), refNewMoons.size());
-    double maxSeconds = 0;
-    std::size_t sameMinute = 0;
-    double sumSquares = 0;
-    std::size_t sameMinuteOwnScale = 0;
-    for (std::size_t i = 0; i < newMoons.size(); ++i) {
-        const double seconds = std::fabs(newMoons[i].jdTT - refNewMoons[i].jdTT) * 86400.0;
-        maxSeconds = std::max(maxSeconds, seconds);
-        EXPECT_LT(seconds, 30.0) << "new moon " << refNewMoons[i].jdTT;
-        EXPECT_EQ(newMoons[i].jstMinute / 1440, refNewMoons[i].jstMinute / 1440)
-            << "JST date of the new moon at " << refNewMoons[i].jdTT;
-        sameMinute += newMoons[i].jstMinute == refNewMoons[i].jstMinute ? 1 : 0;
-        sumSquares += seconds * seconds;
-        // The same TT moment through this program's time scales: the Moon and Sun alone,
-        // without the two Delta T models' difference (swetest extrapolates Delta T after
-        // today, the program holds the last leap second).
-        sameMinuteOwnScale += jstMinute(refNewMoons[i].jdTT) == newMoons[i].jstMinute ? 1 : 0;
+    // Pair each phase with the reference's of the same kind within half a day; the two
+    // lists may differ by a phase at either end (a moment near midnight of the range's
+    // first or last day in the two JST scales).
+    const sorvane::precise::JplEphemeris* jpl = sorvane::precise::de405();
+    ASSERT_NE(jpl, nullptr) << "the DE405 table (casacore-data-jpl-de405) is missing: "
+                            << sorvane::precise::de405Table();
+    Agreement inside;
+    Agreement outside;
+    std::size_t next = 0;
+    std::size_t unpaired = 0;
+    for (const ReferencePhase& r : refPhases) {
+        while (next < phases.size() && phases[next].jdTT < r.jdTT - 0.5) {
+            ++next;
+        }
+        if (next == phases.size() || phases[next].phase != r.phase ||
+            std::fabs(phases[next].jdTT - r.jdTT) > 0.5) {
+            ++unpaired;
+            continue;
+        }
+        // A day's margin inside the table's span: its Moon reaches every Newton step.
+        const bool inSpan = r.jdTT > jpl->firstJd() + 1 && r.jdTT < jpl->lastJd() - 1;
+        (inSpan ? inside : outside).add(phases[next], r);
+        EXPECT_LT(std::fabs(phases[next].jdTT - r.jdTT) * 86400.0, inSpan ? 2.0 : 30.0)
+            << phaseName(r.phase) << " at JD " << r.jdTT;
     }
-    const double rms = std::sqrt(sumSquares / static_cast<double>(newMoons.size()));
-    const std::size_t n = months.size() + newMoons.size();
-    std::printf("verified %zu cases (%zu months, %zu new moons), max error %.1f s (rms %.1f s), "
-                "%zu of %zu new moons to the minute (%zu with the program's Delta T)\n",
-                n, months.size(), newMoons.size(), maxSeconds, rms, sameMinute, newMoons.size(),
-                sameMinuteOwnScale);
-    EXPECT_LT(rms, 8.0);
-    EXPECT_GE(sameMinute * 100, newMoons.size() * 85) << "fewer than 85 % to the minute";
+    EXPECT_LE(unpaired, 2u);
+    EXPECT_GE(phases.size(), refPhases.size() - 2);
+
+    std::printf("verified %zu months and %zu phases; DE405 %.1f..%.1f: %zu phases, %.2f %% to "
+                "the minute, max %.2f s (rms %.2f s); eraMoon98 elsewhere: %zu phases, %.1f %% "
+                "to the minute, max %.1f s (rms %.1f s)\n",
+                months.size(), inside.count + outside.count, jpl->firstJd(), jpl->lastJd(),
+                inside.count, inside.percent(), inside.worstSeconds, inside.rms(), outside.count,
+                outside.percent(), outside.worstSeconds, outside.rms());
+    EXPECT_GE(inside.percent(), 99.5);
+    EXPECT_LE(inside.worstMinutes, 1);
+    EXPECT_LE(outside.worstMinutes, 1);
+    EXPECT_LT(outside.rms(), 8.0);
+    EXPECT_GE(outside.percent(), 85.0);
 }
 
 } // namespace

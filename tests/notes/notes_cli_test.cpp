@@ -1,0 +1,93 @@
+// The terminal program's --notes: the day lines, the JSON document's keys, the 選日 as an
+// iCalendar file, and the options it refuses.
+#include "support/ics_reading.h"
+#include "support/test_support.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using sorvane::testing::lines;
+using sorvane::testing::runCli;
+
+TEST(NotesCli, LinesJsonAndCalendar) {
+    const auto text = runCli("2026 --notes");
+    ASSERT_EQ(text.status, 0) << text.err;
+    const auto listing = lines(text.out);
+    ASSERT_EQ(listing.size(), 365u);
+    // 2026-03-05 is both 天赦日 and 一粒万倍日 (新日本カレンダー's list); 2026-02-04 立春.
+    EXPECT_EQ(listing[0],
+              "2026-01-01\t木\t戊子\t乙亥\t閉\t井\t三碧木星\t一粒万倍日、不成就日\t12.1\t-");
+    EXPECT_EQ(listing[34], "2026-02-04\t水\t庚寅\t己酉\t危\t軫\t一白水星\t-\t16.3\t東風解凍");
+    for (const std::string& line : listing) {
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 9) << line;
+    }
+    EXPECT_EQ(lines(runCli("2024 --notes").out).size(), 366u);
+
+    const auto json = runCli("2026 --notes --json");
+    ASSERT_EQ(json.status, 0) << json.err;
+    const auto doc = nlohmann::json::parse(json.out);
+    EXPECT_EQ(doc["year"], 2026);
+    EXPECT_EQ(doc["yearKyusei"], "一白水星");
+    EXPECT_EQ(doc["eho"], "南南東");
+    ASSERT_EQ(doc["days"].size(), 365u);
+    const std::set<std::string> keys{
+        "date",        "monthSexagenary", "daySexagenary", "choku", "shuku",    "kyusei",
+        "monthKyusei", "senjitsu",        "moonAge",       "kou",   "festivals"};
+    for (const auto& day : doc["days"]) {
+        std::set<std::string> got;
+        for (const auto& [key, value] : day.items()) {
+            got.insert(key);
+        }
+        ASSERT_EQ(got, keys) << day.dump();
+    }
+    const auto& march5 = doc["days"][63];
+    EXPECT_EQ(march5["date"], "2026-03-05");
+    EXPECT_EQ(march5["senjitsu"],
+              nlohmann::json::array({"一粒万倍日", "天赦日", "寅の日", "三隣亡"}));
+    EXPECT_EQ(march5["kou"], "蟄虫啓戸");
+    EXPECT_TRUE(doc["days"][0]["kou"].is_null());
+    EXPECT_TRUE(runCli("1850 --notes --json").out.find("\"moonAge\": null") != std::string::npos);
+
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("sorvane-notes-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "senjitsu.ics";
+    const auto ics = runCli("2026 --notes --ics '" + file.string() + "'");
+    ASSERT_EQ(ics.status, 0) << ics.err;
+    EXPECT_EQ(ics.out, text.out);
+    std::stringstream written;
+    written << std::ifstream(file).rdbuf();
+    std::filesystem::remove_all(dir);
+    const auto calendar = sorvane::testing::parse(written.str());
+    ASSERT_TRUE(calendar);
+    const auto events = sorvane::testing::eventsByUid(calendar.get());
+    int tensha = 0;
+    for (const auto& [uid, e] : events) {
+        tensha += uid.find("-senjitsu-tensha-") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(tensha, 6);
+    ASSERT_EQ(events.count("sorvane-2026-senjitsu-tensha-0305@sorvane"), 1u);
+    EXPECT_EQ(events.at("sorvane-2026-senjitsu-tensha-0305@sorvane").summary, "天赦日");
+    EXPECT_NE(written.str().find("CATEGORIES:選日\r\nCATEGORIES:天赦日\r\n"), std::string::npos);
+}
+
+TEST(NotesCli, RefusedCombinations) {
+    for (const char* args :
+         {"2026 --notes --days", "2026 --notes --precise", "2026 --notes --month 3",
+          "2026 --notes --holidays", "2026 --notes --phases", "2026 --notes --zassetsu",
+          "2026 --notes --notes", "0 --notes --ics x.ics", "8456 --notes", "-14303 --notes"}) {
+        const auto run = runCli(args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_NE(run.err.find("--"), std::string::npos) << args << ": " << run.err;
+    }
+}
+
+} // namespace

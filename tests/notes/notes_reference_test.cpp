@@ -1,0 +1,85 @@
+// The notes against sources outside this program: the 十二直, 二十八宿 and year and month 九星
+// of lunar-javascript (tools/notes_reference.js), and the calendar makers' published lists
+// of 一粒万倍日, 天赦日 and 不成就日, which must agree exactly.
+#include "notes/notes.h"
+#include "support/test_support.h"
+#include "tools/tsv_rows.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+
+namespace {
+
+using namespace sorvane;
+using namespace sorvane::notes;
+
+std::vector<std::string> fields(const std::string& line) {
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string f; std::getline(in, f, '\t');) {
+        out.push_back(f);
+    }
+    return out;
+}
+
+CivilDate isoDate(const std::string& iso) {
+    return {std::stoi(iso.substr(0, 4)), std::stoi(iso.substr(5, 2)), std::stoi(iso.substr(8, 2))};
+}
+
+TEST(NotesReference, LunarJavascriptTable) {
+    std::ifstream in(SORVANE_SOURCE_DIR "/tests/notes/notes-reference-lunar-javascript.tsv");
+    ASSERT_TRUE(in) << "reference table missing";
+    std::map<int, YearNotes> years;
+    int rows = 0;
+    for (const tsv::Row& row : tsv::dataRows(in)) {
+        const std::vector<std::string> f = fields(row.text);
+        ASSERT_EQ(f.size(), 5u) << "line " << row.lineNumber;
+        const CivilDate date = isoDate(f[0]);
+        auto it = years.find(date.year);
+        if (it == years.end()) {
+            years.clear(); // the table runs in date order
+            it = years.emplace(date.year, yearNotes(sorvane::testing::shippedTables(), date.year))
+                     .first;
+        }
+        const DayNotes& d = it->second.day(date.month, date.day);
+        SCOPED_TRACE(f[0] + " (line " + std::to_string(row.lineNumber) + ")");
+        EXPECT_EQ(chokuName(d.choku), f[1]);
+        EXPECT_EQ(shukuName(d.shuku), f[2]);
+        EXPECT_EQ(d.yearKyusei, std::stoi(f[3]));
+        EXPECT_EQ(d.monthKyusei, std::stoi(f[4]));
+        ++rows;
+    }
+    EXPECT_GT(rows, 20000);
+}
+
+TEST(NotesReference, PublishedLists) {
+    std::ifstream in(SORVANE_SOURCE_DIR "/tests/notes/published-senjitsu.tsv");
+    ASSERT_TRUE(in) << "published lists missing";
+    // (name, year) -> the listed dates
+    std::map<std::pair<std::string, int>, std::set<std::string>> listed;
+    for (const tsv::Row& row : tsv::dataRows(in)) {
+        const std::vector<std::string> f = fields(row.text);
+        ASSERT_EQ(f.size(), 2u) << "line " << row.lineNumber;
+        listed[{f[0], isoDate(f[1]).year}].insert(f[1]);
+    }
+    ASSERT_EQ(listed.size(), 3u);
+    for (const auto& [key, dates] : listed) {
+        const auto& [name, year] = key;
+        std::set<std::string> ours;
+        for (const DayNotes& d : yearNotes(sorvane::testing::shippedTables(), year).days) {
+            for (const Senjitsu s : d.senjitsu) {
+                if (senjitsuName(s) == name) {
+                    ours.insert(isoDateText(d.date));
+                }
+            }
+        }
+        EXPECT_EQ(ours, dates) << name << " " << year;
+    }
+}
+
+} // namespace

@@ -1,0 +1,61 @@
+// The month painter: draws one month page of the calendar (a Japanese wall calendar's
+// month) on any QPainter. The calendar page's grid and its printed pages both use it, so
+// that what is printed is what the window shows.
+#pragma once
+
+// moc cannot parse the standard library's <compare>, which the date type needs.
+#ifndef Q_MOC_RUN
+#include "almanac/month_page.h"
+#endif
+
+#include <QRectF>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class QPainter;
+
+namespace sorvane::ui {
+
+// What the painter marks besides what the page holds.
+struct PageMarks {
+    std::optional<CivilDate> today;    // framed
+    std::optional<CivilDate> selected; // filled
+    // Lines a caller adds under a day's own lines (empty: none); called for the month's days.
+    std::function<QStringList(const CivilDate&)> extraLines;
+};
+
+// One month page laid out in an area: the header (era year, the year's 干支, the month), the
+// weekday row, the grid of days and the footer line. Every size follows from the area, so
+// the same page paints at any size and on any device.
+class MonthPainter {
+  public:
+    MonthPainter(const almanac::MonthPage& page, const QRectF& area);
+
+    void paint(QPainter& painter, const PageMarks& marks) const;
+
+    // The index of the cell under a point, or -1.
+    int cellAt(QPointF point) const;
+    // The rectangle of cell `index` (0 is the first Sunday of the grid).
+    QRectF cell(int index) const;
+
+  private:
+    void paintHeader(QPainter& painter) const;
+    void paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
+                   const PageMarks& marks, double smallSize) const;
+    void paintToday(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
+                    const PageMarks& marks) const;
+    double smallSize(const PageMarks& marks) const;
+    static QRectF innerBox(const QRectF& box);
+    static double numberSizeOf(const QRectF& box);
+
+    const almanac::MonthPage& page_;
+    QRectF area_;
+    QRectF header_;
+    QRectF weekdays_;
+    QRectF grid_;
+    QRectF footer_;
+    int rows_ = 0;
+};
+
+} // namespace sorvane::ui
