@@ -3,6 +3,7 @@
 #include "almanac/limits.h"
 #include "calendar/day_cycles.h"
 #include "calendar/japanese_era.h"
+#include "calendar/names.h"
 #include "calendar/year_text.h"
 #include "precise/precise_year.h"
 
@@ -108,7 +109,7 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
     data.lastUse = ++uses_;
     data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y),
                                AlmanacOptions::everything(precise::inRange(y)));
-    data.days = dayListing(tables_, data.almanac);
+    data.days = dayListing(data.almanac);
     for (const Event& z : data.almanac.zassetsu) {
         if (z.kind == EventKind::DoyoPeriod) {
             data.doyoPeriods.push_back(z);
@@ -166,7 +167,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
     page.month = month;
     page.eraText = monthEraText(y, month);
     page.limitNotes = monthLimitNotes(y, month);
-    page.yearKanshi = tables_.sexagenaryNames[static_cast<std::size_t>(floorMod(y - 1984, 60) + 1)];
+    page.yearKanshi = sexagenaryNames[static_cast<std::size_t>(floorMod(y - 1984, 60) + 1)];
     page.precise = data.almanac.precise;
     page.modeText = page.precise
                         ? "時刻は観測所の方式（IAU の太陽モデル）"
@@ -189,7 +190,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
         cell.date = addDays(first, i - lead);
         cell.inMonth = cell.date.month == month && cell.date.year == y;
         cell.weekday = i % 7;
-        cell.kanshi = tables_.sexagenaryNames[static_cast<std::size_t>(
+        cell.kanshi = sexagenaryNames[static_cast<std::size_t>(
             kanshi(static_cast<double>(dayNumber(cell.date))))];
         if (cell.inMonth) {
             const DayEntry& day = data.day(cell.date);
@@ -223,12 +224,13 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
         std::to_string(date.month) + "月" + std::to_string(date.day) + "日";
     std::vector<std::string> lines;
     lines.push_back(yearText(date.year) + "年" + dayOfMonth + "（" +
-                    tables_.weekdayNames[static_cast<std::size_t>(weekdayOf(date) + 1)] + "）");
+                    weekdayNames[static_cast<std::size_t>(weekdayOf(date) + 1)] + "）");
     if (const auto era = eraYearOf(date.year, date.month, date.day)) {
         lines.push_back(eraYearText(*era) + dayOfMonth);
     }
-    lines.push_back("干支 " + tables_.sexagenaryNames[static_cast<std::size_t>(
-                                  kanshi(static_cast<double>(dayNumber(date))))]);
+    lines.push_back(
+        "干支 " +
+        sexagenaryNames[static_cast<std::size_t>(kanshi(static_cast<double>(dayNumber(date))))]);
     const DayEntry& day = data.day(date);
     if (day.holiday) {
         lines.push_back("祝日 " + *day.holiday);
