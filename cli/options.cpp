@@ -269,7 +269,7 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
                 throw UsageError("--ics needs a file name");
             }
             options.icsFile = file;
-        } else if (is("--sun")) {
+        } else if (flag("--sun")) {
             options.sun = true;
         } else if (is("--place")) {
             options.place = value("--place");

@@ -1,5 +1,6 @@
 #include "ui/form1.h"
 
+#include "almanac/limits.h"
 #include "almanac/year_almanac.h"
 #include "almanac/zassetsu.h"
 #include "calendar/year_text.h"
@@ -52,11 +53,6 @@ int currentYear() {
     const int year = QDate::currentDate().year();
     return year < 0 ? year + 1 : year;
 }
-
-// The years in which every event of the default mode lies in its own month (measured over
-// the whole range -32768..32767, as the terminal program warns beyond them).
-constexpr int kFirstCleanYear = -14302;
-constexpr int kLastCleanYear = 8455;
 
 struct MonthRow {
     const char* caption;
@@ -371,8 +367,8 @@ void Form1::showDriftWarning() {
             "意味のある結果が得られるのは%3年から%4年までです。")
             .arg(QString::fromStdString(yearText(almanac_->year)))
             .arg(outside)
-            .arg(kFirstCleanYear)
-            .arg(kLastCleanYear));
+            .arg(almanac::kFirstCleanYear)
+            .arg(almanac::kLastCleanYear));
     driftWarning_->show();
 }
 
