@@ -1,6 +1,7 @@
 #include "almanac/day_listing.h"
 
 #include "calendar/day_cycles.h"
+#include "calendar/names.h"
 
 #include <algorithm>
 #include <map>
@@ -28,7 +29,7 @@ DayItem timedItem(std::string name, std::string kind, int hour, int minute,
 
 } // namespace
 
-std::vector<DayEntry> dayListing(const Tables& tables, const YearAlmanac& almanac) {
+std::vector<DayEntry> dayListing(const YearAlmanac& almanac) {
     const long long first = dayNumber(CivilDate{almanac.year, 1, 1});
     const long long last = dayNumber(CivilDate{almanac.year, 12, 31});
     std::vector<DayEntry> days(static_cast<std::size_t>(last - first + 1));
@@ -41,8 +42,8 @@ std::vector<DayEntry> dayListing(const Tables& tables, const YearAlmanac& almana
         DayEntry& d = days[i];
         const long long n = first + static_cast<long long>(i);
         d.date = civilDate(n);
-        d.weekday = tables.weekdayNames[youbi(static_cast<double>(n))];
-        d.sexagenary = tables.sexagenaryNames[kanshi(static_cast<double>(n))];
+        d.weekday = weekdayNames[youbi(static_cast<double>(n))];
+        d.sexagenary = sexagenaryNames[kanshi(static_cast<double>(n))];
         if (almanac.lunisolar) {
             d.lunar = almanac.lunisolar->day(n);
         }

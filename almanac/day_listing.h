@@ -40,6 +40,6 @@ struct DayEntry {
 // and, when the almanac has its lunisolar year, the phases and the lunisolar days
 // (旧正月, 伝統的七夕, 十五夜, 十三夜); the holiday column from its holidays (when the almanac
 // was made with them).
-std::vector<DayEntry> dayListing(const Tables& tables, const YearAlmanac& almanac);
+std::vector<DayEntry> dayListing(const YearAlmanac& almanac);
 
 } // namespace sorvane::almanac

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "calendar/civil_date.h"
-#include "finder/event_kind.h"
+#include "calendar/solar_terms.h"
 
 #include <string>
 

@@ -1,6 +1,7 @@
 #include "almanac/month_listing.h"
 
 #include "calendar/day_cycles.h"
+#include "calendar/names.h"
 
 #include <stdexcept>
 
@@ -36,7 +37,7 @@ std::int16_t tukikanshi(int year, int m) {
     return static_cast<std::int16_t>(r);
 }
 
-MonthListing nikkanhyouji(const Tables& tables, int year, int m, int k1, int w1) {
+MonthListing nikkanhyouji(int year, int m, int k1, int w1) {
     if (m < 1 || m > 12 || k1 < 1 || k1 > 60 || w1 < 1 || w1 > 7) {
         throw std::out_of_range("month listing: month " + std::to_string(m) + ", first day " +
                                 std::to_string(k1) + "/" + std::to_string(w1) +
@@ -54,11 +55,11 @@ MonthListing nikkanhyouji(const Tables& tables, int year, int m, int k1, int w1)
         if (w > 7) {
             w = w - 7;
         }
-        listing.dayLines += std::to_string(d) + "日" + "(" + tables.weekdayNames[w] + ")" + "  " +
-                            tables.sexagenaryNames[k] + "\r\n";
+        listing.dayLines += std::to_string(d) + "日" + "(" + weekdayNames[w] + ")" + "  " +
+                            sexagenaryNames[k] + "\r\n";
     }
-    listing.yearCaption = tables.sexagenaryNames[nenkanshi(year, m)] + "年";
-    listing.monthCaption = std::to_string(m) + "月" + tables.sexagenaryNames[tukikanshi(year, m)];
+    listing.yearCaption = sexagenaryNames[nenkanshi(year, m)] + "年";
+    listing.monthCaption = std::to_string(m) + "月" + sexagenaryNames[tukikanshi(year, m)];
     return listing;
 }
 

@@ -1,8 +1,6 @@
 // The listing of one month's days with their weekdays and sexagenary names.
 #pragma once
 
-#include "ephemeris/tables.h"
-
 #include <array>
 #include <cstdint>
 #include <string>
@@ -30,6 +28,6 @@ struct MonthListing {
 
 // nikkanhyouji: the listing of month m of year, continuing the two day cycles from the
 // first day's sexagenary index k1 (1..60) and weekday index w1 (1..7).
-MonthListing nikkanhyouji(const Tables& tables, int year, int m, int k1, int w1);
+MonthListing nikkanhyouji(int year, int m, int k1, int w1);
 
 } // namespace sorvane::almanac

@@ -1,7 +1,9 @@
 #include "almanac/month_page.h"
 
+#include "almanac/limits.h"
 #include "calendar/day_cycles.h"
 #include "calendar/japanese_era.h"
+#include "calendar/names.h"
 #include "calendar/year_text.h"
 #include "precise/precise_year.h"
 
@@ -11,6 +13,9 @@
 namespace sorvane::almanac {
 
 namespace {
+
+constexpr int kFirstPageYear = -32768;
+constexpr int kLastPageYear = 32767;
 
 std::string clock(int hour, int minute) {
     return formatTwoDigits(hour) + ":" + formatTwoDigits(minute);
@@ -34,6 +39,10 @@ std::string cellName(const DayItem& item) {
     }
     const Event& e = *item.event;
     switch (e.kind) {
+    case EventKind::Setsu:
+    case EventKind::Chuki:
+        // The term with its minute, as wall calendars print it: "春分 18:01".
+        return item.name + " " + clock(e.hour, e.minute);
     case EventKind::Doyo:
         return "土用入り";
     case EventKind::UshiDay: {
@@ -100,13 +109,55 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
     data.lastUse = ++uses_;
     data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y),
                                AlmanacOptions::everything(precise::inRange(y)));
-    data.days = dayListing(tables_, data.almanac);
+    data.days = dayListing(data.almanac);
     for (const Event& z : data.almanac.zassetsu) {
         if (z.kind == EventKind::DoyoPeriod) {
             data.doyoPeriods.push_back(z);
+            data.spans.push_back({"土用", z.date, z.lastDate});
+        }
+        // 彼岸: from 彼岸入り ("higan-spring-start") to 彼岸明け ("higan-spring-end").
+        const std::string start = "-start";
+        if (z.id.starts_with("higan-") && z.id.ends_with(start)) {
+            const std::string end = z.id.substr(0, z.id.size() - start.size()) + "-end";
+            for (const Event& e : data.almanac.zassetsu) {
+                if (e.id == end) {
+                    data.spans.push_back({"彼岸", z.date, e.date});
+                }
+            }
         }
     }
     return years_.emplace(y, std::move(data)).first->second;
+}
+
+std::optional<SmallMonth> CalendarYears::smallMonth(int y, int month) {
+    if (y < kFirstPageYear || y > kLastPageYear) {
+        return std::nullopt;
+    }
+    SmallMonth small{y, month, weekdayOf({y, month, 1}), daysInMonth(y, month), {}};
+    // The holidays from the year kept for the page when it is kept; a neighbouring year's
+    // from the holiday rules alone, which is far quicker than computing that year.
+    if (holidays::inRange(y)) {
+        const auto found = years_.find(y);
+        const std::vector<holidays::Holiday>* listed = nullptr;
+        if (found != years_.end()) {
+            listed = &found->second.almanac.holidays;
+        } else {
+            auto kept = neighbourHolidays_.find(y);
+            if (kept == neighbourHolidays_.end()) {
+                if (neighbourHolidays_.size() >= kKeptYears) {
+                    neighbourHolidays_.clear();
+                }
+                kept = neighbourHolidays_.emplace(y, holidays::yearHolidays(y)).first;
+            }
+            listed = &kept->second;
+        }
+        for (const holidays::Holiday& h : *listed) {
+            if (h.date.month == month) {
+                small.holidays.push_back(h.date.day);
+            }
+        }
+    }
+    return small;
 }
 
 MonthPage CalendarYears::monthPage(int y, int month) {
@@ -115,7 +166,8 @@ MonthPage CalendarYears::monthPage(int y, int month) {
     page.year = y;
     page.month = month;
     page.eraText = monthEraText(y, month);
-    page.yearKanshi = tables_.sexagenaryNames[static_cast<std::size_t>(floorMod(y - 1984, 60) + 1)];
+    page.limitNotes = monthLimitNotes(y, month);
+    page.yearKanshi = sexagenaryNames[static_cast<std::size_t>(floorMod(y - 1984, 60) + 1)];
     page.precise = data.almanac.precise;
     page.modeText = page.precise
                         ? "時刻は観測所の方式（IAU の太陽モデル）"
@@ -124,6 +176,9 @@ MonthPage CalendarYears::monthPage(int y, int month) {
     if (const std::string note = uncertaintyNote(data.almanac); !note.empty()) {
         page.modeText += "。" + note;
     }
+
+    page.previous = month == 1 ? smallMonth(y - 1, 12) : smallMonth(y, month - 1);
+    page.next = month == 12 ? smallMonth(y + 1, 1) : smallMonth(y, month + 1);
 
     const CivilDate first{y, month, 1};
     const int lead = weekdayOf(first);
@@ -135,7 +190,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
         cell.date = addDays(first, i - lead);
         cell.inMonth = cell.date.month == month && cell.date.year == y;
         cell.weekday = i % 7;
-        cell.kanshi = tables_.sexagenaryNames[static_cast<std::size_t>(
+        cell.kanshi = sexagenaryNames[static_cast<std::size_t>(
             kanshi(static_cast<double>(dayNumber(cell.date))))];
         if (cell.inMonth) {
             const DayEntry& day = data.day(cell.date);
@@ -147,6 +202,12 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                 }
             }
             cell.holiday = day.holiday;
+            for (const YearData::Span& span : data.spans) {
+                if (span.first <= cell.date && cell.date <= span.last) {
+                    cell.period =
+                        DayCell::Period{span.name, cell.date == span.first, cell.date == span.last};
+                }
+            }
             if (day.lunar) {
                 cell.lunar = day.lunar;
                 cell.rokuyo = lunisolar::rokuyoName(day.lunar->rokuyo);
@@ -163,12 +224,13 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
         std::to_string(date.month) + "月" + std::to_string(date.day) + "日";
     std::vector<std::string> lines;
     lines.push_back(yearText(date.year) + "年" + dayOfMonth + "（" +
-                    tables_.weekdayNames[static_cast<std::size_t>(weekdayOf(date) + 1)] + "）");
+                    weekdayNames[static_cast<std::size_t>(weekdayOf(date) + 1)] + "）");
     if (const auto era = eraYearOf(date.year, date.month, date.day)) {
         lines.push_back(eraYearText(*era) + dayOfMonth);
     }
-    lines.push_back("干支 " + tables_.sexagenaryNames[static_cast<std::size_t>(
-                                  kanshi(static_cast<double>(dayNumber(date))))]);
+    lines.push_back(
+        "干支 " +
+        sexagenaryNames[static_cast<std::size_t>(kanshi(static_cast<double>(dayNumber(date))))]);
     const DayEntry& day = data.day(date);
     if (day.holiday) {
         lines.push_back("祝日 " + *day.holiday);
@@ -185,8 +247,8 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
     }
     for (const Event& period : data.doyoPeriods) {
         if (period.date <= date && date <= period.lastDate) {
-            lines.push_back(period.name + "（" + monthDayText(period.date) + "〜" +
-                            monthDayText(period.lastDate) + "）");
+            lines.push_back(period.name + "（" + japaneseMonthDayText(period.date) + "〜" +
+                            japaneseMonthDayText(period.lastDate) + "）");
         }
     }
     return lines;

@@ -45,17 +45,40 @@ struct DayCell {
     // Solar terms, 土用 entries, 雑節 and the lunisolar days (十五夜 ..), short names.
     std::vector<std::string> marks;
     std::optional<PhaseMark> phase;
+    // The 土用 or 彼岸 the day lies in ("土用", "彼岸"), which the page draws as a band across
+    // the period's days; first and last mark its ends.
+    struct Period {
+        std::string name;
+        bool first = false;
+        bool last = false;
+    };
+    std::optional<Period> period;
+};
+
+// A neighbouring month as the header's small calendar shows it.
+struct SmallMonth {
+    int year = 0;
+    int month = 0;
+    int lead = 0;              // the weekday of its 1st, 0 Sunday .. 6 Saturday
+    int days = 0;              // its length
+    std::vector<int> holidays; // the days that are national holidays
 };
 
 // The page of a month.
 struct MonthPage {
     int year = 0;
     int month = 0;
-    std::string eraText;        // "令和8年", "平成元年 / 昭和64年"; empty before 1873
-    std::string yearKanshi;     // the year's 干支 ("丙午" for 2026)
-    bool precise = false;       // the moments are the precise mode's (else the solar theory's)
-    std::string modeText;       // one line that says which
+    std::string eraText;    // "令和8年", "昭和64年 / 平成元年"; empty before 1873
+    std::string yearKanshi; // the year's 干支 ("丙午" for 2026)
+    bool precise = false;   // the moments are the precise mode's (else the solar theory's)
+    std::string modeText;   // one line that says which
+    // One short line for each limit of the program's sources that the month runs into
+    // (monthLimitNotes); empty within every source.
+    std::vector<std::string> limitNotes;
     std::vector<DayCell> cells; // whole weeks, Sunday first
+    // The months before and after, where the year range -32768..32767 has them.
+    std::optional<SmallMonth> previous;
+    std::optional<SmallMonth> next;
 };
 
 // The years a calendar page reads: the almanac of the mode that covers the year (the precise
@@ -95,16 +118,26 @@ class CalendarYears {
         YearAlmanac almanac;
         std::vector<DayEntry> days; // January 1st to December 31st
         std::vector<Event> doyoPeriods;
+        // The 土用 and 彼岸 periods, short names ("土用", "彼岸") over first..last day.
+        struct Span {
+            std::string name;
+            CivilDate first;
+            CivilDate last;
+        };
+        std::vector<Span> spans;
         std::optional<notes::YearNotes> notes; // when first asked for
         std::uint64_t lastUse = 0;
         const DayEntry& day(const CivilDate& date) const;
     };
     const YearData& year(int year);
+    std::optional<SmallMonth> smallMonth(int year, int month);
     const notes::DayNotes& dayNotes(const CivilDate& date);
 
     const Tables& tables_;
     std::map<int, YearData> years_;
     std::uint64_t uses_ = 0;
+    // The holidays of neighbouring years not kept, for the small months (a few at a time).
+    std::map<int, std::vector<holidays::Holiday>> neighbourHolidays_;
 };
 
 } // namespace sorvane::almanac

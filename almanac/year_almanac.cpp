@@ -3,6 +3,7 @@
 #include "almanac/zassetsu.h"
 #include "calendar/day_cycles.h"
 #include "calendar/julian_day.h"
+#include "calendar/names.h"
 #include "finder/finder.h"
 #include "finder/line_format.h"
 #include "precise/precise_year.h"
@@ -19,13 +20,13 @@ namespace {
 
 // A solar term or 土用 entry shown at day (of month, as the result lines count it), hour
 // and minute JST.
-Event termEvent(const Tables& tables, int year, int month, EventKind kind, double target,
-                double day, double hour, double minute) {
+Event termEvent(int year, int month, EventKind kind, double target, double day, double hour,
+                double minute) {
     Event e = momentEvent(kind, addDays(CivilDate{year, month, 1}, static_cast<long long>(day) - 1),
                           static_cast<int>(hour), static_cast<int>(minute), target);
     e.month = month;
-    e.name = plainName(kind == EventKind::Doyo ? tables.solarTermNames[0][0]
-                                               : tables.solarTermNames[month][termIndex(kind)]);
+    e.name = plainName(kind == EventKind::Doyo ? solarTermNames[0][0]
+                                               : solarTermNames[month][termIndex(kind)]);
     char id[32];
     std::snprintf(id, sizeof id, "%s-%03.0f", kind == EventKind::Doyo ? "doyo" : "term", target);
     e.id = id;
@@ -67,7 +68,7 @@ void addDefaultEvents(const Tables& tables, YearAlmanac& a, bool withZassetsu) {
     Finder finder(tables);
     finder.calculate(static_cast<std::int16_t>(a.year));
     for (const EventMoment& m : finder.orderedMoments()) {
-        Event e = termEvent(tables, a.year, m.month, m.kind, m.target, m.day, m.hour, m.minute);
+        Event e = termEvent(a.year, m.month, m.kind, m.target, m.day, m.hour, m.minute);
         e.momentDay = m.theoryDay;
         e.momentJd = julianday(a.year, m.month, m.theoryDay);
         e.line = finder.kekka[m.month][lineColumn(m.kind)];
@@ -83,7 +84,7 @@ void addDefaultEvents(const Tables& tables, YearAlmanac& a, bool withZassetsu) {
     }
 }
 
-void addPreciseEvents(const Tables& tables, YearAlmanac& a, bool withZassetsu) {
+void addPreciseEvents(YearAlmanac& a, bool withZassetsu) {
     const int year = a.year;
     if (!precise::inRange(year)) {
         throw std::invalid_argument("the precise mode covers the years " +
@@ -91,10 +92,10 @@ void addPreciseEvents(const Tables& tables, YearAlmanac& a, bool withZassetsu) {
                                     std::to_string(precise::kLastYear));
     }
     for (const precise::PreciseEvent& p : precise::preciseYear(year)) {
-        Event e = termEvent(tables, year, p.month, p.kind, p.target, p.day, p.hour, p.minute);
+        Event e = termEvent(year, p.month, p.kind, p.target, p.day, p.hour, p.minute);
         e.momentJd = p.jdTT;
         e.momentDay = p.jdTT - julianday(year, p.month, 1) + 1;
-        e.line = resultLine(tables, p.month, p.kind, p.day, p.hour, p.minute);
+        e.line = resultLine(p.month, p.kind, p.day, p.hour, p.minute);
         e.deltaT = p.deltaT;
         e.uncertainty = p.uncertainty;
         a.uncertainty = std::max(a.uncertainty, p.uncertainty);
@@ -109,16 +110,18 @@ void addPreciseEvents(const Tables& tables, YearAlmanac& a, bool withZassetsu) {
     }
 }
 
-} // namespace
-
-YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOptions& options) {
+// The almanac; tables may be null when no moment of the default mode is asked for.
+YearAlmanac buildAlmanac(const Tables* tables, std::int16_t year, const AlmanacOptions& options) {
     YearAlmanac a;
     a.year = year;
     a.precise = options.precise;
-    if (options.precise) {
-        addPreciseEvents(tables, a, options.zassetsu);
-    } else {
-        addDefaultEvents(tables, a, options.zassetsu);
+    if (options.solarTerms && options.precise) {
+        addPreciseEvents(a, options.zassetsu);
+    } else if (options.solarTerms) {
+        if (tables == nullptr) {
+            throw std::invalid_argument("the default mode's moments need the term files");
+        }
+        addDefaultEvents(*tables, a, options.zassetsu);
         a.defaultOffset = precise::defaultModeOffsetSeconds(year);
     }
     if (options.lunisolar && lunisolar::inRange(year)) {
@@ -128,7 +131,10 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
         a.holidays = holidays::yearHolidays(year);
     }
     if (options.notes && notes::inRange(year)) {
-        a.notes = notes::yearNotes(tables, year, a.lunisolar ? &*a.lunisolar : nullptr);
+        if (tables == nullptr) {
+            throw std::invalid_argument("the day notes need the term files");
+        }
+        a.notes = notes::yearNotes(*tables, year, a.lunisolar ? &*a.lunisolar : nullptr);
     }
     for (int m = 1; m <= 12; ++m) {
         FirstDay& first = a.firstDays[static_cast<std::size_t>(m - 1)];
@@ -136,12 +142,22 @@ YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOp
         const auto n = static_cast<double>(dayNumber(first.date));
         first.sexagenary = kanshi(n);
         first.weekday = youbi(n);
-        first.sexagenaryName = tables.sexagenaryNames[first.sexagenary];
-        first.weekdayName = tables.weekdayNames[first.weekday];
+        first.sexagenaryName = sexagenaryNames[first.sexagenary];
+        first.weekdayName = weekdayNames[first.weekday];
         a.months[static_cast<std::size_t>(m - 1)] =
-            nikkanhyouji(tables, year, m, first.sexagenary, first.weekday);
+            nikkanhyouji(year, m, first.sexagenary, first.weekday);
     }
     return a;
+}
+
+} // namespace
+
+YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOptions& options) {
+    return buildAlmanac(&tables, year, options);
+}
+
+YearAlmanac yearAlmanac(std::int16_t year, const AlmanacOptions& options) {
+    return buildAlmanac(nullptr, year, options);
 }
 
 std::string uncertaintyNote(const YearAlmanac& almanac) {

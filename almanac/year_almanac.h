@@ -29,6 +29,9 @@ struct FirstDay {
 
 // What to compute.
 struct AlmanacOptions {
+    // the 24 solar terms and four 土用 entries (and so the 雑節 that hang on them); without
+    // them the year needs no term file
+    bool solarTerms = true;
     bool precise = false;  // the events from the IAU model (precise::kFirstYear..kLastYear)
     bool zassetsu = false; // also the 雑節 (two more searches, for 入梅 and 半夏生)
     // also the Moon's phases and the lunisolar calendar (from the IAU model in either mode;
@@ -79,6 +82,11 @@ struct YearAlmanac {
 // precise::kFirstYear..kLastYear only (std::invalid_argument otherwise). The first days
 // come from the calendar in both modes.
 YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOptions& options);
+
+// The same without the term files: for the precise mode, or options.solarTerms false (the
+// first days and month listings, holidays and lunisolar year only). Asking it for the
+// default mode's moments throws std::invalid_argument.
+YearAlmanac yearAlmanac(std::int16_t year, const AlmanacOptions& options);
 
 // The precise mode's moments are noted as uncertain when the year's largest uncertainty
 // exceeds this (seconds): outside 1900..2100, where the Sun model and ΔT are less sure.

@@ -141,4 +141,21 @@ std::string zassetsuLine(const Event& item) {
     return line;
 }
 
+std::string zassetsuJapaneseLine(const Event& item) {
+    const std::string date = japaneseMonthDayText(item.date);
+    // 月 and 日 take two columns each, the digits one; "12月31日" takes eight.
+    const std::size_t digits = date.size() - 2 * std::string("月").size();
+    std::string line = date + std::string(8 - (digits + 4), ' ');
+    if (item.kind == EventKind::ZassetsuMoment) {
+        line += " " + formatTwoDigits(item.hour) + ":" + formatTwoDigits(item.minute);
+    } else {
+        line += "      ";
+    }
+    line += "  " + item.name;
+    if (item.kind == EventKind::DoyoPeriod) {
+        line += " " + japaneseMonthDayText(item.date) + "〜" + japaneseMonthDayText(item.lastDate);
+    }
+    return line;
+}
+
 } // namespace sorvane::almanac

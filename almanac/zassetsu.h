@@ -48,4 +48,9 @@ std::vector<Event> zassetsu(const SeasonAnchors& anchors);
 // 土用 period "MM-DD        name MM-DD〜MM-DD".
 std::string zassetsuLine(const Event& item);
 
+// The same line with its dates as Japanese text, for the windows: "1月17日        冬の土用
+// 1月17日〜2月2日". The date is padded to the width of "12月31日" (in a font whose Japanese
+// characters are two columns wide), so the names stay in one column.
+std::string zassetsuJapaneseLine(const Event& item);
+
 } // namespace sorvane::almanac

@@ -22,7 +22,7 @@ const Tables& tables() {
 const char* const kOneWord[] = {"大安", "天赦日", "立春", "祝日"};
 
 void BM_FindOneWord100Years(benchmark::State& state) {
-    const daysearch::Vocabulary vocabulary(tables());
+    const daysearch::Vocabulary vocabulary;
     const auto query = daysearch::parseQuery(kOneWord[state.range(0)], vocabulary);
     for (auto _ : state) {
         daysearch::DaySearch search(tables());
@@ -37,7 +37,7 @@ BENCHMARK(BM_FindOneWord100Years)->DenseRange(0, 3)->Unit(benchmark::kMillisecon
 constexpr const char* kWindowQuery = "大安|友引 一粒万倍日 休日 -不成就日 建|満|平";
 
 void BM_CountTenYearsCold(benchmark::State& state) {
-    const daysearch::Vocabulary vocabulary(tables());
+    const daysearch::Vocabulary vocabulary;
     const auto query = daysearch::parseQuery(kWindowQuery, vocabulary);
     for (auto _ : state) {
         daysearch::DaySearch search(tables(), 12);
@@ -48,7 +48,7 @@ void BM_CountTenYearsCold(benchmark::State& state) {
 BENCHMARK(BM_CountTenYearsCold)->Unit(benchmark::kMillisecond);
 
 void BM_CountTenYearsHeld(benchmark::State& state) {
-    const daysearch::Vocabulary vocabulary(tables());
+    const daysearch::Vocabulary vocabulary;
     const auto query = daysearch::parseQuery(kWindowQuery, vocabulary);
     daysearch::DaySearch search(tables(), 12);
     search.search(query, CivilDate{2026, 1, 1}, CivilDate{2035, 12, 31}, false);

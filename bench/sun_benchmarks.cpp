@@ -4,11 +4,11 @@
 // light time and aberration, eraEcm06, eraNut06a) solved for each target by Newton steps.
 // After the table of Google Benchmark, a summary gives the figures and the ratio.
 #include "calendar/julian_day.h"
+#include "calendar/solar_terms.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/sun_position.h"
 #include "ephemeris/tables.h"
 #include "finder/finder.h"
-#include "finder/target_longitudes.h"
 #include "precise/erfa_sun.h"
 
 #include <algorithm>

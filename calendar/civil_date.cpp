@@ -36,6 +36,10 @@ std::string monthDayText(const CivilDate& date) {
     return formatTwoDigits(date.month) + "-" + formatTwoDigits(date.day);
 }
 
+std::string japaneseMonthDayText(const CivilDate& date) {
+    return std::to_string(date.month) + "月" + std::to_string(date.day) + "日";
+}
+
 std::string isoDateText(const CivilDate& date) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d", date.year < 0 ? "-" : "",

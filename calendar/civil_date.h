@@ -22,6 +22,8 @@ CivilDate civilDate(long long dayNumber);
 CivilDate addDays(const CivilDate& date, long long days);
 // "MM-DD".
 std::string monthDayText(const CivilDate& date);
+// The month and day as Japanese text: "1月17日".
+std::string japaneseMonthDayText(const CivilDate& date);
 // "YYYY-MM-DD", at least four digits of year and a leading minus before a negative one
 // ("2025-01-29", "-0500-03-21").
 std::string isoDateText(const CivilDate& date);

@@ -58,11 +58,10 @@ std::string monthEraText(int year, int month) {
     if (!last) {
         return {};
     }
-    std::string text = eraYearText(*last);
     if (first && *first != *last) {
-        text += " / " + eraYearText(*first);
+        return eraYearText(*first) + " / " + eraYearText(*last);
     }
-    return text;
+    return eraYearText(*last);
 }
 
 } // namespace sorvane

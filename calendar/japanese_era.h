@@ -23,8 +23,8 @@ std::optional<EraYear> eraYearOf(int year, int month, int day);
 // "令和8年", or "令和元年" for an era's first year.
 std::string eraYearText(const EraYear& eraYear);
 
-// The era years a month spans, joined by " / ", the era of the month's last day first:
-// "令和8年"; "平成元年 / 昭和64年" for January 1989, whose 1st to 7th belong to 昭和; but
+// The era years a month spans, in date order, joined by " / ": "令和8年"; "昭和64年 /
+// 平成元年" for January 1989, whose 1st to 7th belong to 昭和; but
 // "令和元年" alone for May 2019, which 令和 began on its first day. Empty before 1873.
 std::string monthEraText(int year, int month);
 

@@ -1,5 +1,6 @@
 // sorvane-cli: the year's solar terms, 土用 entries and first-day names in a terminal.
 #include "almanac/day_listing.h"
+#include "almanac/limits.h"
 #include "almanac/year_almanac.h"
 #include "calendar/year_text.h"
 #include "cli/options.h"
@@ -24,6 +25,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,11 +38,6 @@ using namespace sorvane;
 constexpr int kBadData = 1;
 constexpr int kBadArgument = 2;
 constexpr int kOutputFailed = 3;
-
-// The years in which every event of the default mode lies in its own month (measured over
-// the whole range -32768..32767); beyond them the calendar has drifted from the seasons.
-constexpr int kFirstCleanYear = -14302;
-constexpr int kLastCleanYear = 8455;
 
 int fail(int status, const std::string& message) {
     std::cerr << "sorvane-cli: " << cli::printable(message) << "\n";
@@ -158,11 +155,26 @@ std::string run(const cli::Options& options) {
                               " is standard output, where the report goes; --ics - writes the "
                               "calendar there instead of the report");
     }
-    const Tables tables = loadTables(dataDir(options));
     if (options.find) {
-        return find(tables, options);
+        return find(loadTables(dataDir(options)), options);
     }
+    // The term files are read only when a default-mode moment is computed: a month listing,
+    // the phases or the holiday list alone need none.
+    std::optional<Tables> loaded;
+    const auto almanacOf = [&](const almanac::AlmanacOptions& asked) {
+        if (!asked.solarTerms) {
+            return almanac::yearAlmanac(options.year, asked);
+        }
+        if (!loaded) {
+            loaded = loadTables(dataDir(options));
+        }
+        return almanac::yearAlmanac(*loaded, options.year, asked);
+    };
+    const bool listingOnly =
+        options.month != 0 || options.phases || (options.holidays && !options.json);
+    const bool showsEvents = !listingOnly || options.zassetsu || options.icsFile.has_value();
     almanac::AlmanacOptions what;
+    what.solarTerms = showsEvents || options.days;
     // The 雑節, holidays and lunisolar year (and so their searches) only when asked for,
     // directly or by the day listing.
     what.zassetsu = options.zassetsu || options.days;
@@ -176,7 +188,7 @@ std::string run(const cli::Options& options) {
         almanac::AlmanacOptions notesOnly;
         notesOnly.lunisolar = notesOnly.notes = true;
         notesOnly.precise = precise::inRange(options.year);
-        const almanac::YearAlmanac year = almanac::yearAlmanac(tables, options.year, notesOnly);
+        const almanac::YearAlmanac year = almanacOf(notesOnly);
         if (options.icsFile) {
             const std::string calendar = exports::notesIcsCalendar(*year.notes, std::time(nullptr));
             if (icsToStdout) {
@@ -192,11 +204,7 @@ std::string run(const cli::Options& options) {
     if (options.icsFile && what.precise == icsWhat.precise) {
         what = icsWhat;
     }
-    const almanac::YearAlmanac year = almanac::yearAlmanac(tables, options.year, what);
-
-    const bool listingOnly =
-        options.month != 0 || options.phases || (options.holidays && !options.json);
-    const bool showsEvents = !listingOnly || options.zassetsu || options.icsFile.has_value();
+    const almanac::YearAlmanac year = almanacOf(what);
     int outside = 0;
     for (const almanac::Event& e : year.solarTerms) {
         outside += exports::outsideMonth(year.year, e) ? 1 : 0;
@@ -208,7 +216,7 @@ std::string run(const cli::Options& options) {
                                    : " events lie outside their months")
                   << " (the calendar has drifted from the seasons; results "
                      "are meaningful for the years "
-                  << kFirstCleanYear << ".." << kLastCleanYear << ")\n";
+                  << almanac::kFirstCleanYear << ".." << almanac::kLastCleanYear << ")\n";
     }
 
     // The phases and the lunisolar days of 1960-2059 rest on DE405; without its table they
@@ -222,9 +230,7 @@ std::string run(const cli::Options& options) {
 
     if (options.icsFile) {
         const std::string calendar = exports::icsCalendar(
-            what.precise == icsWhat.precise ? year
-                                            : almanac::yearAlmanac(tables, options.year, icsWhat),
-            std::time(nullptr));
+            what.precise == icsWhat.precise ? year : almanacOf(icsWhat), std::time(nullptr));
         if (icsToStdout) {
             return calendar;
         }
@@ -232,7 +238,7 @@ std::string run(const cli::Options& options) {
     }
     if (options.days || options.phases) {
         const auto days =
-            options.days ? almanac::dayListing(tables, year) : std::vector<almanac::DayEntry>{};
+            options.days ? almanac::dayListing(year) : std::vector<almanac::DayEntry>{};
         if (options.json) {
             return exports::daysJson(year, options.days ? &days : nullptr, options.phases);
         }
@@ -249,7 +255,7 @@ std::string run(const cli::Options& options) {
         return (options.phases ? exports::phasesReport(year) : "") + exports::daysReport(days);
     }
     if (options.json) {
-        return options.month != 0 ? exports::monthJson(tables, year, options.month)
+        return options.month != 0 ? exports::monthJson(year, options.month)
                                   : exports::yearJson(year, options.zassetsu, options.holidays);
     }
     if (options.month != 0) {

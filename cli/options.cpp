@@ -269,7 +269,7 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
                 throw UsageError("--ics needs a file name");
             }
             options.icsFile = file;
-        } else if (is("--sun")) {
+        } else if (flag("--sun")) {
             options.sun = true;
         } else if (is("--place")) {
             options.place = value("--place");
@@ -281,10 +281,8 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
             // A negated first word is a query; "--json" after --find is not.
             const std::string text =
                 value("--find", [](const std::string& next) { return next.rfind("--", 0) != 0; });
-            Tables names;
-            fillFixedTables(names);
             try {
-                options.find = daysearch::parseQuery(text, daysearch::Vocabulary(names));
+                options.find = daysearch::parseQuery(text, daysearch::Vocabulary());
             } catch (const daysearch::QueryError& e) {
                 throw UsageError("--find: " + printable(e.what(), 200));
             }

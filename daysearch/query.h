@@ -74,7 +74,7 @@ class QueryError : public std::runtime_error {
 // the 雑節 rules, the day notes. 旧N月, 旧閏N月 and 旧N日 are read as patterns.
 class Vocabulary {
   public:
-    explicit Vocabulary(const Tables& tables);
+    Vocabulary();
 
     // The kinds of a plain name; empty when unknown.
     std::vector<Kind> kindsOf(std::string_view name) const;

@@ -1,4 +1,5 @@
-// The program's fixed vocabulary and the two term tables read from data files.
+// The search's start days and the two term tables read from data files. The names of the
+// terms, the 干支 and the weekdays are the calendar's (calendar/names.h).
 #pragma once
 
 #include <array>
@@ -37,10 +38,6 @@ struct LatitudeTerm {
 // All tables the calculation reads. Filled once by loadTables and then passed by const
 // reference; the 1-based tables keep an unused slot 0 so that indexes read as in the almanac.
 struct Tables {
-    // [month index 0..12][row 0 = 節, 1 = 中気]; month index 0 holds "土用".
-    std::array<std::array<std::string, 2>, 13> solarTermNames;
-    std::array<std::string, 61> sexagenaryNames; // 1..60, 1 = 甲子
-    std::array<std::string, 8> weekdayNames;     // 1..7, 1 = 日
     // [month 1..12][column 1 = 節, 2 = 中気]: start day of the day-by-day search.
     std::array<std::array<std::int16_t, 3>, 13> termApproxDays{};
     std::array<std::int16_t, 13> doyoApproxDays{}; // months 1, 4, 7, 10 only
@@ -55,7 +52,7 @@ class DataFileError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Fills the name and day tables from constants; the term tables stay zero.
+// Fills the day tables from constants; the term tables stay zero.
 void fillFixedTables(Tables& tables);
 
 // Fills every table: the constants, then planet.txt and latitude.txt from dataDir.

@@ -1,5 +1,6 @@
 #include "export/json_document.h"
 
+#include "calendar/names.h"
 #include "export/text_report.h"
 
 #include <cmath>
@@ -112,7 +113,7 @@ bool outsideMonth(int year, const almanac::Event& event) {
     return event.date.year != year || event.date.month != event.month;
 }
 
-std::string monthJson(const Tables& tables, const almanac::YearAlmanac& almanac, int month) {
+std::string monthJson(const almanac::YearAlmanac& almanac, int month) {
     const almanac::MonthListing& listing = almanac.monthListing(month);
     const almanac::FirstDay& first = almanac.firstDay(month);
     Json doc;
@@ -125,10 +126,9 @@ std::string monthJson(const Tables& tables, const almanac::YearAlmanac& almanac,
     for (int d = 1; d <= count; ++d) {
         const int sexagenary = (first.sexagenary - 1 + d - 1) % 60 + 1;
         const int weekday = (first.weekday - 1 + d - 1) % 7 + 1;
-        days.push_back(
-            {{"day", d},
-             {"weekday", tables.weekdayNames[static_cast<std::size_t>(weekday)]},
-             {"sexagenary", tables.sexagenaryNames[static_cast<std::size_t>(sexagenary)]}});
+        days.push_back({{"day", d},
+                        {"weekday", weekdayNames[static_cast<std::size_t>(weekday)]},
+                        {"sexagenary", sexagenaryNames[static_cast<std::size_t>(sexagenary)]}});
     }
     doc["days"] = std::move(days);
     return doc.dump(2) + "\n";

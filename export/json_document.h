@@ -2,7 +2,6 @@
 #pragma once
 
 #include "almanac/year_almanac.h"
-#include "ephemeris/tables.h"
 
 #include <string>
 
@@ -21,7 +20,7 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu,
 
 // Month month of the almanac's year: "year", "month", the listing's "yearCaption" and
 // "monthCaption", and "days", each with its "day", "weekday" and "sexagenary" names.
-std::string monthJson(const Tables& tables, const almanac::YearAlmanac& almanac, int month);
+std::string monthJson(const almanac::YearAlmanac& almanac, int month);
 
 // Whether an event's shown date lies outside the month it belongs to.
 bool outsideMonth(int year, const almanac::Event& event);

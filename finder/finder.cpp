@@ -2,9 +2,9 @@
 
 #include "calendar/day_cycles.h"
 #include "calendar/julian_day.h"
+#include "calendar/solar_terms.h"
 #include "ephemeris/sun_position.h"
 #include "finder/line_format.h"
-#include "finder/target_longitudes.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -122,7 +122,7 @@ void Finder::hyouji(int hl) {
     if (hl < 0 || hl > 2) {
         return;
     }
-    kekka[mm][hl] = resultLine(tables_, mm, static_cast<EventKind>(hl), dx, hx, mx);
+    kekka[mm][hl] = resultLine(mm, static_cast<EventKind>(hl), dx, hx, mx);
 }
 
 void Finder::searchAndMeasure(double target, bool marchChuki) {

@@ -1,9 +1,9 @@
 // The solar-term finder: its shared variables and the steps that find one event.
 #pragma once
 
+#include "calendar/solar_terms.h"
 #include "ephemeris/sun_components.h"
 #include "ephemeris/tables.h"
-#include "finder/event_kind.h"
 
 #include <array>
 #include <cstdint>

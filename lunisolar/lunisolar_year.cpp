@@ -1,7 +1,7 @@
 #include "lunisolar/lunisolar_year.h"
 
 #include "calendar/julian_day.h"
-#include "finder/target_longitudes.h"
+#include "calendar/solar_terms.h"
 #include "precise/erfa_sun.h"
 
 #include <algorithm>

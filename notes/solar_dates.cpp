@@ -3,8 +3,8 @@
 #include "notes/solar_dates.h"
 
 #include "calendar/julian_day.h"
+#include "calendar/solar_terms.h"
 #include "finder/finder.h"
-#include "finder/target_longitudes.h"
 #include "notes/notes.h"
 #include "precise/precise_year.h"
 

@@ -2,7 +2,7 @@
 
 #include "calendar/civil_date.h"
 #include "calendar/day_cycles.h"
-#include "finder/target_longitudes.h"
+#include "calendar/solar_terms.h"
 #include "lunisolar/lunisolar_year.h"
 #include "lunisolar/moon_phases.h"
 #include "notes/notes.h"

@@ -1,7 +1,7 @@
 #include "precise/precise_year.h"
 
 #include "calendar/julian_day.h"
-#include "finder/target_longitudes.h"
+#include "calendar/solar_terms.h"
 #include "precise/delta_t.h"
 #include "precise/erfa_sun.h"
 #include "precise/time_scales.h"

@@ -1,7 +1,7 @@
 // The year's solar terms and 土用 entries from the IAU model, in Japan Standard Time.
 #pragma once
 
-#include "finder/event_kind.h"
+#include "calendar/solar_terms.h"
 
 #include <array>
 

@@ -56,10 +56,13 @@ PageMarks noteMarks(almanac::CalendarYears& years) {
     return marks;
 }
 
-bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
+QPageLayout calendarPageLayout() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
+bool paintMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
                  int last, bool notes, const QString& footnote) {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;
@@ -76,6 +79,12 @@ bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int y
         MonthPainter(page, area).paint(painter, marks);
     }
     return painter.end();
+}
+
+bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
+                 int last, bool notes) {
+    device.setPageLayout(calendarPageLayout());
+    return paintMonths(device, years, year, first, last, notes);
 }
 
 int printCalendarPdf(const Tables& tables, const QString& month, const QString& file) {
@@ -374,6 +383,9 @@ void CalendarPage::showDetails() {
 
 void CalendarPage::print() {
     QPrinter printer(QPrinter::HighResolution);
+    // A4 landscape unless the user chooses otherwise: the dialog's paper, orientation and
+    // margins are the printed page's.
+    printer.setPageLayout(calendarPageLayout());
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("暦の印刷"));
     // The pages are the months of the year: 1 to 12; the current page is the month shown.
@@ -404,7 +416,8 @@ bool CalendarPage::printTo(QPrinter& printer, int first, int last) {
         const QString file = printer.outputFileName();
         try {
             if (writePdfFile(file, [&](QPagedPaintDevice& device) {
-                    return printMonths(device, years_, page_.year, first, last, notesShown_,
+                    device.setPageLayout(printer.pageLayout());
+                    return paintMonths(device, years_, page_.year, first, last, notesShown_,
                                        times_.caption(page_.year));
                 })) {
                 return true;
@@ -415,7 +428,7 @@ bool CalendarPage::printTo(QPrinter& printer, int first, int last) {
                 QStringLiteral("「%1」に書き込めませんでした。\n%2。元のファイルはそのままです。")
                     .arg(file, japaneseWriteReason(e));
         }
-    } else if (printMonths(printer, years_, page_.year, first, last, notesShown_,
+    } else if (paintMonths(printer, years_, page_.year, first, last, notesShown_,
                            times_.caption(page_.year))) {
         return true;
     } else {

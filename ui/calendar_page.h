@@ -14,6 +14,7 @@
 #include <QDate>
 #include <QWidget>
 
+class QPageLayout;
 class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
@@ -24,12 +25,20 @@ class QTimer;
 
 namespace sorvane::ui {
 
-// Prints months first..last of a year on a printer or a PDF writer, one month per page, A4
-// landscape. Returns false when the device cannot be started.
-// With notes, each day carries its 暦注 as the window shows them.
-// A footnote, when given, names the place of the rising and setting times on each page.
-bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
+// The calendar's usual page: A4 landscape with 10 mm margins.
+QPageLayout calendarPageLayout();
+
+// Prints months first..last of a year on a printer or a PDF writer, one month per page, in
+// the device's page layout (each month fills the paper's printable area, either way up).
+// With notes, each day carries its 暦注 as the window shows them. Returns false when the
+// device cannot be started. A footnote, when given, names the place of the rising and setting
+// times on each page.
+bool paintMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
                  int last, bool notes = false, const QString& footnote = QString());
+
+// As paintMonths, on A4 landscape (calendarPageLayout).
+bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
+                 int last, bool notes = false);
 
 // Prints a month ("2025-08") or a whole year ("2025") to a PDF file, A4 landscape, for
 // `sorvane --print-calendar-pdf MONTH FILE` (printCalendarPdfCommand); returns its status.
@@ -76,8 +85,9 @@ class CalendarPage : public QWidget {
     void showMonth(int year, int month);
     void showToday();
     void print();
-    // Prints months first..last of the shown year on a printer the print dialog has set up
-    // (to a PDF file: replaced whole or not at all). On failure a message box says why.
+    // Prints months first..last of the shown year on a printer the print dialog has set up, in
+    // its page layout (to a PDF file: replaced whole or not at all). On failure a message box
+    // says why.
     bool printTo(QPrinter& printer, int first, int last);
 
     // The 暦注 in the cells, the details pane and the printed pages (off at first).

@@ -73,7 +73,7 @@ QString refusal(const daysearch::QueryError& e) {
 } // namespace
 
 struct DaySearchWindow::State {
-    explicit State(const Tables& tables) : vocabulary(tables), searcher(tables, kYearsKept) {}
+    explicit State(const Tables& tables) : searcher(tables, kYearsKept) {}
 
     // One check box per name, with its kind; the checked boxes of one group box make one
     // word (any of them).

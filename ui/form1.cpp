@@ -1,9 +1,12 @@
 #include "ui/form1.h"
 
+#include "almanac/limits.h"
 #include "almanac/year_almanac.h"
+#include "almanac/zassetsu.h"
 #include "calendar/year_text.h"
 #include "ephemeris/data_location.h"
 #include "export/icalendar.h"
+#include "export/json_document.h"
 #include "export/text_report.h"
 #include "precise/precise_year.h"
 #include "ui/about_box.h"
@@ -46,8 +49,11 @@ namespace {
 constexpr int kClientWidth = 337;
 constexpr int kClientHeight = 544;
 
+// The clock's year as the program counts years: Qt's dates have no year 0 (1 BC is -1),
+// the program's are astronomical (1 BC is 0).
 int currentYear() {
-    return QDate::currentDate().year();
+    const int year = QDate::currentDate().year();
+    return year < 0 ? year + 1 : year;
 }
 
 struct MonthRow {
@@ -341,6 +347,37 @@ void Form1::calculate() {
     for (int i = 0; i < 12; ++i) {
         lblday1_[i]->setText(QString::fromStdString(almanac_->firstDay(i + 1).sexagenaryName));
     }
+    showDriftWarning();
+}
+
+void Form1::showDriftWarning() {
+    int outside = 0;
+    for (const almanac::Event& e : almanac_->solarTerms) {
+        outside += exports::outsideMonth(almanac_->year, e) ? 1 : 0;
+    }
+    if (outside == 0) {
+        if (driftWarning_ != nullptr) {
+            driftWarning_->hide();
+        }
+        return;
+    }
+    // A box beside the window, not in the result lines (they stay what the method gives), and
+    // not modal, so that a clock in such a year still opens the window.
+    if (driftWarning_ == nullptr) {
+        driftWarning_ = new QMessageBox(QMessageBox::Warning, QStringLiteral("Sorvane"), QString(),
+                                        QMessageBox::Ok, this);
+        driftWarning_->setObjectName(QStringLiteral("driftWarning"));
+        driftWarning_->setModal(false);
+    }
+    driftWarning_->setText(
+        QStringLiteral(
+            "%1年は暦が季節からずれているため、%2件の節気・土用が本来の月の外に出ています。\n"
+            "意味のある結果が得られるのは%3年から%4年までです。")
+            .arg(QString::fromStdString(yearText(almanac_->year)))
+            .arg(outside)
+            .arg(almanac::kFirstCleanYear)
+            .arg(almanac::kLastCleanYear));
+    driftWarning_->show();
 }
 
 void Form1::stepYear(int delta) {
@@ -488,6 +525,19 @@ void Form1::openDaySearch() {
     daySearch_->activateWindow();
 }
 
+namespace {
+
+// The 雑節 as the window lists them: the terminal program's lines with Japanese dates.
+std::string zassetsuWindowText(const almanac::YearAlmanac& almanac) {
+    std::string text;
+    for (const almanac::Event& item : almanac.zassetsu) {
+        text += almanac::zassetsuJapaneseLine(item) + "\n";
+    }
+    return text;
+}
+
+} // namespace
+
 void Form1::showZassetsu() {
     const auto year = boxYear();
     if (!year) {
@@ -500,8 +550,7 @@ void Form1::showZassetsu() {
     if (zassetsuWindow_ == nullptr) {
         zassetsuWindow_ = new ZassetsuWindow(this);
     }
-    zassetsuWindow_->showYear(txtyear_->text(),
-                              QString::fromStdString(exports::zassetsuReport(almanac)),
+    zassetsuWindow_->showYear(txtyear_->text(), QString::fromStdString(zassetsuWindowText(almanac)),
                               almanac.precise);
     zassetsuWindow_->show();
     zassetsuWindow_->raise();

@@ -19,6 +19,7 @@ class QAction;
 class QLabel;
 class QTextEdit;
 class QLineEdit;
+class QMessageBox;
 class QPushButton;
 
 namespace sorvane::almanac {
@@ -93,11 +94,14 @@ class Form1 : public QMainWindow {
     Form2* loadMonthWindow();
     void hideMonthWindow();
     void markStale();
+    // Shows (or hides) the note that the calculated year's events lie outside their months.
+    void showDriftWarning();
     void centreOnScreen();
     QRect availableArea() const;
 
     const Tables tables_;
     std::unique_ptr<almanac::YearAlmanac> almanac_;
+    QMessageBox* driftWarning_ = nullptr;
 
     QLineEdit* txtyear_ = nullptr;
     QPushButton* btncalc_ = nullptr;

@@ -20,6 +20,9 @@ const QColor kMarkGreen(0x1e, 0x6e, 0x32);
 const QColor kTodayFrame(0xe0, 0x70, 0x00);
 const QColor kSelectedFill(0xff, 0xf4, 0xc4);
 const QColor kOutsideFill(0xf3, 0xf3, 0xf3);
+const QColor kNoteBrown(0x80, 0x4a, 0x10);
+const QColor kDoyoBand(0xee, 0xdc, 0xb8);
+const QColor kHiganBand(0xe2, 0xd6, 0xee);
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -64,9 +67,12 @@ void paintPhase(QPainter& painter, QPointF centre, double radius, lunisolar::Pha
 MonthPainter::MonthPainter(const almanac::MonthPage& page, const QRectF& area)
     : page_(page), area_(area), rows_(static_cast<int>(page.cells.size() / 7)) {
     const double h = area.height();
-    header_ = QRectF(area.left(), area.top(), area.width(), h * 0.11);
+    header_ = QRectF(area.left(), area.top(), area.width(), h * 0.13);
     weekdays_ = QRectF(area.left(), header_.bottom(), area.width(), h * 0.045);
-    footer_ = QRectF(area.left(), area.bottom() - h * 0.04, area.width(), h * 0.04);
+    // The footer: the mode line, and a line for each limit of the sources the month runs into.
+    const double footerRows = static_cast<double>(std::max<std::size_t>(1, page.limitNotes.size()));
+    const double footerHeight = std::max(h * 0.04, h * 0.032 * footerRows);
+    footer_ = QRectF(area.left(), area.bottom() - footerHeight, area.width(), footerHeight);
     grid_ =
         QRectF(area.left(), weekdays_.bottom(), area.width(), footer_.top() - weekdays_.bottom());
 }
@@ -113,17 +119,17 @@ std::vector<CellLine> cellLines(const almanac::DayCell& cell, const PageMarks& m
     return lines;
 }
 
-// A line set in a width: one row, condensed to at most kCondensed of its natural width when
-// it is a little too long, or else broken into rows (between any two characters, as Japanese
-// is set).
-constexpr double kCondensed = 0.78;
+int rowCount(const std::vector<CellLine>& lines, const QFontMetricsF& metrics, double width) {
+    int rows = 0;
+    for (const CellLine& line : lines) {
+        rows += static_cast<int>(setCellLine(line.text, metrics, width).rows.size());
+    }
+    return rows;
+}
 
-struct SetLine {
-    QStringList rows;
-    double squeeze = 1; // horizontal scale of a single row
-};
+} // namespace
 
-SetLine setLine(const QString& text, const QFontMetricsF& metrics, double width) {
+SetLine setCellLine(const QString& text, const QFontMetricsF& metrics, double width) {
     const double natural = metrics.horizontalAdvance(text);
     if (natural <= width) {
         return {{text}, 1};
@@ -148,16 +154,6 @@ SetLine setLine(const QString& text, const QFontMetricsF& metrics, double width)
     return set;
 }
 
-int rowCount(const std::vector<CellLine>& lines, const QFontMetricsF& metrics, double width) {
-    int rows = 0;
-    for (const CellLine& line : lines) {
-        rows += static_cast<int>(setLine(line.text, metrics, width).rows.size());
-    }
-    return rows;
-}
-
-} // namespace
-
 void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
                              const PageMarks& marks, double smallSize) const {
     if (!cell.inMonth) {
@@ -177,14 +173,41 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
     painter.drawText(numberBox, Qt::AlignLeft | Qt::AlignTop, number);
 
     if (cell.inMonth) {
+        // A 土用 or 彼岸 runs as a band along the bottom of its days, named where it begins
+        // and at the start of each week and month it crosses.
+        double textBottom = inner.bottom();
+        if (cell.period) {
+            const double height = QFontMetricsF(pixelFont(smallSize)).height() * 0.85;
+            const QRectF band(box.left() + (cell.period->first ? inner.left() - box.left() : 0),
+                              inner.bottom() - height,
+                              box.width() - (cell.period->first ? inner.left() - box.left() : 0) -
+                                  (cell.period->last ? box.right() - inner.right() : 0),
+                              height);
+            painter.fillRect(band, cell.period->name == "土用" ? kDoyoBand : kHiganBand);
+            if (cell.period->first || cell.weekday == 0 || cell.date.day == 1) {
+                painter.setPen(kInk);
+                painter.setFont(pixelFont(height * 0.78));
+                painter.drawText(band.adjusted(height * 0.2, 0, 0, 0),
+                                 Qt::AlignLeft | Qt::AlignVCenter, qs(cell.period->name));
+            }
+            textBottom = band.top();
+        }
         const std::vector<CellLine> lines = cellLines(cell, marks);
         // The page's type size, made smaller in a cell whose lines would not fit whole.
         QFont small = pixelFont(smallSize);
-        for (double size = smallSize; size >= std::max(4.0, smallSize * 0.6); size *= 0.92) {
+        std::vector<SetLine> set;
+        for (double size = smallSize;; size *= 0.92) {
             small = pixelFont(size);
             const QFontMetricsF metrics(small);
-            if (rowCount(lines, metrics, inner.width()) * metrics.height() <=
-                inner.bottom() - numberBox.bottom() + 1) {
+            set.clear();
+            std::size_t rows = 0;
+            for (const CellLine& line : lines) {
+                set.push_back(setCellLine(line.text, metrics, inner.width()));
+                rows += static_cast<std::size_t>(set.back().rows.size());
+            }
+            if (static_cast<double>(rows) * metrics.height() <=
+                    textBottom - numberBox.bottom() + 1 ||
+                size * 0.92 < std::max(4.0, smallSize * 0.6)) {
                 break;
             }
         }
@@ -215,19 +238,22 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
         // The lines under the number: holiday, lunisolar date and 干支, then the day's marks.
         double y = numberBox.bottom();
         const double lineHeight = smallMetrics.height();
-        for (const CellLine& line : lines) {
-            const SetLine set = setLine(line.text, smallMetrics, inner.width());
-            painter.setPen(line.colour);
-            for (const QString& row : set.rows) {
-                if (y + lineHeight > inner.bottom() + 1) {
+        const double baseline = smallMetrics.ascent();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            painter.setPen(lines[i].colour);
+            for (const QString& row : set[i].rows) {
+                if (y + lineHeight > textBottom + 1) {
                     return paintToday(painter, box, cell, marks);
                 }
-                painter.save();
-                painter.translate(inner.left(), y);
-                painter.scale(set.squeeze, 1);
-                painter.drawText(QRectF(0, 0, inner.width() / set.squeeze, lineHeight),
-                                 Qt::AlignLeft | Qt::AlignTop, row);
-                painter.restore();
+                if (set[i].squeeze == 1) {
+                    painter.drawText(QPointF(inner.left(), y + baseline), row);
+                } else {
+                    painter.save();
+                    painter.translate(inner.left(), y + baseline);
+                    painter.scale(set[i].squeeze, 1);
+                    painter.drawText(QPointF(0, 0), row);
+                    painter.restore();
+                }
                 y += lineHeight;
             }
         }
@@ -261,13 +287,25 @@ double MonthPainter::smallSize(const PageMarks& marks) const {
     const QRectF box = cell(0);
     const QRectF inner = innerBox(box);
     const double numberSize = numberSizeOf(box);
-    std::vector<CellLine> fullest;
+    // The day with the most lines (counted before any text is made).
+    const almanac::DayCell* fullestCell = nullptr;
+    std::size_t most = 0;
     for (const almanac::DayCell& c : page_.cells) {
         if (c.inMonth) {
-            std::vector<CellLine> lines = cellLines(c, marks);
-            if (lines.size() > fullest.size()) {
-                fullest = std::move(lines);
+            const std::size_t count =
+                (c.holiday ? 1 : 0) + 1 + c.marks.size() + (c.period ? 1 : 0) +
+                (marks.extraLines ? static_cast<std::size_t>(marks.extraLines(c.date).size()) : 0);
+            if (count > most) {
+                most = count;
+                fullestCell = &c;
             }
+        }
+    }
+    std::vector<CellLine> fullest;
+    if (fullestCell != nullptr) {
+        fullest = cellLines(*fullestCell, marks);
+        if (fullestCell->period) {
+            fullest.push_back({}); // the band takes about a line
         }
     }
     const double below = inner.height() - QFontMetricsF(pixelFont(numberSize, true)).height();
@@ -293,8 +331,62 @@ void MonthPainter::paintHeader(QPainter& painter) const {
     painter.drawText(header_.adjusted(side * 0.3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, left);
     painter.drawText(header_.adjusted(0, 0, -side * 0.3, 0), Qt::AlignRight | Qt::AlignVCenter,
                      qs(yearText(page_.year)) + QStringLiteral("年"));
-    painter.setFont(pixelFont(header_.height() * 0.62, true));
-    painter.drawText(header_, Qt::AlignCenter, QStringLiteral("%1月").arg(page_.month));
+    const QFont titleFont = pixelFont(header_.height() * 0.62, true);
+    painter.setFont(titleFont);
+    const QString title = QStringLiteral("%1月").arg(page_.month);
+    painter.drawText(header_, Qt::AlignCenter, title);
+
+    // The months before and after, small, on either side of the title: a title row, the
+    // weekday row and up to six weeks; left out where they would be too small to read.
+    const double row = header_.height() * 0.92 / 8;
+    if (row < 5) {
+        return;
+    }
+    const double column = row * 1.45;
+    const double halfTitle = QFontMetricsF(titleFont).horizontalAdvance(title) / 2;
+    const double gap = column * 1.5;
+    const double top = header_.top() + header_.height() * 0.04;
+    if (page_.previous) {
+        paintSmallMonth(painter, *page_.previous,
+                        QPointF(header_.center().x() - halfTitle - gap - 7 * column, top), row,
+                        column);
+    }
+    if (page_.next) {
+        paintSmallMonth(painter, *page_.next, QPointF(header_.center().x() + halfTitle + gap, top),
+                        row, column);
+    }
+}
+
+void MonthPainter::paintSmallMonth(QPainter& painter, const almanac::SmallMonth& month,
+                                   QPointF topLeft, double row, double column) {
+    painter.setFont(pixelFont(row * 0.8, true));
+    painter.setPen(kInk);
+    painter.drawText(QRectF(topLeft.x(), topLeft.y(), 7 * column, row), Qt::AlignCenter,
+                     QStringLiteral("%1月").arg(month.month));
+    painter.setFont(pixelFont(row * 0.72));
+    static const char* const weekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
+    const auto colourOf = [](int weekday, bool holiday) {
+        return weekday == 0 || holiday ? kSundayRed : weekday == 6 ? kSaturdayBlue : kInk;
+    };
+    for (int i = 0; i < 7; ++i) {
+        painter.setPen(colourOf(i, false));
+        painter.drawText(QRectF(topLeft.x() + i * column, topLeft.y() + row, column, row),
+                         Qt::AlignCenter, QString::fromUtf8(weekdays[i]));
+    }
+    const QFontMetricsF metrics(painter.font());
+    const double digit = metrics.horizontalAdvance(QLatin1Char('0'));
+    const double baseline = (row + metrics.ascent() - metrics.descent()) / 2;
+    for (int day = 1; day <= month.days; ++day) {
+        const int index = month.lead + day - 1;
+        const bool holiday =
+            std::find(month.holidays.begin(), month.holidays.end(), day) != month.holidays.end();
+        painter.setPen(colourOf(index % 7, holiday));
+        const QString number = QString::number(day);
+        painter.drawText(QPointF(topLeft.x() + (index % 7 + 1) * column -
+                                     (day < 10 ? digit : 2 * digit) - column * 0.1,
+                                 topLeft.y() + (2 + index / 7) * row + baseline),
+                         number);
+    }
 }
 
 void MonthPainter::paint(QPainter& painter, const PageMarks& marks) const {
@@ -330,10 +422,29 @@ void MonthPainter::paint(QPainter& painter, const PageMarks& marks) const {
     }
     painter.drawLine(weekdays_.topLeft(), weekdays_.topRight());
 
+    // The mode on the right of the first footer row, the limit notes on the left, a row each.
+    const std::size_t rows = std::max<std::size_t>(1, page_.limitNotes.size());
+    const double rowHeight = footer_.height() / static_cast<double>(rows);
+    const QFont footerFont = pixelFont(std::min(footer_.height(), area_.height() * 0.04) * 0.55);
+    const QFontMetricsF footerMetrics(footerFont);
+    painter.setFont(footerFont);
+    const QRectF firstRow(footer_.left(), footer_.top(), footer_.width(), rowHeight);
     painter.setPen(kFaint);
-    painter.setFont(pixelFont(footer_.height() * 0.55));
-    painter.drawText(footer_, Qt::AlignRight | Qt::AlignVCenter, qs(page_.modeText));
-    painter.drawText(footer_, Qt::AlignLeft | Qt::AlignVCenter, marks.footnote);
+    // The place of the rising and setting times, when given, before the mode.
+    const QString right = marks.footnote.isEmpty()
+                              ? qs(page_.modeText)
+                              : marks.footnote + QStringLiteral("　　") + qs(page_.modeText);
+    painter.drawText(firstRow, Qt::AlignRight | Qt::AlignVCenter, right);
+    const double modeWidth = footerMetrics.horizontalAdvance(right);
+    painter.setPen(kNoteBrown);
+    for (std::size_t i = 0; i < page_.limitNotes.size(); ++i) {
+        const QRectF row = firstRow.translated(0, rowHeight * static_cast<double>(i));
+        const double width =
+            row.width() - (i == 0 ? modeWidth + footerMetrics.averageCharWidth() * 2 : 0);
+        painter.drawText(row, Qt::AlignLeft | Qt::AlignVCenter,
+                         footerMetrics.elidedText(QStringLiteral("※ ") + qs(page_.limitNotes[i]),
+                                                  Qt::ElideRight, width));
+    }
     painter.restore();
 }
 

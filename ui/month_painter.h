@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 
+class QFontMetricsF;
 class QPainter;
 
 namespace sorvane::ui {
@@ -26,6 +27,16 @@ struct PageMarks {
     // A line at the footer's left (the place of the rising and setting times; empty: none).
     QString footnote;
 };
+
+// A line of a day's cell set in a width: one row, condensed to at most kCondensed of its
+// natural width when it is a little too long, or else broken into rows between any two
+// characters, as Japanese is set. Never cut: the rows together are the whole text.
+inline constexpr double kCondensed = 0.78;
+struct SetLine {
+    QStringList rows;
+    double squeeze = 1; // horizontal scale of a single condensed row
+};
+SetLine setCellLine(const QString& text, const QFontMetricsF& metrics, double width);
 
 // One month page laid out in an area: the header (era year, the year's 干支, the month), the
 // weekday row, the grid of days and the footer line. Every size follows from the area, so
@@ -43,6 +54,8 @@ class MonthPainter {
 
   private:
     void paintHeader(QPainter& painter) const;
+    static void paintSmallMonth(QPainter& painter, const almanac::SmallMonth& month,
+                                QPointF topLeft, double row, double column);
     void paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
                    const PageMarks& marks, double smallSize) const;
     void paintToday(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,

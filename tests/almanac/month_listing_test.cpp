@@ -1,5 +1,6 @@
 // The month listing: month lengths, the year and month cycles and the day lines.
 #include "almanac/month_listing.h"
+#include "calendar/names.h"
 #include "ephemeris/data_location.h"
 #include "finder/finder.h"
 #include "support/test_support.h"
@@ -35,7 +36,7 @@ TEST(MonthListing, January2000) {
     f.calculate(2000);
     ASSERT_EQ(f.kanshi1[1], 55);
     ASSERT_EQ(f.youbi1[1], 7);
-    const MonthListing l = nikkanhyouji(shippedTables(), 2000, 1, f.kanshi1[1], f.youbi1[1]);
+    const MonthListing l = nikkanhyouji(2000, 1, f.kanshi1[1], f.youbi1[1]);
     const std::string head = "1日(土)  戊午\r\n2日(日)  己未\r\n3日(月)  庚申\r\n"
                              "4日(火)  辛酉\r\n5日(水)  壬戌\r\n6日(木)  癸亥\r\n"
                              "7日(金)  甲子\r\n8日(土)  乙丑\r\n";
@@ -46,11 +47,11 @@ TEST(MonthListing, January2000) {
     EXPECT_EQ(l.yearCaption, "己卯年");
     EXPECT_EQ(l.monthCaption, "1月丁丑");
     // Listing the same month again gives the same text.
-    EXPECT_EQ(nikkanhyouji(shippedTables(), 2000, 1, 55, 7).dayLines, l.dayLines);
+    EXPECT_EQ(nikkanhyouji(2000, 1, 55, 7).dayLines, l.dayLines);
 }
 
 TEST(MonthListing, February2000) {
-    const MonthListing l = nikkanhyouji(shippedTables(), 2000, 2, 26, 3);
+    const MonthListing l = nikkanhyouji(2000, 2, 26, 3);
     std::size_t lines = 0;
     for (std::size_t p = 0; (p = l.dayLines.find("\r\n", p)) != std::string::npos; p += 2) {
         ++lines;
@@ -63,13 +64,12 @@ TEST(MonthListing, February2000) {
 }
 
 TEST(MonthListing, YearAndMonthNamesOf1984) {
-    const Tables& t = shippedTables();
-    EXPECT_EQ(t.sexagenaryNames[nenkanshi(1984, 1)] + "年", "癸亥年");
-    EXPECT_EQ(t.sexagenaryNames[tukikanshi(1984, 1)], "乙丑");
-    EXPECT_EQ(t.sexagenaryNames[nenkanshi(1984, 2)] + "年", "甲子年");
-    EXPECT_EQ(t.sexagenaryNames[tukikanshi(1984, 2)], "丙寅");
-    EXPECT_EQ(t.sexagenaryNames[nenkanshi(1984, 12)] + "年", "甲子年");
-    EXPECT_EQ(t.sexagenaryNames[tukikanshi(1984, 12)], "丙子");
+    EXPECT_EQ(sexagenaryNames[nenkanshi(1984, 1)] + "年", "癸亥年");
+    EXPECT_EQ(sexagenaryNames[tukikanshi(1984, 1)], "乙丑");
+    EXPECT_EQ(sexagenaryNames[nenkanshi(1984, 2)] + "年", "甲子年");
+    EXPECT_EQ(sexagenaryNames[tukikanshi(1984, 2)], "丙寅");
+    EXPECT_EQ(sexagenaryNames[nenkanshi(1984, 12)] + "年", "甲子年");
+    EXPECT_EQ(sexagenaryNames[tukikanshi(1984, 12)], "丙子");
 }
 
 TEST(MonthListing, CyclesRunOnThroughYearZeroAndBelow) {
@@ -91,9 +91,9 @@ TEST(MonthListing, CyclesRunOnThroughYearZeroAndBelow) {
 }
 
 TEST(MonthListing, RefusesFirstDayValuesOutsideTheirCycles) {
-    EXPECT_THROW(nikkanhyouji(shippedTables(), 2000, 1, 0, 1), std::out_of_range);
-    EXPECT_THROW(nikkanhyouji(shippedTables(), 2000, 13, 1, 1), std::out_of_range);
-    EXPECT_THROW(nikkanhyouji(shippedTables(), 2000, 1, 1, 8), std::out_of_range);
+    EXPECT_THROW(nikkanhyouji(2000, 1, 0, 1), std::out_of_range);
+    EXPECT_THROW(nikkanhyouji(2000, 13, 1, 1), std::out_of_range);
+    EXPECT_THROW(nikkanhyouji(2000, 1, 1, 8), std::out_of_range);
 }
 
 } // namespace

@@ -2,9 +2,10 @@
 #include "almanac/zassetsu.h"
 #include "calendar/civil_date.h"
 #include "calendar/day_cycles.h"
+#include "calendar/names.h"
+#include "calendar/solar_terms.h"
 #include "ephemeris/tables.h"
 #include "finder/finder.h"
-#include "finder/target_longitudes.h"
 #include "support/test_support.h"
 
 #include <algorithm>
@@ -92,11 +93,10 @@ TEST(Zassetsu, DaysCountedFromRisshunFollowTheLeapYear) {
 }
 
 TEST(Zassetsu, UshiDaysAreTheDaysOfBranchUshi) {
-    const Tables& tables = testing::shippedTables();
     const auto days = ushiDays({2025, 1, 1}, {2025, 12, 31});
     ASSERT_FALSE(days.empty());
     for (std::size_t i = 0; i < days.size(); ++i) {
-        const auto& name = tables.sexagenaryNames[kanshi(static_cast<double>(dayNumber(days[i])))];
+        const auto& name = sexagenaryNames[kanshi(static_cast<double>(dayNumber(days[i])))];
         EXPECT_EQ(name.substr(name.size() - 3), "丑") << name; // 乙丑, 丁丑 ..
         if (i > 0) {
             EXPECT_EQ(dayNumber(days[i]) - dayNumber(days[i - 1]), 12);

@@ -34,9 +34,9 @@ TEST(JapaneseEra, EachEraBeginsOnItsDay) {
 }
 
 TEST(JapaneseEra, MonthShowsEveryEraItSpans) {
-    EXPECT_EQ(monthEraText(1989, 1), "平成元年 / 昭和64年");
-    EXPECT_EQ(monthEraText(1926, 12), "昭和元年 / 大正15年");
-    EXPECT_EQ(monthEraText(1912, 7), "大正元年 / 明治45年");
+    EXPECT_EQ(monthEraText(1989, 1), "昭和64年 / 平成元年");
+    EXPECT_EQ(monthEraText(1926, 12), "大正15年 / 昭和元年");
+    EXPECT_EQ(monthEraText(1912, 7), "明治45年 / 大正元年");
     EXPECT_EQ(monthEraText(2019, 4), "平成31年");
     EXPECT_EQ(monthEraText(2019, 5), "令和元年"); // 令和 began on the 1st
     EXPECT_EQ(monthEraText(1873, 1), "明治6年");

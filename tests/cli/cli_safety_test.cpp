@@ -187,6 +187,7 @@ TEST(Options, EachCombinationIsDoneOrRefusedByName) {
         {"2000 --precise=0", 2, "--precise takes no value: \"--precise=0\""},
         {"2000 --json=no", 2, "--json takes no value"},
         {"2000 --days=false", 2, "--days takes no value"},
+        {"2000 --sun=1", 2, "--sun takes no value"},
         {"2000 --json=", 2, "--json takes no value"},
         {"2000 --ics --json", 2, "--ics needs a value, not the option \"--json\""},
         {"2000 --data --days", 2, "--data needs a value, not the option \"--days\""},

@@ -67,8 +67,8 @@ class Records {
             const Tables& t = sorvane::testing::shippedTables();
             notes_[y] = notes::yearNotes(t, y);
             entries_[y] = almanac::dayListing(
-                t, almanac::yearAlmanac(t, static_cast<std::int16_t>(y),
-                                        almanac::AlmanacOptions::everything(precise::inRange(y))));
+                almanac::yearAlmanac(t, static_cast<std::int16_t>(y),
+                                     almanac::AlmanacOptions::everything(precise::inRange(y))));
         }
     }
     std::map<int, notes::YearNotes> notes_;
@@ -174,7 +174,7 @@ TEST(DaySearch, FindsTheDaysTheRecordsGive) {
          },
          std::pair{CivilDate{1947, 6, 1}, CivilDate{1948, 7, 19}}},
     };
-    daysearch::Vocabulary vocabulary(sorvane::testing::shippedTables());
+    daysearch::Vocabulary vocabulary;
     daysearch::DaySearch search(sorvane::testing::shippedTables());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.query);
@@ -214,7 +214,7 @@ TEST(DaySearch, RefusesUnknownAndAmbiguousWordsByName) {
         {"大安||仏滅", "大安||仏滅", {}},
         {" 　", "", {}},
     };
-    daysearch::Vocabulary vocabulary(sorvane::testing::shippedTables());
+    daysearch::Vocabulary vocabulary;
     for (const Refusal& r : refusals) {
         SCOPED_TRACE(r.query);
         try {

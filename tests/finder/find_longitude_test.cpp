@@ -1,7 +1,7 @@
 // Finder::findLongitude: the yearly calculation's search for any longitude (入梅, 半夏生).
+#include "calendar/solar_terms.h"
 #include "ephemeris/tables.h"
 #include "finder/finder.h"
-#include "finder/target_longitudes.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,12 @@
 // The solar-term finder: target longitudes, chord steps, result lines and whole years.
 #include "calendar/julian_day.h"
+#include "calendar/names.h"
+#include "calendar/solar_terms.h"
 #include "calendar/year_text.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/sun_position.h"
 #include "finder/finder.h"
 #include "finder/line_format.h"
-#include "finder/target_longitudes.h"
 #include "precise/erfa_sun.h"
 #include "support/test_support.h"
 
@@ -154,7 +155,7 @@ TEST(YearlyCalculation, Year2000) {
     const char* names[] = {"戊午", "己丑", "戊午", "己丑", "己未", "庚寅",
                            "庚申", "辛卯", "壬戌", "壬辰", "癸亥", "癸巳"};
     for (int m = 1; m <= 12; ++m) {
-        EXPECT_EQ(shippedTables().sexagenaryNames[f.kanshi1[m]], names[m - 1]) << m;
+        EXPECT_EQ(sexagenaryNames[f.kanshi1[m]], names[m - 1]) << m;
     }
     EXPECT_EQ(f.kanshi1[1], 55);
     EXPECT_EQ(f.youbi1[1], 7); // Saturday
@@ -180,8 +181,8 @@ TEST(YearlyCalculation, LinesInTimeOrderAndTheirNames) {
             std::smatch m;
             ASSERT_TRUE(std::regex_match(lines[i], m, shape)) << year << ": " << lines[i];
             const std::string name = e.kind == EventKind::Doyo    ? "  土用"
-                                     : e.kind == EventKind::Setsu ? t.solarTermNames[e.month][0]
-                                                                  : t.solarTermNames[e.month][1];
+                                     : e.kind == EventKind::Setsu ? solarTermNames[e.month][0]
+                                                                  : solarTermNames[e.month][1];
             EXPECT_EQ(m[1].str(), name) << year << " line " << i;
             EXPECT_EQ(std::stoi(m[2].str()), e.day);
             EXPECT_GE(e.day, 1);

@@ -6,17 +6,24 @@
 #include "support/test_support.h"
 #include "ui/calendar_page.h"
 #include "ui/text_box.h"
+#include "ui/translations.h"
 #include "ui/zassetsu_window.h"
 
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
@@ -88,16 +95,34 @@ class CalendarPageTest : public QObject {
         QCOMPARE(august.yearKanshi, std::string("乙巳"));
         QVERIFY(august.precise);
         // The observatory's published moments: 立秋 2025-08-07 14:52, 二百十日 08-31.
-        QCOMPARE(cellOf(august, 7).marks, std::vector<std::string>{"立秋"});
+        QCOMPARE(cellOf(august, 7).marks, std::vector<std::string>{"立秋 14:52"});
         QCOMPARE(cellOf(august, 7).kanshi, std::string("戊申"));
         QVERIFY(
             detailsOf(years, {2025, 8, 7}).contains(QStringLiteral("立秋 14:52（太陽黄経 135°）")));
         QCOMPARE(cellOf(august, 31).marks, std::vector<std::string>{"二百十日"});
         // Summer 土用 2025: 07-19 to 08-06, its days named in the details.
         QVERIFY(
-            detailsOf(years, {2025, 8, 6}).contains(QStringLiteral("夏の土用（07-19〜08-06）")));
+            detailsOf(years, {2025, 8, 6}).contains(QStringLiteral("夏の土用（7月19日〜8月6日）")));
         QVERIFY(
             !detailsOf(years, {2025, 8, 7}).join(QString()).contains(QStringLiteral("夏の土用")));
+        // The periods drawn as bands: 土用 to 08-06, 春の彼岸 2025-03-17..23.
+        QVERIFY(cellOf(august, 6).period && cellOf(august, 6).period->last &&
+                cellOf(august, 6).period->name == "土用");
+        QVERIFY(!cellOf(august, 7).period);
+        const almanac::MonthPage march = years.monthPage(2025, 3);
+        QVERIFY(!cellOf(march, 16).period && !cellOf(march, 24).period);
+        QVERIFY(cellOf(march, 17).period && cellOf(march, 17).period->first &&
+                cellOf(march, 20).period && cellOf(march, 23).period->last &&
+                cellOf(march, 20).period->name == "彼岸");
+        // The small months of the header: December 2024 starts on a Sunday; February 2025
+        // has 建国記念の日, 天皇誕生日 and its 振替休日; the range's ends have no neighbour.
+        const almanac::MonthPage january = years.monthPage(2025, 1);
+        QVERIFY(january.previous && january.next);
+        QCOMPARE(january.previous->year, 2024);
+        QCOMPARE(january.previous->lead, 0);
+        QCOMPARE(january.previous->days, 31);
+        QCOMPARE(january.next->holidays, (std::vector<int>{11, 23, 24}));
+        QVERIFY(!years.monthPage(-32768, 1).previous && !years.monthPage(32767, 12).next);
 
         // Holidays, 旧暦 with its 閏, 六曜 and the phases, against the published calendar:
         // 山の日 2025-08-11; 閏6月 from 2025-07-25, the 朔 at 04:11; the 望 of 08-09 at 16:55.
@@ -123,14 +148,14 @@ class CalendarPageTest : public QObject {
         QVERIFY(QString::fromStdString(far.modeText).contains(QStringLiteral("既定の理論")));
         QCOMPARE(far.cells.size() % 7, std::size_t{0});
         QVERIFY(std::any_of(far.cells.begin(), far.cells.end(), [](const auto& c) {
-            return c.marks == std::vector<std::string>{"立春"};
+            return c.marks.size() == 1 && c.marks[0].starts_with("立春 ");
         }));
         QVERIFY(years.monthPage(1872, 12).eraText.empty());
     }
 
     void eraChangesOnItsDay() {
         almanac::CalendarYears years(sharedTables());
-        QCOMPARE(years.monthPage(1989, 1).eraText, std::string("平成元年 / 昭和64年"));
+        QCOMPARE(years.monthPage(1989, 1).eraText, std::string("昭和64年 / 平成元年"));
         QCOMPARE(detailsOf(years, {1989, 1, 7})[1], QStringLiteral("昭和64年1月7日"));
         QCOMPARE(detailsOf(years, {1989, 1, 8})[1], QStringLiteral("平成元年1月8日"));
         QCOMPARE(detailsOf(years, {2019, 4, 30})[1], QStringLiteral("平成31年4月30日"));
@@ -161,6 +186,100 @@ class CalendarPageTest : public QObject {
         const qint64 toMidnight = now.msecsTo(QDateTime(now.date().addDays(1), QTime(0, 0)));
         QVERIFY(timer->isActive() && timer->isSingleShot());
         QVERIFY(std::abs(timer->remainingTime() - (toMidnight + 500)) < 2000);
+    }
+
+    // Holiday names are never cut: a line a little too long is condensed, a longer one set
+    // in rows that fit and together are the whole name.
+    void cellLinesAreWhole_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("ems"); // the width, in the font's full-width characters
+        QTest::addColumn<int>("rows");
+        QTest::newRow("fits") << QStringLiteral("山の日") << 7.0 << 1;
+        QTest::newRow("condensed") << QStringLiteral("昭和天皇の大喪") << 6.0 << 1;
+        QTest::newRow("two rows") << QStringLiteral("皇太子徳仁親王の結婚の儀") << 7.0 << 2;
+        QTest::newRow("three rows") << QStringLiteral("皇太子明仁親王の結婚の儀") << 4.5 << 3;
+    }
+    void cellLinesAreWhole() {
+        QFETCH(QString, text);
+        QFETCH(double, ems);
+        QFETCH(int, rows);
+        QFont font(QStringLiteral("IPAGothic"));
+        font.setPixelSize(20);
+        const QFontMetricsF metrics(font);
+        const double width = ems * metrics.horizontalAdvance(QStringLiteral("日"));
+        const SetLine set = setCellLine(text, metrics, width);
+        QCOMPARE(set.rows.join(QString()), text);
+        QCOMPARE(set.rows.size(), rows);
+        QVERIFY(set.squeeze >= kCondensed && set.squeeze <= 1);
+        for (const QString& row : set.rows) {
+            QVERIFY2(metrics.horizontalAdvance(row) * set.squeeze <= width + 0.01, qPrintable(row));
+        }
+    }
+
+    // One line on the page for each source that the month lies beyond, and none within them.
+    void limitNotesNameEachEndOfTheSources_data() {
+        QTest::addColumn<int>("year");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QStringList>("topics"); // a word of each note, in order
+        const QString drift = QStringLiteral("季節"), era = QStringLiteral("元号"),
+                      holidays = QStringLiteral("祝日"), lunar = QStringLiteral("旧暦");
+        QTest::newRow("2025-08") << 2025 << 8 << QStringList{};
+        QTest::newRow("2100-12") << 2100 << 12 << QStringList{};
+        QTest::newRow("2101-01") << 2101 << 1 << QStringList{holidays, lunar};
+        QTest::newRow("1948-07") << 1948 << 7 << QStringList{holidays};
+        QTest::newRow("1948-08") << 1948 << 8 << QStringList{};
+        QTest::newRow("1873-01") << 1873 << 1 << QStringList{holidays, lunar};
+        QTest::newRow("1872-12") << 1872 << 12 << QStringList{era, holidays, lunar};
+        QTest::newRow("8455-06") << 8455 << 6 << QStringList{holidays, lunar};
+        QTest::newRow("8456-06") << 8456 << 6 << QStringList{drift, holidays, lunar};
+        QTest::newRow("-32768-01") << -32768 << 1 << QStringList{drift, era, holidays, lunar};
+    }
+    void limitNotesNameEachEndOfTheSources() {
+        QFETCH(int, year);
+        QFETCH(int, month);
+        QFETCH(QStringList, topics);
+        almanac::CalendarYears years(sharedTables());
+        const almanac::MonthPage page = years.monthPage(year, month);
+        QCOMPARE(page.limitNotes.size(), static_cast<std::size_t>(topics.size()));
+        for (qsizetype i = 0; i < topics.size(); ++i) {
+            const QString note =
+                QString::fromStdString(page.limitNotes[static_cast<std::size_t>(i)]);
+            QVERIFY2(note.contains(topics[i]), qPrintable(note));
+        }
+    }
+
+    // The print dialog under Japanese: no label, button, group or tab left in English (but
+    // the file chooser's "..."), and the paper, orientation and margins are the page's.
+    void printDialogIsJapanese() {
+        QVERIFY(installQtJapanese(*qApp));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageLayout(calendarPageLayout());
+        QPrintDialog dialog(&printer);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+        dialog.show();
+        QStringList texts;
+        for (QWidget* w : dialog.findChildren<QWidget*>()) {
+            if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+                texts << b->text();
+            } else if (auto* l = qobject_cast<QLabel*>(w)) {
+                texts << l->text();
+            } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+                texts << g->title();
+            } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+                for (int i = 0; i < tabs->count(); ++i) {
+                    texts << tabs->tabText(i);
+                }
+            }
+        }
+        QVERIFY(texts.contains(QStringLiteral("両面印刷")));
+        for (const QString& text : texts) {
+            QVERIFY2(
+                text == QStringLiteral("...") ||
+                    !text.contains(QRegularExpression(QStringLiteral("^[ -~]*[A-Za-z][ -~]*$"))),
+                qPrintable(text));
+        }
+        dialog.reject();
     }
 
     // The menu sits between ファイル and ヘルプ; its page follows the keys and the buttons.
@@ -313,8 +432,21 @@ class CalendarPageTest : public QObject {
         ZassetsuWindow* window = form_->zassetsuWindow();
         QVERIFY(window != nullptr && window->isVisible());
         const QString cli = cliText("2025 --zassetsu");
-        QCOMPARE(window->text(), cli.mid(cli.indexOf(QStringLiteral("\n\n0")) + 2));
-        QVERIFY(window->text().contains(QStringLiteral("02-02        節分")));
+        // The terminal program's 雑節 in the same order, the dates in Japanese.
+        const QStringList cliLines =
+            cli.mid(cli.indexOf(QStringLiteral("\n\n0")) + 2).split(QLatin1Char('\n'));
+        const QStringList shown = window->text().split(QLatin1Char('\n'));
+        QCOMPARE(shown.size(), cliLines.size());
+        for (qsizetype i = 0; i + 1 < shown.size(); ++i) {
+            const QDate date = QDate::fromString(QStringLiteral("2025-") + cliLines[i].left(5),
+                                                 QStringLiteral("yyyy-MM-dd"));
+            QVERIFY2(
+                shown[i].startsWith(QStringLiteral("%1月%2日").arg(date.month()).arg(date.day())) &&
+                    shown[i].contains(cliLines[i].mid(13).section(QLatin1Char(' '), 0, 0)),
+                qPrintable(shown[i]));
+        }
+        QVERIFY(window->text().contains(QStringLiteral("2月2日          節分\n")));
+        QVERIFY(window->text().contains(QStringLiteral("夏の土用 7月19日〜8月6日\n")));
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("2025.ics"));

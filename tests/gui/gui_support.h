@@ -2,6 +2,7 @@
 // library, finding controls by name, and answering the program's message boxes.
 #pragma once
 
+#include "calendar/names.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/tables.h"
 #include "finder/finder.h"
@@ -39,7 +40,7 @@ inline int thisYear() {
 }
 
 inline QString name(int sexagenaryIndex) {
-    return QString::fromStdString(sharedTables().sexagenaryNames.at(sexagenaryIndex));
+    return QString::fromStdString(sexagenaryNames.at(sexagenaryIndex));
 }
 
 // Declares `var` as the child of `root` named `objectName`, failing the test if there is none.

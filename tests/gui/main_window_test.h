@@ -72,6 +72,25 @@ class MainWindowTest : public QObject {
         QVERIFY(form_->monthWindow() == nullptr); // not loaded at start-up
     }
 
+    void aDriftedYearWarnsBesideTheUnchangedResultLines() {
+        FIND_CHILD(txtyear, QLineEdit, form_.get(), "txtyear");
+        FIND_CHILD(btncalc, QPushButton, form_.get(), "btncalc");
+        const std::pair<int, bool> years[] = {{32767, true}, {-32768, true}, {2025, false}};
+        for (const auto& [year, drifted] : years) {
+            txtyear->setText(QString::number(year));
+            btncalc->click();
+            QCOMPARE(resultBox(), expectedResult(*calculated(year)));
+            auto* box = form_->findChild<QMessageBox*>(QStringLiteral("driftWarning"));
+            QCOMPARE(box != nullptr && box->isVisible(), drifted);
+            if (drifted) {
+                QVERIFY(!box->isModal());
+                QVERIFY2(box->text().startsWith(
+                             QStringLiteral("%1年は暦が季節からずれている").arg(year)),
+                         qPrintable(box->text()));
+            }
+        }
+    }
+
     void controlsCarryTheirNamesAndTexts() {
         QCOMPARE(form_->windowTitle(), QStringLiteral("Sorvane"));
         const std::pair<const char*, QString> captions[] = {

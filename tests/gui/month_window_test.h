@@ -47,8 +47,7 @@ class MonthWindowTest : public QObject {
     almanac::MonthListing expected(int m) const {
         const int year = form_->findChild<QLineEdit*>(QStringLiteral("txtyear"))->text().toInt();
         const auto reference = calculated(year);
-        return almanac::nikkanhyouji(sharedTables(), year, m, reference->kanshi1[m],
-                                     reference->youbi1[m]);
+        return almanac::nikkanhyouji(year, m, reference->kanshi1[m], reference->youbi1[m]);
     }
     static QString dayList(const Form2* window) {
         return window->findChild<QTextEdit*>(QStringLiteral("txtnikkan"))->toPlainText();

@@ -4,7 +4,7 @@
 // 年中行事.
 #include "calendar/civil_date.h"
 #include "calendar/day_cycles.h"
-#include "finder/target_longitudes.h"
+#include "calendar/solar_terms.h"
 #include "notes/notes.h"
 #include "notes/solar_dates.h"
 #include "precise/precise_year.h"

@@ -1,8 +1,8 @@
 // The precise mode against the observatory's published minutes, and the default mode's
 // distance from them.
+#include "calendar/solar_terms.h"
 #include "finder/finder.h"
 #include "finder/line_format.h"
-#include "finder/target_longitudes.h"
 #include "precise/precise_year.h"
 #include "published_minutes.h"
 #include "support/test_support.h"
@@ -130,7 +130,6 @@ TEST(PreciseMode, CliPrintsThe2025RowsInTheResultLineFormat) {
     ASSERT_EQ(run.status, 0) << run.err;
     const auto out = testing::lines(run.out);
     ASSERT_GE(out.size(), 28u);
-    const Tables& tables = testing::shippedTables();
     const auto model = precise::preciseYear(2025);
     int checked = 0;
     for (const PublishedMinute& r : testing::publishedMinutes()) {
@@ -140,7 +139,7 @@ TEST(PreciseMode, CliPrintsThe2025RowsInTheResultLineFormat) {
         const auto [month, kind] = monthAndKind(r.longitude);
         for (std::size_t i = 0; i < 28; ++i) {
             if (model[i].month == month && model[i].kind == kind) {
-                EXPECT_EQ(out[i], resultLine(tables, month, kind, r.day, r.hour, r.minute));
+                EXPECT_EQ(out[i], resultLine(month, kind, r.day, r.hour, r.minute));
                 ++checked;
             }
         }

@@ -13,6 +13,7 @@
 // keep their order and the refined moments still put the Sun at the target longitude.
 #include "almanac/month_listing.h"
 #include "calendar/julian_day.h"
+#include "calendar/names.h"
 #include "ephemeris/sun_position.h"
 #include "ephemeris/tables.h"
 #include "finder/finder.h"
@@ -348,10 +349,10 @@ class YearChecker {
                               std::to_string(expectedYoubi(days)));
                 continue;
             }
-            if (tables_.sexagenaryNames[static_cast<std::size_t>(k)] !=
+            if (sexagenaryNames[static_cast<std::size_t>(k)] !=
                 kNames[static_cast<std::size_t>(k - 1)]) {
                 failures_.add(at + "month " + std::to_string(m) + " first-day name \"" +
-                              tables_.sexagenaryNames[static_cast<std::size_t>(k)] + "\"");
+                              sexagenaryNames[static_cast<std::size_t>(k)] + "\"");
             }
         }
     }
@@ -360,7 +361,7 @@ class YearChecker {
         const std::string where = at + "month " + std::to_string(m) + " listing: ";
         almanac::MonthListing listing;
         try {
-            listing = almanac::nikkanhyouji(tables_, year, m, finder.kanshi1[m], finder.youbi1[m]);
+            listing = almanac::nikkanhyouji(year, m, finder.kanshi1[m], finder.youbi1[m]);
         } catch (const std::exception& e) {
             failures_.add(where + "threw: " + e.what());
             return;
@@ -482,7 +483,7 @@ int sweepCli(const Tables& tables, const std::string& dataDir, const std::string
 
         const int m = static_cast<int>(floorMod(year, 12)) + 1;
         const almanac::MonthListing listing =
-            almanac::nikkanhyouji(tables, year, m, finder.kanshi1[m], finder.youbi1[m]);
+            almanac::nikkanhyouji(year, m, finder.kanshi1[m], finder.youbi1[m]);
         const Run month = run(base + " --month " + std::to_string(m));
         const std::string expectedMonth = listing.yearCaption + "\n" + listing.monthCaption +
                                           "\n\n" + withoutCarriageReturns(listing.dayLines);

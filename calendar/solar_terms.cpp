@@ -1,4 +1,4 @@
-#include "finder/target_longitudes.h"
+#include "calendar/solar_terms.h"
 
 namespace sorvane {
 

@@ -1,4 +1,5 @@
-// What an event of the almanac is.
+// The solar terms as the calendar names them: the kinds of the almanac's events and the Sun's
+// longitudes that mark the 節, 中気 and 土用 entries of a month.
 #pragma once
 
 namespace sorvane {
@@ -33,5 +34,13 @@ constexpr int lineColumn(EventKind kind) {
 constexpr int termIndex(EventKind kind) {
     return kind == EventKind::Chuki ? 1 : 0;
 }
+
+// sekkilong: target longitude of month's 節 (kind 0) or 中気 (kind 1), degrees 0..360.
+// 15 (2 month + 17 + kind), reduced once: January's 節 (小寒) is 285, March's 中気 (春分) 0.
+double sekkilong(int month, int kind);
+
+// dooulong: longitude at which the month's 土用 begins, 12 degrees past its 節; used for
+// January (297), April (27), July (117) and October (207).
+double dooulong(int month);
 
 } // namespace sorvane

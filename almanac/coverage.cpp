@@ -1,0 +1,45 @@
+#include "almanac/coverage.h"
+
+#include "holidays/holidays.h"
+#include "lunisolar/lunisolar_year.h"
+#include "precise/precise_year.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace sorvane::almanac {
+
+YearSpan coverage(Source source) {
+    switch (source) {
+    case Source::Year:
+        return {std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()};
+    case Source::Precise:
+        return {precise::kFirstYear, precise::kLastYear};
+    case Source::Lunisolar:
+    case Source::Phases:
+        return {lunisolar::kFirstYear, lunisolar::kLastYear};
+    case Source::Holidays:
+        return {holidays::kFirstYear, holidays::kLastYear};
+    case Source::ICalendar:
+        return {1, 9999};
+    }
+    return {};
+}
+
+bool covers(Source source, int year) {
+    return coverage(source).contains(year);
+}
+
+CivilDate firstHolidayDate() {
+    return holidays::kFirstDate;
+}
+
+Mode modeFor(int year, bool wantPrecise) {
+    return wantPrecise && covers(Source::Precise, year) ? Mode::Precise : Mode::Default;
+}
+
+std::string spanText(const YearSpan& span) {
+    return std::to_string(span.first) + ".." + std::to_string(span.last);
+}
+
+} // namespace sorvane::almanac
