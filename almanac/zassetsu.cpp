@@ -127,8 +127,12 @@ std::vector<Event> zassetsu(const SeasonAnchors& a) {
     return items;
 }
 
-std::string zassetsuLine(const Event& item) {
-    std::string line = monthDayText(item.date);
+namespace {
+
+// A 雑節 line after its date column: the time (or its blank columns), the name and, for a
+// 土用, its first and last days written by dayText.
+std::string zassetsuLineAfterDate(const Event& item, std::string (*dayText)(const CivilDate&)) {
+    std::string line;
     if (item.kind == EventKind::ZassetsuMoment) {
         line += " " + formatTwoDigits(item.hour) + ":" + formatTwoDigits(item.minute);
     } else {
@@ -136,26 +140,23 @@ std::string zassetsuLine(const Event& item) {
     }
     line += "  " + item.name;
     if (item.kind == EventKind::DoyoPeriod) {
-        line += " " + monthDayText(item.date) + "〜" + monthDayText(item.lastDate);
+        line += " " + dayText(item.date) + "〜" + dayText(item.lastDate);
     }
     return line;
+}
+
+} // namespace
+
+std::string zassetsuLine(const Event& item) {
+    return monthDayText(item.date) + zassetsuLineAfterDate(item, monthDayText);
 }
 
 std::string zassetsuJapaneseLine(const Event& item) {
     const std::string date = japaneseMonthDayText(item.date);
     // 月 and 日 take two columns each, the digits one; "12月31日" takes eight.
     const std::size_t digits = date.size() - 2 * std::string("月").size();
-    std::string line = date + std::string(8 - (digits + 4), ' ');
-    if (item.kind == EventKind::ZassetsuMoment) {
-        line += " " + formatTwoDigits(item.hour) + ":" + formatTwoDigits(item.minute);
-    } else {
-        line += "      ";
-    }
-    line += "  " + item.name;
-    if (item.kind == EventKind::DoyoPeriod) {
-        line += " " + japaneseMonthDayText(item.date) + "〜" + japaneseMonthDayText(item.lastDate);
-    }
-    return line;
+    return date + std::string(8 - (digits + 4), ' ') +
+           zassetsuLineAfterDate(item, japaneseMonthDayText);
 }
 
 } // namespace sorvane::almanac

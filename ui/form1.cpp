@@ -482,31 +482,33 @@ void Form1::openCalendarPage() {
     if (!year) {
         return;
     }
+    // The year in the box: today's date when it is this year, else the same month and day.
+    const QDate today = QDate::currentDate();
+    if (*year == today.year()) {
+        ensureCalendarPage()->showToday();
+    } else {
+        ensureCalendarPage()->showDate({*year, today.month(), std::min(today.day(), 28)});
+    }
+    raiseCalendarPage();
+}
+
+void Form1::openCalendarPageOn(const CivilDate& date) {
+    ensureCalendarPage()->showDate(date);
+    raiseCalendarPage();
+}
+
+// The calendar page, made on first use with the remembered place and notes setting.
+CalendarPage* Form1::ensureCalendarPage() {
     if (calendarPage_ == nullptr) {
         calendarPage_ = new CalendarPage(tables_, this);
         calendarPage_->setAttribute(Qt::WA_DeleteOnClose);
         calendarPage_->setPlace(savedPlace(menuPlaces(findDataDir())));
         calendarPage_->setNotesShown(notesShown_->isChecked());
     }
-    // The year in the box: today's date when it is this year, else the same month and day.
-    const QDate today = QDate::currentDate();
-    if (*year == today.year()) {
-        calendarPage_->showToday();
-    } else {
-        calendarPage_->showDate({*year, today.month(), std::min(today.day(), 28)});
-    }
-    calendarPage_->show();
-    calendarPage_->raise();
-    calendarPage_->activateWindow();
+    return calendarPage_;
 }
 
-void Form1::openCalendarPageOn(const CivilDate& date) {
-    if (calendarPage_ == nullptr) {
-        calendarPage_ = new CalendarPage(tables_, this);
-        calendarPage_->setAttribute(Qt::WA_DeleteOnClose);
-        calendarPage_->setPlace(savedPlace(menuPlaces(findDataDir())));
-    }
-    calendarPage_->showDate(date);
+void Form1::raiseCalendarPage() {
     calendarPage_->show();
     calendarPage_->raise();
     calendarPage_->activateWindow();

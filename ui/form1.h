@@ -86,6 +86,8 @@ class Form1 : public QMainWindow {
     void buildControls(QWidget* surface);
     void buildMenus();
     void buildCalendarMenu();
+    CalendarPage* ensureCalendarPage();
+    void raiseCalendarPage();
     // The year in the year box, or nothing (with a beep) when it holds none.
     std::optional<int> boxYear() const;
     // The almanac options of the checkable item: the precise mode when it is on and the year
