@@ -3,6 +3,7 @@
 #include "almanac/day_listing.h"
 #include "almanac/year_almanac.h"
 #include "calendar/day_cycles.h"
+#include "calendar/names.h"
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_calendar.h"
 #include "lunisolar/lunisolar_year.h"
@@ -69,7 +70,7 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
         DayFacts& d = days[i];
         const long long n = firstDay + static_cast<long long>(i);
         d.date = civilDate(n);
-        d.weekday = tables.weekdayNames[static_cast<std::size_t>(youbi(static_cast<double>(n)))];
+        d.weekday = weekdayNames[static_cast<std::size_t>(youbi(static_cast<double>(n)))];
         add(d, Kind::Weekday, d.weekday);
         d.known |= bit(Kind::Weekday);
     }

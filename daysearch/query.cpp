@@ -5,6 +5,7 @@
 #include "almanac/zassetsu.h"
 #include "calendar/civil_date.h"
 #include "calendar/day_cycles.h"
+#include "calendar/names.h"
 #include "lunisolar/lunisolar_calendar.h"
 #include "lunisolar/lunisolar_year.h"
 #include "notes/notes.h"
@@ -160,24 +161,25 @@ std::string lunisolarPattern(std::string_view text) {
     return "";
 }
 
-Vocabulary::Vocabulary(const Tables& tables) : names_(kKindCount) {
+Vocabulary::Vocabulary(const Tables& /*tables*/) : names_(kKindCount) {
     for (int i = 0; i < 6; ++i) {
         add(Kind::Rokuyo, lunisolar::rokuyoName(i));
     }
     for (int w = 1; w <= 7; ++w) {
-        add(Kind::Weekday, tables.weekdayNames[static_cast<std::size_t>(w)]);
+        add(Kind::Weekday, weekdayNames[static_cast<std::size_t>(w)]);
     }
     add(Kind::Rest, kHolidayWord);
     add(Kind::Rest, kRestWord);
     for (int m = 1; m <= 12; ++m) {
         for (int row = 0; row < 2; ++row) {
-            add(Kind::SolarTerm, almanac::plainName(tables.solarTermNames[static_cast<std::size_t>(
-                                     m)][static_cast<std::size_t>(row)]));
+            add(Kind::SolarTerm,
+                almanac::plainName(
+                    solarTermNames[static_cast<std::size_t>(m)][static_cast<std::size_t>(row)]));
         }
         if (m % 3 == 1) {
             almanac::Event entry;
             entry.kind = EventKind::Doyo;
-            entry.name = almanac::plainName(tables.solarTermNames[0][0]);
+            entry.name = almanac::plainName(solarTermNames[0][0]);
             entry.month = m;
             add(Kind::SolarTerm, almanac::eventTitle(entry));
         }
