@@ -57,13 +57,15 @@ void checkMoment(double day, int year, int month, double target) {
     }
     const std::string where = "year " + std::to_string(year) + ", month " + std::to_string(month) +
                               ": the moment the Sun reaches " + degreesText(target);
-    throw CalculationError(where +
-                           (std::isfinite(day)
-                                ? " lies more than " +
-                                      std::to_string(static_cast<int>(kMomentDayLimit)) +
-                                      " days from its month"
-                                : " is not a finite number") +
-                           " (check the term values in planet.txt)");
+    throw CalculationError(
+        std::isfinite(day) ? CalculationError::Code::TooFar : CalculationError::Code::NotFinite,
+        year, month, target,
+        where +
+            (std::isfinite(day)
+                 ? " lies more than " + std::to_string(static_cast<int>(kMomentDayLimit)) +
+                       " days from its month"
+                 : " is not a finite number") +
+            " (check the term values in planet.txt)");
 }
 
 } // namespace
@@ -128,10 +130,11 @@ void Finder::hyouji(int hl) {
 void Finder::searchAndMeasure(double target, bool marchChuki) {
     for (int trials = 0;; ++trials) {
         if (trials == kMaxSearchDays) {
-            throw CalculationError("year " + std::to_string(yy) + ", month " + std::to_string(mm) +
-                                   ": the Sun does not reach " + degreesText(target) + " within " +
-                                   std::to_string(kMaxSearchDays) +
-                                   " days (check the term values in planet.txt)");
+            throw CalculationError(CalculationError::Code::NotReached, yy, mm, target,
+                                   "year " + std::to_string(yy) + ", month " + std::to_string(mm) +
+                                       ": the Sun does not reach " + degreesText(target) +
+                                       " within " + std::to_string(kMaxSearchDays) +
+                                       " days (check the term values in planet.txt)");
         }
         sun();
         const double lambda = sunState.longitude;

@@ -41,9 +41,10 @@ double theoryMoment(const Tables& tables, int year, int month, double target, do
     f.dd = std::floor(guessDay - kSearchLead);
     for (int trials = 0;; ++trials) {
         if (trials == kSearchDays) {
-            throw CalculationError("year " + std::to_string(year) + ", month " +
-                                   std::to_string(month) + ": the Sun does not reach " +
-                                   std::to_string(target) + " degrees");
+            throw CalculationError(CalculationError::Code::NotReached, year, month, target,
+                                   "year " + std::to_string(year) + ", month " +
+                                       std::to_string(month) + ": the Sun does not reach " +
+                                       std::to_string(target) + " degrees");
         }
         f.sun();
         if (ahead(target, f.sunState.longitude) <= 0) {
@@ -63,8 +64,9 @@ double theoryMoment(const Tables& tables, int year, int month, double target, do
     }
     f.hyouji(-1); // to JST; no result line
     if (!std::isfinite(f.d2)) {
-        throw CalculationError("year " + std::to_string(year) + ", month " + std::to_string(month) +
-                               ": no usable moment for " + std::to_string(target) + " degrees");
+        throw CalculationError(CalculationError::Code::NotFinite, year, month, target,
+                               "year " + std::to_string(year) + ", month " + std::to_string(month) +
+                                   ": no usable moment for " + std::to_string(target) + " degrees");
     }
     return julianday(year, month, f.d2); // hyouji left the JST moment in d2
 }

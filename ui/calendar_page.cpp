@@ -2,6 +2,7 @@
 
 #include "calendar/year_text.h"
 #include "export/atomic_file.h"
+#include "ui/almanac_guard.h"
 #include "ui/fonts.h"
 #include "ui/pdf_file.h"
 
@@ -305,11 +306,16 @@ void CalendarPage::showDate(const CivilDate& date) {
         QApplication::beep();
         return;
     }
-    selected_ = date;
     if (page_.year != date.year || page_.month != date.month || page_.cells.empty()) {
-        page_ = years_.monthPage(date.year, date.month);
+        // A month the term tables cannot calculate leaves the page as it was.
+        almanac::MonthPage page;
+        if (!guarded(this, [&] { page = years_.monthPage(date.year, date.month); })) {
+            return;
+        }
+        page_ = std::move(page);
         setWindowTitle(QStringLiteral("暦 %1年%2月").arg(qs(yearText(date.year))).arg(date.month));
     }
+    selected_ = date;
     const QSignalBlocker quietYear(yearBox_);
     const QSignalBlocker quietMonth(monthBox_);
     yearBox_->setValue(date.year);
@@ -335,7 +341,10 @@ void CalendarPage::setPlace(const horizon::NamedPlace& place) {
 
 void CalendarPage::showMarks() {
     const QDate today = QDate::currentDate();
-    PageMarks marks = notesShown_ ? noteMarks(years_) : PageMarks{};
+    PageMarks marks;
+    if (notesShown_ && !guarded(this, [&] { marks = noteMarks(years_); })) {
+        marks = PageMarks{};
+    }
     marks.today = CivilDate{today.year(), today.month(), today.day()};
     marks.selected = selected_;
     marks.footnote = times_.caption(page_.year);
@@ -368,15 +377,17 @@ void CalendarPage::showToday() {
 
 void CalendarPage::showDetails() {
     QStringList lines;
-    for (const std::string& line : years_.dayDetails(selected_)) {
-        lines << qs(line);
-    }
-    if (notesShown_) {
-        lines << QString() << QStringLiteral("【暦注】");
-        for (const std::string& line : years_.noteDetails(selected_)) {
+    guarded(this, [&] {
+        for (const std::string& line : years_.dayDetails(selected_)) {
             lines << qs(line);
         }
-    }
+        if (notesShown_) {
+            lines << QString() << QStringLiteral("【暦注】");
+            for (const std::string& line : years_.noteDetails(selected_)) {
+                lines << qs(line);
+            }
+        }
+    });
     lines << times_.detailsLines(selected_);
     details_->setPlainText(lines.join(QLatin1Char('\n')));
 }
@@ -409,6 +420,12 @@ void CalendarPage::print() {
 }
 
 bool CalendarPage::printTo(QPrinter& printer, int first, int last) {
+    bool printed = false;
+    guarded(this, [&] { printed = printPages(printer, first, last); });
+    return printed;
+}
+
+bool CalendarPage::printPages(QPrinter& printer, int first, int last) {
     QString problem;
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         // A PDF file: made whole in memory, then put in place, so that a full disk leaves the

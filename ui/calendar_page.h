@@ -105,6 +105,7 @@ class CalendarPage : public QWidget {
   private:
     void createControls();
     void showDetails();
+    bool printPages(QPrinter& printer, int first, int last);
     void showMarks();
     void armMidnight();
 

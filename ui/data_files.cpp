@@ -95,7 +95,8 @@ QString valueProblem(const QString& what) {
 }
 
 // The term file reader's one-line message in Japanese. Its forms: "<file>: <path> is a
-// directory, not a data file", "<file>: <path> is not a regular file (<kind>)", "<file>: cannot
+// directory, not a data file", "<file>: <path> is not a regular file (<kind>)", "<file>: <path>
+// is larger than <n> bytes, ...", "<file>: cannot
 // open <path>: <reason>", "<file>: cannot read <path>", "<file>: ends early: ..." and "<file>: term
 // T, field F (<name>): <problem>".
 QString japaneseDetail(const QString& message) {
@@ -111,6 +112,13 @@ QString japaneseDetail(const QString& message) {
     if (matches(message, QStringLiteral("^([^:]+): cannot open (.*): ([^:]*)$"), m)) {
         return QStringLiteral("%1: %2 を開けません(%3)")
             .arg(m.captured(1), m.captured(2), openFailure(m.captured(3)));
+    }
+    if (matches(message,
+                QStringLiteral(R"(^([^:]+): (.*) is larger than (\d+) bytes, far more than a term )"
+                               R"(file holds$)"),
+                m)) {
+        return QStringLiteral("%1: %2 は %3 バイトを超えており、項のファイルとしては大きすぎます")
+            .arg(m.captured(1), m.captured(2), m.captured(3));
     }
     if (matches(message, QStringLiteral("^([^:]+): cannot read (.*)$"), m)) {
         return QStringLiteral("%1: %2 を読み込めません").arg(m.captured(1), m.captured(2));

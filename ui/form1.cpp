@@ -10,6 +10,7 @@
 #include "export/text_report.h"
 #include "precise/precise_year.h"
 #include "ui/about_box.h"
+#include "ui/almanac_guard.h"
 #include "ui/fonts.h"
 #include "ui/form2.h"
 #include "ui/icons.h"
@@ -337,8 +338,15 @@ void Form1::calculate() {
                 .arg(precise::kLastYear)
                 .arg(txtyear_->text()));
     }
-    almanac_ =
-        std::make_unique<almanac::YearAlmanac>(almanac::yearAlmanac(tables_, year, modeFor(year)));
+    // On a failed calculation the message box has said why and the results stay as they were.
+    std::unique_ptr<almanac::YearAlmanac> calculated;
+    if (!guarded(this, [&] {
+            calculated = std::make_unique<almanac::YearAlmanac>(
+                almanac::yearAlmanac(tables_, year, modeFor(year)));
+        })) {
+        return;
+    }
+    almanac_ = std::move(calculated);
     std::string lines;
     for (const almanac::Event& e : almanac_->solarTerms) {
         lines += e.line + "\r\n";
@@ -547,8 +555,12 @@ void Form1::showZassetsu() {
     }
     almanac::AlmanacOptions options = modeFor(*year);
     options.zassetsu = true;
-    const almanac::YearAlmanac almanac =
-        almanac::yearAlmanac(tables_, static_cast<std::int16_t>(*year), options);
+    almanac::YearAlmanac almanac;
+    if (!guarded(this, [&] {
+            almanac = almanac::yearAlmanac(tables_, static_cast<std::int16_t>(*year), options);
+        })) {
+        return;
+    }
     if (zassetsuWindow_ == nullptr) {
         zassetsuWindow_ = new ZassetsuWindow(this);
     }
@@ -592,6 +604,9 @@ bool Form1::writeIcs(const QString& path) {
                     almanac::yearAlmanac(tables_, static_cast<std::int16_t>(*year), options),
                     std::time(nullptr)));
             return true;
+        } catch (const CalculationError& e) {
+            problem = QStringLiteral("「%1」に書き出せませんでした。").arg(path);
+            detail = japaneseCalculationError(e);
         } catch (const std::exception& e) {
             problem = QStringLiteral("「%1」に書き出せませんでした。").arg(path);
             detail = QString::fromStdString(e.what());

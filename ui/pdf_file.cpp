@@ -2,6 +2,7 @@
 
 #include "calendar/year_text.h"
 #include "export/atomic_file.h"
+#include "finder/finder.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -67,6 +68,8 @@ int printCalendarPdfCommand(const QString& month, const QString& file,
         }
     } catch (const FileWriteError& e) {
         return complain(std::string(e.what()) + " (the old file is kept)", 3);
+    } catch (const CalculationError& e) {
+        return complain(e.what(), 1);
     }
     return 0;
 }

@@ -115,4 +115,22 @@ TEST(DamagedData, EachDamageIsOneLineNamingTheFileWithStatusOne) {
     fs::remove_all(dir);
 }
 
+// Values each inside the reader's bounds that still leave the calculation no usable moment
+// (tests/data/refused-terms): the terminal program reports it like a damaged file.
+TEST(DamagedData, RefusedButReadableTermsAreOneLineWithStatusOne) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("sorvane-refused-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::copy(kShipped / "latitude.txt", dir / "latitude.txt");
+    fs::copy(fs::path(SORVANE_SOURCE_DIR) / "tests/data/refused-terms/planet.txt",
+             dir / "planet.txt");
+    const CliRun r = runCli("2026 --data '" + dir.string() + "'");
+    fs::remove_all(dir);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    EXPECT_EQ(r.err, "sorvane-cli: year 2026, month 7: the moment the Sun reaches 120 degrees lies "
+                     "more than 1000 days from its month (check the term values in planet.txt)\n");
+}
+
 } // namespace

@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace sorvane::ui::test {
@@ -89,6 +90,42 @@ class MainWindowTest : public QObject {
                          qPrintable(box->text()));
             }
         }
+    }
+
+    // Term values the reader accepts but the calculation refuses: at start-up and on 計算
+    // one Japanese message box each, no abort, and the result box stays as it was.
+    void refusedTermsGiveAMessageNotAnAbort() {
+        const auto dir = std::filesystem::temp_directory_path() /
+                         ("sorvane-refused-" + std::to_string(QCoreApplication::applicationPid()));
+        std::filesystem::remove_all(dir);
+        std::filesystem::copy(std::filesystem::path(SORVANE_SOURCE_DIR) / "data", dir);
+        std::filesystem::copy_file(
+            std::filesystem::path(SORVANE_SOURCE_DIR) / "tests/data/refused-terms/planet.txt",
+            dir / "planet.txt", std::filesystem::copy_options::overwrite_existing);
+        const Tables refused = loadTables(dir);
+        std::filesystem::remove_all(dir);
+        QStringList shown;
+        const auto closeBox = [&shown](QMessageBox* box) {
+            shown << box->objectName() + QLatin1Char('|') + box->text();
+            box->accept();
+        };
+        onNextMessageBox(closeBox);
+        Form1 form(refused);
+        FIND_CHILD(txtyear, QLineEdit, &form, "txtyear");
+        FIND_CHILD(txtkekka, QTextEdit, &form, "txtkekka");
+        FIND_CHILD(btncalc, QPushButton, &form, "btncalc");
+        txtyear->setText(QStringLiteral("2026"));
+        onNextMessageBox(closeBox);
+        txtkekka->setPlainText(QStringLiteral("before"));
+        btncalc->click();
+        QCOMPARE(shown.size(), 2);
+        for (const QString& text : shown) {
+            QVERIFY2(text.startsWith(QStringLiteral("calculationError|データファイルの値では計算"
+                                                    "できません。")),
+                     qPrintable(text));
+            QVERIFY2(text.contains(QStringLiteral("2026年7月: 太陽黄経 120 度")), qPrintable(text));
+        }
+        QCOMPARE(txtkekka->toPlainText(), QStringLiteral("before"));
     }
 
     void controlsCarryTheirNamesAndTexts() {

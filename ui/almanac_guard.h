@@ -1,0 +1,32 @@
+// Every almanac call a window makes goes through guarded(): term tables that the reader
+// accepted but that make the calculation fail end in one Japanese message box, never in an
+// abort, and the window keeps what it showed before.
+#pragma once
+
+#include "finder/finder.h"
+
+#include <QString>
+#include <utility>
+
+class QWidget;
+
+namespace sorvane::ui {
+
+// The calculation's failure in Japanese, from its code and numbers.
+QString japaneseCalculationError(const CalculationError& e);
+
+// Shows japaneseCalculationError(e) in a message box (named "calculationError") over parent.
+void reportCalculationError(QWidget* parent, const CalculationError& e);
+
+// Runs call(); returns false, after the message box, when the calculation failed.
+template <class Call> bool guarded(QWidget* parent, Call&& call) {
+    try {
+        std::forward<Call>(call)();
+        return true;
+    } catch (const CalculationError& e) {
+        reportCalculationError(parent, e);
+        return false;
+    }
+}
+
+} // namespace sorvane::ui
