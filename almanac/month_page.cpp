@@ -76,11 +76,6 @@ std::string detailLine(const DayItem& item) {
     }
 }
 
-int daysInMonth(int year, int month) {
-    const CivilDate next = month == 12 ? CivilDate{year + 1, 1, 1} : CivilDate{year, month + 1, 1};
-    return static_cast<int>(dayNumber(next) - dayNumber(CivilDate{year, month, 1}));
-}
-
 } // namespace
 
 std::string lunarCellText(const lunisolar::LunarDay& day) {

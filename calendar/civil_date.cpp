@@ -53,4 +53,9 @@ std::string formatTwoDigits(double wholeNumber) {
     return (wholeNumber < 0 ? "-" : "") + std::string(buf);
 }
 
+int daysInMonth(int year, int month) {
+    const CivilDate next = month == 12 ? CivilDate{year + 1, 1, 1} : CivilDate{year, month + 1, 1};
+    return static_cast<int>(dayNumber(next) - dayNumber(CivilDate{year, month, 1}));
+}
+
 } // namespace sorvane

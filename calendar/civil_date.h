@@ -20,6 +20,8 @@ long long dayNumber(const CivilDate& date);
 // The date of a day number; the inverse of dayNumber.
 CivilDate civilDate(long long dayNumber);
 CivilDate addDays(const CivilDate& date, long long days);
+// The number of days of a month (28..31).
+int daysInMonth(int year, int month);
 // "MM-DD".
 std::string monthDayText(const CivilDate& date);
 // The month and day as Japanese text: "1月17日".

@@ -37,11 +37,6 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-int lastDayOf(int year, int month) {
-    const CivilDate firstOfNext = addDays(CivilDate{year, month, 28}, 4 /* into the next month */);
-    return addDays(CivilDate{firstOfNext.year, firstOfNext.month, 1}, -1).day;
-}
-
 } // namespace
 
 // The marks that add each day's 暦注 under its own lines.
@@ -274,7 +269,7 @@ void CalendarPage::createControls() {
     addAction("mnunextmonth", QStringLiteral("翌月(&N)"), QKeySequence(Qt::Key_PageDown),
               [this] { stepMonths(1); });
     addAction("mnumonthend", QStringLiteral("月末(&E)"), QKeySequence(Qt::Key_End), [this] {
-        showDate({selected_.year, selected_.month, lastDayOf(selected_.year, selected_.month)});
+        showDate({selected_.year, selected_.month, daysInMonth(selected_.year, selected_.month)});
     });
     QAction* typeMonth = addAction("mnugoto", QStringLiteral("年月を指定(&G)…"),
                                    QKeySequence(Qt::CTRL | Qt::Key_G), [this] {
@@ -298,7 +293,7 @@ void CalendarPage::showMonth(int year, int month) {
     if (year == selected_.year && month == selected_.month) {
         return;
     }
-    showDate({year, month, std::min(selected_.day, lastDayOf(year, month))});
+    showDate({year, month, std::min(selected_.day, daysInMonth(year, month))});
 }
 
 void CalendarPage::showDate(const CivilDate& date) {
@@ -367,7 +362,7 @@ void CalendarPage::stepMonths(int months) {
     const int year = index >= 0 ? index / 12 : -((-index + 11) / 12);
     const int month = index - year * 12 + 1;
     // The same day of the month, or the month's last day when it is shorter.
-    showDate({year, month, std::min(selected_.day, lastDayOf(year, month))});
+    showDate({year, month, std::min(selected_.day, daysInMonth(year, month))});
 }
 
 void CalendarPage::showToday() {

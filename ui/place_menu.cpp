@@ -34,11 +34,6 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-int lastDayOf(int year, int month) {
-    const CivilDate firstOfNext = addDays(CivilDate{year, month, 28}, 4 /* into the next month */);
-    return addDays(CivilDate{firstOfNext.year, firstOfNext.month, 1}, -1).day;
-}
-
 } // namespace
 
 std::vector<horizon::NamedPlace> menuPlaces(const std::filesystem::path& dataDir) {
@@ -231,7 +226,7 @@ std::optional<horizon::DayTimes> MonthTimes::day(const CivilDate& date) {
         try {
             days_ =
                 horizon::dayTimes(place_.observer, dayNumber(CivilDate{year_, month_, 1}),
-                                  dayNumber(CivilDate{year_, month_, lastDayOf(year_, month_)}));
+                                  dayNumber(CivilDate{year_, month_, daysInMonth(year_, month_)}));
         } catch (const std::exception&) {
             // The edges of the years the positions reach: no times, as outside them.
         }
