@@ -1,5 +1,6 @@
 #include "export/json_document.h"
 
+#include "calendar/civil_date.h"
 #include "calendar/names.h"
 #include "export/text_report.h"
 
@@ -122,7 +123,7 @@ std::string monthJson(const almanac::YearAlmanac& almanac, int month) {
     doc["yearCaption"] = listing.yearCaption;
     doc["monthCaption"] = listing.monthCaption;
     Json days = Json::array();
-    const int count = almanac::uruu(almanac.year)[static_cast<std::size_t>(month)];
+    const int count = daysInMonth(almanac.year, month);
     for (int d = 1; d <= count; ++d) {
         const int sexagenary = (first.sexagenary - 1 + d - 1) % 60 + 1;
         const int weekday = (first.weekday - 1 + d - 1) % 7 + 1;

@@ -1,4 +1,4 @@
-// The month listing: month lengths, the year and month cycles and the day lines.
+// The month listing: the year and month cycles and the day lines.
 #include "almanac/month_listing.h"
 #include "calendar/names.h"
 #include "ephemeris/data_location.h"
@@ -11,25 +11,6 @@ namespace sorvane::almanac {
 namespace {
 
 using testing::shippedTables;
-
-TEST(MonthListing, FebruaryLengths) {
-    EXPECT_EQ(uruu(1996)[2], 29);
-    EXPECT_EQ(uruu(2000)[2], 29);
-    EXPECT_EQ(uruu(1900)[2], 28);
-    EXPECT_EQ(uruu(2001)[2], 28);
-    EXPECT_EQ(uruu(2100)[2], 28);
-    EXPECT_EQ(uruu(0)[2], 29);
-    EXPECT_EQ(uruu(-4)[2], 29);
-    EXPECT_EQ(uruu(-100)[2], 28);
-    EXPECT_EQ(uruu(-400)[2], 29);
-    EXPECT_EQ(uruu(-1)[2], 28);
-    const auto d = uruu(2023);
-    int total = 0;
-    for (int m = 1; m <= 12; ++m) {
-        total += d[m];
-    }
-    EXPECT_EQ(total, 365);
-}
 
 TEST(MonthListing, January2000) {
     Finder f(shippedTables());
