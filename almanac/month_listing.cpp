@@ -9,12 +9,7 @@
 namespace sorvane::almanac {
 
 std::int16_t nenkanshi(int year, int m) {
-    const int y = m == 1 ? year - 1 : year;
-    auto r = floorMod(y, 60) + 57;
-    if (r > 60) {
-        r = r - 60;
-    }
-    return static_cast<std::int16_t>(r);
+    return static_cast<std::int16_t>(yearSexagenary(m == 1 ? year - 1 : year));
 }
 
 std::int16_t tukikanshi(int year, int m) {

@@ -162,7 +162,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
     page.month = month;
     page.eraText = monthEraText(y, month);
     page.limitNotes = monthLimitNotes(y, month);
-    page.yearKanshi = sexagenaryNames[static_cast<std::size_t>(floorMod(y - 1984, 60) + 1)];
+    page.yearKanshi = sexagenaryNames[static_cast<std::size_t>(yearSexagenary(y))];
     page.precise = data.almanac.precise;
     page.modeText = page.precise
                         ? "時刻は観測所の方式（IAU の太陽モデル）"
