@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include "calendar/jst.h"
 #include "calendar/year_text.h"
 #include "ephemeris/tables.h"
 #include "holidays/holidays.h"
@@ -477,7 +478,6 @@ std::string versionText() {
 }
 
 CivilDate todayInJapan() {
-    constexpr std::time_t kJstOffsetSeconds = 9 * 3600;
     const std::time_t now = std::time(nullptr) + kJstOffsetSeconds;
     std::tm utc{};
     gmtime_r(&now, &utc);

@@ -1,5 +1,6 @@
 #include "export/icalendar.h"
 
+#include "calendar/jst.h"
 #include "export/atomic_file.h"
 #include "export/days_document.h"
 
@@ -27,7 +28,7 @@ std::string jstText(const CivilDate& d, int hour, int minute) {
 icalproperty* timeProperty(const char* name, const CivilDate& jstDate, int hour, int minute,
                            bool allDay) {
     CivilDate d = jstDate;
-    long long minutes = hour * 60 + minute - 9 * 60;
+    long long minutes = hour * 60 + minute - kJstOffsetMinutes;
     if (!allDay && minutes < 0) {
         minutes += 1440;
         d = addDays(jstDate, -1);

@@ -1,5 +1,6 @@
 #include "lunisolar/moon_phases.h"
 
+#include "calendar/jst.h"
 #include "precise/erfa_sun.h"
 #include "precise/jpl_ephemeris.h"
 #include "precise/root_finder.h"
@@ -184,7 +185,7 @@ std::vector<PhaseMoment> phasesBetween(long long firstDay, long long lastDay, un
     }
     // From the mean phase two quarters before the first day: the true one lies within a day
     // of the mean one, and JST is ahead of TT by nine hours less a minute.
-    const double firstJd = static_cast<double>(firstDay) + 0.5 - 9.0 / 24.0;
+    const double firstJd = static_cast<double>(firstDay) + 0.5 - kJstOffsetDays;
     auto quarter =
         static_cast<long long>(std::floor((firstJd - kMeanNewMoon2000) / kSynodicMonth * 4.0)) - 2;
     for (;; ++quarter) {
