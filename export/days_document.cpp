@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 
 namespace sorvane::exports {
 
@@ -29,7 +30,7 @@ const char* phaseKey(lunisolar::Phase phase) {
     case lunisolar::Phase::LastQuarter:
         return "lastQuarter";
     }
-    return "";
+    throw std::logic_error("days document: a phase of no known kind");
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <libical/ical.h>
 #include <memory>
+#include <stdexcept>
 
 namespace sorvane::exports {
 
@@ -85,9 +86,10 @@ std::string holidayDescription(holidays::HolidayKind kind) {
         return "振替休日（日曜日に当たった国民の祝日の振替）";
     case holidays::HolidayKind::Bridge:
         return "国民の休日（前日と翌日が国民の祝日である日）";
-    default:
+    case holidays::HolidayKind::National:
         return "国民の祝日";
     }
+    throw std::logic_error("iCalendar: a holiday of no known kind");
 }
 
 class Calendar {
@@ -220,9 +222,15 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
         case EventKind::DoyoPeriod:
             cal.days(z.id, z.name, "雑節", z.date, z.lastDate, z.rule);
             break;
-        default:
+        case EventKind::ZassetsuDay:
+        case EventKind::UshiDay:
             cal.days(z.id, z.name, "雑節", z.date, z.date, z.rule);
             break;
+        case EventKind::Setsu:
+        case EventKind::Doyo:
+        case EventKind::Chuki:
+        case EventKind::Longitude:
+            throw std::logic_error("iCalendar: an event that is not a 雑節 among the 雑節");
         }
     }
     if (almanac.lunisolar) {
