@@ -85,7 +85,8 @@ std::string daysJson(const almanac::YearAlmanac& almanac,
             ordered_json day;
             day["date"] = isoDateText(d.date);
             day["weekday"] = d.weekday;
-            day["kanshi"] = d.sexagenary;
+            day["sexagenary"] = d.sexagenary;
+            day["kanshi"] = d.sexagenary; // the former key, kept for one release
             day["lunar"] = nullptr;
             day["rokuyo"] = nullptr;
             if (d.lunar) {
