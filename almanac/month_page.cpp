@@ -191,7 +191,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
             const DayEntry& day = data.day(cell.date);
             for (const DayItem& item : day.items) {
                 if (item.phase) {
-                    cell.phase = PhaseMark{*item.phase, item.hour, item.minute};
+                    cell.phase = item.phase;
                 } else {
                     cell.marks.push_back(cellName(item));
                 }

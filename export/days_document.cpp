@@ -101,7 +101,7 @@ std::string daysJson(const almanac::YearAlmanac& almanac,
             for (const almanac::DayItem& item : d.items) {
                 events.push_back(
                     {{"name", item.name},
-                     {"kind", item.kind},
+                     {"kind", almanac::dayItemKindKey(item.kind)},
                      {"jst", item.timed ? ordered_json(jstTime(d.date, item.hour, item.minute))
                                         : ordered_json(nullptr)}});
             }
