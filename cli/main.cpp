@@ -158,11 +158,11 @@ std::string run(const cli::Options& options) {
     if (options.find) {
         return find(loadTables(dataDir(options)), options);
     }
-    // The term files are read only when a default-mode moment is computed: a month listing,
-    // the phases or the holiday list alone need none.
+    // The term files are read only when a default-mode moment or the notes are computed: a
+    // month listing, the phases or the holiday list alone need none.
     std::optional<Tables> loaded;
     const auto almanacOf = [&](const almanac::AlmanacOptions& asked) {
-        if (!asked.solarTerms) {
+        if (!asked.solarTerms && !asked.notes) {
             return almanac::yearAlmanac(options.year, asked);
         }
         if (!loaded) {
@@ -185,10 +185,11 @@ std::string run(const cli::Options& options) {
         almanac::modeFor(options.year, options.precise || options.days) == almanac::Mode::Precise;
     if (options.notes) {
         // The notes need only the lunisolar calendar (for 不成就日 and the moon age) and the
-        // Sun's dates, which they find themselves in the calendar page's mode.
+        // Sun's dates, which they find themselves in the calendar page's mode: not the solar
+        // terms, which they do not print.
         almanac::AlmanacOptions notesOnly;
+        notesOnly.solarTerms = false;
         notesOnly.lunisolar = notesOnly.notes = true;
-        notesOnly.precise = almanac::modeFor(options.year, true) == almanac::Mode::Precise;
         const almanac::YearAlmanac year = almanacOf(notesOnly);
         if (options.icsFile) {
             const std::string calendar = exports::notesIcsCalendar(*year.notes, std::time(nullptr));
