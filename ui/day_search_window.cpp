@@ -1,5 +1,6 @@
 #include "ui/day_search_window.h"
 
+#include "almanac/coverage.h"
 #include "daysearch/day_search.h"
 #include "daysearch/query.h"
 #include "export/atomic_file.h"
@@ -34,8 +35,8 @@ constexpr int kTypingPauseMs = 250;
 // The years the window keeps computed: a ten-year range and a little more.
 constexpr std::size_t kYearsKept = 12;
 // The days a date field can hold: those an iCalendar file can.
-const QDate kFirstDate(1, 1, 1);
-const QDate kLastDate(9999, 12, 31);
+const QDate kFirstDate(almanac::coverage(almanac::Source::ICalendar).first, 1, 1);
+const QDate kLastDate(almanac::coverage(almanac::Source::ICalendar).last, 12, 31);
 
 QString q(const std::string& text) {
     return QString::fromStdString(text);
