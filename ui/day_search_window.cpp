@@ -6,6 +6,7 @@
 #include "export/atomic_file.h"
 #include "export/find_document.h"
 #include "export/icalendar.h"
+#include "ui/almanac_guard.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -309,6 +310,12 @@ void DaySearchWindow::search() {
     } catch (const daysearch::QueryError& e) {
         count_->setText(QString());
         notice_->setText(refusal(e));
+        return;
+    } catch (const CalculationError& e) {
+        // As every window says it, in the notice line rather than a box: the search runs
+        // again on every change of the conditions.
+        count_->setText(QString());
+        notice_->setText(calculationErrorMessage(e));
         return;
     } catch (const std::exception&) {
         count_->setText(QString());
