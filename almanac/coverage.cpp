@@ -2,6 +2,7 @@
 
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
 #include "precise/precise_year.h"
 
 #include <cstdint>
@@ -20,6 +21,8 @@ YearSpan coverage(Source source) {
         return {lunisolar::kFirstYear, lunisolar::kLastYear};
     case Source::Holidays:
         return {holidays::kFirstYear, holidays::kLastYear};
+    case Source::Notes:
+        return {notes::kFirstYear, notes::kLastYear};
     case Source::ICalendar:
         return {1, 9999};
     }

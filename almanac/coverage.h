@@ -22,6 +22,7 @@ enum class Source {
     Lunisolar, // the lunisolar calendar and 六曜: 1900..2100
     Phases,    // the Moon's 朔, 上弦, 望, 下弦: 1900..2100
     Holidays,  // the national holidays: 1948 (from 07-20) .. 2100
+    Notes,     // the 暦注, where the solar theory's seasons keep to their months: -14302..8455
     ICalendar, // the years an iCalendar file can hold (RFC 5545's four digits): 1..9999
 };
 

@@ -1,16 +1,12 @@
 #include "almanac/limits.h"
 
+#include "almanac/coverage.h"
 #include "calendar/year_text.h"
-#include "holidays/holidays.h"
-#include "lunisolar/lunisolar_year.h"
 
 namespace sorvane::almanac {
 
 namespace {
 
-// The day the holiday law took effect (in holidays::kFirstYear).
-constexpr int kHolidayLawMonth = 7;
-constexpr int kHolidayLawDay = 20;
 // The first year of the Gregorian calendar in Japan, from which the era years are counted.
 constexpr int kFirstEraYear = 1873;
 
@@ -26,17 +22,18 @@ std::vector<std::string> monthLimitNotes(int year, int month) {
         notes.push_back("元号は改暦後の" + std::to_string(kFirstEraYear) +
                         "年（明治6年）から表示します");
     }
-    const bool beforeLaw =
-        year < holidays::kFirstYear || (year == holidays::kFirstYear && month <= kHolidayLawMonth);
-    if (beforeLaw || year > holidays::kLastYear) {
-        notes.push_back("国民の祝日は" + std::to_string(holidays::kFirstYear) + "年" +
-                        std::to_string(kHolidayLawMonth) + "月" + std::to_string(kHolidayLawDay) +
-                        "日（祝日法の施行）から" + std::to_string(holidays::kLastYear) +
-                        "年までです");
+    // The month of the holiday law's first day has days before it.
+    const CivilDate law = firstHolidayDate();
+    const YearSpan holidaySpan = coverage(Source::Holidays);
+    const bool beforeLaw = year < law.year || (year == law.year && month <= law.month);
+    if (beforeLaw || year > holidaySpan.last) {
+        notes.push_back("国民の祝日は" + std::to_string(law.year) + "年" +
+                        std::to_string(law.month) + "月" + std::to_string(law.day) +
+                        "日（祝日法の施行）から" + std::to_string(holidaySpan.last) + "年までです");
     }
-    if (year < lunisolar::kFirstYear || year > lunisolar::kLastYear) {
-        notes.push_back("旧暦・六曜・月の満ち欠けは" + std::to_string(lunisolar::kFirstYear) +
-                        "〜" + std::to_string(lunisolar::kLastYear) + "年のみです");
+    if (const YearSpan lunar = coverage(Source::Lunisolar); !lunar.contains(year)) {
+        notes.push_back("旧暦・六曜・月の満ち欠けは" + std::to_string(lunar.first) + "〜" +
+                        std::to_string(lunar.last) + "年のみです");
     }
     return notes;
 }

@@ -20,8 +20,8 @@ constexpr bool keepsToSeasons(int year) {
 // One short Japanese line for each limit the month (year -32768..32767, month 1..12) runs
 // into, in this order: the seasons drifted (outside kFirstCleanYear..kLastCleanYear); no era
 // year before 1873 (the Gregorian calendar's adoption); the national holidays only from
-// 1948-07-20 to holidays::kLastYear; the lunisolar date, 六曜 and the Moon's phases only in
-// lunisolar::kFirstYear..kLastYear. Empty for a month within every source.
+// 1948-07-20 to the end of coverage(Source::Holidays); the lunisolar date, 六曜 and the Moon's
+// phases only in coverage(Source::Lunisolar). Empty for a month within every source.
 std::vector<std::string> monthLimitNotes(int year, int month);
 
 } // namespace sorvane::almanac

@@ -1,11 +1,11 @@
 #include "almanac/month_page.h"
 
+#include "almanac/coverage.h"
 #include "almanac/limits.h"
 #include "calendar/day_cycles.h"
 #include "calendar/japanese_era.h"
 #include "calendar/names.h"
 #include "calendar/year_text.h"
-#include "precise/precise_year.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,9 +13,6 @@
 namespace sorvane::almanac {
 
 namespace {
-
-constexpr int kFirstPageYear = -32768;
-constexpr int kLastPageYear = 32767;
 
 std::string clock(int hour, int minute) {
     return formatTwoDigits(hour) + ":" + formatTwoDigits(minute);
@@ -103,7 +100,7 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
     YearData data;
     data.lastUse = ++uses_;
     data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y),
-                               AlmanacOptions::everything(precise::inRange(y)));
+                               AlmanacOptions::everything(modeFor(y, true) == Mode::Precise));
     data.days = dayListing(data.almanac);
     for (const Event& z : data.almanac.zassetsu) {
         if (z.kind == EventKind::DoyoPeriod) {
@@ -125,13 +122,13 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
 }
 
 std::optional<SmallMonth> CalendarYears::smallMonth(int y, int month) {
-    if (y < kFirstPageYear || y > kLastPageYear) {
+    if (!covers(Source::Year, y)) {
         return std::nullopt;
     }
     SmallMonth small{y, month, weekdayOf({y, month, 1}), daysInMonth(y, month), {}};
     // The holidays from the year kept for the page when it is kept; a neighbouring year's
     // from the holiday rules alone, which is far quicker than computing that year.
-    if (holidays::inRange(y)) {
+    if (covers(Source::Holidays, y)) {
         const auto found = years_.find(y);
         const std::vector<holidays::Holiday>* listed = nullptr;
         if (found != years_.end()) {
@@ -164,10 +161,10 @@ MonthPage CalendarYears::monthPage(int y, int month) {
     page.limitNotes = monthLimitNotes(y, month);
     page.yearKanshi = sexagenaryNames[static_cast<std::size_t>(yearSexagenary(y))];
     page.precise = data.almanac.precise;
-    page.modeText = page.precise
-                        ? "時刻は観測所の方式（IAU の太陽モデル）"
-                        : "時刻は既定の理論（観測所の方式は" + std::to_string(precise::kFirstYear) +
-                              "〜" + std::to_string(precise::kLastYear) + "年）";
+    page.modeText = page.precise ? "時刻は観測所の方式（IAU の太陽モデル）"
+                                 : "時刻は既定の理論（観測所の方式は" +
+                                       std::to_string(coverage(Source::Precise).first) + "〜" +
+                                       std::to_string(coverage(Source::Precise).last) + "年）";
     if (const std::string note = uncertaintyNote(data.almanac); !note.empty()) {
         page.modeText += "。" + note;
     }
@@ -260,7 +257,7 @@ const notes::DayNotes& CalendarYears::dayNotes(const CivilDate& date) {
 }
 
 std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
-    if (!notes::inRange(date.year)) {
+    if (!covers(Source::Notes, date.year)) {
         return {};
     }
     const notes::DayNotes& d = dayNotes(date);
@@ -292,8 +289,8 @@ std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
 
 std::vector<std::string> CalendarYears::noteDetails(const CivilDate& date) {
     using notes::NoteKind;
-    if (!notes::inRange(date.year)) {
-        return {"暦注は" + yearText(notes::kFirstYear) + "〜" + yearText(notes::kLastYear) +
+    if (const YearSpan span = coverage(Source::Notes); !span.contains(date.year)) {
+        return {"暦注は" + yearText(span.first) + "〜" + yearText(span.last) +
                 "年の範囲です（この外では節気が暦の月から外れます）"};
     }
     const notes::DayNotes& d = dayNotes(date);

@@ -99,7 +99,7 @@ class CalendarYears {
     // 選日 (the periods 八専, 十方暮 and 天一天上 are left to the details) and its 年中行事 (on
     // 節分 with the 恵方 of the coming 節 year: "恵方南南東"), each
     // line only when it has something. noteDetails: every note of the day with its one-line
-    // meaning, for the details pane. Outside notes::kFirstYear..kLastYear a cell has none and
+    // meaning, for the details pane. Outside coverage(Source::Notes) a cell has none and
     // the details one line that says so.
     std::vector<std::string> cellNotes(const CivilDate& date);
     std::vector<std::string> noteDetails(const CivilDate& date);

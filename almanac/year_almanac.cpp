@@ -1,5 +1,6 @@
 #include "almanac/year_almanac.h"
 
+#include "almanac/coverage.h"
 #include "almanac/zassetsu.h"
 #include "calendar/day_cycles.h"
 #include "calendar/julian_day.h"
@@ -86,10 +87,9 @@ void addDefaultEvents(const Tables& tables, YearAlmanac& a, bool withZassetsu) {
 
 void addPreciseEvents(YearAlmanac& a, bool withZassetsu) {
     const int year = a.year;
-    if (!precise::inRange(year)) {
+    if (!covers(Source::Precise, year)) {
         throw std::invalid_argument("the precise mode covers the years " +
-                                    std::to_string(precise::kFirstYear) + ".." +
-                                    std::to_string(precise::kLastYear));
+                                    spanText(coverage(Source::Precise)));
     }
     for (const precise::PreciseEvent& p : precise::preciseYear(year)) {
         Event e = termEvent(year, p.month, p.kind, p.target, p.day, p.hour, p.minute);
@@ -124,13 +124,13 @@ YearAlmanac buildAlmanac(const Tables* tables, std::int16_t year, const AlmanacO
         addDefaultEvents(*tables, a, options.zassetsu);
         a.defaultOffset = precise::defaultModeOffsetSeconds(year);
     }
-    if (options.lunisolar && lunisolar::inRange(year)) {
+    if (options.lunisolar && covers(Source::Lunisolar, year)) {
         a.lunisolar.emplace(year);
     }
-    if (options.holidays && year <= holidays::kLastYear) {
+    if (options.holidays && covers(Source::Holidays, year)) {
         a.holidays = holidays::yearHolidays(year);
     }
-    if (options.notes && notes::inRange(year)) {
+    if (options.notes && covers(Source::Notes, year)) {
         if (tables == nullptr) {
             throw std::invalid_argument("the day notes need the term files");
         }

@@ -32,15 +32,15 @@ struct AlmanacOptions {
     // the 24 solar terms and four 土用 entries (and so the 雑節 that hang on them); without
     // them the year needs no term file
     bool solarTerms = true;
-    bool precise = false;  // the events from the IAU model (precise::kFirstYear..kLastYear)
+    bool precise = false;  // the events from the IAU model (coverage(Source::Precise))
     bool zassetsu = false; // also the 雑節 (two more searches, for 入梅 and 半夏生)
     // also the Moon's phases and the lunisolar calendar (from the IAU model in either mode;
-    // years lunisolar::kFirstYear..kLastYear, absent outside them)
+    // years coverage(Source::Lunisolar), absent outside them)
     bool lunisolar = false;
     bool holidays = false; // also the national holidays (two more searches, for the equinoxes)
     // also the 暦注 of every day (notes::yearNotes: the Sun's dates every 5 degrees in the
     // calendar page's mode, whatever `precise` says, and the lunisolar calendar where it reaches;
-    // years notes::kFirstYear..kLastYear, absent outside them)
+    // years coverage(Source::Notes), absent outside them)
     bool notes = false;
 
     // Everything a year holds: what a calendar page and the iCalendar file show.
@@ -64,8 +64,8 @@ struct YearAlmanac {
     // The default mode: how much later its JST moments are estimated to lie than the precise
     // mode's, seconds (defaultModeOffsetSeconds).
     double defaultOffset = 0;
-    // The national holidays in date order, when asked for; none before 1948-07-20 nor after
-    // holidays::kLastYear.
+    // The national holidays in date order, when asked for; none outside
+    // coverage(Source::Holidays) nor before 1948-07-20.
     std::vector<holidays::Holiday> holidays;
     std::array<FirstDay, 12> firstDays; // January .. December
     std::array<MonthListing, 12> months;
@@ -79,7 +79,7 @@ struct YearAlmanac {
 
 // The almanac of year. The default mode runs the finder (and, for the 雑節, its own search
 // for 入梅 and 半夏生 from 10 June and 1 July); the precise mode the IAU model, for years
-// precise::kFirstYear..kLastYear only (std::invalid_argument otherwise). The first days
+// coverage(Source::Precise) only (std::invalid_argument otherwise). The first days
 // come from the calendar in both modes.
 YearAlmanac yearAlmanac(const Tables& tables, std::int16_t year, const AlmanacOptions& options);
 

@@ -1,4 +1,5 @@
 // sorvane-cli: the year's solar terms, 土用 entries and first-day names in a terminal.
+#include "almanac/coverage.h"
 #include "almanac/day_listing.h"
 #include "almanac/limits.h"
 #include "almanac/year_almanac.h"
@@ -17,7 +18,6 @@
 #include "export/text_report.h"
 #include "horizon/places.h"
 #include "precise/jpl_ephemeris.h"
-#include "precise/precise_year.h"
 
 #include <cerrno>
 #include <csignal>
@@ -158,11 +158,11 @@ std::string run(const cli::Options& options) {
     if (options.find) {
         return find(loadTables(dataDir(options)), options);
     }
-    // The term files are read only when a default-mode moment is computed: a month listing,
-    // the phases or the holiday list alone need none.
+    // The term files are read only when a default-mode moment or the notes are computed: a
+    // month listing, the phases or the holiday list alone need none.
     std::optional<Tables> loaded;
     const auto almanacOf = [&](const almanac::AlmanacOptions& asked) {
-        if (!asked.solarTerms) {
+        if (!asked.solarTerms && !asked.notes) {
             return almanac::yearAlmanac(options.year, asked);
         }
         if (!loaded) {
@@ -181,13 +181,15 @@ std::string run(const cli::Options& options) {
     what.holidays = options.holidays || options.days;
     what.lunisolar = options.days || options.phases;
     // The day listing takes the precise moments wherever the IAU model reaches.
-    what.precise = options.precise || (options.days && precise::inRange(options.year));
+    what.precise =
+        almanac::modeFor(options.year, options.precise || options.days) == almanac::Mode::Precise;
     if (options.notes) {
         // The notes need only the lunisolar calendar (for 不成就日 and the moon age) and the
-        // Sun's dates, which they find themselves in the calendar page's mode.
+        // Sun's dates, which they find themselves in the calendar page's mode: not the solar
+        // terms, which they do not print.
         almanac::AlmanacOptions notesOnly;
+        notesOnly.solarTerms = false;
         notesOnly.lunisolar = notesOnly.notes = true;
-        notesOnly.precise = precise::inRange(options.year);
         const almanac::YearAlmanac year = almanacOf(notesOnly);
         if (options.icsFile) {
             const std::string calendar = exports::notesIcsCalendar(*year.notes, std::time(nullptr));
@@ -246,10 +248,11 @@ std::string run(const cli::Options& options) {
             // The day lines name no mode: say which one gave the moments, and how sure they are.
             const std::string note = almanac::uncertaintyNote(year);
             std::cerr << "sorvane-cli: note: the times are "
-                      << (year.precise ? "the precise mode's (as --precise)"
-                                       : "the default theory's (the precise mode covers " +
-                                             std::to_string(precise::kFirstYear) + ".." +
-                                             std::to_string(precise::kLastYear) + ")")
+                      << (year.precise
+                              ? "the precise mode's (as --precise)"
+                              : "the default theory's (the precise mode covers " +
+                                    almanac::spanText(almanac::coverage(almanac::Source::Precise)) +
+                                    ")")
                       << (note.empty() ? "" : "; 注：" + note) << "\n";
         }
         return (options.phases ? exports::phasesReport(year) : "") + exports::daysReport(days);

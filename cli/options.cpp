@@ -1,12 +1,9 @@
 #include "cli/options.h"
 
+#include "almanac/coverage.h"
 #include "calendar/jst.h"
 #include "calendar/year_text.h"
 #include "ephemeris/tables.h"
-#include "holidays/holidays.h"
-#include "lunisolar/lunisolar_year.h"
-#include "notes/notes.h"
-#include "precise/precise_year.h"
 #include "sorvane/version.h"
 
 #include <algorithm>
@@ -16,6 +13,11 @@
 namespace sorvane::cli {
 
 namespace {
+
+using almanac::coverage;
+using almanac::covers;
+using almanac::Source;
+using almanac::spanText;
 
 bool looksLikeNumber(const std::string& s) {
     std::size_t i = (!s.empty() && (s[0] == '-' || s[0] == '+')) ? 1 : 0;
@@ -57,9 +59,9 @@ CivilDate parseDate(const std::string& option, const std::string& text) {
         throw UsageError(bad);
     }
     const long year = std::stol(yearPart);
-    if (year < -32768 || year > 32767) {
-        throw UsageError(option + " " + quotedArgument(text) +
-                         ": the year lies outside -32768..32767");
+    if (!covers(Source::Year, static_cast<int>(year))) {
+        throw UsageError(option + " " + quotedArgument(text) + ": the year lies outside " +
+                         spanText(coverage(Source::Year)));
     }
     const CivilDate date{static_cast<int>(year), std::stoi(monthPart), std::stoi(dayPart)};
     if (date.month < 1 || date.month > 12 || date.day < 1 || civilDate(dayNumber(date)) != date) {
@@ -75,8 +77,8 @@ bool startsLikeDate(const std::string& text) {
 
 // The same day a year later (28 February for 29 February), within the program's years.
 CivilDate yearAfter(const CivilDate& date) {
-    if (date.year >= 32767) {
-        return CivilDate{32767, 12, 31};
+    if (const int last = coverage(Source::Year).last; date.year >= last) {
+        return CivilDate{last, 12, 31};
     }
     CivilDate next{date.year + 1, date.month, date.day};
     if (civilDate(dayNumber(next)) != next) {
@@ -122,14 +124,6 @@ constexpr Conflict kConflicts[] = {
     {"--find", "--lat", "--lat goes with --sun"},
     {"--find", "--lon", "--lon goes with --sun"},
 };
-
-// The years a run can show.
-constexpr int kFirstYear = -32768;
-constexpr int kLastYear = 32767;
-
-// The years whose dates an iCalendar file can hold (four-digit years).
-constexpr int kFirstIcsYear = 1;
-constexpr int kLastIcsYear = 9999;
 
 } // namespace
 
@@ -308,9 +302,9 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
         }
     }
     if (!yearGiven) {
-        if (currentYear < kFirstYear || currentYear > kLastYear) {
-            throw UsageError("the clock's year " + std::to_string(currentYear) +
-                             " is outside -32768..32767; give the YEAR to show");
+        if (!covers(Source::Year, currentYear)) {
+            throw UsageError("the clock's year " + std::to_string(currentYear) + " is outside " +
+                             spanText(coverage(Source::Year)) + "; give the YEAR to show");
         }
         options.year = static_cast<std::int16_t>(currentYear);
     }
@@ -343,43 +337,40 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
             throw UsageError("--to " + isoDateText(options.to) + " lies before --from " +
                              isoDateText(options.from));
         }
-        if (options.icsFile &&
-            (options.from.year < kFirstIcsYear || options.to.year > kLastIcsYear)) {
-            throw UsageError("--ics writes the years " + std::to_string(kFirstIcsYear) + ".." +
-                             std::to_string(kLastIcsYear) +
+        // --to is not before --from, so the two ends decide.
+        if (options.icsFile && (!covers(Source::ICalendar, options.from.year) ||
+                                !covers(Source::ICalendar, options.to.year))) {
+            throw UsageError("--ics writes the years " + spanText(coverage(Source::ICalendar)) +
                              " (the dates an iCalendar file can hold); the range " +
                              isoDateText(options.from) + ".." + isoDateText(options.to) +
                              " is not within them");
         }
         return options;
     }
-    if (options.precise && !precise::inRange(options.year)) {
-        throw UsageError("--precise covers the years " + std::to_string(precise::kFirstYear) +
-                         ".." + std::to_string(precise::kLastYear) +
+    if (options.precise && !covers(Source::Precise, options.year)) {
+        throw UsageError("--precise covers the years " + spanText(coverage(Source::Precise)) +
                          " (the years its time and Sun models cover); " + yearText(options.year) +
                          " is outside it");
     }
-    if (options.phases && !lunisolar::inRange(options.year)) {
-        throw UsageError("--phases covers the years " + std::to_string(lunisolar::kFirstYear) +
-                         ".." + std::to_string(lunisolar::kLastYear) +
+    if (options.phases && !covers(Source::Phases, options.year)) {
+        throw UsageError("--phases covers the years " + spanText(coverage(Source::Phases)) +
                          " (the range of the Moon's theory and the lunisolar calendar); " +
                          yearText(options.year) + " is outside it");
     }
-    if (options.holidays && options.year > holidays::kLastYear) {
+    // Before the holiday law a year has an empty list, which a note explains.
+    if (options.holidays && options.year > coverage(Source::Holidays).last) {
         throw UsageError("--holidays covers the years up to " +
-                         std::to_string(holidays::kLastYear) +
+                         std::to_string(coverage(Source::Holidays).last) +
                          " (later equinox days would rest on an extrapolated ΔT); " +
                          yearText(options.year) + " is after it");
     }
-    if (options.notes && !notes::inRange(options.year)) {
-        throw UsageError("--notes covers the years " + std::to_string(notes::kFirstYear) + ".." +
-                         std::to_string(notes::kLastYear) +
+    if (options.notes && !covers(Source::Notes, options.year)) {
+        throw UsageError("--notes covers the years " + spanText(coverage(Source::Notes)) +
                          " (beyond them the solar theory's seasons have left their months); " +
                          yearText(options.year) + " is outside them");
     }
-    if (options.icsFile && (options.year < kFirstIcsYear || options.year > kLastIcsYear)) {
-        throw UsageError("--ics writes the years " + std::to_string(kFirstIcsYear) + ".." +
-                         std::to_string(kLastIcsYear) +
+    if (options.icsFile && !covers(Source::ICalendar, options.year)) {
+        throw UsageError("--ics writes the years " + spanText(coverage(Source::ICalendar)) +
                          " (the dates an iCalendar file can hold); " + yearText(options.year) +
                          " is outside them");
     }
@@ -387,6 +378,16 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
 }
 
 std::string usageText() {
+    // The years of each source, as the checks above take them.
+    const almanac::YearSpan year = coverage(Source::Year);
+    const std::string precise = spanText(coverage(Source::Precise));
+    const std::string lunar = spanText(coverage(Source::Lunisolar));
+    const std::string phases = spanText(coverage(Source::Phases));
+    const std::string holidays = spanText(coverage(Source::Holidays));
+    const std::string lastHolidayYear = std::to_string(coverage(Source::Holidays).last);
+    const CivilDate law = almanac::firstHolidayDate();
+    const std::string notes = spanText(coverage(Source::Notes));
+    const std::string ics = spanText(coverage(Source::ICalendar));
     return "usage: sorvane-cli [YEAR] [--month M] [--json] [--precise] [--zassetsu]\n"
            "                   [--days] [--phases] [--holidays] [--notes] [--ics FILE]\n"
            "                   [--data DIR]\n"
@@ -397,11 +398,15 @@ std::string usageText() {
            "(default: the current year) in Japan Standard Time, then the sexagenary name\n"
            "of each month's first day.\n"
            "\n"
-           "  YEAR        a whole number from -32768 to 32767 (year 0 is 1 BC)\n"
+           "  YEAR        a whole number from " +
+           std::to_string(year.first) + " to " + std::to_string(year.last) +
+           " (year 0 is 1 BC)\n"
            "  --month M   list the days of month M (1..12) with weekday and sexagenary name\n"
            "  --json      print the year as one JSON document\n"
            "  --precise   compute the moments from the IAU model of the Sun's apparent\n"
-           "              longitude, with leap seconds (years -1999..3000; outside\n"
+           "              longitude, with leap seconds (years " +
+           precise +
+           "; outside\n"
            "              1900..2100 each moment has its uncertainty)\n"
            "  --zassetsu  also list the 雑節: 節分, 彼岸, 八十八夜, 入梅, 半夏生, 二百十日,\n"
            "              二百二十日 and the four 土用 with their 丑の日\n"
@@ -409,24 +414,40 @@ std::string usageText() {
            "              lunisolar date (閏 for a leap month), 六曜, national holiday and\n"
            "              the day's events (terms, 土用, 雑節, 朔弦望 with JST times;\n"
            "              旧正月, 伝統的七夕, 十五夜, 十三夜); the moments of --precise\n"
-           "              where it reaches (-1999..3000), else the default theory; \"-\" for\n"
-           "              the lunisolar fields outside 1900..2100; a note on standard\n"
+           "              where it reaches (" +
+           precise +
+           "), else the default theory; \"-\" for\n"
+           "              the lunisolar fields outside " +
+           lunar +
+           "; a note on standard\n"
            "              error names the mode (and, outside 1900..2100, the uncertainty)\n"
            "  --phases    instead, the year's 朔, 上弦, 望 and 下弦, \"MM-DD HH:MM  朔\"\n"
-           "              (years 1900..2100); with --json either comes as JSON\n"
+           "              (years " +
+           phases +
+           "); with --json either comes as JSON\n"
            "  --holidays  list the national holidays instead, one \"MM-DD  name\" line each\n"
-           "              (with --json: add them as a \"holidays\" array). Years up to 2100;\n"
-           "              before 1948 (the holiday law took effect on 1948-07-20) the list\n"
+           "              (with --json: add them as a \"holidays\" array). Years up to " +
+           lastHolidayYear +
+           ";\n"
+           "              before " +
+           std::to_string(law.year) + " (the holiday law took effect on " + isoDateText(law) +
+           ") the list\n"
            "              is empty and a note says so\n"
            "  --notes     instead, the 暦注 of every day, one tab-separated line each: date,\n"
            "              weekday, the 節月's 干支, the day's 干支, 十二直, 二十八宿, 日家九星,\n"
-           "              選日, noon moon age (1900..2100), then the 七十二候 beginning that\n"
+           "              選日, noon moon age (" +
+           lunar +
+           "), then the 七十二候 beginning that\n"
            "              day and the 年中行事; with --json one document; with --ics FILE\n"
            "              the 選日 are written as all-day events instead. The Sun's moments\n"
            "              of --precise where it reaches, else the default theory. These are\n"
-           "              customs of the calendar makers, not astronomy. Years -14302..8455\n"
+           "              customs of the calendar makers, not astronomy. Years " +
+           notes +
+           "\n"
            "  --ics FILE  also write the terms, 土用, 雑節 and the national holidays\n"
-           "              (1948..2100) as an iCalendar file, and in 1900..2100 the 朔 and\n"
+           "              (" +
+           holidays + ") as an iCalendar file, and in " + lunar +
+           " the 朔 and\n"
            "              望 and the lunisolar days; its moments are the default theory's,\n"
            "              or with --precise the precise mode's, whatever else is given\n"
            "              (--days included). FILE \"-\": the calendar on standard output\n"
@@ -442,14 +463,18 @@ std::string usageText() {
            "              十五夜). A name of two kinds takes its kind: 十二直:危, 二十八宿:危.\n"
            "              With --json a document, with --ics FILE also the days as all-day\n"
            "              events. A name of a kind that part of the range lacks (六曜 and\n"
-           "              旧暦 outside 1900..2100, 祝日 outside 1948-07-20..2100) holds\n"
+           "              旧暦 outside " +
+           lunar + ", 祝日 outside " + isoDateText(law) + ".." + lastHolidayYear +
+           ") holds\n"
            "              neither way there, and a note on standard error says where\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --sun       instead, one line per day: date, 日の出, 日の入, 月の出, 月の入\n"
            "              (HH:MM in JST, --:-- for none) and the Moon's age at noon, for\n"
            "              Tokyo (the observatory's point) or the place of --place NAME\n"
            "              or --lat DEG --lon DEG (decimal, north and east positive);\n"
-           "              years -1999..3000, with --json as JSON\n"
+           "              years " +
+           precise +
+           ", with --json as JSON\n"
            "  --help      show this text\n"
            "  --version   show the version\n"
            "\n"
@@ -463,7 +488,9 @@ std::string usageText() {
            "--holidays (it lists both), and --phases neither --holidays nor --zassetsu;\n"
            "--holidays --zassetsu lists the 雑節 after the holidays. --notes takes none of\n"
            "--month, --days, --phases, --holidays, --zassetsu and --precise. --ics writes\n"
-           "the years 1..9999, replacing FILE whole or not at all. Options without a value\n"
+           "the years " +
+           ics +
+           ", replacing FILE whole or not at all. Options without a value\n"
            "take no \"=VALUE\"; a FILE or DIR that starts with \"-\" is written ./-name or\n"
            "--ics=-name. --find takes no YEAR and none of --month, --precise, --zassetsu,\n"
            "--days, --phases, --holidays or --notes.\n"
@@ -488,7 +515,8 @@ int currentYear() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     if (localtime_r(&now, &local) == nullptr) {
-        return kLastYear + 1; // a clock beyond what the system's dates hold: refused
+        return coverage(Source::Year).last +
+               1; // a clock beyond what the system's dates hold: refused
     }
     return local.tm_year + 1900;
 }

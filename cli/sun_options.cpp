@@ -1,7 +1,7 @@
 // The terminal program's --sun, --place, --lat and --lon.
+#include "almanac/coverage.h"
 #include "calendar/year_text.h"
 #include "cli/options.h"
-#include "precise/precise_year.h"
 
 #include <algorithm>
 #include <charconv>
@@ -54,9 +54,10 @@ void checkSunOptions(const Options& options, const std::vector<std::string>& giv
     if (options.latitude.has_value() != options.longitude.has_value()) {
         throw UsageError(options.latitude ? "--lat needs --lon" : "--lon needs --lat");
     }
-    if (!precise::inRange(options.year)) {
-        throw UsageError("--sun covers the years " + std::to_string(precise::kFirstYear) + ".." +
-                         std::to_string(precise::kLastYear) +
+    // The times of the Sun and the Moon come from the precise mode's models.
+    if (!almanac::covers(almanac::Source::Precise, options.year)) {
+        throw UsageError("--sun covers the years " +
+                         almanac::spanText(almanac::coverage(almanac::Source::Precise)) +
                          " (the years of the precise mode's time and Sun models); " +
                          yearText(options.year) + " is outside it");
     }

@@ -1,5 +1,6 @@
 #include "daysearch/day_facts.h"
 
+#include "almanac/coverage.h"
 #include "almanac/day_listing.h"
 #include "almanac/year_almanac.h"
 #include "calendar/day_cycles.h"
@@ -8,7 +9,6 @@
 #include "lunisolar/lunisolar_calendar.h"
 #include "lunisolar/lunisolar_year.h"
 #include "notes/notes.h"
-#include "precise/precise_year.h"
 
 #include <exception>
 #include <optional>
@@ -52,9 +52,10 @@ std::string kindReach(Kind kind) {
     switch (kind) {
     case Kind::Rokuyo:
     case Kind::Lunisolar:
-        return std::to_string(lunisolar::kFirstYear) + ".." + std::to_string(lunisolar::kLastYear);
+        return almanac::spanText(almanac::coverage(almanac::Source::Lunisolar));
     case Kind::Rest:
-        return isoDateText(holidays::kFirstDate) + ".." + std::to_string(holidays::kLastYear);
+        return isoDateText(almanac::firstHolidayDate()) + ".." +
+               std::to_string(almanac::coverage(almanac::Source::Holidays).last);
     default:
         return "";
     }
@@ -81,9 +82,10 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
     };
 
     const bool terms = (kinds & (bit(Kind::SolarTerm) | bit(Kind::Zassetsu))) != 0;
-    const bool lunar =
-        (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar))) != 0 && lunisolar::inRange(year);
-    const bool rest = (kinds & bit(Kind::Rest)) != 0 && holidays::inRange(year);
+    const bool lunar = (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar))) != 0 &&
+                       almanac::covers(almanac::Source::Lunisolar, year);
+    const bool rest =
+        (kinds & bit(Kind::Rest)) != 0 && almanac::covers(almanac::Source::Holidays, year);
     const bool dayNotes =
         (kinds & (bit(Kind::Senjitsu) | bit(Kind::Choku) | bit(Kind::Shuku) | bit(Kind::Kyusei))) !=
         0;
@@ -96,14 +98,15 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
     std::optional<almanac::YearAlmanac> almanac;
     if (terms) {
         almanac::AlmanacOptions options;
-        options.precise = precise::inRange(year);
+        options.precise = almanac::modeFor(year, true) == almanac::Mode::Precise;
         options.zassetsu = (kinds & bit(Kind::Zassetsu)) != 0;
         options.lunisolar = lunar;
         options.holidays = rest;
         almanac = almanac::yearAlmanac(tables, static_cast<std::int16_t>(year), options);
     }
     std::optional<lunisolar::LunisolarYear> lunisolarYear;
-    if ((lunar || dayNotes) && lunisolar::inRange(year) && !(almanac && almanac->lunisolar)) {
+    if ((lunar || dayNotes) && almanac::covers(almanac::Source::Lunisolar, year) &&
+        !(almanac && almanac->lunisolar)) {
         lunisolarYear.emplace(year);
     }
     const lunisolar::LunisolarYear* lunarYear = almanac && almanac->lunisolar
@@ -159,7 +162,7 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
     }
     if (rest) {
         for (DayFacts& d : days) {
-            if (d.date >= holidays::kFirstDate) {
+            if (d.date >= almanac::firstHolidayDate()) {
                 d.known |= bit(Kind::Rest);
             }
         }

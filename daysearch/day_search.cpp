@@ -1,7 +1,6 @@
 #include "daysearch/day_search.h"
 
-#include "holidays/holidays.h"
-#include "lunisolar/lunisolar_year.h"
+#include "almanac/coverage.h"
 #include "notes/notes.h"
 
 #include <algorithm>
@@ -63,13 +62,14 @@ std::optional<Kind> missingKind(const Word& word, const DayFacts& day) {
 // The kind a term needs that no day of the year can have (the lunisolar calendar, the
 // holidays outside their years), if any.
 std::optional<Kind> missingAllYear(const Term& term, int year) {
-    const bool lunar = lunisolar::inRange(year);
+    const bool lunar = almanac::covers(almanac::Source::Lunisolar, year);
     switch (term.kind) {
     case Kind::Rokuyo:
     case Kind::Lunisolar:
         return lunar ? std::nullopt : std::optional<Kind>(term.kind);
     case Kind::Rest:
-        return holidays::inRange(year) ? std::nullopt : std::optional<Kind>(term.kind);
+        return almanac::covers(almanac::Source::Holidays, year) ? std::nullopt
+                                                                : std::optional<Kind>(term.kind);
     case Kind::Senjitsu:
         return !lunar && term.name == notes::senjitsuName(notes::Senjitsu::Fujoju)
                    ? std::optional<Kind>(Kind::Lunisolar)

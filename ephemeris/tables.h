@@ -45,11 +45,67 @@ struct Tables {
     std::array<LatitudeTerm, kLatitudeTermCount + 1> latitudeTerms{};
 };
 
-// A data file that cannot be used: missing, unreadable, short or malformed. what() is one
-// line that names the file and, where it applies, the term and the field.
+// A data file that cannot be used: missing, unreadable, short or malformed. The code and the
+// details say what went wrong, for a front end to word in its own language; what() is the
+// terminal program's English line, made from them, naming the file and, where it applies,
+// the term and the field.
 class DataFileError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    enum class Code {
+        CannotOpen,     // path could not be opened (systemError)
+        CannotRead,     // path could not be read (systemError)
+        Directory,      // path is a directory
+        NotRegular,     // path is a named pipe, a device or a socket (special)
+        TooLarge,       // path holds more than limitBytes bytes
+        EndsEarly,      // the values end inside term `term`, after `field` of its values
+        NotANumber,     // the value of term `term`, field `field` is not a number
+        NumberOverflow, // that value is a number beyond the range of a double
+        NotWhole,       // that value of an integer field is not a whole number
+        OutsideLimits,  // that value lies outside -limit..limit (unit)
+        NotPlanetCode,  // the planet code of term `term` is not 1..6
+    };
+    // The kind of a file that is not a regular one.
+    enum class Special { NamedPipe, CharacterDevice, BlockDevice, Socket, Other };
+    // The values of a term, in the order of the file (planet.txt has the first seven,
+    // latitude.txt the first three and the latitude's two).
+    enum class Field {
+        PlanetCode,
+        PlanetMultiple,
+        SunMultiple,
+        LongitudeAmplitude,
+        LongitudePhase,
+        RadiusAmplitude,
+        RadiusPhase,
+        LatitudeAmplitude,
+        LatitudePhase,
+    };
+    enum class Unit { None, Arcseconds, Degrees };
+
+    // What the code needs of these; the rest stay as they are.
+    struct Details {
+        std::string file;    // the file's name, "planet.txt"
+        std::string path;    // the path as opened (the file-level codes)
+        int systemError = 0; // errno of CannotOpen and CannotRead, 0 if unknown
+        Special special = Special::Other;
+        std::size_t limitBytes = 0; // TooLarge
+        int term = 0;               // 1-based: the term being read
+        int field = 0;              // 1-based field; EndsEarly: values of `term` read
+        int termCount = 0;          // EndsEarly: terms in the file
+        int fieldCount = 0;         // EndsEarly: values per term
+        Field fieldKind = Field::PlanetCode;
+        std::string value;    // the value as written (printable, at most 40 bytes + "...")
+        long long lowest = 0; // OutsideLimits: the range allowed
+        long long highest = 0;
+        Unit unit = Unit::None;
+    };
+
+    DataFileError(Code code, Details details);
+    Code code() const { return code_; }
+    const Details& details() const { return details_; }
+
+  private:
+    Code code_;
+    Details details_;
 };
 
 // Fills the day tables from constants; the term tables stay zero.

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace sorvane {
@@ -19,33 +20,129 @@ namespace {
 // latitude and 7067e-9 in log10 of the radius; the limits leave room for any theory of this
 // kind while keeping every sum finite and the Sun moving forward by whole degrees a day.
 struct FieldSpec {
-    const char* name;
+    DataFileError::Field kind;
     bool isInteger;
     double limit;
-    const char* limitText;
+    DataFileError::Unit unit;
 };
+
+using Field = DataFileError::Field;
+using Unit = DataFileError::Unit;
+using Code = DataFileError::Code;
 
 constexpr double kAmplitudeLimit = 100; // arcseconds
 constexpr double kRadiusLimit = 100000; // 1e-9 in log10 of the radius vector
 constexpr double kPhaseLimit = 360;     // degrees
 
 constexpr FieldSpec kPlanetFields[] = {
-    {"planet code", true, 0, ""},
-    {"planet multiple", true, 0, ""},
-    {"sun multiple", true, 0, ""},
-    {"longitude amplitude", false, kAmplitudeLimit, "-100..100 arcseconds"},
-    {"longitude phase", false, kPhaseLimit, "-360..360 degrees"},
-    {"radius amplitude", false, kRadiusLimit, "-100000..100000"},
-    {"radius phase", false, kPhaseLimit, "-360..360 degrees"},
+    {Field::PlanetCode, true, 0, Unit::None},
+    {Field::PlanetMultiple, true, 0, Unit::None},
+    {Field::SunMultiple, true, 0, Unit::None},
+    {Field::LongitudeAmplitude, false, kAmplitudeLimit, Unit::Arcseconds},
+    {Field::LongitudePhase, false, kPhaseLimit, Unit::Degrees},
+    {Field::RadiusAmplitude, false, kRadiusLimit, Unit::None},
+    {Field::RadiusPhase, false, kPhaseLimit, Unit::Degrees},
 };
 
 constexpr FieldSpec kLatitudeFields[] = {
-    {"planet code", true, 0, ""},
-    {"planet multiple", true, 0, ""},
-    {"sun multiple", true, 0, ""},
-    {"latitude amplitude", false, kAmplitudeLimit, "-100..100 arcseconds"},
-    {"latitude phase", false, kPhaseLimit, "-360..360 degrees"},
+    {Field::PlanetCode, true, 0, Unit::None},
+    {Field::PlanetMultiple, true, 0, Unit::None},
+    {Field::SunMultiple, true, 0, Unit::None},
+    {Field::LatitudeAmplitude, false, kAmplitudeLimit, Unit::Arcseconds},
+    {Field::LatitudePhase, false, kPhaseLimit, Unit::Degrees},
 };
+
+const char* fieldName(Field field) {
+    switch (field) {
+    case Field::PlanetCode:
+        return "planet code";
+    case Field::PlanetMultiple:
+        return "planet multiple";
+    case Field::SunMultiple:
+        return "sun multiple";
+    case Field::LongitudeAmplitude:
+        return "longitude amplitude";
+    case Field::LongitudePhase:
+        return "longitude phase";
+    case Field::RadiusAmplitude:
+        return "radius amplitude";
+    case Field::RadiusPhase:
+        return "radius phase";
+    case Field::LatitudeAmplitude:
+        return "latitude amplitude";
+    case Field::LatitudePhase:
+        return "latitude phase";
+    }
+    return "";
+}
+
+const char* specialName(DataFileError::Special special) {
+    switch (special) {
+    case DataFileError::Special::NamedPipe:
+        return "a named pipe";
+    case DataFileError::Special::CharacterDevice:
+        return "a character device";
+    case DataFileError::Special::BlockDevice:
+        return "a block device";
+    case DataFileError::Special::Socket:
+        return "a socket";
+    case DataFileError::Special::Other:
+        break;
+    }
+    return "a special file";
+}
+
+// The English line of what(): "<file>: <what>", naming the term and the field where one is
+// at fault.
+std::string englishText(Code code, const DataFileError::Details& d) {
+    const std::string reason = d.systemError != 0 ? std::strerror(d.systemError) : "unknown error";
+    const std::string value = "\"" + d.value + "\"";
+    std::string problem;
+    switch (code) {
+    case Code::CannotOpen:
+        return d.file + ": cannot open " + d.path + ": " + reason;
+    case Code::CannotRead:
+        return d.file + ": cannot read " + d.path + ": " + reason;
+    case Code::Directory:
+        return d.file + ": " + d.path + " is a directory, not a data file";
+    case Code::NotRegular:
+        return d.file + ": " + d.path + " is not a regular file (" + specialName(d.special) + ")";
+    case Code::TooLarge:
+        return d.file + ": " + d.path + " is larger than " + std::to_string(d.limitBytes) +
+               " bytes, far more than a term file holds";
+    case Code::EndsEarly: {
+        std::string message = d.file + ": ends early: " + std::to_string(d.term - 1) + " of " +
+                              std::to_string(d.termCount) + " terms";
+        if (d.field > 0) {
+            message += " (term " + std::to_string(d.term) + " has " + std::to_string(d.field) +
+                       " of " + std::to_string(d.fieldCount) + " values)";
+        }
+        return message;
+    }
+    case Code::NotANumber:
+        problem = value + " is not a number";
+        break;
+    case Code::NumberOverflow:
+        problem = value + " is out of range for a number";
+        break;
+    case Code::NotWhole:
+        problem = value + " is not a whole number";
+        break;
+    case Code::OutsideLimits:
+        problem = value + " is outside " + std::to_string(d.lowest) + ".." +
+                  std::to_string(d.highest) +
+                  (d.unit == Unit::Arcseconds ? " arcseconds"
+                   : d.unit == Unit::Degrees  ? " degrees"
+                                              : "");
+        break;
+    case Code::NotPlanetCode:
+        problem = d.value + " is not a planet code " + std::to_string(d.lowest) + ".." +
+                  std::to_string(d.highest);
+        break;
+    }
+    return d.file + ": term " + std::to_string(d.term) + ", field " + std::to_string(d.field) +
+           " (" + fieldName(d.fieldKind) + "): " + problem;
+}
 
 // No real term file comes near this size (the shipped ones are 5 and 1 kilobytes).
 constexpr std::size_t kMaxDataFileBytes = 1 << 20;
@@ -126,24 +223,39 @@ class TermParser {
         return values;
     }
 
-    [[noreturn]] void fail(int term, int field, const std::string& what) const {
-        throw DataFileError(fileName_ + ": term " + std::to_string(term) + ", field " +
-                            std::to_string(field + 1) + " (" + fields_[field].name + "): " + what);
+    // The value `value` of field `field` (0-based) of term `term` is at fault.
+    [[noreturn]] void fail(Code code, int term, int field, const std::string& value) const {
+        DataFileError::Details d;
+        d.file = fileName_;
+        d.term = term;
+        d.field = field + 1;
+        d.fieldKind = fields_[field].kind;
+        d.value = value;
+        if (code == Code::OutsideLimits) {
+            const bool integer = fields_[field].isInteger;
+            d.lowest = integer ? -32768 : -static_cast<long long>(fields_[field].limit);
+            d.highest = integer ? 32767 : static_cast<long long>(fields_[field].limit);
+            d.unit = fields_[field].unit;
+        } else if (code == Code::NotPlanetCode) {
+            d.lowest = 1;
+            d.highest = 6;
+        }
+        throw DataFileError(code, d);
     }
 
   private:
     [[noreturn]] void endedEarly(int term, int field) const {
-        std::string message = fileName_ + ": ends early: " + std::to_string(term - 1) + " of " +
-                              std::to_string(termCount_) + " terms";
-        if (field > 0) {
-            message += " (term " + std::to_string(term) + " has " + std::to_string(field) + " of " +
-                       std::to_string(fieldCount_) + " values)";
-        }
-        throw DataFileError(message);
+        DataFileError::Details d;
+        d.file = fileName_;
+        d.term = term;
+        d.field = field;
+        d.termCount = termCount_;
+        d.fieldCount = fieldCount_;
+        throw DataFileError(Code::EndsEarly, d);
     }
 
     double convert(std::string_view token, int term, int field) const {
-        const std::string shown = "\"" + printable(token) + "\"";
+        const std::string shown = printable(token);
         std::string_view digits = token;
         bool negative = false;
         if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
@@ -155,7 +267,7 @@ class TermParser {
         }
         // from_chars takes a minus sign of its own: a second sign ("--5", "+-5") is no number.
         if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
-            fail(term, field, shown + " is not a number");
+            fail(Code::NotANumber, term, field, shown);
         }
         double value = 0;
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
@@ -163,13 +275,13 @@ class TermParser {
         if (digits.empty() || !whole ||
             (ec != std::errc() && ec != std::errc::result_out_of_range) ||
             (ec == std::errc() && !std::isfinite(value))) {
-            fail(term, field, shown + " is not a number");
+            fail(Code::NotANumber, term, field, shown);
         }
         if (ec == std::errc::result_out_of_range) {
-            fail(term, field, shown + " is out of range for a number");
+            fail(Code::NumberOverflow, term, field, shown);
         }
         if (!(std::fabs(value) <= fields_[field].limit)) {
-            fail(term, field, shown + " is outside " + fields_[field].limitText);
+            fail(Code::OutsideLimits, term, field, shown);
         }
         return negative ? -value : value;
     }
@@ -177,12 +289,12 @@ class TermParser {
     double convertInteger(std::string_view digits, bool negative, const std::string& shown,
                           int term, int field) const {
         if (digits.empty()) {
-            fail(term, field, shown + " is not a whole number");
+            fail(Code::NotWhole, term, field, shown);
         }
         long long magnitude = 0;
         for (char c : digits) {
             if (c < '0' || c > '9') {
-                fail(term, field, shown + " is not a whole number");
+                fail(Code::NotWhole, term, field, shown);
             }
             if (magnitude <= 40000) { // anything beyond is out of range; stop growing
                 magnitude = magnitude * 10 + (c - '0');
@@ -190,7 +302,7 @@ class TermParser {
         }
         const long long value = negative ? -magnitude : magnitude;
         if (value < -32768 || value > 32767) {
-            fail(term, field, shown + " is outside -32768..32767");
+            fail(Code::OutsideLimits, term, field, shown);
         }
         return static_cast<double>(value);
     }
@@ -205,23 +317,29 @@ class TermParser {
 template <typename Term>
 void checkPlanetCode(const Term& term, int index, const TermParser& parser) {
     if (term.planetCode < 1 || term.planetCode > 6) {
-        parser.fail(index, 0, std::to_string(term.planetCode) + " is not a planet code 1..6");
+        parser.fail(Code::NotPlanetCode, index, 0, std::to_string(term.planetCode));
     }
 }
 
 } // namespace
 
+DataFileError::DataFileError(Code code, Details details)
+    : std::runtime_error(englishText(code, details)), code_(code), details_(std::move(details)) {}
+
 std::string readDataFile(const std::filesystem::path& path, std::size_t valuesNeeded) {
-    const std::string name = path.filename().string();
-    const auto failure = [&](const std::string& what, int err) {
-        return DataFileError(name + ": " + what + " " + path.string() + ": " +
-                             (err != 0 ? std::strerror(err) : "unknown error"));
+    DataFileError::Details file;
+    file.file = path.filename().string();
+    file.path = path.string();
+    const auto failure = [&](Code code, int err) {
+        DataFileError::Details d = file;
+        d.systemError = err;
+        return DataFileError(code, d);
     };
     // Opened without blocking, so that a named pipe nobody writes to is refused below
     // instead of waiting for a writer; a regular file reads the same either way.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        throw failure("cannot open", errno);
+        throw failure(Code::CannotOpen, errno);
     }
     struct Closer {
         int fd;
@@ -229,24 +347,25 @@ std::string readDataFile(const std::filesystem::path& path, std::size_t valuesNe
     } closer{fd};
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        throw failure("cannot read", errno);
+        throw failure(Code::CannotRead, errno);
     }
     if (S_ISDIR(info.st_mode)) {
-        throw DataFileError(name + ": " + path.string() + " is a directory, not a data file");
+        throw DataFileError(Code::Directory, file);
     }
     if (!S_ISREG(info.st_mode)) {
-        const char* kind = S_ISFIFO(info.st_mode)   ? "a named pipe"
-                           : S_ISCHR(info.st_mode)  ? "a character device"
-                           : S_ISBLK(info.st_mode)  ? "a block device"
-                           : S_ISSOCK(info.st_mode) ? "a socket"
-                                                    : "a special file";
-        throw DataFileError(name + ": " + path.string() + " is not a regular file (" + kind + ")");
+        using Special = DataFileError::Special;
+        DataFileError::Details d = file;
+        d.special = S_ISFIFO(info.st_mode)   ? Special::NamedPipe
+                    : S_ISCHR(info.st_mode)  ? Special::CharacterDevice
+                    : S_ISBLK(info.st_mode)  ? Special::BlockDevice
+                    : S_ISSOCK(info.st_mode) ? Special::Socket
+                                             : Special::Other;
+        throw DataFileError(Code::NotRegular, d);
     }
-    const std::string tooLarge = name + ": " + path.string() + " is larger than " +
-                                 std::to_string(kMaxDataFileBytes) +
-                                 " bytes, far more than a term file holds";
+    DataFileError::Details tooLarge = file;
+    tooLarge.limitBytes = kMaxDataFileBytes;
     if (S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) > kMaxDataFileBytes) {
-        throw DataFileError(tooLarge);
+        throw DataFileError(Code::TooLarge, tooLarge);
     }
     // Read in blocks until the values needed are complete (a value is complete once a
     // separator follows it), the file ends, or the size limit is passed.
@@ -260,7 +379,7 @@ std::string readDataFile(const std::filesystem::path& path, std::size_t valuesNe
             if (errno == EINTR) {
                 continue;
             }
-            throw failure("cannot read", errno);
+            throw failure(Code::CannotRead, errno);
         }
         if (n == 0) {
             break;
@@ -275,7 +394,7 @@ std::string readDataFile(const std::filesystem::path& path, std::size_t valuesNe
             break;
         }
         if (content.size() > kMaxDataFileBytes) {
-            throw DataFileError(tooLarge);
+            throw DataFileError(Code::TooLarge, tooLarge);
         }
     }
     return content;

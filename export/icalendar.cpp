@@ -1,5 +1,6 @@
 #include "export/icalendar.h"
 
+#include "almanac/coverage.h"
 #include "calendar/jst.h"
 #include "export/atomic_file.h"
 #include "export/days_document.h"
@@ -34,9 +35,11 @@ icalproperty* timeProperty(const char* name, const CivilDate& jstDate, int hour,
         minutes += 1440;
         d = addDays(jstDate, -1);
     }
-    if (d.year < 1 || d.year > 9999) {
+    if (!almanac::covers(almanac::Source::ICalendar, d.year)) {
         throw IcsError("the date " + std::to_string(d.year) + "-" + monthDayText(d) +
-                       " lies outside the years 1..9999 an iCalendar file can hold");
+                       " lies outside the years " +
+                       almanac::spanText(almanac::coverage(almanac::Source::ICalendar)) +
+                       " an iCalendar file can hold");
     }
     char text[64];
     if (allDay) {
@@ -62,11 +65,17 @@ std::string stampText(std::time_t now) {
     if (gmtime_r(&now, &utc) != nullptr) {
         year = utc.tm_year + 1900;
     }
-    if (year < 1 || year > 9999) {
-        const bool late = year > 9999 || (year == 0 && now > 0);
-        return late ? "DTSTAMP:99991231T235959Z" : "DTSTAMP:00010101T000000Z";
+    const almanac::YearSpan years = almanac::coverage(almanac::Source::ICalendar);
+    char text[80]; // room for any int year: the compiler does not bound it
+    if (!years.contains(year)) {
+        const bool late = year > years.last || (year == 0 && now > 0);
+        if (late) {
+            std::snprintf(text, sizeof text, "DTSTAMP:%04d1231T235959Z", years.last);
+        } else {
+            std::snprintf(text, sizeof text, "DTSTAMP:%04d0101T000000Z", years.first);
+        }
+        return text;
     }
-    char text[40];
     std::snprintf(text, sizeof text, "DTSTAMP:%04d%02d%02dT%02d%02d%02dZ", year, utc.tm_mon + 1,
                   utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
     return text;

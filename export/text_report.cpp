@@ -1,5 +1,7 @@
 #include "export/text_report.h"
 
+#include "almanac/coverage.h"
+
 #include <cmath>
 
 namespace sorvane::exports {
@@ -46,9 +48,10 @@ std::string zassetsuReport(const almanac::YearAlmanac& almanac) {
 }
 
 std::string holidaysNote(int year) {
-    return year < holidays::kFirstYear
-               ? "no national holidays before 1948-07-20, the day the holiday law took effect"
-               : "";
+    const CivilDate law = almanac::firstHolidayDate();
+    return year < law.year ? "no national holidays before " + isoDateText(law) +
+                                 ", the day the holiday law took effect"
+                           : "";
 }
 
 std::string holidayReport(const almanac::YearAlmanac& almanac) {

@@ -1,8 +1,6 @@
 #include "finder/finder.h"
 
-#include "calendar/day_cycles.h"
 #include "calendar/jst.h"
-#include "calendar/julian_day.h"
 #include "calendar/solar_terms.h"
 #include "ephemeris/sun_position.h"
 #include "finder/line_format.h"
@@ -208,12 +206,6 @@ void Finder::calculate(std::int16_t year) {
             dd = tables_.termApproxDays[mm][1];
         }
     }
-
-    for (int i = 0; i < 12; ++i) {
-        const double n = std::floor(julianday(yy, i + 1, 1));
-        kanshi1[i + 1] = kanshi(n);
-        youbi1[i + 1] = youbi(n);
-    }
 }
 
 EventMoment Finder::findLongitude(std::int16_t year, std::int16_t month, double startDay,
@@ -235,15 +227,6 @@ EventMoment Finder::findLongitude(std::int16_t year, std::int16_t month, double 
         chordStep(delta);
     }
     return show(EventKind::Longitude, target); // converted and rounded, no line stored
-}
-
-std::string Finder::resultText(const std::string& lineEnd) const {
-    std::string text;
-    for (const auto& [month, column] : lineOrder()) {
-        text += kekka[month][column];
-        text += lineEnd;
-    }
-    return text;
 }
 
 std::array<EventMoment, 28> Finder::orderedMoments() const {

@@ -80,8 +80,6 @@ class Finder {
     SunComponents components;                             // that evaluation's partial results
     std::array<std::array<std::string, 3>, 13> kekka;     // [month 1..12][lineColumn]
     std::array<std::array<EventMoment, 3>, 13> moments{}; // [month 1..12][lineColumn]
-    std::array<std::int16_t, 13> kanshi1{};               // [month 1..12], 0 = not this year
-    std::array<std::int16_t, 13> youbi1{};                // [month 1..12]
 
     // Evaluates the Sun at (yy, mm, dd) into sunState.
     void sun();
@@ -98,7 +96,7 @@ class Finder {
     // Any other hl stores nothing.
     void hyouji(int hl);
 
-    // The whole year: 28 events into kekka, then kanshi1 and youbi1 of each month's 1st.
+    // The whole year: 28 events into kekka and moments.
     // Throws CalculationError when an event's moment is not finite or lies further than
     // kMomentDayLimit days from its month, or when the whole-day search runs out of days;
     // nothing is then converted to a whole number.
@@ -115,12 +113,6 @@ class Finder {
     EventMoment findLongitude(std::int16_t year, std::int16_t month, double startDay,
                               double target);
 
-    // The 28 lines in the result box's order, each followed by lineEnd.
-    std::string resultText(const std::string& lineEnd) const;
-    // The event of month's given kind found by calculate.
-    const EventMoment& moment(int month, EventKind kind) const {
-        return moments[month][lineColumn(kind)];
-    }
     // The 28 events in the result box's order: per month 節, 土用 (months 1, 4, 7, 10), 中気.
     std::array<EventMoment, 28> orderedMoments() const;
 

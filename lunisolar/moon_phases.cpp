@@ -101,20 +101,6 @@ double apparentElongation(double jdTT, double* rate) {
     return elongation(jdTT, pv, precise::earthAt(jdTT), rate);
 }
 
-double apparentMoonLongitude(double jdTT) {
-    const precise::JplEphemeris* jpl = precise::de405();
-    double pv[2][3];
-    geocentricMoon(jdTT, jpl, pv);
-    double moon[3];
-    double moonVelocity[3];
-    apparentMoonVector(pv, precise::earthAt(jdTT), moon, moonVelocity);
-    double rm[3][3];
-    precise::eclipticRotation(jdTT, rm);
-    const double lon =
-        precise::eclipticLongitude(rm, moon, nullptr, nullptr) + precise::nutationInLongitude(jdTT);
-    return eraAnp(lon) * ERFA_DR2D;
-}
-
 void apparentMoonVector(double jdTT, const precise::EarthState& earth, double out[3]) {
     double pv[2][3];
     geocentricMoon(jdTT, precise::de405(), pv);

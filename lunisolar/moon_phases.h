@@ -24,10 +24,6 @@ namespace sorvane::lunisolar {
 // DE405, 5.2 s rms and 24 s at most with eraMoon98.
 double apparentElongation(double jdTT, double* rate = nullptr);
 
-// apparentMoonLongitude: the Moon's apparent longitude of date, degrees 0..360: the same
-// Moon as apparentElongation, plus eraNut06a's nutation in longitude.
-double apparentMoonLongitude(double jdTT);
-
 // apparentMoonVector: the same apparent Moon as a vector, for those who need its direction
 // and distance (the rising and setting of horizon/).
 //   jdTT   Julian date, Terrestrial Time

@@ -26,10 +26,13 @@ QString japaneseCalculationError(const CalculationError& e) {
         .arg(where, problem, QString::fromLatin1(CalculationError::file()));
 }
 
+QString calculationErrorMessage(const CalculationError& e) {
+    return QStringLiteral("データファイルの値では計算できません。\n\n%1")
+        .arg(japaneseCalculationError(e));
+}
+
 void reportCalculationError(QWidget* parent, const CalculationError& e) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Sorvane"),
-                    QStringLiteral("データファイルの値では計算できません。\n\n%1")
-                        .arg(japaneseCalculationError(e)),
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Sorvane"), calculationErrorMessage(e),
                     QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("calculationError"));
     box.setTextFormat(Qt::PlainText);

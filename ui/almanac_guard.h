@@ -15,7 +15,11 @@ namespace sorvane::ui {
 // The calculation's failure in Japanese, from its code and numbers.
 QString japaneseCalculationError(const CalculationError& e);
 
-// Shows japaneseCalculationError(e) in a message box (named "calculationError") over parent.
+// What a window says of the failure: that the data file's values cannot be calculated with,
+// a blank line, then japaneseCalculationError(e).
+QString calculationErrorMessage(const CalculationError& e);
+
+// Shows calculationErrorMessage(e) in a message box (named "calculationError") over parent.
 void reportCalculationError(QWidget* parent, const CalculationError& e);
 
 // Runs call(); returns false, after the message box, when the calculation failed.

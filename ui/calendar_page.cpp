@@ -1,5 +1,6 @@
 #include "ui/calendar_page.h"
 
+#include "almanac/coverage.h"
 #include "calendar/year_text.h"
 #include "export/atomic_file.h"
 #include "ui/almanac_guard.h"
@@ -29,9 +30,6 @@
 namespace sorvane::ui {
 
 namespace {
-
-constexpr int kFirstYear = -32768;
-constexpr int kLastYear = 32767;
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -204,7 +202,8 @@ void CalendarPage::createControls() {
     // The month typed in: a year from -32768 to 32767 and a month, taken on Enter.
     yearBox_ = new QSpinBox(this);
     yearBox_->setObjectName(QStringLiteral("yearBox"));
-    yearBox_->setRange(kFirstYear, kLastYear);
+    yearBox_->setRange(almanac::coverage(almanac::Source::Year).first,
+                       almanac::coverage(almanac::Source::Year).last);
     yearBox_->setKeyboardTracking(false);
     yearBox_->setToolTip(QStringLiteral("表示する年 (Ctrl+G)"));
     monthBox_ = new QSpinBox(this);
@@ -297,7 +296,7 @@ void CalendarPage::showMonth(int year, int month) {
 }
 
 void CalendarPage::showDate(const CivilDate& date) {
-    if (date.year < kFirstYear || date.year > kLastYear) {
+    if (!almanac::covers(almanac::Source::Year, date.year)) {
         QApplication::beep();
         return;
     }

@@ -36,6 +36,10 @@ QPageLayout calendarPageLayout();
 bool paintMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
                  int last, bool notes = false, const QString& footnote = QString());
 
+// The marks that add each day's 暦注 (years.cellNotes) under its own lines, as the grid and
+// the printed pages show them with the notes on.
+PageMarks noteMarks(almanac::CalendarYears& years);
+
 // As paintMonths, on A4 landscape (calendarPageLayout).
 bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
                  int last, bool notes = false);
@@ -100,7 +104,6 @@ class CalendarPage : public QWidget {
 
     const almanac::MonthPage& page() const { return page_; }
     CivilDate selectedDate() const { return selected_; }
-    almanac::CalendarYears& years() { return years_; }
 
   private:
     void createControls();

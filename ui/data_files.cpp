@@ -1,161 +1,159 @@
 #include "ui/data_files.h"
 
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QString>
-#include <utility>
+#include <cerrno>
 
 namespace sorvane::ui {
 
 namespace {
 
-bool matches(const QString& text, const QString& pattern, QRegularExpressionMatch& match) {
-    match = QRegularExpression(pattern).match(text);
-    return match.hasMatch();
-}
+using Code = DataFileError::Code;
 
-// A value quoted by the term file reader ("1.5x") in Japanese quotes.
-QString quoted(QString value) {
-    if (value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')) &&
-        value.size() >= 2) {
-        value = value.mid(1, value.size() - 2);
+// Why a file could not be opened or read, from the system's error number for the common
+// causes; otherwise.
+QString systemReason(int error, const char* otherwise) {
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("ファイルがありません");
+    case EACCES:
+        return QStringLiteral("読み取りが許可されていません");
+    case ELOOP:
+        return QStringLiteral("シンボリックリンクが循環しています");
+    case ENAMETOOLONG:
+        return QStringLiteral("名前が長すぎます");
+    case EIO:
+        return QStringLiteral("入出力エラーです");
+    default:
+        return QString::fromUtf8(otherwise);
     }
-    return QStringLiteral("「%1」").arg(value);
 }
 
-// Why a file could not be opened, from the system's words for the common causes.
-QString openFailure(const QString& reason) {
-    static const std::pair<const char*, const char*> kReasons[] = {
-        {"No such file or directory", "ファイルがありません"},
-        {"Permission denied", "読み取りが許可されていません"},
-        {"Too many levels of symbolic links", "シンボリックリンクが循環しています"},
-        {"File name too long", "名前が長すぎます"},
-        {"Input/output error", "入出力エラーです"},
-    };
-    for (const auto& [english, japanese] : kReasons) {
-        if (reason == QLatin1String(english)) {
-            return QString::fromUtf8(japanese);
-        }
-    }
-    return QStringLiteral("開けません");
-}
-
-// The kind of a file that is not a regular one, as the term file reader names it.
-QString specialFileKind(const QString& english) {
-    static const std::pair<const char*, const char*> kKinds[] = {
-        {"a named pipe", "名前付きパイプ"},
-        {"a character device", "キャラクターデバイス"},
-        {"a block device", "ブロックデバイス"},
-        {"a socket", "ソケット"},
-    };
-    for (const auto& [name, japanese] : kKinds) {
-        if (english == QLatin1String(name)) {
-            return QString::fromUtf8(japanese);
-        }
+QString specialKind(DataFileError::Special special) {
+    switch (special) {
+    case DataFileError::Special::NamedPipe:
+        return QStringLiteral("名前付きパイプ");
+    case DataFileError::Special::CharacterDevice:
+        return QStringLiteral("キャラクターデバイス");
+    case DataFileError::Special::BlockDevice:
+        return QStringLiteral("ブロックデバイス");
+    case DataFileError::Special::Socket:
+        return QStringLiteral("ソケット");
+    case DataFileError::Special::Other:
+        break;
     }
     return QStringLiteral("特殊なファイル");
 }
 
-QString fieldName(const QString& english) {
-    static const std::pair<const char*, const char*> kFields[] = {
-        {"planet code", "惑星番号"},       {"planet multiple", "惑星の倍数"},
-        {"sun multiple", "太陽の倍数"},    {"longitude amplitude", "黄経の振幅"},
-        {"longitude phase", "黄経の位相"}, {"radius amplitude", "動径の振幅"},
-        {"radius phase", "動径の位相"},    {"latitude amplitude", "黄緯の振幅"},
-        {"latitude phase", "黄緯の位相"},
-    };
-    for (const auto& [name, japanese] : kFields) {
-        if (english == QLatin1String(name)) {
-            return QString::fromUtf8(japanese);
-        }
+QString fieldName(DataFileError::Field field) {
+    using Field = DataFileError::Field;
+    switch (field) {
+    case Field::PlanetCode:
+        return QStringLiteral("惑星番号");
+    case Field::PlanetMultiple:
+        return QStringLiteral("惑星の倍数");
+    case Field::SunMultiple:
+        return QStringLiteral("太陽の倍数");
+    case Field::LongitudeAmplitude:
+        return QStringLiteral("黄経の振幅");
+    case Field::LongitudePhase:
+        return QStringLiteral("黄経の位相");
+    case Field::RadiusAmplitude:
+        return QStringLiteral("動径の振幅");
+    case Field::RadiusPhase:
+        return QStringLiteral("動径の位相");
+    case Field::LatitudeAmplitude:
+        return QStringLiteral("黄緯の振幅");
+    case Field::LatitudePhase:
+        return QStringLiteral("黄緯の位相");
     }
-    return english;
+    return QString();
 }
 
-QString valueProblem(const QString& what) {
-    QRegularExpressionMatch m;
-    if (matches(what, QStringLiteral(R"(^(".*") is not a number$)"), m)) {
-        return QStringLiteral("%1は数値ではありません").arg(quoted(m.captured(1)));
-    }
-    if (matches(what, QStringLiteral(R"(^(".*") is out of range for a number$)"), m)) {
-        return QStringLiteral("%1は数値の範囲を超えています").arg(quoted(m.captured(1)));
-    }
-    if (matches(what, QStringLiteral(R"(^(".*") is not a whole number$)"), m)) {
-        return QStringLiteral("%1は整数ではありません").arg(quoted(m.captured(1)));
-    }
-    if (matches(what, QStringLiteral(R"(^(".*") is outside (-?\d+)\.\.(-?\d+)$)"), m)) {
-        return QStringLiteral("%1は %2～%3 の範囲外です")
-            .arg(quoted(m.captured(1)), m.captured(2), m.captured(3));
-    }
-    if (matches(what, QStringLiteral(R"(^(-?\d+) is not a planet code (\d+)\.\.(\d+)$)"), m)) {
+// What is wrong with the value of a term's field.
+QString valueProblem(Code code, const DataFileError::Details& d) {
+    const QString value = QStringLiteral("「%1」").arg(QString::fromStdString(d.value));
+    const QString lowest = QString::number(d.lowest);
+    const QString highest = QString::number(d.highest);
+    switch (code) {
+    case Code::NotANumber:
+        return QStringLiteral("%1は数値ではありません").arg(value);
+    case Code::NumberOverflow:
+        return QStringLiteral("%1は数値の範囲を超えています").arg(value);
+    case Code::NotWhole:
+        return QStringLiteral("%1は整数ではありません").arg(value);
+    case Code::OutsideLimits:
+        switch (d.unit) {
+        case DataFileError::Unit::Arcseconds:
+            return QStringLiteral("%1は %2～%3 秒角の範囲外です").arg(value, lowest, highest);
+        case DataFileError::Unit::Degrees:
+            return QStringLiteral("%1は %2～%3 度の範囲外です").arg(value, lowest, highest);
+        case DataFileError::Unit::None:
+            break;
+        }
+        return QStringLiteral("%1は %2～%3 の範囲外です").arg(value, lowest, highest);
+    case Code::NotPlanetCode:
         return QStringLiteral("%1 は惑星番号 %2～%3 ではありません")
-            .arg(m.captured(1), m.captured(2), m.captured(3));
+            .arg(QString::fromStdString(d.value), lowest, highest);
+    default:
+        return QString();
     }
-    return what;
-}
-
-// The term file reader's one-line message in Japanese. Its forms: "<file>: <path> is a
-// directory, not a data file", "<file>: <path> is not a regular file (<kind>)", "<file>: <path>
-// is larger than <n> bytes, ...", "<file>: cannot
-// open <path>: <reason>", "<file>: cannot read <path>", "<file>: ends early: ..." and "<file>: term
-// T, field F (<name>): <problem>".
-QString japaneseDetail(const QString& message) {
-    QRegularExpressionMatch m;
-    if (matches(message, QStringLiteral("^([^:]+): (.*) is a directory, not a data file$"), m)) {
-        return QStringLiteral("%1: %2 はフォルダーで、データファイルではありません")
-            .arg(m.captured(1), m.captured(2));
-    }
-    if (matches(message, QStringLiteral(R"(^([^:]+): (.*) is not a regular file \((.*)\)$)"), m)) {
-        return QStringLiteral("%1: %2 は通常のファイルではありません(%3)")
-            .arg(m.captured(1), m.captured(2), specialFileKind(m.captured(3)));
-    }
-    if (matches(message, QStringLiteral("^([^:]+): cannot open (.*): ([^:]*)$"), m)) {
-        return QStringLiteral("%1: %2 を開けません(%3)")
-            .arg(m.captured(1), m.captured(2), openFailure(m.captured(3)));
-    }
-    if (matches(message,
-                QStringLiteral(R"(^([^:]+): (.*) is larger than (\d+) bytes, far more than a term )"
-                               R"(file holds$)"),
-                m)) {
-        return QStringLiteral("%1: %2 は %3 バイトを超えており、項のファイルとしては大きすぎます")
-            .arg(m.captured(1), m.captured(2), m.captured(3));
-    }
-    if (matches(message, QStringLiteral("^([^:]+): cannot read (.*)$"), m)) {
-        return QStringLiteral("%1: %2 を読み込めません").arg(m.captured(1), m.captured(2));
-    }
-    if (matches(message,
-                QStringLiteral(R"(^([^:]+): ends early: (\d+) of (\d+) terms)"
-                               R"((?: \(term (\d+) has (\d+) of (\d+) values\))?$)"),
-                m)) {
-        QString text = QStringLiteral("%1: 途中で終わっています(全 %2 項のうち %3 項まで)")
-                           .arg(m.captured(1), m.captured(3), m.captured(2));
-        if (m.hasCaptured(4)) {
-            text += QStringLiteral("。第 %1 項の値は %2 個のうち %3 個です")
-                        .arg(m.captured(4), m.captured(6), m.captured(5));
-        }
-        return text;
-    }
-    if (matches(message, QStringLiteral(R"(^([^:]+): term (\d+), field (\d+) \(([^)]*)\): (.*)$)"),
-                m)) {
-        return QStringLiteral("%1: 第 %2 項の %3 番目の値(%4): %5")
-            .arg(m.captured(1), m.captured(2), m.captured(3), fieldName(m.captured(4)),
-                 valueProblem(m.captured(5)));
-    }
-    return message;
 }
 
 } // namespace
+
+QString japaneseDataFileError(const DataFileError& e) {
+    const DataFileError::Details& d = e.details();
+    const QString file = QString::fromStdString(d.file);
+    const QString path = QString::fromStdString(d.path);
+    switch (e.code()) {
+    case Code::CannotOpen:
+        return QStringLiteral("%1: %2 を開けません(%3)")
+            .arg(file, path, systemReason(d.systemError, "開けません"));
+    case Code::CannotRead:
+        return QStringLiteral("%1: %2 を読み込めません(%3)")
+            .arg(file, path, systemReason(d.systemError, "読み込めません"));
+    case Code::Directory:
+        return QStringLiteral("%1: %2 はフォルダーで、データファイルではありません")
+            .arg(file, path);
+    case Code::NotRegular:
+        return QStringLiteral("%1: %2 は通常のファイルではありません(%3)")
+            .arg(file, path, specialKind(d.special));
+    case Code::TooLarge:
+        return QStringLiteral("%1: %2 は %3 バイトを超えており、項のファイルとしては大きすぎます")
+            .arg(file, path, QString::number(d.limitBytes));
+    case Code::EndsEarly: {
+        QString text = QStringLiteral("%1: 途中で終わっています(全 %2 項のうち %3 項まで)")
+                           .arg(file, QString::number(d.termCount), QString::number(d.term - 1));
+        if (d.field > 0) {
+            text += QStringLiteral("。第 %1 項の値は %2 個のうち %3 個です")
+                        .arg(QString::number(d.term), QString::number(d.fieldCount),
+                             QString::number(d.field));
+        }
+        return text;
+    }
+    case Code::NotANumber:
+    case Code::NumberOverflow:
+    case Code::NotWhole:
+    case Code::OutsideLimits:
+    case Code::NotPlanetCode:
+        break;
+    }
+    return QStringLiteral("%1: 第 %2 項の %3 番目の値(%4): %5")
+        .arg(file, QString::number(d.term), QString::number(d.field), fieldName(d.fieldKind),
+             valueProblem(e.code(), d));
+}
 
 std::optional<Tables> loadTablesOrReport(const std::filesystem::path& dataDir) {
     try {
         return loadTables(dataDir);
     } catch (const DataFileError& e) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Sorvane"),
-                        QStringLiteral("データファイルを読み込めないため、起動できません。\n\n%1\n"
-                                       "(フォルダ: %2)")
-                            .arg(japaneseDetail(QString::fromStdString(e.what())),
-                                 QString::fromStdString(dataDir.string())),
-                        QMessageBox::Ok);
+        QMessageBox box(
+            QMessageBox::Critical, QStringLiteral("Sorvane"),
+            QStringLiteral("データファイルを読み込めないため、起動できません。\n\n%1\n"
+                           "(フォルダ: %2)")
+                .arg(japaneseDataFileError(e), QString::fromStdString(dataDir.string())),
+            QMessageBox::Ok);
         box.setObjectName(QStringLiteral("dataFileError"));
         box.setTextFormat(Qt::PlainText);
         box.exec();

@@ -1,10 +1,12 @@
 #include "ui/day_search_window.h"
 
+#include "almanac/coverage.h"
 #include "daysearch/day_search.h"
 #include "daysearch/query.h"
 #include "export/atomic_file.h"
 #include "export/find_document.h"
 #include "export/icalendar.h"
+#include "ui/almanac_guard.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -33,8 +35,8 @@ constexpr int kTypingPauseMs = 250;
 // The years the window keeps computed: a ten-year range and a little more.
 constexpr std::size_t kYearsKept = 12;
 // The days a date field can hold: those an iCalendar file can.
-const QDate kFirstDate(1, 1, 1);
-const QDate kLastDate(9999, 12, 31);
+const QDate kFirstDate(almanac::coverage(almanac::Source::ICalendar).first, 1, 1);
+const QDate kLastDate(almanac::coverage(almanac::Source::ICalendar).last, 12, 31);
 
 QString q(const std::string& text) {
     return QString::fromStdString(text);
@@ -308,6 +310,12 @@ void DaySearchWindow::search() {
     } catch (const daysearch::QueryError& e) {
         count_->setText(QString());
         notice_->setText(refusal(e));
+        return;
+    } catch (const CalculationError& e) {
+        // As every window says it, in the notice line rather than a box: the search runs
+        // again on every change of the conditions.
+        count_->setText(QString());
+        notice_->setText(calculationErrorMessage(e));
         return;
     } catch (const std::exception&) {
         count_->setText(QString());

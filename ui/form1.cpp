@@ -1,5 +1,6 @@
 #include "ui/form1.h"
 
+#include "almanac/coverage.h"
 #include "almanac/limits.h"
 #include "almanac/year_almanac.h"
 #include "almanac/zassetsu.h"
@@ -8,7 +9,6 @@
 #include "export/icalendar.h"
 #include "export/json_document.h"
 #include "export/text_report.h"
-#include "precise/precise_year.h"
 #include "ui/about_box.h"
 #include "ui/almanac_guard.h"
 #include "ui/fonts.h"
@@ -322,20 +322,22 @@ void Form1::calculate() {
         // A whole number that is refused lies outside the years the program can calculate.
         const bool whole =
             QRegularExpression(QStringLiteral("^[+-]?[0-9]+$")).match(txtyear_->text()).hasMatch();
+        const almanac::YearSpan years = almanac::coverage(almanac::Source::Year);
         QMessageBox::warning(
             this, QStringLiteral("Sorvane"),
             QStringLiteral("年の値「%1」では計算できません。\n(%2)")
-                .arg(txtyear_->text(), whole ? QStringLiteral("-32768～32767 の範囲外です")
-                                             : QStringLiteral("整数ではありません")));
+                .arg(txtyear_->text(),
+                     whole ? QStringLiteral("%1～%2 の範囲外です").arg(years.first).arg(years.last)
+                           : QStringLiteral("整数ではありません")));
         return;
     }
-    if (observatoryMode_->isChecked() && !precise::inRange(year)) {
+    if (observatoryMode_->isChecked() && !almanac::covers(almanac::Source::Precise, year)) {
         QMessageBox::information(
             this, QStringLiteral("Sorvane"),
             QStringLiteral("観測所の方式で計算できるのは%1年から%2年までです。\n"
                            "%3年は既定の理論で表示します。")
-                .arg(precise::kFirstYear)
-                .arg(precise::kLastYear)
+                .arg(almanac::coverage(almanac::Source::Precise).first)
+                .arg(almanac::coverage(almanac::Source::Precise).last)
                 .arg(txtyear_->text()));
     }
     // On a failed calculation the message box has said why and the results stay as they were.
@@ -397,7 +399,7 @@ void Form1::stepYear(int delta) {
         return;
     }
     const int next = year + delta;
-    if (next < -32768 || next > 32767) {
+    if (!almanac::covers(almanac::Source::Year, next)) {
         QApplication::beep();
         return;
     }
@@ -481,7 +483,8 @@ std::optional<int> Form1::boxYear() const {
 
 almanac::AlmanacOptions Form1::modeFor(int year) const {
     almanac::AlmanacOptions options;
-    options.precise = observatoryMode_->isChecked() && precise::inRange(year);
+    options.precise =
+        almanac::modeFor(year, observatoryMode_->isChecked()) == almanac::Mode::Precise;
     return options;
 }
 
@@ -591,8 +594,11 @@ bool Form1::writeIcs(const QString& path) {
     }
     QString problem;
     QString detail;
-    if (*year < 1 || *year > 9999) {
-        problem = QStringLiteral("iCalendar に書き出せるのは1年から9999年までです。");
+    if (const almanac::YearSpan ics = almanac::coverage(almanac::Source::ICalendar);
+        !ics.contains(*year)) {
+        problem = QStringLiteral("iCalendar に書き出せるのは%1年から%2年までです。")
+                      .arg(ics.first)
+                      .arg(ics.last);
     } else {
         try {
             // What `sorvane-cli --ics` writes: the events, the 雑節, the holidays, the phases

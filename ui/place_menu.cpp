@@ -1,7 +1,7 @@
 #include "ui/place_menu.h"
 
+#include "almanac/coverage.h"
 #include "horizon/day_text.h"
-#include "precise/precise_year.h"
 
 #include <QActionGroup>
 #include <QDialog>
@@ -216,7 +216,7 @@ void MonthTimes::setPlace(const horizon::NamedPlace& place) {
 }
 
 std::optional<horizon::DayTimes> MonthTimes::day(const CivilDate& date) {
-    if (!precise::inRange(date.year)) {
+    if (!almanac::covers(almanac::Source::Precise, date.year)) {
         return std::nullopt;
     }
     if (date.year != year_ || date.month != month_) {
@@ -251,7 +251,7 @@ QStringList MonthTimes::detailsLines(const CivilDate& date) {
 }
 
 QString MonthTimes::caption(int year) const {
-    if (!precise::inRange(year)) {
+    if (!almanac::covers(almanac::Source::Precise, year)) {
         return {};
     }
     return qs(horizon::placeCaption(place_.name, place_.observer));

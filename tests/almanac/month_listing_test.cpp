@@ -1,8 +1,8 @@
 // The month listing: the year and month cycles and the day lines.
 #include "almanac/month_listing.h"
+#include "almanac/year_almanac.h"
 #include "calendar/names.h"
 #include "ephemeris/data_location.h"
-#include "finder/finder.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +10,21 @@
 namespace sorvane::almanac {
 namespace {
 
-using testing::shippedTables;
-
+// The first days of 2000's months as the recorded output names them (tests/data/year-2000.txt),
+// and the listing of January from the first day the almanac gives it.
 TEST(MonthListing, January2000) {
-    Finder f(shippedTables());
-    f.calculate(2000);
-    ASSERT_EQ(f.kanshi1[1], 55);
-    ASSERT_EQ(f.youbi1[1], 7);
-    const MonthListing l = nikkanhyouji(2000, 1, f.kanshi1[1], f.youbi1[1]);
+    AlmanacOptions dayCyclesOnly;
+    dayCyclesOnly.solarTerms = false;
+    const YearAlmanac a = yearAlmanac(2000, dayCyclesOnly);
+    const char* names[] = {"戊午", "己丑", "戊午", "己丑", "己未", "庚寅",
+                           "庚申", "辛卯", "壬戌", "壬辰", "癸亥", "癸巳"};
+    for (int m = 1; m <= 12; ++m) {
+        EXPECT_EQ(a.firstDays[static_cast<std::size_t>(m - 1)].sexagenaryName, names[m - 1]) << m;
+    }
+    ASSERT_EQ(a.firstDays[0].sexagenary, 55);
+    ASSERT_EQ(a.firstDays[0].weekday, 7); // Saturday
+    EXPECT_EQ(a.firstDays[1].weekday, 3); // 2000-02-01 was a Tuesday
+    const MonthListing l = nikkanhyouji(2000, 1, a.firstDays[0].sexagenary, a.firstDays[0].weekday);
     const std::string head = "1日(土)  戊午\r\n2日(日)  己未\r\n3日(月)  庚申\r\n"
                              "4日(火)  辛酉\r\n5日(水)  壬戌\r\n6日(木)  癸亥\r\n"
                              "7日(金)  甲子\r\n8日(土)  乙丑\r\n";

@@ -35,24 +35,18 @@ TEST(MeanElements, AtTheEpochAndOneCenturyEitherSide) {
 
     computeMeanLongitude(1, c);
     computeMeanAnomaly(1, c);
+    computeLongPeriodLongitude(1, c);
     EXPECT_NEAR(c.meanLongitude, 280.465905, 5e-7);
     EXPECT_NEAR(c.rawSunMeanAnomaly, 36357.52543, 5e-6); // stored unreduced
     EXPECT_NEAR(c.longPeriodArcsec, -6.79750, 5e-6);
     EXPECT_NEAR(c.meanAnomalies[3], 357.523542, 5e-7);
+    // 0.202" sin(1208.9 deg) = 0.157205" on top of the anomaly step's -6.797503".
+    EXPECT_NEAR(c.longPeriodLongitude, -0.00184452707, 5e-12);
 
     computeMeanLongitude(-1, c);
     computeMeanAnomaly(-1, c);
     EXPECT_NEAR(c.meanLongitude, 278.928055, 5e-7); // negative raw values land in 0..360
     EXPECT_NEAR(c.meanAnomalies[3], 359.424421, 5e-7);
-}
-
-TEST(MeanElements, LongPeriodLongitudeUsesTheAnomalyStepsSum) {
-    SunComponents c;
-    computeMeanAnomaly(0.5, c);
-    c.longPeriodArcsec = 36;
-    computeLongPeriodLongitude(0.5, c);
-    const double fourth = 0.202 * std::sin((315.6 + 893.3 * 0.5) * kDegToRad);
-    EXPECT_DOUBLE_EQ(c.longPeriodLongitude, (fourth + 36) / 3600);
 }
 
 TEST(MeanElements, ReductionKeepsEveryAngleInsideTheCircle) {
@@ -85,7 +79,35 @@ TEST(EquationOfCentre, PerihelionQuadratureAphelion) {
     c.meanAnomalies[3] = 90;
     computeEquationOfCentre(0, c);
     EXPECT_NEAR(c.equationOfCentre, 1.9191675, 1e-7);
-    EXPECT_NEAR(std::pow(10.0, -733640e-8), 0.983249, 1e-6); // perihelion distance
+}
+
+// The series are the expansion of an elliptic orbit in its eccentricity: around the whole
+// orbit they must agree with the orbit itself, found by solving Kepler's equation, for
+// Newcomb's eccentricity 0.01675104 - 0.0000418 T - 0.000000126 T^2 and mean distance
+// 1.0000002 au. The series stop at the fourth power of e, so they agree to about 0.01"
+// and a few 1e-8 in log10 r.
+TEST(EquationOfCentre, FollowsKeplersEquationAroundTheOrbit) {
+    for (double T : {-1.0, 0.0, 1.0}) {
+        const double e = 0.01675104 - 0.0000418 * T - 0.000000126 * T * T;
+        for (int degrees = 0; degrees < 360; degrees += 15) {
+            const double M = degrees * kDegToRad;
+            double E = M;
+            for (int i = 0; i < 20; ++i) {
+                E -= (E - e * std::sin(E) - M) / (1 - e * std::cos(E));
+            }
+            const double trueAnomaly = 2 * std::atan2(std::sqrt(1 + e) * std::sin(E / 2),
+                                                      std::sqrt(1 - e) * std::cos(E / 2));
+            const double centreArcsec =
+                std::remainder(trueAnomaly - M, 2 * std::acos(-1.0)) / kDegToRad * 3600;
+            const double logRadius = std::log10(1.0000002 * (1 - e * std::cos(E))) * 1e8;
+
+            SunComponents c;
+            c.meanAnomalies[3] = degrees;
+            computeEquationOfCentre(T, c);
+            EXPECT_NEAR(c.equationOfCentre * 3600, centreArcsec, 0.02) << degrees << " " << T;
+            EXPECT_NEAR(c.ellipticLogRadius, logRadius, 5) << degrees << " " << T;
+        }
+    }
 }
 
 TEST(PlanetaryTerms, AnomaliesAndSingleTerms) {

@@ -32,6 +32,15 @@ std::vector<std::string> splitLines(const std::string& text, const std::string& 
     return lines;
 }
 
+// The 28 result lines in the result box's order, as the almanac takes them from the finder.
+std::vector<std::string> resultLines(const Finder& f) {
+    std::vector<std::string> lines;
+    for (const EventMoment& e : f.orderedMoments()) {
+        lines.push_back(f.kekka[e.month][lineColumn(e.kind)]);
+    }
+    return lines;
+}
+
 TEST(TargetLongitudes, EveryMonth) {
     const double setsu[13] = {0, 285, 315, 345, 15, 45, 75, 105, 135, 165, 195, 225, 255};
     for (int m = 1; m <= 12; ++m) {
@@ -136,8 +145,7 @@ TEST(ResultLine, RoundingToTheMinuteCarriesIntoHourAndDay) {
 TEST(YearlyCalculation, Year2000) {
     Finder f(shippedTables());
     f.calculate(2000);
-    const std::string text = f.resultText("\r\n");
-    const auto lines = splitLines(text, "\r\n");
+    const auto lines = resultLines(f);
     ASSERT_EQ(lines.size(), 28u);
     EXPECT_EQ(lines[0], "小　寒     06 日 10 時  00 分");
 
@@ -152,19 +160,10 @@ TEST(YearlyCalculation, Year2000) {
         EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
     }
 
-    const char* names[] = {"戊午", "己丑", "戊午", "己丑", "己未", "庚寅",
-                           "庚申", "辛卯", "壬戌", "壬辰", "癸亥", "癸巳"};
-    for (int m = 1; m <= 12; ++m) {
-        EXPECT_EQ(sexagenaryNames[f.kanshi1[m]], names[m - 1]) << m;
-    }
-    EXPECT_EQ(f.kanshi1[1], 55);
-    EXPECT_EQ(f.youbi1[1], 7); // Saturday
-    EXPECT_EQ(f.youbi1[2], 3); // 2000-02-01 was a Tuesday
-
     // Calculating again, after another year, gives the same 28 lines.
     f.calculate(1999);
     f.calculate(2000);
-    EXPECT_EQ(f.resultText("\r\n"), text);
+    EXPECT_EQ(resultLines(f), lines);
 }
 
 TEST(YearlyCalculation, LinesInTimeOrderAndTheirNames) {
@@ -173,7 +172,7 @@ TEST(YearlyCalculation, LinesInTimeOrderAndTheirNames) {
         Finder f(t);
         f.calculate(static_cast<std::int16_t>(year));
         const auto moments = f.orderedMoments();
-        const auto lines = splitLines(f.resultText("\n"), "\n");
+        const auto lines = resultLines(f);
         const std::regex shape("^(.+)     (\\d\\d) 日 (\\d\\d) 時  (\\d\\d) 分$");
         double previousJd = 0;
         for (std::size_t i = 0; i < 28; ++i) {

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <filesystem>
 
 namespace sorvane::ui::test {
 
@@ -76,6 +77,31 @@ class DaySearchTest : public QObject {
         window.setRange(QDate(2100, 12, 1), QDate(2101, 1, 31));
         QVERIFY(window.matchCount() > 0);
         QVERIFY2(notice->text().contains(QStringLiteral("2101-01-01〜2101-01-31")),
+                 qPrintable(notice->text()));
+    }
+
+    // Term values the calculation refuses (in 3003, past the precise mode's years, where the
+    // search takes the theory's solar terms): the notice says so as the other windows do.
+    void refusedTermsAreReportedInTheNotice() {
+        const auto dir =
+            std::filesystem::temp_directory_path() /
+            ("sorvane-refused-search-" + std::to_string(QCoreApplication::applicationPid()));
+        std::filesystem::remove_all(dir);
+        std::filesystem::copy(std::filesystem::path(SORVANE_SOURCE_DIR) / "data", dir);
+        std::filesystem::copy_file(
+            std::filesystem::path(SORVANE_SOURCE_DIR) / "tests/data/refused-terms/planet.txt",
+            dir / "planet.txt", std::filesystem::copy_options::overwrite_existing);
+        const Tables refused = loadTables(dir);
+        std::filesystem::remove_all(dir);
+        DaySearchWindow window(refused);
+        FIND_CHILD(notice, QLabel, (&window), "notice");
+        window.setRange(QDate(3003, 1, 1), QDate(3003, 12, 31));
+        window.setExtraQuery(QStringLiteral("春分"));
+        QCOMPARE(window.matchCount(), std::size_t{0});
+        QVERIFY2(
+            notice->text().startsWith(QStringLiteral("データファイルの値では計算できません。")),
+            qPrintable(notice->text()));
+        QVERIFY2(notice->text().contains(QStringLiteral("3003年3月: 太陽黄経 345 度")),
                  qPrintable(notice->text()));
     }
 

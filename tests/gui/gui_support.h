@@ -2,6 +2,8 @@
 // library, finding controls by name, and answering the program's message boxes.
 #pragma once
 
+#include "calendar/day_cycles.h"
+#include "calendar/julian_day.h"
 #include "calendar/names.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/tables.h"
@@ -18,8 +20,12 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
+#include <array>
+#include <cmath>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace sorvane::ui::test {
 
@@ -28,11 +34,36 @@ inline const Tables& sharedTables() {
     return tables;
 }
 
-// The library's own result for a year, to compare the windows with.
-inline std::unique_ptr<Finder> calculated(int year) {
-    auto finder = std::make_unique<Finder>(sharedTables());
-    finder->calculate(static_cast<std::int16_t>(year));
-    return finder;
+// The libraries' own result for a year, to compare the windows with: the finder's result
+// lines in the result box's order, and each month's first day in the day cycles.
+struct YearReference {
+    std::vector<std::string> lines;
+    std::array<int, 13> kanshi1{}; // [month 1..12]: 干支 1..60 of the 1st
+    std::array<int, 13> youbi1{};  // [month 1..12]: weekday 1..7 of the 1st
+
+    // The 28 lines, each followed by lineEnd.
+    std::string resultText(const std::string& lineEnd) const {
+        std::string text;
+        for (const std::string& line : lines) {
+            text += line + lineEnd;
+        }
+        return text;
+    }
+};
+
+inline std::unique_ptr<YearReference> calculated(int year) {
+    Finder finder(sharedTables());
+    finder.calculate(static_cast<std::int16_t>(year));
+    auto reference = std::make_unique<YearReference>();
+    for (const EventMoment& e : finder.orderedMoments()) {
+        reference->lines.push_back(finder.kekka[e.month][lineColumn(e.kind)]);
+    }
+    for (int m = 1; m <= 12; ++m) {
+        const double n = std::floor(julianday(year, m, 1));
+        reference->kanshi1[m] = kanshi(n);
+        reference->youbi1[m] = youbi(n);
+    }
+    return reference;
 }
 
 inline int thisYear() {

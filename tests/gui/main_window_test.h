@@ -38,15 +38,15 @@ class MainWindowTest : public QObject {
         }
         return texts;
     }
-    static QStringList expectedLabels(const Finder& finder) {
+    static QStringList expectedLabels(const YearReference& reference) {
         QStringList texts;
         for (int m = 1; m <= 12; ++m) {
-            texts << name(finder.kanshi1[m]);
+            texts << name(reference.kanshi1[m]);
         }
         return texts;
     }
-    static QString expectedResult(const Finder& finder) {
-        return displayText(finder.resultText("\r\n"));
+    static QString expectedResult(const YearReference& reference) {
+        return displayText(reference.resultText("\r\n"));
     }
     bool anyFirstDayEntry() const { return form_->almanac() != nullptr; }
 

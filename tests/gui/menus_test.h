@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <memory>
+#include <sys/stat.h>
 
 namespace sorvane::ui::test {
 
@@ -199,6 +200,105 @@ class MenusTest : public QObject {
         rest.remove(QRegularExpression(QStringLiteral("「[^」]*」")));
         QVERIFY2(!rest.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))),
                  qPrintable(reported));
+    }
+
+    // Each code of the term file reader through the message function, one damaged data
+    // folder per code (the shipped files with one of them replaced). DIR is the folder.
+    // Reading a file that opened but then failed cannot be made to happen here.
+    void dataFileErrorsInJapanese_data() {
+        QTest::addColumn<QString>("file");    // the file replaced
+        QTest::addColumn<QByteArray>("text"); // its text, "<folder>", "<pipe>", "<none>", or
+                                              // "<first>" and the shipped file's first line
+        QTest::addColumn<QString>("expected");
+        const QString planet = QStringLiteral("planet.txt");
+        const QString latitude = QStringLiteral("latitude.txt");
+        QTest::newRow("cannot open")
+            << planet << QByteArray("<none>")
+            << QStringLiteral("planet.txt: DIR/planet.txt を開けません(ファイルがありません)");
+        QTest::newRow("directory")
+            << planet << QByteArray("<folder>")
+            << QStringLiteral(
+                   "planet.txt: DIR/planet.txt はフォルダーで、データファイルではありません");
+        QTest::newRow("not regular")
+            << latitude << QByteArray("<pipe>")
+            << QStringLiteral(
+                   "latitude.txt: DIR/latitude.txt は通常のファイルではありません(名前付きパイプ)");
+        QTest::newRow("too large")
+            << latitude << QByteArray((1 << 20) + 1, ' ')
+            << QStringLiteral("latitude.txt: DIR/latitude.txt は 1048576 "
+                              "バイトを超えており、項のファイルとしては大きすぎます");
+        QTest::newRow("ends early")
+            << planet << QByteArray("1, 1, 0, 0.5, 10, 0.1, 20\n1, 1")
+            << QStringLiteral("planet.txt: 途中で終わっています(全 120 項のうち 1 項まで)。"
+                              "第 2 項の値は 7 個のうち 2 個です");
+        QTest::newRow("not a number")
+            << planet << QByteArray("1, 1, 0, x\x01")
+            << QStringLiteral(
+                   "planet.txt: 第 1 項の 4 番目の値(黄経の振幅): 「x\\x01」は数値ではありません");
+        QTest::newRow("number overflow")
+            << planet << QByteArray("1, 1, 0, 1e999")
+            << QStringLiteral("planet.txt: 第 1 項の 4 番目の値(黄経の振幅): "
+                              "「1e999」は数値の範囲を超えています");
+        QTest::newRow("not whole")
+            << planet << QByteArray("1.5")
+            << QStringLiteral(
+                   "planet.txt: 第 1 項の 1 番目の値(惑星番号): 「1.5」は整数ではありません");
+        QTest::newRow("outside 16 bits")
+            << planet << QByteArray("1, 40000")
+            << QStringLiteral("planet.txt: 第 1 項の 2 番目の値(惑星の倍数): "
+                              "「40000」は -32768～32767 の範囲外です");
+        QTest::newRow("outside degrees")
+            << latitude << QByteArray("2, -1, 0, 0.0294, 720")
+            << QStringLiteral("latitude.txt: 第 1 項の 5 番目の値(黄緯の位相): "
+                              "「720」は -360～360 度の範囲外です");
+        QTest::newRow("outside arcseconds")
+            << planet << QByteArray("1, 1, 0, 150")
+            << QStringLiteral("planet.txt: 第 1 項の 4 番目の値(黄経の振幅): "
+                              "「150」は -100～100 秒角の範囲外です");
+        QTest::newRow("outside radius")
+            << planet << QByteArray("1, 1, 0, 1, 2, 1e10")
+            << QStringLiteral("planet.txt: 第 1 項の 6 番目の値(動径の振幅): "
+                              "「1e10」は -100000～100000 の範囲外です");
+        QTest::newRow("planet code")
+            << planet << QByteArray("<first>9, -1, 1, 0.0125, -118.6105, 28.64, -24.7751")
+            << QStringLiteral("planet.txt: 第 1 項の 1 番目の値(惑星番号): "
+                              "9 は惑星番号 1～6 ではありません");
+    }
+    void dataFileErrorsInJapanese() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, text);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString shipped = QString::fromStdString(findDataDir().string());
+        for (const QLatin1String name :
+             {QLatin1String("planet.txt"), QLatin1String("latitude.txt")}) {
+            if (file != name) {
+                QVERIFY(QFile::copy(shipped + QLatin1Char('/') + name, dir.filePath(name)));
+            }
+        }
+        const QString path = dir.filePath(file);
+        if (text == "<folder>") {
+            QVERIFY(QDir(dir.path()).mkdir(file));
+        } else if (text == "<pipe>") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (text != "<none>") {
+            if (text.startsWith("<first>")) {
+                QFile in(shipped + QLatin1Char('/') + file);
+                QVERIFY(in.open(QIODevice::ReadOnly));
+                const QByteArray whole = in.readAll();
+                text = text.mid(7) + whole.mid(whole.indexOf('\n'));
+            }
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(text);
+        }
+        try {
+            loadTables(dir.path().toStdString());
+            QFAIL("the data files were accepted");
+        } catch (const DataFileError& e) {
+            QCOMPARE(japaneseDataFileError(e).replace(dir.path(), QStringLiteral("DIR")), expected);
+        }
     }
 
     void goodDataFilesLoadWithoutAnyBox() {

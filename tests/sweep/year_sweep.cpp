@@ -12,6 +12,7 @@
 // then lie outside its month (even below zero), but the lines keep their form, the events
 // keep their order and the refined moments still put the Sun at the target longitude.
 #include "almanac/month_listing.h"
+#include "almanac/year_almanac.h"
 #include "calendar/julian_day.h"
 #include "calendar/names.h"
 #include "ephemeris/sun_position.h"
@@ -195,6 +196,28 @@ bool parseLine(const std::string& line, const std::string& name, Shown& shown) {
     return ok && hour <= 23 && minute <= 59;
 }
 
+// The 28 result lines in the result box's order, as the almanac takes them from the finder.
+std::vector<std::string> resultLines(const Finder& finder) {
+    std::vector<std::string> lines;
+    for (const EventMoment& e : finder.orderedMoments()) {
+        lines.push_back(finder.kekka[e.month][lineColumn(e.kind)]);
+    }
+    return lines;
+}
+
+// The year's first days and month listings as the front ends take them, without the term
+// files.
+std::optional<almanac::YearAlmanac> dayCycles(int year, Failures& failures, const std::string& at) {
+    almanac::AlmanacOptions options;
+    options.solarTerms = false;
+    try {
+        return almanac::yearAlmanac(static_cast<std::int16_t>(year), options);
+    } catch (const std::exception& e) {
+        failures.add(at + "the year's first days threw: " + e.what());
+        return std::nullopt;
+    }
+}
+
 std::vector<std::string> splitLines(const std::string& text, const std::string& end) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -247,12 +270,16 @@ class YearChecker {
         }
         checkLines(finder, at);
         checkMoments(finder, at);
-        checkFirstDays(finder, year, at);
+        const std::optional<almanac::YearAlmanac> cycles = dayCycles(year, failures_, at);
+        if (!cycles) {
+            return;
+        }
+        checkFirstDays(*cycles, year, at);
         const bool allMonths = std::find(std::begin(kListingYears), std::end(kListingYears),
                                          year) != std::end(kListingYears);
         for (int m = 1; m <= 12; ++m) {
             if (allMonths || m == floorMod(year, 12) + 1) {
-                checkListing(finder, year, m, at);
+                checkListing(*cycles, year, m, at);
             }
         }
     }
@@ -264,11 +291,7 @@ class YearChecker {
 
   private:
     void checkLines(const Finder& finder, const std::string& at) {
-        const std::vector<std::string> lines = splitLines(finder.resultText("\n"), "\n");
-        if (lines.size() != 28) {
-            failures_.add(at + std::to_string(lines.size()) + " result lines");
-            return;
-        }
+        const std::vector<std::string> lines = resultLines(finder);
         const auto moments = finder.orderedMoments();
         for (std::size_t i = 0; i < 28; ++i) {
             Shown shown;
@@ -337,11 +360,12 @@ class YearChecker {
         }
     }
 
-    void checkFirstDays(const Finder& finder, int year, const std::string& at) {
+    void checkFirstDays(const almanac::YearAlmanac& a, int year, const std::string& at) {
         for (int m = 1; m <= 12; ++m) {
             const long long days = daysFromCivil(year, m, 1);
-            const int k = finder.kanshi1[m];
-            const int w = finder.youbi1[m];
+            const almanac::FirstDay& first = a.firstDays[static_cast<std::size_t>(m - 1)];
+            const int k = first.sexagenary;
+            const int w = first.weekday;
             if (k != expectedKanshi(days) || w != expectedYoubi(days)) {
                 failures_.add(at + "month " + std::to_string(m) + " first day " +
                               std::to_string(k) + "/" + std::to_string(w) + ", expected " +
@@ -357,15 +381,9 @@ class YearChecker {
         }
     }
 
-    void checkListing(const Finder& finder, int year, int m, const std::string& at) {
+    void checkListing(const almanac::YearAlmanac& a, int year, int m, const std::string& at) {
         const std::string where = at + "month " + std::to_string(m) + " listing: ";
-        almanac::MonthListing listing;
-        try {
-            listing = almanac::nikkanhyouji(year, m, finder.kanshi1[m], finder.youbi1[m]);
-        } catch (const std::exception& e) {
-            failures_.add(where + "threw: " + e.what());
-            return;
-        }
+        const almanac::MonthListing& listing = a.months[static_cast<std::size_t>(m - 1)];
         const std::vector<std::string> lines = splitLines(listing.dayLines, "\r\n");
         const int days = monthLength(year, m);
         if (static_cast<int>(lines.size()) != days) {
@@ -471,10 +489,18 @@ int sweepCli(const Tables& tables, const std::string& dataDir, const std::string
         const std::string data = i % 2 == 0 ? "" : " --data '" + dataDir + "'";
         const std::string base = "'" + cli + "' " + std::to_string(year) + data;
 
-        std::string expected = finder.resultText("\n") + "\n";
+        const std::optional<almanac::YearAlmanac> cycles = dayCycles(year, failures, at);
+        if (!cycles) {
+            continue;
+        }
+        std::string expected;
+        for (const std::string& line : resultLines(finder)) {
+            expected += line + "\n";
+        }
+        expected += "\n";
         for (int m = 1; m <= 12; ++m) {
-            expected += std::to_string(m) + "月 " +
-                        kNames[static_cast<std::size_t>(finder.kanshi1[m] - 1)] + "\n";
+            const int k = cycles->firstDays[static_cast<std::size_t>(m - 1)].sexagenary;
+            expected += std::to_string(m) + "月 " + kNames[static_cast<std::size_t>(k - 1)] + "\n";
         }
         const Run report = run(base);
         if (report.status != 0 || report.out != expected) {
@@ -482,8 +508,7 @@ int sweepCli(const Tables& tables, const std::string& dataDir, const std::string
         }
 
         const int m = static_cast<int>(floorMod(year, 12)) + 1;
-        const almanac::MonthListing listing =
-            almanac::nikkanhyouji(year, m, finder.kanshi1[m], finder.youbi1[m]);
+        const almanac::MonthListing& listing = cycles->months[static_cast<std::size_t>(m - 1)];
         const Run month = run(base + " --month " + std::to_string(m));
         const std::string expectedMonth = listing.yearCaption + "\n" + listing.monthCaption +
                                           "\n\n" + withoutCarriageReturns(listing.dayLines);
@@ -500,7 +525,7 @@ int sweepCli(const Tables& tables, const std::string& dataDir, const std::string
                 jsonLines.push_back(event.value("line", ""));
             }
         }
-        const bool allLines = jsonLines == splitLines(finder.resultText("\n"), "\n");
+        const bool allLines = jsonLines == resultLines(finder);
         if (!allLines) {
             failures.add(at + "--json: exit " + std::to_string(json.status) +
                          ", not every result line in:\n" + json.out.substr(0, 2000));
