@@ -5,22 +5,23 @@
 
 #include <algorithm>
 #include <map>
+#include <stdexcept>
 
 namespace sorvane::almanac {
 
 namespace {
 
-DayItem dayItem(std::string name, std::string kind, std::optional<Event> event = {}) {
+DayItem dayItem(std::string name, DayItemKind kind, std::optional<Event> event = {}) {
     DayItem item;
     item.name = std::move(name);
-    item.kind = std::move(kind);
+    item.kind = kind;
     item.event = std::move(event);
     return item;
 }
 
-DayItem timedItem(std::string name, std::string kind, int hour, int minute,
+DayItem timedItem(std::string name, DayItemKind kind, int hour, int minute,
                   std::optional<Event> event = {}) {
-    DayItem item = dayItem(std::move(name), std::move(kind), std::move(event));
+    DayItem item = dayItem(std::move(name), kind, std::move(event));
     item.timed = true;
     item.hour = hour;
     item.minute = minute;
@@ -28,6 +29,22 @@ DayItem timedItem(std::string name, std::string kind, int hour, int minute,
 }
 
 } // namespace
+
+const char* dayItemKindKey(DayItemKind kind) {
+    switch (kind) {
+    case DayItemKind::Term:
+        return "term";
+    case DayItemKind::Doyo:
+        return "doyo";
+    case DayItemKind::Zassetsu:
+        return "zassetsu";
+    case DayItemKind::Phase:
+        return "phase";
+    case DayItemKind::Lunisolar:
+        return "lunisolar";
+    }
+    throw std::logic_error("day listing: an item of no known kind");
+}
 
 std::vector<DayEntry> dayListing(const YearAlmanac& almanac) {
     const long long first = dayNumber(CivilDate{almanac.year, 1, 1});
@@ -51,9 +68,10 @@ std::vector<DayEntry> dayListing(const YearAlmanac& almanac) {
 
     for (const Event& e : almanac.solarTerms) {
         if (DayEntry* d = at(e.date)) {
-            d->items.push_back(timedItem(e.kind == EventKind::Doyo ? eventTitle(e) : e.name,
-                                         e.kind == EventKind::Doyo ? "doyo" : "term", e.hour,
-                                         e.minute, e));
+            d->items.push_back(
+                timedItem(e.kind == EventKind::Doyo ? eventTitle(e) : e.name,
+                          e.kind == EventKind::Doyo ? DayItemKind::Doyo : DayItemKind::Term, e.hour,
+                          e.minute, e));
         }
     }
     for (const Event& e : almanac.zassetsu) {
@@ -62,20 +80,20 @@ std::vector<DayEntry> dayListing(const YearAlmanac& almanac) {
             continue;
         }
         d->items.push_back(e.kind == EventKind::ZassetsuMoment
-                               ? timedItem(e.name, "zassetsu", e.hour, e.minute, e)
-                               : dayItem(e.name, "zassetsu", e));
+                               ? timedItem(e.name, DayItemKind::Zassetsu, e.hour, e.minute, e)
+                               : dayItem(e.name, DayItemKind::Zassetsu, e));
     }
     if (almanac.lunisolar) {
         for (const lunisolar::PhaseMoment& p : almanac.lunisolar->phases()) {
-            DayItem item = timedItem(lunisolar::phaseName(p.phase), "phase", p.minuteOfDay() / 60,
-                                     p.minuteOfDay() % 60);
-            item.phase = p.phase;
+            DayItem item = timedItem(lunisolar::phaseName(p.phase), DayItemKind::Phase,
+                                     p.minuteOfDay() / 60, p.minuteOfDay() % 60);
+            item.phase = p;
             days[static_cast<std::size_t>(p.day() - first)].items.push_back(std::move(item));
         }
         for (DayEntry& d : days) {
             if (d.lunar && d.lunar->special) {
                 d.items.push_back(
-                    dayItem(lunisolar::specialDayName(*d.lunar->special), "lunisolar"));
+                    dayItem(lunisolar::specialDayName(*d.lunar->special), DayItemKind::Lunisolar));
             }
         }
     }

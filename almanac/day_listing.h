@@ -5,6 +5,7 @@
 #include "almanac/year_almanac.h"
 #include "calendar/civil_date.h"
 #include "lunisolar/lunisolar_year.h"
+#include "lunisolar/moon_phases.h"
 
 #include <optional>
 #include <string>
@@ -12,18 +13,30 @@
 
 namespace sorvane::almanac {
 
+// What a day's item is.
+enum class DayItemKind {
+    Term,      // 節 and 中気
+    Doyo,      // 土用 entry
+    Zassetsu,  // 雑節
+    Phase,     // 朔, 上弦, 望, 下弦
+    Lunisolar, // 旧正月, 伝統的七夕, 十五夜, 十三夜
+};
+
+// The kind's key in the --days JSON: "term", "doyo", "zassetsu", "phase", "lunisolar".
+const char* dayItemKindKey(DayItemKind kind);
+
 // One event of a day.
 struct DayItem {
     std::string name; // as printed: "春分", "夏の土用入り", "節分", "朔", "旧正月"
-    // "term" (節 and 中気), "doyo" (土用 entry), "zassetsu", "phase", "lunisolar"
-    std::string kind;
+    DayItemKind kind = DayItemKind::Term;
     bool timed = false; // an instant, shown at hour:minute JST
     int hour = 0;
     int minute = 0;
     // The almanac event it comes from (a solar term, 土用 entry or 雑節); absent for the
     // phases and the lunisolar days.
     std::optional<Event> event;
-    std::optional<lunisolar::Phase> phase; // a phase of the Moon
+    // The phase of the Moon it comes from (kind Phase), else absent.
+    std::optional<lunisolar::PhaseMoment> phase;
 };
 
 struct DayEntry {

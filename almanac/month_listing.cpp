@@ -1,5 +1,6 @@
 #include "almanac/month_listing.h"
 
+#include "calendar/civil_date.h"
 #include "calendar/day_cycles.h"
 #include "calendar/names.h"
 
@@ -7,25 +8,8 @@
 
 namespace sorvane::almanac {
 
-std::array<std::int16_t, 13> uruu(int year) {
-    std::array<std::int16_t, 13> nissu = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year % 400 == 0) {
-        nissu[2] = 29;
-    } else if (year % 100 == 0 && year % 4 == 0) {
-        // a century year outside the 400 rule keeps 28 days
-    } else if (year % 4 == 0) {
-        nissu[2] = 29;
-    }
-    return nissu;
-}
-
 std::int16_t nenkanshi(int year, int m) {
-    const int y = m == 1 ? year - 1 : year;
-    auto r = floorMod(y, 60) + 57;
-    if (r > 60) {
-        r = r - 60;
-    }
-    return static_cast<std::int16_t>(r);
+    return static_cast<std::int16_t>(yearSexagenary(m == 1 ? year - 1 : year));
 }
 
 std::int16_t tukikanshi(int year, int m) {
@@ -43,9 +27,8 @@ MonthListing nikkanhyouji(int year, int m, int k1, int w1) {
                                 std::to_string(k1) + "/" + std::to_string(w1) +
                                 " outside 1..12, 1..60, 1..7");
     }
-    const std::array<std::int16_t, 13> nissu = uruu(year);
     MonthListing listing;
-    const int days = nissu[m];
+    const int days = daysInMonth(year, m);
     for (int d = 1; d <= days; ++d) {
         int k = k1 + d - 1;
         if (k > 60) {

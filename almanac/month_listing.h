@@ -1,14 +1,10 @@
 // The listing of one month's days with their weekdays and sexagenary names.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
 namespace sorvane::almanac {
-
-// uruu: days of each month of the year, [1..12] (Gregorian leap rule for every year).
-std::array<std::int16_t, 13> uruu(int year);
 
 // nenkanshi: sexagenary index 1..60 of the year to which month m belongs (January belongs
 // to the previous year). Floored remainders keep the cycle unbroken below year 1: year 4
@@ -26,8 +22,8 @@ struct MonthListing {
     std::string monthCaption; // month number, 月 and the month's sexagenary name
 };
 
-// nikkanhyouji: the listing of month m of year, continuing the two day cycles from the
-// first day's sexagenary index k1 (1..60) and weekday index w1 (1..7).
+// nikkanhyouji: the listing of month m of year (its daysInMonth days), continuing the two day
+// cycles from the first day's sexagenary index k1 (1..60) and weekday index w1 (1..7).
 MonthListing nikkanhyouji(int year, int m, int k1, int w1);
 
 } // namespace sorvane::almanac

@@ -159,7 +159,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
     page.month = month;
     page.eraText = monthEraText(y, month);
     page.limitNotes = monthLimitNotes(y, month);
-    page.yearKanshi = sexagenaryNames[static_cast<std::size_t>(floorMod(y - 1984, 60) + 1)];
+    page.yearKanshi = sexagenaryNames[static_cast<std::size_t>(yearSexagenary(y))];
     page.precise = data.almanac.precise;
     page.modeText = page.precise ? "時刻は観測所の方式（IAU の太陽モデル）"
                                  : "時刻は既定の理論（観測所の方式は" +
@@ -188,7 +188,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
             const DayEntry& day = data.day(cell.date);
             for (const DayItem& item : day.items) {
                 if (item.phase) {
-                    cell.phase = PhaseMark{*item.phase, item.hour, item.minute};
+                    cell.phase = item.phase;
                 } else {
                     cell.marks.push_back(cellName(item));
                 }

@@ -9,6 +9,7 @@
 #include "ephemeris/tables.h"
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
+#include "lunisolar/moon_phases.h"
 #include "notes/notes.h"
 
 #include <cstdint>
@@ -22,13 +23,6 @@ namespace sorvane::almanac {
 // The lunisolar date as a day's cell shows it: the month's first day gives the month
 // ("旧3月", "旧閏6月"), any other day month and day ("旧3/15", "旧閏6/15").
 std::string lunarCellText(const lunisolar::LunarDay& day);
-
-// A phase of the Moon on a day, with its JST time to the minute.
-struct PhaseMark {
-    lunisolar::Phase phase = lunisolar::Phase::New;
-    int hour = 0;
-    int minute = 0;
-};
 
 // One square of the grid.
 struct DayCell {
@@ -44,7 +38,7 @@ struct DayCell {
     std::optional<std::string> rokuyo;
     // Solar terms, 土用 entries, 雑節 and the lunisolar days (十五夜 ..), short names.
     std::vector<std::string> marks;
-    std::optional<PhaseMark> phase;
+    std::optional<lunisolar::PhaseMoment> phase; // the day's phase of the Moon
     // The 土用 or 彼岸 the day lies in ("土用", "彼岸"), which the page draws as a band across
     // the period's days; first and last mark its ends.
     struct Period {

@@ -2,6 +2,7 @@
 
 #include "calendar/julian_day.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -53,9 +54,13 @@ std::string formatTwoDigits(double wholeNumber) {
     return (wholeNumber < 0 ? "-" : "") + std::string(buf);
 }
 
+bool isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
 int daysInMonth(int year, int month) {
-    const CivilDate next = month == 12 ? CivilDate{year + 1, 1, 1} : CivilDate{year, month + 1, 1};
-    return static_cast<int>(dayNumber(next) - dayNumber(CivilDate{year, month, 1}));
+    static constexpr std::array<int, 12> days = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeapYear(year) ? 29 : days[static_cast<std::size_t>(month - 1)];
 }
 
 } // namespace sorvane

@@ -20,7 +20,11 @@ long long dayNumber(const CivilDate& date);
 // The date of a day number; the inverse of dayNumber.
 CivilDate civilDate(long long dayNumber);
 CivilDate addDays(const CivilDate& date, long long days);
-// The number of days of a month (28..31).
+// Whether a year has 29 February: the Gregorian rule, for every year (0, -4 and -400 do;
+// -100 and 1900 do not).
+bool isLeapYear(int year);
+// The number of days of month 1..12 of a year (28..31): the one month length of the
+// program, for the calendar page, the month listing and window, the era text and the JSON.
 int daysInMonth(int year, int month);
 // "MM-DD".
 std::string monthDayText(const CivilDate& date);

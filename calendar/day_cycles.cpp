@@ -12,6 +12,10 @@ std::int16_t kanshi(double n) {
     return static_cast<std::int16_t>(r == 0 ? 60 : r);
 }
 
+int yearSexagenary(int year) {
+    return static_cast<int>(floorMod(static_cast<long long>(year) - 4, 60)) + 1;
+}
+
 std::int16_t youbi(double n) {
     const auto r = floorMod(static_cast<long long>(n) + 3, 7);
     return static_cast<std::int16_t>(r == 0 ? 7 : r);

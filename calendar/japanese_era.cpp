@@ -1,5 +1,7 @@
 #include "calendar/japanese_era.h"
 
+#include "calendar/civil_date.h"
+
 #include <array>
 #include <tuple>
 
@@ -23,15 +25,6 @@ constexpr std::array<Era, 5> kEras = {{
     {"大正", 1912, 7, 30},
     {"明治", 1868, 1, 1},
 }};
-
-bool isLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int daysInMonth(int year, int month) {
-    static constexpr std::array<int, 12> days = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : days[static_cast<std::size_t>(month - 1)];
-}
 
 } // namespace
 

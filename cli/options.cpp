@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include "almanac/coverage.h"
+#include "calendar/jst.h"
 #include "calendar/year_text.h"
 #include "ephemeris/tables.h"
 #include "sorvane/version.h"
@@ -504,7 +505,6 @@ std::string versionText() {
 }
 
 CivilDate todayInJapan() {
-    constexpr std::time_t kJstOffsetSeconds = 9 * 3600;
     const std::time_t now = std::time(nullptr) + kJstOffsetSeconds;
     std::tm utc{};
     gmtime_r(&now, &utc);

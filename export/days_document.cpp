@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 
 namespace sorvane::exports {
 
@@ -29,7 +30,7 @@ const char* phaseKey(lunisolar::Phase phase) {
     case lunisolar::Phase::LastQuarter:
         return "lastQuarter";
     }
-    return "";
+    throw std::logic_error("days document: a phase of no known kind");
 }
 
 } // namespace
@@ -84,7 +85,8 @@ std::string daysJson(const almanac::YearAlmanac& almanac,
             ordered_json day;
             day["date"] = isoDateText(d.date);
             day["weekday"] = d.weekday;
-            day["kanshi"] = d.sexagenary;
+            day["sexagenary"] = d.sexagenary;
+            day["kanshi"] = d.sexagenary; // the former key, kept for one release
             day["lunar"] = nullptr;
             day["rokuyo"] = nullptr;
             if (d.lunar) {
@@ -99,7 +101,7 @@ std::string daysJson(const almanac::YearAlmanac& almanac,
             for (const almanac::DayItem& item : d.items) {
                 events.push_back(
                     {{"name", item.name},
-                     {"kind", item.kind},
+                     {"kind", almanac::dayItemKindKey(item.kind)},
                      {"jst", item.timed ? ordered_json(jstTime(d.date, item.hour, item.minute))
                                         : ordered_json(nullptr)}});
             }

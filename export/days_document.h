@@ -24,10 +24,12 @@ std::string phasesReport(const almanac::YearAlmanac& almanac);
 // One JSON document: "year", "mode" ("precise" or "default": where the solar terms came
 // from), "lunisolar" (whether the lunisolar fields are given), "note" when the moments are
 // uncertain by minutes ("注：この年の時刻は±5分ほどずれることがあります"), then with days a "days"
-// array (per day: date, weekday, kanshi, lunar {month, day, leap, monthLength} or null,
-// rokuyo or null, holiday or null, events [{name, kind, jst}], jst an ISO 8601 time with
-// +09:00 for an instant and null for a whole day), and with withPhases a "phases" array
-// ([{name, phase, jst}]).
+// array (per day: date, weekday, sexagenary (the day's 干支, the key the year and month
+// documents use), kanshi, lunar {month, day, leap, monthLength} or null, rokuyo or null,
+// holiday or null, events [{name, kind, jst}], jst an ISO 8601 time with +09:00 for an
+// instant and null for a whole day), and with withPhases a "phases" array
+// ([{name, phase, jst}]). "kanshi" is the former name of "sexagenary", with the same value,
+// kept for one release.
 std::string daysJson(const almanac::YearAlmanac& almanac,
                      const std::vector<almanac::DayEntry>* days, bool withPhases);
 

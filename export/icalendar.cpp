@@ -1,6 +1,7 @@
 #include "export/icalendar.h"
 
 #include "almanac/coverage.h"
+#include "calendar/jst.h"
 #include "export/atomic_file.h"
 #include "export/days_document.h"
 
@@ -11,6 +12,7 @@
 #include <ctime>
 #include <libical/ical.h>
 #include <memory>
+#include <stdexcept>
 
 namespace sorvane::exports {
 
@@ -28,7 +30,7 @@ std::string jstText(const CivilDate& d, int hour, int minute) {
 icalproperty* timeProperty(const char* name, const CivilDate& jstDate, int hour, int minute,
                            bool allDay) {
     CivilDate d = jstDate;
-    long long minutes = hour * 60 + minute - 9 * 60;
+    long long minutes = hour * 60 + minute - kJstOffsetMinutes;
     if (!allDay && minutes < 0) {
         minutes += 1440;
         d = addDays(jstDate, -1);
@@ -93,9 +95,10 @@ std::string holidayDescription(holidays::HolidayKind kind) {
         return "振替休日（日曜日に当たった国民の祝日の振替）";
     case holidays::HolidayKind::Bridge:
         return "国民の休日（前日と翌日が国民の祝日である日）";
-    default:
+    case holidays::HolidayKind::National:
         return "国民の祝日";
     }
+    throw std::logic_error("iCalendar: a holiday of no known kind");
 }
 
 class Calendar {
@@ -228,9 +231,15 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
         case EventKind::DoyoPeriod:
             cal.days(z.id, z.name, "雑節", z.date, z.lastDate, z.rule);
             break;
-        default:
+        case EventKind::ZassetsuDay:
+        case EventKind::UshiDay:
             cal.days(z.id, z.name, "雑節", z.date, z.date, z.rule);
             break;
+        case EventKind::Setsu:
+        case EventKind::Doyo:
+        case EventKind::Chuki:
+        case EventKind::Longitude:
+            throw std::logic_error("iCalendar: an event that is not a 雑節 among the 雑節");
         }
     }
     if (almanac.lunisolar) {

@@ -1,5 +1,6 @@
 #include "export/json_document.h"
 
+#include "calendar/civil_date.h"
 #include "calendar/names.h"
 #include "export/text_report.h"
 
@@ -7,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 
 namespace sorvane::exports {
 
@@ -29,15 +31,26 @@ Json fixed(double value, int decimals) {
     return rounded;
 }
 
+// Every switch over the program's kinds below names each kind, so a new kind is a compiler
+// warning here rather than a silently wrong label; a kind that cannot reach a list is refused.
+
+// The solar terms' list holds only 節, 土用 and 中気.
 const char* kindName(EventKind kind) {
     switch (kind) {
     case EventKind::Setsu:
         return "節";
     case EventKind::Doyo:
         return "土用";
-    default:
+    case EventKind::Chuki:
         return "中気";
+    case EventKind::Longitude:
+    case EventKind::ZassetsuDay:
+    case EventKind::ZassetsuMoment:
+    case EventKind::DoyoPeriod:
+    case EventKind::UshiDay:
+        break;
     }
+    throw std::logic_error("JSON document: an event that is not a solar term among the terms");
 }
 
 const char* holidayKindName(holidays::HolidayKind kind) {
@@ -48,9 +61,10 @@ const char* holidayKindName(holidays::HolidayKind kind) {
         return "substitute";
     case holidays::HolidayKind::Bridge:
         return "bridge";
-    default:
+    case holidays::HolidayKind::National:
         return "national";
     }
+    throw std::logic_error("JSON document: a holiday of no known kind");
 }
 
 const char* zassetsuKindName(EventKind kind) {
@@ -61,9 +75,15 @@ const char* zassetsuKindName(EventKind kind) {
         return "doyoPeriod";
     case EventKind::UshiDay:
         return "ushiDay";
-    default:
+    case EventKind::ZassetsuDay:
         return "day";
+    case EventKind::Setsu:
+    case EventKind::Doyo:
+    case EventKind::Chuki:
+    case EventKind::Longitude:
+        break;
     }
+    throw std::logic_error("JSON document: an event that is not a 雑節 among the 雑節");
 }
 
 Json solarTerm(const almanac::YearAlmanac& almanac, const almanac::Event& e) {
@@ -122,7 +142,7 @@ std::string monthJson(const almanac::YearAlmanac& almanac, int month) {
     doc["yearCaption"] = listing.yearCaption;
     doc["monthCaption"] = listing.monthCaption;
     Json days = Json::array();
-    const int count = almanac::uruu(almanac.year)[static_cast<std::size_t>(month)];
+    const int count = daysInMonth(almanac.year, month);
     for (int d = 1; d <= count; ++d) {
         const int sexagenary = (first.sexagenary - 1 + d - 1) % 60 + 1;
         const int weekday = (first.weekday - 1 + d - 1) % 7 + 1;

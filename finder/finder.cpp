@@ -1,5 +1,6 @@
 #include "finder/finder.h"
 
+#include "calendar/jst.h"
 #include "calendar/solar_terms.h"
 #include "ephemeris/sun_position.h"
 #include "finder/line_format.h"
@@ -17,10 +18,9 @@ namespace {
 constexpr int kMaxSearchDays = 1000;
 
 // hyouji's conversion from the theory's time scale to JST, constant by constant in the
-// order it applies them.
+// order it applies them (the JST offset itself, kJstOffsetDays, is calendar/jst.h's).
 constexpr double kAuIn1e8Metres = 1495.9787; // the astronomical unit, 1e8 m
 constexpr double kLightSpeedIn1e8MetresPerSecond = 2.99792458;
-constexpr double kJstOffsetDays = 9.0 / 24;                 // JST is 9 hours ahead of UT
 constexpr int kTimeScaleEpochYear = 1885;                   // the correction counts from here
 constexpr double kTimeScaleDaysPerYear = 1.05337078651E-05; // 0.91 s a year, in days
 

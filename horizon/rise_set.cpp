@@ -1,6 +1,7 @@
 #include "horizon/rise_set.h"
 
 #include "calendar/civil_date.h"
+#include "calendar/jst.h"
 #include "horizon/bracket.h"
 #include "lunisolar/moon_phases.h"
 #include "precise/erfa_sun.h"
@@ -21,7 +22,6 @@ constexpr double kMargin = 1.5;     // days searched beyond the days asked for
 constexpr double kTolerance = 1e-6; // days, 0.09 s: the crossing's bracket at the end
 constexpr double kCulminationTolerance = 1e-5; // days, 1 s
 constexpr int kGrs80 = 2;                      // eraGd2gc's ellipsoid number for GRS80
-constexpr double kJstHours = 9.0;
 
 // The Earth between eraEpv00 states kEarthStep days apart: cubic Hermite interpolation of each
 // position from the positions and velocities at both ends (error h^4/384 times the fourth
@@ -236,7 +236,7 @@ std::vector<double> culminations(const Sky& sky, Body body, const Site& s, doubl
 }
 
 double dayStartTT(long long day) {
-    const double utc = static_cast<double>(day) + 0.5 - kJstHours / 24.0;
+    const double utc = static_cast<double>(day) + 0.5 - kJstOffsetDays;
     return utc + precise::ttMinusUtcSeconds(utc) / ERFA_DAYSEC;
 }
 

@@ -1,5 +1,6 @@
 #include "lunisolar/moon_phases.h"
 
+#include "calendar/jst.h"
 #include "precise/erfa_sun.h"
 #include "precise/jpl_ephemeris.h"
 #include "precise/root_finder.h"
@@ -13,9 +14,8 @@ namespace sorvane::lunisolar {
 
 namespace {
 
-constexpr double kCAuPerDay = ERFA_DAYSEC / ERFA_AULT; // speed of light, au/day
-constexpr double kSynodicMonth = 29.530588861;         // days
-constexpr double kMeanNewMoon2000 = 2451550.09766;     // 2000 January 6, TT
+constexpr double kSynodicMonth = 29.530588861;     // days
+constexpr double kMeanNewMoon2000 = 2451550.09766; // 2000 January 6, TT
 
 // The Moon's geocentric position (au) and velocity (au/day), ICRS axes: DE405 where the
 // table reaches, eraMoon98 elsewhere.
@@ -33,7 +33,7 @@ void apparentMoonVector(const double pv[2][3], const precise::EarthState& earth,
     // The light left the Moon at t - tau; the vector from the Earth's barycentric position
     // at t to the Moon's at t - tau is the geocentric one at t - tau less the Earth's own
     // displacement over tau.
-    const double tau = eraPm(const_cast<double*>(pv[0])) / kCAuPerDay;
+    const double tau = eraPm(const_cast<double*>(pv[0])) / precise::kLightSpeedAuPerDay;
     double geo[3];
     for (int k = 0; k < 3; ++k) {
         geo[k] = pv[0][k] - (pv[1][k] + earth.pvb[1][k]) * tau;
@@ -170,7 +170,7 @@ std::vector<PhaseMoment> phasesBetween(long long firstDay, long long lastDay, un
     }
     // From the mean phase two quarters before the first day: the true one lies within a day
     // of the mean one, and JST is ahead of TT by nine hours less a minute.
-    const double firstJd = static_cast<double>(firstDay) + 0.5 - 9.0 / 24.0;
+    const double firstJd = static_cast<double>(firstDay) + 0.5 - kJstOffsetDays;
     auto quarter =
         static_cast<long long>(std::floor((firstJd - kMeanNewMoon2000) / kSynodicMonth * 4.0)) - 2;
     for (;; ++quarter) {

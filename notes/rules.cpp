@@ -76,7 +76,7 @@ int yearKyusei(int setsuYear) {
 
 int monthKyusei(int setsuYear, int monthBranch) {
     // 寅月 is 八白 in 子・午・卯・酉 years, 五黄 in 丑・辰・未・戌, 二黒 in 寅・巳・申・亥.
-    const int yearBranch = mod(static_cast<long long>(setsuYear) - 4, 12);
+    const int yearBranch = (yearSexagenary(setsuYear) - 1) % 12;
     const int tora = 8 - 3 * (yearBranch % 3);
     const int fromTora = mod(monthBranch - 2, 12);
     return stepStar(tora, fromTora, false);
@@ -84,7 +84,7 @@ int monthKyusei(int setsuYear, int monthBranch) {
 
 int monthSexagenary(int setsuYear, int monthBranch) {
     // 寅月's stem: 丙 in 甲・己 years, 戊 in 乙・庚, 庚 in 丙・辛, 壬 in 丁・壬, 甲 in 戊・癸.
-    const int yearStem = mod(static_cast<long long>(setsuYear) - 4, 10);
+    const int yearStem = (yearSexagenary(setsuYear) - 1) % 10;
     const int fromTora = mod(monthBranch - 2, 12);
     const int stem = mod((yearStem % 5) * 2 + 2 + fromTora, 10);
     return mod(6 * stem - 5 * monthBranch, 60); // the index with this stem and branch

@@ -97,7 +97,7 @@ YearNotes yearNotes(const Tables& tables, int year, const lunisolar::LunisolarYe
     notes.year = year;
     notes.precise = precise::inRange(year);
     notes.yearKyusei = yearKyusei(year);
-    notes.setsuYearStem = mod(static_cast<long long>(year) - 4, 10);
+    notes.setsuYearStem = (yearSexagenary(year) - 1) % 10;
     notes.eho = ehoName(notes.setsuYearStem);
 
     std::vector<SolarDate> sun = solarDates(tables, year);

@@ -12,8 +12,6 @@ namespace sorvane::precise {
 
 namespace {
 
-constexpr double kCAuPerDay = ERFA_DAYSEC / ERFA_AULT; // speed of light, au/day
-
 // Longitude and distance of a vector given in ICRS axes, referred to the ecliptic and
 // mean equinox of date, plus the nutation in longitude.
 SunOfDate ofDate(const double icrs[3], double jdTT) {
@@ -64,7 +62,7 @@ void apparentSunVector(const EarthState& earth, double out[3]) {
     }
     // Geocentric vector to the Sun where it was when the light left it.
     for (int i = 0; i < 3; ++i) {
-        const double tau = eraPm(geo) / kCAuPerDay;
+        const double tau = eraPm(geo) / kLightSpeedAuPerDay;
         for (int k = 0; k < 3; ++k) {
             geo[k] = sun[k] - sunVelocity[k] * tau - earth.pvb[0][k];
         }
@@ -77,7 +75,7 @@ void aberrate(const double geo[3], const EarthState& earth, double out[3]) {
     double v[3];
     double v2 = 0;
     for (int k = 0; k < 3; ++k) {
-        v[k] = earth.pvb[1][k] / kCAuPerDay;
+        v[k] = earth.pvb[1][k] / kLightSpeedAuPerDay;
         v2 += v[k] * v[k];
     }
     const double bm1 = std::sqrt(1.0 - v2);

@@ -2,6 +2,8 @@
 // on the solar theory and the basis of the precise mode.
 #pragma once
 
+#include <erfam.h>
+
 namespace sorvane::precise {
 
 struct SunOfDate {
@@ -29,6 +31,10 @@ SunOfDate geometricSunOfDate(double jdTT);
 SunOfDate apparentSunOfDate(double jdTT);
 
 // The pieces the apparent Sun is built from, shared with the apparent Moon.
+
+// The speed of light in au per day (ERFA's day of seconds over its light time for one au),
+// for the light time of the Sun and the Moon.
+inline constexpr double kLightSpeedAuPerDay = ERFA_DAYSEC / ERFA_AULT;
 
 // The Earth at a moment, from eraEpv00: heliocentric and barycentric position (au) and
 // velocity (au/day), BCRS (ICRS) axes.

@@ -1,5 +1,6 @@
 #include "precise/time_scales.h"
 
+#include "calendar/jst.h"
 #include "calendar/julian_day.h"
 #include "precise/delta_t.h"
 
@@ -61,7 +62,7 @@ double utcFromTT(double jdTT) {
 }
 
 double jstFromTT(double jdTT) {
-    return utcFromTT(jdTT) + 9.0 / 24.0;
+    return utcFromTT(jdTT) + kJstOffsetDays;
 }
 
 } // namespace sorvane::precise

@@ -1,4 +1,4 @@
-// The month listing: month lengths, the year and month cycles and the day lines.
+// The month listing: the year and month cycles and the day lines.
 #include "almanac/month_listing.h"
 #include "almanac/year_almanac.h"
 #include "calendar/names.h"
@@ -9,25 +9,6 @@
 
 namespace sorvane::almanac {
 namespace {
-
-TEST(MonthListing, FebruaryLengths) {
-    EXPECT_EQ(uruu(1996)[2], 29);
-    EXPECT_EQ(uruu(2000)[2], 29);
-    EXPECT_EQ(uruu(1900)[2], 28);
-    EXPECT_EQ(uruu(2001)[2], 28);
-    EXPECT_EQ(uruu(2100)[2], 28);
-    EXPECT_EQ(uruu(0)[2], 29);
-    EXPECT_EQ(uruu(-4)[2], 29);
-    EXPECT_EQ(uruu(-100)[2], 28);
-    EXPECT_EQ(uruu(-400)[2], 29);
-    EXPECT_EQ(uruu(-1)[2], 28);
-    const auto d = uruu(2023);
-    int total = 0;
-    for (int m = 1; m <= 12; ++m) {
-        total += d[m];
-    }
-    EXPECT_EQ(total, 365);
-}
 
 // The first days of 2000's months as the recorded output names them (tests/data/year-2000.txt),
 // and the listing of January from the first day the almanac gives it.

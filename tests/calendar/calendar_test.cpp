@@ -1,6 +1,7 @@
-// Julian dates, the time argument and the two day cycles.
+// Julian dates, the time argument, the two day cycles and the year's 干支.
 #include "calendar/day_cycles.h"
 #include "calendar/julian_day.h"
+#include "calendar/names.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -113,6 +114,25 @@ TEST(DayCycles, RunOnThroughZeroAndNegativeDayNumbers) {
     EXPECT_EQ(youbi(-3), 7);
     EXPECT_EQ(floorMod(-1, 60), 59);
     EXPECT_EQ(floorMod(-60, 60), 0);
+}
+
+TEST(YearCycle, PublishedYears) {
+    struct Case {
+        int year;
+        const char* name;
+    };
+    // Astronomical years: 0 is 1 BC, -56 is 57 BC, -659 is 660 BC.
+    const Case cases[] = {
+        {2026, "丙午"}, {2025, "乙巳"}, {2000, "庚辰"}, {1984, "甲子"}, {1924, "甲子"},
+        {1868, "戊辰"}, {1592, "壬辰"}, {672, "壬申"},  {4, "甲子"},    {1, "辛酉"},
+        {0, "庚申"},    {-56, "甲子"},  {-659, "辛酉"},
+    };
+    for (const auto& c : cases) {
+        const int index = yearSexagenary(c.year);
+        ASSERT_GE(index, 1) << c.year;
+        ASSERT_LE(index, 60) << c.year;
+        EXPECT_EQ(sexagenaryNames[static_cast<std::size_t>(index)], c.name) << c.year;
+    }
 }
 
 } // namespace

@@ -28,6 +28,33 @@ TEST(CivilDates, DayNumbersRoundTripAcrossLeapDaysAndYearZero) {
     EXPECT_EQ(isoDateText({-32768, 12, 31}), "-32768-12-31");
 }
 
+TEST(CivilDates, MonthLengths) {
+    struct Case {
+        int year, month, days;
+    };
+    const Case cases[] = {
+        {1996, 2, 29}, {2000, 2, 29}, {1900, 2, 28},  {2001, 2, 28}, {2100, 2, 28},
+        {0, 2, 29},    {-4, 2, 29},   {-100, 2, 28},  {-400, 2, 29}, {-1, 2, 28},
+        {2023, 1, 31}, {2023, 4, 30}, {2023, 12, 31},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(daysInMonth(c.year, c.month), c.days) << c.year << "-" << c.month;
+    }
+    // Every month of every year the program takes is as long as its day numbers say, so the
+    // month listing, the era text and the calendar page count the days the dates walk.
+    for (int year = -32768; year <= 32767; ++year) {
+        int total = 0;
+        for (int month = 1; month <= 12; ++month) {
+            const CivilDate next =
+                month == 12 ? CivilDate{year + 1, 1, 1} : CivilDate{year, month + 1, 1};
+            const int days = daysInMonth(year, month);
+            ASSERT_EQ(days, dayNumber(next) - dayNumber({year, month, 1})) << year << "-" << month;
+            total += days;
+        }
+        ASSERT_EQ(total, isLeapYear(year) ? 366 : 365) << year;
+    }
+}
+
 TEST(YearText, WholeNumbersInTheSixteenBitRange) {
     EXPECT_EQ(parseYearText("2000"), 2000);
     EXPECT_EQ(parseYearText("-32768"), -32768);

@@ -100,6 +100,11 @@ TEST(DaysListing, JsonDocument) {
     EXPECT_EQ(doc["phases"].size(), 49u);
     const auto& day = doc["days"][28];
     EXPECT_EQ(day["date"], "2025-01-29");
+    EXPECT_EQ(day["sexagenary"], "戊戌");
+    for (const auto& d : doc["days"]) {
+        ASSERT_TRUE(d.contains("sexagenary")) << d["date"];
+        EXPECT_EQ(d["kanshi"], d["sexagenary"]) << d["date"]; // the former key, kept as an alias
+    }
     EXPECT_EQ(day["lunar"]["month"], 1);
     EXPECT_EQ(day["lunar"]["leap"], false);
     EXPECT_EQ(day["rokuyo"], "先勝");
