@@ -39,4 +39,15 @@ void reportCalculationError(QWidget* parent, const CalculationError& e) {
     box.exec();
 }
 
+void reportUnexpectedError(QWidget* parent, const std::exception& e) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Sorvane"),
+                    QStringLiteral("計算を続けられませんでした（プログラムの想定外の状態です）。"
+                                   "\n\n%1")
+                        .arg(QString::fromUtf8(e.what())),
+                    QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("unexpectedError"));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
 } // namespace sorvane::ui

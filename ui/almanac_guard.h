@@ -6,6 +6,7 @@
 #include "finder/finder.h"
 
 #include <QString>
+#include <exception>
 #include <utility>
 
 class QWidget;
@@ -22,13 +23,22 @@ QString calculationErrorMessage(const CalculationError& e);
 // Shows calculationErrorMessage(e) in a message box (named "calculationError") over parent.
 void reportCalculationError(QWidget* parent, const CalculationError& e);
 
-// Runs call(); returns false, after the message box, when the calculation failed.
+// Shows, in a message box (named "unexpectedError") over parent, that the calculation
+// stopped in a state the program does not expect, with the exception's own text.
+void reportUnexpectedError(QWidget* parent, const std::exception& e);
+
+// Runs call(); returns false, after the message box, when the calculation failed. Any other
+// exception (a state the program should never reach, or memory running out) gets its own
+// box too, so that the window reports it and carries on rather than aborting.
 template <class Call> bool guarded(QWidget* parent, Call&& call) {
     try {
         std::forward<Call>(call)();
         return true;
     } catch (const CalculationError& e) {
         reportCalculationError(parent, e);
+        return false;
+    } catch (const std::exception& e) {
+        reportUnexpectedError(parent, e);
         return false;
     }
 }

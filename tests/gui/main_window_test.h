@@ -2,6 +2,7 @@
 #pragma once
 
 #include "gui_support.h"
+#include "ui/almanac_guard.h"
 #include "ui/text_box.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 
 namespace sorvane::ui::test {
 
@@ -126,6 +128,21 @@ class MainWindowTest : public QObject {
             QVERIFY2(text.contains(QStringLiteral("2026年7月: 太陽黄経 120 度")), qPrintable(text));
         }
         QCOMPARE(txtkekka->toPlainText(), QStringLiteral("before"));
+    }
+
+    // A state the calculation should never reach still ends in a box, not in an abort.
+    void unexpectedFailuresGiveAMessageNotAnAbort() {
+        QStringList shown;
+        onNextMessageBox([&shown](QMessageBox* box) {
+            shown << box->objectName() + QLatin1Char('|') + box->text();
+            box->accept();
+        });
+        QWidget parent;
+        QVERIFY(!ui::guarded(&parent, [] { throw std::logic_error("no event of month 13"); }));
+        QCOMPARE(shown,
+                 QStringList{QStringLiteral("unexpectedError|計算を続けられませんでした（プロ"
+                                            "グラムの想定外の状態です）。\n\nno event of "
+                                            "month 13")});
     }
 
     void controlsCarryTheirNamesAndTexts() {
