@@ -83,6 +83,7 @@ inline QString name(int sexagenaryIndex) {
 // event loop runs). `act` must close the box.
 inline void onNextMessageBox(std::function<void(QMessageBox*)> act) {
     auto* timer = new QTimer(qApp);
+    timer->setObjectName(QStringLiteral("messageBoxHook"));
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, act, ticks = 0]() mutable {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -96,6 +97,16 @@ inline void onNextMessageBox(std::function<void(QMessageBox*)> act) {
         }
     });
     timer->start();
+}
+
+// Drops the hooks that found no box: one left over from a test class would otherwise act
+// on a box of the next class run in the same process.
+inline void dropMessageBoxHooks() {
+    for (QTimer* timer : qApp->findChildren<QTimer*>(QStringLiteral("messageBoxHook"),
+                                                     Qt::FindDirectChildrenOnly)) {
+        timer->stop();
+        delete timer;
+    }
 }
 
 // What the platform delivers for a click and for a double click on a widget: press, release;

@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
     for (const auto& [name, run] : classes) {
         if (only == nullptr || std::strcmp(only, name) == 0) {
             failures += run(static_cast<int>(args.size()), args.data());
+            dropMessageBoxHooks();
             ran = true;
         }
     }
