@@ -47,9 +47,13 @@ std::string cellName(const DayItem& item) {
         const auto space = e.name.find(' ');
         return "土用" + (space == std::string::npos ? e.name : e.name.substr(space + 1));
     }
-    default:
+    case EventKind::Longitude:
+    case EventKind::ZassetsuDay:
+    case EventKind::ZassetsuMoment:
+    case EventKind::DoyoPeriod:
         return item.name;
     }
+    return item.name;
 }
 
 // An item's line in the details of its day.
@@ -68,9 +72,12 @@ std::string detailLine(const DayItem& item) {
         return e.name + " " + clock(e.hour, e.minute) + "（" + e.rule + "）";
     case EventKind::UshiDay:
         return e.name;
-    default:
+    case EventKind::Longitude:
+    case EventKind::ZassetsuDay:
+    case EventKind::DoyoPeriod:
         return e.name + "（" + e.rule + "）";
     }
+    return e.name + "（" + e.rule + "）";
 }
 
 } // namespace
