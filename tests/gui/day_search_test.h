@@ -83,16 +83,7 @@ class DaySearchTest : public QObject {
     // Term values the calculation refuses (in 3003, past the precise mode's years, where the
     // search takes the theory's solar terms): the notice says so as the other windows do.
     void refusedTermsAreReportedInTheNotice() {
-        const auto dir =
-            std::filesystem::temp_directory_path() /
-            ("sorvane-refused-search-" + std::to_string(QCoreApplication::applicationPid()));
-        std::filesystem::remove_all(dir);
-        std::filesystem::copy(std::filesystem::path(SORVANE_SOURCE_DIR) / "data", dir);
-        std::filesystem::copy_file(
-            std::filesystem::path(SORVANE_SOURCE_DIR) / "tests/data/refused-terms/planet.txt",
-            dir / "planet.txt", std::filesystem::copy_options::overwrite_existing);
-        const Tables refused = loadTables(dir);
-        std::filesystem::remove_all(dir);
+        const Tables refused = refusedTables("sorvane-refused-search");
         DaySearchWindow window(refused);
         FIND_CHILD(notice, QLabel, (&window), "notice");
         window.setRange(QDate(3003, 1, 1), QDate(3003, 12, 31));

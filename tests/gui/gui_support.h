@@ -22,6 +22,7 @@
 #include <QtTest>
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,6 +33,22 @@ namespace sorvane::ui::test {
 inline const Tables& sharedTables() {
     static const Tables tables = loadTables(findDataDir());
     return tables;
+}
+
+// The shipped term files with planet.txt replaced by one the reader accepts but the
+// calculation refuses (the Sun's 120 degrees more than 1000 days from July 2026), loaded
+// through a folder of its own named after `name` and the process.
+inline Tables refusedTables(const std::string& name) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     (name + "-" + std::to_string(QCoreApplication::applicationPid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::copy(std::filesystem::path(SORVANE_SOURCE_DIR) / "data", dir);
+    std::filesystem::copy_file(
+        std::filesystem::path(SORVANE_SOURCE_DIR) / "tests/data/refused-terms/planet.txt",
+        dir / "planet.txt", std::filesystem::copy_options::overwrite_existing);
+    Tables refused = loadTables(dir);
+    std::filesystem::remove_all(dir);
+    return refused;
 }
 
 // The libraries' own result for a year, to compare the windows with: the finder's result

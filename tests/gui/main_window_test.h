@@ -97,15 +97,7 @@ class MainWindowTest : public QObject {
     // Term values the reader accepts but the calculation refuses: at start-up and on 計算
     // one Japanese message box each, no abort, and the result box stays as it was.
     void refusedTermsGiveAMessageNotAnAbort() {
-        const auto dir = std::filesystem::temp_directory_path() /
-                         ("sorvane-refused-" + std::to_string(QCoreApplication::applicationPid()));
-        std::filesystem::remove_all(dir);
-        std::filesystem::copy(std::filesystem::path(SORVANE_SOURCE_DIR) / "data", dir);
-        std::filesystem::copy_file(
-            std::filesystem::path(SORVANE_SOURCE_DIR) / "tests/data/refused-terms/planet.txt",
-            dir / "planet.txt", std::filesystem::copy_options::overwrite_existing);
-        const Tables refused = loadTables(dir);
-        std::filesystem::remove_all(dir);
+        const Tables refused = refusedTables("sorvane-refused");
         QStringList shown;
         const auto closeBox = [&shown](QMessageBox* box) {
             shown << box->objectName() + QLatin1Char('|') + box->text();
