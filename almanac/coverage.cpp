@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <stdexcept>
 
 namespace sorvane::almanac {
 
@@ -17,8 +18,10 @@ YearSpan coverage(Source source) {
     case Source::Precise:
         return {precise::kFirstYear, precise::kLastYear};
     case Source::Lunisolar:
-    case Source::Phases:
         return {lunisolar::kFirstYear, lunisolar::kLastYear};
+    case Source::Phases:
+        // The Moon's series and the IAU Sun reach the precise mode's years.
+        return {precise::kFirstYear, precise::kLastYear};
     case Source::Holidays:
         return {holidays::kFirstYear, holidays::kLastYear};
     case Source::Notes:
@@ -39,6 +42,26 @@ CivilDate firstHolidayDate() {
 
 Mode modeFor(int year, bool wantPrecise) {
     return wantPrecise && covers(Source::Precise, year) ? Mode::Precise : Mode::Default;
+}
+
+SunEngines::SunEngines(const Tables* tables) {
+    if (tables != nullptr) {
+        theory_.emplace(*tables);
+    }
+}
+
+const SunMoments& SunEngines::forYear(int year, bool wantPrecise) const {
+    if (modeFor(year, wantPrecise) == Mode::Precise) {
+        return precise_;
+    }
+    if (!theory_) {
+        throw std::invalid_argument("the solar theory's moments need the term files");
+    }
+    return *theory_;
+}
+
+SunMomentsOfYear SunEngines::pageChoice() const {
+    return [this](int year) -> const SunMoments& { return forYear(year, true); };
 }
 
 std::string spanText(const YearSpan& span) {

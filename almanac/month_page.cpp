@@ -146,7 +146,9 @@ std::optional<SmallMonth> CalendarYears::smallMonth(int y, int month) {
                 if (neighbourHolidays_.size() >= kKeptYears) {
                     neighbourHolidays_.clear();
                 }
-                kept = neighbourHolidays_.emplace(y, holidays::yearHolidays(y)).first;
+                kept =
+                    neighbourHolidays_.emplace(y, holidays::yearHolidays(y, engines_.observatory()))
+                        .first;
             }
             listed = &kept->second;
         }
@@ -257,7 +259,7 @@ const notes::DayNotes& CalendarYears::dayNotes(const CivilDate& date) {
     year(date.year);
     YearData& data = years_.at(date.year);
     if (!data.notes) {
-        data.notes = notes::yearNotes(tables_, date.year,
+        data.notes = notes::yearNotes(engines_.pageChoice(), date.year,
                                       data.almanac.lunisolar ? &*data.almanac.lunisolar : nullptr);
     }
     return data.notes->day(date.month, date.day);

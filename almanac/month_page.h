@@ -3,6 +3,7 @@
 // that fall on it and the Moon's phase; and everything known about a single day.
 #pragma once
 
+#include "almanac/coverage.h"
 #include "almanac/day_listing.h"
 #include "almanac/year_almanac.h"
 #include "calendar/civil_date.h"
@@ -84,7 +85,7 @@ class CalendarYears {
   public:
     static constexpr std::size_t kKeptYears = 8;
 
-    explicit CalendarYears(const Tables& tables) : tables_(tables) {}
+    explicit CalendarYears(const Tables& tables) : tables_(tables), engines_(&tables) {}
 
     // The page of a month of year -32768..32767.
     MonthPage monthPage(int year, int month);
@@ -128,6 +129,7 @@ class CalendarYears {
     const notes::DayNotes& dayNotes(const CivilDate& date);
 
     const Tables& tables_;
+    SunEngines engines_;
     std::map<int, YearData> years_;
     std::uint64_t uses_ = 0;
     // The holidays of neighbouring years not kept, for the small months (a few at a time).

@@ -124,17 +124,25 @@ YearAlmanac buildAlmanac(const Tables* tables, std::int16_t year, const AlmanacO
         addDefaultEvents(*tables, a, options.zassetsu);
         a.defaultOffset = precise::defaultModeOffsetSeconds(year);
     }
-    if (options.lunisolar && covers(Source::Lunisolar, year)) {
+    if ((options.lunisolar || options.phases) && covers(Source::Lunisolar, year)) {
         a.lunisolar.emplace(year);
+    } else if (options.phases && covers(Source::Phases, year)) {
+        a.moonPhases = lunisolar::phasesBetween(dayNumber(CivilDate{year, 1, 1}),
+                                                dayNumber(CivilDate{year, 12, 31}));
+    }
+    for (const lunisolar::PhaseMoment& p : a.phases()) {
+        a.phaseUncertainty = std::max(a.phaseUncertainty, lunisolar::phaseUncertainty(p.jdTT));
     }
     if (options.holidays && covers(Source::Holidays, year)) {
-        a.holidays = holidays::yearHolidays(year);
+        a.holidays = holidays::yearHolidays(year, SunEngines(tables).observatory());
     }
     if (options.notes && covers(Source::Notes, year)) {
         if (tables == nullptr) {
             throw std::invalid_argument("the day notes need the term files");
         }
-        a.notes = notes::yearNotes(*tables, year, a.lunisolar ? &*a.lunisolar : nullptr);
+        const SunEngines engines(tables);
+        a.notes =
+            notes::yearNotes(engines.pageChoice(), year, a.lunisolar ? &*a.lunisolar : nullptr);
     }
     for (int m = 1; m <= 12; ++m) {
         FirstDay& first = a.firstDays[static_cast<std::size_t>(m - 1)];
@@ -160,12 +168,24 @@ YearAlmanac yearAlmanac(std::int16_t year, const AlmanacOptions& options) {
     return buildAlmanac(nullptr, year, options);
 }
 
-std::string uncertaintyNote(const YearAlmanac& almanac) {
-    if (!almanac.precise || !(almanac.uncertainty > kNotedUncertainty)) {
+namespace {
+
+std::string noteOf(double uncertainty) {
+    if (!(uncertainty > kNotedUncertainty)) {
         return "";
     }
-    const auto minutes = static_cast<long long>(std::ceil(almanac.uncertainty / 60.0));
+    const auto minutes = static_cast<long long>(std::ceil(uncertainty / 60.0));
     return "この年の時刻は±" + std::to_string(minutes) + "分ほどずれることがあります";
+}
+
+} // namespace
+
+std::string uncertaintyNote(const YearAlmanac& almanac) {
+    return almanac.precise ? noteOf(almanac.uncertainty) : "";
+}
+
+std::string phasesUncertaintyNote(const YearAlmanac& almanac) {
+    return noteOf(almanac.phaseUncertainty);
 }
 
 std::string plainName(const std::string& name) {

@@ -42,6 +42,9 @@ struct AlmanacOptions {
     // calendar page's mode, whatever `precise` says, and the lunisolar calendar where it reaches;
     // years coverage(Source::Notes), absent outside them)
     bool notes = false;
+    // also the Moon's phases alone where the lunisolar calendar does not reach them (years
+    // coverage(Source::Phases)), as --phases lists them
+    bool phases = false;
 
     // Everything a year holds: what a calendar page and the iCalendar file show.
     static AlmanacOptions everything(bool precise) {
@@ -71,10 +74,18 @@ struct YearAlmanac {
     std::array<MonthListing, 12> months;
     // The phases, lunisolar months and 中気 (options.lunisolar, years 1900..2100).
     std::optional<lunisolar::LunisolarYear> lunisolar;
+    // The phases of a year the lunisolar calendar does not reach (options.phases), and the
+    // largest uncertainty of their moments, seconds (lunisolar::phaseUncertainty).
+    std::vector<lunisolar::PhaseMoment> moonPhases;
+    double phaseUncertainty = 0;
     std::optional<notes::YearNotes> notes; // the 暦注 of every day (options.notes)
 
     const FirstDay& firstDay(int month) const { return firstDays.at(month - 1); }
     const MonthListing& monthListing(int month) const { return months.at(month - 1); }
+    // The year's phases in time order: the lunisolar year's, or moonPhases.
+    const std::vector<lunisolar::PhaseMoment>& phases() const {
+        return lunisolar ? lunisolar->phases() : moonPhases;
+    }
 };
 
 // The almanac of year. The default mode runs the finder (and, for the 雑節, its own search
@@ -96,6 +107,9 @@ inline constexpr double kNotedUncertainty = 30.0;
 // precise almanac whose moments are that uncertain; "" otherwise. Every place that shows
 // those moments carries it.
 std::string uncertaintyNote(const YearAlmanac& almanac);
+
+// The same sentence for the phases' moments (phaseUncertainty): "" within 1900..2100.
+std::string phasesUncertaintyNote(const YearAlmanac& almanac);
 
 // A term name without the full-width space that aligns it in the result box ("小　寒" ->
 // "小寒").

@@ -3,6 +3,7 @@
 // new moons for the noon moon age, and the rules of 365 days. The lunisolar year is given, as
 // the almanac gives it; a second entry times the solar theory's year. Target: under 5 ms on
 // one core. Run with tools/bench.sh.
+#include "almanac/coverage.h"
 #include "ephemeris/data_location.h"
 #include "lunisolar/lunisolar_year.h"
 #include "notes/notes.h"
@@ -14,15 +15,16 @@ namespace {
 
 using namespace sorvane;
 
-const Tables& tables() {
+SunMomentsOfYear pageSun() {
     static const Tables t = loadTables(findDataDir());
-    return t;
+    static const almanac::SunEngines engines(&t);
+    return engines.pageChoice();
 }
 
 void BM_YearNotes(benchmark::State& state) {
     const lunisolar::LunisolarYear lunisolar(2026);
     for (auto _ : state) {
-        auto notes = notes::yearNotes(tables(), 2026, &lunisolar);
+        auto notes = notes::yearNotes(pageSun(), 2026, &lunisolar);
         benchmark::DoNotOptimize(notes);
     }
 }
@@ -30,7 +32,7 @@ BENCHMARK(BM_YearNotes)->Unit(benchmark::kMillisecond);
 
 void BM_YearNotesSolarTheory(benchmark::State& state) {
     for (auto _ : state) {
-        auto notes = notes::yearNotes(tables(), 3500);
+        auto notes = notes::yearNotes(pageSun(), 3500);
         benchmark::DoNotOptimize(notes);
     }
 }
@@ -38,7 +40,7 @@ BENCHMARK(BM_YearNotesSolarTheory)->Unit(benchmark::kMillisecond);
 
 void BM_SolarDates(benchmark::State& state) {
     for (auto _ : state) {
-        auto dates = notes::solarDates(tables(), 2026);
+        auto dates = notes::solarDates(pageSun(), 2026);
         benchmark::DoNotOptimize(dates);
     }
 }

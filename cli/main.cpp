@@ -17,7 +17,6 @@
 #include "export/sun_document.h"
 #include "export/text_report.h"
 #include "horizon/places.h"
-#include "precise/jpl_ephemeris.h"
 
 #include <cerrno>
 #include <csignal>
@@ -179,7 +178,8 @@ std::string run(const cli::Options& options) {
     // directly or by the day listing.
     what.zassetsu = options.zassetsu || options.days;
     what.holidays = options.holidays || options.days;
-    what.lunisolar = options.days || options.phases;
+    what.lunisolar = options.days;
+    what.phases = options.phases;
     // The day listing takes the precise moments wherever the IAU model reaches.
     what.precise =
         almanac::modeFor(options.year, options.precise || options.days) == almanac::Mode::Precise;
@@ -221,15 +221,6 @@ std::string run(const cli::Options& options) {
                   << almanac::kFirstCleanYear << ".." << almanac::kLastCleanYear << ")\n";
     }
 
-    // The phases and the lunisolar days of 1960-2059 rest on DE405; without its table they
-    // come from eraMoon98, a minute off about once in fifteen.
-    if (what.lunisolar && options.year >= precise::kDe405FirstYear &&
-        options.year <= precise::kDe405LastYear && precise::de405() == nullptr) {
-        std::cerr << "sorvane-cli: note: no JPL DE405 table at " << precise::de405Table()
-                  << " (package casacore-data-jpl-de405): the Moon's phases come from "
-                     "eraMoon98, one in fifteen of their minutes one off\n";
-    }
-
     if (options.icsFile) {
         const std::string calendar = exports::icsCalendar(
             what.precise == icsWhat.precise ? year : almanacOf(icsWhat), std::time(nullptr));
@@ -254,6 +245,11 @@ std::string run(const cli::Options& options) {
                                     almanac::spanText(almanac::coverage(almanac::Source::Precise)) +
                                     ")")
                       << (note.empty() ? "" : "; 注：" + note) << "\n";
+        }
+        if (options.phases && !options.days) {
+            if (const std::string note = almanac::phasesUncertaintyNote(year); !note.empty()) {
+                std::cerr << "sorvane-cli: note: 注：" << note << "\n";
+            }
         }
         return (options.phases ? exports::phasesReport(year) : "") + exports::daysReport(days);
     }

@@ -69,11 +69,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.org/sorvane/)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
-# Libraries from the binaries; the windows' font, their notification sound and the JPL DE405
-# table of the Moon's phases by name.
+# Libraries from the binaries; the windows' font and their notification sound by name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-ipafont-gothic, sound-theme-freedesktop, casacore-data-jpl-de405")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, sound-theme-freedesktop")
 include(CPack)
 
 # The package check (label package): builds the package and tests it unpacked, uninstalled.

@@ -114,7 +114,8 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
                                                     : (lunisolarYear ? &*lunisolarYear : nullptr);
     const std::vector<holidays::Holiday> holidayList =
         almanac ? almanac->holidays
-                : (rest ? holidays::yearHolidays(year) : std::vector<holidays::Holiday>{});
+                : (rest ? holidays::yearHolidays(year, almanac::SunEngines(&tables).observatory())
+                        : std::vector<holidays::Holiday>{});
 
     if (terms) {
         for (DayFacts& d : days) {
@@ -185,7 +186,7 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
         // (the calendar has drifted from the seasons there): the notes stay unknown.
         std::optional<notes::YearNotes> found;
         try {
-            found = notes::yearNotes(tables, year, lunarYear);
+            found = notes::yearNotes(almanac::SunEngines(&tables).pageChoice(), year, lunarYear);
         } catch (const std::exception&) {
             return days;
         }

@@ -58,10 +58,7 @@ std::string daysReport(const std::vector<almanac::DayEntry>& days) {
 
 std::string phasesReport(const almanac::YearAlmanac& almanac) {
     std::string out;
-    if (!almanac.lunisolar) {
-        return out;
-    }
-    for (const lunisolar::PhaseMoment& p : almanac.lunisolar->phases()) {
+    for (const lunisolar::PhaseMoment& p : almanac.phases()) {
         const int minute = p.minuteOfDay();
         out += monthDayText(civilDate(p.day())) + " " + hourMinute(minute / 60, minute % 60) +
                "  " + lunisolar::phaseName(p.phase) + "\n";
@@ -112,13 +109,11 @@ std::string daysJson(const almanac::YearAlmanac& almanac,
     }
     if (withPhases) {
         ordered_json list = ordered_json::array();
-        if (almanac.lunisolar) {
-            for (const lunisolar::PhaseMoment& p : almanac.lunisolar->phases()) {
-                const int minute = p.minuteOfDay();
-                list.push_back({{"name", lunisolar::phaseName(p.phase)},
-                                {"phase", phaseKey(p.phase)},
-                                {"jst", jstTime(civilDate(p.day()), minute / 60, minute % 60)}});
-            }
+        for (const lunisolar::PhaseMoment& p : almanac.phases()) {
+            const int minute = p.minuteOfDay();
+            list.push_back({{"name", lunisolar::phaseName(p.phase)},
+                            {"phase", phaseKey(p.phase)},
+                            {"jst", jstTime(civilDate(p.day()), minute / 60, minute % 60)}});
         }
         doc["phases"] = list;
     }

@@ -1,7 +1,6 @@
 #include "holidays/holidays.h"
 
 #include "calendar/day_cycles.h"
-#include "precise/precise_year.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -110,24 +109,22 @@ CivilDate nthMonday(int year, int month, int n) {
     return {year, month, firstMonday + 7 * (n - 1)};
 }
 
-// The JST date of the moment the Sun's apparent longitude reaches `target`, as the precise
-// mode shows it (rounded to the minute), so the holiday agrees with the 春分 or 秋分 line.
-CivilDate equinoxDate(int year, int month, double target) {
-    const precise::PreciseEvent e =
-        precise::preciseEvent(year, month, EventKind::Chuki, target, 21);
-    return addDays({year, month, 1}, static_cast<long long>(e.day) - 1);
+// The JST date of the moment the Sun's apparent longitude reaches `target`, rounded to the
+// minute as the lists show it, so the holiday agrees with the 春分 or 秋分 line.
+CivilDate equinoxDate(const SunMoments& sun, int year, int month, double target) {
+    return jstDateOfMoment(sun.jstMoment(year, month, target, 21));
 }
 
-CivilDate ruleDate(const Rule& rule, int year) {
+CivilDate ruleDate(const Rule& rule, int year, const SunMoments& sun) {
     switch (rule.day) {
     case Fixed:
         return {year, rule.month, rule.n};
     case NthMonday:
         return nthMonday(year, rule.month, rule.n);
     case SpringEquinox:
-        return equinoxDate(year, 3, 0.0);
+        return equinoxDate(sun, year, 3, 0.0);
     case AutumnEquinox:
-        return equinoxDate(year, 9, 180.0);
+        return equinoxDate(sun, year, 9, 180.0);
     }
     return {};
 }
@@ -142,7 +139,7 @@ bool inRange(int year) {
     return year >= kFirstYear && year <= kLastYear;
 }
 
-std::vector<Holiday> yearHolidays(int year) {
+std::vector<Holiday> yearHolidays(int year, const SunMoments& sun) {
     if (year > kLastYear) {
         throw std::out_of_range("holidays: year " + std::to_string(year) +
                                 " is after the last year with holidays, " +
@@ -159,7 +156,7 @@ std::vector<Holiday> yearHolidays(int year) {
         if (rule.from.year > year || rule.until.year < year) {
             continue;
         }
-        const CivilDate date = ruleDate(rule, year);
+        const CivilDate date = ruleDate(rule, year, sun);
         if (!inSpan(date, rule)) {
             continue;
         }
@@ -211,8 +208,8 @@ std::vector<Holiday> yearHolidays(int year) {
     return days;
 }
 
-std::optional<Holiday> holidayOn(const CivilDate& date) {
-    for (Holiday& h : yearHolidays(date.year)) {
+std::optional<Holiday> holidayOn(const CivilDate& date, const SunMoments& sun) {
+    for (Holiday& h : yearHolidays(date.year, sun)) {
         if (h.date == date) {
             return std::move(h);
         }

@@ -4,10 +4,12 @@
 // The holidays come from the law and its revisions held as rules with the dates they apply
 // from (holidays.cpp), and a small engine that lays them on a year: the 祝日 of the year,
 // then the 振替休日 of the rule in force, then the 国民の休日. 春分の日 and 秋分の日 are the
-// JST dates of the Sun's apparent longitude 0° and 180° by the IAU model (precise mode).
+// JST dates of the Sun's apparent longitude 0° and 180° from the engine the caller passes:
+// the observatory's definition is the precise mode's (precise::PreciseMoments).
 #pragma once
 
 #include "calendar/civil_date.h"
+#include "calendar/sun_moments.h"
 
 #include <optional>
 #include <string>
@@ -50,9 +52,9 @@ bool inRange(int year);
 // The holidays of a year in date order. A year before 1948 has none (the holidays before the
 // law were another system, not listed here); 1948 has those from 07-20 on.
 // Throws std::out_of_range for a year after kLastYear.
-std::vector<Holiday> yearHolidays(int year);
+std::vector<Holiday> yearHolidays(int year, const SunMoments& sun);
 
 // The holiday on a date, or none. Throws std::out_of_range for a date after kLastYear.
-std::optional<Holiday> holidayOn(const CivilDate& date);
+std::optional<Holiday> holidayOn(const CivilDate& date, const SunMoments& sun);
 
 } // namespace sorvane::holidays

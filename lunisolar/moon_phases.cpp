@@ -1,8 +1,9 @@
 #include "lunisolar/moon_phases.h"
 
 #include "calendar/jst.h"
+#include "precise/delta_t.h"
 #include "precise/erfa_sun.h"
-#include "precise/jpl_ephemeris.h"
+#include "precise/moon_series.h"
 #include "precise/root_finder.h"
 #include "precise/time_scales.h"
 
@@ -16,16 +17,6 @@ namespace {
 
 constexpr double kSynodicMonth = 29.530588861;     // days
 constexpr double kMeanNewMoon2000 = 2451550.09766; // 2000 January 6, TT
-
-// The Moon's geocentric position (au) and velocity (au/day), ICRS axes: DE405 where the
-// table reaches, eraMoon98 elsewhere.
-void geocentricMoon(double jdTT, const precise::JplEphemeris* jpl, double pv[2][3]) {
-    if (jpl != nullptr && jpl->covers(jdTT)) {
-        jpl->moon(jdTT, pv);
-    } else {
-        eraMoon98(jdTT, 0.0, pv);
-    }
-}
 
 // The Moon's apparent geocentric vector (au, ICRS axes) and its geocentric velocity.
 void apparentMoonVector(const double pv[2][3], const precise::EarthState& earth, double out[3],
@@ -95,15 +86,14 @@ double elongation(double jdTT, const double moonPv[2][3], const precise::EarthSt
 } // namespace
 
 double apparentElongation(double jdTT, double* rate) {
-    const precise::JplEphemeris* jpl = precise::de405();
     double pv[2][3];
-    geocentricMoon(jdTT, jpl, pv);
-    return elongation(jdTT, pv, precise::earthAt(jdTT), rate);
+    precise::geocentricMoon(jdTT, pv);
+    return elongation(jdTT, pv, precise::earthState(jdTT), rate);
 }
 
 void apparentMoonVector(double jdTT, const precise::EarthState& earth, double out[3]) {
     double pv[2][3];
-    geocentricMoon(jdTT, precise::de405(), pv);
+    precise::geocentricMoon(jdTT, pv);
     double velocity[3];
     apparentMoonVector(pv, earth, out, velocity);
 }
@@ -124,18 +114,13 @@ const char* phaseName(Phase phase) {
 
 double solvePhase(Phase phase, double jdGuessTT) {
     const double target = phaseAngle(phase);
-    const precise::JplEphemeris* jpl = precise::de405();
-    // Outside DE405, the Earth of eraEpv00 at the first moment, carried on to the next ones
-    // nearby; within it, DE405's Earth at every step (a microsecond).
-    precise::EarthState first = precise::earthAt(jdGuessTT);
+    // The Earth of eraEpv00 at the first moment, carried on to the next ones nearby.
+    precise::EarthState first = precise::earthState(jdGuessTT);
     double firstJd = jdGuessTT;
     const auto toGo = [&](double t) {
         double pv[2][3];
-        geocentricMoon(t, jpl, pv);
-        if (jpl != nullptr && jpl->covers(t)) {
-            first = jpl->earth(t);
-            firstJd = t;
-        } else if (std::fabs(t - firstJd) > 0.05) {
+        precise::geocentricMoon(t, pv);
+        if (std::fabs(t - firstJd) > 0.05) {
             first = precise::earthState(t);
             firstJd = t;
         }
@@ -148,6 +133,13 @@ double solvePhase(Phase phase, double jdGuessTT) {
     // twice its rate, per day) plus 1e-4 step (the geometric rather than the apparent rate):
     // under 1e-8 day, 1 ms, once this one is under 1e-4 day.
     return precise::findAngle(toGo, jdGuessTT, 1e-4, 20).jd;
+}
+
+double phaseUncertainty(double jdTT) {
+    const double year = precise::decimalYear(jdTT);
+    const double t = (year - 2000.0) / 1000.0;
+    const double moonSeconds = 2.0 * (0.2 + 0.55 * t * t);
+    return std::hypot(precise::momentUncertainty(year), moonSeconds);
 }
 
 long long PhaseMoment::day() const {

@@ -11,17 +11,15 @@ namespace sorvane::lunisolar {
 //   jdTT  Julian date, Terrestrial Time
 //   rate  if not null, receives the rate of the difference, degrees per day
 // Returns degrees, 0..360, on the ecliptic of date.
-// Method: the geocentric Moon from JPL DE405 where its table reaches (precise::de405(),
-// 1959-12-10 to 2060-01-30; the Earth from it too), else from eraMoon98 (the ELP-2000/82
-// series as simplified by Meeus: about 3" rms in longitude) with the Earth from eraEpv00;
-// GCRS axes. Its light time tau = distance / c taken rigorously as for the Sun: the Moon's
-// geocentric position at t - tau plus the Earth's barycentric displacement over tau (both
-// motions uniform over the 1.3 s), then annual aberration from the Earth's barycentric
-// velocity (eraAb), exactly as the apparent Sun of the precise mode
+// Method: the geocentric Moon from the lunar solution ELP/MPP02 the program carries
+// (precise::geocentricMoon) and the Earth from eraEpv00; GCRS axes. Its light time tau = distance /
+// c taken rigorously as for the Sun: the Moon's geocentric position at t - tau plus the Earth's
+// barycentric displacement over tau (both motions uniform over the 1.3 s), then annual aberration
+// from the Earth's barycentric velocity (eraAb), exactly as the apparent Sun of the precise mode
 // (precise::apparentSunVector). Both vectors are rotated to the ecliptic and mean equinox of
 // date with eraEcm06; the nutation in longitude is the same for both and cancels in the
-// difference. Phases against swetest's JPL-based ephemeris 1900-2100: within 0.03 s with
-// DE405, 5.2 s rms and 24 s at most with eraMoon98.
+// difference. Phases against swetest's JPL-based ephemeris (DE431) 1900-2100: see
+// tests/lunisolar/reference_table_test.cpp, which prints the agreement.
 double apparentElongation(double jdTT, double* rate = nullptr);
 
 // apparentMoonVector: the same apparent Moon as a vector, for those who need its direction
@@ -42,7 +40,7 @@ const char* phaseName(Phase phase);
 //   jdGuessTT  Julian date (TT) within about two days of the answer
 // Returns the Julian date (TT) at which apparentElongation reaches the phase's angle, to
 // better than 0.1 s, by precise::findAngle (Newton steps with the analytic rate of the
-// elongation); outside DE405 the Earth after the first step is carried on from the first
+// elongation); the Earth after the first step is carried on from the first
 // (precise::advanceEarth) while within 0.05 day.
 double solvePhase(Phase phase, double jdGuessTT);
 
@@ -59,6 +57,13 @@ struct PhaseMoment {
 // leap seconds from 1972, Espenak-Meeus Delta T before 1960), rounded to the nearest minute
 // and counted from 00:00 of day number 0.
 long long jstMinute(double jdTT);
+
+// phaseUncertainty: one standard error of a phase's JST moment, seconds, at jdTT: TT - civil
+// time and the Sun model (precise::momentUncertainty) with the Moon's series in quadrature:
+// 0.2" + 0.55" T^2 (T in millennia from 2000; measured against DE431 over -1999..3000:
+// 0.34" at most over 2001-3000, 0.73" over 1001-2000, 1.1" over 1-1000, 1.6" before, 4.6" by
+// -1999), 2 s of time to the arcsecond.
+double phaseUncertainty(double jdTT);
 
 // Sets of phases for phasesBetween: a bit (1 << Phase) for each.
 inline constexpr unsigned kAllPhases = 0xF;

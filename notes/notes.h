@@ -6,7 +6,7 @@
 #pragma once
 
 #include "calendar/civil_date.h"
-#include "ephemeris/tables.h"
+#include "calendar/sun_moments.h"
 
 #include <cstdint>
 #include <optional>
@@ -119,9 +119,8 @@ int dayKyusei(const std::vector<KyuseiSwitch>& switches, long long dayNumber);
 
 // ---- The Sun's dates ------------------------------------------------------------------------
 
-// The JST date on which the Sun's apparent longitude reaches a longitude: the
-// precise mode's moment for the years it reaches (precise::inRange), else the solar theory's,
-// rounded to the minute as the calendar page shows it.
+// The JST date on which the Sun's apparent longitude reaches a longitude, from the engine
+// the caller chose for its year, rounded to the minute as the calendar page shows it.
 struct SolarDate {
     CivilDate date;
     int longitude = 0; // degrees, 0..359
@@ -130,7 +129,7 @@ struct SolarDate {
 // year (72 + 6, in time order), then 夏至 of year - 1, then the year's four 土用 entries (297,
 // 27, 117, 207 degrees). The 節 and 中気 are searched for; the others are interpolated between
 // them and searched for only where they fall within minutes of midnight.
-std::vector<SolarDate> solarDates(const Tables& tables, int year);
+std::vector<SolarDate> solarDates(const SunMomentsOfYear& sunOf, int year);
 
 // ---- A year's notes -------------------------------------------------------------------------
 
@@ -181,12 +180,13 @@ struct YearNotes {
     const DayNotes& day(int month, int dayOfMonth) const; // std::out_of_range for no such day
 };
 
-// yearNotes: the notes of every day of year. lunisolar is the year's lunisolar calendar when
-// the caller has it; for years lunisolar::kFirstYear..kLastYear it is computed when null, and
+// yearNotes: the notes of every day of year, the Sun's dates from sunOf (the engine of each
+// year; YearNotes::precise says which sunOf(year) is). lunisolar is the year's lunisolar calendar
+// when the caller has it; for years lunisolar::kFirstYear..kLastYear it is computed when null, and
 // outside them 不成就日, the lunisolar date and the moon age are absent. Throws
 // std::out_of_range outside kFirstYear..kLastYear, and what the Sun's searches throw
 // (CalculationError for unusable term tables).
-YearNotes yearNotes(const Tables& tables, int year,
+YearNotes yearNotes(const SunMomentsOfYear& sunOf, int year,
                     const lunisolar::LunisolarYear* lunisolar = nullptr,
                     KyuseiRule rule = KyuseiRule::KoyomiNoPage);
 

@@ -7,7 +7,6 @@
 #include "lunisolar/moon_phases.h"
 #include "notes/notes.h"
 #include "notes/solar_dates.h"
-#include "precise/precise_year.h"
 
 #include <algorithm>
 #include <array>
@@ -86,8 +85,8 @@ const DayNotes& YearNotes::day(int month, int dayOfMonth) const {
     return days[static_cast<std::size_t>(index)];
 }
 
-YearNotes yearNotes(const Tables& tables, int year, const lunisolar::LunisolarYear* lunisolar,
-                    KyuseiRule rule) {
+YearNotes yearNotes(const SunMomentsOfYear& sunOf, int year,
+                    const lunisolar::LunisolarYear* lunisolar, KyuseiRule rule) {
     if (!inRange(year)) {
         throw std::out_of_range("the notes cover the years " + std::to_string(kFirstYear) + ".." +
                                 std::to_string(kLastYear) + "; " + std::to_string(year) +
@@ -95,12 +94,12 @@ YearNotes yearNotes(const Tables& tables, int year, const lunisolar::LunisolarYe
     }
     YearNotes notes;
     notes.year = year;
-    notes.precise = precise::inRange(year);
+    notes.precise = sunOf(year).precise();
     notes.yearKyusei = yearKyusei(year);
     notes.setsuYearStem = (yearSexagenary(year) - 1) % 10;
     notes.eho = ehoName(notes.setsuYearStem);
 
-    std::vector<SolarDate> sun = solarDates(tables, year);
+    std::vector<SolarDate> sun = solarDates(sunOf, year);
     const std::vector<SolarDate> doyoEntries(sun.end() - kDoyoEntries, sun.end());
     sun.resize(sun.size() - kDoyoEntries);
     const SolarDate lastGeshi = sun.back(); // 夏至 of year - 1, after the run

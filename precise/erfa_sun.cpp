@@ -1,6 +1,5 @@
 #include "precise/erfa_sun.h"
 
-#include "precise/jpl_ephemeris.h"
 #include "precise/root_finder.h"
 #include "precise/time_scales.h"
 
@@ -28,11 +27,6 @@ EarthState earthState(double jdTT) {
     EarthState e;
     eraEpv00(jdTT, 0.0, e.pvh, e.pvb);
     return e;
-}
-
-EarthState earthAt(double jdTT) {
-    const JplEphemeris* jpl = de405();
-    return jpl != nullptr && jpl->covers(jdTT) ? jpl->earth(jdTT) : earthState(jdTT);
 }
 
 EarthState advanceEarth(const EarthState& earth, double dt) {
@@ -130,20 +124,21 @@ double wrapDegrees(double d) {
 }
 
 SunOfDate geometricSunOfDate(double jdTT) {
-    const EarthState earth = earthAt(jdTT);
+    const EarthState earth = earthState(jdTT);
     const double sun[3] = {-earth.pvh[0][0], -earth.pvh[0][1], -earth.pvh[0][2]};
     return ofDate(sun, jdTT);
 }
 
 SunOfDate apparentSunOfDate(double jdTT) {
     double apparent[3];
-    apparentSunVector(earthAt(jdTT), apparent);
+    apparentSunVector(earthState(jdTT), apparent);
     return ofDate(apparent, jdTT);
 }
 
 namespace {
 
-// The years where IAU 2000B nutation stands in for IAU 2000A away from a minute's edge:
+// The years where IAU 2000B nutation stands in for IAU 2000A away from a minute's edge
+// (and the Earth carried on from the search's first step for eraEpv00's own):
 // 1900 January 1 to 2101 January 1 (TT), and how far from the edge, seconds of time (twice
 // the models' largest difference there).
 constexpr double kIau2000BFrom = 2415020.5;
@@ -179,22 +174,16 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     for (int i = 0; i < 2; ++i) {
         jd += wrapDegrees(target - roughSunLongitude(jd)) / 0.9856474;
     }
-    // The Earth from DE405 where its table reaches (a microsecond); elsewhere eraEpv00's at
-    // the first moment (34 microseconds), carried on to the next ones nearby.
-    const JplEphemeris* jpl = de405();
+    // The Earth from eraEpv00 at the first moment (34 microseconds), carried on to the next
+    // ones nearby.
     EarthState first;
     double firstJd = jd + 1.0;
     const auto toGo = [&](double t) {
-        EarthState earth;
-        if (jpl != nullptr && jpl->covers(t)) {
-            earth = jpl->earth(t);
-        } else {
-            if (std::fabs(t - firstJd) > 0.05) {
-                first = earthState(t);
-                firstJd = t;
-            }
-            earth = t == firstJd ? first : advanceEarth(first, t - firstJd);
+        if (std::fabs(t - firstJd) > 0.05) {
+            first = earthState(t);
+            firstJd = t;
         }
+        const EarthState earth = t == firstJd ? first : advanceEarth(first, t - firstJd);
         double apparent[3];
         apparentSunVector(earth, apparent);
         const double sunVelocity[3] = {-earth.pvh[1][0], -earth.pvh[1][1], -earth.pvh[1][2]};
@@ -209,6 +198,10 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     const Found found = findAngle(toGo, jd, 1e-3, 30);
     jd = found.jd;
     const double rate = found.rate * ERFA_DD2R;
+    const auto nearMinuteEdge = [](double moment) {
+        const double second = std::fmod(jstFromTT(moment) * ERFA_DAYSEC, 60.0);
+        return std::fabs(second - 30.0) <= kMinuteEdgeSeconds;
+    };
     // The full nutation in place of the rough one: a shift of under 0.5", under 0.0002 day,
     // over which the rate holds. Over 1900-2100 IAU 2000B (2.5 microseconds, eraNut00b)
     // lies within 2.7 mas of IAU 2000A (44 microseconds, eraNut06a), 0.07 s of time: it
@@ -220,11 +213,19 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
         double deps = 0;
         eraNut00b(jd, 0.0, &dpsi, &deps);
         const double moment = jd + (roughNutation(jd) - dpsi) / rate;
-        const double second = std::fmod(jstFromTT(moment) * ERFA_DAYSEC, 60.0);
-        if (std::fabs(second - 30.0) > kMinuteEdgeSeconds) {
+        if (!nearMinuteEdge(moment)) {
             return moment;
         }
     }
+    const double moment = jd + (roughNutation(jd) - nutationInLongitude(jd)) / rate;
+    if (!nearMinuteEdge(moment)) {
+        return moment;
+    }
+    // Near a half minute the Earth carried on from the first step (within 0.0004", 0.01 s)
+    // gives way to eraEpv00's own at the moment: one more step on the full model decides.
+    firstJd = jd + 1.0;
+    const AngleToGo full = toGo(jd);
+    jd += full.degrees / full.rate;
     return jd + (roughNutation(jd) - nutationInLongitude(jd)) / rate;
 }
 

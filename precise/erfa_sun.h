@@ -13,7 +13,7 @@ struct SunOfDate {
 
 // geometricSunOfDate: the Sun's geometric geocentric longitude of date.
 //   jdTT  Julian date, Terrestrial Time
-// Method: the heliocentric Earth of earthAt negated, rotated to the mean ecliptic and equinox of
+// Method: the heliocentric Earth of earthState negated, rotated to the mean ecliptic and equinox of
 // date with eclipticRotation, plus the nutation in longitude of eraNut06a. No light time, no
 // aberration: the quantity the solar theory's longitude stands for.
 SunOfDate geometricSunOfDate(double jdTT);
@@ -22,7 +22,7 @@ SunOfDate geometricSunOfDate(double jdTT);
 //   jdTT  Julian date, Terrestrial Time
 // Returns longitude in degrees (0..360, true ecliptic and equinox of date) and the
 // geocentric distance in au at the time the light left the Sun.
-// Method: earthAt for the Earth (heliocentric and barycentric) at jdTT (DE405, else eraEpv00); the
+// Method: earthState for the Earth (heliocentric and barycentric) at jdTT (eraEpv00); the
 // Sun's barycentric position taken at jdTT - tau (apparentSunVector); annual aberration with eraAb
 // from the Earth's barycentric velocity; rotation from GCRS axes to the mean ecliptic and equinox
 // of date with eclipticRotation; plus the nutation in longitude of eraNut06a. eraEpv00 is fitted to
@@ -43,12 +43,6 @@ struct EarthState {
     double pvb[2][3];
 };
 EarthState earthState(double jdTT);
-
-// earthAt: the Earth the precise mode and the phases use: DE405's (precise/jpl_ephemeris.h)
-// where its table reaches, 1959-12-10 to 2060-01-30, and eraEpv00's (earthState) elsewhere or
-// without the table. eraEpv00 lies up to 0.015" from DE405 in the Sun's direction (0.35 s
-// in a solar term's moment, in 2003).
-EarthState earthAt(double jdTT);
 
 // advanceEarth: the Earth dt days after a known state, for |dt| up to 0.05 day: a Taylor
 // step of second order with the Sun's Kepler acceleration. The Moon's pull on the Earth
@@ -96,7 +90,10 @@ double wrapDegrees(double d);
 // heliocentric velocity and the four largest nutation terms; the full nutation corrects the
 // last one: over 1900-2100 IAU 2000B's (eraNut00b, within 0.07 s of IAU 2000A's moment)
 // unless the moment lies within 0.15 s of a JST half minute, else and elsewhere IAU 2000A's
-// (eraNut06a), so the minute shown is always IAU 2000A's. The longitude difference is
+// (eraNut06a), so the minute shown is always IAU 2000A's. The Newton steps carry the Earth
+// on from eraEpv00's at the first step (advanceEarth); within 0.15 s of a half minute one
+// more step on eraEpv00's own Earth at the moment decides, so the minute shown is always
+// the full model's. The longitude difference is
 // reduced to -180..180 degrees, so a target of 0 (or 360) is found across the wrap.
 double solveApparentLongitude(double targetDegrees, double jdGuessTT);
 

@@ -36,6 +36,10 @@ PreciseEvent preciseEvent(int year, int month, EventKind kind, double target, do
     return e;
 }
 
+double PreciseMoments::jstMoment(int year, int month, double target, double guessDay) const {
+    return jstFromTT(solveApparentLongitude(target, julianday(year, month, guessDay)));
+}
+
 std::array<PreciseEvent, 28> preciseYear(int year) {
     std::array<PreciseEvent, 28> events{};
     std::size_t n = 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calendar/solar_terms.h"
+#include "calendar/sun_moments.h"
 
 #include <array>
 
@@ -34,6 +35,14 @@ struct PreciseEvent {
 // preciseEvent: the moment in month `month` of `year` at which the apparent longitude
 // reaches `target`; guessDay is a day of that month within about ten days of the event.
 PreciseEvent preciseEvent(int year, int month, EventKind kind, double target, double guessDay);
+
+// PreciseMoments: the precise mode as an engine of the Sun's moments (preciseEvent's jdJST).
+// Years kFirstYear..kLastYear.
+class PreciseMoments : public SunMoments {
+  public:
+    double jstMoment(int year, int month, double target, double guessDay) const override;
+    bool precise() const override { return true; }
+};
 
 // The 28 events of the year in the result lines' order: per month the 節, the 土用 entry
 // (January, April, July, October) and the 中気. Years kFirstYear..kLastYear.

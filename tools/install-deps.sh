@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev qt6-translations-l10n
   liberfa-dev libcanberra-dev libical-dev nlohmann-json3-dev
-  casacore-dev casacore-data-jpl-de405 swetest swe-basic-data
+  swetest swe-basic-data
   fonts-ipafont-gothic sound-theme-freedesktop
   xvfb xauth x11-utils imagemagick xdotool openbox poppler-utils
   clang libclang-rt-14-dev clang-format

@@ -1,5 +1,6 @@
 // The terminal program's --ics FILE.
 #include "holidays/holidays.h"
+#include "precise/precise_year.h"
 #include "support/ics_reading.h"
 #include "support/test_support.h"
 
@@ -11,6 +12,9 @@
 
 namespace sorvane::testing {
 namespace {
+
+// The holiday law's equinoxes: the observatory's definition, the precise mode.
+const sorvane::precise::PreciseMoments kObservatory;
 
 TEST(Ics, TheTerminalProgramWritesTheFile) {
     const auto dir =
@@ -37,7 +41,7 @@ TEST(Ics, TheTerminalProgramWritesTheFile) {
     const auto events = eventsByUid(parse(text).get());
     // 28 events, 10 days and moments, 4 periods, 7 丑 days, the national holidays; 12 朔,
     // 12 望 and the four lunisolar days.
-    EXPECT_EQ(events.size(), 49u + holidays::yearHolidays(2025).size() + 28u);
+    EXPECT_EQ(events.size(), 49u + holidays::yearHolidays(2025, kObservatory).size() + 28u);
     EXPECT_NE(events.at("sorvane-2025-term-000@sorvane").description.find("視黄経"),
               std::string::npos);
     const ParsedEvent& newMoon = events.at("sorvane-2025-moon-new-01@sorvane");

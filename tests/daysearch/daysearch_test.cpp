@@ -1,5 +1,6 @@
 // The day search against days built from the notes' and the day listing's own records: each
 // query's expected days come from a predicate over those records, not from the matcher.
+#include "almanac/coverage.h"
 #include "almanac/day_listing.h"
 #include "almanac/year_almanac.h"
 #include "calendar/civil_date.h"
@@ -65,7 +66,7 @@ class Records {
     void load(int y) {
         if (notes_.count(y) == 0) {
             const Tables& t = sorvane::testing::shippedTables();
-            notes_[y] = notes::yearNotes(t, y);
+            notes_[y] = notes::yearNotes(almanac::SunEngines(&t).pageChoice(), y);
             entries_[y] = almanac::dayListing(
                 almanac::yearAlmanac(t, static_cast<std::int16_t>(y),
                                      almanac::AlmanacOptions::everything(precise::inRange(y))));

@@ -3,6 +3,7 @@
 #include "almanac/year_almanac.h"
 #include "export/icalendar.h"
 #include "holidays/holidays.h"
+#include "precise/precise_year.h"
 #include "support/test_support.h"
 
 #include <algorithm>
@@ -14,6 +15,9 @@
 
 namespace sorvane::holidays {
 namespace {
+
+// The holiday law's equinoxes: the observatory's definition, the precise mode.
+const sorvane::precise::PreciseMoments kObservatory;
 
 struct ListingRun {
     const char* args;
@@ -43,7 +47,7 @@ TEST(HolidayCli, ListingRangeAndRefusals) {
         }
         // Every line is one holiday of the library's list, in its order.
         std::vector<std::string> expected;
-        for (const Holiday& h : yearHolidays(std::atoi(r.args))) {
+        for (const Holiday& h : yearHolidays(std::atoi(r.args), kObservatory)) {
             expected.push_back(monthDayText(h.date) + "  " + h.name);
         }
         const std::vector<std::string> got = testing::lines(run.out);
@@ -63,7 +67,7 @@ TEST(HolidayCli, JsonArrayMarksTheProvisionalEquinoxDays) {
         const auto run = testing::runCli(std::to_string(year) + " --json --holidays");
         ASSERT_EQ(run.status, 0) << run.err;
         const auto days = nlohmann::json::parse(run.out).at("holidays");
-        const std::vector<Holiday> expected = yearHolidays(year);
+        const std::vector<Holiday> expected = yearHolidays(year, kObservatory);
         ASSERT_EQ(days.size(), expected.size()) << year;
         bool anyProvisional = false;
         for (std::size_t i = 0; i < days.size(); ++i) {
@@ -94,7 +98,7 @@ TEST(HolidayCli, DaysColumnHoldsEachHoliday) {
             ASSERT_GE(field.size(), 6u) << line;
             const CivilDate date{year, std::stoi(field[0].substr(5, 2)),
                                  std::stoi(field[0].substr(8, 2))};
-            const std::optional<Holiday> h = holidayOn(date);
+            const std::optional<Holiday> h = holidayOn(date, kObservatory);
             EXPECT_EQ(field[5], h ? h->name : "-") << line;
         }
     }
@@ -116,7 +120,7 @@ TEST(HolidayCli, IcsHolidaysAreAllDayEventsOfCategory祝日) {
         const icaltimetype start = icalcomponent_get_dtstart(ev);
         const icaltimetype end = icalcomponent_get_dtend(ev);
         const CivilDate date{start.year, start.month, start.day};
-        const std::optional<Holiday> h = holidayOn(date);
+        const std::optional<Holiday> h = holidayOn(date, kObservatory);
         ASSERT_TRUE(h) << monthDayText(date);
         EXPECT_EQ(icalcomponent_get_summary(ev), h->name);
         EXPECT_TRUE(start.is_date && end.is_date);
@@ -128,7 +132,7 @@ TEST(HolidayCli, IcsHolidaysAreAllDayEventsOfCategory祝日) {
         ++found;
     }
     EXPECT_EQ(found, year.holidays.size());
-    EXPECT_EQ(found, yearHolidays(2026).size());
+    EXPECT_EQ(found, yearHolidays(2026, kObservatory).size());
 }
 
 } // namespace

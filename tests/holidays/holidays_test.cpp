@@ -1,6 +1,7 @@
 // The national holidays: every date of the Cabinet Office's list, and the law's edge cases
 // revision by revision.
 #include "holidays/holidays.h"
+#include "precise/precise_year.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -10,6 +11,9 @@
 
 namespace sorvane::holidays {
 namespace {
+
+// The holiday law's equinoxes: the observatory's definition, the precise mode.
+const sorvane::precise::PreciseMoments kObservatory;
 
 std::string text(const CivilDate& d) {
     char buf[16];
@@ -45,7 +49,7 @@ TEST(Holidays, EveryDateOfTheCabinetOfficeListBothWays) {
     const int last = std::stoi(listed.rbegin()->first.substr(0, 4));
     std::size_t computed = 0;
     for (int year = first; year <= last; ++year) {
-        for (const Holiday& h : yearHolidays(year)) {
+        for (const Holiday& h : yearHolidays(year, kObservatory)) {
             ++computed;
             const auto it = listed.find(text(h.date));
             EXPECT_NE(it, listed.end()) << "extra holiday " << text(h.date) << " " << h.name;
@@ -73,7 +77,7 @@ TEST(Holidays, EquinoxDaysAgreeWithAnotherEphemeris) {
         int longitude = 0;
         CivilDate date;
         fields >> date.year >> longitude >> date.month >> date.day;
-        const std::optional<Holiday> h = holidayOn(date);
+        const std::optional<Holiday> h = holidayOn(date, kObservatory);
         EXPECT_EQ(h ? h->name : "", longitude == 0 ? "春分の日" : "秋分の日") << text(date);
         ++rows;
     }
@@ -163,15 +167,15 @@ const Case kCases[] = {
 
 TEST(Holidays, EdgeCasesOfEachRevision) {
     for (const Case& c : kCases) {
-        const std::optional<Holiday> h = holidayOn(c.date);
+        const std::optional<Holiday> h = holidayOn(c.date, kObservatory);
         EXPECT_EQ(h ? h->name : "", c.name) << text(c.date);
         if (h) {
             EXPECT_EQ(h->provisional, c.provisional) << text(c.date);
         }
     }
-    EXPECT_TRUE(yearHolidays(1947).empty());
-    EXPECT_EQ(yearHolidays(2100).size(), 16u);
-    EXPECT_THROW(yearHolidays(2101), std::out_of_range);
+    EXPECT_TRUE(yearHolidays(1947, kObservatory).empty());
+    EXPECT_EQ(yearHolidays(2100, kObservatory).size(), 16u);
+    EXPECT_THROW(yearHolidays(2101, kObservatory), std::out_of_range);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The notes against sources outside this program: the 十二直, 二十八宿 and year and month 九星
 // of lunar-javascript (tools/notes_reference.js), and the calendar makers' published lists
 // of 一粒万倍日, 天赦日 and 不成就日, which must agree exactly.
+#include "almanac/coverage.h"
 #include "notes/notes.h"
 #include "support/test_support.h"
 #include "tools/tsv_rows.h"
@@ -17,6 +18,12 @@ namespace {
 
 using namespace sorvane;
 using namespace sorvane::notes;
+
+// The calendar page's choice of the Sun's engine over the shipped term files.
+SunMomentsOfYear pageSun() {
+    static const almanac::SunEngines engines(&sorvane::testing::shippedTables());
+    return engines.pageChoice();
+}
 
 std::vector<std::string> fields(const std::string& line) {
     std::vector<std::string> out;
@@ -43,8 +50,7 @@ TEST(NotesReference, LunarJavascriptTable) {
         auto it = years.find(date.year);
         if (it == years.end()) {
             years.clear(); // the table runs in date order
-            it = years.emplace(date.year, yearNotes(sorvane::testing::shippedTables(), date.year))
-                     .first;
+            it = years.emplace(date.year, yearNotes(pageSun(), date.year)).first;
         }
         const DayNotes& d = it->second.day(date.month, date.day);
         SCOPED_TRACE(f[0] + " (line " + std::to_string(row.lineNumber) + ")");
@@ -71,7 +77,7 @@ TEST(NotesReference, PublishedLists) {
     for (const auto& [key, dates] : listed) {
         const auto& [name, year] = key;
         std::set<std::string> ours;
-        for (const DayNotes& d : yearNotes(sorvane::testing::shippedTables(), year).days) {
+        for (const DayNotes& d : yearNotes(pageSun(), year).days) {
             for (const Senjitsu s : d.senjitsu) {
                 if (senjitsuName(s) == name) {
                     ours.insert(isoDateText(d.date));

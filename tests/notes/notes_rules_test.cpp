@@ -2,6 +2,7 @@
 // 十二直 that repeats there, the 九星 with the 閏 periods and the two 日家九星 rules, the
 // 選日 (a leap month and 2033's 閏11月 among them), the noon moon age, the 七十二候 and the
 // 年中行事.
+#include "almanac/coverage.h"
 #include "calendar/civil_date.h"
 #include "calendar/day_cycles.h"
 #include "calendar/solar_terms.h"
@@ -21,11 +22,17 @@ namespace {
 using namespace sorvane;
 using namespace sorvane::notes;
 
+// The calendar page's choice of the Sun's engine over the shipped term files.
+SunMomentsOfYear pageSun() {
+    static const almanac::SunEngines engines(&sorvane::testing::shippedTables());
+    return engines.pageChoice();
+}
+
 const YearNotes& notesOf(int year) {
     static std::map<int, YearNotes> cache;
     auto it = cache.find(year);
     if (it == cache.end()) {
-        it = cache.emplace(year, yearNotes(sorvane::testing::shippedTables(), year)).first;
+        it = cache.emplace(year, yearNotes(pageSun(), year)).first;
     }
     return it->second;
 }
@@ -127,10 +134,10 @@ TEST(NotesRules, DayStarsThroughSwitchesAndLeapPeriods) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(isoDateText(c.date));
-        const YearNotes kogo = c.date.year == 2019 || c.date.year == 2020
-                                   ? yearNotes(sorvane::testing::shippedTables(), c.date.year,
-                                               nullptr, KyuseiRule::KogoNearSolstice)
-                                   : notesOf(c.date.year);
+        const YearNotes kogo =
+            c.date.year == 2019 || c.date.year == 2020
+                ? yearNotes(pageSun(), c.date.year, nullptr, KyuseiRule::KogoNearSolstice)
+                : notesOf(c.date.year);
         EXPECT_EQ(dayOf(c.date).kyusei, c.koyomi);
         EXPECT_EQ(kogo.day(c.date.month, c.date.day).kyusei, c.kogo);
     }
@@ -230,7 +237,7 @@ TEST(NotesRules, LeapMonthsAndMoonAge) {
 // 350..10 degrees too) against the precise mode's dates, which differ only where a moment
 // lies within a few minutes of midnight; and the 候 of the year begin on their own days.
 TEST(NotesRules, SeventyTwoKouInBothModes) {
-    const Tables& tables = sorvane::testing::shippedTables();
+    const almanac::SunEngines engines(&sorvane::testing::shippedTables());
     int compared = 0;
     for (int year = 1990; year <= 2030; year += 4) {
         for (int m = 1; m <= 12; ++m) {
@@ -244,8 +251,8 @@ TEST(NotesRules, SeventyTwoKouInBothModes) {
                     continue; // the solar theory may be a minute or two early
                 }
                 SCOPED_TRACE(std::to_string(year) + " " + std::to_string(longitude));
-                EXPECT_EQ(solarDate(tables, year, m, longitude, 6 + 5 * k, false),
-                          solarDate(tables, year, m, longitude, 6 + 5 * k, true));
+                EXPECT_EQ(solarDate(engines.forYear(year, false), year, m, longitude, 6 + 5 * k),
+                          solarDate(engines.forYear(year, true), year, m, longitude, 6 + 5 * k));
                 ++compared;
             }
         }
@@ -254,7 +261,7 @@ TEST(NotesRules, SeventyTwoKouInBothModes) {
     // solarDates interpolates between the 節 and 中気 and searches only near midnight: its
     // dates are the searches' own, in the precise mode and in the solar theory's years.
     for (const int year : {-2500, -1999, 1, 1901, 1958, 2019, 2033, 2099, 2999, 3001, 9000}) {
-        const std::vector<SolarDate> dates = solarDates(tables, year);
+        const std::vector<SolarDate> dates = solarDates(engines.pageChoice(), year);
         ASSERT_EQ(dates.size(), 83u);
         for (std::size_t i = 0; i < 79; ++i) {
             const SolarDate& s = dates[i];
@@ -263,13 +270,13 @@ TEST(NotesRules, SeventyTwoKouInBothModes) {
             const int fromSetsu = static_cast<int>(floorMod(s.longitude - 285, 360));
             const int month = i == 78 ? 6 : fromSetsu / 30 + 1;
             SCOPED_TRACE(std::to_string(year) + " " + std::to_string(s.longitude));
-            EXPECT_EQ(s.date, solarDate(tables, y, month, s.longitude, 6 + fromSetsu % 30,
-                                        precise::inRange(y)));
+            EXPECT_EQ(s.date, solarDate(engines.forYear(y, true), y, month, s.longitude,
+                                        6 + fromSetsu % 30));
         }
         for (std::size_t i = 79; i < 83; ++i) { // the 土用 entries
             const int month = static_cast<int>(i - 79) * 3 + 1;
             EXPECT_EQ(dates[i].date,
-                      solarDate(tables, year, month, dooulong(month), 18, precise::inRange(year)));
+                      solarDate(engines.forYear(year, true), year, month, dooulong(month), 18));
         }
     }
     int begins = 0;

@@ -8,10 +8,12 @@
 #include "published_minutes.h"
 #include "support/test_support.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <map>
+#include <tuple>
 
 namespace sorvane {
 namespace {
@@ -74,6 +76,16 @@ TEST(PreciseMode, MatchesEveryPublishedMinute) {
         EXPECT_TRUE(found) << r.year << " " << r.name;
     }
     EXPECT_EQ(matched, 48);
+
+    // Moments within a second of a minute's edge, where the Earth's model decides the minute:
+    // the observatory's 暦要項 for 2018 gives 小雪 on 11-22 at 18:02.
+    const auto y2018 = precise::preciseYear(2018);
+    const auto shousetsu = std::find_if(y2018.begin(), y2018.end(), [](const auto& e) {
+        return e.month == 11 && e.kind == EventKind::Chuki;
+    });
+    ASSERT_NE(shousetsu, y2018.end());
+    EXPECT_EQ(std::make_tuple(shousetsu->day, shousetsu->hour, shousetsu->minute),
+              std::make_tuple(22, 18, 2));
 }
 
 // The default mode's time-scale correction runs about 40 s ahead of TT - UT today, so its
