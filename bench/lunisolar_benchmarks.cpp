@@ -3,7 +3,8 @@
 // LunisolarYear (the 中気 and new moons from the 冬至 before the year to the 冬至 after it,
 // the year's phases, the month numbering), and the terminal program's --days for a year:
 // the precise mode's 28 events and 雑節, the lunisolar year, the holidays, the listing and
-// its text. Run with tools/bench.sh.
+// its text. Each takes the year as its argument (BM_PhaseSearchYear/2025); tools/bench.sh
+// runs them for 1930, 2025 and 2080 beside astronomy-engine's C library.
 #include "almanac/day_listing.h"
 #include "almanac/year_almanac.h"
 #include "calendar/julian_day.h"
@@ -21,37 +22,39 @@ namespace {
 
 using namespace sorvane;
 
-constexpr int kYear = 2025;
-
 long long dayOf(int y, int m, int d) {
     return static_cast<long long>(std::floor(julianday(y, m, d)));
 }
 
 void BM_PreciseYear(benchmark::State& state) {
+    const auto year = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        auto events = precise::preciseYear(kYear);
+        auto events = precise::preciseYear(year);
         benchmark::DoNotOptimize(events);
     }
 }
-BENCHMARK(BM_PreciseYear)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreciseYear)->Arg(1930)->Arg(2025)->Arg(2080)->Unit(benchmark::kMillisecond);
 
 void BM_PhaseSearchYear(benchmark::State& state) {
+    const auto year = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        auto phases = lunisolar::phasesBetween(dayOf(kYear, 1, 1), dayOf(kYear, 12, 31));
+        auto phases = lunisolar::phasesBetween(dayOf(year, 1, 1), dayOf(year, 12, 31));
         benchmark::DoNotOptimize(phases);
     }
 }
-BENCHMARK(BM_PhaseSearchYear)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PhaseSearchYear)->Arg(1930)->Arg(2025)->Arg(2080)->Unit(benchmark::kMillisecond);
 
 void BM_LunisolarYear(benchmark::State& state) {
+    const auto y = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        lunisolar::LunisolarYear year(kYear);
+        lunisolar::LunisolarYear year(y);
         benchmark::DoNotOptimize(year);
     }
 }
-BENCHMARK(BM_LunisolarYear)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LunisolarYear)->Arg(2025)->Unit(benchmark::kMillisecond);
 
 void BM_DaysListing(benchmark::State& state) {
+    const auto y = static_cast<std::int16_t>(state.range(0));
     const char* dir = std::getenv("SORVANE_DATA_DIR");
     const Tables tables = loadTables(dir != nullptr ? std::filesystem::path(dir) : findDataDir());
     almanac::AlmanacOptions what;
@@ -59,12 +62,12 @@ void BM_DaysListing(benchmark::State& state) {
     what.zassetsu = true;
     what.lunisolar = true;
     for (auto _ : state) {
-        const almanac::YearAlmanac year = almanac::yearAlmanac(tables, kYear, what);
+        const almanac::YearAlmanac year = almanac::yearAlmanac(tables, y, what);
         std::string text = exports::daysReport(almanac::dayListing(year));
         benchmark::DoNotOptimize(text);
     }
 }
-BENCHMARK(BM_DaysListing)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DaysListing)->Arg(1930)->Arg(2025)->Arg(2080)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,18 +1,51 @@
 #!/usr/bin/env bash
-# Benchmark of the solar theory: builds build-bench/ in Release with Google Benchmark and
-# runs it on one core. Prints the time of one sunPosition, of one year's 28 events, of all
-# 65,536 years, and of the independent ERFA solver for the same 28 events, with the ratio;
-# then the Moon's phase search for a year and one lunisolar year, and a year's 暦注; then
-# the day search (100 years of a one-word query, the 日を探す window's ten-year count).
-# Extra arguments go to the benchmark (e.g. --benchmark_filter=OneYear). About two minutes.
+# Benchmarks: builds build-bench/ in Release with Google Benchmark and runs them on one core.
+# Prints the time of one sunPosition, of one year's 28 events, of all 65,536 years, and of
+# the independent ERFA solver for the same 28 events, with the ratio; then the precise
+# year, the Moon's phase search and the day listing for 1930, 2025 and 2080 beside
+# astronomy-engine's C library (the peer in ../shared/peers/astronomy-engine, built here
+# into build-bench/peer, never linked), with the ratio of each; then one lunisolar year, a
+# year's 暦注 and the day search (100 years of a one-word query, the 日を探す window's ten-year
+# count). Extra arguments go to every benchmark (e.g. --benchmark_filter=OneYear).
+# About three minutes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSORVANE_BUILD_BENCHMARKS=ON \
-    -DSORVANE_BUILD_GUI=OFF -DSORVANE_BUILD_TESTS=OFF >/dev/null
+  -DSORVANE_BUILD_GUI=OFF -DSORVANE_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target sorvane_bench sorvane_lunisolar_bench \
-    sorvane_notes_bench sorvane_daysearch_bench
-SORVANE_DATA_DIR="$PWD/data" build-bench/bin/sorvane_bench "$@"
-SORVANE_DATA_DIR="$PWD/data" build-bench/bin/sorvane_lunisolar_bench "$@"
-SORVANE_DATA_DIR="$PWD/data" build-bench/bin/sorvane_notes_bench "$@"
-SORVANE_DATA_DIR="$PWD/data" exec build-bench/bin/sorvane_daysearch_bench "$@"
+  sorvane_notes_bench sorvane_daysearch_bench
+export SORVANE_DATA_DIR="$PWD/data"
+echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
+build-bench/bin/sorvane_bench "$@"
+
+# The Moon and the precise mode beside the peer, in one run.
+json=build-bench/lunisolar.json
+build-bench/bin/sorvane_lunisolar_bench --benchmark_out="$json" --benchmark_out_format=json "$@"
+peer_src=../shared/peers/astronomy-engine
+if [ -f "$peer_src/ae_driver.c" ]; then
+  mkdir -p build-bench/peer
+  gcc -O2 "$peer_src/ae_driver.c" "$peer_src/astronomy.c" -lm -o build-bench/peer/ae_driver
+  python3 - "$json" build-bench/peer/ae_driver <<'EOF'
+import json, subprocess, sys
+ours = {b["name"]: b["real_time"] / 1e3 for b in json.load(open(sys.argv[1]))["benchmarks"]
+        if b.get("run_type", "iteration") == "iteration"}  # milliseconds -> seconds
+def peer(mode, year, n):
+    out = subprocess.run([sys.argv[2], "time", mode, str(year), str(n)], check=True,
+                         capture_output=True, text=True).stdout
+    return float(out.split()[0])
+print("\nBeside astronomy-engine's C library (gcc -O2), seconds per year, ratio = ours / peer")
+print("%-26s %10s %10s %7s" % ("", "Sorvane", "peer", "ratio"))
+for year in (1930, 2025, 2080):
+    terms, phases = peer("terms", year, 300), peer("phases", year, 40)
+    for name, theirs in (("BM_PreciseYear", terms), ("BM_PhaseSearchYear", phases),
+                         ("BM_DaysListing", terms + phases)):
+        key = "%s/%d" % (name, year)
+        if key in ours:
+            print("%-26s %10.6f %10.6f %6.2fx" % (key, ours[key], theirs, ours[key] / theirs))
+EOF
+else
+  echo "(no peer at $peer_src: ratios not computed)"
+fi
+build-bench/bin/sorvane_notes_bench "$@"
+exec build-bench/bin/sorvane_daysearch_bench "$@"

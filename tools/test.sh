@@ -3,7 +3,7 @@
 # accuracy tests, the window tests on Qt's offscreen platform, the sanitizer sweep and the fuzz run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/build.sh
+tools/build.sh -DSORVANE_BUILD_BENCHMARKS=ON
 tools/format-check.sh
 tools/layer-check.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)"
