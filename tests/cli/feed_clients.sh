@@ -2,7 +2,8 @@
 # The feeds as real clients read them: tools/feeds.sh writes the site for 2026 (2025..2029);
 # python3-icalendar parses every feed (calendar properties, one UID, DTSTAMP and DTSTART per
 # event, no UID twice); khal imports the 六曜, 選日 and 二十四節気 feeds and lists the week of
-# 2026-03-02, whose 六曜 must be those of --days and whose 選日 those of --notes.
+# 2026-03-02, whose 六曜 must be those of --days and whose 選日 those of --notes; khal
+# holds every event it was given (the 730 days of 六曜 of 2026-2027 among them).
 #
 # Usage: feed_clients.sh SORVANE_CLI SOURCE_DIR. Exits 77 (skipped) without khal or
 # python3-icalendar (tools/install-deps.sh installs both).
@@ -71,10 +72,21 @@ default_timezone = Asia/Tokyo
 path = $work/khal/khal.db
 EOF
 khal_() { HOME=$work/khal khal -c "$work/khal/config" "$@"; }
+# Two years of 六曜 (730 days), one of 選日 and 節気: khal keeps one file per event.
+"$cli" --feed rokuyo --from 2026 --to 2027 --ics "$work/rokuyo.ics"
+"$cli" --feed senjitsu --from 2026 --to 2026 --ics "$work/senjitsu.ics"
+"$cli" --feed sekki --from 2026 --to 2026 --ics "$work/sekki.ics"
+events=0
 for kind in rokuyo senjitsu sekki; do
-    "$cli" --feed "$kind" --from 2026 --to 2026 --ics "$work/$kind.ics"
     khal_ import --batch -a feeds "$work/$kind.ics"
+    events=$((events + $(grep -c '^BEGIN:VEVENT' "$work/$kind.ics")))
 done
+imported=$(find "$work/khal/cal" -name '*.ics' | wc -l)
+if [ "$imported" -ne "$events" ]; then
+    echo "FAIL: khal holds $imported events of the $events written"
+    exit 1
+fi
+echo "khal: imported $imported events (730 of them the 六曜 of 2026-2027)"
 echo "khal list 2026-03-02 7d:"
 khal_ list 2026-03-02 7d | tee "$work/week.txt"
 khal_ list --day-format '' --format '{start-date}	{title}' 2026-03-02 7d >"$work/titles.txt"
