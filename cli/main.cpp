@@ -10,6 +10,7 @@
 #include "ephemeris/tables.h"
 #include "export/atomic_file.h"
 #include "export/days_document.h"
+#include "export/feed.h"
 #include "export/find_document.h"
 #include "export/icalendar.h"
 #include "export/json_document.h"
@@ -138,6 +139,21 @@ std::string find(const Tables& tables, const cli::Options& options) {
                         : exports::findReport(result);
 }
 
+// --feed: one kind's calendar, on standard output or (replaced whole) in the --ics file.
+std::string feed(const cli::Options& options) {
+    std::optional<Tables> tables;
+    if (exports::feedNeedsTables(*options.feed, options.fromYear, options.toYear)) {
+        tables = loadTables(dataDir(options));
+    }
+    const std::string calendar = exports::feedCalendar(*options.feed, options.fromYear,
+                                                       options.toYear, tables ? &*tables : nullptr);
+    if (options.icsFile && options.icsFile->string() != "-") {
+        exports::writeTextFile(*options.icsFile, calendar);
+        return "";
+    }
+    return calendar;
+}
+
 std::string run(const cli::Options& options) {
     if (options.help) {
         return cli::usageText() + placeNamesHelp(options);
@@ -156,6 +172,9 @@ std::string run(const cli::Options& options) {
     }
     if (options.find) {
         return find(loadTables(dataDir(options)), options);
+    }
+    if (options.feed) {
+        return feed(options);
     }
     // The term files are read only when a default-mode moment or the notes are computed: a
     // month listing, the phases or the holiday list alone need none.

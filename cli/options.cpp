@@ -123,7 +123,42 @@ constexpr Conflict kConflicts[] = {
     {"--find", "--place", "--place goes with --sun"},
     {"--find", "--lat", "--lat goes with --sun"},
     {"--find", "--lon", "--lon goes with --sun"},
+    {"--feed", "--find", "each writes an output of its own"},
+    {"--feed", "--month", "a feed holds whole years"},
+    {"--feed", "--json", "a feed is an iCalendar calendar"},
+    {"--feed", "--precise", "a feed takes the precise moments wherever they reach"},
+    {"--feed", "--zassetsu", "the 雑節 are the feed --feed zassetsu"},
+    {"--feed", "--holidays", "the holidays are the feed --feed holidays"},
+    {"--feed", "--phases", "the phases are the feed --feed moon"},
+    {"--feed", "--days", "each writes an output of its own"},
+    {"--feed", "--notes", "the 選日 are the feed --feed senjitsu"},
+    {"--feed", "--sun", "each writes an output of its own"},
 };
+
+// The value of --from or --to with --feed: a year the kind's feed covers.
+int parseFeedYear(const std::string& option, const std::string& text, exports::FeedKind kind) {
+    if (!looksLikeNumber(text) || text[0] == '+' || text.size() > 6) {
+        throw UsageError(option + " " + quotedArgument(text) + " is not a year (--feed takes " +
+                         option + " YEAR)");
+    }
+    const almanac::YearSpan years = exports::feedYears(kind);
+    const long year = std::stol(text);
+    if (!years.contains(static_cast<int>(year))) {
+        throw UsageError(option + " " + quotedArgument(text) + ": the " +
+                         exports::feedKindKey(kind) + " feed covers the years " + spanText(years) +
+                         " (" + exports::feedYearsReason(kind) + ")");
+    }
+    return static_cast<int>(year);
+}
+
+// The kinds --feed takes, "rokuyo, senjitsu, ..".
+std::string feedKindList() {
+    std::string out;
+    for (const exports::FeedKind kind : exports::kFeedKinds) {
+        out += std::string(out.empty() ? "" : ", ") + exports::feedKindKey(kind);
+    }
+    return out;
+}
 
 } // namespace
 
@@ -186,6 +221,8 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
                        const CivilDate& today) {
     Options options;
     bool yearGiven = false;
+    std::optional<std::string> fromText; // --from and --to, read once the mode is known
+    std::optional<std::string> toText;
     std::vector<std::string> given; // the options named, once each
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -281,10 +318,17 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
             } catch (const daysearch::QueryError& e) {
                 throw UsageError("--find: " + printable(e.what(), 200));
             }
+        } else if (is("--feed")) {
+            const std::string kind = value("--feed");
+            options.feed = exports::feedKindOfKey(kind);
+            if (!options.feed) {
+                throw UsageError("--feed " + quotedArgument(kind) + " is not a kind of feed (" +
+                                 feedKindList() + ")");
+            }
         } else if (is("--from")) {
-            options.from = parseDate("--from", value("--from", startsLikeDate));
+            fromText = value("--from", startsLikeDate);
         } else if (is("--to")) {
-            options.to = parseDate("--to", value("--to", startsLikeDate));
+            toText = value("--to", startsLikeDate);
         } else if (looksLikeNumber(arg)) {
             if (yearGiven) {
                 throw UsageError("a second year " + quotedArgument(arg));
@@ -299,6 +343,21 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
             throw UsageError("unknown option " + quotedArgument(arg));
         } else {
             throw UsageError("year " + quotedArgument(arg) + " is not a whole number");
+        }
+    }
+    if (options.feed) {
+        if (fromText) {
+            options.fromYear = parseFeedYear("--from", *fromText, *options.feed);
+        }
+        if (toText) {
+            options.toYear = parseFeedYear("--to", *toText, *options.feed);
+        }
+    } else {
+        if (fromText) {
+            options.from = parseDate("--from", *fromText);
+        }
+        if (toText) {
+            options.to = parseDate("--to", *toText);
         }
     }
     if (!yearGiven) {
@@ -318,10 +377,32 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
         }
     }
     checkSunOptions(options, given);
-    const bool fromGiven = std::find(given.begin(), given.end(), "--from") != given.end();
-    const bool toGiven = std::find(given.begin(), given.end(), "--to") != given.end();
+    const bool fromGiven = fromText.has_value();
+    const bool toGiven = toText.has_value();
+    if (options.feed) {
+        if (yearGiven) {
+            throw UsageError("--feed takes its years from --from and --to, not a year");
+        }
+        if (!fromGiven) {
+            const almanac::YearSpan years = exports::feedYears(*options.feed);
+            if (!years.contains(today.year)) {
+                throw UsageError(std::string("the ") + exports::feedKindKey(*options.feed) +
+                                 " feed covers the years " + spanText(years) + ", not this year " +
+                                 std::to_string(today.year) + "; give --from YEAR");
+            }
+            options.fromYear = today.year;
+        }
+        if (!toGiven) {
+            options.toYear = options.fromYear;
+        }
+        if (options.toYear < options.fromYear) {
+            throw UsageError("--to " + std::to_string(options.toYear) + " lies before --from " +
+                             std::to_string(options.fromYear));
+        }
+        return options;
+    }
     if ((fromGiven || toGiven) && !options.find) {
-        throw UsageError(std::string(fromGiven ? "--from" : "--to") + " needs --find");
+        throw UsageError(std::string(fromGiven ? "--from" : "--to") + " needs --find or --feed");
     }
     if (options.find) {
         if (yearGiven) {
@@ -393,6 +474,7 @@ std::string usageText() {
            "                   [--data DIR]\n"
            "       sorvane-cli --find QUERY [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--json]\n"
            "                   [--ics FILE] [--data DIR]\n"
+           "       sorvane-cli --feed KIND [--from YEAR] [--to YEAR] [--ics FILE] [--data DIR]\n"
            "\n"
            "Prints the moments of the 24 solar terms and the four 土用 entries of YEAR\n"
            "(default: the current year) in Japan Standard Time, then the sexagenary name\n"
@@ -467,6 +549,25 @@ std::string usageText() {
            lunar + ", 祝日 outside " + isoDateText(law) + ".." + lastHolidayYear +
            ") holds\n"
            "              neither way there, and a note on standard error says where\n"
+           "  --feed KIND  instead, one kind's subscription calendar (RFC 5545) for the\n"
+           "              years --from (default: this year in Japan) to --to (default:\n"
+           "              --from) on standard output, or in FILE with --ics FILE. KIND:\n"
+           "              rokuyo (六曜 each day, " +
+           spanText(exports::feedYears(exports::FeedKind::Rokuyo)) +
+           "), senjitsu (選日; 八専, 十方暮\n"
+           "              and 天一天上 as periods, " +
+           spanText(exports::feedYears(exports::FeedKind::Senjitsu)) +
+           "), sekki (the 24 節気 as\n"
+           "              instants, " +
+           spanText(exports::feedYears(exports::FeedKind::Sekki)) + "), holidays (" +
+           spanText(exports::feedYears(exports::FeedKind::Holidays)) +
+           "), moon (朔, 上弦,\n"
+           "              望, 下弦, 十五夜, 十三夜; " +
+           spanText(exports::feedYears(exports::FeedKind::Moon)) + "), zassetsu (" +
+           spanText(exports::feedYears(exports::FeedKind::Zassetsu)) +
+           "). UIDs name\n"
+           "              the kind, the event and its date; no clock is read: the same\n"
+           "              arguments give the same bytes\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --sun       instead, one line per day: date, 日の出, 日の入, 月の出, 月の入\n"
            "              (HH:MM in JST, --:-- for none) and the Moon's age at noon, for\n"
@@ -492,7 +593,8 @@ std::string usageText() {
            ", replacing FILE whole or not at all. Options without a value\n"
            "take no \"=VALUE\"; a FILE or DIR that starts with \"-\" is written ./-name or\n"
            "--ics=-name. --find takes no YEAR and none of --month, --precise, --zassetsu,\n"
-           "--days, --phases, --holidays or --notes.\n"
+           "--days, --phases, --holidays or --notes. --feed takes no YEAR, nor --json\n"
+           "or the listing options; --ics - or no --ics writes the feed to standard output.\n"
            "\n"
            "Exit status: 0 success, 1 data-file error (or terms that give no usable\n"
            "moments), 2 bad argument, 3 an output (standard output or the --ics file)\n"

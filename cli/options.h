@@ -3,6 +3,7 @@
 
 #include "calendar/civil_date.h"
 #include "daysearch/query.h"
+#include "export/feed.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -42,6 +43,11 @@ struct Options {
     std::optional<daysearch::Query> find;
     CivilDate from;
     CivilDate to;
+    // --feed KIND: the kind's calendar for the years fromYear..toYear (--from and --to as
+    // years; from: this year in JST; to: fromYear) on standard output or in the --ics file
+    std::optional<exports::FeedKind> feed;
+    int fromYear = 0;
+    int toYear = 0;
 };
 
 // checkSunOptions: --place, --lat and --lon only with --sun, --lat and --lon together and
@@ -71,6 +77,8 @@ std::string quotedArgument(std::string_view text);
 // two options that cannot be combined are UsageErrors that say so.
 // --find with a query that cannot be read is a UsageError naming the word; --from and --to
 // take YYYY-MM-DD (years -32768..32767, with --ics 1..9999), --to not before --from.
+// --feed takes a kind (exports::feedKindOfKey) and no YEAR; its --from and --to are years
+// within the kind's exports::feedYears, --to not before --from.
 Options parseArguments(const std::vector<std::string>& args, int currentYear,
                        const CivilDate& today = CivilDate{2000, 1, 1});
 

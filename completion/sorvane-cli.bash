@@ -22,6 +22,10 @@ _sorvane_cli() {
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return
             ;;
+        --feed)
+            mapfile -t COMPREPLY < <(compgen -W 'rokuyo senjitsu sekki holidays moon zassetsu' -- "$cur")
+            return
+            ;;
         --find | --from | --to | --help | -h | --version)
             return
             ;;
@@ -29,7 +33,7 @@ _sorvane_cli() {
 
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W '--month --json --precise --zassetsu --holidays
-            --days --phases --notes --sun --place --lat --lon --ics --data --find --from --to --help
+            --days --phases --notes --sun --place --lat --lon --ics --data --find --feed --from --to --help
             --version' -- "$cur")
     fi
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -16,13 +17,58 @@
 
 namespace sorvane::exports {
 
-namespace {
+const char* senjitsuKey(notes::Senjitsu s) {
+    static constexpr std::array<const char*, notes::kSenjitsuCount> kKeys{
+        "ichiryu-manbai", "tensha",   "tora",   "mi",        "tsuchinotomi", "kinoene",
+        "fujoju",         "sanrinbo", "hassen", "jippogure", "tenichi-tenjo"};
+    return kKeys.at(static_cast<std::size_t>(s));
+}
 
 std::string jstText(const CivilDate& d, int hour, int minute) {
     return std::to_string(d.year) + "年" + formatTwoDigits(d.month) + "月" +
            formatTwoDigits(d.day) + "日 " + formatTwoDigits(hour) + "時" + formatTwoDigits(minute) +
            "分（日本時）";
 }
+
+std::string longitudeText(double degrees, bool precise) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.0f°", degrees);
+    return std::string(precise ? "太陽の視黄経 " : "太陽黄経 ") + buf;
+}
+
+namespace {
+
+std::string holidayKindText(holidays::HolidayKind kind) {
+    switch (kind) {
+    case holidays::HolidayKind::Special:
+        return "その日を休日とする法律による休日";
+    case holidays::HolidayKind::Substitute:
+        return "振替休日（日曜日に当たった国民の祝日の振替）";
+    case holidays::HolidayKind::Bridge:
+        return "国民の休日（前日と翌日が国民の祝日である日）";
+    case holidays::HolidayKind::National:
+        return "国民の祝日";
+    }
+    throw std::logic_error("iCalendar: a holiday of no known kind");
+}
+
+} // namespace
+
+std::string holidayDescription(const holidays::Holiday& holiday) {
+    std::string description = holidayKindText(holiday.kind);
+    if (holiday.provisional) {
+        description += "。春分日・秋分日が未公示の年の計算による日付";
+    }
+    return description;
+}
+
+std::string phaseDescription(lunisolar::Phase phase, const CivilDate& date, int hour, int minute) {
+    static const char* const kAngles[] = {"0°", "90°", "180°", "270°"};
+    return std::string("月と太陽の視黄経の差 ") + kAngles[static_cast<int>(phase)] + "、" +
+           jstText(date, hour, minute) + "。IAU の理論による精密計算";
+}
+
+namespace {
 
 // A DTSTART or DTEND property: an all-day date, or the UTC instant of a JST date and
 // minute. Built from its text, because libical's own time values stop at the year 3000
@@ -81,26 +127,6 @@ std::string stampText(std::time_t now) {
     return text;
 }
 
-std::string longitudeText(double degrees, bool precise) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.0f°", degrees);
-    return std::string(precise ? "太陽の視黄経 " : "太陽黄経 ") + buf;
-}
-
-std::string holidayDescription(holidays::HolidayKind kind) {
-    switch (kind) {
-    case holidays::HolidayKind::Special:
-        return "その日を休日とする法律による休日";
-    case holidays::HolidayKind::Substitute:
-        return "振替休日（日曜日に当たった国民の祝日の振替）";
-    case holidays::HolidayKind::Bridge:
-        return "国民の休日（前日と翌日が国民の祝日である日）";
-    case holidays::HolidayKind::National:
-        return "国民の祝日";
-    }
-    throw std::logic_error("iCalendar: a holiday of no known kind");
-}
-
 class Calendar {
   public:
     Calendar(int year, bool precise, std::time_t dtstamp)
@@ -146,6 +172,38 @@ class Calendar {
         icalcomponent_add_property(ev, icalproperty_new_description(description.c_str()));
     }
 
+    // A property of the calendar itself, from its text ("REFRESH-INTERVAL;VALUE=DURATION:P1W").
+    void property(const std::string& text) {
+        icalproperty* p = icalproperty_new_from_string(text.c_str());
+        if (p == nullptr) {
+            throw IcsError("libical does not take " + text);
+        }
+        icalcomponent_add_property(cal_.get(), p);
+    }
+
+    void add(icalproperty* p) { icalcomponent_add_property(cal_.get(), p); }
+
+    // A text property of the calendar (its value escaped as RFC 5545 wants).
+    void textProperty(const char* name, const std::string& value) {
+        icalproperty* p = icalproperty_new_x(value.c_str());
+        icalproperty_set_x_name(p, name);
+        icalcomponent_add_property(cal_.get(), p);
+    }
+
+    // One event of a feed, its DTSTAMP from its content (feedStamp).
+    void feedEvent(const FeedEvent& e) {
+        icalcomponent* ev = event(e.uid, e.summary, e.category, "DTSTAMP:" + feedStamp(e));
+        if (e.instant) {
+            icalcomponent_add_property(ev,
+                                       timeProperty("DTSTART", e.date, e.hour, e.minute, false));
+        } else {
+            icalcomponent_add_property(ev, timeProperty("DTSTART", e.date, 0, 0, true));
+            icalcomponent_add_property(ev,
+                                       timeProperty("DTEND", addDays(e.lastDate, 1), 0, 0, true));
+        }
+        icalcomponent_add_property(ev, icalproperty_new_description(e.description.c_str()));
+    }
+
     std::string text() const {
         char* s = icalcomponent_as_ical_string_r(cal_.get());
         if (s == nullptr) {
@@ -159,10 +217,16 @@ class Calendar {
   private:
     icalcomponent* event(const std::string& id, const std::string& summary,
                          const std::string& category) {
+        return event(id, summary, category, stamp_);
+    }
+
+    // An event whose DTSTAMP property is stamp (its text, "DTSTAMP:...Z").
+    icalcomponent* event(const std::string& id, const std::string& summary,
+                         const std::string& category, const std::string& stamp) {
         icalcomponent* ev = icalcomponent_new_vevent();
         const std::string uid = uidPrefix_ + id + "@sorvane";
         icalcomponent_add_property(ev, icalproperty_new_uid(uid.c_str()));
-        icalcomponent_add_property(ev, icalproperty_new_from_string(stamp_.c_str()));
+        icalcomponent_add_property(ev, icalproperty_new_from_string(stamp.c_str()));
         icalcomponent_add_property(ev, icalproperty_new_summary(summary.c_str()));
         // Several categories ("選日,天赦日"): one CATEGORIES property each, which RFC 5545
         // allows and libical keeps whole (its constructor would escape the comma).
@@ -199,8 +263,7 @@ void addLunisolar(Calendar& cal, const lunisolar::LunisolarYear& year) {
         const int hour = p.minuteOfDay() / 60;
         const int minute = p.minuteOfDay() % 60;
         cal.moment(id, lunisolar::phaseName(p.phase), "月相", date, hour, minute,
-                   std::string("月と太陽の視黄経の差 ") + (isNew ? "0°" : "180°") + "、" +
-                       jstText(date, hour, minute) + "。IAU の理論による精密計算");
+                   phaseDescription(p.phase, date, hour, minute));
     }
     static const char* const ids[] = {"kyushogatsu", "tanabata", "jugoya", "jusanya"};
     for (long long n = year.firstDay(); n <= year.lastDay(); ++n) {
@@ -246,10 +309,7 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
         addLunisolar(cal, *almanac.lunisolar);
     }
     for (const holidays::Holiday& h : almanac.holidays) {
-        std::string description = holidayDescription(h.kind);
-        if (h.provisional) {
-            description += "。春分日・秋分日が未公示の年の計算による日付";
-        }
+        const std::string description = holidayDescription(h);
         cal.days("holiday-" + formatTwoDigits(h.date.month) + formatTwoDigits(h.date.day), h.name,
                  "祝日", h.date, h.date, description);
     }
@@ -257,14 +317,10 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
 }
 
 std::string notesIcsCalendar(const notes::YearNotes& notes, std::time_t dtstamp) {
-    static constexpr std::array<const char*, notes::kSenjitsuCount> kKeys{
-        "ichiryu-manbai", "tensha",   "tora",   "mi",        "tsuchinotomi", "kinoene",
-        "fujoju",         "sanrinbo", "hassen", "jippogure", "tenichi-tenjo"};
     Calendar cal(notes.year, notes.precise, dtstamp, std::to_string(notes.year) + "年 選日");
     for (const notes::DayNotes& d : notes.days) {
         for (const notes::Senjitsu s : d.senjitsu) {
-            const std::string id = std::string("senjitsu-") +
-                                   kKeys.at(static_cast<std::size_t>(s)) + "-" +
+            const std::string id = std::string("senjitsu-") + senjitsuKey(s) + "-" +
                                    formatTwoDigits(d.date.month) + formatTwoDigits(d.date.day);
             cal.days(id, notes::senjitsuName(s), std::string("選日,") + notes::senjitsuName(s),
                      d.date, d.date, notes::senjitsuMeaning(s));
@@ -278,6 +334,45 @@ std::string icsAllDayCalendar(const std::string& calendarName, const std::string
     Calendar cal(calendarName, uidPrefix, false, dtstamp);
     for (const AllDayEvent& e : events) {
         cal.days(e.id, e.summary, e.category, e.date, e.date, e.description);
+    }
+    return cal.text();
+}
+
+std::string feedStamp(const FeedEvent& event) {
+    // The content, one field a line, hashed with 64-bit FNV-1a.
+    char when[64];
+    std::snprintf(when, sizeof when, "%s %s %d %02d:%02d", isoDateText(event.date).c_str(),
+                  isoDateText(event.lastDate).c_str(), event.instant ? 1 : 0, event.hour,
+                  event.minute);
+    const std::string content =
+        event.summary + "\n" + event.category + "\n" + when + "\n" + event.description;
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : content) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    // 2000-01-01 00:00:00 UTC is day 10957 of 1970; twenty years of 365 days follow it.
+    constexpr std::uint64_t kSpan = 20ULL * 365 * 86400;
+    const long long seconds = static_cast<long long>(hash % kSpan);
+    const CivilDate day = civilDate(dayNumber(CivilDate{2000, 1, 1}) + seconds / 86400);
+    const long long s = seconds % 86400;
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02d%02dT%02lld%02lld%02lldZ", day.year, day.month,
+                  day.day, s / 3600, s / 60 % 60, s % 60);
+    return text;
+}
+
+std::string icsFeed(const FeedHeader& header, const std::vector<FeedEvent>& events) {
+    Calendar cal(header.name, "", false, 0);
+    cal.textProperty("X-WR-CALDESC", header.description);
+    cal.property("X-WR-TIMEZONE:Asia/Tokyo");
+    icalproperty* name = icalproperty_new_name(header.name.c_str());
+    cal.add(name);
+    cal.add(icalproperty_new_description(header.description.c_str()));
+    cal.property("REFRESH-INTERVAL;VALUE=DURATION:" + header.refresh);
+    cal.property("X-PUBLISHED-TTL:" + header.refresh);
+    for (const FeedEvent& e : events) {
+        cal.feedEvent(e);
     }
     return cal.text();
 }

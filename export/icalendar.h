@@ -47,6 +47,53 @@ std::string icsAllDayCalendar(const std::string& calendarName, const std::string
 // Throws IcsError outside the years 1..9999.
 std::string notesIcsCalendar(const notes::YearNotes& notes, std::time_t dtstamp);
 
+// ---- Subscription feeds -----------------------------------------------------------------
+
+// A feed calendar's own properties.
+struct FeedHeader {
+    std::string name;        // NAME and X-WR-CALNAME: "六曜（Sorvane）"
+    std::string description; // DESCRIPTION and X-WR-CALDESC
+    std::string refresh;     // REFRESH-INTERVAL and X-PUBLISHED-TTL, a duration: "P1W"
+};
+
+// One event of a feed: an instant (a JST minute, written in UTC) or whole days.
+struct FeedEvent {
+    std::string uid; // the UID before "@sorvane": kind, event and JST date ("rokuyo-2026-02-04")
+    std::string summary;
+    std::string category; // one or more, joined by ','
+    CivilDate date;       // the instant's JST date, or the first day
+    CivilDate lastDate;   // the last day (whole days; the same as date for one day)
+    bool instant = false;
+    int hour = 0; // the instant's JST hour and minute
+    int minute = 0;
+    std::string description;
+};
+
+// A feed: VERSION, PRODID, CALSCALE, X-WR-CALNAME, X-WR-CALDESC, X-WR-TIMEZONE (Asia/Tokyo),
+// NAME, DESCRIPTION, REFRESH-INTERVAL and X-PUBLISHED-TTL, then the events in the given order,
+// each UID its uid and "@sorvane", each DTSTAMP feedStamp. No clock is read: the same
+// arguments give the same bytes. Throws IcsError for a date outside the years 1..9999.
+std::string icsFeed(const FeedHeader& header, const std::vector<FeedEvent>& events);
+
+// The DTSTAMP of a feed's event, "YYYYMMDDTHHMMSSZ": not a clock reading but
+// 2000-01-01 00:00:00 UTC plus the 64-bit FNV-1a hash of the event's content (summary,
+// categories, dates and time, description) modulo twenty years of seconds. An event keeps its
+// stamp from run to run and gets another one when anything a client shows of it changes.
+std::string feedStamp(const FeedEvent& event);
+
+// ---- Texts the calendars share ------------------------------------------------------------
+
+// "2026年02月04日 05時02分（日本時）".
+std::string jstText(const CivilDate& date, int hour, int minute);
+// "太陽黄経 315°" (the solar theory), "太陽の視黄経 315°" (precise).
+std::string longitudeText(double degrees, bool precise);
+// What kind of holiday a day is, one line, and whether its date is provisional.
+std::string holidayDescription(const holidays::Holiday& holiday);
+// "月と太陽の視黄経の差 0°、2026年01月19日 04時52分（日本時）。IAU の理論による精密計算".
+std::string phaseDescription(lunisolar::Phase phase, const CivilDate& date, int hour, int minute);
+// A 選日's ASCII key in UIDs: "ichiryu-manbai", "tensha" .. "tenichi-tenjo".
+const char* senjitsuKey(notes::Senjitsu s);
+
 // Replaces the file at path with text, whole or not at all (writeFileAtomically); throws
 // FileWriteError with a one-line message and the system's reason when it cannot.
 void writeTextFile(const std::filesystem::path& path, const std::string& text);

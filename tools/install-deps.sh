@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev qt6-translations-l10n
-  liberfa-dev libcanberra-dev libical-dev nlohmann-json3-dev
+  liberfa-dev libcanberra-dev libical-dev nlohmann-json3-dev python3-icalendar khal
   swetest swe-basic-data
   fonts-ipafont-gothic sound-theme-freedesktop
   xvfb xauth x11-utils imagemagick xdotool openbox poppler-utils

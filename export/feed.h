@@ -1,0 +1,63 @@
+// Subscription feeds: one kind of the almanac's notes over a run of years as one iCalendar
+// calendar, for the calendars people carry (their phone's, Google's, Apple's, Thunderbird's).
+// Each event's UID names its kind, the event and its JST date, so a feed written for another
+// run of years updates the events a client holds instead of doubling them.
+#pragma once
+
+#include "almanac/coverage.h"
+#include "ephemeris/tables.h"
+#include "export/icalendar.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorvane::exports {
+
+enum class FeedKind {
+    Rokuyo, // 六曜: one whole-day event a day
+    Senjitsu, // 選日: the days of 一粒万倍日 .. 甲子の日, the periods 八専, 十方暮, 天一天上
+    Sekki,    // 二十四節気: instants
+    Holidays, // 国民の祝日, 振替休日 and 国民の休日, nothing else
+    Moon,     // 朔, 上弦, 望, 下弦 as instants, 十五夜 and 十三夜 as days
+    Zassetsu, // 雑節: 節分, 彼岸, 八十八夜, 入梅, 半夏生, 土用 and its 丑の日, 二百十日, 二百二十日
+};
+
+inline constexpr std::array<FeedKind, 6> kFeedKinds{FeedKind::Rokuyo, FeedKind::Senjitsu,
+                                                    FeedKind::Sekki,  FeedKind::Holidays,
+                                                    FeedKind::Moon,   FeedKind::Zassetsu};
+
+// The kind's name on the command line and in UIDs and file names: "rokuyo" .. "zassetsu".
+const char* feedKindKey(FeedKind kind);
+// The kind of a key, or none.
+std::optional<FeedKind> feedKindOfKey(std::string_view key);
+
+// The years a kind's feed can be written for, within the years an iCalendar file holds:
+// 六曜, 選日 (不成就日 needs the lunisolar calendar) and the Moon 1900..2100, the holidays
+// 1948..2100, the 節気 and 雑節 the years whose seasons keep to their months (1..8455).
+almanac::YearSpan feedYears(FeedKind kind);
+// Why a kind stops there, for a message: "the lunisolar calendar's years".
+const char* feedYearsReason(FeedKind kind);
+
+// Whether the kind's feed for firstYear..lastYear needs the solar theory's term files: the
+// 選日 always, the 節気 and 雑節 for years outside the precise mode.
+bool feedNeedsTables(FeedKind kind, int firstYear, int lastYear);
+
+// The calendar's name ("六曜（Sorvane）") and its one-line description in Japanese.
+const char* feedName(FeedKind kind);
+const char* feedAbout(FeedKind kind);
+
+// The events of a kind from firstYear-01-01 to lastYear-12-31 (JST dates), in date order.
+// A period of 選日 that crosses either end is given whole, as in any other run of years.
+// The moments are the precise mode's where it reaches and the solar theory's (from tables)
+// elsewhere; tables may be null when feedNeedsTables is false. Throws std::out_of_range
+// for years outside feedYears.
+std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear, const Tables* tables);
+
+// The whole feed: icsFeed of feedEvents, named feedName, described by feedAbout and the
+// years, refreshed weekly.
+std::string feedCalendar(FeedKind kind, int firstYear, int lastYear, const Tables* tables);
+
+} // namespace sorvane::exports

@@ -1,0 +1,140 @@
+// The terminal program's --feed, run as a subscriber's host runs it.
+#include "support/ics_reading.h"
+#include "support/test_support.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+namespace sorvane::testing {
+namespace {
+
+std::vector<std::string> fields(const std::string& line) {
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string f; std::getline(in, f, '\t');) {
+        out.push_back(f);
+    }
+    return out;
+}
+
+// Two years of 六曜: 730 whole days; the same bytes from a run a second later (no clock in the
+// file) and in the --ics file, which replaces the old one.
+TEST(FeedCli, RokuyoOfTwoYearsIsTheSameBytesEveryRun) {
+    const CliRun first = runCli("--feed rokuyo --from 2026 --to 2027");
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.err, "");
+    const Component calendar = parse(first.out);
+    ASSERT_NE(calendar.get(), nullptr);
+    const auto events = eventsByUid(calendar.get());
+    EXPECT_EQ(events.size(), 730u);
+    for (const auto& [uid, e] : events) {
+        ASSERT_TRUE(e.start.is_date) << uid;
+    }
+    EXPECT_EQ(events.at("rokuyo-2026-02-04@sorvane").summary, "仏滅"); // 旧12月17日
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100)); // another second on the clock
+    EXPECT_EQ(runCli("--feed rokuyo --from 2026 --to 2027").out, first.out);
+
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("sorvane-feed-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "rokuyo.ics";
+    std::ofstream(file) << "old";
+    const CliRun toFile =
+        runCli("--feed rokuyo --from 2026 --to 2027 --ics '" + file.string() + "'");
+    EXPECT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(toFile.out, "");
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream written;
+    written << in.rdbuf();
+    EXPECT_EQ(written.str(), first.out);
+    std::filesystem::remove_all(dir);
+}
+
+// A week of 2026 that holds a 八専 with two of its 間日: each day's 六曜 is the --days column,
+// its 選日 the --notes column (a period's event covers its 間日, which its text names and
+// --notes leaves out).
+TEST(FeedCli, AWeekAgreesWithDaysAndNotes) {
+    const CliRun days = runCli("2026 --days");
+    const CliRun notes = runCli("2026 --notes");
+    const CliRun rokuyo = runCli("--feed rokuyo --from 2026 --to 2026");
+    const CliRun senjitsu = runCli("--feed senjitsu --from 2026 --to 2026");
+    ASSERT_EQ(days.status + notes.status + rokuyo.status + senjitsu.status, 0);
+    std::map<std::string, std::string> dayRokuyo;
+    for (const std::string& line : lines(days.out)) {
+        const auto f = fields(line);
+        dayRokuyo[f.at(0)] = f.at(4);
+    }
+    std::map<std::string, std::set<std::string>> dayNotes;
+    for (const std::string& line : lines(notes.out)) {
+        const auto f = fields(line);
+        const std::string& names = f.at(7); // "一粒万倍日、寅の日", "-" for none
+        std::set<std::string>& set = dayNotes[f.at(0)];
+        for (std::size_t from = 0; names != "-" && from <= names.size();) {
+            const std::size_t sep = std::min(names.find("、", from), names.size());
+            set.insert(names.substr(from, sep - from));
+            from = sep + std::string("、").size();
+        }
+    }
+    const auto rokuyoEvents = eventsByUid(parse(rokuyo.out).get());
+    const Component senjitsuCalendar = parse(senjitsu.out);
+    const auto senjitsuEvents = eventsByUid(senjitsuCalendar.get());
+
+    int restDays = 0;
+    for (int d = 9; d <= 15; ++d) {
+        const CivilDate date{2026, 2, d};
+        const std::string iso = isoDateText(date);
+        SCOPED_TRACE(iso);
+        EXPECT_EQ(rokuyoEvents.at("rokuyo-" + iso + "@sorvane").summary, dayRokuyo.at(iso));
+        std::set<std::string> covering;
+        const std::string restDay = std::to_string(date.month) + "月" + std::to_string(d) + "日";
+        for (const auto& [uid, e] : senjitsuEvents) {
+            const CivilDate first{e.start.year, e.start.month, e.start.day};
+            const CivilDate end{e.end.year, e.end.month, e.end.day};
+            if (first <= date && date < end) {
+                const bool rest =
+                    e.description.find("間日 ") != std::string::npos &&
+                    e.description.find(restDay, e.description.find("間日 ")) != std::string::npos;
+                restDays += rest ? 1 : 0;
+                if (!rest) {
+                    covering.insert(e.summary);
+                }
+            }
+        }
+        EXPECT_EQ(covering, dayNotes.at(iso));
+    }
+    EXPECT_EQ(restDays, 2); // 2026-02-11 丙辰 and 2026-02-13 戊午
+}
+
+// Bad arguments: one line naming them, status 2, nothing on standard output.
+TEST(FeedCli, BadArgumentsAreRefused) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--feed tides", "--feed \"tides\" is not a kind of feed (rokuyo, senjitsu, sekki,"},
+        {"--feed rokuyo --from 1899", "the rokuyo feed covers the years 1900..2100"},
+        {"--feed holidays --from 2026 --to 2101", "the holidays feed covers the years 1948..2100"},
+        {"--feed sekki --from 0", "the sekki feed covers the years 1..8455"},
+        {"--feed moon --from 2027 --to 2026", "--to 2026 lies before --from 2027"},
+        {"--feed senjitsu --from 2026-01-01", "--from \"2026-01-01\" is not a year"},
+        {"--feed rokuyo 2026", "--feed takes its years from --from and --to, not a year"},
+        {"--feed rokuyo --json", "--feed and --json cannot be combined"},
+        {"--feed zassetsu --zassetsu", "--feed and --zassetsu cannot be combined"},
+        {"--feed", "--feed needs a value"},
+    };
+    for (const auto& [args, message] : cases) {
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_EQ(run.out, "") << args;
+        EXPECT_NE(run.err.find(message), std::string::npos) << args << ": " << run.err;
+        EXPECT_EQ(lines(run.err).size(), 1u) << run.err;
+    }
+}
+
+} // namespace
+} // namespace sorvane::testing

@@ -1,0 +1,244 @@
+// The subscription feeds read back with libical: their calendar properties, UIDs that do not
+// depend on the years asked for, stamps that follow the content, and the 選日 against the
+// calendar makers' published list.
+#include "calendar/day_cycles.h"
+#include "export/feed.h"
+#include "holidays/holidays.h"
+#include "notes/notes.h"
+#include "support/ics_reading.h"
+#include "support/test_support.h"
+#include "tools/tsv_rows.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <libical/ical.h>
+#include <map>
+#include <set>
+#include <string>
+
+namespace sorvane::exports {
+namespace {
+
+using testing::Component;
+using testing::parse;
+
+std::string feed(FeedKind kind, int first, int last) {
+    return feedCalendar(kind, first, last, &testing::shippedTables());
+}
+
+std::string xProperty(icalcomponent* calendar, const std::string& name) {
+    for (icalproperty* p = icalcomponent_get_first_property(calendar, ICAL_X_PROPERTY);
+         p != nullptr; p = icalcomponent_get_next_property(calendar, ICAL_X_PROPERTY)) {
+        if (name == icalproperty_get_x_name(p)) {
+            return icalproperty_get_x(p);
+        }
+    }
+    return "";
+}
+
+// The JST date of an event's start: the date itself, or the UTC instant moved by 9 hours.
+CivilDate jstStart(icaltimetype t) {
+    if (!t.is_date) {
+        icaltime_adjust(&t, 0, 9, 0, 0);
+    }
+    return CivilDate{t.year, t.month, t.day};
+}
+
+// Each kind of 2026: a calendar libical reads without error, with the properties a
+// subscription needs, events of the kind's shape and UIDs of kind, event and JST date.
+TEST(Feed, EveryKindIsACalendarOfItsShape) {
+    struct Case {
+        FeedKind kind;
+        bool instants;     // the kind has instants (the others are whole days only)
+        std::size_t count; // events of 2026, 0: not checked here
+    };
+    const Case cases[] = {
+        {FeedKind::Rokuyo, false, 365}, {FeedKind::Senjitsu, false, 0},
+        {FeedKind::Sekki, true, 24},    {FeedKind::Holidays, false, 0},
+        {FeedKind::Moon, true, 0},      {FeedKind::Zassetsu, false, 0},
+    };
+    for (const Case& c : cases) {
+        const std::string key = feedKindKey(c.kind);
+        SCOPED_TRACE(key);
+        const Component calendar = parse(feed(c.kind, 2026, 2026));
+        ASSERT_NE(calendar.get(), nullptr);
+        EXPECT_EQ(icalcomponent_count_errors(calendar.get()), 0);
+        icalproperty* name = icalcomponent_get_first_property(calendar.get(), ICAL_NAME_PROPERTY);
+        ASSERT_NE(name, nullptr);
+        EXPECT_STREQ(icalproperty_get_name(name), feedName(c.kind));
+        EXPECT_EQ(xProperty(calendar.get(), "X-WR-CALNAME"), feedName(c.kind));
+        EXPECT_NE(xProperty(calendar.get(), "X-WR-CALDESC").find("2026年"), std::string::npos);
+        EXPECT_EQ(xProperty(calendar.get(), "X-WR-TIMEZONE"), "Asia/Tokyo");
+        EXPECT_EQ(xProperty(calendar.get(), "X-PUBLISHED-TTL"), "P1W");
+        icalproperty* refresh =
+            icalcomponent_get_first_property(calendar.get(), ICAL_REFRESHINTERVAL_PROPERTY);
+        ASSERT_NE(refresh, nullptr);
+        EXPECT_EQ(icaldurationtype_as_int(icalproperty_get_refreshinterval(refresh)), 7 * 86400);
+
+        const auto events = testing::eventsByUid(calendar.get());
+        if (c.count != 0) {
+            EXPECT_EQ(events.size(), c.count);
+        }
+        bool sawInstant = false;
+        for (const auto& [uid, e] : events) {
+            SCOPED_TRACE(uid);
+            EXPECT_EQ(uid.rfind(key + "-", 0), 0u);
+            EXPECT_EQ(uid.substr(uid.size() - 18), isoDateText(jstStart(e.start)) + "@sorvane");
+            EXPECT_EQ(e.stampCount, 1);
+            if (e.start.is_date) {
+                ASSERT_TRUE(e.hasEnd);
+                EXPECT_TRUE(e.end.is_date);
+                EXPECT_GT(icaltime_compare(e.end, e.start), 0);
+            } else {
+                EXPECT_TRUE(icaltime_is_utc(e.start));
+                EXPECT_FALSE(e.hasEnd);
+                sawInstant = true;
+            }
+        }
+        EXPECT_EQ(sawInstant, c.instants);
+        if (c.kind == FeedKind::Holidays) {
+            // The national holidays and nothing else (no 節分, no observance).
+            std::multiset<std::string> names;
+            std::multiset<std::string> law;
+            for (const auto& [uid, e] : events) {
+                names.insert(e.summary);
+            }
+            for (const holidays::Holiday& h : holidays::yearHolidays(2026)) {
+                law.insert(h.name);
+            }
+            EXPECT_EQ(names, law);
+        }
+    }
+}
+
+// The VEVENT blocks of a calendar's text, by UID.
+std::map<std::string, std::string> blocks(const std::string& text) {
+    std::map<std::string, std::string> out;
+    for (std::size_t at = text.find("BEGIN:VEVENT"); at != std::string::npos;
+         at = text.find("BEGIN:VEVENT", at + 1)) {
+        const std::string block = text.substr(at, text.find("END:VEVENT", at) - at);
+        const std::size_t uid = block.find("\r\nUID:") + 6;
+        out[block.substr(uid, block.find("\r\n", uid) - uid)] = block;
+    }
+    return out;
+}
+
+// An event is written the same, UID and DTSTAMP included, whatever years are asked for, so a
+// feed regenerated for a moved window updates what a client holds; a period of 選日 that
+// crosses the new year is given whole in both.
+TEST(Feed, AnEventIsTheSameWhateverTheYears) {
+    for (const FeedKind kind : kFeedKinds) {
+        SCOPED_TRACE(feedKindKey(kind));
+        const auto narrow = blocks(feed(kind, 2026, 2026));
+        const auto wide = blocks(feed(kind, 2025, 2027));
+        ASSERT_FALSE(narrow.empty());
+        for (const auto& [uid, block] : narrow) {
+            ASSERT_EQ(wide.count(uid), 1u) << uid;
+            EXPECT_EQ(wide.at(uid), block);
+        }
+        for (const auto& [uid, block] : wide) {
+            if (uid.find("-2026-") != std::string::npos) {
+                EXPECT_EQ(narrow.count(uid), 1u) << uid;
+            }
+        }
+    }
+}
+
+std::set<std::string> datesOf(const std::vector<FeedEvent>& events, const std::string& summary) {
+    std::set<std::string> out;
+    for (const FeedEvent& e : events) {
+        if (e.summary == summary) {
+            out.insert(isoDateText(e.date));
+        }
+    }
+    return out;
+}
+
+// The 一粒万倍日 and 天赦日 of the 2026 feed are the calendar maker's published lists.
+TEST(Feed, SenjitsuOf2026AreThePublishedLists) {
+    std::ifstream in(SORVANE_SOURCE_DIR "/tests/notes/published-senjitsu.tsv");
+    ASSERT_TRUE(in) << "published lists missing";
+    std::map<std::string, std::set<std::string>> listed;
+    for (const tsv::Row& row : tsv::dataRows(in)) {
+        const std::string name = row.text.substr(0, row.text.find('\t'));
+        const std::string date = row.text.substr(row.text.find('\t') + 1);
+        if (date.rfind("2026-", 0) == 0) {
+            listed[name].insert(date);
+        }
+    }
+    const auto events = feedEvents(FeedKind::Senjitsu, 2026, 2026, &testing::shippedTables());
+    for (const char* name : {"一粒万倍日", "天赦日"}) {
+        ASSERT_FALSE(listed[name].empty()) << name;
+        EXPECT_EQ(datesOf(events, name), listed[name]) << name;
+    }
+}
+
+// The periods are whole: 八専 the twelve days 壬子..癸亥 with its four 間日 named, 十方暮
+// the ten days 甲申..癸巳, 天一天上 the sixteen days 癸巳..戊申.
+TEST(Feed, SenjitsuPeriodsSpanTheirSexagenaryDays) {
+    struct Case {
+        const char* name;
+        const char* firstDay; // the 干支 of the first day
+        long long days;
+        int restDays; // 間日 named in the description
+    };
+    const Case cases[] = {
+        {"八専", "壬子", 12, 4}, {"十方暮", "甲申", 10, 0}, {"天一天上", "癸巳", 16, 0}};
+    const auto events = feedEvents(FeedKind::Senjitsu, 2026, 2026, &testing::shippedTables());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        int periods = 0;
+        for (const FeedEvent& e : events) {
+            if (e.summary != c.name) {
+                continue;
+            }
+            ++periods;
+            const long long first = dayNumber(e.date);
+            EXPECT_EQ(notes::sexagenaryName(kanshi(static_cast<double>(first)) - 1), c.firstDay)
+                << isoDateText(e.date);
+            EXPECT_EQ(dayNumber(e.lastDate) - first + 1, c.days) << isoDateText(e.date);
+            // "..（2月7日〜2月18日。間日 2月8日、2月11日、2月13日、2月17日）"
+            int rest = 0;
+            if (const std::size_t list = e.description.find("。間日 "); list != std::string::npos) {
+                for (std::size_t at = list; at != std::string::npos;
+                     at = e.description.find("、", at + 1)) {
+                    ++rest;
+                }
+            }
+            EXPECT_EQ(rest, c.restDays) << e.description;
+        }
+        EXPECT_GE(periods, 6); // one each 60 days, the year's ends included
+    }
+}
+
+// DTSTAMP reads no clock: the same content gives the same stamp, other content another one.
+TEST(Feed, TheStampFollowsTheContent) {
+    FeedEvent e;
+    e.uid = "sekki-315-2026-02-04";
+    e.summary = "立春";
+    e.category = "二十四節気";
+    e.date = e.lastDate = CivilDate{2026, 2, 4};
+    e.instant = true;
+    e.hour = 5;
+    e.minute = 2;
+    e.description = "太陽の視黄経 315°";
+    const std::string stamp = feedStamp(e);
+    ASSERT_EQ(stamp.size(), 16u);
+    EXPECT_GE(stamp, "20000101T000000Z");
+    EXPECT_LT(stamp, "20200101T000000Z");
+    FeedEvent again = e;
+    again.uid = "sekki-315-2026-02-04-other";
+    EXPECT_EQ(feedStamp(again), stamp); // the UID names the event; it is not its content
+    FeedEvent minute = e;
+    minute.minute = 3; // a corrected minute
+    EXPECT_NE(feedStamp(minute), stamp);
+    FeedEvent name = e;
+    name.summary = "立春（改）";
+    EXPECT_NE(feedStamp(name), stamp);
+    FeedEvent text = e;
+    text.description += "。注";
+    EXPECT_NE(feedStamp(text), stamp);
+}
+
+} // namespace
+} // namespace sorvane::exports
