@@ -1,5 +1,6 @@
 #include "export/feed.h"
 
+#include "almanac/coverage.h"
 #include "almanac/limits.h"
 #include "almanac/year_almanac.h"
 #include "export/days_document.h"
@@ -159,7 +160,8 @@ void addZassetsu(std::vector<FeedEvent>& out, int year, const Tables* tables) {
 }
 
 void addHolidays(std::vector<FeedEvent>& out, int year) {
-    for (const holidays::Holiday& h : holidays::yearHolidays(year)) {
+    const almanac::SunEngines engines(nullptr);
+    for (const holidays::Holiday& h : holidays::yearHolidays(year, engines.observatory())) {
         out.push_back(wholeDay("holidays-" + isoDateText(h.date), h.name, "祝日", h.date,
                                holidayDescription(h)));
     }
@@ -214,8 +216,9 @@ void addSenjitsu(std::vector<FeedEvent>& out, int firstYear, int lastYear, const
     std::vector<FeedEvent> days;
     const int readFirst = std::max(firstYear - 1, notes::kFirstYear);
     const int readLast = std::min(lastYear + 1, notes::kLastYear);
+    const almanac::SunEngines engines(tables);
     for (int year = readFirst; year <= readLast; ++year) {
-        const notes::YearNotes notes = notes::yearNotes(*tables, year);
+        const notes::YearNotes notes = notes::yearNotes(engines.pageChoice(), year);
         for (const notes::DayNotes& d : notes.days) {
             const long long n = dayNumber(d.date);
             for (const notes::Senjitsu s : d.senjitsu) {
