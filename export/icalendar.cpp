@@ -21,7 +21,7 @@ namespace {
 std::string jstText(const CivilDate& d, int hour, int minute) {
     return std::to_string(d.year) + "年" + formatTwoDigits(d.month) + "月" +
            formatTwoDigits(d.day) + "日 " + formatTwoDigits(hour) + "時" + formatTwoDigits(minute) +
-           "分（日本時）";
+           "分（日本時間）";
 }
 
 // A DTSTART or DTEND property: an all-day date, or the UTC instant of a JST date and
