@@ -38,11 +38,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     trace.mark("data");
-    // For tools/screenshots.sh: "--print-calendar-pdf 2025-08 FILE" (or a whole year, "2025")
-    // prints calendar pages to a PDF file as the print dialog would, and ends.
+    // "--print-calendar-pdf 2025-08 FILE" (or a whole year, "2025", and the options of
+    // printCalendarPdf) prints calendar pages to a PDF file as 印刷… would, and ends: whatever
+    // else is on the command line, it never opens a window.
     const QStringList args = QApplication::arguments();
-    if (args.size() == 4 && args[1] == QStringLiteral("--print-calendar-pdf")) {
-        return sorvane::ui::printCalendarPdf(*tables, args[2], args[3]);
+    if (const qsizetype at = args.indexOf(QStringLiteral("--print-calendar-pdf")); at > 0) {
+        return sorvane::ui::printCalendarPdf(*tables, args.mid(1, at - 1) + args.mid(at + 1));
     }
     sorvane::ui::Form1 form1(std::move(*tables));
     trace.mark("window");
