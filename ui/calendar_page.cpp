@@ -489,14 +489,18 @@ void CalendarPage::showDetails() {
         for (const std::string& line : years_.dayDetails(selected_)) {
             lines << qs(line);
         }
-        if (notesShown_) {
-            lines << QString() << QStringLiteral("【暦注】");
-            for (const std::string& line : years_.noteDetails(selected_)) {
-                lines << qs(line);
-            }
-        }
     });
+    // The times near the top, where a small screen still shows them; the notes, long, after.
     lines << times_.detailsLines(selected_);
+    if (notesShown_) {
+        guarded(this, [&] {
+            QStringList notes{QString(), QStringLiteral("【暦注】")};
+            for (const std::string& line : years_.noteDetails(selected_)) {
+                notes << qs(line);
+            }
+            lines << notes;
+        });
+    }
     details_->setPlainText(lines.join(QLatin1Char('\n')));
 }
 

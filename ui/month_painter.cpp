@@ -120,26 +120,39 @@ int MonthPainter::cellAt(QPointF point) const {
 
 namespace {
 
-// A line under a day's number.
+// A line under a day's number; `fuller` the same line with its words in full, shown instead
+// where it fits on one row.
 struct CellLine {
     QString text;
     QColor colour;
+    QString fuller;
 };
+
+// The 暦注 marks 寅 and 巳 are the 寅の日 and 巳の日.
+QString fullerMarks(const QString& line) {
+    QStringList words = line.split(QLatin1Char(' '));
+    for (QString& word : words) {
+        if (word == QStringLiteral("寅") || word == QStringLiteral("巳")) {
+            word += QStringLiteral("の日");
+        }
+    }
+    return words.join(QLatin1Char(' '));
+}
 
 std::vector<CellLine> cellLines(const almanac::DayCell& cell, const PageMarks& marks) {
     std::vector<CellLine> lines;
     if (cell.holiday) {
-        lines.push_back({qs(*cell.holiday), kSundayRed});
+        lines.push_back({qs(*cell.holiday), kSundayRed, QString()});
     }
     QString lunar =
         cell.lunar ? qs(almanac::lunarCellText(*cell.lunar)) + QLatin1Char(' ') : QString();
-    lines.push_back({lunar + qs(cell.kanshi), kInk});
+    lines.push_back({lunar + qs(cell.kanshi), kInk, QString()});
     for (const std::string& mark : cell.marks) {
-        lines.push_back({qs(mark), kMarkGreen});
+        lines.push_back({qs(mark), kMarkGreen, QString()});
     }
     if (marks.extraLines) {
         for (const QString& extra : marks.extraLines(cell.date)) {
-            lines.push_back({extra, kInk});
+            lines.push_back({extra, kInk, fullerMarks(extra)});
         }
     }
     return lines;
@@ -184,7 +197,7 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
     // A half square's number is smaller, so that a line still fits under it.
     const double figure = part == almanac::CellPart::Whole
                               ? numberSize()
-                              : std::min(numberSize(), box.height() * 0.42);
+                              : std::min(numberSize(), box.height() * 0.3);
 
     painter.setPen(dayColour(cell));
     const QFont numberFont = pixelFont(figure, true);
@@ -245,7 +258,9 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
         std::vector<SetLine> set;
         std::vector<int> rowsPerLine;
         for (const CellLine& line : lines) {
-            set.push_back(setCellLine(line.text, smallMetrics, inner.width()));
+            const bool full = !line.fuller.isEmpty() && line.fuller != line.text &&
+                              smallMetrics.horizontalAdvance(line.fuller) <= inner.width();
+            set.push_back(setCellLine(full ? line.fuller : line.text, smallMetrics, inner.width()));
             rowsPerLine.push_back(static_cast<int>(set.back().rows.size()));
         }
         const double lineHeight = smallMetrics.height();
@@ -294,14 +309,19 @@ QRectF MonthPainter::innerBox(const QRectF& box) {
 }
 
 double MonthPainter::numberSize() const {
-    return std::min(nominal_.height() * 0.25, nominal_.width() * 0.24);
+    return std::min(nominal_.height() * 0.22, nominal_.width() * 0.24);
 }
 
 double MonthPainter::cellTextSize() const {
-    // As large as the square's width allows for a line such as "旧閏6/14 戊申", and below the
-    // number's size.
+    // As large as the square's width allows for a line such as "旧閏6/14 戊申", below the
+    // number's size, and small enough for kCellRows rows under the number (a 土用 or 彼岸 band
+    // takes about one of them).
+    constexpr double kCellRows = 5;
     const QRectF inner = innerBox(QRectF(QPointF(0, 0), nominal_));
-    return std::max(1.0, std::min(inner.width() / 7.5, numberSize() * 0.6));
+    const double lineHeight = QFontMetricsF(pixelFont(100)).height() / 100;
+    const double room = inner.height() - QFontMetricsF(pixelFont(numberSize(), true)).height();
+    return std::max(
+        1.0, std::min({inner.width() / 7.5, numberSize() * 0.6, room / (kCellRows * lineHeight)}));
 }
 
 namespace {
