@@ -6,11 +6,13 @@
 #include "support/test_support.h"
 #include "ui/calendar_page.h"
 #include "ui/month_painter.h"
+#include "ui/place_menu.h"
 #include "ui/text_box.h"
 #include "ui/translations.h"
 #include "ui/zassetsu_window.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -281,6 +283,34 @@ class CalendarPageTest : public QObject {
                 }
             }
         }
+    }
+
+    // A 1920 x 1080 screen at 200 % leaves 960 x 540 pixels, less a title bar and a frame:
+    // the calendar page, the 雑節 window and the coordinates dialog fit in it.
+    void windowsFitAScreenAt200Percent() {
+        const QSize room(944, 500);
+        const auto fits = [&](QWidget* window, QSize size) {
+            QVERIFY2(size.width() <= room.width() && size.height() <= room.height(),
+                     qPrintable(window->objectName() +
+                                QStringLiteral(" %1 x %2").arg(size.width()).arg(size.height())));
+        };
+        action("mnumonthpage")->trigger();
+        fits(form_->calendarPage(), form_->calendarPage()->minimumSizeHint());
+        showYear(2025);
+        action("mnuzassetsu")->trigger();
+        fits(form_->zassetsuWindow(), form_->zassetsuWindow()->sizeHint());
+        // The dialog is modal: measured once it is open, then cancelled.
+        QSize dialogSize;
+        QTimer::singleShot(50, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (dialog != nullptr) {
+                dialogSize = dialog->size();
+                qobject_cast<QDialog*>(dialog)->reject();
+            }
+        });
+        QVERIFY(!askCoordinates(form_.get(), horizon::tokyo().observer));
+        QVERIFY(dialogSize.isValid());
+        fits(form_.get(), dialogSize);
     }
 
     // One line on the page for each source that the month lies beyond, and none within them.
