@@ -66,6 +66,7 @@ class CalendarPageTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Form1> form_;
+    QTemporaryDir settingsDir_;
 
     QString resultBox() const {
         return form_->findChild<QTextEdit*>(QStringLiteral("txtkekka"))->toPlainText();
@@ -80,6 +81,13 @@ class CalendarPageTest : public QObject {
     }
 
   private slots:
+    void initTestCase() {
+        // The settings of this run only: the user's own, and those of the window tests run
+        // beside these, stay as they are.
+        QVERIFY(settingsDir_.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
+    }
     void init() {
         form_ = std::make_unique<Form1>(sharedTables());
         form_->show();

@@ -208,6 +208,27 @@ class PrintFileTest : public QObject {
         QCOMPARE(disk.entries(), QStringList{QStringLiteral("keep.pdf")});
     }
 
+    // Without its data files the command says so on one line instead of opening the message
+    // box the window shows.
+    void commandLineWithoutDataFiles() {
+        QTemporaryDir alone;
+        const QString program = alone.filePath(QStringLiteral("sorvane"));
+        QVERIFY(QFile::copy(QStringLiteral(SORVANE_GUI_PROGRAM), program));
+        QProcess run;
+        run.start(program, {QStringLiteral("--print-calendar-pdf"), QStringLiteral("2026-05"),
+                            alone.filePath(QStringLiteral("page.pdf"))});
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitCode(), 1);
+        const QStringList lines = QString::fromUtf8(run.readAllStandardError())
+                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                      .filter(QStringLiteral("sorvane:"));
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].startsWith(QStringLiteral("sorvane: --print-calendar-pdf: ")) &&
+                     lines[0].contains(QStringLiteral("planet.txt")),
+                 qPrintable(lines[0]));
+        QVERIFY(!QFile::exists(alone.filePath(QStringLiteral("page.pdf"))));
+    }
+
     // The saved 暦注 choice is followed unless --notes or --no-notes says otherwise, and the
     // document is titled as the window's.
     void commandLineFollowsTheSettings() {
