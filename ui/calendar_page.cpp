@@ -509,6 +509,7 @@ void CalendarPage::print() {
     // A4 landscape unless the user chooses otherwise: the dialog's paper, orientation and
     // margins are the printed page's.
     printer.setPageLayout(calendarPageLayout());
+    printer.setDocName(printTitle(page_.year, page_.month, page_.month));
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("暦の印刷"));
     // The pages are the months of the year: 1 to 12; the current page is the month shown.
@@ -528,6 +529,8 @@ void CalendarPage::print() {
         first = std::clamp(printer.fromPage(), 1, 12);
         last = std::clamp(printer.toPage(), first, 12);
     }
+    // The print queue names the job as the pages are titled.
+    printer.setDocName(printTitle(page_.year, first, last));
     printTo(printer, first, last);
 }
 

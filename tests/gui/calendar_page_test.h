@@ -114,6 +114,15 @@ class CalendarPageTest : public QObject {
         QVERIFY(
             detailsOf(years, {2025, 8, 7}).contains(QStringLiteral("立秋 14:52（太陽黄経 135°）")));
         QCOMPARE(cellOf(august, 31).marks, std::vector<std::string>{"二百十日"});
+        // A 土用 entry with its minute, as the details give it: 2025-07-19 (夏の土用入り).
+        const almanac::MonthPage july2025 = years.monthPage(2025, 7);
+        const std::vector<std::string>& entry = cellOf(july2025, 19).marks;
+        QVERIFY(!entry.empty() && entry[0].starts_with("土用入り "));
+        const QString minute = QString::fromStdString(entry[0].substr(entry[0].find(' ') + 1));
+        QVERIFY2(detailsOf(years, {2025, 7, 19})
+                         .filter(QRegularExpression(QStringLiteral("土用入り %1（").arg(minute)))
+                         .size() == 1,
+                 qPrintable(minute));
         // Summer 土用 2025: 07-19 to 08-06, its days named in the details.
         QVERIFY(
             detailsOf(years, {2025, 8, 6}).contains(QStringLiteral("夏の土用（7月19日〜8月6日）")));
