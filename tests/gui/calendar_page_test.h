@@ -260,6 +260,7 @@ class CalendarPageTest : public QObject {
             {"the page's usual size", viewArea({1000, 700}), 11},
             {"1920 x 1080 at 200 %", viewArea({944, 490}), 5.5}, // 11 pixels of the screen
             {"A4", a4, 7.0 / 72 * 1200},
+            {"the smallest grid", QRectF(0, 0, 380, 250), 1}, // the header still clear
         };
         almanac::CalendarYears years(sharedTables());
         const std::pair<int, int> months[] = {{2026, 5},  {2033, 12}, {1989, 1},
