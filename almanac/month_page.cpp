@@ -41,7 +41,7 @@ std::string cellName(const DayItem& item) {
         // The term with its minute, as wall calendars print it: "春分 18:01".
         return item.name + " " + clock(e.hour, e.minute);
     case EventKind::Doyo:
-        return "土用入り";
+        return "土用入り " + clock(e.hour, e.minute);
     case EventKind::UshiDay: {
         // "夏の土用 一の丑" shows as "土用一の丑" in the cell.
         const auto space = e.name.find(' ');
@@ -86,6 +86,47 @@ std::string lunarCellText(const lunisolar::LunarDay& day) {
     const std::string month =
         std::string("旧") + (day.leap ? "閏" : "") + std::to_string(day.month);
     return day.day == 1 ? month + "月" : month + "/" + std::to_string(day.day);
+}
+
+int gridRows(const MonthPage& page) {
+    return std::min(kPageRows, static_cast<int>(page.cells.size() / 7));
+}
+
+GridSlot gridSlot(const MonthPage& page, std::size_t index) {
+    const int row = static_cast<int>(index / 7);
+    const int column = static_cast<int>(index % 7);
+    const bool folded = page.cells.size() / 7 > static_cast<std::size_t>(kPageRows);
+    if (!folded || row < kPageRows - 1) {
+        return {row, column, CellPart::Whole};
+    }
+    const std::size_t below = index + 7;
+    if (row == kPageRows - 1) {
+        // The fifth week's day shares its square when the day a week later is in the month.
+        return {row, column,
+                below < page.cells.size() && page.cells[below].inMonth ? CellPart::Upper
+                                                                       : CellPart::Whole};
+    }
+    return {kPageRows - 1, column, page.cells[index].inMonth ? CellPart::Lower : CellPart::Hidden};
+}
+
+std::size_t linesShown(const std::vector<int>& rowsPerLine, int capacity) {
+    int total = 0;
+    for (const int rows : rowsPerLine) {
+        total += rows;
+    }
+    if (total <= capacity) {
+        return rowsPerLine.size();
+    }
+    std::size_t shown = 0;
+    for (int used = 0; shown < rowsPerLine.size() && used + rowsPerLine[shown] <= capacity - 1;
+         ++shown) {
+        used += rowsPerLine[shown];
+    }
+    return shown;
+}
+
+std::string moreText(std::size_t hidden) {
+    return "他" + std::to_string(hidden) + "件";
 }
 
 const DayEntry& CalendarYears::YearData::day(const CivilDate& date) const {
@@ -170,8 +211,8 @@ MonthPage CalendarYears::monthPage(int y, int month) {
     page.limitNotes = monthLimitNotes(y, month);
     page.yearKanshi = sexagenaryNames[static_cast<std::size_t>(yearSexagenary(y))];
     page.precise = data.almanac.precise;
-    page.modeText = page.precise ? "時刻は観測所の方式（IAU の太陽モデル）"
-                                 : "時刻は既定の理論（観測所の方式は" +
+    page.modeText = page.precise ? "時刻は日本時間、国立天文台と同じ計算方法"
+                                 : "時刻は日本時間、既定の理論（国立天文台と同じ計算方法は" +
                                        std::to_string(coverage(Source::Precise).first) + "〜" +
                                        std::to_string(coverage(Source::Precise).last) + "年）";
     if (const std::string note = uncertaintyNote(data.almanac); !note.empty()) {
@@ -284,11 +325,18 @@ std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
         lines.push_back(marks);
     }
     std::string festivals;
+    const std::vector<YearData::Span>& spans = years_.at(date.year).spans;
     for (const std::string& f : d.festivals) {
-        festivals += (festivals.empty() ? "" : " ") + f;
+        // 土用 and 彼岸 are drawn as bands across their days: a line would say it twice.
+        const bool banded = std::any_of(spans.begin(), spans.end(), [&](const YearData::Span& s) {
+            return s.name == f && s.first <= date && date <= s.last;
+        });
+        if (!banded) {
+            festivals += (festivals.empty() ? "" : " ") + f;
+        }
     }
     if (d.setsubun) { // the page names 節分 itself; its 恵方 goes with it
-        festivals += (festivals.empty() ? "" : " ") + ("恵方" + years_.at(date.year).notes->eho);
+        festivals += (festivals.empty() ? "" : " ") + ("恵方 " + years_.at(date.year).notes->eho);
     }
     if (!festivals.empty()) {
         lines.push_back(festivals);

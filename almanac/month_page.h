@@ -76,6 +76,28 @@ struct MonthPage {
     std::optional<SmallMonth> next;
 };
 
+// Where a square of the page's cells is drawn. A wall calendar has five week rows: a month
+// that reaches a sixth week folds it into the fifth, each of its days sharing the square of
+// the day a week before ("23/30": the earlier day in the upper half, the later in the lower),
+// and the neighbouring month's days of that week are left out. A month of four weeks keeps
+// four rows.
+inline constexpr int kPageRows = 5;
+enum class CellPart { Whole, Upper, Lower, Hidden };
+struct GridSlot {
+    int row = 0;
+    int column = 0;
+    CellPart part = CellPart::Whole;
+};
+// The rows drawn (at most kPageRows) and the slot of page.cells[index].
+int gridRows(const MonthPage& page);
+GridSlot gridSlot(const MonthPage& page, std::size_t index);
+
+// How many of a cell's lines it shows when `capacity` rows of text fit under its number, the
+// lines taking rowsPerLine rows each: all of them when they fit, otherwise the first ones that
+// leave a row for moreText(the number left out); the details pane has them all.
+std::size_t linesShown(const std::vector<int>& rowsPerLine, int capacity);
+std::string moreText(std::size_t hidden); // "他2件"
+
 // The years a calendar page reads: the almanac of the mode that covers the year (the precise
 // mode in its range, the solar theory elsewhere) with its 雑節, the lunisolar year and the
 // holidays. The kKeptYears years used last are kept (about 130 KB each), so that switching

@@ -27,7 +27,7 @@ const char* senjitsuKey(notes::Senjitsu s) {
 std::string jstText(const CivilDate& d, int hour, int minute) {
     return std::to_string(d.year) + "年" + formatTwoDigits(d.month) + "月" +
            formatTwoDigits(d.day) + "日 " + formatTwoDigits(hour) + "時" + formatTwoDigits(minute) +
-           "分（日本時）";
+           "分（日本時間）";
 }
 
 std::string longitudeText(double degrees, bool precise) {

@@ -2,10 +2,13 @@
 
 #include "almanac/coverage.h"
 #include "calendar/year_text.h"
+#include "ephemeris/data_location.h"
 #include "export/atomic_file.h"
+#include "horizon/day_text.h"
 #include "ui/almanac_guard.h"
 #include "ui/fonts.h"
 #include "ui/pdf_file.h"
+#include "ui/settings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +28,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace sorvane::ui {
 
@@ -81,12 +86,121 @@ bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int y
     return paintMonths(device, years, year, first, last, notes);
 }
 
-int printCalendarPdf(const Tables& tables, const QString& month, const QString& file) {
-    return printCalendarPdfCommand(month, file, [&](int year, int first, int last) {
+QString printTitle(int year, int first, int last) {
+    const QString title = QStringLiteral("暦 %1年").arg(qs(yearText(year)));
+    if (first == 1 && last == 12) {
+        return title;
+    }
+    return first == last ? title + QStringLiteral("%1月").arg(first)
+                         : title + QStringLiteral("%1月〜%2月").arg(first).arg(last);
+}
+
+int printCalendarPdf(const Tables& tables, const QStringList& arguments) {
+    const auto refuse = [](const QString& line) {
+        std::fprintf(stderr, "sorvane: --print-calendar-pdf: %s\n", line.toStdString().c_str());
+        return 2;
+    };
+    const auto quoted = [](const QString& text) {
+        return QLatin1Char('"') + text.left(40) + QLatin1Char('"');
+    };
+    QStringList positional;
+    std::optional<bool> notes;
+    std::optional<QString> placeName;
+    std::optional<QString> latitude;
+    std::optional<QString> longitude;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QStringLiteral("--notes") || argument == QStringLiteral("--no-notes")) {
+            const bool wanted = argument == QStringLiteral("--notes");
+            if (notes && *notes != wanted) {
+                return refuse(QStringLiteral("--notes and --no-notes cannot be combined"));
+            }
+            notes = wanted;
+        } else if (argument == QStringLiteral("--place") || argument == QStringLiteral("--lat") ||
+                   argument == QStringLiteral("--lon")) {
+            std::optional<QString>& value = argument == QStringLiteral("--place") ? placeName
+                                            : argument == QStringLiteral("--lat") ? latitude
+                                                                                  : longitude;
+            if (i + 1 >= arguments.size()) {
+                return refuse(argument + QStringLiteral(" needs a value"));
+            }
+            if (value) {
+                return refuse(argument + QStringLiteral(" is given twice"));
+            }
+            value = arguments[++i];
+        } else if (argument.startsWith(QStringLiteral("--"))) {
+            return refuse(
+                QStringLiteral("unknown argument ") + quoted(argument) +
+                QStringLiteral(" (--notes, --no-notes, --place NAME, --lat DEG --lon DEG)"));
+        } else {
+            positional << argument;
+        }
+    }
+    if (positional.size() < 2) {
+        return refuse(QStringLiteral("expected YYYY[-MM] FILE"));
+    }
+    if (positional.size() > 2) {
+        return refuse(QStringLiteral("unexpected argument ") + quoted(positional[2]));
+    }
+    if (placeName && (latitude || longitude)) {
+        return refuse(QStringLiteral("--place and --lat/--lon cannot be combined"));
+    }
+    if (latitude.has_value() != longitude.has_value()) {
+        return refuse(latitude ? QStringLiteral("--lat needs --lon")
+                               : QStringLiteral("--lon needs --lat"));
+    }
+    const std::vector<horizon::NamedPlace> places = menuPlaces(findDataDir());
+    horizon::NamedPlace place;
+    if (placeName) {
+        const horizon::NamedPlace* found = horizon::findPlace(places, placeName->toStdString());
+        if (found == nullptr) {
+            return refuse(QStringLiteral("--place ") + quoted(*placeName) +
+                          QStringLiteral(" is not a known place"));
+        }
+        place = *found;
+    } else if (latitude) {
+        const auto degrees = [](const QString& text, double& value) {
+            bool read = false;
+            value = text.trimmed().toDouble(&read);
+            return read && std::isfinite(value);
+        };
+        double lat = 0;
+        double lon = 0;
+        if (!degrees(*latitude, lat)) {
+            return refuse(QStringLiteral("--lat ") + quoted(*latitude) +
+                          QStringLiteral(" is not a number"));
+        }
+        if (!degrees(*longitude, lon)) {
+            return refuse(QStringLiteral("--lon ") + quoted(*longitude) +
+                          QStringLiteral(" is not a number"));
+        }
+        if (lat < -90 || lat > 90) {
+            return refuse(QStringLiteral("--lat ") + quoted(*latitude) +
+                          QStringLiteral(" is outside -90..90"));
+        }
+        if (lon < -180 || lon > 180) {
+            return refuse(QStringLiteral("--lon ") + quoted(*longitude) +
+                          QStringLiteral(" is outside -180..180"));
+        }
+        place = horizon::NamedPlace{std::string(), horizon::Observer{lat, lon}};
+    } else {
+        place = savedPlace(places);
+    }
+    const bool withNotes = notes.value_or(savedNotesShown());
+    const QString& file = positional[1];
+    return printCalendarPdfCommand(positional[0], file, [&](int year, int first, int last) {
         almanac::CalendarYears years(tables);
-        return writePdfFile(file, [&](QPagedPaintDevice& device) {
-            return printMonths(device, years, year, first, last);
-        });
+        // The place is named only on pages that give its times.
+        const QString footnote = almanac::covers(almanac::Source::Precise, year)
+                                     ? qs(horizon::placeCaption(place.name, place.observer))
+                                     : QString();
+        return writePdfFile(
+            file,
+            [&](QPagedPaintDevice& device) {
+                device.setPageLayout(calendarPageLayout());
+                return paintMonths(device, years, year, first, last, withNotes, footnote);
+            },
+            printTitle(year, first, last));
     });
 }
 
@@ -375,14 +489,18 @@ void CalendarPage::showDetails() {
         for (const std::string& line : years_.dayDetails(selected_)) {
             lines << qs(line);
         }
-        if (notesShown_) {
-            lines << QString() << QStringLiteral("【暦注】");
-            for (const std::string& line : years_.noteDetails(selected_)) {
-                lines << qs(line);
-            }
-        }
     });
+    // The times near the top, where a small screen still shows them; the notes, long, after.
     lines << times_.detailsLines(selected_);
+    if (notesShown_) {
+        guarded(this, [&] {
+            QStringList notes{QString(), QStringLiteral("【暦注】")};
+            for (const std::string& line : years_.noteDetails(selected_)) {
+                notes << qs(line);
+            }
+            lines << notes;
+        });
+    }
     details_->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
@@ -391,6 +509,7 @@ void CalendarPage::print() {
     // A4 landscape unless the user chooses otherwise: the dialog's paper, orientation and
     // margins are the printed page's.
     printer.setPageLayout(calendarPageLayout());
+    printer.setDocName(printTitle(page_.year, page_.month, page_.month));
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("暦の印刷"));
     // The pages are the months of the year: 1 to 12; the current page is the month shown.
@@ -410,6 +529,8 @@ void CalendarPage::print() {
         first = std::clamp(printer.fromPage(), 1, 12);
         last = std::clamp(printer.toPage(), first, 12);
     }
+    // The print queue names the job as the pages are titled.
+    printer.setDocName(printTitle(page_.year, first, last));
     printTo(printer, first, last);
 }
 
@@ -426,11 +547,14 @@ bool CalendarPage::printPages(QPrinter& printer, int first, int last) {
         // old file and says so instead of leaving a file no reader opens.
         const QString file = printer.outputFileName();
         try {
-            if (writePdfFile(file, [&](QPagedPaintDevice& device) {
-                    device.setPageLayout(printer.pageLayout());
-                    return paintMonths(device, years_, page_.year, first, last, notesShown_,
-                                       times_.caption(page_.year));
-                })) {
+            if (writePdfFile(
+                    file,
+                    [&](QPagedPaintDevice& device) {
+                        device.setPageLayout(printer.pageLayout());
+                        return paintMonths(device, years_, page_.year, first, last, notesShown_,
+                                           times_.caption(page_.year));
+                    },
+                    printTitle(page_.year, first, last))) {
                 return true;
             }
             problem = QStringLiteral("「%1」を作れませんでした。").arg(file);

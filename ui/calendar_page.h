@@ -44,9 +44,18 @@ PageMarks noteMarks(almanac::CalendarYears& years);
 bool printMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
                  int last, bool notes = false);
 
-// Prints a month ("2025-08") or a whole year ("2025") to a PDF file, A4 landscape, for
-// `sorvane --print-calendar-pdf MONTH FILE` (printCalendarPdfCommand); returns its status.
-int printCalendarPdf(const Tables& tables, const QString& month, const QString& file);
+// The title of printed months first..last of a year: "暦 2026年5月", "暦 2026年" for the
+// whole year, "暦 2026年3月〜5月".
+QString printTitle(int year, int first, int last);
+
+// `sorvane --print-calendar-pdf YYYY[-MM] FILE [--notes | --no-notes] [--place NAME |
+// --lat DEG --lon DEG]` (the arguments after the option name): prints a month or a whole year
+// to a PDF file, A4 landscape, as 印刷… does: with the 暦注 and the place of the rising and
+// setting times kept in the settings unless the arguments say otherwise. An argument it does
+// not know, a missing or doubled one, an unknown place or coordinates out of range are one
+// line on standard error and status 2, before anything is printed; otherwise the status of
+// printCalendarPdfCommand.
+int printCalendarPdf(const Tables& tables, const QStringList& arguments);
 
 // The grid: paints the page and moves the selected day with the keyboard and the mouse.
 class MonthView : public QWidget {

@@ -17,6 +17,7 @@
 #include "ui/notification_sound.h"
 #include "ui/place_menu.h"
 #include "ui/placement.h"
+#include "ui/settings.h"
 #include "ui/text_box.h"
 #include "ui/twips.h"
 #include "ui/year_arrow.h"
@@ -36,7 +37,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QSettings>
 #include <QTextEdit>
 #include <QWindow>
 #include <array>
@@ -165,16 +165,20 @@ void Form1::buildCalendarMenu() {
     page->setObjectName(QStringLiteral("mnumonthpage"));
     QAction* find = menu->addAction(QStringLiteral("日を探す(&F)…"));
     find->setObjectName(QStringLiteral("mnudaysearch"));
-    observatoryMode_ = menu->addAction(QStringLiteral("観測所の方式で表示(&P)"));
+    observatoryMode_ = menu->addAction(QStringLiteral("国立天文台と同じ計算方法で表示(&P)"));
     observatoryMode_->setObjectName(QStringLiteral("mnuprecise"));
     observatoryMode_->setCheckable(true);
-    observatoryMode_->setChecked(false);
+    // Off unless chosen in an earlier run.
+    observatoryMode_->setChecked(savedObservatoryMode());
+    const QString modeHelp = QStringLiteral(
+        "計算の結果を、国立天文台の暦と同じ計算方法の時刻（日本時間、分まで）で表示します。"
+        "切ると既定の理論の時刻です。");
+    observatoryMode_->setToolTip(modeHelp);
+    observatoryMode_->setStatusTip(modeHelp);
     notesShown_ = menu->addAction(QStringLiteral("月の暦に暦注を表示(&N)"));
     notesShown_->setObjectName(QStringLiteral("mnunotes"));
     notesShown_->setCheckable(true);
-    notesShown_->setChecked(QSettings(QStringLiteral("sorvane"), QStringLiteral("sorvane"))
-                                .value(QStringLiteral("calendarPage/notes"), false)
-                                .toBool());
+    notesShown_->setChecked(savedNotesShown());
     const QString notesHelp = QStringLiteral(
         "月の暦の各日に十二直・二十八宿・九星、選日、年中行事を表示し、詳細欄に意味を添えます。"
         "暦注は暦の慣習で、天文の計算ではありません。");
@@ -196,10 +200,12 @@ void Form1::buildCalendarMenu() {
 
     connect(page, &QAction::triggered, this, &Form1::openCalendarPage);
     connect(find, &QAction::triggered, this, &Form1::openDaySearch);
-    connect(observatoryMode_, &QAction::toggled, this, &Form1::calculate);
+    connect(observatoryMode_, &QAction::toggled, this, [this](bool on) {
+        saveObservatoryMode(on);
+        calculate();
+    });
     connect(notesShown_, &QAction::toggled, this, [this](bool shown) {
-        QSettings(QStringLiteral("sorvane"), QStringLiteral("sorvane"))
-            .setValue(QStringLiteral("calendarPage/notes"), shown);
+        saveNotesShown(shown);
         if (calendarPage_ != nullptr) {
             calendarPage_->setNotesShown(shown);
         }
@@ -334,7 +340,7 @@ void Form1::calculate() {
     if (observatoryMode_->isChecked() && !almanac::covers(almanac::Source::Precise, year)) {
         QMessageBox::information(
             this, QStringLiteral("Sorvane"),
-            QStringLiteral("観測所の方式で計算できるのは%1年から%2年までです。\n"
+            QStringLiteral("国立天文台と同じ計算方法で計算できるのは%1年から%2年までです。\n"
                            "%3年は既定の理論で表示します。")
                 .arg(almanac::coverage(almanac::Source::Precise).first)
                 .arg(almanac::coverage(almanac::Source::Precise).last)

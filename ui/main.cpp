@@ -1,5 +1,6 @@
 // sorvane: the desktop program. Shows a year's solar terms, 土用 entries and first-day names.
 #include "ephemeris/data_location.h"
+#include "ephemeris/tables.h"
 #include "ui/calendar_page.h"
 #include "ui/data_files.h"
 #include "ui/fonts.h"
@@ -11,6 +12,8 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <csignal>
+#include <cstdio>
+#include <optional>
 
 int main(int argc, char** argv) {
     // Over a file-size limit write() then fails with EFBIG, which is reported, instead of the
@@ -33,17 +36,26 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(sorvane::ui::mainWindowIcon());
     trace.mark("fonts");
 
+    // "--print-calendar-pdf 2025-08 FILE" (or a whole year, "2025", and the options of
+    // printCalendarPdf) prints calendar pages to a PDF file as 印刷… would, and ends: whatever
+    // else is on the command line it never opens a window, not even for unreadable data
+    // files, which are one line on standard error and status 1.
+    const QStringList args = QApplication::arguments();
+    if (const qsizetype at = args.indexOf(QStringLiteral("--print-calendar-pdf")); at > 0) {
+        std::optional<sorvane::Tables> tables;
+        try {
+            tables = sorvane::loadTables(sorvane::findDataDir());
+        } catch (const sorvane::DataFileError& e) {
+            std::fprintf(stderr, "sorvane: --print-calendar-pdf: %s\n", e.what());
+            return 1;
+        }
+        return sorvane::ui::printCalendarPdf(*tables, args.mid(1, at - 1) + args.mid(at + 1));
+    }
     auto tables = sorvane::ui::loadTablesOrReport(sorvane::findDataDir());
     if (!tables) {
         return 1;
     }
     trace.mark("data");
-    // For tools/screenshots.sh: "--print-calendar-pdf 2025-08 FILE" (or a whole year, "2025")
-    // prints calendar pages to a PDF file as the print dialog would, and ends.
-    const QStringList args = QApplication::arguments();
-    if (args.size() == 4 && args[1] == QStringLiteral("--print-calendar-pdf")) {
-        return sorvane::ui::printCalendarPdf(*tables, args[2], args[3]);
-    }
     sorvane::ui::Form1 form1(std::move(*tables));
     trace.mark("window");
     trace.markFirstPaint(&form1);

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace sorvane::ui {
 
@@ -65,7 +67,7 @@ void paintPhase(QPainter& painter, QPointF centre, double radius, lunisolar::Pha
 } // namespace
 
 MonthPainter::MonthPainter(const almanac::MonthPage& page, const QRectF& area)
-    : page_(page), area_(area), rows_(static_cast<int>(page.cells.size() / 7)) {
+    : page_(page), area_(area), rows_(almanac::gridRows(page)) {
     const double h = area.height();
     header_ = QRectF(area.left(), area.top(), area.width(), h * 0.13);
     weekdays_ = QRectF(area.left(), header_.bottom(), area.width(), h * 0.045);
@@ -75,12 +77,36 @@ MonthPainter::MonthPainter(const almanac::MonthPage& page, const QRectF& area)
     footer_ = QRectF(area.left(), area.bottom() - footerHeight, area.width(), footerHeight);
     grid_ =
         QRectF(area.left(), weekdays_.bottom(), area.width(), footer_.top() - weekdays_.bottom());
+    // The square the type is sized for: five weeks over a footer of one line, whatever this
+    // month has, so that every month of the area gets the same type.
+    nominal_ = QSizeF(area.width() / 7,
+                      (area.bottom() - std::max(h * 0.04, h * 0.032) - weekdays_.bottom()) /
+                          almanac::kPageRows);
+}
+
+QRectF MonthPainter::square(int row, int column) const {
+    const double w = grid_.width() / 7;
+    const double hh = grid_.height() / std::max(1, rows_);
+    return QRectF(grid_.left() + column * w, grid_.top() + row * hh, w, hh);
 }
 
 QRectF MonthPainter::cell(int index) const {
-    const double w = grid_.width() / 7;
-    const double hh = grid_.height() / std::max(1, rows_);
-    return QRectF(grid_.left() + (index % 7) * w, grid_.top() + (index / 7) * hh, w, hh);
+    if (index < 0 || index >= static_cast<int>(page_.cells.size())) {
+        return {};
+    }
+    const almanac::GridSlot slot = almanac::gridSlot(page_, static_cast<std::size_t>(index));
+    const QRectF box = square(slot.row, slot.column);
+    switch (slot.part) {
+    case almanac::CellPart::Whole:
+        return box;
+    case almanac::CellPart::Upper:
+        return QRectF(box.left(), box.top(), box.width(), box.height() / 2);
+    case almanac::CellPart::Lower:
+        return QRectF(box.left(), box.center().y(), box.width(), box.height() / 2);
+    case almanac::CellPart::Hidden:
+        return {};
+    }
+    return box;
 }
 
 int MonthPainter::cellAt(QPointF point) const {
@@ -94,37 +120,42 @@ int MonthPainter::cellAt(QPointF point) const {
 
 namespace {
 
-// A line under a day's number.
+// A line under a day's number; `fuller` the same line with its words in full, shown instead
+// where it fits on one row.
 struct CellLine {
     QString text;
     QColor colour;
+    QString fuller;
 };
+
+// The 暦注 marks 寅 and 巳 are the 寅の日 and 巳の日.
+QString fullerMarks(const QString& line) {
+    QStringList words = line.split(QLatin1Char(' '));
+    for (QString& word : words) {
+        if (word == QStringLiteral("寅") || word == QStringLiteral("巳")) {
+            word += QStringLiteral("の日");
+        }
+    }
+    return words.join(QLatin1Char(' '));
+}
 
 std::vector<CellLine> cellLines(const almanac::DayCell& cell, const PageMarks& marks) {
     std::vector<CellLine> lines;
     if (cell.holiday) {
-        lines.push_back({qs(*cell.holiday), kSundayRed});
+        lines.push_back({qs(*cell.holiday), kSundayRed, QString()});
     }
     QString lunar =
         cell.lunar ? qs(almanac::lunarCellText(*cell.lunar)) + QLatin1Char(' ') : QString();
-    lines.push_back({lunar + qs(cell.kanshi), kInk});
+    lines.push_back({lunar + qs(cell.kanshi), kInk, QString()});
     for (const std::string& mark : cell.marks) {
-        lines.push_back({qs(mark), kMarkGreen});
+        lines.push_back({qs(mark), kMarkGreen, QString()});
     }
     if (marks.extraLines) {
         for (const QString& extra : marks.extraLines(cell.date)) {
-            lines.push_back({extra, kInk});
+            lines.push_back({extra, kInk, fullerMarks(extra)});
         }
     }
     return lines;
-}
-
-int rowCount(const std::vector<CellLine>& lines, const QFontMetricsF& metrics, double width) {
-    int rows = 0;
-    for (const CellLine& line : lines) {
-        rows += static_cast<int>(setCellLine(line.text, metrics, width).rows.size());
-    }
-    return rows;
 }
 
 } // namespace
@@ -155,17 +186,21 @@ SetLine setCellLine(const QString& text, const QFontMetricsF& metrics, double wi
 }
 
 void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
-                             const PageMarks& marks, double smallSize) const {
+                             const PageMarks& marks, double smallSize,
+                             almanac::CellPart part) const {
     if (!cell.inMonth) {
         painter.fillRect(box, kOutsideFill);
     } else if (marks.selected && *marks.selected == cell.date) {
         painter.fillRect(box, kSelectedFill);
     }
     const QRectF inner = innerBox(box);
-    const double numberSize = numberSizeOf(box);
+    // A half square's number is smaller, so that a line still fits under it.
+    const double figure = part == almanac::CellPart::Whole
+                              ? numberSize()
+                              : std::min(numberSize(), box.height() * 0.3);
 
     painter.setPen(dayColour(cell));
-    const QFont numberFont = pixelFont(numberSize, true);
+    const QFont numberFont = pixelFont(figure, true);
     painter.setFont(numberFont);
     const QString number = QString::number(cell.date.day);
     const QFontMetricsF numberMetrics(numberFont);
@@ -173,11 +208,13 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
     painter.drawText(numberBox, Qt::AlignLeft | Qt::AlignTop, number);
 
     if (cell.inMonth) {
+        const QFont small = pixelFont(smallSize);
+        const QFontMetricsF smallMetrics(small);
         // A 土用 or 彼岸 runs as a band along the bottom of its days, named where it begins
         // and at the start of each week and month it crosses.
         double textBottom = inner.bottom();
         if (cell.period) {
-            const double height = QFontMetricsF(pixelFont(smallSize)).height() * 0.85;
+            const double height = smallMetrics.height() * 0.85;
             const QRectF band(box.left() + (cell.period->first ? inner.left() - box.left() : 0),
                               inner.bottom() - height,
                               box.width() - (cell.period->first ? inner.left() - box.left() : 0) -
@@ -192,26 +229,6 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
             }
             textBottom = band.top();
         }
-        const std::vector<CellLine> lines = cellLines(cell, marks);
-        // The page's type size, made smaller in a cell whose lines would not fit whole.
-        QFont small = pixelFont(smallSize);
-        std::vector<SetLine> set;
-        for (double size = smallSize;; size *= 0.92) {
-            small = pixelFont(size);
-            const QFontMetricsF metrics(small);
-            set.clear();
-            std::size_t rows = 0;
-            for (const CellLine& line : lines) {
-                set.push_back(setCellLine(line.text, metrics, inner.width()));
-                rows += static_cast<std::size_t>(set.back().rows.size());
-            }
-            if (static_cast<double>(rows) * metrics.height() <=
-                    textBottom - numberBox.bottom() + 1 ||
-                size * 0.92 < std::max(4.0, smallSize * 0.6)) {
-                break;
-            }
-        }
-        const QFontMetricsF smallMetrics(small);
         painter.setFont(small);
         double right = inner.right();
         if (cell.rokuyo) {
@@ -226,7 +243,7 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
             // Beside the number, and never over the 六曜: in a narrow cell the symbol shrinks
             // to the room between them.
             const double numberRight = inner.left() + numberMetrics.horizontalAdvance(number);
-            double radius = numberSize * 0.3;
+            double radius = figure * 0.3;
             const double room = right - numberRight;
             radius = std::max(1.0, std::min(radius, room / 2.6));
             paintPhase(
@@ -235,16 +252,26 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
                 radius, cell.phase->phase);
         }
 
-        // The lines under the number: holiday, lunisolar date and 干支, then the day's marks.
-        double y = numberBox.bottom();
+        // The lines under the number: holiday, lunisolar date and 干支, then the day's marks;
+        // as many as fit, and "他N件" for the rest.
+        const std::vector<CellLine> lines = cellLines(cell, marks);
+        std::vector<SetLine> set;
+        std::vector<int> rowsPerLine;
+        for (const CellLine& line : lines) {
+            const bool full = !line.fuller.isEmpty() && line.fuller != line.text &&
+                              smallMetrics.horizontalAdvance(line.fuller) <= inner.width();
+            set.push_back(setCellLine(full ? line.fuller : line.text, smallMetrics, inner.width()));
+            rowsPerLine.push_back(static_cast<int>(set.back().rows.size()));
+        }
         const double lineHeight = smallMetrics.height();
+        const int capacity = std::max(
+            0, static_cast<int>(std::floor((textBottom - numberBox.bottom() + 1) / lineHeight)));
+        const std::size_t shown = almanac::linesShown(rowsPerLine, capacity);
+        double y = numberBox.bottom();
         const double baseline = smallMetrics.ascent();
-        for (std::size_t i = 0; i < lines.size(); ++i) {
+        for (std::size_t i = 0; i < shown; ++i) {
             painter.setPen(lines[i].colour);
             for (const QString& row : set[i].rows) {
-                if (y + lineHeight > textBottom + 1) {
-                    return paintToday(painter, box, cell, marks);
-                }
                 if (set[i].squeeze == 1) {
                     painter.drawText(QPointF(inner.left(), y + baseline), row);
                 } else {
@@ -256,6 +283,11 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
                 }
                 y += lineHeight;
             }
+        }
+        if (shown < lines.size() && capacity > 0) {
+            painter.setPen(kNoteBrown);
+            painter.drawText(QPointF(inner.left(), y + baseline),
+                             qs(almanac::moreText(lines.size() - shown)));
         }
     }
     paintToday(painter, box, cell, marks);
@@ -276,84 +308,155 @@ QRectF MonthPainter::innerBox(const QRectF& box) {
     return box.adjusted(pad, pad * 0.5, -pad, -pad * 0.5);
 }
 
-double MonthPainter::numberSizeOf(const QRectF& box) {
-    return std::min(box.height() * 0.28, box.width() * 0.26);
+double MonthPainter::numberSize() const {
+    return std::min(nominal_.height() * 0.22, nominal_.width() * 0.24);
 }
 
-double MonthPainter::smallSize(const PageMarks& marks) const {
-    // One size for the whole page: as large as the cell's width allows for a line such as
-    // "旧閏6/14 戊申" and below the number's size, and small enough that the fullest day's
-    // lines fit under the number.
-    const QRectF box = cell(0);
-    const QRectF inner = innerBox(box);
-    const double numberSize = numberSizeOf(box);
-    // The day with the most lines (counted before any text is made).
-    const almanac::DayCell* fullestCell = nullptr;
-    std::size_t most = 0;
-    for (const almanac::DayCell& c : page_.cells) {
-        if (c.inMonth) {
-            const std::size_t count =
-                (c.holiday ? 1 : 0) + 1 + c.marks.size() + (c.period ? 1 : 0) +
-                (marks.extraLines ? static_cast<std::size_t>(marks.extraLines(c.date).size()) : 0);
-            if (count > most) {
-                most = count;
-                fullestCell = &c;
+double MonthPainter::cellTextSize() const {
+    // As large as the square's width allows for a line such as "旧閏6/14 戊申", below the
+    // number's size, and small enough for kCellRows rows under the number (a 土用 or 彼岸 band
+    // takes about one of them).
+    constexpr double kCellRows = 5;
+    const QRectF inner = innerBox(QRectF(QPointF(0, 0), nominal_));
+    const double lineHeight = QFontMetricsF(pixelFont(100)).height() / 100;
+    const double room = inner.height() - QFontMetricsF(pixelFont(numberSize(), true)).height();
+    return std::max(
+        1.0, std::min({inner.width() / 7.5, numberSize() * 0.6, room / (kCellRows * lineHeight)}));
+}
+
+namespace {
+
+// The largest size, up to `size`, at which one of the ways of breaking a text into lines
+// (each a list of lines) fits a box, and those lines.
+std::pair<double, QStringList> fitLines(const std::vector<QStringList>& ways, QSizeF box,
+                                        double size) {
+    const QFontMetricsF metrics(pixelFont(size));
+    std::pair<double, QStringList> best{0, {}};
+    for (const QStringList& lines : ways) {
+        double widest = 1;
+        for (const QString& line : lines) {
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        }
+        const double high = metrics.height() * static_cast<double>(lines.size());
+        const double fitted = size * std::min({1.0, box.width() / widest, box.height() / high});
+        if (fitted > best.first * 1.001) {
+            best = {fitted, lines};
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+MonthPainter::HeaderLayout MonthPainter::headerLayout() const {
+    // The month large in the middle with the months before and after small beside it, the
+    // era year and the year's 干支 on the left, the Gregorian year on the right. The left text
+    // breaks into lines and gets smaller where it would reach the small month, and the small
+    // months give way where even that would not leave it readable.
+    HeaderLayout h;
+    const double height = header_.height();
+    const double pad = height * 0.1;
+    h.sideSize = height * 0.3;
+    h.titleSize = height * 0.62;
+    const QString title = QStringLiteral("%1月").arg(page_.month);
+    const double titleWidth = QFontMetricsF(pixelFont(h.titleSize, true)).horizontalAdvance(title);
+    h.title = QRectF(header_.center().x() - titleWidth / 2, header_.top(), titleWidth, height);
+    const QFontMetricsF sideMetrics(pixelFont(h.sideSize));
+    const double rightWidth =
+        sideMetrics.horizontalAdvance(qs(yearText(page_.year)) + QStringLiteral("年"));
+    h.right =
+        QRectF(header_.right() - pad - rightWidth, header_.center().y() - sideMetrics.height() / 2,
+               rightWidth, sideMetrics.height());
+
+    const QString era = qs(page_.eraText);
+    const QString kanshi = qs(page_.yearKanshi) + QStringLiteral("年");
+    std::vector<QStringList> ways;
+    if (era.isEmpty()) {
+        ways.push_back({kanshi});
+    } else {
+        ways.push_back({era + QStringLiteral("　") + kanshi});
+        ways.push_back({era, kanshi});
+        if (era.contains(QStringLiteral(" / "))) {
+            // "昭和64年 /" over "平成元年", the era that ends first.
+            QStringList parts = era.split(QStringLiteral(" / "));
+            for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+                parts[i] += QStringLiteral(" /");
             }
+            ways.push_back(parts + QStringList{kanshi});
         }
     }
-    std::vector<CellLine> fullest;
-    if (fullestCell != nullptr) {
-        fullest = cellLines(*fullestCell, marks);
-        if (fullestCell->period) {
-            fullest.push_back({}); // the band takes about a line
-        }
-    }
-    const double below = inner.height() - QFontMetricsF(pixelFont(numberSize, true)).height();
-    double size = std::min(inner.width() / 6.6, numberSize * 0.72);
-    for (; size > 4; size *= 0.94) {
+    const auto placeLeft = [&](double rightEdge) {
+        const QSizeF room(rightEdge - pad - (header_.left() + pad), height * 0.9);
+        const auto [size, lines] = fitLines(ways, room, h.sideSize);
+        h.leftSize = size;
+        h.leftLines = lines;
         const QFontMetricsF metrics(pixelFont(size));
-        if (rowCount(fullest, metrics, inner.width()) * metrics.height() <= below) {
-            break;
+        double widest = 0;
+        for (const QString& line : lines) {
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        }
+        const double high = metrics.height() * static_cast<double>(lines.size());
+        h.left = QRectF(header_.left() + pad, header_.center().y() - high / 2, widest, high);
+    };
+
+    // The small months: a title row, the weekday row and up to six weeks; left out where they
+    // would be too small to read or leave too little room beside them.
+    h.smallRow = height * 0.92 / 8;
+    const double column = h.smallRow * 1.45;
+    const double gap = column * 1.2;
+    const double top = header_.top() + height * 0.04;
+    if (h.smallRow >= 5) {
+        if (page_.previous) {
+            h.previous = QRectF(h.title.left() - gap - 7 * column, top, 7 * column, 8 * h.smallRow);
+        }
+        if (page_.next) {
+            h.next = QRectF(h.title.right() + gap, top, 7 * column, 8 * h.smallRow);
+        }
+        placeLeft(h.previous.isEmpty() ? h.title.left() : h.previous.left());
+        if (h.leftSize < h.sideSize * 0.55 || h.next.right() + pad > h.right.left()) {
+            h.previous = h.next = QRectF();
         }
     }
-    return std::max(1.0, size);
+    if (h.previous.isEmpty()) {
+        placeLeft(h.title.left());
+    }
+    return h;
+}
+
+std::vector<QRectF> MonthPainter::headerBoxes() const {
+    const HeaderLayout h = headerLayout();
+    std::vector<QRectF> boxes{h.left, h.title, h.right};
+    for (const QRectF& small : {h.previous, h.next}) {
+        if (!small.isEmpty()) {
+            boxes.push_back(small);
+        }
+    }
+    return boxes;
 }
 
 void MonthPainter::paintHeader(QPainter& painter) const {
-    // The era year and the year's 干支 on the left, the month large in the middle, the
-    // Gregorian year on the right.
+    const HeaderLayout h = headerLayout();
     painter.setPen(kInk);
-    const double side = header_.height() * 0.3;
-    painter.setFont(pixelFont(side));
-    const QString left =
-        (page_.eraText.empty() ? QString() : qs(page_.eraText) + QStringLiteral("　")) +
-        qs(page_.yearKanshi) + QStringLiteral("年");
-    painter.drawText(header_.adjusted(side * 0.3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, left);
-    painter.drawText(header_.adjusted(0, 0, -side * 0.3, 0), Qt::AlignRight | Qt::AlignVCenter,
+    const QFont leftFont = pixelFont(h.leftSize);
+    painter.setFont(leftFont);
+    const QFontMetricsF leftMetrics(leftFont);
+    for (qsizetype i = 0; i < h.leftLines.size(); ++i) {
+        painter.drawText(QPointF(h.left.left(), h.left.top() +
+                                                    leftMetrics.height() * static_cast<double>(i) +
+                                                    leftMetrics.ascent()),
+                         h.leftLines[i]);
+    }
+    painter.setFont(pixelFont(h.sideSize));
+    painter.drawText(h.right, Qt::AlignRight | Qt::AlignVCenter,
                      qs(yearText(page_.year)) + QStringLiteral("年"));
-    const QFont titleFont = pixelFont(header_.height() * 0.62, true);
-    painter.setFont(titleFont);
-    const QString title = QStringLiteral("%1月").arg(page_.month);
-    painter.drawText(header_, Qt::AlignCenter, title);
-
-    // The months before and after, small, on either side of the title: a title row, the
-    // weekday row and up to six weeks; left out where they would be too small to read.
-    const double row = header_.height() * 0.92 / 8;
-    if (row < 5) {
-        return;
+    painter.setFont(pixelFont(h.titleSize, true));
+    painter.drawText(h.title, Qt::AlignCenter, QStringLiteral("%1月").arg(page_.month));
+    if (!h.previous.isEmpty()) {
+        paintSmallMonth(painter, *page_.previous, h.previous.topLeft(), h.smallRow,
+                        h.smallRow * 1.45);
     }
-    const double column = row * 1.45;
-    const double halfTitle = QFontMetricsF(titleFont).horizontalAdvance(title) / 2;
-    const double gap = column * 1.5;
-    const double top = header_.top() + header_.height() * 0.04;
-    if (page_.previous) {
-        paintSmallMonth(painter, *page_.previous,
-                        QPointF(header_.center().x() - halfTitle - gap - 7 * column, top), row,
-                        column);
-    }
-    if (page_.next) {
-        paintSmallMonth(painter, *page_.next, QPointF(header_.center().x() + halfTitle + gap, top),
-                        row, column);
+    if (!h.next.isEmpty()) {
+        paintSmallMonth(painter, *page_.next, h.next.topLeft(), h.smallRow, h.smallRow * 1.45);
     }
 }
 
@@ -406,9 +509,12 @@ void MonthPainter::paint(QPainter& painter, const PageMarks& marks) const {
         painter.drawText(box, Qt::AlignCenter, QString::fromUtf8(weekdays[i]));
     }
 
-    const double small = smallSize(marks);
+    const double small = cellTextSize();
     for (std::size_t i = 0; i < page_.cells.size(); ++i) {
-        paintCell(painter, cell(static_cast<int>(i)), page_.cells[i], marks, small);
+        const QRectF box = cell(static_cast<int>(i));
+        if (!box.isEmpty()) {
+            paintCell(painter, box, page_.cells[i], marks, small, almanac::gridSlot(page_, i).part);
+        }
     }
     painter.setPen(QPen(kRule, std::max(1.0, area_.width() / 900)));
     painter.setBrush(Qt::NoBrush);
@@ -421,6 +527,14 @@ void MonthPainter::paint(QPainter& painter, const PageMarks& marks) const {
         painter.drawLine(QPointF(grid_.left(), y), QPointF(grid_.right(), y));
     }
     painter.drawLine(weekdays_.topLeft(), weekdays_.topRight());
+    // The split of a folded square, dashed.
+    painter.setPen(QPen(kRule, std::max(1.0, area_.width() / 1200), Qt::DashLine));
+    for (std::size_t i = 0; i < page_.cells.size(); ++i) {
+        if (almanac::gridSlot(page_, i).part == almanac::CellPart::Upper) {
+            const QRectF upper = cell(static_cast<int>(i));
+            painter.drawLine(upper.bottomLeft(), upper.bottomRight());
+        }
+    }
 
     // The mode on the right of the first footer row, the limit notes on the left, a row each.
     const std::size_t rows = std::max<std::size_t>(1, page_.limitNotes.size());

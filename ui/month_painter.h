@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QFontMetricsF;
 class QPainter;
@@ -49,20 +50,39 @@ class MonthPainter {
 
     // The index of the cell under a point, or -1.
     int cellAt(QPointF point) const;
-    // The rectangle of cell `index` (0 is the first Sunday of the grid).
+    // The rectangle of cell `index` (0 is the first Sunday of the grid): a square, the upper
+    // or lower half of one for the days of a folded sixth week, or an empty rectangle for the
+    // neighbouring month's days left out of it.
     QRectF cell(int index) const;
 
+    // The pixel size of the cells' text: one size for every month painted in an area of this
+    // size, whatever the month holds (a crowded cell shows "他N件" instead of shrinking).
+    double cellTextSize() const;
+
+    // The header's texts as painted, each with its rectangle (the era year and 干支, the
+    // month, the Gregorian year, the small months), to check that none overlaps another.
+    std::vector<QRectF> headerBoxes() const;
+
   private:
+    struct HeaderLayout {
+        QRectF left, title, right, previous, next; // previous, next empty: not shown
+        QStringList leftLines;
+        double leftSize = 0;
+        double titleSize = 0;
+        double sideSize = 0;
+        double smallRow = 0;
+    };
+    HeaderLayout headerLayout() const;
     void paintHeader(QPainter& painter) const;
     static void paintSmallMonth(QPainter& painter, const almanac::SmallMonth& month,
                                 QPointF topLeft, double row, double column);
     void paintCell(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
-                   const PageMarks& marks, double smallSize) const;
+                   const PageMarks& marks, double smallSize, almanac::CellPart part) const;
     void paintToday(QPainter& painter, const QRectF& box, const almanac::DayCell& cell,
                     const PageMarks& marks) const;
-    double smallSize(const PageMarks& marks) const;
+    QRectF square(int row, int column) const;
     static QRectF innerBox(const QRectF& box);
-    static double numberSizeOf(const QRectF& box);
+    double numberSize() const;
 
     const almanac::MonthPage& page_;
     QRectF area_;
@@ -70,6 +90,7 @@ class MonthPainter {
     QRectF weekdays_;
     QRectF grid_;
     QRectF footer_;
+    QSizeF nominal_; // the square the type is sized for
     int rows_ = 0;
 };
 

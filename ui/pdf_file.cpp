@@ -22,7 +22,8 @@ constexpr int kPdfDotsPerInch = 1200;
 
 } // namespace
 
-bool writePdfFile(const QString& file, const std::function<bool(QPagedPaintDevice&)>& paint) {
+bool writePdfFile(const QString& file, const std::function<bool(QPagedPaintDevice&)>& paint,
+                  const QString& title) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -30,6 +31,7 @@ bool writePdfFile(const QString& file, const std::function<bool(QPagedPaintDevic
         QPdfWriter writer(&buffer);
         writer.setResolution(kPdfDotsPerInch);
         writer.setCreator(QStringLiteral("Sorvane"));
+        writer.setTitle(title);
         if (!paint(writer)) {
             return false;
         }

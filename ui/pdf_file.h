@@ -18,7 +18,9 @@ namespace sorvane::ui {
 // through the atomic writer (a temporary file beside it, synced, then renamed). Returns
 // false when paint returns false. Throws FileWriteError when the file cannot be written
 // (a full disk, a missing folder, no permission): the old file is then left as it was.
-bool writePdfFile(const QString& file, const std::function<bool(QPagedPaintDevice&)>& paint);
+// The document's title, when given, is what a PDF reader shows for it.
+bool writePdfFile(const QString& file, const std::function<bool(QPagedPaintDevice&)>& paint,
+                  const QString& title = QString());
 
 // `sorvane --print-calendar-pdf MONTH FILE`: MONTH is "YYYY-MM" (MM 1..12) or "YYYY", YYYY a
 // year -32768..32767 with an optional sign ("-500-03"). print(year, first, last) makes FILE.

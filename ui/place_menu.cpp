@@ -2,6 +2,7 @@
 
 #include "almanac/coverage.h"
 #include "horizon/day_text.h"
+#include "ui/settings.h"
 
 #include <QActionGroup>
 #include <QDialog>
@@ -12,7 +13,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QVBoxLayout>
 #include <cmath>
 #include <exception>
@@ -21,10 +21,6 @@
 namespace sorvane::ui {
 
 namespace {
-
-QSettings programSettings() {
-    return QSettings(QStringLiteral("sorvane"), QStringLiteral("sorvane"));
-}
 
 const QString kPlaceKey = QStringLiteral("calendarPage/place");
 const QString kLatitudeKey = QStringLiteral("calendarPage/latitude");

@@ -31,8 +31,9 @@ ZassetsuWindow::ZassetsuWindow(QWidget* owner)
 }
 
 void ZassetsuWindow::showYear(const QString& yearText, const QString& lines, bool precise) {
-    setWindowTitle(QStringLiteral("雑節 %1年%2")
-                       .arg(yearText, precise ? QStringLiteral("（観測所の方式）") : QString()));
+    setWindowTitle(
+        QStringLiteral("雑節 %1年%2")
+            .arg(yearText, precise ? QStringLiteral("（国立天文台と同じ計算方法）") : QString()));
     QString shown = lines;
     if (shown.endsWith(QLatin1Char('\n'))) {
         shown.chop(1);

@@ -5,28 +5,34 @@
 #include "gui_support.h"
 #include "support/test_support.h"
 #include "ui/calendar_page.h"
+#include "ui/month_painter.h"
+#include "ui/place_menu.h"
 #include "ui/text_box.h"
 #include "ui/translations.h"
 #include "ui/zassetsu_window.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 namespace sorvane::ui::test {
 
@@ -60,6 +66,7 @@ class CalendarPageTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Form1> form_;
+    QTemporaryDir settingsDir_;
 
     QString resultBox() const {
         return form_->findChild<QTextEdit*>(QStringLiteral("txtkekka"))->toPlainText();
@@ -74,6 +81,13 @@ class CalendarPageTest : public QObject {
     }
 
   private slots:
+    void initTestCase() {
+        // The settings of this run only: the user's own, and those of the window tests run
+        // beside these, stay as they are.
+        QVERIFY(settingsDir_.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
+    }
     void init() {
         form_ = std::make_unique<Form1>(sharedTables());
         form_->show();
@@ -100,6 +114,15 @@ class CalendarPageTest : public QObject {
         QVERIFY(
             detailsOf(years, {2025, 8, 7}).contains(QStringLiteral("立秋 14:52（太陽黄経 135°）")));
         QCOMPARE(cellOf(august, 31).marks, std::vector<std::string>{"二百十日"});
+        // A 土用 entry with its minute, as the details give it: 2025-07-19 (夏の土用入り).
+        const almanac::MonthPage july2025 = years.monthPage(2025, 7);
+        const std::vector<std::string>& entry = cellOf(july2025, 19).marks;
+        QVERIFY(!entry.empty() && entry[0].starts_with("土用入り "));
+        const QString minute = QString::fromStdString(entry[0].substr(entry[0].find(' ') + 1));
+        QVERIFY2(detailsOf(years, {2025, 7, 19})
+                         .filter(QRegularExpression(QStringLiteral("土用入り %1（").arg(minute)))
+                         .size() == 1,
+                 qPrintable(minute));
         // Summer 土用 2025: 07-19 to 08-06, its days named in the details.
         QVERIFY(
             detailsOf(years, {2025, 8, 6}).contains(QStringLiteral("夏の土用（7月19日〜8月6日）")));
@@ -214,6 +237,98 @@ class CalendarPageTest : public QObject {
         for (const QString& row : set.rows) {
             QVERIFY2(metrics.horizontalAdvance(row) * set.squeeze <= width + 0.01, qPrintable(row));
         }
+    }
+
+    // The cells' type is one size for every month in an area, readable on the screen at 100 %
+    // and at 200 % and on A4; the header's texts never overlap.
+    void cellTypeIsSteadyAndTheHeaderClear() {
+        action("mnumonthpage")->trigger();
+        CalendarPage* window = form_->calendarPage();
+        FIND_CHILD(view, MonthView, window, "monthView");
+        const auto viewArea = [&](QSize size) {
+            window->resize(size);
+            window->layout()->activate();
+            return QRectF(view->rect());
+        };
+        // A4 landscape within 10 mm margins at the PDF's 1200 dpi; type in points there.
+        const QRectF a4(0, 0, 277 / 25.4 * 1200, 190 / 25.4 * 1200);
+        const struct {
+            const char* what;
+            QRectF area;
+            double least; // pixels of the area
+        } areas[] = {
+            {"the page's usual size", viewArea({1000, 700}), 11},
+            {"1920 x 1080 at 200 %", viewArea({944, 490}), 5.5}, // 11 pixels of the screen
+            {"A4", a4, 7.0 / 72 * 1200},
+            {"the smallest grid", QRectF(0, 0, 380, 250), 1}, // the header still clear
+        };
+        almanac::CalendarYears years(sharedTables());
+        const std::pair<int, int> months[] = {{2026, 5},  {2033, 12}, {1989, 1},
+                                              {2026, 12}, {2019, 5},  {2026, 2},
+                                              {2015, 2},  {1872, 12}, {-32768, 1}};
+        for (const auto& a : areas) {
+            std::optional<double> size;
+            const auto report = qScopeGuard([&] {
+                qInfo("%s: cell text %.1f px in %.0f x %.0f", a.what, size.value_or(0),
+                      a.area.width(), a.area.height());
+            });
+            for (const auto& [year, month] : months) {
+                const almanac::MonthPage page = years.monthPage(year, month);
+                const MonthPainter painter(page, a.area);
+                const QString where =
+                    QStringLiteral("%1 %2-%3").arg(QString::fromUtf8(a.what)).arg(year).arg(month);
+                if (size) {
+                    QVERIFY2(qFuzzyCompare(painter.cellTextSize(), *size), qPrintable(where));
+                }
+                size = painter.cellTextSize();
+                QVERIFY2(*size >= a.least, qPrintable(where + QString::number(*size)));
+                const std::vector<QRectF> boxes = painter.headerBoxes();
+                QVERIFY2(boxes.size() >= 3, qPrintable(where));
+                for (std::size_t i = 0; i < boxes.size(); ++i) {
+                    QVERIFY2(a.area.contains(boxes[i]), qPrintable(where));
+                    for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+                        QVERIFY2(!boxes[i].intersects(boxes[j]),
+                                 qPrintable(where + QStringLiteral(" boxes %1 %2").arg(i).arg(j)));
+                    }
+                }
+                // Every day of the month has a square or half a square of its own.
+                for (std::size_t i = 0; i < page.cells.size(); ++i) {
+                    const QRectF box = painter.cell(static_cast<int>(i));
+                    QVERIFY2(!page.cells[i].inMonth || !box.isEmpty(), qPrintable(where));
+                    if (!box.isEmpty()) {
+                        QCOMPARE(painter.cellAt(box.center()), static_cast<int>(i));
+                    }
+                }
+            }
+        }
+    }
+
+    // A 1920 x 1080 screen at 200 % leaves 960 x 540 pixels, less a title bar and a frame:
+    // the calendar page, the 雑節 window and the coordinates dialog fit in it.
+    void windowsFitAScreenAt200Percent() {
+        const QSize room(944, 500);
+        const auto fits = [&](QWidget* window, QSize size) {
+            QVERIFY2(size.width() <= room.width() && size.height() <= room.height(),
+                     qPrintable(window->objectName() +
+                                QStringLiteral(" %1 x %2").arg(size.width()).arg(size.height())));
+        };
+        action("mnumonthpage")->trigger();
+        fits(form_->calendarPage(), form_->calendarPage()->minimumSizeHint());
+        showYear(2025);
+        action("mnuzassetsu")->trigger();
+        fits(form_->zassetsuWindow(), form_->zassetsuWindow()->sizeHint());
+        // The dialog is modal: measured once it is open, then cancelled.
+        QSize dialogSize;
+        QTimer::singleShot(50, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (dialog != nullptr) {
+                dialogSize = dialog->size();
+                qobject_cast<QDialog*>(dialog)->reject();
+            }
+        });
+        QVERIFY(!askCoordinates(form_.get(), horizon::tokyo().observer));
+        QVERIFY(dialogSize.isValid());
+        fits(form_.get(), dialogSize);
     }
 
     // One line on the page for each source that the month lies beyond, and none within them.
@@ -366,6 +481,23 @@ class CalendarPageTest : public QObject {
         showYear(2025);
         action("mnuprecise")->setChecked(false);
         QCOMPARE(resultBox(), theory);
+
+        // Remembered between runs: a new window starts with the observatory's lines.
+        QVERIFY(
+            action("mnuprecise")->text().startsWith(QStringLiteral("国立天文台と同じ計算方法")));
+        action("mnuprecise")->setChecked(true);
+        form_.reset();
+        init();
+        QVERIFY(action("mnuprecise")->isChecked());
+        const QStringList thisYear =
+            cliText(std::to_string(QDate::currentDate().year()) + " --precise")
+                .split(QLatin1Char('\n'))
+                .mid(0, 28);
+        QCOMPARE(shownLines(form_->findChild<QTextEdit*>(QStringLiteral("txtkekka"))), thisYear);
+        action("mnuprecise")->setChecked(false);
+        form_.reset();
+        init();
+        QVERIFY(!action("mnuprecise")->isChecked());
     }
 
     // 暦(&K) > 月の暦に暦注を表示: the cells' short lines, the details with their meanings and
@@ -396,6 +528,11 @@ class CalendarPageTest : public QObject {
         QCOMPARE(settings.value(QStringLiteral("calendarPage/notes")).toBool(), true);
         const QString text = details->toPlainText();
         QVERIFY2(text.contains(QStringLiteral("【暦注】")), qPrintable(text));
+        // The times come before the long notes, where a small screen still shows them.
+        QVERIFY2(text.indexOf(QStringLiteral("日の出")) > 0 &&
+                     text.indexOf(QStringLiteral("日の出")) <
+                         text.indexOf(QStringLiteral("【暦注】")),
+                 qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("天赦日：天が万物の罪を赦す")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("七十二候 蟄虫啓戸（この日から）")),
                  qPrintable(text));
@@ -405,9 +542,9 @@ class CalendarPageTest : public QObject {
         const auto cellLines = noteMarks(years).extraLines;
         QCOMPARE(cellLines({2026, 3, 5}), (QStringList{QStringLiteral("閉・角・三碧"),
                                                        QStringLiteral("一粒万倍 天赦 寅 三隣亡")}));
-        // The periods stay in the details; 彼岸 and 土用 fill their days.
-        QCOMPARE(cellLines({2026, 3, 18}).last(), QStringLiteral("彼岸"));
-        QCOMPARE(cellLines({2026, 2, 3}).last(), QStringLiteral("土用 恵方南南東"));
+        // The periods stay in the details; 彼岸 and 土用 are the bands across their days.
+        QVERIFY(!cellLines({2026, 3, 18}).join(QString()).contains(QStringLiteral("彼岸")));
+        QCOMPARE(cellLines({2026, 2, 3}).last(), QStringLiteral("恵方 南南東"));
         QVERIFY(printed(QStringLiteral("notes.pdf")) > plain);
         // Beyond the notes' years the page shows none and says why, and goes on.
         page->showDate({9000, 1, 1});

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
 #include <sys/mount.h>
@@ -79,25 +80,106 @@ inline QByteArray fileBytes(const QString& path) {
 class PrintFileTest : public QObject {
     Q_OBJECT
 
+    struct Printed {
+        int status = -1;
+        QString err;
+    };
+    // Runs `sorvane --print-calendar-pdf ARGUMENTS` under a shell prefix, with its settings
+    // in `config` (an empty folder when not given, so that the user's own are not read).
+    static Printed printPdf(const QStringList& arguments, const QString& prefix,
+                            const QString& config = QString()) {
+        QTemporaryDir empty;
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           config.isEmpty() ? empty.path() : config);
+        program.setProcessEnvironment(environment);
+        program.setProgram(QStringLiteral("/bin/sh"));
+        program.setArguments(QStringList{QStringLiteral("-c"),
+                                         prefix + QStringLiteral("exec \"$0\" \"$@\""),
+                                         QStringLiteral(SORVANE_GUI_PROGRAM),
+                                         QStringLiteral("--print-calendar-pdf")} +
+                             arguments);
+        program.start();
+        if (!program.waitForFinished(60000)) {
+            program.kill();
+            program.waitForFinished();
+            return {};
+        }
+        return {program.exitCode(), QString::fromUtf8(program.readAllStandardError())};
+    }
+
     static constexpr int kDiskBytes = 40 * 1024; // less than a year's pages (about 70 KB)
     const QByteArray kOldPdf = QByteArrayLiteral("%PDF-1.4 the old file\n");
 
   private slots:
+    // The arguments after the option, FILE standing for the file on the small disk: a month or
+    // a year, the options in any place; anything else is refused before the file is touched.
     void commandLine_data() {
-        QTest::addColumn<QString>("month");
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message"); // in the one line on stderr; "" for success
-        QTest::newRow("full disk") << QStringLiteral("2025") << 3 << QStringLiteral("FULL");
-        QTest::newRow("month 00") << QStringLiteral("2025-00") << 2
+        const QString file = QStringLiteral("FILE");
+        QTest::newRow("full disk")
+            << QStringList{QStringLiteral("2025"), file} << 3 << QStringLiteral("FULL");
+        QTest::newRow("month 00") << QStringList{QStringLiteral("2025-00"), file} << 2
                                   << QStringLiteral("bad month \"2025-00\" (the month is 1..12)");
-        QTest::newRow("year 40000") << QStringLiteral("40000-01") << 2
+        QTest::newRow("year 40000") << QStringList{QStringLiteral("40000-01"), file} << 2
                                     << QStringLiteral("year \"40000\" is outside -32768..32767");
-        QTest::newRow("not a month") << QStringLiteral("2025-8x") << 2
+        QTest::newRow("not a month") << QStringList{QStringLiteral("2025-8x"), file} << 2
                                      << QStringLiteral("bad month \"2025-8x\" (YYYY-MM or YYYY)");
-        QTest::newRow("negative year") << QStringLiteral("-500-03") << 0 << QString();
+        QTest::newRow("negative year")
+            << QStringList{QStringLiteral("-500-03"), file} << 0 << QString();
+        QTest::newRow("notes and a place")
+            << QStringList{QStringLiteral("2026-05"), file, QStringLiteral("--notes"),
+                           QStringLiteral("--place"), QStringLiteral("大阪")}
+            << 0 << QString();
+        QTest::newRow("options first") << QStringList{QStringLiteral("--no-notes"),
+                                                      QStringLiteral("--lat"),
+                                                      QStringLiteral("43.06"),
+                                                      QStringLiteral("--lon"),
+                                                      QStringLiteral("141.35"),
+                                                      QStringLiteral("2026-05"),
+                                                      file}
+                                       << 0 << QString();
+        QTest::newRow("unknown option")
+            << QStringList{QStringLiteral("2026-05"), file, QStringLiteral("--colour")} << 2
+            << QStringLiteral("unknown argument \"--colour\" (--notes, --no-notes, --place "
+                              "NAME, --lat DEG --lon DEG)");
+        QTest::newRow("extra argument")
+            << QStringList{QStringLiteral("2026-05"), file, QStringLiteral("x")} << 2
+            << QStringLiteral("unexpected argument \"x\"");
+        QTest::newRow("no file") << QStringList{QStringLiteral("2026-05")} << 2
+                                 << QStringLiteral("expected YYYY[-MM] FILE");
+        QTest::newRow("unknown place")
+            << QStringList{QStringLiteral("2026-05"), file, QStringLiteral("--place"),
+                           QStringLiteral("不明")}
+            << 2 << QStringLiteral("--place \"不明\" is not a known place");
+        QTest::newRow("place without a name")
+            << QStringList{QStringLiteral("2026-05"), file, QStringLiteral("--place")} << 2
+            << QStringLiteral("--place needs a value");
+        QTest::newRow("latitude beyond 90")
+            << QStringList{QStringLiteral("2026-05"), file,
+                           QStringLiteral("--lat"),   QStringLiteral("91"),
+                           QStringLiteral("--lon"),   QStringLiteral("0")}
+            << 2 << QStringLiteral("--lat \"91\" is outside -90..90");
+        QTest::newRow("latitude alone")
+            << QStringList{QStringLiteral("2026-05"), file, QStringLiteral("--lat"),
+                           QStringLiteral("35")}
+            << 2 << QStringLiteral("--lat needs --lon");
+        QTest::newRow("place and coordinates")
+            << QStringList{QStringLiteral("2026-05"), file,
+                           QStringLiteral("--place"), QStringLiteral("大阪"),
+                           QStringLiteral("--lat"),   QStringLiteral("35"),
+                           QStringLiteral("--lon"),   QStringLiteral("135")}
+            << 2 << QStringLiteral("--place and --lat/--lon cannot be combined");
+        QTest::newRow("notes both ways")
+            << QStringList{QStringLiteral("2026-05"), file, QStringLiteral("--notes"),
+                           QStringLiteral("--no-notes")}
+            << 2 << QStringLiteral("--notes and --no-notes cannot be combined");
     }
     void commandLine() {
-        QFETCH(QString, month);
+        QFETCH(QStringList, arguments);
         QFETCH(int, status);
         QFETCH(QString, message);
         const SmallDisk disk(kDiskBytes);
@@ -105,16 +187,10 @@ class PrintFileTest : public QObject {
         QFile old(target);
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write(kOldPdf) == kOldPdf.size());
         old.close();
-        QProcess program;
-        program.setProgram(QStringLiteral("/bin/sh"));
-        program.setArguments({QStringLiteral("-c"),
-                              disk.shellLimit() + QStringLiteral("exec \"$0\" \"$@\""),
-                              QStringLiteral(SORVANE_GUI_PROGRAM),
-                              QStringLiteral("--print-calendar-pdf"), month, target});
-        program.start();
-        QVERIFY(program.waitForFinished(60000));
-        const QString err = QString::fromUtf8(program.readAllStandardError());
-        QCOMPARE(program.exitCode(), status);
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^FILE$")), target);
+        // A refused command line ends at once: a window opened instead would never end.
+        const Printed run = printPdf(arguments, disk.shellLimit());
+        QCOMPARE(run.status, status);
         const QByteArray now = fileBytes(target);
         if (status == 0) {
             QVERIFY2(now.startsWith("%PDF") && now.trimmed().endsWith("%%EOF"), now.left(40));
@@ -123,13 +199,70 @@ class PrintFileTest : public QObject {
                 message = target + QStringLiteral(": cannot write: ") + disk.reason() +
                           QStringLiteral(" (the old file is kept)");
             }
-            const QStringList lines =
-                err.split(QLatin1Char('\n'), Qt::SkipEmptyParts).filter(QStringLiteral("sorvane:"));
+            const QStringList lines = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                          .filter(QStringLiteral("sorvane:"));
             QCOMPARE(lines,
                      QStringList{QStringLiteral("sorvane: --print-calendar-pdf: ") + message});
             QCOMPARE(now, kOldPdf);
         }
         QCOMPARE(disk.entries(), QStringList{QStringLiteral("keep.pdf")});
+    }
+
+    // Without its data files the command says so on one line instead of opening the message
+    // box the window shows.
+    void commandLineWithoutDataFiles() {
+        QTemporaryDir alone;
+        const QString program = alone.filePath(QStringLiteral("sorvane"));
+        QVERIFY(QFile::copy(QStringLiteral(SORVANE_GUI_PROGRAM), program));
+        QProcess run;
+        run.start(program, {QStringLiteral("--print-calendar-pdf"), QStringLiteral("2026-05"),
+                            alone.filePath(QStringLiteral("page.pdf"))});
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitCode(), 1);
+        const QStringList lines = QString::fromUtf8(run.readAllStandardError())
+                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                      .filter(QStringLiteral("sorvane:"));
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].startsWith(QStringLiteral("sorvane: --print-calendar-pdf: ")) &&
+                     lines[0].contains(QStringLiteral("planet.txt")),
+                 qPrintable(lines[0]));
+        QVERIFY(!QFile::exists(alone.filePath(QStringLiteral("page.pdf"))));
+    }
+
+    // The saved 暦注 choice is followed unless --notes or --no-notes says otherwise, and the
+    // document is titled as the window's.
+    void commandLineFollowsTheSettings() {
+        QTemporaryDir config;
+        QDir(config.path()).mkpath(QStringLiteral("sorvane"));
+        QFile conf(config.filePath(QStringLiteral("sorvane/sorvane.conf")));
+        QVERIFY(conf.open(QIODevice::WriteOnly) &&
+                conf.write("[calendarPage]\nnotes=true\nplace=\xe5\xa4\xa7\xe9\x98\xaa\n") > 0);
+        conf.close();
+        const auto size = [&](const QStringList& options) {
+            const QString file = config.filePath(QStringLiteral("page.pdf"));
+            const Printed run = printPdf(QStringList{QStringLiteral("2026-05"), file} + options,
+                                         QString(), config.path());
+            const QByteArray pdf = fileBytes(file);
+            QFile::remove(file);
+            return run.status == 0 ? pdf : QByteArray();
+        };
+        const QByteArray saved = size({});
+        const QByteArray notes = size({QStringLiteral("--notes")});
+        const QByteArray plain = size({QStringLiteral("--no-notes")});
+        QVERIFY(!saved.isEmpty() && !plain.isEmpty());
+        QCOMPARE(saved.size(), notes.size());
+        QVERIFY(saved.size() > plain.size());
+        // The title as a PDF text string: UTF-16BE after a byte order mark.
+        QByteArray title("(\xfe\xff");
+        for (const QChar c : QStringLiteral("暦 2026年5月")) {
+            for (const char byte : {char(c.unicode() >> 8), char(c.unicode() & 0xff)}) {
+                if (byte == '(' || byte == ')' || byte == '\\') {
+                    title += '\\';
+                }
+                title += byte;
+            }
+        }
+        QVERIFY(saved.contains(title + ')'));
     }
 
     void windowPdfOnAFullDisk() {

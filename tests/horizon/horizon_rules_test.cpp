@@ -6,6 +6,8 @@
 #include "horizon/rise_set.h"
 #include "support/test_support.h"
 
+#include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -109,6 +111,64 @@ TEST(HorizonRules, PlacesFile) {
             ADD_FAILURE() << b.text;
         } catch (const horizon::PlacesError& e) {
             EXPECT_NE(std::string(e.what()).find(b.message), std::string::npos) << e.what();
+        }
+    }
+}
+
+// The places whose times the observatory publishes are at its own points (whole arc-minutes
+// but Tokyo's), every place names where its point comes from, and the observatory's quoted
+// 大阪 minutes come out at the 大阪 entry.
+TEST(HorizonRules, PlacesAtTheObservatorysPoints) {
+    const auto places = horizon::loadPlaces(SORVANE_SOURCE_DIR "/data");
+    const struct {
+        const char* name;
+        double latitude; // degrees and arc-minutes
+        double longitude;
+    } points[] = {
+        {"京都", 35 + 1 / 60.0, 135 + 45 / 60.0},
+        {"大阪", 34 + 41 / 60.0, 135 + 29 / 60.0},
+        {"福岡", 33 + 35 / 60.0, 130 + 24 / 60.0},
+        {"那覇", 26 + 13 / 60.0, 127 + 40 / 60.0},
+        {"東京", horizon::tokyo().observer.latitude, horizon::tokyo().observer.longitude},
+    };
+    for (const auto& p : points) {
+        const horizon::NamedPlace* place = horizon::findPlace(places, p.name);
+        ASSERT_NE(place, nullptr) << p.name;
+        EXPECT_NEAR(place->observer.latitude, p.latitude, 1e-8) << p.name;
+        EXPECT_NEAR(place->observer.longitude, p.longitude, 1e-8) << p.name;
+    }
+    // Every place line has its source as a fourth field.
+    std::ifstream file(SORVANE_SOURCE_DIR "/data/places.tsv");
+    std::string line;
+    int sourced = 0;
+    while (std::getline(file, line)) {
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        const auto fields = std::count(line.begin(), line.end(), '\t');
+        EXPECT_EQ(fields, 3) << line;
+        EXPECT_GT(line.size() - line.rfind('\t'), 4u) << line;
+        ++sourced;
+    }
+    EXPECT_EQ(sourced, 47);
+
+    const struct {
+        CivilDate date;
+        const char* sunrise;
+        const char* sunset; // null: not quoted
+    } osaka[] = {
+        // 国立天文台の資料 as quoted at https://blog.goo.ne.jp/raishou0213/d/20111222 and
+        // /20140122; the 2025 New Year's sunrise from the Yahoo article of the Tokyo test.
+        {{2011, 12, 22}, "07:01", "16:51"},
+        {{2014, 1, 22}, "07:02", "17:17"},
+        {{2025, 1, 1}, "07:05", nullptr},
+    };
+    const horizon::Observer at = horizon::findPlace(places, "大阪")->observer;
+    for (const auto& o : osaka) {
+        const horizon::DayTimes d = dayAt(at, o.date);
+        EXPECT_EQ(horizon::clockText(d.sunrise), o.sunrise) << o.date.year;
+        if (o.sunset != nullptr) {
+            EXPECT_EQ(horizon::clockText(d.sunset), o.sunset) << o.date.year;
         }
     }
 }

@@ -1,0 +1,20 @@
+// The choices the program keeps between runs, all in one settings file: the calendar page's
+// 暦注, the mode of the times and the place of the rising and setting times (place_menu.h).
+#pragma once
+
+#include <QSettings>
+
+namespace sorvane::ui {
+
+// The program's settings file (~/.config/sorvane/sorvane.conf).
+QSettings programSettings();
+
+// 暦 → 月の暦に暦注を表示 (off when never chosen).
+bool savedNotesShown();
+void saveNotesShown(bool shown);
+
+// 暦 → 国立天文台と同じ計算方法で表示 (off when never chosen).
+bool savedObservatoryMode();
+void saveObservatoryMode(bool on);
+
+} // namespace sorvane::ui
