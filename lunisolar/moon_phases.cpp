@@ -117,22 +117,33 @@ double solvePhase(Phase phase, double jdGuessTT) {
     // The Earth of eraEpv00 at the first moment, carried on to the next ones nearby.
     precise::EarthState first = precise::earthState(jdGuessTT);
     double firstJd = jdGuessTT;
-    const auto toGo = [&](double t) {
-        double pv[2][3];
-        precise::geocentricMoon(t, pv);
+    const auto earthAt = [&](double t) {
         if (std::fabs(t - firstJd) > 0.05) {
             first = precise::earthState(t);
             firstJd = t;
         }
+        return t == firstJd ? first : precise::advanceEarth(first, t - firstJd);
+    };
+    // The steps on the Moon's largest terms (within 25" of the carried series, 50 s of a
+    // phase), ...
+    const auto toGo = [&](double t) {
+        double pv[2][3];
+        precise::searchGeocentricMoon(t, pv);
         double rate = 0;
-        const double angle = elongation(
-            t, pv, t == firstJd ? first : precise::advanceEarth(first, t - firstJd), &rate);
+        const double angle = elongation(t, pv, earthAt(t), &rate);
         return precise::AngleToGo{precise::wrapDegrees(target - angle), rate};
     };
     // Newton's next step would be below 0.05 step^2 (the elongation's acceleration over
     // twice its rate, per day) plus 1e-4 step (the geometric rather than the apparent rate):
     // under 1e-8 day, 1 ms, once this one is under 1e-4 day.
-    return precise::findAngle(toGo, jdGuessTT, 1e-4, 20).jd;
+    const precise::Found found = precise::findAngle(toGo, jdGuessTT, 1e-4, 20);
+    // ... then one step on the carried series: the shift, under a minute, is linear in its
+    // rate to within a millisecond.
+    double pv[2][3];
+    precise::geocentricMoon(found.jd, pv);
+    double rate = 0;
+    const double angle = elongation(found.jd, pv, earthAt(found.jd), &rate);
+    return found.jd + precise::wrapDegrees(target - angle) / rate;
 }
 
 double phaseUncertainty(double jdTT) {

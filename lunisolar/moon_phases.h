@@ -40,7 +40,8 @@ const char* phaseName(Phase phase);
 //   jdGuessTT  Julian date (TT) within about two days of the answer
 // Returns the Julian date (TT) at which apparentElongation reaches the phase's angle, to
 // better than 0.1 s, by precise::findAngle (Newton steps with the analytic rate of the
-// elongation); the Earth after the first step is carried on from the first
+// elongation) on the Moon's largest terms (precise::searchGeocentricMoon), then one step on
+// the carried series; the Earth after the first step is carried on from the first
 // (precise::advanceEarth) while within 0.05 day.
 double solvePhase(Phase phase, double jdGuessTT);
 

@@ -429,16 +429,12 @@ MoonSeries truncateMoonSeries(const MoonSeries& full, double arcseconds, double 
     return kept;
 }
 
-MoonState moonEclipticJ2000(const MoonSeries& series, double jdTDB) {
-    // The prepared form of the series last asked for, per thread: the program asks for one.
-    thread_local const MoonSeries* preparedFor = nullptr;
-    thread_local std::unique_ptr<Prepared> prepared;
-    if (preparedFor != &series || prepared == nullptr) {
-        prepared = prepare(series);
-        preparedFor = &series;
-    }
+namespace {
+
+// The position and velocity on the J2000 ecliptic from a prepared series.
+MoonState eclipticJ2000(const Prepared& prepared, double jdTDB) {
     const double t = (jdTDB - kJ2000) / kDaysPerCentury;
-    const Sums s = sum(*prepared, t);
+    const Sums s = sum(prepared, t);
     const Arguments& a = arguments();
 
     // Longitude from the departure point on the inertial ecliptic of date, latitude,
@@ -485,8 +481,20 @@ MoonState moonEclipticJ2000(const MoonSeries& series, double jdTDB) {
     return m;
 }
 
-void geocentricMoon(double jdTT, double pv[2][3]) {
-    const MoonState m = moonEclipticJ2000(carriedMoonSeries(), jdTT);
+// The carried series' and the search's, prepared once (read-only after).
+const Prepared& carriedPrepared() {
+    static const std::unique_ptr<Prepared> p = prepare(carriedMoonSeries());
+    return *p;
+}
+
+const Prepared& searchPrepared() {
+    static const std::unique_ptr<Prepared> p =
+        prepare(truncateMoonSeries(carriedMoonSeries(), kSearchSeriesArcsec, 40.0));
+    return *p;
+}
+
+// The ecliptic of J2000 to ICRS axes.
+void toIcrs(const MoonState& m, double pv[2][3]) {
     // The J2000 ecliptic to the equator of DE405's frame (the note's table 7): a turn by
     // epsilon about the node, then by phi along the equator.
     constexpr double kEpsilon = (23 * 3600.0 + 26 * 60.0 + 21.40960) * kArcsecond;
@@ -504,6 +512,28 @@ void geocentricMoon(double jdTT, double pv[2][3]) {
         pv[i][1] = (x * sf + y * cf) / kKmPerAu;
         pv[i][2] = z / kKmPerAu;
     }
+}
+
+} // namespace
+
+MoonState moonEclipticJ2000(const MoonSeries& series, double jdTDB) {
+    // The prepared form of the series last asked for, per thread (the tests and the tools
+    // ask for one at a time).
+    thread_local const MoonSeries* preparedFor = nullptr;
+    thread_local std::unique_ptr<Prepared> prepared;
+    if (preparedFor != &series || prepared == nullptr) {
+        prepared = prepare(series);
+        preparedFor = &series;
+    }
+    return eclipticJ2000(*prepared, jdTDB);
+}
+
+void geocentricMoon(double jdTT, double pv[2][3]) {
+    toIcrs(eclipticJ2000(carriedPrepared(), jdTT), pv);
+}
+
+void searchGeocentricMoon(double jdTT, double pv[2][3]) {
+    toIcrs(eclipticJ2000(searchPrepared(), jdTT), pv);
 }
 
 } // namespace sorvane::precise

@@ -71,4 +71,12 @@ MoonState moonEclipticJ2000(const MoonSeries& series, double jdTDB);
 // drift of the tidal acceleration).
 void geocentricMoon(double jdTT, double pv[2][3]);
 
+// The terms of the search series: kSearchSeriesArcsec or more over -1999..3000.
+inline constexpr double kSearchSeriesArcsec = 1.0;
+
+// searchGeocentricMoon: the same from the carried series' largest terms only (181 terms, a
+// tenth of the cost; within 25" of geocentricMoon over -1999..3000), for the steps of a
+// search whose last step the carried series takes.
+void searchGeocentricMoon(double jdTT, double pv[2][3]);
+
 } // namespace sorvane::precise
