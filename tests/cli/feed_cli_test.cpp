@@ -15,15 +15,6 @@
 namespace sorvane::testing {
 namespace {
 
-std::vector<std::string> fields(const std::string& line) {
-    std::vector<std::string> out;
-    std::istringstream in(line);
-    for (std::string f; std::getline(in, f, '\t');) {
-        out.push_back(f);
-    }
-    return out;
-}
-
 // Two years of 六曜: 730 whole days; the same bytes from a run a second later (no clock in the
 // file) and in the --ics file, which replaces the old one.
 TEST(FeedCli, RokuyoOfTwoYearsIsTheSameBytesEveryRun) {
@@ -69,12 +60,12 @@ TEST(FeedCli, AWeekAgreesWithDaysAndNotes) {
     ASSERT_EQ(days.status + notes.status + rokuyo.status + senjitsu.status, 0);
     std::map<std::string, std::string> dayRokuyo;
     for (const std::string& line : lines(days.out)) {
-        const auto f = fields(line);
+        const auto f = tabFields(line);
         dayRokuyo[f.at(0)] = f.at(4);
     }
     std::map<std::string, std::set<std::string>> dayNotes;
     for (const std::string& line : lines(notes.out)) {
-        const auto f = fields(line);
+        const auto f = tabFields(line);
         const std::string& names = f.at(7); // "一粒万倍日、寅の日", "-" for none
         std::set<std::string>& set = dayNotes[f.at(0)];
         for (std::size_t from = 0; names != "-" && from <= names.size();) {

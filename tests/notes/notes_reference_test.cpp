@@ -25,15 +25,6 @@ SunMomentsOfYear pageSun() {
     return engines.pageChoice();
 }
 
-std::vector<std::string> fields(const std::string& line) {
-    std::vector<std::string> out;
-    std::istringstream in(line);
-    for (std::string f; std::getline(in, f, '\t');) {
-        out.push_back(f);
-    }
-    return out;
-}
-
 CivilDate isoDate(const std::string& iso) {
     return {std::stoi(iso.substr(0, 4)), std::stoi(iso.substr(5, 2)), std::stoi(iso.substr(8, 2))};
 }
@@ -44,7 +35,7 @@ TEST(NotesReference, LunarJavascriptTable) {
     std::map<int, YearNotes> years;
     int rows = 0;
     for (const tsv::Row& row : tsv::dataRows(in)) {
-        const std::vector<std::string> f = fields(row.text);
+        const std::vector<std::string> f = sorvane::testing::tabFields(row.text);
         ASSERT_EQ(f.size(), 5u) << "line " << row.lineNumber;
         const CivilDate date = isoDate(f[0]);
         auto it = years.find(date.year);
@@ -69,7 +60,7 @@ TEST(NotesReference, PublishedLists) {
     // (name, year) -> the listed dates
     std::map<std::pair<std::string, int>, std::set<std::string>> listed;
     for (const tsv::Row& row : tsv::dataRows(in)) {
-        const std::vector<std::string> f = fields(row.text);
+        const std::vector<std::string> f = sorvane::testing::tabFields(row.text);
         ASSERT_EQ(f.size(), 2u) << "line " << row.lineNumber;
         listed[{f[0], isoDate(f[1]).year}].insert(f[1]);
     }

@@ -44,6 +44,15 @@ CliRun runCli(const std::string& args) {
     return run;
 }
 
+std::vector<std::string> tabFields(const std::string& line) {
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string f; std::getline(in, f, '\t');) {
+        out.push_back(f);
+    }
+    return out;
+}
+
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
     std::string current;

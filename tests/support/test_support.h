@@ -23,6 +23,9 @@ CliRun runCli(const std::string& args);
 // Splits text into lines at '\n' (the last line need not end with one).
 std::vector<std::string> lines(const std::string& text);
 
+// Splits a line of a tab-separated table into its fields.
+std::vector<std::string> tabFields(const std::string& line);
+
 // The difference of two longitudes, degrees, as arcseconds in -648000..648000.
 double signedArcsec(double degrees);
 
