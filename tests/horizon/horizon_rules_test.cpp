@@ -6,8 +6,14 @@
 #include "horizon/rise_set.h"
 #include "support/test_support.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -111,6 +117,58 @@ TEST(HorizonRules, PlacesFile) {
             EXPECT_NE(std::string(e.what()).find(b.message), std::string::npos) << e.what();
         }
     }
+}
+
+// A places file that cannot serve is one line naming the file and its problem, status 1,
+// never a wait (a named pipe) nor a usage error; a byte order mark is skipped.
+TEST(HorizonCli, DamagedPlacesFileIsOneLineWithStatusOne) {
+    namespace fs = std::filesystem;
+    const fs::path shipped = fs::path(SORVANE_SOURCE_DIR) / "data" / "places.tsv";
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> damage;
+        const char* message; // "" for a file that serves
+    } cases[] = {
+        {"named pipe", [](const fs::path& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); },
+         "places.tsv is not a regular file (a named pipe)"},
+        {"directory", [](const fs::path& f) { fs::create_directory(f); },
+         "places.tsv is a directory, not a places file"},
+        {"empty", [](const fs::path& f) { std::ofstream{f}; }, "places.tsv is empty"},
+        {"missing", [](const fs::path&) {},
+         "places.tsv: cannot open DIR/places.tsv: No such file or directory"},
+        {"byte order mark",
+         [&](const fs::path& f) {
+             std::ifstream in(shipped, std::ios::binary);
+             std::ofstream(f, std::ios::binary) << "\xEF\xBB\xBF" << in.rdbuf();
+         },
+         ""},
+    };
+    const fs::path dir = fs::temp_directory_path() / ("sorvane-places-" + std::to_string(getpid()));
+    for (const auto& c : cases) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        c.damage(dir / "places.tsv");
+        const auto run =
+            sorvane::testing::runCli("2025 --sun --place 京都 --data '" + dir.string() + "'");
+        std::string message = c.message;
+        if (const auto at = message.find("DIR"); at != std::string::npos) {
+            message.replace(at, 3, dir.string());
+        }
+        if (message.empty()) {
+            EXPECT_EQ(run.status, 0) << c.what << ": " << run.err;
+            EXPECT_EQ(sorvane::testing::lines(run.out).size(), 365u) << c.what;
+            continue;
+        }
+        EXPECT_EQ(run.status, 1) << c.what << ": " << run.err;
+        EXPECT_TRUE(run.out.empty()) << c.what;
+        EXPECT_NE(run.err.find(message), std::string::npos) << c.what << ": " << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.what << ": " << run.err;
+        // --help still answers, naming the problem where it lists the places.
+        const auto help = sorvane::testing::runCli("--help --data '" + dir.string() + "'");
+        EXPECT_EQ(help.status, 0) << c.what;
+        EXPECT_NE(help.out.find(message), std::string::npos) << c.what;
+    }
+    fs::remove_all(dir);
 }
 
 TEST(HorizonCli, SunListingAndRefusals) {
