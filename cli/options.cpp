@@ -469,7 +469,8 @@ std::string usageText() {
            "              neither way there, and a note on standard error says where\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --sun       instead, one line per day: date, 日の出, 日の入, 月の出, 月の入\n"
-           "              (HH:MM in JST, --:-- for none) and the Moon's age at noon, for\n"
+           "              (HH:MM in JST, --:-- for none, **:** for the Sun's two on a\n"
+           "              polar day, when it never sets) and the Moon's age at noon, for\n"
            "              Tokyo (the observatory's point) or the place of --place NAME\n"
            "              or --lat DEG --lon DEG (decimal, north and east positive);\n"
            "              years " +

@@ -58,7 +58,15 @@ TEST(HorizonRules, MissingMoonEventsAndPolarDays) {
         const horizon::DayTimes d = dayAt(c.place, c.date);
         EXPECT_FALSE(d.sunrise) << c.what;
         EXPECT_FALSE(d.sunset) << c.what;
+        // The polar day and the polar night are told apart in every text.
+        EXPECT_EQ(d.polar, c.sunUp ? horizon::Polar::Day : horizon::Polar::Night) << c.what;
+        EXPECT_EQ(horizon::dayLine(d).substr(10, 14), c.sunUp ? "  **:**  **:**" : "  --:--  --:--")
+            << c.what;
+        EXPECT_NE(horizon::dayDetailsText(d).find(c.sunUp ? "（白夜）" : "（極夜）"),
+                  std::string::npos)
+            << c.what;
     }
+    EXPECT_EQ(dayAt(horizon::tokyo().observer, {2025, 6, 21}).polar, horizon::Polar::None);
     // A day at the equator lasts a little over 12 h (the upper limb and refraction).
     const horizon::DayTimes eq = dayAt({0.0, 135.0}, {2025, 3, 20});
     ASSERT_TRUE(eq.sunrise && eq.sunset);
@@ -191,6 +199,13 @@ TEST(HorizonCli, SunListingAndRefusals) {
     EXPECT_NE(json.out.find("\"date\": \"2025-12-31\""), std::string::npos);
     EXPECT_NE(json.out.find("\"moonrise\": null"), std::string::npos);
 
+    // The JSON says which polar days and nights a place has.
+    const auto tromso = sorvane::testing::runCli("2025 --sun --json --lat 69.6496 --lon 18.956");
+    ASSERT_EQ(tromso.status, 0);
+    EXPECT_NE(tromso.out.find("\"polar\": \"day\""), std::string::npos);
+    EXPECT_NE(tromso.out.find("\"polar\": \"night\""), std::string::npos);
+    EXPECT_EQ(json.out.find("\"polar\""), std::string::npos);
+
     const auto far = sorvane::testing::runCli("1000 --sun");
     ASSERT_EQ(far.status, 0);
     EXPECT_NE(far.out.find("注：この年の時刻は±"), std::string::npos);
@@ -208,6 +223,7 @@ TEST(HorizonCli, SunListingAndRefusals) {
         {"2025 --place 札幌", "--place needs --sun"},
         {"2025 --sun --place 札幌 --lat 1 --lon 2", "--place and --lat cannot be combined"},
         {"2025 --sun --days", "--sun and --days cannot be combined"},
+        {"2025 --sun --ics x.ics", "are not written as a calendar file"},
         {"3001 --sun", "--sun covers the years -1999..3000"},
     };
     for (const auto& r : refused) {
