@@ -186,7 +186,10 @@ void DaySearchWindow::createControls() {
     };
     const QDate today = QDate::currentDate();
     from_ = makeDate(today, QStringLiteral("fromDate"));
-    to_ = makeDate(today.addYears(1), QStringLiteral("toDate"));
+    // A year of days, as --find takes by default: to the eve of the same date a year later.
+    const QDate sameDate(today.year() + 1, today.month(), today.day());
+    to_ = makeDate((sameDate.isValid() ? sameDate : QDate(today.year() + 1, 3, 1)).addDays(-1),
+                   QStringLiteral("toDate"));
     auto* fromLabel = new QLabel(QStringLiteral("期間(&D)："), this);
     fromLabel->setBuddy(from_);
     form->addWidget(fromLabel, 1, 0);

@@ -14,7 +14,8 @@ namespace {
 TEST(FindOptions, RangeDefaultsAndRefusals) {
     const Options o = parseArguments({"--find", "大安"}, 2026, CivilDate{2026, 2, 10});
     EXPECT_EQ(o.from, (CivilDate{2026, 2, 10}));
-    EXPECT_EQ(o.to, (CivilDate{2027, 2, 10}));
+    // The default range is a year: to the day before the same date a year later.
+    EXPECT_EQ(o.to, (CivilDate{2027, 2, 9}));
     EXPECT_EQ(parseArguments({"--find", "大安", "--from", "2024-02-29"}, 2026).to,
               (CivilDate{2025, 2, 28}));
     // A query may begin with a negated word, a date with a year before 1.
