@@ -280,7 +280,7 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
             try {
                 options.find = daysearch::parseQuery(text, daysearch::Vocabulary());
             } catch (const daysearch::QueryError& e) {
-                throw UsageError("--find: " + printable(e.what(), 200));
+                throw UsageError("--find: " + printable(e.what()));
             }
         } else if (is("--from")) {
             options.from = parseDate("--from", value("--from", startsLikeDate));

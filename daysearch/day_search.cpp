@@ -36,7 +36,7 @@ WordValue evaluate(const Word& word, const DayFacts& day) {
             if (!value.matched.empty()) {
                 value.matched += "、";
             }
-            value.matched += fact->text();
+            value.matched += term.shownAs(fact->text());
         }
     }
     if (!value.matched.empty()) {

@@ -34,6 +34,8 @@ TEST(FindOptions, RangeDefaultsAndRefusals) {
         {{"--find", "大安", "--lat", "35"}, "--lat"},
         {{"--find", "仏滅|危"}, "十二直:危"},
         {{"--find", "大安", "--ics", "x.ics", "--from", "0000-12-01"}, "1..9999"},
+        // A long word is cut in the message, which keeps its reason.
+        {{"--find", "十二直:" + std::string(1500, 'x')}, ": no 十二直 is named \"xxx"},
     };
     for (const auto& [args, named] : bad) {
         try {

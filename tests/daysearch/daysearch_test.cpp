@@ -228,4 +228,63 @@ TEST(DaySearch, RefusesUnknownAndAmbiguousWordsByName) {
     }
 }
 
+// Tabs and line breaks separate words; a name or a word given twice counts once (and the
+// word is written again from what it keeps); a long word is cut in the message, never the
+// message; a name of two kinds is shown with its kind.
+TEST(DaySearch, WordsAreReadOnceAndShownWithTheirKind) {
+    daysearch::Vocabulary vocabulary;
+    std::string many = "土";
+    for (int i = 0; i < 2000; ++i) {
+        many += "|土";
+    }
+    const struct {
+        std::string query;
+        std::vector<std::string> words; // each word's text as the query keeps it
+    } cases[] = {
+        {"大安\t土", {"大安", "土"}},
+        {"大安\n-仏滅", {"大安", "-仏滅"}},
+        {"大安 大安", {"大安"}},
+        {"-仏滅 −仏滅 仏滅", {"-仏滅", "仏滅"}},
+        {"大安|仏滅 仏滅|大安", {"大安|仏滅"}},
+        {"大安|土|大安", {"大安|土"}},
+        {many, {"土"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.query.substr(0, 40));
+        const daysearch::Query query = daysearch::parseQuery(c.query, vocabulary);
+        std::vector<std::string> words;
+        for (const daysearch::Word& w : query.words) {
+            words.push_back(w.text);
+            EXPECT_EQ(w.terms.size(), w.written.size());
+        }
+        EXPECT_EQ(words, c.words);
+    }
+
+    std::string longName;
+    for (int i = 0; i < 500; ++i) {
+        longName += "危";
+    }
+    try {
+        daysearch::parseQuery("十二直:" + longName, vocabulary);
+        ADD_FAILURE() << "accepted";
+    } catch (const daysearch::QueryError& e) {
+        const std::string message = e.what();
+        EXPECT_NE(message.find(": no 十二直 is named \"危危"), std::string::npos) << message;
+        EXPECT_NE(message.find("...\""), std::string::npos) << message;
+        EXPECT_LT(message.size(), 400u) << message;
+    }
+
+    daysearch::DaySearch search(sorvane::testing::shippedTables());
+    const auto result = search.search(daysearch::parseQuery("十二直:危|二十八宿:危", vocabulary),
+                                      CivilDate{2026, 1, 1}, CivilDate{2026, 12, 31});
+    std::map<std::string, int> shown;
+    for (const auto& day : result.days) {
+        ASSERT_EQ(day.notes.size(), 1u);
+        ++shown[day.notes.front()];
+    }
+    EXPECT_EQ(shown.count("危"), 0u);
+    EXPECT_GT(shown["十二直:危"], 0);
+    EXPECT_GT(shown["二十八宿:危"], 0);
+}
+
 } // namespace
