@@ -25,7 +25,20 @@ void add(DayFacts& day, Kind kind, std::string name, std::string shown = {}) {
     day.facts[static_cast<std::size_t>(kind)].push_back(Fact{std::move(name), std::move(shown)});
 }
 
+bool weekend(const DayFacts& day) {
+    const int w = youbi(static_cast<double>(dayNumber(day.date)));
+    return w == 1 || w == 7;
+}
+
 } // namespace
+
+std::optional<Kind> undecidedKind(const Term& term, const DayFacts& day) {
+    // A Saturday or a Sunday is a 休日 in any year: only a weekday's 休日 hangs on the holidays.
+    if (term.kind == Kind::Rest && term.name == kRestWord && weekend(day)) {
+        return std::nullopt;
+    }
+    return missingKind(term, day);
+}
 
 std::optional<Kind> missingKind(const Term& term, const DayFacts& day) {
     if (!day.knows(term.kind)) {
@@ -84,12 +97,12 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
     const bool terms = (kinds & (bit(Kind::SolarTerm) | bit(Kind::Zassetsu))) != 0;
     const bool lunar = (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar))) != 0 &&
                        almanac::covers(almanac::Source::Lunisolar, year);
-    const bool rest =
-        (kinds & bit(Kind::Rest)) != 0 && almanac::covers(almanac::Source::Holidays, year);
+    const bool restAsked = (kinds & bit(Kind::Rest)) != 0;
+    const bool rest = restAsked && almanac::covers(almanac::Source::Holidays, year);
     const bool dayNotes =
         (kinds & (bit(Kind::Senjitsu) | bit(Kind::Choku) | bit(Kind::Shuku) | bit(Kind::Kyusei))) !=
         0;
-    if (!terms && !lunar && !rest && !dayNotes) {
+    if (!terms && !lunar && !restAsked && !dayNotes) {
         return days;
     }
 
@@ -172,9 +185,11 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
                 add(*d, Kind::Rest, kRestWord, h.name);
             }
         }
+    }
+    if (restAsked) {
+        // Saturdays and Sundays are 休日 in every year, known or not for the holidays.
         for (DayFacts& d : days) {
-            const int w = youbi(static_cast<double>(dayNumber(d.date)));
-            if ((w == 1 || w == 7) && d.of(Kind::Rest).empty()) {
+            if (weekend(d) && d.of(Kind::Rest).empty()) {
                 add(d, Kind::Rest, kRestWord, d.weekday);
             }
         }

@@ -35,9 +35,13 @@ struct DayFacts {
 // only where the lunisolar calendar is.
 inline constexpr unsigned kLunarNotes = 1U << kKindCount;
 
-// Whether a term can be decided on the day; if not, the kind whose reach it lacks (the
+// Whether the kind of a term is known on the day; if not, the kind whose reach it lacks (the
 // term's own, or 旧暦 for 不成就日 outside the lunisolar calendar's years).
 std::optional<Kind> missingKind(const Term& term, const DayFacts& day);
+
+// Whether the day decides the term: as missingKind, except that 休日 is decided on every
+// Saturday and Sunday (a 休日 in any year), where the holidays are not known.
+std::optional<Kind> undecidedKind(const Term& term, const DayFacts& day);
 
 // The kinds a query names, as a mask of (1 << kind).
 unsigned kindsNamed(const Query& query);
@@ -48,6 +52,7 @@ unsigned kindsNamed(const Query& query);
 // them) for the terms and 雑節, the lunisolar year for 六曜 and 旧暦, the holidays for 休日,
 // the day notes for 選日, 十二直, 二十八宿 and 九星 (left unknown for a year whose Sun's dates
 // cannot be found: near the ends of the year range, where the calendar has drifted).
+// Saturdays and Sundays carry 休日 in every year.
 std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, const CivilDate& last,
                                 unsigned kinds);
 

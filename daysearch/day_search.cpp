@@ -30,7 +30,7 @@ WordValue evaluate(const Word& word, const DayFacts& day) {
     WordValue value;
     std::optional<Kind> missing;
     for (const Term& term : word.terms) {
-        if (const auto kind = missingKind(term, day)) {
+        if (const auto kind = undecidedKind(term, day)) {
             missing = missing ? missing : kind;
         } else if (const Fact* fact = findFact(day, term)) {
             if (!value.matched.empty()) {
@@ -68,8 +68,10 @@ std::optional<Kind> missingAllYear(const Term& term, int year) {
     case Kind::Lunisolar:
         return lunar ? std::nullopt : std::optional<Kind>(term.kind);
     case Kind::Rest:
-        return almanac::covers(almanac::Source::Holidays, year) ? std::nullopt
-                                                                : std::optional<Kind>(term.kind);
+        // 休日 holds on Saturdays and Sundays in any year.
+        return almanac::covers(almanac::Source::Holidays, year) || term.name == kRestWord
+                   ? std::nullopt
+                   : std::optional<Kind>(term.kind);
     case Kind::Senjitsu:
         return !lunar && term.name == notes::senjitsuName(notes::Senjitsu::Fujoju)
                    ? std::optional<Kind>(Kind::Lunisolar)
@@ -153,7 +155,12 @@ SearchResult DaySearch::search(const Query& query, const CivilDate& from, const 
             open[w].reset();
         }
         if (kind) {
-            open[w] = Uncovered{query.words[w].text, *kind, first, last};
+            const auto& terms = query.words[w].terms;
+            const bool weekends =
+                *kind == Kind::Rest && std::any_of(terms.begin(), terms.end(), [](const Term& t) {
+                    return t.kind == Kind::Rest && t.name == kRestWord;
+                });
+            open[w] = Uncovered{query.words[w].text, *kind, first, last, weekends};
         }
     };
     const long long fromDay = dayNumber(from);

@@ -31,6 +31,7 @@ struct Uncovered {
     Kind kind;        // the first kind of the word that is not known
     CivilDate first;
     CivilDate last;
+    bool weekends = false; // the word's 休日 still holds there on Saturdays and Sundays
 };
 
 struct SearchResult {

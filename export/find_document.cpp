@@ -82,6 +82,9 @@ std::string findJson(const daysearch::Query& query, const CivilDate& from, const
         d["from"] = isoDateText(u.first);
         d["to"] = isoDateText(u.last);
         d["reach"] = daysearch::kindReach(u.kind);
+        if (u.weekends) {
+            d["weekends"] = true;
+        }
         doc["uncovered"].push_back(std::move(d));
     }
     return doc.dump(2) + "\n";
@@ -114,7 +117,8 @@ std::vector<std::string> uncoveredLines(const daysearch::SearchResult& result) {
         std::string words;
         for (std::size_t j = i; j < stretches.size(); ++j) {
             const daysearch::Uncovered& v = stretches[j];
-            if (!done[j] && v.kind == u.kind && v.first == u.first && v.last == u.last) {
+            if (!done[j] && v.kind == u.kind && v.first == u.first && v.last == u.last &&
+                v.weekends == u.weekends) {
                 words += (words.empty() ? "" : ", ") + v.word;
                 done[j] = true;
             }
@@ -123,7 +127,8 @@ std::vector<std::string> uncoveredLines(const daysearch::SearchResult& result) {
         lines.push_back(words + " (" + daysearch::kindLabel(u.kind) +
                         (reach.empty() ? ", not computed there" : ", known " + reach) +
                         "): not known from " + isoDateText(u.first) + " to " + isoDateText(u.last) +
-                        ", where no day matches through it");
+                        (u.weekends ? ", where only a Saturday or a Sunday matches through 休日"
+                                    : ", where no day matches through it"));
     }
     return lines;
 }

@@ -165,6 +165,18 @@ TEST(DaySearch, FindsTheDaysTheRecordsGive) {
          {2101, 1, 31},
          [](const Day& d) { return d.senjitsu(S::Fujoju); },
          std::pair{CivilDate{2101, 1, 1}, CivilDate{2101, 1, 31}}},
+        // A Saturday or a Sunday is a 休日 in any year; only a weekday's is unknown outside
+        // the holidays' years.
+        {"休日",
+         {2101, 1, 1},
+         {2101, 1, 10},
+         [](const Day& d) { return d.weekend(); },
+         std::pair{CivilDate{2101, 1, 1}, CivilDate{2101, 1, 10}}},
+        {"休日",
+         {1948, 7, 10},
+         {1948, 7, 25},
+         [](const Day& d) { return d.weekend() || d.holiday(); },
+         std::pair{CivilDate{1948, 7, 10}, CivilDate{1948, 7, 19}}},
         // Before the holiday law 祝日 is not known, yet 土 still holds on a Saturday.
         {"大安 土|祝日",
          {1947, 6, 1},
