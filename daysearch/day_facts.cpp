@@ -2,6 +2,7 @@
 
 #include "almanac/coverage.h"
 #include "almanac/day_listing.h"
+#include "almanac/limits.h"
 #include "almanac/year_almanac.h"
 #include "calendar/day_cycles.h"
 #include "calendar/names.h"
@@ -129,16 +130,16 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
         almanac ? almanac->holidays
                 : (rest ? holidays::yearHolidays(year) : std::vector<holidays::Holiday>{});
 
-    if (terms) {
-        for (DayFacts& d : days) {
-            d.known |= bit(Kind::SolarTerm) | bit(Kind::Zassetsu);
-        }
-        for (const almanac::Event& e : almanac->solarTerms) {
+    // Where the calendar has drifted from the seasons an event of the year may fall in the
+    // year before or after (立春 of 32700 on 32699-12-29): the events of both neighbours are
+    // listed on their days too.
+    auto addEvents = [&](const almanac::YearAlmanac& source) {
+        for (const almanac::Event& e : source.solarTerms) {
             if (DayFacts* d = at(e.date)) {
                 add(*d, Kind::SolarTerm, almanac::eventTitle(e));
             }
         }
-        for (const almanac::Event& e : almanac->zassetsu) {
+        for (const almanac::Event& e : source.zassetsu) {
             if (e.kind == EventKind::DoyoPeriod) {
                 // Every day of a 土用 carries its name.
                 for (long long n = dayNumber(e.date); n <= dayNumber(e.lastDate); ++n) {
@@ -156,6 +157,22 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
                 }
             }
         }
+    };
+    if (terms) {
+        for (DayFacts& d : days) {
+            d.known |= bit(Kind::SolarTerm) | bit(Kind::Zassetsu);
+        }
+        for (const int neighbour : {year - 1, year + 1}) {
+            if ((!almanac::keepsToSeasons(year) || !almanac::keepsToSeasons(neighbour)) &&
+                almanac::covers(almanac::Source::Year, neighbour)) {
+                almanac::AlmanacOptions options;
+                options.precise = almanac::modeFor(neighbour, true) == almanac::Mode::Precise;
+                options.zassetsu = (kinds & bit(Kind::Zassetsu)) != 0;
+                addEvents(
+                    almanac::yearAlmanac(tables, static_cast<std::int16_t>(neighbour), options));
+            }
+        }
+        addEvents(*almanac);
     }
     if (lunar && lunarYear != nullptr) {
         for (std::size_t i = 0; i < days.size(); ++i) {

@@ -51,8 +51,9 @@ unsigned kindsNamed(const Query& query);
 // computed: the solar terms (the precise mode where it reaches, as the day listing takes
 // them) for the terms and 雑節, the lunisolar year for 六曜 and 旧暦, the holidays for 休日,
 // the day notes for 選日, 十二直, 二十八宿 and 九星 (left unknown for a year whose Sun's dates
-// cannot be found: near the ends of the year range, where the calendar has drifted).
-// Saturdays and Sundays carry 休日 in every year.
+// cannot be found: near the ends of the year range, where the calendar has drifted). In a
+// year that has drifted from the seasons the solar terms and 雑節 of the years before and
+// after that fall in the days are listed too. Saturdays and Sundays carry 休日 in every year.
 std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, const CivilDate& last,
                                 unsigned kinds);
 

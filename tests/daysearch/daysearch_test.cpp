@@ -299,4 +299,37 @@ TEST(DaySearch, WordsAreReadOnceAndShownWithTheirKind) {
     EXPECT_GT(shown["二十八宿:危"], 0);
 }
 
+// Where the calendar has drifted from the seasons a year's 立春 may fall in the year before:
+// each one is listed on the day it falls, whichever year's it is, as the almanacs give them.
+TEST(DaySearch, DriftedEventsAreListedOnTheirDays) {
+    const CivilDate from{32690, 1, 1};
+    const CivilDate to{32710, 12, 31};
+    std::vector<CivilDate> want;
+    for (int y = from.year - 1; y <= to.year + 1; ++y) {
+        almanac::AlmanacOptions options;
+        options.precise = false;
+        const auto year = almanac::yearAlmanac(sorvane::testing::shippedTables(),
+                                               static_cast<std::int16_t>(y), options);
+        for (const almanac::Event& e : year.solarTerms) {
+            if (almanac::eventTitle(e) == "立春" && e.date >= from && e.date <= to) {
+                want.push_back(e.date);
+            }
+        }
+    }
+    std::sort(want.begin(), want.end());
+    ASSERT_GE(want.size(), 20u);
+    // Some of them fall outside their own year.
+    EXPECT_TRUE(
+        std::any_of(want.begin(), want.end(), [](const CivilDate& d) { return d.month == 12; }));
+
+    daysearch::DaySearch search(sorvane::testing::shippedTables());
+    const auto result =
+        search.search(daysearch::parseQuery("立春", daysearch::Vocabulary()), from, to);
+    std::vector<CivilDate> found;
+    for (const auto& day : result.days) {
+        found.push_back(day.date);
+    }
+    EXPECT_EQ(found, want);
+}
+
 } // namespace
