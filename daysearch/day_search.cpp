@@ -141,6 +141,21 @@ const std::vector<DayFacts>& DaySearch::year(int year, unsigned kinds) {
 SearchResult DaySearch::search(const Query& query, const CivilDate& from, const CivilDate& to,
                                bool listDays) {
     SearchResult result;
+    SearchHooks hooks;
+    if (listDays) {
+        hooks.found = [&](DayMatch&& day) { result.days.push_back(std::move(day)); };
+    } else {
+        hooks.found = [](DayMatch&&) {};
+    }
+    SearchResult counted = search(query, from, to, hooks);
+    counted.days = std::move(result.days);
+    return counted;
+}
+
+SearchResult DaySearch::search(const Query& query, const CivilDate& from, const CivilDate& to,
+                               const SearchHooks& hooks) {
+    SearchResult result;
+    std::vector<DayMatch> kept; // without hooks.found
     const unsigned kinds = kindsNamed(query);
     // The stretch of days each word cannot decide that is still open.
     std::vector<std::optional<Uncovered>> open(query.words.size());
@@ -165,7 +180,12 @@ SearchResult DaySearch::search(const Query& query, const CivilDate& from, const 
     };
     const long long fromDay = dayNumber(from);
     const long long toDay = dayNumber(to);
+    const int years = to.year - from.year + 1;
     for (int y = from.year; y <= to.year; ++y) {
+        if (y > from.year && hooks.progress && !hooks.progress(y - from.year, years)) {
+            result.stopped = true;
+            break;
+        }
         const long long first = std::max(fromDay, dayNumber(CivilDate{y, 1, 1}));
         const long long last = std::min(toDay, dayNumber(CivilDate{y, 12, 31}));
         // A year in which some word cannot hold on any day is not computed.
@@ -199,8 +219,11 @@ SearchResult DaySearch::search(const Query& query, const CivilDate& from, const 
             }
             if (holds) {
                 ++result.count;
-                if (listDays) {
-                    result.days.push_back(DayMatch{day.date, day.weekday, std::move(notes)});
+                DayMatch match{day.date, day.weekday, std::move(notes)};
+                if (hooks.found) {
+                    hooks.found(std::move(match));
+                } else {
+                    kept.push_back(std::move(match));
                 }
             }
         }
@@ -212,6 +235,10 @@ SearchResult DaySearch::search(const Query& query, const CivilDate& from, const 
     }
     std::stable_sort(result.uncovered.begin(), result.uncovered.end(),
                      [](const Uncovered& a, const Uncovered& b) { return a.first < b.first; });
+    if (!result.stopped && hooks.progress) {
+        hooks.progress(years, years);
+    }
+    result.days = std::move(kept);
     return result;
 }
 

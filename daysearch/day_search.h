@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,8 +37,19 @@ struct Uncovered {
 
 struct SearchResult {
     std::size_t count = 0;
-    std::vector<DayMatch> days; // empty when only counted
+    std::vector<DayMatch> days; // empty when only counted or given to SearchHooks::found
     std::vector<Uncovered> uncovered;
+    bool stopped = false; // SearchHooks::progress stopped the search: count and days partial
+};
+
+// What a caller follows of a long search.
+struct SearchHooks {
+    // Each day that fits, in date order, as it is found (SearchResult::days then stays
+    // empty, so that a search of any length holds none of them).
+    std::function<void(DayMatch&&)> found;
+    // Called after each year with the years done and the years of the range; returning
+    // false stops the search there (a window whose conditions changed).
+    std::function<bool(int done, int total)> progress;
 };
 
 // Whether the day fits the query: every word holds (a negated word: none of its names is
@@ -57,6 +69,10 @@ class DaySearch {
     // only their count. Years -32768..32767.
     SearchResult search(const Query& query, const CivilDate& from, const CivilDate& to,
                         bool listDays = true);
+    // The same with the days given to hooks.found (when set) and hooks.progress asked after
+    // each year.
+    SearchResult search(const Query& query, const CivilDate& from, const CivilDate& to,
+                        const SearchHooks& hooks);
 
   private:
     struct Year {
