@@ -52,6 +52,11 @@ std::optional<Kind> missingKind(const Term& term, const DayFacts& day) {
     return std::nullopt;
 }
 
+bool needsLunisolarYear(unsigned kinds) {
+    return (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar) | bit(Kind::Senjitsu) |
+                     bit(Kind::Choku) | bit(Kind::Shuku) | bit(Kind::Kyusei))) != 0;
+}
+
 unsigned kindsNamed(const Query& query) {
     unsigned mask = 0;
     for (const Word& word : query.words) {
@@ -76,7 +81,7 @@ std::string kindReach(Kind kind) {
 }
 
 std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, const CivilDate& last,
-                                unsigned kinds) {
+                                unsigned kinds, const lunisolar::LunisolarYear* given) {
     const int year = first.year;
     const long long firstDay = dayNumber(first);
     const long long lastDay = dayNumber(last);
@@ -108,22 +113,25 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
     }
 
     // The solar terms and 雑節 come with a year almanac; the lunisolar year and the holidays
-    // alone are taken from their own libraries, without the solar terms' search.
+    // alone are taken from their own libraries, without the solar terms' search. A lunisolar
+    // year the caller has is used as it is.
+    const bool lunarYearGiven = given != nullptr && given->year() == year;
     std::optional<almanac::YearAlmanac> almanac;
     if (terms) {
         almanac::AlmanacOptions options;
         options.precise = almanac::modeFor(year, true) == almanac::Mode::Precise;
         options.zassetsu = (kinds & bit(Kind::Zassetsu)) != 0;
-        options.lunisolar = lunar;
+        options.lunisolar = lunar && !lunarYearGiven;
         options.holidays = rest;
         almanac = almanac::yearAlmanac(tables, static_cast<std::int16_t>(year), options);
     }
     std::optional<lunisolar::LunisolarYear> lunisolarYear;
     if ((lunar || dayNotes) && almanac::covers(almanac::Source::Lunisolar, year) &&
-        !(almanac && almanac->lunisolar)) {
-        lunisolarYear.emplace(year);
+        !lunarYearGiven && !(almanac && almanac->lunisolar)) {
+        lunisolarYear.emplace(year, lunisolar::Quarters::Left);
     }
-    const lunisolar::LunisolarYear* lunarYear = almanac && almanac->lunisolar
+    const lunisolar::LunisolarYear* lunarYear = lunarYearGiven ? given
+                                                : almanac && almanac->lunisolar
                                                     ? &*almanac->lunisolar
                                                     : (lunisolarYear ? &*lunisolarYear : nullptr);
     const std::vector<holidays::Holiday> holidayList =

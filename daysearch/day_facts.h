@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+namespace sorvane::lunisolar {
+class LunisolarYear;
+}
+
 namespace sorvane::daysearch {
 
 // One name a day carries.
@@ -54,8 +58,15 @@ unsigned kindsNamed(const Query& query);
 // cannot be found: near the ends of the year range, where the calendar has drifted). In a
 // year that has drifted from the seasons the solar terms and 雑節 of the years before and
 // after that fall in the days are listed too. Saturdays and Sundays carry 休日 in every year.
+// lunarYear: the lunisolar year of the days' year when the caller has it (else it is
+// computed where a kind needs it).
 std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, const CivilDate& last,
-                                unsigned kinds);
+                                unsigned kinds,
+                                const lunisolar::LunisolarYear* lunarYear = nullptr);
+
+// Whether the kinds of the mask need the lunisolar year (六曜, 旧暦, and the notes' 選日,
+// 十二直, 二十八宿 and 九星, whose 不成就日 and moon age rest on it).
+bool needsLunisolarYear(unsigned kinds);
 
 // The years in which a kind is known, as a phrase for messages ("1900..2100"); empty for a
 // kind known in every year.

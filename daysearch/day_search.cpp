@@ -130,10 +130,21 @@ const std::vector<DayFacts>& DaySearch::year(int year, unsigned kinds) {
     while (years_.size() >= yearsKept_) {
         years_.pop_front();
     }
+    const lunisolar::LunisolarYear* lunar = nullptr;
+    if (needsLunisolarYear(wanted) && almanac::covers(almanac::Source::Lunisolar, year)) {
+        if (!lunarYear_ || lunarYear_->year() != year) {
+            const lunisolar::LunisolarYear* before =
+                lunarYear_ && lunarYear_->year() == year - 1 ? &*lunarYear_ : nullptr;
+            lunisolar::LunisolarYear next(year, lunisolar::Quarters::Left, before);
+            lunarYear_ = std::move(next);
+        }
+        lunar = &*lunarYear_;
+    }
     Year computed;
     computed.year = year;
     computed.kinds = wanted;
-    computed.days = yearFacts(tables_, CivilDate{year, 1, 1}, CivilDate{year, 12, 31}, wanted);
+    computed.days =
+        yearFacts(tables_, CivilDate{year, 1, 1}, CivilDate{year, 12, 31}, wanted, lunar);
     years_.push_back(std::move(computed));
     return years_.back().days;
 }

@@ -5,6 +5,7 @@
 #include "daysearch/day_facts.h"
 #include "daysearch/query.h"
 #include "ephemeris/tables.h"
+#include "lunisolar/lunisolar_year.h"
 
 #include <cstddef>
 #include <deque>
@@ -85,6 +86,9 @@ class DaySearch {
     const Tables& tables_;
     std::size_t yearsKept_;
     std::deque<Year> years_; // the most recently used last
+    // The last lunisolar year computed: the next year takes the 中気 and new moons the two
+    // share from it instead of searching them again.
+    std::optional<lunisolar::LunisolarYear> lunarYear_;
 };
 
 } // namespace sorvane::daysearch

@@ -152,15 +152,16 @@ YearNotes yearNotes(const Tables& tables, int year, const lunisolar::LunisolarYe
     // The lunisolar date and the noon moon age, where the calendar reaches.
     std::optional<lunisolar::LunisolarYear> own;
     if (lunisolar == nullptr && lunisolar::inRange(year)) {
-        own.emplace(year);
+        own.emplace(year, lunisolar::Quarters::Left);
         lunisolar = &*own;
     }
     const long long first = dayNumber(CivilDate{year, 1, 1});
     const long long last = dayNumber(CivilDate{year, 12, 31});
+    // The new moons of the lunisolar year reach from before 22 November of the year before
+    // (the last one before 1 January's noon lies within 30 days of it) to past the year.
     std::vector<long long> newMoons;
     if (lunisolar != nullptr) {
-        for (const lunisolar::PhaseMoment& p :
-             lunisolar::phasesBetween(first - 40, last, lunisolar::kNewMoons)) {
+        for (const lunisolar::PhaseMoment& p : lunisolar->newMoons()) {
             newMoons.push_back(p.jstMinute);
         }
     }
