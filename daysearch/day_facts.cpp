@@ -53,8 +53,7 @@ std::optional<Kind> missingKind(const Term& term, const DayFacts& day) {
 }
 
 bool needsLunisolarYear(unsigned kinds) {
-    return (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar) | bit(Kind::Senjitsu) |
-                     bit(Kind::Choku) | bit(Kind::Shuku) | bit(Kind::Kyusei))) != 0;
+    return (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar) | kLunarNotes)) != 0;
 }
 
 unsigned kindsNamed(const Query& query) {
@@ -62,6 +61,10 @@ unsigned kindsNamed(const Query& query) {
     for (const Word& word : query.words) {
         for (const Term& term : word.terms) {
             mask |= bit(term.kind);
+            if (term.kind == Kind::Senjitsu &&
+                term.name == notes::senjitsuName(notes::Senjitsu::Fujoju)) {
+                mask |= kLunarNotes;
+            }
         }
     }
     return mask;
@@ -126,7 +129,8 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
         almanac = almanac::yearAlmanac(tables, static_cast<std::int16_t>(year), options);
     }
     std::optional<lunisolar::LunisolarYear> lunisolarYear;
-    if ((lunar || dayNotes) && almanac::covers(almanac::Source::Lunisolar, year) &&
+    const bool lunarNotes = dayNotes && (kinds & kLunarNotes) != 0;
+    if ((lunar || lunarNotes) && almanac::covers(almanac::Source::Lunisolar, year) &&
         !lunarYearGiven && !(almanac && almanac->lunisolar)) {
         lunisolarYear.emplace(year, lunisolar::Quarters::Left);
     }
@@ -225,7 +229,10 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
         // (the calendar has drifted from the seasons there): the notes stay unknown.
         std::optional<notes::YearNotes> found;
         try {
-            found = notes::yearNotes(tables, year, lunarYear);
+            // Without 不成就日 among the words the notes need no lunisolar date.
+            found = notes::yearNotes(tables, year, lunarYear, notes::KyuseiRule::KoyomiNoPage,
+                                     lunarNotes ? notes::LunarDates::Computed
+                                                : notes::LunarDates::Left);
         } catch (const std::exception&) {
             return days;
         }

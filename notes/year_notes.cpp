@@ -87,7 +87,7 @@ const DayNotes& YearNotes::day(int month, int dayOfMonth) const {
 }
 
 YearNotes yearNotes(const Tables& tables, int year, const lunisolar::LunisolarYear* lunisolar,
-                    KyuseiRule rule) {
+                    KyuseiRule rule, LunarDates lunarDates) {
     if (!inRange(year)) {
         throw std::out_of_range("the notes cover the years " + std::to_string(kFirstYear) + ".." +
                                 std::to_string(kLastYear) + "; " + std::to_string(year) +
@@ -151,7 +151,7 @@ YearNotes yearNotes(const Tables& tables, int year, const lunisolar::LunisolarYe
 
     // The lunisolar date and the noon moon age, where the calendar reaches.
     std::optional<lunisolar::LunisolarYear> own;
-    if (lunisolar == nullptr && lunisolar::inRange(year)) {
+    if (lunisolar == nullptr && lunarDates == LunarDates::Computed && lunisolar::inRange(year)) {
         own.emplace(year, lunisolar::Quarters::Left);
         lunisolar = &*own;
     }
