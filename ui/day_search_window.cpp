@@ -351,6 +351,9 @@ void DaySearchWindow::search() {
     // answer, and a later change stops it at the end of the year it is in.
     State* state = state_.get();
     state_->worker.start([this, state, generation, query = std::move(query), from, to] {
+        if (state->generation.load() != generation) {
+            return; // overtaken while it waited for the one before to stop
+        }
         auto answer = std::make_shared<Answer>();
         int shownPercent = -1;
         daysearch::SearchHooks hooks;
