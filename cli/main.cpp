@@ -119,24 +119,94 @@ bool isStandardOutputFile(const std::filesystem::path& path) {
 // What a run prints on standard output: the report, or with --ics - the calendar instead.
 // Throws; the --ics file is written on the way.
 
-// --find: the days that fit the query, with a note on standard error for each stretch of
-// the range where a word cannot match.
-std::string find(const Tables& tables, const cli::Options& options) {
+// Standard output that could not be written (the errno value).
+struct StandardOutputError {
+    int error;
+};
+
+// Standard output written in blocks as a long listing grows, so that no listing is held
+// whole; throws StandardOutputError when a block cannot be written.
+class BlockOutput {
+  public:
+    explicit BlockOutput(bool open) : open_(open) {}
+    void put(std::string_view text) {
+        buffer_ += text;
+        if (buffer_.size() >= kBlockBytes) {
+            flush();
+        }
+    }
+    void flush() {
+        if (const int err = writeStandardOutput(buffer_, open_); err != 0) {
+            throw StandardOutputError{err};
+        }
+        buffer_.clear();
+    }
+
+  private:
+    static constexpr std::size_t kBlockBytes = 1 << 16;
+    bool open_;
+    std::string buffer_;
+};
+
+// --find: the days that fit the query, written as they are found (the listing, the JSON
+// document, the calendar file), with a note on standard error for each stretch of the range
+// where a word cannot match. Returns nothing: the output is written on the way.
+std::string find(const Tables& tables, const cli::Options& options, bool stdoutOpen) {
+    BlockOutput out(stdoutOpen);
+    const bool icsToStdout = options.icsFile && options.icsFile->string() == "-";
+    std::optional<AtomicFileWriter> file;
+    std::optional<exports::FindCalendarWriter> calendar;
+    if (options.icsFile) {
+        if (!icsToStdout) {
+            file.emplace(*options.icsFile);
+        }
+        calendar.emplace(*options.find, std::time(nullptr), [&](std::string_view piece) {
+            if (file) {
+                file->write(piece);
+            } else {
+                out.put(piece);
+            }
+        });
+    }
+    std::optional<exports::FindJsonWriter> json;
+    if (options.json && !icsToStdout) {
+        json.emplace(*options.find, options.from, options.to,
+                     [&](std::string_view piece) { out.put(piece); });
+    }
+    daysearch::SearchHooks hooks;
+    hooks.found = [&](daysearch::DayMatch&& day) {
+        if (calendar) {
+            calendar->day(day);
+        }
+        if (json) {
+            json->day(day);
+        } else if (!icsToStdout) {
+            out.put(exports::findReportLine(day));
+        }
+    };
     daysearch::DaySearch search(tables);
-    const daysearch::SearchResult result = search.search(*options.find, options.from, options.to);
+    const daysearch::SearchResult result =
+        search.search(*options.find, options.from, options.to, hooks);
     for (const std::string& line : exports::uncoveredLines(result)) {
         std::cerr << "sorvane-cli: note: " << cli::printable(line) << "\n";
     }
-    if (options.icsFile) {
-        const std::string calendar =
-            exports::findCalendar(*options.find, result, std::time(nullptr));
-        if (options.icsFile->string() == "-") {
-            return calendar;
+    if (calendar) {
+        if (calendar->finish()) {
+            if (file) {
+                file->commit();
+            }
+        } else {
+            // A calendar needs at least one event: an empty one is not written.
+            std::cerr << "sorvane-cli: note: no day fits the query, so no calendar was written"
+                      << (file ? " to " + cli::quotedArgument(options.icsFile->string()) : "")
+                      << " (an iCalendar file needs at least one event)\n";
         }
-        exports::writeTextFile(*options.icsFile, calendar);
     }
-    return options.json ? exports::findJson(*options.find, options.from, options.to, result)
-                        : exports::findReport(result);
+    if (json) {
+        json->finish(result);
+    }
+    out.flush();
+    return "";
 }
 
 // --feed: one kind's calendar, on standard output or (replaced whole) in the --ics file.
@@ -154,7 +224,7 @@ std::string feed(const cli::Options& options) {
     return calendar;
 }
 
-std::string run(const cli::Options& options) {
+std::string run(const cli::Options& options, bool stdoutOpen) {
     if (options.help) {
         return cli::usageText() + placeNamesHelp(options);
     }
@@ -171,7 +241,7 @@ std::string run(const cli::Options& options) {
                               "calendar there instead of the report");
     }
     if (options.find) {
-        return find(loadTables(dataDir(options)), options);
+        return find(loadTables(dataDir(options)), options, stdoutOpen);
     }
     if (options.feed) {
         return feed(options);
@@ -311,7 +381,13 @@ int main(int argc, char** argv) {
         const cli::Options options =
             cli::parseArguments(std::vector<std::string>(argv + 1, argv + argc), cli::currentYear(),
                                 cli::todayInJapan());
-        report = run(options);
+        report = run(options, stdoutOpen);
+        if (options.find) {
+            // Written on the way; an empty report needs no open standard output.
+            return 0;
+        }
+    } catch (const StandardOutputError& e) {
+        return fail(kOutputFailed, std::string("standard output: ") + std::strerror(e.error));
     } catch (const cli::UsageError& e) {
         return fail(kBadArgument, std::string(e.what()) + " (see --help)");
     } catch (const exports::IcsError& e) {

@@ -75,16 +75,17 @@ bool startsLikeDate(const std::string& text) {
     return text.size() > 1 && text[0] == '-' && text[1] >= '0' && text[1] <= '9';
 }
 
-// The same day a year later (28 February for 29 February), within the program's years.
+// The last day of the year of days that begins on date: the day before the same date a year
+// later (28 February from 29 February), within the program's years.
 CivilDate yearAfter(const CivilDate& date) {
     if (const int last = coverage(Source::Year).last; date.year >= last) {
         return CivilDate{last, 12, 31};
     }
     CivilDate next{date.year + 1, date.month, date.day};
     if (civilDate(dayNumber(next)) != next) {
-        next.day = 28;
+        next = CivilDate{date.year + 1, 3, 1};
     }
-    return next;
+    return addDays(next, -1);
 }
 
 // Options that cannot be given together, and why: each row names two options (as written
@@ -316,7 +317,7 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
             try {
                 options.find = daysearch::parseQuery(text, daysearch::Vocabulary());
             } catch (const daysearch::QueryError& e) {
-                throw UsageError("--find: " + printable(e.what(), 200));
+                throw UsageError("--find: " + printable(e.what()));
             }
         } else if (is("--feed")) {
             const std::string kind = value("--feed");
@@ -535,8 +536,9 @@ std::string usageText() {
            "              (--days included). FILE \"-\": the calendar on standard output\n"
            "              instead of the report\n"
            "  --find QUERY  instead, the days from --from (default: today in Japan) to --to\n"
-           "              (default: a year later) that fit QUERY, one tab-separated line\n"
-           "              each: date, weekday, then the names that matched. QUERY is words\n"
+           "              (default: a year, to the day before the same date a year later)\n"
+           "              that fit QUERY, one tab-separated line each: date, weekday, then\n"
+           "              the names that matched. QUERY is words\n"
            "              that must all hold; a word is a name or names joined by '|' (any\n"
            "              of them), a leading '-' negates it. Names: 六曜 (大安 ..), 選日\n"
            "              (一粒万倍日, 天赦日 ..), weekdays (月 .. 日), 祝日, 休日 (土, 日 or\n"
@@ -570,7 +572,8 @@ std::string usageText() {
            "              arguments give the same bytes\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --sun       instead, one line per day: date, 日の出, 日の入, 月の出, 月の入\n"
-           "              (HH:MM in JST, --:-- for none) and the Moon's age at noon, for\n"
+           "              (HH:MM in JST, --:-- for none, **:** for the Sun's two on a\n"
+           "              polar day, when it never sets) and the Moon's age at noon, for\n"
            "              Tokyo (the observatory's point) or the place of --place NAME\n"
            "              or --lat DEG --lon DEG (decimal, north and east positive);\n"
            "              years " +

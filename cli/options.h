@@ -39,7 +39,8 @@ struct Options {
     std::optional<std::string> place; // --place NAME (checked against the places file)
     std::optional<double> latitude;   // --lat DEG, -90..90
     std::optional<double> longitude;  // --lon DEG, -180..180
-    // --find: the days from..to that fit the query (from: today in JST; to: a year later)
+    // --find: the days from..to that fit the query (from: today in JST; to: the day
+    // before the same date a year later)
     std::optional<daysearch::Query> find;
     CivilDate from;
     CivilDate to;

@@ -40,12 +40,16 @@ void checkSunOptions(const Options& options, const std::vector<std::string>& giv
     if (!options.sun) {
         return;
     }
-    for (const char* other : {"--month", "--precise", "--zassetsu", "--days", "--phases",
-                              "--holidays", "--notes", "--ics"}) {
+    for (const char* other :
+         {"--month", "--precise", "--zassetsu", "--days", "--phases", "--holidays", "--notes"}) {
         if (named(other)) {
             throw UsageError(std::string("--sun and ") + other +
                              " cannot be combined: each prints a listing of its own");
         }
+    }
+    if (named("--ics")) {
+        throw UsageError("--sun and --ics cannot be combined: the rising and setting times "
+                         "are not written as a calendar file (list them as text or with --json)");
     }
     if (options.place && (options.latitude || options.longitude)) {
         throw UsageError(std::string("--place and ") + (options.latitude ? "--lat" : "--lon") +

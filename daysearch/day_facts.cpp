@@ -2,6 +2,7 @@
 
 #include "almanac/coverage.h"
 #include "almanac/day_listing.h"
+#include "almanac/limits.h"
 #include "almanac/year_almanac.h"
 #include "calendar/day_cycles.h"
 #include "calendar/names.h"
@@ -25,7 +26,20 @@ void add(DayFacts& day, Kind kind, std::string name, std::string shown = {}) {
     day.facts[static_cast<std::size_t>(kind)].push_back(Fact{std::move(name), std::move(shown)});
 }
 
+bool weekend(const DayFacts& day) {
+    const int w = youbi(static_cast<double>(dayNumber(day.date)));
+    return w == 1 || w == 7;
+}
+
 } // namespace
+
+std::optional<Kind> undecidedKind(const Term& term, const DayFacts& day) {
+    // A Saturday or a Sunday is a 休日 in any year: only a weekday's 休日 hangs on the holidays.
+    if (term.kind == Kind::Rest && term.name == kRestWord && weekend(day)) {
+        return std::nullopt;
+    }
+    return missingKind(term, day);
+}
 
 std::optional<Kind> missingKind(const Term& term, const DayFacts& day) {
     if (!day.knows(term.kind)) {
@@ -38,11 +52,19 @@ std::optional<Kind> missingKind(const Term& term, const DayFacts& day) {
     return std::nullopt;
 }
 
+bool needsLunisolarYear(unsigned kinds) {
+    return (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar) | kLunarNotes)) != 0;
+}
+
 unsigned kindsNamed(const Query& query) {
     unsigned mask = 0;
     for (const Word& word : query.words) {
         for (const Term& term : word.terms) {
             mask |= bit(term.kind);
+            if (term.kind == Kind::Senjitsu &&
+                term.name == notes::senjitsuName(notes::Senjitsu::Fujoju)) {
+                mask |= kLunarNotes;
+            }
         }
     }
     return mask;
@@ -62,7 +84,7 @@ std::string kindReach(Kind kind) {
 }
 
 std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, const CivilDate& last,
-                                unsigned kinds) {
+                                unsigned kinds, const lunisolar::LunisolarYear* given) {
     const int year = first.year;
     const long long firstDay = dayNumber(first);
     const long long lastDay = dayNumber(last);
@@ -84,32 +106,36 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
     const bool terms = (kinds & (bit(Kind::SolarTerm) | bit(Kind::Zassetsu))) != 0;
     const bool lunar = (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar))) != 0 &&
                        almanac::covers(almanac::Source::Lunisolar, year);
-    const bool rest =
-        (kinds & bit(Kind::Rest)) != 0 && almanac::covers(almanac::Source::Holidays, year);
+    const bool restAsked = (kinds & bit(Kind::Rest)) != 0;
+    const bool rest = restAsked && almanac::covers(almanac::Source::Holidays, year);
     const bool dayNotes =
         (kinds & (bit(Kind::Senjitsu) | bit(Kind::Choku) | bit(Kind::Shuku) | bit(Kind::Kyusei))) !=
         0;
-    if (!terms && !lunar && !rest && !dayNotes) {
+    if (!terms && !lunar && !restAsked && !dayNotes) {
         return days;
     }
 
     // The solar terms and 雑節 come with a year almanac; the lunisolar year and the holidays
-    // alone are taken from their own libraries, without the solar terms' search.
+    // alone are taken from their own libraries, without the solar terms' search. A lunisolar
+    // year the caller has is used as it is.
+    const bool lunarYearGiven = given != nullptr && given->year() == year;
     std::optional<almanac::YearAlmanac> almanac;
     if (terms) {
         almanac::AlmanacOptions options;
         options.precise = almanac::modeFor(year, true) == almanac::Mode::Precise;
         options.zassetsu = (kinds & bit(Kind::Zassetsu)) != 0;
-        options.lunisolar = lunar;
+        options.lunisolar = lunar && !lunarYearGiven;
         options.holidays = rest;
         almanac = almanac::yearAlmanac(tables, static_cast<std::int16_t>(year), options);
     }
     std::optional<lunisolar::LunisolarYear> lunisolarYear;
-    if ((lunar || dayNotes) && almanac::covers(almanac::Source::Lunisolar, year) &&
-        !(almanac && almanac->lunisolar)) {
-        lunisolarYear.emplace(year);
+    const bool lunarNotes = dayNotes && (kinds & kLunarNotes) != 0;
+    if ((lunar || lunarNotes) && almanac::covers(almanac::Source::Lunisolar, year) &&
+        !lunarYearGiven && !(almanac && almanac->lunisolar)) {
+        lunisolarYear.emplace(year, lunisolar::Quarters::Left);
     }
-    const lunisolar::LunisolarYear* lunarYear = almanac && almanac->lunisolar
+    const lunisolar::LunisolarYear* lunarYear = lunarYearGiven ? given
+                                                : almanac && almanac->lunisolar
                                                     ? &*almanac->lunisolar
                                                     : (lunisolarYear ? &*lunisolarYear : nullptr);
     const std::vector<holidays::Holiday> holidayList =
@@ -117,16 +143,16 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
                 : (rest ? holidays::yearHolidays(year, almanac::SunEngines(&tables).observatory())
                         : std::vector<holidays::Holiday>{});
 
-    if (terms) {
-        for (DayFacts& d : days) {
-            d.known |= bit(Kind::SolarTerm) | bit(Kind::Zassetsu);
-        }
-        for (const almanac::Event& e : almanac->solarTerms) {
+    // Where the calendar has drifted from the seasons an event of the year may fall in the
+    // year before or after (立春 of 32700 on 32699-12-29): the events of both neighbours are
+    // listed on their days too.
+    auto addEvents = [&](const almanac::YearAlmanac& source) {
+        for (const almanac::Event& e : source.solarTerms) {
             if (DayFacts* d = at(e.date)) {
                 add(*d, Kind::SolarTerm, almanac::eventTitle(e));
             }
         }
-        for (const almanac::Event& e : almanac->zassetsu) {
+        for (const almanac::Event& e : source.zassetsu) {
             if (e.kind == EventKind::DoyoPeriod) {
                 // Every day of a 土用 carries its name.
                 for (long long n = dayNumber(e.date); n <= dayNumber(e.lastDate); ++n) {
@@ -144,6 +170,22 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
                 }
             }
         }
+    };
+    if (terms) {
+        for (DayFacts& d : days) {
+            d.known |= bit(Kind::SolarTerm) | bit(Kind::Zassetsu);
+        }
+        for (const int neighbour : {year - 1, year + 1}) {
+            if ((!almanac::keepsToSeasons(year) || !almanac::keepsToSeasons(neighbour)) &&
+                almanac::covers(almanac::Source::Year, neighbour)) {
+                almanac::AlmanacOptions options;
+                options.precise = almanac::modeFor(neighbour, true) == almanac::Mode::Precise;
+                options.zassetsu = (kinds & bit(Kind::Zassetsu)) != 0;
+                addEvents(
+                    almanac::yearAlmanac(tables, static_cast<std::int16_t>(neighbour), options));
+            }
+        }
+        addEvents(*almanac);
     }
     if (lunar && lunarYear != nullptr) {
         for (std::size_t i = 0; i < days.size(); ++i) {
@@ -173,9 +215,11 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
                 add(*d, Kind::Rest, kRestWord, h.name);
             }
         }
+    }
+    if (restAsked) {
+        // Saturdays and Sundays are 休日 in every year, known or not for the holidays.
         for (DayFacts& d : days) {
-            const int w = youbi(static_cast<double>(dayNumber(d.date)));
-            if ((w == 1 || w == 7) && d.of(Kind::Rest).empty()) {
+            if (weekend(d) && d.of(Kind::Rest).empty()) {
                 add(d, Kind::Rest, kRestWord, d.weekday);
             }
         }
@@ -186,7 +230,11 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
         // (the calendar has drifted from the seasons there): the notes stay unknown.
         std::optional<notes::YearNotes> found;
         try {
-            found = notes::yearNotes(almanac::SunEngines(&tables).pageChoice(), year, lunarYear);
+            // Without 不成就日 among the words the notes need no lunisolar date.
+            found = notes::yearNotes(almanac::SunEngines(&tables).pageChoice(), year, lunarYear,
+                                     notes::KyuseiRule::KoyomiNoPage,
+                                     lunarNotes ? notes::LunarDates::Computed
+                                                : notes::LunarDates::Left);
         } catch (const std::exception&) {
             return days;
         }

@@ -30,13 +30,13 @@ WordValue evaluate(const Word& word, const DayFacts& day) {
     WordValue value;
     std::optional<Kind> missing;
     for (const Term& term : word.terms) {
-        if (const auto kind = missingKind(term, day)) {
+        if (const auto kind = undecidedKind(term, day)) {
             missing = missing ? missing : kind;
         } else if (const Fact* fact = findFact(day, term)) {
             if (!value.matched.empty()) {
                 value.matched += "、";
             }
-            value.matched += fact->text();
+            value.matched += term.shownAs(fact->text());
         }
     }
     if (!value.matched.empty()) {
@@ -68,8 +68,10 @@ std::optional<Kind> missingAllYear(const Term& term, int year) {
     case Kind::Lunisolar:
         return lunar ? std::nullopt : std::optional<Kind>(term.kind);
     case Kind::Rest:
-        return almanac::covers(almanac::Source::Holidays, year) ? std::nullopt
-                                                                : std::optional<Kind>(term.kind);
+        // 休日 holds on Saturdays and Sundays in any year.
+        return almanac::covers(almanac::Source::Holidays, year) || term.name == kRestWord
+                   ? std::nullopt
+                   : std::optional<Kind>(term.kind);
     case Kind::Senjitsu:
         return !lunar && term.name == notes::senjitsuName(notes::Senjitsu::Fujoju)
                    ? std::optional<Kind>(Kind::Lunisolar)
@@ -128,10 +130,21 @@ const std::vector<DayFacts>& DaySearch::year(int year, unsigned kinds) {
     while (years_.size() >= yearsKept_) {
         years_.pop_front();
     }
+    const lunisolar::LunisolarYear* lunar = nullptr;
+    if (needsLunisolarYear(wanted) && almanac::covers(almanac::Source::Lunisolar, year)) {
+        if (!lunarYear_ || lunarYear_->year() != year) {
+            const lunisolar::LunisolarYear* before =
+                lunarYear_ && lunarYear_->year() == year - 1 ? &*lunarYear_ : nullptr;
+            lunisolar::LunisolarYear next(year, lunisolar::Quarters::Left, before);
+            lunarYear_ = std::move(next);
+        }
+        lunar = &*lunarYear_;
+    }
     Year computed;
     computed.year = year;
     computed.kinds = wanted;
-    computed.days = yearFacts(tables_, CivilDate{year, 1, 1}, CivilDate{year, 12, 31}, wanted);
+    computed.days =
+        yearFacts(tables_, CivilDate{year, 1, 1}, CivilDate{year, 12, 31}, wanted, lunar);
     years_.push_back(std::move(computed));
     return years_.back().days;
 }
@@ -139,6 +152,21 @@ const std::vector<DayFacts>& DaySearch::year(int year, unsigned kinds) {
 SearchResult DaySearch::search(const Query& query, const CivilDate& from, const CivilDate& to,
                                bool listDays) {
     SearchResult result;
+    SearchHooks hooks;
+    if (listDays) {
+        hooks.found = [&](DayMatch&& day) { result.days.push_back(std::move(day)); };
+    } else {
+        hooks.found = [](DayMatch&&) {};
+    }
+    SearchResult counted = search(query, from, to, hooks);
+    counted.days = std::move(result.days);
+    return counted;
+}
+
+SearchResult DaySearch::search(const Query& query, const CivilDate& from, const CivilDate& to,
+                               const SearchHooks& hooks) {
+    SearchResult result;
+    std::vector<DayMatch> kept; // without hooks.found
     const unsigned kinds = kindsNamed(query);
     // The stretch of days each word cannot decide that is still open.
     std::vector<std::optional<Uncovered>> open(query.words.size());
@@ -153,12 +181,22 @@ SearchResult DaySearch::search(const Query& query, const CivilDate& from, const 
             open[w].reset();
         }
         if (kind) {
-            open[w] = Uncovered{query.words[w].text, *kind, first, last};
+            const auto& terms = query.words[w].terms;
+            const bool weekends =
+                *kind == Kind::Rest && std::any_of(terms.begin(), terms.end(), [](const Term& t) {
+                    return t.kind == Kind::Rest && t.name == kRestWord;
+                });
+            open[w] = Uncovered{query.words[w].text, *kind, first, last, weekends};
         }
     };
     const long long fromDay = dayNumber(from);
     const long long toDay = dayNumber(to);
+    const int years = to.year - from.year + 1;
     for (int y = from.year; y <= to.year; ++y) {
+        if (y > from.year && hooks.progress && !hooks.progress(y - from.year, years)) {
+            result.stopped = true;
+            break;
+        }
         const long long first = std::max(fromDay, dayNumber(CivilDate{y, 1, 1}));
         const long long last = std::min(toDay, dayNumber(CivilDate{y, 12, 31}));
         // A year in which some word cannot hold on any day is not computed.
@@ -192,8 +230,11 @@ SearchResult DaySearch::search(const Query& query, const CivilDate& from, const 
             }
             if (holds) {
                 ++result.count;
-                if (listDays) {
-                    result.days.push_back(DayMatch{day.date, day.weekday, std::move(notes)});
+                DayMatch match{day.date, day.weekday, std::move(notes)};
+                if (hooks.found) {
+                    hooks.found(std::move(match));
+                } else {
+                    kept.push_back(std::move(match));
                 }
             }
         }
@@ -205,6 +246,10 @@ SearchResult DaySearch::search(const Query& query, const CivilDate& from, const 
     }
     std::stable_sort(result.uncovered.begin(), result.uncovered.end(),
                      [](const Uncovered& a, const Uncovered& b) { return a.first < b.first; });
+    if (!result.stopped && hooks.progress) {
+        hooks.progress(years, years);
+    }
+    result.days = std::move(kept);
     return result;
 }
 

@@ -5,9 +5,11 @@
 #include "daysearch/day_facts.h"
 #include "daysearch/query.h"
 #include "ephemeris/tables.h"
+#include "lunisolar/lunisolar_year.h"
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,12 +33,24 @@ struct Uncovered {
     Kind kind;        // the first kind of the word that is not known
     CivilDate first;
     CivilDate last;
+    bool weekends = false; // the word's 休日 still holds there on Saturdays and Sundays
 };
 
 struct SearchResult {
     std::size_t count = 0;
-    std::vector<DayMatch> days; // empty when only counted
+    std::vector<DayMatch> days; // empty when only counted or given to SearchHooks::found
     std::vector<Uncovered> uncovered;
+    bool stopped = false; // SearchHooks::progress stopped the search: count and days partial
+};
+
+// What a caller follows of a long search.
+struct SearchHooks {
+    // Each day that fits, in date order, as it is found (SearchResult::days then stays
+    // empty, so that a search of any length holds none of them).
+    std::function<void(DayMatch&&)> found;
+    // Called after each year with the years done and the years of the range; returning
+    // false stops the search there (a window whose conditions changed).
+    std::function<bool(int done, int total)> progress;
 };
 
 // Whether the day fits the query: every word holds (a negated word: none of its names is
@@ -56,6 +70,10 @@ class DaySearch {
     // only their count. Years -32768..32767.
     SearchResult search(const Query& query, const CivilDate& from, const CivilDate& to,
                         bool listDays = true);
+    // The same with the days given to hooks.found (when set) and hooks.progress asked after
+    // each year.
+    SearchResult search(const Query& query, const CivilDate& from, const CivilDate& to,
+                        const SearchHooks& hooks);
 
   private:
     struct Year {
@@ -68,6 +86,9 @@ class DaySearch {
     const Tables& tables_;
     std::size_t yearsKept_;
     std::deque<Year> years_; // the most recently used last
+    // The last lunisolar year computed: the next year takes the 中気 and new moons the two
+    // share from it instead of searching them again.
+    std::optional<lunisolar::LunisolarYear> lunarYear_;
 };
 
 } // namespace sorvane::daysearch

@@ -17,7 +17,8 @@ namespace sorvane::daysearch {
 namespace {
 
 // The separators a query may write in either width.
-constexpr std::string_view kSpaces[] = {" ", "\u3000"};
+// A tab or a line break (pasted from a list) separates words as a space does.
+constexpr std::string_view kSpaces[] = {" ", "\u3000", "\t", "\n", "\r"};
 constexpr std::string_view kBars[] = {"|", "\uFF5C"};
 constexpr std::string_view kMinus[] = {"-", "\uFF0D", "\u2212"};
 constexpr std::string_view kColons[] = {":", "\uFF1A"};
@@ -76,6 +77,23 @@ int digitsValue(std::string_view text) {
     return value;
 }
 
+// The characters of a word a message quotes: a long word is cut after 40 characters (whole
+// UTF-8 sequences), "..." marking the cut, so that the message itself stays whole.
+constexpr std::size_t kQuotedCharacters = 40;
+
+std::string quotedWord(std::string_view word) {
+    std::size_t characters = 0;
+    std::size_t i = 0;
+    while (i < word.size() && characters < kQuotedCharacters) {
+        ++i;
+        while (i < word.size() && (static_cast<unsigned char>(word[i]) & 0xC0) == 0x80) {
+            ++i;
+        }
+        ++characters;
+    }
+    return "\"" + std::string(word.substr(0, i)) + (i < word.size() ? "...\"" : "\"");
+}
+
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
@@ -109,7 +127,30 @@ almanac::SeasonAnchors namingAnchors() {
     return a;
 }
 
+// Adds a term to the word unless the word has it already; written is the name as the query
+// wrote it.
+void addTerm(Word& word, const std::string& written, Term term) {
+    if (std::find(word.terms.begin(), word.terms.end(), term) == word.terms.end()) {
+        word.terms.push_back(std::move(term));
+        word.written.push_back(written);
+    }
+}
+
+// Whether two words name the same terms, in any order.
+bool sameTerms(const Word& a, const Word& b) {
+    if (a.terms.size() != b.terms.size()) {
+        return false;
+    }
+    return std::all_of(a.terms.begin(), a.terms.end(), [&](const Term& t) {
+        return std::find(b.terms.begin(), b.terms.end(), t) != b.terms.end();
+    });
+}
+
 } // namespace
+
+std::string Term::shownAs(const std::string& shown) const {
+    return qualified ? std::string(kindLabel(kind)) + ":" + shown : shown;
+}
 
 const char* kindLabel(Kind kind) {
     switch (kind) {
@@ -248,15 +289,15 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
             body.remove_prefix(n);
         }
         if (body.empty()) {
-            throw QueryError("\"" + piece + "\" names nothing after its '-'", piece);
+            throw QueryError(quotedWord(piece) + " names nothing after its '-'", piece);
         }
         for (const std::string& name : split(body, kBars)) {
             if (name.empty()) {
-                throw QueryError("\"" + piece + "\" has an empty name beside a '|'", piece);
+                throw QueryError(quotedWord(piece) + " has an empty name beside a '|'", piece);
             }
             const std::vector<std::string> parts = split(name, kColons);
             if (parts.size() > 2) {
-                throw QueryError("\"" + name + "\" has more than one ':'", name);
+                throw QueryError(quotedWord(name) + " has more than one ':'", name);
             }
             if (parts.size() == 2) {
                 Kind kind{};
@@ -268,24 +309,27 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
                     }
                 }
                 if (!found) {
-                    throw QueryError("\"" + name + "\": \"" + parts[0] + "\" is not a kind of name",
+                    throw QueryError(quotedWord(name) + ": " + quotedWord(parts[0]) +
+                                         " is not a kind of name",
                                      name);
                 }
                 const auto kinds = vocabulary.kindsOf(parts[1]);
                 if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) {
-                    throw QueryError("\"" + name + "\": no " + kindLabel(kind) + " is named \"" +
-                                         parts[1] + "\"",
+                    throw QueryError(quotedWord(name) + ": no " + kindLabel(kind) + " is named " +
+                                         quotedWord(parts[1]),
                                      name);
                 }
-                word.terms.push_back(
-                    Term{kind, kind == Kind::Lunisolar && !lunisolarPattern(parts[1]).empty()
-                                   ? lunisolarPattern(parts[1])
-                                   : parts[1]});
+                addTerm(word, name,
+                        Term{kind,
+                             kind == Kind::Lunisolar && !lunisolarPattern(parts[1]).empty()
+                                 ? lunisolarPattern(parts[1])
+                                 : parts[1],
+                             kinds.size() > 1});
                 continue;
             }
             const auto kinds = vocabulary.kindsOf(name);
             if (kinds.empty()) {
-                throw QueryError("unknown word \"" + name + "\"", name);
+                throw QueryError("unknown word " + quotedWord(name), name);
             }
             if (kinds.size() > 1) {
                 std::vector<std::string> forms;
@@ -294,13 +338,25 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
                     forms.push_back(std::string(kindLabel(k)) + ":" + name);
                     list += (list.empty() ? "" : " or ") + forms.back();
                 }
-                throw QueryError("\"" + name + "\" is ambiguous: write " + list, name,
+                throw QueryError(quotedWord(name) + " is ambiguous: write " + list, name,
                                  std::move(forms));
             }
             const std::string pattern = lunisolarPattern(name);
-            word.terms.push_back(Term{kinds.front(), pattern.empty() ? name : pattern});
+            addTerm(word, name, Term{kinds.front(), pattern.empty() ? name : pattern});
         }
-        query.words.push_back(std::move(word));
+        if (word.written.size() < split(body, kBars).size()) {
+            word.text = (word.negated ? "-" : "");
+            for (std::size_t i = 0; i < word.written.size(); ++i) {
+                word.text += (i == 0 ? "" : "|") + word.written[i];
+            }
+        }
+        const bool repeated =
+            std::any_of(query.words.begin(), query.words.end(), [&](const Word& earlier) {
+                return earlier.negated == word.negated && sameTerms(earlier, word);
+            });
+        if (!repeated) {
+            query.words.push_back(std::move(word));
+        }
     }
     if (query.words.empty()) {
         throw QueryError("the query is empty", "");

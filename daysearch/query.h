@@ -34,11 +34,15 @@ inline constexpr const char* kRestWord = "休日";
 // The kind's name as a qualified word writes it ("十二直" in 十二直:危).
 const char* kindLabel(Kind kind);
 
-// One name of one kind.
+// One name of one kind. A name of more than one kind (危) is qualified: listings show it
+// with its kind (十二直:危), as the query must write it.
 struct Term {
     Kind kind = Kind::Rokuyo;
     std::string name;
+    bool qualified = false;
     auto operator<=>(const Term&) const = default;
+    // The name as a listing shows a match through this term (shown: the day's text for it).
+    std::string shownAs(const std::string& shown) const;
 };
 
 // A word of the query: any of its terms holds (negated: none does).
@@ -46,6 +50,7 @@ struct Word {
     std::string text; // as written, with its '-'
     bool negated = false;
     std::vector<Term> terms;
+    std::vector<std::string> written; // each term's name as the query wrote it
 };
 
 struct Query {
@@ -88,10 +93,13 @@ class Vocabulary {
     std::vector<std::vector<std::string>> names_;
 };
 
-// Reads a query: words separated by spaces (ASCII or the full-width U+3000), each a name,
-// a qualified name (KIND:NAME, the colon ASCII or full-width) or several joined by '|',
-// with an optional leading '-' (or '−'). Throws QueryError for an empty query or word, an
-// unknown name, or a name of two kinds written without its kind.
+// Reads a query: words separated by spaces (ASCII or the full-width U+3000), tabs or line
+// breaks, each a name, a qualified name (KIND:NAME, the colon ASCII or full-width) or
+// several joined by '|', with an optional leading '-' (or '−'). A name given twice in a word
+// counts once, and a word that repeats an earlier one (the same names, negated or not alike)
+// is dropped; a word that lost names is written again from those it keeps. Throws QueryError
+// for an empty query or word, an unknown name, or a name of two kinds written without its
+// kind; its message quotes the word cut to 40 characters.
 Query parseQuery(std::string_view text, const Vocabulary& vocabulary);
 
 // The lunisolar patterns: 旧N月 (N 1..12), 旧閏N月, 旧N日 (N 1..30), digits ASCII or

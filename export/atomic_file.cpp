@@ -6,6 +6,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -137,7 +138,7 @@ void removeStaleTemporaries(const fs::path& dir, const std::string& prefix) {
     ::closedir(folder);
 }
 
-TemporaryFile createTemporary(const fs::path& target, const fs::path& shown) {
+std::unique_ptr<TemporaryFile> createTemporary(const fs::path& target, const fs::path& shown) {
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const std::string prefix = temporaryPrefix(dir, target);
     removeStaleTemporaries(dir, prefix);
@@ -146,7 +147,7 @@ TemporaryFile createTemporary(const fs::path& target, const fs::path& shown) {
             dir / (prefix + std::to_string(::getpid()) + "-" + std::to_string(attempt));
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            return TemporaryFile(fd, temp);
+            return std::make_unique<TemporaryFile>(fd, temp);
         }
         if (errno != EEXIST || attempt == 100) {
             fail(shown, "cannot create a temporary file in " + dir.string(), errno);
@@ -156,7 +157,15 @@ TemporaryFile createTemporary(const fs::path& target, const fs::path& shown) {
 
 } // namespace
 
-void writeFileAtomically(const fs::path& path, std::string_view content) {
+struct AtomicFileWriter::Open {
+    fs::path path;   // as given, for messages
+    fs::path target; // the file replaced (links followed)
+    std::unique_ptr<TemporaryFile> file;
+    bool device = false; // written in place
+};
+
+AtomicFileWriter::AtomicFileWriter(const fs::path& path) : open_(std::make_unique<Open>()) {
+    open_->path = path;
     // What the path names once the system follows it: a device, a pipe or /dev/stdout (a
     // link through /proc to a descriptor) is written in place by that name, since the
     // text of such links names no file that can be replaced.
@@ -170,19 +179,16 @@ void writeFileAtomically(const fs::path& path, std::string_view content) {
         if (fd < 0) {
             fail(path, "cannot open", errno);
         }
-        TemporaryFile device(fd, path);
-        device.release(); // the device itself: never removed
+        open_->file = std::make_unique<TemporaryFile>(fd, path);
+        open_->file->release(); // the device itself: never removed
+        open_->device = true;
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        writeAll(fd, content, path);
-        if (const int err = device.close(); err != 0) {
-            fail(path, "cannot write", err);
-        }
         return;
     }
 
-    const fs::path target = followLinks(path);
+    open_->target = followLinks(path);
     struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    const bool exists = ::stat(open_->target.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) {
         fail(path, "cannot replace", errno);
     }
@@ -190,34 +196,63 @@ void writeFileAtomically(const fs::path& path, std::string_view content) {
         fail(path, "cannot replace", S_ISDIR(existing.st_mode) ? EISDIR : EEXIST);
     }
 
-    TemporaryFile temp = createTemporary(target, path);
+    open_->file = createTemporary(open_->target, path);
     if (exists) {
         // Keep the old file's permissions and, where allowed, its owner.
-        if (::fchmod(temp.fd(), existing.st_mode & 07777) != 0) {
+        if (::fchmod(open_->file->fd(), existing.st_mode & 07777) != 0) {
             fail(path, "cannot set the permissions", errno);
         }
-        if (::fchown(temp.fd(), existing.st_uid, existing.st_gid) != 0 && errno != EPERM) {
+        if (::fchown(open_->file->fd(), existing.st_uid, existing.st_gid) != 0 && errno != EPERM) {
             fail(path, "cannot set the owner", errno);
         }
     }
-    writeAll(temp.fd(), content, path);
-    if (::fsync(temp.fd()) != 0) {
+}
+
+AtomicFileWriter::~AtomicFileWriter() = default;
+
+void AtomicFileWriter::write(std::string_view content) {
+    if (!open_->file) {
+        fail(open_->path, "cannot write", EBADF);
+    }
+    writeAll(open_->file->fd(), content, open_->path);
+}
+
+void AtomicFileWriter::commit() {
+    if (!open_->file) {
+        fail(open_->path, "cannot write", EBADF);
+    }
+    const std::unique_ptr<TemporaryFile> temp = std::move(open_->file);
+    const fs::path& path = open_->path;
+    if (open_->device) {
+        if (const int err = temp->close(); err != 0) {
+            fail(path, "cannot write", err);
+        }
+        return;
+    }
+    if (::fsync(temp->fd()) != 0) {
         fail(path, "cannot write", errno);
     }
-    if (const int err = temp.close(); err != 0) {
+    if (const int err = temp->close(); err != 0) {
         fail(path, "cannot write", err);
     }
-    if (::rename(temp.path().c_str(), target.c_str()) != 0) {
+    if (::rename(temp->path().c_str(), open_->target.c_str()) != 0) {
         fail(path, "cannot replace", errno);
     }
-    temp.release();
+    temp->release();
     // Make the rename itself durable; the new content is in place whatever this returns.
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const fs::path dir =
+        open_->target.has_parent_path() ? open_->target.parent_path() : fs::path(".");
     const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
+}
+
+void writeFileAtomically(const fs::path& path, std::string_view content) {
+    AtomicFileWriter writer(path);
+    writer.write(content);
+    writer.commit();
 }
 
 } // namespace sorvane

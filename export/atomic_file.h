@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -35,5 +36,24 @@ class FileWriteError : public std::runtime_error {
 // the folder's longest file name). Temporaries of the same target left by a process that
 // no longer runs (one killed while writing) are removed first.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view content);
+
+// The same replacement written piece by piece, for content too large to hold: the
+// constructor checks the path and opens the temporary file (or the device), write() appends,
+// commit() puts the whole in place. Destroyed without commit(), it leaves the old file as it
+// was and removes the temporary file. Each step throws FileWriteError as writeFileAtomically.
+class AtomicFileWriter {
+  public:
+    explicit AtomicFileWriter(const std::filesystem::path& path);
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    ~AtomicFileWriter();
+
+    void write(std::string_view content);
+    void commit();
+
+  private:
+    struct Open;
+    std::unique_ptr<Open> open_;
+};
 
 } // namespace sorvane

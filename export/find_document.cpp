@@ -42,39 +42,54 @@ std::string joined(const std::vector<std::string>& notes, const char* separator)
     return text;
 }
 
+// A JSON value as dump(2) writes it, each line after the first indented by `indent` more.
+std::string indented(const nlohmann::ordered_json& value, const std::string& indent) {
+    std::string text = value.dump(2);
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+        text.insert(at + 1, indent);
+    }
+    return text;
+}
+
 } // namespace
+
+std::string findReportLine(const daysearch::DayMatch& day) {
+    std::string out = isoDateText(day.date) + "\t" + day.weekday;
+    for (const std::string& note : day.notes) {
+        out += "\t" + note;
+    }
+    if (day.notes.empty()) {
+        out += "\t-";
+    }
+    return out + "\n";
+}
 
 std::string findReport(const daysearch::SearchResult& result) {
     std::string out;
     for (const daysearch::DayMatch& day : result.days) {
-        out += isoDateText(day.date) + "\t" + day.weekday;
-        for (const std::string& note : day.notes) {
-            out += "\t" + note;
-        }
-        if (day.notes.empty()) {
-            out += "\t-";
-        }
-        out += "\n";
+        out += findReportLine(day);
     }
     return out;
 }
 
-std::string findJson(const daysearch::Query& query, const CivilDate& from, const CivilDate& to,
-                     const daysearch::SearchResult& result) {
-    nlohmann::ordered_json doc;
-    doc["query"] = queryWords(query);
-    doc["from"] = isoDateText(from);
-    doc["to"] = isoDateText(to);
-    doc["count"] = result.count;
-    doc["days"] = nlohmann::ordered_json::array();
-    for (const daysearch::DayMatch& day : result.days) {
-        nlohmann::ordered_json d;
-        d["date"] = isoDateText(day.date);
-        d["weekday"] = day.weekday;
-        d["notes"] = day.notes;
-        doc["days"].push_back(std::move(d));
-    }
-    doc["uncovered"] = nlohmann::ordered_json::array();
+FindJsonWriter::FindJsonWriter(const daysearch::Query& query, const CivilDate& from,
+                               const CivilDate& to, TextSink out)
+    : out_(std::move(out)) {
+    out_("{\n  \"query\": " + nlohmann::json(queryWords(query)).dump() + ",\n  \"from\": \"" +
+         isoDateText(from) + "\",\n  \"to\": \"" + isoDateText(to) + "\",\n  \"days\": [");
+}
+
+void FindJsonWriter::day(const daysearch::DayMatch& day) {
+    nlohmann::ordered_json d;
+    d["date"] = isoDateText(day.date);
+    d["weekday"] = day.weekday;
+    d["notes"] = day.notes;
+    out_((days_ == 0 ? "\n    " : ",\n    ") + indented(d, "    "));
+    ++days_;
+}
+
+void FindJsonWriter::finish(const daysearch::SearchResult& result) {
+    nlohmann::ordered_json uncovered = nlohmann::ordered_json::array();
     for (const daysearch::Uncovered& u : result.uncovered) {
         nlohmann::ordered_json d;
         d["word"] = u.word;
@@ -82,23 +97,62 @@ std::string findJson(const daysearch::Query& query, const CivilDate& from, const
         d["from"] = isoDateText(u.first);
         d["to"] = isoDateText(u.last);
         d["reach"] = daysearch::kindReach(u.kind);
-        doc["uncovered"].push_back(std::move(d));
+        if (u.weekends) {
+            d["weekends"] = true;
+        }
+        uncovered.push_back(std::move(d));
     }
-    return doc.dump(2) + "\n";
+    out_(std::string(days_ == 0 ? "]" : "\n  ]") +
+         ",\n  \"count\": " + std::to_string(result.count) +
+         ",\n  \"uncovered\": " + indented(uncovered, "  ") + "\n}\n");
+}
+
+std::string findJson(const daysearch::Query& query, const CivilDate& from, const CivilDate& to,
+                     const daysearch::SearchResult& result) {
+    std::string text;
+    FindJsonWriter writer(query, from, to, [&](std::string_view piece) { text += piece; });
+    for (const daysearch::DayMatch& day : result.days) {
+        writer.day(day);
+    }
+    writer.finish(result);
+    return text;
+}
+
+FindCalendarWriter::FindCalendarWriter(const daysearch::Query& query, std::time_t dtstamp,
+                                       TextSink out)
+    : words_(queryWords(query)),
+      pieces_("日を探す：" + words_, "sorvane-find-" + textHash(words_) + "-", dtstamp),
+      out_(std::move(out)) {}
+
+void FindCalendarWriter::day(const daysearch::DayMatch& day) {
+    char id[16];
+    std::snprintf(id, sizeof id, "%04d%02d%02d", day.date.year, day.date.month, day.date.day);
+    const std::string event =
+        pieces_.event(AllDayEvent{id, day.notes.empty() ? words_ : joined(day.notes, "・"),
+                                  "日を探す", day.date, "日を探す：" + words_});
+    out_(days_ == 0 ? pieces_.header() + event : event);
+    ++days_;
+}
+
+bool FindCalendarWriter::finish() {
+    if (days_ == 0) {
+        return false;
+    }
+    out_(AllDayCalendarPieces::footer());
+    return true;
 }
 
 std::string findCalendar(const daysearch::Query& query, const daysearch::SearchResult& result,
                          std::time_t dtstamp) {
-    const std::string words = queryWords(query);
-    std::vector<AllDayEvent> events;
+    std::string text;
+    FindCalendarWriter writer(query, dtstamp, [&](std::string_view piece) { text += piece; });
     for (const daysearch::DayMatch& day : result.days) {
-        char id[16];
-        std::snprintf(id, sizeof id, "%04d%02d%02d", day.date.year, day.date.month, day.date.day);
-        events.push_back(AllDayEvent{id, day.notes.empty() ? words : joined(day.notes, "・"),
-                                     "日を探す", day.date, "日を探す：" + words});
+        writer.day(day);
     }
-    return icsAllDayCalendar("日を探す：" + words, "sorvane-find-" + textHash(words) + "-", events,
-                             dtstamp);
+    if (!writer.finish()) {
+        throw IcsError("no day fits the query: an iCalendar file needs at least one event");
+    }
+    return text;
 }
 
 std::vector<std::string> uncoveredLines(const daysearch::SearchResult& result) {
@@ -114,7 +168,8 @@ std::vector<std::string> uncoveredLines(const daysearch::SearchResult& result) {
         std::string words;
         for (std::size_t j = i; j < stretches.size(); ++j) {
             const daysearch::Uncovered& v = stretches[j];
-            if (!done[j] && v.kind == u.kind && v.first == u.first && v.last == u.last) {
+            if (!done[j] && v.kind == u.kind && v.first == u.first && v.last == u.last &&
+                v.weekends == u.weekends) {
                 words += (words.empty() ? "" : ", ") + v.word;
                 done[j] = true;
             }
@@ -123,7 +178,8 @@ std::vector<std::string> uncoveredLines(const daysearch::SearchResult& result) {
         lines.push_back(words + " (" + daysearch::kindLabel(u.kind) +
                         (reach.empty() ? ", not computed there" : ", known " + reach) +
                         "): not known from " + isoDateText(u.first) + " to " + isoDateText(u.last) +
-                        ", where no day matches through it");
+                        (u.weekends ? ", where only a Saturday or a Sunday matches through 休日"
+                                    : ", where no day matches through it"));
     }
     return lines;
 }

@@ -204,8 +204,25 @@ class Calendar {
         icalcomponent_add_property(ev, icalproperty_new_description(e.description.c_str()));
     }
 
-    std::string text() const {
-        char* s = icalcomponent_as_ical_string_r(cal_.get());
+    std::string text() const { return componentText(cal_.get()); }
+
+    // The text of the events added since the last call, which the calendar then drops (for
+    // a calendar written a piece at a time).
+    std::string takeEvents() {
+        std::string out;
+        while (icalcomponent* ev =
+                   icalcomponent_get_first_component(cal_.get(), ICAL_VEVENT_COMPONENT)) {
+            icalcomponent_remove_component(cal_.get(), ev);
+            const std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> owned(
+                ev, icalcomponent_free);
+            out += componentText(ev);
+        }
+        return out;
+    }
+
+  private:
+    static std::string componentText(icalcomponent* component) {
+        char* s = icalcomponent_as_ical_string_r(component);
         if (s == nullptr) {
             throw IcsError("the calendar could not be written");
         }
@@ -214,7 +231,6 @@ class Calendar {
         return out;
     }
 
-  private:
     icalcomponent* event(const std::string& id, const std::string& summary,
                          const std::string& category) {
         return event(id, summary, category, stamp_);
@@ -375,6 +391,36 @@ std::string icsFeed(const FeedHeader& header, const std::vector<FeedEvent>& even
         cal.feedEvent(e);
     }
     return cal.text();
+}
+
+struct AllDayCalendarPieces::Pieces {
+    Calendar calendar;
+};
+
+AllDayCalendarPieces::AllDayCalendarPieces(const std::string& calendarName,
+                                           const std::string& uidPrefix, std::time_t dtstamp)
+    : pieces_(std::make_unique<Pieces>(Pieces{Calendar(calendarName, uidPrefix, false, dtstamp)})) {
+}
+
+AllDayCalendarPieces::~AllDayCalendarPieces() = default;
+
+std::string AllDayCalendarPieces::header() const {
+    std::string text = pieces_->calendar.text();
+    const std::size_t end = text.rfind(footer());
+    if (end == std::string::npos) {
+        throw IcsError("the calendar could not be written");
+    }
+    text.resize(end);
+    return text;
+}
+
+std::string AllDayCalendarPieces::event(const AllDayEvent& e) {
+    pieces_->calendar.days(e.id, e.summary, e.category, e.date, e.date, e.description);
+    return pieces_->calendar.takeEvents();
+}
+
+std::string AllDayCalendarPieces::footer() {
+    return "END:VCALENDAR\r\n";
 }
 
 void writeTextFile(const std::filesystem::path& path, const std::string& text) {

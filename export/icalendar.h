@@ -6,6 +6,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -40,6 +41,24 @@ struct AllDayEvent {
 // its id and "@sorvane". Throws IcsError for a date outside the years 1..9999.
 std::string icsAllDayCalendar(const std::string& calendarName, const std::string& uidPrefix,
                               const std::vector<AllDayEvent>& events, std::time_t dtstamp);
+
+// A calendar of icsAllDayCalendar made a piece at a time, for more days than a calendar in
+// memory can hold: header(), then event() for each day (at least one: RFC 5545 wants a
+// component), then footer(); the pieces joined are the text icsAllDayCalendar gives.
+class AllDayCalendarPieces {
+  public:
+    AllDayCalendarPieces(const std::string& calendarName, const std::string& uidPrefix,
+                         std::time_t dtstamp);
+    ~AllDayCalendarPieces();
+    std::string header() const;
+    // Throws IcsError for a date outside the years 1..9999.
+    std::string event(const AllDayEvent& event);
+    static std::string footer();
+
+  private:
+    struct Pieces;
+    std::unique_ptr<Pieces> pieces_;
+};
 
 // The 選日 of the notes' year as all-day events, one per note and day: SUMMARY the note's
 // name ("一粒万倍日"), CATEGORIES "選日" and that name, DESCRIPTION its one-line meaning, UID

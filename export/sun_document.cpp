@@ -52,12 +52,16 @@ std::string sunJson(int year, const SunPlace& place, const std::vector<horizon::
         {"longitude", place.observer.longitude}};
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const horizon::DayTimes& d : days) {
-        list.push_back({{"date", isoDateText(civilDate(d.day))},
-                        {"sunrise", clock(d.sunrise)},
-                        {"sunset", clock(d.sunset)},
-                        {"moonrise", clock(d.moonrise)},
-                        {"moonset", clock(d.moonset)},
-                        {"moonAge", std::round(d.moonAge * 10) / 10}});
+        nlohmann::ordered_json day = {{"date", isoDateText(civilDate(d.day))},
+                                      {"sunrise", clock(d.sunrise)},
+                                      {"sunset", clock(d.sunset)},
+                                      {"moonrise", clock(d.moonrise)},
+                                      {"moonset", clock(d.moonset)},
+                                      {"moonAge", std::round(d.moonAge * 10) / 10}};
+        if (d.polar != horizon::Polar::None) {
+            day["polar"] = d.polar == horizon::Polar::Day ? "day" : "night";
+        }
+        list.push_back(std::move(day));
     }
     doc["days"] = std::move(list);
     if (!sunNote(year).empty()) {

@@ -37,15 +37,19 @@ std::string moonAgeText(double age) {
 }
 
 std::string dayLine(const DayTimes& day) {
-    return isoDateText(civilDate(day.day)) + "  " + clockText(day.sunrise) + "  " +
-           clockText(day.sunset) + "  " + clockText(day.moonrise) + "  " + clockText(day.moonset) +
-           "  " + moonAgeText(day.moonAge);
+    const bool up = day.polar == Polar::Day;
+    return isoDateText(civilDate(day.day)) + "  " + (up ? kPolarDayMark : clockText(day.sunrise)) +
+           "  " + (up ? kPolarDayMark : clockText(day.sunset)) + "  " + clockText(day.moonrise) +
+           "  " + clockText(day.moonset) + "  " + moonAgeText(day.moonAge);
 }
 
 std::string dayDetailsText(const DayTimes& day) {
-    return eventText("日の出", day.sunrise) + "　" + eventText("日の入", day.sunset) + "\n" +
-           eventText("月の出", day.moonrise) + "　" + eventText("月の入", day.moonset) + "\n" +
-           "正午月齢 " + moonAgeText(day.moonAge) + "\n";
+    const char* polar = day.polar == Polar::Day     ? "（白夜）"
+                        : day.polar == Polar::Night ? "（極夜）"
+                                                    : "";
+    return eventText("日の出", day.sunrise) + "　" + eventText("日の入", day.sunset) + polar +
+           "\n" + eventText("月の出", day.moonrise) + "　" + eventText("月の入", day.moonset) +
+           "\n" + "正午月齢 " + moonAgeText(day.moonAge) + "\n";
 }
 
 std::string coordinatesText(const Observer& o) {

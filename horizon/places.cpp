@@ -1,10 +1,13 @@
 #include "horizon/places.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
+#include <cstring>
+#include <fcntl.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace sorvane::horizon {
 
@@ -78,17 +81,64 @@ std::vector<NamedPlace> parsePlaces(const std::string& text, const std::string& 
 
 std::vector<NamedPlace> loadPlaces(const std::filesystem::path& dataDir) {
     const std::filesystem::path path = dataDir / kPlacesFile;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw PlacesError(path.string() + ": cannot be read");
+    const std::string where = std::string(kPlacesFile) + ": " + path.string();
+    // Opened without blocking, so that a named pipe nobody writes to is refused below
+    // instead of waiting for a writer; a regular file reads the same either way.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        throw PlacesError(std::string(kPlacesFile) + ": cannot open " + path.string() + ": " +
+                          std::strerror(errno));
     }
-    std::string text(kMaxFileBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kMaxFileBytes) {
-        throw PlacesError(path.string() + ": larger than 64 KiB");
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        throw PlacesError(std::string(kPlacesFile) + ": cannot read " + path.string() + ": " +
+                          std::strerror(errno));
     }
-    return parsePlaces(text, path.string());
+    if (S_ISDIR(info.st_mode)) {
+        throw PlacesError(where + " is a directory, not a places file");
+    }
+    if (!S_ISREG(info.st_mode)) {
+        const char* kind = S_ISFIFO(info.st_mode)   ? "a named pipe"
+                           : S_ISCHR(info.st_mode)  ? "a character device"
+                           : S_ISBLK(info.st_mode)  ? "a block device"
+                           : S_ISSOCK(info.st_mode) ? "a socket"
+                                                    : "a special file";
+        throw PlacesError(where + " is not a regular file (" + kind + ")");
+    }
+    std::string text;
+    char block[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw PlacesError(std::string(kPlacesFile) + ": cannot read " + path.string() + ": " +
+                              std::strerror(errno));
+        }
+        if (n == 0) {
+            break;
+        }
+        text.append(block, static_cast<std::size_t>(n));
+        if (text.size() > kMaxFileBytes) {
+            throw PlacesError(where + " is larger than 64 KiB");
+        }
+    }
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") { // a UTF-8 byte order mark
+        text.erase(0, 3);
+    }
+    if (text.empty()) {
+        throw PlacesError(where + " is empty");
+    }
+    std::vector<NamedPlace> places = parsePlaces(text, path.string());
+    if (places.empty()) {
+        throw PlacesError(where + " lists no place");
+    }
+    return places;
 }
 
 const NamedPlace* findPlace(const std::vector<NamedPlace>& places, const std::string& name) {

@@ -34,7 +34,11 @@ NamedPlace tokyo();
 // number that does not parse or lies outside -90..90 / -180..180, or a name given twice.
 std::vector<NamedPlace> parsePlaces(const std::string& text, const std::string& origin);
 
-// loadPlaces: parsePlaces of dataDir / kPlacesFile (at most 64 KiB read).
+// loadPlaces: parsePlaces of dataDir / kPlacesFile (at most 64 KiB read, a leading UTF-8
+// byte order mark skipped). Throws PlacesError, one line naming the file and its problem, for
+// a file that cannot be opened or read (with the system's reason), a directory, a named pipe
+// or another special file (refused without waiting for a writer), a file larger than 64 KiB,
+// an empty one or one that lists no place.
 std::vector<NamedPlace> loadPlaces(const std::filesystem::path& dataDir);
 
 // findPlace: the place of that name, or null.

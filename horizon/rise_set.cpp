@@ -288,7 +288,7 @@ std::vector<DayTimes> dayTimes(const Observer& observer, long long firstDay, lon
         return days;
     }
     for (long long d = firstDay; d <= lastDay; ++d) {
-        days.push_back(DayTimes{d, {}, {}, {}, {}, 0});
+        days.push_back(DayTimes{d, {}, {}, {}, {}, 0, Polar::None});
     }
     const Sky sky(dayStartTT(firstDay) - kMargin, dayStartTT(lastDay + 1) + kMargin);
     const Site s = site(observer);
@@ -297,6 +297,13 @@ std::vector<DayTimes> dayTimes(const Observer& observer, long long firstDay, lon
     }
     for (const RiseSetEvent& e : events(sky, Body::Moon, s, firstDay, lastDay)) {
         place(days, firstDay, e, &DayTimes::moonrise, &DayTimes::moonset);
+    }
+    // Without a crossing the Sun keeps one side of the horizon all day: its side at noon.
+    for (DayTimes& d : days) {
+        if (!d.sunrise && !d.sunset) {
+            const double noon = dayStartTT(d.day) + 0.5;
+            d.polar = aboveHorizon(sky, Body::Sun, s, noon) > 0 ? Polar::Day : Polar::Night;
+        }
     }
     // The Moon's age at 12:00 JST: from the last new moon before it.
     const std::vector<lunisolar::PhaseMoment> newMoons =

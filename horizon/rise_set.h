@@ -19,6 +19,10 @@ inline constexpr double kHorizonArcsec = -(35 * 60 + 8);
 // The Sun's semidiameter at 1 au, arcseconds (IAU).
 inline constexpr double kSunSemidiameterArcsec = 959.63;
 
+// A day on which the Sun neither rises nor sets: it stays up (白夜, the polar day) or down
+// (極夜, the polar night) the whole day.
+enum class Polar { None, Day, Night };
+
 // One JST day's times, minutes after 00:00 (0..1439), empty when the event does not happen
 // that day. The first one counts when there are two (only near the poles).
 struct DayTimes {
@@ -27,7 +31,8 @@ struct DayTimes {
     std::optional<int> sunset;
     std::optional<int> moonrise;
     std::optional<int> moonset;
-    double moonAge = 0; // days since the last new moon at 12:00 JST
+    double moonAge = 0;        // days since the last new moon at 12:00 JST
+    Polar polar = Polar::None; // without a sunrise and a sunset: whether the Sun stays up
 };
 
 // One event as found, before it is given to a day.
@@ -63,7 +68,8 @@ std::vector<RiseSetEvent> riseSetEvents(Body body, const Observer& observer, lon
                                         long long lastDay);
 
 // dayTimes: the days firstDay..lastDay with their Sun and Moon events and the Moon's age at
-// 12:00 JST (from the new moons of lunisolar::phasesBetween).
+// 12:00 JST (from the new moons of lunisolar::phasesBetween); a day with neither a sunrise
+// nor a sunset is a polar day or night by the Sun's altitude at its 12:00 JST.
 std::vector<DayTimes> dayTimes(const Observer& observer, long long firstDay, long long lastDay);
 
 // yearTimes: every day of a Gregorian year.

@@ -47,29 +47,53 @@ const char* specialDayName(SpecialDay day) {
     return "";
 }
 
-LunisolarYear::LunisolarYear(int year)
+LunisolarYear::LunisolarYear(int year, Quarters quarters, const LunisolarYear* before)
     : year_(year), firstDay_(dayOf(year, 1, 1)), lastDay_(dayOf(year, 12, 31)) {
     if (!inRange(year)) {
         throw std::out_of_range("the lunisolar calendar is computed for " +
                                 std::to_string(kFirstYear) + "-" + std::to_string(kLastYear) +
                                 ", not " + std::to_string(year));
     }
+    if (before != nullptr && before->year() != year - 1) {
+        before = nullptr;
+    }
     // The 中気 from the 冬至 of the year before to the 冬至 of the year after: the year's
-    // days lie in the months numbered from the first to the last.
-    chuki_.push_back(chukiOf(year - 1, 12));
-    for (int y = year; y <= year + 1; ++y) {
+    // days lie in the months numbered from the first to the last. The year before's run
+    // ends with the thirteen that open this one.
+    constexpr std::size_t kShared = 13;
+    if (before != nullptr) {
+        chuki_.assign(before->chuki_.end() - kShared, before->chuki_.end());
+    } else {
+        chuki_.push_back(chukiOf(year - 1, 12));
         for (int m = 1; m <= 12; ++m) {
-            chuki_.push_back(chukiOf(y, m));
+            chuki_.push_back(chukiOf(year, m));
         }
     }
+    for (int m = 1; m <= 12; ++m) {
+        chuki_.push_back(chukiOf(year + 1, m));
+    }
 
-    // The new moons around them, and the year's other phases.
+    // The new moons around them (those the year before found already taken from it), and
+    // the year's other phases.
     const long long from = chuki_.front().day() - 31;
     const long long to = chuki_.back().day() + 31;
-    std::vector<PhaseMoment> newMoons = phasesBetween(from, to, kNewMoons);
-    phases_ = phasesBetween(firstDay_, lastDay_, kAllPhases & ~kNewMoons);
+    long long searchFrom = from;
+    if (before != nullptr) {
+        for (const PhaseMoment& m : before->newMoons_) {
+            if (m.day() >= from) {
+                newMoons_.push_back(m);
+            }
+        }
+        searchFrom = std::max(from, before->chuki_.back().day() + 31 + 1);
+    }
+    for (const PhaseMoment& m : phasesBetween(searchFrom, to, kNewMoons)) {
+        newMoons_.push_back(m);
+    }
+    if (quarters == Quarters::Computed) {
+        phases_ = phasesBetween(firstDay_, lastDay_, kAllPhases & ~kNewMoons);
+    }
     std::vector<long long> newMoonDays;
-    for (const PhaseMoment& m : newMoons) {
+    for (const PhaseMoment& m : newMoons_) {
         newMoonDays.push_back(m.day());
         if (m.day() >= firstDay_ && m.day() <= lastDay_) {
             phases_.push_back(m);

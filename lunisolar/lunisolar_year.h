@@ -36,10 +36,19 @@ struct LunarDay {
     std::optional<SpecialDay> special;
 };
 
+// Whether a year computes its quarter and full moons (phases()), which its months and days
+// do not need.
+enum class Quarters { Computed, Left };
+
 class LunisolarYear {
   public:
     // Computes the year; throws std::out_of_range outside kFirstYear..kLastYear.
-    explicit LunisolarYear(int year);
+    //   quarters  Left: phases() holds the year's new moons only
+    //   before    the year before, if the caller has it: its 中気 and new moons that this
+    //             year needs too are taken from it instead of being searched again (the
+    //             same moments: each is searched from the same start either way)
+    explicit LunisolarYear(int year, Quarters quarters = Quarters::Computed,
+                           const LunisolarYear* before = nullptr);
 
     int year() const { return year_; }
     long long firstDay() const { return firstDay_; } // day number of January 1
@@ -51,6 +60,9 @@ class LunisolarYear {
     const std::vector<LunarMonth>& months() const { return months_; }
     // The 中気 from the 冬至 before the year to the 冬至 after it, in time order.
     const std::vector<Chuki>& chuki() const { return chuki_; }
+    // The new moons from 31 days before the 冬至 before the year to 31 days after the 冬至
+    // after it (so from before 22 November of the year before), in time order.
+    const std::vector<PhaseMoment>& newMoons() const { return newMoons_; }
 
     // The lunisolar date of a day of the year (day number firstDay()..lastDay()); throws
     // std::out_of_range for another day.
@@ -61,6 +73,7 @@ class LunisolarYear {
     long long firstDay_;
     long long lastDay_;
     std::vector<PhaseMoment> phases_;
+    std::vector<PhaseMoment> newMoons_;
     std::vector<LunarMonth> months_;
     std::vector<Chuki> chuki_;
     long long tanabataDay_ = 0;

@@ -180,14 +180,19 @@ struct YearNotes {
     const DayNotes& day(int month, int dayOfMonth) const; // std::out_of_range for no such day
 };
 
+// Whether yearNotes computes the lunisolar calendar it is not given (for 不成就日, the lunisolar
+// date and the moon age), or leaves those out as it does outside the calendar's years.
+enum class LunarDates : std::uint8_t { Computed, Left };
+
 // yearNotes: the notes of every day of year, the Sun's dates from sunOf (the engine of each
-// year; YearNotes::precise says which sunOf(year) is). lunisolar is the year's lunisolar calendar
-// when the caller has it; for years lunisolar::kFirstYear..kLastYear it is computed when null, and
-// outside them 不成就日, the lunisolar date and the moon age are absent. Throws
-// std::out_of_range outside kFirstYear..kLastYear, and what the Sun's searches throw
-// (CalculationError for unusable term tables).
+// year; YearNotes::precise says which sunOf(year) is). lunisolar is the year's lunisolar
+// calendar when the caller has it; for years lunisolar::kFirstYear..kLastYear it is computed
+// when null (unless lunarDates is Left), and outside them 不成就日, the lunisolar date and the
+// moon age are absent. Throws std::out_of_range outside kFirstYear..kLastYear, and what the
+// Sun's searches throw (CalculationError for unusable term tables).
 YearNotes yearNotes(const SunMomentsOfYear& sunOf, int year,
                     const lunisolar::LunisolarYear* lunisolar = nullptr,
-                    KyuseiRule rule = KyuseiRule::KoyomiNoPage);
+                    KyuseiRule rule = KyuseiRule::KoyomiNoPage,
+                    LunarDates lunarDates = LunarDates::Computed);
 
 } // namespace sorvane::notes

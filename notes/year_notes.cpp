@@ -86,7 +86,8 @@ const DayNotes& YearNotes::day(int month, int dayOfMonth) const {
 }
 
 YearNotes yearNotes(const SunMomentsOfYear& sunOf, int year,
-                    const lunisolar::LunisolarYear* lunisolar, KyuseiRule rule) {
+                    const lunisolar::LunisolarYear* lunisolar, KyuseiRule rule,
+                    LunarDates lunarDates) {
     if (!inRange(year)) {
         throw std::out_of_range("the notes cover the years " + std::to_string(kFirstYear) + ".." +
                                 std::to_string(kLastYear) + "; " + std::to_string(year) +
@@ -150,16 +151,17 @@ YearNotes yearNotes(const SunMomentsOfYear& sunOf, int year,
 
     // The lunisolar date and the noon moon age, where the calendar reaches.
     std::optional<lunisolar::LunisolarYear> own;
-    if (lunisolar == nullptr && lunisolar::inRange(year)) {
-        own.emplace(year);
+    if (lunisolar == nullptr && lunarDates == LunarDates::Computed && lunisolar::inRange(year)) {
+        own.emplace(year, lunisolar::Quarters::Left);
         lunisolar = &*own;
     }
     const long long first = dayNumber(CivilDate{year, 1, 1});
     const long long last = dayNumber(CivilDate{year, 12, 31});
+    // The new moons of the lunisolar year reach from before 22 November of the year before
+    // (the last one before 1 January's noon lies within 30 days of it) to past the year.
     std::vector<long long> newMoons;
     if (lunisolar != nullptr) {
-        for (const lunisolar::PhaseMoment& p :
-             lunisolar::phasesBetween(first - 40, last, lunisolar::kNewMoons)) {
+        for (const lunisolar::PhaseMoment& p : lunisolar->newMoons()) {
             newMoons.push_back(p.jstMinute);
         }
     }

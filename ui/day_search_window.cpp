@@ -19,9 +19,12 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <atomic>
 #include <ctime>
+#include <exception>
 #include <optional>
 
 namespace sorvane::ui {
@@ -32,6 +35,8 @@ using daysearch::Kind;
 
 // How long the text field waits after a key before searching again, ms.
 constexpr int kTypingPauseMs = 250;
+// The days the list shows at most.
+constexpr int kDaysListed = 2000;
 // The years the window keeps computed: a ten-year range and a little more.
 constexpr std::size_t kYearsKept = 12;
 // The days a date field can hold: those an iCalendar file can.
@@ -74,8 +79,16 @@ QString refusal(const daysearch::QueryError& e) {
 
 } // namespace
 
+struct DaySearchWindow::Answer {
+    daysearch::SearchResult result;
+    std::exception_ptr error;
+};
+
 struct DaySearchWindow::State {
-    explicit State(const Tables& tables) : searcher(tables, kYearsKept) {}
+    explicit State(const Tables& tables) : searcher(tables, kYearsKept) {
+        // One search at a time: the searcher and the years it keeps belong to that thread.
+        worker.setMaxThreadCount(1);
+    }
 
     // One check box per name, with its kind; the checked boxes of one group box make one
     // word (any of them).
@@ -86,16 +99,28 @@ struct DaySearchWindow::State {
     };
 
     daysearch::Vocabulary vocabulary;
-    daysearch::DaySearch searcher;
-    std::optional<daysearch::Query> query;
+    daysearch::DaySearch searcher; // used only by the worker's searches
+    QThreadPool worker;
+    // The number of the latest search; a running search whose number is older stops at
+    // the end of its year.
+    std::atomic<int> generation{0};
+    bool running = false;
+    std::optional<daysearch::Query> query; // the query of the result shown
     daysearch::SearchResult result;
     std::vector<Choice> choices;
 };
 
-DaySearchWindow::~DaySearchWindow() = default;
+DaySearchWindow::~DaySearchWindow() {
+    ++state_->generation;
+    state_->worker.waitForDone();
+}
 
 std::size_t DaySearchWindow::matchCount() const {
     return state_->result.count;
+}
+
+bool DaySearchWindow::searching() const {
+    return state_->running;
 }
 
 std::vector<QDate> DaySearchWindow::matchDates() const {
@@ -186,7 +211,10 @@ void DaySearchWindow::createControls() {
     };
     const QDate today = QDate::currentDate();
     from_ = makeDate(today, QStringLiteral("fromDate"));
-    to_ = makeDate(today.addYears(1), QStringLiteral("toDate"));
+    // A year of days, as --find takes by default: to the eve of the same date a year later.
+    const QDate sameDate(today.year() + 1, today.month(), today.day());
+    to_ = makeDate((sameDate.isValid() ? sameDate : QDate(today.year() + 1, 3, 1)).addDays(-1),
+                   QStringLiteral("toDate"));
     auto* fromLabel = new QLabel(QStringLiteral("期間(&D)："), this);
     fromLabel->setBuddy(from_);
     form->addWidget(fromLabel, 1, 0);
@@ -212,7 +240,9 @@ void DaySearchWindow::createControls() {
     layout->addWidget(resultsLabel);
     layout->addWidget(results_, 1);
     connect(results_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        emit dateActivated(item->data(Qt::UserRole).toDate());
+        if (const QDate date = item->data(Qt::UserRole).toDate(); date.isValid()) {
+            emit dateActivated(date);
+        }
     });
 
     auto* buttons = new QHBoxLayout;
@@ -292,6 +322,9 @@ void DaySearchWindow::setExtraQuery(const QString& text) {
 
 void DaySearchWindow::search() {
     typing_->stop();
+    // Whatever runs now answers conditions that no longer hold.
+    const int generation = ++state_->generation;
+    state_->running = false;
     results_->clear();
     state_->result = {};
     state_->query.reset();
@@ -304,39 +337,115 @@ void DaySearchWindow::search() {
         notice_->setText(QStringLiteral("期間の終わりが始まりより前です。"));
         return;
     }
+    daysearch::Query query;
     try {
-        state_->query = daysearch::parseQuery(queryText().toStdString(), state_->vocabulary);
-        state_->result = state_->searcher.search(*state_->query, from, to);
+        query = daysearch::parseQuery(queryText().toStdString(), state_->vocabulary);
     } catch (const daysearch::QueryError& e) {
         count_->setText(QString());
         notice_->setText(refusal(e));
         return;
-    } catch (const CalculationError& e) {
-        // As every window says it, in the notice line rather than a box: the search runs
-        // again on every change of the conditions.
-        count_->setText(QString());
-        notice_->setText(calculationErrorMessage(e));
-        return;
-    } catch (const std::exception&) {
-        count_->setText(QString());
-        notice_->setText(QStringLiteral("この期間は計算できませんでした。"));
+    }
+    state_->running = true;
+    count_->setText(QStringLiteral("検索中…"));
+    // The search runs on the worker's thread; the window only hears of its progress and its
+    // answer, and a later change stops it at the end of the year it is in.
+    State* state = state_.get();
+    state_->worker.start([this, state, generation, query = std::move(query), from, to] {
+        if (state->generation.load() != generation) {
+            return; // overtaken while it waited for the one before to stop
+        }
+        auto answer = std::make_shared<Answer>();
+        int shownPercent = -1;
+        daysearch::SearchHooks hooks;
+        hooks.progress = [&](int done, int total) {
+            if (state->generation.load() != generation) {
+                return false;
+            }
+            const int percent = done * 100 / total;
+            if (total >= 10 && percent != shownPercent) {
+                shownPercent = percent;
+                QMetaObject::invokeMethod(
+                    this, [this, generation, percent] { showProgress(generation, percent); },
+                    Qt::QueuedConnection);
+            }
+            return true;
+        };
+        try {
+            answer->result = state->searcher.search(query, from, to, hooks);
+        } catch (...) {
+            answer->error = std::current_exception();
+        }
+        if (answer->result.stopped) {
+            return;
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, answer, query] {
+                if (state_->generation.load() == generation) {
+                    state_->query = query;
+                }
+                showAnswer(generation, answer);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void DaySearchWindow::showProgress(int generation, int percent) {
+    if (generation == state_->generation.load() && state_->running) {
+        count_->setText(QStringLiteral("検索中… %1%").arg(percent));
+    }
+}
+
+void DaySearchWindow::showAnswer(int generation, const std::shared_ptr<Answer>& answer) {
+    if (generation != state_->generation.load()) {
         return;
     }
+    state_->running = false;
+    if (answer->error) {
+        state_->query.reset();
+        count_->setText(QString());
+        try {
+            std::rethrow_exception(answer->error);
+        } catch (const CalculationError& e) {
+            // As every window says it, in the notice line rather than a box: the search runs
+            // again on every change of the conditions.
+            notice_->setText(calculationErrorMessage(e));
+        } catch (const std::exception&) {
+            notice_->setText(QStringLiteral("この期間は計算できませんでした。"));
+        }
+        emit searchFinished();
+        return;
+    }
+    state_->result = std::move(answer->result);
     count_->setText(QStringLiteral("該当 %1 日").arg(state_->result.count));
     QStringList notes;
     for (const daysearch::Uncovered& u : state_->result.uncovered) {
         const std::string reach = daysearch::kindReach(u.kind);
-        notes << (reach.empty() ? QStringLiteral("「%1」：%2はこの年の分を計算できないため、%3〜%4 "
-                                                 "はこの条件では該当しません。")
-                                      .arg(q(u.word), q(daysearch::kindLabel(u.kind)),
-                                           dateText(u.first), dateText(u.last))
-                                : QStringLiteral("「%1」：%2は %3 の範囲だけにあるため、%4〜%5 "
-                                                 "はこの条件では該当しません。")
-                                      .arg(q(u.word), q(daysearch::kindLabel(u.kind)), q(reach),
-                                           dateText(u.first), dateText(u.last)));
+        const QString days = u.weekends ? QStringLiteral("は土曜・日曜だけがこの条件に該当します。")
+                                        : QStringLiteral("はこの条件では該当しません。");
+        notes << (reach.empty()
+                      ? QStringLiteral("「%1」：%2はこの年の分を計算できないため、%3〜%4 ")
+                                .arg(q(u.word), q(daysearch::kindLabel(u.kind)), dateText(u.first),
+                                     dateText(u.last)) +
+                            days
+                      : QStringLiteral("「%1」：%2は %3 の範囲だけにあるため、%4〜%5 ")
+                                .arg(q(u.word), q(daysearch::kindLabel(u.kind)), q(reach),
+                                     dateText(u.first), dateText(u.last)) +
+                            days);
     }
     notice_->setText(notes.join(QLatin1Char('\n')));
+    results_->setUpdatesEnabled(false);
     for (const daysearch::DayMatch& m : state_->result.days) {
+        if (results_->count() == kDaysListed) {
+            // A list of tens of thousands of days would hold the window while it is filled;
+            // the file gets every day.
+            auto* more = new QListWidgetItem(
+                QStringLiteral("…ほか %1 日（iCalendar に保存するとすべての日を書き出します）")
+                    .arg(state_->result.days.size() - static_cast<std::size_t>(kDaysListed)),
+                results_);
+            more->setFlags(Qt::NoItemFlags);
+            break;
+        }
         QStringList shown;
         for (const std::string& n : m.notes) {
             shown << q(n);
@@ -347,12 +456,14 @@ void DaySearchWindow::search() {
             results_);
         item->setData(Qt::UserRole, QDate(m.date.year, m.date.month, m.date.day));
     }
+    results_->setUpdatesEnabled(true);
     save_->setEnabled(!state_->result.days.empty());
+    emit searchFinished();
 }
 
 bool DaySearchWindow::saveCalendar(const QString& path) {
-    if (!state_->query) {
-        return false;
+    if (!state_->query || state_->result.days.empty()) {
+        return false; // nothing found (a calendar needs at least one day), or still searching
     }
     try {
         writeFileAtomically(

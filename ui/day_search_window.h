@@ -31,6 +31,9 @@ class DaySearchWindow : public QWidget {
 
     // The number of days found by the last search (0 when the conditions could not be read).
     std::size_t matchCount() const;
+    // Whether a search runs (off the window's thread): the count and the list still show
+    // the last finished one's answer, or nothing.
+    bool searching() const;
     // The days found, in date order.
     std::vector<QDate> matchDates() const;
     // Sets the range shown and searches again.
@@ -43,10 +46,19 @@ class DaySearchWindow : public QWidget {
   signals:
     // A found day was opened (double click or Enter): show it in the calendar page.
     void dateActivated(const QDate& date);
+    // A search finished and its answer is shown (not sent for one overtaken by a change).
+    void searchFinished();
 
   private:
     void createControls();
+    // Starts a search of the conditions shown, stopping the one that runs.
     void search();
+    // What a search running off the window's thread gives back: the result, or the error
+    // that ended it.
+    struct Answer;
+    // Shows the answer of search number `generation` unless a later one was started.
+    void showAnswer(int generation, const std::shared_ptr<Answer>& answer);
+    void showProgress(int generation, int percent);
     void saveAs();
 
     // The query's vocabulary, the searcher with the years it holds, the last query and

@@ -2,19 +2,50 @@
 #include "cli/options.h"
 #include "support/test_support.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace sorvane::cli {
 namespace {
 
+// The largest resident size of the terminal program run with args (output to /dev/null),
+// kilobytes; -1 when it did not end with status 0.
+long maxResidentKb(std::vector<std::string> args) {
+    const std::string program = testing::cliProgram();
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        return -1;
+    }
+    return usage.ru_maxrss;
+}
+
 TEST(FindOptions, RangeDefaultsAndRefusals) {
     const Options o = parseArguments({"--find", "大安"}, 2026, CivilDate{2026, 2, 10});
     EXPECT_EQ(o.from, (CivilDate{2026, 2, 10}));
-    EXPECT_EQ(o.to, (CivilDate{2027, 2, 10}));
+    // The default range is a year: to the day before the same date a year later.
+    EXPECT_EQ(o.to, (CivilDate{2027, 2, 9}));
     EXPECT_EQ(parseArguments({"--find", "大安", "--from", "2024-02-29"}, 2026).to,
               (CivilDate{2025, 2, 28}));
     // A query may begin with a negated word, a date with a year before 1.
@@ -33,6 +64,8 @@ TEST(FindOptions, RangeDefaultsAndRefusals) {
         {{"--find", "大安", "--lat", "35"}, "--lat"},
         {{"--find", "仏滅|危"}, "十二直:危"},
         {{"--find", "大安", "--ics", "x.ics", "--from", "0000-12-01"}, "1..9999"},
+        // A long word is cut in the message, which keeps its reason.
+        {{"--find", "十二直:" + std::string(1500, 'x')}, ": no 十二直 is named \"xxx"},
     };
     for (const auto& [args, named] : bad) {
         try {
@@ -86,6 +119,56 @@ TEST(FindCli, BadWordsAndUncoveredYears) {
     }
     EXPECT_FALSE(past.out.empty());
     EXPECT_NE(past.err.find("2101-01-01 to 2101-01-31"), std::string::npos) << past.err;
+}
+
+// The listing, the document and the calendar are written as the days are found: memory
+// does not grow with the number of days (two thousand years of Saturdays, 104,000 days,
+// took over 400 MB when the whole result was held).
+TEST(FindCli, LongResultsAreWrittenAsFound) {
+    const std::filesystem::path ics =
+        std::filesystem::temp_directory_path() / "sorvane-find-long-test.ics";
+    const long shortRun = maxResidentKb(
+        {"--find", "土", "--from", "2001-01-01", "--to", "2020-12-31", "--json", "--ics", ics});
+    const long longRun = maxResidentKb(
+        {"--find", "土", "--from", "0001-01-01", "--to", "2000-12-31", "--json", "--ics", ics});
+    const long textRun =
+        maxResidentKb({"--find", "土", "--from", "0001-01-01", "--to", "2000-12-31"});
+    ASSERT_GT(shortRun, 0);
+    ASSERT_GT(longRun, 0);
+    ASSERT_GT(textRun, 0);
+    EXPECT_LT(longRun, shortRun + 16 * 1024) << shortRun << " KB, then " << longRun << " KB";
+    EXPECT_LT(textRun, shortRun + 16 * 1024) << shortRun << " KB, then " << textRun << " KB";
+    std::ifstream in(ics);
+    std::string line;
+    std::size_t events = 0;
+    std::string last;
+    while (std::getline(in, line)) {
+        events += line.rfind("BEGIN:VEVENT", 0) == 0 ? 1 : 0;
+        last = line;
+    }
+    std::filesystem::remove(ics);
+    EXPECT_EQ(events, 104355u); // the Saturdays of 1..2000: 730,485 days, whole weeks
+    EXPECT_EQ(last, "END:VCALENDAR\r");
+}
+
+// A search that finds no day writes no calendar (RFC 5545 wants at least one event) and
+// says so; the listing and the document are still whole.
+TEST(FindCli, NoDayWritesNoCalendar) {
+    const std::filesystem::path ics =
+        std::filesystem::temp_directory_path() / "sorvane-find-empty-test.ics";
+    std::filesystem::remove(ics);
+    const auto run = testing::runCli("--find 大安 --from 2101-01-01 --to 2101-01-05 --json --ics " +
+                                     ics.string());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(ics));
+    EXPECT_NE(run.err.find("no day fits the query, so no calendar was written"), std::string::npos)
+        << run.err;
+    const auto doc = nlohmann::json::parse(run.out);
+    EXPECT_EQ(doc["count"], 0);
+    EXPECT_TRUE(doc["days"].empty());
+    const auto toStdout = testing::runCli("--find 大安 --from 2101-01-01 --to 2101-01-05 --ics -");
+    EXPECT_EQ(toStdout.status, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, "");
 }
 
 } // namespace

@@ -166,6 +166,18 @@ TEST(DaySearch, FindsTheDaysTheRecordsGive) {
          {2101, 1, 31},
          [](const Day& d) { return d.senjitsu(S::Fujoju); },
          std::pair{CivilDate{2101, 1, 1}, CivilDate{2101, 1, 31}}},
+        // A Saturday or a Sunday is a 休日 in any year; only a weekday's is unknown outside
+        // the holidays' years.
+        {"休日",
+         {2101, 1, 1},
+         {2101, 1, 10},
+         [](const Day& d) { return d.weekend(); },
+         std::pair{CivilDate{2101, 1, 1}, CivilDate{2101, 1, 10}}},
+        {"休日",
+         {1948, 7, 10},
+         {1948, 7, 25},
+         [](const Day& d) { return d.weekend() || d.holiday(); },
+         std::pair{CivilDate{1948, 7, 10}, CivilDate{1948, 7, 19}}},
         // Before the holiday law 祝日 is not known, yet 土 still holds on a Saturday.
         {"大安 土|祝日",
          {1947, 6, 1},
@@ -227,6 +239,98 @@ TEST(DaySearch, RefusesUnknownAndAmbiguousWordsByName) {
             EXPECT_NE(std::string(e.what()).find(r.word), std::string::npos);
         }
     }
+}
+
+// Tabs and line breaks separate words; a name or a word given twice counts once (and the
+// word is written again from what it keeps); a long word is cut in the message, never the
+// message; a name of two kinds is shown with its kind.
+TEST(DaySearch, WordsAreReadOnceAndShownWithTheirKind) {
+    daysearch::Vocabulary vocabulary;
+    std::string many = "土";
+    for (int i = 0; i < 2000; ++i) {
+        many += "|土";
+    }
+    const struct {
+        std::string query;
+        std::vector<std::string> words; // each word's text as the query keeps it
+    } cases[] = {
+        {"大安\t土", {"大安", "土"}},
+        {"大安\n-仏滅", {"大安", "-仏滅"}},
+        {"大安 大安", {"大安"}},
+        {"-仏滅 −仏滅 仏滅", {"-仏滅", "仏滅"}},
+        {"大安|仏滅 仏滅|大安", {"大安|仏滅"}},
+        {"大安|土|大安", {"大安|土"}},
+        {many, {"土"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.query.substr(0, 40));
+        const daysearch::Query query = daysearch::parseQuery(c.query, vocabulary);
+        std::vector<std::string> words;
+        for (const daysearch::Word& w : query.words) {
+            words.push_back(w.text);
+            EXPECT_EQ(w.terms.size(), w.written.size());
+        }
+        EXPECT_EQ(words, c.words);
+    }
+
+    std::string longName;
+    for (int i = 0; i < 500; ++i) {
+        longName += "危";
+    }
+    try {
+        daysearch::parseQuery("十二直:" + longName, vocabulary);
+        ADD_FAILURE() << "accepted";
+    } catch (const daysearch::QueryError& e) {
+        const std::string message = e.what();
+        EXPECT_NE(message.find(": no 十二直 is named \"危危"), std::string::npos) << message;
+        EXPECT_NE(message.find("...\""), std::string::npos) << message;
+        EXPECT_LT(message.size(), 400u) << message;
+    }
+
+    daysearch::DaySearch search(sorvane::testing::shippedTables());
+    const auto result = search.search(daysearch::parseQuery("十二直:危|二十八宿:危", vocabulary),
+                                      CivilDate{2026, 1, 1}, CivilDate{2026, 12, 31});
+    std::map<std::string, int> shown;
+    for (const auto& day : result.days) {
+        ASSERT_EQ(day.notes.size(), 1u);
+        ++shown[day.notes.front()];
+    }
+    EXPECT_EQ(shown.count("危"), 0u);
+    EXPECT_GT(shown["十二直:危"], 0);
+    EXPECT_GT(shown["二十八宿:危"], 0);
+}
+
+// Where the calendar has drifted from the seasons a year's 立春 may fall in the year before:
+// each one is listed on the day it falls, whichever year's it is, as the almanacs give them.
+TEST(DaySearch, DriftedEventsAreListedOnTheirDays) {
+    const CivilDate from{32690, 1, 1};
+    const CivilDate to{32710, 12, 31};
+    std::vector<CivilDate> want;
+    for (int y = from.year - 1; y <= to.year + 1; ++y) {
+        almanac::AlmanacOptions options;
+        options.precise = false;
+        const auto year = almanac::yearAlmanac(sorvane::testing::shippedTables(),
+                                               static_cast<std::int16_t>(y), options);
+        for (const almanac::Event& e : year.solarTerms) {
+            if (almanac::eventTitle(e) == "立春" && e.date >= from && e.date <= to) {
+                want.push_back(e.date);
+            }
+        }
+    }
+    std::sort(want.begin(), want.end());
+    ASSERT_GE(want.size(), 20u);
+    // Some of them fall outside their own year.
+    EXPECT_TRUE(
+        std::any_of(want.begin(), want.end(), [](const CivilDate& d) { return d.month == 12; }));
+
+    daysearch::DaySearch search(sorvane::testing::shippedTables());
+    const auto result =
+        search.search(daysearch::parseQuery("立春", daysearch::Vocabulary()), from, to);
+    std::vector<CivilDate> found;
+    for (const auto& day : result.days) {
+        found.push_back(day.date);
+    }
+    EXPECT_EQ(found, want);
 }
 
 } // namespace

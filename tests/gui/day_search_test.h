@@ -7,13 +7,20 @@
 #include "support/test_support.h"
 #include "ui/day_search_window.h"
 
+// moc cannot parse the standard library's <compare>, which the date type needs.
+#ifndef Q_MOC_RUN
+#include "daysearch/day_search.h"
+#endif
+
 #include <QAction>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
 
 namespace sorvane::ui::test {
@@ -34,6 +41,16 @@ class DaySearchTest : public QObject {
         return dates;
     }
 
+    // Waits for the window's search to finish (it runs off the window's thread).
+    static bool settled(const DaySearchWindow* window) {
+        QElapsedTimer waited;
+        waited.start();
+        while (window->searching() && waited.elapsed() < 120000) {
+            QTest::qWait(5);
+        }
+        return !window->searching();
+    }
+
   private slots:
     void findsWhatTheTerminalProgramFinds() {
         Form1 form(sharedTables());
@@ -42,6 +59,7 @@ class DaySearchTest : public QObject {
         QVERIFY(window != nullptr);
         FIND_CHILD(count, QLabel, window, "matchCount");
         window->setRange(QDate(2025, 11, 1), QDate(2027, 2, 28));
+        QVERIFY(settled(window));
 
         // Check boxes and the text field make one query, the terminal program's form.
         window->findChild<QCheckBox*>(QStringLiteral("check-大安"))->setChecked(true);
@@ -51,30 +69,75 @@ class DaySearchTest : public QObject {
         const auto weekendDays = cliDates(window->queryText(), QStringLiteral("2025-11-01"),
                                           QStringLiteral("2027-02-28"));
         QVERIFY(!weekendDays.empty());
+        QVERIFY(settled(window));
         QCOMPARE(window->matchDates(), weekendDays);
         QCOMPARE(count->text(), QStringLiteral("該当 %1 日").arg(weekendDays.size()));
 
         // A name of two kinds is written with the kind of its group.
         window->findChild<QCheckBox*>(QStringLiteral("check-危"))->setChecked(true);
         window->setExtraQuery(QStringLiteral("-不成就日 -仏滅"));
+        QVERIFY(settled(window));
         QCOMPARE(window->queryText(), QStringLiteral("大安 土|祝日 十二直:危 -不成就日 -仏滅"));
         QCOMPARE(window->matchDates(), cliDates(window->queryText(), QStringLiteral("2025-11-01"),
                                                 QStringLiteral("2027-02-28")));
+    }
+
+    // The search runs off the window's thread: while a long one runs (a 十二直 over nine
+    // centuries) a change of the range returns at once, the window answers within 100 ms,
+    // the count shows the progress, and the last change's answer is the one shown.
+    void staysResponsiveWhileALongSearchRuns() {
+        DaySearchWindow window(sharedTables());
+        FIND_CHILD(count, QLabel, (&window), "matchCount");
+        window.findChild<QCheckBox*>(QStringLiteral("check-土"))->setChecked(true);
+        window.findChild<QCheckBox*>(QStringLiteral("check-建"))->setChecked(true);
+        QVERIFY(settled(&window));
+        QElapsedTimer clock;
+        clock.start();
+        window.setRange(QDate(2026, 1, 1), QDate(2957, 12, 31));
+        for (int turn = 0; turn < 5; ++turn) {
+            QVERIFY(window.searching());
+            bool answered = false;
+            clock.restart();
+            QTimer::singleShot(0, &window, [&] { answered = true; });
+            while (!answered && clock.elapsed() < 1000) {
+                QTest::qWait(1);
+            }
+            QVERIFY2(answered && clock.elapsed() < 100,
+                     qPrintable(QStringLiteral("answered after %1 ms").arg(clock.elapsed())));
+            clock.restart();
+            window.setRange(QDate(2026, 1, 1), QDate(2957 - turn, 12, 31));
+            QVERIFY2(clock.elapsed() < 100,
+                     qPrintable(QStringLiteral("the range took %1 ms").arg(clock.elapsed())));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(count->text().startsWith(QStringLiteral("検索中… ")), 20000);
+        // The last change wins: a short range, counted as a search of it alone counts.
+        window.setRange(QDate(2026, 1, 1), QDate(2026, 3, 31));
+        QVERIFY(settled(&window));
+        daysearch::DaySearch alone(sharedTables());
+        const auto expected = alone.search(daysearch::parseQuery("土 建", daysearch::Vocabulary()),
+                                           CivilDate{2026, 1, 1}, CivilDate{2026, 3, 31});
+        QVERIFY(expected.count > 0);
+        QCOMPARE(window.matchCount(), expected.count);
+        QCOMPARE(count->text(), QStringLiteral("該当 %1 日").arg(expected.count));
     }
 
     void refusesABadWordInJapanese() {
         DaySearchWindow window(sharedTables());
         FIND_CHILD(notice, QLabel, (&window), "notice");
         window.setExtraQuery(QStringLiteral("大安 危"));
+        QVERIFY(settled(&window));
         QCOMPARE(window.matchCount(), std::size_t{0});
         QVERIFY2(notice->text().contains(QStringLiteral("十二直:危 か 二十八宿:危")),
                  qPrintable(notice->text()));
         window.setExtraQuery(QStringLiteral("吉日"));
+        QVERIFY(settled(&window));
         QVERIFY2(notice->text().contains(QStringLiteral("「吉日」という名前はありません")),
                  qPrintable(notice->text()));
         // Past the lunisolar calendar's years the window says which days could not match.
         window.setExtraQuery(QStringLiteral("大安"));
+        QVERIFY(settled(&window));
         window.setRange(QDate(2100, 12, 1), QDate(2101, 1, 31));
+        QVERIFY(settled(&window));
         QVERIFY(window.matchCount() > 0);
         QVERIFY2(notice->text().contains(QStringLiteral("2101-01-01〜2101-01-31")),
                  qPrintable(notice->text()));
@@ -87,7 +150,9 @@ class DaySearchTest : public QObject {
         DaySearchWindow window(refused);
         FIND_CHILD(notice, QLabel, (&window), "notice");
         window.setRange(QDate(3003, 1, 1), QDate(3003, 12, 31));
+        QVERIFY(settled(&window));
         window.setExtraQuery(QStringLiteral("春分"));
+        QVERIFY(settled(&window));
         QCOMPARE(window.matchCount(), std::size_t{0});
         QVERIFY2(
             notice->text().startsWith(QStringLiteral("データファイルの値では計算できません。")),
@@ -101,7 +166,9 @@ class DaySearchTest : public QObject {
         form.openDaySearch();
         DaySearchWindow* window = form.daySearchWindow();
         window->setRange(QDate(2026, 1, 1), QDate(2026, 12, 31));
+        QVERIFY(settled(window));
         window->setExtraQuery(QStringLiteral("天赦日 一粒万倍日"));
+        QVERIFY(settled(window));
         FIND_CHILD(results, QListWidget, window, "results");
         QCOMPARE(results->count(), 4);
         QVERIFY(results->item(2)->text().startsWith(QStringLiteral("2026-10-01（木）")));
@@ -113,7 +180,9 @@ class DaySearchTest : public QObject {
     void savesTheDaysOrSaysWhyNot() {
         DaySearchWindow window(sharedTables());
         window.setRange(QDate(2026, 1, 1), QDate(2026, 12, 31));
+        QVERIFY(settled(&window));
         window.setExtraQuery(QStringLiteral("天赦日 一粒万倍日"));
+        QVERIFY(settled(&window));
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("days.ics"));
         QVERIFY(window.saveCalendar(path));

@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
+#include <sys/stat.h>
 
 namespace sorvane::ui::test {
 
@@ -37,6 +38,18 @@ class PlaceTest : public QObject {
         QVERIFY(settingsDir_.isValid());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
+    }
+
+    // A places file that is a named pipe nobody writes to: the menu's list is made at once,
+    // with 東京 alone (the menu adds その他…).
+    void placesFileAsANamedPipe() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString pipe = dir.filePath(QString::fromLatin1(horizon::kPlacesFile));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const std::vector<horizon::NamedPlace> places = menuPlaces(dir.path().toStdString());
+        QCOMPARE(places.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(places.front().name), QStringLiteral("東京"));
     }
 
     // 2025-01-01 in Tokyo: sunrise 06:51 (the observatory's table), as the library gives it.

@@ -7,9 +7,13 @@
 #include "support/test_support.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -54,7 +58,15 @@ TEST(HorizonRules, MissingMoonEventsAndPolarDays) {
         const horizon::DayTimes d = dayAt(c.place, c.date);
         EXPECT_FALSE(d.sunrise) << c.what;
         EXPECT_FALSE(d.sunset) << c.what;
+        // The polar day and the polar night are told apart in every text.
+        EXPECT_EQ(d.polar, c.sunUp ? horizon::Polar::Day : horizon::Polar::Night) << c.what;
+        EXPECT_EQ(horizon::dayLine(d).substr(10, 14), c.sunUp ? "  **:**  **:**" : "  --:--  --:--")
+            << c.what;
+        EXPECT_NE(horizon::dayDetailsText(d).find(c.sunUp ? "（白夜）" : "（極夜）"),
+                  std::string::npos)
+            << c.what;
     }
+    EXPECT_EQ(dayAt(horizon::tokyo().observer, {2025, 6, 21}).polar, horizon::Polar::None);
     // A day at the equator lasts a little over 12 h (the upper limb and refraction).
     const horizon::DayTimes eq = dayAt({0.0, 135.0}, {2025, 3, 20});
     ASSERT_TRUE(eq.sunrise && eq.sunset);
@@ -173,6 +185,58 @@ TEST(HorizonRules, PlacesAtTheObservatorysPoints) {
     }
 }
 
+// A places file that cannot serve is one line naming the file and its problem, status 1,
+// never a wait (a named pipe) nor a usage error; a byte order mark is skipped.
+TEST(HorizonCli, DamagedPlacesFileIsOneLineWithStatusOne) {
+    namespace fs = std::filesystem;
+    const fs::path shipped = fs::path(SORVANE_SOURCE_DIR) / "data" / "places.tsv";
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> damage;
+        const char* message; // "" for a file that serves
+    } cases[] = {
+        {"named pipe", [](const fs::path& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); },
+         "places.tsv is not a regular file (a named pipe)"},
+        {"directory", [](const fs::path& f) { fs::create_directory(f); },
+         "places.tsv is a directory, not a places file"},
+        {"empty", [](const fs::path& f) { std::ofstream{f}; }, "places.tsv is empty"},
+        {"missing", [](const fs::path&) {},
+         "places.tsv: cannot open DIR/places.tsv: No such file or directory"},
+        {"byte order mark",
+         [&](const fs::path& f) {
+             std::ifstream in(shipped, std::ios::binary);
+             std::ofstream(f, std::ios::binary) << "\xEF\xBB\xBF" << in.rdbuf();
+         },
+         ""},
+    };
+    const fs::path dir = fs::temp_directory_path() / ("sorvane-places-" + std::to_string(getpid()));
+    for (const auto& c : cases) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        c.damage(dir / "places.tsv");
+        const auto run =
+            sorvane::testing::runCli("2025 --sun --place 京都 --data '" + dir.string() + "'");
+        std::string message = c.message;
+        if (const auto at = message.find("DIR"); at != std::string::npos) {
+            message.replace(at, 3, dir.string());
+        }
+        if (message.empty()) {
+            EXPECT_EQ(run.status, 0) << c.what << ": " << run.err;
+            EXPECT_EQ(sorvane::testing::lines(run.out).size(), 365u) << c.what;
+            continue;
+        }
+        EXPECT_EQ(run.status, 1) << c.what << ": " << run.err;
+        EXPECT_TRUE(run.out.empty()) << c.what;
+        EXPECT_NE(run.err.find(message), std::string::npos) << c.what << ": " << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.what << ": " << run.err;
+        // --help still answers, naming the problem where it lists the places.
+        const auto help = sorvane::testing::runCli("--help --data '" + dir.string() + "'");
+        EXPECT_EQ(help.status, 0) << c.what;
+        EXPECT_NE(help.out.find(message), std::string::npos) << c.what;
+    }
+    fs::remove_all(dir);
+}
+
 TEST(HorizonCli, SunListingAndRefusals) {
     const auto year = sorvane::testing::runCli("2025 --sun");
     ASSERT_EQ(year.status, 0) << year.err;
@@ -193,6 +257,13 @@ TEST(HorizonCli, SunListingAndRefusals) {
     EXPECT_NE(json.out.find("\"date\": \"2025-12-31\""), std::string::npos);
     EXPECT_NE(json.out.find("\"moonrise\": null"), std::string::npos);
 
+    // The JSON says which polar days and nights a place has.
+    const auto tromso = sorvane::testing::runCli("2025 --sun --json --lat 69.6496 --lon 18.956");
+    ASSERT_EQ(tromso.status, 0);
+    EXPECT_NE(tromso.out.find("\"polar\": \"day\""), std::string::npos);
+    EXPECT_NE(tromso.out.find("\"polar\": \"night\""), std::string::npos);
+    EXPECT_EQ(json.out.find("\"polar\""), std::string::npos);
+
     const auto far = sorvane::testing::runCli("1000 --sun");
     ASSERT_EQ(far.status, 0);
     EXPECT_NE(far.out.find("注：この年の時刻は±"), std::string::npos);
@@ -210,6 +281,7 @@ TEST(HorizonCli, SunListingAndRefusals) {
         {"2025 --place 札幌", "--place needs --sun"},
         {"2025 --sun --place 札幌 --lat 1 --lon 2", "--place and --lat cannot be combined"},
         {"2025 --sun --days", "--sun and --days cannot be combined"},
+        {"2025 --sun --ics x.ics", "are not written as a calendar file"},
         {"3001 --sun", "--sun covers the years -1999..3000"},
     };
     for (const auto& r : refused) {

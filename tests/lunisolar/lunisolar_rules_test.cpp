@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -157,6 +158,38 @@ TEST(LunisolarRules, ComputedDates) {
     }
     EXPECT_THROW(LunisolarYear(1899), std::out_of_range);
     EXPECT_THROW(LunisolarYear(2101), std::out_of_range);
+}
+
+// A year built on the year before (as the day search builds a run of years) has the same
+// 中気, new moons, months and days as one built alone; without its quarters its phases are
+// its new moons.
+TEST(LunisolarRules, YearBuiltOnTheYearBeforeIsTheSame) {
+    std::optional<LunisolarYear> before;
+    for (int y = 2030; y <= 2036; ++y) {
+        LunisolarYear shared(y, Quarters::Left, before ? &*before : nullptr);
+        const LunisolarYear alone(y);
+        ASSERT_EQ(shared.chuki().size(), alone.chuki().size()) << y;
+        for (std::size_t i = 0; i < alone.chuki().size(); ++i) {
+            EXPECT_EQ(shared.chuki()[i].jstMinute, alone.chuki()[i].jstMinute) << y << " " << i;
+            EXPECT_EQ(shared.chuki()[i].longitude, alone.chuki()[i].longitude) << y << " " << i;
+        }
+        ASSERT_EQ(shared.newMoons().size(), alone.newMoons().size()) << y;
+        for (std::size_t i = 0; i < alone.newMoons().size(); ++i) {
+            EXPECT_EQ(shared.newMoons()[i].jdTT, alone.newMoons()[i].jdTT) << y << " " << i;
+        }
+        for (long long n = alone.firstDay(); n <= alone.lastDay(); ++n) {
+            const LunarDay a = alone.day(n);
+            const LunarDay b = shared.day(n);
+            EXPECT_TRUE(a.month == b.month && a.day == b.day && a.leap == b.leap &&
+                        a.rokuyo == b.rokuyo && a.special == b.special)
+                << y << " day " << n;
+        }
+        for (const PhaseMoment& p : shared.phases()) {
+            EXPECT_EQ(p.phase, Phase::New) << y;
+        }
+        EXPECT_GT(alone.phases().size(), 3 * shared.phases().size()) << y;
+        before.emplace(std::move(shared));
+    }
 }
 
 } // namespace

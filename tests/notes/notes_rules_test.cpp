@@ -322,4 +322,32 @@ TEST(NotesRules, Festivals) {
     EXPECT_EQ(notesOf(2024).eho, "東北東"); // 甲 year
 }
 
+// Notes made without the lunisolar calendar (as the day search asks for them when no
+// 不成就日 is wanted) differ from the whole notes only in 不成就日, the lunisolar date and the
+// moon age, which they leave out.
+TEST(NotesRules, LunarDatesLeftOutChangeNothingElse) {
+    const YearNotes whole = yearNotes(pageSun(), 2026);
+    const YearNotes left =
+        yearNotes(pageSun(), 2026, nullptr, KyuseiRule::KoyomiNoPage, LunarDates::Left);
+    ASSERT_EQ(left.days.size(), whole.days.size());
+    int fujoju = 0;
+    for (std::size_t i = 0; i < whole.days.size(); ++i) {
+        const DayNotes& w = whole.days[i];
+        const DayNotes& l = left.days[i];
+        EXPECT_FALSE(l.lunarMonth || l.moonAge) << isoDateText(l.date);
+        std::vector<Senjitsu> expected;
+        for (const Senjitsu s : w.senjitsu) {
+            if (s != Senjitsu::Fujoju) {
+                expected.push_back(s);
+            }
+        }
+        fujoju += w.has(Senjitsu::Fujoju) ? 1 : 0;
+        EXPECT_EQ(l.senjitsu, expected) << isoDateText(l.date);
+        EXPECT_TRUE(l.choku == w.choku && l.shuku == w.shuku && l.kyusei == w.kyusei &&
+                    l.festivals == w.festivals)
+            << isoDateText(l.date);
+    }
+    EXPECT_GT(fujoju, 40);
+}
+
 } // namespace

@@ -19,6 +19,10 @@ const Tables& shippedTables() {
     return tables;
 }
 
+std::string cliProgram() {
+    return SORVANE_CLI;
+}
+
 CliRun runCli(const std::string& args) {
     const auto errFile =
         std::filesystem::temp_directory_path() / ("sorvane-test-err-" + std::to_string(::getpid()));

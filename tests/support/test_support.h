@@ -17,6 +17,9 @@ struct CliRun {
     std::string err;
 };
 
+// The path of the terminal program built beside the tests.
+std::string cliProgram();
+
 // Runs the terminal program with args (already quoted for the shell).
 CliRun runCli(const std::string& args);
 
