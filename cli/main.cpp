@@ -197,7 +197,7 @@ std::string find(const Tables& tables, const cli::Options& options, bool stdoutO
              daysearch::absentLunarDates(search, *options.find, options.from, options.to)) {
             std::cerr << "sorvane-cli: note: " << date << " falls on no day from "
                       << isoDateText(options.from) << " to " << isoDateText(options.to)
-                      << " (its month has no such day there)\n";
+                      << " (no lunar month of the range has that day)\n";
         }
     }
     if (calendar) {
