@@ -129,8 +129,10 @@ class WholeDateEdit : public QDateEdit {
         const bool dateKey =
             key.size() == 1 &&
             (key.front().isDigit() || key == QLatin1String("-") || key == QLatin1String("/"));
-        const bool allSelected = lineEdit()->selectedText() == lineEdit()->text();
-        if (dateKey && (typing_ || allSelected)) {
+        // Typing over the whole text or from its start (the year section) writes a date.
+        const bool fromStart = lineEdit()->selectedText() == lineEdit()->text() ||
+                               (lineEdit()->hasSelectedText() && lineEdit()->selectionStart() == 0);
+        if (dateKey && (typing_ || fromStart)) {
             if (!typing_) {
                 typing_ = true;
                 lineEdit()->clear();
@@ -175,10 +177,24 @@ class WholeDateEdit : public QDateEdit {
         }
         typing_ = false;
         const QString text = lineEdit()->text();
+        // yyyy-M-d (or with '/'); a year alone, or a year and a month, keeps the rest of the
+        // date shown (the day as near as the month allows).
         QDate typed;
-        for (const QString& format : {QStringLiteral("yyyy-M-d"), QStringLiteral("yyyy/M/d")}) {
-            if (!typed.isValid()) {
-                typed = QDate::fromString(text, format);
+        const QStringList parts =
+            QString(text).replace(QLatin1Char('/'), QLatin1Char('-')).split(QLatin1Char('-'));
+        bool ok = parts.size() <= 3 && parts.front().size() == 4;
+        QList<int> numbers;
+        for (const QString& part : parts) {
+            bool number = false;
+            numbers << part.toInt(&number);
+            ok = ok && number && part.size() <= 4;
+        }
+        if (ok) {
+            const int month = numbers.size() > 1 ? numbers[1] : date().month();
+            if (month >= 1 && month <= 12) {
+                const int days = QDate(numbers[0], month, 1).daysInMonth();
+                const int day = numbers.size() > 2 ? numbers[2] : std::min(date().day(), days);
+                typed = QDate(numbers[0], month, day);
             }
         }
         if (typed.isValid() && typed >= minimumDate() && typed <= maximumDate()) {

@@ -240,6 +240,17 @@ class DaySearchTest : public QObject {
         QVERIFY(settled(&window));
         QCOMPARE(window.matchDates(), cliDates(window.queryText(), QStringLiteral("2027-01-01"),
                                                QStringLiteral("2027-12-31")));
+        // Typed from the year section as well.
+        from->setDate(QDate(2026, 1, 1));
+        from->setSelectedSection(QDateTimeEdit::YearSection);
+        QTest::keyClicks(from, QStringLiteral("2027-03-04"));
+        QTest::keyClick(from, Qt::Key_Return);
+        QCOMPARE(from->date(), QDate(2027, 3, 4));
+        from->setSelectedSection(QDateTimeEdit::YearSection);
+        QTest::keyClicks(from, QStringLiteral("2028"));
+        QTest::keyClick(from, Qt::Key_Return);
+        QCOMPARE(from->date(), QDate(2028, 3, 4));
+        from->setDate(QDate(2027, 1, 1));
         // A text that is no date is refused in the notice; the field keeps its date.
         FIND_CHILD(notice, QLabel, (&window), "notice");
         from->selectAll();
