@@ -190,6 +190,16 @@ std::string find(const Tables& tables, const cli::Options& options, bool stdoutO
     for (const std::string& line : exports::uncoveredLines(result)) {
         std::cerr << "sorvane-cli: note: " << cli::printable(line) << "\n";
     }
+    if (result.count == 0) {
+        // A lunar date its month never reaches in the range (旧3月30日 where every 旧3月 has
+        // 29 days) is why nothing was found: say so.
+        for (const std::string& date :
+             daysearch::absentLunarDates(search, *options.find, options.from, options.to)) {
+            std::cerr << "sorvane-cli: note: " << date << " falls on no day from "
+                      << isoDateText(options.from) << " to " << isoDateText(options.to)
+                      << " (no lunar month of the range has that day)\n";
+        }
+    }
     if (calendar) {
         if (calendar->finish()) {
             if (file) {

@@ -198,6 +198,7 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
             const std::string dayName = std::to_string(day.day) + "日";
             add(d, Kind::Lunisolar, month, month + dayName);
             add(d, Kind::Lunisolar, "旧" + dayName, month + dayName);
+            add(d, Kind::Lunisolar, month + dayName);
             if (day.special) {
                 add(d, Kind::Lunisolar, lunisolar::specialDayName(*day.special));
             }

@@ -253,4 +253,30 @@ SearchResult DaySearch::search(const Query& query, const CivilDate& from, const 
     return result;
 }
 
+std::vector<std::string> absentLunarDates(DaySearch& search, const Query& query,
+                                          const CivilDate& from, const CivilDate& to) {
+    std::vector<std::string> absent;
+    for (const Word& word : query.words) {
+        if (word.negated) {
+            continue;
+        }
+        for (const Term& term : word.terms) {
+            const bool date = term.kind == Kind::Lunisolar &&
+                              term.name.find("月") != std::string::npos &&
+                              term.name.ends_with("日");
+            if (!date || std::find(absent.begin(), absent.end(), term.name) != absent.end()) {
+                continue;
+            }
+            Query alone;
+            alone.text = term.name;
+            alone.words.push_back(Word{term.name, false, {term}, {term.name}});
+            const SearchResult r = search.search(alone, from, to, false);
+            if (r.count == 0 && r.uncovered.empty()) {
+                absent.push_back(term.name);
+            }
+        }
+    }
+    return absent;
+}
+
 } // namespace sorvane::daysearch

@@ -91,4 +91,10 @@ class DaySearch {
     std::optional<lunisolar::LunisolarYear> lunarYear_;
 };
 
+// The lunisolar dates (旧N月N日) of the query's positive words that fall on no day from..to
+// although the lunisolar calendar covers those days: 旧3月30日 where every 旧3月 of the range
+// has 29 days. A caller whose search found nothing says so rather than leave the list empty.
+std::vector<std::string> absentLunarDates(DaySearch& search, const Query& query,
+                                          const CivilDate& from, const CivilDate& to);
+
 } // namespace sorvane::daysearch

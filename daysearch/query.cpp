@@ -183,21 +183,34 @@ std::string lunisolarPattern(std::string_view text) {
         return "";
     }
     std::string_view rest = text.substr(std::string_view("旧").size());
-    if (endsWith(rest, "月")) {
-        std::string_view number = rest.substr(0, rest.size() - std::string_view("月").size());
-        const bool leap = startsWith(number, "閏");
-        if (leap) {
-            number.remove_prefix(std::string_view("閏").size());
+    auto dayOf = [](std::string_view number) {
+        const int day = digitsValue(number);
+        return day >= 1 && day <= 30 ? std::to_string(day) + "日" : std::string();
+    };
+    if (!endsWith(rest, "日") && !endsWith(rest, "月")) {
+        return "";
+    }
+    if (endsWith(rest, "日")) {
+        const std::string_view number = rest.substr(0, rest.size() - std::string_view("日").size());
+        const std::size_t monthEnd = number.find("月");
+        if (monthEnd == std::string_view::npos) {
+            const std::string day = dayOf(number);
+            return day.empty() ? "" : "旧" + day;
         }
-        const int month = digitsValue(number);
-        if (month >= 1 && month <= 12) {
-            return std::string("旧") + (leap ? "閏" : "") + std::to_string(month) + "月";
-        }
-    } else if (endsWith(rest, "日")) {
-        const int day = digitsValue(rest.substr(0, rest.size() - std::string_view("日").size()));
-        if (day >= 1 && day <= 30) {
-            return "旧" + std::to_string(day) + "日";
-        }
+        // 旧N月N日: the month's pattern followed by the day's.
+        const std::string month =
+            lunisolarPattern("旧" + std::string(number.substr(0, monthEnd)) + "月");
+        const std::string day = dayOf(number.substr(monthEnd + std::string_view("月").size()));
+        return month.empty() || day.empty() ? "" : month + day;
+    }
+    std::string_view number = rest.substr(0, rest.size() - std::string_view("月").size());
+    const bool leap = startsWith(number, "閏");
+    if (leap) {
+        number.remove_prefix(std::string_view("閏").size());
+    }
+    const int month = digitsValue(number);
+    if (month >= 1 && month <= 12) {
+        return std::string("旧") + (leap ? "閏" : "") + std::to_string(month) + "月";
     }
     return "";
 }
@@ -232,6 +245,19 @@ Vocabulary::Vocabulary() : names_(kKindCount) {
     for (int i = 0; i < notes::kSenjitsuCount; ++i) {
         add(Kind::Senjitsu, notes::senjitsuName(static_cast<notes::Senjitsu>(i)));
     }
+    // The forms the page prints and people type, once every name is known (a form that is
+    // itself a name keeps that meaning).
+    for (int i = 0; i < notes::kSenjitsuCount; ++i) {
+        const auto s = static_cast<notes::Senjitsu>(i);
+        if (const char* mark = notes::senjitsuMark(s); mark != nullptr && *mark != '\0') {
+            addAlias(mark, notes::senjitsuName(s));
+        }
+    }
+    for (int w = 1; w <= 7; ++w) {
+        const std::string& name = weekdayNames[static_cast<std::size_t>(w)];
+        addAlias(name + "曜", name);
+        addAlias(name + "曜日", name);
+    }
     for (int i = 0; i < 12; ++i) {
         add(Kind::Choku, notes::chokuName(i));
     }
@@ -260,7 +286,91 @@ void Vocabulary::add(Kind kind, const std::string& name, bool listed) {
     }
 }
 
+void Vocabulary::addAlias(const std::string& alias, const std::string& name) {
+    if (alias != name && !kinds_.contains(alias)) {
+        aliases_.emplace(alias, name);
+    }
+}
+
+std::string Vocabulary::canonical(std::string_view name) const {
+    if (const auto it = aliases_.find(name); it != aliases_.end()) {
+        return it->second;
+    }
+    if (const std::string pattern = lunisolarPattern(name); !pattern.empty()) {
+        return pattern;
+    }
+    return std::string(name);
+}
+
+namespace {
+
+// The characters (code points) of UTF-8 text.
+std::vector<std::string_view> characters(std::string_view text) {
+    std::vector<std::string_view> out;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = 1;
+        while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) {
+            ++n;
+        }
+        out.push_back(text.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
+// The edit distance of two texts in characters.
+std::size_t editDistance(std::string_view a, std::string_view b) {
+    const auto x = characters(a);
+    const auto y = characters(b);
+    std::vector<std::size_t> row(y.size() + 1);
+    for (std::size_t j = 0; j <= y.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= x.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= y.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] =
+                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (x[i - 1] == y[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[y.size()];
+}
+
+} // namespace
+
+std::string Vocabulary::nearest(std::string_view name) const {
+    // Near: at most a third of the word's characters differ (so none for a word of two).
+    std::size_t best = characters(name).size() / 3 + 1;
+    std::string found;
+    auto consider = [&](const std::string& known, const std::string& meant) {
+        if (const std::size_t d = editDistance(name, known); d < best) {
+            best = d;
+            found = meant;
+        }
+    };
+    for (const auto& [known, kinds] : kinds_) {
+        if (kinds.size() == 1) {
+            consider(known, known);
+        }
+        // A name of two kinds must be written with its kind.
+        for (Kind kind : kinds) {
+            const std::string qualified = std::string(kindLabel(kind)) + ":" + known;
+            consider(qualified, kinds.size() > 1 ? qualified : known);
+        }
+    }
+    for (const auto& [alias, meant] : aliases_) {
+        consider(alias, meant);
+    }
+    return found;
+}
+
 std::vector<Kind> Vocabulary::kindsOf(std::string_view name) const {
+    if (const auto it = aliases_.find(name); it != aliases_.end()) {
+        return kindsOf(it->second);
+    }
     if (const auto it = kinds_.find(name); it != kinds_.end()) {
         return it->second;
     }
@@ -319,17 +429,15 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
                                          quotedWord(parts[1]),
                                      name);
                 }
-                addTerm(word, name,
-                        Term{kind,
-                             kind == Kind::Lunisolar && !lunisolarPattern(parts[1]).empty()
-                                 ? lunisolarPattern(parts[1])
-                                 : parts[1],
-                             kinds.size() > 1});
+                addTerm(word, name, Term{kind, vocabulary.canonical(parts[1]), kinds.size() > 1});
                 continue;
             }
             const auto kinds = vocabulary.kindsOf(name);
             if (kinds.empty()) {
-                throw QueryError("unknown word " + quotedWord(name), name);
+                const std::string near = vocabulary.nearest(name);
+                throw QueryError("unknown word " + quotedWord(name) +
+                                     (near.empty() ? "" : " (did you mean " + near + "?)"),
+                                 name, {}, near);
             }
             if (kinds.size() > 1) {
                 std::vector<std::string> forms;
@@ -341,8 +449,7 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
                 throw QueryError(quotedWord(name) + " is ambiguous: write " + list, name,
                                  std::move(forms));
             }
-            const std::string pattern = lunisolarPattern(name);
-            addTerm(word, name, Term{kinds.front(), pattern.empty() ? name : pattern});
+            addTerm(word, name, Term{kinds.front(), vocabulary.canonical(name)});
         }
         if (word.written.size() < split(body, kBars).size()) {
             word.text = (word.negated ? "-" : "");

@@ -63,15 +63,18 @@ struct Query {
 class QueryError : public std::runtime_error {
   public:
     QueryError(const std::string& message, std::string word,
-               std::vector<std::string> qualifiedForms = {})
+               std::vector<std::string> qualifiedForms = {}, std::string suggestion = {})
         : std::runtime_error(message), word_(std::move(word)),
-          qualifiedForms_(std::move(qualifiedForms)) {}
+          qualifiedForms_(std::move(qualifiedForms)), suggestion_(std::move(suggestion)) {}
     const std::string& word() const { return word_; }
     const std::vector<std::string>& qualifiedForms() const { return qualifiedForms_; }
+    // For an unknown name, the known name nearest to it ("" when none is near).
+    const std::string& suggestion() const { return suggestion_; }
 
   private:
     std::string word_;
     std::vector<std::string> qualifiedForms_;
+    std::string suggestion_;
 };
 
 // The names a query may use, each with the kinds it belongs to. The names are taken from
@@ -83,13 +86,21 @@ class Vocabulary {
 
     // The kinds of a plain name; empty when unknown.
     std::vector<Kind> kindsOf(std::string_view name) const;
+    // The name a query means by a form the program also prints or people type: a cell's
+    // mark (一粒万倍 for 一粒万倍日, 寅 for 寅の日), 土曜 and 土曜日 for 土, 旧3月15日 with
+    // full-width digits. Any other name is given back as it is.
+    std::string canonical(std::string_view name) const;
+    // The known name nearest to an unknown one (a few characters apart), "" when none is.
+    std::string nearest(std::string_view name) const;
     // Every name of a kind, in the program's order (for lists in a window); the short
     // forms a query may also use (一白 for 一白水星) are left out.
     const std::vector<std::string>& names(Kind kind) const;
 
   private:
     void add(Kind kind, const std::string& name, bool listed = true);
+    void addAlias(const std::string& alias, const std::string& name);
     std::map<std::string, std::vector<Kind>, std::less<>> kinds_;
+    std::map<std::string, std::string, std::less<>> aliases_; // alias -> name
     std::vector<std::vector<std::string>> names_;
 };
 
@@ -102,9 +113,9 @@ class Vocabulary {
 // kind; its message quotes the word cut to 40 characters.
 Query parseQuery(std::string_view text, const Vocabulary& vocabulary);
 
-// The lunisolar patterns: 旧N月 (N 1..12), 旧閏N月, 旧N日 (N 1..30), digits ASCII or
-// full-width. Returns the term's name in its canonical form (ASCII digits), or "" when text
-// is none of them.
+// The lunisolar patterns: 旧N月 (N 1..12), 旧閏N月, 旧N日 (N 1..30) and the dates 旧N月N日,
+// 旧閏N月N日, digits ASCII or full-width. Returns the term's name in its canonical form (ASCII
+// digits), or "" when text is none of them.
 std::string lunisolarPattern(std::string_view text);
 
 } // namespace sorvane::daysearch

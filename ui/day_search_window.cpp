@@ -1,6 +1,7 @@
 #include "ui/day_search_window.h"
 
 #include "almanac/coverage.h"
+#include "calendar/names.h"
 #include "daysearch/day_search.h"
 #include "daysearch/query.h"
 #include "export/atomic_file.h"
@@ -14,17 +15,21 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <atomic>
 #include <ctime>
 #include <exception>
+#include <functional>
 #include <optional>
 
 namespace sorvane::ui {
@@ -55,6 +60,24 @@ QString dateText(const CivilDate& d) {
     return q(isoDateText(d));
 }
 
+// A found day as a Japanese calendar writes it: 2027年3月7日（日）.
+QString dayText(const CivilDate& d, const std::string& weekday) {
+    return QStringLiteral("%1年%2月%3日（%4）").arg(d.year).arg(d.month).arg(d.day).arg(q(weekday));
+}
+
+// A list that shows every item whole: as tall and wide as its items, never scrolled.
+void fitToItems(QListWidget* list) {
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    int height = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        height += list->sizeHintForRow(i);
+    }
+    const int frame = 2 * list->frameWidth();
+    list->setFixedSize(list->sizeHintForColumn(0) + frame + 4 * list->spacing() + 8,
+                       height + frame + 2 * list->spacing() * list->count() + 4);
+}
+
 // The way the window says why a query cannot be read.
 QString refusal(const daysearch::QueryError& e) {
     const QString word = q(e.word());
@@ -70,18 +93,130 @@ QString refusal(const daysearch::QueryError& e) {
             .arg(word, forms.join(QStringLiteral(" か ")));
     }
     if (std::string(e.what()).rfind("unknown word", 0) == 0) {
-        return QStringLiteral("「%1」という名前はありません。").arg(word);
+        const QString unknown = QStringLiteral("「%1」という名前はありません。").arg(word);
+        return e.suggestion().empty()
+                   ? unknown
+                   : unknown + QStringLiteral("%1 のことですか。").arg(q(e.suggestion()));
     }
     return QStringLiteral(
                "「%1」を読めません（名前を | でつなぎ、打ち消しは先頭に - を付けます）。")
         .arg(word);
 }
 
+// A date field that also takes a date typed whole over its text (2027-01-01, 2027/1/1): the
+// sections of a QDateEdit would keep the old year. A typed text that is no date of the field's
+// range is refused through `refused` and the field shows its date again.
+class WholeDateEdit : public QDateEdit {
+  public:
+    WholeDateEdit(const QDate& date, QWidget* parent, std::function<void(const QString&)> refused)
+        : QDateEdit(date, parent), refused_(std::move(refused)) {
+        connect(this, &QDateEdit::editingFinished, this, &WholeDateEdit::finishTyping);
+    }
+
+  protected:
+    // While a date is typed whole its text is read on Enter or on leaving the field.
+    QValidator::State validate(QString& input, int& pos) const override {
+        return typing_ ? QValidator::Intermediate : QDateEdit::validate(input, pos);
+    }
+    void fixup(QString& input) const override {
+        if (!typing_) {
+            QDateEdit::fixup(input);
+        }
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const QString key = event->text();
+        const bool dateKey =
+            key.size() == 1 &&
+            (key.front().isDigit() || key == QLatin1String("-") || key == QLatin1String("/"));
+        // Typing over the whole text or from its start (the year section) writes a date.
+        const bool fromStart = lineEdit()->selectedText() == lineEdit()->text() ||
+                               (lineEdit()->hasSelectedText() && lineEdit()->selectionStart() == 0);
+        if (dateKey && (typing_ || fromStart)) {
+            if (!typing_) {
+                typing_ = true;
+                lineEdit()->clear();
+            }
+            const QSignalBlocker block(lineEdit());
+            lineEdit()->setText(lineEdit()->text() +
+                                QString(key.front().digitValue() >= 0
+                                            ? QChar(u'0' + key.front().digitValue())
+                                            : key.front()));
+            event->accept();
+            return;
+        }
+        if (typing_ && event->key() == Qt::Key_Backspace) {
+            const QSignalBlocker block(lineEdit());
+            lineEdit()->setText(lineEdit()->text().chopped(lineEdit()->text().isEmpty() ? 0 : 1));
+            event->accept();
+            return;
+        }
+        if (typing_ && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+            finishTyping();
+            event->accept();
+            return;
+        }
+        if (typing_ && event->key() == Qt::Key_Escape) {
+            typing_ = false;
+            lineEdit()->setText(textFromDateTime(dateTime()));
+            event->accept();
+            return;
+        }
+        QDateEdit::keyPressEvent(event);
+    }
+
+    void focusOutEvent(QFocusEvent* event) override {
+        finishTyping();
+        QDateEdit::focusOutEvent(event);
+    }
+
+  private:
+    void finishTyping() {
+        if (!typing_) {
+            return;
+        }
+        typing_ = false;
+        const QString text = lineEdit()->text();
+        // yyyy-M-d (or with '/'); a year alone, or a year and a month, keeps the rest of the
+        // date shown (the day as near as the month allows).
+        QDate typed;
+        const QStringList parts =
+            QString(text).replace(QLatin1Char('/'), QLatin1Char('-')).split(QLatin1Char('-'));
+        bool ok = parts.size() <= 3 && parts.front().size() == 4;
+        QList<int> numbers;
+        for (const QString& part : parts) {
+            bool number = false;
+            numbers << part.toInt(&number);
+            ok = ok && number && part.size() <= 4;
+        }
+        if (ok) {
+            const int month = numbers.size() > 1 ? numbers[1] : date().month();
+            if (month >= 1 && month <= 12) {
+                const int days = QDate(numbers[0], month, 1).daysInMonth();
+                const int day = numbers.size() > 2 ? numbers[2] : std::min(date().day(), days);
+                typed = QDate(numbers[0], month, day);
+            }
+        }
+        if (typed.isValid() && typed >= minimumDate() && typed <= maximumDate()) {
+            setDate(typed);
+            lineEdit()->setText(textFromDateTime(dateTime()));
+        } else {
+            lineEdit()->setText(textFromDateTime(dateTime()));
+            refused_(text);
+        }
+    }
+
+    bool typing_ = false;
+    std::function<void(const QString&)> refused_;
+};
+
 } // namespace
 
 struct DaySearchWindow::Answer {
     daysearch::SearchResult result;
     std::exception_ptr error;
+    // With nothing found: the lunar dates of the query that no month of the range reaches.
+    std::vector<std::string> absent;
 };
 
 struct DaySearchWindow::State {
@@ -136,6 +271,10 @@ DaySearchWindow::DaySearchWindow(const Tables& tables, QWidget* owner)
     setObjectName(QStringLiteral("DaySearchWindow"));
     setWindowTitle(QStringLiteral("日を探す"));
     createControls();
+    // Opens with a short result list (it grows with the window), so that the whole window
+    // fits a screen of 540 logical pixels (1920 × 1080 at 200 %).
+    const QSize hint = sizeHint();
+    resize(hint.width(), std::min(hint.height(), minimumSizeHint().height() + 40));
     search();
 }
 
@@ -147,10 +286,15 @@ void DaySearchWindow::createControls() {
     auto addGroup = [&](const QString& title, const std::vector<Kind>& kinds, int columns) {
         auto* box = new QGroupBox(title, this);
         auto* grid = new QGridLayout(box);
+        grid->setContentsMargins(6, 2, 6, 2);
+        grid->setVerticalSpacing(2);
         int i = 0;
         for (Kind kind : kinds) {
             for (const std::string& name : state_->vocabulary.names(kind)) {
-                auto* check = new QCheckBox(q(name), box);
+                // A weekday is shown as 日曜 .. 土曜: a bare 日 reads as "day".
+                const QString label =
+                    kind == Kind::Weekday ? q(name) + QStringLiteral("曜") : q(name);
+                auto* check = new QCheckBox(label, box);
                 check->setObjectName(QStringLiteral("check-%1").arg(q(name)));
                 grid->addWidget(check, i / columns, i % columns);
                 state_->choices.push_back(State::Choice{check, kind, q(name)});
@@ -160,18 +304,21 @@ void DaySearchWindow::createControls() {
         }
         return box;
     };
-    auto* top = new QGridLayout;
-    top->addWidget(addGroup(QStringLiteral("六曜（いずれか）(&R)"), {Kind::Rokuyo}, 6), 0, 0);
-    top->addWidget(
-        addGroup(QStringLiteral("曜日・休日（いずれか）(&W)"), {Kind::Weekday, Kind::Rest}, 9), 1,
-        0);
-    top->addWidget(addGroup(QStringLiteral("十二直（いずれか）(&J)"), {Kind::Choku}, 6), 2, 0);
-    top->addWidget(addGroup(QStringLiteral("日家九星（いずれか）(&K)"), {Kind::Kyusei}, 5), 3, 0);
+    auto* top = new QHBoxLayout;
+    auto* groups = new QVBoxLayout;
+    groups->addWidget(addGroup(QStringLiteral("六曜（いずれか）(&R)"), {Kind::Rokuyo}, 6));
+    groups->addWidget(
+        addGroup(QStringLiteral("曜日・休日（いずれか）(&W)"), {Kind::Weekday, Kind::Rest}, 9));
+    groups->addWidget(addGroup(QStringLiteral("十二直（いずれか）(&J)"), {Kind::Choku}, 12));
+    groups->addWidget(addGroup(QStringLiteral("日家九星（いずれか）(&K)"), {Kind::Kyusei}, 5));
+    groups->addStretch(1);
+    top->addLayout(groups);
 
-    // The 選日 in two lists: those that must all hold, those that none may.
+    // The 選日 in two lists: those that must hold (all of them, or any), those that none may.
     auto* senjitsu = new QGroupBox(QStringLiteral("選日"), this);
     auto* senjitsuLayout = new QGridLayout(senjitsu);
-    auto makeList = [&](const QString& label, const QString& objectName, int column) {
+    senjitsuLayout->setContentsMargins(6, 2, 6, 4);
+    auto makeList = [&](const QString& objectName, int column) {
         auto* list = new QListWidget(senjitsu);
         list->setObjectName(objectName);
         for (const std::string& name : state_->vocabulary.names(Kind::Senjitsu)) {
@@ -179,17 +326,32 @@ void DaySearchWindow::createControls() {
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
             item->setCheckState(Qt::Unchecked);
         }
-        auto* caption = new QLabel(label, senjitsu);
-        caption->setBuddy(list);
-        senjitsuLayout->addWidget(caption, 0, column);
-        senjitsuLayout->addWidget(list, 1, column);
+        fitToItems(list);
+        senjitsuLayout->addWidget(list, 2, column, Qt::AlignTop);
         connect(list, &QListWidget::itemChanged, this, &DaySearchWindow::search);
         return list;
     };
-    senjitsuWanted_ =
-        makeList(QStringLiteral("すべて含む(&I)"), QStringLiteral("senjitsuWanted"), 0);
-    senjitsuAvoided_ = makeList(QStringLiteral("除く(&X)"), QStringLiteral("senjitsuAvoided"), 1);
-    top->addWidget(senjitsu, 0, 1, 4, 1);
+    senjitsuWanted_ = makeList(QStringLiteral("senjitsuWanted"), 0);
+    senjitsuAvoided_ = makeList(QStringLiteral("senjitsuAvoided"), 1);
+    auto* wantedLabel = new QLabel(QStringLiteral("含む(&I)"), senjitsu);
+    wantedLabel->setBuddy(senjitsuWanted_);
+    auto* avoidedLabel = new QLabel(QStringLiteral("除く(&X)"), senjitsu);
+    avoidedLabel->setBuddy(senjitsuAvoided_);
+    senjitsuLayout->addWidget(wantedLabel, 0, 0);
+    senjitsuLayout->addWidget(avoidedLabel, 0, 1);
+    // Whether the checked 選日 to include must all hold or any of them.
+    auto* howMany = new QHBoxLayout;
+    auto* wantedAny = new QRadioButton(QStringLiteral("いずれか(&N)"), senjitsu);
+    wantedAny->setObjectName(QStringLiteral("senjitsuAny"));
+    wantedAll_ = new QRadioButton(QStringLiteral("すべて(&A)"), senjitsu);
+    wantedAll_->setObjectName(QStringLiteral("senjitsuAll"));
+    wantedAny->setChecked(true);
+    howMany->addWidget(wantedAny);
+    howMany->addWidget(wantedAll_);
+    howMany->addStretch(1);
+    senjitsuLayout->addLayout(howMany, 1, 0, 1, 2);
+    connect(wantedAll_, &QRadioButton::toggled, this, &DaySearchWindow::search);
+    top->addWidget(senjitsu, 0, Qt::AlignTop);
     layout->addLayout(top);
 
     auto* form = new QGridLayout;
@@ -202,10 +364,18 @@ void DaySearchWindow::createControls() {
     form->addWidget(extra_, 0, 1, 1, 4);
 
     auto makeDate = [&](const QDate& date, const QString& objectName) {
-        auto* edit = new QDateEdit(date, this);
+        auto* edit = new WholeDateEdit(date, this, [this](const QString& text) {
+            // Said where the window says why it cannot search; the next change clears it.
+            notice_->setText(
+                QStringLiteral("「%1」は日付として読めません（例：2027-01-01、%2〜%3年）。")
+                    .arg(text)
+                    .arg(kFirstDate.year())
+                    .arg(kLastDate.year()));
+        });
         edit->setObjectName(objectName);
         edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         edit->setDateRange(kFirstDate, kLastDate);
+        edit->setCalendarPopup(true);
         connect(edit, &QDateEdit::dateChanged, this, &DaySearchWindow::search);
         return edit;
     };
@@ -221,9 +391,23 @@ void DaySearchWindow::createControls() {
     form->addWidget(from_, 1, 1);
     form->addWidget(new QLabel(QStringLiteral("〜"), this), 1, 2);
     form->addWidget(to_, 1, 3);
+    auto* wholeYear = new QPushButton(QStringLiteral("その年(&Y)"), this);
+    wholeYear->setObjectName(QStringLiteral("wholeYear"));
+    wholeYear->setToolTip(QStringLiteral("期間を始まりの日の年の1月1日〜12月31日にします"));
+    auto* wholeMonth = new QPushButton(QStringLiteral("その月(&M)"), this);
+    wholeMonth->setObjectName(QStringLiteral("wholeMonth"));
+    wholeMonth->setToolTip(QStringLiteral("期間を始まりの日の月の初めから終わりまでにします"));
+    connect(wholeYear, &QPushButton::clicked, this, &DaySearchWindow::rangeToYear);
+    connect(wholeMonth, &QPushButton::clicked, this, &DaySearchWindow::rangeToMonth);
+    auto* rangeButtons = new QHBoxLayout;
+    rangeButtons->addWidget(wholeYear);
+    rangeButtons->addWidget(wholeMonth);
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("matchCount"));
-    form->addWidget(count_, 1, 4);
+    rangeButtons->addSpacing(12);
+    rangeButtons->addWidget(count_, 1);
+    form->addLayout(rangeButtons, 1, 4);
+    form->setColumnStretch(4, 1);
     layout->addLayout(form);
 
     notice_ = new QLabel(this);
@@ -233,11 +417,14 @@ void DaySearchWindow::createControls() {
 
     results_ = new QListWidget(this);
     results_->setObjectName(QStringLiteral("results"));
-    results_->setMinimumHeight(160);
+    results_->setMinimumHeight(80);
     auto* resultsLabel =
         new QLabel(QStringLiteral("見つかった日（ダブルクリックで月の暦を開く）(&L)："), this);
     resultsLabel->setBuddy(results_);
-    layout->addWidget(resultsLabel);
+    // The buttons share the list's caption line, so that the window fits a small screen.
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(resultsLabel);
+    layout->addLayout(buttons);
     layout->addWidget(results_, 1);
     connect(results_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         if (const QDate date = item->data(Qt::UserRole).toDate(); date.isValid()) {
@@ -245,14 +432,12 @@ void DaySearchWindow::createControls() {
         }
     });
 
-    auto* buttons = new QHBoxLayout;
     save_ = new QPushButton(QStringLiteral("iCalendar に保存(&S)…"), this);
     save_->setObjectName(QStringLiteral("saveIcs"));
     auto* close = new QPushButton(QStringLiteral("閉じる(&C)"), this);
     buttons->addStretch(1);
     buttons->addWidget(save_);
     buttons->addWidget(close);
-    layout->addLayout(buttons);
     connect(save_, &QPushButton::clicked, this, &DaySearchWindow::saveAs);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 
@@ -290,10 +475,16 @@ QString DaySearchWindow::queryText() const {
         }
     }
     flush();
+    QStringList wanted;
     for (int i = 0; i < senjitsuWanted_->count(); ++i) {
         if (senjitsuWanted_->item(i)->checkState() == Qt::Checked) {
-            words << written(Kind::Senjitsu, senjitsuWanted_->item(i)->text());
+            wanted << written(Kind::Senjitsu, senjitsuWanted_->item(i)->text());
         }
+    }
+    if (wantedAll_->isChecked()) {
+        words << wanted;
+    } else if (!wanted.isEmpty()) {
+        words << wanted.join(QLatin1Char('|'));
     }
     for (int i = 0; i < senjitsuAvoided_->count(); ++i) {
         if (senjitsuAvoided_->item(i)->checkState() == Qt::Checked) {
@@ -313,6 +504,16 @@ void DaySearchWindow::setRange(const QDate& from, const QDate& to) {
     from_->setDate(from);
     to_->setDate(to);
     search();
+}
+
+void DaySearchWindow::rangeToYear() {
+    const int year = from_->date().year();
+    setRange(QDate(year, 1, 1), QDate(year, 12, 31));
+}
+
+void DaySearchWindow::rangeToMonth() {
+    const QDate first(from_->date().year(), from_->date().month(), 1);
+    setRange(first, first.addMonths(1).addDays(-1));
 }
 
 void DaySearchWindow::setExtraQuery(const QString& text) {
@@ -378,6 +579,13 @@ void DaySearchWindow::search() {
         if (answer->result.stopped) {
             return;
         }
+        if (!answer->error && answer->result.count == 0) {
+            try {
+                answer->absent = daysearch::absentLunarDates(state->searcher, query, from, to);
+            } catch (...) {
+                // Only the explanation is lost: the answer (nothing found) stands.
+            }
+        }
         QMetaObject::invokeMethod(
             this,
             [this, generation, answer, query] {
@@ -417,8 +625,14 @@ void DaySearchWindow::showAnswer(int generation, const std::shared_ptr<Answer>& 
         return;
     }
     state_->result = std::move(answer->result);
-    count_->setText(QStringLiteral("該当 %1 日").arg(state_->result.count));
+    count_->setText(QStringLiteral("該当 %1 件").arg(state_->result.count));
     QStringList notes;
+    for (const std::string& date : answer->absent) {
+        notes << (QString::fromStdString(date).endsWith(QStringLiteral("30日"))
+                      ? QStringLiteral("「%1」はありません：期間内のその月は29日までです。")
+                      : QStringLiteral("「%1」はありません：期間内にその月がありません。"))
+                     .arg(q(date));
+    }
     for (const daysearch::Uncovered& u : state_->result.uncovered) {
         const std::string reach = daysearch::kindReach(u.kind);
         const QString days = u.weekends ? QStringLiteral("は土曜・日曜だけがこの条件に該当します。")
@@ -440,7 +654,7 @@ void DaySearchWindow::showAnswer(int generation, const std::shared_ptr<Answer>& 
             // A list of tens of thousands of days would hold the window while it is filled;
             // the file gets every day.
             auto* more = new QListWidgetItem(
-                QStringLiteral("…ほか %1 日（iCalendar に保存するとすべての日を書き出します）")
+                QStringLiteral("…ほか %1 件（iCalendar に保存するとすべての日を書き出します）")
                     .arg(state_->result.days.size() - static_cast<std::size_t>(kDaysListed)),
                 results_);
             more->setFlags(Qt::NoItemFlags);
@@ -448,12 +662,15 @@ void DaySearchWindow::showAnswer(int generation, const std::shared_ptr<Answer>& 
         }
         QStringList shown;
         for (const std::string& n : m.notes) {
-            shown << q(n);
+            // A weekday reads 日曜 .. 土曜 here too, as its check box does.
+            const bool weekday =
+                std::find(weekdayNames.begin() + 1, weekdayNames.end(), n) != weekdayNames.end();
+            shown << (weekday ? q(n) + QStringLiteral("曜") : q(n));
         }
-        auto* item = new QListWidgetItem(
-            QStringLiteral("%1（%2）　%3")
-                .arg(dateText(m.date), q(m.weekday), shown.join(QStringLiteral("・"))),
-            results_);
+        auto* item =
+            new QListWidgetItem(QStringLiteral("%1　%2").arg(dayText(m.date, m.weekday),
+                                                             shown.join(QStringLiteral("・"))),
+                                results_);
         item->setData(Qt::UserRole, QDate(m.date.year, m.date.month, m.date.day));
     }
     results_->setUpdatesEnabled(true);

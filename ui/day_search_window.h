@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QRadioButton;
 class QTimer;
 
 namespace sorvane::ui {
@@ -38,6 +39,9 @@ class DaySearchWindow : public QWidget {
     std::vector<QDate> matchDates() const;
     // Sets the range shown and searches again.
     void setRange(const QDate& from, const QDate& to);
+    // Sets the range to the whole year, or the whole month, of its first day.
+    void rangeToYear();
+    void rangeToMonth();
     // The text field's query (the conditions the check boxes do not cover).
     void setExtraQuery(const QString& text);
     // Writes the found days as an iCalendar file; a Japanese message box on failure.
@@ -65,7 +69,8 @@ class DaySearchWindow : public QWidget {
     // result, and the check boxes with their kinds.
     struct State;
     std::unique_ptr<State> state_;
-    QListWidget* senjitsuWanted_ = nullptr;  // 選日 that must all hold
+    QListWidget* senjitsuWanted_ = nullptr;  // 選日 that must hold (all, or any of them)
+    QRadioButton* wantedAll_ = nullptr;      // すべて: every checked 選日; else いずれか
     QListWidget* senjitsuAvoided_ = nullptr; // 選日 that none may hold
     QLineEdit* extra_ = nullptr;
     QDateEdit* from_ = nullptr;

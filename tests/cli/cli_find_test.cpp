@@ -103,6 +103,27 @@ TEST(FindCli, ListsJsonAndCalendarAgree) {
     EXPECT_NE(file.str().find("SUMMARY:天赦日・一粒万倍日"), std::string::npos);
 }
 
+// What the page prints and what people type lists what the names list, line for line.
+TEST(FindCli, PrintedAndTypedFormsListWhatTheNamesList) {
+    const std::string range = " --from 2026-01-01 --to 2027-12-31";
+    const std::pair<const char*, const char*> pairs[] = {
+        {"一粒万倍", "一粒万倍日"}, {"天赦", "天赦日"},          {"土曜", "土"},
+        {"土曜日", "土"},           {"大安｜友引", "大安|友引"}, {"寅", "寅の日"},
+    };
+    for (const auto& [typed, name] : pairs) {
+        SCOPED_TRACE(typed);
+        const auto a = testing::runCli(std::string("--find '") + typed + "'" + range);
+        const auto b = testing::runCli(std::string("--find '") + name + "'" + range);
+        ASSERT_EQ(a.status, 0) << a.err;
+        EXPECT_FALSE(b.out.empty());
+        EXPECT_EQ(a.out, b.out);
+    }
+    const auto date = testing::runCli("--find 旧3月15日" + range);
+    ASSERT_EQ(date.status, 0) << date.err;
+    EXPECT_EQ(testing::lines(date.out),
+              (std::vector<std::string>{"2026-05-01\t金\t旧3月15日", "2027-04-21\t水\t旧3月15日"}));
+}
+
 TEST(FindCli, BadWordsAndUncoveredYears) {
     const auto ambiguous = testing::runCli("--find '大安 危'");
     EXPECT_EQ(ambiguous.status, 2);
@@ -110,6 +131,20 @@ TEST(FindCli, BadWordsAndUncoveredYears) {
     const auto unknown = testing::runCli("--find 吉日");
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.err.find("\"吉日\""), std::string::npos) << unknown.err;
+
+    // An unknown word names the nearest known one; a lunar date no month of the range
+    // reaches is stated rather than left as an empty result.
+    const auto near = testing::runCli("--find 一粒万培");
+    EXPECT_EQ(near.status, 2);
+    EXPECT_NE(near.err.find("unknown word \"一粒万培\" (did you mean 一粒万倍日?)"),
+              std::string::npos)
+        << near.err;
+    const auto absent = testing::runCli("--find 旧2月30日 --from 2026-01-01 --to 2026-12-31");
+    ASSERT_EQ(absent.status, 0) << absent.err;
+    EXPECT_TRUE(absent.out.empty()) << absent.out;
+    EXPECT_NE(absent.err.find("note: 旧2月30日 falls on no day from 2026-01-01 to 2026-12-31"),
+              std::string::npos)
+        << absent.err;
 
     // Past 2100 the 六曜 are not known: the days there cannot match, and a note says so.
     const auto past = testing::runCli("--find 大安 --from 2100-12-20 --to 2101-01-31");

@@ -216,8 +216,14 @@ TEST(DaySearch, RefusesUnknownAndAmbiguousWordsByName) {
         const char* query;
         const char* word;
         std::vector<std::string> forms;
+        const char* suggestion = ""; // the known name nearest to an unknown word
     };
     const Refusal refusals[] = {
+        {"一粒万培", "一粒万培", {}, "一粒万倍日"},
+        {"天赦び", "天赦び", {}, "天赦日"},
+        {"寅のひ", "寅のひ", {}, "寅の日"},
+        {"大安 十二直危", "十二直危", {}, "十二直:危"},
+        {"旧3月31日", "旧3月31日", {}},
         {"大安 危", "危", {"十二直:危", "二十八宿:危"}},
         {"大安|吉日", "吉日", {}},
         {"旧13月", "旧13月", {}},
@@ -237,6 +243,12 @@ TEST(DaySearch, RefusesUnknownAndAmbiguousWordsByName) {
             EXPECT_EQ(e.word(), r.word);
             EXPECT_EQ(e.qualifiedForms(), r.forms);
             EXPECT_NE(std::string(e.what()).find(r.word), std::string::npos);
+            EXPECT_EQ(e.suggestion(), r.suggestion);
+            if (*r.suggestion != '\0') {
+                EXPECT_NE(std::string(e.what()).find(std::string("did you mean ") + r.suggestion),
+                          std::string::npos)
+                    << e.what();
+            }
         }
     }
 }
@@ -302,6 +314,72 @@ TEST(DaySearch, WordsAreReadOnceAndShownWithTheirKind) {
 
 // Where the calendar has drifted from the seasons a year's 立春 may fall in the year before:
 // each one is listed on the day it falls, whichever year's it is, as the almanacs give them.
+// The forms the page prints and people type find what the names do: a cell's mark, 土曜 and
+// 土曜日, a lunar date as one word, and the full-width '｜', '－', '：' and space of an IME.
+TEST(DaySearch, PrintedAndTypedFormsFindWhatTheNamesFind) {
+    const struct {
+        const char* typed;
+        const char* names;
+        bool sameNotes; // the listing shows the same names for each day
+    } cases[] = {
+        {"一粒万倍", "一粒万倍日", true},           {"天赦", "天赦日", true},
+        {"不成就 三隣亡", "不成就日 三隣亡", true}, {"寅|巳", "寅の日|巳の日", true},
+        {"己巳|甲子", "己巳の日|甲子の日", true},   {"土曜", "土", true},
+        {"日曜日 大安", "日 大安", true},           {"旧3月15日", "旧3月 旧15日", false},
+        {"旧３月１５日", "旧3月 旧15日", false},    {"旧閏6月1日", "旧閏6月 旧1日", false},
+        {"大安｜友引", "大安|友引", true},          {"－仏滅 土", "-仏滅 土", true},
+        {"十二直：危", "十二直:危", true},          {"大安　土曜", "大安 土", true},
+    };
+    daysearch::Vocabulary vocabulary;
+    daysearch::DaySearch search(sorvane::testing::shippedTables());
+    const CivilDate from{2025, 1, 1};
+    const CivilDate to{2026, 12, 31};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const auto typed = search.search(daysearch::parseQuery(c.typed, vocabulary), from, to);
+        const auto names = search.search(daysearch::parseQuery(c.names, vocabulary), from, to);
+        ASSERT_GT(names.count, 0u);
+        ASSERT_EQ(typed.days.size(), names.days.size());
+        for (std::size_t i = 0; i < typed.days.size(); ++i) {
+            EXPECT_EQ(typed.days[i].date, names.days[i].date);
+            if (c.sameNotes) {
+                EXPECT_EQ(typed.days[i].notes, names.days[i].notes);
+            } else {
+                // The lunar date is one word, shown once.
+                EXPECT_EQ(typed.days[i].notes.size(), 1u);
+            }
+        }
+    }
+}
+
+// 旧N月30日 is named as absent exactly where no month N of the range reaches its 30th day.
+TEST(DaySearch, AbsentLunarDatesAreNamed) {
+    daysearch::Vocabulary vocabulary;
+    daysearch::DaySearch search(sorvane::testing::shippedTables());
+    const CivilDate from{2026, 1, 1};
+    const CivilDate to{2026, 12, 31};
+    int absentMonths = 0;
+    for (int month = 1; month <= 12; ++month) {
+        const std::string date = "旧" + std::to_string(month) + "月30日";
+        SCOPED_TRACE(date);
+        const bool reached = !expected(from, to, [&](const Day& d) {
+                                  return d.entry->lunar && !d.entry->lunar->leap &&
+                                         d.entry->lunar->month == month &&
+                                         d.entry->lunar->day == 30;
+                              }).empty();
+        const auto absent = daysearch::absentLunarDates(
+            search, daysearch::parseQuery("大安 " + date + "|旧1月1日", vocabulary), from, to);
+        EXPECT_EQ(absent, reached ? std::vector<std::string>{} : std::vector<std::string>{date});
+        absentMonths += reached ? 0 : 1;
+    }
+    EXPECT_GT(absentMonths, 0);
+    EXPECT_LT(absentMonths, 12);
+    // Outside the lunisolar calendar's years the date is not known, not absent.
+    EXPECT_TRUE(daysearch::absentLunarDates(search, daysearch::parseQuery("旧1月30日", vocabulary),
+                                            CivilDate{2150, 1, 1}, CivilDate{2150, 12, 31})
+                    .empty());
+}
+
 TEST(DaySearch, DriftedEventsAreListedOnTheirDays) {
     const CivilDate from{32690, 1, 1};
     const CivilDate to{32710, 12, 31};

@@ -14,11 +14,16 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <filesystem>
@@ -71,7 +76,7 @@ class DaySearchTest : public QObject {
         QVERIFY(!weekendDays.empty());
         QVERIFY(settled(window));
         QCOMPARE(window->matchDates(), weekendDays);
-        QCOMPARE(count->text(), QStringLiteral("該当 %1 日").arg(weekendDays.size()));
+        QCOMPARE(count->text(), QStringLiteral("該当 %1 件").arg(weekendDays.size()));
 
         // A name of two kinds is written with the kind of its group.
         window->findChild<QCheckBox*>(QStringLiteral("check-危"))->setChecked(true);
@@ -118,7 +123,7 @@ class DaySearchTest : public QObject {
                                            CivilDate{2026, 1, 1}, CivilDate{2026, 3, 31});
         QVERIFY(expected.count > 0);
         QCOMPARE(window.matchCount(), expected.count);
-        QCOMPARE(count->text(), QStringLiteral("該当 %1 日").arg(expected.count));
+        QCOMPARE(count->text(), QStringLiteral("該当 %1 件").arg(expected.count));
     }
 
     void refusesABadWordInJapanese() {
@@ -129,10 +134,25 @@ class DaySearchTest : public QObject {
         QCOMPARE(window.matchCount(), std::size_t{0});
         QVERIFY2(notice->text().contains(QStringLiteral("十二直:危 か 二十八宿:危")),
                  qPrintable(notice->text()));
-        window.setExtraQuery(QStringLiteral("吉日"));
-        QVERIFY(settled(&window));
-        QVERIFY2(notice->text().contains(QStringLiteral("「吉日」という名前はありません")),
-                 qPrintable(notice->text()));
+        // A word a few characters off a name, or a lunar date its month never reaches, is
+        // answered with what was meant or why nothing is found.
+        const struct {
+            QString query;
+            QString says;
+        } answers[] = {
+            {QStringLiteral("吉日"), QStringLiteral("「吉日」という名前はありません。")},
+            {QStringLiteral("一粒万培"), QStringLiteral("一粒万倍日 のことですか")},
+            {QStringLiteral("十二直危"), QStringLiteral("十二直:危 のことですか")},
+            {QStringLiteral("旧2月30日"),
+             QStringLiteral("「旧2月30日」はありません：期間内のその月は29日までです。")},
+        };
+        window.setRange(QDate(2026, 1, 1), QDate(2026, 12, 31));
+        for (const auto& a : answers) {
+            window.setExtraQuery(a.query);
+            QVERIFY(settled(&window));
+            QCOMPARE(window.matchCount(), std::size_t{0});
+            QVERIFY2(notice->text().contains(a.says), qPrintable(notice->text()));
+        }
         // Past the lunisolar calendar's years the window says which days could not match.
         window.setExtraQuery(QStringLiteral("大安"));
         QVERIFY(settled(&window));
@@ -161,6 +181,112 @@ class DaySearchTest : public QObject {
                  qPrintable(notice->text()));
     }
 
+    // The 選日 to include hold any of them or all; the range buttons take the whole month or
+    // year of the first day; a date typed whole is taken whole.
+    void senjitsuAnyOrAllAndTheRangeWithoutSyntax() {
+        DaySearchWindow window(sharedTables());
+        FIND_CHILD(wanted, QListWidget, (&window), "senjitsuWanted");
+        FIND_CHILD(all, QRadioButton, (&window), "senjitsuAll");
+        FIND_CHILD(from, QDateEdit, (&window), "fromDate");
+        FIND_CHILD(to, QDateEdit, (&window), "toDate");
+        QVERIFY(from->calendarPopup() && to->calendarPopup());
+        QCOMPARE(window.findChild<QCheckBox*>(QStringLiteral("check-日"))->text(),
+                 QStringLiteral("日曜"));
+        window.setRange(QDate(2026, 1, 1), QDate(2026, 12, 31));
+        for (const char* name : {"一粒万倍日", "天赦日"}) {
+            wanted->findItems(QString::fromUtf8(name), Qt::MatchExactly)
+                .front()
+                ->setCheckState(Qt::Checked);
+        }
+        const struct {
+            bool all;
+            QString query;
+        } choices[] = {{false, QStringLiteral("一粒万倍日|天赦日")},
+                       {true, QStringLiteral("一粒万倍日 天赦日")}};
+        for (const auto& c : choices) {
+            all->setChecked(c.all);
+            QCOMPARE(window.queryText(), c.query);
+            QVERIFY(settled(&window));
+            const auto dates =
+                cliDates(c.query, QStringLiteral("2026-01-01"), QStringLiteral("2026-12-31"));
+            QVERIFY(!dates.empty());
+            QCOMPARE(window.matchDates(), dates);
+        }
+
+        const struct {
+            const char* button;
+            QDate first;
+            QDate from;
+            QDate to;
+        } ranges[] = {
+            {"wholeMonth", QDate(2027, 2, 14), QDate(2027, 2, 1), QDate(2027, 2, 28)},
+            {"wholeMonth", QDate(2028, 2, 29), QDate(2028, 2, 1), QDate(2028, 2, 29)},
+            {"wholeYear", QDate(2027, 7, 9), QDate(2027, 1, 1), QDate(2027, 12, 31)},
+        };
+        for (const auto& r : ranges) {
+            window.setRange(r.first, r.first.addDays(3));
+            window.findChild<QPushButton*>(QString::fromUtf8(r.button))->click();
+            QCOMPARE(from->date(), r.from);
+            QCOMPARE(to->date(), r.to);
+        }
+
+        // A whole date typed over the field's text is the date, year and all.
+        window.setRange(QDate(2026, 1, 1), QDate(2027, 12, 31));
+        from->setFocus();
+        from->selectAll();
+        QTest::keyClicks(from, QStringLiteral("2027-01-01"));
+        QTest::keyClick(from, Qt::Key_Return);
+        QCOMPARE(from->date(), QDate(2027, 1, 1));
+        QVERIFY(settled(&window));
+        QCOMPARE(window.matchDates(), cliDates(window.queryText(), QStringLiteral("2027-01-01"),
+                                               QStringLiteral("2027-12-31")));
+        // Typed from the year section as well.
+        from->setDate(QDate(2026, 1, 1));
+        from->setSelectedSection(QDateTimeEdit::YearSection);
+        QTest::keyClicks(from, QStringLiteral("2027-03-04"));
+        QTest::keyClick(from, Qt::Key_Return);
+        QCOMPARE(from->date(), QDate(2027, 3, 4));
+        from->setSelectedSection(QDateTimeEdit::YearSection);
+        QTest::keyClicks(from, QStringLiteral("2028"));
+        QTest::keyClick(from, Qt::Key_Return);
+        QCOMPARE(from->date(), QDate(2028, 3, 4));
+        from->setDate(QDate(2027, 1, 1));
+        // A text that is no date is refused in the notice; the field keeps its date.
+        FIND_CHILD(notice, QLabel, (&window), "notice");
+        from->selectAll();
+        QTest::keyClicks(from, QStringLiteral("2027-13-01"));
+        QTest::keyClick(from, Qt::Key_Return);
+        QCOMPARE(from->date(), QDate(2027, 1, 1));
+        QCOMPARE(from->text(), QStringLiteral("2027-01-01"));
+        QVERIFY2(notice->text().contains(QStringLiteral("「2027-13-01」は日付として読めません")),
+                 qPrintable(notice->text()));
+    }
+
+    // At 200 % on a 1920 × 1080 screen the window has 960 × 540 logical pixels less its frame:
+    // it opens whole there, and the 選日 lists show every name whole, without scroll bars.
+    void fitsAHalfHeightScreenWithWholeNames() {
+        DaySearchWindow window(sharedTables());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QSize size = window.size();
+        QVERIFY2(size.width() <= 940 && size.height() <= 500,
+                 qPrintable(QStringLiteral("%1 × %2").arg(size.width()).arg(size.height())));
+        for (const char* name : {"senjitsuWanted", "senjitsuAvoided"}) {
+            auto* list = window.findChild<QListWidget*>(QString::fromUtf8(name));
+            QVERIFY(list != nullptr);
+            QVERIFY(!list->verticalScrollBar()->isVisible());
+            QVERIFY(!list->horizontalScrollBar()->isVisible());
+            for (int i = 0; i < list->count(); ++i) {
+                const QRect item = list->visualItemRect(list->item(i));
+                const int textWidth = list->fontMetrics().horizontalAdvance(list->item(i)->text());
+                const int indicator = list->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+                QVERIFY2(list->viewport()->rect().contains(item) &&
+                             item.width() >= textWidth + indicator,
+                         qPrintable(list->item(i)->text()));
+            }
+        }
+    }
+
     void doubleClickOpensTheCalendarPageOnTheDay() {
         Form1 form(sharedTables());
         form.openDaySearch();
@@ -171,7 +297,15 @@ class DaySearchTest : public QObject {
         QVERIFY(settled(window));
         FIND_CHILD(results, QListWidget, window, "results");
         QCOMPARE(results->count(), 4);
-        QVERIFY(results->item(2)->text().startsWith(QStringLiteral("2026-10-01（木）")));
+        QCOMPARE(results->item(2)->text(),
+                 QStringLiteral("2026年10月1日（木）　天赦日・一粒万倍日"));
+        window->setExtraQuery(QStringLiteral("天赦 一粒万倍 土曜|日曜日"));
+        QVERIFY(settled(window));
+        QCOMPARE(results->count(), 1);
+        QCOMPARE(results->item(0)->text(),
+                 QStringLiteral("2026年7月19日（日）　天赦日・一粒万倍日・日曜"));
+        window->setExtraQuery(QStringLiteral("天赦日 一粒万倍日"));
+        QVERIFY(settled(window));
         emit results->itemActivated(results->item(2));
         QVERIFY(form.calendarPage() != nullptr);
         QCOMPARE(form.calendarPage()->selectedDate(), (CivilDate{2026, 10, 1}));
