@@ -1,13 +1,12 @@
 #include "ephemeris/term_file_reader.h"
 
+#include "calendar/file_reading.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -335,36 +334,43 @@ std::string readDataFile(const std::filesystem::path& path, std::size_t valuesNe
         d.systemError = err;
         return DataFileError(code, d);
     };
-    // Opened without blocking, so that a named pipe nobody writes to is refused below
-    // instead of waiting for a writer; a regular file reads the same either way.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        throw failure(Code::CannotOpen, errno);
+    ReadOnlyFile in(path);
+    if (in.openFailed()) {
+        throw failure(Code::CannotOpen, in.error());
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        throw failure(Code::CannotRead, errno);
+    if (in.error() != 0) {
+        throw failure(Code::CannotRead, in.error());
     }
-    if (S_ISDIR(info.st_mode)) {
+    if (in.kind() == FileKind::Directory) {
         throw DataFileError(Code::Directory, file);
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (in.kind() != FileKind::Regular) {
         using Special = DataFileError::Special;
         DataFileError::Details d = file;
-        d.special = S_ISFIFO(info.st_mode)   ? Special::NamedPipe
-                    : S_ISCHR(info.st_mode)  ? Special::CharacterDevice
-                    : S_ISBLK(info.st_mode)  ? Special::BlockDevice
-                    : S_ISSOCK(info.st_mode) ? Special::Socket
-                                             : Special::Other;
+        switch (in.kind()) {
+        case FileKind::NamedPipe:
+            d.special = Special::NamedPipe;
+            break;
+        case FileKind::CharacterDevice:
+            d.special = Special::CharacterDevice;
+            break;
+        case FileKind::BlockDevice:
+            d.special = Special::BlockDevice;
+            break;
+        case FileKind::Socket:
+            d.special = Special::Socket;
+            break;
+        case FileKind::Regular:
+        case FileKind::Directory:
+        case FileKind::Other:
+            d.special = Special::Other;
+            break;
+        }
         throw DataFileError(Code::NotRegular, d);
     }
     DataFileError::Details tooLarge = file;
     tooLarge.limitBytes = kMaxDataFileBytes;
-    if (S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) > kMaxDataFileBytes) {
+    if (in.size() > kMaxDataFileBytes) {
         throw DataFileError(Code::TooLarge, tooLarge);
     }
     // Read in blocks until the values needed are complete (a value is complete once a
@@ -374,17 +380,14 @@ std::string readDataFile(const std::filesystem::path& path, std::size_t valuesNe
     bool inValue = false;
     char block[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, block, sizeof block);
+        const long n = in.read(block, sizeof block);
         if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             throw failure(Code::CannotRead, errno);
         }
         if (n == 0) {
             break;
         }
-        for (ssize_t i = 0; i < n; ++i) {
+        for (long i = 0; i < n; ++i) {
             const bool separator = isSeparator(block[i]);
             values += (inValue && separator) ? 1 : 0;
             inValue = !separator;

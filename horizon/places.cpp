@@ -1,13 +1,12 @@
 #include "horizon/places.h"
 
+#include "calendar/file_reading.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <fcntl.h>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace sorvane::horizon {
 
@@ -82,41 +81,23 @@ std::vector<NamedPlace> parsePlaces(const std::string& text, const std::string& 
 std::vector<NamedPlace> loadPlaces(const std::filesystem::path& dataDir) {
     const std::filesystem::path path = dataDir / kPlacesFile;
     const std::string where = std::string(kPlacesFile) + ": " + path.string();
-    // Opened without blocking, so that a named pipe nobody writes to is refused below
-    // instead of waiting for a writer; a regular file reads the same either way.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        throw PlacesError(std::string(kPlacesFile) + ": cannot open " + path.string() + ": " +
-                          std::strerror(errno));
+    ReadOnlyFile in(path);
+    if (in.error() != 0) {
+        throw PlacesError(std::string(kPlacesFile) +
+                          (in.openFailed() ? ": cannot open " : ": cannot read ") + path.string() +
+                          ": " + std::strerror(in.error()));
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        throw PlacesError(std::string(kPlacesFile) + ": cannot read " + path.string() + ": " +
-                          std::strerror(errno));
-    }
-    if (S_ISDIR(info.st_mode)) {
+    if (in.kind() == FileKind::Directory) {
         throw PlacesError(where + " is a directory, not a places file");
     }
-    if (!S_ISREG(info.st_mode)) {
-        const char* kind = S_ISFIFO(info.st_mode)   ? "a named pipe"
-                           : S_ISCHR(info.st_mode)  ? "a character device"
-                           : S_ISBLK(info.st_mode)  ? "a block device"
-                           : S_ISSOCK(info.st_mode) ? "a socket"
-                                                    : "a special file";
-        throw PlacesError(where + " is not a regular file (" + kind + ")");
+    if (in.kind() != FileKind::Regular) {
+        throw PlacesError(where + " is not a regular file (" + fileKindText(in.kind()) + ")");
     }
     std::string text;
     char block[16384];
     for (;;) {
-        const ssize_t n = ::read(fd, block, sizeof block);
+        const long n = in.read(block, sizeof block);
         if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             throw PlacesError(std::string(kPlacesFile) + ": cannot read " + path.string() + ": " +
                               std::strerror(errno));
         }
