@@ -102,13 +102,13 @@ std::string feedStamp(const FeedEvent& event);
 
 // ---- Texts the calendars share ------------------------------------------------------------
 
-// "2026年02月04日 05時02分（日本時）".
+// "2026年02月04日 05時02分（日本時間）".
 std::string jstText(const CivilDate& date, int hour, int minute);
 // "太陽黄経 315°" (the solar theory), "太陽の視黄経 315°" (precise).
 std::string longitudeText(double degrees, bool precise);
 // What kind of holiday a day is, one line, and whether its date is provisional.
 std::string holidayDescription(const holidays::Holiday& holiday);
-// "月と太陽の視黄経の差 0°、2026年01月19日 04時52分（日本時）。IAU の理論による精密計算".
+// "月と太陽の視黄経の差 0°、2026年01月19日 04時52分（日本時間）。IAU の理論による精密計算".
 std::string phaseDescription(lunisolar::Phase phase, const CivilDate& date, int hour, int minute);
 // A 選日's ASCII key in UIDs: "ichiryu-manbai", "tensha" .. "tenichi-tenjo".
 const char* senjitsuKey(notes::Senjitsu s);
