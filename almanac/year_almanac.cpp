@@ -133,14 +133,14 @@ YearAlmanac buildAlmanac(const Tables* tables, std::int16_t year, const AlmanacO
     for (const lunisolar::PhaseMoment& p : a.phases()) {
         a.phaseUncertainty = std::max(a.phaseUncertainty, lunisolar::phaseUncertainty(p.jdTT));
     }
+    const SunEngines engines(tables);
     if (options.holidays && covers(Source::Holidays, year)) {
-        a.holidays = holidays::yearHolidays(year, SunEngines(tables).observatory());
+        a.holidays = holidays::yearHolidays(year, engines.observatory());
     }
     if (options.notes && covers(Source::Notes, year)) {
         if (tables == nullptr) {
             throw std::invalid_argument("the day notes need the term files");
         }
-        const SunEngines engines(tables);
         a.notes =
             notes::yearNotes(engines.pageChoice(), year, a.lunisolar ? &*a.lunisolar : nullptr);
     }

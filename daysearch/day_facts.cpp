@@ -86,6 +86,7 @@ std::string kindReach(Kind kind) {
 std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, const CivilDate& last,
                                 unsigned kinds, const lunisolar::LunisolarYear* given) {
     const int year = first.year;
+    const almanac::SunEngines engines(&tables);
     const long long firstDay = dayNumber(first);
     const long long lastDay = dayNumber(last);
     std::vector<DayFacts> days(static_cast<std::size_t>(lastDay - firstDay + 1));
@@ -140,7 +141,7 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
                                                     : (lunisolarYear ? &*lunisolarYear : nullptr);
     const std::vector<holidays::Holiday> holidayList =
         almanac ? almanac->holidays
-                : (rest ? holidays::yearHolidays(year, almanac::SunEngines(&tables).observatory())
+                : (rest ? holidays::yearHolidays(year, engines.observatory())
                         : std::vector<holidays::Holiday>{});
 
     // Where the calendar has drifted from the seasons an event of the year may fall in the
@@ -232,10 +233,9 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
         std::optional<notes::YearNotes> found;
         try {
             // Without 不成就日 among the words the notes need no lunisolar date.
-            found = notes::yearNotes(almanac::SunEngines(&tables).pageChoice(), year, lunarYear,
-                                     notes::KyuseiRule::KoyomiNoPage,
-                                     lunarNotes ? notes::LunarDates::Computed
-                                                : notes::LunarDates::Left);
+            found = notes::yearNotes(
+                engines.pageChoice(), year, lunarYear, notes::KyuseiRule::KoyomiNoPage,
+                lunarNotes ? notes::LunarDates::Computed : notes::LunarDates::Left);
         } catch (const std::exception&) {
             return days;
         }
