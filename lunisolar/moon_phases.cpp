@@ -2,6 +2,7 @@
 
 #include "calendar/jst.h"
 #include "precise/delta_t.h"
+#include "precise/earth_table.h"
 #include "precise/erfa_sun.h"
 #include "precise/moon_series.h"
 #include "precise/root_finder.h"
@@ -114,10 +115,15 @@ const char* phaseName(Phase phase) {
 
 double solvePhase(Phase phase, double jdGuessTT) {
     const double target = phaseAngle(phase);
-    // The Earth of eraEpv00 at the first moment, carried on to the next ones nearby.
-    precise::EarthState first = precise::earthState(jdGuessTT);
-    double firstJd = jdGuessTT;
+    // The Earth from the table over 1898-2102; elsewhere eraEpv00's at the first moment,
+    // carried on to the next ones nearby.
+    precise::EarthState first;
+    double firstJd = jdGuessTT + 1.0;
     const auto earthAt = [&](double t) {
+        precise::EarthState earth;
+        if (precise::tabulatedEarth(t, earth)) {
+            return earth;
+        }
         if (std::fabs(t - firstJd) > 0.05) {
             first = precise::earthState(t);
             firstJd = t;

@@ -41,7 +41,8 @@ const char* phaseName(Phase phase);
 // Returns the Julian date (TT) at which apparentElongation reaches the phase's angle, to
 // better than 0.1 s, by precise::findAngle (Newton steps with the analytic rate of the
 // elongation) on the Moon's largest terms (precise::searchGeocentricMoon), then one step on
-// the carried series; the Earth after the first step is carried on from the first
+// the carried series; the Earth from precise::tabulatedEarth over 1898-2102 (within 0.0002"
+// of eraEpv00), elsewhere carried on from eraEpv00's at the first step
 // (precise::advanceEarth) while within 0.05 day.
 double solvePhase(Phase phase, double jdGuessTT);
 

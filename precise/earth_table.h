@@ -1,0 +1,40 @@
+// The Earth from a Chebyshev table of eraEpv00 over 1899-2102: what the searches for the Sun's
+// and the Moon's moments step on, about 200 times faster than eraEpv00 itself.
+#pragma once
+
+#include "precise/erfa_sun.h"
+
+#include <cstdint>
+
+namespace sorvane::precise {
+
+// The table's layout, shared with tools/make_earth_table.cpp, which fits it.
+// Segments of kEarthSegmentDays days from kEarthTableFirst (Julian date, TT); in each, per
+// axis (ICRS, au), kEarthDegree + 1 Chebyshev coefficients of the Earth's heliocentric
+// position, then kSunDegree + 1 of the Sun's barycentric position; each coefficient an integer
+// number of kEarthTableUnit au.
+inline constexpr double kEarthTableFirst = 2414290.5; // 1898 January 1
+inline constexpr double kEarthSegmentDays = 32.0;
+inline constexpr int kEarthSegments = 2320; // to 2102 April 7
+inline constexpr int kEarthDegree = 17;
+inline constexpr int kSunDegree = 4;
+inline constexpr int kEarthSegmentValues = 3 * (kEarthDegree + 1) + 3 * (kSunDegree + 1);
+inline constexpr double kEarthTableUnit = 1e-11;
+extern const std::int64_t kEarthTable[kEarthSegments * kEarthSegmentValues];
+
+// tabulatedEarth: the Earth at a moment from the table.
+//   jdTT   Julian date, Terrestrial Time
+//   earth  set to the heliocentric and barycentric position (au) and velocity (au/day),
+//          ICRS axes, when jdTT lies in the table's span
+// Returns false, leaving earth as it was, outside kEarthTableFirst and its end.
+// Method: Clenshaw's recurrence for the positions and their derivatives; the barycentric
+// state is the heliocentric one plus the Sun's. Accuracy against eraEpv00 (tested on 20,000
+// moments): 1.2e-9 au (0.26 mas seen from the Earth, 0.006 s in the Sun's longitude) in
+// position, 1.2e-8 au/day in velocity (0.00006" of aberration). 0.2 microseconds.
+bool tabulatedEarth(double jdTT, EarthState& earth);
+
+// searchEarth: the Earth for a search step: tabulatedEarth in the table's span, eraEpv00
+// (earthState) outside it.
+EarthState searchEarth(double jdTT);
+
+} // namespace sorvane::precise
