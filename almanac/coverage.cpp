@@ -3,7 +3,7 @@
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
 #include "notes/notes.h"
-#include "precise/precise_year.h"
+#include "sky/precise_year.h"
 
 #include <cstdint>
 #include <limits>
@@ -16,12 +16,12 @@ YearSpan coverage(Source source) {
     case Source::Year:
         return {std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()};
     case Source::Precise:
-        return {precise::kFirstYear, precise::kLastYear};
+        return {sky::kFirstYear, sky::kLastYear};
     case Source::Lunisolar:
         return {lunisolar::kFirstYear, lunisolar::kLastYear};
     case Source::Phases:
         // The Moon's series and the IAU Sun reach the precise mode's years.
-        return {precise::kFirstYear, precise::kLastYear};
+        return {sky::kFirstYear, sky::kLastYear};
     case Source::Holidays:
         return {holidays::kFirstYear, holidays::kLastYear};
     case Source::Notes:

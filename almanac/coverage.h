@@ -6,7 +6,7 @@
 #include "calendar/sun_moments.h"
 #include "ephemeris/tables.h"
 #include "finder/theory_moments.h"
-#include "precise/precise_year.h"
+#include "sky/precise_year.h"
 
 #include <optional>
 #include <string>
@@ -64,7 +64,7 @@ class SunEngines {
 
   private:
     std::optional<TheoryMoments> theory_;
-    precise::PreciseMoments precise_;
+    sky::PreciseMoments precise_;
 };
 
 // "FIRST..LAST", as the terminal program's messages write a span.

@@ -7,8 +7,8 @@
 #include "calendar/names.h"
 #include "finder/finder.h"
 #include "finder/line_format.h"
-#include "precise/precise_year.h"
-#include "precise/time_scales.h"
+#include "sky/precise_year.h"
+#include "sky/time_scales.h"
 
 #include <algorithm>
 #include <cmath>
@@ -91,7 +91,7 @@ void addPreciseEvents(YearAlmanac& a, bool withZassetsu) {
         throw std::invalid_argument("the precise mode covers the years " +
                                     spanText(coverage(Source::Precise)));
     }
-    for (const precise::PreciseEvent& p : precise::preciseYear(year)) {
+    for (const sky::PreciseEvent& p : sky::preciseYear(year)) {
         Event e = termEvent(year, p.month, p.kind, p.target, p.day, p.hour, p.minute);
         e.momentJd = p.jdTT;
         e.momentDay = p.jdTT - julianday(year, p.month, 1) + 1;
@@ -102,8 +102,8 @@ void addPreciseEvents(YearAlmanac& a, bool withZassetsu) {
         a.solarTerms.push_back(e);
     }
     if (withZassetsu) {
-        const auto nyuubai = precise::preciseEvent(year, 6, EventKind::Longitude, 80, 11);
-        const auto hangeshou = precise::preciseEvent(year, 7, EventKind::Longitude, 100, 2);
+        const auto nyuubai = sky::preciseEvent(year, 6, EventKind::Longitude, 80, 11);
+        const auto hangeshou = sky::preciseEvent(year, 7, EventKind::Longitude, 100, 2);
         a.zassetsu = zassetsu(
             anchorsOf(a, foundMoment(year, 6, nyuubai.day, nyuubai.hour, nyuubai.minute, 80),
                       foundMoment(year, 7, hangeshou.day, hangeshou.hour, hangeshou.minute, 100)));
@@ -122,7 +122,7 @@ YearAlmanac buildAlmanac(const Tables* tables, std::int16_t year, const AlmanacO
             throw std::invalid_argument("the default mode's moments need the term files");
         }
         addDefaultEvents(*tables, a, options.zassetsu);
-        a.defaultOffset = precise::defaultModeOffsetSeconds(year);
+        a.defaultOffset = sky::defaultModeOffsetSeconds(year);
     }
     if ((options.lunisolar || options.phases) && covers(Source::Lunisolar, year)) {
         a.lunisolar.emplace(year);

@@ -12,7 +12,7 @@
 #include "export/days_document.h"
 #include "lunisolar/lunisolar_year.h"
 #include "lunisolar/moon_phases.h"
-#include "precise/precise_year.h"
+#include "sky/precise_year.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -29,7 +29,7 @@ long long dayOf(int y, int m, int d) {
 void BM_PreciseYear(benchmark::State& state) {
     const auto year = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        auto events = precise::preciseYear(year);
+        auto events = sky::preciseYear(year);
         benchmark::DoNotOptimize(events);
     }
 }

@@ -9,7 +9,7 @@
 #include "ephemeris/sun_position.h"
 #include "ephemeris/tables.h"
 #include "finder/finder.h"
-#include "precise/erfa_sun.h"
+#include "sky/erfa_sun.h"
 
 #include <algorithm>
 #include <array>
@@ -64,7 +64,7 @@ std::array<double, 28> referenceYear(int year, const std::array<Event, 28>& even
     std::array<double, 28> jd{};
     for (std::size_t i = 0; i < events.size(); ++i) {
         const double guess = julianday(year, events[i].month, events[i].startDay);
-        jd[i] = precise::solveApparentLongitude(events[i].target, guess);
+        jd[i] = sky::solveApparentLongitude(events[i].target, guess);
     }
     return jd;
 }

@@ -1,6 +1,6 @@
 // The moments at which the Sun reaches a longitude, from either of the program's two engines:
 // the solar theory's finder (finder/theory_moments.h) and the IAU model of the precise mode
-// (precise/precise_year.h). A front end or the almanac chooses the engine of a year
+// (sky/precise_year.h). A front end or the almanac chooses the engine of a year
 // (almanac::modeFor) and passes it down to the rule libraries (notes/, holidays/).
 #pragma once
 

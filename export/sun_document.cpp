@@ -3,7 +3,7 @@
 #include "calendar/civil_date.h"
 #include "export/text_report.h"
 #include "horizon/day_text.h"
-#include "precise/delta_t.h"
+#include "sky/delta_t.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +15,7 @@ namespace {
 
 // The largest uncertainty of the year's moments, seconds: at the end farther from today.
 double yearUncertainty(int year) {
-    return std::max(precise::momentUncertainty(year), precise::momentUncertainty(year + 1.0));
+    return std::max(sky::momentUncertainty(year), sky::momentUncertainty(year + 1.0));
 }
 
 nlohmann::json clock(std::optional<int> minute) {

@@ -2,15 +2,15 @@
 
 #include "calendar/civil_date.h"
 #include "calendar/jst.h"
-#include "horizon/bracket.h"
 #include "lunisolar/moon_phases.h"
-#include "precise/erfa_sun.h"
-#include "precise/root_finder.h"
-#include "precise/time_scales.h"
+#include "sky/erfa_sun.h"
+#include "sky/search.h"
+#include "sky/time_scales.h"
 
 #include <cmath>
 #include <erfa.h>
 #include <erfam.h>
+#include <string>
 
 namespace sorvane::horizon {
 
@@ -31,16 +31,16 @@ class EarthTable {
     EarthTable(double firstTT, double lastTT) : start_(firstTT - kEarthStep) {
         const int n = static_cast<int>(std::ceil((lastTT - start_) / kEarthStep)) + 2;
         for (int i = 0; i < n; ++i) {
-            states_.push_back(precise::earthState(start_ + kEarthStep * i));
+            states_.push_back(sky::earthState(start_ + kEarthStep * i));
         }
     }
 
-    precise::EarthState at(double t) const {
+    sky::EarthState at(double t) const {
         const double x = (t - start_) / kEarthStep;
         const auto i = static_cast<std::size_t>(std::floor(x));
         const double s = x - static_cast<double>(i);
-        const precise::EarthState& a = states_[i];
-        const precise::EarthState& b = states_[i + 1];
+        const sky::EarthState& a = states_[i];
+        const sky::EarthState& b = states_[i + 1];
         const double h00 = (2 * s - 3) * s * s + 1;
         const double h10 = ((s - 2) * s + 1) * s;
         const double h01 = (3 - 2 * s) * s * s;
@@ -48,7 +48,7 @@ class EarthTable {
         const double d00 = (6 * s - 6) * s;
         const double d10 = (3 * s - 4) * s + 1;
         const double d11 = (3 * s - 2) * s;
-        precise::EarthState e{};
+        sky::EarthState e{};
         for (int k = 0; k < 3; ++k) {
             e.pvh[0][k] = h00 * a.pvh[0][k] + h10 * kEarthStep * a.pvh[1][k] + h01 * b.pvh[0][k] +
                           h11 * kEarthStep * b.pvh[1][k];
@@ -64,7 +64,7 @@ class EarthTable {
 
   private:
     double start_;
-    std::vector<precise::EarthState> states_;
+    std::vector<sky::EarthState> states_;
 };
 
 // Right ascension (radians, continued across 2 pi), declination (radians) and distance (au)
@@ -84,7 +84,7 @@ class Sky {
         const int n = static_cast<int>(std::ceil((lastTT - start_) / kNodeStep)) + 3;
         for (int i = 0; i < n; ++i) {
             const double t = start_ + kNodeStep * i;
-            const precise::EarthState e = earth.at(t);
+            const sky::EarthState e = earth.at(t);
             double rbp[3][3];
             eraPmat06(t, 0.0, rbp);
             double dpsi = 0;
@@ -98,7 +98,7 @@ class Sky {
             equinoxes_.push_back(dpsi * std::cos(epsa));
 
             double v[3];
-            precise::apparentSunVector(e, v);
+            sky::apparentSunVector(e, v);
             add(sun_, rbpn, v);
             lunisolar::apparentMoonVector(t, e, v);
             add(moon_, rbpn, v);
@@ -171,7 +171,7 @@ Site site(const Observer& observer) {
 // Greenwich apparent sidereal time at t (TT), radians: eraGmst06 from UT1, taken as the
 // precise mode's civil time (UTC, or UT before 1960), plus the equation of the equinoxes.
 double siderealTime(double t, double equinoxes) {
-    const double ut = t - precise::ttMinusUtcSeconds(t) / ERFA_DAYSEC;
+    const double ut = t - sky::ttMinusUtcSeconds(t) / ERFA_DAYSEC;
     return eraGmst06(ut, 0.0, t, 0.0) + equinoxes;
 }
 
@@ -206,9 +206,9 @@ double aboveHorizon(const Sky& sky, Body body, const Site& s, double t) {
 
 // The culminations (hour angle a multiple of pi) from a to b, with a and b themselves: between
 // two neighbours the altitude rises or falls throughout. Each is found by the program's one
-// angle search (precise::findAngle) with the hour angle's nominal rate, 2 pi (1.0027 - the
-// body's mean motion in revolutions a day): three steps settle it to about a second, which
-// is all the bracketing needs.
+// search (sky::search, window: six hours either side) with the hour angle's nominal rate,
+// 2 pi (1.0027 - the body's mean motion in revolutions a day): three steps settle it to
+// about a second, which is all the bracketing needs.
 std::vector<double> culminations(const Sky& sky, Body body, const Site& s, double a, double b) {
     const double rate =
         360.0 * (body == Body::Sun ? 1.00273790935 - 1 / 365.2422 : 1.00273790935 - 1 / 27.321582);
@@ -218,10 +218,16 @@ std::vector<double> culminations(const Sky& sky, Body body, const Site& s, doubl
     double t = a + (target - h) * ERFA_DR2D / rate;
     while (true) {
         auto toGo = [&](double jd) {
-            return precise::AngleToGo{eraAnpm(target - hourAngle(sky, body, s, jd)) * ERFA_DR2D,
-                                      rate};
+            return sky::AngleToGo{eraAnpm(target - hourAngle(sky, body, s, jd)) * ERFA_DR2D, rate};
         };
-        t = precise::findAngle(toGo, t, kCulminationTolerance, 3).jd;
+        const sky::Found culmination =
+            sky::search(toGo, sky::Window{t - 0.25, t + 0.25}, t, kCulminationTolerance, 3);
+        if (culmination.status == sky::SearchStatus::NotBracketed) {
+            throw sky::SearchError(culmination.status,
+                                   "a culmination near JD " + std::to_string(t) +
+                                       " (TT): " + sky::statusText(culmination.status));
+        }
+        t = culmination.jd;
         if (t >= b) {
             break;
         }
@@ -237,7 +243,7 @@ std::vector<double> culminations(const Sky& sky, Body body, const Site& s, doubl
 
 double dayStartTT(long long day) {
     const double utc = static_cast<double>(day) + 0.5 - kJstOffsetDays;
-    return utc + precise::ttMinusUtcSeconds(utc) / ERFA_DAYSEC;
+    return utc + sky::ttMinusUtcSeconds(utc) / ERFA_DAYSEC;
 }
 
 std::vector<RiseSetEvent> events(const Sky& sky, Body body, const Site& s, long long firstDay,
@@ -246,13 +252,22 @@ std::vector<RiseSetEvent> events(const Sky& sky, Body body, const Site& s, long 
     const double b = dayStartTT(lastDay + 1) + kMargin;
     const std::vector<double> ends = culminations(sky, body, s, a, b);
     auto f = [&](double t) { return aboveHorizon(sky, body, s, t); };
+    auto altitude = [&](double t) { return sky::AngleToGo{f(t)}; };
     std::vector<RiseSetEvent> found;
     double fa = f(ends[0]);
     for (std::size_t i = 1; i < ends.size(); ++i) {
         const double fb = f(ends[i]);
         if ((fa < 0) != (fb < 0)) {
+            const sky::Found crossing =
+                sky::searchBracket(altitude, sky::Window{ends[i - 1], ends[i]}, fa, fb, kTolerance);
+            if (crossing.status != sky::SearchStatus::Found) {
+                throw sky::SearchError(crossing.status,
+                                       "a crossing of the horizon near JD " +
+                                           std::to_string(ends[i - 1]) +
+                                           " (TT): " + sky::statusText(crossing.status));
+            }
             RiseSetEvent e;
-            e.jdTT = solveBracketed(f, ends[i - 1], ends[i], fa, fb, kTolerance);
+            e.jdTT = crossing.jd;
             e.jstMinute = lunisolar::jstMinute(e.jdTT);
             e.rising = fa < 0;
             if (e.jstMinute >= firstDay * 1440 && e.jstMinute < (lastDay + 1) * 1440) {

@@ -51,7 +51,7 @@ enum class Body { Sun, Moon };
 // The event is the moment the body's topocentric geometric altitude reaches kHorizonArcsec
 // (for the Sun, that less its semidiameter 959.63"/r, r in au), to better than 0.1 s; the
 // moment is then taken to JST with the precise mode's time scales and rounded to the minute.
-// Method: the apparent Sun of the precise mode (precise::apparentSunVector) and the apparent
+// Method: the apparent Sun of the precise mode (sky::apparentSunVector) and the apparent
 // Moon of lunisolar (lunisolar::apparentMoonVector), each from an Earth interpolated between
 // eraEpv00 states 6 days apart (cubic Hermite, under 0.1" in the Sun's direction); both
 // rotated to the true equator and equinox of date (eraPmat06 precession-bias with eraNut00b
@@ -62,8 +62,8 @@ enum class Body { Sun, Moon };
 // topocentric vector gives the altitude. Each interval between two culminations holds at
 // most one crossing, which a bracketing search settles to 1e-6 day. UT1 - UTC (under 0.9 s)
 // and the diurnal aberration (0.3") are left out.
-// Years: precise::kFirstYear..kLastYear; outside 1900-2100 the moments carry the precise
-// mode's uncertainty of TT - UT (precise::momentUncertainty).
+// Years: sky::kFirstYear..kLastYear; outside 1900-2100 the moments carry the precise
+// mode's uncertainty of TT - UT (sky::momentUncertainty).
 std::vector<RiseSetEvent> riseSetEvents(Body body, const Observer& observer, long long firstDay,
                                         long long lastDay);
 

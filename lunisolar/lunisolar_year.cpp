@@ -2,7 +2,7 @@
 
 #include "calendar/julian_day.h"
 #include "calendar/solar_terms.h"
-#include "precise/erfa_sun.h"
+#include "sky/erfa_sun.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,7 +23,7 @@ Chuki chukiOf(int year, int month) {
     const double target = sekkilong(month, 1);
     Chuki c;
     c.longitude = static_cast<int>(std::lround(target)) % 360;
-    c.jstMinute = jstMinute(precise::solveApparentLongitude(target, julianday(year, month, 21)));
+    c.jstMinute = jstMinute(sky::solveApparentLongitude(target, julianday(year, month, 21)));
     return c;
 }
 

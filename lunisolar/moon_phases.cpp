@@ -1,16 +1,17 @@
 #include "lunisolar/moon_phases.h"
 
 #include "calendar/jst.h"
-#include "precise/delta_t.h"
-#include "precise/earth_table.h"
-#include "precise/erfa_sun.h"
-#include "precise/moon_series.h"
-#include "precise/root_finder.h"
-#include "precise/time_scales.h"
+#include "sky/delta_t.h"
+#include "sky/earth_table.h"
+#include "sky/erfa_sun.h"
+#include "sky/moon_series.h"
+#include "sky/search.h"
+#include "sky/time_scales.h"
 
 #include <cmath>
 #include <erfa.h>
 #include <erfam.h>
+#include <string>
 
 namespace sorvane::lunisolar {
 
@@ -20,18 +21,18 @@ constexpr double kSynodicMonth = 29.530588861;     // days
 constexpr double kMeanNewMoon2000 = 2451550.09766; // 2000 January 6, TT
 
 // The Moon's apparent geocentric vector (au, ICRS axes) and its geocentric velocity.
-void apparentMoonVector(const double pv[2][3], const precise::EarthState& earth, double out[3],
+void apparentMoonVector(const double pv[2][3], const sky::EarthState& earth, double out[3],
                         double velocity[3]) {
     // The light left the Moon at t - tau; the vector from the Earth's barycentric position
     // at t to the Moon's at t - tau is the geocentric one at t - tau less the Earth's own
     // displacement over tau.
-    const double tau = eraPm(const_cast<double*>(pv[0])) / precise::kLightSpeedAuPerDay;
+    const double tau = eraPm(const_cast<double*>(pv[0])) / sky::kLightSpeedAuPerDay;
     double geo[3];
     for (int k = 0; k < 3; ++k) {
         geo[k] = pv[0][k] - (pv[1][k] + earth.pvb[1][k]) * tau;
         velocity[k] = pv[1][k];
     }
-    precise::aberrate(geo, earth, out);
+    sky::aberrate(geo, earth, out);
 }
 
 double phaseAngle(Phase phase) {
@@ -63,21 +64,21 @@ double guessPhase(long long quarter) {
 
 namespace {
 
-double elongation(double jdTT, const double moonPv[2][3], const precise::EarthState& earth,
+double elongation(double jdTT, const double moonPv[2][3], const sky::EarthState& earth,
                   double* rate) {
     double moon[3];
     double moonVelocity[3];
     apparentMoonVector(moonPv, earth, moon, moonVelocity);
     double sun[3];
-    precise::apparentSunVector(earth, sun);
+    sky::apparentSunVector(earth, sun);
     const double sunVelocity[3] = {-earth.pvh[1][0], -earth.pvh[1][1], -earth.pvh[1][2]};
 
     double rm[3][3];
-    precise::eclipticRotation(jdTT, rm);
+    sky::eclipticRotation(jdTT, rm);
     double moonRate = 0;
     double sunRate = 0;
-    const double moonLon = precise::eclipticLongitude(rm, moon, moonVelocity, &moonRate);
-    const double sunLon = precise::eclipticLongitude(rm, sun, sunVelocity, &sunRate);
+    const double moonLon = sky::eclipticLongitude(rm, moon, moonVelocity, &moonRate);
+    const double sunLon = sky::eclipticLongitude(rm, sun, sunVelocity, &sunRate);
     if (rate != nullptr) {
         *rate = (moonRate - sunRate) * ERFA_DR2D;
     }
@@ -88,13 +89,13 @@ double elongation(double jdTT, const double moonPv[2][3], const precise::EarthSt
 
 double apparentElongation(double jdTT, double* rate) {
     double pv[2][3];
-    precise::geocentricMoon(jdTT, pv);
-    return elongation(jdTT, pv, precise::earthState(jdTT), rate);
+    sky::geocentricMoon(jdTT, pv);
+    return elongation(jdTT, pv, sky::earthState(jdTT), rate);
 }
 
-void apparentMoonVector(double jdTT, const precise::EarthState& earth, double out[3]) {
+void apparentMoonVector(double jdTT, const sky::EarthState& earth, double out[3]) {
     double pv[2][3];
-    precise::geocentricMoon(jdTT, pv);
+    sky::geocentricMoon(jdTT, pv);
     double velocity[3];
     apparentMoonVector(pv, earth, out, velocity);
 }
@@ -117,46 +118,52 @@ double solvePhase(Phase phase, double jdGuessTT) {
     const double target = phaseAngle(phase);
     // The Earth from the table over 1898-2102; elsewhere eraEpv00's at the first moment,
     // carried on to the next ones nearby.
-    precise::EarthState first;
+    sky::EarthState first;
     double firstJd = jdGuessTT + 1.0;
     const auto earthAt = [&](double t) {
-        precise::EarthState earth;
-        if (precise::tabulatedEarth(t, earth)) {
+        sky::EarthState earth;
+        if (sky::tabulatedEarth(t, earth)) {
             return earth;
         }
         if (std::fabs(t - firstJd) > 0.05) {
-            first = precise::earthState(t);
+            first = sky::earthState(t);
             firstJd = t;
         }
-        return t == firstJd ? first : precise::advanceEarth(first, t - firstJd);
+        return t == firstJd ? first : sky::advanceEarth(first, t - firstJd);
     };
     // The steps on the Moon's largest terms (within 25" of the carried series, 50 s of a
     // phase), ...
     const auto toGo = [&](double t) {
         double pv[2][3];
-        precise::searchGeocentricMoon(t, pv);
+        sky::searchGeocentricMoon(t, pv);
         double rate = 0;
         const double angle = elongation(t, pv, earthAt(t), &rate);
-        return precise::AngleToGo{precise::wrapDegrees(target - angle), rate};
+        return sky::AngleToGo{sky::wrapDegrees(target - angle), rate};
     };
     // Newton's next step would be below 0.05 step^2 (the elongation's acceleration over
     // twice its rate, per day) plus 1e-4 step (the geometric rather than the apparent rate):
     // under 1e-8 day, 1 ms, once this one is under 1e-4 day.
-    const precise::Found found = precise::findAngle(toGo, jdGuessTT, 1e-4, 20);
+    const sky::Found found =
+        sky::search(toGo, sky::Window{jdGuessTT - 3.0, jdGuessTT + 3.0}, jdGuessTT, 1e-4, 20);
+    if (found.status != sky::SearchStatus::Found) {
+        throw sky::SearchError(found.status, std::string("the Moon's ") + phaseName(phase) +
+                                                 " near JD " + std::to_string(jdGuessTT) +
+                                                 " (TT): " + sky::statusText(found.status));
+    }
     // ... then one step on the carried series: the shift, under a minute, is linear in its
     // rate to within a millisecond.
     double pv[2][3];
-    precise::geocentricMoon(found.jd, pv);
+    sky::geocentricMoon(found.jd, pv);
     double rate = 0;
     const double angle = elongation(found.jd, pv, earthAt(found.jd), &rate);
-    return found.jd + precise::wrapDegrees(target - angle) / rate;
+    return found.jd + sky::wrapDegrees(target - angle) / rate;
 }
 
 double phaseUncertainty(double jdTT) {
-    const double year = precise::decimalYear(jdTT);
+    const double year = sky::decimalYear(jdTT);
     const double t = (year - 2000.0) / 1000.0;
     const double moonSeconds = 2.0 * (0.2 + 0.55 * t * t);
-    return std::hypot(precise::momentUncertainty(year), moonSeconds);
+    return std::hypot(sky::momentUncertainty(year), moonSeconds);
 }
 
 long long PhaseMoment::day() const {
@@ -169,7 +176,7 @@ int PhaseMoment::minuteOfDay() const {
 
 long long jstMinute(double jdTT) {
     // Day number n begins at Julian date n + 0.5.
-    return std::llround((precise::jstFromTT(jdTT) - 0.5) * 1440.0);
+    return std::llround((sky::jstFromTT(jdTT) - 0.5) * 1440.0);
 }
 
 std::vector<PhaseMoment> phasesBetween(long long firstDay, long long lastDay, unsigned phaseSet) {

@@ -1,7 +1,7 @@
 // The Moon's apparent longitude and the moments of its phases (朔, 上弦, 望, 下弦).
 #pragma once
 
-#include "precise/erfa_sun.h"
+#include "sky/erfa_sun.h"
 
 #include <vector>
 
@@ -12,11 +12,11 @@ namespace sorvane::lunisolar {
 //   rate  if not null, receives the rate of the difference, degrees per day
 // Returns degrees, 0..360, on the ecliptic of date.
 // Method: the geocentric Moon from the lunar solution ELP/MPP02 the program carries
-// (precise::geocentricMoon) and the Earth from eraEpv00; GCRS axes. Its light time tau = distance /
+// (sky::geocentricMoon) and the Earth from eraEpv00; GCRS axes. Its light time tau = distance /
 // c taken rigorously as for the Sun: the Moon's geocentric position at t - tau plus the Earth's
 // barycentric displacement over tau (both motions uniform over the 1.3 s), then annual aberration
 // from the Earth's barycentric velocity (eraAb), exactly as the apparent Sun of the precise mode
-// (precise::apparentSunVector). Both vectors are rotated to the ecliptic and mean equinox of
+// (sky::apparentSunVector). Both vectors are rotated to the ecliptic and mean equinox of
 // date with eraEcm06; the nutation in longitude is the same for both and cancels in the
 // difference. Phases against swetest's JPL-based ephemeris (DE431) 1900-2100: see
 // tests/lunisolar/reference_table_test.cpp, which prints the agreement.
@@ -25,10 +25,10 @@ double apparentElongation(double jdTT, double* rate = nullptr);
 // apparentMoonVector: the same apparent Moon as a vector, for those who need its direction
 // and distance (the rising and setting of horizon/).
 //   jdTT   Julian date, Terrestrial Time
-//   earth  the Earth at jdTT (precise::earthState, or one carried on from it)
+//   earth  the Earth at jdTT (sky::earthState, or one carried on from it)
 // Returns in out the apparent geocentric vector, au, ICRS (GCRS) axes: light time and
 // annual aberration applied, no precession or nutation.
-void apparentMoonVector(double jdTT, const precise::EarthState& earth, double out[3]);
+void apparentMoonVector(double jdTT, const sky::EarthState& earth, double out[3]);
 
 enum class Phase { New = 0, FirstQuarter = 1, Full = 2, LastQuarter = 3 };
 
@@ -39,11 +39,13 @@ const char* phaseName(Phase phase);
 //   phase      the elongation 0, 90, 180 or 270 degrees
 //   jdGuessTT  Julian date (TT) within about two days of the answer
 // Returns the Julian date (TT) at which apparentElongation reaches the phase's angle, to
-// better than 0.1 s, by precise::findAngle (Newton steps with the analytic rate of the
-// elongation) on the Moon's largest terms (precise::searchGeocentricMoon), then one step on
-// the carried series; the Earth from precise::tabulatedEarth over 1898-2102 (within 0.0002"
+// better than 0.1 s, by sky::search (window: three days either side of the guess; Newton
+// steps with the analytic rate of the
+// elongation) on the Moon's largest terms (sky::searchGeocentricMoon), then one step on
+// the carried series; the Earth from sky::tabulatedEarth over 1898-2102 (within 0.0002"
 // of eraEpv00), elsewhere carried on from eraEpv00's at the first step
-// (precise::advanceEarth) while within 0.05 day.
+// (sky::advanceEarth) while within 0.05 day.
+// Throws sky::SearchError if the search does not find it.
 double solvePhase(Phase phase, double jdGuessTT);
 
 struct PhaseMoment {
@@ -61,7 +63,7 @@ struct PhaseMoment {
 long long jstMinute(double jdTT);
 
 // phaseUncertainty: one standard error of a phase's JST moment, seconds, at jdTT: TT - civil
-// time and the Sun model (precise::momentUncertainty) with the Moon's series in quadrature:
+// time and the Sun model (sky::momentUncertainty) with the Moon's series in quadrature:
 // 0.2" + 0.55" T^2 (T in millennia from 2000; measured against DE431 over -1999..3000:
 // 0.34" at most over 2001-3000, 0.73" over 1001-2000, 1.1" over 1-1000, 1.6" before, 4.6" by
 // -1999), 2 s of time to the arcsecond.

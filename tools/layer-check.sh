@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when a folder of the program includes a header of a folder it must not lean on: the
-# layers, lowest first, are calendar/ -> ephemeris/ -> finder/ beside precise/ -> the rule
+# layers, lowest first, are calendar/ -> ephemeris/ -> finder/ beside sky/ -> the rule
 # libraries (lunisolar/, holidays/, horizon/, notes/) -> almanac/ -> daysearch/ -> export/
 # -> the front ends cli/ and ui/. A folder may include itself and the folders listed after
 # it below; tests/, bench/, fuzz/ and tools/ may include anything. A listed folder that does
@@ -13,16 +13,16 @@ ALLOWED="
 calendar:
 ephemeris: calendar
 finder: calendar ephemeris
-precise: calendar
-lunisolar: calendar precise
-holidays: calendar precise
-horizon: calendar precise lunisolar
-notes: calendar ephemeris finder precise lunisolar holidays
-almanac: calendar ephemeris finder precise lunisolar holidays horizon notes
-daysearch: calendar ephemeris finder precise lunisolar holidays horizon notes almanac
-export: calendar ephemeris finder precise lunisolar holidays horizon notes almanac daysearch
-cli: calendar ephemeris finder precise lunisolar holidays horizon notes almanac daysearch export
-ui: calendar ephemeris finder precise lunisolar holidays horizon notes almanac daysearch export
+sky: calendar
+lunisolar: calendar sky
+holidays: calendar sky
+horizon: calendar sky lunisolar
+notes: calendar ephemeris finder sky lunisolar holidays
+almanac: calendar ephemeris finder sky lunisolar holidays horizon notes
+daysearch: calendar ephemeris finder sky lunisolar holidays horizon notes almanac
+export: calendar ephemeris finder sky lunisolar holidays horizon notes almanac daysearch
+cli: calendar ephemeris finder sky lunisolar holidays horizon notes almanac daysearch export
+ui: calendar ephemeris finder sky lunisolar holidays horizon notes almanac daysearch export
 "
 
 folders=$(sed -n 's/^\([a-z]*\):.*/\1/p' <<<"$ALLOWED")

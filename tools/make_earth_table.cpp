@@ -1,13 +1,13 @@
 // make_earth_table: fits Chebyshev series to ERFA's Earth (eraEpv00) over 1898-2101 and
 // writes them as C++, the table the searches for the Sun's and the Moon's moments step on.
 //
-//   make_earth_table OUT.cpp   writes precise/earth_table_data.cpp
+//   make_earth_table OUT.cpp   writes sky/earth_table_data.cpp
 //
 // Per segment of kEarthSegmentDays days and per ICRS axis: the Earth's heliocentric position
 // interpolated at the kEarthDegree + 1 Chebyshev nodes of the segment, and the Sun's
 // barycentric position at kSunDegree + 1 nodes; the coefficients rounded to kEarthTableUnit
 // au (1.5 m). The velocities are the series' derivatives.
-#include "precise/earth_table.h"
+#include "sky/earth_table.h"
 
 #include <cmath>
 #include <cstdio>
@@ -19,7 +19,7 @@
 
 namespace {
 
-using namespace sorvane::precise;
+using namespace sorvane::sky;
 
 // Chebyshev coefficients, axis after axis, over [first, first + kEarthSegmentDays] from the
 // values at the degree + 1 nodes (the discrete cosine transform of the interpolant). which: 0
@@ -61,10 +61,10 @@ int main(int argc, char** argv) {
     std::ofstream out(argv[1]);
     out << "// The Earth the searches step on: Chebyshev series of ERFA's eraEpv00, "
         << kEarthSegments << " segments of\n// " << kEarthSegmentDays
-        << " days from JD 2414290.5 (1898 January 1; layout in precise/earth_table.h).\n"
+        << " days from JD 2414290.5 (1898 January 1; layout in sky/earth_table.h).\n"
            "// Written by tools/make_earth_table.cpp; do not edit.\n"
-           "#include \"precise/earth_table.h\"\n\n"
-           "namespace sorvane::precise {\n\n"
+           "#include \"sky/earth_table.h\"\n\n"
+           "namespace sorvane::sky {\n\n"
            "// clang-format off\n"
            "const std::int64_t kEarthTable[kEarthSegments * kEarthSegmentValues] = {\n";
     for (int s = 0; s < kEarthSegments; ++s) {
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         }
         out << '\n';
     }
-    out << "};\n// clang-format on\n\n} // namespace sorvane::precise\n";
+    out << "};\n// clang-format on\n\n} // namespace sorvane::sky\n";
     if (!out.flush()) {
         std::cerr << "make_earth_table: cannot write " << argv[1] << '\n';
         return 1;

@@ -1,14 +1,14 @@
 // make_moon_table: truncates the lunar solution ELP/MPP02 (the authors' six series files,
 // kept in data/elpmpp02/) to the terms the program carries, and writes them as C++.
 //
-//   make_moon_table DIR OUT.cpp   writes the carried series, precise/moon_table.cpp
+//   make_moon_table DIR OUT.cpp   writes the carried series, sky/moon_table.cpp
 //
 // The Main Problem's coefficients are written corrected for the fit to DE405 (as
 // readMoonSeries reads them). A term is kept when its largest value over -1999..3000,
 // sqrt(S^2 + C^2) |t|^n with |t| up to 40 centuries, reaches kThreshold arcseconds (or the
 // length that angle spans at the Moon's distance). Each number is written with 17
 // significant digits, so the table holds exactly the values read.
-#include "precise/moon_series.h"
+#include "sky/moon_series.h"
 
 #include <cstdio>
 #include <fstream>
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: make_moon_table DIR OUT.cpp\n";
         return 2;
     }
-    using namespace sorvane::precise;
+    using namespace sorvane::sky;
     MoonSeries kept;
     try {
         kept = truncateMoonSeries(readMoonSeries(argv[1]), kThreshold, kTMax);
@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
         << kThreshold << "\" over -1999..3000.\n"
         << "// Written by tools/make_moon_table.cpp from data/elpmpp02/; do not edit. "
         << kept.size() << " terms.\n"
-        << "#include \"precise/moon_series.h\"\n\n"
-           "namespace sorvane::precise {\n\nnamespace {\n\n"
+        << "#include \"sky/moon_series.h\"\n\n"
+           "namespace sorvane::sky {\n\nnamespace {\n\n"
            "struct Row {\n    std::int8_t m[13];\n    double s;\n    double c;\n};\n";
     char number[64];
     for (int c = 0; c < 3; ++c) {
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
         }
     }
     out << "        return s;\n    }();\n    return series;\n}\n\n} // namespace "
-           "sorvane::precise\n";
+           "sorvane::sky\n";
     out.close();
     if (!out) {
         std::cerr << "make_moon_table: cannot write " << argv[2] << '\n';

@@ -11,7 +11,7 @@ J2000 (-j2000 -icrs -true -noaberr -nodefl -nonut) at 2000 moments, every 182.63
 a start that moves through the lunar month, so that every phase and anomaly is sampled.
 Times are TT (swetest's own argument, taken as TDB).
 
-Usage: tools/moon_reference.py > tests/precise/moon-reference-de431.tsv  (a few seconds)
+Usage: tools/moon_reference.py > tests/sky/moon-reference-de431.tsv  (a few seconds)
 """
 
 import subprocess

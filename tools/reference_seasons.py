@@ -7,7 +7,7 @@ longitude of date at a Julian date in TT, and this script finds by secant steps 
 the longitude reaches 0, 90, 180 and 270 degrees. swetest is AGPL and is only run here,
 never linked or shipped; its numbers are kept in the table this script writes.
 
-Usage: tools/reference_seasons.py > tests/precise/seasons-tt-reference.tsv
+Usage: tools/reference_seasons.py > tests/sky/seasons-tt-reference.tsv
 """
 import subprocess
 import sys

@@ -5,7 +5,7 @@
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
 #include "notes/notes.h"
-#include "precise/precise_year.h"
+#include "sky/precise_year.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ namespace sorvane::almanac {
 namespace {
 
 // The holiday law's equinoxes: the observatory's definition, the precise mode.
-const sorvane::precise::PreciseMoments kObservatory;
+const sorvane::sky::PreciseMoments kObservatory;
 
 // Whether parseYearText takes the year: the years the program's own year texts hold.
 bool yearTextTakes(int year) {
@@ -59,10 +59,10 @@ TEST(Coverage, EverySpanAgreesWithItsLibraryAtBothEdges) {
     };
     const Case cases[] = {
         {"year", Source::Year, yearTextTakes},
-        {"precise", Source::Precise, precise::inRange},
+        {"precise", Source::Precise, sky::inRange},
         {"lunisolar", Source::Lunisolar, lunisolar::inRange},
         {"lunisolar year", Source::Lunisolar, lunisolarComputed},
-        {"phases", Source::Phases, precise::inRange},
+        {"phases", Source::Phases, sky::inRange},
         {"holidays", Source::Holidays, holidays::inRange},
         {"holiday list", Source::Holidays, holidaysListed},
         {"notes", Source::Notes, notes::inRange},
@@ -95,7 +95,7 @@ TEST(Coverage, ModeIsPreciseWhereWantedAndReached) {
     for (const int year : {precise.first - 1, precise.first, 2026, precise.last, precise.last + 1,
                            coverage(Source::Year).first, coverage(Source::Year).last}) {
         for (const bool wanted : {false, true}) {
-            const Mode expected = wanted && precise::inRange(year) ? Mode::Precise : Mode::Default;
+            const Mode expected = wanted && sky::inRange(year) ? Mode::Precise : Mode::Default;
             EXPECT_EQ(modeFor(year, wanted), expected) << year << (wanted ? " wanted" : "");
         }
     }

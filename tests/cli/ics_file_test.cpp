@@ -1,6 +1,6 @@
 // The terminal program's --ics FILE.
 #include "holidays/holidays.h"
-#include "precise/precise_year.h"
+#include "sky/precise_year.h"
 #include "support/ics_reading.h"
 #include "support/test_support.h"
 
@@ -14,7 +14,7 @@ namespace sorvane::testing {
 namespace {
 
 // The holiday law's equinoxes: the observatory's definition, the precise mode.
-const sorvane::precise::PreciseMoments kObservatory;
+const sorvane::sky::PreciseMoments kObservatory;
 
 TEST(Ics, TheTerminalProgramWritesTheFile) {
     const auto dir =

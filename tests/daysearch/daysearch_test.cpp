@@ -8,7 +8,7 @@
 #include "daysearch/query.h"
 #include "lunisolar/lunisolar_calendar.h"
 #include "notes/notes.h"
-#include "precise/precise_year.h"
+#include "sky/precise_year.h"
 #include "support/test_support.h"
 
 #include <algorithm>
@@ -69,7 +69,7 @@ class Records {
             notes_[y] = notes::yearNotes(almanac::SunEngines(&t).pageChoice(), y);
             entries_[y] = almanac::dayListing(
                 almanac::yearAlmanac(t, static_cast<std::int16_t>(y),
-                                     almanac::AlmanacOptions::everything(precise::inRange(y))));
+                                     almanac::AlmanacOptions::everything(sky::inRange(y))));
         }
     }
     std::map<int, notes::YearNotes> notes_;

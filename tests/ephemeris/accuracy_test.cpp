@@ -3,7 +3,7 @@
 #include "calendar/julian_day.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/sun_position.h"
-#include "precise/erfa_sun.h"
+#include "sky/erfa_sun.h"
 #include "support/test_support.h"
 
 #include <cmath>
@@ -26,7 +26,7 @@ TEST(Accuracy, ShippedTermsAgreeWithErfaOver1900To2100) {
         const int month = 1 + (i * 5) % 12;
         const double day = 1 + (i * 7) % 28 + (i % 24) / 24.0;
         const SunState theory = sunPosition(year, month, day, tables);
-        const precise::SunOfDate model = precise::geometricSunOfDate(julianday(year, month, day));
+        const sky::SunOfDate model = sky::geometricSunOfDate(julianday(year, month, day));
         const double dLon = signedArcsec(theory.longitude - model.longitude);
         const double dRad = std::fabs(theory.radius - model.radius) / model.radius;
         maxLongitude = std::max(maxLongitude, std::fabs(dLon));
@@ -60,8 +60,8 @@ TEST(Accuracy, ASignSlipInALargeTermIsCaught) {
     for (int i = 0; i < 100; ++i) {
         const int year = 1900 + 2 * i;
         const SunState theory = sunPosition(year, 1 + i % 12, 1 + i % 28, tables);
-        const precise::SunOfDate model =
-            precise::geometricSunOfDate(julianday(year, 1 + i % 12, 1 + i % 28));
+        const sky::SunOfDate model =
+            sky::geometricSunOfDate(julianday(year, 1 + i % 12, 1 + i % 28));
         maxLongitude =
             std::max(maxLongitude, std::fabs(signedArcsec(theory.longitude - model.longitude)));
     }

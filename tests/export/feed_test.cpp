@@ -5,7 +5,7 @@
 #include "export/feed.h"
 #include "holidays/holidays.h"
 #include "notes/notes.h"
-#include "precise/precise_year.h"
+#include "sky/precise_year.h"
 #include "support/ics_reading.h"
 #include "support/test_support.h"
 #include "tools/tsv_rows.h"
@@ -104,8 +104,7 @@ TEST(Feed, EveryKindIsACalendarOfItsShape) {
             for (const auto& [uid, e] : events) {
                 names.insert(e.summary);
             }
-            for (const holidays::Holiday& h :
-                 holidays::yearHolidays(2026, precise::PreciseMoments{})) {
+            for (const holidays::Holiday& h : holidays::yearHolidays(2026, sky::PreciseMoments{})) {
                 law.insert(h.name);
             }
             EXPECT_EQ(names, law);

@@ -7,7 +7,7 @@
 #include "ephemeris/sun_position.h"
 #include "finder/finder.h"
 #include "finder/line_format.h"
-#include "precise/erfa_sun.h"
+#include "sky/erfa_sun.h"
 #include "support/test_support.h"
 
 #include <cmath>
@@ -206,7 +206,7 @@ TEST(YearlyCalculation, MomentsAgreeWithErfaToAMinute) {
         double jd = julianday(2025, e.month, e.theoryDay);
         const double theoryJd = jd;
         for (int i = 0; i < 4; ++i) {
-            const double lon = precise::geometricSunOfDate(jd).longitude;
+            const double lon = sky::geometricSunOfDate(jd).longitude;
             jd += (std::fmod(e.target - lon + 540, 360) - 180) / 0.9856;
         }
         EXPECT_LT(std::fabs(jd - theoryJd) * 86400, 60) << e.month << "/" << lineColumn(e.kind);

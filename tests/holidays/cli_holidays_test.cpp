@@ -3,7 +3,7 @@
 #include "almanac/year_almanac.h"
 #include "export/icalendar.h"
 #include "holidays/holidays.h"
-#include "precise/precise_year.h"
+#include "sky/precise_year.h"
 #include "support/test_support.h"
 
 #include <algorithm>
@@ -17,7 +17,7 @@ namespace sorvane::holidays {
 namespace {
 
 // The holiday law's equinoxes: the observatory's definition, the precise mode.
-const sorvane::precise::PreciseMoments kObservatory;
+const sorvane::sky::PreciseMoments kObservatory;
 
 struct ListingRun {
     const char* args;

@@ -1,7 +1,7 @@
 // The national holidays: every date of the Cabinet Office's list, and the law's edge cases
 // revision by revision.
 #include "holidays/holidays.h"
-#include "precise/precise_year.h"
+#include "sky/precise_year.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@ namespace sorvane::holidays {
 namespace {
 
 // The holiday law's equinoxes: the observatory's definition, the precise mode.
-const sorvane::precise::PreciseMoments kObservatory;
+const sorvane::sky::PreciseMoments kObservatory;
 
 std::string text(const CivilDate& d) {
     char buf[16];

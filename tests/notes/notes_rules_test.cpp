@@ -8,7 +8,7 @@
 #include "calendar/solar_terms.h"
 #include "notes/notes.h"
 #include "notes/solar_dates.h"
-#include "precise/precise_year.h"
+#include "sky/precise_year.h"
 #include "support/test_support.h"
 
 #include <cmath>
@@ -244,8 +244,8 @@ TEST(NotesRules, SeventyTwoKouInBothModes) {
             const int setsu = static_cast<int>(std::lround(sekkilong(m, 0)));
             for (int k = 0; k < 6; ++k) {
                 const int longitude = (setsu + 5 * k) % 360;
-                const precise::PreciseEvent e =
-                    precise::preciseEvent(year, m, EventKind::Longitude, longitude, 6 + 5 * k);
+                const sky::PreciseEvent e =
+                    sky::preciseEvent(year, m, EventKind::Longitude, longitude, 6 + 5 * k);
                 const int minute = static_cast<int>(e.hour * 60 + e.minute);
                 if (minute < 3 || minute > 1437) {
                     continue; // the solar theory may be a minute or two early

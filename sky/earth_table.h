@@ -2,11 +2,11 @@
 // and the Moon's moments step on, about 200 times faster than eraEpv00 itself.
 #pragma once
 
-#include "precise/erfa_sun.h"
+#include "sky/erfa_sun.h"
 
 #include <cstdint>
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 // The table's layout, shared with tools/make_earth_table.cpp, which fits it.
 // Segments of kEarthSegmentDays days from kEarthTableFirst (Julian date, TT); in each, per
@@ -37,4 +37,4 @@ bool tabulatedEarth(double jdTT, EarthState& earth);
 // (earthState) outside it.
 EarthState searchEarth(double jdTT);
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

@@ -6,10 +6,10 @@
 
 #include <array>
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 // The years of the precise mode. eraEpv00 is fitted to 1900-2100, where the moments are
-// good to a second; over -1999..3000 every moment carries its uncertainty (precise/delta_t.h).
+// good to a second; over -1999..3000 every moment carries its uncertainty (sky/delta_t.h).
 inline constexpr int kFirstYear = -1999;
 inline constexpr int kLastYear = 3000;
 
@@ -48,4 +48,4 @@ class PreciseMoments : public SunMoments {
 // (January, April, July, October) and the 中気. Years kFirstYear..kLastYear.
 std::array<PreciseEvent, 28> preciseYear(int year);
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

@@ -1,9 +1,9 @@
 // The Earth the searches step on: Chebyshev series of ERFA's eraEpv00, 2320 segments of
-// 32 days from JD 2414290.5 (1898 January 1; layout in precise/earth_table.h).
+// 32 days from JD 2414290.5 (1898 January 1; layout in sky/earth_table.h).
 // Written by tools/make_earth_table.cpp; do not edit.
-#include "precise/earth_table.h"
+#include "sky/earth_table.h"
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 // clang-format off
 const std::int64_t kEarthTable[kEarthSegments * kEarthSegmentValues] = {
@@ -16250,4 +16250,4 @@ const std::int64_t kEarthTable[kEarthSegments * kEarthSegmentValues] = {
 };
 // clang-format on
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

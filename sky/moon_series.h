@@ -2,7 +2,7 @@
 // 735) with the constants fitted to JPL DE405 and the additive corrections to the secular
 // terms that keep it near DE406 over six millennia, written from the authors' explanatory
 // note (data/elpmpp02/elpmpp02.pdf). The series the program carries are a truncation of the
-// authors' files made by tools/make_moon_table.cpp (precise/moon_table.cpp).
+// authors' files made by tools/make_moon_table.cpp (sky/moon_table.cpp).
 #pragma once
 
 #include <array>
@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <vector>
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 // One periodic term of the solution: S sin(phi) + C cos(phi), phi the sum of the
 // multipliers times the arguments D, F, l, l', Me, V, T, Ma, J, S, U, N, zeta (the note's
@@ -42,7 +42,7 @@ MoonSeries readMoonSeries(const std::filesystem::path& dir);
 // length those arcseconds span at the Moon's mean distance for the distance.
 MoonSeries truncateMoonSeries(const MoonSeries& full, double arcseconds, double tMax);
 
-// carriedMoonSeries: the series the program carries (precise/moon_table.cpp).
+// carriedMoonSeries: the series the program carries (sky/moon_table.cpp).
 const MoonSeries& carriedMoonSeries();
 
 // The Moon's geocentric position (km) and velocity (km/day) at a moment.
@@ -79,4 +79,4 @@ inline constexpr double kSearchSeriesArcsec = 1.0;
 // search whose last step the carried series takes.
 void searchGeocentricMoon(double jdTT, double pv[2][3]);
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

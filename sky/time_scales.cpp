@@ -1,13 +1,13 @@
-#include "precise/time_scales.h"
+#include "sky/time_scales.h"
 
 #include "calendar/jst.h"
 #include "calendar/julian_day.h"
-#include "precise/delta_t.h"
+#include "sky/delta_t.h"
 
 #include <cmath>
 #include <erfa.h>
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 namespace {
 
@@ -65,4 +65,4 @@ double jstFromTT(double jdTT) {
     return utcFromTT(jdTT) + kJstOffsetDays;
 }
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

@@ -4,8 +4,8 @@
 #include "calendar/solar_terms.h"
 #include "finder/finder.h"
 #include "finder/line_format.h"
-#include "precise/precise_year.h"
 #include "published_minutes.h"
+#include "sky/precise_year.h"
 #include "support/test_support.h"
 
 #include <algorithm>
@@ -53,9 +53,9 @@ TEST(PublishedMinutes, TermNamesAndLongitudesAreTheObservatorys) {
 }
 
 TEST(PreciseMode, MatchesEveryPublishedMinute) {
-    std::map<int, std::array<precise::PreciseEvent, 28>> years;
+    std::map<int, std::array<sky::PreciseEvent, 28>> years;
     for (int y : {2024, 2025}) {
-        years[y] = precise::preciseYear(y);
+        years[y] = sky::preciseYear(y);
     }
     int matched = 0;
     for (const PublishedMinute& r : testing::publishedMinutes()) {
@@ -79,7 +79,7 @@ TEST(PreciseMode, MatchesEveryPublishedMinute) {
 
     // Moments within a second of a minute's edge, where the Earth's model decides the minute:
     // the observatory's 暦要項 for 2018 gives 小雪 on 11-22 at 18:02.
-    const auto y2018 = precise::preciseYear(2018);
+    const auto y2018 = sky::preciseYear(2018);
     const auto shousetsu = std::find_if(y2018.begin(), y2018.end(), [](const auto& e) {
         return e.month == 11 && e.kind == EventKind::Chuki;
     });
@@ -127,7 +127,7 @@ TEST(PreciseMode, StaysWithinMinutesOfTheDefaultModeAcrossItsRange) {
         Finder finder(testing::shippedTables());
         finder.calculate(static_cast<std::int16_t>(y));
         const auto fromTheory = finder.orderedMoments();
-        const auto fromModel = precise::preciseYear(y);
+        const auto fromModel = sky::preciseYear(y);
         for (std::size_t i = 0; i < 28; ++i) {
             ASSERT_EQ(fromTheory[i].month, fromModel[i].month);
             ASSERT_EQ(fromTheory[i].kind, fromModel[i].kind);
@@ -144,7 +144,7 @@ TEST(PreciseMode, CliPrintsThe2025RowsInTheResultLineFormat) {
     ASSERT_EQ(run.status, 0) << run.err;
     const auto out = testing::lines(run.out);
     ASSERT_GE(out.size(), 28u);
-    const auto model = precise::preciseYear(2025);
+    const auto model = sky::preciseYear(2025);
     int checked = 0;
     for (const PublishedMinute& r : testing::publishedMinutes()) {
         if (r.year != 2025) {

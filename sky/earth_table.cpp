@@ -1,6 +1,6 @@
-#include "precise/earth_table.h"
+#include "sky/earth_table.h"
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 namespace {
 
@@ -60,4 +60,4 @@ EarthState searchEarth(double jdTT) {
     return earth;
 }
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

@@ -1,7 +1,7 @@
 // TT - UT over the precise mode's years, and how uncertain a computed moment is.
 #pragma once
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 // espenakMeeusDeltaT: TT - UT in seconds from the polynomial expressions of Espenak and
 // Meeus (2006), every piece: -500..2150 in eleven pieces and the long-term parabola
@@ -40,4 +40,4 @@ double momentUncertainty(double decimalYear);
 // decimalYear: the year with fraction of a Julian date (2000.0 = 2000 January 1).
 double decimalYear(double jd);
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

@@ -1,9 +1,9 @@
 // The lunar series the program carries: ELP/MPP02 (Chapront & Francou 2003) with the
 // constants fitted to DE405, the terms of at least 0.003" over -1999..3000.
 // Written by tools/make_moon_table.cpp from data/elpmpp02/; do not edit. 2686 terms.
-#include "precise/moon_series.h"
+#include "sky/moon_series.h"
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 namespace {
 
@@ -2771,4 +2771,4 @@ const MoonSeries& carriedMoonSeries() {
     return series;
 }
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

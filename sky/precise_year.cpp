@@ -1,14 +1,14 @@
-#include "precise/precise_year.h"
+#include "sky/precise_year.h"
 
 #include "calendar/julian_day.h"
 #include "calendar/solar_terms.h"
-#include "precise/delta_t.h"
-#include "precise/erfa_sun.h"
-#include "precise/time_scales.h"
+#include "sky/delta_t.h"
+#include "sky/erfa_sun.h"
+#include "sky/time_scales.h"
 
 #include <cmath>
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 bool inRange(int year) {
     return year >= kFirstYear && year <= kLastYear;
@@ -53,4 +53,4 @@ std::array<PreciseEvent, 28> preciseYear(int year) {
     return events;
 }
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

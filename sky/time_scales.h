@@ -1,7 +1,7 @@
 // From Terrestrial Time to the civil time of Japan.
 #pragma once
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 // ttMinusUtcSeconds: TT - UTC in seconds at a moment.
 //   jdTT  Julian date, Terrestrial Time
@@ -11,7 +11,7 @@ namespace sorvane::precise {
 // parabola since that day: continuous, and rising as the Earth's tidal braking makes TT - UT rise,
 // where their own expression would jump by more than two minutes (it gives 205 s for 2101
 // against the held 69.184 s).
-// Before 1960, when there was no UTC: TT - UT from espenakMeeusDeltaT (precise/delta_t.h).
+// Before 1960, when there was no UTC: TT - UT from espenakMeeusDeltaT (sky/delta_t.h).
 double ttMinusUtcSeconds(double jdTT);
 
 // defaultModeOffsetSeconds: how much later the default mode's JST moments of year are
@@ -26,4 +26,4 @@ double utcFromTT(double jdTT);
 // jstFromTT: the Julian date in Japan Standard Time (UTC + 9 h) of a moment given in TT.
 double jstFromTT(double jdTT);
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

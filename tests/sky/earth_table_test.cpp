@@ -1,6 +1,6 @@
 // The Earth's table the searches step on, against eraEpv00 it was fitted to.
-#include "precise/earth_table.h"
-#include "precise/erfa_sun.h"
+#include "sky/earth_table.h"
+#include "sky/erfa_sun.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <erfa.h>
 #include <gtest/gtest.h>
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 namespace {
 
 // 20,000 moments spread over the table's span (a stride prime to the segment length, so
@@ -56,4 +56,4 @@ TEST(EarthTable, EndsAtItsSpanAndSearchEarthFallsBack) {
 }
 
 } // namespace
-} // namespace sorvane::precise
+} // namespace sorvane::sky

@@ -4,7 +4,7 @@
 
 #include <erfam.h>
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 struct SunOfDate {
     double longitude; // degrees, 0..360, ecliptic and equinox of date, with nutation
@@ -27,7 +27,7 @@ SunOfDate geometricSunOfDate(double jdTT);
 // from the Earth's barycentric velocity; rotation from GCRS axes to the mean ecliptic and equinox
 // of date with eclipticRotation; plus the nutation in longitude of eraNut06a. eraEpv00 is fitted to
 // 1900-2100; outside, its error in the moment of a longitude grows to 15 s by 1000 and 3000 and 16
-// min by -1999 (theoryUncertainty in precise/delta_t.h bounds it).
+// min by -1999 (theoryUncertainty in sky/delta_t.h bounds it).
 SunOfDate apparentSunOfDate(double jdTT);
 
 // The pieces the apparent Sun is built from, shared with the apparent Moon.
@@ -86,7 +86,8 @@ double wrapDegrees(double d);
 //   jdGuessTT      Julian date (TT) within about ten days of the answer
 // Returns the Julian date (TT) at which apparentSunOfDate gives targetDegrees, to better
 // than 0.1 s of time. The guess is first improved on the Astronomical Almanac's
-// low-precision Sun, then Newton steps (findAngle) with the rate from the Earth's
+// low-precision Sun, then the search (sky/search.h; window: 20 days either side) with the
+// rate from the Earth's
 // heliocentric velocity and the four largest nutation terms; the full nutation corrects the
 // last one: over 1900-2100 IAU 2000B's (eraNut00b, within 0.07 s of IAU 2000A's moment)
 // unless the moment lies within 0.15 s of a JST half minute, else and elsewhere IAU 2000A's
@@ -98,4 +99,4 @@ double wrapDegrees(double d);
 // reduced to -180..180 degrees, so a target of 0 (or 360) is found across the wrap.
 double solveApparentLongitude(double targetDegrees, double jdGuessTT);
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

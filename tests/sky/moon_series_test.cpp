@@ -1,6 +1,6 @@
 // The Moon's series: the evaluator against the authors' check values, and the carried
 // truncation against a JPL-based ephemeris (DE431) over -1999..3000.
-#include "precise/moon_series.h"
+#include "sky/moon_series.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace sorvane::precise;
+using namespace sorvane::sky;
 
 const std::filesystem::path kAuthorsFiles = SORVANE_SOURCE_DIR "/data/elpmpp02";
 
@@ -58,7 +58,7 @@ TEST(MoonSeries, FullSeriesReproducesTheAuthorsCheckValues) {
 // at a time: the largest difference in ecliptic longitude, arcseconds. The bounds lie a
 // little above what was measured (4.6", 1.6", 1.0", 0.73", 0.33").
 TEST(MoonSeries, CarriedSeriesAgreesWithDe431EachMillennium) {
-    std::ifstream in(SORVANE_PRECISE_TEST_DIR "/moon-reference-de431.tsv");
+    std::ifstream in(SORVANE_SKY_TEST_DIR "/moon-reference-de431.tsv");
     ASSERT_TRUE(in);
     struct Millennium {
         int first;

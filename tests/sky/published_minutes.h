@@ -17,7 +17,7 @@ struct PublishedMinute {
     int minute = 0;
 };
 
-// The rows of tests/precise/observatory-solar-terms-2024-2025.tsv.
+// The rows of tests/sky/observatory-solar-terms-2024-2025.tsv.
 std::vector<PublishedMinute> publishedMinutes();
 
 } // namespace sorvane::testing

@@ -1,4 +1,4 @@
-#include "precise/moon_series.h"
+#include "sky/moon_series.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 namespace {
 
@@ -536,4 +536,4 @@ void searchGeocentricMoon(double jdTT, double pv[2][3]) {
     toIcrs(eclipticJ2000(searchPrepared(), jdTT), pv);
 }
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

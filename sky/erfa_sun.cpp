@@ -1,14 +1,15 @@
-#include "precise/erfa_sun.h"
+#include "sky/erfa_sun.h"
 
-#include "precise/earth_table.h"
-#include "precise/root_finder.h"
-#include "precise/time_scales.h"
+#include "sky/earth_table.h"
+#include "sky/search.h"
+#include "sky/time_scales.h"
 
 #include <cmath>
 #include <erfa.h>
 #include <erfam.h>
+#include <string>
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 namespace {
 
@@ -203,7 +204,12 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     const auto toGo = [&](double t) { return toGoWith(t, earthAt(t)); };
     // The next step would be under 1e-7 of the last (the rate is the geometric Sun's, the
     // curvature tiny): about 10 ms at most after a step under 1e-3 day.
-    const Found found = findAngle(toGo, jd, 1e-3, 30);
+    const Found found = search(toGo, Window{jd - 20.0, jd + 20.0}, jd, 1e-3, 30);
+    if (found.status != SearchStatus::Found) {
+        throw SearchError(found.status, "the Sun's apparent longitude " + std::to_string(target) +
+                                            " degrees near JD " + std::to_string(jdGuessTT) +
+                                            " (TT): " + statusText(found.status));
+    }
     jd = found.jd;
     const double rate = found.rate * ERFA_DD2R;
     const auto nearMinuteEdge = [](double moment) {
@@ -237,4 +243,4 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     return jd + (roughNutation(jd) - nutationInLongitude(jd)) / rate;
 }
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky

@@ -1,8 +1,8 @@
 // The apparent Sun of the IAU model, the longitude solver and the civil time scales.
 #include "calendar/julian_day.h"
-#include "precise/delta_t.h"
-#include "precise/erfa_sun.h"
-#include "precise/time_scales.h"
+#include "sky/delta_t.h"
+#include "sky/erfa_sun.h"
+#include "sky/time_scales.h"
 #include "support/test_support.h"
 
 #include <algorithm>
@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 namespace {
 
 using sorvane::testing::signedArcsec;
@@ -177,4 +177,4 @@ TEST(TimeScales, JapanStandardTimeIsUtcPlusNineHours) {
 }
 
 } // namespace
-} // namespace sorvane::precise
+} // namespace sorvane::sky

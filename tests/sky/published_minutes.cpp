@@ -10,7 +10,7 @@ namespace sorvane::testing {
 
 std::vector<PublishedMinute> publishedMinutes() {
     const std::string path =
-        std::string(SORVANE_PRECISE_TEST_DIR) + "/observatory-solar-terms-2024-2025.tsv";
+        std::string(SORVANE_SKY_TEST_DIR) + "/observatory-solar-terms-2024-2025.tsv";
     std::ifstream in(path);
     if (!in) {
         throw std::runtime_error(path + ": cannot be read");

@@ -1,9 +1,9 @@
 // The precise mode over -1999..3000: the Sun model against a JPL-based ephemeris, TT - UT
 // against its published values, and what the terminal program says about it.
 #include "calendar/julian_day.h"
-#include "precise/delta_t.h"
-#include "precise/erfa_sun.h"
-#include "precise/time_scales.h"
+#include "sky/delta_t.h"
+#include "sky/erfa_sun.h"
+#include "sky/time_scales.h"
 #include "support/test_support.h"
 
 #include <algorithm>
@@ -15,12 +15,12 @@
 #include <sstream>
 #include <string>
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 namespace {
 
 // Every row of a tab-separated table, comment lines skipped.
 std::vector<std::vector<double>> readTable(const std::string& name) {
-    std::ifstream in(std::string(SORVANE_PRECISE_TEST_DIR) + "/" + name);
+    std::ifstream in(std::string(SORVANE_SKY_TEST_DIR) + "/" + name);
     std::vector<std::vector<double>> rows;
     for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') {
@@ -145,4 +145,4 @@ TEST(LongRange, TerminalProgramShowsFarYearsAndTheirUncertainty) {
 }
 
 } // namespace
-} // namespace sorvane::precise
+} // namespace sorvane::sky

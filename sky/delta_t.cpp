@@ -1,11 +1,11 @@
-#include "precise/delta_t.h"
+#include "sky/delta_t.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <utility>
 
-namespace sorvane::precise {
+namespace sorvane::sky {
 
 namespace {
 
@@ -124,4 +124,4 @@ double momentUncertainty(double y) {
     return std::hypot(deltaTUncertainty(y), theoryUncertainty(y));
 }
 
-} // namespace sorvane::precise
+} // namespace sorvane::sky
