@@ -1,16 +1,10 @@
 #include "almanac/limits.h"
 
 #include "almanac/coverage.h"
+#include "calendar/japanese_era.h"
 #include "calendar/year_text.h"
 
 namespace sorvane::almanac {
-
-namespace {
-
-// The first year of the Gregorian calendar in Japan, from which the era years are counted.
-constexpr int kFirstEraYear = 1873;
-
-} // namespace
 
 std::vector<std::string> monthLimitNotes(int year, int month) {
     std::vector<std::string> notes;
@@ -18,8 +12,8 @@ std::vector<std::string> monthLimitNotes(int year, int month) {
         notes.push_back("この年は暦が季節からずれています（二十四節気が月に収まるのは" +
                         yearText(kFirstCleanYear) + "〜" + yearText(kLastCleanYear) + "年）");
     }
-    if (year < kFirstEraYear) {
-        notes.push_back("元号は改暦後の" + std::to_string(kFirstEraYear) +
+    if (year < kGregorianAdoptionYear) {
+        notes.push_back("元号は改暦後の" + std::to_string(kGregorianAdoptionYear) +
                         "年（明治6年）から表示します");
     }
     // The month of the holiday law's first day has days before it.

@@ -24,9 +24,9 @@ std::string degrees(double longitude) {
     return buf;
 }
 
-// 0 Sunday .. 6 Saturday.
+// 1 Sunday .. 7 Saturday, as youbi counts.
 int weekdayOf(const CivilDate& date) {
-    return youbi(static_cast<double>(dayNumber(date))) - 1;
+    return youbi(static_cast<double>(dayNumber(date)));
 }
 
 // An item's short name in a day's cell; empty for a phase, which the cell draws as a symbol.
@@ -223,7 +223,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
     page.next = month == 12 ? smallMonth(y + 1, 1) : smallMonth(y, month + 1);
 
     const CivilDate first{y, month, 1};
-    const int lead = weekdayOf(first);
+    const int lead = weekdayOf(first) - 1; // the neighbouring month's days before the 1st
     const int days = daysInMonth(y, month);
     const int weeks = (lead + days + 6) / 7;
     page.cells.reserve(static_cast<std::size_t>(weeks * 7));
@@ -231,7 +231,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
         DayCell cell;
         cell.date = addDays(first, i - lead);
         cell.inMonth = cell.date.month == month && cell.date.year == y;
-        cell.weekday = i % 7;
+        cell.weekday = i % 7 + 1;
         cell.kanshi = sexagenaryNames[static_cast<std::size_t>(
             kanshi(static_cast<double>(dayNumber(cell.date))))];
         if (cell.inMonth) {
@@ -266,7 +266,7 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
         std::to_string(date.month) + "月" + std::to_string(date.day) + "日";
     std::vector<std::string> lines;
     lines.push_back(yearText(date.year) + "年" + dayOfMonth + "（" +
-                    weekdayNames[static_cast<std::size_t>(weekdayOf(date) + 1)] + "）");
+                    weekdayNames[static_cast<std::size_t>(weekdayOf(date))] + "）");
     if (const auto era = eraYearOf(date.year, date.month, date.day)) {
         lines.push_back(eraYearText(*era) + dayOfMonth);
     }

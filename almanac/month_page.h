@@ -29,7 +29,7 @@ std::string lunarCellText(const lunisolar::LunarDay& day);
 struct DayCell {
     CivilDate date;
     bool inMonth = true; // false for the leading and trailing days of the neighbouring months
-    int weekday = 0;     // 0 Sunday .. 6 Saturday
+    int weekday = 1;     // 1 Sunday .. 7 Saturday, as youbi counts
     std::string kanshi;  // the day's 干支
     // The fields below are filled for the month's own days only, and each only where its
     // source reaches: holidays 1948-07-20..2100, the lunisolar calendar and the phases
@@ -54,7 +54,7 @@ struct DayCell {
 struct SmallMonth {
     int year = 0;
     int month = 0;
-    int lead = 0;              // the weekday of its 1st, 0 Sunday .. 6 Saturday
+    int firstWeekday = 1;      // the weekday of its 1st, 1 Sunday .. 7 Saturday
     int days = 0;              // its length
     std::vector<int> holidays; // the days that are national holidays
 };

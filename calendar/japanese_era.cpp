@@ -29,7 +29,7 @@ constexpr std::array<Era, 5> kEras = {{
 } // namespace
 
 std::optional<EraYear> eraYearOf(int year, int month, int day) {
-    if (std::tie(year, month, day) < std::make_tuple(1873, 1, 1)) {
+    if (std::tie(year, month, day) < std::make_tuple(kGregorianAdoptionYear, 1, 1)) {
         return std::nullopt;
     }
     for (const Era& era : kEras) {

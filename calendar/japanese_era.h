@@ -7,6 +7,10 @@
 
 namespace sorvane {
 
+// The day Japan took up the Gregorian calendar (明治6年1月1日): the first date with an era
+// year, and the first year the program writes as one.
+inline constexpr int kGregorianAdoptionYear = 1873;
+
 // A year of an era: 令和 8 is 2026.
 struct EraYear {
     std::string era; // "明治", "大正", "昭和", "平成", "令和"

@@ -56,6 +56,10 @@ struct Options {
 // Throws UsageError naming the argument.
 void checkSunOptions(const Options& options, const std::vector<std::string>& given);
 
+// checkConflicts: refuses two options (named as on the command line, once each in given)
+// that one run cannot do at once, with a UsageError that names both and says why.
+void checkConflicts(const std::vector<std::string>& given);
+
 // parseDegrees: the value of --lat (limit 90) or --lon (limit 180): a decimal number of
 // degrees within -limit..limit.
 double parseDegrees(const std::string& option, const std::string& text, double limit);

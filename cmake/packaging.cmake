@@ -37,6 +37,9 @@ add_custom_target(sorvane_docs ALL DEPENDS ${doc_outputs})
 
 set(doc_install_dir ${CMAKE_INSTALL_DATADIR}/doc/sorvane)
 install(FILES ${SORVANE_DOC_DIR}/copyright ${changelog_gz} DESTINATION ${doc_install_dir})
+# The user's guide (the window carries it too: 暦 → 使い方) and the reference.
+install(FILES ${PROJECT_SOURCE_DIR}/doc/guide-ja.md ${PROJECT_SOURCE_DIR}/doc/reference.md
+        DESTINATION ${doc_install_dir})
 install(FILES ${cli_man_gz} ${gui_man_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/completion/sorvane-cli.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME sorvane-cli)

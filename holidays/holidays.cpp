@@ -35,6 +35,11 @@ using enum DayRule;
 constexpr HolidayKind kNational = HolidayKind::National;
 constexpr HolidayKind kSpecial = HolidayKind::Special;
 
+// The list this was last checked against: the Cabinet Office's 「国民の祝日」について
+// (syukujitsu.csv, 内閣府), years 1955-2026, as npm japanese-public-holidays 3.2.38 carries it,
+// taken on 2026-12-07 (tests/holidays/cabinet-office-holidays.csv): every date and name agree.
+// The law's text followed is that of the revisions below, the latest 令和2年法律第68号. Check
+// again, and extend the list, when the Cabinet Office publishes a new year.
 // 昭和23年法律第178号 took effect on 1948-07-20. Its revisions:
 //   昭和41年法律第86号 (1966-06-25): 敬老の日 and 体育の日; 建国記念の日 from 1967 on the day the
 //     cabinet order of 1966-12-09 set (02-11).

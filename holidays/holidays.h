@@ -5,7 +5,8 @@
 // from (holidays.cpp), and a small engine that lays them on a year: the 祝日 of the year,
 // then the 振替休日 of the rule in force, then the 国民の休日. 春分の日 and 秋分の日 are the
 // JST dates of the Sun's apparent longitude 0° and 180° from the engine the caller passes:
-// the observatory's definition is the precise mode's (sky::PreciseMoments).
+// the observatory's definition is the precise mode's (sky::PreciseMoments). The list the
+// rules were last checked against, and when: holidays.cpp, above the rules.
 #pragma once
 
 #include "calendar/civil_date.h"

@@ -1,4 +1,15 @@
 // The rules of the 暦注, each a function of the day's cycles and its 節月.
+//
+// The tradition followed is that of the Japanese almanacs since the 貞享暦 (1685): months
+// cut at the 節 (節切り, from 立春), not at the lunisolar months, for the 十二直, the 九星 and
+// the 選日 of the 暦注下段; the lunisolar month (月切り) only for 不成就日. Where almanac makers
+// differ, the rule kept is named at its table, with the published list it was checked against
+// (the tables and scripts in tests/notes/ and tools/notes_reference.js):
+// - 十二直, 二十八宿, 年家・月家九星: the 節切り rules shared with the Chinese almanac (建除十二
+//   神, 二十八宿, 九星); checked against npm lunar-javascript 1.7.7 for 1901-2099.
+// - 一粒万倍日, 天赦日: as the calendar maker 新日本カレンダー lists them for 2026.
+// - 不成就日: the 月切り table most almanacs print; checked against a published 2025 list.
+// - 日家九星: こよみのページ's 日家九星表 (koyomi8.com) for where the 閏 falls (notes.h).
 
 #include "calendar/civil_date.h"
 #include "calendar/day_cycles.h"
@@ -18,14 +29,16 @@ constexpr int kTsuchinotomi = 5; // 己巳, as a 干支 index
 constexpr int kKinoene = 0;      // 甲子
 constexpr int kKinoeuma = 30;    // 甲午
 
-// 1685-02-04 (貞享2年正月朔), the day the 二十八宿 count was set to 星.
+// 1685-02-04 (貞享2年正月朔), the day the 二十八宿 count was set to 星: the 貞享暦's count of 28
+// (牛 included), which Japanese almanacs have kept since; the Chinese count agrees.
 constexpr CivilDate kShukuEpoch{1685, 2, 4};
 constexpr int kShukuHoshi = 24;
 
 // The 節 year whose 年家九星 is 一白水星, for the count back one star a year.
 constexpr int kIppakuYear = 2026;
 
-// 一粒万倍日: the two day branches of each 節月, by the month's branch (子 first).
+// 一粒万倍日: the two day branches of each 節月, by the month's branch (子 first), as the
+// 暦注下段 of the almanacs gives them (checked: 新日本カレンダー's 64 days of 2026).
 constexpr std::array<std::array<int, 2>, 12> kIchiryu{{
     {11, 0}, // 子月: 亥, 子
     {0, 3},  // 丑月: 子, 卯
@@ -41,7 +54,9 @@ constexpr std::array<std::array<int, 2>, 12> kIchiryu{{
     {9, 10}, // 亥月: 酉, 戌
 }};
 
-// 不成就日 (月切り): the days of the lunisolar months 1・7, 2・8, 3・9, 4・10, 5・11, 6・12.
+// 不成就日 (月切り): the days of the lunisolar months 1・7, 2・8, 3・9, 4・10, 5・11, 6・12, the
+// table most almanacs print (some put the 6・12月 day on the month's last day instead of the
+// 30th; not followed). Checked: the 47 days of 2025 at shufuse.com/213208.
 constexpr std::array<std::array<int, 4>, 6> kFujoju{{
     {3, 11, 19, 27},
     {2, 10, 18, 26},
@@ -97,7 +112,8 @@ std::vector<Senjitsu> senjitsu(int monthBranch, int sexagenary0, int lunarMonth,
     if (branch == ichiryu[0] || branch == ichiryu[1]) {
         out.push_back(Senjitsu::IchiryuManbai);
     }
-    // 天赦日: 戊寅 in spring (寅・卯・辰月), 甲午 in summer, 戊申 in autumn, 甲子 in winter.
+    // 天赦日: 戊寅 in spring (寅・卯・辰月), 甲午 in summer, 戊申 in autumn, 甲子 in winter, by
+    // 節月 (checked: 新日本カレンダー's 6 days of 2026).
     constexpr std::array<int, 4> kTenshaDay{14, 30, 44, 0};
     const int season = mod(monthBranch - 2, 12) / 3;
     if (sexagenary0 == kTenshaDay[static_cast<std::size_t>(season)]) {

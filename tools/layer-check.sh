@@ -1,29 +1,18 @@
 #!/usr/bin/env bash
-# Fails when a folder of the program includes a header of a folder it must not lean on: the
-# layers, lowest first, are calendar/ -> ephemeris/ -> finder/ beside sky/ -> the rule
-# libraries (lunisolar/, holidays/, horizon/, notes/) -> almanac/ -> daysearch/ -> export/
-# -> the front ends cli/ and ui/. A folder may include itself and the folders listed after
-# it below; tests/, bench/, fuzz/ and tools/ may include anything. A listed folder that does
-# not exist is skipped.
+# Fails when a folder of the program includes a header of a folder it must not lean on. The
+# layers and what each may include are listed once, in SORVANE_LAYERS in the top
+# CMakeLists.txt: a folder may include itself and the folders named after it there; tests/,
+# bench/, fuzz/ and tools/ may include anything. A listed folder that does not exist is skipped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# folder: the folders it may include
-ALLOWED="
-calendar:
-ephemeris: calendar
-finder: calendar ephemeris
-sky: calendar
-lunisolar: calendar sky
-holidays: calendar sky
-horizon: calendar sky lunisolar
-notes: calendar ephemeris finder sky lunisolar holidays
-almanac: calendar ephemeris finder sky lunisolar holidays horizon notes
-daysearch: calendar ephemeris finder sky lunisolar holidays horizon notes almanac
-export: calendar ephemeris finder sky lunisolar holidays horizon notes almanac daysearch
-cli: calendar ephemeris finder sky lunisolar holidays horizon notes almanac daysearch export
-ui: calendar ephemeris finder sky lunisolar holidays horizon notes almanac daysearch export
-"
+# folder: the folders it may include, a line each, from the quoted entries of SORVANE_LAYERS.
+ALLOWED=$(sed -n '/^set(SORVANE_LAYERS$/,/^)$/s/^[[:space:]]*"\([a-z_]*:[a-z_ ]*\)"[[:space:]]*$/\1/p' \
+  CMakeLists.txt)
+if [ -z "$ALLOWED" ]; then
+  echo "layer check: no SORVANE_LAYERS list in CMakeLists.txt" >&2
+  exit 2
+fi
 
 folders=$(sed -n 's/^\([a-z]*\):.*/\1/p' <<<"$ALLOWED")
 status=0

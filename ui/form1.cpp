@@ -3,10 +3,8 @@
 #include "almanac/coverage.h"
 #include "almanac/limits.h"
 #include "almanac/year_almanac.h"
-#include "almanac/zassetsu.h"
 #include "calendar/year_text.h"
 #include "ephemeris/data_location.h"
-#include "export/icalendar.h"
 #include "export/json_document.h"
 #include "export/text_report.h"
 #include "ui/about_box.h"
@@ -15,9 +13,7 @@
 #include "ui/form2.h"
 #include "ui/icons.h"
 #include "ui/notification_sound.h"
-#include "ui/place_menu.h"
 #include "ui/placement.h"
-#include "ui/settings.h"
 #include "ui/text_box.h"
 #include "ui/twips.h"
 #include "ui/year_arrow.h"
@@ -25,8 +21,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
-#include <QDir>
-#include <QFileDialog>
 #include <QIcon>
 #include <QLayout>
 #include <QLineEdit>
@@ -40,7 +34,6 @@
 #include <QTextEdit>
 #include <QWindow>
 #include <array>
-#include <ctime>
 
 namespace sorvane::ui {
 
@@ -146,7 +139,9 @@ void Form1::buildMenus() {
     QAction* mnuend = mnufile->addAction(QStringLiteral("Tessalyを終了(&E)"));
     mnuend->setObjectName(QStringLiteral("mnuend"));
 
-    buildCalendarMenu();
+    calendarMenu_ = new CalendarMenu(
+        tables_, this, [this] { return txtyear_->text(); }, [this] { calculate(); });
+    calendarMenu_->build(menuBar());
 
     QMenu* mnuhelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
@@ -156,62 +151,6 @@ void Form1::buildMenus() {
     connect(mnuinu, &QAction::triggered, this, &Form1::backToCurrentYear);
     connect(mnuend, &QAction::triggered, this, &Form1::shutdown);
     connect(mnuver, &QAction::triggered, this, &Form1::showAbout);
-}
-
-void Form1::buildCalendarMenu() {
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("暦(&K)"));
-    menu->setObjectName(QStringLiteral("mnucalendar"));
-    QAction* page = menu->addAction(QStringLiteral("月の暦(&C)…"));
-    page->setObjectName(QStringLiteral("mnumonthpage"));
-    QAction* find = menu->addAction(QStringLiteral("日を探す(&F)…"));
-    find->setObjectName(QStringLiteral("mnudaysearch"));
-    observatoryMode_ = menu->addAction(QStringLiteral("国立天文台と同じ計算方法で表示(&P)"));
-    observatoryMode_->setObjectName(QStringLiteral("mnuprecise"));
-    observatoryMode_->setCheckable(true);
-    // Off unless chosen in an earlier run.
-    observatoryMode_->setChecked(savedObservatoryMode());
-    const QString modeHelp = QStringLiteral(
-        "計算の結果を、国立天文台の暦と同じ計算方法の時刻（日本時間、分まで）で表示します。"
-        "切ると既定の理論の時刻です。");
-    observatoryMode_->setToolTip(modeHelp);
-    observatoryMode_->setStatusTip(modeHelp);
-    notesShown_ = menu->addAction(QStringLiteral("月の暦に暦注を表示(&N)"));
-    notesShown_->setObjectName(QStringLiteral("mnunotes"));
-    notesShown_->setCheckable(true);
-    notesShown_->setChecked(savedNotesShown());
-    const QString notesHelp = QStringLiteral(
-        "月の暦の各日に十二直・二十八宿・九星、選日、年中行事を表示し、詳細欄に意味を添えます。"
-        "暦注は暦の慣習で、天文の計算ではありません。");
-    notesShown_->setToolTip(notesHelp);
-    notesShown_->setStatusTip(notesHelp);
-    notesShown_->setWhatsThis(notesHelp);
-    menu->setToolTipsVisible(true);
-    const std::vector<horizon::NamedPlace> places = menuPlaces(findDataDir());
-    addPlaceMenu(menu, this, places, savedPlace(places), [this](const horizon::NamedPlace& place) {
-        if (calendarPage_ != nullptr) {
-            calendarPage_->setPlace(place);
-        }
-    });
-    menu->addSeparator();
-    QAction* zassetsu = menu->addAction(QStringLiteral("雑節(&Z)…"));
-    zassetsu->setObjectName(QStringLiteral("mnuzassetsu"));
-    QAction* ics = menu->addAction(QStringLiteral("iCalendar に書き出す(&E)…"));
-    ics->setObjectName(QStringLiteral("mnuics"));
-
-    connect(page, &QAction::triggered, this, &Form1::openCalendarPage);
-    connect(find, &QAction::triggered, this, &Form1::openDaySearch);
-    connect(observatoryMode_, &QAction::toggled, this, [this](bool on) {
-        saveObservatoryMode(on);
-        calculate();
-    });
-    connect(notesShown_, &QAction::toggled, this, [this](bool shown) {
-        saveNotesShown(shown);
-        if (calendarPage_ != nullptr) {
-            calendarPage_->setNotesShown(shown);
-        }
-    });
-    connect(zassetsu, &QAction::triggered, this, &Form1::showZassetsu);
-    connect(ics, &QAction::triggered, this, &Form1::exportIcs);
 }
 
 void Form1::buildControls(QWidget* surface) {
@@ -337,7 +276,7 @@ void Form1::calculate() {
                            : QStringLiteral("整数ではありません")));
         return;
     }
-    if (observatoryMode_->isChecked() && !almanac::covers(almanac::Source::Precise, year)) {
+    if (calendarMenu_->observatoryMode() && !almanac::covers(almanac::Source::Precise, year)) {
         QMessageBox::information(
             this, QStringLiteral("Sorvane"),
             QStringLiteral("国立天文台と同じ計算方法で計算できるのは%1年から%2年までです。\n"
@@ -350,7 +289,7 @@ void Form1::calculate() {
     std::unique_ptr<almanac::YearAlmanac> calculated;
     if (!guarded(this, [&] {
             calculated = std::make_unique<almanac::YearAlmanac>(
-                almanac::yearAlmanac(tables_, year, modeFor(year)));
+                almanac::yearAlmanac(tables_, year, calendarMenu_->modeFor(year)));
         })) {
         return;
     }
@@ -478,160 +417,6 @@ void Form1::showAbout() {
     }
 }
 
-std::optional<int> Form1::boxYear() const {
-    try {
-        return parseYearText(txtyear_->text().toStdString());
-    } catch (const YearTextError&) {
-        QApplication::beep();
-        return std::nullopt;
-    }
-}
-
-almanac::AlmanacOptions Form1::modeFor(int year) const {
-    almanac::AlmanacOptions options;
-    options.precise =
-        almanac::modeFor(year, observatoryMode_->isChecked()) == almanac::Mode::Precise;
-    return options;
-}
-
-void Form1::openCalendarPage() {
-    const auto year = boxYear();
-    if (!year) {
-        return;
-    }
-    // The year in the box: today's date when it is this year, else the same month and day.
-    const QDate today = QDate::currentDate();
-    if (*year == today.year()) {
-        ensureCalendarPage()->showToday();
-    } else {
-        ensureCalendarPage()->showDate({*year, today.month(), std::min(today.day(), 28)});
-    }
-    raiseCalendarPage();
-}
-
-void Form1::openCalendarPageOn(const CivilDate& date) {
-    ensureCalendarPage()->showDate(date);
-    raiseCalendarPage();
-}
-
-// The calendar page, made on first use with the remembered place and notes setting.
-CalendarPage* Form1::ensureCalendarPage() {
-    if (calendarPage_ == nullptr) {
-        calendarPage_ = new CalendarPage(tables_, this);
-        calendarPage_->setAttribute(Qt::WA_DeleteOnClose);
-        calendarPage_->setPlace(savedPlace(menuPlaces(findDataDir())));
-        calendarPage_->setNotesShown(notesShown_->isChecked());
-    }
-    return calendarPage_;
-}
-
-void Form1::raiseCalendarPage() {
-    calendarPage_->show();
-    calendarPage_->raise();
-    calendarPage_->activateWindow();
-}
-
-void Form1::openDaySearch() {
-    if (daySearch_ == nullptr) {
-        daySearch_ = new DaySearchWindow(tables_, this);
-        daySearch_->setAttribute(Qt::WA_DeleteOnClose);
-        connect(daySearch_, &DaySearchWindow::dateActivated, this, [this](const QDate& d) {
-            openCalendarPageOn(CivilDate{d.year(), d.month(), d.day()});
-        });
-    }
-    daySearch_->show();
-    daySearch_->raise();
-    daySearch_->activateWindow();
-}
-
-namespace {
-
-// The 雑節 as the window lists them: the terminal program's lines with Japanese dates.
-std::string zassetsuWindowText(const almanac::YearAlmanac& almanac) {
-    std::string text;
-    for (const almanac::Event& item : almanac.zassetsu) {
-        text += almanac::zassetsuJapaneseLine(item) + "\n";
-    }
-    return text;
-}
-
-} // namespace
-
-void Form1::showZassetsu() {
-    const auto year = boxYear();
-    if (!year) {
-        return;
-    }
-    almanac::AlmanacOptions options = modeFor(*year);
-    options.zassetsu = true;
-    almanac::YearAlmanac almanac;
-    if (!guarded(this, [&] {
-            almanac = almanac::yearAlmanac(tables_, static_cast<std::int16_t>(*year), options);
-        })) {
-        return;
-    }
-    if (zassetsuWindow_ == nullptr) {
-        zassetsuWindow_ = new ZassetsuWindow(this);
-    }
-    zassetsuWindow_->showYear(txtyear_->text(), QString::fromStdString(zassetsuWindowText(almanac)),
-                              almanac.precise);
-    zassetsuWindow_->show();
-    zassetsuWindow_->raise();
-    zassetsuWindow_->activateWindow();
-}
-
-void Form1::exportIcs() {
-    if (!boxYear()) {
-        return;
-    }
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("iCalendar に書き出す"),
-        QDir::home().filePath(QStringLiteral("sorvane-%1.ics").arg(txtyear_->text())),
-        QStringLiteral("iCalendar ファイル (*.ics)"));
-    if (!path.isEmpty()) {
-        writeIcs(path);
-    }
-}
-
-bool Form1::writeIcs(const QString& path) {
-    const auto year = boxYear();
-    if (!year) {
-        return false;
-    }
-    QString problem;
-    QString detail;
-    if (const almanac::YearSpan ics = almanac::coverage(almanac::Source::ICalendar);
-        !ics.contains(*year)) {
-        problem = QStringLiteral("iCalendar に書き出せるのは%1年から%2年までです。")
-                      .arg(ics.first)
-                      .arg(ics.last);
-    } else {
-        try {
-            // What `sorvane-cli --ics` writes: the events, the 雑節, the holidays, the phases
-            // and the lunisolar days.
-            const auto options = almanac::AlmanacOptions::everything(modeFor(*year).precise);
-            exports::writeTextFile(
-                path.toStdString(),
-                exports::icsCalendar(
-                    almanac::yearAlmanac(tables_, static_cast<std::int16_t>(*year), options),
-                    std::time(nullptr)));
-            return true;
-        } catch (const CalculationError& e) {
-            problem = QStringLiteral("「%1」に書き出せませんでした。").arg(path);
-            detail = japaneseCalculationError(e);
-        } catch (const std::exception& e) {
-            problem = QStringLiteral("「%1」に書き出せませんでした。").arg(path);
-            detail = QString::fromStdString(e.what());
-        }
-    }
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("iCalendar に書き出す"), problem,
-                    QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("icsErrorBox"));
-    box.setDetailedText(detail);
-    box.exec();
-    return false;
-}
-
 void Form1::shutdown() {
     // Closing this window runs closeEvent, which comes back here: the guard makes that
     // nested call a no-op, so every step runs once.
@@ -643,12 +428,7 @@ void Form1::shutdown() {
     if (form2_ != nullptr) {
         form2_->close();
     }
-    if (calendarPage_ != nullptr) {
-        calendarPage_->close();
-    }
-    if (zassetsuWindow_ != nullptr) {
-        zassetsuWindow_->close();
-    }
+    calendarMenu_->closeWindows();
     close();
     QCoreApplication::exit(0);
 }

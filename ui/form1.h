@@ -3,10 +3,8 @@
 #pragma once
 
 #include "ephemeris/tables.h"
-#include "ui/calendar_page.h"
-#include "ui/day_search_window.h"
+#include "ui/calendar_menu.h"
 #include "ui/form2.h"
-#include "ui/zassetsu_window.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -47,24 +45,22 @@ class Form1 : public QMainWindow {
     void showAbout();
     void shutdown();
 
-    // The 暦 menu: the calendar page, the 雑節 window and the iCalendar file of the year in the
-    // year box, in the mode the checkable item chooses.
-    void openCalendarPage();
-    // The calendar page on a given day (the 日を探す window's double click).
-    void openCalendarPageOn(const CivilDate& date);
-    // The 日を探す window.
-    void openDaySearch();
-    void showZassetsu();
-    void exportIcs();
-    // Writes the year's iCalendar file to path, replacing it atomically; reports a failure in
-    // a message box and returns false.
-    bool writeIcs(const QString& path);
+    // The 暦 menu (calendar_menu.h): the calendar page, the 雑節 window and the iCalendar file
+    // of the year in the year box, in the mode the checkable item chooses.
+    void openCalendarPage() { calendarMenu_->openCalendarPage(); }
+    void openCalendarPageOn(const CivilDate& date) { calendarMenu_->openCalendarPageOn(date); }
+    void openDaySearch() { calendarMenu_->openDaySearch(); }
+    void showZassetsu() { calendarMenu_->showZassetsu(); }
+    void exportIcs() { calendarMenu_->exportIcs(); }
+    bool writeIcs(const QString& path) { return calendarMenu_->writeIcs(path); }
+    void showGuide() { calendarMenu_->showGuide(); }
+    CalendarMenu* calendarMenu() const { return calendarMenu_; }
 
     // The month window while it exists (null before first use and after it was closed).
     Form2* monthWindow() const { return form2_; }
-    CalendarPage* calendarPage() const { return calendarPage_; }
-    ZassetsuWindow* zassetsuWindow() const { return zassetsuWindow_; }
-    DaySearchWindow* daySearchWindow() const { return daySearch_; }
+    CalendarPage* calendarPage() const { return calendarMenu_->calendarPage(); }
+    ZassetsuWindow* zassetsuWindow() const { return calendarMenu_->zassetsuWindow(); }
+    DaySearchWindow* daySearchWindow() const { return calendarMenu_->daySearchWindow(); }
     // The calculated year, or null while the year box holds a year not yet calculated.
     const almanac::YearAlmanac* almanac() const { return almanac_.get(); }
 
@@ -85,14 +81,6 @@ class Form1 : public QMainWindow {
   private:
     void buildControls(QWidget* surface);
     void buildMenus();
-    void buildCalendarMenu();
-    CalendarPage* ensureCalendarPage();
-    void raiseCalendarPage();
-    // The year in the year box, or nothing (with a beep) when it holds none.
-    std::optional<int> boxYear() const;
-    // The almanac options of the checkable item: the precise mode when it is on and the year
-    // lies in that mode's range.
-    almanac::AlmanacOptions modeFor(int year) const;
     Form2* loadMonthWindow();
     void hideMonthWindow();
     void markStale();
@@ -114,11 +102,7 @@ class Form1 : public QMainWindow {
     QWidget* surface_ = nullptr;
 
     QPointer<Form2> form2_;
-    QPointer<CalendarPage> calendarPage_;
-    QPointer<ZassetsuWindow> zassetsuWindow_;
-    QPointer<DaySearchWindow> daySearch_;
-    QAction* observatoryMode_ = nullptr;
-    QAction* notesShown_ = nullptr; // the calendar page's 暦注, remembered between runs
+    CalendarMenu* calendarMenu_ = nullptr;
     bool surfacePressed_ = false;
     bool kekkaPressed_ = false;
     bool shuttingDown_ = false;

@@ -6,6 +6,7 @@
 #include "ui/fonts.h"
 #include "ui/form1.h"
 #include "ui/icons.h"
+#include "ui/settings.h"
 #include "ui/startup_trace.h"
 #include "ui/translations.h"
 
@@ -23,8 +24,7 @@ int main(int argc, char** argv) {
     trace.mark("main");
     QApplication app(argc, argv);
     trace.mark("application");
-    QApplication::setApplicationName(QStringLiteral("Sorvane"));
-    QApplication::setDesktopFileName(QStringLiteral("sorvane"));
+    sorvane::ui::setApplicationNames();
     sorvane::ui::installQtJapanese(app);
     trace.mark("translations");
     sorvane::ui::installFontSubstitutions();

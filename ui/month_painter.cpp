@@ -40,10 +40,10 @@ QColor dayColour(const almanac::DayCell& cell) {
     if (!cell.inMonth) {
         return kFaint;
     }
-    if (cell.weekday == 0 || cell.holiday) {
+    if (cell.weekday == 1 || cell.holiday) {
         return kSundayRed;
     }
-    return cell.weekday == 6 ? kSaturdayBlue : kInk;
+    return cell.weekday == 7 ? kSaturdayBlue : kInk;
 }
 
 // The Moon as calendars draw it: 朔 dark, 望 bright, the quarters half lit (上弦 on the right,
@@ -221,7 +221,7 @@ void MonthPainter::paintCell(QPainter& painter, const QRectF& box, const almanac
                                   (cell.period->last ? box.right() - inner.right() : 0),
                               height);
             painter.fillRect(band, cell.period->name == "土用" ? kDoyoBand : kHiganBand);
-            if (cell.period->first || cell.weekday == 0 || cell.date.day == 1) {
+            if (cell.period->first || cell.weekday == 1 || cell.date.day == 1) {
                 painter.setPen(kInk);
                 painter.setFont(pixelFont(height * 0.78));
                 painter.drawText(band.adjusted(height * 0.2, 0, 0, 0),
@@ -468,11 +468,12 @@ void MonthPainter::paintSmallMonth(QPainter& painter, const almanac::SmallMonth&
                      QStringLiteral("%1月").arg(month.month));
     painter.setFont(pixelFont(row * 0.72));
     static const char* const weekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
+    // weekday: 1 Sunday .. 7 Saturday.
     const auto colourOf = [](int weekday, bool holiday) {
-        return weekday == 0 || holiday ? kSundayRed : weekday == 6 ? kSaturdayBlue : kInk;
+        return weekday == 1 || holiday ? kSundayRed : weekday == 7 ? kSaturdayBlue : kInk;
     };
     for (int i = 0; i < 7; ++i) {
-        painter.setPen(colourOf(i, false));
+        painter.setPen(colourOf(i + 1, false));
         painter.drawText(QRectF(topLeft.x() + i * column, topLeft.y() + row, column, row),
                          Qt::AlignCenter, QString::fromUtf8(weekdays[i]));
     }
@@ -480,10 +481,10 @@ void MonthPainter::paintSmallMonth(QPainter& painter, const almanac::SmallMonth&
     const double digit = metrics.horizontalAdvance(QLatin1Char('0'));
     const double baseline = (row + metrics.ascent() - metrics.descent()) / 2;
     for (int day = 1; day <= month.days; ++day) {
-        const int index = month.lead + day - 1;
+        const int index = month.firstWeekday - 1 + day - 1; // the square, 0 .. 41
         const bool holiday =
             std::find(month.holidays.begin(), month.holidays.end(), day) != month.holidays.end();
-        painter.setPen(colourOf(index % 7, holiday));
+        painter.setPen(colourOf(index % 7 + 1, holiday));
         const QString number = QString::number(day);
         painter.drawText(QPointF(topLeft.x() + (index % 7 + 1) * column -
                                      (day < 10 ? digit : 2 * digit) - column * 0.1,

@@ -1,16 +1,30 @@
 #include "ui/settings.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
+
 namespace sorvane::ui {
 
 namespace {
 
+const QString kOrganisation = QStringLiteral("sorvane");
 const QString kNotesKey = QStringLiteral("calendarPage/notes");
 const QString kObservatoryKey = QStringLiteral("mainWindow/observatoryMode");
 
 } // namespace
 
+void setApplicationNames() {
+    QCoreApplication::setOrganizationName(kOrganisation);
+    QCoreApplication::setApplicationName(QStringLiteral("Sorvane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("sorvane"));
+}
+
 QSettings programSettings() {
-    return QSettings(QStringLiteral("sorvane"), QStringLiteral("sorvane"));
+    // A program that did not set the names (a test, a benchmark) files them in the same place.
+    const QString organisation = QCoreApplication::organizationName().isEmpty()
+                                     ? kOrganisation
+                                     : QCoreApplication::organizationName();
+    return QSettings(organisation, organisation);
 }
 
 bool savedNotesShown() {

@@ -6,7 +6,12 @@
 
 namespace sorvane::ui {
 
-// The program's settings file (~/.config/sorvane/sorvane.conf).
+// The application's names: its organisation name "sorvane", under which the settings are
+// filed, its name "Sorvane" and its desktop file. main() sets them before the first window.
+void setApplicationNames();
+
+// The program's settings file, named after the application's organisation name
+// (~/.config/sorvane/sorvane.conf); the one place that opens it.
 QSettings programSettings();
 
 // 暦 → 月の暦に暦注を表示 (off when never chosen).

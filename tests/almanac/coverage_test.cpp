@@ -1,12 +1,16 @@
 // The years each source reaches, as the front ends ask them, against the libraries' own
 // answers: the two must never disagree.
 #include "almanac/coverage.h"
+#include "almanac/year_almanac.h"
 #include "calendar/year_text.h"
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
 #include "notes/notes.h"
 #include "sky/precise_year.h"
+#include "support/test_support.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -78,27 +82,64 @@ TEST(Coverage, EverySpanAgreesWithItsLibraryAtBothEdges) {
     }
 }
 
-// The holiday law's first day: in the first year of the holidays, and the first day the
-// library lists holidays from (its first holiday lies on or after it).
+// The holiday law (国民の祝日に関する法律, 昭和23年法律第178号) took effect on 1948-07-20; the
+// first holidays under it were 秋分の日 (23 September), 文化の日 (3 November) and 勤労感謝の日
+// (23 November) of 1948.
 TEST(Coverage, FirstHolidayDateOpensTheHolidays) {
     const CivilDate first = firstHolidayDate();
-    EXPECT_EQ(first, holidays::kFirstDate);
-    EXPECT_EQ(first.year, coverage(Source::Holidays).first);
-    const auto listed = holidays::yearHolidays(first.year, kObservatory);
-    ASSERT_FALSE(listed.empty());
-    EXPECT_GE(listed.front().date, first);
+    EXPECT_EQ(first, (CivilDate{1948, 7, 20}));
+    EXPECT_EQ(coverage(Source::Holidays).first, 1948);
+    std::vector<std::pair<CivilDate, std::string>> listed;
+    for (const auto& h : holidays::yearHolidays(1948, kObservatory)) {
+        listed.emplace_back(h.date, h.name);
+    }
+    const std::vector<std::pair<CivilDate, std::string>> expected = {
+        {{1948, 9, 23}, "秋分の日"}, {{1948, 11, 3}, "文化の日"}, {{1948, 11, 23}, "勤労感謝の日"}};
+    EXPECT_EQ(listed, expected);
 }
 
-// The precise mode exactly where it is wanted and the IAU model reaches.
+// The precise mode exactly where it is wanted and the IAU model reaches: the years -1999 to
+// 3000, and never unless wanted.
 TEST(Coverage, ModeIsPreciseWhereWantedAndReached) {
-    const YearSpan precise = coverage(Source::Precise);
-    for (const int year : {precise.first - 1, precise.first, 2026, precise.last, precise.last + 1,
-                           coverage(Source::Year).first, coverage(Source::Year).last}) {
-        for (const bool wanted : {false, true}) {
-            const Mode expected = wanted && sky::inRange(year) ? Mode::Precise : Mode::Default;
-            EXPECT_EQ(modeFor(year, wanted), expected) << year << (wanted ? " wanted" : "");
-        }
+    const struct {
+        int year;
+        Mode wanted; // the mode when the precise one is wanted; never wanted: Default
+    } cases[] = {
+        {-32768, Mode::Default}, {-2000, Mode::Default}, {-1999, Mode::Precise},
+        {0, Mode::Precise},      {2026, Mode::Precise},  {3000, Mode::Precise},
+        {3001, Mode::Default},   {32767, Mode::Default},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(modeFor(c.year, true), c.wanted) << c.year;
+        EXPECT_EQ(modeFor(c.year, false), Mode::Default) << c.year;
     }
+}
+
+// The default mode's estimate of how much later its moments lie than the precise mode's
+// (offsetFromPrecise in its JSON) against the two modes' own moments, the mean of the 28: within
+// 4 minutes from 1000 to 3000, as the reference states.
+TEST(Coverage, OffsetFromPreciseHoldsFrom1000To3000) {
+    double worst = 0;
+    for (int year = 1000; year <= 3000; year += 50) {
+        AlmanacOptions defaultMode;
+        AlmanacOptions preciseMode;
+        preciseMode.precise = true;
+        const auto y = static_cast<std::int16_t>(year);
+        const YearAlmanac theory = yearAlmanac(testing::shippedTables(), y, defaultMode);
+        const YearAlmanac iau = yearAlmanac(testing::shippedTables(), y, preciseMode);
+        ASSERT_EQ(theory.solarTerms.size(), iau.solarTerms.size());
+        double sum = 0;
+        for (std::size_t i = 0; i < theory.solarTerms.size(); ++i) {
+            const auto minuteOf = [](const Event& e) {
+                return static_cast<double>(dayNumber(e.date)) * 1440 + e.hour * 60 + e.minute;
+            };
+            sum += (minuteOf(theory.solarTerms[i]) - minuteOf(iau.solarTerms[i])) * 60;
+        }
+        const double measured = sum / static_cast<double>(theory.solarTerms.size());
+        EXPECT_NEAR(theory.defaultOffset, measured, 240) << year;
+        worst = std::max(worst, std::abs(theory.defaultOffset - measured));
+    }
+    std::printf("offsetFromPrecise 1000..3000: largest error %.0f s\n", worst);
 }
 
 // As the terminal program's messages write a span, signs included.

@@ -16,7 +16,7 @@ MonthPage pageOf(int lead, int days) {
     for (int i = 0; i < weeks * 7; ++i) {
         DayCell cell;
         cell.inMonth = i >= lead && i < lead + days;
-        cell.weekday = i % 7;
+        cell.weekday = i % 7 + 1;
         page.cells.push_back(cell);
     }
     return page;

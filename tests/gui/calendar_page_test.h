@@ -1,5 +1,5 @@
-// The 暦 menu: the calendar page (its model and its window), the observatory's minutes in the
-// result box, the 雑節 window and the iCalendar export.
+// The 暦 menu: the calendar page's window (its model: tests/almanac/calendar_years_test.cpp), the
+// observatory's minutes in the result box, the 雑節 window and the iCalendar export.
 #pragma once
 
 #include "gui_support.h"
@@ -7,6 +7,7 @@
 #include "ui/calendar_page.h"
 #include "ui/month_painter.h"
 #include "ui/place_menu.h"
+#include "ui/settings.h"
 #include "ui/text_box.h"
 #include "ui/translations.h"
 #include "ui/zassetsu_window.h"
@@ -37,23 +38,6 @@
 namespace sorvane::ui::test {
 
 namespace {
-
-QStringList detailsOf(almanac::CalendarYears& years, CivilDate date) {
-    QStringList lines;
-    for (const std::string& line : years.dayDetails(date)) {
-        lines << QString::fromStdString(line);
-    }
-    return lines;
-}
-
-const almanac::DayCell& cellOf(const almanac::MonthPage& page, int day) {
-    for (const almanac::DayCell& cell : page.cells) {
-        if (cell.inMonth && cell.date.day == day) {
-            return cell;
-        }
-    }
-    throw std::logic_error("no such day");
-}
 
 QString cliText(const std::string& args) {
     const auto run = sorvane::testing::runCli(args);
@@ -95,114 +79,9 @@ class CalendarPageTest : public QObject {
     }
     void cleanup() { form_.reset(); }
 
-    // The grid: whole weeks from Sunday, the neighbouring months' days marked, each day's
-    // weekday, 干支 and the events of the day; the header's era and 干支; the mode line.
-    void pageGridHeaderAndMode() {
-        almanac::CalendarYears years(sharedTables());
-        const almanac::MonthPage august = years.monthPage(2025, 8);
-        QCOMPARE(august.cells.size(), std::size_t{42}); // 1 August 2025 is a Friday
-        QCOMPARE(august.cells[0].date, (CivilDate{2025, 7, 27}));
-        QVERIFY(!august.cells[0].inMonth && august.cells[5].inMonth);
-        QCOMPARE(august.cells[5].weekday, 5);
-        QCOMPARE(august.cells[41].date, (CivilDate{2025, 9, 6}));
-        QCOMPARE(august.eraText, std::string("令和7年"));
-        QCOMPARE(august.yearKanshi, std::string("乙巳"));
-        QVERIFY(august.precise);
-        // The observatory's published moments: 立秋 2025-08-07 14:52, 二百十日 08-31.
-        QCOMPARE(cellOf(august, 7).marks, std::vector<std::string>{"立秋 14:52"});
-        QCOMPARE(cellOf(august, 7).kanshi, std::string("戊申"));
-        QVERIFY(
-            detailsOf(years, {2025, 8, 7}).contains(QStringLiteral("立秋 14:52（太陽黄経 135°）")));
-        QCOMPARE(cellOf(august, 31).marks, std::vector<std::string>{"二百十日"});
-        // A 土用 entry with its minute, as the details give it: 2025-07-19 (夏の土用入り).
-        const almanac::MonthPage july2025 = years.monthPage(2025, 7);
-        const std::vector<std::string>& entry = cellOf(july2025, 19).marks;
-        QVERIFY(!entry.empty() && entry[0].starts_with("土用入り "));
-        const QString minute = QString::fromStdString(entry[0].substr(entry[0].find(' ') + 1));
-        QVERIFY2(detailsOf(years, {2025, 7, 19})
-                         .filter(QRegularExpression(QStringLiteral("土用入り %1（").arg(minute)))
-                         .size() == 1,
-                 qPrintable(minute));
-        // Summer 土用 2025: 07-19 to 08-06, its days named in the details.
-        QVERIFY(
-            detailsOf(years, {2025, 8, 6}).contains(QStringLiteral("夏の土用（7月19日〜8月6日）")));
-        QVERIFY(
-            !detailsOf(years, {2025, 8, 7}).join(QString()).contains(QStringLiteral("夏の土用")));
-        // The periods drawn as bands: 土用 to 08-06, 春の彼岸 2025-03-17..23.
-        QVERIFY(cellOf(august, 6).period && cellOf(august, 6).period->last &&
-                cellOf(august, 6).period->name == "土用");
-        QVERIFY(!cellOf(august, 7).period);
-        const almanac::MonthPage march = years.monthPage(2025, 3);
-        QVERIFY(!cellOf(march, 16).period && !cellOf(march, 24).period);
-        QVERIFY(cellOf(march, 17).period && cellOf(march, 17).period->first &&
-                cellOf(march, 20).period && cellOf(march, 23).period->last &&
-                cellOf(march, 20).period->name == "彼岸");
-        // The small months of the header: December 2024 starts on a Sunday; February 2025
-        // has 建国記念の日, 天皇誕生日 and its 振替休日; the range's ends have no neighbour.
-        const almanac::MonthPage january = years.monthPage(2025, 1);
-        QVERIFY(january.previous && january.next);
-        QCOMPARE(january.previous->year, 2024);
-        QCOMPARE(january.previous->lead, 0);
-        QCOMPARE(january.previous->days, 31);
-        QCOMPARE(january.next->holidays, (std::vector<int>{11, 23, 24}));
-        QVERIFY(!years.monthPage(-32768, 1).previous && !years.monthPage(32767, 12).next);
-
-        // Holidays, 旧暦 with its 閏, 六曜 and the phases, against the published calendar:
-        // 山の日 2025-08-11; 閏6月 from 2025-07-25, the 朔 at 04:11; the 望 of 08-09 at 16:55.
-        QCOMPARE(cellOf(august, 11).holiday, std::optional<std::string>("山の日"));
-        QVERIFY(!cellOf(august, 12).holiday);
-        const almanac::MonthPage july = years.monthPage(2025, 7);
-        const almanac::DayCell& leapStart = cellOf(july, 25);
-        QVERIFY(leapStart.lunar && leapStart.lunar->leap && leapStart.lunar->month == 6);
-        QCOMPARE(almanac::lunarCellText(*leapStart.lunar), std::string("旧閏6月"));
-        QCOMPARE(almanac::lunarCellText(*cellOf(july, 24).lunar), std::string("旧6/30"));
-        QCOMPARE(leapStart.rokuyo, std::optional<std::string>("赤口"));
-        QVERIFY(leapStart.phase && leapStart.phase->phase == lunisolar::Phase::New);
-        QVERIFY(detailsOf(years, {2025, 7, 25}).contains(QStringLiteral("朔 04:11")));
-        QVERIFY(cellOf(august, 9).phase &&
-                cellOf(august, 9).phase->phase == lunisolar::Phase::Full);
-        QVERIFY(detailsOf(years, {2025, 8, 9}).contains(QStringLiteral("望 16:55")));
-        QCOMPARE(std::count_if(august.cells.begin(), august.cells.end(),
-                               [](const auto& c) { return c.phase.has_value(); }),
-                 5); // 上弦 on the 1st and the 31st
-
-        const almanac::MonthPage far = years.monthPage(3200, 2);
-        QVERIFY(!far.precise && !far.cells[10].lunar && !far.cells[10].holiday);
-        QVERIFY(QString::fromStdString(far.modeText).contains(QStringLiteral("既定の理論")));
-        QCOMPARE(far.cells.size() % 7, std::size_t{0});
-        QVERIFY(std::any_of(far.cells.begin(), far.cells.end(), [](const auto& c) {
-            return c.marks.size() == 1 && c.marks[0].starts_with("立春 ");
-        }));
-        QVERIFY(years.monthPage(1872, 12).eraText.empty());
-    }
-
-    void eraChangesOnItsDay() {
-        almanac::CalendarYears years(sharedTables());
-        QCOMPARE(years.monthPage(1989, 1).eraText, std::string("昭和64年 / 平成元年"));
-        QCOMPARE(detailsOf(years, {1989, 1, 7})[1], QStringLiteral("昭和64年1月7日"));
-        QCOMPARE(detailsOf(years, {1989, 1, 8})[1], QStringLiteral("平成元年1月8日"));
-        QCOMPARE(detailsOf(years, {2019, 4, 30})[1], QStringLiteral("平成31年4月30日"));
-        QCOMPARE(detailsOf(years, {2019, 5, 1})[1], QStringLiteral("令和元年5月1日"));
-        QCOMPARE(years.monthPage(2019, 5).eraText, std::string("令和元年"));
-    }
-
-    // A walk through many years keeps only the last few; a year dropped and shown again
-    // gives the same page. The today frame is due to move half a second after midnight.
-    void keptYearsAreBoundedAndTodayMovesAtMidnight() {
-        almanac::CalendarYears years(sharedTables());
-        const almanac::MonthPage first = years.monthPage(1990, 3);
-        for (int year = 1991; year < 2020; ++year) {
-            years.monthPage(year, 3);
-            QVERIFY(years.keptYears() <= almanac::CalendarYears::kKeptYears);
-        }
-        QCOMPARE(years.keptYears(), almanac::CalendarYears::kKeptYears);
-        const almanac::MonthPage again = years.monthPage(1990, 3);
-        QCOMPARE(again.cells.size(), first.cells.size());
-        for (std::size_t i = 0; i < first.cells.size(); ++i) {
-            QCOMPARE(again.cells[i].marks, first.cells[i].marks);
-            QCOMPARE(again.cells[i].holiday, first.cells[i].holiday);
-        }
-
+    // The page's model (CalendarYears) is tested without Qt in tests/almanac/; here the
+    // window: the today frame is due to move half a second after midnight.
+    void todayMovesAtMidnight() {
         action("mnumonthpage")->trigger();
         FIND_CHILD(timer, QTimer, form_->calendarPage(), "midnightTimer");
         const QDateTime now = QDateTime::currentDateTime();
@@ -329,38 +208,6 @@ class CalendarPageTest : public QObject {
         QVERIFY(!askCoordinates(form_.get(), horizon::tokyo().observer));
         QVERIFY(dialogSize.isValid());
         fits(form_.get(), dialogSize);
-    }
-
-    // One line on the page for each source that the month lies beyond, and none within them.
-    void limitNotesNameEachEndOfTheSources_data() {
-        QTest::addColumn<int>("year");
-        QTest::addColumn<int>("month");
-        QTest::addColumn<QStringList>("topics"); // a word of each note, in order
-        const QString drift = QStringLiteral("季節"), era = QStringLiteral("元号"),
-                      holidays = QStringLiteral("祝日"), lunar = QStringLiteral("旧暦");
-        QTest::newRow("2025-08") << 2025 << 8 << QStringList{};
-        QTest::newRow("2100-12") << 2100 << 12 << QStringList{};
-        QTest::newRow("2101-01") << 2101 << 1 << QStringList{holidays, lunar};
-        QTest::newRow("1948-07") << 1948 << 7 << QStringList{holidays};
-        QTest::newRow("1948-08") << 1948 << 8 << QStringList{};
-        QTest::newRow("1873-01") << 1873 << 1 << QStringList{holidays, lunar};
-        QTest::newRow("1872-12") << 1872 << 12 << QStringList{era, holidays, lunar};
-        QTest::newRow("8455-06") << 8455 << 6 << QStringList{holidays, lunar};
-        QTest::newRow("8456-06") << 8456 << 6 << QStringList{drift, holidays, lunar};
-        QTest::newRow("-32768-01") << -32768 << 1 << QStringList{drift, era, holidays, lunar};
-    }
-    void limitNotesNameEachEndOfTheSources() {
-        QFETCH(int, year);
-        QFETCH(int, month);
-        QFETCH(QStringList, topics);
-        almanac::CalendarYears years(sharedTables());
-        const almanac::MonthPage page = years.monthPage(year, month);
-        QCOMPARE(page.limitNotes.size(), static_cast<std::size_t>(topics.size()));
-        for (qsizetype i = 0; i < topics.size(); ++i) {
-            const QString note =
-                QString::fromStdString(page.limitNotes[static_cast<std::size_t>(i)]);
-            QVERIFY2(note.contains(topics[i]), qPrintable(note));
-        }
     }
 
     // The print dialog under Japanese: no label, button, group or tab left in English (but
@@ -503,7 +350,7 @@ class CalendarPageTest : public QObject {
     // 暦(&K) > 月の暦に暦注を表示: the cells' short lines, the details with their meanings and
     // the printed page follow it, and it is remembered between runs.
     void notesFollowTheMenuItem() {
-        QSettings settings(QStringLiteral("sorvane"), QStringLiteral("sorvane"));
+        QSettings settings = programSettings();
         const QVariant saved = settings.value(QStringLiteral("calendarPage/notes"));
         QAction* notes = action("mnunotes");
         QVERIFY(notes != nullptr && notes->isCheckable());

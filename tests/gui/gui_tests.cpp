@@ -9,6 +9,7 @@
 #include "place_test.h"
 #include "print_file_test.h"
 #include "shutdown_test.h"
+#include "ui/settings.h"
 
 #include <cstring>
 #include <functional>
@@ -17,6 +18,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
+    sorvane::ui::setApplicationNames();
     using namespace sorvane::ui::test;
     const std::pair<const char*, std::function<int(int, char**)>> classes[] = {
         {"main_window",

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <memory>
 #include <sys/stat.h>
 
@@ -55,6 +56,31 @@ class MenusTest : public QObject {
     }
 
   private slots:
+    // 暦 → 使い方 opens the Japanese guide the program carries, rendered: its headings are
+    // text, not Markdown marks, and the item opens the same window again.
+    void guideOpensFromTheCalendarMenu() {
+        Form1 form(sharedTables());
+        form.show();
+        QAction* item = form.findChild<QAction*>(QStringLiteral("mnuguide"));
+        QVERIFY(item != nullptr);
+        QCOMPARE(item->text(), QStringLiteral("使い方(&U)…"));
+        item->trigger();
+        QDialog* guide = form.calendarMenu()->guideWindow();
+        QVERIFY(guide != nullptr && guide->isVisible());
+        const QString text =
+            guide->findChild<QTextBrowser*>(QStringLiteral("guideText"))->toPlainText();
+        for (const char* part : {"月の暦", "暦注とその意味", "日を探す", "結婚式", "日の出入り",
+                                 "印刷", "sorvane-cli", "精度", "データの範囲"}) {
+            QVERIFY2(text.contains(QString::fromUtf8(part)), part);
+        }
+        QVERIFY(!text.contains(QStringLiteral("## ")));
+        QVERIFY(text.size() > 3000); // the whole guide, not the note that it could not be read
+        guide->close();
+        item->trigger();
+        QCOMPARE(form.calendarMenu()->guideWindow(), guide);
+        QVERIFY(guide->isVisible());
+    }
+
     void aboutTextIsExact() {
         const QString expected =
             QStringLiteral("      \u3000\u3000Sorvane  Ver.  ") +
