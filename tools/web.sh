@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# The web edition: the terminal program's code compiled to WebAssembly with Debian's
+# emscripten, and the Japanese page around it, built into build-web/site/.
+#
+#   tools/web.sh          build the site (installs what is missing with apt-get)
+#   tools/web.sh serve    build, then serve the site at http://127.0.0.1:8080/
+#   tools/web.sh test     build, then run the web tests (the Qt-free suites under node, the
+#                         byte-for-byte sweep against the native terminal program, the
+#                         browser test in headless Chromium); needs build/ (tools/build.sh)
+#   tools/web.sh bench    build, then print the time to the first month, a month switch and
+#                         the site's gzip size
+#
+# ERFA and libical for WebAssembly are built from Debian's source packages into
+# build-web/prefix/ once; the project itself is built with CMake in build-web/cmake/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=$root/build-web
+prefix=$out/prefix
+mkdir -p "$out"
+
+say() { echo "web: $*" >&2; }
+die() {
+  echo "web: $*" >&2
+  exit 1
+}
+
+# --- Debian packages ------------------------------------------------------------------------
+install_packages() {
+  local packages=(emscripten nodejs chromium chromium-driver python3-selenium dpkg-dev cmake
+                  pkg-config perl python3 gzip nlohmann-json3-dev)
+  local missing=()
+  for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  say "installing ${missing[*]}"
+  local sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# emcc 3.1.6 runs its JavaScript optimizer with node and needs acorn, which Debian installs
+# under /usr/share/nodejs; its loader breaks on node's own fetch.
+setup_emscripten() {
+  export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+  export EM_CACHE=$out/emcache
+  mkdir -p "$EM_CACHE"
+  # A cache copied from the system's so that the first link need not rebuild libc.
+  if [ ! -e "$EM_CACHE/.seeded" ] && [ -d /usr/share/emscripten/cache ]; then
+    cp -a /usr/share/emscripten/cache/. "$EM_CACHE/" 2>/dev/null || true
+    touch "$EM_CACHE/.seeded"
+  fi
+  command -v emcc >/dev/null || die "emcc not found after installing emscripten"
+}
+
+node_run() { node --no-experimental-fetch "$@"; }
+
+# --- Source packages --------------------------------------------------------------------------
+# Fetches Debian's source package NAME into build-web/src and unpacks its upstream tarball
+# (checked against the .dsc's SHA-256); prints the unpacked folder.
+fetch_source() {
+  local name=$1 dir=$out/src
+  mkdir -p "$dir"
+  local dsc
+  dsc=$(ls "$dir"/"${name}"_*.dsc 2>/dev/null | head -n1 || true)
+  if [ -z "$dsc" ] || ! ls "$dir"/"${name}"_*.orig.tar.* >/dev/null 2>&1; then
+    if ! grep -rqs '^\(deb-src\|Types:.*deb-src\)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+      die "no deb-src line in /etc/apt/sources.list(.d): add one for bookworm (as root, e.g.
+  echo 'deb-src http://deb.debian.org/debian bookworm main' >> /etc/apt/sources.list && apt-get update)
+and run this again; the WebAssembly builds of ERFA and libical come from Debian's sources"
+    fi
+    say "fetching the source package $name"
+    # Only the upstream tarball is used: a missing Debian part does not stop the build.
+    (cd "$dir" && apt-get source --download-only "$name" >/dev/null 2>&1) || true
+    dsc=$(ls "$dir"/"${name}"_*.dsc 2>/dev/null | head -n1 || true)
+    [ -n "$dsc" ] || die "apt-get source $name gave no .dsc (is a deb-src line configured and apt-get update run?)"
+  fi
+  local tarball
+  tarball=$(ls "$dir"/"${name}"_*.orig.tar.* | head -n1) ||
+    die "apt-get source $name gave no upstream tarball"
+  local want
+  want=$(awk '/^Checksums-Sha256:/{f=1;next} /^[^ ]/{f=0} f && $3 ~ /orig\.tar/ {print $1}' "$dsc")
+  [ -n "$want" ] || die "$dsc names no SHA-256 for the upstream tarball"
+  [ "$(sha256sum "$tarball" | cut -d' ' -f1)" = "$want" ] ||
+    die "$tarball does not match the SHA-256 in $dsc"
+  local top
+  top=$(tar tf "$tarball" | head -n1 | cut -d/ -f1)
+  if [ ! -d "$dir/$top" ]; then
+    tar xf "$tarball" -C "$dir"
+  fi
+  echo "$dir/$top"
+}
+
+# --- ERFA -----------------------------------------------------------------------------------
+build_erfa() {
+  [ -f "$prefix/lib/liberfa.a" ] && return 0
+  local src
+  src=$(fetch_source erfa)
+  say "building ERFA for WebAssembly"
+  local obj=$out/erfa-obj
+  rm -rf "$obj" && mkdir -p "$obj" "$prefix/lib" "$prefix/include"
+  local version
+  version=$(sed -n 's/^AC_INIT(\[erfa\], *\[\([0-9.]*\)\].*/\1/p' "$src/configure.ac")
+  [ -n "$version" ] || version=2.0.0
+  local sofa
+  sofa=$(sed -n 's/.*AC_DEFINE(\[SOFA_VERSION\], *\["\([0-9]*\)"\].*/\1/p' "$src/configure.ac")
+  cat >"$obj/config.h" <<EOF
+#define PACKAGE_VERSION "$version"
+#define PACKAGE_VERSION_MAJOR ${version%%.*}
+#define PACKAGE_VERSION_MINOR $(cut -d. -f2 <<<"$version")
+#define PACKAGE_VERSION_MICRO $(cut -d. -f3 <<<"$version")
+#define SOFA_VERSION "$sofa"
+EOF
+  local files=()
+  for f in "$src"/src/*.c; do
+    case $(basename "$f") in t_*) continue ;; esac
+    files+=("$f")
+  done
+  # Two compilers at a time, as the machine allows.
+  printf '%s\n' "${files[@]}" |
+    xargs -P "$(nproc)" -n 16 sh -c 'cd "$0" && nice emcc -O2 -ffp-contract=off -DHAVE_CONFIG_H -I. -c "$@"' "$obj"
+  emar rcs "$prefix/lib/liberfa.a" "$obj"/*.o
+  cp "$src"/src/erfa.h "$src"/src/erfam.h "$src"/src/erfaextra.h "$prefix/include/"
+  [ -f "$src/src/erfadatextra.h" ] && cp "$src/src/erfadatextra.h" "$prefix/include/"
+  rm -rf "$obj"
+}
+
+# --- libical --------------------------------------------------------------------------------
+build_libical() {
+  [ -f "$prefix/lib/libical.a" ] && return 0
+  local src
+  src=$(fetch_source libical3)
+  say "building libical for WebAssembly"
+  local b=$out/libical-build
+  rm -rf "$b"
+  # Its configure step fails with the C++ bindings off; the rest is left out.
+  nice emcmake cmake -S "$src" -B "$b" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib \
+    -DSTATIC_ONLY=ON -DSHARED_ONLY=OFF -DICAL_GLIB=OFF -DGOBJECT_INTROSPECTION=OFF \
+    -DICAL_BUILD_DOCS=OFF -DLIBICAL_BUILD_TESTING=OFF -DWITH_CXX_BINDINGS=ON \
+    -DICAL_ALLOW_EMPTY_PROPERTIES=OFF -DUSE_BUILTIN_TZDATA=ON \
+    -DCMAKE_DISABLE_FIND_PACKAGE_ICU=ON -DCMAKE_DISABLE_FIND_PACKAGE_BDB=ON \
+    -DCMAKE_C_FLAGS="-ffp-contract=off" >"$out/libical-configure.log" 2>&1 ||
+    die "libical's configure failed; see $out/libical-configure.log"
+  nice cmake --build "$b" -j"$(nproc)" >"$out/libical-build.log" 2>&1 ||
+    die "libical's build failed; see $out/libical-build.log"
+  cmake --install "$b" >/dev/null
+  rm -rf "$b"
+}
+
+install_packages
+setup_emscripten
+build_erfa
+build_libical
+
+# --- The project ------------------------------------------------------------------------------
+build_module() {
+  # nlohmann/json is header-only: its headers and CMake files go into the prefix, because
+  # emscripten's toolchain looks for packages there and not under /usr.
+  if [ ! -f "$prefix/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake" ]; then
+    mkdir -p "$prefix/include" "$prefix/share/cmake"
+    cp -r /usr/include/nlohmann "$prefix/include/"
+    cp -r /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"
+  fi
+  local b=$out/cmake launcher=()
+  if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  fi
+  PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig PKG_CONFIG_PATH= \
+    nice emcmake cmake -S "$root" -B "$b" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_FIND_ROOT_PATH="$prefix" \
+    -DERFA_LIBRARY="$prefix/lib/liberfa.a" -DERFA_INCLUDE_DIR="$prefix/include" \
+    -DSORVANE_BUILD_GUI=OFF -DSORVANE_BUILD_TESTS="${SORVANE_WEB_TESTS:-OFF}" \
+    "${launcher[@]}" >"$out/configure.log" 2>&1 ||
+    die "configuring the WebAssembly build failed; see $out/configure.log"
+  PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig nice cmake --build "$b" -j"$(nproc)" --target sorvane-cli ||
+    die "the WebAssembly build failed"
+}
+build_module
