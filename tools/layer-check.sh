@@ -2,7 +2,7 @@
 # Fails when a folder of the program includes a header of a folder it must not lean on: the
 # layers, lowest first, are calendar/ -> ephemeris/ -> finder/ beside precise/ -> the rule
 # libraries (lunisolar/, holidays/, horizon/, notes/) -> almanac/ -> daysearch/ -> export/
-# -> the front ends cli/ and ui/. A folder may include itself and the folders listed after
+# -> the front ends cli/, ui/ and web/ (the web edition). A folder may include itself and the folders listed after
 # it below; tests/, bench/, fuzz/ and tools/ may include anything. A listed folder that does
 # not exist is skipped.
 set -euo pipefail
@@ -22,6 +22,7 @@ almanac: calendar ephemeris finder precise lunisolar holidays horizon notes
 daysearch: calendar ephemeris finder precise lunisolar holidays horizon notes almanac
 export: calendar ephemeris finder precise lunisolar holidays horizon notes almanac daysearch
 cli: calendar ephemeris finder precise lunisolar holidays horizon notes almanac daysearch export
+web: calendar ephemeris finder precise lunisolar holidays horizon notes almanac daysearch export
 ui: calendar ephemeris finder precise lunisolar holidays horizon notes almanac daysearch export
 "
 
