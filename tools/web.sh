@@ -153,6 +153,10 @@ build_libical() {
   rm -rf "$b"
 }
 
+case ${1:-build} in
+build | serve | test | bench) ;;
+*) die "unknown command '$1' (build, serve, test or bench)" ;;
+esac
 install_packages
 setup_emscripten
 build_erfa
@@ -181,4 +185,47 @@ build_module() {
   PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig nice cmake --build "$b" -j"$(nproc)" --target sorvane-cli ||
     die "the WebAssembly build failed"
 }
+
+# --- The site ---------------------------------------------------------------------------------
+assemble_site() {
+  local site=$out/site
+  rm -rf "$site.new" && mkdir -p "$site.new"
+  cp "$root"/web/site/* "$site.new/"
+  cp "$out/cmake/bin/sorvane-cli.js" "$out/cmake/bin/sorvane-cli.wasm" "$site.new/"
+  # The service worker's cache is named after the files it keeps.
+  local version
+  version=$(cd "$site.new" && cat $(ls | grep -v '^sw.js$') | sha256sum | cut -c1-16)
+  sed -i "s/@VERSION@/$version/" "$site.new/sw.js"
+  rm -rf "$site" && mv "$site.new" "$site"
+  say "site in $site ($(du -sk "$site" | cut -f1) KB, $(cat "$site"/* | gzip -9 | wc -c) bytes gzip)"
+}
+
+serve() {
+  say "serving $out/site at http://127.0.0.1:${PORT:-8080}/ (Ctrl+C ends)"
+  exec /usr/bin/python3 -m http.server "${PORT:-8080}" --bind 127.0.0.1 --directory "$out/site"
+}
+
+web_test() {
+  [ -x "$root/build/bin/sorvane-cli" ] || die "the native build is missing: run tools/build.sh first"
+  say "sweep: the WebAssembly terminal program against the native one"
+  nice node --no-experimental-fetch "$root/web/tests/sweep.js" "$root/build/bin/sorvane-cli" \
+    "$out/cmake/bin/sorvane-cli.js"
+  if [ -d "$out/cmake/tests" ]; then
+    say "the Qt-free suites under node"
+    nice "$root/web/tests/node_suites.sh" "$out/cmake"
+  fi
+  say "the site in headless Chromium"
+  /usr/bin/python3 "$root/web/tests/browser_test.py" --site "$out/site" --cli "$root/build/bin/sorvane-cli" \
+    --shots "$out/screenshots"
+}
+
+command=${1:-build}
 build_module
+assemble_site
+case $command in
+build) ;;
+serve) serve ;;
+test) web_test ;;
+bench) /usr/bin/python3 "$root/web/tests/browser_test.py" --site "$out/site" --bench ;;
+*) die "unknown command '$command' (build, serve, test or bench)" ;;
+esac
