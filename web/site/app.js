@@ -157,7 +157,7 @@
     }
     if (cell.period) {
       const band = el('div', 'band' + (cell.period.first ? ' first' : '') + (cell.period.last ? ' last' : ''),
-        cell.period.first ? cell.period.name : '\u00a0');
+        cell.period.first || cell.day === 1 ? cell.period.name : '\u00a0');
       band.title = cell.period.name;
       box.appendChild(band);
     }

@@ -206,7 +206,10 @@ def test(args):
     # Phones: 390 px wide, nothing to scroll sideways.
     server = serve(args.site)
     base = f"http://127.0.0.1:{server.server_address[1]}/"
-    phone = browser(390, 844)
+    phone = browser(500, 900)
+    # Headless Chromium's windows are at least 500 px wide: the phone's screen is emulated.
+    phone.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                          {"width": 390, "height": 844, "deviceScaleFactor": 1, "mobile": True})
     try:
         phone.get(base + "#2026-02-11")
         wait_ready(phone)
