@@ -27,7 +27,7 @@ die() {
 
 # --- Debian packages ------------------------------------------------------------------------
 install_packages() {
-  local packages=(emscripten nodejs chromium chromium-driver python3-selenium dpkg-dev cmake
+  local packages=(emscripten nodejs libgtest-dev chromium chromium-driver python3-selenium dpkg-dev cmake
                   pkg-config perl python3 gzip nlohmann-json3-dev)
   local missing=()
   for p in "${packages[@]}"; do
@@ -162,8 +162,30 @@ setup_emscripten
 build_erfa
 build_libical
 
+# --- GoogleTest, for the suites under node ---------------------------------------------------
+build_gtest() {
+  [ -f "$prefix/lib/libgtest.a" ] && return 0
+  [ -d /usr/src/googletest ] || die "/usr/src/googletest is missing (the package libgtest-dev)"
+  say "building GoogleTest for WebAssembly"
+  local b=$out/gtest-build
+  rm -rf "$b"
+  nice emcmake cmake -S /usr/src/googletest -B "$b" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib -DBUILD_GMOCK=OFF \
+    -Dgtest_disable_pthreads=ON -DCMAKE_CXX_FLAGS="-fexceptions" >"$out/gtest.log" 2>&1 &&
+    nice cmake --build "$b" -j"$(nproc)" >>"$out/gtest.log" 2>&1 &&
+    cmake --install "$b" >>"$out/gtest.log" 2>&1 ||
+    die "GoogleTest's build failed; see $out/gtest.log"
+  rm -rf "$b"
+}
+
 # --- The project ------------------------------------------------------------------------------
+# The module; with tests=ON (tools/web.sh test) also the Qt-free suites.
 build_module() {
+  local tests=OFF
+  if [ "${1:-}" = tests ]; then
+    tests=ON
+    build_gtest
+  fi
   # nlohmann/json is header-only: its headers and CMake files go into the prefix, because
   # emscripten's toolchain looks for packages there and not under /usr.
   if [ ! -f "$prefix/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake" ]; then
@@ -179,10 +201,13 @@ build_module() {
     nice emcmake cmake -S "$root" -B "$b" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_FIND_ROOT_PATH="$prefix" \
     -DERFA_LIBRARY="$prefix/lib/liberfa.a" -DERFA_INCLUDE_DIR="$prefix/include" \
-    -DSORVANE_BUILD_GUI=OFF -DSORVANE_BUILD_TESTS="${SORVANE_WEB_TESTS:-OFF}" \
+    -DSORVANE_BUILD_GUI=OFF -DSORVANE_BUILD_TESTS="$tests" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch" \
     "${launcher[@]}" >"$out/configure.log" 2>&1 ||
     die "configuring the WebAssembly build failed; see $out/configure.log"
-  PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig nice cmake --build "$b" -j"$(nproc)" --target sorvane-cli ||
+  local targets=(--target sorvane-cli)
+  [ "$tests" = ON ] && targets=()
+  PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig nice cmake --build "$b" -j"$(nproc)" "${targets[@]}" ||
     die "the WebAssembly build failed"
 }
 
@@ -210,17 +235,22 @@ web_test() {
   say "sweep: the WebAssembly terminal program against the native one"
   nice node --no-experimental-fetch "$root/web/tests/sweep.js" "$root/build/bin/sorvane-cli" \
     "$out/cmake/bin/sorvane-cli.js"
-  if [ -d "$out/cmake/tests" ]; then
-    say "the Qt-free suites under node"
-    nice "$root/web/tests/node_suites.sh" "$out/cmake"
-  fi
+  say "the Qt-free suites under node"
+  # The tests that start the terminal program run natively (tools/test.sh's ctest).
+  nice ctest --test-dir "$out/cmake" --output-on-failure -j"$(nproc)" \
+    -E 'HorizonCli\.|LongRange\.TerminalProgram|PreciseMode\.CliPrints'
+
   say "the site in headless Chromium"
   /usr/bin/python3 "$root/web/tests/browser_test.py" --site "$out/site" --cli "$root/build/bin/sorvane-cli" \
     --shots "$out/screenshots"
 }
 
 command=${1:-build}
-build_module
+if [ "$command" = test ]; then
+  build_module tests
+else
+  build_module
+fi
 assemble_site
 case $command in
 build) ;;
