@@ -89,7 +89,7 @@ and run this again; the WebAssembly builds of ERFA and libical come from Debian'
   [ "$(sha256sum "$tarball" | cut -d' ' -f1)" = "$want" ] ||
     die "$tarball does not match the SHA-256 in $dsc"
   local top
-  top=$(tar tf "$tarball" | head -n1 | cut -d/ -f1)
+  top=$(tar tf "$tarball" | sed -n 1p | cut -d/ -f1) # sed reads on: no SIGPIPE for tar
   if [ ! -d "$dir/$top" ]; then
     tar xf "$tarball" -C "$dir"
   fi
