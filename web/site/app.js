@@ -388,6 +388,10 @@
   const findGroups = {
     'find-rokuyo': ['大安', '友引', '先勝', '先負', '赤口', '仏滅'],
     'find-week': ['月', '火', '水', '木', '金', '土', '日', '祝日', '休日'],
+    // 危 is also a 二十八宿: the query names its kind.
+    'find-choku': ['建', '除', '満', '平', '定', '執', '破', '十二直:危', '成', '納', '開', '閉'],
+    'find-kyusei': ['一白水星', '二黒土星', '三碧木星', '四緑木星', '五黄土星', '六白金星', '七赤金星',
+      '八白土星', '九紫火星'],
     'find-senjitsu': senjitsu,
     'find-senjitsu-not': senjitsu,
   };
@@ -396,7 +400,7 @@
   }
   function findQuery() {
     const words = [];
-    for (const id of ['find-rokuyo', 'find-week']) {
+    for (const id of ['find-rokuyo', 'find-week', 'find-choku', 'find-kyusei']) {
       const names = checked(id);
       if (names.length) {
         words.push(names.join('|'));
@@ -528,7 +532,7 @@
         box.type = 'checkbox';
         box.value = n;
         label.appendChild(box);
-        label.appendChild(document.createTextNode(n));
+        label.appendChild(document.createTextNode(n.replace(/^十二直:/, '')));
         $(id).appendChild(label);
       }
     }

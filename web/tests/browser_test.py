@@ -11,11 +11,13 @@ month, a month switch and the site's gzip size instead.
   browser_test.py --site build-web/site --bench
 """
 import argparse
+import base64
 import functools
 import gzip
 import http.server
 import json
 import os
+import re
 import subprocess
 import sys
 import threading
@@ -144,6 +146,21 @@ def test(args):
               driver.find_element(By.ID, "find-count").text + ")")
         check(len(driver.find_elements(By.CSS_SELECTOR, "#find-list li")) == 4, "日を探す lists 4 days")
         shot(driver, "find-2026.png")
+        # The check boxes write the query: 大安 and 土 as the terminal program counts them.
+        box.clear()
+        box.send_keys(" ")
+        for group, name in (("find-rokuyo", "大安"), ("find-week", "土")):
+            driver.find_element(By.CSS_SELECTOR, f'#{group} input[value="{name}"]').click()
+        want = native_json(args.cli, "--find", "大安 土", "--from", "2026-01-01", "--to",
+                           "2026-12-31", "--json")["count"]
+        WebDriverWait(driver, 60).until(
+            lambda d: d.find_element(By.ID, "find-count").text == f"{want}日")
+        check(True, f"the check boxes 大安 and 土 find the {want} days sorvane-cli finds")
+        for group, name in (("find-rokuyo", "大安"), ("find-week", "土")):
+            driver.find_element(By.CSS_SELECTOR, f'#{group} input[value="{name}"]').click()
+        box.clear()
+        box.send_keys("天赦日 一粒万倍日")
+        WebDriverWait(driver, 60).until(lambda d: d.find_element(By.ID, "find-count").text == "4日")
         driver.find_element(By.CSS_SELECTOR, "#find-list a").click()
         WebDriverWait(driver, 10).until(lambda d: "2026年3月5日" in d.find_element(By.ID, "details").text)
         check(not driver.find_element(By.ID, "view-month").get_attribute("hidden"),
@@ -179,6 +196,19 @@ def test(args):
         WebDriverWait(driver, 20).until(lambda d: "立春" in d.find_element(By.ID, "year-body").text)
         check(len(driver.find_elements(By.CSS_SELECTOR, "#year-body .moments tr")) == 28,
               "the year view lists the 28 moments")
+
+        # Print: the month alone on one A4 landscape page (841.92 x 594.96 pt).
+        driver.get(base + "#2026-03")
+        wait_ready(driver)
+        pdf = base64.b64decode(driver.execute_cdp_cmd(
+            "Page.printToPDF", {"preferCSSPageSize": True, "printBackground": True})["data"])
+        with open(os.path.join(args.shots, "month-2026-03-print.pdf"), "wb") as f:
+            f.write(pdf)
+        pages = re.findall(rb"/Type\s*/Page[^s]", pdf)
+        boxes = set(re.findall(rb"/MediaBox\s*\[([^\]]*)\]", pdf))
+        a4 = lambda box: [round(float(v)) for v in box.split()[2:4]] == [842, 595]
+        check(len(pages) == 1 and boxes and all(a4(b) for b in boxes),
+              f"the month prints on one A4 landscape page ({len(pages)} page(s), {boxes})")
 
         # Offline: the service worker keeps the site after the first visit.
         driver.get(base + "#2026-02")
