@@ -196,6 +196,7 @@ def test(args):
         WebDriverWait(driver, 20).until(lambda d: "立春" in d.find_element(By.ID, "year-body").text)
         check(len(driver.find_elements(By.CSS_SELECTOR, "#year-body .moments tr")) == 28,
               "the year view lists the 28 moments")
+        shot(driver, "year-2026.png")
 
         # Print: the month alone on one A4 landscape page (841.92 x 594.96 pt).
         driver.get(base + "#2026-03")
@@ -224,10 +225,13 @@ def test(args):
         server.shutdown()
         server.server_close()
     try:
-        driver.get(base + "#2026-03-20")
+        driver.get(base + "#2026-02-17")
         wait_ready(driver, 30)
-        check("春分" in cell_text(driver, "2026-03-20"), "without the server the site shows 2026-03 (春分 on 03-20)")
-        shot(driver, "month-2026-03-offline.png")
+        check("旧正月" in cell_text(driver, "2026-02-17"), "without the server the site shows 2026-02")
+        shot(driver, "month-2026-02-offline.png")
+        driver.find_element(By.ID, "next-month").click()
+        WebDriverWait(driver, 10).until(lambda d: "春分" in cell_text(d, "2026-03-20"))
+        check(True, "without the server the next month is computed (春分 on 2026-03-20)")
     except Exception as e:  # noqa: BLE001 - reported as a failure
         check(False, f"without the server the site loads ({e.__class__.__name__})")
     finally:
