@@ -351,9 +351,9 @@
       const t = el('table', 'moments');
       for (const e of doc.events) {
         const tr = el('tr');
-        tr.appendChild(el('td', null, e.name));
-        tr.appendChild(el('td', null, e.moment.month + '月' + e.jst.day + '日'));
-        tr.appendChild(el('td', null, pad(e.jst.hour, 2) + ':' + pad(e.jst.minute, 2)));
+        // The month the line belongs to, then the line as the program prints it.
+        tr.appendChild(el('td', 'month', e.month + '月'));
+        tr.appendChild(el('td', 'line', e.line));
         t.appendChild(tr);
       }
       body.appendChild(t);

@@ -193,7 +193,11 @@ def test(args):
 
         # The year view.
         driver.find_element(By.ID, "tab-year").click()
-        WebDriverWait(driver, 20).until(lambda d: "立春" in d.find_element(By.ID, "year-body").text)
+        WebDriverWait(driver, 20).until(lambda d: "立　春" in d.find_element(By.ID, "year-body").text)
+        lines = [e["line"] for e in native_json(args.cli, "2026", "--json", "--precise")["events"]]
+        shown = [td.get_attribute("textContent") for td in
+                 driver.find_elements(By.CSS_SELECTOR, "#year-body .moments td.line")]
+        check(shown == lines, "the year view shows the 28 lines of sorvane-cli 2026 --precise")
         check(len(driver.find_elements(By.CSS_SELECTOR, "#year-body .moments tr")) == 28,
               "the year view lists the 28 moments")
         shot(driver, "year-2026.png")
