@@ -15,7 +15,7 @@ inline constexpr int kGregorianAdoptionYear = 1873;
 struct EraYear {
     std::string era; // "明治", "大正", "昭和", "平成", "令和"
     int year = 0;    // 1 for the era's first year
-    auto operator<=>(const EraYear&) const = default;
+    bool operator==(const EraYear&) const = default;
 };
 
 // The era year of a Gregorian date. An era begins on the day it was proclaimed: 明治 is

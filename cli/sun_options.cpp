@@ -1,5 +1,6 @@
 // The terminal program's --sun, --place, --lat and --lon.
 #include "almanac/coverage.h"
+#include "calendar/decimal_number.h"
 #include "calendar/year_text.h"
 #include "cli/options.h"
 
@@ -16,7 +17,7 @@ double parseDegrees(const std::string& option, const std::string& text, double l
     if (!text.empty() && text[0] == '+') {
         ++first;
     }
-    const auto [end, ec] = std::from_chars(first, last, value);
+    const auto [end, ec] = parseDouble(first, last, value);
     if (text.empty() || ec != std::errc() || end != last || !std::isfinite(value)) {
         throw UsageError(option + " " + quotedArgument(text) + " is not a number of degrees");
     }

@@ -40,7 +40,7 @@ struct Term {
     Kind kind = Kind::Rokuyo;
     std::string name;
     bool qualified = false;
-    auto operator<=>(const Term&) const = default;
+    bool operator==(const Term&) const = default;
     // The name as a listing shows a match through this term (shown: the day's text for it).
     std::string shownAs(const std::string& shown) const;
 };

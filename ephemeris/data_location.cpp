@@ -2,12 +2,36 @@
 
 #include <system_error>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten/emscripten.h>
+
+// WebAssembly under node: the program is its script, process.argv[1]; a browser has none.
+// Writes the path into out (size bytes) and returns its length, 0 when there is none.
+// clang-format off
+EM_JS(int, sorvaneScriptPath, (char* out, int size), {
+    if (typeof process === 'undefined' || !process.argv || process.argv.length < 2) {
+        return 0;
+    }
+    return stringToUTF8(require('path').resolve(process.argv[1]), out, size);
+});
+// clang-format on
+#endif
+
 namespace sorvane {
 
 std::filesystem::path executableDir() {
+#ifdef __EMSCRIPTEN__
+    char script[4096];
+    const int length = sorvaneScriptPath(script, static_cast<int>(sizeof script));
+    return length > 0 && length < static_cast<int>(sizeof script) - 1
+               ? std::filesystem::path(std::string(script, static_cast<std::size_t>(length)))
+                     .parent_path()
+               : std::filesystem::path();
+#else
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::filesystem::path() : exe.parent_path();
+#endif
 }
 
 std::vector<std::filesystem::path> dataDirCandidates() {

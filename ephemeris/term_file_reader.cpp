@@ -1,5 +1,6 @@
 #include "ephemeris/term_file_reader.h"
 
+#include "calendar/decimal_number.h"
 #include "calendar/file_reading.h"
 
 #include <cerrno>
@@ -269,7 +270,7 @@ class TermParser {
             fail(Code::NotANumber, term, field, shown);
         }
         double value = 0;
-        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        const auto [end, ec] = parseDouble(digits.data(), digits.data() + digits.size(), value);
         const bool whole = end == digits.data() + digits.size();
         if (digits.empty() || !whole ||
             (ec != std::errc() && ec != std::errc::result_out_of_range) ||

@@ -1,5 +1,6 @@
 #include "horizon/places.h"
 
+#include "calendar/decimal_number.h"
 #include "calendar/file_reading.h"
 
 #include <cerrno>
@@ -17,7 +18,7 @@ constexpr std::size_t kMaxFileBytes = 64 * 1024;
 bool parseNumber(const std::string& field, double& value) {
     const char* first = field.data();
     const char* last = first + field.size();
-    const auto [end, ec] = std::from_chars(first, last, value);
+    const auto [end, ec] = parseDouble(first, last, value);
     return ec == std::errc() && end == last && std::isfinite(value);
 }
 

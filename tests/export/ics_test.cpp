@@ -122,14 +122,17 @@ TEST(Ics, UtcStartsCrossDayBoundaries) {
 
 TEST(Ics, DtstampIsTheClockInUtcWithinTheYearsTheFormatHolds) {
     const YearAlmanac almanac = defaultAlmanac(2025);
-    const std::pair<std::time_t, const char*> cases[] = {
+    const std::pair<long long, const char*> cases[] = {
         {1700000000, "DTSTAMP:20231114T221320Z"},
         {32535216000, "DTSTAMP:30010101T000000Z"},  // after libical's own year 3000
         {253402300799, "DTSTAMP:99991231T235959Z"}, // the last second of year 9999
         {253402300800 * 3, "DTSTAMP:99991231T235959Z"},
     };
     for (const auto& [clock, stamp] : cases) {
-        const std::string text = icsCalendar(almanac, clock);
+        if (static_cast<long long>(static_cast<std::time_t>(clock)) != clock) {
+            continue; // a 32-bit time_t (WebAssembly's) holds no clock after 2038-01-19
+        }
+        const std::string text = icsCalendar(almanac, static_cast<std::time_t>(clock));
         EXPECT_NE(text.find(std::string(stamp) + "\r\n"), std::string::npos) << clock;
         EXPECT_EQ(text.find("00000000T"), std::string::npos) << clock;
     }

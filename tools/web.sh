@@ -1,0 +1,261 @@
+#!/usr/bin/env bash
+# The web edition: the terminal program's code compiled to WebAssembly with Debian's
+# emscripten, and the Japanese page around it, built into build-web/site/.
+#
+#   tools/web.sh          build the site (installs what is missing with apt-get)
+#   tools/web.sh serve    build, then serve the site at http://127.0.0.1:8080/
+#   tools/web.sh test     build, then run the web tests (the Qt-free suites under node, the
+#                         byte-for-byte sweep against the native terminal program, the
+#                         browser test in headless Chromium); needs build/ (tools/build.sh)
+#   tools/web.sh bench    build, then print the time to the first month, a month switch and
+#                         the site's gzip size
+#
+# ERFA and libical for WebAssembly are built from Debian's source packages into
+# build-web/prefix/ once; the project itself is built with CMake in build-web/cmake/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=$root/build-web
+prefix=$out/prefix
+mkdir -p "$out"
+
+say() { echo "web: $*" >&2; }
+die() {
+  echo "web: $*" >&2
+  exit 1
+}
+
+# --- Debian packages ------------------------------------------------------------------------
+install_packages() {
+  local packages=(emscripten nodejs libgtest-dev chromium chromium-driver python3-selenium dpkg-dev cmake
+                  pkg-config perl python3 gzip nlohmann-json3-dev)
+  local missing=()
+  for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  say "installing ${missing[*]}"
+  local sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# emcc 3.1.6 runs its JavaScript optimizer with node and needs acorn, which Debian installs
+# under /usr/share/nodejs; its loader breaks on node's own fetch.
+setup_emscripten() {
+  export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+  export EM_CACHE=$out/emcache
+  mkdir -p "$EM_CACHE"
+  # A cache copied from the system's so that the first link need not rebuild libc.
+  if [ ! -e "$EM_CACHE/.seeded" ] && [ -d /usr/share/emscripten/cache ]; then
+    cp -a /usr/share/emscripten/cache/. "$EM_CACHE/" 2>/dev/null || true
+    touch "$EM_CACHE/.seeded"
+  fi
+  command -v emcc >/dev/null || die "emcc not found after installing emscripten"
+}
+
+node_run() { node --no-experimental-fetch "$@"; }
+
+# --- Source packages --------------------------------------------------------------------------
+# Fetches Debian's source package NAME into build-web/src and unpacks its upstream tarball
+# (checked against the .dsc's SHA-256); prints the unpacked folder.
+fetch_source() {
+  local name=$1 dir=$out/src
+  mkdir -p "$dir"
+  local dsc
+  dsc=$(ls "$dir"/"${name}"_*.dsc 2>/dev/null | head -n1 || true)
+  if [ -z "$dsc" ] || ! ls "$dir"/"${name}"_*.orig.tar.* >/dev/null 2>&1; then
+    if ! grep -rqs '^\(deb-src\|Types:.*deb-src\)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+      die "no deb-src line in /etc/apt/sources.list(.d): add one for bookworm (as root, e.g.
+  echo 'deb-src http://deb.debian.org/debian bookworm main' >> /etc/apt/sources.list && apt-get update)
+and run this again; the WebAssembly builds of ERFA and libical come from Debian's sources"
+    fi
+    say "fetching the source package $name"
+    # Only the upstream tarball is used: a missing Debian part does not stop the build.
+    (cd "$dir" && apt-get source --download-only "$name" >/dev/null 2>&1) || true
+    dsc=$(ls "$dir"/"${name}"_*.dsc 2>/dev/null | head -n1 || true)
+    [ -n "$dsc" ] || die "apt-get source $name gave no .dsc (is a deb-src line configured and apt-get update run?)"
+  fi
+  local tarball
+  tarball=$(ls "$dir"/"${name}"_*.orig.tar.* | head -n1) ||
+    die "apt-get source $name gave no upstream tarball"
+  local want
+  want=$(awk '/^Checksums-Sha256:/{f=1;next} /^[^ ]/{f=0} f && $3 ~ /orig\.tar/ {print $1}' "$dsc")
+  [ -n "$want" ] || die "$dsc names no SHA-256 for the upstream tarball"
+  [ "$(sha256sum "$tarball" | cut -d' ' -f1)" = "$want" ] ||
+    die "$tarball does not match the SHA-256 in $dsc"
+  local top
+  top=$(tar tf "$tarball" | sed -n 1p | cut -d/ -f1) # sed reads on: no SIGPIPE for tar
+  if [ ! -d "$dir/$top" ]; then
+    tar xf "$tarball" -C "$dir"
+  fi
+  echo "$dir/$top"
+}
+
+# --- ERFA -----------------------------------------------------------------------------------
+build_erfa() {
+  [ -f "$prefix/lib/liberfa.a" ] && return 0
+  local src
+  src=$(fetch_source erfa)
+  say "building ERFA for WebAssembly"
+  local obj=$out/erfa-obj
+  rm -rf "$obj" && mkdir -p "$obj" "$prefix/lib" "$prefix/include"
+  local version
+  version=$(sed -n 's/^AC_INIT(\[erfa\], *\[\([0-9.]*\)\].*/\1/p' "$src/configure.ac")
+  [ -n "$version" ] || version=2.0.0
+  local sofa
+  sofa=$(sed -n 's/.*AC_DEFINE(\[SOFA_VERSION\], *\["\([0-9]*\)"\].*/\1/p' "$src/configure.ac")
+  cat >"$obj/config.h" <<EOF
+#define PACKAGE_VERSION "$version"
+#define PACKAGE_VERSION_MAJOR ${version%%.*}
+#define PACKAGE_VERSION_MINOR $(cut -d. -f2 <<<"$version")
+#define PACKAGE_VERSION_MICRO $(cut -d. -f3 <<<"$version")
+#define SOFA_VERSION "$sofa"
+EOF
+  local files=()
+  for f in "$src"/src/*.c; do
+    case $(basename "$f") in t_*) continue ;; esac
+    files+=("$f")
+  done
+  # Two compilers at a time, as the machine allows.
+  printf '%s\n' "${files[@]}" |
+    xargs -P "$(nproc)" -n 16 sh -c 'cd "$0" && nice emcc -O2 -ffp-contract=off -DHAVE_CONFIG_H -I. -c "$@"' "$obj"
+  emar rcs "$prefix/lib/liberfa.a" "$obj"/*.o
+  cp "$src"/src/erfa.h "$src"/src/erfam.h "$src"/src/erfaextra.h "$prefix/include/"
+  [ -f "$src/src/erfadatextra.h" ] && cp "$src/src/erfadatextra.h" "$prefix/include/"
+  rm -rf "$obj"
+}
+
+# --- libical --------------------------------------------------------------------------------
+build_libical() {
+  [ -f "$prefix/lib/libical.a" ] && return 0
+  local src
+  src=$(fetch_source libical3)
+  say "building libical for WebAssembly"
+  local b=$out/libical-build
+  rm -rf "$b"
+  # Its configure step fails with the C++ bindings off; the rest is left out.
+  nice emcmake cmake -S "$src" -B "$b" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib \
+    -DSTATIC_ONLY=ON -DSHARED_ONLY=OFF -DICAL_GLIB=OFF -DGOBJECT_INTROSPECTION=OFF \
+    -DICAL_BUILD_DOCS=OFF -DLIBICAL_BUILD_TESTING=OFF -DWITH_CXX_BINDINGS=ON \
+    -DICAL_ALLOW_EMPTY_PROPERTIES=OFF -DUSE_BUILTIN_TZDATA=ON \
+    -DCMAKE_DISABLE_FIND_PACKAGE_ICU=ON -DCMAKE_DISABLE_FIND_PACKAGE_BDB=ON \
+    -DCMAKE_C_FLAGS="-ffp-contract=off" >"$out/libical-configure.log" 2>&1 ||
+    die "libical's configure failed; see $out/libical-configure.log"
+  nice cmake --build "$b" -j"$(nproc)" >"$out/libical-build.log" 2>&1 ||
+    die "libical's build failed; see $out/libical-build.log"
+  cmake --install "$b" >/dev/null
+  rm -rf "$b"
+}
+
+case ${1:-build} in
+build | serve | test | bench) ;;
+*) die "unknown command '$1' (build, serve, test or bench)" ;;
+esac
+install_packages
+setup_emscripten
+build_erfa
+build_libical
+
+# --- GoogleTest, for the suites under node ---------------------------------------------------
+build_gtest() {
+  [ -f "$prefix/lib/libgtest.a" ] && return 0
+  [ -d /usr/src/googletest ] || die "/usr/src/googletest is missing (the package libgtest-dev)"
+  say "building GoogleTest for WebAssembly"
+  local b=$out/gtest-build
+  rm -rf "$b"
+  nice emcmake cmake -S /usr/src/googletest -B "$b" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib -DBUILD_GMOCK=OFF \
+    -Dgtest_disable_pthreads=ON -DCMAKE_CXX_FLAGS="-fexceptions" >"$out/gtest.log" 2>&1 &&
+    nice cmake --build "$b" -j"$(nproc)" >>"$out/gtest.log" 2>&1 &&
+    cmake --install "$b" >>"$out/gtest.log" 2>&1 ||
+    die "GoogleTest's build failed; see $out/gtest.log"
+  rm -rf "$b"
+}
+
+# --- The project ------------------------------------------------------------------------------
+# The module; with tests=ON (tools/web.sh test) also the Qt-free suites.
+build_module() {
+  local tests=OFF
+  if [ "${1:-}" = tests ]; then
+    tests=ON
+    build_gtest
+  fi
+  # nlohmann/json is header-only: its headers and CMake files go into the prefix, because
+  # emscripten's toolchain looks for packages there and not under /usr.
+  if [ ! -f "$prefix/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake" ]; then
+    mkdir -p "$prefix/include" "$prefix/share/cmake"
+    cp -r /usr/include/nlohmann "$prefix/include/"
+    cp -r /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"
+  fi
+  local b=$out/cmake launcher=()
+  if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  fi
+  PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig PKG_CONFIG_PATH= \
+    nice emcmake cmake -S "$root" -B "$b" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_FIND_ROOT_PATH="$prefix" \
+    -DERFA_LIBRARY="$prefix/lib/liberfa.a" -DERFA_INCLUDE_DIR="$prefix/include" \
+    -DSORVANE_BUILD_GUI=OFF -DSORVANE_BUILD_TESTS="$tests" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch" \
+    "${launcher[@]}" >"$out/configure.log" 2>&1 ||
+    die "configuring the WebAssembly build failed; see $out/configure.log"
+  local targets=(--target sorvane-cli)
+  [ "$tests" = ON ] && targets=()
+  PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig nice cmake --build "$b" -j"$(nproc)" "${targets[@]}" ||
+    die "the WebAssembly build failed"
+}
+
+# --- The site ---------------------------------------------------------------------------------
+assemble_site() {
+  local site=$out/site
+  rm -rf "$site.new" && mkdir -p "$site.new"
+  cp "$root"/web/site/* "$site.new/"
+  cp "$out/cmake/bin/sorvane-cli.js" "$out/cmake/bin/sorvane-cli.wasm" "$site.new/"
+  # The service worker's cache is named after the files it keeps.
+  local version
+  version=$(cd "$site.new" && cat $(ls | grep -v '^sw.js$') | sha256sum | cut -c1-16)
+  sed -i "s/@VERSION@/$version/" "$site.new/sw.js"
+  rm -rf "$site" && mv "$site.new" "$site"
+  say "site in $site ($(du -sk "$site" | cut -f1) KB, $(cat "$site"/* | gzip -9 | wc -c) bytes gzip)"
+}
+
+serve() {
+  say "serving $out/site at http://127.0.0.1:${PORT:-8080}/ (Ctrl+C ends)"
+  exec /usr/bin/python3 -m http.server "${PORT:-8080}" --bind 127.0.0.1 --directory "$out/site"
+}
+
+web_test() {
+  [ -x "$root/build/bin/sorvane-cli" ] || die "the native build is missing: run tools/build.sh first"
+  say "sweep: the WebAssembly terminal program against the native one"
+  nice node --no-experimental-fetch "$root/web/tests/sweep.js" "$root/build/bin/sorvane-cli" \
+    "$out/cmake/bin/sorvane-cli.js"
+  say "the Qt-free suites under node"
+  # The tests that start the terminal program run natively (tools/test.sh's ctest).
+  nice ctest --test-dir "$out/cmake" --output-on-failure -j"$(nproc)" \
+    -E 'HorizonCli\.|LongRange\.TerminalProgram|PreciseMode\.CliPrints'
+
+  say "the site in headless Chromium"
+  /usr/bin/python3 "$root/web/tests/browser_test.py" --site "$out/site" --cli "$root/build/bin/sorvane-cli" \
+    --shots "$out/screenshots"
+}
+
+command=${1:-build}
+if [ "$command" = test ]; then
+  build_module tests
+else
+  build_module
+fi
+assemble_site
+case $command in
+build) ;;
+serve) serve ;;
+test) web_test ;;
+bench) /usr/bin/python3 "$root/web/tests/browser_test.py" --site "$out/site" --bench ;;
+*) die "unknown command '$command' (build, serve, test or bench)" ;;
+esac

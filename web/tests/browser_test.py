@@ -1,0 +1,327 @@
+#!/usr/bin/python3
+"""The web edition in Debian's headless Chromium (selenium and chromium-driver).
+
+Serves the built site from a local server and checks: the cells of 2026-02 (立春 05:02,
+旧正月 on 02-17, 建国記念の日), window.sorvane.* against the native terminal program's JSON,
+日を探す's count, a place change, the 390 px layout, and the site without a network after a
+first visit. Saves screenshots of each step. With --bench it prints the time to the first
+month, a month switch and the site's gzip size instead.
+
+  browser_test.py --site build-web/site --cli build/bin/sorvane-cli --shots DIR
+  browser_test.py --site build-web/site --bench
+"""
+import argparse
+import base64
+import functools
+import gzip
+import http.server
+import json
+import os
+import re
+import subprocess
+import sys
+import threading
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import Select, WebDriverWait
+
+failures = []
+
+
+def check(ok, what):
+    print(("ok   " if ok else "FAIL ") + what)
+    if not ok:
+        failures.append(what)
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      ".wasm": "application/wasm", ".js": "text/javascript",
+                      ".webmanifest": "application/manifest+json"}
+
+    def log_message(self, *args):
+        pass
+
+
+def serve(site):
+    server = http.server.ThreadingHTTPServer(
+        ("127.0.0.1", 0), functools.partial(Handler, directory=site))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def browser(width, height):
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                f"--window-size={width},{height}", "--lang=ja", "--hide-scrollbars"):
+        options.add_argument(arg)
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver.set_script_timeout(120)
+    return driver
+
+
+def wait_ready(driver, timeout=60):
+    WebDriverWait(driver, timeout).until(
+        lambda d: d.execute_script("return document.body.dataset.ready === 'true'"))
+
+
+def cell_text(driver, date):
+    cells = driver.find_elements(By.CSS_SELECTOR, f'#grid .day[data-date="{date}"]')
+    return cells[0].text if cells else ""
+
+
+def native_json(cli, *args):
+    out = subprocess.run([cli, *args], check=True, capture_output=True, cwd="/tmp").stdout
+    return json.loads(out)
+
+
+def api(driver, call):
+    return driver.execute_async_script(
+        "const done = arguments[arguments.length - 1];"
+        f"{call}.then((v) => done({{ok: v}}), (e) => done({{error: String(e.message)}}));")
+
+
+def viewport_fits(driver):
+    return driver.execute_script(
+        "return document.documentElement.scrollWidth <= window.innerWidth")
+
+
+def test(args):
+    os.makedirs(args.shots, exist_ok=True)
+    shot = lambda d, name: (d.save_screenshot(os.path.join(args.shots, name)),
+                            print("     screenshot " + os.path.join(args.shots, name)))
+    server = serve(args.site)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    driver = browser(1400, 1000)
+    try:
+        driver.get(base + "#2026-02")
+        wait_ready(driver)
+        check("立春 05:02" in cell_text(driver, "2026-02-04"), "2026-02-04 shows 立春 05:02")
+        check("旧正月" in cell_text(driver, "2026-02-17"), "2026-02-17 shows 旧正月")
+        check("建国記念の日" in cell_text(driver, "2026-02-11"), "2026-02-11 shows 建国記念の日")
+        check(len(driver.find_elements(By.CSS_SELECTOR, '#grid .day[data-date^="2026-02-"]')) == 28,
+              "the grid has the 28 days of 2026-02")
+        driver.find_element(By.CSS_SELECTOR, '#grid .day[data-date="2026-02-04"]').click()
+        WebDriverWait(driver, 10).until(
+            lambda d: "2026年2月4日" in d.find_element(By.ID, "details").text)
+        shot(driver, "month-2026-02-desktop.png")
+
+        # One core, one answer: the page's API against the native terminal program.
+        calls = [
+            ("sorvane.days(2026)", ["2026", "--days", "--json"]),
+            ("sorvane.notes(2026)", ["2026", "--notes", "--json"]),
+            ("sorvane.year(2026)", ["2026", "--json"]),
+            ("sorvane.find('天赦日 一粒万倍日', '2026-01-01', '2026-12-31')",
+             ["--find", "天赦日 一粒万倍日", "--from", "2026-01-01", "--to", "2026-12-31", "--json"]),
+            ("sorvane.sun(2026, '札幌')", ["2026", "--sun", "--place", "札幌", "--json"]),
+            ("sorvane.sun(2026, {lat: 26.2, lon: 127.68})",
+             ["2026", "--sun", "--lat", "26.2", "--lon", "127.68", "--json"]),
+            ("sorvane.days(-500)", ["-500", "--days", "--json"]),
+        ]
+        for call, cli_args in calls:
+            got = api(driver, "window." + call)
+            check(got.get("ok") == native_json(args.cli, *cli_args),
+                  f"window.{call} equals sorvane-cli {' '.join(cli_args)}")
+        got = api(driver, "window.sorvane.sun(2026, '月')")
+        check("not a known place" in got.get("error", ""), "window.sorvane.sun with an unknown place rejects")
+
+        # 日を探す: the count for 天赦日 一粒万倍日 in 2026.
+        driver.find_element(By.ID, "tab-find").click()
+        for field, value in (("find-from", "2026-01-01"), ("find-to", "2026-12-31")):
+            driver.execute_script(
+                "const e = document.getElementById(arguments[0]); e.value = arguments[1];"
+                "e.dispatchEvent(new Event('input', {bubbles: true}));", field, value)
+        box = driver.find_element(By.ID, "find-query")
+        box.clear()
+        box.send_keys("天赦日 一粒万倍日")
+        WebDriverWait(driver, 60).until(
+            lambda d: d.find_element(By.ID, "find-count").text.endswith("日")
+            and "探して" not in d.find_element(By.ID, "find-count").text)
+        check(driver.find_element(By.ID, "find-count").text == "4日",
+              "日を探す counts 4 days for 天赦日 一粒万倍日 in 2026 (" +
+              driver.find_element(By.ID, "find-count").text + ")")
+        check(len(driver.find_elements(By.CSS_SELECTOR, "#find-list li")) == 4, "日を探す lists 4 days")
+        shot(driver, "find-2026.png")
+        # The check boxes write the query: 大安 and 土 as the terminal program counts them.
+        box.clear()
+        box.send_keys(" ")
+        for group, name in (("find-rokuyo", "大安"), ("find-week", "土")):
+            driver.find_element(By.CSS_SELECTOR, f'#{group} input[value="{name}"]').click()
+        want = native_json(args.cli, "--find", "大安 土", "--from", "2026-01-01", "--to",
+                           "2026-12-31", "--json")["count"]
+        WebDriverWait(driver, 60).until(
+            lambda d: d.find_element(By.ID, "find-count").text == f"{want}日")
+        check(True, f"the check boxes 大安 and 土 find the {want} days sorvane-cli finds")
+        for group, name in (("find-rokuyo", "大安"), ("find-week", "土")):
+            driver.find_element(By.CSS_SELECTOR, f'#{group} input[value="{name}"]').click()
+        box.clear()
+        box.send_keys("天赦日 一粒万倍日")
+        WebDriverWait(driver, 60).until(lambda d: d.find_element(By.ID, "find-count").text == "4日")
+        driver.find_element(By.CSS_SELECTOR, "#find-list a").click()
+        WebDriverWait(driver, 10).until(lambda d: "2026年3月5日" in d.find_element(By.ID, "details").text)
+        check(not driver.find_element(By.ID, "view-month").get_attribute("hidden"),
+              "a found day opens the month page on that day")
+
+        # A place change: the details give 札幌's times (as sorvane-cli --sun --place 札幌).
+        driver.get(base + "#2026-02-04")
+        wait_ready(driver)
+        Select(driver.find_element(By.ID, "place-select")).select_by_value("札幌")
+        sapporo = native_json(args.cli, "2026", "--sun", "--place", "札幌", "--json")["days"][34]
+        want = f"日の出 {sapporo['sunrise']}　日の入 {sapporo['sunset']}"
+        WebDriverWait(driver, 10).until(lambda d: "札幌" in d.find_element(By.ID, "details").text)
+        check(want in driver.find_element(By.ID, "details").text,
+              f"the place 札幌 gives {want} on 2026-02-04")
+        driver.find_element(By.ID, "notes-toggle").click()
+        WebDriverWait(driver, 10).until(lambda d: "暦注" in d.find_element(By.ID, "details").text)
+        check("危・軫・一白" in cell_text(driver, "2026-02-04"), "the 暦注 toggle adds the notes to the cells")
+        shot(driver, "month-2026-02-notes-sapporo.png")
+        driver.refresh()
+        wait_ready(driver)
+        check(driver.find_element(By.ID, "notes-toggle").is_selected(), "the 暦注 toggle is remembered")
+        driver.find_element(By.ID, "notes-toggle").click()
+
+        # Keyboard: Page Down turns the month, an arrow moves the day.
+        driver.find_element(By.TAG_NAME, "body").send_keys("\ue00f")  # Page Down
+        WebDriverWait(driver, 10).until(lambda d: d.current_url.endswith("#2026-03-04"))
+        driver.find_element(By.TAG_NAME, "body").send_keys("\ue014")  # Arrow Right
+        WebDriverWait(driver, 10).until(lambda d: d.current_url.endswith("#2026-03-05"))
+        check(True, "Page Down and the arrow keys move the month and the day")
+
+        # The year view.
+        driver.find_element(By.ID, "tab-year").click()
+        WebDriverWait(driver, 20).until(lambda d: "立　春" in d.find_element(By.ID, "year-body").text)
+        lines = [e["line"] for e in native_json(args.cli, "2026", "--json", "--precise")["events"]]
+        shown = [td.get_attribute("textContent") for td in
+                 driver.find_elements(By.CSS_SELECTOR, "#year-body .moments td.line")]
+        check(shown == lines, "the year view shows the 28 lines of sorvane-cli 2026 --precise")
+        check(len(driver.find_elements(By.CSS_SELECTOR, "#year-body .moments tr")) == 28,
+              "the year view lists the 28 moments")
+        shot(driver, "year-2026.png")
+
+        # Print: the month alone on one A4 landscape page (841.92 x 594.96 pt).
+        driver.get(base + "#2026-03")
+        wait_ready(driver)
+        pdf = base64.b64decode(driver.execute_cdp_cmd(
+            "Page.printToPDF", {"preferCSSPageSize": True, "printBackground": True})["data"])
+        with open(os.path.join(args.shots, "month-2026-03-print.pdf"), "wb") as f:
+            f.write(pdf)
+        pages = re.findall(rb"/Type\s*/Page[^s]", pdf)
+        boxes = set(re.findall(rb"/MediaBox\s*\[([^\]]*)\]", pdf))
+        a4 = lambda box: [round(float(v)) for v in box.split()[2:4]] == [842, 595]
+        check(len(pages) == 1 and boxes and all(a4(b) for b in boxes),
+              f"the month prints on one A4 landscape page ({len(pages)} page(s), {boxes})")
+
+        # Offline: the service worker keeps the site after the first visit.
+        driver.get(base + "#2026-02")
+        wait_ready(driver)
+        driver.execute_async_script(
+            "const done = arguments[arguments.length - 1];"
+            "navigator.serviceWorker.ready.then(() => done(true));")
+        driver.refresh()
+        wait_ready(driver)
+        check(driver.execute_script("return !!navigator.serviceWorker.controller"),
+              "the service worker controls the page")
+    finally:
+        server.shutdown()
+        server.server_close()
+    try:
+        driver.get(base + "#2026-02-17")
+        wait_ready(driver, 30)
+        check("旧正月" in cell_text(driver, "2026-02-17"), "without the server the site shows 2026-02")
+        shot(driver, "month-2026-02-offline.png")
+        driver.find_element(By.ID, "next-month").click()
+        WebDriverWait(driver, 10).until(lambda d: "春分" in cell_text(d, "2026-03-20"))
+        check(True, "without the server the next month is computed (春分 on 2026-03-20)")
+    except Exception as e:  # noqa: BLE001 - reported as a failure
+        check(False, f"without the server the site loads ({e.__class__.__name__})")
+    finally:
+        driver.quit()
+
+    # Phones: 390 px wide, nothing to scroll sideways.
+    server = serve(args.site)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    phone = browser(500, 900)
+    # Headless Chromium's windows are at least 500 px wide: the phone's screen is emulated.
+    phone.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                          {"width": 390, "height": 844, "deviceScaleFactor": 1, "mobile": True})
+    try:
+        phone.get(base + "#2026-02-11")
+        wait_ready(phone)
+        width = phone.execute_script("return window.innerWidth")
+        check(width <= 400, f"the phone window is {width} px wide")
+        check(viewport_fits(phone), "at 390 px nothing scrolls sideways")
+        check("建国記念の日" in phone.find_element(By.ID, "daylist").text, "at 390 px the day list shows the holiday")
+        shot(phone, "month-2026-02-390px.png")
+        for tab in ("tab-year", "tab-find", "tab-files"):
+            phone.find_element(By.ID, tab).click()
+            time.sleep(0.5)
+            check(viewport_fits(phone), f"at 390 px {tab[4:]} does not scroll sideways")
+    finally:
+        phone.quit()
+        server.shutdown()
+        server.server_close()
+
+    if failures:
+        print(f"browser test: {len(failures)} check(s) failed")
+        return 1
+    print("browser test: every check passed")
+    return 0
+
+
+def bench(args):
+    server = serve(args.site)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    driver = browser(1400, 1000)
+    try:
+        firsts, switches = [], []
+        for _ in range(3):
+            driver.execute_cdp_cmd("Network.clearBrowserCache", {})
+            driver.get("about:blank")
+            driver.get(base + "#2026-02")
+            wait_ready(driver)
+            # performance.now() counts from the navigation's start.
+            firsts.append(driver.execute_script("return window.sorvaneTimes.firstMonth"))
+        for step in range(6):
+            switches.append(driver.execute_async_script(
+                "const done = arguments[arguments.length - 1];"
+                "const before = document.getElementById('title-month').textContent + document.getElementById('title-year').textContent;"
+                "const t = performance.now();"
+                "document.getElementById(arguments[0]).click();"
+                "const poll = () => { const now = document.getElementById('title-month').textContent + document.getElementById('title-year').textContent;"
+                " if (now !== before && document.querySelector('#details h2')) done(performance.now() - t); else setTimeout(poll, 1); };"
+                "poll();", "next-month" if step < 3 else "next-year"))
+    finally:
+        driver.quit()
+        server.shutdown()
+        server.server_close()
+    size = sum(len(gzip.compress(open(os.path.join(args.site, f), "rb").read(), 9))
+               for f in os.listdir(args.site))
+    print(f"first month in the DOM after navigation: {', '.join(f'{t:.0f}' for t in firsts)} ms")
+    print(f"month switch (3 months, then 3 years): {', '.join(f'{t:.0f}' for t in switches)} ms")
+    print(f"site: {size / 1024:.0f} KB gzip (each file gzip -9)")
+    print(f"load: {open('/proc/loadavg').read().strip()}")
+    return 0
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--site", required=True)
+    parser.add_argument("--cli")
+    parser.add_argument("--shots", default="screenshots")
+    parser.add_argument("--bench", action="store_true")
+    args = parser.parse_args()
+    if args.cli:
+        args.cli = os.path.abspath(args.cli)
+    if args.bench:
+        return bench(args)
+    if not args.cli:
+        parser.error("--cli is needed for the test")
+    return test(args)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
