@@ -20,7 +20,7 @@ ordered_json smallMonthJson(const std::optional<almanac::SmallMonth>& small) {
     }
     return {{"year", small->year},
             {"month", small->month},
-            {"lead", small->lead},
+            {"firstWeekday", small->firstWeekday},
             {"days", small->days},
             {"holidays", small->holidays}};
 }

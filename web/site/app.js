@@ -162,9 +162,10 @@
       box.appendChild(band);
     }
     const cls = ['cell'];
-    if (cell.weekday === 0 || cell.holiday) {
+    // Weekdays as the core counts them: 1 Sunday .. 7 Saturday.
+    if (cell.weekday === 1 || cell.holiday) {
       cls.push('red');
-    } else if (cell.weekday === 6) {
+    } else if (cell.weekday === 7) {
       cls.push('blue');
     }
     if (cell.date === isoDate(today.y, today.m, today.d)) {
@@ -181,7 +182,8 @@
     const cap = el('caption', null, small.month + '月');
     t.appendChild(cap);
     let tr = el('tr');
-    for (let i = 0; i < small.lead; i++) {
+    const lead = small.firstWeekday - 1; // blank squares before the 1st
+    for (let i = 0; i < lead; i++) {
       tr.appendChild(el('td'));
     }
     for (let d = 1; d <= small.days; d++) {
@@ -190,7 +192,7 @@
         tr = el('tr');
       }
       const td = el('td', null, String(d));
-      const wd = (small.lead + d - 1) % 7;
+      const wd = (lead + d - 1) % 7; // 0 Sunday .. 6 Saturday
       if (wd === 0 || small.holidays.includes(d)) {
         td.className = 'red';
       } else if (wd === 6) {
@@ -241,7 +243,7 @@
       // The phone's list: the same day again, one a line.
       const li = dayContent(cell);
       li.box.classList.add(...li.cls);
-      li.box.querySelector('.num').textContent = cell.day + '日（' + '日月火水木金土'[cell.weekday] + '）';
+      li.box.querySelector('.num').textContent = cell.day + '日（' + '日月火水木金土'[cell.weekday - 1] + '）';
       const item = el('li');
       item.appendChild(li.box);
       list.appendChild(item);
