@@ -7,6 +7,7 @@
 #include "sky/search.h"
 #include "sky/time_scales.h"
 
+#include <algorithm>
 #include <cmath>
 #include <erfa.h>
 #include <erfam.h>
@@ -106,11 +107,13 @@ class Sky {
     }
 
     // The place of a body at t by 4-point Lagrange interpolation, and the equation of the
-    // equinoxes.
+    // equinoxes. Within half a step of the table's ends (where a search's window may reach)
+    // the end's four nodes extrapolate: no node outside the table is ever read.
     Place at(Body body, double t, double* equinoxes) const {
         const std::vector<Place>& table = body == Body::Sun ? sun_ : moon_;
         const double x = (t - start_) / kNodeStep;
-        const auto i = static_cast<std::size_t>(std::floor(x));
+        const double lastFirstNode = static_cast<double>(table.size()) - 3.0;
+        const auto i = static_cast<std::size_t>(std::clamp(std::floor(x), 1.0, lastFirstNode));
         const double u = x - static_cast<double>(i);
         const double w[4] = {-u * (u - 1) * (u - 2) / 6, (u + 1) * (u - 1) * (u - 2) / 2,
                              -(u + 1) * u * (u - 2) / 2, (u + 1) * u * (u - 1) / 6};

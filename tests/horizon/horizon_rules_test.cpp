@@ -7,6 +7,7 @@
 #include "support/test_support.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -22,6 +23,38 @@ using namespace sorvane;
 horizon::DayTimes dayAt(const horizon::Observer& o, CivilDate date) {
     const long long n = dayNumber(date);
     return horizon::dayTimes(o, n, n).front();
+}
+
+// The calendar page asks for one month at a time, so the searches start and end at every
+// month's edges, where a culmination's window reaches past the tabulated places. Month by
+// month the times must be there (nothing thrown) and agree with the year's to the minute
+// (one minute where a moment lies within the searches' tolerance of a minute's edge).
+TEST(HorizonRules, MonthByMonthAgreesWithTheYear) {
+    for (const horizon::Observer& o : {horizon::tokyo().observer, horizon::Observer{43.06, 141.35},
+                                       horizon::Observer{26.21, 127.68}}) {
+        const auto year = horizon::yearTimes(o, 2026);
+        std::size_t k = 0;
+        for (int month = 1; month <= 12; ++month) {
+            const long long first = dayNumber(CivilDate{2026, month, 1});
+            const long long last = dayNumber(CivilDate{2026, month, daysInMonth(2026, month)});
+            std::vector<horizon::DayTimes> days;
+            ASSERT_NO_THROW(days = horizon::dayTimes(o, first, last)) << month;
+            ASSERT_EQ(days.size(), static_cast<std::size_t>(last - first + 1)) << month;
+            for (const horizon::DayTimes& d : days) {
+                const horizon::DayTimes& y = year.at(k++);
+                ASSERT_EQ(d.day, y.day);
+                for (const auto& [a, b] : {std::pair{d.sunrise, y.sunrise},
+                                           {d.sunset, y.sunset},
+                                           {d.moonrise, y.moonrise},
+                                           {d.moonset, y.moonset}}) {
+                    ASSERT_EQ(a.has_value(), b.has_value()) << d.day;
+                    if (a) {
+                        EXPECT_LE(std::abs(*a - *b), 1) << d.day;
+                    }
+                }
+            }
+        }
+    }
 }
 
 // Each month of a lunation has a day without a moonrise and one without a moonset (the
