@@ -74,14 +74,16 @@ std::vector<DayEntry> dayListing(const YearAlmanac& almanac) {
                           e.minute, e));
         }
     }
-    for (const Event& e : almanac.zassetsu) {
-        DayEntry* d = at(e.date);
-        if (d == nullptr || e.kind == EventKind::DoyoPeriod) {
+    for (const zassetsu::Item& z : almanac.zassetsu) {
+        DayEntry* d = at(z.date);
+        if (d == nullptr || z.kind == zassetsu::Kind::Period) {
             continue;
         }
-        d->items.push_back(e.kind == EventKind::ZassetsuMoment
-                               ? timedItem(e.name, DayItemKind::Zassetsu, e.hour, e.minute, e)
-                               : dayItem(e.name, DayItemKind::Zassetsu, e));
+        DayItem item = z.kind == zassetsu::Kind::Moment
+                           ? timedItem(z.name, DayItemKind::Zassetsu, z.hour, z.minute)
+                           : dayItem(z.name, DayItemKind::Zassetsu);
+        item.zassetsu = z;
+        d->items.push_back(std::move(item));
     }
     if (almanac.lunisolar) {
         for (const lunisolar::PhaseMoment& p : almanac.lunisolar->phases()) {

@@ -6,6 +6,7 @@
 #include "calendar/civil_date.h"
 #include "lunisolar/lunisolar_year.h"
 #include "lunisolar/moon_phases.h"
+#include "zassetsu/zassetsu.h"
 
 #include <optional>
 #include <string>
@@ -32,9 +33,10 @@ struct DayItem {
     bool timed = false; // an instant, shown at hour:minute JST
     int hour = 0;
     int minute = 0;
-    // The almanac event it comes from (a solar term, 土用 entry or 雑節); absent for the
-    // phases and the lunisolar days.
+    // The almanac event it comes from (a solar term or 土用 entry), or the 雑節; both absent
+    // for the phases and the lunisolar days.
     std::optional<Event> event;
+    std::optional<zassetsu::Item> zassetsu;
     // The phase of the Moon it comes from (kind Phase), else absent.
     std::optional<lunisolar::PhaseMoment> phase;
 };

@@ -8,18 +8,15 @@
 
 namespace sorvane::almanac {
 
-// A solar term, a 土用 entry or a 雑節. Moments carry the JST minute they are shown at;
-// whole days and periods only their dates.
+// A solar term or a 土用 entry (the 雑節 are zassetsu::Item), at the JST minute it is shown at.
 struct Event {
     EventKind kind = EventKind::Setsu;
-    // The name as printed: the term's own name without its aligning space ("立春", "土用"),
-    // or the 雑節's ("節分", "夏の土用", "夏の土用 一の丑").
+    // The name as printed: the term's own name without its aligning space ("立春", "土用").
     std::string name;
-    // A short ASCII key, the same from year to year ("term-315", "doyo-297", "setsubun",
-    // "doyo-summer-ushi-2").
+    // A short ASCII key, the same from year to year ("term-315", "doyo-297").
     std::string id;
-    CivilDate date;     // JST date; a period's first day
-    CivilDate lastDate; // a period's last day (DoyoPeriod); otherwise date
+    CivilDate date;     // JST date
+    CivilDate lastDate; // the same date
     int hour = 0;       // JST hour and minute, rounded to the minute (moments)
     int minute = 0;
     double longitude = 0; // the Sun's longitude that marks a moment, degrees
@@ -34,10 +31,9 @@ struct Event {
     double deltaT = 0;
     double uncertainty = 0;
     std::string line; // the event's line in the reports
-    std::string rule; // a 雑節: how its date follows from the solar terms, in Japanese
 };
 
-// A moment at which the Sun reaches a longitude, as the 雑節 rules take it.
+// A moment at which the Sun reaches a longitude.
 inline Event momentEvent(EventKind kind, const CivilDate& date, int hour, int minute,
                          double longitude) {
     Event e;

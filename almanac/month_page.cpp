@@ -31,6 +31,15 @@ int weekdayOf(const CivilDate& date) {
 
 // An item's short name in a day's cell; empty for a phase, which the cell draws as a symbol.
 std::string cellName(const DayItem& item) {
+    if (item.zassetsu) {
+        if (item.zassetsu->kind == zassetsu::Kind::UshiDay) {
+            // "夏の土用 一の丑" shows as "土用一の丑" in the cell.
+            const std::string& name = item.zassetsu->name;
+            const auto space = name.find(' ');
+            return "土用" + (space == std::string::npos ? name : name.substr(space + 1));
+        }
+        return item.name;
+    }
     if (!item.event) {
         return item.phase ? std::string() : item.name;
     }
@@ -42,15 +51,7 @@ std::string cellName(const DayItem& item) {
         return item.name + " " + clock(e.hour, e.minute);
     case EventKind::Doyo:
         return "土用入り " + clock(e.hour, e.minute);
-    case EventKind::UshiDay: {
-        // "夏の土用 一の丑" shows as "土用一の丑" in the cell.
-        const auto space = e.name.find(' ');
-        return "土用" + (space == std::string::npos ? e.name : e.name.substr(space + 1));
-    }
     case EventKind::Longitude:
-    case EventKind::ZassetsuDay:
-    case EventKind::ZassetsuMoment:
-    case EventKind::DoyoPeriod:
         return item.name;
     }
     return item.name;
@@ -58,6 +59,19 @@ std::string cellName(const DayItem& item) {
 
 // An item's line in the details of its day.
 std::string detailLine(const DayItem& item) {
+    if (item.zassetsu) {
+        const zassetsu::Item& z = *item.zassetsu;
+        switch (z.kind) {
+        case zassetsu::Kind::Moment:
+            return z.name + " " + clock(z.hour, z.minute) + "（" + z.rule + "）";
+        case zassetsu::Kind::UshiDay:
+            return z.name;
+        case zassetsu::Kind::Day:
+        case zassetsu::Kind::Period:
+            return z.name + "（" + z.rule + "）";
+        }
+        return z.name;
+    }
     if (!item.event) {
         return item.timed ? item.name + " " + clock(item.hour, item.minute) : item.name;
     }
@@ -68,16 +82,10 @@ std::string detailLine(const DayItem& item) {
     case EventKind::Doyo:
         return item.name + " " + clock(e.hour, e.minute) + "（太陽黄経 " + degrees(e.longitude) +
                "）";
-    case EventKind::ZassetsuMoment:
-        return e.name + " " + clock(e.hour, e.minute) + "（" + e.rule + "）";
-    case EventKind::UshiDay:
-        return e.name;
     case EventKind::Longitude:
-    case EventKind::ZassetsuDay:
-    case EventKind::DoyoPeriod:
-        return e.name + "（" + e.rule + "）";
+        return e.name;
     }
-    return e.name + "（" + e.rule + "）";
+    return e.name;
 }
 
 } // namespace
@@ -150,8 +158,8 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
     data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y),
                                AlmanacOptions::everything(modeFor(y, true) == Mode::Precise));
     data.days = dayListing(data.almanac);
-    for (const Event& z : data.almanac.zassetsu) {
-        if (z.kind == EventKind::DoyoPeriod) {
+    for (const zassetsu::Item& z : data.almanac.zassetsu) {
+        if (z.kind == zassetsu::Kind::Period) {
             data.doyoPeriods.push_back(z);
             data.spans.push_back({"土用", z.date, z.lastDate});
         }
@@ -159,7 +167,7 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
         const std::string start = "-start";
         if (z.id.starts_with("higan-") && z.id.ends_with(start)) {
             const std::string end = z.id.substr(0, z.id.size() - start.size()) + "-end";
-            for (const Event& e : data.almanac.zassetsu) {
+            for (const zassetsu::Item& e : data.almanac.zassetsu) {
                 if (e.id == end) {
                     data.spans.push_back({"彼岸", z.date, e.date});
                 }
@@ -287,7 +295,7 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
     for (const DayItem& item : day.items) {
         lines.push_back(detailLine(item));
     }
-    for (const Event& period : data.doyoPeriods) {
+    for (const zassetsu::Item& period : data.doyoPeriods) {
         if (period.date <= date && date <= period.lastDate) {
             lines.push_back(period.name + "（" + japaneseMonthDayText(period.date) + "〜" +
                             japaneseMonthDayText(period.lastDate) + "）");

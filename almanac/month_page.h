@@ -134,7 +134,7 @@ class CalendarYears {
     struct YearData {
         YearAlmanac almanac;
         std::vector<DayEntry> days; // January 1st to December 31st
-        std::vector<Event> doyoPeriods;
+        std::vector<zassetsu::Item> doyoPeriods;
         // The 土用 and 彼岸 periods, short names ("土用", "彼岸") over first..last day.
         struct Span {
             std::string name;

@@ -1,7 +1,6 @@
 #include "almanac/year_almanac.h"
 
 #include "almanac/coverage.h"
-#include "almanac/zassetsu.h"
 #include "calendar/day_cycles.h"
 #include "calendar/julian_day.h"
 #include "calendar/names.h"
@@ -50,18 +49,23 @@ const Event& find(const YearAlmanac& a, int month, EventKind kind) {
     throw std::logic_error("no event of month " + std::to_string(month));
 }
 
-SeasonAnchors anchorsOf(const YearAlmanac& a, const Event& nyuubai, const Event& hangeshou) {
-    SeasonAnchors s;
-    s.risshun = find(a, 2, EventKind::Setsu);
-    s.shunbun = find(a, 3, EventKind::Chuki);
-    s.rikka = find(a, 5, EventKind::Setsu);
-    s.risshuu = find(a, 8, EventKind::Setsu);
-    s.shuubun = find(a, 9, EventKind::Chuki);
-    s.rittou = find(a, 11, EventKind::Setsu);
-    s.doyoEntries = {find(a, 1, EventKind::Doyo), find(a, 4, EventKind::Doyo),
-                     find(a, 7, EventKind::Doyo), find(a, 10, EventKind::Doyo)};
-    s.nyuubai = nyuubai;
-    s.hangeshou = hangeshou;
+zassetsu::ShownMoment shown(const Event& e) {
+    return {e.date, e.hour, e.minute, e.longitude};
+}
+
+zassetsu::SeasonAnchors anchorsOf(const YearAlmanac& a, const Event& nyuubai,
+                                  const Event& hangeshou) {
+    zassetsu::SeasonAnchors s;
+    s.risshun = shown(find(a, 2, EventKind::Setsu));
+    s.shunbun = shown(find(a, 3, EventKind::Chuki));
+    s.rikka = shown(find(a, 5, EventKind::Setsu));
+    s.risshuu = shown(find(a, 8, EventKind::Setsu));
+    s.shuubun = shown(find(a, 9, EventKind::Chuki));
+    s.rittou = shown(find(a, 11, EventKind::Setsu));
+    s.doyoEntries = {shown(find(a, 1, EventKind::Doyo)), shown(find(a, 4, EventKind::Doyo)),
+                     shown(find(a, 7, EventKind::Doyo)), shown(find(a, 10, EventKind::Doyo))};
+    s.nyuubai = shown(nyuubai);
+    s.hangeshou = shown(hangeshou);
     return s;
 }
 
@@ -79,7 +83,7 @@ void addDefaultEvents(const Tables& tables, YearAlmanac& a, bool withZassetsu) {
         const auto year = static_cast<std::int16_t>(a.year);
         const EventMoment nyuubai = finder.findLongitude(year, 6, 10, 80);
         const EventMoment hangeshou = finder.findLongitude(year, 7, 1, 100);
-        a.zassetsu = zassetsu(
+        a.zassetsu = zassetsu::yearZassetsu(
             anchorsOf(a, foundMoment(year, 6, nyuubai.day, nyuubai.hour, nyuubai.minute, 80),
                       foundMoment(year, 7, hangeshou.day, hangeshou.hour, hangeshou.minute, 100)));
     }
@@ -104,7 +108,7 @@ void addPreciseEvents(YearAlmanac& a, bool withZassetsu) {
     if (withZassetsu) {
         const auto nyuubai = sky::preciseEvent(year, 6, EventKind::Longitude, 80, 11);
         const auto hangeshou = sky::preciseEvent(year, 7, EventKind::Longitude, 100, 2);
-        a.zassetsu = zassetsu(
+        a.zassetsu = zassetsu::yearZassetsu(
             anchorsOf(a, foundMoment(year, 6, nyuubai.day, nyuubai.hour, nyuubai.minute, 80),
                       foundMoment(year, 7, hangeshou.day, hangeshou.hour, hangeshou.minute, 100)));
     }

@@ -9,6 +9,7 @@
 #include "holidays/holidays.h"
 #include "lunisolar/lunisolar_year.h"
 #include "notes/notes.h"
+#include "zassetsu/zassetsu.h"
 
 #include <array>
 #include <cstdint>
@@ -61,7 +62,7 @@ struct YearAlmanac {
     // The 24 solar terms and the four 土用 entries in the result lines' order: per month the
     // 節, the 土用 entry (January, April, July, October) and the 中気.
     std::vector<Event> solarTerms;
-    std::vector<Event> zassetsu; // time order; empty unless asked for
+    std::vector<zassetsu::Item> zassetsu; // time order; empty unless asked for
     // The precise mode: the largest uncertainty of the year's moments, seconds.
     double uncertainty = 0;
     // The default mode: how much later its JST moments are estimated to lie than the precise

@@ -8,15 +8,12 @@ namespace sorvane {
 // argument and kekka's column (0 節, 1 土用, 2 中気); lineColumn and termIndex give the
 // numbers that the finder's routines take.
 enum class EventKind {
-    Setsu = 0,      // 節: the Sun at 15 (2 month + 17) degrees
-    Doyo = 1,       // 土用 entry: 12 degrees past the 節 of January, April, July, October
-    Chuki = 2,      // 中気: 15 degrees past the 節
-    Longitude,      // the Sun reaches some other longitude (no result line)
-    ZassetsuDay,    // a 雑節 that is a whole day (節分, 彼岸, 八十八夜 ..)
-    ZassetsuMoment, // a 雑節 that is an instant (入梅, 半夏生)
-    DoyoPeriod,     // the days of a 土用, first to last
-    UshiDay,        // a 土用の丑の日
+    Setsu = 0, // 節: the Sun at 15 (2 month + 17) degrees
+    Doyo = 1,  // 土用 entry: 12 degrees past the 節 of January, April, July, October
+    Chuki = 2, // 中気: 15 degrees past the 節
+    Longitude, // the Sun reaches some other longitude (no result line)
 };
+// The 雑節 that hang on these have kinds of their own (zassetsu/zassetsu.h).
 
 // hyouji's argument and kekka's column for the kinds that have a result line, else -1.
 constexpr int lineColumn(EventKind kind) {

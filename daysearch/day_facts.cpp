@@ -153,8 +153,8 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
                 add(*d, Kind::SolarTerm, almanac::eventTitle(e));
             }
         }
-        for (const almanac::Event& e : source.zassetsu) {
-            if (e.kind == EventKind::DoyoPeriod) {
+        for (const zassetsu::Item& e : source.zassetsu) {
+            if (e.kind == zassetsu::Kind::Period) {
                 // Every day of a 土用 carries its name.
                 for (long long n = dayNumber(e.date); n <= dayNumber(e.lastDate); ++n) {
                     if (DayFacts* d = at(civilDate(n))) {

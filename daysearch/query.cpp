@@ -2,13 +2,13 @@
 
 #include "almanac/event.h"
 #include "almanac/year_almanac.h"
-#include "almanac/zassetsu.h"
 #include "calendar/civil_date.h"
 #include "calendar/day_cycles.h"
 #include "calendar/names.h"
 #include "lunisolar/lunisolar_calendar.h"
 #include "lunisolar/lunisolar_year.h"
 #include "notes/notes.h"
+#include "zassetsu/zassetsu.h"
 
 #include <algorithm>
 
@@ -104,17 +104,17 @@ bool endsWith(std::string_view text, std::string_view suffix) {
 
 // Anchors whose 雑節 are every name the rules give: the winter 土用 a single 丑の日, the
 // others two (一の丑, 二の丑). Only the names of the result are read.
-almanac::SeasonAnchors namingAnchors() {
+zassetsu::SeasonAnchors namingAnchors() {
     long long ushi = dayNumber(CivilDate{2001, 1, 1});
     while ((kanshi(static_cast<double>(ushi)) - 1) % 12 != 1) {
         ++ushi;
     }
     auto day = [&](long long offset) {
-        almanac::Event e;
-        e.date = e.lastDate = civilDate(ushi + offset);
-        return e;
+        zassetsu::ShownMoment m;
+        m.date = civilDate(ushi + offset);
+        return m;
     };
-    almanac::SeasonAnchors a;
+    zassetsu::SeasonAnchors a;
     a.doyoEntries = {day(0), day(96), day(192), day(288)};
     a.risshun = day(1);
     a.rikka = day(96 + 13);
@@ -238,7 +238,7 @@ Vocabulary::Vocabulary() : names_(kKindCount) {
             add(Kind::SolarTerm, almanac::eventTitle(entry));
         }
     }
-    for (const almanac::Event& e : almanac::zassetsu(namingAnchors())) {
+    for (const zassetsu::Item& e : zassetsu::yearZassetsu(namingAnchors())) {
         const std::size_t space = e.name.rfind(' ');
         add(Kind::Zassetsu, space == std::string::npos ? e.name : e.name.substr(space + 1));
     }

@@ -132,29 +132,24 @@ void addSekki(std::vector<FeedEvent>& out, int year, const Tables* tables) {
 
 void addZassetsu(std::vector<FeedEvent>& out, int year, const Tables* tables) {
     const almanac::YearAlmanac almanac = seasonsAlmanac(year, true, tables);
-    for (const almanac::Event& z : almanac.zassetsu) {
+    for (const zassetsu::Item& z : almanac.zassetsu) {
         const std::string uid = "zassetsu-" + z.id + "-" + isoDateText(z.date);
         switch (z.kind) {
-        case EventKind::ZassetsuMoment: // 入梅, 半夏生: the day, with the minute in the text
+        case zassetsu::Kind::Moment: // 入梅, 半夏生: the day, with the minute in the text
             out.push_back(
                 wholeDay(uid, z.name, "雑節", z.date,
                          z.rule + "、" + jstText(z.date, z.hour, z.minute) + methodText(almanac)));
             break;
-        case EventKind::DoyoPeriod: {
+        case zassetsu::Kind::Period: {
             FeedEvent e = wholeDay(uid, z.name, "雑節", z.date, z.rule);
             e.lastDate = z.lastDate;
             out.push_back(e);
             break;
         }
-        case EventKind::ZassetsuDay:
-        case EventKind::UshiDay:
+        case zassetsu::Kind::Day:
+        case zassetsu::Kind::UshiDay:
             out.push_back(wholeDay(uid, z.name, "雑節", z.date, z.rule));
             break;
-        case EventKind::Setsu:
-        case EventKind::Doyo:
-        case EventKind::Chuki:
-        case EventKind::Longitude:
-            throw std::logic_error("feed: an event that is not a 雑節 among the 雑節");
         }
     }
 }

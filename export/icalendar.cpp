@@ -302,23 +302,18 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
         cal.instant(e.id, almanac::eventTitle(e), e.kind == EventKind::Doyo ? "土用" : "二十四節気",
                     e.date, e.hour, e.minute, e.longitude);
     }
-    for (const almanac::Event& z : almanac.zassetsu) {
+    for (const zassetsu::Item& z : almanac.zassetsu) {
         switch (z.kind) {
-        case EventKind::ZassetsuMoment:
+        case zassetsu::Kind::Moment:
             cal.instant(z.id, z.name, "雑節", z.date, z.hour, z.minute, z.longitude);
             break;
-        case EventKind::DoyoPeriod:
+        case zassetsu::Kind::Period:
             cal.days(z.id, z.name, "雑節", z.date, z.lastDate, z.rule);
             break;
-        case EventKind::ZassetsuDay:
-        case EventKind::UshiDay:
+        case zassetsu::Kind::Day:
+        case zassetsu::Kind::UshiDay:
             cal.days(z.id, z.name, "雑節", z.date, z.date, z.rule);
             break;
-        case EventKind::Setsu:
-        case EventKind::Doyo:
-        case EventKind::Chuki:
-        case EventKind::Longitude:
-            throw std::logic_error("iCalendar: an event that is not a 雑節 among the 雑節");
         }
     }
     if (almanac.lunisolar) {

@@ -44,10 +44,6 @@ const char* kindName(EventKind kind) {
     case EventKind::Chuki:
         return "中気";
     case EventKind::Longitude:
-    case EventKind::ZassetsuDay:
-    case EventKind::ZassetsuMoment:
-    case EventKind::DoyoPeriod:
-    case EventKind::UshiDay:
         break;
     }
     throw std::logic_error("JSON document: an event that is not a solar term among the terms");
@@ -67,23 +63,18 @@ const char* holidayKindName(holidays::HolidayKind kind) {
     throw std::logic_error("JSON document: a holiday of no known kind");
 }
 
-const char* zassetsuKindName(EventKind kind) {
+const char* zassetsuKindName(zassetsu::Kind kind) {
     switch (kind) {
-    case EventKind::ZassetsuMoment:
+    case zassetsu::Kind::Moment:
         return "moment";
-    case EventKind::DoyoPeriod:
+    case zassetsu::Kind::Period:
         return "doyoPeriod";
-    case EventKind::UshiDay:
+    case zassetsu::Kind::UshiDay:
         return "ushiDay";
-    case EventKind::ZassetsuDay:
+    case zassetsu::Kind::Day:
         return "day";
-    case EventKind::Setsu:
-    case EventKind::Doyo:
-    case EventKind::Chuki:
-    case EventKind::Longitude:
-        break;
     }
-    throw std::logic_error("JSON document: an event that is not a 雑節 among the 雑節");
+    throw std::logic_error("JSON document: a 雑節 of no known kind");
 }
 
 Json solarTerm(const almanac::YearAlmanac& almanac, const almanac::Event& e) {
@@ -110,16 +101,16 @@ Json solarTerm(const almanac::YearAlmanac& almanac, const almanac::Event& e) {
     return j;
 }
 
-Json zassetsuItem(const almanac::Event& z) {
+Json zassetsuItem(const zassetsu::Item& z) {
     Json j;
     j["kind"] = zassetsuKindName(z.kind);
     j["id"] = z.id;
     j["name"] = z.name;
     j["date"] = isoDateText(z.date);
-    if (z.kind == EventKind::DoyoPeriod) {
+    if (z.kind == zassetsu::Kind::Period) {
         j["lastDate"] = isoDateText(z.lastDate);
     }
-    if (z.kind == EventKind::ZassetsuMoment) {
+    if (z.kind == zassetsu::Kind::Moment) {
         j["jst"] = {{"hour", z.hour}, {"minute", z.minute}};
         j["longitude"] = fixed(z.longitude, 0);
     }
@@ -187,7 +178,7 @@ std::string yearJson(const almanac::YearAlmanac& almanac, bool withZassetsu, boo
     doc["firstDays"] = std::move(firstDays);
     if (withZassetsu) {
         Json items = Json::array();
-        for (const almanac::Event& z : almanac.zassetsu) {
+        for (const zassetsu::Item& z : almanac.zassetsu) {
             items.push_back(zassetsuItem(z));
         }
         doc["zassetsu"] = std::move(items);

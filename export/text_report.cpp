@@ -41,7 +41,7 @@ std::string yearReport(const almanac::YearAlmanac& almanac, bool withZassetsu) {
 
 std::string zassetsuReport(const almanac::YearAlmanac& almanac) {
     std::string out;
-    for (const almanac::Event& item : almanac.zassetsu) {
+    for (const zassetsu::Item& item : almanac.zassetsu) {
         out += item.line + "\n";
     }
     return out;

@@ -8,10 +8,10 @@
 // range the term reader accepts), then records of a term byte, a field byte and 8 value
 // bytes (a double for the real fields, the low 16 bits for the integer ones).
 #include "almanac/year_almanac.h"
-#include "almanac/zassetsu.h"
 #include "ephemeris/tables.h"
 #include "export/text_report.h"
 #include "finder/finder.h"
+#include "zassetsu/zassetsu.h"
 
 #include <cmath>
 #include <cstddef>
@@ -77,7 +77,7 @@ void checkReport(const Finder& finder, const almanac::YearAlmanac& almanac,
     }
     // Ten dated days and moments, four 土用 periods, and the 丑の日 a year-long period can hold.
     const std::size_t mostItems =
-        14 + 4 * static_cast<std::size_t>(almanac::kMaxPeriodDays / 12 + 1);
+        14 + 4 * static_cast<std::size_t>(zassetsu::kMaxPeriodDays / 12 + 1);
     if (almanac.zassetsu.size() > mostItems) {
         fault(std::to_string(almanac.zassetsu.size()) + " 雑節 in one year");
     }

@@ -3,7 +3,6 @@
 #include "almanac/coverage.h"
 #include "almanac/limits.h"
 #include "almanac/year_almanac.h"
-#include "almanac/zassetsu.h"
 #include "calendar/year_text.h"
 #include "ephemeris/data_location.h"
 #include "export/icalendar.h"
@@ -11,6 +10,7 @@
 #include "ui/guide.h"
 #include "ui/place_menu.h"
 #include "ui/settings.h"
+#include "zassetsu/zassetsu.h"
 
 #include <QApplication>
 #include <QDate>
@@ -165,8 +165,8 @@ namespace {
 // The 雑節 as the window lists them: the terminal program's lines with Japanese dates.
 std::string zassetsuWindowText(const almanac::YearAlmanac& almanac) {
     std::string text;
-    for (const almanac::Event& item : almanac.zassetsu) {
-        text += almanac::zassetsuJapaneseLine(item) + "\n";
+    for (const zassetsu::Item& item : almanac.zassetsu) {
+        text += zassetsu::zassetsuJapaneseLine(item) + "\n";
     }
     return text;
 }

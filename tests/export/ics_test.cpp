@@ -71,12 +71,12 @@ void checkCalendar(const YearAlmanac& almanac) {
         EXPECT_EQ(p.stampCount, 1);
     }
 
-    for (const almanac::Event& z : almanac.zassetsu) {
+    for (const zassetsu::Item& z : almanac.zassetsu) {
         const std::string uid = "sorvane-" + std::to_string(almanac.year) + "-" + z.id + "@sorvane";
         ASSERT_EQ(events.count(uid), 1u) << uid;
         const ParsedEvent& p = events.at(uid);
         EXPECT_EQ(p.summary, z.name);
-        if (z.kind == EventKind::ZassetsuMoment) {
+        if (z.kind == zassetsu::Kind::Moment) {
             EXPECT_TRUE(icaltime_is_utc(p.start)) << uid;
             EXPECT_EQ(icaltime_as_timet(p.start), jstToUnix(z.date, z.hour, z.minute)) << uid;
             EXPECT_FALSE(p.hasEnd);
@@ -84,7 +84,7 @@ void checkCalendar(const YearAlmanac& almanac) {
             EXPECT_TRUE(p.start.is_date) << uid;
             EXPECT_EQ((CivilDate{p.start.year, p.start.month, p.start.day}), z.date) << uid;
             ASSERT_TRUE(p.hasEnd) << uid;
-            const CivilDate last = z.kind == EventKind::DoyoPeriod ? z.lastDate : z.date;
+            const CivilDate last = z.kind == zassetsu::Kind::Period ? z.lastDate : z.date;
             EXPECT_EQ((CivilDate{p.end.year, p.end.month, p.end.day}), addDays(last, 1)) << uid;
         }
     }

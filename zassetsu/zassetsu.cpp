@@ -1,4 +1,4 @@
-#include "almanac/zassetsu.h"
+#include "zassetsu/zassetsu.h"
 
 #include "calendar/day_cycles.h"
 
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-namespace sorvane::almanac {
+namespace sorvane::zassetsu {
 
 namespace {
 
@@ -14,10 +14,10 @@ constexpr const char* kSeasonNames[4] = {"冬", "春", "夏", "秋"};
 constexpr const char* kSeasonIds[4] = {"winter", "spring", "summer", "autumn"};
 constexpr const char* kCountNames[] = {"一", "二", "三", "四"};
 
-Event dayItem(const std::string& name, const std::string& id, const CivilDate& date,
-              const std::string& rule) {
-    Event item;
-    item.kind = EventKind::ZassetsuDay;
+Item dayItem(const std::string& name, const std::string& id, const CivilDate& date,
+             const std::string& rule) {
+    Item item;
+    item.kind = Kind::Day;
     item.name = name;
     item.id = id;
     item.date = date;
@@ -26,18 +26,23 @@ Event dayItem(const std::string& name, const std::string& id, const CivilDate& d
     return item;
 }
 
-Event momentItem(const std::string& name, const std::string& id, const Event& moment,
-                 const std::string& rule) {
-    Event item = momentEvent(EventKind::ZassetsuMoment, moment.date, moment.hour, moment.minute,
-                             moment.longitude);
+Item momentItem(const std::string& name, const std::string& id, const ShownMoment& moment,
+                const std::string& rule) {
+    Item item;
+    item.kind = Kind::Moment;
+    item.date = moment.date;
+    item.lastDate = moment.date;
+    item.hour = moment.hour;
+    item.minute = moment.minute;
+    item.longitude = moment.longitude;
     item.name = name;
     item.id = id;
     item.rule = rule;
     return item;
 }
 
-int sortRank(EventKind kind) {
-    return kind == EventKind::DoyoPeriod ? 0 : 1;
+int sortRank(Kind kind) {
+    return kind == Kind::Period ? 0 : 1;
 }
 
 } // namespace
@@ -59,8 +64,8 @@ std::vector<CivilDate> ushiDays(const CivilDate& first, const CivilDate& last) {
     return days;
 }
 
-std::vector<Event> zassetsu(const SeasonAnchors& a) {
-    std::vector<Event> items;
+std::vector<Item> yearZassetsu(const SeasonAnchors& a) {
+    std::vector<Item> items;
     const CivilDate risshun = a.risshun.date;
 
     items.push_back(dayItem("節分", "setsubun", addDays(risshun, -1), "立春の前日"));
@@ -81,13 +86,13 @@ std::vector<Event> zassetsu(const SeasonAnchors& a) {
     items.push_back(
         dayItem("秋の彼岸明け", "higan-autumn-end", addDays(a.shuubun.date, 3), "秋分の3日後"));
 
-    const Event* seasonStarts[4] = {&a.risshun, &a.rikka, &a.risshuu, &a.rittou};
+    const ShownMoment* seasonStarts[4] = {&a.risshun, &a.rikka, &a.risshuu, &a.rittou};
     const char* seasonStartNames[4] = {"立春", "立夏", "立秋", "立冬"};
     for (int s = 0; s < 4; ++s) {
         const std::string season = kSeasonNames[s];
         const std::string sid = std::string("doyo-") + kSeasonIds[s];
-        Event period;
-        period.kind = EventKind::DoyoPeriod;
+        Item period;
+        period.kind = Kind::Period;
         period.name = season + "の土用";
         period.id = sid;
         period.date = a.doyoEntries[static_cast<std::size_t>(s)].date;
@@ -97,8 +102,8 @@ std::vector<Event> zassetsu(const SeasonAnchors& a) {
 
         const auto ushi = ushiDays(period.date, period.lastDate);
         for (std::size_t i = 0; i < ushi.size(); ++i) {
-            Event day;
-            day.kind = EventKind::UshiDay;
+            Item day;
+            day.kind = Kind::UshiDay;
             day.id = sid + "-ushi-" + std::to_string(i + 1);
             day.date = ushi[i];
             day.lastDate = ushi[i];
@@ -112,7 +117,7 @@ std::vector<Event> zassetsu(const SeasonAnchors& a) {
         }
     }
 
-    std::stable_sort(items.begin(), items.end(), [](const Event& x, const Event& y) {
+    std::stable_sort(items.begin(), items.end(), [](const Item& x, const Item& y) {
         if (x.date != y.date) {
             return x.date < y.date;
         }
@@ -121,7 +126,7 @@ std::vector<Event> zassetsu(const SeasonAnchors& a) {
         }
         return x.hour * 60 + x.minute < y.hour * 60 + y.minute;
     });
-    for (Event& item : items) {
+    for (Item& item : items) {
         item.line = zassetsuLine(item);
     }
     return items;
@@ -131,15 +136,15 @@ namespace {
 
 // A 雑節 line after its date column: the time (or its blank columns), the name and, for a
 // 土用, its first and last days written by dayText.
-std::string zassetsuLineAfterDate(const Event& item, std::string (*dayText)(const CivilDate&)) {
+std::string zassetsuLineAfterDate(const Item& item, std::string (*dayText)(const CivilDate&)) {
     std::string line;
-    if (item.kind == EventKind::ZassetsuMoment) {
+    if (item.kind == Kind::Moment) {
         line += " " + formatTwoDigits(item.hour) + ":" + formatTwoDigits(item.minute);
     } else {
         line += "      ";
     }
     line += "  " + item.name;
-    if (item.kind == EventKind::DoyoPeriod) {
+    if (item.kind == Kind::Period) {
         line += " " + dayText(item.date) + "〜" + dayText(item.lastDate);
     }
     return line;
@@ -147,11 +152,11 @@ std::string zassetsuLineAfterDate(const Event& item, std::string (*dayText)(cons
 
 } // namespace
 
-std::string zassetsuLine(const Event& item) {
+std::string zassetsuLine(const Item& item) {
     return monthDayText(item.date) + zassetsuLineAfterDate(item, monthDayText);
 }
 
-std::string zassetsuJapaneseLine(const Event& item) {
+std::string zassetsuJapaneseLine(const Item& item) {
     const std::string date = japaneseMonthDayText(item.date);
     // 月 and 日 take two columns each, the digits one; "12月31日" takes eight.
     const std::size_t digits = date.size() - 2 * std::string("月").size();
@@ -159,4 +164,4 @@ std::string zassetsuJapaneseLine(const Event& item) {
            zassetsuLineAfterDate(item, japaneseMonthDayText);
 }
 
-} // namespace sorvane::almanac
+} // namespace sorvane::zassetsu

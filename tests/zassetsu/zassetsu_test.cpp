@@ -1,5 +1,4 @@
 // The 雑節 rules on constructed years, and the finder's search for an arbitrary longitude.
-#include "almanac/zassetsu.h"
 #include "calendar/civil_date.h"
 #include "calendar/day_cycles.h"
 #include "calendar/names.h"
@@ -7,6 +6,7 @@
 #include "ephemeris/tables.h"
 #include "finder/finder.h"
 #include "support/test_support.h"
+#include "zassetsu/zassetsu.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -15,10 +15,10 @@
 namespace sorvane {
 namespace {
 
-using namespace almanac;
+using namespace zassetsu;
 
-Event at(int y, int m, int d, int hour = 12, int minute = 0, double longitude = 0) {
-    return momentEvent(EventKind::Longitude, CivilDate{y, m, d}, hour, minute, longitude);
+ShownMoment at(int y, int m, int d, int hour = 12, int minute = 0, double longitude = 0) {
+    return ShownMoment{CivilDate{y, m, d}, hour, minute, longitude};
 }
 
 // A year laid out from typical dates; each test moves what it needs.
@@ -37,9 +37,9 @@ SeasonAnchors typicalYear(int y) {
     return a;
 }
 
-const almanac::Event& item(const std::vector<almanac::Event>& items, const std::string& id) {
-    const auto it = std::find_if(items.begin(), items.end(),
-                                 [&](const almanac::Event& i) { return i.id == id; });
+const Item& item(const std::vector<Item>& items, const std::string& id) {
+    const auto it =
+        std::find_if(items.begin(), items.end(), [&](const Item& i) { return i.id == id; });
     if (it == items.end()) {
         throw std::runtime_error("no item " + id);
     }
@@ -51,19 +51,19 @@ const almanac::Event& item(const std::vector<almanac::Event>& items, const std::
 TEST(Zassetsu, SetsubunIsTheDayBeforeRisshunsJstDate) {
     SeasonAnchors a = typicalYear(2027);
     a.risshun = at(2027, 2, 4, 0, 5, 315);
-    EXPECT_EQ(item(zassetsu(a), "setsubun").date, (CivilDate{2027, 2, 3}));
+    EXPECT_EQ(item(yearZassetsu(a), "setsubun").date, (CivilDate{2027, 2, 3}));
     a.risshun = at(2027, 2, 3, 23, 59, 315);
-    EXPECT_EQ(item(zassetsu(a), "setsubun").date, (CivilDate{2027, 2, 2}));
+    EXPECT_EQ(item(yearZassetsu(a), "setsubun").date, (CivilDate{2027, 2, 2}));
     a = typicalYear(2029); // the other anchors in the same year: a 土用 lasts weeks, not years
     a.risshun = at(2029, 2, 3, 23, 10, 315);
-    EXPECT_EQ(item(zassetsu(a), "setsubun").date, (CivilDate{2029, 2, 2}));
+    EXPECT_EQ(item(yearZassetsu(a), "setsubun").date, (CivilDate{2029, 2, 2}));
 }
 
 TEST(Zassetsu, HiganRunsThreeDaysEitherSideOfTheEquinoxDates) {
     SeasonAnchors a = typicalYear(2025);
     a.shunbun = at(2025, 3, 20, 18, 1, 0);
     a.shuubun = at(2025, 9, 23, 3, 19, 180);
-    const auto items = zassetsu(a);
+    const auto items = yearZassetsu(a);
     EXPECT_EQ(item(items, "higan-spring-start").date, (CivilDate{2025, 3, 17}));
     EXPECT_EQ(item(items, "higan-spring-end").date, (CivilDate{2025, 3, 23}));
     EXPECT_EQ(item(items, "higan-autumn-start").date, (CivilDate{2025, 9, 20}));
@@ -71,7 +71,7 @@ TEST(Zassetsu, HiganRunsThreeDaysEitherSideOfTheEquinoxDates) {
     // Across a month end: an equinox on 21 March begins on the 18th and ends on the 24th;
     // one on 22 September ends on the 25th, one on 30 September would end on 3 October.
     a.shuubun = at(2025, 9, 30, 0, 0, 180);
-    EXPECT_EQ(item(zassetsu(a), "higan-autumn-end").date, (CivilDate{2025, 10, 3}));
+    EXPECT_EQ(item(yearZassetsu(a), "higan-autumn-end").date, (CivilDate{2025, 10, 3}));
 }
 
 // Counted from 立春's date, that day being the first: 88th, 210th and 220th days. A leap
@@ -79,14 +79,14 @@ TEST(Zassetsu, HiganRunsThreeDaysEitherSideOfTheEquinoxDates) {
 TEST(Zassetsu, DaysCountedFromRisshunFollowTheLeapYear) {
     SeasonAnchors common = typicalYear(2023);
     common.risshun = at(2023, 2, 4, 11, 43, 315);
-    const auto c = zassetsu(common);
+    const auto c = yearZassetsu(common);
     EXPECT_EQ(item(c, "hachijuuhachiya").date, (CivilDate{2023, 5, 2}));
     EXPECT_EQ(item(c, "nihyakutooka").date, (CivilDate{2023, 9, 1}));
     EXPECT_EQ(item(c, "nihyakuhatsuka").date, (CivilDate{2023, 9, 11}));
 
     SeasonAnchors leap = typicalYear(2024);
     leap.risshun = at(2024, 2, 4, 17, 27, 315);
-    const auto l = zassetsu(leap);
+    const auto l = yearZassetsu(leap);
     EXPECT_EQ(item(l, "hachijuuhachiya").date, (CivilDate{2024, 5, 1}));
     EXPECT_EQ(item(l, "nihyakutooka").date, (CivilDate{2024, 8, 31}));
     EXPECT_EQ(item(l, "nihyakuhatsuka").date, (CivilDate{2024, 9, 10}));
@@ -114,10 +114,10 @@ TEST(Zassetsu, DoyoPeriodsAndTheirUshiDays) {
     a.rikka = at(2025, 5, 5, 14, 57, 45);
     a.risshuu = at(2025, 8, 7, 14, 52, 135);
     a.rittou = at(2025, 11, 7, 13, 4, 225);
-    const auto items = zassetsu(a);
+    const auto items = yearZassetsu(a);
 
     const auto& summer = item(items, "doyo-summer");
-    EXPECT_EQ(summer.kind, EventKind::DoyoPeriod);
+    EXPECT_EQ(summer.kind, Kind::Period);
     EXPECT_EQ(summer.date, (CivilDate{2025, 7, 19}));
     EXPECT_EQ(summer.lastDate, (CivilDate{2025, 8, 6}));
     EXPECT_EQ(item(items, "doyo-summer-ushi-1").date, (CivilDate{2025, 7, 19}));
@@ -138,14 +138,14 @@ TEST(Zassetsu, DoyoPeriodsAndTheirUshiDays) {
     EXPECT_EQ(item(items, "doyo-autumn").lastDate, (CivilDate{2025, 11, 6}));
 
     // Every 丑 day lies inside its period, and none is missed.
-    for (const almanac::Event& p : items) {
-        if (p.kind != EventKind::DoyoPeriod) {
+    for (const Item& p : items) {
+        if (p.kind != Kind::Period) {
             continue;
         }
         const auto expected = ushiDays(p.date, p.lastDate);
         std::vector<CivilDate> listed;
-        for (const almanac::Event& u : items) {
-            if (u.kind == EventKind::UshiDay && u.id.rfind(p.id + "-", 0) == 0) {
+        for (const Item& u : items) {
+            if (u.kind == Kind::UshiDay && u.id.rfind(p.id + "-", 0) == 0) {
                 listed.push_back(u.date);
                 EXPECT_GE(u.date, p.date);
                 EXPECT_LE(u.date, p.lastDate);
@@ -164,14 +164,14 @@ TEST(Zassetsu, UshiDaysAtThePeriodsEnds) {
 }
 
 TEST(Zassetsu, ItemsAreInTimeOrderAndPrintedOneDatedLineEach) {
-    const auto items = zassetsu(typicalYear(2025));
+    const auto items = yearZassetsu(typicalYear(2025));
     EXPECT_EQ(items.size(), 21u); // 10 days and moments, 4 periods, 7 丑 days for this layout
     for (std::size_t i = 1; i < items.size(); ++i) {
         EXPECT_LE(items[i - 1].date, items[i].date) << items[i].id;
     }
     // A period comes before the 丑 day on its first day.
     const auto period = std::find_if(items.begin(), items.end(),
-                                     [](const almanac::Event& i) { return i.id == "doyo-summer"; });
+                                     [](const Item& i) { return i.id == "doyo-summer"; });
     ASSERT_NE(period + 1, items.end());
     EXPECT_EQ((period + 1)->id, "doyo-summer-ushi-1");
 
