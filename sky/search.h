@@ -106,7 +106,10 @@ template <class F> class Searcher {
             }
             const double next = falsePosition();
             found.jd = next;
-            if (b_ - a_ < tol_ || std::fabs(t - next) < tol_ / 4) {
+            // Without a rate the false position's own step ends the search; with one, only a
+            // Newton step does (or a bracket narrower than the tolerance), as from the guess.
+            const bool settled = !std::isfinite(v.rate) && std::fabs(t - next) < tol_ / 4;
+            if (b_ - a_ < tol_ || settled) {
                 found.status = SearchStatus::Found;
                 return found;
             }
