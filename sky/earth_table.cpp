@@ -1,5 +1,7 @@
 #include "sky/earth_table.h"
 
+#include <cstddef>
+
 namespace sorvane::sky {
 
 namespace {
