@@ -9,14 +9,18 @@
 #                         browser test in headless Chromium); needs build/ (tools/build.sh)
 #   tools/web.sh bench    build, then print the time to the first month, a month switch and
 #                         the site's gzip size
+#   tools/web.sh sources  only fetch and unpack the source packages of ERFA and libical
 #
-# ERFA and libical for WebAssembly are built from Debian's source packages into
-# build-web/prefix/ once; the project itself is built with CMake in build-web/cmake/.
+# ERFA, libical and GoogleTest for WebAssembly are built from Debian's source packages once
+# per machine into a cache outside the clone ($SORVANE_CACHE_DIR, default ~/.cache/sorvane)
+# and copied into build-web/prefix/; the project itself is built with CMake in build-web/cmake/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 out=$root/build-web
 prefix=$out/prefix
+cache=${SORVANE_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/sorvane}
+export SORVANE_CACHE_DIR=$cache
 mkdir -p "$out"
 
 say() { echo "web: $*" >&2; }
@@ -46,64 +50,68 @@ install_packages() {
 
 # emcc 3.1.6 runs its JavaScript optimizer with node and needs acorn, which Debian installs
 # under /usr/share/nodejs; its loader breaks on node's own fetch.
+# emcc's own cache (the system libraries it builds on first use) is kept per emcc version in the
+# cache outside the clone, seeded from the system's.
+emcc_version=
 setup_emscripten() {
   export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-  export EM_CACHE=$out/emcache
+  command -v emcc >/dev/null || die "emcc not found after installing emscripten"
+  emcc_version=$(emcc --version | sed -n '1s/.* \([0-9][0-9]*\.[0-9][0-9.]*\).*/\1/p')
+  [ -n "$emcc_version" ] || die "emcc --version names no version"
+  export EM_CACHE=$cache/web/emcache-$emcc_version
   mkdir -p "$EM_CACHE"
-  # A cache copied from the system's so that the first link need not rebuild libc.
   if [ ! -e "$EM_CACHE/.seeded" ] && [ -d /usr/share/emscripten/cache ]; then
     cp -a /usr/share/emscripten/cache/. "$EM_CACHE/" 2>/dev/null || true
     touch "$EM_CACHE/.seeded"
   fi
-  command -v emcc >/dev/null || die "emcc not found after installing emscripten"
 }
 
 node_run() { node --no-experimental-fetch "$@"; }
 
 # --- Source packages --------------------------------------------------------------------------
-# Fetches Debian's source package NAME into build-web/src and unpacks its upstream tarball
-# (checked against the .dsc's SHA-256); prints the unpacked folder.
+# Debian's source package NAME, unpacked in the cache (tools/debian-source.sh reads the archive
+# through a private deb-src list made from the system's Debian entries: no deb-src line need
+# be configured, and nothing in the system is changed); prints the unpacked folder.
 fetch_source() {
-  local name=$1 dir=$out/src
-  mkdir -p "$dir"
-  local dsc
-  dsc=$(ls "$dir"/"${name}"_*.dsc 2>/dev/null | head -n1 || true)
-  if [ -z "$dsc" ] || ! ls "$dir"/"${name}"_*.orig.tar.* >/dev/null 2>&1; then
-    if ! grep -rqs '^\(deb-src\|Types:.*deb-src\)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-      die "no deb-src line in /etc/apt/sources.list(.d): add one for bookworm (as root, e.g.
-  echo 'deb-src http://deb.debian.org/debian bookworm main' >> /etc/apt/sources.list && apt-get update)
-and run this again; the WebAssembly builds of ERFA and libical come from Debian's sources"
-    fi
-    say "fetching the source package $name"
-    # Only the upstream tarball is used: a missing Debian part does not stop the build.
-    (cd "$dir" && apt-get source --download-only "$name" >/dev/null 2>&1) || true
-    dsc=$(ls "$dir"/"${name}"_*.dsc 2>/dev/null | head -n1 || true)
-    [ -n "$dsc" ] || die "apt-get source $name gave no .dsc (is a deb-src line configured and apt-get update run?)"
+  "$root/tools/debian-source.sh" fetch "$1" "$cache/src"
+}
+
+# --- The cache outside the clone ---------------------------------------------------------------
+# ERFA, libical and GoogleTest for WebAssembly are built once per machine into
+# $SORVANE_CACHE_DIR/web (default ~/.cache/sorvane/web), each in a folder named after what it
+# is built from: the source package's version, emcc's version and the text of the function that
+# builds it. A folder is complete or absent (built beside it, then renamed).
+#   cached NAME VERSION FUNCTION: the folder, built by FUNCTION FOLDER SOURCE-VERSION if missing.
+cached() {
+  local name=$1 version=$2 build=$3
+  local recipe
+  recipe=$( (declare -f "$build"; echo "$emcc_version") | sha256sum | cut -c1-12)
+  local entry=$cache/web/$name-$version-emcc$emcc_version-$recipe
+  if [ ! -f "$entry/.complete" ]; then
+    local tmp=$entry.tmp.$$
+    rm -rf "$tmp" && mkdir -p "$tmp"
+    "$build" "$tmp" "$entry" || { rm -rf "$tmp"; die "building $name for WebAssembly failed"; }
+    touch "$tmp/.complete"
+    rm -rf "$entry" && mv "$tmp" "$entry"
   fi
-  local tarball
-  tarball=$(ls "$dir"/"${name}"_*.orig.tar.* | head -n1) ||
-    die "apt-get source $name gave no upstream tarball"
-  local want
-  want=$(awk '/^Checksums-Sha256:/{f=1;next} /^[^ ]/{f=0} f && $3 ~ /orig\.tar/ {print $1}' "$dsc")
-  [ -n "$want" ] || die "$dsc names no SHA-256 for the upstream tarball"
-  [ "$(sha256sum "$tarball" | cut -d' ' -f1)" = "$want" ] ||
-    die "$tarball does not match the SHA-256 in $dsc"
-  local top
-  top=$(tar tf "$tarball" | sed -n 1p | cut -d/ -f1) # sed reads on: no SIGPIPE for tar
-  if [ ! -d "$dir/$top" ]; then
-    tar xf "$tarball" -C "$dir"
-  fi
-  echo "$dir/$top"
+  echo "$entry"
+}
+
+# Copies a cached folder into build-web/prefix/, where the project's build looks.
+into_prefix() {
+  mkdir -p "$prefix"
+  cp -a "$1"/. "$prefix"/
+  rm -f "$prefix/.complete"
 }
 
 # --- ERFA -----------------------------------------------------------------------------------
-build_erfa() {
-  [ -f "$prefix/lib/liberfa.a" ] && return 0
-  local src
+# erfa_into DIR FINAL: ERFA's library and headers built into DIR.
+erfa_into() {
+  local dir=$1 src
   src=$(fetch_source erfa)
   say "building ERFA for WebAssembly"
-  local obj=$out/erfa-obj
-  rm -rf "$obj" && mkdir -p "$obj" "$prefix/lib" "$prefix/include"
+  local obj=$dir/obj
+  mkdir -p "$obj" "$dir/lib" "$dir/include"
   local version
   version=$(sed -n 's/^AC_INIT(\[erfa\], *\[\([0-9.]*\)\].*/\1/p' "$src/configure.ac")
   [ -n "$version" ] || version=2.0.0
@@ -123,59 +131,69 @@ EOF
   done
   # Two compilers at a time, as the machine allows.
   printf '%s\n' "${files[@]}" |
-    xargs -P "$(nproc)" -n 16 sh -c 'cd "$0" && nice emcc -O2 -ffp-contract=off -DHAVE_CONFIG_H -I. -c "$@"' "$obj"
-  emar rcs "$prefix/lib/liberfa.a" "$obj"/*.o
-  cp "$src"/src/erfa.h "$src"/src/erfam.h "$src"/src/erfaextra.h "$prefix/include/"
-  [ -f "$src/src/erfadatextra.h" ] && cp "$src/src/erfadatextra.h" "$prefix/include/"
+    xargs -P "$(nproc)" -n 16 sh -c 'cd "$0" && nice emcc -O2 -ffp-contract=off -DHAVE_CONFIG_H -I. -c "$@"' "$obj" ||
+    return 1
+  emar rcs "$dir/lib/liberfa.a" "$obj"/*.o
+  cp "$src"/src/erfa.h "$src"/src/erfam.h "$src"/src/erfaextra.h "$dir/include/"
+  [ ! -f "$src/src/erfadatextra.h" ] || cp "$src/src/erfadatextra.h" "$dir/include/"
   rm -rf "$obj"
 }
 
 # --- libical --------------------------------------------------------------------------------
-build_libical() {
-  [ -f "$prefix/lib/libical.a" ] && return 0
-  local src
+# libical_into DIR FINAL: libical installed into DIR, its pkg-config file naming FINAL.
+libical_into() {
+  local dir=$1 final=$2 src
   src=$(fetch_source libical3)
   say "building libical for WebAssembly"
-  local b=$out/libical-build
+  local b=$dir.build
   rm -rf "$b"
   # Its configure step fails with the C++ bindings off; the rest is left out.
   nice emcmake cmake -S "$src" -B "$b" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib \
+    -DCMAKE_INSTALL_PREFIX="$final" -DCMAKE_INSTALL_LIBDIR=lib \
     -DSTATIC_ONLY=ON -DSHARED_ONLY=OFF -DICAL_GLIB=OFF -DGOBJECT_INTROSPECTION=OFF \
     -DICAL_BUILD_DOCS=OFF -DLIBICAL_BUILD_TESTING=OFF -DWITH_CXX_BINDINGS=ON \
     -DICAL_ALLOW_EMPTY_PROPERTIES=OFF -DUSE_BUILTIN_TZDATA=ON \
     -DCMAKE_DISABLE_FIND_PACKAGE_ICU=ON -DCMAKE_DISABLE_FIND_PACKAGE_BDB=ON \
     -DCMAKE_C_FLAGS="-ffp-contract=off" >"$out/libical-configure.log" 2>&1 ||
-    die "libical's configure failed; see $out/libical-configure.log"
+    { say "libical's configure failed; see $out/libical-configure.log"; return 1; }
   nice cmake --build "$b" -j"$(nproc)" >"$out/libical-build.log" 2>&1 ||
-    die "libical's build failed; see $out/libical-build.log"
-  cmake --install "$b" >/dev/null
+    { say "libical's build failed; see $out/libical-build.log"; return 1; }
+  cmake --install "$b" --prefix "$dir" >/dev/null || return 1
   rm -rf "$b"
 }
 
-case ${1:-build} in
-build | serve | test | bench) ;;
-*) die "unknown command '$1' (build, serve, test or bench)" ;;
-esac
-install_packages
-setup_emscripten
-build_erfa
-build_libical
-
 # --- GoogleTest, for the suites under node ---------------------------------------------------
-build_gtest() {
-  [ -f "$prefix/lib/libgtest.a" ] && return 0
-  [ -d /usr/src/googletest ] || die "/usr/src/googletest is missing (the package libgtest-dev)"
+gtest_into() {
+  local dir=$1
+  [ -d /usr/src/googletest ] || { say "/usr/src/googletest is missing (the package libgtest-dev)"; return 1; }
   say "building GoogleTest for WebAssembly"
-  local b=$out/gtest-build
+  local b=$dir.build
   rm -rf "$b"
   nice emcmake cmake -S /usr/src/googletest -B "$b" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib -DBUILD_GMOCK=OFF \
+    -DCMAKE_INSTALL_PREFIX="$dir" -DCMAKE_INSTALL_LIBDIR=lib -DBUILD_GMOCK=OFF \
     -Dgtest_disable_pthreads=ON -DCMAKE_CXX_FLAGS="-fexceptions" >"$out/gtest.log" 2>&1 &&
     nice cmake --build "$b" -j"$(nproc)" >>"$out/gtest.log" 2>&1 &&
     cmake --install "$b" >>"$out/gtest.log" 2>&1 ||
-    die "GoogleTest's build failed; see $out/gtest.log"
+    { say "GoogleTest's build failed; see $out/gtest.log"; return 1; }
   rm -rf "$b"
+}
+
+# The libraries the module links, from the cache, copied into build-web/prefix/ (libical's
+# pkg-config file names its folder in the cache, which stays where it is).
+libraries() {
+  rm -rf "$prefix"
+  local version entry
+  version=$("$root/tools/debian-source.sh" version erfa)
+  entry=$(cached erfa "$version" erfa_into)
+  into_prefix "$entry"
+  version=$("$root/tools/debian-source.sh" version libical3)
+  entry=$(cached libical3 "$version" libical_into)
+  into_prefix "$entry"
+  if [ "${1:-}" = tests ]; then
+    version=$(dpkg-query -W -f='${Version}' libgtest-dev)
+    entry=$(cached googletest "$version" gtest_into)
+    into_prefix "$entry"
+  fi
 }
 
 # --- The project ------------------------------------------------------------------------------
@@ -184,8 +202,8 @@ build_module() {
   local tests=OFF
   if [ "${1:-}" = tests ]; then
     tests=ON
-    build_gtest
   fi
+  libraries "$@"
   # nlohmann/json is header-only: its headers and CMake files go into the prefix, because
   # emscripten's toolchain looks for packages there and not under /usr.
   if [ ! -f "$prefix/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake" ]; then
@@ -248,6 +266,18 @@ web_test() {
 }
 
 command=${1:-build}
+case $command in
+build | serve | test | bench | sources) ;;
+*) die "unknown command '$command' (build, serve, test, bench or sources)" ;;
+esac
+if [ "$command" = sources ]; then
+  # Only the source packages (the step that needs Debian's archive): their folders.
+  fetch_source erfa
+  fetch_source libical3
+  exit 0
+fi
+install_packages
+setup_emscripten
 if [ "$command" = test ]; then
   build_module tests
 else
