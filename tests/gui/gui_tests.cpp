@@ -11,11 +11,22 @@
 #include "shutdown_test.h"
 #include "ui/settings.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstring>
 #include <functional>
 #include <vector>
 
 int main(int argc, char** argv) {
+    // The settings of whoever runs the tests (a mode or a place chosen by hand) must not reach
+    // the windows under test: the settings, and those of the programs the tests start, live in
+    // a folder of this run.
+    QTemporaryDir configHome;
+    if (!configHome.isValid()) {
+        qWarning("gui_tests: no temporary folder for the settings");
+        return 2;
+    }
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
     QApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     sorvane::ui::setApplicationNames();
