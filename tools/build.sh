@@ -3,5 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+. tools/ccache.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${ccache_options[@]}" "$@" >/dev/null
 cmake --build build -j"$(nproc)"

@@ -211,17 +211,15 @@ build_module() {
     cp -r /usr/include/nlohmann "$prefix/include/"
     cp -r /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"
   fi
-  local b=$out/cmake launcher=()
-  if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-  fi
+  local b=$out/cmake ccache_options=()
+  . "$root/tools/ccache.sh"
   PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig PKG_CONFIG_PATH= \
     nice emcmake cmake -S "$root" -B "$b" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_FIND_ROOT_PATH="$prefix" \
     -DERFA_LIBRARY="$prefix/lib/liberfa.a" -DERFA_INCLUDE_DIR="$prefix/include" \
     -DSORVANE_BUILD_GUI=OFF -DSORVANE_BUILD_TESTS="$tests" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch" \
-    "${launcher[@]}" >"$out/configure.log" 2>&1 ||
+    "${ccache_options[@]}" >"$out/configure.log" 2>&1 ||
     die "configuring the WebAssembly build failed; see $out/configure.log"
   local targets=(--target sorvane-cli)
   [ "$tests" = ON ] && targets=()

@@ -56,8 +56,12 @@ def serve(site):
 def browser(width, height):
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
+    # The last four keep Chromium from reaching for the network on its own (updates, sync,
+    # the first-run page): on a machine without the internet those calls only wait.
     for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
-                f"--window-size={width},{height}", "--lang=ja", "--hide-scrollbars"):
+                f"--window-size={width},{height}", "--lang=ja", "--hide-scrollbars",
+                "--disable-background-networking", "--disable-component-update",
+                "--disable-sync", "--no-first-run"):
         options.add_argument(arg)
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
     driver.set_script_timeout(120)
