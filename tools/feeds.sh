@@ -29,7 +29,14 @@ if ! [[ $year =~ ^[0-9]{4}$ ]]; then
 fi
 first=$((10#$year - 1))
 last=$((10#$year + 3))
+# A folder named like an option ("-feeds") is a folder all the same.
+case $out in -*) out=./$out ;; esac
 mkdir -p "$out"
+# The program's messages go to a file of this run's own, never to a name in OUT_DIR that
+# someone else may have put there (a link to another file, say).
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+err=$scratch/err
 
 # The value of a calendar property (unfolded, its text escapes undone, HTML-escaped).
 property() {
@@ -41,15 +48,15 @@ property() {
 
 # The years the program writes for a kind: the window, cut to the kind's own years.
 items=""
+written=0
 for kind in rokuyo senjitsu sekki holidays moon zassetsu; do
     from=$first
     to=$last
     # A window beyond a kind's years: the message names them ("covers the years A..B").
-    if ! "$program" --feed "$kind" --from "$from" --to "$to" --ics "$out/$kind.ics" 2>"$out/.err"; then
-        span=$(sed -n 's/.*covers the years \([0-9]*\)\.\.\([0-9]*\).*/\1 \2/p' "$out/.err")
+    if ! "$program" --feed "$kind" --from "$from" --to "$to" --ics "$out/$kind.ics" 2>"$err"; then
+        span=$(sed -n 's/.*covers the years \([0-9]*\)\.\.\([0-9]*\).*/\1 \2/p' "$err")
         if [ -z "$span" ]; then
-            cat "$out/.err" >&2
-            rm -f "$out/.err"
+            cat "$err" >&2
             exit 1
         fi
         read -r a b <<<"$span"
@@ -61,7 +68,7 @@ for kind in rokuyo senjitsu sekki holidays moon zassetsu; do
         fi
         "$program" --feed "$kind" --from "$from" --to "$to" --ics "$out/$kind.ics"
     fi
-    rm -f "$out/.err"
+    written=$((written + 1))
     name=$(property "$out/$kind.ics" X-WR-CALNAME)
     about=$(property "$out/$kind.ics" X-WR-CALDESC)
     events=$(grep -c '^BEGIN:VEVENT' "$out/$kind.ics" || true)
@@ -75,8 +82,13 @@ for kind in rokuyo senjitsu sekki holidays moon zassetsu; do
 "
 done
 
+if ((written == 0)); then
+    echo "feeds.sh: no kind covers any year of $first..$last; no index written" >&2
+    exit 2
+fi
+
 tmp=$(mktemp "$out/.index.html.XXXXXX")
-trap 'rm -f "$tmp"' EXIT
+trap 'rm -rf "$scratch" "$tmp"' EXIT
 cat >"$tmp" <<EOF
 <!DOCTYPE html>
 <html lang="ja">
@@ -120,5 +132,5 @@ for (const c of document.querySelectorAll("code.url")) {
 EOF
 chmod 644 "$tmp"
 mv -f "$tmp" "$out/index.html"
-trap - EXIT
+trap 'rm -rf "$scratch"' EXIT
 echo "feeds.sh: wrote $out (the years $first..$last)"
