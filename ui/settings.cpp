@@ -1,6 +1,8 @@
 #include "ui/settings.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 namespace sorvane::ui {
@@ -24,7 +26,25 @@ QSettings programSettings() {
     const QString organisation = QCoreApplication::organizationName().isEmpty()
                                      ? kOrganisation
                                      : QCoreApplication::organizationName();
+    // QSettings reads its file as it is made: a named pipe there would keep the window from
+    // ever starting, and a folder or device cannot hold settings. The file's kind is checked
+    // first (the path comes from a settings object of a name that is never a file); anything
+    // but a regular file leaves the program with its defaults, saving nothing.
+    const QString path = settingsFileName(organisation);
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        qWarning("設定ファイル %s "
+                 "は通常のファイルではありません。既定の設定で動き、設定は保存しません。",
+                 qUtf8Printable(path));
+        return QSettings(QString(), QSettings::IniFormat);
+    }
     return QSettings(organisation, organisation);
+}
+
+QString settingsFileName(const QString& organisation) {
+    const QSettings probe(QSettings::NativeFormat, QSettings::UserScope, organisation,
+                          QStringLiteral(".sorvane-settings-probe"));
+    return QFileInfo(probe.fileName()).dir().filePath(organisation + QStringLiteral(".conf"));
 }
 
 bool savedNotesShown() {

@@ -12,7 +12,13 @@ void setApplicationNames();
 
 // The program's settings file, named after the application's organisation name
 // (~/.config/sorvane/sorvane.conf); the one place that opens it.
+// When that path holds anything but a regular file (a named pipe, a folder), the settings are
+// the defaults and nothing is saved, with a warning on standard error.
 QSettings programSettings();
+
+// The path of the settings file of ORGANISATION (~/.config/ORGANISATION/ORGANISATION.conf, or
+// below the folder QSettings::setPath gave), without reading it.
+QString settingsFileName(const QString& organisation);
 
 // 暦 → 月の暦に暦注を表示 (off when never chosen).
 bool savedNotesShown();

@@ -6,12 +6,16 @@
 #include "horizon/day_text.h"
 #include "ui/calendar_page.h"
 #include "ui/place_menu.h"
+#include "ui/settings.h"
 
 #include <QAction>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <csignal>
 #include <memory>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace sorvane::ui::test {
 
@@ -50,6 +54,44 @@ class PlaceTest : public QObject {
         const std::vector<horizon::NamedPlace> places = menuPlaces(dir.path().toStdString());
         QCOMPARE(places.size(), std::size_t{1});
         QCOMPARE(QString::fromStdString(places.front().name), QStringLiteral("東京"));
+    }
+
+    // The settings file a named pipe (or a folder): the settings are read and written at once
+    // with their defaults, in a child process that must be done within ten seconds (before,
+    // it waited on the pipe for ever, and the window never started).
+    void settingsFileNotARegularFile() {
+        const QString path = settingsFileName(QCoreApplication::organizationName());
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile::remove(path);
+        for (const bool pipe : {true, false}) {
+            if (pipe) {
+                QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            } else {
+                QVERIFY(QDir().mkpath(path));
+            }
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                saveNotesShown(true);
+                ::_exit(savedNotesShown() ? 3 : 0); // saved nowhere: the default again
+            }
+            int status = -1;
+            for (int waited = 0; waited < 100; ++waited) {
+                if (::waitpid(child, &status, WNOHANG) == child) {
+                    break;
+                }
+                QTest::qWait(100);
+            }
+            if (!WIFEXITED(status)) {
+                ::kill(child, SIGKILL);
+                ::waitpid(child, nullptr, 0);
+            }
+            pipe ? QFile::remove(path) : QDir(path).removeRecursively();
+            QVERIFY2(WIFEXITED(status), pipe ? "a named pipe kept the settings waiting"
+                                             : "a folder as the settings file");
+            QCOMPARE(WEXITSTATUS(status), 0);
+        }
+        QVERIFY(!savedNotesShown());
     }
 
     // 2025-01-01 in Tokyo: sunrise 06:51 (the observatory's table), as the library gives it.
