@@ -71,7 +71,9 @@ default_timezone = Asia/Tokyo
 [sqlite]
 path = $work/khal/khal.db
 EOF
-khal_() { HOME=$work/khal khal -c "$work/khal/config" "$@"; }
+# khal sets the locale named in the environment and stops when the machine lacks it (a
+# LANG=ja_JP.UTF-8 without that locale generated): it runs in C.UTF-8, which every Debian has.
+khal_() { HOME=$work/khal LC_ALL=C.UTF-8 khal -c "$work/khal/config" "$@"; }
 # Two years of 六曜 (730 days), one of 選日 and 節気: khal keeps one file per event.
 "$cli" --feed rokuyo --from 2026 --to 2027 --ics "$work/rokuyo.ics"
 "$cli" --feed senjitsu --from 2026 --to 2026 --ics "$work/senjitsu.ics"
