@@ -40,7 +40,8 @@ const char* partKey(almanac::CellPart part) {
 }
 
 std::string minuteText(int minute) {
-    char buf[8];
+    // Room for any int on both sides: the text is never cut, whatever the minute.
+    char buf[32];
     std::snprintf(buf, sizeof buf, "%02d:%02d", minute / 60, minute % 60);
     return buf;
 }

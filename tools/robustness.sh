@@ -17,7 +17,8 @@ tools/install-deps.sh
 
 jobs="$(nproc)"
 CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DSORVANE_BUILD_GUI=OFF -DSORVANE_SANITIZE=ON "${ccache_options[@]}" \
+    -DSORVANE_BUILD_GUI=OFF -DSORVANE_SANITIZE=ON -DSORVANE_WERROR="${SORVANE_WERROR:-OFF}" \
+    "${ccache_options[@]}" \
     -DSORVANE_FUZZ_SECONDS="${SORVANE_FUZZ_SECONDS:-25}" >/dev/null
 cmake --build build-sanitize -j"$jobs" \
     --target year_sweep sorvane-cli term_file_fuzzer term_file_replay year_terms_fuzzer \

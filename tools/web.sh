@@ -217,7 +217,7 @@ build_module() {
     nice emcmake cmake -S "$root" -B "$b" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_FIND_ROOT_PATH="$prefix" \
     -DERFA_LIBRARY="$prefix/lib/liberfa.a" -DERFA_INCLUDE_DIR="$prefix/include" \
-    -DSORVANE_BUILD_GUI=OFF -DSORVANE_BUILD_TESTS="$tests" \
+    -DSORVANE_BUILD_GUI=OFF -DSORVANE_BUILD_TESTS="$tests" -DSORVANE_WERROR="${SORVANE_WERROR:-OFF}" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch" \
     "${ccache_options[@]}" >"$out/configure.log" 2>&1 ||
     die "configuring the WebAssembly build failed; see $out/configure.log"
