@@ -375,6 +375,9 @@ int main(int argc, char** argv) {
     // Over a file-size limit write() then fails with EFBIG, which is reported, instead of
     // the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    // A reader that quits (`sorvane-cli 2026 --days | head`) makes write() fail with EPIPE,
+    // reported as any failed write is (status 3), instead of the signal ending the program.
+    std::signal(SIGPIPE, SIG_IGN);
     // With standard output closed, keep its descriptor taken so that no file opened later
     // (the calendar's temporary file) receives the report.
     const bool stdoutOpen = ::fcntl(STDOUT_FILENO, F_GETFD) != -1;

@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
     // Over a file-size limit write() then fails with EFBIG, which is reported, instead of the
     // signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Likewise a pipe whose reader has quit: EPIPE, reported, instead of SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     const sorvane::ui::StartupTrace trace;
     trace.mark("main");
     QApplication app(argc, argv);

@@ -5,6 +5,7 @@
 #include "support/test_support.h"
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -12,7 +13,9 @@
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -163,6 +166,55 @@ TEST(StandardOutput, AFailedWriteIsReportedWithStatusThree) {
             EXPECT_EQ(r.err, std::string("sorvane-cli: standard output: ") + reason + "\n")
                 << mode << redirect;
         }
+    }
+}
+
+// Standard output a pipe whose reader has already quit, as under `| head` once head is done:
+// the write fails with EPIPE, reported with status 3, for the text, JSON and iCalendar
+// writers. The child starts with SIGPIPE's default action, as a shell gives it.
+TEST(StandardOutput, APipeWhoseReaderQuitIsAFailedWrite) {
+    const std::vector<std::vector<std::string>> modes = {
+        {"2026", "--days"}, {"2026", "--days", "--json"}, {"2026", "--ics", "-"}, {"--help"}};
+    for (const auto& mode : modes) {
+        int out[2];
+        int err[2];
+        ASSERT_EQ(::pipe(out), 0);
+        ASSERT_EQ(::pipe(err), 0);
+        ::close(out[0]); // the reader is gone before the first write
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::signal(SIGPIPE, SIG_DFL);
+            ::dup2(out[1], STDOUT_FILENO);
+            ::dup2(err[1], STDERR_FILENO);
+            ::close(err[0]);
+            const std::string program = sorvane::testing::cliProgram();
+            std::vector<char*> argv{const_cast<char*>(program.c_str())};
+            for (const std::string& a : mode) {
+                argv.push_back(const_cast<char*>(a.c_str()));
+            }
+            argv.push_back(nullptr);
+            ::execv(program.c_str(), argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        ::close(err[1]);
+        std::string message;
+        char buf[512];
+        for (ssize_t n; (n = ::read(err[0], buf, sizeof buf)) > 0;) {
+            message.append(buf, static_cast<std::size_t>(n));
+        }
+        ::close(err[0]);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const std::string line = mode.front() + " " + mode.back();
+        ASSERT_TRUE(WIFEXITED(status)) << line << ": ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 3) << line;
+        // The last line (a mode's note may come first).
+        const std::string broken = "sorvane-cli: standard output: Broken pipe\n";
+        EXPECT_TRUE(message.size() >= broken.size() &&
+                    message.compare(message.size() - broken.size(), broken.size(), broken) == 0)
+            << line << ": " << message;
     }
 }
 
