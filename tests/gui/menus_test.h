@@ -4,6 +4,7 @@
 #include "gui_support.h"
 #include "ui/about_box.h"
 #include "ui/data_files.h"
+#include "ui/guide.h"
 #include "ui/notification_sound.h"
 #include "ui/translations.h"
 
@@ -56,6 +57,35 @@ class MenusTest : public QObject {
     }
 
   private slots:
+    // Soft line breaks: out between Japanese characters, a space between Latin words, the
+    // blocks of Markdown left as they are.
+    void guideLinesRunOn_data() {
+        QTest::addColumn<QString>("markdown");
+        QTest::addColumn<QString>("joined");
+        const auto row = [](const char* name, const char* markdown, const char* joined) {
+            QTest::newRow(name) << QString::fromUtf8(markdown) << QString::fromUtf8(joined);
+        };
+        row("Japanese", "予定を\n立てる", "予定を立てる");
+        row("Japanese, indented next line", "予定を\n  立てる", "予定を立てる");
+        row("Japanese then a digit", "各月の\n1日", "各月の1日");
+        row("a Latin word then Japanese", "`sorvane-cli`\nの二つ", "`sorvane-cli`の二つ");
+        row("Latin words", "two\nwords", "two\nwords");
+        row("paragraphs", "一つ目。\n\n二つ目。", "一つ目。\n\n二つ目。");
+        row("list items", "- 大安\n- 友引", "- 大安\n- 友引");
+        row("a list item's second line", "- 大安の\n  土曜日", "- 大安の土曜日");
+        row("ordered items", "1. 月の暦\n2. 日を探す", "1. 月の暦\n2. 日を探す");
+        row("heading", "# 使い方\n本文", "# 使い方\n本文");
+        row("table", "| 日 | 六曜 |\n|---|---|", "| 日 | 六曜 |\n|---|---|");
+        row("hard break", "一行目  \n二行目", "一行目  \n二行目");
+        row("fence", "```\n暦\n注\n```", "```\n暦\n注\n```");
+        row("full-width forms", "（注）\n六曜", "（注）六曜");
+    }
+    void guideLinesRunOn() {
+        QFETCH(QString, markdown);
+        QFETCH(QString, joined);
+        QCOMPARE(joinSoftBreaks(markdown), joined);
+    }
+
     // 暦 → 使い方 opens the Japanese guide the program carries, rendered: its headings are
     // text, not Markdown marks, and the item opens the same window again.
     void guideOpensFromTheCalendarMenu() {
@@ -74,6 +104,30 @@ class MenusTest : public QObject {
             QVERIFY2(text.contains(QString::fromUtf8(part)), part);
         }
         QVERIFY(!text.contains(QStringLiteral("## ")));
+        // The guide's own lines run on as Japanese is written: no space where a line of the
+        // source ended between two Japanese characters (or before a digit after one).
+        for (const char* joined :
+             {"日の出入りを使って予定を立てる", "の二つがあります", "各月の1日"}) {
+            QVERIFY2(text.contains(QString::fromUtf8(joined)), joined);
+        }
+        // And so every such line end of the source: the Japanese characters on its two sides
+        // (up to three each) stand together in the window's text.
+        static const QRegularExpression tail(
+            QStringLiteral("[\\x{3040}-\\x{30FF}\\x{4E00}-\\x{9FFF}]{1,3}$"));
+        static const QRegularExpression head(
+            QStringLiteral("^[\\x{3040}-\\x{30FF}\\x{4E00}-\\x{9FFF}]{1,3}"));
+        const QStringList source = guideText().split(QLatin1Char('\n'));
+        int ends = 0;
+        for (qsizetype i = 0; i + 1 < source.size(); ++i) {
+            const QRegularExpressionMatch a = tail.match(source[i]);
+            const QRegularExpressionMatch b = head.match(source[i + 1].trimmed());
+            if (a.hasMatch() && b.hasMatch() && !source[i].startsWith(QLatin1Char('#'))) {
+                const QString together = a.captured() + b.captured();
+                QVERIFY2(text.contains(together), qPrintable(together));
+                ++ends;
+            }
+        }
+        QVERIFY(ends >= 20);         // the guide has 21 such line ends
         QVERIFY(text.size() > 3000); // the whole guide, not the note that it could not be read
         guide->close();
         item->trigger();
