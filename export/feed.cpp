@@ -286,7 +286,8 @@ almanac::YearSpan feedYears(FeedKind kind) {
     case FeedKind::Senjitsu:
         return intersect(ics, coverage(Source::Lunisolar));
     case FeedKind::Moon:
-        return intersect(ics, coverage(Source::Phases));
+        // The phases reach further; 十五夜 and 十三夜 need the lunisolar calendar.
+        return intersect(ics, intersect(coverage(Source::Phases), coverage(Source::Lunisolar)));
     case FeedKind::Holidays:
         return intersect(ics, coverage(Source::Holidays));
     case FeedKind::Sekki:
@@ -303,7 +304,7 @@ const char* feedYearsReason(FeedKind kind) {
     case FeedKind::Senjitsu:
         return "the years of the lunisolar calendar, on which 不成就日 rests";
     case FeedKind::Moon:
-        return "the years of the Moon's theory";
+        return "the years of the lunisolar calendar, on which 十五夜 and 十三夜 rest";
     case FeedKind::Holidays:
         return "the years of the holiday law, as --holidays takes them";
     case FeedKind::Sekki:

@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace sorvane::testing {
@@ -112,6 +113,12 @@ TEST(FeedCli, BadArgumentsAreRefused) {
         {"--feed holidays --from 2026 --to 2101", "the holidays feed covers the years 1948..2100"},
         {"--feed sekki --from 0", "the sekki feed covers the years 1..8455"},
         {"--feed moon --from 2027 --to 2026", "--to 2026 lies before --from 2027"},
+        // The moon feed's 十五夜 and 十三夜 need the lunisolar calendar: its years, not the
+        // phases' -1999..3000.
+        {"--feed moon --from 1899", "the moon feed covers the years 1900..2100"},
+        {"--feed moon --from 2101", "the moon feed covers the years 1900..2100"},
+        {"--feed moon --from 3000", "the moon feed covers the years 1900..2100"},
+        {"--feed moon --from 2100 --to 2101", "the moon feed covers the years 1900..2100"},
         {"--feed senjitsu --from 2026-01-01", "--from \"2026-01-01\" is not a year"},
         {"--feed rokuyo 2026", "--feed takes its years from --from and --to, not a year"},
         {"--feed rokuyo --json", "--feed and --json cannot be combined"},
@@ -124,6 +131,33 @@ TEST(FeedCli, BadArgumentsAreRefused) {
         EXPECT_EQ(run.out, "") << args;
         EXPECT_NE(run.err.find(message), std::string::npos) << args << ": " << run.err;
         EXPECT_EQ(lines(run.err).size(), 1u) << run.err;
+    }
+}
+
+// The years --help gives each kind are the years the kind's feed is written for: the last
+// year of the span gives a calendar, the year after it is refused with status 2.
+TEST(FeedCli, TheHelpNamesTheYearsEachKindIsWrittenFor) {
+    const CliRun help = runCli("--help");
+    ASSERT_EQ(help.status, 0);
+    std::string text; // the help with its line breaks and indents as single spaces
+    for (const std::string& line : lines(help.out)) {
+        const std::size_t from = line.find_first_not_of(' ');
+        text += (text.empty() ? "" : " ") + (from == std::string::npos ? "" : line.substr(from));
+    }
+    const std::tuple<const char*, const char*, int, int> cases[] = {
+        {"rokuyo", "rokuyo (六曜 each day, 1900..2100)", 1900, 2100},
+        {"holidays", "holidays (1948..2100)", 1948, 2100},
+        {"moon", "十五夜, 十三夜; 1900..2100)", 1900, 2100},
+        {"zassetsu", "zassetsu (1..8455)", 1, 8455},
+    };
+    for (const auto& [kind, helpText, first, last] : cases) {
+        SCOPED_TRACE(kind);
+        EXPECT_NE(text.find(helpText), std::string::npos) << text;
+        const std::string feed = std::string("--feed ") + kind + " --from ";
+        EXPECT_EQ(runCli(feed + std::to_string(last)).status, 0);
+        EXPECT_EQ(runCli(feed + std::to_string(first)).status, 0);
+        EXPECT_EQ(runCli(feed + std::to_string(last + 1)).status, 2);
+        EXPECT_EQ(runCli(feed + std::to_string(first - 1)).status, 2);
     }
 }
 
