@@ -3,6 +3,7 @@
 #include "support/test_support.h"
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -131,6 +132,50 @@ TEST(FeedCli, BadArgumentsAreRefused) {
         EXPECT_EQ(run.out, "") << args;
         EXPECT_NE(run.err.find(message), std::string::npos) << args << ": " << run.err;
         EXPECT_EQ(lines(run.err).size(), 1u) << run.err;
+    }
+}
+
+// Past the precise mode (3001..8455) the 節気 and 雑節 feeds take the solar theory's moments,
+// for which the program reads the term files: a feed of 3001, or of 3000..3001 across the
+// modes' border, is written, and each 節気 of 3001 is at the minute --days gives (the default
+// theory's there).
+TEST(FeedCli, TheSolarTheorysYearsAreWrittenFromTheTermFiles) {
+    const CliRun days = runCli("3001 --days");
+    ASSERT_EQ(days.status, 0) << days.err;
+    std::map<std::string, std::string> termAt; // "立春" -> "3001-02-04 19:52"
+    for (const std::string& line : lines(days.out)) {
+        const auto f = tabFields(line);
+        for (std::size_t i = 6; i < f.size(); ++i) {
+            const std::size_t space = f[i].rfind(' ');
+            if (space != std::string::npos) {
+                termAt[f[i].substr(0, space)] = f[0] + " " + f[i].substr(space + 1);
+            }
+        }
+    }
+    for (const char* args : {"--feed sekki --from 3001", "--feed sekki --from 3000 --to 3001",
+                             "--feed zassetsu --from 3001 --to 3002"}) {
+        SCOPED_TRACE(args);
+        const CliRun run = runCli(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const Component calendar = parse(run.out);
+        ASSERT_NE(calendar.get(), nullptr);
+        const auto events = eventsByUid(calendar.get());
+        EXPECT_GE(events.size(), 24u);
+        int checked = 0;
+        for (const auto& [uid, e] : events) {
+            if (uid.rfind("sekki-", 0) != 0 || e.start.year != 3001 || e.start.is_date) {
+                continue;
+            }
+            icaltimetype jst = e.start;
+            icaltime_adjust(&jst, 0, 9, 0, 0);
+            char at[32];
+            std::snprintf(at, sizeof at, "%04d-%02d-%02d %02d:%02d", jst.year, jst.month, jst.day,
+                          jst.hour, jst.minute);
+            EXPECT_EQ(at, termAt[e.summary]) << uid;
+            EXPECT_NE(e.description.find("ニューカムの太陽理論"), std::string::npos) << uid;
+            ++checked;
+        }
+        EXPECT_EQ(checked, std::string(args).find("sekki") != std::string::npos ? 24 : 0);
     }
 }
 

@@ -10,12 +10,15 @@
 #include "support/test_support.h"
 #include "tools/tsv_rows.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace sorvane::exports {
 namespace {
@@ -210,6 +213,75 @@ TEST(Feed, SenjitsuPeriodsSpanTheirSexagenaryDays) {
         }
         EXPECT_GE(periods, 6); // one each 60 days, the year's ends included
     }
+}
+
+// Each phase kind's UID names its own phase: the moments of January 2026 in the observatory's
+// almanac (国立天文台 暦要項 2026, 朔弦望: 望 3日 19:03, 下弦 11日 0:48, 朔 19日 4:52, 上弦
+// 26日 13:47 JST), and every phase of 2026 under the key of its name.
+TEST(Feed, EachPhaseKindHasItsOwnUid) {
+    struct Case {
+        const char* uid;
+        const char* summary;
+        int hour; // JST
+        int minute;
+    };
+    const Case cases[] = {
+        {"moon-full-2026-01-03", "望", 19, 3},
+        {"moon-last-quarter-2026-01-11", "下弦", 0, 48},
+        {"moon-new-2026-01-19", "朔", 4, 52},
+        {"moon-first-quarter-2026-01-26", "上弦", 13, 47},
+    };
+    const std::map<std::string, std::string> keyOf = {
+        {"朔", "moon-new-"},        {"上弦", "moon-first-quarter-"},
+        {"望", "moon-full-"},       {"下弦", "moon-last-quarter-"},
+        {"十五夜", "moon-jugoya-"}, {"十三夜", "moon-jusanya-"}};
+    const std::vector<FeedEvent> events = feedEvents(FeedKind::Moon, 2026, 2026, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.uid);
+        const auto e = std::find_if(events.begin(), events.end(),
+                                    [&](const FeedEvent& x) { return x.uid == c.uid; });
+        ASSERT_NE(e, events.end());
+        EXPECT_EQ(e->summary, c.summary);
+        EXPECT_TRUE(e->instant);
+        EXPECT_EQ(e->hour, c.hour);
+        EXPECT_EQ(e->minute, c.minute);
+    }
+    std::map<std::string, int> perKind;
+    for (const FeedEvent& e : events) {
+        SCOPED_TRACE(e.uid);
+        ASSERT_EQ(keyOf.count(e.summary), 1u);
+        EXPECT_EQ(e.uid, keyOf.at(e.summary) + isoDateText(e.date));
+        ++perKind[e.summary];
+    }
+    for (const char* phase : {"朔", "上弦", "望", "下弦"}) {
+        EXPECT_GE(perKind[phase], 12) << phase;
+    }
+}
+
+// Which feeds read the term files: the 選日 always, the 節気 and 雑節 once any year lies past
+// the precise mode's -1999..3000 (the solar theory's years), no other kind.
+TEST(Feed, TheTermFilesAreReadWhereTheSolarTheoryIsUsed) {
+    const std::tuple<FeedKind, int, int, bool> cases[] = {
+        {FeedKind::Senjitsu, 2026, 2026, true}, {FeedKind::Sekki, 2026, 2027, false},
+        {FeedKind::Sekki, 1, 3000, false},      {FeedKind::Sekki, 3000, 3001, true},
+        {FeedKind::Sekki, 3001, 3001, true},    {FeedKind::Zassetsu, 2999, 3000, false},
+        {FeedKind::Zassetsu, 3001, 8455, true}, {FeedKind::Zassetsu, 8455, 8455, true},
+        {FeedKind::Rokuyo, 1900, 2100, false},  {FeedKind::Holidays, 1948, 2100, false},
+        {FeedKind::Moon, 1900, 2100, false},
+    };
+    for (const auto& [kind, first, last, needs] : cases) {
+        SCOPED_TRACE(std::string(feedKindKey(kind)) + " " + std::to_string(first) + ".." +
+                     std::to_string(last));
+        EXPECT_EQ(feedNeedsTables(kind, first, last), needs);
+        if (!needs && last - first < 2) {
+            // What needs no term files is written without them.
+            EXPECT_NO_THROW(feedEvents(kind, first, last, nullptr));
+        }
+    }
+    // The theory's years from the term files: 3001's 立春 on 3001-02-04, by the theory.
+    const auto events = feedEvents(FeedKind::Sekki, 3001, 3001, &testing::shippedTables());
+    ASSERT_EQ(events.size(), 24u);
+    EXPECT_NE(events.front().description.find("ニューカムの太陽理論"), std::string::npos);
 }
 
 // DTSTAMP reads no clock: the same content gives the same stamp, other content another one.
