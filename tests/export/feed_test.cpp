@@ -1,5 +1,5 @@
 // The subscription feeds read back with libical: their calendar properties, UIDs that do not
-// depend on the years asked for, stamps that follow the content, and the 選日 against the
+// depend on the years asked for, stamps that never go back, and the 選日 against the
 // calendar makers' published list.
 #include "calendar/day_cycles.h"
 #include "export/feed.h"
@@ -284,8 +284,23 @@ TEST(Feed, TheTermFilesAreReadWhereTheSolarTheoryIsUsed) {
     EXPECT_NE(events.front().description.find("ニューカムの太陽理論"), std::string::npos);
 }
 
-// DTSTAMP reads no clock: the same content gives the same stamp, other content another one.
-TEST(Feed, TheStampFollowsTheContent) {
+// The DTSTAMP lines of a calendar's text.
+std::vector<std::string> stamps(const std::string& text) {
+    std::vector<std::string> out;
+    for (std::size_t at = text.find("\r\nDTSTAMP:"); at != std::string::npos;
+         at = text.find("\r\nDTSTAMP:", at + 1)) {
+        out.push_back(text.substr(at + 10, text.find("\r\n", at + 10) - at - 10));
+    }
+    return out;
+}
+
+// DTSTAMP reads no clock, and a corrected event never gets an earlier stamp than the one it
+// replaces: a client that keeps the revision with the newest stamp (RFC 5545 3.8.7.2, as
+// Thunderbird and python-icalendar users do) takes the correction. Within a release an event's
+// content is fixed and its stamp is the release's; a later release stamps later, and every
+// stamp lies after those of the content hash used before (2000-01-01 .. 2019-12-27).
+TEST(Feed, AStampNeverGoesBackForACorrectedEvent) {
+    const FeedHeader header{"立春", "", "P1W"};
     FeedEvent e;
     e.uid = "sekki-315-2026-02-04";
     e.summary = "立春";
@@ -295,22 +310,37 @@ TEST(Feed, TheStampFollowsTheContent) {
     e.hour = 5;
     e.minute = 2;
     e.description = "太陽の視黄経 315°";
-    const std::string stamp = feedStamp(e);
-    ASSERT_EQ(stamp.size(), 16u);
-    EXPECT_GE(stamp, "20000101T000000Z");
-    EXPECT_LT(stamp, "20200101T000000Z");
-    FeedEvent again = e;
-    again.uid = "sekki-315-2026-02-04-other";
-    EXPECT_EQ(feedStamp(again), stamp); // the UID names the event; it is not its content
-    FeedEvent minute = e;
-    minute.minute = 3; // a corrected minute
-    EXPECT_NE(feedStamp(minute), stamp);
-    FeedEvent name = e;
-    name.summary = "立春（改）";
-    EXPECT_NE(feedStamp(name), stamp);
-    FeedEvent text = e;
-    text.description += "。注";
-    EXPECT_NE(feedStamp(text), stamp);
+    const std::vector<std::string> original = stamps(icsFeed(header, {e}));
+    ASSERT_EQ(original.size(), 1u);
+    EXPECT_EQ(stamps(icsFeed(header, {e})), original); // every run the same
+    std::vector<FeedEvent> corrected;
+    for (int minute = 0; minute < 60; ++minute) {
+        FeedEvent c = e;
+        c.minute = minute;
+        corrected.push_back(c);
+        c.description += "。注" + std::to_string(minute);
+        corrected.push_back(c);
+    }
+    for (const FeedEvent& c : corrected) {
+        const std::vector<std::string> now = stamps(icsFeed(header, {c}));
+        ASSERT_EQ(now.size(), 1u);
+        EXPECT_GE(now.front(), original.front()) << c.minute << " " << c.description;
+    }
+
+    const Release releases[] = {{0, 0, 0},   {1, 3, 18}, {1, 3, 19},  {1, 4, 0},
+                                {1, 99, 99}, {2, 0, 0},  {99, 99, 99}};
+    std::string before = "20191227T000000Z"; // the content hash's stamps end before it
+    for (const Release& r : releases) {
+        const std::string stamp = feedStamp(r);
+        SCOPED_TRACE(stamp);
+        ASSERT_EQ(stamp.size(), 16u);
+        EXPECT_GT(stamp, before);
+        before = stamp;
+    }
+    EXPECT_EQ(feedStamp({1, 3, 18}), "20200108T035800Z"); // 10318 minutes after 2020-01-01
+    EXPECT_THROW(feedStamp({1, 100, 0}), std::invalid_argument);
+    // The written stamp is this release's.
+    EXPECT_EQ(original.front(), feedStamp(programRelease()));
 }
 
 } // namespace
