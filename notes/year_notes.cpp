@@ -122,7 +122,7 @@ YearNotes yearNotes(const SunMomentsOfYear& sunOf, int year,
             }
         }
         // Only term tables that make the Sun stall or race leave a multiple out of both.
-        throw CalculationError(CalculationError::Code::TooFar, year, month, longitude,
+        throw CalculationError(CalculationError::Code::NotReached, year, month, longitude,
                                "year " + std::to_string(year) + ": the Sun reaches " +
                                    std::to_string(longitude) + " degrees in neither month " +
                                    std::to_string(month) + " nor the next");
