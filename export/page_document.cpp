@@ -40,7 +40,7 @@ const char* partKey(almanac::CellPart part) {
 }
 
 std::string minuteText(int minute) {
-    char buf[8];
+    char buf[24]; // room for any int
     std::snprintf(buf, sizeof buf, "%02d:%02d", minute / 60, minute % 60);
     return buf;
 }
