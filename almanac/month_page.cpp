@@ -6,6 +6,7 @@
 #include "calendar/japanese_era.h"
 #include "calendar/names.h"
 #include "calendar/year_text.h"
+#include "lunisolar/lunisolar_year.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -91,9 +92,7 @@ std::string detailLine(const DayItem& item) {
 } // namespace
 
 std::string lunarCellText(const lunisolar::LunarDay& day) {
-    const std::string month =
-        std::string("旧") + (day.leap ? "閏" : "") + std::to_string(day.month);
-    return day.day == 1 ? month + "月" : month + "/" + std::to_string(day.day);
+    return "旧" + (day.day == 1 ? lunisolar::lunarMonthText(day) : lunisolar::lunarShortText(day));
 }
 
 int gridRows(const MonthPage& page) {
@@ -277,8 +276,7 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
     }
     if (day.lunar) {
         const lunisolar::LunarDay& lunar = *day.lunar;
-        lines.push_back(std::string("旧暦 ") + (lunar.leap ? "閏" : "") +
-                        std::to_string(lunar.month) + "月" + std::to_string(lunar.day) + "日（" +
+        lines.push_back("旧暦 " + lunisolar::lunarDateText(lunar) + "（" +
                         (lunar.monthLength == 30 ? "大の月" : "小の月") + "）");
         lines.push_back(std::string("六曜 ") + lunisolar::rokuyoName(lunar.rokuyo));
     }

@@ -197,8 +197,7 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
             const lunisolar::LunarDay day = lunarYear->day(firstDay + static_cast<long long>(i));
             d.known |= bit(Kind::Rokuyo) | bit(Kind::Lunisolar);
             add(d, Kind::Rokuyo, lunisolar::rokuyoName(day.rokuyo));
-            const std::string month =
-                std::string("旧") + (day.leap ? "閏" : "") + std::to_string(day.month) + "月";
+            const std::string month = "旧" + lunisolar::lunarMonthText(day);
             const std::string dayName = std::to_string(day.day) + "日";
             add(d, Kind::Lunisolar, month, month + dayName);
             add(d, Kind::Lunisolar, "旧" + dayName, month + dayName);

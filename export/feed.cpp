@@ -110,7 +110,7 @@ void addRokuyo(std::vector<FeedEvent>& out, int year) {
         const lunisolar::LunarDay d = lunar.day(n);
         const CivilDate date = civilDate(n);
         out.push_back(wholeDay("rokuyo-" + isoDateText(date), lunisolar::rokuyoName(d.rokuyo),
-                               "六曜", date, "旧暦" + lunarDateText(d)));
+                               "六曜", date, "旧暦" + lunisolar::lunarDateText(d)));
     }
 }
 
@@ -181,7 +181,7 @@ void addMoon(std::vector<FeedEvent>& out, int year) {
             const char* key = *d.special == lunisolar::SpecialDay::Jugoya ? "jugoya" : "jusanya";
             out.push_back(wholeDay(std::string("moon-") + key + "-" + isoDateText(date),
                                    lunisolar::specialDayName(*d.special), "旧暦", date,
-                                   "旧暦" + lunarDateText(d)));
+                                   "旧暦" + lunisolar::lunarDateText(d)));
         }
     }
 }

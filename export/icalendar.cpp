@@ -4,6 +4,7 @@
 #include "calendar/jst.h"
 #include "export/atomic_file.h"
 #include "export/days_document.h"
+#include "lunisolar/lunisolar_year.h"
 #include "sorvane/version.h"
 
 #include <algorithm>
@@ -288,7 +289,7 @@ void addLunisolar(Calendar& cal, const lunisolar::LunisolarYear& year) {
         if (d.special) {
             const CivilDate date = civilDate(n);
             cal.days(ids[static_cast<int>(*d.special)], lunisolar::specialDayName(*d.special),
-                     "旧暦", date, date, "旧暦" + lunarDateText(d));
+                     "旧暦", date, date, "旧暦" + lunisolar::lunarDateText(d));
         }
     }
 }
