@@ -6,6 +6,7 @@
 #include "calendar/japanese_era.h"
 #include "calendar/names.h"
 #include "calendar/year_text.h"
+#include "lunisolar/lunisolar_year.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -91,9 +92,7 @@ std::string detailLine(const DayItem& item) {
 } // namespace
 
 std::string lunarCellText(const lunisolar::LunarDay& day) {
-    const std::string month =
-        std::string("旧") + (day.leap ? "閏" : "") + std::to_string(day.month);
-    return day.day == 1 ? month + "月" : month + "/" + std::to_string(day.day);
+    return "旧" + (day.day == 1 ? lunisolar::lunarMonthText(day) : lunisolar::lunarShortText(day));
 }
 
 int gridRows(const MonthPage& page) {
@@ -161,19 +160,9 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
     for (const zassetsu::Item& z : data.almanac.zassetsu) {
         if (z.kind == zassetsu::Kind::Period) {
             data.doyoPeriods.push_back(z);
-            data.spans.push_back({"土用", z.date, z.lastDate});
-        }
-        // 彼岸: from 彼岸入り ("higan-spring-start") to 彼岸明け ("higan-spring-end").
-        const std::string start = "-start";
-        if (z.id.starts_with("higan-") && z.id.ends_with(start)) {
-            const std::string end = z.id.substr(0, z.id.size() - start.size()) + "-end";
-            for (const zassetsu::Item& e : data.almanac.zassetsu) {
-                if (e.id == end) {
-                    data.spans.push_back({"彼岸", z.date, e.date});
-                }
-            }
         }
     }
+    data.spans = zassetsu::yearPeriods(data.almanac.zassetsu);
     return years_.emplace(y, std::move(data)).first->second;
 }
 
@@ -252,7 +241,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                 }
             }
             cell.holiday = day.holiday;
-            for (const YearData::Span& span : data.spans) {
+            for (const zassetsu::Period& span : data.spans) {
                 if (span.first <= cell.date && cell.date <= span.last) {
                     cell.period =
                         DayCell::Period{span.name, cell.date == span.first, cell.date == span.last};
@@ -287,8 +276,7 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
     }
     if (day.lunar) {
         const lunisolar::LunarDay& lunar = *day.lunar;
-        lines.push_back(std::string("旧暦 ") + (lunar.leap ? "閏" : "") +
-                        std::to_string(lunar.month) + "月" + std::to_string(lunar.day) + "日（" +
+        lines.push_back("旧暦 " + lunisolar::lunarDateText(lunar) + "（" +
                         (lunar.monthLength == 30 ? "大の月" : "小の月") + "）");
         lines.push_back(std::string("六曜 ") + lunisolar::rokuyoName(lunar.rokuyo));
     }
@@ -333,10 +321,10 @@ std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
         lines.push_back(marks);
     }
     std::string festivals;
-    const std::vector<YearData::Span>& spans = years_.at(date.year).spans;
+    const std::vector<zassetsu::Period>& spans = years_.at(date.year).spans;
     for (const std::string& f : d.festivals) {
         // 土用 and 彼岸 are drawn as bands across their days: a line would say it twice.
-        const bool banded = std::any_of(spans.begin(), spans.end(), [&](const YearData::Span& s) {
+        const bool banded = std::any_of(spans.begin(), spans.end(), [&](const zassetsu::Period& s) {
             return s.name == f && s.first <= date && date <= s.last;
         });
         if (!banded) {

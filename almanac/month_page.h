@@ -135,13 +135,7 @@ class CalendarYears {
         YearAlmanac almanac;
         std::vector<DayEntry> days; // January 1st to December 31st
         std::vector<zassetsu::Item> doyoPeriods;
-        // The 土用 and 彼岸 periods, short names ("土用", "彼岸") over first..last day.
-        struct Span {
-            std::string name;
-            CivilDate first;
-            CivilDate last;
-        };
-        std::vector<Span> spans;
+        std::vector<zassetsu::Period> spans;   // the 土用 and 彼岸
         std::optional<notes::YearNotes> notes; // when first asked for
         std::uint64_t lastUse = 0;
         const DayEntry& day(const CivilDate& date) const;

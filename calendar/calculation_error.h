@@ -7,6 +7,11 @@
 
 namespace sorvane {
 
+// Every moment an engine of the Sun's moments returns lies within this many days of the start
+// of its month (the whole range of years stays within -34..357 with the shipped terms); one
+// further off is CalculationError's TooFar.
+inline constexpr double kMomentDayLimit = 1000;
+
 // A calculation that found no usable moment: the term tables make the Sun stall, race or
 // leave the numbers. what() is one line naming the year, the month and the longitude.
 // The code and the numbers say what went wrong, for a front end to word in its own language;

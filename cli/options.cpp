@@ -3,7 +3,6 @@
 #include "almanac/coverage.h"
 #include "calendar/jst.h"
 #include "calendar/year_text.h"
-#include "ephemeris/tables.h"
 
 #include <algorithm>
 #include <ctime>

@@ -4,6 +4,7 @@
 #include "almanac/day_listing.h"
 #include "almanac/limits.h"
 #include "almanac/year_almanac.h"
+#include "calendar/calculation_error.h"
 #include "calendar/day_cycles.h"
 #include "calendar/names.h"
 #include "holidays/holidays.h"
@@ -11,7 +12,6 @@
 #include "lunisolar/lunisolar_year.h"
 #include "notes/notes.h"
 
-#include <exception>
 #include <optional>
 
 namespace sorvane::daysearch {
@@ -109,9 +109,12 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
                        almanac::covers(almanac::Source::Lunisolar, year);
     const bool restAsked = (kinds & bit(Kind::Rest)) != 0;
     const bool rest = restAsked && almanac::covers(almanac::Source::Holidays, year);
+    // The notes are computed for their own years only (the solar theory's seasons in their
+    // months); elsewhere they stay unknown.
     const bool dayNotes =
         (kinds & (bit(Kind::Senjitsu) | bit(Kind::Choku) | bit(Kind::Shuku) | bit(Kind::Kyusei))) !=
-        0;
+            0 &&
+        almanac::covers(almanac::Source::Notes, year);
     if (!terms && !lunar && !restAsked && !dayNotes) {
         return days;
     }
@@ -194,8 +197,7 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
             const lunisolar::LunarDay day = lunarYear->day(firstDay + static_cast<long long>(i));
             d.known |= bit(Kind::Rokuyo) | bit(Kind::Lunisolar);
             add(d, Kind::Rokuyo, lunisolar::rokuyoName(day.rokuyo));
-            const std::string month =
-                std::string("旧") + (day.leap ? "閏" : "") + std::to_string(day.month) + "月";
+            const std::string month = "旧" + lunisolar::lunarMonthText(day);
             const std::string dayName = std::to_string(day.day) + "日";
             add(d, Kind::Lunisolar, month, month + dayName);
             add(d, Kind::Lunisolar, "旧" + dayName, month + dayName);
@@ -228,15 +230,15 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
     }
     if (dayNotes) {
         // The notes of the year, the lunisolar year shared with the 六曜 when both are asked.
-        // At the ends of the year range the Sun's search may find no date for a longitude
-        // (the calendar has drifted from the seasons there): the notes stay unknown.
+        // Where the Sun's search finds no usable date (the term tables make the Sun stall or
+        // race) the notes stay unknown; any other error is no such answer and goes on.
         std::optional<notes::YearNotes> found;
         try {
             // Without 不成就日 among the words the notes need no lunisolar date.
             found = notes::yearNotes(
                 engines.pageChoice(), year, lunarYear, notes::KyuseiRule::KoyomiNoPage,
                 lunarNotes ? notes::LunarDates::Computed : notes::LunarDates::Left);
-        } catch (const std::exception&) {
+        } catch (const CalculationError&) {
             return days;
         }
         const notes::YearNotes& yearNotes = *found;

@@ -3,7 +3,6 @@
 #include "almanac/event.h"
 #include "almanac/year_almanac.h"
 #include "calendar/civil_date.h"
-#include "calendar/day_cycles.h"
 #include "calendar/names.h"
 #include "lunisolar/lunisolar_calendar.h"
 #include "lunisolar/lunisolar_year.h"
@@ -100,31 +99,6 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 
 bool endsWith(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
-// Anchors whose 雑節 are every name the rules give: the winter 土用 a single 丑の日, the
-// others two (一の丑, 二の丑). Only the names of the result are read.
-zassetsu::SeasonAnchors namingAnchors() {
-    long long ushi = dayNumber(CivilDate{2001, 1, 1});
-    while ((kanshi(static_cast<double>(ushi)) - 1) % 12 != 1) {
-        ++ushi;
-    }
-    auto day = [&](long long offset) {
-        zassetsu::ShownMoment m;
-        m.date = civilDate(ushi + offset);
-        return m;
-    };
-    zassetsu::SeasonAnchors a;
-    a.doyoEntries = {day(0), day(96), day(192), day(288)};
-    a.risshun = day(1);
-    a.rikka = day(96 + 13);
-    a.risshuu = day(192 + 13);
-    a.rittou = day(288 + 13);
-    a.shunbun = day(45);
-    a.shuubun = day(230);
-    a.nyuubai = day(130);
-    a.hangeshou = day(150);
-    return a;
 }
 
 // Adds a term to the word unless the word has it already; written is the name as the query
@@ -238,9 +212,8 @@ Vocabulary::Vocabulary() : names_(kKindCount) {
             add(Kind::SolarTerm, almanac::eventTitle(entry));
         }
     }
-    for (const zassetsu::Item& e : zassetsu::yearZassetsu(namingAnchors())) {
-        const std::size_t space = e.name.rfind(' ');
-        add(Kind::Zassetsu, space == std::string::npos ? e.name : e.name.substr(space + 1));
+    for (const std::string& name : zassetsu::names()) {
+        add(Kind::Zassetsu, name);
     }
     for (int i = 0; i < notes::kSenjitsuCount; ++i) {
         add(Kind::Senjitsu, notes::senjitsuName(static_cast<notes::Senjitsu>(i)));

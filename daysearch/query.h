@@ -2,8 +2,6 @@
 // by '|' (any of them), a leading '-' negating it.
 #pragma once
 
-#include "ephemeris/tables.h"
-
 #include <map>
 #include <stdexcept>
 #include <string>

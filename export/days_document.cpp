@@ -1,5 +1,7 @@
 #include "export/days_document.h"
 
+#include "lunisolar/lunisolar_year.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
@@ -35,11 +37,6 @@ const char* phaseKey(lunisolar::Phase phase) {
 
 } // namespace
 
-std::string lunarDateText(const lunisolar::LunarDay& d) {
-    return std::string(d.leap ? "閏" : "") + std::to_string(d.month) + "月" +
-           std::to_string(d.day) + "日";
-}
-
 std::string daysReport(const std::vector<almanac::DayEntry>& days) {
     std::string out;
     for (const almanac::DayEntry& d : days) {
@@ -49,7 +46,7 @@ std::string daysReport(const std::vector<almanac::DayEntry>& days) {
                      (item.timed ? " " + hourMinute(item.hour, item.minute) : "");
         }
         out += isoDateText(d.date) + "\t" + d.weekday + "\t" + d.sexagenary + "\t" +
-               (d.lunar ? lunarDateText(*d.lunar) : "-") + "\t" +
+               (d.lunar ? lunisolar::lunarDateText(*d.lunar) : "-") + "\t" +
                (d.lunar ? lunisolar::rokuyoName(d.lunar->rokuyo) : "-") + "\t" +
                d.holiday.value_or("-") + "\t" + (items.empty() ? "-" : items) + "\n";
     }

@@ -9,9 +9,6 @@
 
 namespace sorvane::exports {
 
-// "閏6月1日", "1月1日".
-std::string lunarDateText(const lunisolar::LunarDay& day);
-
 // One tab-separated line per day: ISO date, weekday, 干支, lunisolar date, 六曜, holiday,
 // then the day's events separated by "、" (an instant with its JST time: "朔 21:36"). An
 // empty field is "-".

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <stdexcept>
 
 namespace sorvane::exports {
@@ -111,7 +110,7 @@ void addRokuyo(std::vector<FeedEvent>& out, int year) {
         const lunisolar::LunarDay d = lunar.day(n);
         const CivilDate date = civilDate(n);
         out.push_back(wholeDay("rokuyo-" + isoDateText(date), lunisolar::rokuyoName(d.rokuyo),
-                               "六曜", date, "旧暦" + lunarDateText(d)));
+                               "六曜", date, "旧暦" + lunisolar::lunarDateText(d)));
     }
 }
 
@@ -182,84 +181,50 @@ void addMoon(std::vector<FeedEvent>& out, int year) {
             const char* key = *d.special == lunisolar::SpecialDay::Jugoya ? "jugoya" : "jusanya";
             out.push_back(wholeDay(std::string("moon-") + key + "-" + isoDateText(date),
                                    lunisolar::specialDayName(*d.special), "旧暦", date,
-                                   "旧暦" + lunarDateText(d)));
+                                   "旧暦" + lunisolar::lunarDateText(d)));
         }
     }
 }
 
-bool isPeriod(notes::Senjitsu s) {
-    return s == notes::Senjitsu::Hassen || s == notes::Senjitsu::Jippogure ||
-           s == notes::Senjitsu::TenichiTenjo;
-}
-
-// The 選日 of firstYear..lastYear. The days of a period (八専, 十方暮, 天一天上) are joined into
-// one event; days of a period one day apart belong to one period, the day between them a 間日
-// on which the period's note is lifted (八専's 癸丑, 丙辰, 戊午 and 壬戌). The years around
-// the range are read too, so that a period crossing its ends is given whole.
+// The 選日 of firstYear..lastYear: the days of each one-day note, and each period (八専,
+// 十方暮, 天一天上) that shares a day with the range as one event, whole, its 間日 named.
 void addSenjitsu(std::vector<FeedEvent>& out, int firstYear, int lastYear, const Tables* tables) {
     if (tables == nullptr) {
         throw std::invalid_argument("feed: the 選日 need the term files");
     }
-    const long long rangeFirst = dayNumber(CivilDate{firstYear, 1, 1});
-    const long long rangeLast = dayNumber(CivilDate{lastYear, 12, 31});
-    struct Period {
-        long long first = 0;
-        long long last = 0;
-        std::vector<long long> gaps;
-    };
-    std::map<notes::Senjitsu, std::vector<Period>> periods;
-    std::vector<FeedEvent> days;
-    const int readFirst = std::max(firstYear - 1, notes::kFirstYear);
-    const int readLast = std::min(lastYear + 1, notes::kLastYear);
     const almanac::SunEngines engines(tables);
-    for (int year = readFirst; year <= readLast; ++year) {
+    for (int year = firstYear; year <= lastYear; ++year) {
         const notes::YearNotes notes = notes::yearNotes(engines.pageChoice(), year);
         for (const notes::DayNotes& d : notes.days) {
-            const long long n = dayNumber(d.date);
             for (const notes::Senjitsu s : d.senjitsu) {
-                if (isPeriod(s)) {
-                    std::vector<Period>& runs = periods[s];
-                    if (!runs.empty() && n - runs.back().last <= 2) {
-                        if (n - runs.back().last == 2) {
-                            runs.back().gaps.push_back(n - 1);
-                        }
-                        runs.back().last = n;
-                    } else {
-                        runs.push_back(Period{n, n, {}});
-                    }
-                } else if (n >= rangeFirst && n <= rangeLast) {
+                if (!notes::isPeriod(s)) {
                     const std::string name = notes::senjitsuName(s);
-                    days.push_back(wholeDay(
+                    out.push_back(wholeDay(
                         std::string("senjitsu-") + senjitsuKey(s) + "-" + isoDateText(d.date), name,
                         "選日," + name, d.date, notes::senjitsuMeaning(s)));
                 }
             }
         }
     }
-    for (const auto& [s, runs] : periods) {
-        for (const Period& p : runs) {
-            if (p.last < rangeFirst || p.first > rangeLast) {
-                continue;
+    for (const notes::SenjitsuPeriod& p : notes::senjitsuPeriods(
+             dayNumber(CivilDate{firstYear, 1, 1}), dayNumber(CivilDate{lastYear, 12, 31}))) {
+        const CivilDate first = civilDate(p.first);
+        std::string description = std::string(notes::senjitsuMeaning(p.kind)) + "（" +
+                                  japaneseDay(first) + "〜" + japaneseDay(civilDate(p.last));
+        if (!p.restDays.empty()) {
+            description += "。間日 ";
+            for (std::size_t i = 0; i < p.restDays.size(); ++i) {
+                description += (i == 0 ? "" : "、") + japaneseDay(civilDate(p.restDays[i]));
             }
-            const CivilDate first = civilDate(p.first);
-            std::string description = std::string(notes::senjitsuMeaning(s)) + "（" +
-                                      japaneseDay(first) + "〜" + japaneseDay(civilDate(p.last));
-            if (!p.gaps.empty()) {
-                description += "。間日 ";
-                for (std::size_t i = 0; i < p.gaps.size(); ++i) {
-                    description += (i == 0 ? "" : "、") + japaneseDay(civilDate(p.gaps[i]));
-                }
-            }
-            description += "）";
-            const std::string name = notes::senjitsuName(s);
-            FeedEvent e =
-                wholeDay(std::string("senjitsu-") + senjitsuKey(s) + "-" + isoDateText(first), name,
-                         "選日," + name, first, description);
-            e.lastDate = civilDate(p.last);
-            days.push_back(e);
         }
+        description += "）";
+        const std::string name = notes::senjitsuName(p.kind);
+        FeedEvent e =
+            wholeDay(std::string("senjitsu-") + senjitsuKey(p.kind) + "-" + isoDateText(first),
+                     name, "選日," + name, first, description);
+        e.lastDate = civilDate(p.last);
+        out.push_back(e);
     }
-    out.insert(out.end(), days.begin(), days.end());
 }
 
 } // namespace
@@ -286,7 +251,8 @@ almanac::YearSpan feedYears(FeedKind kind) {
     case FeedKind::Senjitsu:
         return intersect(ics, coverage(Source::Lunisolar));
     case FeedKind::Moon:
-        return intersect(ics, coverage(Source::Phases));
+        // The phases reach further; 十五夜 and 十三夜 need the lunisolar calendar.
+        return intersect(ics, intersect(coverage(Source::Phases), coverage(Source::Lunisolar)));
     case FeedKind::Holidays:
         return intersect(ics, coverage(Source::Holidays));
     case FeedKind::Sekki:
@@ -303,7 +269,7 @@ const char* feedYearsReason(FeedKind kind) {
     case FeedKind::Senjitsu:
         return "the years of the lunisolar calendar, on which 不成就日 rests";
     case FeedKind::Moon:
-        return "the years of the Moon's theory";
+        return "the years of the lunisolar calendar, on which 十五夜 and 十三夜 rest";
     case FeedKind::Holidays:
         return "the years of the holiday law, as --holidays takes them";
     case FeedKind::Sekki:

@@ -4,6 +4,8 @@
 #include "calendar/jst.h"
 #include "export/atomic_file.h"
 #include "export/days_document.h"
+#include "lunisolar/lunisolar_year.h"
+#include "sorvane/version.h"
 
 #include <algorithm>
 #include <array>
@@ -190,9 +192,9 @@ class Calendar {
         icalcomponent_add_property(cal_.get(), p);
     }
 
-    // One event of a feed, its DTSTAMP from its content (feedStamp).
-    void feedEvent(const FeedEvent& e) {
-        icalcomponent* ev = event(e.uid, e.summary, e.category, "DTSTAMP:" + feedStamp(e));
+    // One event of a feed, its DTSTAMP the release's (feedStamp).
+    void feedEvent(const FeedEvent& e, const std::string& stamp) {
+        icalcomponent* ev = event(e.uid, e.summary, e.category, "DTSTAMP:" + stamp);
         if (e.instant) {
             icalcomponent_add_property(ev,
                                        timeProperty("DTSTART", e.date, e.hour, e.minute, false));
@@ -287,7 +289,7 @@ void addLunisolar(Calendar& cal, const lunisolar::LunisolarYear& year) {
         if (d.special) {
             const CivilDate date = civilDate(n);
             cal.days(ids[static_cast<int>(*d.special)], lunisolar::specialDayName(*d.special),
-                     "旧暦", date, date, "旧暦" + lunarDateText(d));
+                     "旧暦", date, date, "旧暦" + lunisolar::lunarDateText(d));
         }
     }
 }
@@ -349,27 +351,30 @@ std::string icsAllDayCalendar(const std::string& calendarName, const std::string
     return cal.text();
 }
 
-std::string feedStamp(const FeedEvent& event) {
-    // The content, one field a line, hashed with 64-bit FNV-1a.
-    char when[64];
-    std::snprintf(when, sizeof when, "%s %s %d %02d:%02d", isoDateText(event.date).c_str(),
-                  isoDateText(event.lastDate).c_str(), event.instant ? 1 : 0, event.hour,
-                  event.minute);
-    const std::string content =
-        event.summary + "\n" + event.category + "\n" + when + "\n" + event.description;
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : content) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
+Release programRelease() {
+    Release r;
+    if (std::sscanf(kVersion, "%d.%d.%d", &r.major, &r.minor, &r.patch) != 3) {
+        throw std::logic_error(std::string("the version \"") + kVersion +
+                               "\" is not MAJOR.MINOR.PATCH");
     }
-    // 2000-01-01 00:00:00 UTC is day 10957 of 1970; twenty years of 365 days follow it.
-    constexpr std::uint64_t kSpan = 20ULL * 365 * 86400;
-    const long long seconds = static_cast<long long>(hash % kSpan);
-    const CivilDate day = civilDate(dayNumber(CivilDate{2000, 1, 1}) + seconds / 86400);
-    const long long s = seconds % 86400;
+    return r;
+}
+
+std::string feedStamp(const Release& release) {
+    const auto part = [](int value) {
+        if (value < 0 || value > 99) {
+            throw std::invalid_argument("a release's part " + std::to_string(value) +
+                                        " is outside 0..99");
+        }
+        return value;
+    };
+    const long long minutes =
+        part(release.major) * 10000LL + part(release.minor) * 100LL + part(release.patch);
+    const CivilDate day = civilDate(dayNumber(CivilDate{2020, 1, 1}) + minutes / 1440);
+    const long long m = minutes % 1440;
     char text[32];
-    std::snprintf(text, sizeof text, "%04d%02d%02dT%02lld%02lld%02lldZ", day.year, day.month,
-                  day.day, s / 3600, s / 60 % 60, s % 60);
+    std::snprintf(text, sizeof text, "%04d%02d%02dT%02lld%02lld00Z", day.year, day.month, day.day,
+                  m / 60, m % 60);
     return text;
 }
 
@@ -382,8 +387,9 @@ std::string icsFeed(const FeedHeader& header, const std::vector<FeedEvent>& even
     cal.add(icalproperty_new_description(header.description.c_str()));
     cal.property("REFRESH-INTERVAL;VALUE=DURATION:" + header.refresh);
     cal.property("X-PUBLISHED-TTL:" + header.refresh);
+    const std::string stamp = feedStamp(programRelease());
     for (const FeedEvent& e : events) {
-        cal.feedEvent(e);
+        cal.feedEvent(e, stamp);
     }
     return cal.text();
 }

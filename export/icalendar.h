@@ -90,15 +90,26 @@ struct FeedEvent {
 
 // A feed: VERSION, PRODID, CALSCALE, X-WR-CALNAME, X-WR-CALDESC, X-WR-TIMEZONE (Asia/Tokyo),
 // NAME, DESCRIPTION, REFRESH-INTERVAL and X-PUBLISHED-TTL, then the events in the given order,
-// each UID its uid and "@sorvane", each DTSTAMP feedStamp. No clock is read: the same
-// arguments give the same bytes. Throws IcsError for a date outside the years 1..9999.
+// each UID its uid and "@sorvane", each DTSTAMP feedStamp(programRelease()). No clock is read: the
+// same arguments give the same bytes. Throws IcsError for a date outside the years 1..9999.
 std::string icsFeed(const FeedHeader& header, const std::vector<FeedEvent>& events);
 
-// The DTSTAMP of a feed's event, "YYYYMMDDTHHMMSSZ": not a clock reading but
-// 2000-01-01 00:00:00 UTC plus the 64-bit FNV-1a hash of the event's content (summary,
-// categories, dates and time, description) modulo twenty years of seconds. An event keeps its
-// stamp from run to run and gets another one when anything a client shows of it changes.
-std::string feedStamp(const FeedEvent& event);
+// A release of the program: the three parts of its version ("1.3.18"), each below 100.
+struct Release {
+    int major = 0;
+    int minor = 0;
+    int patch = 0;
+};
+// This program's release (its version, sorvane/version.h).
+Release programRelease();
+
+// The DTSTAMP of every event of a feed, "YYYYMMDDTHHMMSSZ": not a clock reading but
+// 2020-01-01 00:00 UTC plus major * 10000 + minor * 100 + patch minutes of the release that
+// wrote it. The same release gives the same bytes on every run; an event a later release
+// corrects gets a later stamp, so a client that keeps the newest revision of a UID takes the
+// correction. The stamps of releases before this scheme (2000-01-01 .. 2019-12-27, from a
+// hash of the content) are all earlier.
+std::string feedStamp(const Release& release);
 
 // ---- Texts the calendars share ------------------------------------------------------------
 

@@ -13,10 +13,6 @@
 
 namespace sorvane {
 
-// Every moment the finder returns lies within this many days of the start of its month (the
-// whole range of years stays within -34..357 with the shipped terms).
-inline constexpr double kMomentDayLimit = 1000;
-
 // One found event, as the finder left it.
 struct EventMoment {
     int month = 0; // 1..12

@@ -33,6 +33,19 @@ bool inRange(int year) {
     return year >= kFirstYear && year <= kLastYear;
 }
 
+std::string lunarMonthText(const LunarDay& day) {
+    return std::string(day.leap ? "閏" : "") + std::to_string(day.month) + "月";
+}
+
+std::string lunarDateText(const LunarDay& day) {
+    return lunarMonthText(day) + std::to_string(day.day) + "日";
+}
+
+std::string lunarShortText(const LunarDay& day) {
+    return std::string(day.leap ? "閏" : "") + std::to_string(day.month) + "/" +
+           std::to_string(day.day);
+}
+
 const char* specialDayName(SpecialDay day) {
     switch (day) {
     case SpecialDay::KyuShogatsu:

@@ -7,6 +7,7 @@
 #include "lunisolar/moon_phases.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace sorvane::lunisolar {
@@ -35,6 +36,11 @@ struct LunarDay {
     int rokuyo = 0;      // 0 大安 .. 5 仏滅 (rokuyoName)
     std::optional<SpecialDay> special;
 };
+
+// The texts of a lunar date, without the 旧 or 旧暦 a caller puts before them:
+std::string lunarDateText(const LunarDay& day);  // "6月14日", "閏6月14日"
+std::string lunarMonthText(const LunarDay& day); // "6月", "閏6月"
+std::string lunarShortText(const LunarDay& day); // "6/14", "閏6/14" (a calendar cell's)
 
 // Whether a year computes its quarter and full moons (phases()), which its months and days
 // do not need.

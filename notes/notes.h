@@ -101,6 +101,22 @@ int monthSexagenary(int setsuYear, int monthBranch);
 //   lunarDay      1..30, or 0 when unknown
 std::vector<Senjitsu> senjitsu(int monthBranch, int sexagenary0, int lunarMonth, int lunarDay);
 
+// The 選日 that last a run of days: 八専 (壬子..癸亥, twelve days), 十方暮 (甲申..癸巳, ten) and
+// 天一天上 (癸巳..戊申, sixteen), once in each sixty days.
+bool isPeriod(Senjitsu s);
+// One run of a period: its first and last day (day numbers, as dayNumber) and its 間日, the
+// days inside it on which the note is lifted (八専's 癸丑, 丙辰, 戊午 and 壬戌), in order.
+struct SenjitsuPeriod {
+    Senjitsu kind = Senjitsu::Hassen;
+    long long first = 0;
+    long long last = 0;
+    std::vector<long long> restDays;
+};
+// senjitsuPeriods: every run that shares a day with firstDay..lastDay, whole (a run across
+// either end included), by kind in enum order, then by date. A day of a run that is no 間日
+// is one whose senjitsu() lists the kind.
+std::vector<SenjitsuPeriod> senjitsuPeriods(long long firstDay, long long lastDay);
+
 // A switch of the 日家九星: from this day on, the stars run up (陽遁) or down (陰遁) from start.
 struct KyuseiSwitch {
     long long dayNumber = 0;

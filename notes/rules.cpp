@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <stdexcept>
 
 namespace sorvane::notes {
@@ -28,6 +29,23 @@ constexpr int kMi = 5;           // 巳
 constexpr int kTsuchinotomi = 5; // 己巳, as a 干支 index
 constexpr int kKinoene = 0;      // 甲子
 constexpr int kKinoeuma = 30;    // 甲午
+
+// The periods, as 干支 indexes (0 = 甲子), in enum order: 八専 壬子 (48) .. 癸亥 (59) with the
+// 間日 癸丑, 丙辰, 戊午 and 壬戌; 十方暮 甲申 .. 癸巳; 天一天上 癸巳 .. 戊申.
+struct PeriodRule {
+    Senjitsu kind;
+    int first;
+    int last;
+    std::array<int, 4> restDays; // -1: none
+    bool isRestDay(int sexagenary0) const {
+        return std::find(restDays.begin(), restDays.end(), sexagenary0) != restDays.end();
+    }
+};
+constexpr PeriodRule kPeriodRules[] = {
+    {Senjitsu::Hassen, 48, 59, {49, 52, 54, 58}},
+    {Senjitsu::Jippogure, 20, 29, {-1, -1, -1, -1}},
+    {Senjitsu::TenichiTenjo, 29, 44, {-1, -1, -1, -1}},
+};
 
 // 1685-02-04 (貞享2年正月朔), the day the 二十八宿 count was set to 星: the 貞享暦's count of 28
 // (牛 included), which Japanese almanacs have kept since; the Chinese count agrees.
@@ -142,16 +160,36 @@ std::vector<Senjitsu> senjitsu(int monthBranch, int sexagenary0, int lunarMonth,
     if (branch == kSanrinbo[static_cast<std::size_t>(monthBranch % 3)]) {
         out.push_back(Senjitsu::Sanrinbo);
     }
-    // 八専: 壬子 (48) .. 癸亥 (59) less the 間日 癸丑, 丙辰, 戊午, 壬戌.
-    if (sexagenary0 >= 48 && sexagenary0 != 49 && sexagenary0 != 52 && sexagenary0 != 54 &&
-        sexagenary0 != 58) {
-        out.push_back(Senjitsu::Hassen);
+    for (const PeriodRule& p : kPeriodRules) {
+        if (sexagenary0 >= p.first && sexagenary0 <= p.last && !p.isRestDay(sexagenary0)) {
+            out.push_back(p.kind);
+        }
     }
-    if (sexagenary0 >= 20 && sexagenary0 <= 29) { // 十方暮: 甲申 .. 癸巳
-        out.push_back(Senjitsu::Jippogure);
-    }
-    if (sexagenary0 >= 29 && sexagenary0 <= 44) { // 天一天上: 癸巳 .. 戊申
-        out.push_back(Senjitsu::TenichiTenjo);
+    return out;
+}
+
+bool isPeriod(Senjitsu s) {
+    return std::any_of(std::begin(kPeriodRules), std::end(kPeriodRules),
+                       [s](const PeriodRule& p) { return p.kind == s; });
+}
+
+std::vector<SenjitsuPeriod> senjitsuPeriods(long long firstDay, long long lastDay) {
+    std::vector<SenjitsuPeriod> out;
+    for (const PeriodRule& p : kPeriodRules) {
+        const long long length = p.last - p.first + 1;
+        // The first run that reaches firstDay starts on or after length - 1 days before it.
+        const long long from = firstDay - (length - 1);
+        const int sexagenary0 = kanshi(static_cast<double>(from)) - 1;
+        for (long long start = from + mod(p.first - sexagenary0, 60); start <= lastDay;
+             start += 60) {
+            SenjitsuPeriod run{p.kind, start, start + length - 1, {}};
+            for (int k = p.first; k <= p.last; ++k) {
+                if (p.isRestDay(k)) {
+                    run.restDays.push_back(start + (k - p.first));
+                }
+            }
+            out.push_back(std::move(run));
+        }
     }
     return out;
 }

@@ -1,5 +1,6 @@
 // A year's notes, day by day.
 
+#include "calendar/calculation_error.h"
 #include "calendar/civil_date.h"
 #include "calendar/day_cycles.h"
 #include "calendar/solar_terms.h"
@@ -120,7 +121,11 @@ YearNotes yearNotes(const SunMomentsOfYear& sunOf, int year,
                 return dayNumber(s.date);
             }
         }
-        throw std::logic_error("no date for " + std::to_string(longitude) + " degrees");
+        // Only term tables that make the Sun stall or race leave a multiple out of both.
+        throw CalculationError(CalculationError::Code::NotReached, year, month, longitude,
+                               "year " + std::to_string(year) + ": the Sun reaches " +
+                                   std::to_string(longitude) + " degrees in neither month " +
+                                   std::to_string(month) + " nor the next");
     };
     const long long risshun = dateOf(kRisshun, 2);
     const long long shunbun = dateOf(kShunbun, 3);

@@ -3,7 +3,7 @@
 // abort, and the window keeps what it showed before.
 #pragma once
 
-#include "finder/finder.h"
+#include "calendar/calculation_error.h"
 
 #include <QString>
 #include <exception>

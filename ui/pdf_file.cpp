@@ -1,8 +1,8 @@
 #include "ui/pdf_file.h"
 
+#include "calendar/calculation_error.h"
 #include "calendar/year_text.h"
 #include "export/atomic_file.h"
-#include "finder/finder.h"
 
 #include <QBuffer>
 #include <QFile>

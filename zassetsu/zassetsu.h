@@ -76,6 +76,24 @@ std::vector<CivilDate> ushiDays(const CivilDate& first, const CivilDate& last);
 // Each item's line is zassetsuLine.
 std::vector<Item> yearZassetsu(const SeasonAnchors& anchors);
 
+// A run of days the almanac names as a whole: a 土用, from its entry through the day before
+// the next season's start, or a 彼岸, seven days from its 入り (three days before the
+// equinox's date) through its 明け (three days after).
+struct Period {
+    std::string name; // the short name: "土用", "彼岸"
+    CivilDate first;
+    CivilDate last;
+};
+
+// The periods of a year's 雑節 (the list of yearZassetsu), in its order: the four 土用 and the
+// 彼岸 of spring and autumn.
+std::vector<Period> yearPeriods(const std::vector<Item>& items);
+
+// Every name a query can give a 雑節, in the order of a year: each item's name, a 丑の日 by
+// its own ("丑の日", "一の丑", "二の丑"; a 土用 holds two at most) rather than with its
+// 土用's ("夏の土用 一の丑").
+std::vector<std::string> names();
+
 // One line: "MM-DD HH:MM  name" for a moment, "MM-DD        name" for a day, and for a
 // 土用 period "MM-DD        name MM-DD〜MM-DD".
 std::string zassetsuLine(const Item& item);

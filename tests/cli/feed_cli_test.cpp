@@ -3,6 +3,7 @@
 #include "support/test_support.h"
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <set>
 #include <sstream>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace sorvane::testing {
@@ -112,6 +114,12 @@ TEST(FeedCli, BadArgumentsAreRefused) {
         {"--feed holidays --from 2026 --to 2101", "the holidays feed covers the years 1948..2100"},
         {"--feed sekki --from 0", "the sekki feed covers the years 1..8455"},
         {"--feed moon --from 2027 --to 2026", "--to 2026 lies before --from 2027"},
+        // The moon feed's 十五夜 and 十三夜 need the lunisolar calendar: its years, not the
+        // phases' -1999..3000.
+        {"--feed moon --from 1899", "the moon feed covers the years 1900..2100"},
+        {"--feed moon --from 2101", "the moon feed covers the years 1900..2100"},
+        {"--feed moon --from 3000", "the moon feed covers the years 1900..2100"},
+        {"--feed moon --from 2100 --to 2101", "the moon feed covers the years 1900..2100"},
         {"--feed senjitsu --from 2026-01-01", "--from \"2026-01-01\" is not a year"},
         {"--feed rokuyo 2026", "--feed takes its years from --from and --to, not a year"},
         {"--feed rokuyo --json", "--feed and --json cannot be combined"},
@@ -124,6 +132,77 @@ TEST(FeedCli, BadArgumentsAreRefused) {
         EXPECT_EQ(run.out, "") << args;
         EXPECT_NE(run.err.find(message), std::string::npos) << args << ": " << run.err;
         EXPECT_EQ(lines(run.err).size(), 1u) << run.err;
+    }
+}
+
+// Past the precise mode (3001..8455) the 節気 and 雑節 feeds take the solar theory's moments,
+// for which the program reads the term files: a feed of 3001, or of 3000..3001 across the
+// modes' border, is written, and each 節気 of 3001 is at the minute --days gives (the default
+// theory's there).
+TEST(FeedCli, TheSolarTheorysYearsAreWrittenFromTheTermFiles) {
+    const CliRun days = runCli("3001 --days");
+    ASSERT_EQ(days.status, 0) << days.err;
+    std::map<std::string, std::string> termAt; // "立春" -> "3001-02-04 19:52"
+    for (const std::string& line : lines(days.out)) {
+        const auto f = tabFields(line);
+        for (std::size_t i = 6; i < f.size(); ++i) {
+            const std::size_t space = f[i].rfind(' ');
+            if (space != std::string::npos) {
+                termAt[f[i].substr(0, space)] = f[0] + " " + f[i].substr(space + 1);
+            }
+        }
+    }
+    for (const char* args : {"--feed sekki --from 3001", "--feed sekki --from 3000 --to 3001",
+                             "--feed zassetsu --from 3001 --to 3002"}) {
+        SCOPED_TRACE(args);
+        const CliRun run = runCli(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const Component calendar = parse(run.out);
+        ASSERT_NE(calendar.get(), nullptr);
+        const auto events = eventsByUid(calendar.get());
+        EXPECT_GE(events.size(), 24u);
+        int checked = 0;
+        for (const auto& [uid, e] : events) {
+            if (uid.rfind("sekki-", 0) != 0 || e.start.year != 3001 || e.start.is_date) {
+                continue;
+            }
+            icaltimetype jst = e.start;
+            icaltime_adjust(&jst, 0, 9, 0, 0);
+            char at[32];
+            std::snprintf(at, sizeof at, "%04d-%02d-%02d %02d:%02d", jst.year, jst.month, jst.day,
+                          jst.hour, jst.minute);
+            EXPECT_EQ(at, termAt[e.summary]) << uid;
+            EXPECT_NE(e.description.find("ニューカムの太陽理論"), std::string::npos) << uid;
+            ++checked;
+        }
+        EXPECT_EQ(checked, std::string(args).find("sekki") != std::string::npos ? 24 : 0);
+    }
+}
+
+// The years --help gives each kind are the years the kind's feed is written for: the last
+// year of the span gives a calendar, the year after it is refused with status 2.
+TEST(FeedCli, TheHelpNamesTheYearsEachKindIsWrittenFor) {
+    const CliRun help = runCli("--help");
+    ASSERT_EQ(help.status, 0);
+    std::string text; // the help with its line breaks and indents as single spaces
+    for (const std::string& line : lines(help.out)) {
+        const std::size_t from = line.find_first_not_of(' ');
+        text += (text.empty() ? "" : " ") + (from == std::string::npos ? "" : line.substr(from));
+    }
+    const std::tuple<const char*, const char*, int, int> cases[] = {
+        {"rokuyo", "rokuyo (六曜 each day, 1900..2100)", 1900, 2100},
+        {"holidays", "holidays (1948..2100)", 1948, 2100},
+        {"moon", "十五夜, 十三夜; 1900..2100)", 1900, 2100},
+        {"zassetsu", "zassetsu (1..8455)", 1, 8455},
+    };
+    for (const auto& [kind, helpText, first, last] : cases) {
+        SCOPED_TRACE(kind);
+        EXPECT_NE(text.find(helpText), std::string::npos) << text;
+        const std::string feed = std::string("--feed ") + kind + " --from ";
+        EXPECT_EQ(runCli(feed + std::to_string(last)).status, 0);
+        EXPECT_EQ(runCli(feed + std::to_string(first)).status, 0);
+        EXPECT_EQ(runCli(feed + std::to_string(last + 1)).status, 2);
+        EXPECT_EQ(runCli(feed + std::to_string(first - 1)).status, 2);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "almanac/day_listing.h"
 #include "almanac/year_almanac.h"
 #include "calendar/civil_date.h"
+#include "daysearch/day_facts.h"
 #include "daysearch/day_search.h"
 #include "daysearch/query.h"
 #include "lunisolar/lunisolar_calendar.h"
@@ -14,8 +15,10 @@
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -409,6 +412,33 @@ TEST(DaySearch, DriftedEventsAreListedOnTheirDays) {
         found.push_back(day.date);
     }
     EXPECT_EQ(found, want);
+}
+
+// The notes of a day are unknown where they are not computed (outside their years) or where
+// the Sun's search finds no usable date (term tables that make the Sun leave the numbers);
+// any other error is no answer of that kind and reaches the caller.
+TEST(DaySearch, OnlyTheCalculationsOwnFailureLeavesTheNotesUnknown) {
+    const unsigned notesKinds = 1U << static_cast<int>(daysearch::Kind::Senjitsu);
+    const auto knowsNotes = [&](const Tables& tables, int year) {
+        const auto days =
+            daysearch::yearFacts(tables, CivilDate{year, 6, 1}, CivilDate{year, 6, 7}, notesKinds);
+        return days.front().knows(daysearch::Kind::Senjitsu);
+    };
+    const Tables& shipped = sorvane::testing::shippedTables();
+    EXPECT_TRUE(knowsNotes(shipped, 5000)); // the solar theory's year
+    EXPECT_FALSE(knowsNotes(shipped, notes::kLastYear + 1));
+    EXPECT_FALSE(knowsNotes(shipped, notes::kFirstYear - 1));
+
+    // A term whose amplitude leaves the numbers: the search reports no usable moment.
+    Tables racing = shipped;
+    racing.planetTerms[1].longitudeAmplitude = std::numeric_limits<double>::infinity();
+    EXPECT_FALSE(knowsNotes(racing, 5000));
+
+    // A hand-built term of no planet (the loader refuses one) is a fault of the caller, not a
+    // day whose notes cannot be computed: it is not reported as "not known".
+    Tables noPlanet = shipped;
+    noPlanet.planetTerms[1].planetCode = 9;
+    EXPECT_THROW(knowsNotes(noPlanet, 5000), std::out_of_range);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The subscription feeds read back with libical: their calendar properties, UIDs that do not
-// depend on the years asked for, stamps that follow the content, and the 選日 against the
+// depend on the years asked for, stamps that never go back, and the 選日 against the
 // calendar makers' published list.
 #include "calendar/day_cycles.h"
 #include "export/feed.h"
@@ -10,12 +10,15 @@
 #include "support/test_support.h"
 #include "tools/tsv_rows.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace sorvane::exports {
 namespace {
@@ -212,8 +215,92 @@ TEST(Feed, SenjitsuPeriodsSpanTheirSexagenaryDays) {
     }
 }
 
-// DTSTAMP reads no clock: the same content gives the same stamp, other content another one.
-TEST(Feed, TheStampFollowsTheContent) {
+// Each phase kind's UID names its own phase: the moments of January 2026 in the observatory's
+// almanac (国立天文台 暦要項 2026, 朔弦望: 望 3日 19:03, 下弦 11日 0:48, 朔 19日 4:52, 上弦
+// 26日 13:47 JST), and every phase of 2026 under the key of its name.
+TEST(Feed, EachPhaseKindHasItsOwnUid) {
+    struct Case {
+        const char* uid;
+        const char* summary;
+        int hour; // JST
+        int minute;
+    };
+    const Case cases[] = {
+        {"moon-full-2026-01-03", "望", 19, 3},
+        {"moon-last-quarter-2026-01-11", "下弦", 0, 48},
+        {"moon-new-2026-01-19", "朔", 4, 52},
+        {"moon-first-quarter-2026-01-26", "上弦", 13, 47},
+    };
+    const std::map<std::string, std::string> keyOf = {
+        {"朔", "moon-new-"},        {"上弦", "moon-first-quarter-"},
+        {"望", "moon-full-"},       {"下弦", "moon-last-quarter-"},
+        {"十五夜", "moon-jugoya-"}, {"十三夜", "moon-jusanya-"}};
+    const std::vector<FeedEvent> events = feedEvents(FeedKind::Moon, 2026, 2026, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.uid);
+        const auto e = std::find_if(events.begin(), events.end(),
+                                    [&](const FeedEvent& x) { return x.uid == c.uid; });
+        ASSERT_NE(e, events.end());
+        EXPECT_EQ(e->summary, c.summary);
+        EXPECT_TRUE(e->instant);
+        EXPECT_EQ(e->hour, c.hour);
+        EXPECT_EQ(e->minute, c.minute);
+    }
+    std::map<std::string, int> perKind;
+    for (const FeedEvent& e : events) {
+        SCOPED_TRACE(e.uid);
+        ASSERT_EQ(keyOf.count(e.summary), 1u);
+        EXPECT_EQ(e.uid, keyOf.at(e.summary) + isoDateText(e.date));
+        ++perKind[e.summary];
+    }
+    for (const char* phase : {"朔", "上弦", "望", "下弦"}) {
+        EXPECT_GE(perKind[phase], 12) << phase;
+    }
+}
+
+// Which feeds read the term files: the 選日 always, the 節気 and 雑節 once any year lies past
+// the precise mode's -1999..3000 (the solar theory's years), no other kind.
+TEST(Feed, TheTermFilesAreReadWhereTheSolarTheoryIsUsed) {
+    const std::tuple<FeedKind, int, int, bool> cases[] = {
+        {FeedKind::Senjitsu, 2026, 2026, true}, {FeedKind::Sekki, 2026, 2027, false},
+        {FeedKind::Sekki, 1, 3000, false},      {FeedKind::Sekki, 3000, 3001, true},
+        {FeedKind::Sekki, 3001, 3001, true},    {FeedKind::Zassetsu, 2999, 3000, false},
+        {FeedKind::Zassetsu, 3001, 8455, true}, {FeedKind::Zassetsu, 8455, 8455, true},
+        {FeedKind::Rokuyo, 1900, 2100, false},  {FeedKind::Holidays, 1948, 2100, false},
+        {FeedKind::Moon, 1900, 2100, false},
+    };
+    for (const auto& [kind, first, last, needs] : cases) {
+        SCOPED_TRACE(std::string(feedKindKey(kind)) + " " + std::to_string(first) + ".." +
+                     std::to_string(last));
+        EXPECT_EQ(feedNeedsTables(kind, first, last), needs);
+        if (!needs && last - first < 2) {
+            // What needs no term files is written without them.
+            EXPECT_NO_THROW(feedEvents(kind, first, last, nullptr));
+        }
+    }
+    // The theory's years from the term files: 3001's 立春 on 3001-02-04, by the theory.
+    const auto events = feedEvents(FeedKind::Sekki, 3001, 3001, &testing::shippedTables());
+    ASSERT_EQ(events.size(), 24u);
+    EXPECT_NE(events.front().description.find("ニューカムの太陽理論"), std::string::npos);
+}
+
+// The DTSTAMP lines of a calendar's text.
+std::vector<std::string> stamps(const std::string& text) {
+    std::vector<std::string> out;
+    for (std::size_t at = text.find("\r\nDTSTAMP:"); at != std::string::npos;
+         at = text.find("\r\nDTSTAMP:", at + 1)) {
+        out.push_back(text.substr(at + 10, text.find("\r\n", at + 10) - at - 10));
+    }
+    return out;
+}
+
+// DTSTAMP reads no clock, and a corrected event never gets an earlier stamp than the one it
+// replaces: a client that keeps the revision with the newest stamp (RFC 5545 3.8.7.2, as
+// Thunderbird and python-icalendar users do) takes the correction. Within a release an event's
+// content is fixed and its stamp is the release's; a later release stamps later, and every
+// stamp lies after those of the content hash used before (2000-01-01 .. 2019-12-27).
+TEST(Feed, AStampNeverGoesBackForACorrectedEvent) {
+    const FeedHeader header{"立春", "", "P1W"};
     FeedEvent e;
     e.uid = "sekki-315-2026-02-04";
     e.summary = "立春";
@@ -223,22 +310,37 @@ TEST(Feed, TheStampFollowsTheContent) {
     e.hour = 5;
     e.minute = 2;
     e.description = "太陽の視黄経 315°";
-    const std::string stamp = feedStamp(e);
-    ASSERT_EQ(stamp.size(), 16u);
-    EXPECT_GE(stamp, "20000101T000000Z");
-    EXPECT_LT(stamp, "20200101T000000Z");
-    FeedEvent again = e;
-    again.uid = "sekki-315-2026-02-04-other";
-    EXPECT_EQ(feedStamp(again), stamp); // the UID names the event; it is not its content
-    FeedEvent minute = e;
-    minute.minute = 3; // a corrected minute
-    EXPECT_NE(feedStamp(minute), stamp);
-    FeedEvent name = e;
-    name.summary = "立春（改）";
-    EXPECT_NE(feedStamp(name), stamp);
-    FeedEvent text = e;
-    text.description += "。注";
-    EXPECT_NE(feedStamp(text), stamp);
+    const std::vector<std::string> original = stamps(icsFeed(header, {e}));
+    ASSERT_EQ(original.size(), 1u);
+    EXPECT_EQ(stamps(icsFeed(header, {e})), original); // every run the same
+    std::vector<FeedEvent> corrected;
+    for (int minute = 0; minute < 60; ++minute) {
+        FeedEvent c = e;
+        c.minute = minute;
+        corrected.push_back(c);
+        c.description += "。注" + std::to_string(minute);
+        corrected.push_back(c);
+    }
+    for (const FeedEvent& c : corrected) {
+        const std::vector<std::string> now = stamps(icsFeed(header, {c}));
+        ASSERT_EQ(now.size(), 1u);
+        EXPECT_GE(now.front(), original.front()) << c.minute << " " << c.description;
+    }
+
+    const Release releases[] = {{0, 0, 0},   {1, 3, 18}, {1, 3, 19},  {1, 4, 0},
+                                {1, 99, 99}, {2, 0, 0},  {99, 99, 99}};
+    std::string before = "20191227T000000Z"; // the content hash's stamps end before it
+    for (const Release& r : releases) {
+        const std::string stamp = feedStamp(r);
+        SCOPED_TRACE(stamp);
+        ASSERT_EQ(stamp.size(), 16u);
+        EXPECT_GT(stamp, before);
+        before = stamp;
+    }
+    EXPECT_EQ(feedStamp({1, 3, 18}), "20200108T035800Z"); // 10318 minutes after 2020-01-01
+    EXPECT_THROW(feedStamp({1, 100, 0}), std::invalid_argument);
+    // The written stamp is this release's.
+    EXPECT_EQ(original.front(), feedStamp(programRelease()));
 }
 
 } // namespace

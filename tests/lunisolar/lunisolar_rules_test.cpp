@@ -1,5 +1,6 @@
 // The rules of the lunisolar calendar on constructed months, and on the years that show
 // them in the computed calendar.
+#include "calendar/civil_date.h"
 #include "calendar/julian_day.h"
 #include "lunisolar/lunisolar_year.h"
 
@@ -158,6 +159,37 @@ TEST(LunisolarRules, ComputedDates) {
     }
     EXPECT_THROW(LunisolarYear(1899), std::out_of_range);
     EXPECT_THROW(LunisolarYear(2101), std::out_of_range);
+}
+
+// A lunar date's texts as the almanacs print it: month and day, 閏 before a leap month's
+// number (閏6月, as in 2025's 旧暦), a cell's short form with a slash.
+TEST(LunisolarRules, DateTexts) {
+    struct Case {
+        int month;
+        int day;
+        bool leap;
+        const char* date;
+        const char* month_;
+        const char* cell;
+    };
+    const Case cases[] = {
+        {1, 1, false, "1月1日", "1月", "1/1"},
+        {6, 14, true, "閏6月14日", "閏6月", "閏6/14"},
+        {12, 30, false, "12月30日", "12月", "12/30"},
+    };
+    for (const Case& c : cases) {
+        LunarDay d;
+        d.month = c.month;
+        d.day = c.day;
+        d.leap = c.leap;
+        EXPECT_EQ(lunarDateText(d), c.date);
+        EXPECT_EQ(lunarMonthText(d), c.month_);
+        EXPECT_EQ(lunarShortText(d), c.cell);
+    }
+    // 2025-07-25 is 旧閏6月1日 (the leap month after 旧6月 in 2025).
+    const LunisolarYear y2025(2025);
+    EXPECT_EQ(lunarDateText(y2025.day(sorvane::dayNumber(sorvane::CivilDate{2025, 7, 25}))),
+              "閏6月1日");
 }
 
 // A year built on the year before (as the day search builds a run of years) has the same

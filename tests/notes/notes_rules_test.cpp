@@ -11,6 +11,7 @@
 #include "sky/precise_year.h"
 #include "support/test_support.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
@@ -189,6 +190,76 @@ TEST(NotesRules, SenjitsuRules) {
                      std::to_string(c.lunarMonth) + "/" + std::to_string(c.lunarDay));
         EXPECT_EQ(senjitsu(c.monthBranch, index(c.sexagenary), c.lunarMonth, c.lunarDay),
                   c.expected);
+    }
+}
+
+// The periods of 選日 as runs: each whole, starting on its 干支 (八専 壬子, 十方暮 甲申, 天一天上
+// 癸巳 — the almanacs' definitions) and as long as it lasts, 八専's 間日 癸丑, 丙辰, 戊午 and
+// 壬戌; a range of one day inside a run gives the run, and over 1900..2100 the days of the runs
+// less their 間日 are exactly the days whose senjitsu() lists the kind.
+TEST(NotesRules, SenjitsuPeriodsAreWholeRunsOfTheirDays) {
+    struct Case {
+        Senjitsu kind;
+        const char* first; // the 干支 of the first day
+        long long days;
+        std::vector<const char*> rest; // the 干支 of the 間日
+    };
+    const Case cases[] = {
+        {Senjitsu::Hassen, "壬子", 12, {"癸丑", "丙辰", "戊午", "壬戌"}},
+        {Senjitsu::Jippogure, "甲申", 10, {}},
+        {Senjitsu::TenichiTenjo, "癸巳", 16, {}},
+    };
+    const auto name = [](long long n) {
+        return sexagenaryName(kanshi(static_cast<double>(n)) - 1);
+    };
+    const long long from = dayNumber(CivilDate{1900, 1, 1});
+    const long long to = dayNumber(CivilDate{2100, 12, 31});
+    const std::vector<SenjitsuPeriod> runs = senjitsuPeriods(from, to);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(senjitsuName(c.kind));
+        EXPECT_TRUE(isPeriod(c.kind));
+        std::vector<long long> days; // the days the runs give the note, in order
+        long long previous = 0;
+        for (const SenjitsuPeriod& r : runs) {
+            if (r.kind != c.kind) {
+                continue;
+            }
+            EXPECT_EQ(name(r.first), c.first);
+            EXPECT_EQ(r.last - r.first + 1, c.days);
+            EXPECT_TRUE(previous == 0 || r.first - previous == 60) << r.first;
+            previous = r.first;
+            ASSERT_EQ(r.restDays.size(), c.rest.size());
+            for (std::size_t i = 0; i < c.rest.size(); ++i) {
+                EXPECT_EQ(name(r.restDays[i]), c.rest[i]);
+            }
+            for (long long n = r.first; n <= r.last; ++n) {
+                if (std::find(r.restDays.begin(), r.restDays.end(), n) == r.restDays.end()) {
+                    days.push_back(n);
+                }
+            }
+            // A day of the run alone gives this run.
+            const auto alone = senjitsuPeriods(r.first + 1, r.first + 1);
+            EXPECT_EQ(std::count_if(alone.begin(), alone.end(),
+                                    [&](const SenjitsuPeriod& a) {
+                                        return a.kind == c.kind && a.first == r.first &&
+                                               a.last == r.last;
+                                    }),
+                      1);
+        }
+        ASSERT_FALSE(days.empty());
+        EXPECT_LE(days.front() - from, 59);
+        EXPECT_LE(to - days.back(), 59);
+        std::vector<long long> listed; // the days senjitsu() gives the note
+        for (long long n = days.front(); n <= days.back(); ++n) {
+            const auto s = senjitsu(2, kanshi(static_cast<double>(n)) - 1, 0, 0);
+            if (std::find(s.begin(), s.end(), c.kind) != s.end()) {
+                listed.push_back(n);
+            }
+        }
+        EXPECT_EQ(days, listed);
+    }
+    for (const Senjitsu s : {Senjitsu::IchiryuManbai, Senjitsu::Tensha, Senjitsu::Fujoju}) {
+        EXPECT_FALSE(isPeriod(s));
     }
 }
 

@@ -10,7 +10,11 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <set>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace sorvane {
 namespace {
@@ -72,6 +76,55 @@ TEST(Zassetsu, HiganRunsThreeDaysEitherSideOfTheEquinoxDates) {
     // one on 22 September ends on the 25th, one on 30 September would end on 3 October.
     a.shuubun = at(2025, 9, 30, 0, 0, 180);
     EXPECT_EQ(item(yearZassetsu(a), "higan-autumn-end").date, (CivilDate{2025, 10, 3}));
+}
+
+// The periods a page bands: each 土用 over its days, each 彼岸 from its 入り to its 明け
+// (seven days, the equinox's date the middle one), in the order of the year's list.
+TEST(Zassetsu, PeriodsAreTheDoyoAndTheHigan) {
+    SeasonAnchors a = typicalYear(2025);
+    a.shuubun = at(2025, 9, 30, 0, 0, 180); // 彼岸 across a month end
+    const auto periods = yearPeriods(yearZassetsu(a));
+    struct Want {
+        const char* name;
+        CivilDate first;
+        CivilDate last;
+    };
+    const Want want[] = {
+        {"土用", {2025, 1, 17}, {2025, 2, 3}},  {"彼岸", {2025, 3, 17}, {2025, 3, 23}},
+        {"土用", {2025, 4, 17}, {2025, 5, 4}},  {"土用", {2025, 7, 19}, {2025, 8, 6}},
+        {"彼岸", {2025, 9, 27}, {2025, 10, 3}}, {"土用", {2025, 10, 20}, {2025, 11, 6}},
+    };
+    ASSERT_EQ(periods.size(), std::size(want));
+    for (std::size_t i = 0; i < periods.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(periods[i].name, want[i].name);
+        EXPECT_EQ(periods[i].first, want[i].first);
+        EXPECT_EQ(periods[i].last, want[i].last);
+    }
+}
+
+// names() holds every name a year's 雑節 answer to (a 丑の日 by its own name) and no other:
+// over constructed years whose 土用 hold one or two 丑の日 and the years of the finder's
+// shipped terms around the present.
+TEST(Zassetsu, NamesAreEveryNameOfTheYears) {
+    const std::vector<std::string> listed = names();
+    std::set<std::string> seen;
+    const auto see = [&](const SeasonAnchors& a) {
+        for (const Item& i : yearZassetsu(a)) {
+            const std::size_t space = i.name.rfind(' ');
+            seen.insert(space == std::string::npos ? i.name : i.name.substr(space + 1));
+        }
+    };
+    for (int y = 2000; y <= 2040; ++y) {
+        see(typicalYear(y));
+        SeasonAnchors shortWinter = typicalYear(y); // a winter 土用 of a single day
+        shortWinter.risshun = shortWinter.doyoEntries[0];
+        shortWinter.risshun.date = addDays(shortWinter.risshun.date, 1);
+        see(shortWinter);
+    }
+    EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), seen);
+    EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()).size(), listed.size());
+    EXPECT_EQ(listed.front(), "冬の土用");
 }
 
 // Counted from 立春's date, that day being the first: 88th, 210th and 220th days. A leap
