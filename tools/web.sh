@@ -49,9 +49,9 @@ install_packages() {
 }
 
 # emcc 3.1.6 runs its JavaScript optimizer with node and needs acorn, which Debian installs
-# under /usr/share/nodejs; its loader breaks on node's own fetch.
-# emcc's own cache (the system libraries it builds on first use) is kept per emcc version in the
-# cache outside the clone, seeded from the system's.
+# under /usr/share/nodejs; its loader breaks on node's own fetch. emcc's own cache (the system
+# libraries it builds on first use) is kept per emcc version in the cache outside the clone,
+# seeded from the system's.
 emcc_version=
 setup_emscripten() {
   export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
@@ -81,7 +81,8 @@ fetch_source() {
 # $SORVANE_CACHE_DIR/web (default ~/.cache/sorvane/web), each in a folder named after what it
 # is built from: the source package's version, emcc's version and the text of the function that
 # builds it. A folder is complete or absent (built beside it, then renamed).
-#   cached NAME VERSION FUNCTION: the folder, built by FUNCTION FOLDER SOURCE-VERSION if missing.
+#   cached NAME VERSION FUNCTION: prints the folder, made by `FUNCTION DIR FINAL` (into DIR,
+#   which becomes FINAL) when missing. FUNCTION's own output goes to standard error.
 cached() {
   local name=$1 version=$2 build=$3
   local recipe
@@ -90,7 +91,7 @@ cached() {
   if [ ! -f "$entry/.complete" ]; then
     local tmp=$entry.tmp.$$
     rm -rf "$tmp" && mkdir -p "$tmp"
-    "$build" "$tmp" "$entry" || { rm -rf "$tmp"; die "building $name for WebAssembly failed"; }
+    "$build" "$tmp" "$entry" >&2 || { rm -rf "$tmp"; die "building $name for WebAssembly failed"; }
     touch "$tmp/.complete"
     rm -rf "$entry" && mv "$tmp" "$entry"
   fi
@@ -133,9 +134,9 @@ EOF
   printf '%s\n' "${files[@]}" |
     xargs -P "$(nproc)" -n 16 sh -c 'cd "$0" && nice emcc -O2 -ffp-contract=off -DHAVE_CONFIG_H -I. -c "$@"' "$obj" ||
     return 1
-  emar rcs "$dir/lib/liberfa.a" "$obj"/*.o
-  cp "$src"/src/erfa.h "$src"/src/erfam.h "$src"/src/erfaextra.h "$dir/include/"
-  [ ! -f "$src/src/erfadatextra.h" ] || cp "$src/src/erfadatextra.h" "$dir/include/"
+  emar rcs "$dir/lib/liberfa.a" "$obj"/*.o || return 1
+  cp "$src"/src/erfa.h "$src"/src/erfam.h "$src"/src/erfaextra.h "$dir/include/" || return 1
+  [ ! -f "$src/src/erfadatextra.h" ] || cp "$src/src/erfadatextra.h" "$dir/include/" || return 1
   rm -rf "$obj"
 }
 
