@@ -4,6 +4,7 @@
 #include "calendar/names.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <stdexcept>
 
@@ -46,28 +47,9 @@ const char* dayItemKindKey(DayItemKind kind) {
     throw std::logic_error("day listing: an item of no known kind");
 }
 
-std::vector<DayEntry> dayListing(const YearAlmanac& almanac) {
-    const long long first = dayNumber(CivilDate{almanac.year, 1, 1});
-    const long long last = dayNumber(CivilDate{almanac.year, 12, 31});
-    std::vector<DayEntry> days(static_cast<std::size_t>(last - first + 1));
-    auto at = [&](const CivilDate& date) -> DayEntry* {
-        const long long n = dayNumber(date);
-        return n >= first && n <= last ? &days[static_cast<std::size_t>(n - first)] : nullptr;
-    };
-
-    for (std::size_t i = 0; i < days.size(); ++i) {
-        DayEntry& d = days[i];
-        const long long n = first + static_cast<long long>(i);
-        d.date = civilDate(n);
-        d.weekday = weekdayNames[youbi(static_cast<double>(n))];
-        d.sexagenary = sexagenaryNames[kanshi(static_cast<double>(n))];
-        if (almanac.lunisolar) {
-            d.lunar = almanac.lunisolar->day(n);
-        }
-    }
-
+void placeItems(const YearAlmanac& almanac, const std::function<DayEntry*(const CivilDate&)>& dayOf) {
     for (const Event& e : almanac.solarTerms) {
-        if (DayEntry* d = at(e.date)) {
+        if (DayEntry* d = dayOf(e.date)) {
             d->items.push_back(
                 timedItem(e.kind == EventKind::Doyo ? eventTitle(e) : e.name,
                           e.kind == EventKind::Doyo ? DayItemKind::Doyo : DayItemKind::Term, e.hour,
@@ -75,7 +57,7 @@ std::vector<DayEntry> dayListing(const YearAlmanac& almanac) {
         }
     }
     for (const zassetsu::Item& z : almanac.zassetsu) {
-        DayEntry* d = at(z.date);
+        DayEntry* d = dayOf(z.date);
         if (d == nullptr || z.kind == zassetsu::Kind::Period) {
             continue;
         }
@@ -90,8 +72,44 @@ std::vector<DayEntry> dayListing(const YearAlmanac& almanac) {
             DayItem item = timedItem(lunisolar::phaseName(p.phase), DayItemKind::Phase,
                                      p.minuteOfDay() / 60, p.minuteOfDay() % 60);
             item.phase = p;
-            days[static_cast<std::size_t>(p.day() - first)].items.push_back(std::move(item));
+            if (DayEntry* d = dayOf(civilDate(p.day()))) {
+                d->items.push_back(std::move(item));
+            }
         }
+    }
+}
+
+void sortItems(DayEntry& day) {
+    // The instants in time order before the whole days; each group keeps its order.
+    std::stable_sort(day.items.begin(), day.items.end(), [](const DayItem& a, const DayItem& b) {
+        if (a.timed != b.timed) {
+            return a.timed;
+        }
+        return a.timed && a.hour * 60 + a.minute < b.hour * 60 + b.minute;
+    });
+}
+
+std::vector<DayEntry> dayListing(const YearAlmanac& almanac) {
+    const long long first = dayNumber(CivilDate{almanac.year, 1, 1});
+    const long long last = dayNumber(CivilDate{almanac.year, 12, 31});
+    std::vector<DayEntry> days(static_cast<std::size_t>(last - first + 1));
+    const auto at = [&](const CivilDate& date) -> DayEntry* {
+        const long long n = dayNumber(date);
+        return n >= first && n <= last ? &days[static_cast<std::size_t>(n - first)] : nullptr;
+    };
+
+    for (std::size_t i = 0; i < days.size(); ++i) {
+        DayEntry& d = days[i];
+        const long long n = first + static_cast<long long>(i);
+        d.date = civilDate(n);
+        d.weekday = weekdayNames[youbi(static_cast<double>(n))];
+        d.sexagenary = sexagenaryNames[kanshi(static_cast<double>(n))];
+        if (almanac.lunisolar) {
+            d.lunar = almanac.lunisolar->day(n);
+        }
+    }
+    placeItems(almanac, at);
+    if (almanac.lunisolar) {
         for (DayEntry& d : days) {
             if (d.lunar && d.lunar->special) {
                 d.items.push_back(
@@ -104,15 +122,8 @@ std::vector<DayEntry> dayListing(const YearAlmanac& almanac) {
             d->holiday = h.name;
         }
     }
-
-    // The instants in time order before the whole days; each group keeps its order.
     for (DayEntry& d : days) {
-        std::stable_sort(d.items.begin(), d.items.end(), [](const DayItem& a, const DayItem& b) {
-            if (a.timed != b.timed) {
-                return a.timed;
-            }
-            return a.timed && a.hour * 60 + a.minute < b.hour * 60 + b.minute;
-        });
+        sortItems(d);
     }
     return days;
 }

@@ -8,6 +8,7 @@
 #include "lunisolar/moon_phases.h"
 #include "zassetsu/zassetsu.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,5 +57,13 @@ struct DayEntry {
 // (旧正月, 伝統的七夕, 十五夜, 十三夜); the holiday column from its holidays (when the almanac
 // was made with them).
 std::vector<DayEntry> dayListing(const YearAlmanac& almanac);
+
+// Puts the almanac's solar terms, 土用 entries, 雑節 (not a 土用 period) and phases on the day
+// dayOf gives for their date, where it gives one (null: not a day being listed).
+void placeItems(const YearAlmanac& almanac, const std::function<DayEntry*(const CivilDate&)>& dayOf);
+
+// Orders a day's items: the instants in time order, then the whole days, each group in the
+// order it was placed.
+void sortItems(DayEntry& day);
 
 } // namespace sorvane::almanac

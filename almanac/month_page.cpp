@@ -154,9 +154,8 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
     }
     YearData data;
     data.lastUse = ++uses_;
-    data.almanac = yearAlmanac(tables_, static_cast<std::int16_t>(y),
-                               AlmanacOptions::everything(modeFor(y, true) == Mode::Precise));
-    data.days = dayListing(data.almanac);
+    data.almanac = days_.year(y, AlmanacOptions::everything(true));
+    data.days = days_.records(data.almanac);
     for (const zassetsu::Item& z : data.almanac.zassetsu) {
         if (z.kind == zassetsu::Kind::Period) {
             data.doyoPeriods.push_back(z);
@@ -184,9 +183,7 @@ std::optional<SmallMonth> CalendarYears::smallMonth(int y, int month) {
                 if (neighbourHolidays_.size() >= kKeptYears) {
                     neighbourHolidays_.clear();
                 }
-                kept =
-                    neighbourHolidays_.emplace(y, holidays::yearHolidays(y, engines_.observatory()))
-                        .first;
+                kept = neighbourHolidays_.emplace(y, days_.holidays(y)).first;
             }
             listed = &kept->second;
         }
@@ -296,8 +293,8 @@ const notes::DayNotes& CalendarYears::dayNotes(const CivilDate& date) {
     year(date.year);
     YearData& data = years_.at(date.year);
     if (!data.notes) {
-        data.notes = notes::yearNotes(engines_.pageChoice(), date.year,
-                                      data.almanac.lunisolar ? &*data.almanac.lunisolar : nullptr);
+        data.notes =
+            days_.notes(date.year, data.almanac.lunisolar ? &*data.almanac.lunisolar : nullptr);
     }
     return data.notes->day(date.month, date.day);
 }

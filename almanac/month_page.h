@@ -5,6 +5,7 @@
 
 #include "almanac/coverage.h"
 #include "almanac/day_listing.h"
+#include "almanac/days.h"
 #include "almanac/year_almanac.h"
 #include "calendar/civil_date.h"
 #include "ephemeris/tables.h"
@@ -107,7 +108,10 @@ class CalendarYears {
   public:
     static constexpr std::size_t kKeptYears = 8;
 
-    explicit CalendarYears(const Tables& tables) : tables_(tables), engines_(&tables) {}
+    // The page reads the observatory's minutes wherever they reach (the days' minutes are
+    // ignored).
+    explicit CalendarYears(const Days& days) : days_(days.withMinutes(Minutes::Observatory)) {}
+    explicit CalendarYears(const Tables& tables) : days_(tables, Minutes::Observatory) {}
 
     // The page of a month of year -32768..32767.
     MonthPage monthPage(int year, int month);
@@ -133,7 +137,7 @@ class CalendarYears {
   private:
     struct YearData {
         YearAlmanac almanac;
-        std::vector<DayEntry> days; // January 1st to December 31st
+        std::vector<DayRecord> days; // January 1st to December 31st
         std::vector<zassetsu::Item> doyoPeriods;
         std::vector<zassetsu::Period> spans;   // the 土用 and 彼岸
         std::optional<notes::YearNotes> notes; // when first asked for
@@ -144,8 +148,7 @@ class CalendarYears {
     std::optional<SmallMonth> smallMonth(int year, int month);
     const notes::DayNotes& dayNotes(const CivilDate& date);
 
-    const Tables& tables_;
-    SunEngines engines_;
+    Days days_;
     std::map<int, YearData> years_;
     std::uint64_t uses_ = 0;
     // The holidays of neighbouring years not kept, for the small months (a few at a time).

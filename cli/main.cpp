@@ -151,7 +151,7 @@ class BlockOutput {
 // --find: the days that fit the query, written as they are found (the listing, the JSON
 // document, the calendar file), with a note on standard error for each stretch of the range
 // where a word cannot match. Returns nothing: the output is written on the way.
-std::string find(const Tables& tables, const cli::Options& options, bool stdoutOpen) {
+std::string find(const almanac::Days& days, const cli::Options& options, bool stdoutOpen) {
     BlockOutput out(stdoutOpen);
     const bool icsToStdout = options.icsFile && options.icsFile->string() == "-";
     std::optional<AtomicFileWriter> file;
@@ -184,7 +184,7 @@ std::string find(const Tables& tables, const cli::Options& options, bool stdoutO
             out.put(exports::findReportLine(day));
         }
     };
-    daysearch::DaySearch search(tables);
+    daysearch::DaySearch search(days);
     const daysearch::SearchResult result =
         search.search(*options.find, options.from, options.to, hooks);
     for (const std::string& line : exports::uncoveredLines(result)) {
@@ -220,13 +220,9 @@ std::string find(const Tables& tables, const cli::Options& options, bool stdoutO
 }
 
 // --feed: one kind's calendar, on standard output or (replaced whole) in the --ics file.
-std::string feed(const cli::Options& options) {
-    std::optional<Tables> tables;
-    if (exports::feedNeedsTables(*options.feed, options.fromYear, options.toYear)) {
-        tables = loadTables(dataDir(options));
-    }
-    const std::string calendar = exports::feedCalendar(*options.feed, options.fromYear,
-                                                       options.toYear, tables ? &*tables : nullptr);
+std::string feed(const almanac::Days& days, const cli::Options& options) {
+    const std::string calendar =
+        exports::feedCalendar(*options.feed, options.fromYear, options.toYear, days);
     if (options.icsFile && options.icsFile->string() != "-") {
         exports::writeTextFile(*options.icsFile, calendar);
         return "";
@@ -250,23 +246,22 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
                               " is standard output, where the report goes; --ics - writes the "
                               "calendar there instead of the report");
     }
+    // The term files are read only when a default-mode moment or the notes are computed: a
+    // month listing, the phases, the holiday list or a precise year alone need none. The day
+    // listing takes the precise moments wherever the IAU model reaches.
+    const almanac::Days days(
+        [&options] { return loadTables(dataDir(options)); },
+        options.precise || options.days ? almanac::Minutes::Observatory : almanac::Minutes::Theory);
     if (options.find) {
-        return find(loadTables(dataDir(options)), options, stdoutOpen);
+        // Read before the search begins: no half-written listing ends on unreadable files.
+        days.tables();
+        return find(days, options, stdoutOpen);
     }
     if (options.feed) {
-        return feed(options);
+        return feed(days, options);
     }
-    // The term files are read only when a default-mode moment or the notes are computed: a
-    // month listing, the phases or the holiday list alone need none.
-    std::optional<Tables> loaded;
     const auto almanacOf = [&](const almanac::AlmanacOptions& asked) {
-        if (!asked.solarTerms && !asked.notes) {
-            return almanac::yearAlmanac(options.year, asked);
-        }
-        if (!loaded) {
-            loaded = loadTables(dataDir(options));
-        }
-        return almanac::yearAlmanac(*loaded, options.year, asked);
+        return days.year(options.year, asked);
     };
     const bool listingOnly =
         options.month != 0 || options.phases || (options.holidays && !options.json);
@@ -279,9 +274,6 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
     what.holidays = options.holidays || options.days;
     what.lunisolar = options.days;
     what.phases = options.phases;
-    // The day listing takes the precise moments wherever the IAU model reaches.
-    what.precise =
-        almanac::modeFor(options.year, options.precise || options.days) == almanac::Mode::Precise;
     if (options.notes) {
         // The notes need only the lunisolar calendar (for 不成就日 and the moon age) and the
         // Sun's dates, which they find themselves in the calendar page's mode: not the solar
@@ -302,7 +294,10 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
     // The calendar file holds everything, in the precise mode exactly when --precise is
     // given, whatever else the command line asks for: the same file with or without --days.
     const almanac::AlmanacOptions icsWhat = almanac::AlmanacOptions::everything(options.precise);
-    if (options.icsFile && what.precise == icsWhat.precise) {
+    const almanac::Days icsDays =
+        days.withMinutes(options.precise ? almanac::Minutes::Observatory : almanac::Minutes::Theory);
+    const bool icsSameMode = icsDays.mode(options.year) == days.mode(options.year);
+    if (options.icsFile && icsSameMode) {
         what = icsWhat;
     }
     const almanac::YearAlmanac year = almanacOf(what);
@@ -322,7 +317,7 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
 
     if (options.icsFile) {
         const std::string calendar = exports::icsCalendar(
-            what.precise == icsWhat.precise ? year : almanacOf(icsWhat), std::time(nullptr));
+            icsSameMode ? year : icsDays.year(options.year, icsWhat), std::time(nullptr));
         if (icsToStdout) {
             return calendar;
         }

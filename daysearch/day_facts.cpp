@@ -2,7 +2,6 @@
 
 #include "almanac/coverage.h"
 #include "almanac/day_listing.h"
-#include "almanac/limits.h"
 #include "almanac/year_almanac.h"
 #include "calendar/calculation_error.h"
 #include "calendar/day_cycles.h"
@@ -83,10 +82,10 @@ std::string kindReach(Kind kind) {
     }
 }
 
-std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, const CivilDate& last,
-                                unsigned kinds, const lunisolar::LunisolarYear* given) {
+std::vector<DayFacts> yearFacts(const almanac::Days& source, const CivilDate& first,
+                                const CivilDate& last, unsigned kinds,
+                                const lunisolar::LunisolarYear* given) {
     const int year = first.year;
-    const almanac::SunEngines engines(&tables);
     const long long firstDay = dayNumber(first);
     const long long lastDay = dayNumber(last);
     std::vector<DayFacts> days(static_cast<std::size_t>(lastDay - firstDay + 1));
@@ -126,11 +125,10 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
     std::optional<almanac::YearAlmanac> almanac;
     if (terms) {
         almanac::AlmanacOptions options;
-        options.precise = almanac::modeFor(year, true) == almanac::Mode::Precise;
         options.zassetsu = (kinds & bit(Kind::Zassetsu)) != 0;
         options.lunisolar = lunar && !lunarYearGiven;
         options.holidays = rest;
-        almanac = almanac::yearAlmanac(tables, static_cast<std::int16_t>(year), options);
+        almanac = source.year(year, options);
     }
     std::optional<lunisolar::LunisolarYear> lunisolarYear;
     const bool lunarNotes = dayNotes && (kinds & kLunarNotes) != 0;
@@ -144,8 +142,7 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
                                                     : (lunisolarYear ? &*lunisolarYear : nullptr);
     const std::vector<holidays::Holiday> holidayList =
         almanac ? almanac->holidays
-                : (rest ? holidays::yearHolidays(year, engines.observatory())
-                        : std::vector<holidays::Holiday>{});
+                : (rest ? source.holidays(year) : std::vector<holidays::Holiday>{});
 
     // Where the calendar has drifted from the seasons an event of the year may fall in the
     // year before or after (立春 of 32700 on 32699-12-29): the events of both neighbours are
@@ -179,15 +176,10 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
         for (DayFacts& d : days) {
             d.known |= bit(Kind::SolarTerm) | bit(Kind::Zassetsu);
         }
-        for (const int neighbour : {year - 1, year + 1}) {
-            if ((!almanac::keepsToSeasons(year) || !almanac::keepsToSeasons(neighbour)) &&
-                almanac::covers(almanac::Source::Year, neighbour)) {
-                almanac::AlmanacOptions options;
-                options.precise = almanac::modeFor(neighbour, true) == almanac::Mode::Precise;
-                options.zassetsu = (kinds & bit(Kind::Zassetsu)) != 0;
-                addEvents(
-                    almanac::yearAlmanac(tables, static_cast<std::int16_t>(neighbour), options));
-            }
+        almanac::AlmanacOptions options;
+        options.zassetsu = (kinds & bit(Kind::Zassetsu)) != 0;
+        for (const almanac::YearAlmanac& neighbour : source.neighbours(year, options)) {
+            addEvents(neighbour);
         }
         addEvents(*almanac);
     }
@@ -235,9 +227,8 @@ std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, co
         std::optional<notes::YearNotes> found;
         try {
             // Without 不成就日 among the words the notes need no lunisolar date.
-            found = notes::yearNotes(
-                engines.pageChoice(), year, lunarYear, notes::KyuseiRule::KoyomiNoPage,
-                lunarNotes ? notes::LunarDates::Computed : notes::LunarDates::Left);
+            found = source.notes(year, lunarYear,
+                                 lunarNotes ? notes::LunarDates::Computed : notes::LunarDates::Left);
         } catch (const CalculationError&) {
             return days;
         }

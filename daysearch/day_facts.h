@@ -3,9 +3,9 @@
 // each reach only some years).
 #pragma once
 
+#include "almanac/days.h"
 #include "calendar/civil_date.h"
 #include "daysearch/query.h"
-#include "ephemeris/tables.h"
 
 #include <array>
 #include <optional>
@@ -60,8 +60,8 @@ unsigned kindsNamed(const Query& query);
 // after that fall in the days are listed too. Saturdays and Sundays carry 休日 in every year.
 // lunarYear: the lunisolar year of the days' year when the caller has it (else it is
 // computed where a kind needs it).
-std::vector<DayFacts> yearFacts(const Tables& tables, const CivilDate& first, const CivilDate& last,
-                                unsigned kinds,
+std::vector<DayFacts> yearFacts(const almanac::Days& days, const CivilDate& first,
+                                const CivilDate& last, unsigned kinds,
                                 const lunisolar::LunisolarYear* lunarYear = nullptr);
 
 // Whether the kinds of the mask need the lunisolar year (六曜, 旧暦, and 不成就日:

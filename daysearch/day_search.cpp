@@ -111,8 +111,12 @@ std::optional<std::vector<std::string>> matchDay(const Query& query, const DayFa
     return notes;
 }
 
+DaySearch::DaySearch(const almanac::Days& days, std::size_t yearsKept)
+    : days_(days.withMinutes(almanac::Minutes::Observatory)),
+      yearsKept_(std::max<std::size_t>(yearsKept, 1)) {}
+
 DaySearch::DaySearch(const Tables& tables, std::size_t yearsKept)
-    : tables_(tables), yearsKept_(std::max<std::size_t>(yearsKept, 1)) {}
+    : DaySearch(almanac::Days(tables, almanac::Minutes::Observatory), yearsKept) {}
 
 const std::vector<DayFacts>& DaySearch::year(int year, unsigned kinds) {
     unsigned wanted = kinds;
@@ -144,7 +148,7 @@ const std::vector<DayFacts>& DaySearch::year(int year, unsigned kinds) {
     computed.year = year;
     computed.kinds = wanted;
     computed.days =
-        yearFacts(tables_, CivilDate{year, 1, 1}, CivilDate{year, 12, 31}, wanted, lunar);
+        yearFacts(days_, CivilDate{year, 1, 1}, CivilDate{year, 12, 31}, wanted, lunar);
     years_.push_back(std::move(computed));
     return years_.back().days;
 }

@@ -64,6 +64,9 @@ std::optional<std::vector<std::string>> matchDay(const Query& query, const DayFa
 // that a window can count again as the conditions change without computing anything.
 class DaySearch {
   public:
+    // The facts of the days as days gives them (in the observatory's minutes wherever they
+    // reach, as the day listing takes them, whatever the days' minutes).
+    explicit DaySearch(const almanac::Days& days, std::size_t yearsKept = 3);
     explicit DaySearch(const Tables& tables, std::size_t yearsKept = 3);
 
     // The days from..to (from <= to) that fit the query, in date order; with listDays false
@@ -83,7 +86,7 @@ class DaySearch {
     };
     const std::vector<DayFacts>& year(int year, unsigned kinds);
 
-    const Tables& tables_;
+    almanac::Days days_;
     std::size_t yearsKept_;
     std::deque<Year> years_; // the most recently used last
     // The last lunisolar year computed: the next year takes the 中気 and new moons the two

@@ -80,18 +80,10 @@ FeedEvent instant(const std::string& uid, const std::string& summary, const std:
 
 // The almanac of a year with the moments of the precise mode where it reaches (as --days
 // takes them), else of the solar theory.
-almanac::YearAlmanac seasonsAlmanac(int year, bool zassetsu, const Tables* tables) {
+almanac::YearAlmanac seasonsAlmanac(int year, bool zassetsu, const almanac::Days& days) {
     almanac::AlmanacOptions options;
-    options.precise = almanac::modeFor(year, true) == almanac::Mode::Precise;
     options.zassetsu = zassetsu;
-    const auto y = static_cast<std::int16_t>(year);
-    if (options.precise) {
-        return almanac::yearAlmanac(y, options);
-    }
-    if (tables == nullptr) {
-        throw std::invalid_argument("feed: the solar theory's moments need the term files");
-    }
-    return almanac::yearAlmanac(*tables, y, options);
+    return days.year(year, options);
 }
 
 // What a moment's description says of how it was computed, and how sure it is.
@@ -114,8 +106,8 @@ void addRokuyo(std::vector<FeedEvent>& out, int year) {
     }
 }
 
-void addSekki(std::vector<FeedEvent>& out, int year, const Tables* tables) {
-    const almanac::YearAlmanac almanac = seasonsAlmanac(year, false, tables);
+void addSekki(std::vector<FeedEvent>& out, int year, const almanac::Days& days) {
+    const almanac::YearAlmanac almanac = seasonsAlmanac(year, false, days);
     for (const almanac::Event& e : almanac.solarTerms) {
         if (e.kind == EventKind::Doyo) {
             continue;
@@ -129,8 +121,8 @@ void addSekki(std::vector<FeedEvent>& out, int year, const Tables* tables) {
     }
 }
 
-void addZassetsu(std::vector<FeedEvent>& out, int year, const Tables* tables) {
-    const almanac::YearAlmanac almanac = seasonsAlmanac(year, true, tables);
+void addZassetsu(std::vector<FeedEvent>& out, int year, const almanac::Days& days) {
+    const almanac::YearAlmanac almanac = seasonsAlmanac(year, true, days);
     for (const zassetsu::Item& z : almanac.zassetsu) {
         const std::string uid = "zassetsu-" + z.id + "-" + isoDateText(z.date);
         switch (z.kind) {
@@ -153,9 +145,8 @@ void addZassetsu(std::vector<FeedEvent>& out, int year, const Tables* tables) {
     }
 }
 
-void addHolidays(std::vector<FeedEvent>& out, int year) {
-    const almanac::SunEngines engines(nullptr);
-    for (const holidays::Holiday& h : holidays::yearHolidays(year, engines.observatory())) {
+void addHolidays(std::vector<FeedEvent>& out, int year, const almanac::Days& days) {
+    for (const holidays::Holiday& h : days.holidays(year)) {
         out.push_back(wholeDay("holidays-" + isoDateText(h.date), h.name, "祝日", h.date,
                                holidayDescription(h)));
     }
@@ -188,13 +179,10 @@ void addMoon(std::vector<FeedEvent>& out, int year) {
 
 // The 選日 of firstYear..lastYear: the days of each one-day note, and each period (八専,
 // 十方暮, 天一天上) that shares a day with the range as one event, whole, its 間日 named.
-void addSenjitsu(std::vector<FeedEvent>& out, int firstYear, int lastYear, const Tables* tables) {
-    if (tables == nullptr) {
-        throw std::invalid_argument("feed: the 選日 need the term files");
-    }
-    const almanac::SunEngines engines(tables);
+void addSenjitsu(std::vector<FeedEvent>& out, int firstYear, int lastYear,
+                 const almanac::Days& days) {
     for (int year = firstYear; year <= lastYear; ++year) {
-        const notes::YearNotes notes = notes::yearNotes(engines.pageChoice(), year);
+        const notes::YearNotes notes = days.notes(year);
         for (const notes::DayNotes& d : notes.days) {
             for (const notes::Senjitsu s : d.senjitsu) {
                 if (!notes::isPeriod(s)) {
@@ -206,8 +194,8 @@ void addSenjitsu(std::vector<FeedEvent>& out, int firstYear, int lastYear, const
             }
         }
     }
-    for (const notes::SenjitsuPeriod& p : notes::senjitsuPeriods(
-             dayNumber(CivilDate{firstYear, 1, 1}), dayNumber(CivilDate{lastYear, 12, 31}))) {
+    for (const notes::SenjitsuPeriod& p :
+         days.senjitsuPeriods(CivilDate{firstYear, 1, 1}, CivilDate{lastYear, 12, 31})) {
         const CivilDate first = civilDate(p.first);
         std::string description = std::string(notes::senjitsuMeaning(p.kind)) + "（" +
                                   japaneseDay(first) + "〜" + japaneseDay(civilDate(p.last));
@@ -279,13 +267,6 @@ const char* feedYearsReason(FeedKind kind) {
     throw std::logic_error("feed: a kind of no known years");
 }
 
-bool feedNeedsTables(FeedKind kind, int firstYear, int lastYear) {
-    const almanac::YearSpan precise = almanac::coverage(almanac::Source::Precise);
-    const bool outsidePrecise = !precise.contains(firstYear) || !precise.contains(lastYear);
-    return kind == FeedKind::Senjitsu ||
-           ((kind == FeedKind::Sekki || kind == FeedKind::Zassetsu) && outsidePrecise);
-}
-
 const char* feedName(FeedKind kind) {
     return info(kind).name;
 }
@@ -295,7 +276,9 @@ const char* feedAbout(FeedKind kind) {
 }
 
 std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
-                                  const Tables* tables) {
+                                  const almanac::Days& source) {
+    // The feeds take the observatory's minutes wherever they reach, as --days does.
+    const almanac::Days days = source.withMinutes(almanac::Minutes::Observatory);
     const almanac::YearSpan years = feedYears(kind);
     if (firstYear > lastYear || !years.contains(firstYear) || !years.contains(lastYear)) {
         throw std::out_of_range(std::string("the ") + feedKindKey(kind) +
@@ -303,7 +286,7 @@ std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
     }
     std::vector<FeedEvent> out;
     if (kind == FeedKind::Senjitsu) {
-        addSenjitsu(out, firstYear, lastYear, tables);
+        addSenjitsu(out, firstYear, lastYear, days);
     }
     for (int year = firstYear; year <= lastYear && kind != FeedKind::Senjitsu; ++year) {
         switch (kind) {
@@ -311,16 +294,16 @@ std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
             addRokuyo(out, year);
             break;
         case FeedKind::Sekki:
-            addSekki(out, year, tables);
+            addSekki(out, year, days);
             break;
         case FeedKind::Holidays:
-            addHolidays(out, year);
+            addHolidays(out, year, days);
             break;
         case FeedKind::Moon:
             addMoon(out, year);
             break;
         case FeedKind::Zassetsu:
-            addZassetsu(out, year, tables);
+            addZassetsu(out, year, days);
             break;
         case FeedKind::Senjitsu:
             break;
@@ -332,14 +315,14 @@ std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
     return out;
 }
 
-std::string feedCalendar(FeedKind kind, int firstYear, int lastYear, const Tables* tables) {
+std::string feedCalendar(FeedKind kind, int firstYear, int lastYear, const almanac::Days& days) {
     const std::string years = firstYear == lastYear ? std::to_string(firstYear) + "年"
                                                     : std::to_string(firstYear) + "年〜" +
                                                           std::to_string(lastYear) + "年";
     const FeedHeader header{feedName(kind),
                             std::string(feedAbout(kind)) + "。" + years + "。Sorvane による計算",
                             "P1W"};
-    return icsFeed(header, feedEvents(kind, firstYear, lastYear, tables));
+    return icsFeed(header, feedEvents(kind, firstYear, lastYear, days));
 }
 
 } // namespace sorvane::exports

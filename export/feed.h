@@ -5,7 +5,7 @@
 #pragma once
 
 #include "almanac/coverage.h"
-#include "ephemeris/tables.h"
+#include "almanac/days.h"
 #include "export/icalendar.h"
 
 #include <array>
@@ -41,23 +41,20 @@ almanac::YearSpan feedYears(FeedKind kind);
 // Why a kind stops there, for a message: "the lunisolar calendar's years".
 const char* feedYearsReason(FeedKind kind);
 
-// Whether the kind's feed for firstYear..lastYear needs the solar theory's term files: the
-// 選日 always, the 節気 and 雑節 for years outside the precise mode.
-bool feedNeedsTables(FeedKind kind, int firstYear, int lastYear);
-
 // The calendar's name ("六曜（Sorvane）") and its one-line description in Japanese.
 const char* feedName(FeedKind kind);
 const char* feedAbout(FeedKind kind);
 
 // The events of a kind from firstYear-01-01 to lastYear-12-31 (JST dates), in date order.
 // A period of 選日 that crosses either end is given whole, as in any other run of years.
-// The moments are the precise mode's where it reaches and the solar theory's (from tables)
-// elsewhere; tables may be null when feedNeedsTables is false. Throws std::out_of_range
-// for years outside feedYears.
-std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear, const Tables* tables);
+// The moments are the precise mode's where it reaches and the solar theory's elsewhere
+// (whatever the days' minutes); the days read the term files for the 選日 and the solar
+// theory's years only. Throws std::out_of_range for years outside feedYears.
+std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
+                                  const almanac::Days& days);
 
 // The whole feed: icsFeed of feedEvents, named feedName, described by feedAbout and the
 // years, refreshed weekly.
-std::string feedCalendar(FeedKind kind, int firstYear, int lastYear, const Tables* tables);
+std::string feedCalendar(FeedKind kind, int firstYear, int lastYear, const almanac::Days& days);
 
 } // namespace sorvane::exports

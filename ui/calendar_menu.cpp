@@ -103,11 +103,9 @@ void CalendarMenu::build(QMenuBar* bar) {
     connect(ics, &QAction::triggered, this, &CalendarMenu::exportIcs);
 }
 
-almanac::AlmanacOptions CalendarMenu::modeFor(int year) const {
-    almanac::AlmanacOptions options;
-    options.precise =
-        almanac::modeFor(year, observatoryMode_->isChecked()) == almanac::Mode::Precise;
-    return options;
+almanac::Days CalendarMenu::days() const {
+    return almanac::Days(tables_, observatoryMode_->isChecked() ? almanac::Minutes::Observatory
+                                                                : almanac::Minutes::Theory);
 }
 
 void CalendarMenu::openCalendarPage() {
@@ -178,12 +176,10 @@ void CalendarMenu::showZassetsu() {
     if (!year) {
         return;
     }
-    almanac::AlmanacOptions options = modeFor(*year);
+    almanac::AlmanacOptions options;
     options.zassetsu = true;
     almanac::YearAlmanac almanac;
-    if (!guarded(window_, [&] {
-            almanac = almanac::yearAlmanac(tables_, static_cast<std::int16_t>(*year), options);
-        })) {
+    if (!guarded(window_, [&] { almanac = days().year(*year, options); })) {
         return;
     }
     if (zassetsuWindow_ == nullptr) {
@@ -225,11 +221,10 @@ bool CalendarMenu::writeIcs(const QString& path) {
         try {
             // What `sorvane-cli --ics` writes: the events, the 雑節, the holidays, the phases
             // and the lunisolar days.
-            const auto options = almanac::AlmanacOptions::everything(modeFor(*year).precise);
             exports::writeTextFile(
                 path.toStdString(),
                 exports::icsCalendar(
-                    almanac::yearAlmanac(tables_, static_cast<std::int16_t>(*year), options),
+                    days().year(*year, almanac::AlmanacOptions::everything(true)),
                     std::time(nullptr)));
             return true;
         } catch (const CalculationError& e) {

@@ -38,9 +38,9 @@ class CalendarMenu : public QObject {
 
     // Whether the mode item (国立天文台と同じ計算方法) is on.
     bool observatoryMode() const;
-    // The almanac options of the mode item: the precise mode when it is on and the year lies
-    // in that mode's range.
-    almanac::AlmanacOptions modeFor(int year) const;
+    // The days in the minutes of the mode item: the observatory's when it is on (where they
+    // reach), else the solar theory's.
+    almanac::Days days() const;
 
     void openCalendarPage();
     // The calendar page on a given day (the 日を探す window's double click).

@@ -289,7 +289,7 @@ void Form1::calculate() {
     std::unique_ptr<almanac::YearAlmanac> calculated;
     if (!guarded(this, [&] {
             calculated = std::make_unique<almanac::YearAlmanac>(
-                almanac::yearAlmanac(tables_, year, calendarMenu_->modeFor(year)));
+                calendarMenu_->days().year(year, almanac::AlmanacOptions{}));
         })) {
         return;
     }

@@ -421,7 +421,8 @@ TEST(DaySearch, OnlyTheCalculationsOwnFailureLeavesTheNotesUnknown) {
     const unsigned notesKinds = 1U << static_cast<int>(daysearch::Kind::Senjitsu);
     const auto knowsNotes = [&](const Tables& tables, int year) {
         const auto days =
-            daysearch::yearFacts(tables, CivilDate{year, 6, 1}, CivilDate{year, 6, 7}, notesKinds);
+            daysearch::yearFacts(almanac::Days(tables, almanac::Minutes::Observatory),
+                                 CivilDate{year, 6, 1}, CivilDate{year, 6, 7}, notesKinds);
         return days.front().knows(daysearch::Kind::Senjitsu);
     };
     const Tables& shipped = sorvane::testing::shippedTables();
