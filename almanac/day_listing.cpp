@@ -47,7 +47,8 @@ const char* dayItemKindKey(DayItemKind kind) {
     throw std::logic_error("day listing: an item of no known kind");
 }
 
-void placeItems(const YearAlmanac& almanac, const std::function<DayEntry*(const CivilDate&)>& dayOf) {
+void placeItems(const YearAlmanac& almanac,
+                const std::function<DayEntry*(const CivilDate&)>& dayOf) {
     for (const Event& e : almanac.solarTerms) {
         if (DayEntry* d = dayOf(e.date)) {
             d->items.push_back(

@@ -60,7 +60,8 @@ std::vector<DayEntry> dayListing(const YearAlmanac& almanac);
 
 // Puts the almanac's solar terms, 土用 entries, 雑節 (not a 土用 period) and phases on the day
 // dayOf gives for their date, where it gives one (null: not a day being listed).
-void placeItems(const YearAlmanac& almanac, const std::function<DayEntry*(const CivilDate&)>& dayOf);
+void placeItems(const YearAlmanac& almanac,
+                const std::function<DayEntry*(const CivilDate&)>& dayOf);
 
 // Orders a day's items: the instants in time order, then the whole days, each group in the
 // order it was placed.

@@ -136,10 +136,9 @@ std::vector<DayRecord> Days::records(const YearAlmanac& almanac) const {
             sortItems(r);
         }
     }
-    std::stable_sort(periods.begin(), periods.end(),
-                     [](const zassetsu::Period& a, const zassetsu::Period& b) {
-                         return a.first < b.first;
-                     });
+    std::stable_sort(
+        periods.begin(), periods.end(),
+        [](const zassetsu::Period& a, const zassetsu::Period& b) { return a.first < b.first; });
     for (const zassetsu::Period& p : periods) {
         for (long long n = dayNumber(p.first); n <= dayNumber(p.last); ++n) {
             if (DayRecord* r = at(civilDate(n))) {

@@ -37,7 +37,7 @@ using TableLoader = std::function<Tables()>;
 
 // What a span of days carries besides date, weekday and 干支.
 struct DayContents {
-    bool events = true;    // the solar terms, 土用 entries and 雑節 (with the 土用 and 彼岸 periods)
+    bool events = true; // the solar terms, 土用 entries and 雑節 (with the 土用 and 彼岸 periods)
     bool lunisolar = true; // the lunisolar date, 六曜, the phases and 旧正月 .. 十三夜
     bool holidays = true;  // the national holidays
     bool notes = false;    // the 暦注 (years coverage(Source::Notes); needs the term files)

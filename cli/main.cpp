@@ -249,9 +249,9 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
     // The term files are read only when a default-mode moment or the notes are computed: a
     // month listing, the phases, the holiday list or a precise year alone need none. The day
     // listing takes the precise moments wherever the IAU model reaches.
-    const almanac::Days days(
-        [&options] { return loadTables(dataDir(options)); },
-        options.precise || options.days ? almanac::Minutes::Observatory : almanac::Minutes::Theory);
+    const almanac::Days days([&options] { return loadTables(dataDir(options)); },
+                             options.precise || options.days ? almanac::Minutes::Observatory
+                                                             : almanac::Minutes::Theory);
     if (options.find) {
         // Read before the search begins: no half-written listing ends on unreadable files.
         days.tables();
@@ -294,8 +294,8 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
     // The calendar file holds everything, in the precise mode exactly when --precise is
     // given, whatever else the command line asks for: the same file with or without --days.
     const almanac::AlmanacOptions icsWhat = almanac::AlmanacOptions::everything(options.precise);
-    const almanac::Days icsDays =
-        days.withMinutes(options.precise ? almanac::Minutes::Observatory : almanac::Minutes::Theory);
+    const almanac::Days icsDays = days.withMinutes(options.precise ? almanac::Minutes::Observatory
+                                                                   : almanac::Minutes::Theory);
     const bool icsSameMode = icsDays.mode(options.year) == days.mode(options.year);
     if (options.icsFile && icsSameMode) {
         what = icsWhat;

@@ -227,8 +227,9 @@ std::vector<DayFacts> yearFacts(const almanac::Days& source, const CivilDate& fi
         std::optional<notes::YearNotes> found;
         try {
             // Without 不成就日 among the words the notes need no lunisolar date.
-            found = source.notes(year, lunarYear,
-                                 lunarNotes ? notes::LunarDates::Computed : notes::LunarDates::Left);
+            found =
+                source.notes(year, lunarYear,
+                             lunarNotes ? notes::LunarDates::Computed : notes::LunarDates::Left);
         } catch (const CalculationError&) {
             return days;
         }

@@ -147,8 +147,7 @@ const std::vector<DayFacts>& DaySearch::year(int year, unsigned kinds) {
     Year computed;
     computed.year = year;
     computed.kinds = wanted;
-    computed.days =
-        yearFacts(days_, CivilDate{year, 1, 1}, CivilDate{year, 12, 31}, wanted, lunar);
+    computed.days = yearFacts(days_, CivilDate{year, 1, 1}, CivilDate{year, 12, 31}, wanted, lunar);
     years_.push_back(std::move(computed));
     return years_.back().days;
 }

@@ -131,13 +131,6 @@ std::string stampText(std::time_t now) {
 
 class Calendar {
   public:
-    Calendar(int year, bool precise, std::time_t dtstamp)
-        : Calendar(year, precise, dtstamp,
-                   std::to_string(year) + "年 二十四節気と雑節" + (precise ? "（精密）" : "")) {}
-
-    Calendar(int year, bool precise, std::time_t dtstamp, const std::string& calendarName)
-        : Calendar(calendarName, "sorvane-" + std::to_string(year) + "-", precise, dtstamp) {}
-
     // A calendar called calendarName whose events' UIDs are uidPrefix, their id and
     // "@sorvane".
     Calendar(const std::string& calendarName, std::string uidPrefix, bool precise,
@@ -152,25 +145,10 @@ class Calendar {
         icalcomponent_add_property(cal_.get(), name);
     }
 
-    void instant(const std::string& id, const std::string& summary, const std::string& category,
-                 const CivilDate& date, int hour, int minute, double longitude) {
-        moment(id, summary, category, date, hour, minute,
-               longitudeText(longitude, precise_) + "、" + jstText(date, hour, minute) +
-                   (precise_ ? "。IAU の理論による精密計算" : ""));
-    }
-
-    void moment(const std::string& id, const std::string& summary, const std::string& category,
-                const CivilDate& date, int hour, int minute, const std::string& description) {
-        icalcomponent* ev = event(id, summary, category);
-        icalcomponent_add_property(ev, timeProperty("DTSTART", date, hour, minute, false));
-        icalcomponent_add_property(ev, icalproperty_new_description(description.c_str()));
-    }
-
     void days(const std::string& id, const std::string& summary, const std::string& category,
               const CivilDate& first, const CivilDate& last, const std::string& description) {
         icalcomponent* ev = event(id, summary, category);
-        icalcomponent_add_property(ev, timeProperty("DTSTART", first, 0, 0, true));
-        icalcomponent_add_property(ev, timeProperty("DTEND", addDays(last, 1), 0, 0, true));
+        addDaySpan(ev, first, last);
         icalcomponent_add_property(ev, icalproperty_new_description(description.c_str()));
     }
 
@@ -192,16 +170,15 @@ class Calendar {
         icalcomponent_add_property(cal_.get(), p);
     }
 
-    // One event of a feed, its DTSTAMP the release's (feedStamp).
-    void feedEvent(const FeedEvent& e, const std::string& stamp) {
-        icalcomponent* ev = event(e.uid, e.summary, e.category, "DTSTAMP:" + stamp);
+    // One event, its DTSTAMP the calendar's (the clock's) or, given, a feed's (feedStamp).
+    void write(const CalendarEvent& e, const std::string& stamp = {}) {
+        icalcomponent* ev =
+            event(e.uid, e.summary, e.category, stamp.empty() ? stamp_ : "DTSTAMP:" + stamp);
         if (e.instant) {
             icalcomponent_add_property(ev,
                                        timeProperty("DTSTART", e.date, e.hour, e.minute, false));
         } else {
-            icalcomponent_add_property(ev, timeProperty("DTSTART", e.date, 0, 0, true));
-            icalcomponent_add_property(ev,
-                                       timeProperty("DTEND", addDays(e.lastDate, 1), 0, 0, true));
+            addDaySpan(ev, e.date, e.lastDate);
         }
         icalcomponent_add_property(ev, icalproperty_new_description(e.description.c_str()));
     }
@@ -223,6 +200,25 @@ class Calendar {
     }
 
   private:
+    // DTSTART and DTEND of whole days first..last. DTEND is the day after the last, which
+    // for 9999-12-31 the format cannot write: such days end with DURATION instead (RFC 5545
+    // 3.8.2.5), which every client reads the same.
+    static void addDaySpan(icalcomponent* ev, const CivilDate& first, const CivilDate& last) {
+        icalcomponent_add_property(ev, timeProperty("DTSTART", first, 0, 0, true));
+        const CivilDate end = addDays(last, 1);
+        if (almanac::covers(almanac::Source::ICalendar, end.year)) {
+            icalcomponent_add_property(ev, timeProperty("DTEND", end, 0, 0, true));
+            return;
+        }
+        const std::string duration =
+            "DURATION:P" + std::to_string(dayNumber(end) - dayNumber(first)) + "D";
+        icalproperty* property = icalproperty_new_from_string(duration.c_str());
+        if (property == nullptr) {
+            throw IcsError("libical does not take " + duration);
+        }
+        icalcomponent_add_property(ev, property);
+    }
+
     static std::string componentText(icalcomponent* component) {
         char* s = icalcomponent_as_ical_string_r(component);
         if (s == nullptr) {
@@ -265,79 +261,37 @@ class Calendar {
     std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> cal_;
 };
 
-// The 朔 and 望 as instants ("moon-new-01", "moon-full-01" .. in the year's order) and the
-// lunisolar days as whole days.
-void addLunisolar(Calendar& cal, const lunisolar::LunisolarYear& year) {
-    int count[4] = {0, 0, 0, 0};
-    for (const lunisolar::PhaseMoment& p : year.phases()) {
-        if (p.phase != lunisolar::Phase::New && p.phase != lunisolar::Phase::Full) {
-            continue;
-        }
-        const bool isNew = p.phase == lunisolar::Phase::New;
-        char id[32];
-        std::snprintf(id, sizeof id, "moon-%s-%02d", isNew ? "new" : "full",
-                      ++count[static_cast<int>(p.phase)]);
-        const CivilDate date = civilDate(p.day());
-        const int hour = p.minuteOfDay() / 60;
-        const int minute = p.minuteOfDay() % 60;
-        cal.moment(id, lunisolar::phaseName(p.phase), "月相", date, hour, minute,
-                   phaseDescription(p.phase, date, hour, minute));
-    }
-    static const char* const ids[] = {"kyushogatsu", "tanabata", "jugoya", "jusanya"};
-    for (long long n = year.firstDay(); n <= year.lastDay(); ++n) {
-        const lunisolar::LunarDay d = year.day(n);
-        if (d.special) {
-            const CivilDate date = civilDate(n);
-            cal.days(ids[static_cast<int>(*d.special)], lunisolar::specialDayName(*d.special),
-                     "旧暦", date, date, "旧暦" + lunisolar::lunarDateText(d));
-        }
-    }
-}
-
 } // namespace
 
 std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp) {
     Calendar cal(std::to_string(almanac.year) + "年 二十四節気と雑節" +
                      (almanac.precise ? "（精密）" : ""),
-                 "sorvane-" + std::to_string(almanac.year) + "-", almanac.precise, dtstamp);
-    for (const almanac::Event& e : almanac.solarTerms) {
-        cal.instant(e.id, almanac::eventTitle(e), e.kind == EventKind::Doyo ? "土用" : "二十四節気",
-                    e.date, e.hour, e.minute, e.longitude);
-    }
-    for (const zassetsu::Item& z : almanac.zassetsu) {
-        switch (z.kind) {
-        case zassetsu::Kind::Moment:
-            cal.instant(z.id, z.name, "雑節", z.date, z.hour, z.minute, z.longitude);
-            break;
-        case zassetsu::Kind::Period:
-            cal.days(z.id, z.name, "雑節", z.date, z.lastDate, z.rule);
-            break;
-        case zassetsu::Kind::Day:
-        case zassetsu::Kind::UshiDay:
-            cal.days(z.id, z.name, "雑節", z.date, z.date, z.rule);
-            break;
-        }
-    }
+                 "", almanac.precise, dtstamp);
+    std::vector<CalendarEvent> events = solarTermEvents(almanac, true);
+    const auto append = [&events](std::vector<CalendarEvent>&& more) {
+        events.insert(events.end(), std::make_move_iterator(more.begin()),
+                      std::make_move_iterator(more.end()));
+    };
+    append(zassetsuEvents(almanac, true));
     if (almanac.lunisolar) {
-        addLunisolar(cal, *almanac.lunisolar);
+        append(phaseEvents(*almanac.lunisolar, PhaseSet::NewAndFull));
+        append(lunisolarDayEvents(*almanac.lunisolar, false));
     }
-    for (const holidays::Holiday& h : almanac.holidays) {
-        const std::string description = holidayDescription(h);
-        cal.days("holiday-" + formatTwoDigits(h.date.month) + formatTwoDigits(h.date.day), h.name,
-                 "祝日", h.date, h.date, description);
+    append(holidayEvents(almanac.holidays));
+    for (const CalendarEvent& e : events) {
+        cal.write(e);
     }
     return cal.text();
 }
 
 std::string notesIcsCalendar(const notes::YearNotes& notes, std::time_t dtstamp) {
-    Calendar cal(notes.year, notes.precise, dtstamp, std::to_string(notes.year) + "年 選日");
-    for (const notes::DayNotes& d : notes.days) {
-        for (const notes::Senjitsu s : d.senjitsu) {
-            const std::string id = std::string("senjitsu-") + senjitsuKey(s) + "-" +
-                                   formatTwoDigits(d.date.month) + formatTwoDigits(d.date.day);
-            cal.days(id, notes::senjitsuName(s), std::string("選日,") + notes::senjitsuName(s),
-                     d.date, d.date, notes::senjitsuMeaning(s));
-        }
+    Calendar cal(std::to_string(notes.year) + "年 選日", "", notes.precise, dtstamp);
+    for (const CalendarEvent& e : senjitsuDayEvents(notes)) {
+        cal.write(e);
+    }
+    for (const CalendarEvent& e :
+         senjitsuPeriodEvents(CivilDate{notes.year, 1, 1}, CivilDate{notes.year, 12, 31})) {
+        cal.write(e);
     }
     return cal.text();
 }
@@ -389,7 +343,7 @@ std::string icsFeed(const FeedHeader& header, const std::vector<FeedEvent>& even
     cal.property("X-PUBLISHED-TTL:" + header.refresh);
     const std::string stamp = feedStamp(programRelease());
     for (const FeedEvent& e : events) {
-        cal.feedEvent(e, stamp);
+        cal.write(e, stamp);
     }
     return cal.text();
 }

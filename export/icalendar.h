@@ -2,6 +2,7 @@
 #pragma once
 
 #include "almanac/year_almanac.h"
+#include "export/calendar_events.h"
 #include "notes/notes.h"
 
 #include <ctime>
@@ -22,10 +23,12 @@ class IcsError : public std::runtime_error {
 // moments as instants (DTSTART in UTC, the shown JST minute less 9 hours); the 雑節 days and
 // the 土用 periods as all-day events; with the almanac's lunisolar year, the 朔 and 望 as
 // instants and 旧正月, 伝統的七夕, 十五夜 and 十三夜 as all-day events. SUMMARY is the Japanese
-// name; DESCRIPTION gives the Sun's longitude and the JST time (or the rule of the day); UIDs
-// depend only on the year and the item, so a re-import replaces the events. Every DTSTAMP is
-// dtstamp (UTC). The national holidays the almanac holds are all-day events of category 祝日.
-// Throws IcsError when a date falls outside the years 1..9999 that the format can hold.
+// name; DESCRIPTION gives the Sun's longitude, the JST time and how it was computed (or the
+// rule of the day); UIDs are the events' keys (calendar_events.h), the same as a feed's for
+// the same event, so a re-import or a subscription beside it replaces the events. Every
+// DTSTAMP is dtstamp (UTC). The national holidays the almanac holds are all-day events of
+// category 祝日. Throws IcsError when a date falls outside the years 1..9999 that the format
+// can hold; whole days that end on 9999-12-31 are written with a DURATION.
 std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp);
 
 // One whole day of a calendar made by icsAllDayCalendar.
@@ -60,10 +63,11 @@ class AllDayCalendarPieces {
     std::unique_ptr<Pieces> pieces_;
 };
 
-// The 選日 of the notes' year as all-day events, one per note and day: SUMMARY the note's
-// name ("一粒万倍日"), CATEGORIES "選日" and that name, DESCRIPTION its one-line meaning, UID
-// "sorvane-YEAR-senjitsu-KEY-MMDD@sorvane" (KEY an ASCII name: "ichiryu-manbai", "tensha" ..).
-// Throws IcsError outside the years 1..9999.
+// The 選日 of the notes' year as the 選日 feed has them: the one-day notes one event each,
+// SUMMARY the note's name ("一粒万倍日"), CATEGORIES "選日" and that name, DESCRIPTION its
+// one-line meaning, and each period (八専, 十方暮, 天一天上) that shares a day with the year
+// one event, whole, its 間日 named; UIDs "senjitsu-KEY-YYYY-MM-DD@sorvane" (KEY an ASCII name:
+// "ichiryu-manbai", "tensha" ..). Throws IcsError outside the years 1..9999.
 std::string notesIcsCalendar(const notes::YearNotes& notes, std::time_t dtstamp);
 
 // ---- Subscription feeds -----------------------------------------------------------------
@@ -75,18 +79,8 @@ struct FeedHeader {
     std::string refresh;     // REFRESH-INTERVAL and X-PUBLISHED-TTL, a duration: "P1W"
 };
 
-// One event of a feed: an instant (a JST minute, written in UTC) or whole days.
-struct FeedEvent {
-    std::string uid; // the UID before "@sorvane": kind, event and JST date ("rokuyo-2026-02-04")
-    std::string summary;
-    std::string category; // one or more, joined by ','
-    CivilDate date;       // the instant's JST date, or the first day
-    CivilDate lastDate;   // the last day (whole days; the same as date for one day)
-    bool instant = false;
-    int hour = 0; // the instant's JST hour and minute
-    int minute = 0;
-    std::string description;
-};
+// One event of a feed: the calendars' one event model.
+using FeedEvent = CalendarEvent;
 
 // A feed: VERSION, PRODID, CALSCALE, X-WR-CALNAME, X-WR-CALDESC, X-WR-TIMEZONE (Asia/Tokyo),
 // NAME, DESCRIPTION, REFRESH-INTERVAL and X-PUBLISHED-TTL, then the events in the given order,

@@ -223,9 +223,8 @@ bool CalendarMenu::writeIcs(const QString& path) {
             // and the lunisolar days.
             exports::writeTextFile(
                 path.toStdString(),
-                exports::icsCalendar(
-                    days().year(*year, almanac::AlmanacOptions::everything(true)),
-                    std::time(nullptr)));
+                exports::icsCalendar(days().year(*year, almanac::AlmanacOptions::everything(true)),
+                                     std::time(nullptr)));
             return true;
         } catch (const CalculationError& e) {
             problem = QStringLiteral("「%1」に書き出せませんでした。").arg(path);

@@ -206,5 +206,27 @@ TEST(FindCli, NoDayWritesNoCalendar) {
     EXPECT_EQ(toStdout.out, "");
 }
 
+// The last day of the years -32768..32767 a calendar file can hold, 9999-12-31 (a Friday, as
+// every proleptic Gregorian table has it), is written like any other: the file, the listing
+// and the document are whole.
+TEST(FindCli, TheFormatsLastDayIsWrittenLikeAnyOther) {
+    const std::filesystem::path ics =
+        std::filesystem::temp_directory_path() / "sorvane-find-9999-test.ics";
+    std::filesystem::remove(ics);
+    const auto run =
+        testing::runCli("--find 金 --from 9999-12-20 --to 9999-12-31 --json --ics " + ics.string());
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto doc = nlohmann::json::parse(run.out);
+    EXPECT_EQ(doc["count"], 2); // 12-24 and 12-31
+    std::ifstream in(ics, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::filesystem::remove(ics);
+    EXPECT_NE(text.str().find("DTSTART;VALUE=DATE:99991231\r\nDURATION:P1D\r\n"), std::string::npos)
+        << text.str();
+    EXPECT_NE(text.str().find("DTSTART;VALUE=DATE:99991224\r\nDTEND;VALUE=DATE:99991225\r\n"),
+              std::string::npos);
+}
+
 } // namespace
 } // namespace sorvane::cli

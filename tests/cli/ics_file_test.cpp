@@ -42,13 +42,13 @@ TEST(Ics, TheTerminalProgramWritesTheFile) {
     // 28 events, 10 days and moments, 4 periods, 7 丑 days, the national holidays; 12 朔,
     // 12 望 and the four lunisolar days.
     EXPECT_EQ(events.size(), 49u + holidays::yearHolidays(2025, kObservatory).size() + 28u);
-    EXPECT_NE(events.at("sorvane-2025-term-000@sorvane").description.find("視黄経"),
+    EXPECT_NE(events.at("sekki-000-2025-03-20@sorvane").description.find("視黄経"),
               std::string::npos);
-    const ParsedEvent& newMoon = events.at("sorvane-2025-moon-new-01@sorvane");
+    const ParsedEvent& newMoon = events.at("moon-new-2025-01-29@sorvane");
     EXPECT_EQ(newMoon.summary, "朔");
     EXPECT_EQ(icaltime_as_timet(newMoon.start), jstToUnix({2025, 1, 29}, 21, 36));
-    EXPECT_EQ(events.at("sorvane-2025-moon-full-12@sorvane").summary, "望");
-    const ParsedEvent& jugoya = events.at("sorvane-2025-jugoya@sorvane");
+    EXPECT_EQ(events.at("moon-full-2025-12-05@sorvane").summary, "望");
+    const ParsedEvent& jugoya = events.at("moon-jugoya-2025-10-06@sorvane");
     EXPECT_TRUE(jugoya.start.is_date);
     EXPECT_EQ(jugoya.start.month * 100 + jugoya.start.day, 1006);
     EXPECT_EQ(jugoya.description, "旧暦8月15日");

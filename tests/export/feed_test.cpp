@@ -248,7 +248,8 @@ TEST(Feed, EachPhaseKindHasItsOwnUid) {
         {"朔", "moon-new-"},        {"上弦", "moon-first-quarter-"},
         {"望", "moon-full-"},       {"下弦", "moon-last-quarter-"},
         {"十五夜", "moon-jugoya-"}, {"十三夜", "moon-jusanya-"}};
-    const std::vector<FeedEvent> events = feedEvents(FeedKind::Moon, 2026, 2026, withoutTermFiles());
+    const std::vector<FeedEvent> events =
+        feedEvents(FeedKind::Moon, 2026, 2026, withoutTermFiles());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.uid);
         const auto e = std::find_if(events.begin(), events.end(),

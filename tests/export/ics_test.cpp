@@ -54,8 +54,9 @@ void checkCalendar(const YearAlmanac& almanac) {
 
     for (const almanac::Event& e : almanac.solarTerms) {
         char uid[64];
-        std::snprintf(uid, sizeof uid, "sorvane-%d-%s-%03.0f@sorvane", almanac.year,
-                      e.kind == EventKind::Doyo ? "doyo" : "term", e.longitude);
+        std::snprintf(uid, sizeof uid, "%s-%03.0f-%s@sorvane",
+                      e.kind == EventKind::Doyo ? "doyo" : "sekki", e.longitude,
+                      isoDateText(e.date).c_str());
         ASSERT_EQ(events.count(uid), 1u) << uid;
         const ParsedEvent& p = events.at(uid);
         EXPECT_EQ(p.summary, almanac::eventTitle(e));
@@ -72,7 +73,7 @@ void checkCalendar(const YearAlmanac& almanac) {
     }
 
     for (const zassetsu::Item& z : almanac.zassetsu) {
-        const std::string uid = "sorvane-" + std::to_string(almanac.year) + "-" + z.id + "@sorvane";
+        const std::string uid = "zassetsu-" + z.id + "-" + isoDateText(z.date) + "@sorvane";
         ASSERT_EQ(events.count(uid), 1u) << uid;
         const ParsedEvent& p = events.at(uid);
         EXPECT_EQ(p.summary, z.name);
@@ -95,12 +96,12 @@ TEST(Ics, EveryEventReadsBackInBothModes) {
     checkCalendar(preciseAlmanac(2025));
     // 立春 2025 at 23:10 JST is 14:10 UTC.
     const auto events = eventsByUid(parse(icsCalendar(preciseAlmanac(2025), 0)).get());
-    const ParsedEvent& risshun = events.at("sorvane-2025-term-315@sorvane");
+    const ParsedEvent& risshun = events.at("sekki-315-2025-02-03@sorvane");
     EXPECT_EQ(risshun.summary, "立春");
     EXPECT_EQ(risshun.start.day, 3);
     EXPECT_EQ(risshun.start.hour, 14);
     EXPECT_EQ(risshun.start.minute, 10);
-    EXPECT_EQ(events.at("sorvane-2025-setsubun@sorvane").start.day, 2);
+    EXPECT_EQ(events.at("zassetsu-setsubun-2025-02-02@sorvane").start.day, 2);
 }
 
 // An event whose JST minute lies before 09:00 falls on the previous UTC day, here across
@@ -112,7 +113,7 @@ TEST(Ics, UtcStartsCrossDayBoundaries) {
     first.hour = 3;
     first.minute = 7;
     const auto events = eventsByUid(parse(icsCalendar(almanac, 0)).get());
-    const ParsedEvent& p = events.at("sorvane-2025-term-285@sorvane");
+    const ParsedEvent& p = events.at("sekki-285-2025-01-01@sorvane");
     EXPECT_EQ(p.start.year, 2024);
     EXPECT_EQ(p.start.month, 12);
     EXPECT_EQ(p.start.day, 31);

@@ -126,8 +126,7 @@ TEST(HolidayCli, IcsHolidaysAreAllDayEventsOfCategory祝日) {
         EXPECT_TRUE(start.is_date && end.is_date);
         EXPECT_EQ(CivilDate(end.year, end.month, end.day), addDays(date, 1));
         char uid[64];
-        std::snprintf(uid, sizeof uid, "sorvane-2026-holiday-%02d%02d@sorvane", date.month,
-                      date.day);
+        std::snprintf(uid, sizeof uid, "holidays-2026-%02d-%02d@sorvane", date.month, date.day);
         EXPECT_STREQ(icalcomponent_get_uid(ev), uid);
         ++found;
     }
