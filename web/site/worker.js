@@ -1,11 +1,21 @@
-// 日を探す's search off the page's thread: one command line of the terminal program, its
-// result posted back. The page ends the worker when the query changes.
+// 日を探す's search off the page's thread: the core's search document for one query, posted
+// back. The page ends the worker when the query changes.
 'use strict';
 importScripts('sorvane-cli.js');
 const ready = SorvaneModule();
-const decoder = new TextDecoder();
+let page = 0;
 onmessage = async (ev) => {
   const m = await ready;
-  const r = m.runCli(ev.data.args);
-  postMessage({ status: r.status, stdout: decoder.decode(r.stdout), stderr: decoder.decode(r.stderr) });
+  const { query, from, to } = ev.data.find;
+  let doc;
+  try {
+    if (!page) {
+      page = m._sorvane_page_new();
+    }
+    doc = page ? JSON.parse(m.pageCall('sorvane_page_find', [page, query, from, to]))
+      : { error: '暦の表を読み込めませんでした' };
+  } catch (e) {
+    doc = { error: '探せませんでした（' + (e && e.message ? e.message : String(e)) + '）' };
+  }
+  postMessage(doc);
 };

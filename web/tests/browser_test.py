@@ -3,8 +3,9 @@
 
 Serves the built site from a local server and checks: the cells of 2026-02 (立春 05:02,
 旧正月 on 02-17, 建国記念の日), window.sorvane.* against the native terminal program's JSON,
-日を探す's count, a place change, the 390 px layout, and the site without a network after a
-first visit. Saves screenshots of each step. With --bench it prints the time to the first
+日を探す's count, a place change, addresses and stored settings the page cannot use (dropped
+with a note), a 6 MB search text (refused, the next search as before), the 390 px layout,
+and the site without a network after a first visit. Saves screenshots of each step. With --bench it prints the time to the first
 month, a month switch and the site's gzip size instead.
 
   browser_test.py --site build-web/site --cli build/bin/sorvane-cli --shots DIR
@@ -205,6 +206,70 @@ def test(args):
         check(len(driver.find_elements(By.CSS_SELECTOR, "#year-body .moments tr")) == 28,
               "the year view lists the 28 moments")
         shot(driver, "year-2026.png")
+
+        # Addresses the page cannot read: dropped with a note, a month shown, never left
+        # on 読み込み中….
+        for hash_, month in (("%", None), ("40000-01", None), ("2026-02-30", "2026-02"),
+                             ("2026-13", None), ("abc", None), ("%E3%81", None)):
+            driver.get("about:blank")
+            driver.get(base + "#" + hash_)
+            wait_ready(driver, 30)
+            notice = driver.find_element(By.ID, "notice").text
+            days = driver.find_elements(By.CSS_SELECTOR, "#grid .day[data-date]")
+            in_month = month is None or all(
+                d.get_attribute("data-date").startswith(month) for d in days)
+            check("アドレス" in notice and days and in_month and
+                  driver.find_element(By.ID, "status").text != "読み込み中…" and
+                  driver.find_element(By.ID, "details").text.strip() != "",
+                  f"#{hash_} is dropped with a note and a month is shown ({notice[:60]!r})")
+        shot(driver, "hash-2026-02-30.png")
+
+        # Stored values the page cannot use: each dropped with a note, the page drawn.
+        bad_values = (("place", "null"), ("place", '"' + "x" * 2000000 + '"'),
+                      ("place", '{"lat": 100, "lon": 0}'), ("place", "not json"),
+                      ("place", '"月"'), ("notes", '"yes"'), ("find", '{"query": 5}'),
+                      ("find", '{"query": "大安", "from": "%"}'))
+        for key, value in bad_values:
+            driver.execute_script("localStorage.setItem(arguments[0], arguments[1])",
+                                  "sorvane." + key, value)
+            driver.get("about:blank")
+            driver.get(base + "#2026-02-04")
+            wait_ready(driver, 30)
+            kept = driver.execute_script("return localStorage.getItem(arguments[0])", "sorvane." + key)
+            check(kept is None and "保存されていた" in driver.find_element(By.ID, "notice").text and
+                  "2026年2月4日" in driver.find_element(By.ID, "details").text,
+                  f"a stored {key} of {value[:30]!r} is dropped with a note and the day is shown")
+        check("東京" in driver.find_element(By.ID, "details").text,
+              "after a bad stored place the details give 東京's times")
+        shot(driver, "stored-bad-values.png")
+
+        # Over-long input: a 6 MB search text is refused in Japanese, the calendar-file button
+        # too, and the next search and call answer as before.
+        driver.find_element(By.ID, "tab-find").click()
+        driver.execute_script(
+            "const e = document.getElementById('find-query'); e.value = 'x'.repeat(6 * 1024 * 1024);"
+            "e.dispatchEvent(new Event('input', {bubbles: true}));")
+        WebDriverWait(driver, 60).until(
+            lambda d: "長すぎます" in d.find_element(By.ID, "find-count").text)
+        check(True, "a 6 MB search text is refused: " + driver.find_element(By.ID, "find-count").text)
+        driver.find_element(By.ID, "find-ics").click()
+        WebDriverWait(driver, 30).until(
+            lambda d: "長すぎます" in d.find_element(By.ID, "find-notes").text)
+        check(True, "the calendar-file button refuses the 6 MB text: " +
+              driver.find_element(By.ID, "find-notes").text)
+        for field, value in (("find-from", "2026-01-01"), ("find-to", "2026-12-31"),
+                             ("find-query", "天赦日 一粒万倍日")):
+            driver.execute_script(
+                "const e = document.getElementById(arguments[0]); e.value = arguments[1];"
+                "e.dispatchEvent(new Event('input', {bubbles: true}));", field, value)
+        WebDriverWait(driver, 60).until(lambda d: d.find_element(By.ID, "find-count").text == "4日")
+        check(True, "after the 6 MB text the search counts 4 days again")
+        got = api(driver, "window.sorvane.run(['--find', 'x'.repeat(6 * 1024 * 1024), '--json'])")
+        check(got.get("ok", {}).get("status") == 2, "window.sorvane.run with a 6 MB argument gives status 2")
+        got = api(driver, "window.sorvane.year(2026)")
+        check(got.get("ok") == native_json(args.cli, "2026", "--json"),
+              "after it window.sorvane.year(2026) equals sorvane-cli 2026 --json")
+        driver.execute_script("localStorage.removeItem('sorvane.find')")
 
         # Print: the month alone on one A4 landscape page (841.92 x 594.96 pt).
         driver.get(base + "#2026-03")
