@@ -8,7 +8,10 @@
 // memory from malloc. A call that fails inside the module (a trap, not an exit status) marks
 // the module broken: its memory may be damaged, so the caller makes a new one.
 
+// The bytes a stream gets, in pieces of 1 MiB: a long calendar file is never copied whole
+// while it grows.
 function SorvaneByteSink() {
+  this.pieces = [];
   this.bytes = new Uint8Array(4096);
   this.length = 0;
 }
@@ -17,14 +20,38 @@ SorvaneByteSink.prototype.put = function (c) {
     return;
   }
   if (this.length === this.bytes.length) {
-    var grown = new Uint8Array(this.bytes.length * 2);
-    grown.set(this.bytes);
-    this.bytes = grown;
+    if (this.bytes.length < 1 << 20) {
+      var grown = new Uint8Array(this.bytes.length * 2);
+      grown.set(this.bytes);
+      this.bytes = grown;
+    } else {
+      this.pieces.push(this.bytes);
+      this.bytes = new Uint8Array(1 << 20);
+      this.length = 0;
+    }
   }
   this.bytes[this.length++] = c & 0xff;
 };
+// The bytes as pieces (the last one cut to its length).
+SorvaneByteSink.prototype.takePieces = function () {
+  return this.pieces.concat([this.bytes.slice(0, this.length)]);
+};
+// The bytes as one array.
 SorvaneByteSink.prototype.take = function () {
-  return this.bytes.slice(0, this.length);
+  var pieces = this.takePieces();
+  if (pieces.length === 1) {
+    return pieces[0];
+  }
+  var total = 0;
+  for (var i = 0; i < pieces.length; i++) {
+    total += pieces[i].length;
+  }
+  var all = new Uint8Array(total);
+  for (var j = 0, at = 0; j < pieces.length; j++) {
+    all.set(pieces[j], at);
+    at += pieces[j].length;
+  }
+  return all;
 };
 
 var sorvaneStdout = new SorvaneByteSink();
@@ -39,8 +66,10 @@ Module['maxCommandLineBytes'] = 512 * 1024;
 Module['broken'] = false;
 
 // runCli(['2026', '--days', '--json']) -> {status, stdout: Uint8Array, stderr: Uint8Array};
-// with `refused` (a Japanese message) and status 2 for a command line too long to run.
-Module['runCli'] = function (args) {
+// with `refused` (a Japanese message) and status 2 for a command line too long to run. With
+// pieces true, stdout is an array of Uint8Array pieces instead (a long file never copied
+// whole).
+Module['runCli'] = function (args, pieces) {
   var texts = args.map(String);
   var total = 0;
   for (var i = 0; i < texts.length; i++) {
@@ -51,7 +80,7 @@ Module['runCli'] = function (args) {
         ? '入力が長すぎます（' + (i + 1) + '番目の引数が' + Module['maxArgumentBytes'] + 'バイトを超えています）'
         : '入力が長すぎます（コマンドライン全体が' + Module['maxCommandLineBytes'] + 'バイトを超えています）';
       var err = new TextEncoder().encode('sorvane-cli: ' + message + '\n');
-      return { status: 2, stdout: new Uint8Array(0), stderr: err, refused: message };
+      return { status: 2, stdout: pieces ? [] : new Uint8Array(0), stderr: err, refused: message };
     }
   }
   sorvaneStdout = new SorvaneByteSink();
@@ -67,7 +96,9 @@ Module['runCli'] = function (args) {
       throw e;
     }
   }
-  return { status: status, stdout: sorvaneStdout.take(), stderr: sorvaneStderr.take() };
+  var out = pieces ? sorvaneStdout.takePieces() : sorvaneStdout.take();
+  sorvaneStdout = new SorvaneByteSink();
+  return { status: status, stdout: out, stderr: sorvaneStderr.take() };
 };
 
 // pageCall('sorvane_page_find', [page, '大安', '2026-01-01', '2026-12-31']) -> the answer's
