@@ -102,11 +102,16 @@ async function pageDoc(fn, args) {
   return doc;
 }
 
-export const monthDoc = (y, mo) => pageDoc('sorvane_page_month', [y, mo]);
+// A year, month or day as the core's int takes it. WebAssembly would cut any other number
+// to 32 bits (4294969322 to 2026, 2026.5 to 2026): such a number is handed over as one no
+// calendar has, so that the core refuses it with its message.
+const whole = (v) => (Number.isInteger(v) && Math.abs(v) <= 2147483647 ? v : 2147483647);
+
+export const monthDoc = (y, mo) => pageDoc('sorvane_page_month', [whole(y), whole(mo)]);
 export const dayDoc = (y, mo, d, place) =>
-  pageDoc('sorvane_page_day', [y, mo, d, typeof place === 'string' ? place : '',
+  pageDoc('sorvane_page_day', [whole(y), whole(mo), whole(d), typeof place === 'string' ? place : '',
     typeof place === 'string' ? 0 : place.lat, typeof place === 'string' ? 0 : place.lon]);
 export const placesDoc = () => pageDoc('sorvane_page_places', []);
-export const yearDoc = (y) => pageDoc('sorvane_page_year', [y]);
+export const yearDoc = (y) => pageDoc('sorvane_page_year', [whole(y)]);
 export const vocabularyDoc = () => pageDoc('sorvane_page_vocabulary', []);
 export const coverageDoc = () => pageDoc('sorvane_page_coverage', []);

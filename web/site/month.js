@@ -248,7 +248,11 @@ export function setUpMonth(span) {
   $('prev-year').onclick = () => stepMonth(-12);
   $('next-year').onclick = () => stepMonth(12);
   $('today').onclick = () => showMonth(today.y, today.m, today.d);
-  $('year-input').onchange = () => showMonth(Number($('year-input').value), state.m);
+  $('year-input').onchange = () => {
+    if ($('year-input').value.trim() !== '') {
+      showMonth(Number($('year-input').value), state.m);
+    }
+  };
   $('month-input').onchange = () => showMonth(state.y, Number($('month-input').value));
   $('grid').addEventListener('click', (ev) => {
     const day = ev.target.closest('.day');

@@ -49,7 +49,11 @@ export function setUpYear(span) {
   $('year-only').max = span.last;
   $('year-prev').onclick = () => showYear(Number($('year-only').value) - 1);
   $('year-next').onclick = () => showYear(Number($('year-only').value) + 1);
-  $('year-only').onchange = () => showYear(Number($('year-only').value));
+  $('year-only').onchange = () => {
+    if ($('year-only').value.trim() !== '') {
+      showYear(Number($('year-only').value));
+    }
+  };
   $('year-theory').onclick = async () => {
     const pre = $('year-theory-text');
     try {
