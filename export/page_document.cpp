@@ -2,6 +2,7 @@
 
 #include "almanac/coverage.h"
 #include "almanac/year_almanac.h"
+#include "calendar/names.h"
 #include "calendar/year_text.h"
 #include "export/feed.h"
 #include "export/json_document.h"
@@ -259,6 +260,7 @@ std::string monthPageJson(almanac::CalendarYears& years, int year, int month) {
         cell["day"] = c.date.day;
         cell["inMonth"] = c.inMonth;
         cell["weekday"] = c.weekday;
+        cell["weekdayName"] = weekdayNames.at(static_cast<std::size_t>(c.weekday));
         cell["slot"] = {{"row", slot.row}, {"column", slot.column}, {"part", partKey(slot.part)}};
         cell["kanshi"] = c.kanshi;
         cell["holiday"] = c.holiday ? ordered_json(*c.holiday) : ordered_json(nullptr);

@@ -50,6 +50,16 @@ bool anyStartsWith(const json& lines, const std::string& prefix, const std::stri
     return false;
 }
 
+// The weekday of an ISO date by std::chrono's civil calendar, as a Japanese calendar names it.
+std::string weekdayOf(const std::string& date) {
+    using namespace std::chrono;
+    const year_month_day ymd{year{std::stoi(date.substr(0, 4))},
+                             month{static_cast<unsigned>(std::stoi(date.substr(5, 2)))},
+                             day{static_cast<unsigned>(std::stoi(date.substr(8, 2)))}};
+    static const char* const names[] = {"日", "月", "火", "水", "木", "金", "土"};
+    return names[weekday(sys_days(ymd)).c_encoding()];
+}
+
 // The month page's cells: holiday, 旧暦, 六曜, the solar term's mark with its minute, the
 // phase with its minute.
 TEST(PageDocument, MonthCellsAgreeWithPublishedCalendars) {
@@ -87,6 +97,7 @@ TEST(PageDocument, MonthCellsAgreeWithPublishedCalendars) {
         const json month = json::parse(
             monthPageJson(years(), std::stoi(date.substr(0, 4)), std::stoi(date.substr(5, 2))));
         const json cell = cellOf(month, date);
+        EXPECT_EQ(cell.at("weekdayName"), weekdayOf(date));
         if (*r.holiday) {
             EXPECT_EQ(cell.at("holiday"), r.holiday);
         } else {

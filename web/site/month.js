@@ -123,7 +123,7 @@ export function renderMonth(doc) {
     // The phone's list: the same day again, one a line.
     const li = dayContent(cell);
     li.box.classList.add(...li.cls);
-    li.box.querySelector('.num').textContent = cell.day + '日（' + '日月火水木金土'[cell.weekday - 1] + '）';
+    li.box.querySelector('.num').textContent = cell.day + '日（' + cell.weekdayName + '）';
     const item = el('li');
     item.appendChild(li.box);
     list.appendChild(item);
