@@ -109,8 +109,18 @@ std::string dateRefusal(std::string_view text) {
 
 } // namespace
 
+namespace {
+
+// A document that quotes the user's text: bytes that are not UTF-8 (a lone surrogate from
+// the page's JavaScript) are written as U+FFFD instead of failing the document.
+std::string quotingDump(const ordered_json& doc) {
+    return doc.dump(-1, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+}
+
+} // namespace
+
 std::string pageErrorJson(const std::string& message) {
-    return ordered_json{{"error", message}}.dump() + "\n";
+    return quotingDump(ordered_json{{"error", message}});
 }
 
 std::string yearPageJson(const Tables& tables, int year) {
@@ -234,7 +244,7 @@ std::string findPageJson(daysearch::DaySearch& search, const daysearch::Vocabula
     doc["days"] = std::move(days);
     doc["more"] = result.count - listed;
     doc["notes"] = notes;
-    return doc.dump() + "\n";
+    return quotingDump(doc);
 }
 
 std::string monthPageJson(almanac::CalendarYears& years, int year, int month) {
