@@ -16,8 +16,8 @@
 namespace sorvane::exports {
 
 // The page of year-month: era, year 干支, mode line, limit notes, the small months and the
-// cells (date, weekday with its name, 干支, holiday, lunisolar text, 六曜, marks, phase with its minute,
-// the 土用/彼岸 band, the 暦注 lines, the grid slot).
+// cells (date, weekday with its name, 干支, holiday, lunisolar text, 六曜, marks, phase with
+// its minute, the 土用/彼岸 band, the 暦注 lines, the grid slot).
 std::string monthPageJson(almanac::CalendarYears& years, int year, int month);
 
 // Everything known about one day: the details lines, the 暦注 lines with their meanings and
