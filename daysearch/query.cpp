@@ -315,8 +315,18 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
 } // namespace
 
 std::string Vocabulary::nearest(std::string_view name) const {
+    // A word this long is near no name (every name is far shorter, and near means at most a
+    // third of its characters differ): it is not compared, whose cost grows with its length.
+    constexpr std::size_t kLongestCompared = 64;
+    if (name.size() > 4 * kLongestCompared) {
+        return "";
+    }
+    const std::size_t length = characters(name).size();
+    if (length > kLongestCompared) {
+        return "";
+    }
     // Near: at most a third of the word's characters differ (so none for a word of two).
-    std::size_t best = characters(name).size() / 3 + 1;
+    std::size_t best = length / 3 + 1;
     std::string found;
     auto consider = [&](const std::string& known, const std::string& meant) {
         if (const std::size_t d = editDistance(name, known); d < best) {

@@ -1,12 +1,18 @@
 #include "export/page_document.h"
 
 #include "almanac/coverage.h"
+#include "almanac/year_almanac.h"
+#include "calendar/names.h"
 #include "calendar/year_text.h"
+#include "export/feed.h"
+#include "export/json_document.h"
+#include "export/search_text.h"
 #include "horizon/day_text.h"
 #include "horizon/rise_set.h"
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 namespace sorvane::exports {
 
@@ -46,7 +52,200 @@ std::string minuteText(int minute) {
     return buf;
 }
 
+ordered_json spanJson(const almanac::YearSpan& span) {
+    return {{"first", span.first}, {"last", span.last}};
+}
+
+// The characters (code points) of UTF-8 text, counted up to limit + 1.
+std::size_t charactersUpTo(std::string_view text, std::size_t limit) {
+    std::size_t n = 0;
+    for (unsigned char c : text) {
+        if ((c & 0xC0) != 0x80 && ++n > limit) {
+            break;
+        }
+    }
+    return n;
+}
+
+bool digits(std::string_view text) {
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return !text.empty();
+}
+
+// An ISO date (YYYY-MM-DD, the year of 4 to 6 digits with an optional '-') of the program's
+// years, or nothing.
+std::optional<CivilDate> isoDate(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::string_view rest = negative ? text.substr(1) : text;
+    if (rest.size() < 10 || rest.size() > 12) {
+        return std::nullopt;
+    }
+    const std::size_t yearDigits = rest.size() - 6;
+    const std::string_view year = rest.substr(0, yearDigits);
+    const std::string_view month = rest.substr(yearDigits + 1, 2);
+    const std::string_view day = rest.substr(yearDigits + 4, 2);
+    if (rest[yearDigits] != '-' || rest[yearDigits + 3] != '-' || !digits(year) || !digits(month) ||
+        !digits(day)) {
+        return std::nullopt;
+    }
+    const int y = (negative ? -1 : 1) * std::stoi(std::string(year));
+    const CivilDate date{y, std::stoi(std::string(month)), std::stoi(std::string(day))};
+    if (!almanac::covers(almanac::Source::Year, y) || date.month < 1 || date.month > 12 ||
+        date.day < 1 || date.day > daysInMonth(y, date.month)) {
+        return std::nullopt;
+    }
+    return date;
+}
+
+std::string dateRefusal(std::string_view text) {
+    const almanac::YearSpan years = almanac::coverage(almanac::Source::Year);
+    return quotedInput(text) + "は日付として読めません（例：2027-01-01、" +
+           std::to_string(years.first) + "〜" + std::to_string(years.last) + "年）。";
+}
+
 } // namespace
+
+namespace {
+
+// A document that quotes the user's text: bytes that are not UTF-8 (a lone surrogate from
+// the page's JavaScript) are written as U+FFFD instead of failing the document.
+std::string quotingDump(const ordered_json& doc) {
+    return doc.dump(-1, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+}
+
+} // namespace
+
+std::string pageErrorJson(const std::string& message) {
+    return quotingDump(ordered_json{{"error", message}});
+}
+
+std::string yearPageJson(const Tables& tables, int year) {
+    if (!almanac::covers(almanac::Source::Year, year)) {
+        const almanac::YearSpan years = almanac::coverage(almanac::Source::Year);
+        return pageErrorJson("年は" + std::to_string(years.first) + "〜" +
+                             std::to_string(years.last) + "です。");
+    }
+    almanac::AlmanacOptions options;
+    options.precise = almanac::covers(almanac::Source::Precise, year);
+    options.zassetsu = true;
+    options.holidays = almanac::covers(almanac::Source::Holidays, year);
+    const almanac::YearAlmanac almanac =
+        almanac::yearAlmanac(tables, static_cast<std::int16_t>(year), options);
+    ordered_json doc = ordered_json::parse(yearJson(almanac, true, options.holidays));
+    doc["heading"] = yearText(year) + "年の二十四節気と土用" +
+                     (almanac.precise ? "（国立天文台と同じ計算方法）" : "（既定の理論）");
+    return doc.dump() + "\n";
+}
+
+std::string searchVocabularyJson(const daysearch::Vocabulary& vocabulary) {
+    using daysearch::Kind;
+    struct Group {
+        const char* key;
+        const char* title;
+        std::vector<Kind> kinds;
+    };
+    const Group groups[] = {
+        {"rokuyo", "六曜", {Kind::Rokuyo}},     {"week", "曜日・休日", {Kind::Weekday, Kind::Rest}},
+        {"choku", "十二直", {Kind::Choku}},     {"kyusei", "日家九星", {Kind::Kyusei}},
+        {"senjitsu", "選日", {Kind::Senjitsu}},
+    };
+    ordered_json list = ordered_json::array();
+    for (const Group& g : groups) {
+        ordered_json names = ordered_json::array();
+        for (Kind kind : g.kinds) {
+            for (const std::string& name : vocabulary.names(kind)) {
+                // A name of two kinds is written with the kind of its group (十二直:危).
+                const bool twoKinds = vocabulary.kindsOf(name).size() > 1;
+                // A weekday is shown as 日曜 .. 土曜: a bare 日 reads as "day".
+                names.push_back(
+                    {{"label", kind == Kind::Weekday ? name + "曜" : name},
+                     {"word",
+                      twoKinds ? std::string(daysearch::kindLabel(kind)) + ":" + name : name}});
+            }
+        }
+        list.push_back({{"key", g.key}, {"title", g.title}, {"names", std::move(names)}});
+    }
+    return ordered_json{{"groups", std::move(list)}}.dump() + "\n";
+}
+
+std::string coverageJson() {
+    using almanac::Source;
+    ordered_json doc;
+    doc["year"] = spanJson(almanac::coverage(Source::Year));
+    doc["precise"] = spanJson(almanac::coverage(Source::Precise));
+    doc["lunisolar"] = spanJson(almanac::coverage(Source::Lunisolar));
+    doc["holidays"] = spanJson(almanac::coverage(Source::Holidays));
+    doc["notes"] = spanJson(almanac::coverage(Source::Notes));
+    doc["icalendar"] = spanJson(almanac::coverage(Source::ICalendar));
+    ordered_json feeds;
+    for (FeedKind kind : kFeedKinds) {
+        feeds[feedKindKey(kind)] = spanJson(feedYears(kind));
+    }
+    doc["feeds"] = std::move(feeds);
+    return doc.dump() + "\n";
+}
+
+std::string findPageJson(daysearch::DaySearch& search, const daysearch::Vocabulary& vocabulary,
+                         std::string_view queryText, std::string_view fromText,
+                         std::string_view toText) {
+    // Bounded before anything reads it: the nearest-name suggestion costs time in a word's
+    // length.
+    if (const std::size_t n = charactersUpTo(queryText, kMaxQueryCharacters);
+        n > kMaxQueryCharacters) {
+        return pageErrorJson("条件が長すぎます（" + std::to_string(kMaxQueryCharacters) +
+                             "文字まで）。");
+    }
+    const std::optional<CivilDate> from = isoDate(fromText);
+    if (!from) {
+        return pageErrorJson(dateRefusal(fromText));
+    }
+    const std::optional<CivilDate> to = isoDate(toText);
+    if (!to) {
+        return pageErrorJson(dateRefusal(toText));
+    }
+    if (*to < *from) {
+        return pageErrorJson("期間の終わりが始まりより前です。");
+    }
+    daysearch::Query query;
+    try {
+        query = daysearch::parseQuery(queryText, vocabulary);
+    } catch (const daysearch::QueryError& e) {
+        return pageErrorJson(queryRefusal(e));
+    }
+    ordered_json days = ordered_json::array();
+    std::size_t listed = 0;
+    daysearch::SearchHooks hooks;
+    hooks.found = [&](daysearch::DayMatch&& day) {
+        if (listed < kPageDaysListed) {
+            days.push_back(
+                {{"date", isoDateText(day.date)}, {"weekday", day.weekday}, {"notes", day.notes}});
+            ++listed;
+        }
+    };
+    const daysearch::SearchResult result = search.search(query, *from, *to, hooks);
+    std::vector<std::string> notes;
+    if (result.count == 0) {
+        for (const std::string& date : daysearch::absentLunarDates(search, query, *from, *to)) {
+            notes.push_back(absentDateNote(date));
+        }
+    }
+    for (const daysearch::Uncovered& u : result.uncovered) {
+        notes.push_back(uncoveredNote(u));
+    }
+    ordered_json doc;
+    doc["query"] = query.text;
+    doc["from"] = isoDateText(*from);
+    doc["to"] = isoDateText(*to);
+    doc["count"] = result.count;
+    doc["days"] = std::move(days);
+    doc["more"] = result.count - listed;
+    doc["notes"] = notes;
+    return quotingDump(doc);
+}
 
 std::string monthPageJson(almanac::CalendarYears& years, int year, int month) {
     const almanac::MonthPage page = years.monthPage(year, month);
@@ -71,6 +270,7 @@ std::string monthPageJson(almanac::CalendarYears& years, int year, int month) {
         cell["day"] = c.date.day;
         cell["inMonth"] = c.inMonth;
         cell["weekday"] = c.weekday;
+        cell["weekdayName"] = weekdayNames.at(static_cast<std::size_t>(c.weekday));
         cell["slot"] = {{"row", slot.row}, {"column", slot.column}, {"part", partKey(slot.part)}};
         cell["kanshi"] = c.kanshi;
         cell["holiday"] = c.holiday ? ordered_json(*c.holiday) : ordered_json(nullptr);

@@ -4,20 +4,56 @@
 #pragma once
 
 #include "almanac/month_page.h"
+#include "daysearch/day_search.h"
+#include "daysearch/query.h"
+#include "ephemeris/tables.h"
 #include "horizon/places.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace sorvane::exports {
 
 // The page of year-month: era, year 干支, mode line, limit notes, the small months and the
-// cells (date, weekday, 干支, holiday, lunisolar text, 六曜, marks, phase with its minute,
-// the 土用/彼岸 band, the 暦注 lines, the grid slot).
+// cells (date, weekday with its name, 干支, holiday, lunisolar text, 六曜, marks, phase with
+// its minute, the 土用/彼岸 band, the 暦注 lines, the grid slot).
 std::string monthPageJson(almanac::CalendarYears& years, int year, int month);
 
 // Everything known about one day: the details lines, the 暦注 lines with their meanings and
 // the rising and setting times at place.
 std::string dayPageJson(almanac::CalendarYears& years, const CivilDate& date,
                         const horizon::NamedPlace& place);
+
+// The longest texts the page hands the core: a query of the day search (characters) and the
+// name of a place (bytes). Anything longer is refused with a message before it is read.
+inline constexpr std::size_t kMaxQueryCharacters = 1000;
+inline constexpr std::size_t kMaxPlaceNameBytes = 256;
+// The most days a search document lists; "count" has them all.
+inline constexpr std::size_t kPageDaysListed = 1000;
+
+// {"error": message}: how every page document says it could not be made.
+std::string pageErrorJson(const std::string& message);
+
+// The year view: the document of yearJson (the 28 events with their lines, the 雑節 and,
+// where the law reaches, the holidays) in the precise mode wherever it reaches and the solar
+// theory's elsewhere, with a "heading" naming the year and the mode.
+std::string yearPageJson(const Tables& tables, int year);
+
+// The day search's check boxes: "groups", each with its "key" (rokuyo, week, choku, kyusei,
+// senjitsu), "title" and "names" ({"label", "word"}: the box's text and the word the query
+// writes, with its kind where the name has two).
+std::string searchVocabularyJson(const daysearch::Vocabulary& vocabulary);
+
+// The years the page may ask for: "year" (the month and year views), "precise", "lunisolar",
+// "holidays", "notes", "icalendar" and per feed kind "feeds" (each {"first", "last"}).
+std::string coverageJson();
+
+// The days from..to (ISO dates) that fit the query: "query", "from", "to", "count", "days"
+// (at most kPageDaysListed, each with date, weekday and notes), "more" (the days not listed)
+// and "notes" (Japanese lines on lunar dates that fall on no day and stretches where a kind
+// is not known), or an error document with a Japanese message.
+std::string findPageJson(daysearch::DaySearch& search, const daysearch::Vocabulary& vocabulary,
+                         std::string_view query, std::string_view from, std::string_view to);
 
 } // namespace sorvane::exports

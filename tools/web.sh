@@ -252,6 +252,9 @@ web_test() {
   say "sweep: the WebAssembly terminal program against the native one"
   nice node --no-experimental-fetch "$root/web/tests/sweep.js" "$root/build/bin/sorvane-cli" \
     "$out/cmake/bin/sorvane-cli.js"
+  say "the module under over-long arguments"
+  nice node --no-experimental-fetch "$root/web/tests/module_bounds.js" "$root/build/bin/sorvane-cli" \
+    "$out/cmake/bin/sorvane-cli.js" "$root/data"
   say "the Qt-free suites under node"
   # The tests that start the terminal program run natively (tools/test.sh's ctest), and so does
   # the read-permission case, which drops to another user in a child process: WebAssembly has

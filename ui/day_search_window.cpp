@@ -7,6 +7,7 @@
 #include "export/atomic_file.h"
 #include "export/find_document.h"
 #include "export/icalendar.h"
+#include "export/search_text.h"
 #include "ui/almanac_guard.h"
 
 #include <QCheckBox>
@@ -56,10 +57,6 @@ CivilDate civil(const QDate& d) {
     return CivilDate{d.year(), d.month(), d.day()};
 }
 
-QString dateText(const CivilDate& d) {
-    return q(isoDateText(d));
-}
-
 // A found day as a Japanese calendar writes it: 2027年3月7日（日）.
 QString dayText(const CivilDate& d, const std::string& weekday) {
     return QStringLiteral("%1年%2月%3日（%4）").arg(d.year).arg(d.month).arg(d.day).arg(q(weekday));
@@ -78,29 +75,9 @@ void fitToItems(QListWidget* list) {
                        height + frame + 2 * list->spacing() * list->count() + 4);
 }
 
-// The way the window says why a query cannot be read.
+// The way the window says why a query cannot be read (as the web page says it).
 QString refusal(const daysearch::QueryError& e) {
-    const QString word = q(e.word());
-    if (word.isEmpty()) {
-        return QStringLiteral("条件を選ぶか、その他の条件を入力してください。");
-    }
-    if (!e.qualifiedForms().empty()) {
-        QStringList forms;
-        for (const std::string& f : e.qualifiedForms()) {
-            forms << q(f);
-        }
-        return QStringLiteral("「%1」は二つの種類にある名前です。%2 のように種類を付けてください。")
-            .arg(word, forms.join(QStringLiteral(" か ")));
-    }
-    if (std::string(e.what()).rfind("unknown word", 0) == 0) {
-        const QString unknown = QStringLiteral("「%1」という名前はありません。").arg(word);
-        return e.suggestion().empty()
-                   ? unknown
-                   : unknown + QStringLiteral("%1 のことですか。").arg(q(e.suggestion()));
-    }
-    return QStringLiteral(
-               "「%1」を読めません（名前を | でつなぎ、打ち消しは先頭に - を付けます）。")
-        .arg(word);
+    return q(exports::queryRefusal(e));
 }
 
 // A date field that also takes a date typed whole over its text (2027-01-01, 2027/1/1): the
@@ -628,24 +605,10 @@ void DaySearchWindow::showAnswer(int generation, const std::shared_ptr<Answer>& 
     count_->setText(QStringLiteral("該当 %1 件").arg(state_->result.count));
     QStringList notes;
     for (const std::string& date : answer->absent) {
-        notes << (QString::fromStdString(date).endsWith(QStringLiteral("30日"))
-                      ? QStringLiteral("「%1」はありません：期間内のその月は29日までです。")
-                      : QStringLiteral("「%1」はありません：期間内にその月がありません。"))
-                     .arg(q(date));
+        notes << q(exports::absentDateNote(date));
     }
     for (const daysearch::Uncovered& u : state_->result.uncovered) {
-        const std::string reach = daysearch::kindReach(u.kind);
-        const QString days = u.weekends ? QStringLiteral("は土曜・日曜だけがこの条件に該当します。")
-                                        : QStringLiteral("はこの条件では該当しません。");
-        notes << (reach.empty()
-                      ? QStringLiteral("「%1」：%2はこの年の分を計算できないため、%3〜%4 ")
-                                .arg(q(u.word), q(daysearch::kindLabel(u.kind)), dateText(u.first),
-                                     dateText(u.last)) +
-                            days
-                      : QStringLiteral("「%1」：%2は %3 の範囲だけにあるため、%4〜%5 ")
-                                .arg(q(u.word), q(daysearch::kindLabel(u.kind)), q(reach),
-                                     dateText(u.first), dateText(u.last)) +
-                            days);
+        notes << q(exports::uncoveredNote(u));
     }
     notice_->setText(notes.join(QLatin1Char('\n')));
     results_->setUpdatesEnabled(false);

@@ -1,18 +1,28 @@
 // The web edition's calendar page: the desktop page's month and day texts as JSON
 // (export/page_document.h) for the page's script, beside the terminal program's main in the
-// same module. A Page is made by the script and lives as long as the page.
+// same module. A Page is made by the script and lives as long as the page. Every text comes
+// in the module's heap (never on its stack), is bounded before it is read, and every failure
+// comes back as {"error": message in Japanese}: a failed call leaves the page as it was.
+#include "almanac/coverage.h"
 #include "almanac/month_page.h"
 #include "calendar/civil_date.h"
+#include "daysearch/day_search.h"
+#include "daysearch/query.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/tables.h"
 #include "export/page_document.h"
+#include "export/search_text.h"
 #include "horizon/places.h"
 
+#include <cstring>
 #include <emscripten/emscripten.h>
 #include <exception>
 #include <memory>
+#include <new>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -22,14 +32,48 @@ struct Page {
     Tables tables;
     almanac::CalendarYears years;
     std::vector<horizon::NamedPlace> places;
-    std::string answer; // the last document handed out
+    daysearch::Vocabulary vocabulary;
+    std::optional<daysearch::DaySearch> search; // made on the first search
+    std::string answer;                         // the last document handed out
     explicit Page(Tables loaded)
         : tables(std::move(loaded)), years(tables), places(horizon::loadPlaces(findDataDir())) {}
 };
 
 const char* errorAnswer(std::string& answer, const std::string& message) {
-    answer = nlohmann::json{{"error", message}}.dump() + "\n";
+    answer = exports::pageErrorJson(message);
     return answer.c_str();
+}
+
+// What every call answers for a page the script does not have.
+const char* noPage() {
+    return "{\"error\":\"暦の表を読み込めていません\"}\n";
+}
+
+// The text at text, at most limit bytes long, or nothing when it is longer (or missing).
+std::optional<std::string_view> bounded(const char* text, std::size_t limit) {
+    if (text == nullptr) {
+        return std::string_view();
+    }
+    // strnlen stops at the end of the text: nothing past it is read.
+    const std::size_t length = strnlen(text, limit + 1);
+    if (length > limit) {
+        return std::nullopt;
+    }
+    return std::string_view(text, length);
+}
+
+// The answer of make(), or the error document of what it threw.
+template <typename Make> const char* answered(Page& page, Make make) {
+    try {
+        page.answer = make();
+    } catch (const std::bad_alloc&) {
+        page.answer.clear();
+        page.answer.shrink_to_fit();
+        return errorAnswer(page.answer, "メモリが足りず計算できませんでした");
+    } catch (const std::exception& e) {
+        return errorAnswer(page.answer, std::string("計算できませんでした：") + e.what());
+    }
+    return page.answer.c_str();
 }
 
 } // namespace
@@ -51,16 +95,14 @@ EMSCRIPTEN_KEEPALIVE void sorvane_page_delete(void* page) {
 
 // The month page of year-month as JSON ({"error": ...} for a month out of range).
 EMSCRIPTEN_KEEPALIVE const char* sorvane_page_month(void* handle, int year, int month) {
+    if (handle == nullptr) {
+        return noPage();
+    }
     Page& page = *static_cast<Page*>(handle);
-    if (year < -32768 || year > 32767 || month < 1 || month > 12) {
+    if (!almanac::covers(almanac::Source::Year, year) || month < 1 || month > 12) {
         return errorAnswer(page.answer, "年は-32768〜32767、月は1〜12です");
     }
-    try {
-        page.answer = exports::monthPageJson(page.years, year, month);
-        return page.answer.c_str();
-    } catch (const std::exception& e) {
-        return errorAnswer(page.answer, e.what());
-    }
+    return answered(page, [&] { return exports::monthPageJson(page.years, year, month); });
 }
 
 // The details of a day, with the rising and setting times at the place named (one of the
@@ -68,17 +110,27 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_month(void* handle, int year, int 
 EMSCRIPTEN_KEEPALIVE const char* sorvane_page_day(void* handle, int year, int month, int day,
                                                   const char* name, double latitude,
                                                   double longitude) {
+    if (handle == nullptr) {
+        return noPage();
+    }
     Page& page = *static_cast<Page*>(handle);
     const CivilDate date{year, month, day};
-    if (year < -32768 || year > 32767 || month < 1 || month > 12 || day < 1 ||
+    if (!almanac::covers(almanac::Source::Year, year) || month < 1 || month > 12 || day < 1 ||
         day > daysInMonth(year, month)) {
         return errorAnswer(page.answer, "その日はありません");
     }
     horizon::NamedPlace place = horizon::tokyo();
-    if (name != nullptr && name[0] != '\0') {
-        const horizon::NamedPlace* found = horizon::findPlace(page.places, name);
+    const std::optional<std::string_view> placeName = bounded(name, exports::kMaxPlaceNameBytes);
+    if (!placeName) {
+        return errorAnswer(page.answer, "地名が長すぎます（" +
+                                            std::to_string(exports::kMaxPlaceNameBytes) +
+                                            "バイトまで）");
+    }
+    if (!placeName->empty()) {
+        const horizon::NamedPlace* found = horizon::findPlace(page.places, std::string(*placeName));
         if (found == nullptr) {
-            return errorAnswer(page.answer, std::string("知らない地名です：") + name);
+            return errorAnswer(page.answer,
+                               "知らない地名です：" + exports::quotedInput(*placeName));
         }
         place = *found;
     } else {
@@ -87,25 +139,78 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_day(void* handle, int year, int mo
             return errorAnswer(page.answer, "緯度は-90〜90、経度は-180〜180です");
         }
     }
-    try {
-        page.answer = exports::dayPageJson(page.years, date, place);
-        return page.answer.c_str();
-    } catch (const std::exception& e) {
-        return errorAnswer(page.answer, e.what());
-    }
+    return answered(page, [&] { return exports::dayPageJson(page.years, date, place); });
 }
 
 // The places of the place list, in the places file's order: ["札幌", ...].
 EMSCRIPTEN_KEEPALIVE const char* sorvane_page_places(void* handle) {
-    Page& page = *static_cast<Page*>(handle);
-    nlohmann::json names = nlohmann::json::array();
-    for (const horizon::NamedPlace& p : page.places) {
-        names.push_back({{"name", p.name},
-                         {"latitude", p.observer.latitude},
-                         {"longitude", p.observer.longitude}});
+    if (handle == nullptr) {
+        return noPage();
     }
-    page.answer = names.dump() + "\n";
-    return page.answer.c_str();
+    Page& page = *static_cast<Page*>(handle);
+    return answered(page, [&] {
+        nlohmann::json names = nlohmann::json::array();
+        for (const horizon::NamedPlace& p : page.places) {
+            names.push_back({{"name", p.name},
+                             {"latitude", p.observer.latitude},
+                             {"longitude", p.observer.longitude}});
+        }
+        return names.dump() + "\n";
+    });
+}
+
+// The year view of year (exports::yearPageJson).
+EMSCRIPTEN_KEEPALIVE const char* sorvane_page_year(void* handle, int year) {
+    if (handle == nullptr) {
+        return noPage();
+    }
+    Page& page = *static_cast<Page*>(handle);
+    return answered(page, [&] { return exports::yearPageJson(page.tables, year); });
+}
+
+// The names of the search's check boxes (exports::searchVocabularyJson).
+EMSCRIPTEN_KEEPALIVE const char* sorvane_page_vocabulary(void* handle) {
+    if (handle == nullptr) {
+        return noPage();
+    }
+    Page& page = *static_cast<Page*>(handle);
+    return answered(page, [&] { return exports::searchVocabularyJson(page.vocabulary); });
+}
+
+// The years the page may ask for (exports::coverageJson).
+EMSCRIPTEN_KEEPALIVE const char* sorvane_page_coverage(void* handle) {
+    if (handle == nullptr) {
+        return noPage();
+    }
+    Page& page = *static_cast<Page*>(handle);
+    return answered(page, [] { return exports::coverageJson(); });
+}
+
+// The days from..to (ISO dates) that fit the query (exports::findPageJson).
+EMSCRIPTEN_KEEPALIVE const char* sorvane_page_find(void* handle, const char* query,
+                                                   const char* from, const char* to) {
+    if (handle == nullptr) {
+        return noPage();
+    }
+    Page& page = *static_cast<Page*>(handle);
+    // Four bytes a character at most: a longer text is refused unread.
+    const std::optional<std::string_view> text = bounded(query, 4 * exports::kMaxQueryCharacters);
+    if (!text) {
+        return errorAnswer(page.answer, "条件が長すぎます（" +
+                                            std::to_string(exports::kMaxQueryCharacters) +
+                                            "文字まで）。");
+    }
+    const std::optional<std::string_view> first = bounded(from, 64);
+    const std::optional<std::string_view> last = bounded(to, 64);
+    if (!first || !last) {
+        return errorAnswer(page.answer, "期間の日付が長すぎます（例：2027-01-01）。");
+    }
+    return answered(page, [&] {
+        if (!page.search) {
+            page.search.emplace(page.tables);
+        }
+        return exports::findPageJson(*page.search, page.vocabulary, *text, *first, *last);
+    });
 }
 
 } // extern "C"

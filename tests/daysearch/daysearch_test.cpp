@@ -13,6 +13,7 @@
 #include "support/test_support.h"
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
@@ -253,6 +254,28 @@ TEST(DaySearch, RefusesUnknownAndAmbiguousWordsByName) {
                     << e.what();
             }
         }
+    }
+}
+
+// The nearest-name suggestion for a word far longer than any name: none, and found at once
+// (a word of two million characters once took seconds, compared with every name).
+TEST(DaySearch, NoSuggestionIsLookedForAWordLongerThanAnyName) {
+    const daysearch::Vocabulary vocabulary;
+    struct Case {
+        std::string word;
+        const char* suggestion;
+    };
+    const Case cases[] = {
+        {"一粒万培", "一粒万倍日"},
+        {std::string(64, 'x'), ""},
+        {std::string(2'000'000, 'x'), ""},
+        {"一粒万培" + std::string(2'000'000, 'x'), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.word.size());
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(vocabulary.nearest(c.word), c.suggestion);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
     }
 }
 

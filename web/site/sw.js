@@ -3,7 +3,8 @@
 'use strict';
 const VERSION = '@VERSION@';
 const CACHE = 'sorvane-' + VERSION;
-const FILES = ['./', 'index.html', 'app.js', 'style.css', 'worker.js', 'sorvane-cli.js',
+const FILES = ['./', 'index.html', 'app.js', 'shared.js', 'core.js', 'month.js', 'year.js',
+  'find.js', 'files.js', 'places.js', 'style.css', 'worker.js', 'sorvane-cli.js',
   'sorvane-cli.wasm', 'manifest.webmanifest', 'icon.svg'];
 
 self.addEventListener('install', (ev) => {

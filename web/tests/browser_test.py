@@ -3,8 +3,9 @@
 
 Serves the built site from a local server and checks: the cells of 2026-02 (立春 05:02,
 旧正月 on 02-17, 建国記念の日), window.sorvane.* against the native terminal program's JSON,
-日を探す's count, a place change, the 390 px layout, and the site without a network after a
-first visit. Saves screenshots of each step. With --bench it prints the time to the first
+日を探す's count, a place change, addresses and stored settings the page cannot use (dropped
+with a note), a 6 MB search text (refused, the next search as before), the 390 px layout,
+and the site without a network after a first visit. Saves screenshots of each step. With --bench it prints the time to the first
 month, a month switch and the site's gzip size instead.
 
   browser_test.py --site build-web/site --cli build/bin/sorvane-cli --shots DIR
@@ -195,6 +196,18 @@ def test(args):
         WebDriverWait(driver, 10).until(lambda d: d.current_url.endswith("#2026-03-05"))
         check(True, "Page Down and the arrow keys move the month and the day")
 
+        # A year no int holds (WebAssembly would cut 4294969322 to 2026) or no whole number:
+        # refused by the core, the month shown left as it was.
+        for typed in ("4294969322", "2026.5", "40000"):
+            driver.execute_script(
+                "const e = document.getElementById('year-input'); e.value = arguments[0];"
+                "e.dispatchEvent(new Event('change'));", typed)
+            WebDriverWait(driver, 10).until(
+                lambda d: "年は-32768〜32767" in d.find_element(By.ID, "status").text)
+            check(driver.current_url.endswith("#2026-03-05") and
+                  "3月" == driver.find_element(By.ID, "title-month").text,
+                  f"the year {typed} is refused and 2026-03 stays shown")
+
         # The year view.
         driver.find_element(By.ID, "tab-year").click()
         WebDriverWait(driver, 20).until(lambda d: "立　春" in d.find_element(By.ID, "year-body").text)
@@ -205,6 +218,98 @@ def test(args):
         check(len(driver.find_elements(By.CSS_SELECTOR, "#year-body .moments tr")) == 28,
               "the year view lists the 28 moments")
         shot(driver, "year-2026.png")
+
+        # Addresses the page cannot read: dropped with a note, a month shown, never left
+        # on 読み込み中….
+        for hash_, month in (("%", None), ("40000-01", None), ("2026-02-30", "2026-02"),
+                             ("2026-13", None), ("abc", None), ("%E3%81", None)):
+            driver.get("about:blank")
+            driver.get(base + "#" + hash_)
+            wait_ready(driver, 30)
+            notice = driver.find_element(By.ID, "notice").text
+            days = driver.find_elements(By.CSS_SELECTOR, "#grid .day[data-date]")
+            in_month = month is None or all(
+                d.get_attribute("data-date").startswith(month) for d in days)
+            check("アドレス" in notice and days and in_month and
+                  driver.find_element(By.ID, "status").text != "読み込み中…" and
+                  driver.find_element(By.ID, "details").text.strip() != "",
+                  f"#{hash_} is dropped with a note and a month is shown ({notice[:60]!r})")
+            if hash_ == "2026-02-30":
+                shot(driver, "hash-2026-02-30.png")
+
+        # Stored values the page cannot use: each dropped with a note, the page drawn.
+        bad_values = (("place", "null"), ("place", '"' + "x" * 2000000 + '"'),
+                      ("place", '{"lat": 100, "lon": 0}'), ("place", "not json"),
+                      ("place", '"月"'), ("notes", '"yes"'), ("find", '{"query": 5}'),
+                      ("find", '{"query": "大安", "from": "%"}'))
+        for key, value in bad_values:
+            driver.execute_script("localStorage.setItem(arguments[0], arguments[1])",
+                                  "sorvane." + key, value)
+            driver.get("about:blank")
+            driver.get(base + "#2026-02-04")
+            wait_ready(driver, 30)
+            kept = driver.execute_script("return localStorage.getItem(arguments[0])", "sorvane." + key)
+            check(kept is None and "保存されていた" in driver.find_element(By.ID, "notice").text and
+                  "2026年2月4日" in driver.find_element(By.ID, "details").text,
+                  f"a stored {key} of {value[:30]!r} is dropped with a note and the day is shown")
+        check("東京" in driver.find_element(By.ID, "details").text,
+              "after a bad stored place the details give 東京's times")
+        driver.set_window_size(1366, 900)
+        shot(driver, "stored-bad-values-1366px.png")
+        driver.set_window_size(1400, 1000)
+
+        # Over-long input: a 6 MB search text is refused in Japanese, the calendar-file button
+        # too, and the next search and call answer as before.
+        driver.find_element(By.ID, "tab-find").click()
+        driver.execute_script(
+            "const e = document.getElementById('find-query'); e.value = 'x'.repeat(6 * 1024 * 1024);"
+            "e.dispatchEvent(new Event('input', {bubbles: true}));")
+        WebDriverWait(driver, 60).until(
+            lambda d: "長すぎます" in d.find_element(By.ID, "find-count").text)
+        check(True, "a 6 MB search text is refused: " + driver.find_element(By.ID, "find-count").text)
+        driver.find_element(By.ID, "find-ics").click()
+        WebDriverWait(driver, 30).until(
+            lambda d: "長すぎます" in d.find_element(By.ID, "find-notes").text)
+        check(True, "the calendar-file button refuses the 6 MB text: " +
+              driver.find_element(By.ID, "find-notes").text)
+        for field, value in (("find-from", "2026-01-01"), ("find-to", "2026-12-31"),
+                             ("find-query", "天赦日 一粒万倍日")):
+            driver.execute_script(
+                "const e = document.getElementById(arguments[0]); e.value = arguments[1];"
+                "e.dispatchEvent(new Event('input', {bubbles: true}));", field, value)
+        WebDriverWait(driver, 60).until(lambda d: d.find_element(By.ID, "find-count").text == "4日")
+        check(True, "after the 6 MB text the search counts 4 days again")
+        got = api(driver, "window.sorvane.run(['--find', 'x'.repeat(6 * 1024 * 1024), '--json'])")
+        check(got.get("ok", {}).get("status") == 2, "window.sorvane.run with a 6 MB argument gives status 2")
+        got = api(driver, "window.sorvane.year(2026)")
+        check(got.get("ok") == native_json(args.cli, "2026", "--json"),
+              "after it window.sorvane.year(2026) equals sorvane-cli 2026 --json")
+        driver.execute_script("localStorage.removeItem('sorvane.find')")
+
+        # A calendar file: made in a worker (the page's timers keep running meanwhile), the
+        # same bytes as sorvane-cli writes (the DTSTAMP, the clock, set aside).
+        driver.find_element(By.ID, "tab-files").click()
+        driver.execute_script(
+            "window.__blobs = []; const make = URL.createObjectURL;"
+            "URL.createObjectURL = (b) => { window.__blobs.push(b); return make(b); };"
+            "window.__ticks = 0; window.__ticker = setInterval(() => {"
+            " if (/書き出しています/.test(document.getElementById('files-status').textContent)) window.__ticks++; }, 20);"
+            "for (const [id, v] of [['feed-from', '2000'], ['feed-to', '2100']]) document.getElementById(id).value = v;")
+        driver.find_element(By.CSS_SELECTOR, '[data-feed="rokuyo"]').click()
+        WebDriverWait(driver, 180).until(
+            lambda d: "保存しました" in d.find_element(By.ID, "files-status").text or
+            "書き出しています" not in d.find_element(By.ID, "files-status").text)
+        got = driver.execute_async_script(
+            "const done = arguments[arguments.length - 1]; clearInterval(window.__ticker);"
+            "const b = window.__blobs[window.__blobs.length - 1];"
+            "(b ? b.text() : Promise.resolve('')).then((t) => done({text: t, ticks: window.__ticks}));")
+        want = subprocess.run([args.cli, "--feed", "rokuyo", "--from", "2000", "--to", "2100"],
+                              check=True, capture_output=True, cwd="/tmp").stdout.decode()
+        mask = lambda t: re.sub(r"^DTSTAMP:[0-9TZ]+\r$", "DTSTAMP:*\r", t, flags=re.M)
+        check(mask(got["text"]) == mask(want) and len(want) > 1000000,
+              f"the 六曜 feed 2000..2100 is sorvane-cli's {len(want)} bytes "
+              f"({driver.find_element(By.ID, 'files-status').text})")
+        check(got["ticks"] >= 3, f"the page's timers ran while the file was made ({got['ticks']} ticks)")
 
         # Print: the month alone on one A4 landscape page (841.92 x 594.96 pt).
         driver.get(base + "#2026-03")
@@ -260,6 +365,12 @@ def test(args):
         check(viewport_fits(phone), "at 390 px nothing scrolls sideways")
         check("建国記念の日" in phone.find_element(By.ID, "daylist").text, "at 390 px the day list shows the holiday")
         shot(phone, "month-2026-02-390px.png")
+        phone.get("about:blank")
+        phone.get(base + "#" + "9" * 300)
+        wait_ready(phone)
+        check("アドレス" in phone.find_element(By.ID, "notice").text and viewport_fits(phone),
+              "at 390 px the note on a long bad address does not scroll sideways")
+        shot(phone, "hash-bad-390px.png")
         for tab in ("tab-year", "tab-find", "tab-files"):
             phone.find_element(By.ID, tab).click()
             time.sleep(0.5)

@@ -1,0 +1,59 @@
+#include "export/search_text.h"
+
+#include "calendar/civil_date.h"
+#include "daysearch/day_facts.h"
+
+namespace sorvane::exports {
+
+std::string quotedInput(std::string_view text, std::size_t limit) {
+    std::size_t i = 0;
+    std::size_t characters = 0;
+    while (i < text.size() && characters < limit) {
+        ++i;
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
+            ++i;
+        }
+        ++characters;
+    }
+    return "「" + std::string(text.substr(0, i)) + (i < text.size() ? "…」" : "」");
+}
+
+std::string queryRefusal(const daysearch::QueryError& error) {
+    const std::string& word = error.word();
+    if (word.empty()) {
+        return "条件を選ぶか、その他の条件を入力してください。";
+    }
+    if (!error.qualifiedForms().empty()) {
+        std::string forms;
+        for (const std::string& f : error.qualifiedForms()) {
+            forms += (forms.empty() ? "" : " か ") + f;
+        }
+        return quotedInput(word) + "は二つの種類にある名前です。" + forms +
+               " のように種類を付けてください。";
+    }
+    if (std::string_view(error.what()).substr(0, 12) == "unknown word") {
+        const std::string unknown = quotedInput(word) + "という名前はありません。";
+        return error.suggestion().empty() ? unknown
+                                          : unknown + error.suggestion() + " のことですか。";
+    }
+    return quotedInput(word) + "を読めません（名前を | でつなぎ、打ち消しは先頭に - を付けます）。";
+}
+
+std::string absentDateNote(const std::string& date) {
+    const bool thirtieth = date.size() >= 5 && date.substr(date.size() - 5) == "30日";
+    return "「" + date + "」はありません：" +
+           (thirtieth ? "期間内のその月は29日までです。" : "期間内にその月がありません。");
+}
+
+std::string uncoveredNote(const daysearch::Uncovered& u) {
+    const std::string reach = daysearch::kindReach(u.kind);
+    const std::string days =
+        u.weekends ? "は土曜・日曜だけがこの条件に該当します。" : "はこの条件では該当しません。";
+    const std::string span = isoDateText(u.first) + "〜" + isoDateText(u.last) + " ";
+    return quotedInput(u.word) + "：" + daysearch::kindLabel(u.kind) +
+           (reach.empty() ? "はこの年の分を計算できないため、"
+                          : "は " + reach + " の範囲だけにあるため、") +
+           span + days;
+}
+
+} // namespace sorvane::exports

@@ -1,0 +1,135 @@
+// 日を探す: the check boxes (the core's vocabulary), the query they write with the typed
+// condition, and the search in a worker that is ended and started afresh when the query
+// changes. The worker answers with the core's search document.
+import { $, el, store, today, isoDate, parseDate } from './shared.js';
+import { rangeArgs } from './core.js';
+import { download } from './files.js';
+
+let finder = null;
+let findSerial = 0;
+
+function checked(id) {
+  return Array.from($(id).querySelectorAll('input:checked')).map((i) => i.value);
+}
+
+export function findQuery() {
+  const words = [];
+  for (const id of ['find-rokuyo', 'find-week', 'find-choku', 'find-kyusei']) {
+    const names = checked(id);
+    if (names.length) {
+      words.push(names.join('|'));
+    }
+  }
+  const sen = checked('find-senjitsu');
+  if (sen.length) {
+    const all = document.querySelector('input[name="senjitsu-mode"]:checked').value === 'all';
+    words.push(all ? sen.join(' ') : sen.join('|'));
+  }
+  for (const n of checked('find-senjitsu-not')) {
+    words.push('-' + n);
+  }
+  const typed = $('find-query').value.trim();
+  if (typed) {
+    words.push(typed);
+  }
+  return words.join(' ');
+}
+
+function stopFind() {
+  if (finder) {
+    finder.terminate(); // the last query's search, if still running, is dropped
+    finder = null;
+  }
+}
+
+export function startFind() {
+  const query = findQuery();
+  const from = $('find-from').value;
+  const to = $('find-to').value;
+  store.set('find', { query: $('find-query').value, from, to });
+  stopFind();
+  const serial = ++findSerial;
+  if (!query) {
+    $('find-count').textContent = '条件を入れてください';
+    $('find-list').textContent = '';
+    $('find-notes').textContent = '';
+    return;
+  }
+  $('find-count').textContent = '探しています…';
+  finder = new Worker('worker.js');
+  const done = (doc) => {
+    if (serial !== findSerial) {
+      return;
+    }
+    stopFind();
+    showFound(doc);
+  };
+  finder.onmessage = (ev) => done(ev.data);
+  finder.onerror = (ev) => {
+    ev.preventDefault();
+    done({ error: '探せませんでした（' + (ev.message || '計算の途中で失敗しました') + '）' });
+  };
+  finder.postMessage({ find: { query, from, to } });
+}
+
+function showFound(doc) {
+  const list = $('find-list');
+  list.textContent = '';
+  if (doc.error) {
+    $('find-count').textContent = doc.error;
+    $('find-notes').textContent = '';
+    return;
+  }
+  $('find-notes').textContent = doc.notes.join('　');
+  $('find-count').textContent = doc.count + '日';
+  for (const day of doc.days) {
+    const li = el('li');
+    const a = el('a', null, day.date + '（' + day.weekday + '）');
+    a.href = '#' + day.date;
+    li.appendChild(a);
+    li.appendChild(el('span', 'why', ' ' + (day.notes || []).join('・')));
+    list.appendChild(li);
+  }
+  if (doc.more > 0) {
+    list.appendChild(el('li', 'more', '…ほか ' + doc.more + ' 日（カレンダーファイルにはすべての日を書き出します）'));
+  }
+}
+
+const validFind = (v) => v !== null && typeof v === 'object' && typeof v.query === 'string' &&
+  ['from', 'to'].every((k) => v[k] === undefined || v[k] === '' || (typeof v[k] === 'string' && parseDate(v[k]) !== null));
+
+// The check boxes from the core's vocabulary, the stored query, the fields' events.
+export function setUpFind(vocabulary, openFoundDay) {
+  for (const group of vocabulary.groups) {
+    const targets = group.key === 'senjitsu' ? ['find-senjitsu', 'find-senjitsu-not'] : ['find-' + group.key];
+    for (const id of targets) {
+      for (const n of group.names) {
+        const label = el('label');
+        const box = el('input');
+        box.type = 'checkbox';
+        box.value = n.word;
+        label.appendChild(box);
+        label.appendChild(document.createTextNode(n.label));
+        $(id).appendChild(label);
+      }
+    }
+  }
+  const saved = store.load('find', null, validFind, '日を探すの条件');
+  $('find-query').value = saved ? saved.query : '';
+  $('find-from').value = saved && saved.from ? saved.from : isoDate(today.y, today.m, today.d);
+  $('find-to').value = saved && saved.to ? saved.to : isoDate(today.y, 12, 31);
+
+  let typing = null;
+  $('find-form').addEventListener('input', () => {
+    clearTimeout(typing);
+    typing = setTimeout(startFind, 150);
+  });
+  $('find-form').addEventListener('submit', (ev) => ev.preventDefault());
+  $('find-ics').onclick = () => download(['--find', findQuery()].concat(rangeArgs($('find-from').value, $('find-to').value), ['--ics', '-']),
+    'sorvane-find.ics', 'find-notes');
+  $('find-list').addEventListener('click', (ev) => {
+    if (ev.target.closest('a')) {
+      openFoundDay();
+    }
+  });
+}
