@@ -2,6 +2,7 @@
 
 #include "almanac/coverage.h"
 #include "calendar/names.h"
+#include "calendar/quoted_text.h"
 #include "daysearch/day_search.h"
 #include "daysearch/query.h"
 #include "export/atomic_file.h"
@@ -80,7 +81,9 @@ void fitToItems(QListWidget* list) {
 
 // The way the window says why a query cannot be read.
 QString refusal(const daysearch::QueryError& e) {
-    const QString word = q(e.word());
+    // The word as typed may be long or hold characters that would turn the label's text
+    // around: shown escaped and cut, as every message quotes input.
+    const QString word = q(printableText(e.word(), kQuotedCharacters));
     if (word.isEmpty()) {
         return QStringLiteral("条件を選ぶか、その他の条件を入力してください。");
     }

@@ -3,6 +3,7 @@
 // same module. A Page is made by the script and lives as long as the page.
 #include "almanac/month_page.h"
 #include "calendar/civil_date.h"
+#include "calendar/quoted_text.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/tables.h"
 #include "export/page_document.h"
@@ -78,7 +79,7 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_day(void* handle, int year, int mo
     if (name != nullptr && name[0] != '\0') {
         const horizon::NamedPlace* found = horizon::findPlace(page.places, name);
         if (found == nullptr) {
-            return errorAnswer(page.answer, std::string("知らない地名です：") + name);
+            return errorAnswer(page.answer, "知らない地名です：" + quotedText(name));
         }
         place = *found;
     } else {
