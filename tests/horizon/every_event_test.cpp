@@ -94,8 +94,7 @@ TEST(HorizonEveryEvent, EveryEventOfEachDayAgreesWithPyEphem) {
         for (const horizon::DayTimes& d : days) {
             const std::string date = isoDateText(civilDate(d.day));
             const auto& theirs = p.days.at(date);
-            const std::vector<int>* ours[4] = {&d.sunrises, &d.sunsets, &d.moonrises,
-                                               &d.moonsets};
+            const std::vector<int>* ours[4] = {&d.sunrises, &d.sunsets, &d.moonrises, &d.moonsets};
             const std::optional<int> first[4] = {d.sunrise, d.sunset, d.moonrise, d.moonset};
             for (int k = 0; k < 4; ++k) {
                 const std::vector<int> expected = minutesOf(theirs[static_cast<std::size_t>(k)]);
