@@ -20,10 +20,10 @@ namespace {
 // Every space of Unicode (its category Zs: the no-break space a page or a word processor
 // pastes, the ideographic space, the fixed-width spaces U+2000..U+200A, ...) and a tab or a
 // line break (pasted from a list) separate words as the ASCII space does.
-constexpr std::string_view kSpaces[] = {
-    " ",      "\u00A0", "\u1680", "\u2000", "\u2001", "\u2002", "\u2003", "\u2004",
-    "\u2005", "\u2006", "\u2007", "\u2008", "\u2009", "\u200A", "\u202F", "\u205F",
-    "\u3000", "\t",     "\n",     "\r",     "\v",     "\f"};
+constexpr std::string_view kSpaces[] = {" ",      "\u00A0", "\u1680", "\u2000", "\u2001", "\u2002",
+                                        "\u2003", "\u2004", "\u2005", "\u2006", "\u2007", "\u2008",
+                                        "\u2009", "\u200A", "\u202F", "\u205F", "\u3000", "\t",
+                                        "\n",     "\r",     "\v",     "\f"};
 constexpr std::string_view kBars[] = {"|", "\uFF5C"};
 constexpr std::string_view kMinus[] = {"-", "\uFF0D", "\u2212"};
 constexpr std::string_view kColons[] = {":", "\uFF1A"};
@@ -278,8 +278,8 @@ Vocabulary::Vocabulary() : names_(kKindCount) {
     // The longest text nearest() compares a word with: a name written with its kind.
     for (const auto& [known, kinds] : kinds_) {
         for (Kind kind : kinds) {
-            longestName_ = std::max(
-                longestName_, characters(std::string(kindLabel(kind)) + ":" + known).size());
+            longestName_ = std::max(longestName_,
+                                    characters(std::string(kindLabel(kind)) + ":" + known).size());
         }
     }
     for (const auto& [alias, meant] : aliases_) {
@@ -312,7 +312,6 @@ std::string Vocabulary::canonical(std::string_view name) const {
     }
     return std::string(name);
 }
-
 
 std::string Vocabulary::nearest(std::string_view name) const {
     // Near: at most a third of the word's characters differ (so none for a word of two). Two

@@ -104,12 +104,13 @@ class Vocabulary {
 };
 
 // Reads a query: words separated by spaces (ASCII, the full-width U+3000, the no-break
-// U+00A0 and every other space of Unicode's category Zs), tabs or line breaks, each a name, a qualified name (KIND:NAME, the colon ASCII or full-width) or
-// several joined by '|', with an optional leading '-' (or '−'). A name given twice in a word
-// counts once, and a word that repeats an earlier one (the same names, negated or not alike)
-// is dropped; a word that lost names is written again from those it keeps. Throws QueryError
-// for an empty query or word, an unknown name, or a name of two kinds written without its
-// kind; its message quotes the word as quotedText does (escaped, cut to 40 characters).
+// U+00A0 and every other space of Unicode's category Zs), tabs or line breaks, each a name, a
+// qualified name (KIND:NAME, the colon ASCII or full-width) or several joined by '|', with an
+// optional leading '-' (or '−'). A name given twice in a word counts once, and a word that repeats
+// an earlier one (the same names, negated or not alike) is dropped; a word that lost names is
+// written again from those it keeps. Throws QueryError for an empty query or word, an unknown name,
+// or a name of two kinds written without its kind; its message quotes the word as quotedText does
+// (escaped, cut to 40 characters).
 Query parseQuery(std::string_view text, const Vocabulary& vocabulary);
 
 // The lunisolar patterns: 旧N月 (N 1..12), 旧閏N月, 旧N日 (N 1..30) and the dates 旧N月N日,

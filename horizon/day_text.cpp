@@ -65,8 +65,8 @@ std::string dayDetailsText(const DayTimes& day) {
     return eventText("日の出", day.sunrise, day.sunrises) + "　" +
            eventText("日の入", day.sunset, day.sunsets) + polar + "\n" +
            eventText("月の出", day.moonrise, day.moonrises) + "　" +
-           eventText("月の入", day.moonset, day.moonsets) +
-           "\n" + "正午月齢 " + moonAgeText(day.moonAge) + "\n";
+           eventText("月の入", day.moonset, day.moonsets) + "\n" + "正午月齢 " +
+           moonAgeText(day.moonAge) + "\n";
 }
 
 std::string coordinatesText(const Observer& o) {
