@@ -45,11 +45,28 @@ macro(sorvane_end_version)
       message(FATAL_ERROR "doc/changes.md: ${version} has no English item")
     endif()
     sorvane_weekday(${year} ${month} ${day} weekday)
+    # The list gives days only; a changelog's entries must each be later than the one below,
+    # also on one day: the time is 12:MM:SS with MM the minor and SS the patch version, which
+    # grow from one version to the next (each kept below 60).
+    string(REGEX MATCHALL "[0-9]+" parts ${version})
+    list(GET parts 1 minor)
+    list(GET parts 2 patch)
+    if(minor GREATER 59 OR patch GREATER 59)
+      message(FATAL_ERROR "doc/changes.md: ${version}: a minor or patch version above 59 has no time")
+    endif()
+    string(LENGTH "${minor}" n)
+    if(n EQUAL 1)
+      set(minor 0${minor})
+    endif()
+    string(LENGTH "${patch}" n)
+    if(n EQUAL 1)
+      set(patch 0${patch})
+    endif()
     math(EXPR m "${month} - 1")
     list(GET months ${m} month_name)
     string(APPEND debian "sorvane (${version}) unstable; urgency=medium\n\n${items}\n"
            " -- The Sorvane developers <sorvane@example.com>  "
-           "${weekday}, ${day} ${month_name} ${year} 12:00:00 +0000\n\n")
+           "${weekday}, ${day} ${month_name} ${year} 12:${minor}:${patch} +0000\n\n")
     string(APPEND SORVANE_APPSTREAM_RELEASES
            "    <release version=\"${version}\" date=\"${year}-${month}-${day}\"/>\n")
   endif()
