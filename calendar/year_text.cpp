@@ -1,9 +1,11 @@
 #include "calendar/year_text.h"
 
+#include "calendar/quoted_text.h"
+
 namespace sorvane {
 
 std::int16_t parseYearText(std::string_view text) {
-    const std::string quoted = "\"" + std::string(text.substr(0, 40)) + "\"";
+    const std::string quoted = quotedText(text);
     std::string_view digits = text;
     bool negative = false;
     if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {

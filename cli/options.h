@@ -64,9 +64,9 @@ void checkConflicts(const std::vector<std::string>& given);
 // degrees within -limit..limit.
 double parseDegrees(const std::string& option, const std::string& text, double limit);
 
-// text as one printable line: control characters (C0, DEL and C1) and bytes that are not
-// UTF-8 written as \n, \t, \r or \xNN, and with inQuotes also '"' and '\' escaped;
-// cut after maxCharacters characters, "..." marking the cut.
+// text as one printable line (sorvane::printableText): control characters, bytes that are
+// not well-formed UTF-8 and the bidirectional formatting characters escaped, and with
+// inQuotes also '"' and '\'; cut after maxCharacters characters, "..." marking the cut.
 std::string printable(std::string_view text, std::size_t maxCharacters = std::string::npos,
                       bool inQuotes = false);
 

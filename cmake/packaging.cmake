@@ -24,7 +24,7 @@ string(STRIP "${license}" license)
 string(REPLACE "\n\n" "\n.\n" license "${license}")
 string(REPLACE "\n" "\n " SORVANE_LICENSE_TEXT " ${license}")
 configure_file(${PROJECT_SOURCE_DIR}/doc/copyright.in ${SORVANE_DOC_DIR}/copyright @ONLY)
-configure_file(${PROJECT_SOURCE_DIR}/doc/changelog.in ${SORVANE_DOC_DIR}/changelog @ONLY)
+# The changelog is made from doc/changes.md (cmake/changes.cmake).
 
 sorvane_gzip(${SORVANE_DOC_DIR}/changelog changelog_gz)
 sorvane_gzip(${PROJECT_SOURCE_DIR}/doc/sorvane-cli.1 cli_man_gz)

@@ -4,6 +4,7 @@
 #include "almanac/year_almanac.h"
 #include "calendar/civil_date.h"
 #include "calendar/names.h"
+#include "calendar/quoted_text.h"
 #include "lunisolar/lunisolar_calendar.h"
 #include "lunisolar/lunisolar_year.h"
 #include "notes/notes.h"
@@ -16,8 +17,13 @@ namespace sorvane::daysearch {
 namespace {
 
 // The separators a query may write in either width.
-// A tab or a line break (pasted from a list) separates words as a space does.
-constexpr std::string_view kSpaces[] = {" ", "\u3000", "\t", "\n", "\r"};
+// Every space of Unicode (its category Zs: the no-break space a page or a word processor
+// pastes, the ideographic space, the fixed-width spaces U+2000..U+200A, ...) and a tab or a
+// line break (pasted from a list) separate words as the ASCII space does.
+constexpr std::string_view kSpaces[] = {" ",      "\u00A0", "\u1680", "\u2000", "\u2001", "\u2002",
+                                        "\u2003", "\u2004", "\u2005", "\u2006", "\u2007", "\u2008",
+                                        "\u2009", "\u200A", "\u202F", "\u205F", "\u3000", "\t",
+                                        "\n",     "\r",     "\v",     "\f"};
 constexpr std::string_view kBars[] = {"|", "\uFF5C"};
 constexpr std::string_view kMinus[] = {"-", "\uFF0D", "\u2212"};
 constexpr std::string_view kColons[] = {":", "\uFF1A"};
@@ -26,7 +32,7 @@ constexpr std::string_view kColons[] = {":", "\uFF1A"};
 template <std::size_t N>
 std::size_t separatorAt(std::string_view text, std::size_t i, const std::string_view (&set)[N]) {
     for (std::string_view s : set) {
-        if (text.substr(i, s.size()) == s) {
+        if (text[i] == s.front() && text.substr(i, s.size()) == s) {
             return s.size();
         }
     }
@@ -74,23 +80,6 @@ int digitsValue(std::string_view text) {
         }
     }
     return value;
-}
-
-// The characters of a word a message quotes: a long word is cut after 40 characters (whole
-// UTF-8 sequences), "..." marking the cut, so that the message itself stays whole.
-constexpr std::size_t kQuotedCharacters = 40;
-
-std::string quotedWord(std::string_view word) {
-    std::size_t characters = 0;
-    std::size_t i = 0;
-    while (i < word.size() && characters < kQuotedCharacters) {
-        ++i;
-        while (i < word.size() && (static_cast<unsigned char>(word[i]) & 0xC0) == 0x80) {
-            ++i;
-        }
-        ++characters;
-    }
-    return "\"" + std::string(word.substr(0, i)) + (i < word.size() ? "...\"" : "\"");
 }
 
 bool startsWith(std::string_view text, std::string_view prefix) {
@@ -189,6 +178,45 @@ std::string lunisolarPattern(std::string_view text) {
     return "";
 }
 
+namespace {
+
+// The characters (code points) of UTF-8 text.
+std::vector<std::string_view> characters(std::string_view text) {
+    std::vector<std::string_view> out;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = 1;
+        while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) {
+            ++n;
+        }
+        out.push_back(text.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
+// The edit distance of two texts in characters.
+std::size_t editDistance(std::string_view a, std::string_view b) {
+    const auto x = characters(a);
+    const auto y = characters(b);
+    std::vector<std::size_t> row(y.size() + 1);
+    for (std::size_t j = 0; j <= y.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= x.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= y.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] =
+                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (x[i - 1] == y[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[y.size()];
+}
+
+} // namespace
+
 Vocabulary::Vocabulary() : names_(kKindCount) {
     for (int i = 0; i < 6; ++i) {
         add(Kind::Rokuyo, lunisolar::rokuyoName(i));
@@ -247,6 +275,16 @@ Vocabulary::Vocabulary() : names_(kKindCount) {
                          lunisolar::SpecialDay::Jugoya, lunisolar::SpecialDay::Jusanya}) {
         add(Kind::Lunisolar, lunisolar::specialDayName(special));
     }
+    // The longest text nearest() compares a word with: a name written with its kind.
+    for (const auto& [known, kinds] : kinds_) {
+        for (Kind kind : kinds) {
+            longestName_ = std::max(longestName_,
+                                    characters(std::string(kindLabel(kind)) + ":" + known).size());
+        }
+    }
+    for (const auto& [alias, meant] : aliases_) {
+        longestName_ = std::max(longestName_, characters(alias).size());
+    }
 }
 
 void Vocabulary::add(Kind kind, const std::string& name, bool listed) {
@@ -275,57 +313,19 @@ std::string Vocabulary::canonical(std::string_view name) const {
     return std::string(name);
 }
 
-namespace {
-
-// The characters (code points) of UTF-8 text.
-std::vector<std::string_view> characters(std::string_view text) {
-    std::vector<std::string_view> out;
-    for (std::size_t i = 0; i < text.size();) {
-        std::size_t n = 1;
-        while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) {
-            ++n;
-        }
-        out.push_back(text.substr(i, n));
-        i += n;
-    }
-    return out;
-}
-
-// The edit distance of two texts in characters.
-std::size_t editDistance(std::string_view a, std::string_view b) {
-    const auto x = characters(a);
-    const auto y = characters(b);
-    std::vector<std::size_t> row(y.size() + 1);
-    for (std::size_t j = 0; j <= y.size(); ++j) {
-        row[j] = j;
-    }
-    for (std::size_t i = 1; i <= x.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= y.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] =
-                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (x[i - 1] == y[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[y.size()];
-}
-
-} // namespace
-
 std::string Vocabulary::nearest(std::string_view name) const {
-    // A word this long is near no name (every name is far shorter, and near means at most a
-    // third of its characters differ): it is not compared, whose cost grows with its length.
-    constexpr std::size_t kLongestCompared = 64;
-    if (name.size() > 4 * kLongestCompared) {
+    // Near: at most a third of the word's characters differ (so none for a word of two). Two
+    // texts are at least their difference in length apart, so a word of 3 (L + 1) characters
+    // or more (L: the longest name compared) is near none: counting stops there, and a pasted
+    // megabyte costs no more than a long word.
+    const std::size_t limit = 3 * (longestName_ + 1);
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < name.size() && length < limit; ++i) {
+        length += (static_cast<unsigned char>(name[i]) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    if (length >= limit) {
         return "";
     }
-    const std::size_t length = characters(name).size();
-    if (length > kLongestCompared) {
-        return "";
-    }
-    // Near: at most a third of the word's characters differ (so none for a word of two).
     std::size_t best = length / 3 + 1;
     std::string found;
     auto consider = [&](const std::string& known, const std::string& meant) {
@@ -382,15 +382,15 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
             body.remove_prefix(n);
         }
         if (body.empty()) {
-            throw QueryError(quotedWord(piece) + " names nothing after its '-'", piece);
+            throw QueryError(quotedText(piece) + " names nothing after its '-'", piece);
         }
         for (const std::string& name : split(body, kBars)) {
             if (name.empty()) {
-                throw QueryError(quotedWord(piece) + " has an empty name beside a '|'", piece);
+                throw QueryError(quotedText(piece) + " has an empty name beside a '|'", piece);
             }
             const std::vector<std::string> parts = split(name, kColons);
             if (parts.size() > 2) {
-                throw QueryError(quotedWord(name) + " has more than one ':'", name);
+                throw QueryError(quotedText(name) + " has more than one ':'", name);
             }
             if (parts.size() == 2) {
                 Kind kind{};
@@ -402,14 +402,14 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
                     }
                 }
                 if (!found) {
-                    throw QueryError(quotedWord(name) + ": " + quotedWord(parts[0]) +
+                    throw QueryError(quotedText(name) + ": " + quotedText(parts[0]) +
                                          " is not a kind of name",
                                      name);
                 }
                 const auto kinds = vocabulary.kindsOf(parts[1]);
                 if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) {
-                    throw QueryError(quotedWord(name) + ": no " + kindLabel(kind) + " is named " +
-                                         quotedWord(parts[1]),
+                    throw QueryError(quotedText(name) + ": no " + kindLabel(kind) + " is named " +
+                                         quotedText(parts[1]),
                                      name);
                 }
                 addTerm(word, name, Term{kind, vocabulary.canonical(parts[1]), kinds.size() > 1});
@@ -418,7 +418,7 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
             const auto kinds = vocabulary.kindsOf(name);
             if (kinds.empty()) {
                 const std::string near = vocabulary.nearest(name);
-                throw QueryError("unknown word " + quotedWord(name) +
+                throw QueryError("unknown word " + quotedText(name) +
                                      (near.empty() ? "" : " (did you mean " + near + "?)"),
                                  name, {}, near);
             }
@@ -429,7 +429,7 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
                     forms.push_back(std::string(kindLabel(k)) + ":" + name);
                     list += (list.empty() ? "" : " or ") + forms.back();
                 }
-                throw QueryError(quotedWord(name) + " is ambiguous: write " + list, name,
+                throw QueryError(quotedText(name) + " is ambiguous: write " + list, name,
                                  std::move(forms));
             }
             addTerm(word, name, Term{kinds.front(), vocabulary.canonical(name)});

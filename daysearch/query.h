@@ -100,15 +100,17 @@ class Vocabulary {
     std::map<std::string, std::vector<Kind>, std::less<>> kinds_;
     std::map<std::string, std::string, std::less<>> aliases_; // alias -> name
     std::vector<std::vector<std::string>> names_;
+    std::size_t longestName_ = 0; // characters of the longest name nearest() compares
 };
 
-// Reads a query: words separated by spaces (ASCII or the full-width U+3000), tabs or line
-// breaks, each a name, a qualified name (KIND:NAME, the colon ASCII or full-width) or
-// several joined by '|', with an optional leading '-' (or '−'). A name given twice in a word
-// counts once, and a word that repeats an earlier one (the same names, negated or not alike)
-// is dropped; a word that lost names is written again from those it keeps. Throws QueryError
-// for an empty query or word, an unknown name, or a name of two kinds written without its
-// kind; its message quotes the word cut to 40 characters.
+// Reads a query: words separated by spaces (ASCII, the full-width U+3000, the no-break
+// U+00A0 and every other space of Unicode's category Zs), tabs or line breaks, each a name, a
+// qualified name (KIND:NAME, the colon ASCII or full-width) or several joined by '|', with an
+// optional leading '-' (or '−'). A name given twice in a word counts once, and a word that repeats
+// an earlier one (the same names, negated or not alike) is dropped; a word that lost names is
+// written again from those it keeps. Throws QueryError for an empty query or word, an unknown name,
+// or a name of two kinds written without its kind; its message quotes the word as quotedText does
+// (escaped, cut to 40 characters).
 Query parseQuery(std::string_view text, const Vocabulary& vocabulary);
 
 // The lunisolar patterns: 旧N月 (N 1..12), 旧閏N月, 旧N日 (N 1..30) and the dates 旧N月N日,

@@ -138,7 +138,7 @@ class Calendar {
         : uidPrefix_(std::move(uidPrefix)), precise_(precise), stamp_(stampText(dtstamp)),
           cal_(icalcomponent_new_vcalendar(), icalcomponent_free) {
         icalcomponent_add_property(cal_.get(), icalproperty_new_version("2.0"));
-        icalcomponent_add_property(cal_.get(), icalproperty_new_prodid("-//Sorvane//Sorvane//JA"));
+        icalcomponent_add_property(cal_.get(), icalproperty_new_prodid(kProductId));
         icalcomponent_add_property(cal_.get(), icalproperty_new_calscale("GREGORIAN"));
         icalproperty* name = icalproperty_new_x(calendarName.c_str());
         icalproperty_set_x_name(name, "X-WR-CALNAME");

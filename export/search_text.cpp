@@ -1,21 +1,13 @@
 #include "export/search_text.h"
 
 #include "calendar/civil_date.h"
+#include "calendar/quoted_text.h"
 #include "daysearch/day_facts.h"
 
 namespace sorvane::exports {
 
 std::string quotedInput(std::string_view text, std::size_t limit) {
-    std::size_t i = 0;
-    std::size_t characters = 0;
-    while (i < text.size() && characters < limit) {
-        ++i;
-        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
-            ++i;
-        }
-        ++characters;
-    }
-    return "「" + std::string(text.substr(0, i)) + (i < text.size() ? "…」" : "」");
+    return "「" + printableText(text, limit) + "」";
 }
 
 std::string queryRefusal(const daysearch::QueryError& error) {

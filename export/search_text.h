@@ -20,8 +20,8 @@ std::string absentDateNote(const std::string& date);
 // A stretch of the range where a kind the query names is not known.
 std::string uncoveredNote(const daysearch::Uncovered& uncovered);
 
-// Text from a user quoted in a message: cut to limit characters ("…" when cut), so that a
-// message never grows with its input.
+// Text from a user quoted in a message: printableText (escaped, cut to limit characters,
+// "..." when cut) in 「」, so that a message never grows with its input nor turns around.
 std::string quotedInput(std::string_view text, std::size_t limit = 40);
 
 } // namespace sorvane::exports

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
+#include <utility>
 
 namespace sorvane::exports {
 
@@ -60,6 +61,21 @@ std::string sunJson(int year, const SunPlace& place, const std::vector<horizon::
                                       {"moonAge", std::round(d.moonAge * 10) / 10}};
         if (d.polar != horizon::Polar::None) {
             day["polar"] = d.polar == horizon::Polar::Day ? "day" : "night";
+        }
+        // A day with two of one event lists them all; the single field keeps the first.
+        const std::pair<const char*, const std::vector<int>*> lists[] = {
+            {"sunrises", &d.sunrises},
+            {"sunsets", &d.sunsets},
+            {"moonrises", &d.moonrises},
+            {"moonsets", &d.moonsets}};
+        for (const auto& [key, minutes] : lists) {
+            if (minutes->size() > 1) {
+                nlohmann::ordered_json times = nlohmann::ordered_json::array();
+                for (const int m : *minutes) {
+                    times.push_back(horizon::clockText(m));
+                }
+                day[key] = std::move(times);
+            }
         }
         list.push_back(std::move(day));
     }

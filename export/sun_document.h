@@ -24,8 +24,10 @@ std::string sunReport(int year, const std::vector<horizon::DayTimes>& days);
 // sunJson: {"place": {"name", "latitude", "longitude"}, "days": [{"date", "sunrise",
 // "sunset", "moonrise", "moonset", "moonAge"}]}: times "HH:MM" or null, the Moon's age at
 // 12:00 JST in days with one decimal, and on a day without a sunrise and a sunset "polar":
-// "day" (the Sun up all day) or "night"; "name" is null for coordinates. Where sunNote applies
-// the document also has "uncertaintySeconds".
+// "day" (the Sun up all day) or "night"; "name" is null for coordinates. A day with two of
+// one event also has its list, every one in time order ("moonrises": ["00:00", "23:31"];
+// "sunrises", "sunsets", "moonsets" alike), the single field keeping the first. Where sunNote
+// applies the document also has "uncertaintySeconds".
 std::string sunJson(int year, const SunPlace& place, const std::vector<horizon::DayTimes>& days);
 
 } // namespace sorvane::exports

@@ -15,8 +15,9 @@ std::string degreesText(double value) {
     return buffer;
 }
 
-std::string eventText(const char* name, std::optional<int> minute) {
-    return std::string(name) + " " + (minute ? clockText(minute) : std::string("なし"));
+std::string eventText(const char* name, std::optional<int> minute, const std::vector<int>& all) {
+    return std::string(name) + " " +
+           (minute ? clockTimesText(minute, all, "・") : std::string("なし"));
 }
 
 } // namespace
@@ -30,6 +31,18 @@ std::string clockText(std::optional<int> minuteOfDay) {
     return buffer;
 }
 
+std::string clockTimesText(std::optional<int> first, const std::vector<int>& all,
+                           const char* separator) {
+    if (all.size() < 2) {
+        return clockText(first);
+    }
+    std::string out;
+    for (const int minute : all) {
+        out += (out.empty() ? "" : separator) + clockText(minute);
+    }
+    return out;
+}
+
 std::string moonAgeText(double age) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.1f", age);
@@ -38,18 +51,22 @@ std::string moonAgeText(double age) {
 
 std::string dayLine(const DayTimes& day) {
     const bool up = day.polar == Polar::Day;
-    return isoDateText(civilDate(day.day)) + "  " + (up ? kPolarDayMark : clockText(day.sunrise)) +
-           "  " + (up ? kPolarDayMark : clockText(day.sunset)) + "  " + clockText(day.moonrise) +
-           "  " + clockText(day.moonset) + "  " + moonAgeText(day.moonAge);
+    return isoDateText(civilDate(day.day)) + "  " +
+           (up ? kPolarDayMark : clockTimesText(day.sunrise, day.sunrises, ",")) + "  " +
+           (up ? kPolarDayMark : clockTimesText(day.sunset, day.sunsets, ",")) + "  " +
+           clockTimesText(day.moonrise, day.moonrises, ",") + "  " +
+           clockTimesText(day.moonset, day.moonsets, ",") + "  " + moonAgeText(day.moonAge);
 }
 
 std::string dayDetailsText(const DayTimes& day) {
     const char* polar = day.polar == Polar::Day     ? "（白夜）"
                         : day.polar == Polar::Night ? "（極夜）"
                                                     : "";
-    return eventText("日の出", day.sunrise) + "　" + eventText("日の入", day.sunset) + polar +
-           "\n" + eventText("月の出", day.moonrise) + "　" + eventText("月の入", day.moonset) +
-           "\n" + "正午月齢 " + moonAgeText(day.moonAge) + "\n";
+    return eventText("日の出", day.sunrise, day.sunrises) + "　" +
+           eventText("日の入", day.sunset, day.sunsets) + polar + "\n" +
+           eventText("月の出", day.moonrise, day.moonrises) + "　" +
+           eventText("月の入", day.moonset, day.moonsets) + "\n" + "正午月齢 " +
+           moonAgeText(day.moonAge) + "\n";
 }
 
 std::string coordinatesText(const Observer& o) {

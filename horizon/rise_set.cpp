@@ -282,14 +282,19 @@ std::vector<RiseSetEvent> events(const Sky& sky, Body body, const Site& s, long 
     return found;
 }
 
+// Gives an event to its day: the day's first of its kind in the single field, every one in
+// the list (the events come in time order).
 void place(std::vector<DayTimes>& days, long long firstDay, const RiseSetEvent& e,
-           std::optional<int> DayTimes::*rise, std::optional<int> DayTimes::*set) {
+           std::optional<int> DayTimes::*rise, std::optional<int> DayTimes::*set,
+           std::vector<int> DayTimes::*rises, std::vector<int> DayTimes::*sets) {
     const auto day = static_cast<long long>(std::floor(static_cast<double>(e.jstMinute) / 1440.0));
     DayTimes& d = days[static_cast<std::size_t>(day - firstDay)];
-    std::optional<int>& slot = d.*(e.rising ? rise : set);
-    if (!slot) {
-        slot = static_cast<int>(e.jstMinute - day * 1440);
+    const int minute = static_cast<int>(e.jstMinute - day * 1440);
+    std::optional<int>& first = d.*(e.rising ? rise : set);
+    if (!first) {
+        first = minute;
     }
+    (d.*(e.rising ? rises : sets)).push_back(minute);
 }
 
 } // namespace
@@ -306,15 +311,19 @@ std::vector<DayTimes> dayTimes(const Observer& observer, long long firstDay, lon
         return days;
     }
     for (long long d = firstDay; d <= lastDay; ++d) {
-        days.push_back(DayTimes{d, {}, {}, {}, {}, 0, Polar::None});
+        DayTimes day;
+        day.day = d;
+        days.push_back(std::move(day));
     }
     const Sky sky(dayStartTT(firstDay) - kMargin, dayStartTT(lastDay + 1) + kMargin);
     const Site s = site(observer);
     for (const RiseSetEvent& e : events(sky, Body::Sun, s, firstDay, lastDay)) {
-        place(days, firstDay, e, &DayTimes::sunrise, &DayTimes::sunset);
+        place(days, firstDay, e, &DayTimes::sunrise, &DayTimes::sunset, &DayTimes::sunrises,
+              &DayTimes::sunsets);
     }
     for (const RiseSetEvent& e : events(sky, Body::Moon, s, firstDay, lastDay)) {
-        place(days, firstDay, e, &DayTimes::moonrise, &DayTimes::moonset);
+        place(days, firstDay, e, &DayTimes::moonrise, &DayTimes::moonset, &DayTimes::moonrises,
+              &DayTimes::moonsets);
     }
     // Without a crossing the Sun keeps one side of the horizon all day: its side at noon.
     for (DayTimes& d : days) {

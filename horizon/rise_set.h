@@ -24,7 +24,10 @@ inline constexpr double kSunSemidiameterArcsec = 959.63;
 enum class Polar { None, Day, Night };
 
 // One JST day's times, minutes after 00:00 (0..1439), empty when the event does not happen
-// that day. The first one counts when there are two (only near the poles).
+// that day. A day may hold two of one kind: the Moon's day is some 50 minutes longer than
+// ours, so that it can rise just after 00:00 and again before 24:00, and near the poles the
+// Sun's can be as well. The single fields hold the day's first; the lists hold every one in
+// time order (the first included), empty when there is none.
 struct DayTimes {
     long long day = 0; // day number (day n begins at JD n + 0.5 in JST)
     std::optional<int> sunrise;
@@ -33,6 +36,10 @@ struct DayTimes {
     std::optional<int> moonset;
     double moonAge = 0;        // days since the last new moon at 12:00 JST
     Polar polar = Polar::None; // without a sunrise and a sunset: whether the Sun stays up
+    std::vector<int> sunrises;
+    std::vector<int> sunsets;
+    std::vector<int> moonrises;
+    std::vector<int> moonsets;
 };
 
 // One event as found, before it is given to a day.

@@ -234,6 +234,12 @@ assemble_site() {
   rm -rf "$site.new" && mkdir -p "$site.new"
   cp "$root"/web/site/* "$site.new/"
   cp "$out/cmake/bin/sorvane-cli.js" "$out/cmake/bin/sorvane-cli.wasm" "$site.new/"
+  # The footer's version is the program's, as the build wrote it from the project version.
+  local program
+  program=$(sed -n 's/.*kVersion\[\] = "\([0-9][0-9.]*\)";.*/\1/p' \
+    "$out/cmake/generated/sorvane/version.h")
+  [ -n "$program" ] || die "the build's sorvane/version.h names no version"
+  sed -i "s/@SORVANE_VERSION@/$program/" "$site.new/index.html"
   # The service worker's cache is named after the files it keeps.
   local version
   version=$(cd "$site.new" && cat $(ls | grep -v '^sw.js$') | sha256sum | cut -c1-16)

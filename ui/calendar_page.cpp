@@ -1,6 +1,7 @@
 #include "ui/calendar_page.h"
 
 #include "almanac/coverage.h"
+#include "calendar/quoted_text.h"
 #include "calendar/year_text.h"
 #include "ephemeris/data_location.h"
 #include "export/atomic_file.h"
@@ -101,7 +102,7 @@ int printCalendarPdf(const Tables& tables, const QStringList& arguments) {
         return 2;
     };
     const auto quoted = [](const QString& text) {
-        return QLatin1Char('"') + text.left(40) + QLatin1Char('"');
+        return QString::fromStdString(quotedText(text.toStdString()));
     };
     QStringList positional;
     std::optional<bool> notes;

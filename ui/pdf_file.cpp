@@ -1,6 +1,7 @@
 #include "ui/pdf_file.h"
 
 #include "calendar/calculation_error.h"
+#include "calendar/quoted_text.h"
 #include "calendar/year_text.h"
 #include "export/atomic_file.h"
 
@@ -50,7 +51,7 @@ int printCalendarPdfCommand(const QString& month, const QString& file,
     };
     const QRegularExpressionMatch m =
         QRegularExpression(QStringLiteral("^([+-]?[0-9]+)(?:-([0-9]{1,2}))?$")).match(month);
-    const std::string shown = "\"" + month.left(40).toStdString() + "\"";
+    const std::string shown = quotedText(month.toStdString());
     if (!m.hasMatch()) {
         return complain("bad month " + shown + " (YYYY-MM or YYYY)", 2);
     }

@@ -153,6 +153,16 @@ class DaySearchTest : public QObject {
             QCOMPARE(window.matchCount(), std::size_t{0});
             QVERIFY2(notice->text().contains(a.says), qPrintable(notice->text()));
         }
+        // A word that would turn the label's text around (a right-to-left override) is
+        // quoted escaped; a no-break space pasted from a page separates two words.
+        window.setExtraQuery(QStringLiteral("ab\u202Ec"));
+        QVERIFY(settled(&window));
+        QVERIFY2(notice->text().contains(QStringLiteral("「ab\\u202Ec」という名前はありません。")),
+                 qPrintable(notice->text()));
+        QVERIFY(!notice->text().contains(QChar(0x202E)));
+        window.setExtraQuery(QStringLiteral("大安\u00A0土"));
+        QVERIFY(settled(&window));
+        QVERIFY2(window.matchCount() > 0, qPrintable(notice->text()));
         // Past the lunisolar calendar's years the window says which days could not match.
         window.setExtraQuery(QStringLiteral("大安"));
         QVERIFY(settled(&window));

@@ -115,6 +115,13 @@ def test(args):
             lambda d: "2026年2月4日" in d.find_element(By.ID, "details").text)
         shot(driver, "month-2026-02-desktop.png")
 
+        # The footer names the version the native terminal program prints (both from the
+        # project version).
+        native_version = subprocess.run([args.cli, "--version"], check=True, capture_output=True,
+                                        text=True).stdout.split()[-1]
+        footer = driver.find_element(By.ID, "version").text
+        check(footer == native_version, f"the footer's version {footer} is sorvane-cli's")
+
         # One core, one answer: the page's API against the native terminal program.
         calls = [
             ("sorvane.days(2026)", ["2026", "--days", "--json"]),
