@@ -107,8 +107,8 @@ std::string usageText() {
            "              --from) on standard output, or in FILE with --ics FILE. KIND:\n"
            "              rokuyo (六曜 each day, " +
            spanText(exports::feedYears(exports::FeedKind::Rokuyo)) +
-           "), senjitsu (選日; 八専, 十方暮\n"
-           "              and 天一天上 as periods, " +
+           "), senjitsu (選日 of single\n"
+           "              days, " +
            spanText(exports::feedYears(exports::FeedKind::Senjitsu)) +
            "), sekki (the 24 節気 as\n"
            "              instants, " +
@@ -118,6 +118,9 @@ std::string usageText() {
            "              望, 下弦, 十五夜, 十三夜; " +
            spanText(exports::feedYears(exports::FeedKind::Moon)) + "), zassetsu (" +
            spanText(exports::feedYears(exports::FeedKind::Zassetsu)) +
+           "),\n"
+           "              senjitsu-periods (八専, 十方暮, 天一天上 as periods, " +
+           spanText(exports::feedYears(exports::FeedKind::SenjitsuPeriods)) +
            "). UIDs name\n"
            "              the kind, the event and its date; no clock is read: the same\n"
            "              arguments give the same bytes\n"

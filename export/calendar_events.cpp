@@ -4,6 +4,7 @@
 #include "export/icalendar.h"
 #include "lunisolar/lunisolar_calendar.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace sorvane::exports {
@@ -46,8 +47,8 @@ std::string degreesKey(double longitude) {
 
 // What a moment's description says of how it was computed, and how sure it is.
 std::string methodText(const almanac::YearAlmanac& almanac) {
-    std::string text =
-        almanac.precise ? "。IAU の理論による精密計算" : "。ニューカムの太陽理論による計算";
+    std::string text = almanac.precise ? "。国立天文台と同じ計算方法（IAU の理論）による"
+                                       : "。既定の理論（ニューカムの太陽理論）による計算";
     if (const std::string note = almanac::uncertaintyNote(almanac); !note.empty()) {
         text += "。注：" + note;
     }
@@ -173,12 +174,28 @@ std::vector<CalendarEvent> rokuyoEvents(const lunisolar::LunisolarYear& year) {
 std::vector<CalendarEvent> senjitsuDayEvents(const notes::YearNotes& year) {
     std::vector<CalendarEvent> out;
     for (const notes::DayNotes& d : year.days) {
+        const auto has = [&d](notes::Senjitsu s) {
+            return std::find(d.senjitsu.begin(), d.senjitsu.end(), s) != d.senjitsu.end();
+        };
+        // Every 己巳の日 is a 巳の日: the two are one event, named by both.
+        const bool tsuchinotomi = has(notes::Senjitsu::Tsuchinotomi);
         for (const notes::Senjitsu s : d.senjitsu) {
-            if (!notes::isPeriod(s)) {
-                const std::string name = notes::senjitsuName(s);
-                out.push_back(wholeDays(key("senjitsu", senjitsuKey(s), d.date), name,
-                                        "選日," + name, d.date, d.date, notes::senjitsuMeaning(s)));
+            if (notes::isPeriod(s) ||
+                (s == notes::Senjitsu::Tsuchinotomi && has(notes::Senjitsu::Mi))) {
+                continue;
             }
+            std::string name = notes::senjitsuName(s);
+            std::string category = "選日," + name;
+            std::string description = notes::senjitsuMeaning(s);
+            if (s == notes::Senjitsu::Mi && tsuchinotomi) {
+                const std::string other = notes::senjitsuName(notes::Senjitsu::Tsuchinotomi);
+                name += "・" + other;
+                category += "," + other;
+                description +=
+                    "。" + other + "：" + notes::senjitsuMeaning(notes::Senjitsu::Tsuchinotomi);
+            }
+            out.push_back(wholeDays(key("senjitsu", senjitsuKey(s), d.date), name, category, d.date,
+                                    d.date, description));
         }
     }
     return out;

@@ -28,8 +28,8 @@ constexpr KindInfo kKinds[] = {
     {FeedKind::Rokuyo, "rokuyo", "六曜（Sorvane）",
      "大安・赤口・先勝・友引・先負・仏滅を毎日の終日予定として（旧暦の月日による）"},
     {FeedKind::Senjitsu, "senjitsu", "選日（Sorvane）",
-     "一粒万倍日・天赦日・不成就日・三隣亡・寅の日・巳の日・己巳の日・甲子の日と、八専・十方暮・"
-     "天一天上の期間"},
+     "一粒万倍日・天赦日・不成就日・三隣亡・寅の日・巳の日・己巳の日・甲子の日（八専・十方暮・"
+     "天一天上の期間は「選日の期間」に）"},
     {FeedKind::Sekki, "sekki", "二十四節気（Sorvane）",
      "二十四節気の時刻（太陽の視黄経が15°の倍数になる瞬間、日本時間の分まで）"},
     {FeedKind::Holidays, "holidays", "国民の祝日（Sorvane）",
@@ -38,6 +38,8 @@ constexpr KindInfo kKinds[] = {
      "朔（新月）・上弦・望（満月）・下弦の時刻と、十五夜・十三夜"},
     {FeedKind::Zassetsu, "zassetsu", "雑節（Sorvane）",
      "節分・彼岸・八十八夜・入梅・半夏生・土用と丑の日・二百十日・二百二十日"},
+    {FeedKind::SenjitsuPeriods, "senjitsu-periods", "選日の期間（Sorvane）",
+     "八専・十方暮・天一天上の期間（八専の間日は説明に）"},
 };
 
 const KindInfo& info(FeedKind kind) {
@@ -89,6 +91,9 @@ almanac::YearSpan feedYears(FeedKind kind) {
     case FeedKind::Rokuyo:
     case FeedKind::Senjitsu:
         return intersect(ics, coverage(Source::Lunisolar));
+    case FeedKind::SenjitsuPeriods:
+        // The periods hang on the days' 干支 alone; they keep the 選日's years.
+        return intersect(ics, coverage(Source::Lunisolar));
     case FeedKind::Moon:
         // The phases reach further; 十五夜 and 十三夜 need the lunisolar calendar.
         return intersect(ics, intersect(coverage(Source::Phases), coverage(Source::Lunisolar)));
@@ -107,6 +112,8 @@ const char* feedYearsReason(FeedKind kind) {
         return "the years of the lunisolar calendar, on which 六曜 rests";
     case FeedKind::Senjitsu:
         return "the years of the lunisolar calendar, on which 不成就日 rests";
+    case FeedKind::SenjitsuPeriods:
+        return "the years of the 選日 feed";
     case FeedKind::Moon:
         return "the years of the lunisolar calendar, on which 十五夜 and 十三夜 rest";
     case FeedKind::Holidays:
@@ -159,9 +166,11 @@ std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
         case FeedKind::Zassetsu:
             append(out, zassetsuEvents(seasonsAlmanac(year, true, days), false));
             break;
+        case FeedKind::SenjitsuPeriods:
+            break;
         }
     }
-    if (kind == FeedKind::Senjitsu) {
+    if (kind == FeedKind::SenjitsuPeriods) {
         append(out, senjitsuPeriodEvents(CivilDate{firstYear, 1, 1}, CivilDate{lastYear, 12, 31}));
     }
     // Date order; the events of one day in the order they were added.

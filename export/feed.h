@@ -17,19 +17,24 @@
 namespace sorvane::exports {
 
 enum class FeedKind {
-    Rokuyo, // 六曜: one whole-day event a day
-    Senjitsu, // 選日: the days of 一粒万倍日 .. 甲子の日, the periods 八専, 十方暮, 天一天上
+    Rokuyo,   // 六曜: one whole-day event a day
+    Senjitsu, // 選日: the days of 一粒万倍日 .. 甲子の日 (己巳の日 with its 巳の日 as one event)
     Sekki,    // 二十四節気: instants
     Holidays, // 国民の祝日, 振替休日 and 国民の休日, nothing else
     Moon,     // 朔, 上弦, 望, 下弦 as instants, 十五夜 and 十三夜 as days
     Zassetsu, // 雑節: 節分, 彼岸, 八十八夜, 入梅, 半夏生, 土用 and its 丑の日, 二百十日, 二百二十日
+    // 選日の期間: the periods 八専, 十方暮, 天一天上, whole, their 間日 named. A kind of its own:
+    // together they cover about 38 of every 60 days, bars that crowd a phone's month view
+    // of the 選日 of single days.
+    SenjitsuPeriods,
 };
 
-inline constexpr std::array<FeedKind, 6> kFeedKinds{FeedKind::Rokuyo, FeedKind::Senjitsu,
-                                                    FeedKind::Sekki,  FeedKind::Holidays,
-                                                    FeedKind::Moon,   FeedKind::Zassetsu};
+inline constexpr std::array<FeedKind, 7> kFeedKinds{
+    FeedKind::Rokuyo, FeedKind::Senjitsu, FeedKind::Sekki,          FeedKind::Holidays,
+    FeedKind::Moon,   FeedKind::Zassetsu, FeedKind::SenjitsuPeriods};
 
-// The kind's name on the command line and in UIDs and file names: "rokuyo" .. "zassetsu".
+// The kind's name on the command line and in file names: "rokuyo" .. "senjitsu-periods"
+// (the periods' UIDs are the 選日's: "senjitsu-hassen-…").
 const char* feedKindKey(FeedKind kind);
 // The kind of a key, or none.
 std::optional<FeedKind> feedKindOfKey(std::string_view key);

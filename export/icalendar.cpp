@@ -27,9 +27,8 @@ const char* senjitsuKey(notes::Senjitsu s) {
 }
 
 std::string jstText(const CivilDate& d, int hour, int minute) {
-    return std::to_string(d.year) + "年" + formatTwoDigits(d.month) + "月" +
-           formatTwoDigits(d.day) + "日 " + formatTwoDigits(hour) + "時" + formatTwoDigits(minute) +
-           "分（日本時間）";
+    return std::to_string(d.year) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) +
+           "日 " + std::to_string(hour) + "時" + formatTwoDigits(minute) + "分（日本時間）";
 }
 
 std::string longitudeText(double degrees, bool precise) {
@@ -67,7 +66,7 @@ std::string holidayDescription(const holidays::Holiday& holiday) {
 std::string phaseDescription(lunisolar::Phase phase, const CivilDate& date, int hour, int minute) {
     static const char* const kAngles[] = {"0°", "90°", "180°", "270°"};
     return std::string("月と太陽の視黄経の差 ") + kAngles[static_cast<int>(phase)] + "、" +
-           jstText(date, hour, minute) + "。IAU の理論による精密計算";
+           jstText(date, hour, minute) + "。国立天文台と同じ計算方法（IAU の理論）による";
 }
 
 namespace {

@@ -107,13 +107,14 @@ std::string feedStamp(const Release& release);
 
 // ---- Texts the calendars share ------------------------------------------------------------
 
-// "2026年02月04日 05時02分（日本時間）".
+// "2026年2月4日 5時02分（日本時間）".
 std::string jstText(const CivilDate& date, int hour, int minute);
 // "太陽黄経 315°" (the solar theory), "太陽の視黄経 315°" (precise).
 std::string longitudeText(double degrees, bool precise);
 // What kind of holiday a day is, one line, and whether its date is provisional.
 std::string holidayDescription(const holidays::Holiday& holiday);
-// "月と太陽の視黄経の差 0°、2026年01月19日 04時52分（日本時間）。IAU の理論による精密計算".
+// "月と太陽の視黄経の差 0°、2026年1月19日 4時52分（日本時間）。国立天文台と同じ計算方法（IAU
+// の理論）による".
 std::string phaseDescription(lunisolar::Phase phase, const CivilDate& date, int hour, int minute);
 // A 選日's ASCII key in UIDs: "ichiryu-manbai", "tensha" .. "tenichi-tenjo".
 const char* senjitsuKey(notes::Senjitsu s);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Writes the subscription feeds into a folder ready for any static web host: one calendar of
-# each kind (rokuyo.ics, senjitsu.ics, sekki.ics, holidays.ics, moon.ics, zassetsu.ics) for
+# each kind (rokuyo.ics, senjitsu.ics, sekki.ics, holidays.ics, moon.ics, zassetsu.ics,
+# senjitsu-periods.ics) for
 # the years from last year to three years ahead (Japan Standard Time's year), and an
 # index.html in Japanese that lists them with a line each and links to subscribe (webcal://
 # on the page's own host, made from the relative links when the page is opened).
@@ -49,7 +50,7 @@ property() {
 # The years the program writes for a kind: the window, cut to the kind's own years.
 items=""
 written=0
-for kind in rokuyo senjitsu sekki holidays moon zassetsu; do
+for kind in rokuyo senjitsu sekki holidays moon zassetsu senjitsu-periods; do
     from=$first
     to=$last
     # A window beyond a kind's years: the message names them ("covers the years A..B").

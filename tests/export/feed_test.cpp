@@ -70,9 +70,13 @@ TEST(Feed, EveryKindIsACalendarOfItsShape) {
         std::size_t count; // events of 2026, 0: not checked here
     };
     const Case cases[] = {
-        {FeedKind::Rokuyo, false, 365}, {FeedKind::Senjitsu, false, 0},
-        {FeedKind::Sekki, true, 24},    {FeedKind::Holidays, false, 0},
-        {FeedKind::Moon, true, 0},      {FeedKind::Zassetsu, false, 0},
+        {FeedKind::Rokuyo, false, 365},
+        {FeedKind::Senjitsu, false, 0},
+        {FeedKind::Sekki, true, 24},
+        {FeedKind::Holidays, false, 0},
+        {FeedKind::Moon, true, 0},
+        {FeedKind::Zassetsu, false, 0},
+        {FeedKind::SenjitsuPeriods, false, 0},
     };
     for (const Case& c : cases) {
         const std::string key = feedKindKey(c.kind);
@@ -99,7 +103,9 @@ TEST(Feed, EveryKindIsACalendarOfItsShape) {
         bool sawInstant = false;
         for (const auto& [uid, e] : events) {
             SCOPED_TRACE(uid);
-            EXPECT_EQ(uid.rfind(key + "-", 0), 0u);
+            // The periods keep the 選日's UIDs ("senjitsu-hassen-…").
+            EXPECT_EQ(uid.rfind(c.kind == FeedKind::SenjitsuPeriods ? "senjitsu-" : key + "-", 0),
+                      0u);
             EXPECT_EQ(uid.substr(uid.size() - 18), isoDateText(jstStart(e.start)) + "@sorvane");
             EXPECT_EQ(e.stampCount, 1);
             if (e.start.is_date) {
@@ -190,6 +196,34 @@ TEST(Feed, SenjitsuOf2026AreThePublishedLists) {
     }
 }
 
+// The 選日 feed holds days, no period (those have a feed of their own), and a 己巳の日,
+// which is always a 巳の日, once: 「巳の日・己巳の日」 on every day whose 干支 is 己巳 (the sixth
+// of the sixty) and on no other.
+TEST(Feed, TheSenjitsuOfOneDayAreOneEventADay) {
+    const auto events = feedEvents(FeedKind::Senjitsu, 2026, 2026, shippedDays());
+    std::set<std::string> merged;
+    for (const FeedEvent& e : events) {
+        SCOPED_TRACE(e.uid);
+        EXPECT_EQ(e.lastDate, e.date);
+        for (const char* period : {"八専", "十方暮", "天一天上"}) {
+            EXPECT_NE(e.summary, period);
+        }
+        EXPECT_NE(e.summary, "己巳の日");
+        if (e.summary == "巳の日・己巳の日") {
+            merged.insert(isoDateText(e.date));
+            EXPECT_NE(e.category.find("己巳の日"), std::string::npos);
+        }
+    }
+    std::set<std::string> tsuchinotomi;
+    for (long long n = dayNumber({2026, 1, 1}); n <= dayNumber({2026, 12, 31}); ++n) {
+        if (notes::sexagenaryName(kanshi(static_cast<double>(n)) - 1) == "己巳") {
+            tsuchinotomi.insert(isoDateText(civilDate(n)));
+        }
+    }
+    EXPECT_EQ(tsuchinotomi.size(), 6u);
+    EXPECT_EQ(merged, tsuchinotomi);
+}
+
 // The periods are whole: 八専 the twelve days 壬子..癸亥 with its four 間日 named, 十方暮
 // the ten days 甲申..癸巳, 天一天上 the sixteen days 癸巳..戊申.
 TEST(Feed, SenjitsuPeriodsSpanTheirSexagenaryDays) {
@@ -201,7 +235,7 @@ TEST(Feed, SenjitsuPeriodsSpanTheirSexagenaryDays) {
     };
     const Case cases[] = {
         {"八専", "壬子", 12, 4}, {"十方暮", "甲申", 10, 0}, {"天一天上", "癸巳", 16, 0}};
-    const auto events = feedEvents(FeedKind::Senjitsu, 2026, 2026, shippedDays());
+    const auto events = feedEvents(FeedKind::SenjitsuPeriods, 2026, 2026, shippedDays());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         int periods = 0;

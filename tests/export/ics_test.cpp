@@ -64,7 +64,7 @@ void checkCalendar(const YearAlmanac& almanac) {
         EXPECT_TRUE(icaltime_is_utc(p.start)) << uid;
         EXPECT_EQ(icaltime_as_timet(p.start), jstToUnix(e.date, e.hour, e.minute)) << uid;
         char jst[32];
-        std::snprintf(jst, sizeof jst, "%02d時%02d分", e.hour, e.minute);
+        std::snprintf(jst, sizeof jst, " %d時%02d分", e.hour, e.minute);
         EXPECT_NE(p.description.find(jst), std::string::npos) << p.description;
         char lon[16];
         std::snprintf(lon, sizeof lon, " %.0f°", e.longitude);
