@@ -40,6 +40,15 @@ std::optional<EraYear> eraYearOf(int year, int month, int day) {
     return std::nullopt; // not reached: 明治 covers every date from 1873
 }
 
+std::optional<int> gregorianYearOf(const EraYear& eraYear) {
+    for (const Era& era : kEras) {
+        if (eraYear.era == era.name) {
+            return era.firstYear + eraYear.year - 1;
+        }
+    }
+    return std::nullopt;
+}
+
 std::string eraYearText(const EraYear& eraYear) {
     return eraYear.era + (eraYear.year == 1 ? std::string("元") : std::to_string(eraYear.year)) +
            "年";

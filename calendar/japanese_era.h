@@ -32,4 +32,8 @@ std::string eraYearText(const EraYear& eraYear);
 // "令和元年" alone for May 2019, which 令和 began on its first day. Empty before 1873.
 std::string monthEraText(int year, int month);
 
+// The Gregorian year of an era year (令和 9 is 2027), whether or not the era reached it;
+// nullopt for a name that is no era above.
+std::optional<int> gregorianYearOf(const EraYear& eraYear);
+
 } // namespace sorvane

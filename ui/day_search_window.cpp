@@ -2,6 +2,7 @@
 
 #include "almanac/coverage.h"
 #include "calendar/names.h"
+#include "calendar/typed_date.h"
 #include "daysearch/day_search.h"
 #include "daysearch/query.h"
 #include "export/atomic_file.h"
@@ -9,6 +10,7 @@
 #include "export/icalendar.h"
 #include "export/search_text.h"
 #include "ui/almanac_guard.h"
+#include "ui/date_popup.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -16,13 +18,17 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -80,15 +86,21 @@ QString refusal(const daysearch::QueryError& e) {
     return q(exports::queryRefusal(e));
 }
 
-// A date field that also takes a date typed whole over its text (2027-01-01, 2027/1/1): the
-// sections of a QDateEdit would keep the old year. A typed text that is no date of the field's
-// range is refused through `refused` and the field shows its date again.
+// A date field that also takes a date typed whole over its text, in any form people write
+// one (2027-04-30, 2027/4/30, 2027年4月30日, 令和9年4月30日, full-width digits): the sections of
+// a QDateEdit would keep the old year. The text is read on Enter, Tab or leaving the field; a
+// text that is no date of the field's range is refused through `refused`, with the reason, and
+// the field shows its date again.
 class WholeDateEdit : public QDateEdit {
   public:
-    WholeDateEdit(const QDate& date, QWidget* parent, std::function<void(const QString&)> refused)
+    WholeDateEdit(const QDate& date, QWidget* parent,
+                  std::function<void(const QString&, const QString&)> refused)
         : QDateEdit(date, parent), refused_(std::move(refused)) {
         connect(this, &QDateEdit::editingFinished, this, &WholeDateEdit::finishTyping);
+        setAttribute(Qt::WA_InputMethodEnabled, true);
     }
+
+    bool typing() const { return typing_; }
 
   protected:
     // While a date is typed whole its text is read on Enter or on leaving the field.
@@ -103,22 +115,14 @@ class WholeDateEdit : public QDateEdit {
 
     void keyPressEvent(QKeyEvent* event) override {
         const QString key = event->text();
-        const bool dateKey =
-            key.size() == 1 &&
-            (key.front().isDigit() || key == QLatin1String("-") || key == QLatin1String("/"));
-        // Typing over the whole text or from its start (the year section) writes a date.
+        const bool printable = !key.isEmpty() && key.front().isPrint() &&
+                               !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        // Typing over the whole text or from its start (the year section) writes a date; a
+        // digit or a separator within a section edits that section as before.
         const bool fromStart = lineEdit()->selectedText() == lineEdit()->text() ||
                                (lineEdit()->hasSelectedText() && lineEdit()->selectionStart() == 0);
-        if (dateKey && (typing_ || fromStart)) {
-            if (!typing_) {
-                typing_ = true;
-                lineEdit()->clear();
-            }
-            const QSignalBlocker block(lineEdit());
-            lineEdit()->setText(lineEdit()->text() +
-                                QString(key.front().digitValue() >= 0
-                                            ? QChar(u'0' + key.front().digitValue())
-                                            : key.front()));
+        if (printable && (typing_ || fromStart)) {
+            type(key);
             event->accept();
             return;
         }
@@ -142,49 +146,97 @@ class WholeDateEdit : public QDateEdit {
         QDateEdit::keyPressEvent(event);
     }
 
+    // Text composed with an input method (令和, 年, full-width digits) is typed as keys are;
+    // the spin box hands such events to its line edit, so they are taken here first.
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::InputMethod) {
+            auto* input = static_cast<QInputMethodEvent*>(event);
+            const bool fromStart =
+                lineEdit()->selectedText() == lineEdit()->text() ||
+                (lineEdit()->hasSelectedText() && lineEdit()->selectionStart() == 0);
+            if (!input->commitString().isEmpty() && (typing_ || fromStart)) {
+                type(input->commitString());
+                if (!input->preeditString().isEmpty()) {
+                    QInputMethodEvent composing(input->preeditString(), input->attributes());
+                    QDateEdit::event(&composing);
+                }
+                event->accept();
+                return true;
+            }
+        }
+        return QDateEdit::event(event);
+    }
+
+    // A press on the field outside its pop-up arrow only gives it the focus. (A spin box reads
+    // the pop-up's edit area as its down button and would step the date back a day or year.)
+    void mousePressEvent(QMouseEvent* event) override {
+        QStyleOptionComboBox option;
+        option.initFrom(this);
+        option.editable = true;
+        option.subControls = QStyle::SC_All;
+        if (calendarPopup() && style()->hitTestComplexControl(QStyle::CC_ComboBox, &option,
+                                                              event->position().toPoint(),
+                                                              this) != QStyle::SC_ComboBoxArrow) {
+            setFocus(Qt::MouseFocusReason);
+            event->accept();
+            return;
+        }
+        QDateEdit::mousePressEvent(event);
+    }
+
+    // Tab steps through the field's sections; after a date typed whole it reads the date and
+    // leaves the field, as in any other text field.
+    bool focusNextPrevChild(bool next) override {
+        if (typing_) {
+            finishTyping();
+            return QWidget::focusNextPrevChild(next);
+        }
+        return QDateEdit::focusNextPrevChild(next);
+    }
+
     void focusOutEvent(QFocusEvent* event) override {
         finishTyping();
         QDateEdit::focusOutEvent(event);
     }
 
   private:
+    void type(const QString& text) {
+        if (!typing_) {
+            typing_ = true;
+            lineEdit()->clear();
+        }
+        const QSignalBlocker block(lineEdit());
+        lineEdit()->setText(lineEdit()->text() + text);
+    }
+
     void finishTyping() {
         if (!typing_) {
             return;
         }
         typing_ = false;
         const QString text = lineEdit()->text();
-        // yyyy-M-d (or with '/'); a year alone, or a year and a month, keeps the rest of the
-        // date shown (the day as near as the month allows).
-        QDate typed;
-        const QStringList parts =
-            QString(text).replace(QLatin1Char('/'), QLatin1Char('-')).split(QLatin1Char('-'));
-        bool ok = parts.size() <= 3 && parts.front().size() == 4;
-        QList<int> numbers;
-        for (const QString& part : parts) {
-            bool number = false;
-            numbers << part.toInt(&number);
-            ok = ok && number && part.size() <= 4;
+        std::string reason;
+        const std::optional<CivilDate> read = typedDateOver(
+            text.toStdString(), CivilDate{date().year(), date().month(), date().day()}, &reason);
+        const QDate typed = read ? QDate(read->year, read->month, read->day) : QDate();
+        if (read && !typed.isValid()) {
+            reason = "この欄の日付は " + std::to_string(minimumDate().year()) + "〜" +
+                     std::to_string(maximumDate().year()) + "年です。";
+        } else if (typed.isValid() && (typed < minimumDate() || typed > maximumDate())) {
+            reason = "この欄の日付は " + minimumDate().toString(Qt::ISODate).toStdString() + "〜" +
+                     maximumDate().toString(Qt::ISODate).toStdString() + " です。";
         }
-        if (ok) {
-            const int month = numbers.size() > 1 ? numbers[1] : date().month();
-            if (month >= 1 && month <= 12) {
-                const int days = QDate(numbers[0], month, 1).daysInMonth();
-                const int day = numbers.size() > 2 ? numbers[2] : std::min(date().day(), days);
-                typed = QDate(numbers[0], month, day);
-            }
-        }
-        if (typed.isValid() && typed >= minimumDate() && typed <= maximumDate()) {
+        lineEdit()->setText(textFromDateTime(dateTime()));
+        if (reason.empty()) {
             setDate(typed);
             lineEdit()->setText(textFromDateTime(dateTime()));
         } else {
-            lineEdit()->setText(textFromDateTime(dateTime()));
-            refused_(text);
+            refused_(text, QString::fromStdString(reason));
         }
     }
 
     bool typing_ = false;
-    std::function<void(const QString&)> refused_;
+    std::function<void(const QString&, const QString&)> refused_;
 };
 
 } // namespace
@@ -341,18 +393,17 @@ void DaySearchWindow::createControls() {
     form->addWidget(extra_, 0, 1, 1, 4);
 
     auto makeDate = [&](const QDate& date, const QString& objectName) {
-        auto* edit = new WholeDateEdit(date, this, [this](const QString& text) {
-            // Said where the window says why it cannot search; the next change clears it.
-            notice_->setText(
-                QStringLiteral("「%1」は日付として読めません（例：2027-01-01、%2〜%3年）。")
-                    .arg(text)
-                    .arg(kFirstDate.year())
-                    .arg(kLastDate.year()));
-        });
+        auto* edit =
+            new WholeDateEdit(date, this, [this](const QString& text, const QString& reason) {
+                // Said at once where the window says why it cannot search; the next change
+                // clears it.
+                notice_->setText(
+                    QStringLiteral("「%1」は日付として読めません。%2").arg(text, reason));
+            });
         edit->setObjectName(objectName);
         edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         edit->setDateRange(kFirstDate, kLastDate);
-        edit->setCalendarPopup(true);
+        useJapaneseCalendarPopup(edit);
         connect(edit, &QDateEdit::dateChanged, this, &DaySearchWindow::search);
         return edit;
     };

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QLocale>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     trace.mark("application");
     sorvane::ui::setApplicationNames();
+    // The windows are Japanese whatever the locale: dates, month and day names, the week.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     sorvane::ui::installQtJapanese(app);
     trace.mark("translations");
     sorvane::ui::installFontSubstitutions();

@@ -1,6 +1,7 @@
 #include "ui/month_painter.h"
 
 #include "calendar/year_text.h"
+#include "ui/date_popup.h"
 #include "ui/fonts.h"
 
 #include <QPainter>
@@ -13,8 +14,6 @@ namespace sorvane::ui {
 
 namespace {
 
-const QColor kSundayRed(0xc8, 0x10, 0x30);
-const QColor kSaturdayBlue(0x15, 0x4f, 0xb8);
 const QColor kInk(0x20, 0x20, 0x20);
 const QColor kFaint(0x9a, 0x9a, 0x9a);
 const QColor kRule(0xa8, 0xa8, 0xa8);

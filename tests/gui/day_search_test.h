@@ -13,20 +13,26 @@
 #endif
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <filesystem>
+#include <set>
 
 namespace sorvane::ui::test {
 
@@ -54,6 +60,23 @@ class DaySearchTest : public QObject {
             QTest::qWait(5);
         }
         return !window->searching();
+    }
+
+    // Types text over the whole of a date field as a user does: a click on its text, Ctrl+A,
+    // then the keys; what a keyboard cannot type directly (令和, 年, full-width digits) comes
+    // from the input method, one committed character at a time.
+    static void typeOver(QDateEdit* field, const QString& text) {
+        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(8, field->height() / 2));
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClick(field, c.toLatin1());
+            } else {
+                QInputMethodEvent commit;
+                commit.setCommitString(QString(c));
+                QApplication::sendEvent(field, &commit);
+            }
+        }
     }
 
   private slots:
@@ -270,6 +293,151 @@ class DaySearchTest : public QObject {
         QCOMPARE(from->text(), QStringLiteral("2027-01-01"));
         QVERIFY2(notice->text().contains(QStringLiteral("「2027-13-01」は日付として読めません")),
                  qPrintable(notice->text()));
+    }
+
+    // A whole date typed into a date field in any of the usual forms is taken on Enter, Tab
+    // or leaving the field (the 〜 field's case of the report first: click, Ctrl+A, a date with
+    // '/', Tab); one that is no date is refused at once with the reason, the field keeping
+    // its date. The era years: 令和 from 2019-05-01 (平成31年政令第143号), so 令和9年 is 2027.
+    void takesADateTypedWholeInTheUsualForms() {
+        DaySearchWindow window(sharedTables());
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        FIND_CHILD(from, QDateEdit, (&window), "fromDate");
+        FIND_CHILD(to, QDateEdit, (&window), "toDate");
+        FIND_CHILD(notice, QLabel, (&window), "notice");
+        enum class End { Enter, Tab, FocusOut };
+        const struct {
+            QString text;
+            End end;
+            QDate date;
+        } typed[] = {
+            {QStringLiteral("2027/04/30"), End::Tab, QDate(2027, 4, 30)},
+            {QStringLiteral("2027-04-30"), End::Tab, QDate(2027, 4, 30)},
+            {QStringLiteral("2027/1/31"), End::Enter, QDate(2027, 1, 31)},
+            {QStringLiteral("2027年4月30日"), End::FocusOut, QDate(2027, 4, 30)},
+            {QStringLiteral("２０２７－０４－３０"), End::Enter, QDate(2027, 4, 30)},
+            {QStringLiteral("２０２７年４月３０日"), End::Tab, QDate(2027, 4, 30)},
+            {QStringLiteral("令和9年4月30日"), End::Tab, QDate(2027, 4, 30)},
+            {QStringLiteral("令和元年5月1日"), End::Enter, QDate(2019, 5, 1)},
+            {QStringLiteral("R9.4.30"), End::FocusOut, QDate(2027, 4, 30)},
+        };
+        for (QDateEdit* field : {to, from}) {
+            for (const auto& t : typed) {
+                window.setRange(QDate(2026, 1, 1), QDate(2027, 12, 31));
+                typeOver(field, t.text);
+                switch (t.end) {
+                case End::Enter:
+                    QTest::keyClick(field, Qt::Key_Return);
+                    break;
+                case End::Tab:
+                    QTest::keyClick(field, Qt::Key_Tab);
+                    QVERIFY(!field->hasFocus());
+                    break;
+                case End::FocusOut:
+                    window.findChild<QLineEdit*>(QStringLiteral("extraQuery"))->setFocus();
+                    QTRY_VERIFY(!field->hasFocus());
+                    break;
+                }
+                QVERIFY2(field->date() == t.date,
+                         qPrintable(t.text + QStringLiteral(" → ") + field->text()));
+                QCOMPARE(field->text(), t.date.toString(Qt::ISODate));
+            }
+        }
+        // The days found are those of the range typed.
+        window.setRange(QDate(2026, 1, 1), QDate(2027, 12, 31));
+        typeOver(to, QStringLiteral("令和9年3月31日"));
+        QTest::keyClick(to, Qt::Key_Tab);
+        QVERIFY(settled(&window));
+        QCOMPARE(window.matchDates(), cliDates(window.queryText(), QStringLiteral("2026-01-01"),
+                                               QStringLiteral("2027-03-31")));
+
+        const struct {
+            QString text;
+            QString reason;
+        } refused[] = {
+            {QStringLiteral("2027/02/29"), QStringLiteral("2月は28日までです")},
+            {QStringLiteral("2027-13-01"), QStringLiteral("月は1〜12です")},
+            {QStringLiteral("平成31年5月1日"), QStringLiteral("令和元年5月1日です")},
+            {QStringLiteral("あした"), QStringLiteral("2027年4月30日、令和9年4月30日 のように")},
+            {QStringLiteral("10000-01-01"), QStringLiteral("0001-01-01〜9999-12-31")},
+        };
+        for (const auto& r : refused) {
+            window.setRange(QDate(2026, 1, 1), QDate(2027, 12, 31));
+            typeOver(to, r.text);
+            QTest::keyClick(to, Qt::Key_Return);
+            // At once, before any search could answer.
+            QVERIFY2(notice->text().contains(
+                         QStringLiteral("「%1」は日付として読めません。").arg(r.text)) &&
+                         notice->text().contains(r.reason),
+                     qPrintable(notice->text()));
+            QVERIFY2(to->date() == QDate(2027, 12, 31) &&
+                         to->text() == QStringLiteral("2027-12-31"),
+                     qPrintable(r.text + QStringLiteral(" → ") + to->text()));
+        }
+    }
+
+    // Under the C locale (LANG=C.UTF-8) the date pop-up is still Japanese and Sunday first;
+    // Saturday is blue, Sunday and the holidays red, as on the calendar page. The holidays are
+    // the Cabinet Office's list (tests/holidays/cabinet-office-holidays.csv): May 2026 has a
+    // 振替休日 (05-06), September 2026 a 国民の休日 (09-22).
+    void datePopupIsJapaneseWhateverTheLocale() {
+        const QLocale before;
+        QLocale::setDefault(QLocale::c());
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+        QFile csv(QStringLiteral(SORVANE_SOURCE_DIR "/tests/holidays/cabinet-office-holidays.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly | QIODevice::Text));
+        std::set<QDate> listed;
+        for (const QString& line : QString::fromUtf8(csv.readAll()).split(QLatin1Char('\n'))) {
+            const QDate d = QDate::fromString(line.section(QLatin1Char(','), 0, 0), Qt::ISODate);
+            if (d.isValid() && d.year() == 2026) {
+                listed.insert(d);
+            }
+        }
+        QCOMPARE(listed.size(), std::size_t{18});
+
+        DaySearchWindow window(sharedTables());
+        FIND_CHILD(to, QDateEdit, (&window), "toDate");
+        QCalendarWidget* popup = to->calendarWidget();
+        QVERIFY(popup != nullptr);
+        QCOMPARE(popup->firstDayOfWeek(), Qt::Sunday);
+        auto* view = popup->findChild<QTableView*>();
+        QVERIFY(view != nullptr);
+        const QAbstractItemModel* model = view->model();
+        const int first =
+            popup->verticalHeaderFormat() == QCalendarWidget::NoVerticalHeader ? 0 : 1;
+        const QStringList names = {QStringLiteral("日"), QStringLiteral("月"), QStringLiteral("火"),
+                                   QStringLiteral("水"), QStringLiteral("木"), QStringLiteral("金"),
+                                   QStringLiteral("土")};
+        for (int column = 0; column < 7; ++column) {
+            QCOMPARE(model->data(model->index(0, first + column)).toString(), names[column]);
+        }
+        const QColor red(0xc8, 0x10, 0x30);
+        const QColor blue(0x15, 0x4f, 0xb8);
+        for (const int month : {5, 9}) {
+            popup->setCurrentPage(2026, month);
+            auto* monthButton =
+                popup->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+            QVERIFY(monthButton != nullptr);
+            QCOMPARE(monthButton->text(), QStringLiteral("%1月").arg(month));
+            const QDate start(2026, month, 1);
+            const int offset = start.dayOfWeek() % 7; // Sunday 0
+            for (QDate d = start; d.month() == month; d = d.addDays(1)) {
+                const int cell = offset + d.day() - 1;
+                const QModelIndex index = model->index(1 + cell / 7, first + cell % 7);
+                QCOMPARE(model->data(index).toInt(), d.day());
+                const QColor shown = model->data(index, Qt::ForegroundRole).value<QBrush>().color();
+                const QColor expected = d.dayOfWeek() == 7 || listed.contains(d) ? red
+                                        : d.dayOfWeek() == 6                     ? blue
+                                                                                 : QColor();
+                if (expected.isValid()) {
+                    QVERIFY2(shown == expected, qPrintable(d.toString(Qt::ISODate)));
+                } else {
+                    QVERIFY2(shown != red && shown != blue, qPrintable(d.toString(Qt::ISODate)));
+                }
+            }
+        }
     }
 
     // At 200 % on a 1920 × 1080 screen the window has 960 × 540 logical pixels less its frame:
