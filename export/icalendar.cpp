@@ -132,9 +132,8 @@ class Calendar {
   public:
     // A calendar called calendarName whose events' UIDs are uidPrefix, their id and
     // "@sorvane".
-    Calendar(const std::string& calendarName, std::string uidPrefix, bool precise,
-             std::time_t dtstamp)
-        : uidPrefix_(std::move(uidPrefix)), precise_(precise), stamp_(stampText(dtstamp)),
+    Calendar(const std::string& calendarName, std::string uidPrefix, std::time_t dtstamp)
+        : uidPrefix_(std::move(uidPrefix)), stamp_(stampText(dtstamp)),
           cal_(icalcomponent_new_vcalendar(), icalcomponent_free) {
         icalcomponent_add_property(cal_.get(), icalproperty_new_version("2.0"));
         icalcomponent_add_property(cal_.get(), icalproperty_new_prodid(kProductId));
@@ -255,7 +254,6 @@ class Calendar {
     }
 
     std::string uidPrefix_;
-    bool precise_;
     std::string stamp_; // the DTSTAMP property's text
     std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> cal_;
 };
@@ -265,7 +263,7 @@ class Calendar {
 std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp) {
     Calendar cal(std::to_string(almanac.year) + "年 二十四節気と雑節" +
                      (almanac.precise ? "（精密）" : ""),
-                 "", almanac.precise, dtstamp);
+                 "", dtstamp);
     std::vector<CalendarEvent> events = solarTermEvents(almanac, true);
     const auto append = [&events](std::vector<CalendarEvent>&& more) {
         events.insert(events.end(), std::make_move_iterator(more.begin()),
@@ -284,7 +282,7 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
 }
 
 std::string notesIcsCalendar(const notes::YearNotes& notes, std::time_t dtstamp) {
-    Calendar cal(std::to_string(notes.year) + "年 選日", "", notes.precise, dtstamp);
+    Calendar cal(std::to_string(notes.year) + "年 選日", "", dtstamp);
     for (const CalendarEvent& e : senjitsuDayEvents(notes)) {
         cal.write(e);
     }
@@ -297,7 +295,7 @@ std::string notesIcsCalendar(const notes::YearNotes& notes, std::time_t dtstamp)
 
 std::string icsAllDayCalendar(const std::string& calendarName, const std::string& uidPrefix,
                               const std::vector<AllDayEvent>& events, std::time_t dtstamp) {
-    Calendar cal(calendarName, uidPrefix, false, dtstamp);
+    Calendar cal(calendarName, uidPrefix, dtstamp);
     for (const AllDayEvent& e : events) {
         cal.days(e.id, e.summary, e.category, e.date, e.date, e.description);
     }
@@ -332,7 +330,7 @@ std::string feedStamp(const Release& release) {
 }
 
 std::string icsFeed(const FeedHeader& header, const std::vector<FeedEvent>& events) {
-    Calendar cal(header.name, "", false, 0);
+    Calendar cal(header.name, "", 0);
     cal.textProperty("X-WR-CALDESC", header.description);
     cal.property("X-WR-TIMEZONE:Asia/Tokyo");
     icalproperty* name = icalproperty_new_name(header.name.c_str());
@@ -353,8 +351,7 @@ struct AllDayCalendarPieces::Pieces {
 
 AllDayCalendarPieces::AllDayCalendarPieces(const std::string& calendarName,
                                            const std::string& uidPrefix, std::time_t dtstamp)
-    : pieces_(std::make_unique<Pieces>(Pieces{Calendar(calendarName, uidPrefix, false, dtstamp)})) {
-}
+    : pieces_(std::make_unique<Pieces>(Pieces{Calendar(calendarName, uidPrefix, dtstamp)})) {}
 
 AllDayCalendarPieces::~AllDayCalendarPieces() = default;
 
