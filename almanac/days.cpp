@@ -102,11 +102,6 @@ notes::YearNotes Days::notes(int year, const lunisolar::LunisolarYear* lunar,
                             lunarDates);
 }
 
-std::vector<notes::SenjitsuPeriod> Days::senjitsuPeriods(const CivilDate& first,
-                                                         const CivilDate& last) const {
-    return notes::senjitsuPeriods(dayNumber(first), dayNumber(last));
-}
-
 std::vector<DayRecord> Days::records(const YearAlmanac& almanac) const {
     std::vector<DayRecord> out;
     for (DayEntry& d : dayListing(almanac)) {
@@ -169,7 +164,8 @@ std::vector<DayRecord> Days::span(const CivilDate& first, const CivilDate& last,
             yearNotes = notes(y, almanac.lunisolar ? &*almanac.lunisolar : nullptr);
         }
         const std::vector<notes::SenjitsuPeriod> senjitsu =
-            yearNotes ? senjitsuPeriods(from, to) : std::vector<notes::SenjitsuPeriod>{};
+            yearNotes ? notes::senjitsuPeriods(dayNumber(from), dayNumber(to))
+                      : std::vector<notes::SenjitsuPeriod>{};
         for (DayRecord& r : records(almanac)) {
             if (r.date < from || to < r.date) {
                 continue;

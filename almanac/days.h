@@ -93,10 +93,6 @@ class Days {
     notes::YearNotes notes(int year, const lunisolar::LunisolarYear* lunar = nullptr,
                            notes::LunarDates lunarDates = notes::LunarDates::Computed) const;
 
-    // The 選日 periods (八専, 十方暮, 天一天上) that share a day with first..last.
-    std::vector<notes::SenjitsuPeriod> senjitsuPeriods(const CivilDate& first,
-                                                       const CivilDate& last) const;
-
     // The days first..last (first <= last) with what contents asks for, each source where it
     // reaches: a day of a year none reaches has its date, weekday and 干支 only. The events of
     // neighbouring years that fall in the days are on their days too (neighbours).

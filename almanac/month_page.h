@@ -108,9 +108,7 @@ class CalendarYears {
   public:
     static constexpr std::size_t kKeptYears = 8;
 
-    // The page reads the observatory's minutes wherever they reach (the days' minutes are
-    // ignored).
-    explicit CalendarYears(const Days& days) : days_(days.withMinutes(Minutes::Observatory)) {}
+    // The page reads the observatory's minutes wherever they reach.
     explicit CalendarYears(const Tables& tables) : days_(tables, Minutes::Observatory) {}
 
     // The page of a month of year -32768..32767.

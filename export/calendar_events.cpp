@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 namespace sorvane::exports {
 
@@ -55,11 +56,6 @@ std::string methodText(const almanac::YearAlmanac& almanac) {
     return text;
 }
 
-// "3月2日", for the text of a description.
-std::string japaneseDay(const CivilDate& date) {
-    return std::to_string(date.month) + "月" + std::to_string(date.day) + "日";
-}
-
 const char* phaseKey(lunisolar::Phase phase) {
     static const char* const kKeys[] = {"new", "first-quarter", "full", "last-quarter"};
     return kKeys[static_cast<int>(phase)];
@@ -71,6 +67,11 @@ const char* specialDayKey(lunisolar::SpecialDay day) {
 }
 
 } // namespace
+
+void appendEvents(std::vector<CalendarEvent>& events, std::vector<CalendarEvent>&& more) {
+    events.insert(events.end(), std::make_move_iterator(more.begin()),
+                  std::make_move_iterator(more.end()));
+}
 
 std::vector<CalendarEvent> solarTermEvents(const almanac::YearAlmanac& almanac, bool withDoyo) {
     std::vector<CalendarEvent> out;
@@ -207,11 +208,13 @@ std::vector<CalendarEvent> senjitsuPeriodEvents(const CivilDate& first, const Ci
          notes::senjitsuPeriods(dayNumber(first), dayNumber(last))) {
         const CivilDate start = civilDate(p.first);
         std::string description = std::string(notes::senjitsuMeaning(p.kind)) + "（" +
-                                  japaneseDay(start) + "〜" + japaneseDay(civilDate(p.last));
+                                  japaneseMonthDayText(start) + "〜" +
+                                  japaneseMonthDayText(civilDate(p.last));
         if (!p.restDays.empty()) {
             description += "。間日 ";
             for (std::size_t i = 0; i < p.restDays.size(); ++i) {
-                description += (i == 0 ? "" : "、") + japaneseDay(civilDate(p.restDays[i]));
+                description +=
+                    (i == 0 ? "" : "、") + japaneseMonthDayText(civilDate(p.restDays[i]));
             }
         }
         description += "）";

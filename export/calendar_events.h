@@ -40,6 +40,9 @@ struct CalendarEvent {
     std::string description;
 };
 
+// Moves the events of more to the end of events.
+void appendEvents(std::vector<CalendarEvent>& events, std::vector<CalendarEvent>&& more);
+
 // The solar terms of the almanac as instants, with its 土用 entries when withDoyo.
 std::vector<CalendarEvent> solarTermEvents(const almanac::YearAlmanac& almanac, bool withDoyo);
 

@@ -63,11 +63,6 @@ almanac::YearAlmanac seasonsAlmanac(int year, bool zassetsu, const almanac::Days
     return days.year(year, options);
 }
 
-void append(std::vector<FeedEvent>& out, std::vector<CalendarEvent>&& events) {
-    out.insert(out.end(), std::make_move_iterator(events.begin()),
-               std::make_move_iterator(events.end()));
-}
-
 } // namespace
 
 const char* feedKindKey(FeedKind kind) {
@@ -146,32 +141,33 @@ std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
     for (int year = firstYear; year <= lastYear; ++year) {
         switch (kind) {
         case FeedKind::Rokuyo:
-            append(out, rokuyoEvents(lunisolar::LunisolarYear(year)));
+            appendEvents(out, rokuyoEvents(lunisolar::LunisolarYear(year)));
             break;
         case FeedKind::Senjitsu:
-            append(out, senjitsuDayEvents(days.notes(year)));
+            appendEvents(out, senjitsuDayEvents(days.notes(year)));
             break;
         case FeedKind::Sekki:
-            append(out, solarTermEvents(seasonsAlmanac(year, false, days), false));
+            appendEvents(out, solarTermEvents(seasonsAlmanac(year, false, days), false));
             break;
         case FeedKind::Holidays:
-            append(out, holidayEvents(days.holidays(year)));
+            appendEvents(out, holidayEvents(days.holidays(year)));
             break;
         case FeedKind::Moon: {
             const lunisolar::LunisolarYear lunar(year);
-            append(out, phaseEvents(lunar, PhaseSet::All));
-            append(out, lunisolarDayEvents(lunar, true));
+            appendEvents(out, phaseEvents(lunar, PhaseSet::All));
+            appendEvents(out, lunisolarDayEvents(lunar, true));
             break;
         }
         case FeedKind::Zassetsu:
-            append(out, zassetsuEvents(seasonsAlmanac(year, true, days), false));
+            appendEvents(out, zassetsuEvents(seasonsAlmanac(year, true, days), false));
             break;
         case FeedKind::SenjitsuPeriods:
             break;
         }
     }
     if (kind == FeedKind::SenjitsuPeriods) {
-        append(out, senjitsuPeriodEvents(CivilDate{firstYear, 1, 1}, CivilDate{lastYear, 12, 31}));
+        appendEvents(out,
+                     senjitsuPeriodEvents(CivilDate{firstYear, 1, 1}, CivilDate{lastYear, 12, 31}));
     }
     // Date order; the events of one day in the order they were added.
     std::stable_sort(out.begin(), out.end(),

@@ -27,8 +27,8 @@ const char* senjitsuKey(notes::Senjitsu s) {
 }
 
 std::string jstText(const CivilDate& d, int hour, int minute) {
-    return std::to_string(d.year) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) +
-           "日 " + std::to_string(hour) + "時" + formatTwoDigits(minute) + "分（日本時間）";
+    return std::to_string(d.year) + "年" + japaneseMonthDayText(d) + "日 " + std::to_string(hour) +
+           "時" + formatTwoDigits(minute) + "分（日本時間）";
 }
 
 std::string longitudeText(double degrees, bool precise) {
@@ -265,16 +265,12 @@ std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp
                      (almanac.precise ? "（精密）" : ""),
                  "", dtstamp);
     std::vector<CalendarEvent> events = solarTermEvents(almanac, true);
-    const auto append = [&events](std::vector<CalendarEvent>&& more) {
-        events.insert(events.end(), std::make_move_iterator(more.begin()),
-                      std::make_move_iterator(more.end()));
-    };
-    append(zassetsuEvents(almanac, true));
+    appendEvents(events, zassetsuEvents(almanac, true));
     if (almanac.lunisolar) {
-        append(phaseEvents(*almanac.lunisolar, PhaseSet::NewAndFull));
-        append(lunisolarDayEvents(*almanac.lunisolar, false));
+        appendEvents(events, phaseEvents(*almanac.lunisolar, PhaseSet::NewAndFull));
+        appendEvents(events, lunisolarDayEvents(*almanac.lunisolar, false));
     }
-    append(holidayEvents(almanac.holidays));
+    appendEvents(events, holidayEvents(almanac.holidays));
     for (const CalendarEvent& e : events) {
         cal.write(e);
     }
