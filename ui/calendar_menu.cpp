@@ -77,10 +77,12 @@ void CalendarMenu::build(QMenuBar* bar) {
                      }
                  });
     menu->addSeparator();
-    QAction* zassetsu = menu->addAction(QStringLiteral("雑節(&Z)…"));
-    zassetsu->setObjectName(QStringLiteral("mnuzassetsu"));
-    QAction* ics = menu->addAction(QStringLiteral("iCalendar に書き出す(&E)…"));
-    ics->setObjectName(QStringLiteral("mnuics"));
+    // The items name the year box's year as the menu opens (the box is made after the menu).
+    zassetsu_ = menu->addAction(QStringLiteral("雑節(&Z)…"));
+    zassetsu_->setObjectName(QStringLiteral("mnuzassetsu"));
+    ics_ = menu->addAction(QStringLiteral("iCalendar に書き出す(&E)…"));
+    ics_->setObjectName(QStringLiteral("mnuics"));
+    connect(menu, &QMenu::aboutToShow, this, &CalendarMenu::nameBoxYear);
 
     connect(page, &QAction::triggered, this, &CalendarMenu::openCalendarPage);
     connect(find, &QAction::triggered, this, &CalendarMenu::openDaySearch);
@@ -98,9 +100,23 @@ void CalendarMenu::build(QMenuBar* bar) {
     QAction* guide = menu->addAction(QStringLiteral("使い方(&U)…"));
     guide->setObjectName(QStringLiteral("mnuguide"));
 
-    connect(zassetsu, &QAction::triggered, this, &CalendarMenu::showZassetsu);
+    connect(zassetsu_, &QAction::triggered, this, &CalendarMenu::showZassetsu);
     connect(guide, &QAction::triggered, this, &CalendarMenu::showGuide);
-    connect(ics, &QAction::triggered, this, &CalendarMenu::exportIcs);
+    connect(ics_, &QAction::triggered, this, &CalendarMenu::exportIcs);
+}
+
+void CalendarMenu::nameBoxYear() {
+    QString year;
+    try {
+        year = QStringLiteral("%1年").arg(
+            QString::fromStdString(yearText(parseYearText(yearBoxText_().toStdString()))));
+    } catch (const YearTextError&) {
+        // No year in the box: the items say none and beep when chosen.
+    }
+    zassetsu_->setText(year.isEmpty() ? QStringLiteral("雑節(&Z)…")
+                                      : year + QStringLiteral("の雑節(&Z)…"));
+    ics_->setText(year.isEmpty() ? QStringLiteral("iCalendar に書き出す(&E)…")
+                                 : year + QStringLiteral("の暦を iCalendar に書き出す(&E)…"));
 }
 
 almanac::Days CalendarMenu::days() const {
@@ -193,11 +209,14 @@ void CalendarMenu::showZassetsu() {
 }
 
 void CalendarMenu::exportIcs() {
-    if (!boxYear()) {
+    const auto year = boxYear();
+    if (!year) {
         return;
     }
     const QString path = QFileDialog::getSaveFileName(
-        window_, QStringLiteral("iCalendar に書き出す"),
+        window_,
+        QStringLiteral("%1年の暦を iCalendar に書き出す")
+            .arg(QString::fromStdString(yearText(*year))),
         QDir::home().filePath(QStringLiteral("sorvane-%1.ics").arg(yearBoxText_())),
         QStringLiteral("iCalendar ファイル (*.ics)"));
     if (!path.isEmpty()) {

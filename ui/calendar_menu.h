@@ -59,6 +59,10 @@ class CalendarMenu : public QObject {
     DaySearchWindow* daySearchWindow() const { return daySearch_; }
     QDialog* guideWindow() const { return guide_; }
 
+    // Names the year box's year in the items that act on it (2026年の雑節…), so that a
+    // calendar page open on another year is not taken for it; run as the menu opens.
+    void nameBoxYear();
+
     // The shutdown step: closes the windows the menu opened.
     void closeWindows();
 
@@ -74,6 +78,8 @@ class CalendarMenu : public QObject {
     std::function<void()> recalculate_;
     QAction* observatoryMode_ = nullptr;
     QAction* notesShown_ = nullptr; // the calendar page's 暦注, remembered between runs
+    QAction* zassetsu_ = nullptr;   // the year box's 雑節
+    QAction* ics_ = nullptr;        // the year box's iCalendar file
     QPointer<CalendarPage> calendarPage_;
     QPointer<ZassetsuWindow> zassetsuWindow_;
     QPointer<DaySearchWindow> daySearch_;

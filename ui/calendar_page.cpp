@@ -62,7 +62,7 @@ QPageLayout calendarPageLayout() {
 }
 
 bool paintMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
-                 int last, bool notes, const QString& footnote) {
+                 int last, bool notes) {
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;
@@ -74,8 +74,7 @@ bool paintMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int y
             device.newPage();
         }
         const almanac::MonthPage page = years.monthPage(year, month);
-        PageMarks marks = notes ? noteMarks(years) : PageMarks{};
-        marks.footnote = footnote;
+        const PageMarks marks = notes ? noteMarks(years) : PageMarks{};
         MonthPainter(page, area).paint(painter, marks);
     }
     return painter.end();
@@ -150,15 +149,14 @@ int printCalendarPdf(const Tables& tables, const QStringList& arguments) {
         return refuse(latitude ? QStringLiteral("--lat needs --lon")
                                : QStringLiteral("--lon needs --lat"));
     }
-    const std::vector<horizon::NamedPlace> places = menuPlaces(findDataDir());
-    horizon::NamedPlace place;
+    // The printed pages give no rising or setting times, so they name no place; a place given
+    // is still checked, so that a mistyped one is not passed over in silence.
     if (placeName) {
-        const horizon::NamedPlace* found = horizon::findPlace(places, placeName->toStdString());
-        if (found == nullptr) {
+        const std::vector<horizon::NamedPlace> places = menuPlaces(findDataDir());
+        if (horizon::findPlace(places, placeName->toStdString()) == nullptr) {
             return refuse(QStringLiteral("--place ") + quoted(*placeName) +
                           QStringLiteral(" is not a known place"));
         }
-        place = *found;
     } else if (latitude) {
         const auto degrees = [](const QString& text, double& value) {
             bool read = false;
@@ -183,23 +181,16 @@ int printCalendarPdf(const Tables& tables, const QStringList& arguments) {
             return refuse(QStringLiteral("--lon ") + quoted(*longitude) +
                           QStringLiteral(" is outside -180..180"));
         }
-        place = horizon::NamedPlace{std::string(), horizon::Observer{lat, lon}};
-    } else {
-        place = savedPlace(places);
     }
     const bool withNotes = notes.value_or(savedNotesShown());
     const QString& file = positional[1];
     return printCalendarPdfCommand(positional[0], file, [&](int year, int first, int last) {
         almanac::CalendarYears years(tables);
-        // The place is named only on pages that give its times.
-        const QString footnote = almanac::covers(almanac::Source::Precise, year)
-                                     ? qs(horizon::placeCaption(place.name, place.observer))
-                                     : QString();
         return writePdfFile(
             file,
             [&](QPagedPaintDevice& device) {
                 device.setPageLayout(calendarPageLayout());
-                return paintMonths(device, years, year, first, last, withNotes, footnote);
+                return paintMonths(device, years, year, first, last, withNotes);
             },
             printTitle(year, first, last));
     });
@@ -552,8 +543,7 @@ bool CalendarPage::printPages(QPrinter& printer, int first, int last) {
                     file,
                     [&](QPagedPaintDevice& device) {
                         device.setPageLayout(printer.pageLayout());
-                        return paintMonths(device, years_, page_.year, first, last, notesShown_,
-                                           times_.caption(page_.year));
+                        return paintMonths(device, years_, page_.year, first, last, notesShown_);
                     },
                     printTitle(page_.year, first, last))) {
                 return true;
@@ -564,8 +554,7 @@ bool CalendarPage::printPages(QPrinter& printer, int first, int last) {
                 QStringLiteral("「%1」に書き込めませんでした。\n%2。元のファイルはそのままです。")
                     .arg(file, japaneseWriteReason(e));
         }
-    } else if (paintMonths(printer, years_, page_.year, first, last, notesShown_,
-                           times_.caption(page_.year))) {
+    } else if (paintMonths(printer, years_, page_.year, first, last, notesShown_)) {
         return true;
     } else {
         problem = QStringLiteral("プリンターを開始できませんでした。");

@@ -31,10 +31,10 @@ QPageLayout calendarPageLayout();
 // Prints months first..last of a year on a printer or a PDF writer, one month per page, in
 // the device's page layout (each month fills the paper's printable area, either way up).
 // With notes, each day carries its 暦注 as the window shows them. Returns false when the
-// device cannot be started. A footnote, when given, names the place of the rising and setting
-// times on each page.
+// device cannot be started. The printed pages give no rising or setting times, so they name
+// no place.
 bool paintMonths(QPagedPaintDevice& device, almanac::CalendarYears& years, int year, int first,
-                 int last, bool notes = false, const QString& footnote = QString());
+                 int last, bool notes = false);
 
 // The marks that add each day's 暦注 (years.cellNotes) under its own lines, as the grid and
 // the printed pages show them with the notes on.

@@ -413,6 +413,31 @@ class CalendarPageTest : public QObject {
         }
     }
 
+    // The 雑節 and iCalendar items act on the main window's year and say which, so that a
+    // calendar page open on another year is not taken for theirs; with no year in the box
+    // they name none.
+    void menuItemsNameTheirYear() {
+        showYear(2026);
+        action("mnumonthpage")->trigger();
+        form_->calendarPage()->showDate({2033, 3, 1});
+        QMenu* menu = form_->findChild<QMenu*>(QStringLiteral("mnucalendar"));
+        QVERIFY(menu != nullptr);
+        emit menu->aboutToShow();
+        QCOMPARE(action("mnuzassetsu")->text(), QStringLiteral("2026年の雑節(&Z)…"));
+        QCOMPARE(action("mnuics")->text(),
+                 QStringLiteral("2026年の暦を iCalendar に書き出す(&E)…"));
+        action("mnuzassetsu")->trigger();
+        QVERIFY2(form_->zassetsuWindow()->windowTitle().contains(QStringLiteral("2026")),
+                 qPrintable(form_->zassetsuWindow()->windowTitle()));
+        showYear(-660);
+        emit menu->aboutToShow();
+        QCOMPARE(action("mnuzassetsu")->text(), QStringLiteral("-660年の雑節(&Z)…"));
+        form_->findChild<QLineEdit*>(QStringLiteral("txtyear"))->setText(QStringLiteral("x"));
+        emit menu->aboutToShow();
+        QCOMPARE(action("mnuzassetsu")->text(), QStringLiteral("雑節(&Z)…"));
+        QCOMPARE(action("mnuics")->text(), QStringLiteral("iCalendar に書き出す(&E)…"));
+    }
+
     void zassetsuWindowAndIcsFile() {
         showYear(2025);
         action("mnuzassetsu")->trigger();

@@ -265,6 +265,49 @@ class PrintFileTest : public QObject {
         QVERIFY(saved.contains(title + ')'));
     }
 
+    // The printed month gives no rising or setting times, so its footer names no place, from
+    // the command line or from the window with a place chosen; the document's title is the
+    // month's. Read back with poppler's pdftotext and pdfinfo.
+    void printedPagesNameNoPlace() {
+        QTemporaryDir dir;
+        const auto readBack = [](const QString& tool, const QString& file) {
+            QProcess run;
+            run.start(tool, tool == QStringLiteral("pdftotext")
+                                ? QStringList{QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                              file, QStringLiteral("-")}
+                                : QStringList{QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                              file});
+            return run.waitForFinished(60000) && run.exitCode() == 0
+                       ? QString::fromUtf8(run.readAllStandardOutput())
+                       : QStringLiteral("(%1 failed)").arg(tool);
+        };
+        const QString command = dir.filePath(QStringLiteral("command.pdf"));
+        QCOMPARE(printPdf({QStringLiteral("2027-03"), command, QStringLiteral("--place"),
+                           QStringLiteral("大阪")},
+                          QString())
+                     .status,
+                 0);
+        const QString window = dir.filePath(QStringLiteral("window.pdf"));
+        CalendarPage page(sharedTables());
+        page.setPlace(horizon::NamedPlace{"大阪", horizon::Observer{34.6864, 135.52}});
+        page.showDate({2027, 3, 1});
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(window);
+        QVERIFY(page.printTo(printer, 3, 3));
+        for (const QString& file : {command, window}) {
+            const QString text = readBack(QStringLiteral("pdftotext"), file);
+            QVERIFY2(text.contains(QStringLiteral("時刻は日本時間")), qPrintable(text));
+            QVERIFY2(!text.contains(QStringLiteral("日の出入り")) &&
+                         !text.contains(QStringLiteral("大阪")),
+                     qPrintable(file + QLatin1Char('\n') + text));
+            const QString info = readBack(QStringLiteral("pdfinfo"), file);
+            QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Title: +暦 2027年3月$"),
+                                                      QRegularExpression::MultilineOption)),
+                     qPrintable(info));
+        }
+    }
+
     void windowPdfOnAFullDisk() {
         const SmallDisk disk(kDiskBytes);
         const QString target = disk.path(QStringLiteral("keep.pdf"));
