@@ -272,11 +272,11 @@ class PrintFileTest : public QObject {
         QTemporaryDir dir;
         const auto readBack = [](const QString& tool, const QString& file) {
             QProcess run;
-            run.start(tool, tool == QStringLiteral("pdftotext")
-                                ? QStringList{QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                                              file, QStringLiteral("-")}
-                                : QStringList{QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                                              file});
+            run.start(tool,
+                      tool == QStringLiteral("pdftotext")
+                          ? QStringList{QStringLiteral("-enc"), QStringLiteral("UTF-8"), file,
+                                        QStringLiteral("-")}
+                          : QStringList{QStringLiteral("-enc"), QStringLiteral("UTF-8"), file});
             return run.waitForFinished(60000) && run.exitCode() == 0
                        ? QString::fromUtf8(run.readAllStandardOutput())
                        : QStringLiteral("(%1 failed)").arg(tool);
