@@ -115,6 +115,32 @@ std::string Term::shownAs(const std::string& shown) const {
     return qualified ? std::string(kindLabel(kind)) + ":" + shown : shown;
 }
 
+std::string queryInWords(const Query& query) {
+    const auto named = [](const Term& term) {
+        const std::string name = term.kind == Kind::Weekday ? term.name + "曜" : term.name;
+        return term.qualified ? std::string(kindLabel(term.kind)) + "の" + name : name;
+    };
+    std::string wanted;
+    std::string left;
+    for (const Word& word : query.words) {
+        std::string text;
+        for (const Term& term : word.terms) {
+            if (word.negated) {
+                left += (left.empty() ? "" : "・") + named(term);
+            } else {
+                text += (text.empty() ? "" : "か") + named(term);
+            }
+        }
+        if (!text.empty()) {
+            wanted += (wanted.empty() ? "" : "、") + text;
+        }
+    }
+    if (wanted.empty()) {
+        return left + "を除く日";
+    }
+    return left.empty() ? wanted + "の日" : wanted + "（" + left + "を除く）の日";
+}
+
 const char* kindLabel(Kind kind) {
     switch (kind) {
     case Kind::Rokuyo:
@@ -219,7 +245,7 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
 
 Vocabulary::Vocabulary() : names_(kKindCount) {
     for (int i = 0; i < 6; ++i) {
-        add(Kind::Rokuyo, lunisolar::rokuyoName(i));
+        add(Kind::Rokuyo, lunisolar::rokuyoName(lunisolar::rokuyoInListOrder(i)));
     }
     for (int w = 1; w <= 7; ++w) {
         add(Kind::Weekday, weekdayNames[static_cast<std::size_t>(w)]);

@@ -113,6 +113,12 @@ class Vocabulary {
 // (escaped, cut to 40 characters).
 Query parseQuery(std::string_view text, const Vocabulary& vocabulary);
 
+// The days a query asks for, in words a calendar's name can carry: the words that must hold
+// joined by 「、」, the names of a word by 「か」, the negated names after them as 「を除く」:
+// 大安 -三隣亡 → 「大安（三隣亡を除く）の日」, 大安|友引 土曜 → 「大安か友引、土曜の日」,
+// -仏滅 → 「仏滅を除く日」. A weekday reads 土曜, a qualified name 十二直の危.
+std::string queryInWords(const Query& query);
+
 // The lunisolar patterns: 旧N月 (N 1..12), 旧閏N月, 旧N日 (N 1..30) and the dates 旧N月N日,
 // 旧閏N月N日, digits ASCII or full-width. Returns the term's name in its canonical form (ASCII
 // digits), or "" when text is none of them.

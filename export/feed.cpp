@@ -26,7 +26,7 @@ struct KindInfo {
 
 constexpr KindInfo kKinds[] = {
     {FeedKind::Rokuyo, "rokuyo", "六曜（Sorvane）",
-     "大安・赤口・先勝・友引・先負・仏滅を毎日の終日予定として（旧暦の月日による）"},
+     "先勝・友引・先負・仏滅・大安・赤口を毎日の終日予定として（旧暦の月日による）"},
     {FeedKind::Senjitsu, "senjitsu", "選日（Sorvane）",
      "一粒万倍日・天赦日・不成就日・三隣亡・寅の日・巳の日・己巳の日・甲子の日（八専・十方暮・"
      "天一天上の期間は「選日の期間」に）"},

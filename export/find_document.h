@@ -44,7 +44,8 @@ class FindJsonWriter {
     std::size_t days_ = 0;
 };
 
-// The days as all-day events of category 日を探す, titled by their notes, with UIDs from the
+// The days as all-day events of category 日を探す, titled 候補日： and their notes (候補日：大安),
+// in a calendar named by the query in words (大安（三隣亡を除く）の日), with UIDs from the
 // query and the date (the same from run to run, so a re-import replaces them). Throws
 // IcsError for a day outside the years 1..9999, and for a result without a day (a calendar
 // needs at least one event).

@@ -79,4 +79,8 @@ const char* rokuyoName(int index) {
     return index >= 0 && index < 6 ? names[index] : "";
 }
 
+int rokuyoInListOrder(int position) {
+    return position >= 0 && position < 6 ? (position + 2) % 6 : -1;
+}
+
 } // namespace sorvane::lunisolar

@@ -39,5 +39,8 @@ std::vector<LunarMonth> numberMonths(const std::vector<long long>& newMoonDays,
 // number. 0 大安, 1 赤口, 2 先勝, 3 友引, 4 先負, 5 仏滅.
 int rokuyo(int month, int day);
 const char* rokuyoName(int index);
+// The six as almanacs and calendars list them, 先勝・友引・先負・仏滅・大安・赤口 (the order the
+// days run in from a month's first 先勝): the index of rokuyo for position 0..5, -1 beyond.
+int rokuyoInListOrder(int position);
 
 } // namespace sorvane::lunisolar

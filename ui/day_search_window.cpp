@@ -715,8 +715,11 @@ bool DaySearchWindow::saveCalendar(const QString& path) {
 }
 
 void DaySearchWindow::saveAs() {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("iCalendar に保存"),
-                                                      QStringLiteral("日を探す.ics"),
+    // The file is named by what was asked for: 大安（三隣亡を除く）の日.ics.
+    const QString name = state_->query
+                             ? q(daysearch::queryInWords(*state_->query)) + QStringLiteral(".ics")
+                             : QStringLiteral("日を探す.ics");
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("iCalendar に保存"), name,
                                                       QStringLiteral("iCalendar ファイル (*.ics)"));
     if (!path.isEmpty()) {
         saveCalendar(path);

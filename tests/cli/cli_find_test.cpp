@@ -100,7 +100,8 @@ TEST(FindCli, ListsJsonAndCalendarAgree) {
     file << in.rdbuf();
     std::filesystem::remove(ics);
     EXPECT_NE(file.str().find("DTSTART;VALUE=DATE:20261001"), std::string::npos);
-    EXPECT_NE(file.str().find("SUMMARY:天赦日・一粒万倍日"), std::string::npos);
+    EXPECT_NE(file.str().find("SUMMARY:候補日：天赦日・一粒万倍日"), std::string::npos);
+    EXPECT_NE(file.str().find("X-WR-CALNAME:天赦日、一粒万倍日の日"), std::string::npos);
 }
 
 // What the page prints and what people type lists what the names list, line for line.

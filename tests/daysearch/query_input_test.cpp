@@ -124,3 +124,23 @@ TEST(QueryInput, AHugeUnknownWordIsRefusedAtOnce) {
 }
 
 } // namespace
+
+// The query as a found-days calendar is named: the words that must hold, then those left out.
+// And the 六曜 as lists give them, 先勝・友引・先負・仏滅・大安・赤口 (the order of the article
+// 六曜 in the Japanese Wikipedia, https://ja.wikipedia.org/wiki/六曜, and of printed 暦).
+TEST(QueryInput, AQueryInWordsAndTheSixInListOrder) {
+    const daysearch::Vocabulary vocabulary;
+    const std::pair<const char*, const char*> cases[] = {
+        {"大安 -三隣亡", "大安（三隣亡を除く）の日"},
+        {"大安|友引 土曜 一粒万倍", "大安か友引、土曜、一粒万倍日の日"},
+        {"-仏滅 -赤口|不成就日", "仏滅・赤口・不成就日を除く日"},
+        {"十二直:危 日", "十二直の危、日曜の日"},
+        {"天赦日", "天赦日の日"},
+    };
+    for (const auto& [query, words] : cases) {
+        EXPECT_EQ(daysearch::queryInWords(daysearch::parseQuery(query, vocabulary)), words)
+            << query;
+    }
+    EXPECT_EQ(vocabulary.names(daysearch::Kind::Rokuyo),
+              (std::vector<std::string>{"先勝", "友引", "先負", "仏滅", "大安", "赤口"}));
+}
