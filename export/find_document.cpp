@@ -127,10 +127,9 @@ FindCalendarWriter::FindCalendarWriter(const daysearch::Query& query, std::time_
 void FindCalendarWriter::day(const daysearch::DayMatch& day) {
     char id[16];
     std::snprintf(id, sizeof id, "%04d%02d%02d", day.date.year, day.date.month, day.date.day);
-    const std::string event =
-        pieces_.event(AllDayEvent{id,
-                                  "候補日：" + (day.notes.empty() ? words_ : joined(day.notes, "・")),
-                                  "日を探す", day.date, "日を探す：" + words_});
+    const std::string event = pieces_.event(
+        AllDayEvent{id, "候補日：" + (day.notes.empty() ? words_ : joined(day.notes, "・")),
+                    "日を探す", day.date, "日を探す：" + words_});
     out_(days_ == 0 ? pieces_.header() + event : event);
     ++days_;
 }

@@ -719,8 +719,9 @@ void DaySearchWindow::saveAs() {
     const QString name = state_->query
                              ? q(daysearch::queryInWords(*state_->query)) + QStringLiteral(".ics")
                              : QStringLiteral("日を探す.ics");
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("iCalendar に保存"), name,
-                                                      QStringLiteral("iCalendar ファイル (*.ics)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("iCalendar に保存"), name,
+                                     QStringLiteral("iCalendar ファイル (*.ics)"));
     if (!path.isEmpty()) {
         saveCalendar(path);
     }
