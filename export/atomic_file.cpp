@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <poll.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,11 +46,21 @@ fs::path followLinks(const fs::path& path) {
     fail(path, "cannot follow the link", ELOOP);
 }
 
-void writeAll(int fd, std::string_view content, const fs::path& path) {
+void writeAll(int fd, std::string_view content, const fs::path& path,
+              const std::function<bool()>& stopped = {}) {
     while (!content.empty()) {
         const ssize_t n = ::write(fd, content.data(), content.size());
         if (n < 0) {
             if (errno == EINTR) {
+                continue;
+            }
+            if ((errno == EAGAIN || errno == EWOULDBLOCK) && stopped) {
+                // A device left non-blocking for `stopped`: wait for room, asking it.
+                if (stopped()) {
+                    fail(path, "cannot write", ECANCELED);
+                }
+                pollfd room{fd, POLLOUT, 0};
+                ::poll(&room, 1, 100);
                 continue;
             }
             fail(path, "cannot write", errno);
@@ -162,10 +173,13 @@ struct AtomicFileWriter::Open {
     fs::path target; // the file replaced (links followed)
     std::unique_ptr<TemporaryFile> file;
     bool device = false; // written in place
+    std::function<bool()> stopped;
 };
 
-AtomicFileWriter::AtomicFileWriter(const fs::path& path) : open_(std::make_unique<Open>()) {
+AtomicFileWriter::AtomicFileWriter(const fs::path& path, std::function<bool()> stopped)
+    : open_(std::make_unique<Open>()) {
     open_->path = path;
+    open_->stopped = std::move(stopped);
     // What the path names once the system follows it: a device, a pipe or /dev/stdout (a
     // link through /proc to a descriptor) is written in place by that name, since the
     // text of such links names no file that can be replaced.
@@ -182,7 +196,9 @@ AtomicFileWriter::AtomicFileWriter(const fs::path& path) : open_(std::make_uniqu
         open_->file = std::make_unique<TemporaryFile>(fd, path);
         open_->file->release(); // the device itself: never removed
         open_->device = true;
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        if (!open_->stopped) {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        }
         return;
     }
 
@@ -214,7 +230,10 @@ void AtomicFileWriter::write(std::string_view content) {
     if (!open_->file) {
         fail(open_->path, "cannot write", EBADF);
     }
-    writeAll(open_->file->fd(), content, open_->path);
+    if (open_->stopped && open_->stopped()) {
+        fail(open_->path, "cannot write", ECANCELED);
+    }
+    writeAll(open_->file->fd(), content, open_->path, open_->stopped);
 }
 
 void AtomicFileWriter::commit() {

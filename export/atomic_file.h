@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -41,9 +42,14 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view con
 // constructor checks the path and opens the temporary file (or the device), write() appends,
 // commit() puts the whole in place. Destroyed without commit(), it leaves the old file as it
 // was and removes the temporary file. Each step throws FileWriteError as writeFileAtomically.
+//
+// With `stopped`, a write to a pipe or a device that cannot take more waits a tenth of a
+// second at a time and asks it: true ends the write with FileWriteError's ECANCELED, so that a
+// reader that stalls cannot hold the writer for ever.
 class AtomicFileWriter {
   public:
-    explicit AtomicFileWriter(const std::filesystem::path& path);
+    explicit AtomicFileWriter(const std::filesystem::path& path,
+                              std::function<bool()> stopped = {});
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
     ~AtomicFileWriter();

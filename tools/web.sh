@@ -263,10 +263,11 @@ web_test() {
     "$out/cmake/bin/sorvane-cli.js" "$root/data"
   say "the Qt-free suites under node"
   # The tests that start the terminal program run natively (tools/test.sh's ctest), and so does
-  # the read-permission case, which drops to another user in a child process: WebAssembly has
-  # neither processes nor users.
+  # the read-permission case, which drops to another user in a child process, and the stopped
+  # write, which needs a named pipe and a second thread: WebAssembly has neither processes nor
+  # users, pipes nor threads here.
   nice ctest --test-dir "$out/cmake" --output-on-failure -j"$(nproc)" \
-    -E 'HorizonCli\.|LongRange\.TerminalProgram|PreciseMode\.CliPrints|DataFolder\.FileWithoutReadPermission'
+    -E 'HorizonCli\.|LongRange\.TerminalProgram|PreciseMode\.CliPrints|DataFolder\.FileWithoutReadPermission|AtomicFileStop\.'
 
   say "the site in headless Chromium"
   /usr/bin/python3 "$root/web/tests/browser_test.py" --site "$out/site" --cli "$root/build/bin/sorvane-cli" \

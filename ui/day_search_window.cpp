@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -34,10 +35,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <ctime>
 #include <exception>
 #include <functional>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace sorvane::ui {
 
@@ -248,6 +252,24 @@ struct DaySearchWindow::Answer {
     std::vector<std::string> absent;
 };
 
+// A save running on a thread of its own: it reports to the window through `window`, which
+// the window clears (under the mutex) when it goes, and stops when `cancelled` is set.
+struct DaySearchWindow::SaveJob {
+    std::mutex mutex;
+    DaySearchWindow* window = nullptr;
+    std::atomic<bool> cancelled{false};
+
+    // Runs f on the window's thread, if the window is still there.
+    void report(std::function<void(DaySearchWindow*)> f) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (window != nullptr) {
+            DaySearchWindow* w = window;
+            QMetaObject::invokeMethod(
+                w, [w, f = std::move(f)] { f(w); }, Qt::QueuedConnection);
+        }
+    }
+};
+
 struct DaySearchWindow::State {
     explicit State(const Tables& tables) : searcher(tables, kYearsKept) {
         // One search at a time: the searcher and the years it keeps belong to that thread.
@@ -270,17 +292,26 @@ struct DaySearchWindow::State {
     std::atomic<int> generation{0};
     bool running = false;
     std::optional<daysearch::Query> query; // the query of the result shown
-    daysearch::SearchResult result;
+    // Shared with a save under way, which writes the days it was started with.
+    std::shared_ptr<const daysearch::SearchResult> result =
+        std::make_shared<const daysearch::SearchResult>();
+    std::shared_ptr<SaveJob> save; // the save under way, if any
     std::vector<Choice> choices;
 };
 
 DaySearchWindow::~DaySearchWindow() {
     ++state_->generation;
     state_->worker.waitForDone();
+    if (state_->save) {
+        // The save stops at its next piece; it no longer reports to this window.
+        const std::lock_guard<std::mutex> lock(state_->save->mutex);
+        state_->save->window = nullptr;
+        state_->save->cancelled = true;
+    }
 }
 
 std::size_t DaySearchWindow::matchCount() const {
-    return state_->result.count;
+    return state_->result->count;
 }
 
 bool DaySearchWindow::searching() const {
@@ -289,7 +320,7 @@ bool DaySearchWindow::searching() const {
 
 std::vector<QDate> DaySearchWindow::matchDates() const {
     std::vector<QDate> dates;
-    for (const daysearch::DayMatch& m : state_->result.days) {
+    for (const daysearch::DayMatch& m : state_->result->days) {
         dates.emplace_back(m.date.year, m.date.month, m.date.day);
     }
     return dates;
@@ -555,7 +586,7 @@ void DaySearchWindow::search() {
     const int generation = ++state_->generation;
     state_->running = false;
     results_->clear();
-    state_->result = {};
+    state_->result = std::make_shared<const daysearch::SearchResult>();
     state_->query.reset();
     notice_->clear();
     save_->setEnabled(false);
@@ -652,24 +683,24 @@ void DaySearchWindow::showAnswer(int generation, const std::shared_ptr<Answer>& 
         emit searchFinished();
         return;
     }
-    state_->result = std::move(answer->result);
-    count_->setText(QStringLiteral("該当 %1 件").arg(state_->result.count));
+    state_->result = std::make_shared<const daysearch::SearchResult>(std::move(answer->result));
+    count_->setText(QStringLiteral("該当 %1 件").arg(state_->result->count));
     QStringList notes;
     for (const std::string& date : answer->absent) {
         notes << q(exports::absentDateNote(date));
     }
-    for (const daysearch::Uncovered& u : state_->result.uncovered) {
+    for (const daysearch::Uncovered& u : state_->result->uncovered) {
         notes << q(exports::uncoveredNote(u));
     }
     notice_->setText(notes.join(QLatin1Char('\n')));
     results_->setUpdatesEnabled(false);
-    for (const daysearch::DayMatch& m : state_->result.days) {
+    for (const daysearch::DayMatch& m : state_->result->days) {
         if (results_->count() == kDaysListed) {
             // A list of tens of thousands of days would hold the window while it is filled;
             // the file gets every day.
             auto* more = new QListWidgetItem(
                 QStringLiteral("…ほか %1 件（iCalendar に保存するとすべての日を書き出します）")
-                    .arg(state_->result.days.size() - static_cast<std::size_t>(kDaysListed)),
+                    .arg(state_->result->days.size() - static_cast<std::size_t>(kDaysListed)),
                 results_);
             more->setFlags(Qt::NoItemFlags);
             break;
@@ -688,30 +719,113 @@ void DaySearchWindow::showAnswer(int generation, const std::shared_ptr<Answer>& 
         item->setData(Qt::UserRole, QDate(m.date.year, m.date.month, m.date.day));
     }
     results_->setUpdatesEnabled(true);
-    save_->setEnabled(!state_->result.days.empty());
+    save_->setEnabled(!state_->result->days.empty() && !state_->save);
     emit searchFinished();
 }
 
 bool DaySearchWindow::saveCalendar(const QString& path) {
-    if (!state_->query || state_->result.days.empty()) {
-        return false; // nothing found (a calendar needs at least one day), or still searching
+    if (!state_->query || state_->result->days.empty() || state_->save) {
+        return false; // nothing found (a calendar needs at least one day), still searching, or
+                      // a save under way
     }
-    try {
-        writeFileAtomically(
-            path.toStdString(),
-            exports::findCalendar(*state_->query, state_->result, std::time(nullptr)));
-        return true;
-    } catch (const std::exception& e) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("日を探す"),
-                        QStringLiteral("「%1」に保存できませんでした。").arg(path), QMessageBox::Ok,
+    auto job = std::make_shared<SaveJob>();
+    job->window = this;
+    state_->save = job;
+    save_->setEnabled(false);
+    progress_ = new QProgressDialog(QStringLiteral("「%1」に保存しています…").arg(path),
+                                    QStringLiteral("キャンセル"), 0, 100, this);
+    progress_->setObjectName(QStringLiteral("saveProgress"));
+    progress_->setWindowTitle(QStringLiteral("iCalendar に保存"));
+    progress_->setWindowModality(Qt::WindowModal);
+    progress_->setMinimumDuration(300);
+    progress_->setAutoClose(false);
+    progress_->setAutoReset(false);
+    progress_->setValue(0);
+    connect(progress_, &QProgressDialog::canceled, this, &DaySearchWindow::cancelSave);
+    // The file is written beside the window, which stays free: from the days and the query
+    // of the list shown when the save began, in pieces of about a megabyte, into a temporary
+    // file put in place only when whole.
+    std::thread([job, path, query = *state_->query, result = state_->result] {
+        QString problem;
+        QString detail;
+        bool cancelled = false;
+        try {
+            AtomicFileWriter file(path.toStdString(), [job] { return job->cancelled.load(); });
+            std::string buffer;
+            exports::FindCalendarWriter writer(query, std::time(nullptr),
+                                               [&](std::string_view piece) {
+                                                   buffer += piece;
+                                                   if (buffer.size() >= (1u << 20)) {
+                                                       file.write(buffer);
+                                                       buffer.clear();
+                                                   }
+                                               });
+            const std::size_t total = result->days.size();
+            int shown = 0;
+            for (std::size_t i = 0; i < total; ++i) {
+                writer.day(result->days[i]);
+                const int percent = static_cast<int>(i * 100 / total);
+                if (percent != shown) {
+                    shown = percent;
+                    job->report([percent](DaySearchWindow* w) { w->showSaveProgress(percent); });
+                }
+            }
+            writer.finish();
+            file.write(buffer);
+            file.commit();
+        } catch (const FileWriteError& e) {
+            cancelled = e.error() == ECANCELED;
+            problem = QStringLiteral("「%1」に保存できませんでした。").arg(path);
+            detail = QString::fromStdString(e.what());
+        } catch (const std::exception& e) {
+            problem = QStringLiteral("「%1」に保存できませんでした。").arg(path);
+            detail = QString::fromStdString(e.what());
+        }
+        job->report([problem, detail, cancelled](DaySearchWindow* w) {
+            w->finishSave(problem, detail, cancelled);
+        });
+    }).detach();
+    return true;
+}
+
+void DaySearchWindow::cancelSave() {
+    if (state_->save) {
+        state_->save->cancelled = true;
+        progress_->setLabelText(QStringLiteral("保存をやめています…"));
+    }
+}
+
+bool DaySearchWindow::saving() const {
+    return state_->save != nullptr;
+}
+
+void DaySearchWindow::showSaveProgress(int percent) {
+    if (progress_ != nullptr) {
+        progress_->setValue(percent);
+    }
+}
+
+void DaySearchWindow::finishSave(const QString& problem, const QString& detail, bool cancelled) {
+    state_->save.reset();
+    if (progress_ != nullptr) {
+        progress_->deleteLater();
+        progress_ = nullptr;
+    }
+    save_->setEnabled(!state_->result->days.empty());
+    if (cancelled) {
+        notice_->setText(QStringLiteral("保存をやめました。元のファイルはそのままです。"));
+    } else if (!problem.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("日を探す"), problem, QMessageBox::Ok,
                         this);
         box.setObjectName(QStringLiteral("saveError"));
-        box.setInformativeText(
-            QStringLiteral("フォルダーがあるか、書き込めるかを確かめてください。"));
-        box.setDetailedText(QString::fromStdString(e.what()));
+        box.setInformativeText(QStringLiteral(
+            "フォルダーがあるか、書き込めるかを確かめてください。元のファイルはそのままです。"));
+        box.setDetailedText(detail);
+        emit saveFinished(false);
         box.exec();
-        return false;
+        return;
     }
+    emit saveFinished(problem.isEmpty() && !cancelled);
 }
 
 void DaySearchWindow::saveAs() {

@@ -14,6 +14,7 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QProgressDialog;
 class QPushButton;
 class QRadioButton;
 class QTimer;
@@ -44,14 +45,22 @@ class DaySearchWindow : public QWidget {
     void rangeToMonth();
     // The text field's query (the conditions the check boxes do not cover).
     void setExtraQuery(const QString& text);
-    // Writes the found days as an iCalendar file; a Japanese message box on failure.
+    // Starts writing the found days as an iCalendar file, off the window's thread, with a
+    // progress dialog whose キャンセル stops it (the old file kept); saveFinished tells the
+    // end, a Japanese message box a failure. False when there is nothing to save or a save
+    // is under way.
     bool saveCalendar(const QString& path);
+    // Whether a save is under way; cancelSave stops it at its next piece.
+    bool saving() const;
+    void cancelSave();
 
   signals:
     // A found day was opened (double click or Enter): show it in the calendar page.
     void dateActivated(const QDate& date);
     // A search finished and its answer is shown (not sent for one overtaken by a change).
     void searchFinished();
+    // A save ended: written whole, or not (failed, with a message box, or cancelled).
+    void saveFinished(bool saved);
 
   private:
     void createControls();
@@ -64,6 +73,9 @@ class DaySearchWindow : public QWidget {
     void showAnswer(int generation, const std::shared_ptr<Answer>& answer);
     void showProgress(int generation, int percent);
     void saveAs();
+    struct SaveJob;
+    void showSaveProgress(int percent);
+    void finishSave(const QString& problem, const QString& detail, bool cancelled);
 
     // The query's vocabulary, the searcher with the years it holds, the last query and
     // result, and the check boxes with their kinds.
@@ -79,6 +91,7 @@ class DaySearchWindow : public QWidget {
     QLabel* notice_ = nullptr;
     QListWidget* results_ = nullptr;
     QPushButton* save_ = nullptr;
+    QProgressDialog* progress_ = nullptr; // while a save runs
     QTimer* typing_ = nullptr;
 };
 

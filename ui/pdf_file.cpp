@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <utility>
 
 namespace sorvane::ui {
@@ -70,7 +71,11 @@ int printCalendarPdfCommand(const QString& month, const QString& file,
             return complain("cannot start printing to " + file.toStdString(), 1);
         }
     } catch (const FileWriteError& e) {
-        return complain(std::string(e.what()) + " (the old file is kept)", 3);
+        // A pipe or a device holds no old file to keep.
+        struct stat named {};
+        const bool device =
+            ::stat(QFile::encodeName(file).constData(), &named) == 0 && !S_ISREG(named.st_mode);
+        return complain(std::string(e.what()) + (device ? "" : " (the old file is kept)"), 3);
     } catch (const CalculationError& e) {
         return complain(e.what(), 1);
     }

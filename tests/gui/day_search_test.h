@@ -22,17 +22,23 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace sorvane::ui::test {
 
@@ -489,6 +495,8 @@ class DaySearchTest : public QObject {
         QCOMPARE(form.calendarPage()->selectedDate(), (CivilDate{2026, 10, 1}));
     }
 
+    // The found days are saved beside the window: the file is named by the query and its
+    // events titled 候補日：, a save that cannot be written says why, and the old file stays.
     void savesTheDaysOrSaysWhyNot() {
         DaySearchWindow window(sharedTables());
         window.setRange(QDate(2026, 1, 1), QDate(2026, 12, 31));
@@ -497,20 +505,90 @@ class DaySearchTest : public QObject {
         QVERIFY(settled(&window));
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("days.ics"));
+        QSignalSpy finished(&window, &DaySearchWindow::saveFinished);
         QVERIFY(window.saveCalendar(path));
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.takeFirst().at(0).toBool(), true);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(file.readAll());
         QCOMPARE(text.count(QStringLiteral("BEGIN:VEVENT")), 4);
         QVERIFY(text.contains(QStringLiteral("DTSTART;VALUE=DATE:20260719")));
+        QVERIFY(text.contains(QStringLiteral("X-WR-CALNAME:天赦日、一粒万倍日の日")));
+        QVERIFY(text.contains(QStringLiteral("SUMMARY:候補日：天赦日・一粒万倍日")));
 
         QString shown;
         onNextMessageBox([&](QMessageBox* box) {
             shown = box->text();
             box->accept();
         });
-        QVERIFY(!window.saveCalendar(dir.filePath(QStringLiteral("no/such/folder/days.ics"))));
+        QVERIFY(window.saveCalendar(dir.filePath(QStringLiteral("no/such/folder/days.ics"))));
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.takeFirst().at(0).toBool(), false);
         QVERIFY2(shown.contains(QStringLiteral("保存できませんでした")), qPrintable(shown));
+    }
+
+    // A target that takes the file slowly (a named pipe whose reader never reads) holds
+    // neither the window nor the user: the window answers within 100 ms while the save
+    // waits, キャンセル ends it, and a cancelled save leaves an old file as it was, with no
+    // temporary file beside it.
+    void aSlowSaveKeepsTheWindowFreeAndCanBeCancelled() {
+        // As the program does (ui/main.cpp): a reader gone is a failed write, not a signal.
+        std::signal(SIGPIPE, SIG_IGN);
+        DaySearchWindow window(sharedTables());
+        window.show();
+        window.setRange(QDate(1900, 1, 1), QDate(2100, 12, 31));
+        window.setExtraQuery(QStringLiteral("大安|友引|先勝"));
+        QVERIFY(settled(&window));
+        QVERIFY(window.matchCount() > 30000); // some megabytes: more than a pipe holds
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("slow.ics"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+        const auto closeReader = qScopeGuard([&] { ::close(reader); });
+        QSignalSpy finished(&window, &DaySearchWindow::saveFinished);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(window.saveCalendar(fifo));
+        QVERIFY2(clock.elapsed() < 100,
+                 qPrintable(QStringLiteral("the save held the window %1 ms").arg(clock.elapsed())));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            window.findChild<QProgressDialog*>(QStringLiteral("saveProgress"))->isVisible(), 5000);
+        for (int turn = 0; turn < 5; ++turn) {
+            QVERIFY(window.saving());
+            bool answered = false;
+            clock.restart();
+            QTimer::singleShot(0, &window, [&] { answered = true; });
+            while (!answered && clock.elapsed() < 1000) {
+                QTest::qWait(1);
+            }
+            QVERIFY2(answered && clock.elapsed() < 100,
+                     qPrintable(QStringLiteral("answered after %1 ms").arg(clock.elapsed())));
+            QTest::qWait(50);
+        }
+        QVERIFY(finished.isEmpty());
+        auto* progress = window.findChild<QProgressDialog*>(QStringLiteral("saveProgress"));
+        QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished.takeFirst().at(0).toBool(), false);
+        QVERIFY(!window.saving());
+        FIND_CHILD(notice, QLabel, (&window), "notice");
+        QCOMPARE(notice->text(), QStringLiteral("保存をやめました。元のファイルはそのままです。"));
+
+        // A regular file: the cancelled save leaves the old bytes and nothing else.
+        const QString keep = dir.filePath(QStringLiteral("keep.ics"));
+        QFile old(keep);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
+        old.close();
+        QVERIFY(window.saveCalendar(keep));
+        window.cancelSave();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.takeFirst().at(0).toBool(), false);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 (QStringList{QStringLiteral("keep.ics"), QStringLiteral("slow.ics")}));
     }
 };
 

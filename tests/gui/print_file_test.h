@@ -265,6 +265,30 @@ class PrintFileTest : public QObject {
         QVERIFY(saved.contains(title + ')'));
     }
 
+    // Into a pipe whose reader has quit (`| true`), as into a full disk: one line with the
+    // reason and status 3, not the end by SIGPIPE (status 141 from the shell) it once was.
+    void commandLineIntoAClosedPipe() {
+        QTemporaryDir empty;
+        QProcess run;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), empty.path());
+        run.setProcessEnvironment(environment);
+        // A year with its 暦注 is larger than a pipe holds, so the writer meets the closed end.
+        run.start(QStringLiteral("/bin/bash"),
+                  {QStringLiteral("-c"),
+                   QStringLiteral("\"$0\" --print-calendar-pdf 2026 /dev/stdout --notes | true; "
+                                  "echo \"status ${PIPESTATUS[0]}\" >&2"),
+                   QStringLiteral(SORVANE_GUI_PROGRAM)});
+        QVERIFY(run.waitForFinished(60000));
+        const QStringList lines =
+            QString::fromUtf8(run.readAllStandardError())
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                .filter(QRegularExpression(QStringLiteral("^(sorvane|status)")));
+        QCOMPARE(lines, (QStringList{QStringLiteral("sorvane: --print-calendar-pdf: /dev/stdout: "
+                                                    "cannot write: Broken pipe"),
+                                     QStringLiteral("status 3")}));
+    }
+
     // The printed month gives no rising or setting times, so its footer names no place, from
     // the command line or from the window with a place chosen; the document's title is the
     // month's. Read back with poppler's pdftotext and pdfinfo.
