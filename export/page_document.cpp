@@ -238,6 +238,7 @@ std::string findPageJson(daysearch::DaySearch& search, const daysearch::Vocabula
     }
     ordered_json doc;
     doc["query"] = query.text;
+    doc["name"] = daysearch::queryInWords(query); // the calendar file's name
     doc["from"] = isoDateText(*from);
     doc["to"] = isoDateText(*to);
     doc["count"] = result.count;

@@ -324,6 +324,7 @@ TEST(PageDocument, FindDocumentsAnswerOrRefuseInJapanese) {
     EXPECT_EQ(many.at("days").size(), kPageDaysListed);
     EXPECT_EQ(many.at("more"), sundays - static_cast<int>(kPageDaysListed));
     EXPECT_EQ(many.at("days").at(0).at("date"), "2026-01-04");
+    EXPECT_EQ(many.at("name"), "日曜の日"); // the calendar file's name, as the window's
 
     // Outside the lunisolar calendar's years a 六曜 stretch is named, in Japanese.
     const json far =

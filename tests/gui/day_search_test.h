@@ -18,6 +18,7 @@
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -493,6 +494,30 @@ class DaySearchTest : public QObject {
         emit results->itemActivated(results->item(2));
         QVERIFY(form.calendarPage() != nullptr);
         QCOMPARE(form.calendarPage()->selectedDate(), (CivilDate{2026, 10, 1}));
+    }
+
+    // The 六曜 boxes read as calendars list the six (先勝 first), left to right.
+    void theSixAreInListOrder() {
+        DaySearchWindow window(sharedTables());
+        QGroupBox* group = nullptr;
+        for (QGroupBox* g : window.findChildren<QGroupBox*>()) {
+            if (g->title().startsWith(QStringLiteral("六曜"))) {
+                group = g;
+            }
+        }
+        QVERIFY(group != nullptr);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QList<QCheckBox*> boxes = group->findChildren<QCheckBox*>();
+        std::sort(boxes.begin(), boxes.end(),
+                  [](QCheckBox* a, QCheckBox* b) { return a->x() < b->x(); });
+        QStringList shown;
+        for (QCheckBox* box : boxes) {
+            shown << box->text();
+        }
+        QCOMPARE(shown, (QStringList{QStringLiteral("先勝"), QStringLiteral("友引"),
+                                     QStringLiteral("先負"), QStringLiteral("仏滅"),
+                                     QStringLiteral("大安"), QStringLiteral("赤口")}));
     }
 
     // The found days are saved beside the window: the file is named by the query and its

@@ -7,6 +7,7 @@ import { download } from './files.js';
 
 let finder = null;
 let findSerial = 0;
+let foundName = ''; // the shown days' query in words, the calendar file's name
 
 function checked(id) {
   return Array.from($(id).querySelectorAll('input:checked')).map((i) => i.value);
@@ -75,6 +76,7 @@ export function startFind() {
 function showFound(doc) {
   const list = $('find-list');
   list.textContent = '';
+  foundName = (!doc.error && doc.name) || '';
   if (doc.error) {
     $('find-count').textContent = doc.error;
     $('find-notes').textContent = '';
@@ -126,7 +128,7 @@ export function setUpFind(vocabulary, openFoundDay) {
   });
   $('find-form').addEventListener('submit', (ev) => ev.preventDefault());
   $('find-ics').onclick = () => download(['--find', findQuery()].concat(rangeArgs($('find-from').value, $('find-to').value), ['--ics', '-']),
-    'sorvane-find.ics', 'find-notes');
+    (foundName || 'sorvane-find') + '.ics', 'find-notes');
   $('find-list').addEventListener('click', (ev) => {
     if (ev.target.closest('a')) {
       openFoundDay();
