@@ -229,6 +229,31 @@ build_module() {
 }
 
 # --- The site ---------------------------------------------------------------------------------
+# The app icons, rendered from icon.svg by headless Chromium (which the tests use anyway; no
+# other SVG renderer is installed): 192 and 512 px as drawn, a maskable 512 px with the mark
+# in the middle 80 % on the theme colour (the safe zone a launcher's mask keeps), and the
+# 180 px apple-touch-icon on the same colour (iOS rounds the corners itself).
+make_icons() {
+  local dir=$1 page
+  page=$(mktemp -d)
+  local size name scale fill
+  for spec in "192 icon-192.png 100 transparent" "512 icon-512.png 100 transparent" \
+    "512 icon-maskable-512.png 80 #8b1a1a" "180 apple-touch-icon.png 100 #8b1a1a"; do
+    read -r size name scale fill <<<"$spec"
+    cat >"$page/icon.html" <<HTML
+<!doctype html><html><head><style>html,body{margin:0;height:100%;overflow:hidden;background:$fill}
+body{display:flex;align-items:center;justify-content:center}img{width:$scale%;height:$scale%}</style>
+</head><body><img src="$dir/icon.svg"></body></html>
+HTML
+    timeout 60 chromium --headless=new --no-sandbox --disable-gpu --hide-scrollbars \
+      --disable-background-networking --disable-component-update --no-first-run \
+      --default-background-color=00000000 --window-size="$size,$size" \
+      --screenshot="$dir/$name" "file://$page/icon.html" >/dev/null 2>&1 ||
+      die "cannot render $name from icon.svg with chromium"
+  done
+  rm -rf "$page"
+}
+
 assemble_site() {
   local site=$out/site
   rm -rf "$site.new" && mkdir -p "$site.new"
@@ -240,10 +265,12 @@ assemble_site() {
     "$out/cmake/generated/sorvane/version.h")
   [ -n "$program" ] || die "the build's sorvane/version.h names no version"
   sed -i "s/@SORVANE_VERSION@/$program/" "$site.new/index.html"
-  # The service worker's cache is named after the files it keeps.
-  local version
+  make_icons "$site.new"
+  # The service worker keeps every file of the site, in a cache named after them.
+  local version files
   version=$(cd "$site.new" && cat $(ls | grep -v '^sw.js$') | sha256sum | cut -c1-16)
-  sed -i "s/@VERSION@/$version/" "$site.new/sw.js"
+  files=$(cd "$site.new" && ls | grep -v '^sw.js$' | sed "s/.*/'&'/" | paste -sd, -)
+  sed -i -e "s/@VERSION@/$version/" -e "s/@FILES@/[$files]/" "$site.new/sw.js"
   rm -rf "$site" && mv "$site.new" "$site"
   say "site in $site ($(du -sk "$site" | cut -f1) KB, $(cat "$site"/* | gzip -9 | wc -c) bytes gzip)"
 }

@@ -9,6 +9,7 @@ import { showYear, setUpYear } from './year.js';
 import { setUpFind, startFind } from './find.js';
 import { setUpFiles } from './files.js';
 import { loadSettings, setUpSettings } from './places.js';
+import { setUpInstall } from './install.js';
 
 const views = ['month', 'year', 'find', 'files'];
 
@@ -98,6 +99,4 @@ start().catch((e) => {
   document.body.dataset.ready = 'failed';
 });
 
-if ('serviceWorker' in navigator && location.protocol.startsWith('http')) {
-  navigator.serviceWorker.register('sw.js').catch(() => { /* the page works without it */ });
-}
+setUpInstall();

@@ -48,10 +48,126 @@ class Handler(http.server.SimpleHTTPRequestHandler):
 
 
 def serve(site):
-    server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(Handler, directory=site))
+    """Serves the folder site; a dict {"dir": folder} is read again on every request, so that
+    the test can put another build in its place."""
+    folder = site if isinstance(site, dict) else {"dir": site}
+
+    class Current(Handler):
+        # Read per request, not per connection: the browser opens connections ahead of use.
+        def translate_path(self, path):
+            self.directory = folder["dir"]
+            return super().translate_path(path)
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Current)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
+
+
+def png_size(data):
+    """The width and height of a PNG file (its IHDR chunk), or None for anything else."""
+    if data[:8] != b"\x89PNG\r\n\x1a\n" or data[12:16] != b"IHDR":
+        return None
+    return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
+
+
+def fetch(url):
+    import urllib.request
+    with urllib.request.urlopen(url, timeout=10) as r:
+        return r.read()
+
+
+def app_checks(args):
+    """The site as an app: the manifest Chromium reads (DevTools' Page.getAppManifest), its
+    icons, and the update path: build A loaded and kept by its worker, build B put on the
+    server, the page offered 「新しい版があります」 while it still runs on A's files alone,
+    then on 再読み込み B, and without the server the last build that was complete."""
+    import shutil
+    import tempfile
+    work = tempfile.mkdtemp(prefix="sorvane-app-")
+    build_a = os.path.join(work, "a")
+    build_b = os.path.join(work, "b")
+    shutil.copytree(args.site, build_a)
+    shutil.copytree(args.site, build_b)
+    with open(os.path.join(build_b, "sw.js"), encoding="utf-8") as f:
+        sw = f.read()
+    with open(os.path.join(build_b, "sw.js"), "w", encoding="utf-8") as f:
+        f.write(re.sub(r"const VERSION = '([^']*)'", r"const VERSION = '\1-b'", sw))
+    with open(os.path.join(build_b, "index.html"), encoding="utf-8") as f:
+        html = f.read()
+    with open(os.path.join(build_b, "index.html"), "w", encoding="utf-8") as f:
+        f.write(re.sub(r'(<span id="version">[^<]*)</span>', r"\1-B</span>", html))
+    root = {"dir": build_a}
+    server = serve(root)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    driver = browser(1366, 900)
+    footer = lambda: driver.find_element(By.ID, "version").text
+    try:
+        driver.get(base)
+        wait_ready(driver)
+        driver.execute_async_script(
+            "const done = arguments[arguments.length - 1];"
+            "navigator.serviceWorker.ready.then(() => done(true));")
+        driver.refresh()
+        wait_ready(driver)
+        manifest = driver.execute_cdp_cmd("Page.getAppManifest", {})
+        check(not manifest.get("errors"), f"the manifest reads without errors ({manifest.get('errors')})")
+        data = json.loads(manifest.get("data") or "{}")
+        check(all(data.get(k) for k in ("id", "scope", "start_url", "name", "short_name",
+                                        "theme_color", "background_color"))
+              and data.get("display") == "standalone" and data.get("lang") == "ja",
+              "the manifest names id, scope, start_url, display, lang and the colours")
+        sizes = {}
+        for icon in data.get("icons", []):
+            if icon.get("type") == "image/png":
+                got = png_size(fetch(base + icon["src"]))
+                sizes[(icon["sizes"], icon.get("purpose", "any"))] = got
+                want = tuple(int(v) for v in icon["sizes"].split("x"))
+                check(got == want, f"the icon {icon['src']} is a {icon['sizes']} PNG ({got})")
+        check(("192x192", "any") in sizes and ("512x512", "any") in sizes
+              and ("512x512", "maskable") in sizes, f"the icons: 192, 512 and a maskable one ({sorted(sizes)})")
+        touch = driver.execute_script(
+            "const l = document.querySelector('link[rel=apple-touch-icon]'); return l ? l.href : ''")
+        check(bool(touch) and png_size(fetch(touch)) == (180, 180), "the apple-touch-icon is a 180 px PNG")
+        check(len(driver.execute_script(
+            "const m = document.querySelector('meta[name=description]'); return m ? m.content : ''")) > 20,
+            "the page has a meta description")
+
+        version_a = footer()
+        root["dir"] = build_b
+        driver.execute_async_script(
+            "const done = arguments[arguments.length - 1];"
+            "navigator.serviceWorker.getRegistration().then((r) => r.update()).then(() => done(true));")
+        WebDriverWait(driver, 60).until(lambda d: d.find_element(By.ID, "update").is_displayed())
+        check("新しい版があります" in driver.find_element(By.ID, "update").text,
+              "a new build on the server is offered: 新しい版があります")
+        served = driver.execute_async_script(
+            "const done = arguments[arguments.length - 1];"
+            "fetch('index.html').then((r) => r.text()).then(done, () => done(''));")
+        check(footer() == version_a and version_a + "-B" not in served,
+              "while it is offered, the page and its files are still the running build's")
+        shot_dir = args.shots
+        driver.save_screenshot(os.path.join(shot_dir, "update-offered.png"))
+        driver.find_element(By.ID, "update-reload").click()
+        WebDriverWait(driver, 60).until(lambda d: d.execute_script(
+            "const v = document.getElementById('version'); return !!v && v.textContent.endsWith('-B')"
+            " && document.body.dataset.ready === 'true'"))
+        check(footer() == version_a + "-B", "再読み込み shows the new build")
+        caches = driver.execute_async_script(
+            "const done = arguments[arguments.length - 1]; caches.keys().then(done);")
+        check(len([k for k in caches if k.startswith("sorvane-")]) == 1 and caches[0].endswith("-b"),
+              f"only the new build's cache is left ({caches})")
+    finally:
+        server.shutdown()
+        server.server_close()
+    try:
+        driver.refresh()
+        wait_ready(driver, 30)
+        check(footer().endswith("-B"), "without the server the last complete build (B) loads")
+    except Exception as e:  # noqa: BLE001 - reported as a failure
+        check(False, f"without the server the new build loads ({e.__class__.__name__})")
+    finally:
+        driver.quit()
+        shutil.rmtree(work, ignore_errors=True)
 
 
 def browser(width, height):
@@ -386,6 +502,8 @@ def test(args):
         phone.quit()
         server.shutdown()
         server.server_close()
+
+    app_checks(args)
 
     if failures:
         print(f"browser test: {len(failures)} check(s) failed")
