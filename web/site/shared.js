@@ -57,7 +57,8 @@ export function status(text, isError) {
   const s = $('status');
   s.textContent = text || '';
   s.classList.toggle('error', !!isError);
-  s.hidden = !text;
+  // The line keeps its room when empty, so that the page below it never jumps.
+  s.classList.toggle('idle', !text);
 }
 
 // The notes of the page's load (a dropped setting, an address it could not read): they stay
