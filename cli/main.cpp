@@ -240,6 +240,9 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
     if (options.sun) {
         return sunListing(options);
     }
+    if (options.wareki) {
+        return cli::warekiReport(options);
+    }
     const bool icsToStdout = options.icsFile && options.icsFile->string() == "-";
     if (options.icsFile && !icsToStdout && isStandardOutputFile(*options.icsFile)) {
         throw cli::UsageError("--ics " + cli::quotedArgument(options.icsFile->string()) +
