@@ -2,6 +2,7 @@
 
 #include "calendar/civil_date.h"
 #include "calendar/japanese_era.h"
+#include "calendar/quoted_text.h"
 #include "wareki/historical_calendar.h"
 #include "wareki/input_text.h"
 #include "wareki/western.h"
@@ -48,7 +49,8 @@ std::optional<int> number(Cursor& c) {
     int total = 0;
     int pending = -1; // the digit (or digits, written place by place) not yet placed
     bool any = false;
-    for (bool more = true; more && total < 1000;) {
+    // Far past any year, month or day: the rest is left unread (and the date refused).
+    for (bool more = true; more && total < 1000 && pending < 1000;) {
         more = false;
         for (int d = 0; d < 10; ++d) {
             if (c.take(kDigits[static_cast<std::size_t>(d)])) {
@@ -300,7 +302,7 @@ ParsedWareki parseWareki(std::string_view text) {
             name.erase(digits + 1);
         }
         return refusal(ParseStatus::UnknownEra,
-                       "「" + name +
+                       "「" + printableText(name, 20) +
                            "」という元号はありません（大化から令和までの元号と、"
                            "その前と間の天皇の在位年が使えます）");
     }

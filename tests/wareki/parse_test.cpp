@@ -116,6 +116,11 @@ TEST(WarekiParse, ImpossibleDatesAreRefusedWithTheNearestReading) {
         {"北朝天授2年1月1日", ParseStatus::NotOnLine, "南朝の元号", "南朝 天授2年1月1日"},
         {"北朝延元2年1月1日", ParseStatus::AfterEraEnd, "北朝の延元は", "北朝 建武4年1月1日"},
         {"南朝令和元年5月1日", ParseStatus::NotOnLine, "1331年から1392年", ""},
+        // Input that is no date at all: long numerals, control and broken bytes.
+        {"元禄一一一一一一一一一一一一一年1月1日", ParseStatus::NotADate, "読めません", ""},
+        {"元禄99999年1月1日", ParseStatus::NotADate, "読めません", ""},
+        {"元禄9999年1月1日", ParseStatus::AfterEraEnd, "元禄は11686年より前に終わっています", ""},
+        {"ほげ\x1b[2J\xff年1月1日", ParseStatus::UnknownEra, "「ほげ\\x1B[2J\\xFF」", ""},
     };
     for (const Refusal& r : refusals) {
         SCOPED_TRACE(std::string("\"") + r.text + "\"");
