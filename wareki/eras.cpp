@@ -5,8 +5,26 @@
 #include "wareki/western.h"
 
 #include <cstring>
+#include <utility>
 
 namespace sorvane::wareki {
+
+namespace {
+
+// The readings of the eras from 1873 (明治's is the table's).
+std::string laterReading(const std::string& era) {
+    static const std::pair<const char*, const char*> kReadings[] = {
+        {"大正", "たいしょう"}, {"昭和", "しょうわ"}, {"平成", "へいせい"}, {"令和", "れいわ"}};
+    for (const auto& [name, reading] : kReadings) {
+        if (era == name) {
+            return reading;
+        }
+    }
+    const EraRow* meiji = eraRowOn(Line::North, kLastTableJdn);
+    return era == meiji->name ? meiji->reading : "";
+}
+
+} // namespace
 
 const char* lineName(Line line) {
     return line == Line::South ? "南朝" : "北朝";
@@ -43,9 +61,7 @@ std::vector<EraDay> eraDaysOf(long long jdn) {
     if (jdn > kLastTableJdn) {
         const WesternDate g = westernDate(Western::Gregorian, jdn);
         if (const auto era = eraYearOf(g.year, g.month, g.day)) {
-            const EraRow* meiji = eraRowOn(Line::North, kLastTableJdn);
-            return {EraDay{era->era, era->era == meiji->name ? meiji->reading : "", era->year,
-                           std::nullopt}};
+            return {EraDay{era->era, laterReading(era->era), era->year, std::nullopt}};
         }
         return {};
     }

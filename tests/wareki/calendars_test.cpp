@@ -146,7 +146,7 @@ TEST(WarekiEras, TheLinesAndTheEnds) {
     EXPECT_EQ(eraDaysOf(g(1868, 1, 25)).at(0).era, "明治"); // 慶応4年1月1日
     EXPECT_EQ(eraDaysOf(g(1868, 1, 24)).at(0).era, "慶応");
     EXPECT_EQ(eraDaysOf(g(1873, 1, 1)), (std::vector<EraDay>{{"明治", "めいじ", 6, std::nullopt}}));
-    EXPECT_EQ(eraDaysOf(g(2019, 5, 1)).at(0).era, "令和");
+    EXPECT_EQ(eraDaysOf(g(2019, 5, 1)), (std::vector<EraDay>{{"令和", "れいわ", 1, std::nullopt}}));
     EXPECT_EQ(warekiText(g(1873, 1, 1)), "明治6年1月1日");
     EXPECT_TRUE(eraDaysOf(eraRows().front().startJdn - 1).empty());
 }
