@@ -2,6 +2,7 @@
 
 #include "calendar/day_cycles.h"
 #include "calendar/names.h"
+#include "wareki/historical_calendar.h"
 
 #include <algorithm>
 #include <functional>
@@ -88,6 +89,29 @@ void sortItems(DayEntry& day) {
         }
         return a.timed && a.hour * 60 + a.minute < b.hour * 60 + b.minute;
     });
+}
+
+bool addHistoricalLunar(std::vector<DayEntry>& days) {
+    bool added = false;
+    for (DayEntry& d : days) {
+        // The JDN is the project's day number plus one.
+        const long long jdn = dayNumber(d.date) + 1;
+        if (d.lunar || jdn > wareki::kLastTableJdn) {
+            continue;
+        }
+        if (const auto date = wareki::lunisolarDateOf(jdn)) {
+            lunisolar::LunarDay lunar;
+            lunar.month = date->month;
+            lunar.day = date->day;
+            lunar.leap = date->leap;
+            lunar.monthLength = date->monthLength;
+            lunar.rokuyo = lunisolar::rokuyo(date->month, date->day);
+            d.lunar = lunar;
+            d.historicalLunar = true;
+            added = true;
+        }
+    }
+    return added;
 }
 
 std::vector<DayEntry> dayListing(const YearAlmanac& almanac) {

@@ -47,8 +47,9 @@ struct DayEntry {
     std::string weekday;                      // 日 .. 土
     std::string sexagenary;                   // 甲子 .. 癸亥
     std::optional<lunisolar::LunarDay> lunar; // absent outside the lunisolar range
-    std::optional<std::string> holiday;       // the national holiday's name
-    std::vector<DayItem> items;               // the instants in time order, then the whole days
+    bool historicalLunar = false;       // lunar is the historical calendar's (addHistoricalLunar)
+    std::optional<std::string> holiday; // the national holiday's name
+    std::vector<DayItem> items;         // the instants in time order, then the whole days
 };
 
 // Every day of the almanac's year (365 or 366). The items come from the almanac's solar
@@ -57,6 +58,12 @@ struct DayEntry {
 // (旧正月, 伝統的七夕, 十五夜, 十三夜); the holiday column from its holidays (when the almanac
 // was made with them).
 std::vector<DayEntry> dayListing(const YearAlmanac& almanac);
+
+// Gives the days up to 1872-12-31 that have no lunisolar date the historical calendar's
+// (wareki/: the table of the calendars then in use), with the 六曜 from it, marked
+// historicalLunar; the lunisolar days (旧正月 ..) are not added. The days of 1873-1899 and
+// before the table keep none. Returns whether a day got one.
+bool addHistoricalLunar(std::vector<DayEntry>& days);
 
 // Puts the almanac's solar terms, 土用 entries, 雑節 (not a 土用 period) and phases on the day
 // dayOf gives for their date, where it gives one (null: not a day being listed).

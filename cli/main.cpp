@@ -240,6 +240,9 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
     if (options.sun) {
         return sunListing(options);
     }
+    if (options.wareki) {
+        return cli::warekiReport(options);
+    }
     const bool icsToStdout = options.icsFile && options.icsFile->string() == "-";
     if (options.icsFile && !icsToStdout && isStandardOutputFile(*options.icsFile)) {
         throw cli::UsageError("--ics " + cli::quotedArgument(options.icsFile->string()) +
@@ -324,8 +327,12 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
         exports::writeTextFile(*options.icsFile, calendar);
     }
     if (options.days || options.phases) {
-        const auto days =
-            options.days ? almanac::dayListing(year) : std::vector<almanac::DayEntry>{};
+        auto days = options.days ? almanac::dayListing(year) : std::vector<almanac::DayEntry>{};
+        if (almanac::addHistoricalLunar(days) && !options.json) {
+            std::cerr << "sorvane-cli: note: the lunisolar dates and 六曜 up to 1872-12-31 are "
+                         "the historical calendar's (a table of the calendars then in use), "
+                         "not computed\n";
+        }
         if (options.json) {
             return exports::daysJson(year, options.days ? &days : nullptr, options.phases);
         }

@@ -180,6 +180,9 @@ void readFrom(Options&, Pending& p, const std::string& v) {
 void readTo(Options&, Pending& p, const std::string& v) {
     p.toText = v;
 }
+void readWareki(Options& o, Pending&, const std::string& v) {
+    o.wareki = v;
+}
 
 constexpr OptionRow kOptions[] = {
     {"--help", false, &Options::help, nullptr, nullptr},
@@ -201,6 +204,8 @@ constexpr OptionRow kOptions[] = {
     {"--feed", true, nullptr, readFeed, nullptr},
     {"--from", true, nullptr, readFrom, startsLikeDate},
     {"--to", true, nullptr, readTo, startsLikeDate},
+    {"--wareki", true, nullptr, readWareki, nullptr},
+    {"--julian", false, &Options::julian, nullptr, nullptr},
 };
 
 // The row whose option arg names ("--name" or "--name=VALUE"), or null.
@@ -311,6 +316,10 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
     }
     checkConflicts(given);
     checkSunOptions(options, given);
+    checkWarekiOptions(options, given, yearGiven);
+    if (options.wareki) {
+        return options;
+    }
     const bool fromGiven = fromText.has_value();
     const bool toGiven = toText.has_value();
     if (options.feed) {

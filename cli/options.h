@@ -49,7 +49,20 @@ struct Options {
     std::optional<exports::FeedKind> feed;
     int fromYear = 0;
     int toYear = 0;
+    // --wareki DATE: one day converted between 和暦 and the Western calendars (a 和暦 date,
+    // or YYYY-MM-DD in the Gregorian calendar, with --julian in the Julian calendar)
+    std::optional<std::string> wareki;
+    bool julian = false;
 };
+
+// checkWarekiOptions: --julian only with --wareki, --wareki with no YEAR and alone with
+// --json. Throws UsageError naming the argument.
+void checkWarekiOptions(const Options& options, const std::vector<std::string>& given,
+                        bool yearGiven);
+
+// The --wareki report (or its JSON); a date that cannot be read or is no day is a UsageError
+// that says why in Japanese and names the nearest valid reading.
+std::string warekiReport(const Options& options);
 
 // checkSunOptions: --place, --lat and --lon only with --sun, --lat and --lon together and
 // not with --place, --sun alone with --json and --data, in the precise mode's years.

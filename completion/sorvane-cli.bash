@@ -26,15 +26,15 @@ _sorvane_cli() {
             mapfile -t COMPREPLY < <(compgen -W 'rokuyo senjitsu sekki holidays moon zassetsu' -- "$cur")
             return
             ;;
-        --find | --from | --to | --help | -h | --version)
+        --find | --from | --to | --wareki | --help | -h | --version)
             return
             ;;
     esac
 
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W '--month --json --precise --zassetsu --holidays
-            --days --phases --notes --sun --place --lat --lon --ics --data --find --feed --from --to --help
-            --version' -- "$cur")
+            --days --phases --notes --sun --place --lat --lon --ics --data --find --feed --from --to --wareki --julian
+            --help --version' -- "$cur")
     fi
 }
 complete -F _sorvane_cli sorvane-cli

@@ -2,6 +2,7 @@
 
 #include "lunisolar/lunisolar_year.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
@@ -74,6 +75,10 @@ std::string daysJson(const almanac::YearAlmanac& almanac,
         doc["note"] = "注：" + note;
     }
     if (days != nullptr) {
+        // Before 1873 the lunisolar dates are the historical calendar's (a table), not computed.
+        doc["historicalLunisolar"] =
+            std::any_of(days->begin(), days->end(),
+                        [](const almanac::DayEntry& d) { return d.historicalLunar; });
         ordered_json list = ordered_json::array();
         for (const almanac::DayEntry& d : *days) {
             ordered_json day;
@@ -87,7 +92,8 @@ std::string daysJson(const almanac::YearAlmanac& almanac,
                 day["lunar"] = {{"month", d.lunar->month},
                                 {"day", d.lunar->day},
                                 {"leap", d.lunar->leap},
-                                {"monthLength", d.lunar->monthLength}};
+                                {"monthLength", d.lunar->monthLength},
+                                {"historical", d.historicalLunar}};
                 day["rokuyo"] = lunisolar::rokuyoName(d.lunar->rokuyo);
             }
             day["holiday"] = d.holiday ? ordered_json(*d.holiday) : ordered_json(nullptr);
