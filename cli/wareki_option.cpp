@@ -30,27 +30,12 @@ void checkWarekiOptions(const Options& options, const std::vector<std::string>& 
 std::string warekiReport(const Options& options) {
     using namespace wareki;
     const std::string& text = *options.wareki;
-    long long jdn = 0;
-    const char* inputCalendar = "wareki";
-    if (const auto western = parseIso(text)) {
-        const Western calendar = options.julian ? Western::Julian : Western::Gregorian;
-        inputCalendar = calendarKey(calendar);
-        if (western->year < 1 || !isValid(calendar, *western)) {
-            throw UsageError("--wareki " + quotedArgument(text) + ": " + calendarName(calendar) +
-                             "にない日付です" + (western->year < 1 ? "（年は1から9999まで）" : ""));
-        }
-        jdn = jdnOf(calendar, *western);
-    } else {
-        if (options.julian) {
-            throw UsageError("--julian goes with a Western date YYYY-MM-DD, not with " +
-                             quotedArgument(text));
-        }
-        const ParsedWareki parsed = parseWareki(text);
-        if (parsed.status != ParseStatus::Ok) {
-            throw UsageError("--wareki " + quotedArgument(text) + ": " + parsed.message);
-        }
-        jdn = parsed.jdn;
+    const ReadDay read = readDay(text, options.julian);
+    if (!read.ok) {
+        throw UsageError("--wareki " + quotedArgument(text) + ": " + read.message);
     }
+    const long long jdn = read.jdn;
+    const char* inputCalendar = read.inputCalendar;
     const DayReport report = describeDay(jdn);
     return options.json ? dayReportJson(report, text, inputCalendar) : dayReportText(report);
 }

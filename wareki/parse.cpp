@@ -404,3 +404,36 @@ std::string warekiText(long long jdn, std::optional<Line> line) {
 }
 
 } // namespace sorvane::wareki
+
+namespace sorvane::wareki {
+
+ReadDay readDay(std::string_view text, bool julian) {
+    ReadDay read;
+    if (const auto western = parseIso(text)) {
+        const Western calendar = julian ? Western::Julian : Western::Gregorian;
+        read.inputCalendar = calendarKey(calendar);
+        if (western->year < 1 || !isValid(calendar, *western)) {
+            read.message = std::string(calendarName(calendar)) + "にない日付です" +
+                           (western->year < 1 ? "（年は1から9999まで）" : "");
+            return read;
+        }
+        read.jdn = jdnOf(calendar, *western);
+        read.ok = true;
+        return read;
+    }
+    if (julian) {
+        read.inputCalendar = calendarKey(Western::Julian);
+        read.message = "ユリウス暦の日付は 1582-06-21 のように 年-月-日 で入れてください";
+        return read;
+    }
+    const ParsedWareki parsed = parseWareki(text);
+    if (parsed.status != ParseStatus::Ok) {
+        read.message = parsed.message;
+        return read;
+    }
+    read.jdn = parsed.jdn;
+    read.ok = true;
+    return read;
+}
+
+} // namespace sorvane::wareki

@@ -38,6 +38,17 @@ struct ParsedWareki {
 // Gregorian calendar.
 ParsedWareki parseWareki(std::string_view text);
 
+// What the converter reads from one field: a 和暦 date (parseWareki), or a Western date
+// YYYY-MM-DD of the Gregorian calendar (of the Julian one with julian). Every front end reads
+// its input through this.
+struct ReadDay {
+    bool ok = false;
+    long long jdn = 0;
+    const char* inputCalendar = "wareki"; // "wareki", "gregorian" or "julian"
+    std::string message; // not ok: why, in Japanese (naming the nearest reading, when known)
+};
+ReadDay readDay(std::string_view text, bool julian);
+
 // The 和暦 text of a day: "元禄15年12月14日"; "南朝 延元3年8月28日" on one line; from 1873
 // the era year and the Gregorian month and day. Empty for a day with no era year.
 std::string warekiText(long long jdn, std::optional<Line> line = std::nullopt);
