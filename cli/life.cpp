@@ -155,8 +155,7 @@ LifeRun runLife(const std::vector<std::string>& args, const CivilDate& todayInJa
                             result.message);
         }
         if (icsFile) {
-            const std::string calendar =
-                exports::lifeIcsCalendar(result.plan, std::time(nullptr));
+            const std::string calendar = exports::lifeIcsCalendar(result.plan, std::time(nullptr));
             if (*icsFile == "-") {
                 run.out = calendar;
                 return run;

@@ -12,9 +12,9 @@ namespace sorvane::cli {
 bool isLifeCommand(const std::vector<std::string>& args);
 
 struct LifeRun {
-    int status = 0;   // 0; 1 unreadable data; 2 a bad argument; 3 a file not written
-    std::string out;  // what standard output gets
-    std::string err;  // one line for standard error ("" when none)
+    int status = 0;  // 0; 1 unreadable data; 2 a bad argument; 3 a file not written
+    std::string out; // what standard output gets
+    std::string err; // one line for standard error ("" when none)
 };
 
 // --life KIND [--date YYYY-MM-DD] [--year Y] [--years N] [--sex 男|女] [--json] [--ics FILE]

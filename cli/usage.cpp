@@ -155,7 +155,8 @@ std::string usageText() {
            "--ics=-name. --find takes no YEAR and none of --month, --precise, --zassetsu,\n"
            "--days, --phases, --holidays or --notes. --feed takes no YEAR, nor --json\n"
            "or the listing options; --ics - or no --ics writes the feed to standard output.\n"
-           "\n" + lifeUsage() +
+           "\n" +
+           lifeUsage() +
            "\n"
            "Exit status: 0 success, 1 data-file error (or terms that give no usable\n"
            "moments), 2 bad argument, 3 an output (standard output or the --ics file)\n"

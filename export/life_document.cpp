@@ -54,8 +54,7 @@ Json datesJson(const std::vector<lifeevents::EventDate>& dates) {
 std::string entryText(const lifeevents::EventDate& e) {
     std::string line = "  " + e.name + "  ";
     if (e.date) {
-        line += isoDateText(*e.date) + "（" +
-                japaneseMonthDayText(*e.date) + "）";
+        line += isoDateText(*e.date) + "（" + japaneseMonthDayText(*e.date) + "）";
     } else if (e.year) {
         line += std::to_string(*e.year) + "年";
     }
@@ -97,8 +96,8 @@ std::string lifeJson(const lifeevents::Plan& plan) {
     Json sources = Json::array();
     for (const lifeevents::Convention& c : lifeevents::conventions(plan.kind)) {
         for (const lifeevents::Source& s : c.sources) {
-            sources.push_back({{"convention", c.text}, {"url", s.url}, {"title", s.title},
-                               {"read", s.read}});
+            sources.push_back(
+                {{"convention", c.text}, {"url", s.url}, {"title", s.title}, {"read", s.read}});
         }
     }
     doc["dates"] = datesJson(plan.dates);
@@ -154,8 +153,7 @@ std::string lifeReport(const lifeevents::Plan& plan) {
                 current = c.forKey;
             }
             out += "    " + isoDateText(c.date) + "（" + c.weekday + "）" +
-                   (c.rokuyo.empty() ? "" : " " + c.rokuyo) + "  " + joined(c.reasons, "、") +
-                   "\n";
+                   (c.rokuyo.empty() ? "" : " " + c.rokuyo) + "  " + joined(c.reasons, "、") + "\n";
         }
     }
     out += "\n出典\n";

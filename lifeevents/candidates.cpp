@@ -21,7 +21,9 @@ namespace {
 
 using Fk = daysearch::Kind;
 
-constexpr unsigned bit(Fk kind) { return 1U << static_cast<int>(kind); }
+constexpr unsigned bit(Fk kind) {
+    return 1U << static_cast<int>(kind);
+}
 
 // What a name weighs and the reason shown for it.
 struct Weight {

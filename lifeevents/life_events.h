@@ -57,13 +57,13 @@ const char* sexName(Sex sex); // "男", "女", ""
 // Why a request cannot be answered.
 enum class Status {
     Ok,
-    ImpossibleDate,   // the date does not exist (2026-02-30) or could not be read
-    DueTooFar,        // a due date more than 300 days after today
-    DeathInFuture,    // a 命日 after today
-    NeedsSex,         // the kind needs 男 or 女
-    OutsideSpan,      // the date or year lies outside the years the rule is given for
-    NeedsDate,        // the kind needs a date and none was given
-    NeedsYear,        // the kind needs a year and none was given
+    ImpossibleDate, // the date does not exist (2026-02-30) or could not be read
+    DueTooFar,      // a due date more than 300 days after today
+    DeathInFuture,  // a 命日 after today
+    NeedsSex,       // the kind needs 男 or 女
+    OutsideSpan,    // the date or year lies outside the years the rule is given for
+    NeedsDate,      // the kind needs a date and none was given
+    NeedsYear,      // the kind needs a year and none was given
 };
 // The Japanese message of a status, naming what is wrong ("命日が今日より後です").
 std::string statusMessage(Status status);
@@ -89,7 +89,7 @@ const std::vector<Convention>& conventions(Kind kind);
 struct Request {
     Kind kind = Kind::Oshichiya;
     std::optional<CivilDate> date; // the birthday, due date or 命日 (as inputOf says)
-    std::optional<int> year;       // 厄年 and 年齢: the year of the table; 旧暦: the first year
+    std::optional<int> year; // 厄年 and 年齢: the year of the table; 旧暦: the first year
     Sex sex = Sex::Unknown;
     CivilDate today;
     int years = 10; // 旧暦誕生日/命日: how many years of anniversaries, from year (or today's)
@@ -101,17 +101,17 @@ struct EventDate {
     std::string key;  // ASCII, unique in the plan and the same from run to run: "nanakaiki"
     std::optional<CivilDate> date;
     std::optional<int> year; // the year the entry is of (厄年, 七五三, the tables)
-    std::string note;        // how it was counted: "生後31日目（誕生日を1日目として）"
+    std::string note; // how it was counted: "生後31日目（誕生日を1日目として）"
     // The customary days around the date whose candidates are ranked (none: no ranking).
     std::optional<CivilDate> windowFirst;
     std::optional<CivilDate> windowLast;
     bool onlyInuNoHi = false; // the candidates are the 戌の日 of the window only
     // The table rows: the birth year's ages and names (年齢早見表, 厄年 of a year).
-    std::optional<int> age;      // 数え年 (厄年) or 満年齢 after the birthday (年齢早見表)
-    std::optional<int> kazoe;    // 数え年 (年齢早見表)
-    std::string sexagenary;      // the birth year's 干支: "丙午"
-    std::string era;             // the birth year's era years: "昭和64年・平成元年"
-    bool taiyaku = false;        // 大厄
+    std::optional<int> age; // 数え年 (厄年) or 満年齢 after the birthday (年齢早見表)
+    std::optional<int> kazoe; // 数え年 (年齢早見表)
+    std::string sexagenary;   // the birth year's 干支: "丙午"
+    std::string era;          // the birth year's era years: "昭和64年・平成元年"
+    bool taiyaku = false;     // 大厄
 };
 
 struct Alternative {
@@ -124,10 +124,10 @@ struct Candidate {
     std::string forKey;  // EventDate::key of the date it is for
     std::string forName; // its name
     CivilDate date;
-    std::string weekday;       // 日 .. 土
-    std::string rokuyo;        // "" outside the lunisolar calendar's years
+    std::string weekday; // 日 .. 土
+    std::string rokuyo;  // "" outside the lunisolar calendar's years
     std::vector<std::string> reasons;
-    int score = 0; // higher is better; the ranking's order, not a measure
+    int score = 0;     // higher is better; the ranking's order, not a measure
     bool rest = false; // a Saturday, Sunday or holiday
 };
 

@@ -21,8 +21,8 @@ namespace {
 struct DayRule {
     const char* name;
     const char* key;
-    int day;         // the day of life
-    int windowFrom;  // the candidates' window, days from the date
+    int day;        // the day of life
+    int windowFrom; // the candidates' window, days from the date
     int windowTo;
 };
 constexpr DayRule kOshichiya{"お七夜", "oshichiya", 7, 0, 0};
@@ -60,11 +60,16 @@ struct NenkiRule {
     int years;
 };
 constexpr NenkiRule kNenki[] = {
-    {"一周忌", "isshuki", 1},         {"三回忌", "sankaiki", 2},
-    {"七回忌", "nanakaiki", 6},       {"十三回忌", "jusankaiki", 12},
-    {"十七回忌", "junanakaiki", 16},  {"二十三回忌", "nijusankaiki", 22},
-    {"二十七回忌", "nijunanakaiki", 26}, {"三十三回忌", "sanjusankaiki", 32},
-    {"三十七回忌", "sanjunanakaiki", 36}, {"五十回忌", "gojukkaiki", 49},
+    {"一周忌", "isshuki", 1},
+    {"三回忌", "sankaiki", 2},
+    {"七回忌", "nanakaiki", 6},
+    {"十三回忌", "jusankaiki", 12},
+    {"十七回忌", "junanakaiki", 16},
+    {"二十三回忌", "nijusankaiki", 22},
+    {"二十七回忌", "nijunanakaiki", 26},
+    {"三十三回忌", "sanjusankaiki", 32},
+    {"三十七回忌", "sanjunanakaiki", 36},
+    {"五十回忌", "gojukkaiki", 49},
 };
 constexpr int kNenkiWindow = 13;
 
@@ -75,8 +80,8 @@ struct YakuRule {
     bool taiyaku;
 };
 constexpr YakuRule kYaku[] = {
-    {Sex::Male, 25, false},   {Sex::Male, 42, true},     {Sex::Male, 61, false},
-    {Sex::Female, 19, false}, {Sex::Female, 33, true},   {Sex::Female, 37, false},
+    {Sex::Male, 25, false},   {Sex::Male, 42, true},   {Sex::Male, 61, false},
+    {Sex::Female, 19, false}, {Sex::Female, 33, true}, {Sex::Female, 37, false},
     {Sex::Female, 61, false},
 };
 
@@ -164,7 +169,9 @@ std::string eraText(int year) {
     return *first == *last ? eraYearText(*first) : eraYearText(*first) + "・" + eraYearText(*last);
 }
 
-std::string sexagenaryText(int year) { return sexagenaryNames[yearSexagenary(year)]; }
+std::string sexagenaryText(int year) {
+    return sexagenaryNames[yearSexagenary(year)];
+}
 
 // The JST date of 立春 of a year, from the day facts' solar terms (nullopt when the days do
 // not reach it).
@@ -208,7 +215,7 @@ EventDate sekkuOf(const CivilDate& birth, Sex sex, bool byOmiyamairi) {
     }
     const bool sameYear = thisYear >= limit; // the limit is after the birthday
     const CivilDate kept = sameYear ? thisYear : CivilDate{birth.year + 1, month, month};
-    const std::string why = sameYear            ? "生まれた年の節句"
+    const std::string why = sameYear           ? "生まれた年の節句"
                             : thisYear < birth ? "生まれた年の節句は誕生より前のため翌年"
                                                : "生まれた年の節句が" + note + "より前のため翌年";
     EventDate e = dayEvent(month == 3 ? "初節句（桃の節句）" : "初節句（端午の節句）", "hatsuzekku",
@@ -229,8 +236,8 @@ void shichigosan(const CivilDate& birth, Sex sex, Plan& plan) {
                                       -kShichigosanWindow, kShichigosanWindow));
         // 満 N on 11月15日: born on or before 11月15日, in the year birth + N; after it, a
         // year later.
-        const bool late = CivilDate{0, birth.month, birth.day} >
-                          CivilDate{0, kShichigosanMonth, kShichigosanDay};
+        const bool late =
+            CivilDate{0, birth.month, birth.day} > CivilDate{0, kShichigosanMonth, kShichigosanDay};
         const CivilDate man{birth.year + r.age + (late ? 1 : 0), kShichigosanMonth,
                             kShichigosanDay};
         alt.dates.push_back(dayEvent(r.name, r.key, man,
@@ -279,10 +286,9 @@ void obiiwai(const CivilDate& due, Plan& plan) {
         const CivilDate day = civilDate(n);
         const long long week = (n - dayNumber(zero)) / 7;
         const long long rest = (n - dayNumber(zero)) % 7;
-        EventDate e = dayEvent(firstInu ? "帯祝い（最初の戌の日）" : "戌の日",
-                               "inu-" + isoDateText(day), day,
-                               "妊娠" + std::to_string(week) + "週" + std::to_string(rest) + "日",
-                               0, 0);
+        EventDate e =
+            dayEvent(firstInu ? "帯祝い（最初の戌の日）" : "戌の日", "inu-" + isoDateText(day), day,
+                     "妊娠" + std::to_string(week) + "週" + std::to_string(rest) + "日", 0, 0);
         if (firstInu) {
             // The candidates: every 戌の日 of the fifth month.
             e.windowFirst = first;
@@ -364,18 +370,16 @@ void hoyo(const CivilDate& death, Plan& plan) {
         plan.dates.push_back(dayEvent(r.name, r.key, dayOfLife(death, r.day),
                                       std::to_string(r.day) + "日目（亡くなった日を1日目として）",
                                       -kChuinWindow, 0));
-        kansai.dates.push_back(dayEvent(r.name, r.key, dayOfLife(addDays(death, -1), r.day),
-                                        std::to_string(r.day) +
-                                            "日目（亡くなった日の前日を1日目として）",
-                                        -kChuinWindow, 0));
+        kansai.dates.push_back(dayEvent(
+            r.name, r.key, dayOfLife(addDays(death, -1), r.day),
+            std::to_string(r.day) + "日目（亡くなった日の前日を1日目として）", -kChuinWindow, 0));
     }
     for (const NenkiRule& r : kNenki) {
         const CivilDate day = sameDayYearsLater(death, r.years);
-        plan.dates.push_back(
-            dayEvent(r.name, r.key, day,
-                     std::to_string(r.years) + "年後の祥月命日" +
-                         (day.day != death.day ? "（平年のため2月28日）" : ""),
-                     -kNenkiWindow, 0));
+        plan.dates.push_back(dayEvent(r.name, r.key, day,
+                                      std::to_string(r.years) + "年後の祥月命日" +
+                                          (day.day != death.day ? "（平年のため2月28日）" : ""),
+                                      -kNenkiWindow, 0));
     }
     plan.alternatives.push_back(std::move(kansai));
 }
@@ -395,8 +399,7 @@ std::vector<lunisolar::LunarMonth> lunarYearMonths(int lunarYear) {
                 reachedFirst = true;
             }
             const int owner = reachedFirst ? year : year - 1;
-            if (owner == lunarYear &&
-                (out.empty() || m.firstDay > out.back().firstDay)) {
+            if (owner == lunarYear && (out.empty() || m.firstDay > out.back().firstDay)) {
                 out.push_back(m);
             }
         }
@@ -423,7 +426,8 @@ Status kyureki(const CivilDate& base, const Request& request, Plan& plan) {
     plan.notes.push_back(std::string(birthday ? "生まれた日" : "亡くなった日") + "は旧暦" +
                          lunisolar::lunarDateText(lunar));
     if (lunar.leap) {
-        plan.notes.push_back("閏" + std::to_string(lunar.month) + "月の日は、閏月のない年も祝えるよう平月の" +
+        plan.notes.push_back("閏" + std::to_string(lunar.month) +
+                             "月の日は、閏月のない年も祝えるよう平月の" +
                              std::to_string(lunar.month) + "月の同じ日とする");
     }
     const int from = request.year.value_or(request.today.year);
@@ -446,16 +450,14 @@ Status kyureki(const CivilDate& base, const Request& request, Plan& plan) {
             continue;
         }
         const int count = ly - baseLunarYear;
-        std::string note = "旧暦" + std::to_string(lunar.month) + "月" + std::to_string(day) +
-                           "日、" +
-                           (birthday ? "旧暦で満" + std::to_string(count) + "歳"
-                                     : std::to_string(count) + "年目");
+        std::string note =
+            "旧暦" + std::to_string(lunar.month) + "月" + std::to_string(day) + "日、" +
+            (birthday ? "旧暦で満" + std::to_string(count) + "歳" : std::to_string(count) + "年目");
         if (day != lunar.day) {
             note += "（この年の旧暦" + std::to_string(lunar.month) + "月は29日まで）";
         }
         plan.dates.push_back(dayEvent(kindName(request.kind),
-                                      std::string(kindKey(request.kind)) + "-" +
-                                          std::to_string(ly),
+                                      std::string(kindKey(request.kind)) + "-" + std::to_string(ly),
                                       date, note, 0, 0));
     }
     return Status::Ok;
@@ -534,7 +536,9 @@ bool needsSex(Kind kind) {
            kind == Kind::Yakudoshi;
 }
 
-CivilDate dayOfLife(const CivilDate& start, int n) { return addDays(start, n - 1); }
+CivilDate dayOfLife(const CivilDate& start, int n) {
+    return addDays(start, n - 1);
+}
 
 CivilDate sameDayYearsLater(const CivilDate& date, int years) {
     CivilDate d{date.year + years, date.month, date.day};
@@ -545,8 +549,8 @@ CivilDate sameDayYearsLater(const CivilDate& date, int years) {
 Result planDates(const Request& request, const almanac::Days* days) {
     const Kind kind = request.kind;
     const Input input = inputOf(kind);
-    const bool byYear = input == Input::Year ||
-                        (input == Input::BirthdayOrYear && !request.date && request.year);
+    const bool byYear =
+        input == Input::Year || (input == Input::BirthdayOrYear && !request.date && request.year);
     // The year tables.
     if (byYear) {
         if (!request.year) {
@@ -601,8 +605,7 @@ Result planDates(const Request& request, const almanac::Days* days) {
         return failure(Status::DeathInFuture,
                        isoDateText(date) + "、今日は" + isoDateText(request.today));
     }
-    if (input == Input::DueDate &&
-        dayNumber(date) - dayNumber(request.today) > kMaxDueDays) {
+    if (input == Input::DueDate && dayNumber(date) - dayNumber(request.today) > kMaxDueDays) {
         return failure(Status::DueTooFar,
                        isoDateText(date) + "、今日は" + isoDateText(request.today));
     }
@@ -652,8 +655,9 @@ Result planDates(const Request& request, const almanac::Days* days) {
                                 yakuOfPerson(before ? date.year - 1 : date.year, request.sex,
                                              "各年の立春から翌年の節分まで")};
                 if (before) {
-                    plan.notes.push_back("立春（" + isoDateText(*start) +
-                                         "）より前の生まれ：立春で年を改める慣わしでは前の年の生まれとして見る");
+                    plan.notes.push_back(
+                        "立春（" + isoDateText(*start) +
+                        "）より前の生まれ：立春で年を改める慣わしでは前の年の生まれとして見る");
                 }
                 plan.alternatives.push_back(std::move(alt));
             }
