@@ -168,16 +168,20 @@ std::string lifeReport(const lifeevents::Plan& plan) {
 std::vector<CalendarEvent> lifeEvents(const lifeevents::Plan& plan) {
     std::vector<CalendarEvent> events;
     for (const lifeevents::EventDate& e : plan.dates) {
-        if (!e.date) {
+        // A person's 厄年 is a whole year (from 1 January); the tables of a year (no date
+        // asked) are birth years, no events.
+        const bool wholeYear = !e.date && e.year && plan.date;
+        if (!e.date && !wholeYear) {
             continue;
         }
+        const CivilDate first = wholeYear ? CivilDate{*e.year, 1, 1} : *e.date;
         CalendarEvent ev;
         ev.uid = std::string("life-") + lifeevents::kindKey(plan.kind) + "-" + e.key + "-" +
-                 isoDateText(*e.date);
-        ev.summary = e.name;
+                 isoDateText(first);
+        ev.summary = e.name + (wholeYear ? "（" + std::to_string(*e.year) + "年）" : "");
         ev.category = std::string("行事,") + lifeevents::kindName(plan.kind);
-        ev.date = *e.date;
-        ev.lastDate = *e.date;
+        ev.date = first;
+        ev.lastDate = wholeYear ? CivilDate{*e.year, 12, 31} : *e.date;
         ev.description = e.note + "。慣わし：" + plan.convention;
         events.push_back(std::move(ev));
     }

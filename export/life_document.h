@@ -20,8 +20,10 @@ std::string lifeJson(const lifeevents::Plan& plan);
 // candidates with their reasons, and the sources of the conventions.
 std::string lifeReport(const lifeevents::Plan& plan);
 
-// The plan's dates (those with a day) as whole-day events, UIDs "life-KIND-ITEM-YYYY-MM-DD"
-// (KIND the kind's key, ITEM the date's key): the same date of the same plan keeps its UID.
+// The plan's dates (those with a day) as whole-day events, a person's 厄年 each as its whole
+// year, UIDs "life-KIND-ITEM-YYYY-MM-DD" (KIND the kind's key, ITEM the date's key, the date
+// the first day): the same date of the same plan keeps its UID. The tables of a year (厄年 and
+// 年齢 by --year) give none.
 std::vector<CalendarEvent> lifeEvents(const lifeevents::Plan& plan);
 
 // The calendar file of the plan (the events of lifeEvents), its DTSTAMP dtstamp. Throws

@@ -348,8 +348,8 @@ std::vector<EventDate> yakuOfYear(int year, Sex sex) {
             const int age = r.age - 1 + i;
             const int birthYear = year - age + 1;
             EventDate e;
-            e.name = std::string(phases[i]) + (r.taiyaku && i == 1 ? "（大厄）" : "") + "（" +
-                     sexName(r.sex) + "）";
+            e.name = std::string(phases[i]) + "（" + sexName(r.sex) +
+                     (r.taiyaku && i == 1 ? "・大厄" : "") + "）";
             e.key = std::string(keys[i]) + "-" + (r.sex == Sex::Male ? "m" : "f") + "-" +
                     std::to_string(age);
             e.year = birthYear;
