@@ -252,7 +252,7 @@ TEST(LifeEventRules, YakudoshiOfAYear) {
     r.year = 2022;
     r.today = kToday;
     for (const EventDate& e : planDates(r, nullptr).plan.dates) {
-        EXPECT_EQ(e.taiyaku, e.name.find("（男）") != std::string::npos
+        EXPECT_EQ(e.taiyaku, e.name.find("（男") != std::string::npos
                                  ? *e.age >= 41 && *e.age <= 43
                                  : *e.age >= 32 && *e.age <= 34)
             << e.name << " " << *e.age;
