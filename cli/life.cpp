@@ -83,15 +83,18 @@ bool isLifeCommand(const std::vector<std::string>& args) {
 }
 
 std::string lifeUsage() {
-    return "  --life KIND --date YYYY-MM-DD [--sex 男|女] [--json] [--ics FILE]\n"
-           "      the dates of a life event and the best days around each (KIND: " +
-           kindList() +
-           ", or their readings); --date is the birthday, the due date (帯祝い) or the 命日 "
-           "(法要, 旧暦命日)\n"
-           "  --life 厄年 --year Y [--sex 男|女], --life 年齢 --year Y\n"
-           "      the birth years in 厄 in year Y; the ages of every birth year in year Y\n"
-           "      (--years N: how many years of 旧暦 anniversaries from --year; --today "
-           "YYYY-MM-DD: the day the plan is made, default today in Japan)\n";
+    return "  --life KIND   instead, the dates of a family's event and the best days around\n"
+           "              each. KIND: お七夜, お宮参り, お食い初め, 初節句, 七五三, 十三参り,\n"
+           "              成人, 帯祝い, 厄年, 法要, 旧暦誕生日, 旧暦命日, 年齢 (or their\n"
+           "              readings: おみやまいり ..). --date YYYY-MM-DD is the birthday, the\n"
+           "              due date (帯祝い) or the 命日 (法要, 旧暦命日); --sex 男|女 for\n"
+           "              お宮参り, 初節句, 七五三 and a person's 厄年. --life 厄年 --year Y:\n"
+           "              the birth years in 厄 in Y; --life 年齢 --year Y: every birth year's\n"
+           "              ages, 干支 and era year. 旧暦誕生日 and 旧暦命日 list --years N\n"
+           "              (default 10) years from --year (default this year). --today\n"
+           "              YYYY-MM-DD: the day the plan is made (default today in Japan).\n"
+           "              With --json a document, with --ics FILE the dates as all-day\n"
+           "              events. Errors are in Japanese.\n";
 }
 
 LifeRun runLife(const std::vector<std::string>& args, const CivilDate& todayInJapan) {
