@@ -262,10 +262,25 @@ void jusanmairi(const CivilDate& birth, Plan& plan) {
 }
 
 void seijin(const CivilDate& birth, Plan& plan) {
+    // 成年 by the civil code: 満20歳 until the reform of 2022-04-01, which made those then
+    // 18 or 19 (born 2002-04-02 .. 2004-04-01) 成年 that day, and everyone after at 満18歳.
+    const CivilDate reform{2022, 4, 1};
+    const CivilDate at18 = sameDayYearsLater(birth, kSeinenAge);
+    const CivilDate at20 = sameDayYearsLater(birth, kHatachiAge);
+    CivilDate seinen = at18;
+    std::string why = "満18歳の誕生日（2022年4月1日からの成年年齢）";
+    if (at20 <= reform) {
+        seinen = at20;
+        why = "満20歳の誕生日（2022年3月31日までの成年年齢）";
+    } else if (at18 <= reform) {
+        seinen = reform;
+        why = "2022年4月1日（成年年齢の引き下げの日に満18・19歳）";
+    }
+    plan.dates.push_back(dayEvent("成年", "seinen", seinen, why, 0, 0));
     for (const int age : {kSeinenAge, kHatachiAge}) {
-        const CivilDate day = sameDayYearsLater(birth, age);
-        plan.dates.push_back(dayEvent(age == kSeinenAge ? "成年（満18歳）" : "二十歳（満20歳）",
-                                      age == kSeinenAge ? "seinen-18" : "hatachi-20", day,
+        const CivilDate day = age == kSeinenAge ? at18 : at20;
+        plan.dates.push_back(dayEvent(age == kSeinenAge ? "満18歳" : "二十歳（満20歳）",
+                                      age == kSeinenAge ? "age-18" : "age-20", day,
                                       "満" + std::to_string(age) + "歳の誕生日" +
                                           (day.day != birth.day ? "（平年のため2月28日）" : ""),
                                       0, 0));

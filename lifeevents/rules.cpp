@@ -99,8 +99,17 @@ const std::array<std::vector<Convention>, kKindCount>& conventionTable() {
          {"満13歳になる年（4月13日までに満13歳）",
           {{"https://mutehachiman.or.jp/pray/jusanmairi/", "十三詣りについて", kRead}}}},
         // 成人
-        {{"満18歳（成年）と満20歳の誕生日。2月29日生まれは平年には2月28日",
-          {{"http://koyomi8.com/reki_doc/doc_0870.htm", "2月29日生まれと誕生日（こよみのページ）",
+        {{"成年は2022年4月1日から満18歳（その日に満18・19歳の人はその日）、それまでは満20歳。"
+          "満18歳と満20歳の誕生日も挙げる。2月29日生まれは平年には2月28日",
+          {{"https://law-tm.jp/column-japans-legal-age-of-adulthood-dropping/",
+            "成人年齢の引き下げ（変わるのはいつからですか?）", kRead},
+           {"http://office-maruoka.jp/"
+            "index.php?%E6%88%90%E5%B9%B4%E5%B9%B4%E9%BD%A2%E5%BC%95%E4%B8%8B%E3%81%92%E7%AD%89%EF%"
+            "BC%88%E6%B0%91%E6%B3%95%E6%94%B9%E6%AD%A3%EF%BC%89",
+            "成年年齢引下げ等(民法改正)", kRead},
+           {"https://widesoft.co.jp/soumudayori/upup/9005", "「成人年齢の引き下げ」(3月号Vol.125)",
+            kRead},
+           {"http://koyomi8.com/reki_doc/doc_0870.htm", "2月29日生まれと誕生日（こよみのページ）",
             kRead},
            {"https://shinto-bukkyo.net/?p=3069", "満年齢・数え年とは|意味の違いや数え方", kRead},
            {"https://www.siraberu-tool.net/find-out/age/", "満年齢と数え年を調べる", kRead}}}},

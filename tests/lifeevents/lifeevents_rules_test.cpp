@@ -303,6 +303,14 @@ TEST(LifeEventRules, YakudoshiOfAPersonByNewYearOrRisshun) {
     EXPECT_EQ(year19(early.plan.alternatives[0].dates), 2035); // 立春: as born in 2017
     r.date = d(2018, 2, 4);                                    // 立春 of 2018 itself
     EXPECT_EQ(year19(planDates(r, &days).plan.alternatives[0].dates), 2036);
+    // The same page: 立春 fell on 2月5日 in 昭和51年, 55年 and 59年 (1976, 1980, 1984) and on
+    // 2月3日 in 平成33年 (2021): born on 2月4日 of 1984 is before it, on 2月3日 of 2021 is not.
+    r.date = d(1984, 2, 4);
+    EXPECT_EQ(year19(planDates(r, &days).plan.alternatives[0].dates), 1983 + 18);
+    r.date = d(2021, 2, 3);
+    EXPECT_EQ(year19(planDates(r, &days).plan.alternatives[0].dates), 2021 + 18);
+    r.date = d(2021, 2, 2);
+    EXPECT_EQ(year19(planDates(r, &days).plan.alternatives[0].dates), 2020 + 18);
 }
 
 // ---- 法要 --------------------------------------------------------------------------------
@@ -357,17 +365,36 @@ TEST(LifeEventRules, HoyoFromTheDayOfDeath) {
 }
 
 // ---- 成人 --------------------------------------------------------------------------------
-// koyomi8.com/reki_doc/doc_0870.htm 「2月29日生まれと誕生日」 and shinto-bukkyo.net/?p=3069:
-// the age turns at the birthday (2月29日 births: 2月28日 in common years, as
-// himekuri-akachan.com's 1-year calendar also takes it).
-TEST(LifeEventRules, SeijinBirthdays) {
-    const Result r = planOf(Kind::Seijin, d(2008, 2, 29));
-    ASSERT_EQ(r.status, Status::Ok);
-    EXPECT_EQ(*r.plan.dates[0].date, d(2026, 2, 28));
-    EXPECT_EQ(*r.plan.dates[1].date, d(2028, 2, 29));
-    const Result s = planOf(Kind::Seijin, d(2007, 4, 2));
-    EXPECT_EQ(*s.plan.dates[0].date, d(2025, 4, 2));
-    EXPECT_EQ(*s.plan.dates[1].date, d(2027, 4, 2));
+// law-tm.jp/column-japans-legal-age-of-adulthood-dropping/ (成人年齢の引き下げ): born 2002-04-01 or
+//   earlier, 成年 at the 20th birthday; 2002-04-02 .. 2004-04-01, on 2022-04-01; 2004-04-02 or
+//   later, at the 18th birthday. office-maruoka.jp (成年年齢引下げ等) and widesoft.co.jp
+//   (成人年齢の引き下げ) say the same.
+// koyomi8.com/reki_doc/doc_0870.htm 「2月29日生まれと誕生日」 and shinto-bukkyo.net/?p=3069: the
+//   age turns at the birthday (2月29日 births: 2月28日 in common years, as himekuri-akachan.com's
+//   1-year calendar also takes it).
+TEST(LifeEventRules, SeinenByTheCivilCodeAndTheBirthdays) {
+    struct Case {
+        CivilDate birth;
+        CivilDate seinen;
+        CivilDate at18;
+        CivilDate at20;
+    };
+    const Case cases[] = {
+        {d(2002, 4, 1), d(2022, 4, 1), d(2020, 4, 1), d(2022, 4, 1)},
+        {d(2002, 4, 2), d(2022, 4, 1), d(2020, 4, 2), d(2022, 4, 2)},
+        {d(2004, 4, 1), d(2022, 4, 1), d(2022, 4, 1), d(2024, 4, 1)},
+        {d(2004, 4, 2), d(2022, 4, 2), d(2022, 4, 2), d(2024, 4, 2)},
+        {d(1990, 7, 7), d(2010, 7, 7), d(2008, 7, 7), d(2010, 7, 7)},
+        {d(2008, 2, 29), d(2026, 2, 28), d(2026, 2, 28), d(2028, 2, 29)},
+    };
+    for (const Case& c : cases) {
+        const Result r = planOf(Kind::Seijin, c.birth);
+        ASSERT_EQ(r.status, Status::Ok);
+        ASSERT_EQ(r.plan.dates.size(), 3U);
+        EXPECT_EQ(*named(r.plan.dates, "成年")->date, c.seinen) << isoDateText(c.birth);
+        EXPECT_EQ(*named(r.plan.dates, "満18歳")->date, c.at18) << isoDateText(c.birth);
+        EXPECT_EQ(*named(r.plan.dates, "二十歳（満20歳）")->date, c.at20) << isoDateText(c.birth);
+    }
 }
 
 // ---- 年齢早見表 ----------------------------------------------------------------------------
