@@ -147,6 +147,22 @@ LifeRun runLife(const std::vector<std::string>& args, const CivilDate& todayInJa
                             kindList() + "）");
         }
         request.kind = *kind;
+        // --year and --years only where the kind reads them.
+        const lifeevents::Input input = lifeevents::inputOf(*kind);
+        const bool lunar =
+            *kind == lifeevents::Kind::KyurekiTanjobi || *kind == lifeevents::Kind::KyurekiMeinichi;
+        const bool takesYear =
+            lunar || input == lifeevents::Input::Year || input == lifeevents::Input::BirthdayOrYear;
+        const std::string name = lifeevents::kindName(*kind);
+        if (request.year && !takesYear) {
+            throw LifeError("--year：" + name + "では使えません（--date で日付を書いてください）");
+        }
+        if (seen.contains("--years") && !lunar) {
+            throw LifeError("--years：旧暦誕生日と旧暦命日のほかでは使えません");
+        }
+        if (request.date && input == lifeevents::Input::Year) {
+            throw LifeError("--date：" + name + "では使えません（--year で年を書いてください）");
+        }
         const almanac::Days days(
             [&dataDir] {
                 return loadTables(dataDir ? std::filesystem::path(*dataDir) : findDataDir());

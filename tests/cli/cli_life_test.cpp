@@ -164,6 +164,9 @@ TEST(CliLife, BadInputIsRefusedInJapaneseWithStatusTwo) {
         {"--life 法要 --date", "--date には値が必要です"},
         {"--life 法要 --date 2026-02-01 --month 3", "\"--month\"：--life と一緒には使えない"},
         {"--life 旧暦誕生日 --date 2000-01-01 --years 0", "--years \"0\"：1〜100"},
+        {"--life 法要 --date 2026-02-01 --year 2027", "--year：法要では使えません"},
+        {"--life 法要 --date 2026-02-01 --years 3", "--years：旧暦誕生日と旧暦命日のほかでは"},
+        {"--life 年齢 --year 2026 --date 2026-01-01", "--date：年齢では使えません"},
     };
     for (const Case& c : cases) {
         const CliRun run = runCli(c.args);
