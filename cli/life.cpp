@@ -38,11 +38,13 @@ const std::string& valueOf(const std::vector<std::string>& args, std::size_t& i)
 CivilDate dateOf(const std::string& option, const std::string& text) {
     const TypedDate typed = readTypedDate(text);
     if (!typed.whole()) {
-        throw LifeError(option + " " + quotedArgument(text) + "：" +
-                        (typed.problem == TypedDateProblem::NoSuchDay
-                             ? "日付が正しくありません（" + typed.reason + "）"
-                             : "日付が読めません（YYYY-MM-DD の形で書いてください" +
-                                   (typed.reason.empty() ? "" : "。" + typed.reason) + "）"));
+        throw LifeError(
+            option + " " + quotedArgument(text) + "：" +
+            (typed.problem == TypedDateProblem::NoSuchDay
+                 ? "日付が正しくありません（" + typed.reason + "）"
+                 : "日付が読めません（" +
+                       (typed.reason.empty() ? "YYYY-MM-DD の形で書いてください" : typed.reason) +
+                       "）"));
     }
     return typed.date();
 }
