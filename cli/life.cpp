@@ -14,6 +14,7 @@
 #include <ctime>
 #include <map>
 #include <optional>
+#include <utility>
 
 namespace sorvane::cli {
 
@@ -24,6 +25,7 @@ constexpr int kBadArgument = 2;
 constexpr int kOutputFailed = 3;
 
 struct LifeError {
+    explicit LifeError(std::string text) : message(std::move(text)) {}
     std::string message;
 };
 
