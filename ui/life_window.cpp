@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -35,6 +36,11 @@ CivilDate civil(const QDate& d) {
     return CivilDate{d.year(), d.month(), d.day()};
 }
 
+// Today in Japan Standard Time, as the terminal program takes it (whatever the machine's zone).
+QDate todayInJapan() {
+    return QDateTime::currentDateTimeUtc().addSecs(9 * 3600).date();
+}
+
 QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -52,7 +58,7 @@ QString joined(const std::vector<std::string>& parts) {
 struct LifeWindow::State {
     explicit State(const Tables& tables) : days(tables, almanac::Minutes::Observatory) {}
     almanac::Days days;
-    QDate today = QDate::currentDate();
+    QDate today = todayInJapan();
     lifeevents::Plan shown; // the plan with the chosen convention's dates and candidates
     QString error;
 };
@@ -72,11 +78,11 @@ LifeWindow::LifeWindow(const Tables& tables, QWidget* owner)
     date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     date_->setCalendarPopup(true);
     date_->setDateRange(QDate(lifeevents::kFirstYear, 1, 1), QDate(lifeevents::kLastYear, 12, 31));
-    date_->setDate(QDate::currentDate());
+    date_->setDate(todayInJapan());
     year_ = new QSpinBox(this);
     year_->setObjectName(QStringLiteral("lifeYear"));
     year_->setRange(lifeevents::kFirstYear, lifeevents::kLastYear);
-    year_->setValue(QDate::currentDate().year());
+    year_->setValue(todayInJapan().year());
     sex_ = new QComboBox(this);
     sex_->setObjectName(QStringLiteral("lifeSex"));
     sex_->addItems({QStringLiteral("—"), QStringLiteral("男"), QStringLiteral("女")});
