@@ -4,6 +4,7 @@
 #include "almanac/limits.h"
 #include "almanac/year_almanac.h"
 #include "calendar/year_text.h"
+#include "cli/life.h"
 #include "cli/options.h"
 #include "daysearch/day_search.h"
 #include "ephemeris/data_location.h"
@@ -371,6 +372,18 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
     return exports::yearReport(year, options.zassetsu);
 }
 
+// --life: its own options, its report or calendar on standard output.
+int lifeCommand(const std::vector<std::string>& args, bool stdoutOpen) {
+    const cli::LifeRun run = cli::runLife(args, cli::todayInJapan());
+    if (run.status != 0) {
+        return fail(run.status, run.err);
+    }
+    if (const int err = writeStandardOutput(run.out, stdoutOpen); err != 0) {
+        return fail(kOutputFailed, std::string("standard output: ") + std::strerror(err));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -391,6 +404,9 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (const std::vector<std::string> args(argv + 1, argv + argc); cli::isLifeCommand(args)) {
+        return lifeCommand(args, stdoutOpen);
+    }
     std::string report;
     try {
         const cli::Options options =

@@ -1,6 +1,7 @@
 // The terminal program's --help and --version texts.
 #include "almanac/coverage.h"
 #include "calendar/year_text.h"
+#include "cli/life.h"
 #include "cli/options.h"
 #include "sorvane/version.h"
 
@@ -28,6 +29,8 @@ std::string usageText() {
            "                   [--ics FILE] [--data DIR]\n"
            "       sorvane-cli --feed KIND [--from YEAR] [--to YEAR] [--ics FILE] [--data DIR]\n"
            "       sorvane-cli --wareki DATE [--julian] [--json]\n"
+           "       sorvane-cli --life KIND [--date YYYY-MM-DD] [--year Y] [--sex 男|女] [--json]\n"
+           "                   [--ics FILE] [--data DIR]\n"
            "\n"
            "Prints the moments of the 24 solar terms and the four 土用 entries of YEAR\n"
            "(default: the current year) in Japan Standard Time, then the sexagenary name\n"
@@ -164,6 +167,8 @@ std::string usageText() {
            "--ics=-name. --find takes no YEAR and none of --month, --precise, --zassetsu,\n"
            "--days, --phases, --holidays or --notes. --feed takes no YEAR, nor --json\n"
            "or the listing options; --ics - or no --ics writes the feed to standard output.\n"
+           "\n" +
+           lifeUsage() +
            "\n"
            "Exit status: 0 success, 1 data-file error (or terms that give no usable\n"
            "moments), 2 bad argument, 3 an output (standard output or the --ics file)\n"

@@ -289,6 +289,15 @@ std::string notesIcsCalendar(const notes::YearNotes& notes, std::time_t dtstamp)
     return cal.text();
 }
 
+std::string icsEventCalendar(const std::string& calendarName,
+                             const std::vector<CalendarEvent>& events, std::time_t dtstamp) {
+    Calendar cal(calendarName, "", dtstamp);
+    for (const CalendarEvent& e : events) {
+        cal.write(e);
+    }
+    return cal.text();
+}
+
 std::string icsAllDayCalendar(const std::string& calendarName, const std::string& uidPrefix,
                               const std::vector<AllDayEvent>& events, std::time_t dtstamp) {
     Calendar cal(calendarName, uidPrefix, dtstamp);

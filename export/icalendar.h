@@ -31,6 +31,11 @@ class IcsError : public std::runtime_error {
 // can hold; whole days that end on 9999-12-31 are written with a DURATION.
 std::string icsCalendar(const almanac::YearAlmanac& almanac, std::time_t dtstamp);
 
+// A calendar named calendarName of the events as they are (their UIDs the events' keys and
+// "@sorvane"), every DTSTAMP dtstamp. Throws IcsError for a date outside the years 1..9999.
+std::string icsEventCalendar(const std::string& calendarName,
+                             const std::vector<CalendarEvent>& events, std::time_t dtstamp);
+
 // One whole day of a calendar made by icsAllDayCalendar.
 struct AllDayEvent {
     std::string id; // unique in the calendar and the same from run to run

@@ -6,7 +6,9 @@
 # astronomy-engine's C library (the peer in ../shared/peers/astronomy-engine, built here
 # into build-bench/peer, never linked), with the ratio of each; then one lunisolar year, a
 # year's 暦注 and the day search (100 years of a one-word query, the 日を探す window's ten-year
-# count). Extra arguments go to every benchmark (e.g. --benchmark_filter=OneYear).
+# count); and every 法要 of a 命日 with candidates (--life 法要 --json, in the process and as
+# the terminal program's CPU time). Extra arguments go to every benchmark (e.g.
+# --benchmark_filter=OneYear).
 # About three minutes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +16,7 @@ tools/install-deps.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSORVANE_BUILD_BENCHMARKS=ON \
   -DSORVANE_BUILD_GUI=OFF -DSORVANE_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target sorvane_bench sorvane_lunisolar_bench \
-  sorvane_notes_bench sorvane_daysearch_bench
+  sorvane_notes_bench sorvane_daysearch_bench sorvane_life_bench
 export SORVANE_DATA_DIR="$PWD/data"
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
 build-bench/bin/sorvane_bench "$@"
@@ -48,4 +50,5 @@ else
   echo "(no peer at $peer_src: ratios not computed)"
 fi
 build-bench/bin/sorvane_notes_bench "$@"
-exec build-bench/bin/sorvane_daysearch_bench "$@"
+build-bench/bin/sorvane_daysearch_bench "$@"
+exec build-bench/bin/sorvane_life_bench "$@"

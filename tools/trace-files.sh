@@ -17,7 +17,7 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 (cd "$out" && valgrind --tool=callgrind --callgrind-out-file="$out/run" "$program" "$@" >/dev/null 2>"$out/err") ||
   true
-folders='calendar|ephemeris|finder|sky|lunisolar|holidays|zassetsu|horizon|notes|almanac|daysearch|export|cli|ui|web'
+folders='calendar|ephemeris|finder|sky|lunisolar|holidays|zassetsu|horizon|notes|almanac|daysearch|lifeevents|export|cli|ui|web'
 callgrind_annotate --threshold=100 "$out/run" 2>/dev/null >"$out/annotated"
 grep -oE "/($folders)/[A-Za-z0-9_]+\.(cpp|h)" "$out/annotated" | sed 's|^/||' | sort -u
 grep -oE "sorvane::[a-z]+::" "$out/annotated" | sed 's/::$//; s/^/functions of /' | sort -u

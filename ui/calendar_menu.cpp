@@ -48,6 +48,9 @@ void CalendarMenu::build(QMenuBar* bar) {
     page->setObjectName(QStringLiteral("mnumonthpage"));
     QAction* find = menu->addAction(QStringLiteral("日を探す(&F)…"));
     find->setObjectName(QStringLiteral("mnudaysearch"));
+    QAction* life = menu->addAction(QStringLiteral("行事(&G)…"));
+    life->setObjectName(QStringLiteral("mnulife"));
+    connect(life, &QAction::triggered, this, &CalendarMenu::openLifeEvents);
     observatoryMode_ = menu->addAction(QStringLiteral("国立天文台と同じ計算方法で表示(&P)"));
     observatoryMode_->setObjectName(QStringLiteral("mnuprecise"));
     observatoryMode_->setCheckable(true);
@@ -174,6 +177,19 @@ void CalendarMenu::openDaySearch() {
     daySearch_->activateWindow();
 }
 
+void CalendarMenu::openLifeEvents() {
+    if (life_ == nullptr) {
+        life_ = new LifeWindow(tables_, window_);
+        life_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(life_, &LifeWindow::dateActivated, this, [this](const QDate& d) {
+            openCalendarPageOn(CivilDate{d.year(), d.month(), d.day()});
+        });
+    }
+    life_->show();
+    life_->raise();
+    life_->activateWindow();
+}
+
 namespace {
 
 // The 雑節 as the window lists them: the terminal program's lines with Japanese dates.
@@ -272,7 +288,7 @@ void CalendarMenu::showGuide() {
 
 void CalendarMenu::closeWindows() {
     for (QWidget* w : {static_cast<QWidget*>(calendarPage_), static_cast<QWidget*>(zassetsuWindow_),
-                       static_cast<QWidget*>(guide_)}) {
+                       static_cast<QWidget*>(guide_), static_cast<QWidget*>(life_)}) {
         if (w != nullptr) {
             w->close();
         }

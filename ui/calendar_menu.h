@@ -6,6 +6,7 @@
 #include "ephemeris/tables.h"
 #include "ui/calendar_page.h"
 #include "ui/day_search_window.h"
+#include "ui/life_window.h"
 #include "ui/zassetsu_window.h"
 
 #include <QDialog>
@@ -46,6 +47,8 @@ class CalendarMenu : public QObject {
     // The calendar page on a given day (the 日を探す window's double click).
     void openCalendarPageOn(const CivilDate& date);
     void openDaySearch();
+    // 行事: the life events window.
+    void openLifeEvents();
     void showZassetsu();
     void exportIcs();
     // Writes the year's iCalendar file to path, replacing it atomically; reports a failure in
@@ -57,6 +60,7 @@ class CalendarMenu : public QObject {
     CalendarPage* calendarPage() const { return calendarPage_; }
     ZassetsuWindow* zassetsuWindow() const { return zassetsuWindow_; }
     DaySearchWindow* daySearchWindow() const { return daySearch_; }
+    LifeWindow* lifeWindow() const { return life_; }
     QDialog* guideWindow() const { return guide_; }
 
     // Names the year box's year in the items that act on it (2026年の雑節…), so that a
@@ -83,6 +87,7 @@ class CalendarMenu : public QObject {
     QPointer<CalendarPage> calendarPage_;
     QPointer<ZassetsuWindow> zassetsuWindow_;
     QPointer<DaySearchWindow> daySearch_;
+    QPointer<LifeWindow> life_;
     QPointer<QDialog> guide_;
 };
 

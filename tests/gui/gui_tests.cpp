@@ -1,8 +1,9 @@
 // The window tests, one program: `gui_tests CLASS [QTest arguments]` runs one test class
 // (main_window, month_window, menus, calendar_page, print_file, shutdown, day_search,
-// place), `gui_tests` runs them all in turn.
+// place, life_window), `gui_tests` runs them all in turn.
 #include "calendar_page_test.h"
 #include "day_search_test.h"
+#include "life_window_test.h"
 #include "main_window_test.h"
 #include "menus_test.h"
 #include "month_window_test.h"
@@ -71,6 +72,11 @@ int main(int argc, char** argv) {
         {"place",
          [](int c, char** v) {
              PlaceTest t;
+             return QTest::qExec(&t, c, v);
+         }},
+        {"life_window",
+         [](int c, char** v) {
+             LifeWindowTest t;
              return QTest::qExec(&t, c, v);
          }},
     };
