@@ -197,4 +197,43 @@ std::string lifeIcsCalendar(const lifeevents::Plan& plan, std::time_t dtstamp) {
                             dtstamp);
 }
 
+std::string lifeKindsJson() {
+    nlohmann::ordered_json kinds = nlohmann::ordered_json::array();
+    for (int k = 0; k < lifeevents::kKindCount; ++k) {
+        const auto kind = static_cast<lifeevents::Kind>(k);
+        const lifeevents::Input input = lifeevents::inputOf(kind);
+        const bool lunar =
+            kind == lifeevents::Kind::KyurekiTanjobi || kind == lifeevents::Kind::KyurekiMeinichi;
+        const char* key = "birthday";
+        const char* label = "誕生日";
+        switch (input) {
+        case lifeevents::Input::Birthday:
+            break;
+        case lifeevents::Input::DueDate:
+            key = "due";
+            label = "出産予定日";
+            break;
+        case lifeevents::Input::DeathDay:
+            key = "death";
+            label = "命日";
+            break;
+        case lifeevents::Input::Year:
+            key = "year";
+            label = "";
+            break;
+        case lifeevents::Input::BirthdayOrYear:
+            key = "birthdayOrYear";
+            break;
+        }
+        kinds.push_back({{"name", lifeevents::kindName(kind)},
+                         {"key", lifeevents::kindKey(kind)},
+                         {"input", key},
+                         {"dateLabel", label},
+                         {"takesYear", lunar || input == lifeevents::Input::Year ||
+                                           input == lifeevents::Input::BirthdayOrYear},
+                         {"needsSex", lifeevents::needsSex(kind)}});
+    }
+    return nlohmann::ordered_json{{"kinds", kinds}}.dump() + "\n";
+}
+
 } // namespace sorvane::exports

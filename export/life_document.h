@@ -16,6 +16,11 @@ namespace sorvane::exports {
 // "date", "weekday", "rokuyo", "reasons"}], "notes"}.
 std::string lifeJson(const lifeevents::Plan& plan);
 
+// The kinds a front end offers, in the library's order: [{"name", "key", "input" (birthday,
+// due, death, year or birthdayOrYear), "dateLabel" (誕生日, 出産予定日, 命日; "" for a year),
+// "takesYear", "needsSex"}] under "kinds".
+std::string lifeKindsJson();
+
 // The plan as lines for a terminal: the convention, each date, the alternatives, the
 // candidates with their reasons, and the sources of the conventions.
 std::string lifeReport(const lifeevents::Plan& plan);

@@ -6,13 +6,18 @@
 #include "almanac/coverage.h"
 #include "almanac/month_page.h"
 #include "calendar/civil_date.h"
+#include "calendar/typed_date.h"
 #include "daysearch/day_search.h"
 #include "daysearch/query.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/tables.h"
+#include "export/life_document.h"
 #include "export/page_document.h"
 #include "export/search_text.h"
 #include "horizon/places.h"
+#include "lifeevents/life_events.h"
+#include "wareki/day_report.h"
+#include "wareki/parse.h"
 
 #include <cstring>
 #include <emscripten/emscripten.h>
@@ -210,6 +215,98 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_find(void* handle, const char* que
             page.search.emplace(page.tables);
         }
         return exports::findPageJson(*page.search, page.vocabulary, *text, *first, *last);
+    });
+}
+
+// 和暦: the day a converter's field names (wareki::readDay: a 和暦 date, or YYYY-MM-DD of the
+// Gregorian calendar, of the Julian with julian != 0) as wareki::dayReportJson describes it.
+EMSCRIPTEN_KEEPALIVE const char* sorvane_page_wareki(void* handle, const char* text, int julian) {
+    if (handle == nullptr) {
+        return noPage();
+    }
+    Page& page = *static_cast<Page*>(handle);
+    const std::optional<std::string_view> input = bounded(text, 200);
+    if (!input) {
+        return errorAnswer(page.answer, "日付が長すぎます（200バイトまで）");
+    }
+    return answered(page, [&] {
+        const wareki::ReadDay read = wareki::readDay(*input, julian != 0);
+        if (!read.ok) {
+            return exports::pageErrorJson(exports::quotedInput(*input) + "：" + read.message);
+        }
+        return wareki::dayReportJson(wareki::describeDay(read.jdn), std::string(*input),
+                                     read.inputCalendar);
+    });
+}
+
+// 行事: the kinds the page offers (exports::lifeKindsJson).
+EMSCRIPTEN_KEEPALIVE const char* sorvane_page_life_kinds(void* handle) {
+    if (handle == nullptr) {
+        return noPage();
+    }
+    Page& page = *static_cast<Page*>(handle);
+    return answered(page, [] { return exports::lifeKindsJson(); });
+}
+
+// 行事: the plan of a kind (its name) from a date (YYYY-MM-DD, "" for none), a year ("" for
+// none), 男/女 ("" for none) and today (YYYY-MM-DD), as exports::lifeJson gives it, the
+// candidates ranked in the observatory's minutes as `sorvane-cli --life` ranks them.
+EMSCRIPTEN_KEEPALIVE const char* sorvane_page_life(void* handle, const char* kind, const char* date,
+                                                   const char* year, const char* sex,
+                                                   const char* today) {
+    if (handle == nullptr) {
+        return noPage();
+    }
+    Page& page = *static_cast<Page*>(handle);
+    const auto k = bounded(kind, 64);
+    const auto d = bounded(date, 64);
+    const auto y = bounded(year, 16);
+    const auto x = bounded(sex, 16);
+    const auto t = bounded(today, 64);
+    if (!k || !d || !y || !x || !t) {
+        return errorAnswer(page.answer, "入力が長すぎます");
+    }
+    return answered(page, [&] {
+        lifeevents::Request request;
+        const std::optional<lifeevents::Kind> found = lifeevents::kindOfName(*k);
+        if (!found) {
+            return exports::pageErrorJson("知らない行事です：" + exports::quotedInput(*k));
+        }
+        request.kind = *found;
+        const auto day = [](std::string_view text) -> std::optional<CivilDate> {
+            const TypedDate typed = readTypedDate(text);
+            return typed.whole() ? std::optional<CivilDate>(typed.date()) : std::nullopt;
+        };
+        const std::optional<CivilDate> now = day(*t);
+        if (!now) {
+            return exports::pageErrorJson("今日の日付が読めません");
+        }
+        request.today = *now;
+        if (!d->empty()) {
+            request.date = day(*d);
+            if (!request.date) {
+                return exports::pageErrorJson("日付が正しくありません：" +
+                                              exports::quotedInput(*d));
+            }
+        }
+        if (!y->empty()) {
+            const std::string digits(*y);
+            char* end = nullptr;
+            const long value = std::strtol(digits.c_str(), &end, 10);
+            if (end == digits.c_str() || *end != '\0' || value < -32768 || value > 32767) {
+                return exports::pageErrorJson("年が正しくありません：" + exports::quotedInput(*y));
+            }
+            request.year = static_cast<int>(value);
+        }
+        request.sex = *x == "男"   ? lifeevents::Sex::Male
+                      : *x == "女" ? lifeevents::Sex::Female
+                                   : lifeevents::Sex::Unknown;
+        const almanac::Days days(page.tables, almanac::Minutes::Observatory);
+        const lifeevents::Result result = lifeevents::plan(request, days);
+        if (result.status != lifeevents::Status::Ok) {
+            return exports::pageErrorJson(result.message);
+        }
+        return exports::lifeJson(result.plan);
     });
 }
 

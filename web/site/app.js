@@ -1,17 +1,20 @@
 // Sorvane in the browser. Every date, name and time on this page comes from the program's
 // C++ core compiled to WebAssembly (sorvane-cli.js, read through core.js); the views only lay
-// the core's documents out: month.js (月), year.js (年), find.js (日を探す), files.js
-// (カレンダーファイル), places.js (場所 and 暦注), with shared.js's helpers.
+// the core's documents out: month.js (月), year.js (年), find.js (日を探す), life.js (行事),
+// wareki.js (和暦), files.js (カレンダーファイル), places.js (場所 and 暦注), install.js (the
+// page as an app), with shared.js's helpers.
 import { $, status, notice, parseDate, today } from './shared.js';
-import { coverageDoc, placesDoc, vocabularyDoc } from './core.js';
+import { coverageDoc, placesDoc, vocabularyDoc, lifeKindsDoc } from './core.js';
 import { state, showMonth, selectDate, setUpMonth, monthHasDay } from './month.js';
 import { showYear, setUpYear } from './year.js';
 import { setUpFind, startFind } from './find.js';
 import { setUpFiles } from './files.js';
 import { loadSettings, setUpSettings } from './places.js';
 import { setUpInstall } from './install.js';
+import { setUpLife } from './life.js';
+import { setUpWareki } from './wareki.js';
 
-const views = ['month', 'year', 'find', 'files'];
+const views = ['month', 'year', 'find', 'life', 'wareki', 'files'];
 
 function showView(name) {
   for (const v of views) {
@@ -68,12 +71,15 @@ async function fromHash() {
 }
 
 async function start() {
-  const [coverage, places, vocabulary] = await Promise.all([coverageDoc(), placesDoc(), vocabularyDoc()]);
+  const [coverage, places, vocabulary, lifeKinds] =
+    await Promise.all([coverageDoc(), placesDoc(), vocabularyDoc(), lifeKindsDoc()]);
   loadSettings(places);
   setUpMonth(coverage.year);
   setUpYear(coverage.year);
   setUpFind(vocabulary, () => showView('month'));
   setUpFiles(coverage, today.y);
+  setUpLife(lifeKinds);
+  setUpWareki();
   setUpSettings(places);
   $('year-only').value = today.y;
   for (const v of views) {

@@ -115,3 +115,7 @@ export const placesDoc = () => pageDoc('sorvane_page_places', []);
 export const yearDoc = (y) => pageDoc('sorvane_page_year', [whole(y)]);
 export const vocabularyDoc = () => pageDoc('sorvane_page_vocabulary', []);
 export const coverageDoc = () => pageDoc('sorvane_page_coverage', []);
+export const warekiDoc = (text, julian) => pageDoc('sorvane_page_wareki', [String(text), julian ? 1 : 0]);
+export const lifeKindsDoc = () => pageDoc('sorvane_page_life_kinds', []);
+export const lifeDoc = (kind, date, year, sex, today) =>
+  pageDoc('sorvane_page_life', [kind, date, String(year), sex, today].map(String));

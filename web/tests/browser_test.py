@@ -222,6 +222,64 @@ def layout_shift(driver, site_base, width, height):
         ".observe({type: 'layout-shift', buffered: true}); setTimeout(() => done(sum), 300);")
 
 
+def life_and_wareki(driver, cli, shot, suffix):
+    """行事 and 和暦 as the page shows them against the terminal program's --life --json and
+    --wareki --json: the dates and candidates of a plan, and each converted day's fields."""
+    driver.find_element(By.ID, "tab-life").click()
+    today = driver.execute_script(
+        "const t = new Intl.DateTimeFormat('en-CA', {timeZone: 'Asia/Tokyo'}).format(new Date());"
+        "return t;")
+    for kind, date, sex in (("お宮参り", "2026-04-04", "男"), ("法要", "2026-02-01", "")):
+        Select(driver.find_element(By.ID, "life-kind")).select_by_value(kind)
+        driver.execute_script("document.getElementById('life-date').value = arguments[0];", date)
+        if sex:
+            Select(driver.find_element(By.ID, "life-sex")).select_by_value(sex)
+        driver.execute_script("document.getElementById('life-result').textContent = '';")
+        driver.find_element(By.ID, "life-go").click()
+        WebDriverWait(driver, 60).until(
+            lambda d: d.find_elements(By.CSS_SELECTOR, "#life-result .life-dates li")
+            or d.find_element(By.ID, "life-status").text)
+        native = native_json(cli, "--life", kind, "--date", date, *(["--sex", sex] if sex else []),
+                             "--today", today, "--json")
+        shown_dates = [a.get_attribute("href").split("#")[1] for a in driver.find_elements(
+            By.CSS_SELECTOR, "#life-result > .life-dates li a")]
+        shown_candidates = [a.get_attribute("href").split("#")[1] for a in driver.find_elements(
+            By.CSS_SELECTOR, "#life-result .found li a")]
+        check(shown_dates == [d["date"] for d in native["dates"] if "date" in d]
+              and shown_candidates == [c["date"] for c in native["candidates"]],
+              f"行事 {kind} {date}{suffix}: the page's dates and candidates are --life --json's "
+              f"({len(shown_dates)} dates, {len(shown_candidates)} candidates)")
+        shot(driver, f"life-{native['kind']}{suffix}.png")
+    driver.find_element(By.ID, "tab-wareki").click()
+    for text, julian in (("元禄15年12月14日", False), ("天正10年6月2日", False), ("1582-06-21", True),
+                         ("慶応3年11月15日", False)):
+        box = driver.find_element(By.ID, "wareki-input")
+        box.clear()
+        box.send_keys(text)
+        check_box = driver.find_element(By.ID, "wareki-julian")
+        if check_box.is_selected() != julian:
+            check_box.click()
+        driver.execute_script("document.getElementById('wareki-result').textContent = '';")
+        driver.find_element(By.ID, "wareki-go").click()
+        WebDriverWait(driver, 30).until(lambda d: d.find_elements(By.CSS_SELECTOR, "table.wareki"))
+        native = native_json(cli, "--wareki", text, *(["--julian"] if julian else []), "--json")
+        cells = {r.find_element(By.TAG_NAME, "th").text: r.find_element(By.TAG_NAME, "td").text
+                 for r in driver.find_elements(By.CSS_SELECTOR, "table.wareki tr")}
+        check(cells.get("グレゴリオ暦", "").startswith(native["gregorian"])
+              and cells.get("ユリウス暦", "").startswith(native["julian"])
+              and cells.get("干支") == native["sexagenary"] and cells.get("六曜") == native["rokuyo"]
+              and cells.get("和暦", "").split("　") == native["wareki"],
+              f"和暦 {text}{suffix}: the page gives what --wareki --json gives ({native['gregorian']})")
+    shot(driver, f"wareki{suffix}.png")
+    box = driver.find_element(By.ID, "wareki-input")
+    box.clear()
+    box.send_keys("元禄15年閏12月14日")
+    driver.find_element(By.ID, "wareki-go").click()
+    WebDriverWait(driver, 30).until(lambda d: d.find_element(By.ID, "wareki-status").text)
+    check("閏12月はありません" in driver.find_element(By.ID, "wareki-status").text,
+          f"和暦{suffix}: a leap month the year did not have is refused in Japanese")
+
+
 def viewport_fits(driver):
     return driver.execute_script(
         "return document.documentElement.scrollWidth <= window.innerWidth")
@@ -450,6 +508,8 @@ def test(args):
               f"({driver.find_element(By.ID, 'files-status').text})")
         check(got["ticks"] >= 3, f"the page's timers ran while the file was made ({got['ticks']} ticks)")
 
+        life_and_wareki(driver, args.cli, shot, "")
+
         # Print: the month alone on one A4 landscape page (841.92 x 594.96 pt).
         driver.get(base + "#2026-03")
         wait_ready(driver)
@@ -510,10 +570,12 @@ def test(args):
         check("アドレス" in phone.find_element(By.ID, "notice").text and viewport_fits(phone),
               "at 390 px the note on a long bad address does not scroll sideways")
         shot(phone, "hash-bad-390px.png")
-        for tab in ("tab-year", "tab-find", "tab-files"):
+        for tab in ("tab-year", "tab-find", "tab-life", "tab-wareki", "tab-files"):
             phone.find_element(By.ID, tab).click()
             time.sleep(0.5)
             check(viewport_fits(phone), f"at 390 px {tab[4:]} does not scroll sideways")
+        life_and_wareki(phone, args.cli, shot, "-390px")
+        check(viewport_fits(phone), "at 390 px 行事 and 和暦 with their answers do not scroll sideways")
     finally:
         phone.quit()
         server.shutdown()
