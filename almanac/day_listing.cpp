@@ -91,25 +91,31 @@ void sortItems(DayEntry& day) {
     });
 }
 
+bool addHistoricalLunar(DayEntry& d) {
+    // The JDN is the project's day number plus one.
+    const long long jdn = dayNumber(d.date) + 1;
+    if (d.lunar || jdn > wareki::kLastTableJdn) {
+        return false;
+    }
+    const auto date = wareki::lunisolarDateOf(jdn);
+    if (!date) {
+        return false;
+    }
+    lunisolar::LunarDay lunar;
+    lunar.month = date->month;
+    lunar.day = date->day;
+    lunar.leap = date->leap;
+    lunar.monthLength = date->monthLength;
+    lunar.rokuyo = lunisolar::rokuyo(date->month, date->day);
+    d.lunar = lunar;
+    d.historicalLunar = true;
+    return true;
+}
+
 bool addHistoricalLunar(std::vector<DayEntry>& days) {
     bool added = false;
     for (DayEntry& d : days) {
-        // The JDN is the project's day number plus one.
-        const long long jdn = dayNumber(d.date) + 1;
-        if (d.lunar || jdn > wareki::kLastTableJdn) {
-            continue;
-        }
-        if (const auto date = wareki::lunisolarDateOf(jdn)) {
-            lunisolar::LunarDay lunar;
-            lunar.month = date->month;
-            lunar.day = date->day;
-            lunar.leap = date->leap;
-            lunar.monthLength = date->monthLength;
-            lunar.rokuyo = lunisolar::rokuyo(date->month, date->day);
-            d.lunar = lunar;
-            d.historicalLunar = true;
-            added = true;
-        }
+        added = addHistoricalLunar(d) || added;
     }
     return added;
 }

@@ -64,6 +64,8 @@ std::vector<DayEntry> dayListing(const YearAlmanac& almanac);
 // historicalLunar; the lunisolar days (旧正月 ..) are not added. The days of 1873-1899 and
 // before the table keep none. Returns whether a day got one.
 bool addHistoricalLunar(std::vector<DayEntry>& days);
+// The same for one day; returns whether it got one.
+bool addHistoricalLunar(DayEntry& day);
 
 // Puts the almanac's solar terms, 土用 entries, 雑節 (not a 土用 period) and phases on the day
 // dayOf gives for their date, where it gives one (null: not a day being listed).

@@ -3,6 +3,7 @@
 #include "almanac/coverage.h"
 #include "calendar/japanese_era.h"
 #include "calendar/year_text.h"
+#include "wareki/historical_calendar.h"
 
 namespace sorvane::almanac {
 
@@ -26,8 +27,19 @@ std::vector<std::string> monthLimitNotes(int year, int month) {
                         "日（祝日法の施行）から" + std::to_string(holidaySpan.last) + "年までです");
     }
     if (const YearSpan lunar = coverage(Source::Lunisolar); !lunar.contains(year)) {
-        notes.push_back("旧暦・六曜・月の満ち欠けは" + std::to_string(lunar.first) + "〜" +
-                        std::to_string(lunar.last) + "年のみです");
+        if (year >= 1 && year < kGregorianAdoptionYear) {
+            // The table of the calendars then in use (wareki/), from before 1873.
+            notes.push_back(
+                std::string(year < wareki::kFirstRecordedYear
+                                ? "旧暦・六曜は後世の推算です（日本で暦が使われたのは" +
+                                      std::to_string(wareki::kFirstRecordedYear) + "年から）"
+                                : "旧暦・六曜は当時の暦によります（日本暦日原典による表）") +
+                "。月の満ち欠けは" + std::to_string(lunar.first) + "〜" +
+                std::to_string(lunar.last) + "年のみです");
+        } else {
+            notes.push_back("旧暦・六曜・月の満ち欠けは" + std::to_string(lunar.first) + "〜" +
+                            std::to_string(lunar.last) + "年のみです");
+        }
     }
     return notes;
 }

@@ -156,6 +156,10 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
     data.lastUse = ++uses_;
     data.almanac = days_.year(y, AlmanacOptions::everything(true));
     data.days = days_.records(data.almanac);
+    // Before the Gregorian calendar, the lunisolar date of the calendars then in use.
+    for (DayRecord& r : data.days) {
+        addHistoricalLunar(r);
+    }
     for (const zassetsu::Item& z : data.almanac.zassetsu) {
         if (z.kind == zassetsu::Kind::Period) {
             data.doyoPeriods.push_back(z);
@@ -274,7 +278,8 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
     if (day.lunar) {
         const lunisolar::LunarDay& lunar = *day.lunar;
         lines.push_back("旧暦 " + lunisolar::lunarDateText(lunar) + "（" +
-                        (lunar.monthLength == 30 ? "大の月" : "小の月") + "）");
+                        (lunar.monthLength == 30 ? "大の月" : "小の月") +
+                        (day.historicalLunar ? "、当時の暦" : "") + "）");
         lines.push_back(std::string("六曜 ") + lunisolar::rokuyoName(lunar.rokuyo));
     }
     for (const DayItem& item : day.items) {

@@ -13,6 +13,9 @@ namespace sorvane::wareki {
 
 inline constexpr long long kFirstTableJdn = 1721466; // 1年正月1日, Julian 0001-02-12
 inline constexpr long long kLastTableJdn = 2405159;  // 明治5年12月2日 = 1872-12-31
+// The first year of the published reconstruction (内田正男『日本暦日原典』 covers 445–1872);
+// the table's months before it are back-calculated, no calendar being in use in Japan then.
+inline constexpr int kFirstRecordedYear = 445;
 
 enum class LunisolarSource {
     Table, // the historical calendar (the table)

@@ -174,5 +174,40 @@ TEST(CalendarYears, LimitNotesNameEachEndOfTheSources) {
     }
 }
 
+// Before 1873 the page gives the lunisolar date of the calendars then in use and its 六曜,
+// said to be so; 1873..1899 none. The days are the published equivalences of the Japanese
+// Wikipedia's articles 赤穂事件 (元禄15年12月14日 = 1703-01-30), 本能寺の変 (天正10年6月2日 =
+// Julian 1582-06-21, Gregorian 1582-07-01), 明治 (慶応4年1月1日 = 1868-01-25) and 明治改暦
+// (明治5年12月2日 = 1872-12-31, the last day of the old calendar); their 六曜 follow the
+// table of each month's 1st in the article 六曜 (1月・7月 先勝 … 6月・12月 赤口), counted on.
+TEST(CalendarYears, TheHistoricalLunisolarDateBefore1873) {
+    const struct {
+        CivilDate date;
+        int month;
+        int day;
+        const char* rokuyo;
+    } cases[] = {
+        {{1703, 1, 30}, 12, 14, "先勝"},
+        {{1582, 7, 1}, 6, 2, "先勝"},
+        {{1868, 1, 25}, 1, 1, "先勝"},
+        {{1872, 12, 31}, 12, 2, "先勝"},
+        {{1872, 12, 30}, 12, 1, "赤口"},
+    };
+    CalendarYears years(testing::shippedTables());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.date.year) + "-" + std::to_string(c.date.month));
+        const MonthPage page = years.monthPage(c.date.year, c.date.month);
+        const DayCell& cell = cellOf(page, c.date.day);
+        ASSERT_TRUE(cell.lunar.has_value());
+        EXPECT_EQ(cell.lunar->month, c.month);
+        EXPECT_EQ(cell.lunar->day, c.day);
+        EXPECT_EQ(cell.rokuyo, c.rokuyo);
+        EXPECT_TRUE(anyLineHas(years.dayDetails(c.date), "当時の暦"));
+        EXPECT_TRUE(anyLineHas(page.limitNotes, "当時の暦"));
+    }
+    EXPECT_FALSE(cellOf(years.monthPage(1873, 1), 1).lunar.has_value());
+    EXPECT_TRUE(anyLineHas(years.monthPage(300, 5).limitNotes, "後世の推算"));
+}
+
 } // namespace
 } // namespace sorvane::almanac
