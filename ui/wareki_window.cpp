@@ -201,10 +201,21 @@ void WarekiWindow::convert(const QString& text, bool julian) {
 
 void WarekiWindow::convert() {
     const QString text = input_->text();
-    const wareki::ReadDay read = wareki::readDay(text.toStdString(), julian_->isChecked());
+    wareki::ReadDay read = wareki::readDay(text.toStdString(), julian_->isChecked());
+    if (!read.ok && julian_->isChecked()) {
+        // The check box stays on between inputs and speaks of Western dates: a text that names
+        // a known era is read as 和暦 (refused, if it is, for what 和暦 finds wrong in it).
+        using wareki::ParseStatus;
+        const ParseStatus status = wareki::parseWareki(text.toStdString()).status;
+        if (status != ParseStatus::Empty && status != ParseStatus::NotADate &&
+            status != ParseStatus::UnknownEra) {
+            read = wareki::readDay(text.toStdString(), false);
+        }
+    }
     if (!read.ok) {
         clearLines();
-        message_->setText(QStringLiteral("「%1」は読めません：%2").arg(text, q(read.message)));
+        message_->setText(
+            QStringLiteral("「%1」は読めません：%2").arg(text.trimmed(), q(read.message)));
         return;
     }
     const wareki::DayReport report = wareki::describeDay(read.jdn);

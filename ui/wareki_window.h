@@ -26,7 +26,9 @@ class WarekiWindow : public QWidget {
 
     // Puts text in the field, sets 「ユリウス暦で入力」 and converts.
     void convert(const QString& text, bool julian);
-    // Converts the field's text: the day's lines, or why the text cannot be read.
+    // Converts the field's text: the day's lines, or why the text cannot be read. The check
+    // box reads a Western date (YYYY-MM-DD) as Julian; a text naming a known era is read as
+    // 和暦 either way.
     void convert();
 
     // The day shown, as the calendar page takes it (the proleptic Gregorian date); nothing

@@ -90,7 +90,7 @@ class WarekiTest : public QObject {
     // the terminal program's answer for the same input, field by field.
     void showsWhatTheTerminalProgramSays_data() {
         QTest::addColumn<QString>("input");
-        QTest::addColumn<bool>("julian");
+        QTest::addColumn<bool>("julian"); // --julian, and 「ユリウス暦で入力」 but where `box` says
         QTest::addColumn<bool>("withEnter");
         QTest::addColumn<QString>("readAs");
         const QString wareki = QStringLiteral("和暦");
@@ -111,12 +111,19 @@ class WarekiTest : public QObject {
                                 << QStringLiteral("ユリウス暦");
         QTest::newRow("1880") << QStringLiteral("1880-05-05") << false << false
                               << QStringLiteral("グレゴリオ暦");
+        // With the box on, a 和暦 text is still read as 和暦 (the terminal program, told
+        // --julian with it, refuses).
+        QTest::newRow("元禄 box on")
+            << QStringLiteral("元禄15年12月14日") << false << true << wareki;
     }
     void showsWhatTheTerminalProgramSays() {
         QFETCH(QString, input);
         QFETCH(bool, julian);
         QFETCH(bool, withEnter);
         QFETCH(QString, readAs);
+        const bool box =
+            julian ||
+            QString::fromLatin1(QTest::currentDataTag()).endsWith(QStringLiteral("box on"));
         const auto run = sorvane::testing::runCli(cliArgs(input, julian) + " --json");
         QCOMPARE(run.status, 0);
         QJsonParseError error{};
@@ -128,7 +135,7 @@ class WarekiTest : public QObject {
         WarekiWindow* window = openFromMenu(form);
         QVERIFY(window != nullptr);
         QVERIFY(window->isVisible());
-        typeAndConvert(window, input, julian, withEnter);
+        typeAndConvert(window, input, box, withEnter);
 
         QCOMPARE(window->message(),
                  QStringLiteral("「%1」を%2の日付として読みました。").arg(input, readAs));
@@ -196,19 +203,24 @@ class WarekiTest : public QObject {
     // and the answer shown before is taken away (no line, no day to open).
     void refusalShowsTheReason_data() {
         QTest::addColumn<QString>("input");
-        QTest::addColumn<bool>("julian");
-        QTest::newRow("month 13") << QStringLiteral("元禄15年13月14日") << false;
-        QTest::newRow("no leap month") << QStringLiteral("元禄15年閏3月1日") << false;
-        QTest::newRow("short month") << QStringLiteral("延元元年5月30日") << false;
-        QTest::newRow("past the era") << QStringLiteral("大化9年1月1日") << false;
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("not a date") << QStringLiteral("あした") << false;
-        QTest::newRow("no such day") << QStringLiteral("1703-02-30") << false;
-        QTest::newRow("wareki as julian") << QStringLiteral("元禄15年12月14日") << true;
+        QTest::addColumn<bool>("julian"); // --julian and the check box
+        QTest::addColumn<bool>("box");    // the check box alone
+        QTest::newRow("month 13") << QStringLiteral("元禄15年13月14日") << false << false;
+        QTest::newRow("no leap month") << QStringLiteral("元禄15年閏3月1日") << false << false;
+        QTest::newRow("short month") << QStringLiteral("延元元年5月30日") << false << false;
+        QTest::newRow("past the era") << QStringLiteral("大化9年1月1日") << false << false;
+        QTest::newRow("empty") << QString() << false << false;
+        QTest::newRow("not a date") << QStringLiteral("あした") << false << false;
+        QTest::newRow("no such day") << QStringLiteral("1703-02-30") << false << false;
+        QTest::newRow("julian text") << QStringLiteral("1582年6月21日") << true << true;
+        QTest::newRow("no julian day") << QStringLiteral("1500-02-30") << true << true;
+        // A 和暦 text with the box on is refused for what 和暦 finds wrong in it.
+        QTest::newRow("short month, box on") << QStringLiteral("延元元年5月30日") << false << true;
     }
     void refusalShowsTheReason() {
         QFETCH(QString, input);
         QFETCH(bool, julian);
+        QFETCH(bool, box);
         const auto run = sorvane::testing::runCli(cliArgs(input, julian));
         QVERIFY(run.status != 0);
         // sorvane-cli: --wareki "TEXT": REASON (see --help)
@@ -224,7 +236,7 @@ class WarekiTest : public QObject {
         auto* open = window.findChild<QPushButton*>(QStringLiteral("openCalendarPage"));
         QVERIFY(open != nullptr && open->isEnabled());
 
-        typeAndConvert(&window, input, julian, true);
+        typeAndConvert(&window, input, box, true);
         QCOMPARE(window.message(),
                  QStringLiteral("「%1」は読めません：%2").arg(input, reason.captured(1)));
         QVERIFY(!window.shownDay().has_value());
