@@ -51,6 +51,8 @@ void CalendarMenu::build(QMenuBar* bar) {
     QAction* life = menu->addAction(QStringLiteral("行事(&G)…"));
     life->setObjectName(QStringLiteral("mnulife"));
     connect(life, &QAction::triggered, this, &CalendarMenu::openLifeEvents);
+    QAction* wareki = menu->addAction(QStringLiteral("和暦 ⇄ 西暦(&W)…"));
+    wareki->setObjectName(QStringLiteral("mnuwareki"));
     observatoryMode_ = menu->addAction(QStringLiteral("国立天文台と同じ計算方法で表示(&P)"));
     observatoryMode_->setObjectName(QStringLiteral("mnuprecise"));
     observatoryMode_->setCheckable(true);
@@ -89,6 +91,7 @@ void CalendarMenu::build(QMenuBar* bar) {
 
     connect(page, &QAction::triggered, this, &CalendarMenu::openCalendarPage);
     connect(find, &QAction::triggered, this, &CalendarMenu::openDaySearch);
+    connect(wareki, &QAction::triggered, this, &CalendarMenu::openWareki);
     connect(observatoryMode_, &QAction::toggled, this, [this](bool on) {
         saveObservatoryMode(on);
         recalculate_();
@@ -190,6 +193,17 @@ void CalendarMenu::openLifeEvents() {
     life_->activateWindow();
 }
 
+void CalendarMenu::openWareki() {
+    if (wareki_ == nullptr) {
+        wareki_ = new WarekiWindow(window_);
+        wareki_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(wareki_, &WarekiWindow::dayOpened, this, &CalendarMenu::openCalendarPageOn);
+    }
+    wareki_->show();
+    wareki_->raise();
+    wareki_->activateWindow();
+}
+
 namespace {
 
 // The 雑節 as the window lists them: the terminal program's lines with Japanese dates.
@@ -288,7 +302,8 @@ void CalendarMenu::showGuide() {
 
 void CalendarMenu::closeWindows() {
     for (QWidget* w : {static_cast<QWidget*>(calendarPage_), static_cast<QWidget*>(zassetsuWindow_),
-                       static_cast<QWidget*>(guide_), static_cast<QWidget*>(life_)}) {
+                       static_cast<QWidget*>(guide_), static_cast<QWidget*>(life_),
+                       static_cast<QWidget*>(wareki_)}) {
         if (w != nullptr) {
             w->close();
         }

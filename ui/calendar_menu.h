@@ -7,6 +7,7 @@
 #include "ui/calendar_page.h"
 #include "ui/day_search_window.h"
 #include "ui/life_window.h"
+#include "ui/wareki_window.h"
 #include "ui/zassetsu_window.h"
 
 #include <QDialog>
@@ -49,6 +50,8 @@ class CalendarMenu : public QObject {
     void openDaySearch();
     // 行事: the life events window.
     void openLifeEvents();
+    // 和暦 ⇄ 西暦: the converter, whose 「月の暦で開く」 opens the calendar page on its day.
+    void openWareki();
     void showZassetsu();
     void exportIcs();
     // Writes the year's iCalendar file to path, replacing it atomically; reports a failure in
@@ -61,6 +64,7 @@ class CalendarMenu : public QObject {
     ZassetsuWindow* zassetsuWindow() const { return zassetsuWindow_; }
     DaySearchWindow* daySearchWindow() const { return daySearch_; }
     LifeWindow* lifeWindow() const { return life_; }
+    WarekiWindow* warekiWindow() const { return wareki_; }
     QDialog* guideWindow() const { return guide_; }
 
     // Names the year box's year in the items that act on it (2026年の雑節…), so that a
@@ -88,6 +92,7 @@ class CalendarMenu : public QObject {
     QPointer<ZassetsuWindow> zassetsuWindow_;
     QPointer<DaySearchWindow> daySearch_;
     QPointer<LifeWindow> life_;
+    QPointer<WarekiWindow> wareki_;
     QPointer<QDialog> guide_;
 };
 

@@ -1,6 +1,6 @@
 // The window tests, one program: `gui_tests CLASS [QTest arguments]` runs one test class
 // (main_window, month_window, menus, calendar_page, print_file, shutdown, day_search,
-// place, life_window), `gui_tests` runs them all in turn.
+// wareki, place, life_window), `gui_tests` runs them all in turn.
 #include "calendar_page_test.h"
 #include "day_search_test.h"
 #include "life_window_test.h"
@@ -11,6 +11,7 @@
 #include "print_file_test.h"
 #include "shutdown_test.h"
 #include "ui/settings.h"
+#include "wareki_test.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -66,6 +67,11 @@ int main(int argc, char** argv) {
         {"day_search",
          [](int c, char** v) {
              DaySearchTest t;
+             return QTest::qExec(&t, c, v);
+         }},
+        {"wareki",
+         [](int c, char** v) {
+             WarekiTest t;
              return QTest::qExec(&t, c, v);
          }},
         // Last: it moves the settings to a folder of its own.
