@@ -88,15 +88,7 @@ class DaySearchTest : public QObject {
     static void typeOver(QDateEdit* field, const QString& text) {
         QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(8, field->height() / 2));
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-        for (const QChar c : text) {
-            if (c.unicode() < 0x80) {
-                QTest::keyClick(field, c.toLatin1());
-            } else {
-                QInputMethodEvent commit;
-                commit.setCommitString(QString(c));
-                QApplication::sendEvent(field, &commit);
-            }
-        }
+        typeText(field, text);
     }
 
   private slots:

@@ -13,6 +13,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDate>
+#include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTextBlock>
@@ -131,6 +132,21 @@ inline void dropMessageBoxHooks() {
 inline void click(QWidget* widget, QPoint at = {}) {
     QTest::mouseClick(widget, Qt::LeftButton, {}, at);
 }
+// Types text into widget as a user does: ASCII as key presses, what a keyboard cannot type
+// directly (令和, 年, kanji numerals, full-width digits) from the input method, one committed
+// character at a time.
+inline void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(widget, c.toLatin1());
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(widget, &commit);
+        }
+    }
+}
+
 inline void doubleClick(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
     QTest::mouseDClick(widget, Qt::LeftButton);

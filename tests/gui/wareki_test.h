@@ -58,15 +58,7 @@ class WarekiTest : public QObject {
         field->setFocus();
         // What a keyboard cannot type directly (元禄, 年, kanji numerals) comes from the input
         // method, one committed character at a time.
-        for (const QChar c : text) {
-            if (c.unicode() < 0x80) {
-                QTest::keyClick(field, c.toLatin1());
-            } else {
-                QInputMethodEvent commit;
-                commit.setCommitString(QString(c));
-                QApplication::sendEvent(field, &commit);
-            }
-        }
+        typeText(field, text);
         QCOMPARE(field->text(), text);
         if (withEnter) {
             QTest::keyClick(field, Qt::Key_Return);

@@ -11,18 +11,9 @@
 
 namespace {
 
+using sorvane::testing::dayLine;
 using sorvane::testing::lines;
 using sorvane::testing::runCli;
-
-// The line of a date in a --days listing, or "" when there is none.
-std::string lineOf(const std::vector<std::string>& listing, const std::string& date) {
-    for (const std::string& line : listing) {
-        if (line.rfind(date + "\t", 0) == 0) {
-            return line;
-        }
-    }
-    return "";
-}
 
 TEST(DaysListing, LinesOfSampleYears) {
     struct Case {
@@ -46,7 +37,7 @@ TEST(DaysListing, LinesOfSampleYears) {
         const auto listing = lines(run.out);
         EXPECT_EQ(listing.size(), c.lineCount) << c.year;
         const std::string line(c.line);
-        EXPECT_EQ(lineOf(listing, line.substr(0, line.find('\t'))), line);
+        EXPECT_EQ(dayLine(listing, line.substr(0, line.find('\t'))), line);
     }
     // Beyond the precise mode's reach the moments are the default report's.
     const auto report = lines(runCli("3500").out);
@@ -55,7 +46,7 @@ TEST(DaysListing, LinesOfSampleYears) {
     const std::string day = shunbun.substr(shunbun.find("日") - 3, 2);
     const std::string hour = shunbun.substr(shunbun.find("時") - 3, 2);
     const std::string minute = shunbun.substr(shunbun.rfind("分") - 3, 2);
-    const std::string line = lineOf(lines(runCli("3500 --days").out), "3500-03-" + day);
+    const std::string line = dayLine(lines(runCli("3500 --days").out), "3500-03-" + day);
     const std::string tail = "\t-\t-\t-\t春分 " + hour + ":" + minute;
     ASSERT_GT(line.size(), tail.size());
     EXPECT_EQ(line.substr(line.size() - tail.size()), tail) << line;

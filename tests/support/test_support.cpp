@@ -84,4 +84,13 @@ double signedArcsec(double degrees) {
     return d * 3600;
 }
 
+std::string dayLine(const std::vector<std::string>& listing, const std::string& date) {
+    for (const std::string& line : listing) {
+        if (line.rfind(date + "\t", 0) == 0) {
+            return line;
+        }
+    }
+    return "";
+}
+
 } // namespace sorvane::testing

@@ -25,6 +25,8 @@ CliRun runCli(const std::string& args);
 
 // Splits text into lines at '\n' (the last line need not end with one).
 std::vector<std::string> lines(const std::string& text);
+// The line of a date (YYYY-MM-DD) in a --days listing, or "" when there is none.
+std::string dayLine(const std::vector<std::string>& listing, const std::string& date);
 
 // Splits a line of a tab-separated table into its fields.
 std::vector<std::string> tabFields(const std::string& line);

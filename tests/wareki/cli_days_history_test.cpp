@@ -7,17 +7,9 @@
 
 namespace {
 
+using sorvane::testing::dayLine;
 using sorvane::testing::lines;
 using sorvane::testing::runCli;
-
-std::string lineOf(const std::vector<std::string>& listing, const std::string& date) {
-    for (const std::string& line : listing) {
-        if (line.rfind(date + "\t", 0) == 0) {
-            return line;
-        }
-    }
-    return "";
-}
 
 TEST(CliDaysHistory, TheHistoricalCalendarBefore1873) {
     struct Case {
@@ -38,7 +30,7 @@ TEST(CliDaysHistory, TheHistoricalCalendarBefore1873) {
         const auto run = runCli(std::string(c.year) + " --days");
         ASSERT_EQ(run.status, 0) << run.err;
         const std::string line(c.line);
-        EXPECT_EQ(lineOf(lines(run.out), line.substr(0, line.find('\t'))), line);
+        EXPECT_EQ(dayLine(lines(run.out), line.substr(0, line.find('\t'))), line);
         EXPECT_EQ(run.err.find("historical calendar") != std::string::npos, c.note) << run.err;
     }
 }

@@ -63,6 +63,17 @@ def serve(site):
     return server
 
 
+def kept_by_worker(driver, url):
+    """Loads url, waits for the service worker to be ready, and loads it again under it."""
+    driver.get(url)
+    wait_ready(driver)
+    driver.execute_async_script(
+        "const done = arguments[arguments.length - 1];"
+        "navigator.serviceWorker.ready.then(() => done(true));")
+    driver.refresh()
+    wait_ready(driver)
+
+
 def png_size(data):
     """The width and height of a PNG file (its IHDR chunk), or None for anything else."""
     if data[:8] != b"\x89PNG\r\n\x1a\n" or data[12:16] != b"IHDR":
@@ -102,13 +113,7 @@ def app_checks(args):
     driver = browser(1366, 900)
     footer = lambda: driver.find_element(By.ID, "version").text
     try:
-        driver.get(base)
-        wait_ready(driver)
-        driver.execute_async_script(
-            "const done = arguments[arguments.length - 1];"
-            "navigator.serviceWorker.ready.then(() => done(true));")
-        driver.refresh()
-        wait_ready(driver)
+        kept_by_worker(driver, base)
         manifest = driver.execute_cdp_cmd("Page.getAppManifest", {})
         check(not manifest.get("errors"), f"the manifest reads without errors ({manifest.get('errors')})")
         data = json.loads(manifest.get("data") or "{}")
@@ -524,13 +529,7 @@ def test(args):
               f"the month prints on one A4 landscape page ({len(pages)} page(s), {boxes})")
 
         # Offline: the service worker keeps the site after the first visit.
-        driver.get(base + "#2026-02")
-        wait_ready(driver)
-        driver.execute_async_script(
-            "const done = arguments[arguments.length - 1];"
-            "navigator.serviceWorker.ready.then(() => done(true));")
-        driver.refresh()
-        wait_ready(driver)
+        kept_by_worker(driver, base + "#2026-02")
         check(driver.execute_script("return !!navigator.serviceWorker.controller"),
               "the service worker controls the page")
     finally:
