@@ -201,17 +201,8 @@ void WarekiWindow::convert(const QString& text, bool julian) {
 
 void WarekiWindow::convert() {
     const QString text = input_->text();
-    wareki::ReadDay read = wareki::readDay(text.toStdString(), julian_->isChecked());
-    if (!read.ok && julian_->isChecked()) {
-        // The check box stays on between inputs and speaks of Western dates: a text that names
-        // a known era is read as 和暦 (refused, if it is, for what 和暦 finds wrong in it).
-        using wareki::ParseStatus;
-        const ParseStatus status = wareki::parseWareki(text.toStdString()).status;
-        if (status != ParseStatus::Empty && status != ParseStatus::NotADate &&
-            status != ParseStatus::UnknownEra) {
-            read = wareki::readDay(text.toStdString(), false);
-        }
-    }
+    // The check box stays on between inputs; a 和暦 text is read as 和暦 with it on too.
+    const wareki::ReadDay read = wareki::readDay(text.toStdString(), julian_->isChecked());
     if (!read.ok) {
         clearLines();
         message_->setText(

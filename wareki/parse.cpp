@@ -421,12 +421,15 @@ ReadDay readDay(std::string_view text, bool julian) {
         read.ok = true;
         return read;
     }
-    if (julian) {
+    const ParsedWareki parsed = parseWareki(text);
+    // The Julian choice speaks of Western dates: a text that names a known era is read as
+    // 和暦 whatever it says (and refused, if it is, for what 和暦 finds wrong in it).
+    if (julian && (parsed.status == ParseStatus::Empty || parsed.status == ParseStatus::NotADate ||
+                   parsed.status == ParseStatus::UnknownEra)) {
         read.inputCalendar = calendarKey(Western::Julian);
         read.message = "ユリウス暦の日付は 1582-06-21 のように 年-月-日 で入れてください";
         return read;
     }
-    const ParsedWareki parsed = parseWareki(text);
     if (parsed.status != ParseStatus::Ok) {
         read.message = parsed.message;
         return read;

@@ -39,8 +39,9 @@ struct ParsedWareki {
 ParsedWareki parseWareki(std::string_view text);
 
 // What the converter reads from one field: a 和暦 date (parseWareki), or a Western date
-// YYYY-MM-DD of the Gregorian calendar (of the Julian one with julian). Every front end reads
-// its input through this.
+// YYYY-MM-DD of the Gregorian calendar (of the Julian one with julian; julian says nothing of
+// a text that names a known era, which is read as 和暦). Every front end reads its input
+// through this.
 struct ReadDay {
     bool ok = false;
     long long jdn = 0;

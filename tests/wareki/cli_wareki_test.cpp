@@ -80,7 +80,7 @@ TEST(CliWareki, RefusalsSayWhyAndExitWithStatusTwo) {
              Case{"--wareki 元禄17年4月1日", "「宝永元年4月1日」"},
              Case{"--wareki 1703-02-29", "グレゴリオ暦にない日付"},
              Case{"--wareki 1500-02-29", "グレゴリオ暦にない日付"},
-             Case{"--wareki 元禄15年12月14日 --julian", "ユリウス暦の日付は 1582-06-21 のように"},
+             Case{"--wareki 1582年6月21日 --julian", "ユリウス暦の日付は 1582-06-21 のように"},
              Case{"--julian", "--julian needs --wareki"},
              Case{"--wareki 元禄15年12月14日 2026", "--wareki takes a date, not a YEAR"},
              Case{"--wareki 元禄15年12月14日 --days", "cannot be combined"},

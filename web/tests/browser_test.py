@@ -256,8 +256,11 @@ def life_and_wareki(driver, cli, shot, suffix):
               f"({len(shown_dates)} dates, {len(shown_candidates)} candidates)")
         shot(driver, f"life-{native['kind']}{suffix}.png")
     driver.find_element(By.ID, "tab-wareki").click()
-    for text, julian in (("元禄15年12月14日", False), ("天正10年6月2日", False), ("1582-06-21", True),
-                         ("慶応3年11月15日", False)):
+    # Ten well-known days, as the window's test converts them too.
+    for text, julian in (("元禄15年12月14日", False), ("天正10年6月2日", False), ("慶長5年9月15日", False),
+                         ("安政7年3月3日", False), ("慶応3年11月15日", False), ("延元元年5月25日", False),
+                         ("明暦3年1月18日", False), ("大化元年6月19日", False), ("1703-01-30", False),
+                         ("1582-06-21", True)):
         box = driver.find_element(By.ID, "wareki-input")
         box.clear()
         box.send_keys(text)
