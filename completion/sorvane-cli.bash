@@ -23,10 +23,18 @@ _sorvane_cli() {
             return
             ;;
         --feed)
-            mapfile -t COMPREPLY < <(compgen -W 'rokuyo senjitsu sekki holidays moon zassetsu' -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W 'rokuyo senjitsu senjitsu-periods sekki holidays moon zassetsu' -- "$cur")
             return
             ;;
-        --find | --from | --to | --wareki | --help | -h | --version)
+        --life)
+            mapfile -t COMPREPLY < <(compgen -W 'お七夜 お宮参り お食い初め 初節句 七五三 十三参り 成人 帯祝い 厄年 法要 旧暦誕生日 旧暦命日 年齢' -- "$cur")
+            return
+            ;;
+        --sex)
+            mapfile -t COMPREPLY < <(compgen -W '男 女' -- "$cur")
+            return
+            ;;
+        --find | --from | --to | --wareki | --date | --year | --years | --today | --help | -h | --version)
             return
             ;;
     esac
@@ -34,7 +42,7 @@ _sorvane_cli() {
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W '--month --json --precise --zassetsu --holidays
             --days --phases --notes --sun --place --lat --lon --ics --data --find --feed --from --to --wareki --julian
-            --help --version' -- "$cur")
+            --life --date --year --years --sex --today --help --version' -- "$cur")
     fi
 }
 complete -F _sorvane_cli sorvane-cli
