@@ -116,9 +116,13 @@ TEST(LifeEventRules, FirstSekkuMovesToTheNextYearWhenTooSoon) {
 //   2019, boys 5歳 2017, girls 7歳 2015; 満年齢 3歳 born 2017-11-16..2018-11-15, 5歳
 //   2015-11-16..2016-11-15, 7歳 2013-11-16..2014-11-15.
 // fushimi.blog ...shichigosan_kazoe: 数え3歳 on 2023-11-15, born 2021-01-01..2021-12-31.
+// corocorostyle.net/season/2016-753-age/ 「2016年七五三年齢早見表」 (read 2026-12-09): 満年齢
+//   3歳 2013年生まれ, 5歳 2011, 7歳 2009; 数え年 3歳 2014年生まれ, 5歳 2012, 7歳 2010.
 // kyoto34travel.net/archives/7819123.html (法輪寺 十三まいり): 2012年3月13日〜5月13日;
 //   mutehachiman.or.jp/pray/jusanmairi/: 旧暦3月13日 (新暦の4月13日), 数え年13歳;
 //   narunote.net/archives/2742: 数え年で13歳になる年の3月13日から5月13日.
+// kosodate4all.com/234 「十三参り」 (read 2026-12-09): 早見表 生まれ年 2006..2013 → 十三参りを
+//   行う年 2018..2025; 2018年に生まれた子は2030年.
 TEST(LifeEventRules, ShichigosanAndJusanmairiYears) {
     struct Case {
         const char* source;
@@ -138,6 +142,12 @@ TEST(LifeEventRules, ShichigosanAndJusanmairiYears) {
         {"cawaiku 満5 first", Sex::Male, d(2015, 11, 16), "七五三（5歳）", 2019, 2021},
         {"cawaiku 満7 last", Sex::Female, d(2014, 11, 15), "七五三（7歳）", 2020, 2021},
         {"fushimi 数え3 2023", Sex::Female, d(2021, 7, 7), "七五三（3歳）", 2023, 2024},
+        {"corocoro 数え3 2016", Sex::Female, d(2014, 6, 1), "七五三（3歳）", 2016, 2017},
+        {"corocoro 満3 2016", Sex::Male, d(2013, 6, 1), "七五三（3歳）", 2015, 2016},
+        {"corocoro 数え5 2016", Sex::Male, d(2012, 6, 1), "七五三（5歳）", 2016, 2017},
+        {"corocoro 満5 2016", Sex::Male, d(2011, 6, 1), "七五三（5歳）", 2015, 2016},
+        {"corocoro 数え7 2016", Sex::Female, d(2010, 6, 1), "七五三（7歳）", 2016, 2017},
+        {"corocoro 満7 2016", Sex::Female, d(2009, 6, 1), "七五三（7歳）", 2015, 2016},
     };
     for (const Case& c : cases) {
         const Result r = planOf(Kind::Shichigosan, c.birth, c.sex);
@@ -161,6 +171,14 @@ TEST(LifeEventRules, ShichigosanAndJusanmairiYears) {
     EXPECT_EQ(*jusan.plan.dates[0].date, d(2012, 4, 13));
     EXPECT_EQ(*jusan.plan.dates[0].windowFirst, d(2012, 3, 13));
     EXPECT_EQ(*jusan.plan.dates[0].windowLast, d(2012, 5, 13));
+    // kosodate4all's table, a birthday early and late in each year.
+    for (const int born : {2006, 2007, 2008, 2009, 2010, 2011, 2012, 2013, 2018}) {
+        for (const CivilDate birth : {d(born, 1, 1), d(born, 12, 31)}) {
+            const Result r = planOf(Kind::Jusanmairi, birth);
+            ASSERT_EQ(r.status, Status::Ok) << born;
+            EXPECT_EQ(*r.plan.dates[0].date, d(born + 12, 4, 13)) << born;
+        }
+    }
 }
 
 // ---- 帯祝い ------------------------------------------------------------------------------
