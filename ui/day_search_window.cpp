@@ -36,6 +36,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <ctime>
 #include <exception>
 #include <functional>
@@ -258,6 +259,7 @@ struct DaySearchWindow::SaveJob {
     std::mutex mutex;
     DaySearchWindow* window = nullptr;
     std::atomic<bool> cancelled{false};
+    std::atomic<bool> ended{false}; // the thread has let go of the file
 
     // Runs f on the window's thread, if the window is still there.
     void report(std::function<void(DaySearchWindow*)> f) {
@@ -304,9 +306,17 @@ DaySearchWindow::~DaySearchWindow() {
     state_->worker.waitForDone();
     if (state_->save) {
         // The save stops at its next piece; it no longer reports to this window.
-        const std::lock_guard<std::mutex> lock(state_->save->mutex);
-        state_->save->window = nullptr;
-        state_->save->cancelled = true;
+        {
+            const std::lock_guard<std::mutex> lock(state_->save->mutex);
+            state_->save->window = nullptr;
+            state_->save->cancelled = true;
+        }
+        // A stopped save lets go within a piece or a tenth of a second (a stalled pipe); the
+        // window waits that long, at most two seconds, so that a program quitting now does
+        // not end under it.
+        for (int waited = 0; !state_->save->ended && waited < 200; ++waited) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
     }
 }
 
@@ -781,6 +791,7 @@ bool DaySearchWindow::saveCalendar(const QString& path) {
             problem = QStringLiteral("「%1」に保存できませんでした。").arg(path);
             detail = QString::fromStdString(e.what());
         }
+        job->ended = true;
         job->report([problem, detail, cancelled](DaySearchWindow* w) {
             w->finishSave(problem, detail, cancelled);
         });

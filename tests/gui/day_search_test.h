@@ -594,6 +594,23 @@ class DaySearchTest : public QObject {
         FIND_CHILD(notice, QLabel, (&window), "notice");
         QCOMPARE(notice->text(), QStringLiteral("保存をやめました。元のファイルはそのままです。"));
 
+        // A window closed during a save stops it: it goes within two seconds, the save having
+        // let go of the pipe, and nothing reports to it after.
+        {
+            auto* closing = new DaySearchWindow(sharedTables());
+            closing->setRange(QDate(1900, 1, 1), QDate(2100, 12, 31));
+            closing->setExtraQuery(QStringLiteral("大安|友引|先勝"));
+            QVERIFY(settled(closing));
+            QVERIFY(closing->saveCalendar(fifo));
+            QTest::qWait(200);
+            QVERIFY(closing->saving());
+            clock.restart();
+            delete closing;
+            QVERIFY2(clock.elapsed() < 2000,
+                     qPrintable(QStringLiteral("closing took %1 ms").arg(clock.elapsed())));
+            QTest::qWait(100);
+        }
+
         // A regular file: the cancelled save leaves the old bytes and nothing else.
         const QString keep = dir.filePath(QStringLiteral("keep.ics"));
         QFile old(keep);
