@@ -128,13 +128,11 @@ LifeRun runLife(const std::vector<std::string>& args, const CivilDate& todayInJa
                 request.years = numberOf(a, valueOf(args, i), 1, 100);
             } else if (a == "--sex") {
                 const std::string& s = valueOf(args, i);
-                if (s == "男" || s == "男の子" || s == "male" || s == "m") {
-                    request.sex = lifeevents::Sex::Male;
-                } else if (s == "女" || s == "女の子" || s == "female" || s == "f") {
-                    request.sex = lifeevents::Sex::Female;
-                } else {
+                const std::optional<lifeevents::Sex> sex = lifeevents::sexOfName(s);
+                if (!sex) {
                     throw LifeError("--sex " + quotedArgument(s) + "：男 か 女 を書いてください");
                 }
+                request.sex = *sex;
             } else if (a == "--json") {
                 json = true;
             } else if (a == "--ics") {
@@ -155,10 +153,8 @@ LifeRun runLife(const std::vector<std::string>& args, const CivilDate& todayInJa
         const lifeevents::Input input = lifeevents::inputOf(*kind);
         const bool lunar =
             *kind == lifeevents::Kind::KyurekiTanjobi || *kind == lifeevents::Kind::KyurekiMeinichi;
-        const bool takesYear =
-            lunar || input == lifeevents::Input::Year || input == lifeevents::Input::BirthdayOrYear;
         const std::string name = lifeevents::kindName(*kind);
-        if (request.year && !takesYear) {
+        if (request.year && !lifeevents::takesYear(*kind)) {
             throw LifeError("--year：" + name + "では使えません（--date で日付を書いてください）");
         }
         if (seen.contains("--years") && !lunar) {

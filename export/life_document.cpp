@@ -202,8 +202,6 @@ std::string lifeKindsJson() {
     for (int k = 0; k < lifeevents::kKindCount; ++k) {
         const auto kind = static_cast<lifeevents::Kind>(k);
         const lifeevents::Input input = lifeevents::inputOf(kind);
-        const bool lunar =
-            kind == lifeevents::Kind::KyurekiTanjobi || kind == lifeevents::Kind::KyurekiMeinichi;
         const char* key = "birthday";
         const char* label = "誕生日";
         switch (input) {
@@ -229,8 +227,7 @@ std::string lifeKindsJson() {
                          {"key", lifeevents::kindKey(kind)},
                          {"input", key},
                          {"dateLabel", label},
-                         {"takesYear", lunar || input == lifeevents::Input::Year ||
-                                           input == lifeevents::Input::BirthdayOrYear},
+                         {"takesYear", lifeevents::takesYear(kind)},
                          {"needsSex", lifeevents::needsSex(kind)}});
     }
     return nlohmann::ordered_json{{"kinds", kinds}}.dump() + "\n";

@@ -50,9 +50,14 @@ enum class Input { Birthday, DueDate, DeathDay, Year, BirthdayOrYear };
 Input inputOf(Kind kind);
 // Whether the kind needs 男/女 (お宮参り, 初節句, 七五三, 厄年 of a person).
 bool needsSex(Kind kind);
+// Whether the kind reads a year: the year tables (年齢, 厄年 of a year) and the first year of
+// the lunisolar anniversaries (旧暦誕生日, 旧暦命日).
+bool takesYear(Kind kind);
 
 enum class Sex { Unknown, Male, Female };
 const char* sexName(Sex sex); // "男", "女", ""
+// The sex a word names: 男, 男の子, male, m (and 女 ..); nullopt for any other word.
+std::optional<Sex> sexOfName(std::string_view name);
 
 // Why a request cannot be answered.
 enum class Status {

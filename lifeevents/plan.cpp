@@ -551,6 +551,22 @@ bool needsSex(Kind kind) {
            kind == Kind::Yakudoshi;
 }
 
+bool takesYear(Kind kind) {
+    const Input input = inputOf(kind);
+    return kind == Kind::KyurekiTanjobi || kind == Kind::KyurekiMeinichi || input == Input::Year ||
+           input == Input::BirthdayOrYear;
+}
+
+std::optional<Sex> sexOfName(std::string_view name) {
+    if (name == "男" || name == "男の子" || name == "male" || name == "m") {
+        return Sex::Male;
+    }
+    if (name == "女" || name == "女の子" || name == "female" || name == "f") {
+        return Sex::Female;
+    }
+    return std::nullopt;
+}
+
 CivilDate dayOfLife(const CivilDate& start, int n) {
     return addDays(start, n - 1);
 }

@@ -181,9 +181,7 @@ void LifeWindow::plan() {
     const lifeevents::Input input = lifeevents::inputOf(kind);
     const bool byYear = input == lifeevents::Input::Year;
     date_->setEnabled(!byYear);
-    year_->setEnabled(byYear || input == lifeevents::Input::BirthdayOrYear ||
-                      kind == lifeevents::Kind::KyurekiTanjobi ||
-                      kind == lifeevents::Kind::KyurekiMeinichi);
+    year_->setEnabled(lifeevents::takesYear(kind));
     lifeevents::Request request;
     request.kind = kind;
     request.today = civil(state_->today);

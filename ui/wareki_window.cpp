@@ -67,15 +67,7 @@ std::array<QString, kLines.size()> lineValues(const wareki::DayReport& r) {
     QString lunisolar;
     QString rokuyo;
     if (r.lunisolar) {
-        const wareki::LunisolarDate& l = *r.lunisolar;
-        lunisolar = QStringLiteral("%1年%2（%3は%4日、%5）")
-                        .arg(l.year)
-                        .arg(q(wareki::lunisolarDateText(l.month, l.leap, l.day)),
-                             q(wareki::monthText(l.month, l.leap)))
-                        .arg(l.monthLength)
-                        .arg(l.source == wareki::LunisolarSource::Table
-                                 ? QStringLiteral("当時の暦の表から")
-                                 : QStringLiteral("現行の旧暦の規則で計算"));
+        lunisolar = q(wareki::lunisolarDayText(*r.lunisolar));
         rokuyo = QString::fromUtf8(lunisolar::rokuyoName(r.rokuyo));
     } else {
         lunisolar = QStringLiteral("なし（1873〜1899年は太陽暦のみ。旧暦の表は1872年まで、"

@@ -47,6 +47,14 @@ std::string westernLine(const DayReport& r, Western calendar) {
 
 } // namespace
 
+std::string lunisolarDayText(const LunisolarDate& l) {
+    return std::to_string(l.year) + "年" + lunisolarDateText(l.month, l.leap, l.day) + "（" +
+           monthText(l.month, l.leap) + "は" + std::to_string(l.monthLength) + "日" +
+           (l.source == LunisolarSource::Table ? "、当時の暦の表から"
+                                               : "、現行の旧暦の規則で計算") +
+           "）";
+}
+
 std::string dayReportText(const DayReport& r) {
     std::string out;
     if (r.warekiTexts.empty()) {
@@ -61,12 +69,7 @@ std::string dayReportText(const DayReport& r) {
     out += "干支      " + sexagenaryNames[static_cast<std::size_t>(r.sexagenary)] + "\n";
     if (r.lunisolar) {
         const LunisolarDate& l = *r.lunisolar;
-        out += "旧暦      " + std::to_string(l.year) + "年" +
-               lunisolarDateText(l.month, l.leap, l.day) + "（" + monthText(l.month, l.leap) +
-               "は" + std::to_string(l.monthLength) + "日" +
-               (l.source == LunisolarSource::Table ? "、当時の暦の表から"
-                                                   : "、現行の旧暦の規則で計算") +
-               "）\n";
+        out += "旧暦      " + lunisolarDayText(l) + "\n";
         out +=
             "六曜      " + std::string(lunisolar::rokuyoName(r.rokuyo)) +
             (l.source == LunisolarSource::Table ? "（旧暦の月日から、当時の暦の日として）" : "") +
@@ -96,7 +99,8 @@ std::string dayReportJson(const DayReport& r, const std::string& input, const ch
                           {"leap", l.leap},
                           {"day", l.day},
                           {"monthLength", l.monthLength},
-                          {"source", l.source == LunisolarSource::Table ? "table" : "rule"}};
+                          {"source", l.source == LunisolarSource::Table ? "table" : "rule"},
+                          {"text", lunisolarDayText(l)}};
         j["rokuyo"] = lunisolar::rokuyoName(r.rokuyo);
     } else {
         j["lunisolar"] = nullptr;

@@ -28,14 +28,18 @@ struct DayReport {
 
 DayReport describeDay(long long jdn);
 
+// A lunisolar date as the converter writes it, with its month's length and where it comes
+// from: "1702年12月14日（12月は30日、当時の暦の表から）".
+std::string lunisolarDayText(const LunisolarDate& date);
+
 // The report as text lines, each naming its calendar.
 std::string dayReportText(const DayReport& report);
 // The report as a JSON object: "jdn", "gregorian", "julian", "historicalCalendar" ("julian"
 // or "gregorian"), "weekday", "sexagenary", "lunisolar" (null, or "year", "month", "leap",
 // "day", "monthLength", "source": "table" for the historical calendar, "rule" for the
-// computed one of 1900-2100), "rokuyo" (null without a lunisolar date), "eras" (each "era",
-// "reading", "year", "line": null, "南朝" or "北朝") and "wareki" (the texts); first "input"
-// (the text given) and "inputCalendar" ("wareki", "gregorian" or "julian").
+// computed one of 1900-2100, "text": lunisolarDayText), "rokuyo" (null without a lunisolar date),
+// "eras" (each "era", "reading", "year", "line": null, "南朝" or "北朝") and "wareki" (the texts);
+// first "input" (the text given) and "inputCalendar" ("wareki", "gregorian" or "julian").
 std::string dayReportJson(const DayReport& report, const std::string& input,
                           const char* inputCalendar);
 

@@ -298,9 +298,7 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_life(void* handle, const char* kin
             }
             request.year = static_cast<int>(value);
         }
-        request.sex = *x == "男"   ? lifeevents::Sex::Male
-                      : *x == "女" ? lifeevents::Sex::Female
-                                   : lifeevents::Sex::Unknown;
+        request.sex = lifeevents::sexOfName(*x).value_or(lifeevents::Sex::Unknown);
         const almanac::Days days(page.tables, almanac::Minutes::Observatory);
         const lifeevents::Result result = lifeevents::plan(request, days);
         if (result.status != lifeevents::Status::Ok) {

@@ -33,9 +33,7 @@ function render(doc) {
   row(table, '曜日', doc.weekday);
   row(table, '干支', doc.sexagenary);
   if (doc.lunisolar) {
-    const l = doc.lunisolar;
-    row(table, '旧暦', l.year + '年' + (l.leap ? '閏' : '') + l.month + '月' + l.day + '日（' + l.month + '月は' + l.monthLength + '日' +
-      (l.source === 'table' ? '、当時の暦の表から' : '') + '）');
+    row(table, '旧暦', doc.lunisolar.text);
   }
   if (doc.rokuyo) {
     row(table, '六曜', doc.rokuyo);
