@@ -142,19 +142,6 @@ bool FindCalendarWriter::finish() {
     return true;
 }
 
-std::string findCalendar(const daysearch::Query& query, const daysearch::SearchResult& result,
-                         std::time_t dtstamp) {
-    std::string text;
-    FindCalendarWriter writer(query, dtstamp, [&](std::string_view piece) { text += piece; });
-    for (const daysearch::DayMatch& day : result.days) {
-        writer.day(day);
-    }
-    if (!writer.finish()) {
-        throw IcsError("no day fits the query: an iCalendar file needs at least one event");
-    }
-    return text;
-}
-
 std::vector<std::string> uncoveredLines(const daysearch::SearchResult& result) {
     // One line per kind and stretch, naming every word it stops.
     std::vector<std::string> lines;

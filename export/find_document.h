@@ -46,15 +46,11 @@ class FindJsonWriter {
 
 // The days as all-day events of category 日を探す, titled 候補日： and their notes (候補日：大安),
 // in a calendar named by the query in words (大安（三隣亡を除く）の日), with UIDs from the
-// query and the date (the same from run to run, so a re-import replaces them). Throws
-// IcsError for a day outside the years 1..9999, and for a result without a day (a calendar
-// needs at least one event).
-std::string findCalendar(const daysearch::Query& query, const daysearch::SearchResult& result,
-                         std::time_t dtstamp);
-
-// The calendar of findCalendar written as the days come: nothing until the first day, then
-// the calendar's head with it; finish() ends the calendar and returns true, or returns false
-// (having written nothing) when no day came.
+// query and the date (the same from run to run, so a re-import replaces them), written as the
+// days come: nothing until the first day, then the calendar's head with it; finish() ends the
+// calendar and returns true, or returns false (having written nothing) when no day came (a
+// calendar needs at least one event). day() throws IcsError for a day outside the years
+// 1..9999.
 class FindCalendarWriter {
   public:
     FindCalendarWriter(const daysearch::Query& query, std::time_t dtstamp, TextSink out);
