@@ -149,11 +149,17 @@ const std::array<std::vector<Convention>, kKindCount>& conventionTable() {
           {{"https://divination.page/2024/03/birthday.html",
             "【図解】新暦と旧暦の対応|旧暦の誕生日とは?《宿曜占星術》", kRead},
            {"https://blog.goo.ne.jp./1082ninomiya/d/20171126",
-            "閏月に生まれた方の誕生日はどうするのでしょうか?", kRead}}}},
+            "閏月に生まれた方の誕生日はどうするのでしょうか?", kRead},
+           {"http://koyomi8.com/doc/mlwa/200702200.htm", "記念日考 ・・・ その2（こよみのページ）",
+            kRead}}}},
         // 旧暦命日
         {{"亡くなった日の旧暦の月日を毎年の旧暦で偲ぶ。閏月は平月の同じ月、30日がない年は29日",
           {{"https://divination.page/2024/03/birthday.html",
-            "【図解】新暦と旧暦の対応|旧暦の誕生日とは?《宿曜占星術》", kRead}}}},
+            "【図解】新暦と旧暦の対応|旧暦の誕生日とは?《宿曜占星術》", kRead},
+           {"https://flex.okinawa/event/hinukan-1-15",
+            "ヒヌカンの旧暦1日と15日がわかる早見表・2019年版", kRead},
+           {"https://www.ryuukyuu.co.jp/column_category/gyouji", "沖縄旧暦カレンダー2026",
+            kRead}}}},
         // 年齢早見表
         {{"満年齢は誕生日に、数え年は1月1日に1歳加える。干支と元号はその生まれ年のもの",
           {{"https://jobing.jp/"

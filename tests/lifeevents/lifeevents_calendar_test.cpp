@@ -133,6 +133,49 @@ TEST(LifeEventCalendar, LunisolarAnniversariesFollowTheReferenceMonths) {
     EXPECT_EQ(planDates(late, nullptr).status, Status::OutsideSpan);
 }
 
+// The same anniversaries against dates published for a lunisolar day in a later year, each
+// page giving the civil date on which a lunisolar month and day fell:
+// - koyomi8.com/doc/mlwa/200702200.htm 「記念日考 ・・・ その2」 (こよみのページ, read
+//   2026-12-09): one born 2007-02-19, 旧暦 1月2日, has the next lunisolar birthday 354 days on,
+//   2008-02-08.
+// - flex.okinawa/event/hinukan-1-15 「ヒヌカンの旧暦1日と15日がわかる早見表・2019年版」 (read
+//   2026-12-09): 旧暦 8月15日 = 2019-09-13, 10月1日 = 2019-10-28, 12月1日 = 2019-12-26.
+// - ryuukyuu.co.jp/column_category/gyouji 「沖縄旧暦カレンダー2026」 (read 2026-12-09):
+//   2026-02-17 is 旧暦 1月1日.
+// The base days are the same lunisolar days a year before, from the reference months.
+TEST(LifeEventCalendar, LunisolarAnniversariesFallOnThePublishedDates) {
+    struct Case {
+        const char* source;
+        Kind kind;
+        CivilDate base;
+        int year;
+        CivilDate published;
+    };
+    const Case cases[] = {
+        {"koyomi8 旧1月2日", Kind::KyurekiTanjobi, d(2007, 2, 19), 2008, d(2008, 2, 8)},
+        {"flex.okinawa 旧8月15日", Kind::KyurekiMeinichi, d(2018, 9, 24), 2019, d(2019, 9, 13)},
+        {"flex.okinawa 旧10月1日", Kind::KyurekiMeinichi, d(2018, 11, 8), 2019, d(2019, 10, 28)},
+        {"flex.okinawa 旧12月1日", Kind::KyurekiTanjobi, d(2019, 1, 6), 2019, d(2019, 12, 26)},
+        {"ryuukyuu 旧1月1日", Kind::KyurekiMeinichi, d(2025, 1, 29), 2026, d(2026, 2, 17)},
+    };
+    for (const Case& c : cases) {
+        Request r;
+        r.kind = c.kind;
+        r.date = c.base;
+        r.year = c.year;
+        r.years = 1;
+        r.today = d(2026, 12, 9);
+        const Result result = planDates(r, nullptr);
+        ASSERT_EQ(result.status, Status::Ok) << c.source << ": " << result.message;
+        std::vector<CivilDate> got;
+        for (const EventDate& e : result.plan.dates) {
+            got.push_back(*e.date);
+        }
+        EXPECT_NE(std::find(got.begin(), got.end(), c.published), got.end()) << c.source;
+        EXPECT_EQ(got.size(), 1U) << c.source;
+    }
+}
+
 // ---- Candidates ----------------------------------------------------------------------------
 
 std::set<CivilDate> published(const char* name) {
