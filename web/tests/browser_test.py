@@ -41,7 +41,8 @@ def check(ok, what):
 class Handler(http.server.SimpleHTTPRequestHandler):
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
                       ".wasm": "application/wasm", ".js": "text/javascript",
-                      ".webmanifest": "application/manifest+json"}
+                      ".webmanifest": "application/manifest+json",
+                      ".ics": "text/calendar; charset=utf-8"}
 
     def log_message(self, *args):
         pass
@@ -173,6 +174,92 @@ def app_checks(args):
     finally:
         driver.quit()
         shutil.rmtree(work, ignore_errors=True)
+
+
+def fetch_with_type(url):
+    import urllib.request
+    with urllib.request.urlopen(url, timeout=10) as r:
+        return r.headers.get("Content-Type", ""), r.read()
+
+
+def qr_text(png):
+    """The text of the QR code in a PNG image, as zbarimg (Debian's zbar-tools, a decoder
+    written apart from the page's encoder) reads it; None when it finds none."""
+    import tempfile
+    with tempfile.NamedTemporaryFile(suffix=".png") as f:
+        f.write(png)
+        f.flush()
+        r = subprocess.run(["zbarimg", "--quiet", "--raw", f.name], capture_output=True, text=True)
+    return r.stdout.strip() if r.returncode == 0 else None
+
+
+def feed_checks(args, shot):
+    """購読用カレンダー at 1366 and 390 px: the feeds the build put into the site (this year in
+    Japan -1 .. +3), each served as text/calendar with the years it names, shown with its full
+    address, a webcal:// link and a QR code that a decoder reads as that link."""
+    import datetime
+    this_year = (datetime.datetime.now(datetime.timezone.utc) + datetime.timedelta(hours=9)).year
+    with open(os.path.join(args.site, "feeds.json"), encoding="utf-8") as f:
+        about = json.load(f)
+    check(about["first"] == this_year - 1 and about["last"] == this_year + 3,
+          f"the site's feeds cover {about['first']}..{about['last']} (this year {this_year} -1 .. +3)")
+    kinds = [feed["kind"] for feed in about["feeds"]]
+    check(kinds == ["rokuyo", "senjitsu", "sekki", "holidays", "moon", "zassetsu", "senjitsu-periods"],
+          f"the site has the seven feeds ({kinds})")
+    server = serve(args.site)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    try:
+        for feed in about["feeds"]:
+            kind = feed["kind"]
+            ctype, body = fetch_with_type(base + "feeds/" + kind + ".ics")
+            text = body.decode("utf-8")
+            years = {int(y) for y in re.findall(r"^DTSTART[^:\r\n]*:(\d{4})", text, re.M)}
+            check(ctype.startswith("text/calendar") and text.startswith("BEGIN:VCALENDAR")
+                  and text.count("BEGIN:VEVENT") == feed["events"] and feed["events"] > 0
+                  and years and min(years) >= feed["from"] and max(years) <= feed["to"],
+                  f"feeds/{kind}.ics is served as {ctype} with its {feed['events']} events in {sorted(years)}")
+        for width in (1366, 390):
+            driver = browser(max(width, 500), 900)
+            if width < 500:
+                driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                       {"width": width, "height": 844, "deviceScaleFactor": 1, "mobile": True})
+            try:
+                driver.get(base + "#2026-02")
+                wait_ready(driver)
+                driver.find_element(By.ID, "tab-files").click()
+                WebDriverWait(driver, 20).until(
+                    lambda d: len(d.find_elements(By.CSS_SELECTOR, "#feed-list li.feed")) == len(kinds))
+                for kind in kinds:
+                    item = driver.find_element(By.CSS_SELECTOR, f'#feed-list li[data-feed="{kind}"]')
+                    https = base + "feeds/" + kind + ".ics"
+                    webcal = "webcal://" + https[len("http://"):]
+                    shown = item.find_element(By.CSS_SELECTOR, "code.url").text
+                    link = item.find_element(By.CSS_SELECTOR, "a.webcal").get_attribute("href")
+                    qr = item.find_element(By.CSS_SELECTOR, ".qr svg")
+                    driver.execute_script("arguments[0].scrollIntoView({block: 'center'})", qr)
+                    read = qr_text(base64.b64decode(qr.screenshot_as_base64))
+                    check(shown == https and link == webcal and read == webcal,
+                          f"at {width} px {kind}: address {shown}, link {link}, QR code read as {read}")
+                targets = driver.execute_script(
+                    "return Array.from(document.querySelectorAll('#feed-list .actions a, #feed-list .actions button'))"
+                    ".map((e) => e.getBoundingClientRect().height)")
+                check(targets and min(targets) >= 44, f"at {width} px the feed links are at least 44 px tall ({min(targets)})")
+                steps = driver.find_element(By.ID, "view-files").text
+                check(all(w in steps for w in ("URL で追加", "iPhone", "Android", "一度だけ取り込む", "更新されません")),
+                      f"at {width} px the steps for Google Calendar, Apple and Android and the one-time import are shown")
+                check(viewport_fits(driver), f"at {width} px the feeds do not scroll sideways")
+                driver.execute_script("window.scrollTo(0, 0)")
+                shot(driver, f"feeds-{width}px.png")
+            finally:
+                driver.quit()
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
+def page_checks(args, shot):
+    """The page for anyone: subscriptions, the search's range."""
+    feed_checks(args, shot)
 
 
 def browser(width, height):
@@ -598,6 +685,7 @@ def test(args):
             server.server_close()
 
     app_checks(args)
+    page_checks(args, shot)
 
     if failures:
         print(f"browser test: {len(failures)} check(s) failed")
@@ -639,7 +727,7 @@ def bench(args):
         server.shutdown()
         server.server_close()
     size = sum(len(gzip.compress(open(os.path.join(args.site, f), "rb").read(), 9))
-               for f in os.listdir(args.site))
+               for f in os.listdir(args.site) if os.path.isfile(os.path.join(args.site, f)))
     print(f"first month in the DOM after navigation: {', '.join(f'{t:.0f}' for t in firsts)} ms")
     print(f"month switch (3 months, then 3 years): {', '.join(f'{t:.0f}' for t in switches)} ms")
     print(f"site: {size / 1024:.0f} KB gzip (each file gzip -9)")
@@ -655,6 +743,7 @@ def main():
     parser.add_argument("--cli")
     parser.add_argument("--shots", default="screenshots")
     parser.add_argument("--bench", action="store_true")
+    parser.add_argument("--only", choices=["page"], help="only the checks of the page's usability")
     args = parser.parse_args()
     if args.cli:
         args.cli = os.path.abspath(args.cli)
@@ -662,6 +751,12 @@ def main():
         return bench(args)
     if not args.cli:
         parser.error("--cli is needed for the test")
+    if args.only == "page":
+        os.makedirs(args.shots, exist_ok=True)
+        page_checks(args, lambda d, name: (d.save_screenshot(os.path.join(args.shots, name)),
+                                           print("     screenshot " + os.path.join(args.shots, name))))
+        print(f"browser test: {len(failures)} check(s) failed" if failures else "browser test: every check passed")
+        return 1 if failures else 0
     return test(args)
 
 
