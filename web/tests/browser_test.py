@@ -176,6 +176,16 @@ def app_checks(args):
         shutil.rmtree(work, ignore_errors=True)
 
 
+def waited(driver, condition, what, timeout=30):
+    """Whether condition came true within timeout seconds; a failed check naming what if not."""
+    try:
+        WebDriverWait(driver, timeout).until(condition)
+        return True
+    except Exception as e:  # a timeout, or the page gone
+        check(False, f"{what} ({e.__class__.__name__})")
+        return False
+
+
 def fetch_with_type(url):
     import urllib.request
     with urllib.request.urlopen(url, timeout=10) as r:
@@ -227,8 +237,9 @@ def feed_checks(args, shot):
                 driver.get(base + "#2026-02")
                 wait_ready(driver)
                 driver.find_element(By.ID, "tab-files").click()
-                WebDriverWait(driver, 20).until(
-                    lambda d: len(d.find_elements(By.CSS_SELECTOR, "#feed-list li.feed")) == len(kinds))
+                if not waited(driver, lambda d: len(d.find_elements(By.CSS_SELECTOR, "#feed-list li.feed")) == len(kinds),
+                              f"at {width} px カレンダーファイル lists the {len(kinds)} feeds"):
+                    continue
                 for kind in kinds:
                     item = driver.find_element(By.CSS_SELECTOR, f'#feed-list li[data-feed="{kind}"]')
                     https = base + "feeds/" + kind + ".ics"
@@ -257,9 +268,119 @@ def feed_checks(args, shot):
         server.server_close()
 
 
+def find_range_checks(args, shot):
+    """日を探す's range at 1366 and 390 px: a year from today in Japan (to the eve of the same
+    date a year later, as the desktop's window), a kept range that has ended is not used
+    again (its query is), and その年 / その月 set the year and month of 「から」."""
+    import datetime
+    now = (datetime.datetime.now(datetime.timezone.utc) + datetime.timedelta(hours=9)).date()
+    try:
+        same = now.replace(year=now.year + 1)
+    except ValueError:  # 29 February
+        same = datetime.date(now.year + 1, 3, 1)
+    eve = same - datetime.timedelta(days=1)
+    server = serve(args.site)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    try:
+        for width in (1366, 390):
+            driver = browser(max(width, 500), 900)
+            if width < 500:
+                driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                       {"width": width, "height": 844, "deviceScaleFactor": 1, "mobile": True})
+            value = lambda i: driver.find_element(By.ID, i).get_attribute("value")
+            try:
+                driver.get(base + "#2026-02")
+                wait_ready(driver)
+                driver.execute_script("localStorage.clear()")
+                driver.refresh()
+                wait_ready(driver)
+                driver.find_element(By.ID, "tab-find").click()
+                check((value("find-from"), value("find-to")) == (now.isoformat(), eve.isoformat()),
+                      f"at {width} px 日を探す opens on {value('find-from')}..{value('find-to')} "
+                      f"(a year from today: {now}..{eve})")
+                driver.execute_script("localStorage.setItem('sorvane.find', JSON.stringify("
+                                      "{query: '大安', from: '2020-01-01', to: '2020-12-31'}))")
+                driver.refresh()
+                wait_ready(driver)
+                driver.find_element(By.ID, "tab-find").click()
+                check((value("find-from"), value("find-to")) == (now.isoformat(), eve.isoformat())
+                      and value("find-query") == "大安",
+                      f"at {width} px a kept range that has ended (2020) gives way to a year from today, "
+                      f"its query kept ({value('find-from')}..{value('find-to')}, {value('find-query')})")
+                driver.execute_script("const f = document.getElementById('find-from'); f.value = '2028-02-10';")
+                if not driver.find_elements(By.ID, "find-range-month"):
+                    check(False, f"at {width} px 日を探す has その年 and その月")
+                    continue
+                driver.find_element(By.ID, "find-range-month").click()
+                check((value("find-from"), value("find-to")) == ("2028-02-01", "2028-02-29"),
+                      f"at {width} px その月 from 2028-02-10 gives {value('find-from')}..{value('find-to')}")
+                waited(driver, lambda d: d.find_element(By.ID, "find-count").text.endswith("日"),
+                       f"at {width} px その月 searches")
+                feb = len(native_json(args.cli, "--find", "大安", "--from", "2028-02-01",
+                                      "--to", "2028-02-29", "--json")["days"])
+                count = driver.find_element(By.ID, "find-count").text
+                check(count == f"{feb}日", f"at {width} px その月 searches February 2028: {count} ({feb} by sorvane-cli)")
+                driver.find_element(By.ID, "find-range-year").click()
+                check((value("find-from"), value("find-to")) == ("2028-01-01", "2028-12-31"),
+                      f"at {width} px その年 gives {value('find-from')}..{value('find-to')}")
+                targets = driver.execute_script(
+                    "return ['find-range-year', 'find-range-month'].map((i) => "
+                    "document.getElementById(i).getBoundingClientRect().height)")
+                if width < 500:
+                    check(min(targets) >= 44, f"at {width} px その年 and その月 are at least 44 px tall ({targets})")
+                shot(driver, f"find-range-{width}px.png")
+            finally:
+                driver.quit()
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
+def pdf_text(pdf):
+    """The text of a PDF as poppler's pdftotext reads it."""
+    r = subprocess.run(["pdftotext", "-layout", "-", "-"], input=pdf, capture_output=True, check=True)
+    return r.stdout.decode("utf-8", "replace")
+
+
+def print_checks(args):
+    """Printing from 年 and 日を探す prints what the view shows (the year's lines, the found
+    days), not an empty page; the month's bands and squares keep their colours in print."""
+    server = serve(args.site)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    driver = browser(1366, 900)
+    pdf = lambda: base64.b64decode(driver.execute_cdp_cmd("Page.printToPDF", {"preferCSSPageSize": True})["data"])
+    try:
+        driver.get(base + "#2026-07")
+        wait_ready(driver)
+        driver.find_element(By.ID, "tab-year").click()
+        waited(driver, lambda d: "立　春" in d.find_element(By.ID, "year-body").text, "the year view is drawn")
+        text = re.sub(r"\s", "", pdf_text(pdf()))
+        check("立春" in text and "冬至" in text and "夏至" in text,
+              f"the year view prints its lines ({len(text.strip())} characters of text)")
+        driver.find_element(By.ID, "tab-find").click()
+        driver.find_element(By.ID, "find-query").send_keys("天赦日")
+        waited(driver, lambda d: d.find_element(By.ID, "find-count").text.endswith("日"), "日を探す finds 天赦日")
+        first = driver.find_element(By.CSS_SELECTOR, "#find-list li a").text
+        text = re.sub(r"\s", "", pdf_text(pdf()))
+        check(first.split("（")[0].replace(" ", "") in text,
+              f"日を探す prints the found days (the first, {first}, is in the print)")
+        driver.find_element(By.ID, "tab-month").click()
+        driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
+        adjust = driver.execute_script(
+            "const b = document.querySelector('#grid .band');"
+            "return b ? getComputedStyle(b).printColorAdjust || getComputedStyle(b).webkitPrintColorAdjust : ''")
+        check(adjust == "exact", f"in print the month's 土用 band keeps its colour (print-color-adjust: {adjust})")
+    finally:
+        driver.quit()
+        server.shutdown()
+        server.server_close()
+
+
 def page_checks(args, shot):
-    """The page for anyone: subscriptions, the search's range."""
+    """The page for anyone: subscriptions, the search's range, print."""
     feed_checks(args, shot)
+    find_range_checks(args, shot)
+    print_checks(args)
 
 
 def browser(width, height):
