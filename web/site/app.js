@@ -79,7 +79,10 @@ async function start() {
   loadSettings(places);
   setUpMonth(coverage.year);
   setUpYear(coverage.year);
-  setUpFind(vocabulary, () => showView('month'));
+  setUpFind(vocabulary, (date, why) => {
+    state.found = { date, why };
+    showView('month');
+  });
   setUpFiles(coverage, today.y);
   setUpLife(lifeKinds);
   setUpWareki();

@@ -88,6 +88,7 @@ function showFound(doc) {
     const li = el('li');
     const a = el('a', null, day.date + '（' + day.weekday + '）');
     a.href = '#' + day.date;
+    a.dataset.why = (day.notes || []).join('・');
     li.appendChild(a);
     li.appendChild(el('span', 'why', ' ' + (day.notes || []).join('・')));
     list.appendChild(li);
@@ -160,8 +161,9 @@ export function setUpFind(vocabulary, openFoundDay) {
   $('find-ics').onclick = () => download(['--find', findQuery()].concat(rangeArgs($('find-from').value, $('find-to').value), ['--ics', '-']),
     (foundName || 'sorvane-find') + '.ics', 'find-notes');
   $('find-list').addEventListener('click', (ev) => {
-    if (ev.target.closest('a')) {
-      openFoundDay();
+    const a = ev.target.closest('a');
+    if (a) {
+      openFoundDay(a.getAttribute('href').slice(1), a.dataset.why);
     }
   });
 }

@@ -376,11 +376,70 @@ def print_checks(args):
         server.server_close()
 
 
+def senjitsu_checks(args, shot):
+    """選日 without the toggle at 1366 and 390 px: 2026-03-05 (天赦日 and 一粒万倍日 in
+    sorvane-cli --notes) marked in its square and named in its details, the toggle called
+    「暦注・選日」; a day opened from a 一粒万倍日 search says why it was found, and on a phone
+    its details are in view; the search's check boxes are 44 px to touch on a phone."""
+    native = native_json(args.cli, "2026", "--notes", "--json")
+    march5 = next(d for d in native["days"] if d["date"] == "2026-03-05")
+    server = serve(args.site)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    try:
+        for width in (1366, 390):
+            driver = browser(max(width, 500), 900)
+            if width < 500:
+                driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                       {"width": width, "height": 844, "deviceScaleFactor": 1, "mobile": True})
+            try:
+                driver.get(base + "#2026-03-05")
+                wait_ready(driver)
+                driver.execute_script("localStorage.clear()")
+                driver.refresh()
+                wait_ready(driver)
+                where = "#grid" if width >= 500 else "#daylist"
+                square = driver.find_element(By.CSS_SELECTOR, f'{where} .day[data-date="2026-03-05"]').text
+                check("天赦" in square and "一粒万倍" in square and not driver.find_element(By.ID, "notes-toggle").is_selected(),
+                      f"at {width} px 2026-03-05's square shows 天赦 and 一粒万倍 without the toggle")
+                waited(driver, lambda d: "2026" in d.find_element(By.ID, "details").text, "the details are drawn")
+                details = driver.find_element(By.ID, "details").text
+                check(all(n in details for n in march5["senjitsu"]),
+                      f"at {width} px 2026-03-05's details name {march5['senjitsu']} without the toggle")
+                label = driver.find_element(By.CSS_SELECTOR, "label.toggle").text.strip()
+                check(label == "暦注・選日", f"at {width} px the toggle reads 「{label}」")
+                driver.find_element(By.ID, "tab-find").click()
+                driver.find_element(By.ID, "find-query").send_keys("一粒万倍日")
+                waited(driver, lambda d: d.find_elements(By.CSS_SELECTOR, "#find-list li a"), "the search lists days")
+                link = driver.find_element(By.CSS_SELECTOR, "#find-list li a")
+                date = link.get_attribute("href").split("#")[1]
+                if width < 500:
+                    boxes = driver.execute_script(
+                        "return Array.from(document.querySelectorAll('#find-form label')).filter((l) => l.offsetParent)"
+                        ".map((l) => l.getBoundingClientRect().height)")
+                    check(boxes and min(boxes) >= 44, f"at {width} px the search's check boxes are at least 44 px tall ({min(boxes)})")
+                link.click()
+                waited(driver, lambda d: "見つかった" in d.find_element(By.ID, "details").text,
+                       f"at {width} px the day opened from the search says why it was found")
+                details = driver.find_element(By.ID, "details")
+                check("日を探すで見つかった日：一粒万倍日" in details.text,
+                      f"at {width} px {date} opened from the search says 「日を探すで見つかった日：一粒万倍日」")
+                top = driver.execute_script(
+                    "const r = arguments[0].getBoundingClientRect(); return [r.top, window.innerHeight]", details)
+                check(0 <= top[0] < top[1], f"at {width} px the found day's details are in view (top {top[0]:.0f} of {top[1]})")
+                shot(driver, f"found-day-{width}px.png")
+            finally:
+                driver.quit()
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
 def page_checks(args, shot):
-    """The page for anyone: subscriptions, the search's range, print."""
+    """The page for anyone: subscriptions, the search's range, print, 選日 and found days."""
     feed_checks(args, shot)
     find_range_checks(args, shot)
     print_checks(args)
+    senjitsu_checks(args, shot)
 
 
 def browser(width, height):
