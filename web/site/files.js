@@ -54,6 +54,30 @@ export function download(args, name, statusId) {
   });
 }
 
+// Why the years of 「から」 and 「まで」 cannot be written for a feed of the years span (the
+// core's coverage document), in Japanese naming the field to change; '' when they can.
+function feedRangeRefusal(span, what) {
+  const read = (id, name) => {
+    const text = $(id).value.trim();
+    if (!/^\d{1,4}$/.test(text)) {
+      return { error: '「' + name + '」の年を数字で入れてください（例：' + new Date().getFullYear() + '）。' };
+    }
+    return { year: Number(text) };
+  };
+  const from = read('feed-from', 'から');
+  const to = read('feed-to', 'まで');
+  if (from.error || to.error) {
+    return from.error || to.error;
+  }
+  if (to.year < from.year) {
+    return '「まで」の' + to.year + '年が「から」の' + from.year + '年より前です。「まで」を' + from.year + '年以降にしてください。';
+  }
+  if (span && (from.year < span.first || to.year > span.last)) {
+    return what + 'は' + span.first + '〜' + span.last + '年の間で選んでください（「から」' + from.year + '年・「まで」' + to.year + '年）。';
+  }
+  return '';
+}
+
 export function setUpFiles(coverage, year) {
   for (const id of ['files-year']) {
     $(id).min = coverage.year.first;
@@ -73,8 +97,15 @@ export function setUpFiles(coverage, year) {
     if (span) {
       b.title = span.first + '〜' + span.last + '年';
     }
-    b.onclick = () => download(['--feed', b.dataset.feed, '--from', $('feed-from').value, '--to', $('feed-to').value],
-      'sorvane-' + b.dataset.feed + '.ics', 'files-status');
+    b.onclick = () => {
+      const refusal = feedRangeRefusal(span, b.textContent);
+      if (refusal) {
+        $('files-status').textContent = refusal;
+        return undefined;
+      }
+      return download(['--feed', b.dataset.feed, '--from', $('feed-from').value, '--to', $('feed-to').value],
+        'sorvane-' + b.dataset.feed + '.ics', 'files-status');
+    };
   }
 }
 
@@ -137,7 +168,7 @@ async function renderFeeds() {
   for (const feed of about.feeds) {
     const a = feedAddresses(feed.kind, location.href);
     const li = el('li', 'feed');
-    li.dataset.feed = feed.kind;
+    li.dataset.kind = feed.kind;
     const text = el('div', 'feed-text');
     text.appendChild(el('h3', null, feed.name.replace(/（Sorvane）$/, '')));
     text.appendChild(el('p', 'about', feed.about.replace(/。[^。]*Sorvane による計算$/, '') + '（' + feed.events + '件）'));

@@ -8,6 +8,7 @@ import { download } from './files.js';
 let finder = null;
 let findSerial = 0;
 let foundName = ''; // the shown days' query in words, the calendar file's name
+let foundError = ''; // the core's Japanese message when the shown query was refused
 
 function checked(id) {
   return Array.from($(id).querySelectorAll('input:checked')).map((i) => i.value);
@@ -77,6 +78,7 @@ function showFound(doc) {
   const list = $('find-list');
   list.textContent = '';
   foundName = (!doc.error && doc.name) || '';
+  foundError = doc.error || '';
   if (doc.error) {
     $('find-count').textContent = doc.error;
     $('find-notes').textContent = '';
@@ -158,8 +160,12 @@ export function setUpFind(vocabulary, openFoundDay) {
     typing = setTimeout(startFind, 150);
   });
   $('find-form').addEventListener('submit', (ev) => ev.preventDefault());
-  $('find-ics').onclick = () => download(['--find', findQuery()].concat(rangeArgs($('find-from').value, $('find-to').value), ['--ics', '-']),
-    (foundName || 'sorvane-find') + '.ics', 'find-notes');
+  // A query or range the core refused is not handed to the terminal program (whose own
+  // messages are English): the search's Japanese message says what to change.
+  $('find-ics').onclick = () => (foundError || !findQuery()
+    ? ($('find-notes').textContent = (foundError || '条件を入れてください') + '（カレンダーファイルは書き出しません）')
+    : download(['--find', findQuery()].concat(rangeArgs($('find-from').value, $('find-to').value), ['--ics', '-']),
+    (foundName || 'sorvane-find') + '.ics', 'find-notes'));
   $('find-list').addEventListener('click', (ev) => {
     const a = ev.target.closest('a');
     if (a) {

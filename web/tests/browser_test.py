@@ -241,7 +241,7 @@ def feed_checks(args, shot):
                               f"at {width} px カレンダーファイル lists the {len(kinds)} feeds"):
                     continue
                 for kind in kinds:
-                    item = driver.find_element(By.CSS_SELECTOR, f'#feed-list li[data-feed="{kind}"]')
+                    item = driver.find_element(By.CSS_SELECTOR, f'#feed-list li[data-kind="{kind}"]')
                     https = base + "feeds/" + kind + ".ics"
                     webcal = "webcal://" + https[len("http://"):]
                     shown = item.find_element(By.CSS_SELECTOR, "code.url").text
@@ -434,12 +434,57 @@ def senjitsu_checks(args, shot):
         server.server_close()
 
 
+def message_checks(args):
+    """The messages a user meets on the page are Japanese and name what to change, at 1366
+    and 390 px: a feed's 「まで」 before its 「から」, a year that is not a number, a word the
+    search does not know, with the calendar-file buttons (which ran the terminal program and
+    showed its English lines before)."""
+    english = re.compile(r"[A-Za-z]{3,}|--")
+    server = serve(args.site)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    try:
+        for width in (1366, 390):
+            driver = browser(max(width, 500), 900)
+            if width < 500:
+                driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                       {"width": width, "height": 844, "deviceScaleFactor": 1, "mobile": True})
+            try:
+                driver.get(base + "#2026-02")
+                wait_ready(driver)
+                driver.find_element(By.ID, "tab-files").click()
+                for start, end, want in (("2026", "2025", "「まで」"), ("abc", "2026", "「から」"), ("1800", "1801", "年の間")):
+                    driver.execute_script("document.getElementById('feed-from').value = arguments[0];"
+                                          "document.getElementById('feed-to').value = arguments[1];", start, end)
+                    driver.find_element(By.CSS_SELECTOR, 'button[data-feed="holidays"]').click()
+                    time.sleep(0.3)
+                    said = driver.find_element(By.ID, "files-status").text
+                    check(want in said and not english.search(said),
+                          f"at {width} px the holidays feed for {start}..{end} says 「{said}」")
+                driver.find_element(By.ID, "tab-find").click()
+                driver.find_element(By.ID, "find-query").clear()
+                driver.find_element(By.ID, "find-query").send_keys("結婚")
+                waited(driver, lambda d: "結婚" in d.find_element(By.ID, "find-count").text, "the search answers 結婚")
+                said = driver.find_element(By.ID, "find-count").text
+                check(not english.search(said), f"at {width} px the search for 結婚 says 「{said}」")
+                driver.find_element(By.ID, "find-ics").click()
+                time.sleep(0.5)
+                said = driver.find_element(By.ID, "find-notes").text
+                check("結婚" in said and not english.search(said),
+                      f"at {width} px the calendar file of 結婚 says 「{said}」")
+            finally:
+                driver.quit()
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
 def page_checks(args, shot):
     """The page for anyone: subscriptions, the search's range, print, 選日 and found days."""
     feed_checks(args, shot)
     find_range_checks(args, shot)
     print_checks(args)
     senjitsu_checks(args, shot)
+    message_checks(args)
 
 
 def browser(width, height):
