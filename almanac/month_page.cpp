@@ -313,11 +313,8 @@ std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
     lines.push_back(std::string(notes::chokuName(d.choku)) + "・" + notes::shukuName(d.shuku) +
                     "・" + notes::kyuseiShortName(d.kyusei));
     std::string marks;
-    for (const notes::Senjitsu s : d.senjitsu) {
-        if (s != notes::Senjitsu::Hassen && s != notes::Senjitsu::Jippogure &&
-            s != notes::Senjitsu::TenichiTenjo) {
-            marks += (marks.empty() ? "" : " ") + std::string(notes::senjitsuMark(s));
-        }
+    for (const std::string& mark : cellSenjitsu(date)) {
+        marks += (marks.empty() ? "" : " ") + mark;
     }
     if (!marks.empty()) {
         lines.push_back(marks);
@@ -340,6 +337,42 @@ std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
         lines.push_back(festivals);
     }
     return lines;
+}
+
+namespace {
+
+// The 選日 a cell marks: all but the periods, which the details name.
+bool markedInCell(notes::Senjitsu s) {
+    return s != notes::Senjitsu::Hassen && s != notes::Senjitsu::Jippogure &&
+           s != notes::Senjitsu::TenichiTenjo;
+}
+
+} // namespace
+
+std::vector<std::string> CalendarYears::cellSenjitsu(const CivilDate& date) {
+    std::vector<std::string> marks;
+    if (!covers(Source::Notes, date.year)) {
+        return marks;
+    }
+    for (const notes::Senjitsu s : dayNotes(date).senjitsu) {
+        if (markedInCell(s)) {
+            marks.emplace_back(notes::senjitsuMark(s));
+        }
+    }
+    return marks;
+}
+
+std::vector<std::string> CalendarYears::senjitsuNames(const CivilDate& date) {
+    std::vector<std::string> names;
+    if (!covers(Source::Notes, date.year)) {
+        return names;
+    }
+    for (const notes::Senjitsu s : dayNotes(date).senjitsu) {
+        if (markedInCell(s)) {
+            names.emplace_back(notes::senjitsuName(s));
+        }
+    }
+    return names;
 }
 
 std::vector<std::string> CalendarYears::noteDetails(const CivilDate& date) {

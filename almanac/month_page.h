@@ -128,6 +128,11 @@ class CalendarYears {
     // the details one line that says so.
     std::vector<std::string> cellNotes(const CivilDate& date);
     std::vector<std::string> noteDetails(const CivilDate& date);
+    // The 選日 of a day as its cell marks them ("一粒万倍", "天赦", "不成就", "三隣亡" ..; the
+    // periods left out, as in cellNotes) and by their full names ("一粒万倍日" ..), in the
+    // order a day lists them; none outside coverage(Source::Notes).
+    std::vector<std::string> cellSenjitsu(const CivilDate& date);
+    std::vector<std::string> senjitsuNames(const CivilDate& date);
 
     // The years computed and kept now (at most kKeptYears).
     std::size_t keptYears() const { return years_.size(); }

@@ -286,6 +286,7 @@ std::string monthPageJson(almanac::CalendarYears& years, int year, int month) {
                                                  {"last", c.period->last}}
                                   : ordered_json(nullptr);
         cell["notes"] = c.inMonth ? years.cellNotes(c.date) : std::vector<std::string>{};
+        cell["senjitsu"] = c.inMonth ? years.cellSenjitsu(c.date) : std::vector<std::string>{};
         cells.push_back(std::move(cell));
     }
     doc["cells"] = std::move(cells);
@@ -298,6 +299,7 @@ std::string dayPageJson(almanac::CalendarYears& years, const CivilDate& date,
     doc["date"] = isoDateText(date);
     doc["details"] = years.dayDetails(date);
     doc["notes"] = years.noteDetails(date);
+    doc["senjitsu"] = years.senjitsuNames(date);
     doc["place"] = horizon::placeCaption(place.name, place.observer);
     std::vector<std::string> sky;
     const long long day = dayNumber(date);

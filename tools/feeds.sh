@@ -2,9 +2,10 @@
 # Writes the subscription feeds into a folder ready for any static web host: one calendar of
 # each kind (rokuyo.ics, senjitsu.ics, sekki.ics, holidays.ics, moon.ics, zassetsu.ics,
 # senjitsu-periods.ics) for
-# the years from last year to three years ahead (Japan Standard Time's year), and an
+# the years from last year to three years ahead (Japan Standard Time's year), an
 # index.html in Japanese that lists them with a line each and links to subscribe (webcal://
-# on the page's own host, made from the relative links when the page is opened).
+# on the page's own host, made from the relative links when the page is opened), and the
+# same list as feeds.json (first, last, and per feed kind, name, about, from, to, events).
 #
 # Usage: tools/feeds.sh OUT_DIR [PROGRAM]
 #   PROGRAM defaults to build/bin/sorvane-cli. FEEDS_YEAR=YYYY sets "this year" (default: the
@@ -39,16 +40,24 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 err=$scratch/err
 
-# The value of a calendar property (unfolded, its text escapes undone, HTML-escaped).
-property() {
+# The value of a calendar property (unfolded, its text escapes undone).
+raw_property() {
     sed -e ':a' -e 'N' -e '$!ba' -e 's/\r\n[ \t]//g' "$1" | tr -d '\r' |
         sed -n "s/^$2:\(.*\)$/\1/p" | head -n 1 |
-        sed -e 's/\\,/,/g' -e 's/\\;/;/g' -e 's/\\[nN]/ /g' -e 's/\\\\/\\/g' \
-            -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g'
+        sed -e 's/\\,/,/g' -e 's/\\;/;/g' -e 's/\\[nN]/ /g' -e 's/\\\\/\\/g'
+}
+# The same, HTML-escaped.
+property() {
+    raw_property "$@" | sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g'
+}
+# The same as a JSON string.
+json_property() {
+    printf '"%s"' "$(raw_property "$@" | sed -e 's/\\/\\\\/g' -e 's/"/\\"/g' | tr -d '\000-\037')"
 }
 
 # The years the program writes for a kind: the window, cut to the kind's own years.
 items=""
+entries=""
 written=0
 for kind in rokuyo senjitsu sekki holidays moon zassetsu senjitsu-periods; do
     from=$first
@@ -73,6 +82,8 @@ for kind in rokuyo senjitsu sekki holidays moon zassetsu senjitsu-periods; do
     name=$(property "$out/$kind.ics" X-WR-CALNAME)
     about=$(property "$out/$kind.ics" X-WR-CALDESC)
     events=$(grep -c '^BEGIN:VEVENT' "$out/$kind.ics" || true)
+    entries+="${entries:+,
+}  {\"kind\": \"$kind\", \"name\": $(json_property "$out/$kind.ics" X-WR-CALNAME), \"about\": $(json_property "$out/$kind.ics" X-WR-CALDESC), \"from\": $from, \"to\": $to, \"events\": $events}"
     items+="  <li>
     <h2>$name</h2>
     <p>$about（${events}件）</p>
@@ -133,5 +144,11 @@ for (const c of document.querySelectorAll("code.url")) {
 EOF
 chmod 644 "$tmp"
 mv -f "$tmp" "$out/index.html"
+# The same list for a page that shows the feeds itself (the web edition's カレンダーファイル).
+tmp=$(mktemp "$out/.feeds.json.XXXXXX")
+trap 'rm -rf "$scratch" "$tmp"' EXIT
+printf '{"first": %d, "last": %d, "feeds": [\n%s\n]}\n' "$first" "$last" "$entries" >"$tmp"
+chmod 644 "$tmp"
+mv -f "$tmp" "$out/feeds.json"
 trap 'rm -rf "$scratch"' EXIT
 echo "feeds.sh: wrote $out (the years $first..$last)"

@@ -32,7 +32,7 @@ die() {
 # --- Debian packages ------------------------------------------------------------------------
 install_packages() {
   local packages=(emscripten nodejs libgtest-dev chromium chromium-driver python3-selenium dpkg-dev cmake
-                  pkg-config perl python3 gzip nlohmann-json3-dev)
+                  pkg-config perl python3 gzip nlohmann-json3-dev node-qrcode-generator zbar-tools)
   local missing=()
   for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -254,6 +254,22 @@ HTML
   rm -rf "$page"
 }
 
+# The subscription feeds (tools/feeds.sh: this year -1 .. +3 in Japan, made afresh by every
+# build) written by the WebAssembly terminal program under node into DIR; their list,
+# feeds.json, goes beside index.html, where the service worker keeps it for the page.
+make_feeds() {
+  local dir=$1 runner
+  runner=$(mktemp -d)
+  cat >"$runner/sorvane-cli" <<SH
+#!/bin/sh
+SORVANE_WEB_MODULE='$out/cmake/bin/sorvane-cli.js' exec node --no-experimental-fetch '$root/web/node_cli.js' "\$@"
+SH
+  chmod +x "$runner/sorvane-cli"
+  "$root/tools/feeds.sh" "$dir" "$runner/sorvane-cli" >&2 || { rm -rf "$runner"; die "writing the feeds failed"; }
+  rm -rf "$runner"
+  mv "$dir/feeds.json" "$dir/../feeds.json"
+}
+
 assemble_site() {
   local site=$out/site
   rm -rf "$site.new" && mkdir -p "$site.new"
@@ -266,13 +282,18 @@ assemble_site() {
   [ -n "$program" ] || die "the build's sorvane/version.h names no version"
   sed -i "s/@SORVANE_VERSION@/$program/" "$site.new/index.html"
   make_icons "$site.new"
-  # The service worker keeps every file of the site, in a cache named after them.
+  # The QR codes of the feeds' addresses: Debian's qrcode-generator, as it ships.
+  cp /usr/share/nodejs/qrcode-generator/qrcode.js "$site.new/qrcode.js"
+  make_feeds "$site.new/feeds"
+  # The service worker keeps every file of the site's top folder, in a cache named after
+  # them (not the feeds, which calendar programs read from the server).
   local version files
-  version=$(cd "$site.new" && cat $(ls | grep -v '^sw.js$') | sha256sum | cut -c1-16)
-  files=$(cd "$site.new" && ls | grep -v '^sw.js$' | sed "s/.*/'&'/" | paste -sd, -)
+  version=$(cd "$site.new" && cat $(ls -p | grep -v / | grep -v '^sw.js$') | sha256sum | cut -c1-16)
+  files=$(cd "$site.new" && ls -p | grep -v / | grep -v '^sw.js$' | sed "s/.*/'&'/" | paste -sd, -)
   sed -i -e "s/@VERSION@/$version/" -e "s/@FILES@/[$files]/" "$site.new/sw.js"
   rm -rf "$site" && mv "$site.new" "$site"
-  say "site in $site ($(du -sk "$site" | cut -f1) KB, $(cat "$site"/* | gzip -9 | wc -c) bytes gzip)"
+  # The page's files (the top folder) and, apart, the feeds that calendar programs read.
+  say "site in $site ($(du -sk "$site" | cut -f1) KB, $(find "$site" -maxdepth 1 -type f -exec cat {} + | gzip -9 | wc -c) bytes gzip; the feeds $(du -sk "$site/feeds" | cut -f1) KB)"
 }
 
 serve() {

@@ -8,7 +8,7 @@ import { coverageDoc, placesDoc, vocabularyDoc, lifeKindsDoc } from './core.js';
 import { state, showMonth, selectDate, setUpMonth, monthHasDay } from './month.js';
 import { showYear, setUpYear } from './year.js';
 import { setUpFind, startFind } from './find.js';
-import { setUpFiles } from './files.js';
+import { setUpFiles, showFeeds } from './files.js';
 import { loadSettings, setUpSettings } from './places.js';
 import { setUpInstall } from './install.js';
 import { setUpLife } from './life.js';
@@ -23,6 +23,9 @@ function showView(name) {
   }
   if (name === 'year') {
     showYear(Number($('year-only').value) || state.y);
+  }
+  if (name === 'files') {
+    showFeeds();
   }
   if (name === 'find' && !$('find-count').textContent) {
     startFind();
@@ -76,7 +79,10 @@ async function start() {
   loadSettings(places);
   setUpMonth(coverage.year);
   setUpYear(coverage.year);
-  setUpFind(vocabulary, () => showView('month'));
+  setUpFind(vocabulary, (date, why) => {
+    state.found = { date, why };
+    showView('month');
+  });
   setUpFiles(coverage, today.y);
   setUpLife(lifeKinds);
   setUpWareki();

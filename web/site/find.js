@@ -1,13 +1,14 @@
 // 日を探す: the check boxes (the core's vocabulary), the query they write with the typed
 // condition, and the search in a worker that is ended and started afresh when the query
 // changes. The worker answers with the core's search document.
-import { $, el, store, today, isoDate, parseDate } from './shared.js';
+import { $, el, store, today, isoDate, parseDate, addDays } from './shared.js';
 import { rangeArgs } from './core.js';
 import { download } from './files.js';
 
 let finder = null;
 let findSerial = 0;
 let foundName = ''; // the shown days' query in words, the calendar file's name
+let foundError = ''; // the core's Japanese message when the shown query was refused
 
 function checked(id) {
   return Array.from($(id).querySelectorAll('input:checked')).map((i) => i.value);
@@ -77,6 +78,7 @@ function showFound(doc) {
   const list = $('find-list');
   list.textContent = '';
   foundName = (!doc.error && doc.name) || '';
+  foundError = doc.error || '';
   if (doc.error) {
     $('find-count').textContent = doc.error;
     $('find-notes').textContent = '';
@@ -88,6 +90,7 @@ function showFound(doc) {
     const li = el('li');
     const a = el('a', null, day.date + '（' + day.weekday + '）');
     a.href = '#' + day.date;
+    a.dataset.why = (day.notes || []).join('・');
     li.appendChild(a);
     li.appendChild(el('span', 'why', ' ' + (day.notes || []).join('・')));
     list.appendChild(li);
@@ -96,6 +99,16 @@ function showFound(doc) {
     list.appendChild(el('li', 'more', '…ほか ' + doc.more + ' 日（カレンダーファイルにはすべての日を書き出します）'));
   }
 }
+
+// Today to the eve of the same date a year later (28 February when today is 29 February).
+function yearFromToday() {
+  const same = today.m === 2 && today.d === 29 ? { y: today.y + 1, m: 3, d: 1 } : { y: today.y + 1, m: today.m, d: today.d };
+  const eve = addDays(same.y, same.m, same.d, -1);
+  return { from: isoDate(today.y, today.m, today.d), to: isoDate(eve.y, eve.m, eve.d) };
+}
+
+// Two ISO dates compare as text only when both have four-digit years of the common era.
+const sameYearForm = (a, b) => /^\d{4}-/.test(a) && /^\d{4}-/.test(b);
 
 const validFind = (v) => v !== null && typeof v === 'object' && typeof v.query === 'string' &&
   ['from', 'to'].every((k) => v[k] === undefined || v[k] === '' || (typeof v[k] === 'string' && parseDate(v[k]) !== null));
@@ -118,8 +131,28 @@ export function setUpFind(vocabulary, openFoundDay) {
   }
   const saved = store.load('find', null, validFind, '日を探すの条件');
   $('find-query').value = saved ? saved.query : '';
-  $('find-from').value = saved && saved.from ? saved.from : isoDate(today.y, today.m, today.d);
-  $('find-to').value = saved && saved.to ? saved.to : isoDate(today.y, 12, 31);
+  // The range kept from the last visit, unless it has ended before today: then a year from
+  // today, as the desktop's window opens.
+  const start = isoDate(today.y, today.m, today.d);
+  const kept = saved && saved.from && saved.to && saved.to >= start && sameYearForm(saved.from, saved.to);
+  const range = kept ? { from: saved.from, to: saved.to } : yearFromToday();
+  $('find-from').value = range.from;
+  $('find-to').value = range.to;
+  const setRange = (from, to) => {
+    $('find-from').value = from;
+    $('find-to').value = to;
+    startFind();
+  };
+  const fromDay = () => parseDate($('find-from').value) || today;
+  $('find-range-year').onclick = () => {
+    const d = fromDay();
+    setRange(isoDate(d.y, 1, 1), isoDate(d.y, 12, 31));
+  };
+  $('find-range-month').onclick = () => {
+    const d = fromDay();
+    const last = addDays(d.m === 12 ? d.y + 1 : d.y, d.m === 12 ? 1 : d.m + 1, 1, -1);
+    setRange(isoDate(d.y, d.m, 1), isoDate(last.y, last.m, last.d));
+  };
 
   let typing = null;
   $('find-form').addEventListener('input', () => {
@@ -127,11 +160,16 @@ export function setUpFind(vocabulary, openFoundDay) {
     typing = setTimeout(startFind, 150);
   });
   $('find-form').addEventListener('submit', (ev) => ev.preventDefault());
-  $('find-ics').onclick = () => download(['--find', findQuery()].concat(rangeArgs($('find-from').value, $('find-to').value), ['--ics', '-']),
-    (foundName || 'sorvane-find') + '.ics', 'find-notes');
+  // A query or range the core refused is not handed to the terminal program (whose own
+  // messages are English): the search's Japanese message says what to change.
+  $('find-ics').onclick = () => (foundError || !findQuery()
+    ? ($('find-notes').textContent = (foundError || '条件を入れてください') + '（カレンダーファイルは書き出しません）')
+    : download(['--find', findQuery()].concat(rangeArgs($('find-from').value, $('find-to').value), ['--ics', '-']),
+    (foundName || 'sorvane-find') + '.ics', 'find-notes'));
   $('find-list').addEventListener('click', (ev) => {
-    if (ev.target.closest('a')) {
-      openFoundDay();
+    const a = ev.target.closest('a');
+    if (a) {
+      openFoundDay(a.getAttribute('href').slice(1), a.dataset.why);
     }
   });
 }

@@ -3,7 +3,8 @@
 import { $, el, isoDate, isoYear, pad, addDays, status, today } from './shared.js';
 import { monthDoc, dayDoc } from './core.js';
 
-export const state = { y: today.y, m: today.m, selected: null, doc: null, notes: false, place: '東京' };
+// found: the day last opened from 日を探す ({date, why}), whose details say why it was found.
+export const state = { y: today.y, m: today.m, selected: null, doc: null, notes: false, place: '東京', found: null };
 
 const phaseSymbols = { '朔': '●', '上弦': '◐', '望': '○', '下弦': '◑' };
 
@@ -32,6 +33,9 @@ function dayContent(cell) {
     for (const line of cell.notes) {
       box.appendChild(el('div', 'note', line));
     }
+  } else if (cell.senjitsu && cell.senjitsu.length) {
+    // The 選日 are shown always; the toggle adds the other 暦注.
+    box.appendChild(el('div', 'note senjitsu', cell.senjitsu.join(' ')));
   }
   if (cell.period) {
     const band = el('div', 'band' + (cell.period.first ? ' first' : '') + (cell.period.last ? ' last' : ''),
@@ -173,6 +177,8 @@ export async function showMonth(y, m, selectDay) {
 // Whether the month shown has the day (the address's 2026-02-30 has none).
 export const monthHasDay = (d) => state.doc !== null && monthDays(state.doc).includes(d);
 
+const narrow = () => window.matchMedia('(max-width: 640px)').matches;
+
 export async function selectDate(y, m, d, focus) {
   state.selected = { y, m, d };
   const date = isoDate(y, m, d);
@@ -192,6 +198,9 @@ export async function selectDate(y, m, d, focus) {
     pane.textContent = '';
     const lines = doc.details.slice();
     pane.appendChild(el('h2', null, lines.shift()));
+    if (state.found && state.found.date === date && state.found.why) {
+      pane.appendChild(el('p', 'found-why', '日を探すで見つかった日：' + state.found.why));
+    }
     for (const line of lines) {
       pane.appendChild(el('p', null, line));
     }
@@ -206,6 +215,14 @@ export async function selectDate(y, m, d, focus) {
       for (const line of doc.notes) {
         pane.appendChild(el('p', 'note', line));
       }
+    } else if (doc.senjitsu && doc.senjitsu.length) {
+      pane.appendChild(el('h3', null, '選日'));
+      pane.appendChild(el('p', 'note', doc.senjitsu.join('・')));
+    }
+    if (focus && narrow()) {
+      // On a phone the details are below the list of days: the chosen day's details are
+      // brought into view (a day opened from the address or 日を探す, a tapped day).
+      pane.scrollIntoView({ block: 'start' });
     }
   } catch (e) {
     pane.textContent = '';
@@ -266,7 +283,8 @@ export function setUpMonth(span) {
     const day = ev.target.closest('.day');
     if (day) {
       const [y, m, d] = dateOf(day);
-      selectDate(y, m, d);
+      selectDate(y, m, d, true);
+      history.replaceState(null, '', '#' + day.dataset.date);
     }
   });
   document.addEventListener('keydown', (ev) => {
