@@ -169,4 +169,29 @@ long long shanichi(long long equinoxDay) {
     return sinceTsuchinoe <= 5 ? equinoxDay - sinceTsuchinoe : equinoxDay + (10 - sinceTsuchinoe);
 }
 
+const char* shioName(Shio s) {
+    constexpr std::array<const char*, 5> kShio{"大潮", "中潮", "小潮", "長潮", "若潮"};
+    const auto i = static_cast<std::size_t>(s);
+    if (i >= kShio.size()) {
+        throw std::out_of_range("潮名 index " + std::to_string(i) + " is outside 0..4");
+    }
+    return kShio[i];
+}
+
+Shio shio(int lunarDay) {
+    // The names of days 1..30 (海上保安庁's table, notes.h).
+    constexpr std::array<Shio, 30> kByDay{
+        Shio::Oshio,    Shio::Oshio,    Shio::Nakashio, Shio::Nakashio, Shio::Nakashio,
+        Shio::Nakashio, Shio::Koshio,   Shio::Koshio,   Shio::Koshio,   Shio::Nagashio,
+        Shio::Wakashio, Shio::Nakashio, Shio::Nakashio, Shio::Oshio,    Shio::Oshio,
+        Shio::Oshio,    Shio::Oshio,    Shio::Nakashio, Shio::Nakashio, Shio::Nakashio,
+        Shio::Nakashio, Shio::Koshio,   Shio::Koshio,   Shio::Koshio,   Shio::Nagashio,
+        Shio::Wakashio, Shio::Nakashio, Shio::Nakashio, Shio::Oshio,    Shio::Oshio};
+    if (lunarDay < 1 || lunarDay > 30) {
+        throw std::out_of_range("潮名: lunisolar day " + std::to_string(lunarDay) +
+                                " is outside 1..30");
+    }
+    return kByDay[static_cast<std::size_t>(lunarDay - 1)];
+}
+
 } // namespace sorvane::notes

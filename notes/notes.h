@@ -117,6 +117,19 @@ std::vector<Gedan> gedan(int monthBranch, int sexagenary0);
 // equinox falls in the afternoon, which is not followed).
 long long shanichi(long long equinoxDay);
 
+// ---- 潮名 -------------------------------------------------------------------------------------
+
+// The 潮 of a day by its lunisolar day, as the 海上保安庁 gives the names fishermen and
+// anglers use (its 海洋情報部 「潮(大潮・長潮・若潮・・・)の名前?」): 1〜2 大潮, 3〜6 中潮,
+// 7〜9 小潮, 10 長潮, 11 若潮, 12〜13 中潮, 14〜17 大潮, 18〜21 中潮, 22〜24 小潮, 25 長潮,
+// 26 若潮, 27〜28 中潮, 29〜30 大潮. A name, not a height: the tide itself differs by port.
+// 日本水路協会's MIRC assigns them instead by the Moon's elongation at 0:00 JST (大潮 343〜31
+// degrees, ...), which can put a day one name earlier or later; not followed.
+enum class Shio : std::uint8_t { Oshio, Nakashio, Koshio, Nagashio, Wakashio };
+const char* shioName(Shio s); // "大潮", "中潮", "小潮", "長潮", "若潮"
+// shio: the 潮 of the lunisolar day 1..30 (std::out_of_range otherwise).
+Shio shio(int lunarDay);
+
 // ---- The rules, each a pure function ------------------------------------------------------
 
 // choku: the 十二直 of a day, 0 = 建 .. 11 = 閉: day branch minus the 節月's branch.
@@ -209,6 +222,7 @@ struct DayNotes {
     int yearKyusei = 0;             // 1..9
     std::vector<Senjitsu> senjitsu; // enum order
     std::vector<Gedan> gedan;       // the 下段, enum order
+    std::optional<Shio> shio;       // the 潮名, with the lunisolar date
     std::optional<double> moonAge;  // at 12:00 JST, days to one decimal (1900..2100)
     std::optional<int> lunarMonth;  // the lunisolar date, when known
     std::optional<int> lunarDay;

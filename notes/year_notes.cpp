@@ -220,6 +220,7 @@ YearNotes yearNotes(const SunMomentsOfYear& sunOf, int year,
             d.lunarMonth = ld.month;
             d.lunarDay = ld.day;
             d.lunarLeap = ld.leap;
+            d.shio = shio(ld.day);
             const long long noon = dn * kMinutesPerDay + kNoonMinute;
             const auto next = std::upper_bound(newMoons.begin(), newMoons.end(), noon);
             if (next != newMoons.begin()) {
