@@ -76,8 +76,9 @@ std::string usageText() {
            "              選日, noon moon age (" +
            lunar +
            "), then the 七十二候 beginning that\n"
-           "              day and the 年中行事; with --json one document; with --ics FILE\n"
-           "              the 選日 are written as all-day events instead. The Sun's moments\n"
+           "              day, the 年中行事, the 下段 and the 潮名; with --json one\n"
+           "              document; with --ics FILE the 選日 are written as all-day\n"
+           "              events instead. The Sun's moments\n"
            "              of --precise where it reaches, else the default theory. These are\n"
            "              customs of the calendar makers, not astronomy. Years " +
            notes +
