@@ -51,7 +51,8 @@ std::string usageText() {
            "  --days      instead, one tab-separated line per day: date, weekday, 干支,\n"
            "              lunisolar date (閏 for a leap month), 六曜, national holiday and\n"
            "              the day's events (terms, 土用, 雑節, 朔弦望 with JST times;\n"
-           "              旧正月, 伝統的七夕, 十五夜, 十三夜); the moments of --precise\n"
+           "              旧正月, 伝統的七夕, 十五夜, 十三夜), then the 潮名 (大潮 .. 若潮,\n"
+           "              by the lunisolar day); the moments of --precise\n"
            "              where it reaches (" +
            precise +
            "), else the default theory; \"-\" for\n"

@@ -110,4 +110,23 @@ TEST(NotesCli, FindGedan) {
     EXPECT_EQ(lines(both.out)[0], "2026-01-07\t水\t大安\t母倉日");
 }
 
+// --days ends each line with the 潮名 of its lunisolar day (旧11月13日 中潮, 旧11月14日 大潮:
+// the 海上保安庁 table, tests/notes/notes_shio_test.cpp), "-" where there is no lunisolar date,
+// and its JSON days carry "shio".
+TEST(NotesCli, DaysShio) {
+    const auto text = runCli("2026 --days");
+    ASSERT_EQ(text.status, 0) << text.err;
+    const auto listing = lines(text.out);
+    ASSERT_EQ(listing.size(), 365u);
+    EXPECT_EQ(listing[0], "2026-01-01\t木\t乙亥\t11月13日\t大安\t元日\t-\t中潮");
+    EXPECT_EQ(listing[1].substr(listing[1].rfind('\t') + 1), "大潮");
+    const auto json = runCli("2026 --days --json");
+    ASSERT_EQ(json.status, 0) << json.err;
+    const auto doc = nlohmann::json::parse(json.out);
+    EXPECT_EQ(doc["days"][0]["shio"], "中潮");
+    const auto old = runCli("-1500 --days --json");
+    ASSERT_EQ(old.status, 0) << old.err;
+    EXPECT_TRUE(nlohmann::json::parse(old.out)["days"][0]["shio"].is_null());
+}
+
 } // namespace
