@@ -127,6 +127,9 @@ std::string usageText() {
            "),\n"
            "              senjitsu-periods (八専, 十方暮, 天一天上 as periods, " +
            spanText(exports::feedYears(exports::FeedKind::SenjitsuPeriods)) +
+           "), shio (潮名,\n"
+           "              大潮 .. 若潮 by the lunisolar day; " +
+           spanText(exports::feedYears(exports::FeedKind::Shio)) +
            "). UIDs name\n"
            "              the kind, the event and its date; no clock is read: the same\n"
            "              arguments give the same bytes\n"

@@ -129,4 +129,29 @@ TEST(NotesCli, DaysShio) {
     EXPECT_TRUE(nlohmann::json::parse(old.out)["days"][0]["shio"].is_null());
 }
 
+// --feed shio: the 潮名 of every day as an all-day event, UID shio-DATE, within the lunisolar
+// calendar's years.
+TEST(NotesCli, FeedShio) {
+    const auto feed = runCli("--feed shio --from 2026 --to 2026");
+    ASSERT_EQ(feed.status, 0) << feed.err;
+    std::vector<std::string> summaries;
+    std::size_t uids = 0;
+    for (const std::string& line : lines(feed.out)) {
+        if (line.rfind("SUMMARY:", 0) == 0) {
+            summaries.push_back(line.substr(8, line.size() - 9)); // less the CR
+        }
+        if (line.rfind("UID:shio-", 0) == 0) {
+            ++uids;
+        }
+    }
+    ASSERT_EQ(summaries.size(), 365u);
+    EXPECT_EQ(uids, 365u);
+    EXPECT_EQ(summaries[0], "中潮"); // 旧11月13日
+    EXPECT_EQ(summaries[1], "大潮"); // 旧11月14日
+    EXPECT_NE(feed.out.find("UID:shio-2026-12-31@sorvane"), std::string::npos);
+    const auto refused = runCli("--feed shio --from 1850 --to 1850");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("the shio feed covers the years 1900..2100"), std::string::npos);
+}
+
 } // namespace
