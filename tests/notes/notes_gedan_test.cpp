@@ -86,7 +86,7 @@ TEST(NotesGedan, MonthTablesOfThePrintedAlmanac) {
 // 母倉日 and 月徳日 by 節月 as こよみの読み方(68) 下段(2) prints them
 // (http://www.ffortune.net/calen/calen/yomi99/yomi068.htm, 「こよみの読み方(68)下段(2)」, read
 // 2026-12-09; its 10・11月 「申・辰」 is read 申・酉, as koyomil's 「母倉日-暦注下段」
-// https://koyomil.com/bosounichi, read 2026-12-09, and 高島暦-style tables print it), 月徳日
+// https://koyomil.com/bosounichi, read 2026-12-09, prints it), 月徳日
 // also as koyomil's https://koyomil.com/tsukitokunichi (read 2026-12-09).
 TEST(NotesGedan, BosoAndGettokuByMonth) {
     const char* boso[12] = {"子亥",     "子亥",     "巳午", "寅卯", "寅卯", "巳午",
