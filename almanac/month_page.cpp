@@ -402,10 +402,17 @@ std::vector<std::string> CalendarYears::noteDetails(const CivilDate& date) {
     for (const notes::Senjitsu s : d.senjitsu) {
         lines.push_back(std::string(notes::senjitsuName(s)) + "：" + notes::senjitsuMeaning(s));
     }
+    for (const notes::Gedan g : d.gedan) {
+        lines.push_back(std::string("下段 ") + notes::gedanName(g) + "：" + notes::gedanMeaning(g));
+    }
     if (d.moonAge) {
         char age[16];
         std::snprintf(age, sizeof age, "%.1f", *d.moonAge);
         note(NoteKind::MoonAge, age, notes::noteKindMeaning(NoteKind::MoonAge));
+    }
+    if (d.shio) {
+        lines.push_back(std::string("潮名 ") + notes::shioName(*d.shio) +
+                        "：旧暦の日による潮の呼び名（海上保安庁の表。潮の高さは港ごとに異なる）");
     }
     note(NoteKind::Kou, std::string(notes::kouName(d.kou)) + (d.kouBegins ? "（この日から）" : ""),
          notes::noteKindMeaning(NoteKind::Kou));

@@ -51,7 +51,8 @@ std::string usageText() {
            "  --days      instead, one tab-separated line per day: date, weekday, 干支,\n"
            "              lunisolar date (閏 for a leap month), 六曜, national holiday and\n"
            "              the day's events (terms, 土用, 雑節, 朔弦望 with JST times;\n"
-           "              旧正月, 伝統的七夕, 十五夜, 十三夜); the moments of --precise\n"
+           "              旧正月, 伝統的七夕, 十五夜, 十三夜), then the 潮名 (大潮 .. 若潮,\n"
+           "              by the lunisolar day); the moments of --precise\n"
            "              where it reaches (" +
            precise +
            "), else the default theory; \"-\" for\n"
@@ -76,8 +77,9 @@ std::string usageText() {
            "              選日, noon moon age (" +
            lunar +
            "), then the 七十二候 beginning that\n"
-           "              day and the 年中行事; with --json one document; with --ics FILE\n"
-           "              the 選日 are written as all-day events instead. The Sun's moments\n"
+           "              day, the 年中行事, the 下段 and the 潮名; with --json one\n"
+           "              document; with --ics FILE the 選日 are written as all-day\n"
+           "              events instead. The Sun's moments\n"
            "              of --precise where it reaches, else the default theory. These are\n"
            "              customs of the calendar makers, not astronomy. Years " +
            notes +
@@ -125,6 +127,9 @@ std::string usageText() {
            "),\n"
            "              senjitsu-periods (八専, 十方暮, 天一天上 as periods, " +
            spanText(exports::feedYears(exports::FeedKind::SenjitsuPeriods)) +
+           "), shio (潮名,\n"
+           "              大潮 .. 若潮 by the lunisolar day; " +
+           spanText(exports::feedYears(exports::FeedKind::Shio)) +
            "). UIDs name\n"
            "              the kind, the event and its date; no clock is read: the same\n"
            "              arguments give the same bytes\n"

@@ -23,7 +23,7 @@ _sorvane_cli() {
             return
             ;;
         --feed)
-            mapfile -t COMPREPLY < <(compgen -W 'rokuyo senjitsu senjitsu-periods sekki holidays moon zassetsu' -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W 'rokuyo senjitsu senjitsu-periods sekki holidays moon zassetsu shio' -- "$cur")
             return
             ;;
         --life)

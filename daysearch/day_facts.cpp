@@ -244,6 +244,9 @@ std::vector<DayFacts> yearFacts(const almanac::Days& source, const CivilDate& fi
             for (notes::Senjitsu s : n.senjitsu) {
                 add(d, Kind::Senjitsu, notes::senjitsuName(s));
             }
+            for (notes::Gedan g : n.gedan) {
+                add(d, Kind::Senjitsu, notes::gedanName(g));
+            }
             add(d, Kind::Choku, notes::chokuName(n.choku));
             add(d, Kind::Shuku, notes::shukuName(n.shuku));
             add(d, Kind::Kyusei, notes::kyuseiName(n.kyusei));

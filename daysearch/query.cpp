@@ -272,6 +272,10 @@ Vocabulary::Vocabulary() : names_(kKindCount) {
     for (int i = 0; i < notes::kSenjitsuCount; ++i) {
         add(Kind::Senjitsu, notes::senjitsuName(static_cast<notes::Senjitsu>(i)));
     }
+    // The 下段 answer with the 選日 (大安 母倉日): both are notes of the day's 干支 and 節月.
+    for (int i = 0; i < notes::kGedanCount; ++i) {
+        add(Kind::Senjitsu, notes::gedanName(static_cast<notes::Gedan>(i)));
+    }
     // The forms the page prints and people type, once every name is known (a form that is
     // itself a name keeps that meaning).
     for (int i = 0; i < notes::kSenjitsuCount; ++i) {

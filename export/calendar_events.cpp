@@ -172,6 +172,17 @@ std::vector<CalendarEvent> rokuyoEvents(const lunisolar::LunisolarYear& year) {
     return out;
 }
 
+std::vector<CalendarEvent> shioEvents(const lunisolar::LunisolarYear& year) {
+    std::vector<CalendarEvent> out;
+    for (long long n = year.firstDay(); n <= year.lastDay(); ++n) {
+        const lunisolar::LunarDay d = year.day(n);
+        const CivilDate date = civilDate(n);
+        out.push_back(wholeDays(key("shio", "", date), notes::shioName(notes::shio(d.day)), "潮名",
+                                date, date, "旧暦" + lunisolar::lunarDateText(d)));
+    }
+    return out;
+}
+
 std::vector<CalendarEvent> senjitsuDayEvents(const notes::YearNotes& year) {
     std::vector<CalendarEvent> out;
     for (const notes::DayNotes& d : year.days) {

@@ -64,6 +64,10 @@ std::vector<CalendarEvent> holidayEvents(const std::vector<holidays::Holiday>& h
 
 std::vector<CalendarEvent> rokuyoEvents(const lunisolar::LunisolarYear& year);
 
+// shioEvents: the 潮名 of every day of the lunisolar year, one all-day event a day
+// (UID shio-DATE, the lunisolar date in the description).
+std::vector<CalendarEvent> shioEvents(const lunisolar::LunisolarYear& year);
+
 // The one-day 選日 of a year's notes, each a whole day.
 std::vector<CalendarEvent> senjitsuDayEvents(const notes::YearNotes& year);
 // The 選日 periods (八専, 十方暮, 天一天上) that share a day with first..last, each one event,

@@ -1,6 +1,7 @@
 #include "export/days_document.h"
 
 #include "lunisolar/lunisolar_year.h"
+#include "notes/notes.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -49,7 +50,8 @@ std::string daysReport(const std::vector<almanac::DayEntry>& days) {
         out += isoDateText(d.date) + "\t" + d.weekday + "\t" + d.sexagenary + "\t" +
                (d.lunar ? lunisolar::lunarDateText(*d.lunar) : "-") + "\t" +
                (d.lunar ? lunisolar::rokuyoName(d.lunar->rokuyo) : "-") + "\t" +
-               d.holiday.value_or("-") + "\t" + (items.empty() ? "-" : items) + "\n";
+               d.holiday.value_or("-") + "\t" + (items.empty() ? "-" : items) + "\t" +
+               (d.lunar ? notes::shioName(notes::shio(d.lunar->day)) : "-") + "\n";
     }
     return out;
 }
@@ -106,6 +108,8 @@ std::string daysJson(const almanac::YearAlmanac& almanac,
                                         : ordered_json(nullptr)}});
             }
             day["events"] = events;
+            day["shio"] = d.lunar ? ordered_json(notes::shioName(notes::shio(d.lunar->day)))
+                                  : ordered_json(nullptr);
             list.push_back(day);
         }
         doc["days"] = list;

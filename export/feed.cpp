@@ -40,6 +40,10 @@ constexpr KindInfo kKinds[] = {
      "節分・彼岸・八十八夜・入梅・半夏生・土用と丑の日・二百十日・二百二十日"},
     {FeedKind::SenjitsuPeriods, "senjitsu-periods", "選日の期間（Sorvane）",
      "八専・十方暮・天一天上の期間（八専の間日は説明に）"},
+    {FeedKind::Shio, "shio", "潮名（Sorvane）",
+     "大潮・中潮・小潮・長潮・若潮を毎日の終日予定として（旧暦の日による海上保安庁の表。潮位は港ご"
+     "とに"
+     "異なります）"},
 };
 
 const KindInfo& info(FeedKind kind) {
@@ -85,6 +89,7 @@ almanac::YearSpan feedYears(FeedKind kind) {
     switch (kind) {
     case FeedKind::Rokuyo:
     case FeedKind::Senjitsu:
+    case FeedKind::Shio:
         return intersect(ics, coverage(Source::Lunisolar));
     case FeedKind::SenjitsuPeriods:
         // The periods hang on the days' 干支 alone; they keep the 選日's years.
@@ -105,6 +110,8 @@ const char* feedYearsReason(FeedKind kind) {
     switch (kind) {
     case FeedKind::Rokuyo:
         return "the years of the lunisolar calendar, on which 六曜 rests";
+    case FeedKind::Shio:
+        return "the years of the lunisolar calendar, on which the 潮名 rest";
     case FeedKind::Senjitsu:
         return "the years of the lunisolar calendar, on which 不成就日 rests";
     case FeedKind::SenjitsuPeriods:
@@ -160,6 +167,9 @@ std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
         }
         case FeedKind::Zassetsu:
             appendEvents(out, zassetsuEvents(seasonsAlmanac(year, true, days), false));
+            break;
+        case FeedKind::Shio:
+            appendEvents(out, shioEvents(lunisolar::LunisolarYear(year)));
             break;
         case FeedKind::SenjitsuPeriods:
             break;

@@ -27,11 +27,12 @@ enum class FeedKind {
     // together they cover about 38 of every 60 days, bars that crowd a phone's month view
     // of the 選日 of single days.
     SenjitsuPeriods,
+    Shio, // 潮名: 大潮 .. 若潮, one whole-day event a day (by the lunisolar day)
 };
 
-inline constexpr std::array<FeedKind, 7> kFeedKinds{
-    FeedKind::Rokuyo, FeedKind::Senjitsu, FeedKind::Sekki,          FeedKind::Holidays,
-    FeedKind::Moon,   FeedKind::Zassetsu, FeedKind::SenjitsuPeriods};
+inline constexpr std::array<FeedKind, 8> kFeedKinds{
+    FeedKind::Rokuyo, FeedKind::Senjitsu, FeedKind::Sekki,           FeedKind::Holidays,
+    FeedKind::Moon,   FeedKind::Zassetsu, FeedKind::SenjitsuPeriods, FeedKind::Shio};
 
 // The kind's name on the command line and in file names: "rokuyo" .. "senjitsu-periods"
 // (the periods' UIDs are the 選日's: "senjitsu-hassen-…").

@@ -26,6 +26,14 @@ std::vector<std::string> senjitsuNames(const notes::DayNotes& d) {
     return names;
 }
 
+std::vector<std::string> gedanNames(const notes::DayNotes& d) {
+    std::vector<std::string> names;
+    for (const notes::Gedan g : d.gedan) {
+        names.emplace_back(notes::gedanName(g));
+    }
+    return names;
+}
+
 std::string moonAgeText(double age) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%.1f", age);
@@ -47,7 +55,8 @@ std::string notesReport(const notes::YearNotes& notes) {
                notes::sexagenaryName(d.sexagenary) + "\t" + notes::chokuName(d.choku) + "\t" +
                notes::shukuName(d.shuku) + "\t" + notes::kyuseiName(d.kyusei) + "\t" +
                joined(senjitsuNames(d)) + "\t" + (d.moonAge ? moonAgeText(*d.moonAge) : "-") +
-               "\t" + joined(last) + "\n";
+               "\t" + joined(last) + "\t" + joined(gedanNames(d)) + "\t" +
+               (d.shio ? notes::shioName(*d.shio) : "-") + "\n";
     }
     return out;
 }
@@ -74,6 +83,8 @@ std::string notesJson(const notes::YearNotes& notes) {
             d.moonAge ? ordered_json(std::stod(moonAgeText(*d.moonAge))) : ordered_json(nullptr);
         day["kou"] = d.kouBegins ? ordered_json(notes::kouName(d.kou)) : ordered_json(nullptr);
         day["festivals"] = d.festivals;
+        day["gedan"] = gedanNames(d);
+        day["shio"] = d.shio ? ordered_json(notes::shioName(*d.shio)) : ordered_json(nullptr);
         days.push_back(day);
     }
     doc["days"] = days;

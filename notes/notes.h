@@ -81,6 +81,55 @@ enum class KyuseiRule : std::uint8_t {
     KogoNearSolstice,
 };
 
+// ---- The 下段 and the other day notes of a printed almanac --------------------------------
+
+// The 暦注下段 (and 社日, and the first days of 八専 and 十方暮), in the order a day lists them.
+// Each is a rule of the 節月 (節切り) and the day's 干支, as the almanacs since the 宝暦暦 print
+// them; the tables, with their sources, are in gedan.cpp.
+enum class Gedan : std::uint8_t {
+    Daimyo,          // 大明日: 25 of the 60 干支
+    Boso,            // 母倉日: 節月 x day branch
+    Tenon,           // 天恩日: 甲子..戊辰, 己卯..癸未, 己酉..癸丑
+    Gettoku,         // 月徳日: 節月 x day stem
+    Jushi,           // 受死日 (黒日): 節月 x day branch
+    Jusshi,          // 十死日: 節月 x day branch
+    Kiko,            // 帰忌日: 節月 x day branch
+    Chiimi,          // 血忌日: 節月 x day branch
+    Ju,              // 重日: 巳 and 亥 days
+    Fuku,            // 復日: 節月 x day stem
+    Shanichi,        // 社日: the 戊 day nearest each equinox
+    HassenBegins,    // 八専入り: 壬子, the first day of 八専
+    JippogureBegins, // 十方暮入り: 甲申, the first day of 十方暮
+};
+inline constexpr int kGedanCount = 13;
+
+const char* gedanName(Gedan g);    // "大明日" .. "十方暮入り"
+const char* gedanMeaning(Gedan g); // one line for a details pane
+
+// gedan: the 下段 of a day that its 節月 and 干支 decide, in enum order (社日 aside: it hangs
+// on the equinoxes, see shanichi).
+//   monthBranch   the 節月's branch (0 = 子)
+//   sexagenary0   the day's 干支, 0 = 甲子
+std::vector<Gedan> gedan(int monthBranch, int sexagenary0);
+// shanichi: the 社日 of the equinox on the day number equinoxDay: the 戊 day nearest it; for
+// an equinox on a 癸 day, halfway between two 戊, the one before it (the rule of the 貞享暦
+// and of most printed calendars; the observatory since 1881 takes the one after it when the
+// equinox falls in the afternoon, which is not followed).
+long long shanichi(long long equinoxDay);
+
+// ---- 潮名 -------------------------------------------------------------------------------------
+
+// The 潮 of a day by its lunisolar day, as the 海上保安庁 gives the names fishermen and
+// anglers use (its 海洋情報部 「潮(大潮・長潮・若潮・・・)の名前?」): 1〜2 大潮, 3〜6 中潮,
+// 7〜9 小潮, 10 長潮, 11 若潮, 12〜13 中潮, 14〜17 大潮, 18〜21 中潮, 22〜24 小潮, 25 長潮,
+// 26 若潮, 27〜28 中潮, 29〜30 大潮. A name, not a height: the tide itself differs by port.
+// 日本水路協会's MIRC assigns them instead by the Moon's elongation at 0:00 JST (大潮 343〜31
+// degrees, ...), which can put a day one name earlier or later; not followed.
+enum class Shio : std::uint8_t { Oshio, Nakashio, Koshio, Nagashio, Wakashio };
+const char* shioName(Shio s); // "大潮", "中潮", "小潮", "長潮", "若潮"
+// shio: the 潮 of the lunisolar day 1..30 (std::out_of_range otherwise).
+Shio shio(int lunarDay);
+
 // ---- The rules, each a pure function ------------------------------------------------------
 
 // choku: the 十二直 of a day, 0 = 建 .. 11 = 閉: day branch minus the 節月's branch.
@@ -172,6 +221,8 @@ struct DayNotes {
     int monthKyusei = 0;            // 1..9
     int yearKyusei = 0;             // 1..9
     std::vector<Senjitsu> senjitsu; // enum order
+    std::vector<Gedan> gedan;       // the 下段, enum order
+    std::optional<Shio> shio;       // the 潮名, with the lunisolar date
     std::optional<double> moonAge;  // at 12:00 JST, days to one decimal (1900..2100)
     std::optional<int> lunarMonth;  // the lunisolar date, when known
     std::optional<int> lunarDay;
@@ -183,6 +234,7 @@ struct DayNotes {
     std::vector<std::string> festivals; // 年中行事: "人日" .. "大晦日", "彼岸", "土用", "お盆"
 
     bool has(Senjitsu s) const;
+    bool has(Gedan g) const;
 };
 
 struct YearNotes {

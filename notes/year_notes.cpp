@@ -73,6 +73,10 @@ bool DayNotes::has(Senjitsu s) const {
     return std::find(senjitsu.begin(), senjitsu.end(), s) != senjitsu.end();
 }
 
+bool DayNotes::has(Gedan g) const {
+    return std::find(gedan.begin(), gedan.end(), g) != gedan.end();
+}
+
 const DayNotes& YearNotes::day(int month, int dayOfMonth) const {
     const CivilDate date{year, month, dayOfMonth};
     const long long index = dayNumber(date) - dayNumber(CivilDate{year, 1, 1});
@@ -130,6 +134,8 @@ YearNotes yearNotes(const SunMomentsOfYear& sunOf, int year,
     const long long risshun = dateOf(kRisshun, 2);
     const long long shunbun = dateOf(kShunbun, 3);
     const long long shubun = dateOf(kShubun, 9);
+    const long long shanichiSpring = shanichi(shunbun);
+    const long long shanichiAutumn = shanichi(shubun);
 
     // 日家九星: the solstices 夏至 year - 1, 冬至 year - 1, 夏至 year, 冬至 year.
     long long tojiBefore = 0;
@@ -214,6 +220,7 @@ YearNotes yearNotes(const SunMomentsOfYear& sunOf, int year,
             d.lunarMonth = ld.month;
             d.lunarDay = ld.day;
             d.lunarLeap = ld.leap;
+            d.shio = shio(ld.day);
             const long long noon = dn * kMinutesPerDay + kNoonMinute;
             const auto next = std::upper_bound(newMoons.begin(), newMoons.end(), noon);
             if (next != newMoons.begin()) {
@@ -222,6 +229,13 @@ YearNotes yearNotes(const SunMomentsOfYear& sunOf, int year,
             }
         }
         d.senjitsu = senjitsu(d.monthBranch, d.sexagenary, lunarMonth, lunarDay);
+        d.gedan = gedan(d.monthBranch, d.sexagenary);
+        if (dn == shanichiSpring || dn == shanichiAutumn) {
+            // In enum order: after 復日, before the first days of the periods.
+            const auto at = std::find_if(d.gedan.begin(), d.gedan.end(),
+                                         [](Gedan g) { return g > Gedan::Shanichi; });
+            d.gedan.insert(at, Gedan::Shanichi);
+        }
         d.setsubun = dn == risshun - 1;
         fixedFestivals(d.date, d.weekday, d.festivals);
         if (std::llabs(dn - shunbun) <= kHiganHalf || std::llabs(dn - shubun) <= kHiganHalf) {

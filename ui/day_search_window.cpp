@@ -9,6 +9,7 @@
 #include "export/find_document.h"
 #include "export/icalendar.h"
 #include "export/search_text.h"
+#include "notes/notes.h"
 #include "ui/almanac_guard.h"
 #include "ui/date_popup.h"
 
@@ -391,7 +392,10 @@ void DaySearchWindow::createControls() {
     auto makeList = [&](const QString& objectName, int column) {
         auto* list = new QListWidget(senjitsu);
         list->setObjectName(objectName);
-        for (const std::string& name : state_->vocabulary.names(Kind::Senjitsu)) {
+        // The 選日 proper; the 下段, also in the day search's vocabulary, are typed in the query
+        // (the lists show every name whole and keep the window on a half-height screen).
+        for (int i = 0; i < notes::kSenjitsuCount; ++i) {
+            const std::string name = notes::senjitsuName(static_cast<notes::Senjitsu>(i));
             auto* item = new QListWidgetItem(q(name), list);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
             item->setCheckState(Qt::Unchecked);
