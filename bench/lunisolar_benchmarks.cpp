@@ -4,7 +4,8 @@
 // the year's phases, the month numbering), and the terminal program's --days for a year:
 // the precise mode's 28 events and 雑節, the lunisolar year, the holidays, the listing and
 // its text. Each takes the year as its argument (BM_PhaseSearchYear/2025); tools/bench.sh
-// runs them for 1930, 2025 and 2080 beside astronomy-engine's C library.
+// runs them beside astronomy-engine's C library for 1930, 2025 and 2080 (inside the Earth's
+// table) and, for the precise year and the phases, 1000, 1850, 2500 and 3000 (outside it).
 #include "almanac/day_listing.h"
 #include "almanac/year_almanac.h"
 #include "calendar/julian_day.h"
@@ -33,7 +34,15 @@ void BM_PreciseYear(benchmark::State& state) {
         benchmark::DoNotOptimize(events);
     }
 }
-BENCHMARK(BM_PreciseYear)->Arg(1930)->Arg(2025)->Arg(2080)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreciseYear)
+    ->Arg(1000)
+    ->Arg(1850)
+    ->Arg(1930)
+    ->Arg(2025)
+    ->Arg(2080)
+    ->Arg(2500)
+    ->Arg(3000)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_PhaseSearchYear(benchmark::State& state) {
     const auto year = static_cast<int>(state.range(0));
@@ -42,7 +51,15 @@ void BM_PhaseSearchYear(benchmark::State& state) {
         benchmark::DoNotOptimize(phases);
     }
 }
-BENCHMARK(BM_PhaseSearchYear)->Arg(1930)->Arg(2025)->Arg(2080)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PhaseSearchYear)
+    ->Arg(1000)
+    ->Arg(1850)
+    ->Arg(1930)
+    ->Arg(2025)
+    ->Arg(2080)
+    ->Arg(2500)
+    ->Arg(3000)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_LunisolarYear(benchmark::State& state) {
     const auto y = static_cast<int>(state.range(0));

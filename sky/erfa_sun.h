@@ -90,7 +90,8 @@ double wrapDegrees(double d);
 // rate from the Earth's
 // heliocentric velocity and the four largest nutation terms; the full nutation corrects the
 // last one: over 1900-2100 IAU 2000B's (eraNut00b, within 0.07 s of IAU 2000A's moment)
-// unless the moment lies within 0.15 s of a JST half minute, else and elsewhere IAU 2000A's
+// unless the moment lies within 0.15 s of a JST half minute, elsewhere IAU 2000A's largest
+// terms (seriesNutationInLongitude, within 0.05 s) under the same condition, else IAU 2000A's
 // (eraNut06a), so the minute shown is always IAU 2000A's. The Newton steps take the Earth
 // from the Chebyshev table of eraEpv00 over 1898-2102 (tabulatedEarth, within 0.006 s of
 // time), elsewhere carry it on from eraEpv00's at the first step (advanceEarth); within

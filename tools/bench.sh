@@ -2,7 +2,8 @@
 # Benchmarks: builds build-bench/ in Release with Google Benchmark and runs them on one core.
 # Prints the time of one sunPosition, of one year's 28 events, of all 65,536 years, and of
 # the independent ERFA solver for the same 28 events, with the ratio; then the precise
-# year, the Moon's phase search and the day listing for 1930, 2025 and 2080 beside
+# year and the Moon's phase search for 1000, 1850, 1930, 2025, 2080, 2500 and 3000 (inside the
+# Earth's table 1898-2102 and outside it) and the day listing for 1930, 2025 and 2080 beside
 # astronomy-engine's C library (the peer in ../shared/peers/astronomy-engine, built here
 # into build-bench/peer, never linked), with the ratio of each; then one lunisolar year, a
 # year's 暦注 and the day search (100 years of a one-word query, the 日を探す window's ten-year
@@ -38,7 +39,7 @@ def peer(mode, year, n):
     return float(out.split()[0])
 print("\nBeside astronomy-engine's C library (gcc -O2), seconds per year, ratio = ours / peer")
 print("%-26s %10s %10s %7s" % ("", "Sorvane", "peer", "ratio"))
-for year in (1930, 2025, 2080):
+for year in (1000, 1850, 1930, 2025, 2080, 2500, 3000):
     terms, phases = peer("terms", year, 300), peer("phases", year, 40)
     for name, theirs in (("BM_PreciseYear", terms), ("BM_PhaseSearchYear", phases),
                          ("BM_DaysListing", terms + phases)):
