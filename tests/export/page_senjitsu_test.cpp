@@ -44,7 +44,8 @@ TEST(PageSenjitsu, TenshaMarkedOnTheSeasonsDays) {
             const std::string date = cell["date"];
             const std::vector<std::string> marks = cell["senjitsu"];
             const bool marked = std::find(marks.begin(), marks.end(), "天赦") != marks.end();
-            EXPECT_EQ(marked, cell["kanshi"] == tenshaKanshi(date)) << date << " " << cell["kanshi"];
+            EXPECT_EQ(marked, cell["kanshi"] == tenshaKanshi(date))
+                << date << " " << cell["kanshi"];
             tensha += marked ? 1 : 0;
         }
     }
@@ -61,8 +62,7 @@ TEST(PageSenjitsu, MarchFifthNamesItsSenjitsu) {
             EXPECT_EQ(cell["senjitsu"], json::array({"一粒万倍", "天赦", "寅", "三隣亡"}));
         }
     }
-    const json day = json::parse(
-        dayPageJson(years, CivilDate{2026, 3, 5}, horizon::tokyo()));
+    const json day = json::parse(dayPageJson(years, CivilDate{2026, 3, 5}, horizon::tokyo()));
     EXPECT_EQ(day["senjitsu"], json::array({"一粒万倍日", "天赦日", "寅の日", "三隣亡"}));
     // Outside the years of the 暦注: none.
     const json far = json::parse(dayPageJson(years, CivilDate{-20000, 3, 5}, horizon::tokyo()));

@@ -19,11 +19,12 @@ TEST(CliDaysHistory, TheHistoricalCalendarBefore1873) {
     };
     const Case cases[] = {
         // 赤穂事件 (published_dates_test.cpp): (12 + 14) mod 6 = 2, 先勝.
-        {"1703", "1703-01-30\t火\t庚寅\t12月14日\t先勝\t-\t-", true},
-        {"1702", "1702-09-22\t金\t庚辰\t閏8月1日\t友引\t-\t-", true}, // (8 + 1) mod 6 = 3
-        {"1872", "1872-12-31\t火\t壬子\t12月2日\t先勝\t-\t-", true},  // the calendar's last day
-        {"1873", "1873-01-01\t水\t癸丑\t-\t-\t-\t-", false},          // the Gregorian calendar
-        {"1899", "1899-01-01\t日\t己巳\t-\t-\t-\t-", false},
+        {"1703", "1703-01-30\t火\t庚寅\t12月14日\t先勝\t-\t-\t大潮", true},
+        {"1702", "1702-09-22\t金\t庚辰\t閏8月1日\t友引\t-\t-\t大潮", true}, // (8 + 1) mod 6 = 3
+        {"1872", "1872-12-31\t火\t壬子\t12月2日\t先勝\t-\t-\t大潮",
+         true},                                                 // the calendar's last day
+        {"1873", "1873-01-01\t水\t癸丑\t-\t-\t-\t-\t-", false}, // the Gregorian calendar
+        {"1899", "1899-01-01\t日\t己巳\t-\t-\t-\t-\t-", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.year);
