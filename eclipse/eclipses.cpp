@@ -106,6 +106,20 @@ class Syzygy {
     std::array<double, kNodes> weights_{};
 };
 
+// The Moon's geocentric distance from the Sun (sign +1) or from the point opposite (-1) at a
+// phase, radians: whether an eclipse is possible there, before the table is made.
+double separationAt(double t, double sign) {
+    const sky::EarthState e = sky::earthState(t);
+    double sun[3];
+    double moon[3];
+    sky::apparentSunVector(e, sun);
+    lunisolar::apparentMoonVector(t, e, moon);
+    for (double& x : sun) {
+        x *= sign;
+    }
+    return eraSepp(sun, moon);
+}
+
 struct Site {
     double latitude = 0;
     double longitude = 0;
@@ -378,13 +392,10 @@ std::optional<LocalSolarEclipse> localSolar(const Syzygy& sky, const Site& s, do
 }
 
 std::optional<SolarEclipse> solarAt(double t0, const std::optional<horizon::Observer>& place) {
-    const Syzygy sky(t0);
-    {
-        Bodies b = sky.at(t0);
-        if (eraSepp(b.sun, b.moon) > 1.7 * ERFA_DD2R) {
-            return std::nullopt;
-        }
+    if (separationAt(t0, +1) > 1.7 * ERFA_DD2R) {
+        return std::nullopt;
     }
+    const Syzygy sky(t0);
     auto axis = [&](double t) { return plane(sky, t).axis; };
     bool ok = false;
     const double tg = minimumOf(axis, t0 - kSpan, t0 + kSpan, &ok);
@@ -464,13 +475,10 @@ Shadow shadow(const Syzygy& sky, double t) {
 }
 
 std::optional<LunarEclipse> lunarAt(double t0, const std::optional<horizon::Observer>& place) {
-    const Syzygy sky(t0);
-    {
-        const Shadow s = shadow(sky, t0);
-        if (s.separation > 1.7 * ERFA_DD2R) {
-            return std::nullopt;
-        }
+    if (separationAt(t0, -1) > 1.7 * ERFA_DD2R) {
+        return std::nullopt;
     }
+    const Syzygy sky(t0);
     bool ok = false;
     const double tm =
         minimumOf([&](double t) { return shadow(sky, t).separation; }, t0 - kSpan, t0 + kSpan, &ok);
