@@ -124,7 +124,7 @@ std::string eclipseReport(const EclipseYear& y) {
         const CivilDate day = minuteOf(e.greatest).date;
         out += "\n" + isoDateText(day) + " " + eclipse::solarKindName(e.kind);
         if (e.quality == eclipse::Quality::Doubtful) {
-            out += "（境界に近く不確か）";
+            out += "（不確か：種類の境目に近いか、TT − UT が不確か）";
         }
         out += "\n";
         if (!e.local) {
@@ -149,7 +149,7 @@ std::string eclipseReport(const EclipseYear& y) {
         const CivilDate day = minuteOf(*e.contacts[eclipse::Greatest]).date;
         out += "\n" + isoDateText(day) + " " + eclipse::lunarKindName(e.kind);
         if (e.quality == eclipse::Quality::Doubtful) {
-            out += "（境界に近く不確か）";
+            out += "（不確か：種類の境目に近いか、TT − UT が不確か）";
         }
         out += "  食分 " + fixed(e.umbralMagnitude, 3) + "  半影食分 " +
                fixed(e.penumbralMagnitude, 3) + "\n";
