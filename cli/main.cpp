@@ -4,6 +4,7 @@
 #include "almanac/limits.h"
 #include "almanac/year_almanac.h"
 #include "calendar/year_text.h"
+#include "cli/eclipses.h"
 #include "cli/life.h"
 #include "cli/options.h"
 #include "daysearch/day_search.h"
@@ -384,6 +385,18 @@ int lifeCommand(const std::vector<std::string>& args, bool stdoutOpen) {
     return 0;
 }
 
+// --eclipses: its own options, its report, document or calendar on standard output.
+int eclipsesCommand(const std::vector<std::string>& args, bool stdoutOpen) {
+    const cli::LifeRun run = cli::runEclipses(args);
+    if (run.status != 0) {
+        return fail(run.status, run.err);
+    }
+    if (const int err = writeStandardOutput(run.out, stdoutOpen); err != 0) {
+        return fail(kOutputFailed, std::string("standard output: ") + std::strerror(err));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -406,6 +419,8 @@ int main(int argc, char** argv) {
 
     if (const std::vector<std::string> args(argv + 1, argv + argc); cli::isLifeCommand(args)) {
         return lifeCommand(args, stdoutOpen);
+    } else if (cli::isEclipsesCommand(args)) {
+        return eclipsesCommand(args, stdoutOpen);
     }
     std::string report;
     try {

@@ -1,6 +1,7 @@
 // The terminal program's --help and --version texts.
 #include "almanac/coverage.h"
 #include "calendar/year_text.h"
+#include "cli/eclipses.h"
 #include "cli/life.h"
 #include "cli/options.h"
 #include "sorvane/version.h"
@@ -173,7 +174,7 @@ std::string usageText() {
            "--days, --phases, --holidays or --notes. --feed takes no YEAR, nor --json\n"
            "or the listing options; --ics - or no --ics writes the feed to standard output.\n"
            "\n" +
-           lifeUsage() +
+           lifeUsage() + "\n" + eclipsesUsage() +
            "\n"
            "Exit status: 0 success, 1 data-file error (or terms that give no usable\n"
            "moments), 2 bad argument, 3 an output (standard output or the --ics file)\n"

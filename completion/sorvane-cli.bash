@@ -34,7 +34,7 @@ _sorvane_cli() {
             mapfile -t COMPREPLY < <(compgen -W '男 女' -- "$cur")
             return
             ;;
-        --find | --from | --to | --wareki | --date | --year | --years | --today | --help | -h | --version)
+        --find | --from | --to | --wareki | --date | --year | --years | --today | --eclipses | --help | -h | --version)
             return
             ;;
     esac
@@ -42,7 +42,7 @@ _sorvane_cli() {
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W '--month --json --precise --zassetsu --holidays
             --days --phases --notes --sun --place --lat --lon --ics --data --find --feed --from --to --wareki --julian
-            --life --date --year --years --sex --today --help --version' -- "$cur")
+            --life --date --year --years --sex --today --eclipses --help --version' -- "$cur")
     fi
 }
 complete -F _sorvane_cli sorvane-cli

@@ -1,0 +1,131 @@
+#include "cli/eclipses.h"
+
+#include "cli/options.h"
+#include "ephemeris/data_location.h"
+#include "export/atomic_file.h"
+#include "export/eclipse_document.h"
+#include "export/icalendar.h"
+#include "horizon/places.h"
+#include "sky/precise_year.h"
+
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+
+namespace sorvane::cli {
+
+namespace {
+
+constexpr int kBadData = 1;
+constexpr int kBadArgument = 2;
+constexpr int kOutputFailed = 3;
+
+struct EclipseError {
+    std::string message;
+};
+
+const std::string& valueOf(const std::vector<std::string>& args, std::size_t& i) {
+    if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0) {
+        throw EclipseError{args[i] + " には値が必要です"};
+    }
+    return args[++i];
+}
+
+int yearOf(const std::string& text) {
+    std::size_t used = 0;
+    long value = 0;
+    try {
+        value = std::stol(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || value < sky::kFirstYear || value > sky::kLastYear) {
+        throw EclipseError{"--eclipses " + quotedArgument(text) + "：" +
+                           std::to_string(sky::kFirstYear) + "〜" + std::to_string(sky::kLastYear) +
+                           " の年を書いてください"};
+    }
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+bool isEclipsesCommand(const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        if (a == "--eclipses") {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string eclipsesUsage() {
+    return "  --eclipses YEAR [--place P] [--json] [--ics FILE]\n"
+           "              The year's solar and lunar eclipses with the contacts for the place\n"
+           "              (default 東京) in JST, the Sun's or the Moon's altitude and azimuth\n"
+           "              at each; --json to the second, --ics FILE as calendar events.\n";
+}
+
+LifeRun runEclipses(const std::vector<std::string>& args) {
+    LifeRun run;
+    try {
+        std::optional<int> year;
+        std::optional<std::string> place;
+        std::optional<std::string> icsFile;
+        std::optional<std::string> dataDir;
+        bool json = false;
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            const std::string& a = args[i];
+            if (a == "--eclipses") {
+                year = yearOf(valueOf(args, i));
+            } else if (a == "--place") {
+                place = valueOf(args, i);
+            } else if (a == "--ics") {
+                icsFile = valueOf(args, i);
+            } else if (a == "--data") {
+                dataDir = valueOf(args, i);
+            } else if (a == "--json") {
+                json = true;
+            } else {
+                throw EclipseError{quotedArgument(a) + "：--eclipses とは使えない引数です"};
+            }
+        }
+        horizon::NamedPlace named = horizon::tokyo();
+        if (place) {
+            const std::vector<horizon::NamedPlace> places =
+                horizon::loadPlaces(dataDir ? std::filesystem::path(*dataDir) : findDataDir());
+            const horizon::NamedPlace* found = horizon::findPlace(places, *place);
+            if (found == nullptr) {
+                throw EclipseError{"--place " + quotedArgument(*place) + "：知らない地点です"};
+            }
+            named = *found;
+        }
+        const exports::EclipseYear y = exports::eclipseYear(*year, named.name, named.observer);
+        if (icsFile) {
+            const std::string calendar = exports::icsEventCalendar(
+                "日食・月食（" + named.name + "）", exports::eclipseEvents(y), std::time(nullptr));
+            if (*icsFile == "-") {
+                run.out = calendar;
+                return run;
+            }
+            exports::writeTextFile(*icsFile, calendar);
+        }
+        run.out = json ? exports::eclipseJson(y) : exports::eclipseReport(y);
+    } catch (const EclipseError& e) {
+        run.status = kBadArgument;
+        run.err = e.message;
+    } catch (const exports::IcsError& e) {
+        run.status = kBadArgument;
+        run.err = e.what();
+    } catch (const FileWriteError& e) {
+        run.status = kOutputFailed;
+        run.err = quotedArgument(e.path().string()) + "：書き込めません（" + e.step() + "：" +
+                  std::strerror(e.error()) + "）";
+    } catch (const std::exception& e) {
+        run.status = kBadData;
+        run.err = e.what();
+    }
+    return run;
+}
+
+} // namespace sorvane::cli
