@@ -162,6 +162,18 @@ std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std:
         for (std::size_t k = 0; k < n; ++k) {
             std::uint64_t u = 0;
             int got = 0;
+            if (widths[k] <= 32 && word + 1 < wordCount) {
+                // Within two words: one read of both.
+                const std::uint64_t pair = static_cast<std::uint64_t>(words[word]) |
+                                           static_cast<std::uint64_t>(words[word + 1]) << 32;
+                u = (pair >> used) & ((std::uint64_t{1} << widths[k]) - 1);
+                used += widths[k];
+                if (used >= 32) {
+                    ++word;
+                    used -= 32;
+                }
+                got = widths[k];
+            }
             while (got < widths[k]) {
                 if (word >= wordCount) {
                     return {};
