@@ -69,6 +69,17 @@ std::filesystem::path dataDir(const cli::Options& options) {
     return options.dataDir ? *options.dataDir : findDataDir();
 }
 
+// The term files: those of the installed data folder parsed once per process (the web
+// edition's module runs this program many times over, and the files it carries never
+// change); a folder given with its option read afresh.
+Tables termTables(const cli::Options& options) {
+    if (options.dataDir) {
+        return loadTables(*options.dataDir);
+    }
+    static const Tables installed = loadTables(findDataDir());
+    return installed;
+}
+
 // The names --place takes, for --help: from the places file beside the term files.
 std::string placeNamesHelp(const cli::Options& options) {
     std::string out = "\nPlaces of --place (the prefectural seats; 東京 is the default):\n ";
@@ -254,7 +265,7 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
     // The term files are read only when a default-mode moment or the notes are computed: a
     // month listing, the phases, the holiday list or a precise year alone need none. The day
     // listing takes the precise moments wherever the IAU model reaches.
-    const almanac::Days days([&options] { return loadTables(dataDir(options)); },
+    const almanac::Days days([&options] { return termTables(options); },
                              options.precise || options.days ? almanac::Minutes::Observatory
                                                              : almanac::Minutes::Theory);
     if (options.find) {

@@ -1,5 +1,6 @@
 #include "sky/earth_table.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace sorvane::sky {
@@ -26,7 +27,180 @@ void chebyshev(const std::int64_t* c, int degree, double x, double& value, doubl
     derivative = x * d1 - d2 + b1;
 }
 
+// The series of a segment: first column and degree of each.
+struct Series {
+    int column;
+    int degree;
+};
+constexpr Series kSeries[6] = {{0, kEarthDegree},
+                               {kEarthDegree + 1, kEarthDegree},
+                               {2 * (kEarthDegree + 1), kEarthDegree},
+                               {3 * (kEarthDegree + 1), kSunDegree},
+                               {3 * (kEarthDegree + 1) + kSunDegree + 1, kSunDegree},
+                               {3 * (kEarthDegree + 1) + 2 * (kSunDegree + 1), kSunDegree}};
+
+// What continuity with the previous segment p predicts for c1 (the derivative at x = -1 equal
+// to p's at +1; T_i'(1) = i^2, T_i'(-1) = (-1)^(i+1) i^2) and then for c0 (the value at -1
+// equal to p's at +1), from the segment's other coefficients c.
+std::int64_t predictedC1(const std::int64_t* p, const std::int64_t* c, int degree) {
+    std::int64_t end = 0;
+    for (int i = 1; i <= degree; ++i) {
+        end += static_cast<std::int64_t>(i) * i * p[i];
+    }
+    std::int64_t rest = 0;
+    for (int i = 2; i <= degree; ++i) {
+        rest += (i % 2 == 1 ? 1 : -1) * static_cast<std::int64_t>(i) * i * c[i];
+    }
+    return end - rest;
+}
+
+std::int64_t predictedC0(const std::int64_t* p, const std::int64_t* c, int degree) {
+    std::int64_t end = 0;
+    for (int i = 0; i <= degree; ++i) {
+        end += p[i];
+    }
+    std::int64_t rest = 0;
+    for (int i = 1; i <= degree; ++i) {
+        rest += (i % 2 == 0 ? 1 : -1) * c[i];
+    }
+    return end - rest;
+}
+
+// The residuals stored for the segment at values + offset (offset > 0): the values with each
+// series' c1 and c0 replaced by their differences from the predictions.
+void residuals(const std::int64_t* values, std::size_t offset, std::int64_t* out) {
+    const std::int64_t* c = values + offset;
+    const std::int64_t* p = c - kEarthSegmentValues;
+    for (int k = 0; k < kEarthSegmentValues; ++k) {
+        out[k] = c[k];
+    }
+    for (const Series& s : kSeries) {
+        out[s.column + 1] = c[s.column + 1] - predictedC1(p + s.column, c + s.column, s.degree);
+        out[s.column] = c[s.column] - predictedC0(p + s.column, c + s.column, s.degree);
+    }
+}
+
+std::uint64_t zigzag(std::int64_t v) {
+    return (static_cast<std::uint64_t>(v) << 1) ^ (v < 0 ? ~std::uint64_t{0} : 0);
+}
+
+std::int64_t unzigzag(std::uint64_t u) {
+    return static_cast<std::int64_t>(u >> 1) ^ -static_cast<std::int64_t>(u & 1);
+}
+
+int bitWidth(std::uint64_t u) {
+    int w = 0;
+    while (u != 0) {
+        ++w;
+        u >>= 1;
+    }
+    return w;
+}
+
+// The carried table, unpacked once per process (the first search that needs it).
+const std::vector<std::int64_t>& earthTable() {
+    static const std::vector<std::int64_t> table =
+        unpackEarthTable(kEarthTableFirstSegment, kEarthTableWidths, kEarthTableWords,
+                         kEarthTableWordCount, kEarthSegments);
+    return table;
+}
+
 } // namespace
+
+PackedEarthTable packEarthTable(const std::vector<std::int64_t>& values) {
+    PackedEarthTable packed;
+    const std::size_t n = kEarthSegmentValues;
+    packed.first.assign(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(n));
+    const std::size_t segments = values.size() / n;
+    std::vector<std::uint64_t> coded;
+    coded.reserve(values.size());
+    std::vector<std::int64_t> row(n);
+    packed.widths.assign(n, 0);
+    for (std::size_t s = 1; s < segments; ++s) {
+        residuals(values.data(), s * n, row.data());
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::uint64_t u = zigzag(row[k]);
+            coded.push_back(u);
+            packed.widths[k] =
+                static_cast<std::uint8_t>(std::max<int>(packed.widths[k], bitWidth(u)));
+        }
+    }
+    std::uint64_t bits = 0;
+    int used = 0;
+    for (std::size_t i = 0; i < coded.size(); ++i) {
+        std::uint64_t u = coded[i];
+        int width = packed.widths[i % n];
+        while (width > 0) {
+            const int take = std::min(width, 32 - used);
+            bits |= (u & ((std::uint64_t{1} << take) - 1)) << used;
+            u = take == 64 ? 0 : u >> take;
+            width -= take;
+            used += take;
+            if (used == 32) {
+                packed.words.push_back(static_cast<std::uint32_t>(bits));
+                bits = 0;
+                used = 0;
+            }
+        }
+    }
+    if (used > 0) {
+        packed.words.push_back(static_cast<std::uint32_t>(bits));
+    }
+    return packed;
+}
+
+std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std::uint8_t* widths,
+                                           const std::uint32_t* words, std::size_t wordCount,
+                                           int segments) {
+    const std::size_t n = kEarthSegmentValues;
+    std::vector<std::int64_t> values(static_cast<std::size_t>(segments) * n);
+    std::copy(first, first + n, values.begin());
+    std::size_t word = 0;
+    int used = 0;
+    for (std::size_t s = 1; s < static_cast<std::size_t>(segments); ++s) {
+        std::int64_t* c = values.data() + s * n;
+        for (std::size_t k = 0; k < n; ++k) {
+            std::uint64_t u = 0;
+            int got = 0;
+            if (widths[k] <= 32 && word + 1 < wordCount) {
+                // Within two words: one read of both.
+                const std::uint64_t pair = static_cast<std::uint64_t>(words[word]) |
+                                           static_cast<std::uint64_t>(words[word + 1]) << 32;
+                u = (pair >> used) & ((std::uint64_t{1} << widths[k]) - 1);
+                used += widths[k];
+                if (used >= 32) {
+                    ++word;
+                    used -= 32;
+                }
+                got = widths[k];
+            }
+            while (got < widths[k]) {
+                if (word >= wordCount) {
+                    return {};
+                }
+                const int take = std::min(widths[k] - got, 32 - used);
+                const std::uint64_t part = (static_cast<std::uint64_t>(words[word]) >> used) &
+                                           ((std::uint64_t{1} << take) - 1);
+                u |= part << got;
+                got += take;
+                used += take;
+                if (used == 32) {
+                    ++word;
+                    used = 0;
+                }
+            }
+            c[k] = unzigzag(u);
+        }
+        // The residuals back into coefficients: c1 first, which c0's prediction uses.
+        const std::int64_t* p = c - n;
+        for (const Series& series : kSeries) {
+            c[series.column + 1] +=
+                predictedC1(p + series.column, c + series.column, series.degree);
+            c[series.column] += predictedC0(p + series.column, c + series.column, series.degree);
+        }
+    }
+    return values;
+}
 
 bool tabulatedEarth(double jdTT, EarthState& earth) {
     const double position = (jdTT - kEarthTableFirst) / kEarthSegmentDays;
@@ -36,8 +210,12 @@ bool tabulatedEarth(double jdTT, EarthState& earth) {
     const int segment = static_cast<int>(position);
     const double x = 2.0 * (position - segment) - 1.0;
     const double perDay = 2.0 / kEarthSegmentDays;
+    const std::vector<std::int64_t>& table = earthTable();
+    if (table.empty()) {
+        return false;
+    }
     const std::int64_t* row =
-        kEarthTable + static_cast<std::ptrdiff_t>(segment) * kEarthSegmentValues;
+        table.data() + static_cast<std::ptrdiff_t>(segment) * kEarthSegmentValues;
     const std::int64_t* sun = row + 3 * (kEarthDegree + 1);
     for (int k = 0; k < 3; ++k) {
         double p = 0;

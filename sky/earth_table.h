@@ -4,7 +4,9 @@
 
 #include "sky/erfa_sun.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace sorvane::sky {
 
@@ -13,6 +15,13 @@ namespace sorvane::sky {
 // axis (ICRS, au), kEarthDegree + 1 Chebyshev coefficients of the Earth's heliocentric
 // position, then kSunDegree + 1 of the Sun's barycentric position; each coefficient an integer
 // number of kEarthTableUnit au.
+//
+// Stored compactly (packEarthTable): the first segment as it is; in every later one, each
+// series' c1 and c0 as the difference from what the previous segment's derivative and value
+// at its end predict (a series and its derivative are continuous across segments, so these
+// residuals are a few hundred units instead of 10^11), and every value zigzag-coded in the
+// fixed number of bits its column needs, bit after bit from the lowest into 32-bit words.
+// unpackEarthTable restores the integers exactly.
 inline constexpr double kEarthTableFirst = 2414290.5; // 1898 January 1
 inline constexpr double kEarthSegmentDays = 32.0;
 inline constexpr int kEarthSegments = 2320; // to 2102 April 7
@@ -20,7 +29,29 @@ inline constexpr int kEarthDegree = 17;
 inline constexpr int kSunDegree = 4;
 inline constexpr int kEarthSegmentValues = 3 * (kEarthDegree + 1) + 3 * (kSunDegree + 1);
 inline constexpr double kEarthTableUnit = 1e-11;
-extern const std::int64_t kEarthTable[kEarthSegments * kEarthSegmentValues];
+inline constexpr int kEarthTableValues = kEarthSegments * kEarthSegmentValues;
+
+// The table packed: the first segment, the bits per column of the later ones, the words.
+struct PackedEarthTable {
+    std::vector<std::int64_t> first;
+    std::vector<std::uint8_t> widths;
+    std::vector<std::uint32_t> words;
+};
+
+// packEarthTable: values (segment after segment, kEarthSegmentValues each, at least one
+// segment) packed as described above. unpackEarthTable: the values back, `segments` segments
+// from first (kEarthSegmentValues), widths (kEarthSegmentValues) and words; empty when the
+// words run out before the last value.
+PackedEarthTable packEarthTable(const std::vector<std::int64_t>& values);
+std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std::uint8_t* widths,
+                                           const std::uint32_t* words, std::size_t wordCount,
+                                           int segments);
+
+// The carried table, packed (sky/earth_table_data.cpp).
+extern const std::int64_t kEarthTableFirstSegment[kEarthSegmentValues];
+extern const std::uint8_t kEarthTableWidths[kEarthSegmentValues];
+extern const std::uint32_t kEarthTableWords[];
+extern const std::size_t kEarthTableWordCount;
 
 // tabulatedEarth: the Earth at a moment from the table.
 //   jdTT   Julian date, Terrestrial Time

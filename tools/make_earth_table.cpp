@@ -51,6 +51,28 @@ std::vector<double> fitted(double first, int degree, int which) {
     return c;
 }
 
+// Writes values as C++ initialisers, as many to a line of 100 columns as fit.
+template <typename T>
+void writeValues(std::ostream& out, const std::vector<T>& values, const char* format) {
+    int column = 4;
+    out << "    ";
+    for (const T value : values) {
+        char number[32];
+        std::snprintf(number, sizeof number, format, static_cast<long long>(value));
+        const int width = static_cast<int>(std::string(number).size());
+        if (column > 4 && column + 1 + width > 100) {
+            out << "\n    ";
+            column = 4;
+        } else if (column > 4) {
+            out << ' ';
+            ++column;
+        }
+        out << number;
+        column += width;
+    }
+    out << '\n';
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -58,42 +80,36 @@ int main(int argc, char** argv) {
         std::cerr << "usage: make_earth_table OUT.cpp\n";
         return 2;
     }
+    std::vector<std::int64_t> table;
+    for (int s = 0; s < kEarthSegments; ++s) {
+        const double first = kEarthTableFirst + s * kEarthSegmentDays;
+        for (int which = 0; which < 2; ++which) {
+            for (const double c : fitted(first, which == 0 ? kEarthDegree : kSunDegree, which)) {
+                table.push_back(std::llround(c / kEarthTableUnit));
+            }
+        }
+    }
+    const PackedEarthTable packed = packEarthTable(table);
+    if (unpackEarthTable(packed.first.data(), packed.widths.data(), packed.words.data(),
+                         packed.words.size(), kEarthSegments) != table) {
+        std::cerr << "make_earth_table: the packed table does not unpack to the fitted one\n";
+        return 1;
+    }
     std::ofstream out(argv[1]);
     out << "// The Earth the searches step on: Chebyshev series of ERFA's eraEpv00, "
         << kEarthSegments << " segments of\n// " << kEarthSegmentDays
-        << " days from JD 2414290.5 (1898 January 1; layout in sky/earth_table.h).\n"
-           "// Written by tools/make_earth_table.cpp; do not edit.\n"
+        << " days from JD 2414290.5 (1898 January 1), packed (layout and format in\n"
+           "// sky/earth_table.h). Written by tools/make_earth_table.cpp; do not edit.\n"
            "#include \"sky/earth_table.h\"\n\n"
            "namespace sorvane::sky {\n\n"
            "// clang-format off\n"
-           "const std::int64_t kEarthTable[kEarthSegments * kEarthSegmentValues] = {\n";
-    for (int s = 0; s < kEarthSegments; ++s) {
-        const double first = kEarthTableFirst + s * kEarthSegmentDays;
-        std::vector<double> row;
-        for (int which = 0; which < 2; ++which) {
-            const std::vector<double> c =
-                fitted(first, which == 0 ? kEarthDegree : kSunDegree, which);
-            row.insert(row.end(), c.begin(), c.end());
-        }
-        out << "    // " << s << '\n';
-        int column = 4;
-        out << "    ";
-        for (const double c : row) {
-            char number[32];
-            std::snprintf(number, sizeof number, "%lld,", std::llround(c / kEarthTableUnit));
-            const int width = static_cast<int>(std::string(number).size());
-            if (column > 4 && column + 1 + width > 100) {
-                out << "\n    ";
-                column = 4;
-            } else if (column > 4) {
-                out << ' ';
-                ++column;
-            }
-            out << number;
-            column += width;
-        }
-        out << '\n';
-    }
+           "const std::int64_t kEarthTableFirstSegment[kEarthSegmentValues] = {\n";
+    writeValues(out, packed.first, "%lld,");
+    out << "};\n\nconst std::uint8_t kEarthTableWidths[kEarthSegmentValues] = {\n";
+    writeValues(out, packed.widths, "%lld,");
+    out << "};\n\nconst std::size_t kEarthTableWordCount = " << packed.words.size()
+        << ";\n\nconst std::uint32_t kEarthTableWords[] = {\n";
+    writeValues(out, packed.words, "0x%08llx,");
     out << "};\n// clang-format on\n\n} // namespace sorvane::sky\n";
     if (!out.flush()) {
         std::cerr << "make_earth_table: cannot write " << argv[1] << '\n';

@@ -7,8 +7,8 @@
 #   tools/web.sh test     build, then run the web tests (the Qt-free suites under node, the
 #                         byte-for-byte sweep against the native terminal program, the
 #                         browser test in headless Chromium); needs build/ (tools/build.sh)
-#   tools/web.sh bench    build, then print the time to the first month, a month switch and
-#                         the site's gzip size
+#   tools/web.sh bench    build, then print the time to the first month and a month switch
+#                         (also at CPU x4, against their targets) and the site's gzip size
 #   tools/web.sh sources  only fetch and unpack the source packages of ERFA and libical
 #
 # ERFA, libical and GoogleTest for WebAssembly are built from Debian's source packages once

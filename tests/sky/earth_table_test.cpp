@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <erfa.h>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace sorvane::sky {
 namespace {
@@ -53,6 +55,56 @@ TEST(EarthTable, EndsAtItsSpanAndSearchEarthFallsBack) {
     }
     EXPECT_TRUE(tabulatedEarth(kEarthTableFirst, earth));
     EXPECT_TRUE(tabulatedEarth(end - 1e-6, earth));
+}
+
+// The packed table unpacks to the integers the table held before it was packed (160,080
+// coefficients, 64-bit each: their count, sum and FNV-1a hash of their little-endian bytes,
+// computed from that earlier source text by a separate script), so every moment the searches
+// find is what it was to the bit.
+TEST(EarthTable, UnpacksToTheFittedIntegers) {
+    const std::vector<std::int64_t> table =
+        unpackEarthTable(kEarthTableFirstSegment, kEarthTableWidths, kEarthTableWords,
+                         kEarthTableWordCount, kEarthSegments);
+    ASSERT_EQ(table.size(), 160080u);
+    std::int64_t sum = 0;
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const std::int64_t value : table) {
+        sum += value;
+        const auto bits = static_cast<std::uint64_t>(value);
+        for (int b = 0; b < 8; ++b) {
+            hash = (hash ^ ((bits >> (8 * b)) & 0xff)) * 0x100000001b3u;
+        }
+    }
+    EXPECT_EQ(sum, -6166921303796);
+    EXPECT_EQ(hash, 0x1c510bfef1ebf2c9u);
+    EXPECT_EQ(table.front(), -45838616225);
+    EXPECT_EQ(table[69 * 1000 + 5], -352976);
+    EXPECT_EQ(table.back(), 35);
+}
+
+// Packing round-trips integers of any size the coefficients can take (up to 2^53 here), series
+// that are not continuous at all, and a column that is zero throughout (no bits); words cut
+// short give nothing rather than a table read past its end.
+TEST(EarthTable, PackingRoundTripsAnyIntegers) {
+    const int segments = 5;
+    std::vector<std::int64_t> values(static_cast<std::size_t>(segments * kEarthSegmentValues));
+    std::uint64_t state = 12345;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        state = state * 6364136223846793005u + 1442695040888963407u;
+        const int k = static_cast<int>(i % kEarthSegmentValues);
+        const int shift = 24 + (k % 5) * 8;
+        values[i] = k == 7 ? 0 : static_cast<std::int64_t>(state) >> shift;
+    }
+    values[kEarthSegmentValues + 2] = INT64_MAX / 1024;
+    values[2 * kEarthSegmentValues + 3] = INT64_MIN / 1024;
+    const PackedEarthTable packed = packEarthTable(values);
+    EXPECT_EQ(packed.widths[7], 0);
+    EXPECT_EQ(unpackEarthTable(packed.first.data(), packed.widths.data(), packed.words.data(),
+                               packed.words.size(), segments),
+              values);
+    EXPECT_TRUE(unpackEarthTable(packed.first.data(), packed.widths.data(), packed.words.data(),
+                                 packed.words.size() - 1, segments)
+                    .empty());
 }
 
 } // namespace
