@@ -1,0 +1,239 @@
+#!/usr/bin/env bash
+# The Windows edition: the terminal program and the window program cross-compiled for 64-bit
+# Windows with Debian's mingw-w64, tested under Debian's wine, packed with NSIS.
+#
+#   tools/windows.sh build    sorvane-cli.exe (and sorvane.exe when Qt for Windows is in the
+#                             cache) in build-windows/, with what they need beside them in
+#                             build-windows/dist/ (installs what is missing with apt-get)
+#   tools/windows.sh qt       builds Qt for Windows into the cache (half an hour or more)
+#   tools/windows.sh test     build, then run sorvane-cli.exe under wine on the byte sweep's
+#                             command lines against the native program (needs build/, see
+#                             tools/build.sh), the Windows cases, and, when Qt is there, the
+#                             window program under wine + Xvfb with screenshots
+#   tools/windows.sh package  build, then the NSIS installers and the zips in build-windows/
+#
+# ERFA, libical and Qt for Windows are built from Debian's source packages once per machine
+# into a cache outside the clone ($SORVANE_CACHE_DIR/windows, default ~/.cache/sorvane/windows),
+# each in a folder named after the source package's version and the text of the function that
+# builds it; the project itself is built with CMake in build-windows/cmake/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=$root/build-windows
+cache=${SORVANE_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/sorvane}
+export SORVANE_CACHE_DIR=$cache
+host=x86_64-w64-mingw32
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+mkdir -p "$out"
+
+say() { echo "windows: $*" >&2; }
+die() {
+  echo "windows: $*" >&2
+  exit 1
+}
+
+# --- Debian packages ------------------------------------------------------------------------
+install_packages() {
+  local packages=(g++-mingw-w64-x86-64-posix wine wine64 nsis dpkg-dev cmake ninja-build pkg-config
+                  nlohmann-json3-dev zip python3 xvfb xdotool openbox imagemagick
+                  fonts-ipafont-gothic qt6-base-dev qt6-base-dev-tools qt6-translations-l10n)
+  local missing=()
+  for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  say "installing ${missing[*]}"
+  local sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+compiler_version() { "$host-g++-posix" -dumpfullversion; }
+
+# --- Source packages --------------------------------------------------------------------------
+fetch_source() {
+  "$root/tools/debian-source.sh" fetch "$1" "$cache/src"
+}
+
+# --- The cache outside the clone ---------------------------------------------------------------
+#   cached NAME VERSION FUNCTION...: prints the folder, made by `FUNCTION DIR` (into DIR, which
+#   is then renamed to the folder) when missing. The folder's name holds a hash of the text of
+#   the FUNCTIONs and of the compiler's version. FUNCTION's own output goes to standard error.
+cached() {
+  local name=$1 version=$2 build=$3
+  shift 2
+  local recipe
+  recipe=$( (declare -f "$@"; compiler_version) | sha256sum | cut -c1-12)
+  local entry=$cache/windows/$name-$version-$recipe
+  if [ ! -f "$entry/.complete" ]; then
+    local tmp=$entry.tmp.$$
+    rm -rf "$tmp" && mkdir -p "$tmp"
+    "$build" "$tmp" >&2 || { rm -rf "$tmp" "$tmp.build" "$tmp.src"; die "building $name for Windows failed"; }
+    touch "$tmp/.complete"
+    rm -rf "$entry" && mv "$tmp" "$entry"
+  fi
+  echo "$entry"
+}
+
+# The cached folder of NAME if it is complete (for Qt, which `build` never makes by itself).
+cached_entry() {
+  local name=$1 version=$2
+  shift 2
+  local recipe
+  recipe=$( (declare -f "$@"; compiler_version) | sha256sum | cut -c1-12)
+  local entry=$cache/windows/$name-$version-$recipe
+  [ -f "$entry/.complete" ] && echo "$entry"
+  return 0
+}
+
+# --- Qt ---------------------------------------------------------------------------------------
+# Debian's qt6-base source has no src/3rdparty/wintab (taken out of the +dfsg tarball), which
+# the Windows platform plugins include for the old pen-tablet interface. The plugins are
+# built without it: the Wintab sources out of both plugins, its code paths off. Pen input
+# still arrives as mouse input.
+qt_patch() {
+  local src=$1/src/plugins/platforms
+  sed -i 's/CONDITION QT_FEATURE_tabletevent$/CONDITION OFF/' \
+    "$src/windows/CMakeLists.txt" "$src/direct2d/CMakeLists.txt" || return 1
+  sed -i 's/^#if QT_CONFIG(tabletevent)/#if 0 \/\/ no Wintab/' "$src/windows/qwindowscontext.cpp" \
+    "$src/windows/qwindowspointerhandler.h" "$src/windows/qwindowspointerhandler.cpp" || return 1
+  ! grep -q 'CONDITION QT_FEATURE_tabletevent' "$src/windows/CMakeLists.txt" "$src/direct2d/CMakeLists.txt"
+}
+
+# qt_into DIR: Qt's Core, Gui, Widgets, PrintSupport and the windows platform plugin built
+# for Windows and installed into DIR, with Debian's Qt of the same version as the host Qt
+# (moc, rcc, uic). No network, sql, dbus or OpenGL; Direct2D stays on (PrintSupport needs
+# the DirectWrite font engine that Gui compiles only with it).
+qt_into() {
+  local dir=$1 src
+  src=$(fetch_source qt6-base)
+  say "building Qt for Windows (half an hour or more on two cores)"
+  rm -rf "$dir.src" "$dir.build"
+  cp -a "$src" "$dir.src" && qt_patch "$dir.src" || return 1
+  mkdir -p "$dir.build"
+  (cd "$dir.build" && nice -n 19 "$dir.src/configure" -prefix "$dir" \
+    -qt-host-path /usr -xplatform win32-g++ -device-option CROSS_COMPILE=$host- \
+    -release -nomake examples -nomake tests \
+    -no-dbus -no-feature-sql -no-feature-network -no-feature-testlib -no-feature-concurrent \
+    -no-feature-xml -no-opengl -no-feature-vulkan -no-icu \
+    -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre -qt-doubleconversion \
+    -- -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake) >"$out/qt-configure.log" 2>&1 ||
+    { say "Qt's configure failed; see $out/qt-configure.log"; return 1; }
+  nice -n 19 cmake --build "$dir.build" -j2 >"$out/qt-build.log" 2>&1 ||
+    { say "Qt's build failed; see $out/qt-build.log"; return 1; }
+  cmake --install "$dir.build" --prefix "$dir" >"$out/qt-install.log" 2>&1 || return 1
+  rm -rf "$dir.src" "$dir.build"
+}
+
+qt_version() { "$root/tools/debian-source.sh" version qt6-base; }
+qt_entry() { cached_entry qt6-base "$(qt_version)" qt_into qt_patch; }
+build_qt() { cached qt6-base "$(qt_version)" qt_into qt_patch; }
+
+# --- ERFA -----------------------------------------------------------------------------------
+# erfa_into DIR: ERFA's library and headers built into DIR.
+erfa_into() {
+  local dir=$1 src
+  src=$(fetch_source erfa)
+  say "building ERFA for Windows"
+  local obj=$dir/obj
+  mkdir -p "$obj" "$dir/lib" "$dir/include"
+  local version
+  version=$(sed -n 's/^AC_INIT(\[erfa\], *\[\([0-9.]*\)\].*/\1/p' "$src/configure.ac")
+  [ -n "$version" ] || version=2.0.0
+  local sofa
+  sofa=$(sed -n 's/.*AC_DEFINE(\[SOFA_VERSION\], *\["\([0-9]*\)"\].*/\1/p' "$src/configure.ac")
+  cat >"$obj/config.h" <<CONFIG
+#define PACKAGE_VERSION "$version"
+#define PACKAGE_VERSION_MAJOR ${version%%.*}
+#define PACKAGE_VERSION_MINOR $(cut -d. -f2 <<<"$version")
+#define PACKAGE_VERSION_MICRO $(cut -d. -f3 <<<"$version")
+#define SOFA_VERSION "$sofa"
+CONFIG
+  local files=()
+  for f in "$src"/src/*.c; do
+    case $(basename "$f") in t_*) continue ;; esac
+    files+=("$f")
+  done
+  printf '%s\n' "${files[@]}" |
+    xargs -P "$(nproc)" -n 16 sh -c 'cd "$0" && nice '"$host"'-gcc-posix -O2 -ffp-contract=off -DHAVE_CONFIG_H -I. -c "$@"' "$obj" ||
+    return 1
+  "$host-ar" rcs "$dir/lib/liberfa.a" "$obj"/*.o || return 1
+  cp "$src"/src/erfa.h "$src"/src/erfam.h "$src"/src/erfaextra.h "$dir/include/" || return 1
+  [ ! -f "$src/src/erfadatextra.h" ] || cp "$src/src/erfadatextra.h" "$dir/include/" || return 1
+  rm -rf "$obj"
+}
+
+# --- libical --------------------------------------------------------------------------------
+# libical_into DIR: libical installed into DIR (static, with its built-in time zones).
+libical_into() {
+  local dir=$1 src
+  src=$(fetch_source libical3)
+  say "building libical for Windows"
+  local b=$dir.build
+  rm -rf "$b"
+  nice cmake -S "$src" -B "$b" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_INSTALL_PREFIX="$dir" -DCMAKE_INSTALL_LIBDIR=lib \
+    -DSTATIC_ONLY=ON -DSHARED_ONLY=OFF -DICAL_GLIB=OFF -DGOBJECT_INTROSPECTION=OFF \
+    -DICAL_BUILD_DOCS=OFF -DLIBICAL_BUILD_TESTING=OFF -DWITH_CXX_BINDINGS=ON \
+    -DICAL_ALLOW_EMPTY_PROPERTIES=OFF -DUSE_BUILTIN_TZDATA=ON \
+    -DCMAKE_DISABLE_FIND_PACKAGE_ICU=ON -DCMAKE_DISABLE_FIND_PACKAGE_BDB=ON \
+    -DCMAKE_C_FLAGS="-ffp-contract=off" >"$out/libical-configure.log" 2>&1 ||
+    { say "libical's configure failed; see $out/libical-configure.log"; return 1; }
+  nice cmake --build "$b" -j"$(nproc)" >"$out/libical-build.log" 2>&1 ||
+    { say "libical's build failed; see $out/libical-build.log"; return 1; }
+  cmake --install "$b" >/dev/null || return 1
+  rm -rf "$b"
+}
+
+# --- GoogleTest, for the Qt-free suites under wine -------------------------------------------
+gtest_into() {
+  local dir=$1
+  [ -d /usr/src/googletest ] || { say "/usr/src/googletest is missing (the package libgtest-dev)"; return 1; }
+  say "building GoogleTest for Windows"
+  local b=$dir.build
+  rm -rf "$b"
+  nice cmake -S /usr/src/googletest -B "$b" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$dir" \
+    -DCMAKE_INSTALL_LIBDIR=lib -DBUILD_GMOCK=OFF >"$out/gtest.log" 2>&1 &&
+    nice cmake --build "$b" -j"$(nproc)" >>"$out/gtest.log" 2>&1 &&
+    cmake --install "$b" >>"$out/gtest.log" 2>&1 ||
+    { say "GoogleTest's build failed; see $out/gtest.log"; return 1; }
+  rm -rf "$b"
+}
+
+# The folders the project's build looks in: ERFA, libical, (GoogleTest,) nlohmann/json's
+# headers and CMake files, and Qt when it is in the cache. Sets prefixes.
+prefixes=()
+libraries() {
+  local version entry
+  version=$("$root/tools/debian-source.sh" version erfa)
+  prefixes+=("$(cached erfa "$version" erfa_into)")
+  version=$("$root/tools/debian-source.sh" version libical3)
+  prefixes+=("$(cached libical3 "$version" libical_into)")
+  if [ "${1:-}" = tests ]; then
+    version=$(dpkg-query -W -f='${Version}' libgtest-dev)
+    prefixes+=("$(cached googletest "$version" gtest_into)")
+  fi
+  # nlohmann/json is header-only; the sysroot has none of /usr's headers.
+  local json=$out/json
+  if [ ! -f "$json/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake" ]; then
+    mkdir -p "$json/include" "$json/share/cmake"
+    cp -r /usr/include/nlohmann "$json/include/"
+    cp -r /usr/share/cmake/nlohmann_json "$json/share/cmake/"
+  fi
+  prefixes+=("$json")
+  qt=$(qt_entry)
+  [ -z "$qt" ] || prefixes+=("$qt")
+}
+
+command=${1:-build}
+case $command in
+qt) install_packages; build_qt ;;
+*) die "unknown command '$command' (build, qt, test or package)" ;;
+esac
