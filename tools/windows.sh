@@ -75,6 +75,8 @@ cached() {
     "$build" "$tmp" >&2 || { rm -rf "$tmp" "$tmp.build" "$tmp.src"; die "building $name for Windows failed"; }
     touch "$tmp/.complete"
     rm -rf "$entry" && mv "$tmp" "$entry"
+    # pkg-config and CMake files that name the folder it was built in name it again.
+    grep -rlF --include='*.pc' --include='*.cmake' "$tmp" "$entry" | xargs -r sed -i "s|$tmp|$entry|g"
   fi
   echo "$entry"
 }
@@ -232,8 +234,40 @@ libraries() {
   [ -z "$qt" ] || prefixes+=("$qt")
 }
 
+# --- The project ------------------------------------------------------------------------------
+# sorvane-cli.exe, and sorvane.exe when Qt is in the cache; with tests also the Qt-free suites.
+build_project() {
+  local tests=OFF gui=OFF
+  [ "${1:-}" = tests ] && tests=ON
+  libraries "$@"
+  [ -n "$qt" ] && [ "${SORVANE_WINDOWS_GUI:-1}" != 0 ] && gui=ON
+  local b=$out/cmake ccache_options=()
+  . "$root/tools/ccache.sh"
+  local list
+  list=$(IFS=';'; echo "${prefixes[*]}")
+  PKG_CONFIG_LIBDIR=${prefixes[1]}/lib/pkgconfig PKG_CONFIG_PATH= \
+    nice cmake -S "$root" -B "$b" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DSORVANE_WINDOWS_PREFIX="$list" \
+    -DCMAKE_PREFIX_PATH="$list" \
+    -DERFA_LIBRARY="${prefixes[0]}/lib/liberfa.a" -DERFA_INCLUDE_DIR="${prefixes[0]}/include" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DSORVANE_BUILD_GUI="$gui" -DSORVANE_BUILD_TESTS="$tests" -DSORVANE_WERROR="${SORVANE_WERROR:-OFF}" \
+    "${ccache_options[@]}" >"$out/configure.log" 2>&1 ||
+    die "configuring the Windows build failed; see $out/configure.log"
+  local targets=(--target sorvane-cli)
+  [ "$gui" = ON ] && targets+=(sorvane)
+  [ "$tests" = ON ] && targets=()
+  nice cmake --build "$b" -j"$(nproc)" "${targets[@]}" || die "the Windows build failed"
+  [ "$gui" = ON ] || say "Qt for Windows not built: run 'tools/windows.sh qt' (half an hour); sorvane.exe left out"
+}
+
 command=${1:-build}
 case $command in
-qt) install_packages; build_qt ;;
+build | qt | test | package) ;;
 *) die "unknown command '$command' (build, qt, test or package)" ;;
+esac
+install_packages
+case $command in
+qt) build_qt ;;
+build) build_project ;;
 esac
