@@ -261,6 +261,149 @@ build_project() {
   [ "$gui" = ON ] || say "Qt for Windows not built: run 'tools/windows.sh qt' (half an hour); sorvane.exe left out"
 }
 
+# --- What goes beside the programs -----------------------------------------------------------
+# build-windows/dist/: the programs, the data files and, for the window program, what
+# windeployqt would copy (the Qt DLLs, the platform and style plugins, the image formats,
+# the Japanese translations, the mingw runtime DLLs and a qt.conf naming them).
+deploy() {
+  local bin=$out/cmake/bin dist=$out/dist
+  rm -rf "$dist.new" && mkdir -p "$dist.new"
+  cp "$bin/sorvane-cli.exe" "$root"/data/planet.txt "$root"/data/latitude.txt "$root"/data/places.tsv \
+    "$root/LICENSE" "$dist.new/"
+  if [ -f "$bin/sorvane.exe" ]; then
+    cp "$bin/sorvane.exe" "$dist.new/"
+    cp "$qt"/bin/Qt6{Core,Gui,Widgets,PrintSupport}.dll "$dist.new/"
+    mkdir -p "$dist.new"/{platforms,styles,imageformats,translations}
+    cp "$qt/plugins/platforms/qwindows.dll" "$dist.new/platforms/"
+    cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$dist.new/styles/"
+    cp "$qt"/plugins/imageformats/*.dll "$dist.new/imageformats/"
+    cp /usr/share/qt6/translations/qtbase_ja.qm /usr/share/qt6/translations/qt_ja.qm "$dist.new/translations/"
+    local gcc
+    gcc=$(dirname "$("$host-g++-posix" -print-libgcc-file-name)")
+    cp "$gcc/libstdc++-6.dll" "$gcc/libgcc_s_seh-1.dll" "/usr/$host/lib/libwinpthread-1.dll" "$dist.new/"
+    printf '[Paths]\nPrefix=.\nPlugins=.\nTranslations=translations\n' >"$dist.new/qt.conf"
+  fi
+  find "$dist.new" \( -name '*.exe' -o -name '*.dll' \) -exec "$host-strip" --strip-unneeded {} +
+  rm -rf "$dist" && mv "$dist.new" "$dist"
+  say "programs in $dist ($(du -sk "$dist" | cut -f1) KB)"
+}
+
+# --- Tests under wine ---------------------------------------------------------------------------
+export WINEPREFIX=${WINEPREFIX:-$cache/windows/wineprefix} WINEDEBUG=-all LANG=C.UTF-8
+wine_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    say "making the wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot --init >"$out/wineboot.log" 2>&1 ||
+      die "wineboot failed; see $out/wineboot.log"
+  fi
+  wineserver -p
+}
+
+# The window program under wine and Xvfb: the main window, then Tab Tab Space opens the month
+# window; one screenshot of each in build-windows/screenshots/.
+gui_test() {
+  local dist=$out/dist shots=$out/screenshots display=:97
+  rm -rf "$shots" && mkdir -p "$shots"
+  Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+  local xvfb=$!
+  sleep 2
+  DISPLAY=$display openbox >/dev/null 2>&1 &
+  local wm=$!
+  local home
+  home=$(mktemp -d)
+  (cd "$home" && DISPLAY=$display wine "$dist/sorvane.exe" >"$out/gui.log" 2>&1) &
+  local app=$! ok=0 id=
+  for _ in $(seq 1 60); do
+    id=$(DISPLAY=$display xdotool search --name '^Sorvane' 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && break
+    sleep 1
+  done
+  if [ -n "$id" ]; then
+    sleep 3
+    DISPLAY=$display import -window root "$shots/main-window.png"
+    DISPLAY=$display xdotool windowactivate --sync "$id" key Tab Tab space 2>/dev/null || true
+    sleep 4
+    DISPLAY=$display import -window root "$shots/main-and-month-window.png"
+    ok=1
+  fi
+  kill "$app" 2>/dev/null || true
+  wineserver -k || true
+  kill "$wm" "$xvfb" 2>/dev/null || true
+  wait "$xvfb" 2>/dev/null || true
+  rm -rf "$home"
+  [ "$ok" = 1 ] || die "the window program showed no window under wine; see $out/gui.log"
+  say "screenshots in $shots"
+}
+
+windows_test() {
+  [ -x "$root/build/bin/sorvane-cli" ] || die "the native build is missing: run tools/build.sh first"
+  wine_prefix
+  say "sweep: sorvane-cli.exe under wine against the native program"
+  nice node "$root/tools/windows-sweep.js" "$root/build/bin/sorvane-cli" "$out/dist/sorvane-cli.exe" ||
+    die "the Windows sweep found differences"
+  if [ -f "$out/dist/sorvane.exe" ]; then
+    gui_test
+  else
+    say "SKIPPED: the window program under wine (Qt for Windows not built: run 'tools/windows.sh qt')"
+  fi
+  wineserver -k || true
+}
+
+# --- Installers -------------------------------------------------------------------------------
+project_version() { sed -n 's/^project(Sorvane VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt"; }
+
+# nsis_installer NAME TITLE FILES...: build-windows/NAME-VERSION-setup.exe installing the
+# files of dist/ into the user's own programs folder (no administrator), with a Start-menu
+# entry and an uninstaller.
+nsis_installer() {
+  local name=$1 title=$2 program=$3 version
+  version=$(project_version)
+  local script=$out/$name.nsi
+  {
+    echo 'Unicode true'
+    echo 'Target amd64-unicode'
+    echo 'SetCompressor /SOLID lzma'
+    echo 'RequestExecutionLevel user'
+    echo "Name \"$title $version\""
+    echo "OutFile \"$out/$name-$version-setup.exe\""
+    echo "InstallDir \"\$LOCALAPPDATA\\Programs\\$name\""
+    echo 'Page license'
+    echo 'Page directory'
+    echo 'Page instfiles'
+    echo "LicenseData \"$out/dist/LICENSE\""
+    echo 'Section'
+    echo '  SetOutPath $INSTDIR'
+    echo "  File /r \"$out/dist/*\""
+    echo '  WriteUninstaller $INSTDIR\uninstall.exe'
+    echo "  CreateDirectory \"\$SMPROGRAMS\\$title\""
+    echo "  CreateShortcut \"\$SMPROGRAMS\\$title\\$title.lnk\" \"\$INSTDIR\\$program\""
+    echo "  WriteRegStr HKCU \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name\" DisplayName \"$title\""
+    echo "  WriteRegStr HKCU \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name\" DisplayVersion \"$version\""
+    echo "  WriteRegStr HKCU \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name\" UninstallString \"\$INSTDIR\\uninstall.exe\""
+    echo 'SectionEnd'
+    echo 'Section Uninstall'
+    echo "  Delete \"\$SMPROGRAMS\\$title\\$title.lnk\""
+    echo "  RMDir \"\$SMPROGRAMS\\$title\""
+    echo "  DeleteRegKey HKCU \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name\""
+    echo '  RMDir /r $INSTDIR'
+    echo 'SectionEnd'
+  } >"$script"
+  makensis -V2 "$script" >&2 || die "makensis failed on $script"
+  say "installer $out/$name-$version-setup.exe ($(du -k "$out/$name-$version-setup.exe" | cut -f1) KB)"
+}
+
+package() {
+  local version
+  version=$(project_version)
+  local program=sorvane-cli.exe
+  [ -f "$out/dist/sorvane.exe" ] && program=sorvane.exe
+  nsis_installer Sorvane "Sorvane 暦" "$program"
+  rm -f "$out/Sorvane-$version-win64.zip"
+  (cd "$out/dist" && zip -q -r -9 "$out/Sorvane-$version-win64.zip" .)
+  say "zip $out/Sorvane-$version-win64.zip ($(du -k "$out/Sorvane-$version-win64.zip" | cut -f1) KB)"
+}
+
 command=${1:-build}
 case $command in
 build | qt | test | package) ;;
@@ -269,5 +412,7 @@ esac
 install_packages
 case $command in
 qt) build_qt ;;
-build) build_project ;;
+build) build_project && deploy ;;
+test) build_project && deploy && windows_test ;;
+package) build_project && deploy && package ;;
 esac
