@@ -66,24 +66,20 @@ void writeAll(int fd, std::string_view content, const fs::path& path) {
 }
 
 // The kind of file a path names without creating it: 0 none, 1 a regular file, 2 a folder,
-// 3 a device or pipe.
-int kindOf(const fs::path& path, DWORD& error) {
+// 3 a device or a pipe (NUL, CON, COM1), which only its handle tells.
+int kindOf(const fs::path& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        error = ::GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) {
-            // Devices such as NUL have no attributes of their own; ask the handle.
-            const HANDLE h = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                           nullptr, OPEN_EXISTING, 0, nullptr);
-            if (h != INVALID_HANDLE_VALUE) {
-                const DWORD type = ::GetFileType(h);
-                ::CloseHandle(h);
-                return type == FILE_TYPE_DISK ? 1 : 3;
-            }
-        }
-        return 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return 2;
     }
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? 2 : 1;
+    const HANDLE h = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return attributes == INVALID_FILE_ATTRIBUTES ? 0 : 1;
+    }
+    const DWORD type = ::GetFileType(h);
+    ::CloseHandle(h);
+    return type == FILE_TYPE_DISK ? 1 : 3;
 }
 
 // Removes the temporaries "PREFIX<pid>-<n>" whose process no longer runs.
@@ -127,8 +123,7 @@ struct AtomicFileWriter::Open {
 AtomicFileWriter::AtomicFileWriter(const fs::path& path, std::function<bool()>)
     : open_(std::make_unique<Open>()) {
     open_->path = path;
-    DWORD error = 0;
-    const int kind = kindOf(path, error);
+    const int kind = kindOf(path);
     if (kind == 2) {
         fail(path, "cannot replace", EISDIR);
     }

@@ -336,12 +336,43 @@ gui_test() {
   say "screenshots in $shots"
 }
 
+# What only Windows can get wrong: a Japanese file name, a replaced file, the NUL device, a
+# folder as the target, the data found beside a program in a folder with a Japanese name.
+windows_cases() {
+  local t failures=0
+  t=$(mktemp -d)
+  check() { # check WHAT CONDITION...
+    local what=$1
+    shift
+    if "$@"; then echo "ok: $what" >&2; else echo "FAILED: $what" >&2; failures=$((failures + 1)); fi
+  }
+  mkdir -p "$t/暦フォルダ" "$t/run" "$t/d"
+  cp "$out/dist/sorvane-cli.exe" "$root"/data/planet.txt "$root"/data/latitude.txt "$root"/data/places.tsv "$t/暦フォルダ/"
+  local exe="$t/暦フォルダ/sorvane-cli.exe"
+  (cd "$t/run" && wine "$exe" 2026 --ics 日本の暦.ics >"$t/out1" 2>"$t/err1"; echo $? >"$t/rc1")
+  check "--ics 日本の暦.ics writes that name, status 0" test -f "$t/run/日本の暦.ics" -a "$(cat "$t/rc1")" = 0
+  check "the data found beside the program in 暦フォルダ" grep -q 'BEGIN:VCALENDAR' "$t/run/日本の暦.ics"
+  echo old >"$t/run/日本の暦.ics"
+  (cd "$t/run" && wine "$exe" 2026 --ics 日本の暦.ics >/dev/null 2>&1; echo $? >"$t/rc2")
+  check "an existing file replaced, no temporary left" \
+    test "$(cat "$t/rc2")" = 0 -a "$(ls -A "$t/run")" = 日本の暦.ics -a "$(head -c 15 "$t/run/日本の暦.ics")" = BEGIN:VCALENDAR
+  (cd "$t/run" && wine "$exe" 2026 --ics NUL >/dev/null 2>&1; echo $? >"$t/rc3")
+  check "--ics NUL written in place, status 0" test "$(cat "$t/rc3")" = 0 -a ! -e "$t/run/NUL"
+  (cd "$t" && wine "$exe" 2026 --ics d >/dev/null 2>"$t/err4"; echo $? >"$t/rc4")
+  check "--ics on a folder refused, status 3" test "$(cat "$t/rc4")" = 3
+  check "  and the message says why" grep -q 'cannot replace: Is a directory' "$t/err4"
+  rm -rf "$t"
+  [ "$failures" = 0 ] || die "$failures Windows cases failed"
+}
+
 windows_test() {
   [ -x "$root/build/bin/sorvane-cli" ] || die "the native build is missing: run tools/build.sh first"
   wine_prefix
   say "sweep: sorvane-cli.exe under wine against the native program"
   nice node "$root/tools/windows-sweep.js" "$root/build/bin/sorvane-cli" "$out/dist/sorvane-cli.exe" ||
     die "the Windows sweep found differences"
+  say "the Windows cases"
+  windows_cases
   if [ -f "$out/dist/sorvane.exe" ]; then
     gui_test
   else
