@@ -297,7 +297,7 @@ wine_prefix() {
     WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot --init >"$out/wineboot.log" 2>&1 ||
       die "wineboot failed; see $out/wineboot.log"
   fi
-  wineserver -p
+  wineserver -p 2>/dev/null || true # already running is fine
 }
 
 # The window program under wine and Xvfb: the main window, then Tab Tab Space opens the month
@@ -433,6 +433,27 @@ package() {
   rm -f "$out/Sorvane-$version-win64.zip"
   (cd "$out/dist" && zip -q -r -9 "$out/Sorvane-$version-win64.zip" .)
   say "zip $out/Sorvane-$version-win64.zip ($(du -k "$out/Sorvane-$version-win64.zip" | cut -f1) KB)"
+  install_test "$out/Sorvane-$version-setup.exe"
+}
+
+# The installer under wine: silent install for this user, the installed terminal program
+# runs, the silent uninstall leaves neither the folder nor the Start-menu entry.
+install_test() {
+  wine_prefix
+  local user dir menu
+  user=$(id -un) # wine's Windows user is the Unix one
+  dir="$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/Sorvane"
+  menu="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Sorvane 暦"
+  wine "$1" /S >"$out/install.log" 2>&1 || die "the installer failed under wine"
+  [ -f "$dir/sorvane-cli.exe" ] && [ -f "$menu/Sorvane 暦.lnk" ] || die "the installer left no program or no Start-menu entry"
+  wine "C:\\users\\$user\\AppData\\Local\\Programs\\Sorvane\\sorvane-cli.exe" 2026 --month 2 >"$out/installed-run.txt" 2>&1 ||
+    die "the installed sorvane-cli.exe failed"
+  wine "C:\\users\\$user\\AppData\\Local\\Programs\\Sorvane\\uninstall.exe" /S >>"$out/install.log" 2>&1 || true
+  local _
+  for _ in $(seq 1 20); do [ -e "$dir" ] || break; sleep 1; done
+  [ ! -e "$dir" ] && [ ! -e "$menu" ] || die "the uninstaller left $dir or the Start-menu entry"
+  wineserver -k || true
+  say "installed, ran and uninstalled under wine"
 }
 
 command=${1:-build}
