@@ -349,16 +349,16 @@ windows_cases() {
   mkdir -p "$t/暦フォルダ" "$t/run" "$t/d"
   cp "$out/dist/sorvane-cli.exe" "$root"/data/planet.txt "$root"/data/latitude.txt "$root"/data/places.tsv "$t/暦フォルダ/"
   local exe="$t/暦フォルダ/sorvane-cli.exe"
-  (cd "$t/run" && wine "$exe" 2026 --ics 日本の暦.ics >"$t/out1" 2>"$t/err1"; echo $? >"$t/rc1")
+  (cd "$t/run" && wine "$exe" 2026 --ics 日本の暦.ics >"$t/out1" 2>"$t/err1" && echo 0 >"$t/rc1" || echo $? >"$t/rc1")
   check "--ics 日本の暦.ics writes that name, status 0" test -f "$t/run/日本の暦.ics" -a "$(cat "$t/rc1")" = 0
   check "the data found beside the program in 暦フォルダ" grep -q 'BEGIN:VCALENDAR' "$t/run/日本の暦.ics"
   echo old >"$t/run/日本の暦.ics"
-  (cd "$t/run" && wine "$exe" 2026 --ics 日本の暦.ics >/dev/null 2>&1; echo $? >"$t/rc2")
+  (cd "$t/run" && wine "$exe" 2026 --ics 日本の暦.ics >/dev/null 2>&1 && echo 0 >"$t/rc2" || echo $? >"$t/rc2")
   check "an existing file replaced, no temporary left" \
     test "$(cat "$t/rc2")" = 0 -a "$(ls -A "$t/run")" = 日本の暦.ics -a "$(head -c 15 "$t/run/日本の暦.ics")" = BEGIN:VCALENDAR
-  (cd "$t/run" && wine "$exe" 2026 --ics NUL >/dev/null 2>&1; echo $? >"$t/rc3")
+  (cd "$t/run" && wine "$exe" 2026 --ics NUL >/dev/null 2>&1 && echo 0 >"$t/rc3" || echo $? >"$t/rc3")
   check "--ics NUL written in place, status 0" test "$(cat "$t/rc3")" = 0 -a ! -e "$t/run/NUL"
-  (cd "$t" && wine "$exe" 2026 --ics d >/dev/null 2>"$t/err4"; echo $? >"$t/rc4")
+  (cd "$t" && wine "$exe" 2026 --ics d >/dev/null 2>"$t/err4" && echo 0 >"$t/rc4" || echo $? >"$t/rc4")
   check "--ics on a folder refused, status 3" test "$(cat "$t/rc4")" = 3
   check "  and the message says why" grep -q 'cannot replace: Is a directory' "$t/err4"
   rm -rf "$t"
