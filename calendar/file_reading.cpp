@@ -4,6 +4,13 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
+
+#ifndef S_ISSOCK
+#define S_ISSOCK(mode) 0 // Windows has no sockets in its file system
+#endif
 
 namespace sorvane {
 
@@ -28,7 +35,12 @@ const char* fileKindText(FileKind kind) {
 }
 
 ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& path) {
+#ifdef _WIN32
+    // Binary: text mode would turn CRLF into LF and stop at a Ctrl-Z.
+    fd_ = ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+#else
     fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+#endif
     if (fd_ < 0) {
         error_ = errno;
         return;

@@ -1,12 +1,15 @@
 // sorvane-cli: the year's solar terms, 土用 entries and first-day names in a terminal.
+
 #include "almanac/coverage.h"
 #include "almanac/day_listing.h"
 #include "almanac/limits.h"
 #include "almanac/year_almanac.h"
+#include "calendar/path_text.h"
 #include "calendar/year_text.h"
 #include "cli/eclipses.h"
 #include "cli/life.h"
 #include "cli/options.h"
+#include "cli/windows_console.h"
 #include "daysearch/day_search.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/tables.h"
@@ -122,11 +125,15 @@ std::string sunListing(const cli::Options& options) {
 // the report or the calendar (a regular file, a pipe or a socket; a terminal or /dev/null
 // takes both).
 bool isStandardOutputFile(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return cli::isStandardOutputFileWindows(path);
+#else
     struct stat out {};
     struct stat named {};
     return ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(path.c_str(), &named) == 0 &&
            out.st_dev == named.st_dev && out.st_ino == named.st_ino &&
            (S_ISREG(out.st_mode) || S_ISFIFO(out.st_mode) || S_ISSOCK(out.st_mode));
+#endif
 }
 
 // What a run prints on standard output: the report, or with --ics - the calendar instead.
@@ -166,7 +173,7 @@ class BlockOutput {
 // where a word cannot match. Returns nothing: the output is written on the way.
 std::string find(const almanac::Days& days, const cli::Options& options, bool stdoutOpen) {
     BlockOutput out(stdoutOpen);
-    const bool icsToStdout = options.icsFile && options.icsFile->string() == "-";
+    const bool icsToStdout = options.icsFile && pathText(*options.icsFile) == "-";
     std::optional<AtomicFileWriter> file;
     std::optional<exports::FindCalendarWriter> calendar;
     if (options.icsFile) {
@@ -221,7 +228,7 @@ std::string find(const almanac::Days& days, const cli::Options& options, bool st
         } else {
             // A calendar needs at least one event: an empty one is not written.
             std::cerr << "sorvane-cli: note: no day fits the query, so no calendar was written"
-                      << (file ? " to " + cli::quotedArgument(options.icsFile->string()) : "")
+                      << (file ? " to " + cli::quotedArgument(pathText(*options.icsFile)) : "")
                       << " (an iCalendar file needs at least one event)\n";
         }
     }
@@ -236,7 +243,7 @@ std::string find(const almanac::Days& days, const cli::Options& options, bool st
 std::string feed(const almanac::Days& days, const cli::Options& options) {
     const std::string calendar =
         exports::feedCalendar(*options.feed, options.fromYear, options.toYear, days);
-    if (options.icsFile && options.icsFile->string() != "-") {
+    if (options.icsFile && pathText(*options.icsFile) != "-") {
         exports::writeTextFile(*options.icsFile, calendar);
         return "";
     }
@@ -256,9 +263,9 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
     if (options.wareki) {
         return cli::warekiReport(options);
     }
-    const bool icsToStdout = options.icsFile && options.icsFile->string() == "-";
+    const bool icsToStdout = options.icsFile && pathText(*options.icsFile) == "-";
     if (options.icsFile && !icsToStdout && isStandardOutputFile(*options.icsFile)) {
-        throw cli::UsageError("--ics " + cli::quotedArgument(options.icsFile->string()) +
+        throw cli::UsageError("--ics " + cli::quotedArgument(pathText(*options.icsFile)) +
                               " is standard output, where the report goes; --ics - writes the "
                               "calendar there instead of the report");
     }
@@ -411,6 +418,12 @@ int eclipsesCommand(const std::vector<std::string>& args, bool stdoutOpen) {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    (void)argc;
+    (void)argv;
+    const bool stdoutOpen = cli::setUpWindowsConsole();
+    const std::vector<std::string> arguments = cli::windowsArguments();
+#else
     // Over a file-size limit write() then fails with EFBIG, which is reported, instead of
     // the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -427,17 +440,18 @@ int main(int argc, char** argv) {
             ::close(fd);
         }
     }
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+#endif
 
-    if (const std::vector<std::string> args(argv + 1, argv + argc); cli::isLifeCommand(args)) {
-        return lifeCommand(args, stdoutOpen);
-    } else if (cli::isEclipsesCommand(args)) {
-        return eclipsesCommand(args, stdoutOpen);
+    if (cli::isLifeCommand(arguments)) {
+        return lifeCommand(arguments, stdoutOpen);
+    } else if (cli::isEclipsesCommand(arguments)) {
+        return eclipsesCommand(arguments, stdoutOpen);
     }
     std::string report;
     try {
         const cli::Options options =
-            cli::parseArguments(std::vector<std::string>(argv + 1, argv + argc), cli::currentYear(),
-                                cli::todayInJapan());
+            cli::parseArguments(arguments, cli::currentYear(), cli::todayInJapan());
         report = run(options, stdoutOpen);
         if (options.find) {
             // Written on the way; an empty report needs no open standard output.
@@ -451,8 +465,8 @@ int main(int argc, char** argv) {
         return fail(kBadArgument, e.what());
     } catch (const FileWriteError& e) {
         // The name cut as arguments are in every message (a long name stays readable).
-        return fail(kOutputFailed, cli::quotedArgument(e.path().string()) + ": " + e.step() + ": " +
-                                       std::strerror(e.error()));
+        return fail(kOutputFailed, cli::quotedArgument(pathText(e.path())) + ": " + e.step() +
+                                       ": " + std::strerror(e.error()));
     } catch (const std::exception& e) {
         // Data files that cannot be read or give the Sun no usable motion.
         return fail(kBadData, e.what());

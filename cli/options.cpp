@@ -2,6 +2,7 @@
 
 #include "almanac/coverage.h"
 #include "calendar/jst.h"
+#include "calendar/path_text.h"
 #include "calendar/year_text.h"
 
 #include <algorithm>
@@ -139,13 +140,13 @@ void readData(Options& o, Pending&, const std::string& v) {
     if (v.empty()) {
         throw UsageError("--data needs a folder");
     }
-    o.dataDir = v;
+    o.dataDir = pathFromText(v);
 }
 void readIcs(Options& o, Pending&, const std::string& v) {
     if (v.empty()) {
         throw UsageError("--ics needs a file name");
     }
-    o.icsFile = v;
+    o.icsFile = pathFromText(v);
 }
 void readPlace(Options& o, Pending&, const std::string& v) {
     o.place = v;

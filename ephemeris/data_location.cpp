@@ -2,6 +2,10 @@
 
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #ifdef __EMSCRIPTEN__
 #include <emscripten/emscripten.h>
 
@@ -27,6 +31,12 @@ std::filesystem::path executableDir() {
                ? std::filesystem::path(std::string(script, static_cast<std::size_t>(length)))
                      .parent_path()
                : std::filesystem::path();
+#elif defined(_WIN32)
+    std::wstring exe(32768, L'\0');
+    const DWORD length = ::GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()));
+    return length == 0 || length >= exe.size()
+               ? std::filesystem::path()
+               : std::filesystem::path(exe.substr(0, length)).parent_path();
 #else
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);

@@ -2,6 +2,7 @@
 
 #include "calendar/decimal_number.h"
 #include "calendar/file_reading.h"
+#include "calendar/path_text.h"
 
 #include <cerrno>
 #include <charconv>
@@ -328,8 +329,8 @@ DataFileError::DataFileError(Code code, Details details)
 
 std::string readDataFile(const std::filesystem::path& path, std::size_t valuesNeeded) {
     DataFileError::Details file;
-    file.file = path.filename().string();
-    file.path = path.string();
+    file.file = pathText(path.filename());
+    file.path = pathText(path);
     const auto failure = [&](Code code, int err) {
         DataFileError::Details d = file;
         d.systemError = err;

@@ -1,9 +1,12 @@
 #include "export/atomic_file.h"
 
+#include "calendar/path_text.h"
+
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstring>
+#ifndef _WIN32 // Windows: atomic_file_win.cpp
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -11,14 +14,16 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace sorvane {
 
 FileWriteError::FileWriteError(const std::filesystem::path& path, const std::string& step,
                                int error)
-    : std::runtime_error(path.string() + ": " + step + ": " + std::strerror(error)), path_(path),
+    : std::runtime_error(pathText(path) + ": " + step + ": " + std::strerror(error)), path_(path),
       step_(step), error_(error) {}
 
+#ifndef _WIN32
 namespace {
 
 namespace fs = std::filesystem;
@@ -273,5 +278,6 @@ void writeFileAtomically(const fs::path& path, std::string_view content) {
     writer.write(content);
     writer.commit();
 }
+#endif // _WIN32
 
 } // namespace sorvane

@@ -2,6 +2,7 @@
 
 #include "calendar/decimal_number.h"
 #include "calendar/file_reading.h"
+#include "calendar/path_text.h"
 
 #include <cerrno>
 #include <charconv>
@@ -81,11 +82,11 @@ std::vector<NamedPlace> parsePlaces(const std::string& text, const std::string& 
 
 std::vector<NamedPlace> loadPlaces(const std::filesystem::path& dataDir) {
     const std::filesystem::path path = dataDir / kPlacesFile;
-    const std::string where = std::string(kPlacesFile) + ": " + path.string();
+    const std::string where = std::string(kPlacesFile) + ": " + pathText(path);
     ReadOnlyFile in(path);
     if (in.error() != 0) {
         throw PlacesError(std::string(kPlacesFile) +
-                          (in.openFailed() ? ": cannot open " : ": cannot read ") + path.string() +
+                          (in.openFailed() ? ": cannot open " : ": cannot read ") + pathText(path) +
                           ": " + std::strerror(in.error()));
     }
     if (in.kind() == FileKind::Directory) {
@@ -99,7 +100,7 @@ std::vector<NamedPlace> loadPlaces(const std::filesystem::path& dataDir) {
     for (;;) {
         const long n = in.read(block, sizeof block);
         if (n < 0) {
-            throw PlacesError(std::string(kPlacesFile) + ": cannot read " + path.string() + ": " +
+            throw PlacesError(std::string(kPlacesFile) + ": cannot read " + pathText(path) + ": " +
                               std::strerror(errno));
         }
         if (n == 0) {
@@ -116,7 +117,7 @@ std::vector<NamedPlace> loadPlaces(const std::filesystem::path& dataDir) {
     if (text.empty()) {
         throw PlacesError(where + " is empty");
     }
-    std::vector<NamedPlace> places = parsePlaces(text, path.string());
+    std::vector<NamedPlace> places = parsePlaces(text, pathText(path));
     if (places.empty()) {
         throw PlacesError(where + " lists no place");
     }

@@ -1,5 +1,7 @@
 #include "sky/moon_series.h"
 
+#include "calendar/path_text.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -176,7 +178,7 @@ double correctedMainTerm(double a, const double b[6], bool distance) {
 }
 
 [[noreturn]] void unreadable(const std::filesystem::path& file, int line, const std::string& why) {
-    throw std::runtime_error(file.string() + ", line " + std::to_string(line) + ": " + why);
+    throw std::runtime_error(pathText(file) + ", line " + std::to_string(line) + ": " + why);
 }
 
 // A Fortran number, with D for the exponent.

@@ -7,6 +7,7 @@
 #include "ephemeris/data_location.h"
 #include "export/icalendar.h"
 #include "ui/almanac_guard.h"
+#include "ui/dialog_path.h"
 #include "ui/guide.h"
 #include "ui/place_menu.h"
 #include "ui/settings.h"
@@ -271,7 +272,7 @@ bool CalendarMenu::writeIcs(const QString& path) {
             // What `sorvane-cli --ics` writes: the events, the 雑節, the holidays, the phases
             // and the lunisolar days.
             exports::writeTextFile(
-                path.toStdString(),
+                dialogPath(path, path.toStdString()),
                 exports::icsCalendar(days().year(*year, almanac::AlmanacOptions::everything(true)),
                                      std::time(nullptr)));
             return true;

@@ -1,5 +1,7 @@
 #include "ui/data_files.h"
 
+#include "calendar/path_text.h"
+
 #include <QMessageBox>
 #include <QString>
 #include <cerrno>
@@ -152,7 +154,7 @@ std::optional<Tables> loadTablesOrReport(const std::filesystem::path& dataDir) {
             QMessageBox::Critical, QStringLiteral("Sorvane"),
             QStringLiteral("データファイルを読み込めないため、起動できません。\n\n%1\n"
                            "(フォルダ: %2)")
-                .arg(japaneseDataFileError(e), QString::fromStdString(dataDir.string())),
+                .arg(japaneseDataFileError(e), QString::fromStdString(pathText(dataDir))),
             QMessageBox::Ok);
         box.setObjectName(QStringLiteral("dataFileError"));
         box.setTextFormat(Qt::PlainText);

@@ -12,6 +12,7 @@
 #include "notes/notes.h"
 #include "ui/almanac_guard.h"
 #include "ui/date_popup.h"
+#include "ui/dialog_path.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -764,7 +765,8 @@ bool DaySearchWindow::saveCalendar(const QString& path) {
         QString detail;
         bool cancelled = false;
         try {
-            AtomicFileWriter file(path.toStdString(), [job] { return job->cancelled.load(); });
+            AtomicFileWriter file(dialogPath(path, path.toStdString()),
+                                  [job] { return job->cancelled.load(); });
             std::string buffer;
             exports::FindCalendarWriter writer(query, std::time(nullptr),
                                                [&](std::string_view piece) {

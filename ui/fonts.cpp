@@ -13,9 +13,16 @@ const QString kDesignFamily = QStringLiteral("ＭＳ Ｐゴシック");
 
 void installFontSubstitutions() {
     QFont::insertSubstitutions(
-        kDesignFamily, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
-                        QStringLiteral("TakaoPGothic"), QStringLiteral("Droid Sans Fallback")});
+        kDesignFamily,
+        {
+#ifdef _WIN32
+            // Windows' own Japanese interface fonts, where the design font
+            // is missing.
+            QStringLiteral("Yu Gothic UI"), QStringLiteral("Meiryo UI"), QStringLiteral("Meiryo"),
+#endif
+            QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+            QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
+            QStringLiteral("TakaoPGothic"), QStringLiteral("Droid Sans Fallback")});
 }
 
 QFont programFont(double pointSize, bool bold) {

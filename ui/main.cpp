@@ -20,9 +20,13 @@
 int main(int argc, char** argv) {
     // Over a file-size limit write() then fails with EFBIG, which is reported, instead of the
     // signal ending the program.
+#ifdef SIGXFSZ // Windows has neither signal
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
     // Likewise a pipe whose reader has quit: EPIPE, reported, instead of SIGPIPE.
+#ifdef SIGPIPE
     std::signal(SIGPIPE, SIG_IGN);
+#endif
     const sorvane::ui::StartupTrace trace;
     trace.mark("main");
     QApplication app(argc, argv);

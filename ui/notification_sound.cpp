@@ -1,3 +1,5 @@
+// The notification sound through libcanberra (Windows: notification_sound_win.cpp).
+#ifndef _WIN32
 #include "ui/notification_sound.h"
 
 #include <canberra.h>
@@ -52,3 +54,5 @@ bool playNotificationSound() {
 }
 
 } // namespace sorvane::ui
+
+#endif // _WIN32

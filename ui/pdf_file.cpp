@@ -4,6 +4,7 @@
 #include "calendar/quoted_text.h"
 #include "calendar/year_text.h"
 #include "export/atomic_file.h"
+#include "ui/dialog_path.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -39,7 +40,7 @@ bool writePdfFile(const QString& file, const std::function<bool(QPagedPaintDevic
         }
     }
     const QByteArray& pdf = buffer.data();
-    writeFileAtomically(QFile::encodeName(file).toStdString(),
+    writeFileAtomically(dialogPath(file, QFile::encodeName(file).toStdString()),
                         std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
     return true;
 }
@@ -85,7 +86,9 @@ int printCalendarPdfCommand(const QString& month, const QString& file,
 QString japaneseWriteReason(const FileWriteError& error) {
     static const std::pair<int, const char*> kReasons[] = {
         {ENOSPC, "ディスクの空き容量が足りません"},
+#ifdef EDQUOT // not in the Windows C library
         {EDQUOT, "ディスクの使用量の上限を超えます"},
+#endif
         {EFBIG, "ファイルの大きさの上限を超えます"},
         {EACCES, "書き込みが許可されていません"},
         {EPERM, "書き込みが許可されていません"},
