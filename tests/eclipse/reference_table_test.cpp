@@ -186,7 +186,10 @@ TEST(EclipseReference, LocalSolarContacts2000To2035) {
     int eclipses = 0;
     double worst = 0;
     double lowMaximum = 0;
-    for (const auto& [name, observer] : places) {
+    for (const auto& place : places) {
+        // Named, not a structured binding: the lambda below takes it by reference.
+        const auto& name = place.first;
+        const auto& observer = place.second;
         std::vector<LocalSolarEclipse> seen;
         for (int year = 2000; year <= 2035; ++year) {
             for (const SolarEclipse& e : solarEclipses(year, observer)) {
