@@ -9,6 +9,7 @@
 #include "export/search_text.h"
 #include "horizon/day_text.h"
 #include "horizon/rise_set.h"
+#include "lunisolar/month_numbering_note.h"
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -259,6 +260,7 @@ std::string monthPageJson(almanac::CalendarYears& years, int year, int month) {
     doc["mode"] = page.precise ? "precise" : "default";
     doc["modeText"] = page.modeText;
     doc["limitNotes"] = page.limitNotes;
+    doc["lunarNote"] = lunisolar::monthNumberingNote(page.year, page.month);
     doc["previous"] = smallMonthJson(page.previous);
     doc["next"] = smallMonthJson(page.next);
     doc["rows"] = almanac::gridRows(page);
@@ -300,6 +302,7 @@ std::string dayPageJson(almanac::CalendarYears& years, const CivilDate& date,
     doc["details"] = years.dayDetails(date);
     doc["notes"] = years.noteDetails(date);
     doc["senjitsu"] = years.senjitsuNames(date);
+    doc["lunarNote"] = lunisolar::monthNumberingNote(date);
     doc["place"] = horizon::placeCaption(place.name, place.observer);
     std::vector<std::string> sky;
     const long long day = dayNumber(date);
