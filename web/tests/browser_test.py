@@ -493,7 +493,7 @@ def lunar_note_checks(args, shot):
             driver.get(base + "#" + date)
             wait_ready(driver)
             waited(driver, lambda d: date[:4] in d.find_element(By.ID, "details").text, "the details are drawn")
-            month = driver.find_element(By.ID, "lunar-note").text
+            month = "".join(e.text for e in driver.find_elements(By.ID, "lunar-note"))
             details = driver.find_element(By.ID, "details").text
             has = ["閏11月" in t and "閏7月" in t and "閏1月" in t for t in (month, details)]
             check(has[1] == noted, f"{date}'s details {'name' if noted else 'do not name'} the 2033 choice")
@@ -506,7 +506,8 @@ def lunar_note_checks(args, shot):
         driver.get(base + "#2033-07-10")
         wait_ready(driver)
         waited(driver, lambda d: "2033" in d.find_element(By.ID, "details").text, "the details are drawn")
-        check(driver.find_element(By.ID, "lunar-note").text == "", "2033-07 carries no 2033 note")
+        check(driver.find_elements(By.ID, "lunar-note") and driver.find_element(By.ID, "lunar-note").text == "",
+              "2033-07 carries no 2033 note")
     finally:
         driver.quit()
         server.shutdown()
@@ -549,7 +550,8 @@ def wording_checks(args, shot):
             if box == "year-only":
                 driver.find_element(By.ID, "tab-year").click()
                 waited(driver, lambda d: "立　春" in d.find_element(By.ID, "year-body").text, "the year view is drawn")
-            driver.execute_script("const b = document.getElementById(arguments[0]); b.value = arguments[1];"
+            driver.execute_script("document.getElementById('status').textContent = '';"
+                                  "const b = document.getElementById(arguments[0]); b.value = arguments[1];"
                                   "b.dispatchEvent(new Event('change'));", box, value)
             time.sleep(0.5)
             message = driver.find_element(By.ID, "status").text
