@@ -263,9 +263,9 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
     const std::string dayOfMonth =
         std::to_string(date.month) + "月" + std::to_string(date.day) + "日";
     std::vector<std::string> lines;
-    lines.push_back(yearText(date.year) + "年" + dayOfMonth + "（" +
+    lines.push_back(printedDateText(date.year, date.month, date.day) + "（" +
                     weekdayNames[static_cast<std::size_t>(weekdayOf(date))] + "）");
-    if (const auto era = eraYearOf(date.year, date.month, date.day)) {
+    if (const auto era = writtenEraYearOf(date.year, date.month, date.day)) {
         lines.push_back(eraYearText(*era) + dayOfMonth);
     }
     lines.push_back(

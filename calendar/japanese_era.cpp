@@ -40,6 +40,10 @@ std::optional<EraYear> eraYearOf(int year, int month, int day) {
     return std::nullopt; // not reached: 明治 covers every date from 1873
 }
 
+std::optional<EraYear> writtenEraYearOf(int year, int month, int day) {
+    return year <= kLastEraYearWritten ? eraYearOf(year, month, day) : std::nullopt;
+}
+
 std::optional<int> gregorianYearOf(const EraYear& eraYear) {
     for (const Era& era : kEras) {
         if (eraYear.era == era.name) {
@@ -55,8 +59,8 @@ std::string eraYearText(const EraYear& eraYear) {
 }
 
 std::string monthEraText(int year, int month) {
-    const auto first = eraYearOf(year, month, 1);
-    const auto last = eraYearOf(year, month, daysInMonth(year, month));
+    const auto first = writtenEraYearOf(year, month, 1);
+    const auto last = writtenEraYearOf(year, month, daysInMonth(year, month));
     if (!last) {
         return {};
     }

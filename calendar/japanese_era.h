@@ -24,12 +24,21 @@ struct EraYear {
 // calendar, no Gregorian date has an era year: nullopt.
 std::optional<EraYear> eraYearOf(int year, int month, int day);
 
+// The last year written with an era year on the calendar page (the day's details, the
+// month's heading): the last year of the holidays and the lunisolar calendar, the present
+// calendar's reach. The era list ends with 令和, which will not last that far; a year
+// beyond is written without one (no 「令和6982年」 for 9000).
+inline constexpr int kLastEraYearWritten = 2100;
+// eraYearOf for the dates up to kLastEraYearWritten, nullopt after.
+std::optional<EraYear> writtenEraYearOf(int year, int month, int day);
+
 // "令和8年", or "令和元年" for an era's first year.
 std::string eraYearText(const EraYear& eraYear);
 
 // The era years a month spans, in date order, joined by " / ": "令和8年"; "昭和64年 /
 // 平成元年" for January 1989, whose 1st to 7th belong to 昭和; but
-// "令和元年" alone for May 2019, which 令和 began on its first day. Empty before 1873.
+// "令和元年" alone for May 2019, which 令和 began on its first day. Empty before 1873 and
+// after kLastEraYearWritten.
 std::string monthEraText(int year, int month);
 
 // The Gregorian year of an era year (令和 9 is 2027), whether or not the era reached it;

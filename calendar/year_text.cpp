@@ -37,4 +37,12 @@ std::string yearText(int year) {
     return std::to_string(year);
 }
 
+std::string printedYearText(int year) {
+    return year >= 1 ? std::to_string(year) : "紀元前" + std::to_string(1 - year);
+}
+
+std::string printedDateText(int year, int month, int day) {
+    return printedYearText(year) + "年" + std::to_string(month) + "月" + std::to_string(day) + "日";
+}
+
 } // namespace sorvane

@@ -9,6 +9,7 @@
 #include "export/search_text.h"
 #include "horizon/day_text.h"
 #include "horizon/rise_set.h"
+#include "lunisolar/month_numbering_note.h"
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -136,7 +137,15 @@ std::string yearPageJson(const Tables& tables, int year) {
     const almanac::YearAlmanac almanac =
         almanac::yearAlmanac(tables, static_cast<std::int16_t>(year), options);
     ordered_json doc = ordered_json::parse(yearJson(almanac, true, options.holidays));
-    doc["heading"] = yearText(year) + "年の二十四節気と土用" +
+    // The holidays' dates as the list writes them: "1月1日".
+    if (doc.contains("holidays")) {
+        for (std::size_t i = 0; i < doc["holidays"].size() && i < almanac.holidays.size(); ++i) {
+            const CivilDate& d = almanac.holidays[i].date;
+            doc["holidays"][i]["dateText"] =
+                std::to_string(d.month) + "月" + std::to_string(d.day) + "日";
+        }
+    }
+    doc["heading"] = printedYearText(year) + "年の二十四節気と土用" +
                      (almanac.precise ? "（国立天文台と同じ計算方法）" : "（既定の理論）");
     return doc.dump() + "\n";
 }
@@ -222,7 +231,10 @@ std::string findPageJson(daysearch::DaySearch& search, const daysearch::Vocabula
     hooks.found = [&](daysearch::DayMatch&& day) {
         if (listed < kPageDaysListed) {
             days.push_back(
-                {{"date", isoDateText(day.date)}, {"weekday", day.weekday}, {"notes", day.notes}});
+                {{"date", isoDateText(day.date)},
+                 {"dateText", printedDateText(day.date.year, day.date.month, day.date.day)},
+                 {"weekday", day.weekday},
+                 {"notes", day.notes}});
             ++listed;
         }
     };
@@ -253,12 +265,13 @@ std::string monthPageJson(almanac::CalendarYears& years, int year, int month) {
     ordered_json doc;
     doc["year"] = page.year;
     doc["month"] = page.month;
-    doc["yearText"] = yearText(page.year);
+    doc["yearText"] = printedYearText(page.year);
     doc["era"] = page.eraText;
     doc["yearKanshi"] = page.yearKanshi;
     doc["mode"] = page.precise ? "precise" : "default";
     doc["modeText"] = page.modeText;
     doc["limitNotes"] = page.limitNotes;
+    doc["lunarNote"] = lunisolar::monthNumberingNote(page.year, page.month);
     doc["previous"] = smallMonthJson(page.previous);
     doc["next"] = smallMonthJson(page.next);
     doc["rows"] = almanac::gridRows(page);
@@ -300,6 +313,7 @@ std::string dayPageJson(almanac::CalendarYears& years, const CivilDate& date,
     doc["details"] = years.dayDetails(date);
     doc["notes"] = years.noteDetails(date);
     doc["senjitsu"] = years.senjitsuNames(date);
+    doc["lunarNote"] = lunisolar::monthNumberingNote(date);
     doc["place"] = horizon::placeCaption(place.name, place.observer);
     std::vector<std::string> sky;
     const long long day = dayNumber(date);

@@ -17,11 +17,12 @@ namespace sorvane::exports {
 
 // The page of year-month: era, year 干支, mode line, limit notes, the small months and the
 // cells (date, weekday with its name, 干支, holiday, lunisolar text, 六曜, marks, phase with
-// its minute, the 土用/彼岸 band, the 暦注 lines, the grid slot).
+// its minute, the 土用/彼岸 band, the 暦注 lines, the grid slot); "lunarNote" says where the
+// month's lunisolar numbering is a choice (empty elsewhere).
 std::string monthPageJson(almanac::CalendarYears& years, int year, int month);
 
-// Everything known about one day: the details lines, the 暦注 lines with their meanings and
-// the rising and setting times at place.
+// Everything known about one day: the details lines, the 暦注 lines with their meanings, the
+// rising and setting times at place and "lunarNote" (as the month's, for the day).
 std::string dayPageJson(almanac::CalendarYears& years, const CivilDate& date,
                         const horizon::NamedPlace& place);
 

@@ -6,6 +6,7 @@
 #include "ephemeris/data_location.h"
 #include "export/atomic_file.h"
 #include "horizon/day_text.h"
+#include "lunisolar/month_numbering_note.h"
 #include "ui/almanac_guard.h"
 #include "ui/fonts.h"
 #include "ui/pdf_file.h"
@@ -482,6 +483,9 @@ void CalendarPage::showDetails() {
             lines << qs(line);
         }
     });
+    if (const std::string note = lunisolar::monthNumberingNote(selected_); !note.empty()) {
+        lines << qs(note);
+    }
     // The times near the top, where a small screen still shows them; the notes, long, after.
     lines << times_.detailsLines(selected_);
     if (notesShown_) {

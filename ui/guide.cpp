@@ -1,5 +1,6 @@
 #include "ui/guide.h"
 
+#include "lunisolar/month_numbering_note.h"
 #include "ui/fonts.h"
 
 #include <QDialog>
@@ -72,7 +73,14 @@ QString guideText() {
     if (!file.open(QIODevice::ReadOnly)) {
         return QStringLiteral("# 使い方\n\n使い方の文書を読めませんでした。");
     }
-    return QString::fromUtf8(file.readAll());
+    QString text = QString::fromUtf8(file.readAll());
+    // The months of 2033-2034 whose numbering is a choice, in the library's words, closing
+    // the section on the month's page (before the day search's).
+    const QString choice =
+        QString::fromStdString(lunisolar::monthNumberingGuide()) + QStringLiteral("\n\n");
+    const qsizetype next = text.indexOf(QStringLiteral("\n## 日を探す"));
+    text.insert(next < 0 ? text.size() : next + 1, choice);
+    return text;
 }
 
 QDialog* makeGuideWindow(QWidget* parent) {

@@ -5,6 +5,7 @@
 #include "gui_support.h"
 #include "support/test_support.h"
 #include "ui/calendar_page.h"
+#include "ui/guide.h"
 #include "ui/month_painter.h"
 #include "ui/place_menu.h"
 #include "ui/settings.h"
@@ -306,6 +307,38 @@ class CalendarPageTest : public QObject {
         QVERIFY(hit >= 0);
         click(view, centre);
         QCOMPARE(page->selectedDate(), page->page().cells[static_cast<std::size_t>(hit)].date);
+    }
+
+    // The days of 2033-08-25 .. 2034-03-19, whose month numbers the rules do not give (旧暦
+    // 2033年問題), say in the details that 閏11月 is a choice and name the others; the days
+    // round them say nothing; the guide explains it. Years 0 and below read 紀元前.
+    void chosenMonthsCarryTheirNote() {
+        action("mnumonthpage")->trigger();
+        CalendarPage* page = form_->calendarPage();
+        QVERIFY(page != nullptr);
+        FIND_CHILD(details, QTextEdit, page, "details");
+        const struct {
+            CivilDate date;
+            bool noted;
+        } days[] = {{{2033, 8, 24}, false},
+                    {{2033, 8, 25}, true},
+                    {{2033, 12, 22}, true},
+                    {{2034, 3, 19}, true},
+                    {{2034, 3, 20}, false}};
+        for (const auto& d : days) {
+            page->showDate(d.date);
+            const QString text = details->toPlainText();
+            QCOMPARE(text.contains(QStringLiteral("閏11月案")) &&
+                         text.contains(QStringLiteral("閏7月")),
+                     d.noted);
+        }
+        page->showDate({2033, 12, 22});
+        QVERIFY(details->toPlainText().contains(QStringLiteral("旧暦 閏11月1日")) ||
+                details->toPlainText().contains(QStringLiteral("閏11月1日")));
+        QVERIFY(guideText().contains(QStringLiteral("閏11月案")) &&
+                guideText().contains(QStringLiteral("閏1月案")));
+        page->showDate({-500, 3, 1});
+        QVERIFY(details->toPlainText().startsWith(QStringLiteral("紀元前501年3月1日")));
     }
 
     // On: the precise mode's lines in the range, a message and the theory's lines outside it;

@@ -88,7 +88,7 @@ function showFound(doc) {
   $('find-count').textContent = doc.count + '日';
   for (const day of doc.days) {
     const li = el('li');
-    const a = el('a', null, day.date + '（' + day.weekday + '）');
+    const a = el('a', null, day.dateText + '（' + day.weekday + '）');
     a.href = '#' + day.date;
     a.dataset.why = (day.notes || []).join('・');
     li.appendChild(a);

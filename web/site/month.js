@@ -1,6 +1,6 @@
 // 月: the month page (the desktop's calendar page from the core's month document), the
 // selected day's details, the phone's list of days.
-import { $, el, isoDate, isoYear, pad, addDays, status, today } from './shared.js';
+import { $, el, isoDate, isoYear, pad, addDays, status, today, yearFromBox } from './shared.js';
 import { monthDoc, dayDoc } from './core.js';
 
 // found: the day last opened from 日を探す ({date, why}), whose details say why it was found.
@@ -134,6 +134,7 @@ export function renderMonth(doc) {
   }
   $('grid').replaceChild(body, $('grid').tBodies[0]);
   $('limits').textContent = doc.limitNotes.join('　');
+  $('lunar-note').textContent = doc.lunarNote;
   $('mode').textContent = doc.modeText;
   $('year-input').value = doc.year;
   $('month-input').value = doc.month;
@@ -204,6 +205,9 @@ export async function selectDate(y, m, d, focus) {
     for (const line of lines) {
       pane.appendChild(el('p', null, line));
     }
+    if (doc.lunarNote) {
+      pane.appendChild(el('p', 'lunar-note', doc.lunarNote));
+    }
     if (doc.sky.length) {
       pane.appendChild(el('h3', null, doc.place.replace(/^日の出入り・月の出入り：/, '')));
       for (const line of doc.sky) {
@@ -266,8 +270,11 @@ export function setUpMonth(span) {
   $('next-year').onclick = () => stepMonth(12);
   $('today').onclick = () => showMonth(today.y, today.m, today.d);
   $('year-input').onchange = () => {
-    if ($('year-input').value.trim() !== '') {
-      showMonth(Number($('year-input').value), state.m);
+    const y = yearFromBox($('year-input'));
+    if (y === null) {
+      $('year-input').value = state.y;
+    } else {
+      showMonth(y, state.m);
     }
   };
   $('month-input').onchange = () => showMonth(state.y, Number($('month-input').value));

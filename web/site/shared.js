@@ -61,6 +61,20 @@ export function status(text, isError) {
   s.classList.toggle('idle', !text);
 }
 
+// The year in a year box, or null after saying in the status line what to write: an empty
+// box, text that is not a whole number, a year outside the box's min..max.
+export function yearFromBox(box) {
+  const text = box.value.trim();
+  const y = Number(text);
+  if (text === '' || box.validity.badInput || !Number.isInteger(y) ||
+      y < Number(box.min) || y > Number(box.max)) {
+    status('年は ' + box.min + '〜' + box.max + ' の整数で入れてください' +
+      '（紀元前1年は 0、紀元前501年は -500）。', true);
+    return null;
+  }
+  return y;
+}
+
 // The notes of the page's load (a dropped setting, an address it could not read): they stay
 // until the user closes them.
 export function notice(text) {

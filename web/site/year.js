@@ -1,7 +1,7 @@
 // 年: the year's 28 moments (the core's year document, in the precise mode wherever it
 // reaches), its 雑節 and holidays, and the solar theory's lines as the terminal program
 // prints them.
-import { $, el, status } from './shared.js';
+import { $, el, status, yearFromBox } from './shared.js';
 import { run, yearDoc } from './core.js';
 
 export async function showYear(y) {
@@ -33,7 +33,7 @@ export async function showYear(y) {
       body.appendChild(el('h2', null, '祝日'));
       const h = el('ul', 'plain');
       for (const e of doc.holidays) {
-        h.appendChild(el('li', null, e.date + '　' + e.name));
+        h.appendChild(el('li', null, e.dateText + '　' + e.name));
       }
       body.appendChild(h);
     }
@@ -50,8 +50,9 @@ export function setUpYear(span) {
   $('year-prev').onclick = () => showYear(Number($('year-only').value) - 1);
   $('year-next').onclick = () => showYear(Number($('year-only').value) + 1);
   $('year-only').onchange = () => {
-    if ($('year-only').value.trim() !== '') {
-      showYear(Number($('year-only').value));
+    const y = yearFromBox($('year-only'));
+    if (y !== null) {
+      showYear(y);
     }
   };
   $('year-theory').onclick = async () => {

@@ -478,6 +478,105 @@ def message_checks(args):
         server.server_close()
 
 
+def lunar_note_checks(args, shot):
+    """The 旧暦2033年問題 note: the months 2033-08 .. 2034-03 (the stretch 2033-08-25 ..
+    2034-03-19 whose month numbers the rules do not give, as published) say under the month
+    and in the details of such a day that the numbering is the 閏11月 recommendation and
+    name the alternatives; 2033-07 and a day before the stretch say nothing."""
+    server = serve(args.site)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    driver = browser(1366, 900)
+    try:
+        for date, noted in (("2033-12-22", True), ("2034-03-19", True), ("2033-08-24", False),
+                            ("2034-03-20", False)):
+            driver.get("about:blank")
+            driver.get(base + "#" + date)
+            wait_ready(driver)
+            waited(driver, lambda d: date[:4] in d.find_element(By.ID, "details").text, "the details are drawn")
+            month = "".join(e.text for e in driver.find_elements(By.ID, "lunar-note"))
+            details = driver.find_element(By.ID, "details").text
+            has = ["閏11月" in t and "閏7月" in t and "閏1月" in t for t in (month, details)]
+            check(has[1] == noted, f"{date}'s details {'name' if noted else 'do not name'} the 2033 choice")
+            # 2033-08 and 2034-03 hold days on both sides: their months carry the note.
+            check(has[0] == (date[:7] != "2033-07"), f"the month of {date} carries the 2033 note: {has[0]}")
+            if date == "2033-12-22":
+                check("閏11月1日" in details, "2033-12-22 is 閏11月1日")
+                shot(driver, "lunar-note-2033-12.png")
+        driver.get("about:blank")
+        driver.get(base + "#2033-07-10")
+        wait_ready(driver)
+        waited(driver, lambda d: "2033" in d.find_element(By.ID, "details").text, "the details are drawn")
+        check(driver.find_elements(By.ID, "lunar-note") and driver.find_element(By.ID, "lunar-note").text == "",
+              "2033-07 carries no 2033 note")
+    finally:
+        driver.quit()
+        server.shutdown()
+        server.server_close()
+
+
+def wording_checks(args, shot):
+    """Years and dates as a printed 暦 writes them: astronomical 0, -500 and -1999 as
+    紀元前1年, 紀元前501年 and 紀元前2000年 in the month's title and the day's details; no era
+    year for 9000 (the era list ends with 令和); the found days and the year's holidays as
+    「1月17日」, not ISO dates; the year boxes refuse an empty box and 99999 with a Japanese
+    message naming what to write, keeping the month shown."""
+    server = serve(args.site)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    driver = browser(1366, 900)
+    try:
+        for address, title, first_line in (("0000-01-01", "紀元前1年", "紀元前1年1月1日"),
+                                           ("-0500-03-01", "紀元前501年", "紀元前501年3月1日"),
+                                           ("-1999-01-01", "紀元前2000年", "紀元前2000年1月1日"),
+                                           ("2026-01-17", "2026年", "2026年1月17日")):
+            driver.get("about:blank")
+            driver.get(base + "#" + address)
+            wait_ready(driver)
+            waited(driver, lambda d: d.find_elements(By.CSS_SELECTOR, "#details h2"), "the details are drawn")
+            shown = driver.find_element(By.ID, "title-year").text
+            heading = driver.find_element(By.CSS_SELECTOR, "#details h2").text
+            check(shown.startswith(title) and heading.startswith(first_line) and "-" not in shown + heading,
+                  f"#{address} reads 「{shown}」 and 「{heading}」")
+        driver.get("about:blank")
+        driver.get(base + "#9000-01-01")
+        wait_ready(driver)
+        waited(driver, lambda d: "9000" in d.find_element(By.ID, "details").text, "the details are drawn")
+        text = driver.find_element(By.ID, "title-year").text + driver.find_element(By.ID, "details").text
+        check("令和" not in text, "9000 has no era year (no 令和6982年)")
+        driver.get("about:blank")
+        driver.get(base + "#2026-01")
+        wait_ready(driver)
+        waited(driver, lambda d: d.find_elements(By.CSS_SELECTOR, "#details h2"), "the details are drawn")
+        for box, value in (("year-input", "99999"), ("year-input", ""), ("year-only", "99999")):
+            if box == "year-only":
+                driver.find_element(By.ID, "tab-year").click()
+                waited(driver, lambda d: "立　春" in d.find_element(By.ID, "year-body").text, "the year view is drawn")
+            driver.execute_script("document.getElementById('status').textContent = '';"
+                                  "const b = document.getElementById(arguments[0]); b.value = arguments[1];"
+                                  "b.dispatchEvent(new Event('change'));", box, value)
+            time.sleep(0.5)
+            message = driver.find_element(By.ID, "status").text
+            check("年は" in message and "整数" in message and "-500" in message,
+                  f"{box} holding 「{value}」 says 「{message}」")
+            if box == "year-input":
+                check(driver.find_element(By.ID, "title-year").text.startswith("2026年")
+                      and driver.find_element(By.ID, "year-input").get_attribute("value") == "2026",
+                      f"{box} holding 「{value}」 keeps 2026 shown")
+        holidays = [e.text for e in driver.find_elements(By.CSS_SELECTOR, "#year-body ul.plain li")
+                    if "元日" in e.text]
+        check(holidays and holidays[0].startswith("1月1日"), f"the year's holidays read 「{holidays[:1]}」")
+        driver.find_element(By.ID, "tab-find").click()
+        driver.find_element(By.ID, "find-query").send_keys("大安")
+        waited(driver, lambda d: d.find_elements(By.CSS_SELECTOR, "#find-list li a"), "the search lists days")
+        found = [a.text for a in driver.find_elements(By.CSS_SELECTOR, "#find-list li a")][:5]
+        check(found and all(re.match(r"^\d+年\d{1,2}月\d{1,2}日（.+?）", t) for t in found),
+              f"the found days read like 「{found[:1]}」")
+        shot(driver, "found-days-wording.png")
+    finally:
+        driver.quit()
+        server.shutdown()
+        server.server_close()
+
+
 def page_checks(args, shot):
     """The page for anyone: subscriptions, the search's range, print, 選日 and found days."""
     feed_checks(args, shot)
@@ -485,6 +584,8 @@ def page_checks(args, shot):
     print_checks(args)
     senjitsu_checks(args, shot)
     message_checks(args)
+    lunar_note_checks(args, shot)
+    wording_checks(args, shot)
 
 
 def browser(width, height):
