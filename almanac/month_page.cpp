@@ -414,7 +414,9 @@ std::vector<std::string> CalendarYears::noteDetails(const CivilDate& date) {
         lines.push_back(std::string("潮名 ") + notes::shioName(*d.shio) +
                         "：旧暦の日による潮の呼び名（海上保安庁の表。潮の高さは港ごとに異なる）");
     }
-    note(NoteKind::Kou, std::string(notes::kouName(d.kou)) + (d.kouBegins ? "（この日から）" : ""),
+    note(NoteKind::Kou,
+         std::string(notes::kouName(d.kou)) + "（" + notes::kouReading(d.kou) +
+             (d.kouBegins ? "、この日から）" : "）"),
          notes::noteKindMeaning(NoteKind::Kou));
     if (d.setsubun) {
         const notes::YearNotes& year = *years_.at(date.year).notes;
