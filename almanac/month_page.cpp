@@ -392,13 +392,15 @@ std::vector<std::string> CalendarYears::noteDetails(const CivilDate& date) {
          notes::noteKindMeaning(NoteKind::SetsuMonth));
     note(NoteKind::Choku, notes::chokuName(d.choku), notes::chokuMeaning(d.choku));
     note(NoteKind::Shuku, notes::shukuName(d.shuku), notes::noteKindMeaning(NoteKind::Shuku));
-    note(NoteKind::DayKyusei,
-         std::string(notes::kyuseiName(d.kyusei)) + (d.yoton ? "（陽遁）" : "（陰遁）"),
-         notes::noteKindMeaning(NoteKind::DayKyusei));
-    note(NoteKind::MonthKyusei, notes::kyuseiName(d.monthKyusei),
-         notes::noteKindMeaning(NoteKind::MonthKyusei));
-    note(NoteKind::YearKyusei, notes::kyuseiName(d.yearKyusei),
-         notes::noteKindMeaning(NoteKind::YearKyusei));
+    // A star's line leads with what the star stands for, then what the kind is.
+    const auto star = [&](NoteKind kind, int value, const std::string& suffix) {
+        lines.push_back(std::string(notes::noteKindName(kind)) + " " + notes::kyuseiName(value) +
+                        suffix + "：" + notes::kyuseiMeaning(value) + "。" +
+                        notes::noteKindMeaning(kind));
+    };
+    star(NoteKind::DayKyusei, d.kyusei, d.yoton ? "（陽遁）" : "（陰遁）");
+    star(NoteKind::MonthKyusei, d.monthKyusei, "");
+    star(NoteKind::YearKyusei, d.yearKyusei, "");
     for (const notes::Senjitsu s : d.senjitsu) {
         lines.push_back(std::string(notes::senjitsuName(s)) + "：" + notes::senjitsuMeaning(s));
     }

@@ -46,6 +46,7 @@ const char* chokuMeaning(int choku);   // one line
 const char* shukuName(int shuku);      // 0..27: "角" .. "軫"
 const char* kyuseiName(int star);      // 1..9: "一白水星" .. "九紫火星"
 const char* kyuseiShortName(int star); // 1..9: "一白" .. "九紫"
+const char* kyuseiMeaning(int star); // 1..9: "五行は水、方位は北、八卦は坎の星" ..
 const char* kouName(int kou); // 0..71, 0 = 立春初候 "東風解凍" (the 略本暦's names)
 const char* kouReading(int kou); // 0..71: "はるかぜこおりをとく" .. (kana, notes/readings.cpp)
 const char* ehoName(int stem); // 0..9 (0 = 甲): "東北東", "西南西", "南南東", "北北西"

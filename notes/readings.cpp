@@ -1,4 +1,4 @@
-// The readings of the 七十二候 (the 略本暦's names, kouName).
+// The readings of the 七十二候 (the 略本暦's names, kouName) and what each 九星 stands for.
 
 #include "notes/notes.h"
 
@@ -98,7 +98,26 @@ constexpr std::array<const char*, 72> kKouReading{
     "にわとりはじめてとやにつく",   // 鶏始乳
 };
 
+// What each 九星 stands for: its 五行 (the element in its name) and its 方位, from the table of
+// the article on 九星 of 東京書籍協会 (https://lp.tosyo-kyokai.co.jp/?p=4809), and its 八卦
+// from 「九星」, ピクシブ百科事典 (https://dic.pixiv.net/a/九星); both read 2026-12-09. The
+// 五黄 has no 八卦 and stands in the centre (中宮).
+constexpr std::array<const char*, 9> kKyuseiMeaning{
+    "五行は水、方位は北、八卦は坎の星",         "五行は土、方位は西南、八卦は坤の星",
+    "五行は木、方位は東、八卦は震の星",         "五行は木、方位は東南、八卦は巽の星",
+    "五行は土、方位は中央、八卦はなく中宮の星", "五行は金、方位は西北、八卦は乾の星",
+    "五行は金、方位は西、八卦は兌の星",         "五行は土、方位は東北、八卦は艮の星",
+    "五行は火、方位は南、八卦は離の星",
+};
+
 } // namespace
+
+const char* kyuseiMeaning(int star) {
+    if (star < 1 || star > 9) {
+        throw std::out_of_range("九星 " + std::to_string(star) + " is outside 1..9");
+    }
+    return kKyuseiMeaning[static_cast<std::size_t>(star - 1)];
+}
 
 const char* kouReading(int kou) {
     if (kou < 0 || kou >= static_cast<int>(kKouReading.size())) {

@@ -27,5 +27,16 @@ TEST(NoteDetails, KouWithItsReading) {
                         "七十二候 乃東枯（なつかれくさかるる、この日から）："));
 }
 
+// The 九星 lines lead with what the day's star stands for. The stars are those of
+// tests/notes/notes_rules_test.cpp: 2014-12-20 二黒 (陽遁 from 2014-12-19's 一白), 2015-06-18
+// 八白 (陰遁 after 2015-06-17's 九紫).
+TEST(NoteDetails, StarsWithWhatTheyStandFor) {
+    CalendarYears years(testing::shippedTables());
+    EXPECT_TRUE(hasLine(years.noteDetails({2014, 12, 20}),
+                        "日家九星 二黒土星（陽遁）：五行は土、方位は西南、八卦は坤の星。冬至と"));
+    EXPECT_TRUE(hasLine(years.noteDetails({2015, 6, 18}),
+                        "日家九星 八白土星（陰遁）：五行は土、方位は東北、八卦は艮の星。冬至と"));
+}
+
 } // namespace
 } // namespace sorvane::almanac
