@@ -391,7 +391,9 @@ std::vector<std::string> CalendarYears::noteDetails(const CivilDate& date) {
              (d.setsuBegins ? "、この日から" : "") + "）",
          notes::noteKindMeaning(NoteKind::SetsuMonth));
     note(NoteKind::Choku, notes::chokuName(d.choku), notes::chokuMeaning(d.choku));
-    note(NoteKind::Shuku, notes::shukuName(d.shuku), notes::noteKindMeaning(NoteKind::Shuku));
+    const std::string shuku = std::string(notes::shukuMeaning(d.shuku)) + "とされる日。" +
+                              notes::noteKindMeaning(NoteKind::Shuku);
+    note(NoteKind::Shuku, notes::shukuName(d.shuku), shuku.c_str());
     // A star's line leads with what the star stands for, then what the kind is.
     const auto star = [&](NoteKind kind, int value, const std::string& suffix) {
         lines.push_back(std::string(notes::noteKindName(kind)) + " " + notes::kyuseiName(value) +

@@ -41,9 +41,10 @@ const char* senjitsuName(Senjitsu s); // "一粒万倍日", "天赦日", "寅の
 const char* senjitsuMark(Senjitsu s); // a calendar cell's mark: "一粒万倍", "天赦", "寅" ..
 const char* senjitsuMeaning(Senjitsu s); // one line for a details pane
 
-const char* chokuName(int choku);      // 0..11: "建" .. "閉"
-const char* chokuMeaning(int choku);   // one line
-const char* shukuName(int shuku);      // 0..27: "角" .. "軫"
+const char* chokuName(int choku);    // 0..11: "建" .. "閉"
+const char* chokuMeaning(int choku); // one line
+const char* shukuName(int shuku);    // 0..27: "角" .. "軫"
+const char* shukuMeaning(int shuku); // 0..27: "柱立て・普請造作・婚礼に吉、葬式に凶" ..
 const char* kyuseiName(int star);      // 1..9: "一白水星" .. "九紫火星"
 const char* kyuseiShortName(int star); // 1..9: "一白" .. "九紫"
 const char* kyuseiMeaning(int star); // 1..9: "五行は水、方位は北、八卦は坎の星" ..

@@ -1,4 +1,5 @@
-// The readings of the 七十二候 (the 略本暦's names, kouName) and what each 九星 stands for.
+// The readings of the 七十二候 (the 略本暦's names, kouName), what each 九星 stands for
+// and what each 二十八宿 is said to favour and avoid.
 
 #include "notes/notes.h"
 
@@ -110,7 +111,53 @@ constexpr std::array<const char*, 9> kKyuseiMeaning{
     "五行は火、方位は南、八卦は離の星",
 };
 
+// What each 二十八宿 is said to favour and avoid, from 角 on. 角 .. 鬼: 「二十八宿とは」,
+// 東京アクセント (https://tokyoaccent.com/calendar/28towa.htm); 柳 .. 軫, where that page was cut
+// off: KOYOMI NOTE's day pages (https://koyominote.com/post/calendar-day/?date=2077-01-23 柳,
+// https://koyominote.com/post/calendar-shuku28-25/?y=2037 星,
+// https://koyominote.com/post/calendar-shuku28-26?y=1937 張,
+// https://koyominote.com/post/calendar-day/?date=2070-08-19 翼,
+// https://koyominote.com/post/calendar-day/?date=2037-05-13 軫); all read 2026-12-09. Almanacs
+// differ in the details (觜 is 着初めに凶 there, 建築に大凶 on KOYOMI NOTE).
+constexpr std::array<const char*, 28> kShukuMeaning{
+    "柱立て・普請造作・婚礼に吉、葬式に凶",
+    "衣類の仕立て・物品の購入に吉、建築に凶",
+    "婚礼・新規事の開始に吉、着初めに凶",
+    "婚礼・旅行・移転・柱立て・棟上げに吉",
+    "移転・旅行に吉、婚礼・普請建築・葬式に凶",
+    "婚礼・開店・移転・新規事の開始に吉",
+    "動土・集金・建物の改造に吉、葬式に凶",
+    "土掘り・倉庫の建築・新規事の開始に吉",
+    "移転・旅行ほか万事に吉",
+    "稽古事始めに吉、訴訟・婚礼・葬式に凶",
+    "衣類の着初め・学問始めに吉、相談事に凶",
+    "壁塗り・家の修理・船普請・酒造りに吉",
+    "神仏の祭祀・婚礼・祝い事のすべてに吉",
+    "新規事の開始・旅立ち・婚礼に吉",
+    "柱立て・棟上げ・神仏の祭祀・旅行に吉",
+    "動土造作・婚礼・契約・取引始めに吉",
+    "公事に関わるのに吉、私事にこだわるのは凶",
+    "神仏詣で・新規事の開始に吉、造作や修理に凶",
+    "神仏の祭祀・婚礼・屋根ふき・棟上げに吉",
+    "稽古始め・仕事始めに吉、着初めに凶",
+    "物品の仕入れ・新規の取引・祝い事に吉",
+    "神仏の祭祀・種まき・普請建築に吉",
+    "祝い事のすべてに大吉、ただし婚礼のみ凶",
+    "建築に凶、葬儀は不幸が重なって凶",
+    "乗馬始め・治療始めに吉、婚礼・葬儀に凶",
+    "旅行・婚礼・就職に吉、種まき・養蚕は大きく利を得る",
+    "種まき・旅行に吉、婚礼に凶",
+    "ほぼすべての事に吉、衣類の仕立てに凶",
+};
+
 } // namespace
+
+const char* shukuMeaning(int shuku) {
+    if (shuku < 0 || shuku >= static_cast<int>(kShukuMeaning.size())) {
+        throw std::out_of_range("二十八宿 index " + std::to_string(shuku) + " is outside 0..27");
+    }
+    return kShukuMeaning[static_cast<std::size_t>(shuku)];
+}
 
 const char* kyuseiMeaning(int star) {
     if (star < 1 || star > 9) {

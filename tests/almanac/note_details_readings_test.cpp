@@ -38,5 +38,13 @@ TEST(NoteDetails, StarsWithWhatTheyStandFor) {
                         "日家九星 八白土星（陰遁）：五行は土、方位は東北、八卦は艮の星。冬至と"));
 }
 
+// The 二十八宿 line leads with what the day's 宿 is said to favour and avoid; 2026-01-01 is a 井
+// day (tests/notes/notes_rules_test.cpp).
+TEST(NoteDetails, MansionWithWhatItFavours) {
+    CalendarYears years(testing::shippedTables());
+    EXPECT_TRUE(hasLine(years.noteDetails({2026, 1, 1}),
+                        "二十八宿 井：神仏の祭祀・種まき・普請建築に吉とされる日。月の通り道"));
+}
+
 } // namespace
 } // namespace sorvane::almanac
