@@ -391,14 +391,18 @@ std::vector<std::string> CalendarYears::noteDetails(const CivilDate& date) {
              (d.setsuBegins ? "、この日から" : "") + "）",
          notes::noteKindMeaning(NoteKind::SetsuMonth));
     note(NoteKind::Choku, notes::chokuName(d.choku), notes::chokuMeaning(d.choku));
-    note(NoteKind::Shuku, notes::shukuName(d.shuku), notes::noteKindMeaning(NoteKind::Shuku));
-    note(NoteKind::DayKyusei,
-         std::string(notes::kyuseiName(d.kyusei)) + (d.yoton ? "（陽遁）" : "（陰遁）"),
-         notes::noteKindMeaning(NoteKind::DayKyusei));
-    note(NoteKind::MonthKyusei, notes::kyuseiName(d.monthKyusei),
-         notes::noteKindMeaning(NoteKind::MonthKyusei));
-    note(NoteKind::YearKyusei, notes::kyuseiName(d.yearKyusei),
-         notes::noteKindMeaning(NoteKind::YearKyusei));
+    const std::string shuku = std::string(notes::shukuMeaning(d.shuku)) + "とされる日。" +
+                              notes::noteKindMeaning(NoteKind::Shuku);
+    note(NoteKind::Shuku, notes::shukuName(d.shuku), shuku.c_str());
+    // A star's line leads with what the star stands for, then what the kind is.
+    const auto star = [&](NoteKind kind, int value, const std::string& suffix) {
+        lines.push_back(std::string(notes::noteKindName(kind)) + " " + notes::kyuseiName(value) +
+                        suffix + "：" + notes::kyuseiMeaning(value) + "。" +
+                        notes::noteKindMeaning(kind));
+    };
+    star(NoteKind::DayKyusei, d.kyusei, d.yoton ? "（陽遁）" : "（陰遁）");
+    star(NoteKind::MonthKyusei, d.monthKyusei, "");
+    star(NoteKind::YearKyusei, d.yearKyusei, "");
     for (const notes::Senjitsu s : d.senjitsu) {
         lines.push_back(std::string(notes::senjitsuName(s)) + "：" + notes::senjitsuMeaning(s));
     }
@@ -414,7 +418,9 @@ std::vector<std::string> CalendarYears::noteDetails(const CivilDate& date) {
         lines.push_back(std::string("潮名 ") + notes::shioName(*d.shio) +
                         "：旧暦の日による潮の呼び名（海上保安庁の表。潮の高さは港ごとに異なる）");
     }
-    note(NoteKind::Kou, std::string(notes::kouName(d.kou)) + (d.kouBegins ? "（この日から）" : ""),
+    note(NoteKind::Kou,
+         std::string(notes::kouName(d.kou)) + "（" + notes::kouReading(d.kou) +
+             (d.kouBegins ? "、この日から）" : "）"),
          notes::noteKindMeaning(NoteKind::Kou));
     if (d.setsubun) {
         const notes::YearNotes& year = *years_.at(date.year).notes;

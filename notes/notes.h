@@ -41,12 +41,15 @@ const char* senjitsuName(Senjitsu s); // "一粒万倍日", "天赦日", "寅の
 const char* senjitsuMark(Senjitsu s); // a calendar cell's mark: "一粒万倍", "天赦", "寅" ..
 const char* senjitsuMeaning(Senjitsu s); // one line for a details pane
 
-const char* chokuName(int choku);      // 0..11: "建" .. "閉"
-const char* chokuMeaning(int choku);   // one line
-const char* shukuName(int shuku);      // 0..27: "角" .. "軫"
+const char* chokuName(int choku);    // 0..11: "建" .. "閉"
+const char* chokuMeaning(int choku); // one line
+const char* shukuName(int shuku);    // 0..27: "角" .. "軫"
+const char* shukuMeaning(int shuku); // 0..27: "柱立て・普請造作・婚礼に吉、葬式に凶" ..
 const char* kyuseiName(int star);      // 1..9: "一白水星" .. "九紫火星"
 const char* kyuseiShortName(int star); // 1..9: "一白" .. "九紫"
-const char* kouName(int kou);  // 0..71, 0 = 立春初候 "東風解凍" (the 略本暦's names)
+const char* kyuseiMeaning(int star); // 1..9: "五行は水、方位は北、八卦は坎の星" ..
+const char* kouName(int kou); // 0..71, 0 = 立春初候 "東風解凍" (the 略本暦's names)
+const char* kouReading(int kou); // 0..71: "はるかぜこおりをとく" .. (kana, notes/readings.cpp)
 const char* ehoName(int stem); // 0..9 (0 = 甲): "東北東", "西南西", "南南東", "北北西"
 const char* stemName(int stem);         // 0..9: "甲" .. "癸"
 const char* branchName(int branch);     // 0..11: "子" .. "亥"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes the subscription feeds into a folder ready for any static web host: one calendar of
 # each kind (rokuyo.ics, senjitsu.ics, sekki.ics, holidays.ics, moon.ics, zassetsu.ics,
-# senjitsu-periods.ics) for
+# senjitsu-periods.ics, shio.ics) for
 # the years from last year to three years ahead (Japan Standard Time's year), an
 # index.html in Japanese that lists them with a line each and links to subscribe (webcal://
 # on the page's own host, made from the relative links when the page is opened), and the
@@ -59,7 +59,7 @@ json_property() {
 items=""
 entries=""
 written=0
-for kind in rokuyo senjitsu sekki holidays moon zassetsu senjitsu-periods; do
+for kind in rokuyo senjitsu sekki holidays moon zassetsu senjitsu-periods shio; do
     from=$first
     to=$last
     # A window beyond a kind's years: the message names them ("covers the years A..B").

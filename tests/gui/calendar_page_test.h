@@ -414,7 +414,8 @@ class CalendarPageTest : public QObject {
                          text.indexOf(QStringLiteral("【暦注】")),
                  qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("天赦日：天が万物の罪を赦す")), qPrintable(text));
-        QVERIFY2(text.contains(QStringLiteral("七十二候 蟄虫啓戸（この日から）")),
+        QVERIFY2(text.contains(
+                     QStringLiteral("七十二候 蟄虫啓戸（すごもりむしとをひらく、この日から）")),
                  qPrintable(text));
         QVERIFY(!details->toolTip().isEmpty());
         // The lines the grid and the printed pages add under a day's own lines.

@@ -214,8 +214,9 @@ def feed_checks(args, shot):
     check(about["first"] == this_year - 1 and about["last"] == this_year + 3,
           f"the site's feeds cover {about['first']}..{about['last']} (this year {this_year} -1 .. +3)")
     kinds = [feed["kind"] for feed in about["feeds"]]
-    check(kinds == ["rokuyo", "senjitsu", "sekki", "holidays", "moon", "zassetsu", "senjitsu-periods"],
-          f"the site has the seven feeds ({kinds})")
+    check(kinds == ["rokuyo", "senjitsu", "sekki", "holidays", "moon", "zassetsu", "senjitsu-periods",
+                    "shio"],
+          f"the site has the eight feeds ({kinds})")
     server = serve(args.site)
     base = f"http://127.0.0.1:{server.server_address[1]}/"
     try:
