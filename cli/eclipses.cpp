@@ -8,7 +8,6 @@
 #include "horizon/places.h"
 #include "sky/precise_year.h"
 
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -114,16 +113,8 @@ LifeRun runEclipses(const std::vector<std::string>& args) {
     } catch (const EclipseError& e) {
         run.status = kBadArgument;
         run.err = e.message;
-    } catch (const exports::IcsError& e) {
-        run.status = kBadArgument;
-        run.err = e.what();
-    } catch (const FileWriteError& e) {
-        run.status = kOutputFailed;
-        run.err = quotedArgument(e.path().string()) + "：書き込めません（" + e.step() + "：" +
-                  std::strerror(e.error()) + "）";
-    } catch (const std::exception& e) {
-        run.status = kBadData;
-        run.err = e.what();
+    } catch (const std::exception&) {
+        return failedRun(std::current_exception());
     }
     return run;
 }

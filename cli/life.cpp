@@ -101,6 +101,24 @@ std::string lifeUsage() {
            "              events. Errors are in Japanese.\n";
 }
 
+LifeRun failedRun(std::exception_ptr failure) {
+    LifeRun run;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const exports::IcsError& e) {
+        run.status = kBadArgument;
+        run.err = e.what();
+    } catch (const FileWriteError& e) {
+        run.status = kOutputFailed;
+        run.err = quotedArgument(e.path().string()) + "：書き込めません（" + e.step() + "：" +
+                  std::strerror(e.error()) + "）";
+    } catch (const std::exception& e) {
+        run.status = kBadData;
+        run.err = e.what();
+    }
+    return run;
+}
+
 LifeRun runLife(const std::vector<std::string>& args, const CivilDate& todayInJapan) {
     LifeRun run;
     try {
@@ -185,16 +203,8 @@ LifeRun runLife(const std::vector<std::string>& args, const CivilDate& todayInJa
     } catch (const LifeError& e) {
         run.status = kBadArgument;
         run.err = e.message;
-    } catch (const exports::IcsError& e) {
-        run.status = kBadArgument;
-        run.err = e.what();
-    } catch (const FileWriteError& e) {
-        run.status = kOutputFailed;
-        run.err = quotedArgument(e.path().string()) + "：書き込めません（" + e.step() + "：" +
-                  std::strerror(e.error()) + "）";
-    } catch (const std::exception& e) {
-        run.status = kBadData;
-        run.err = e.what();
+    } catch (const std::exception&) {
+        return failedRun(std::current_exception());
     }
     return run;
 }

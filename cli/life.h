@@ -3,6 +3,7 @@
 
 #include "calendar/civil_date.h"
 
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@ struct LifeRun {
     std::string out; // what standard output gets
     std::string err; // one line for standard error ("" when none)
 };
+
+// The run of a failure the commands with their own options share, from the exception in
+// flight: a calendar not made (2), a file not written (3, naming the file), data not read (1).
+// Rethrows what is none of these.
+LifeRun failedRun(std::exception_ptr failure);
 
 // --life KIND [--date YYYY-MM-DD] [--year Y] [--years N] [--sex 男|女] [--json] [--ics FILE]
 // [--today YYYY-MM-DD] [--data DIR]. today: the day in Japan, when --today does not say.
