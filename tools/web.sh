@@ -86,7 +86,8 @@ fetch_source() {
 cached() {
   local name=$1 version=$2 build=$3
   local recipe
-  recipe=$( (declare -f "$build"; echo "$emcc_version") | sha256sum | cut -c1-12)
+  recipe=$( (declare -f "$build"; [ "$build" != erfa_into ] || cat "$root/tools/erfa-library.sh"
+    echo "$emcc_version") | sha256sum | cut -c1-12)
   local entry=$cache/web/$name-$version-emcc$emcc_version-$recipe
   if [ ! -f "$entry/.complete" ]; then
     local tmp=$entry.tmp.$$
@@ -108,36 +109,10 @@ into_prefix() {
 # --- ERFA -----------------------------------------------------------------------------------
 # erfa_into DIR FINAL: ERFA's library and headers built into DIR.
 erfa_into() {
-  local dir=$1 src
+  local src
   src=$(fetch_source erfa)
   say "building ERFA for WebAssembly"
-  local obj=$dir/obj
-  mkdir -p "$obj" "$dir/lib" "$dir/include"
-  local version
-  version=$(sed -n 's/^AC_INIT(\[erfa\], *\[\([0-9.]*\)\].*/\1/p' "$src/configure.ac")
-  [ -n "$version" ] || version=2.0.0
-  local sofa
-  sofa=$(sed -n 's/.*AC_DEFINE(\[SOFA_VERSION\], *\["\([0-9]*\)"\].*/\1/p' "$src/configure.ac")
-  cat >"$obj/config.h" <<EOF
-#define PACKAGE_VERSION "$version"
-#define PACKAGE_VERSION_MAJOR ${version%%.*}
-#define PACKAGE_VERSION_MINOR $(cut -d. -f2 <<<"$version")
-#define PACKAGE_VERSION_MICRO $(cut -d. -f3 <<<"$version")
-#define SOFA_VERSION "$sofa"
-EOF
-  local files=()
-  for f in "$src"/src/*.c; do
-    case $(basename "$f") in t_*) continue ;; esac
-    files+=("$f")
-  done
-  # Two compilers at a time, as the machine allows.
-  printf '%s\n' "${files[@]}" |
-    xargs -P "$(nproc)" -n 16 sh -c 'cd "$0" && nice emcc -O2 -ffp-contract=off -DHAVE_CONFIG_H -I. -c "$@"' "$obj" ||
-    return 1
-  emar rcs "$dir/lib/liberfa.a" "$obj"/*.o || return 1
-  cp "$src"/src/erfa.h "$src"/src/erfam.h "$src"/src/erfaextra.h "$dir/include/" || return 1
-  [ ! -f "$src/src/erfadatextra.h" ] || cp "$src/src/erfadatextra.h" "$dir/include/" || return 1
-  rm -rf "$obj"
+  "$root/tools/erfa-library.sh" "$src" "$1" emcc emar
 }
 
 # --- libical --------------------------------------------------------------------------------

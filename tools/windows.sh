@@ -62,12 +62,14 @@ fetch_source() {
 # --- The cache outside the clone ---------------------------------------------------------------
 #   cached NAME VERSION FUNCTION...: prints the folder, made by `FUNCTION DIR` (into DIR, which
 #   is then renamed to the folder) when missing. The folder's name holds a hash of the text of
-#   the FUNCTIONs and of the compiler's version. FUNCTION's own output goes to standard error.
+#   the FUNCTIONs (and of tools/erfa-library.sh for ERFA) and of the compiler's version.
+#   FUNCTION's own output goes to standard error.
 cached() {
   local name=$1 version=$2 build=$3
   shift 2
   local recipe
-  recipe=$( (declare -f "$@"; compiler_version) | sha256sum | cut -c1-12)
+  recipe=$( (declare -f "$@"; [ "$build" != erfa_into ] || cat "$root/tools/erfa-library.sh"
+    compiler_version) | sha256sum | cut -c1-12)
   local entry=$cache/windows/$name-$version-$recipe
   if [ ! -f "$entry/.complete" ]; then
     local tmp=$entry.tmp.$$
@@ -139,35 +141,10 @@ build_qt() { cached qt6-base "$(qt_version)" qt_into qt_patch; }
 # --- ERFA -----------------------------------------------------------------------------------
 # erfa_into DIR: ERFA's library and headers built into DIR.
 erfa_into() {
-  local dir=$1 src
+  local src
   src=$(fetch_source erfa)
   say "building ERFA for Windows"
-  local obj=$dir/obj
-  mkdir -p "$obj" "$dir/lib" "$dir/include"
-  local version
-  version=$(sed -n 's/^AC_INIT(\[erfa\], *\[\([0-9.]*\)\].*/\1/p' "$src/configure.ac")
-  [ -n "$version" ] || version=2.0.0
-  local sofa
-  sofa=$(sed -n 's/.*AC_DEFINE(\[SOFA_VERSION\], *\["\([0-9]*\)"\].*/\1/p' "$src/configure.ac")
-  cat >"$obj/config.h" <<CONFIG
-#define PACKAGE_VERSION "$version"
-#define PACKAGE_VERSION_MAJOR ${version%%.*}
-#define PACKAGE_VERSION_MINOR $(cut -d. -f2 <<<"$version")
-#define PACKAGE_VERSION_MICRO $(cut -d. -f3 <<<"$version")
-#define SOFA_VERSION "$sofa"
-CONFIG
-  local files=()
-  for f in "$src"/src/*.c; do
-    case $(basename "$f") in t_*) continue ;; esac
-    files+=("$f")
-  done
-  printf '%s\n' "${files[@]}" |
-    xargs -P "$(nproc)" -n 16 sh -c 'cd "$0" && nice '"$host"'-gcc-posix -O2 -ffp-contract=off -DHAVE_CONFIG_H -I. -c "$@"' "$obj" ||
-    return 1
-  "$host-ar" rcs "$dir/lib/liberfa.a" "$obj"/*.o || return 1
-  cp "$src"/src/erfa.h "$src"/src/erfam.h "$src"/src/erfaextra.h "$dir/include/" || return 1
-  [ ! -f "$src/src/erfadatextra.h" ] || cp "$src/src/erfadatextra.h" "$dir/include/" || return 1
-  rm -rf "$obj"
+  "$root/tools/erfa-library.sh" "$src" "$1" "$host-gcc-posix" "$host-ar"
 }
 
 # --- libical --------------------------------------------------------------------------------
