@@ -16,9 +16,7 @@ namespace sorvane::cli {
 
 namespace {
 
-constexpr int kBadData = 1;
 constexpr int kBadArgument = 2;
-constexpr int kOutputFailed = 3;
 
 struct EclipseError {
     std::string message;
