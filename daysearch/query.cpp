@@ -440,7 +440,7 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
                 if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) {
                     throw QueryError(quotedText(name) + ": no " + kindLabel(kind) + " is named " +
                                          quotedText(parts[1]),
-                                     name);
+                                     name, {}, {}, QueryProblem::UnknownName);
                 }
                 addTerm(word, name, Term{kind, vocabulary.canonical(parts[1]), kinds.size() > 1});
                 continue;
@@ -450,7 +450,7 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
                 const std::string near = vocabulary.nearest(name);
                 throw QueryError("unknown word " + quotedText(name) +
                                      (near.empty() ? "" : " (did you mean " + near + "?)"),
-                                 name, {}, near);
+                                 name, {}, near, QueryProblem::UnknownName);
             }
             if (kinds.size() > 1) {
                 std::vector<std::string> forms;
@@ -460,7 +460,7 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
                     list += (list.empty() ? "" : " or ") + forms.back();
                 }
                 throw QueryError(quotedText(name) + " is ambiguous: write " + list, name,
-                                 std::move(forms));
+                                 std::move(forms), {}, QueryProblem::TwoKinds);
             }
             addTerm(word, name, Term{kinds.front(), vocabulary.canonical(name)});
         }
@@ -479,7 +479,7 @@ Query parseQuery(std::string_view text, const Vocabulary& vocabulary) {
         }
     }
     if (query.words.empty()) {
-        throw QueryError("the query is empty", "");
+        throw QueryError("the query is empty", "", {}, {}, QueryProblem::Empty);
     }
     return query;
 }

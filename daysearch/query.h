@@ -58,12 +58,23 @@ struct Query {
 
 // A query that cannot be read. word() is the word at fault as written; for a name of more
 // than one kind, qualifiedForms() lists the ways to write it (十二直:危, 二十八宿:危).
+// What is wrong with a query, for a front end's own message.
+enum class QueryProblem {
+    Unreadable,  // a word not written as a word ("-" alone, "a||b", "a:b:c", "種類:name")
+    Empty,       // no word at all
+    UnknownName, // a name no kind has (or not the kind written before its ':')
+    TwoKinds,    // a name of two kinds, written without its kind
+};
+
 class QueryError : public std::runtime_error {
   public:
     QueryError(const std::string& message, std::string word,
-               std::vector<std::string> qualifiedForms = {}, std::string suggestion = {})
+               std::vector<std::string> qualifiedForms = {}, std::string suggestion = {},
+               QueryProblem problem = QueryProblem::Unreadable)
         : std::runtime_error(message), word_(std::move(word)),
-          qualifiedForms_(std::move(qualifiedForms)), suggestion_(std::move(suggestion)) {}
+          qualifiedForms_(std::move(qualifiedForms)), suggestion_(std::move(suggestion)),
+          problem_(problem) {}
+    QueryProblem problem() const { return problem_; }
     const std::string& word() const { return word_; }
     const std::vector<std::string>& qualifiedForms() const { return qualifiedForms_; }
     // For an unknown name, the known name nearest to it ("" when none is near).
@@ -73,6 +84,7 @@ class QueryError : public std::runtime_error {
     std::string word_;
     std::vector<std::string> qualifiedForms_;
     std::string suggestion_;
+    QueryProblem problem_;
 };
 
 // The names a query may use, each with the kinds it belongs to. The names are taken from

@@ -102,12 +102,6 @@ std::optional<CivilDate> isoDate(std::string_view text) {
     return date;
 }
 
-std::string dateRefusal(std::string_view text) {
-    const almanac::YearSpan years = almanac::coverage(almanac::Source::Year);
-    return quotedInput(text) + "は日付として読めません（例：2027-01-01、" +
-           std::to_string(years.first) + "〜" + std::to_string(years.last) + "年）。";
-}
-
 } // namespace
 
 namespace {
@@ -120,18 +114,12 @@ std::string quotingDump(const ordered_json& doc) {
 
 } // namespace
 
-std::string pageErrorJson(const std::string& message) {
-    return quotingDump(ordered_json{{"error", message}});
-}
-
-std::string yearPageJson(const Tables& tables, int year) {
+std::string yearPageJson(const Tables& tables, int year, bool theory) {
     if (!almanac::covers(almanac::Source::Year, year)) {
-        const almanac::YearSpan years = almanac::coverage(almanac::Source::Year);
-        return pageErrorJson("年は" + std::to_string(years.first) + "〜" +
-                             std::to_string(years.last) + "です。");
+        return pageErrorJson(pageError(PageProblem::YearOutside));
     }
     almanac::AlmanacOptions options;
-    options.precise = almanac::covers(almanac::Source::Precise, year);
+    options.precise = !theory && almanac::covers(almanac::Source::Precise, year);
     options.zassetsu = true;
     options.holidays = almanac::covers(almanac::Source::Holidays, year);
     const almanac::YearAlmanac almanac =
@@ -147,6 +135,9 @@ std::string yearPageJson(const Tables& tables, int year) {
     }
     doc["heading"] = printedYearText(year) + "年の二十四節気と土用" +
                      (almanac.precise ? "（国立天文台と同じ計算方法）" : "（既定の理論）");
+    doc["precise"] = almanac.precise;
+    // Whether the other mode gives other minutes (the precise mode reaches the year).
+    doc["preciseReaches"] = almanac::covers(almanac::Source::Precise, year);
     return doc.dump() + "\n";
 }
 
@@ -198,33 +189,45 @@ std::string coverageJson() {
     return doc.dump() + "\n";
 }
 
-std::string findPageJson(daysearch::DaySearch& search, const daysearch::Vocabulary& vocabulary,
-                         std::string_view queryText, std::string_view fromText,
-                         std::string_view toText) {
+std::variant<FindFields, PageError> readFindFields(const daysearch::Vocabulary& vocabulary,
+                                                   std::string_view queryText,
+                                                   std::string_view fromText,
+                                                   std::string_view toText) {
     // Bounded before anything reads it: the nearest-name suggestion costs time in a word's
     // length.
-    if (const std::size_t n = charactersUpTo(queryText, kMaxQueryCharacters);
-        n > kMaxQueryCharacters) {
-        return pageErrorJson("条件が長すぎます（" + std::to_string(kMaxQueryCharacters) +
-                             "文字まで）。");
+    if (charactersUpTo(queryText, kMaxQueryCharacters) > kMaxQueryCharacters) {
+        return pageError(PageProblem::QueryTooLong);
     }
     const std::optional<CivilDate> from = isoDate(fromText);
     if (!from) {
-        return pageErrorJson(dateRefusal(fromText));
+        return pageError(PageProblem::FromUnreadable, fromText);
     }
     const std::optional<CivilDate> to = isoDate(toText);
     if (!to) {
-        return pageErrorJson(dateRefusal(toText));
+        return pageError(PageProblem::ToUnreadable, toText);
     }
     if (*to < *from) {
-        return pageErrorJson("期間の終わりが始まりより前です。");
+        return pageError(PageProblem::RangeReversed);
     }
-    daysearch::Query query;
     try {
-        query = daysearch::parseQuery(queryText, vocabulary);
+        return FindFields{daysearch::parseQuery(queryText, vocabulary), *from, *to};
     } catch (const daysearch::QueryError& e) {
-        return pageErrorJson(queryRefusal(e));
+        return queryError(e);
     }
+}
+
+std::string findPageJson(daysearch::DaySearch& search, const daysearch::Vocabulary& vocabulary,
+                         std::string_view queryText, std::string_view fromText,
+                         std::string_view toText) {
+    std::variant<FindFields, PageError> read =
+        readFindFields(vocabulary, queryText, fromText, toText);
+    if (const PageError* error = std::get_if<PageError>(&read)) {
+        return pageErrorJson(*error);
+    }
+    FindFields& fields = std::get<FindFields>(read);
+    const daysearch::Query& query = fields.query;
+    const CivilDate& from = fields.from;
+    const CivilDate& to = fields.to;
     ordered_json days = ordered_json::array();
     std::size_t listed = 0;
     daysearch::SearchHooks hooks;
@@ -238,10 +241,10 @@ std::string findPageJson(daysearch::DaySearch& search, const daysearch::Vocabula
             ++listed;
         }
     };
-    const daysearch::SearchResult result = search.search(query, *from, *to, hooks);
+    const daysearch::SearchResult result = search.search(query, from, to, hooks);
     std::vector<std::string> notes;
     if (result.count == 0) {
-        for (const std::string& date : daysearch::absentLunarDates(search, query, *from, *to)) {
+        for (const std::string& date : daysearch::absentLunarDates(search, query, from, to)) {
             notes.push_back(absentDateNote(date));
         }
     }
@@ -251,9 +254,10 @@ std::string findPageJson(daysearch::DaySearch& search, const daysearch::Vocabula
     ordered_json doc;
     doc["query"] = query.text;
     doc["name"] = daysearch::queryInWords(query); // the calendar file's name
-    doc["from"] = isoDateText(*from);
-    doc["to"] = isoDateText(*to);
+    doc["from"] = isoDateText(from);
+    doc["to"] = isoDateText(to);
     doc["count"] = result.count;
+    doc["countText"] = foundCountText(static_cast<long long>(result.count));
     doc["days"] = std::move(days);
     doc["more"] = result.count - listed;
     doc["notes"] = notes;

@@ -7,11 +7,13 @@
 #include "daysearch/day_search.h"
 #include "daysearch/query.h"
 #include "ephemeris/tables.h"
+#include "export/page_error.h"
 #include "horizon/places.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace sorvane::exports {
 
@@ -33,13 +35,11 @@ inline constexpr std::size_t kMaxPlaceNameBytes = 256;
 // The most days a search document lists; "count" has them all.
 inline constexpr std::size_t kPageDaysListed = 1000;
 
-// {"error": message}: how every page document says it could not be made.
-std::string pageErrorJson(const std::string& message);
-
 // The year view: the document of yearJson (the 28 events with their lines, the 雑節 and,
 // where the law reaches, the holidays) in the precise mode wherever it reaches and the solar
 // theory's elsewhere, with a "heading" naming the year and the mode.
-std::string yearPageJson(const Tables& tables, int year);
+// With theory, the solar theory's minutes in every year; "precise" says which were given.
+std::string yearPageJson(const Tables& tables, int year, bool theory = false);
 
 // The day search's check boxes: "groups", each with its "key" (rokuyo, week, choku, kyusei,
 // senjitsu), "title" and "names" ({"label", "word"}: the box's text and the word the query
@@ -54,6 +54,17 @@ std::string coverageJson();
 // (at most kPageDaysListed, each with date, weekday and notes), "more" (the days not listed)
 // and "notes" (Japanese lines on lunar dates that fall on no day and stretches where a kind
 // is not known), or an error document with a Japanese message.
+// The search's fields as the page has them (a query, two ISO dates), read: the query and
+// the range, or the error naming the field to change.
+struct FindFields {
+    daysearch::Query query;
+    CivilDate from;
+    CivilDate to;
+};
+std::variant<FindFields, PageError> readFindFields(const daysearch::Vocabulary& vocabulary,
+                                                   std::string_view query, std::string_view from,
+                                                   std::string_view to);
+
 std::string findPageJson(daysearch::DaySearch& search, const daysearch::Vocabulary& vocabulary,
                          std::string_view query, std::string_view from, std::string_view to);
 

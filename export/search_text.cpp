@@ -12,10 +12,10 @@ std::string quotedInput(std::string_view text, std::size_t limit) {
 
 std::string queryRefusal(const daysearch::QueryError& error) {
     const std::string& word = error.word();
-    if (word.empty()) {
+    if (error.problem() == daysearch::QueryProblem::Empty || word.empty()) {
         return "条件を選ぶか、その他の条件を入力してください。";
     }
-    if (!error.qualifiedForms().empty()) {
+    if (error.problem() == daysearch::QueryProblem::TwoKinds && !error.qualifiedForms().empty()) {
         std::string forms;
         for (const std::string& f : error.qualifiedForms()) {
             forms += (forms.empty() ? "" : " か ") + f;
@@ -23,12 +23,16 @@ std::string queryRefusal(const daysearch::QueryError& error) {
         return quotedInput(word) + "は二つの種類にある名前です。" + forms +
                " のように種類を付けてください。";
     }
-    if (std::string_view(error.what()).substr(0, 12) == "unknown word") {
+    if (error.problem() == daysearch::QueryProblem::UnknownName) {
         const std::string unknown = quotedInput(word) + "という名前はありません。";
         return error.suggestion().empty() ? unknown
                                           : unknown + error.suggestion() + " のことですか。";
     }
     return quotedInput(word) + "を読めません（名前を | でつなぎ、打ち消しは先頭に - を付けます）。";
+}
+
+std::string foundCountText(long long count) {
+    return "該当 " + std::to_string(count) + " 件";
 }
 
 std::string absentDateNote(const std::string& date) {

@@ -14,6 +14,10 @@ namespace sorvane::exports {
 // the nearest known one), or a word that is not written as a word.
 std::string queryRefusal(const daysearch::QueryError& error);
 
+// How many days a search found, as the window and the page say it: "該当 4 件" (a bare
+// "4日" reads as the fourth of a month).
+std::string foundCountText(long long count);
+
 // A lunar date of the query (旧3月30日) that falls on no day of the range.
 std::string absentDateNote(const std::string& date);
 

@@ -699,7 +699,8 @@ void DaySearchWindow::showAnswer(int generation, const std::shared_ptr<Answer>& 
         return;
     }
     state_->result = std::make_shared<const daysearch::SearchResult>(std::move(answer->result));
-    count_->setText(QStringLiteral("該当 %1 件").arg(state_->result->count));
+    count_->setText(QString::fromStdString(
+        exports::foundCountText(static_cast<long long>(state_->result->count))));
     QStringList notes;
     for (const std::string& date : answer->absent) {
         notes << q(exports::absentDateNote(date));

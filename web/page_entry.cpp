@@ -2,17 +2,19 @@
 // (export/page_document.h) for the page's script, beside the terminal program's main in the
 // same module. A Page is made by the script and lives as long as the page. Every text comes
 // in the module's heap (never on its stack), is bounded before it is read, and every failure
-// comes back as {"error": message in Japanese}: a failed call leaves the page as it was.
+// comes back as {"error": message in Japanese, "code", "field"} (export/page_error.h): a
+// failed call leaves the page as it was.
 #include "almanac/coverage.h"
 #include "almanac/month_page.h"
 #include "calendar/civil_date.h"
-#include "calendar/typed_date.h"
 #include "daysearch/day_search.h"
 #include "daysearch/query.h"
 #include "ephemeris/data_location.h"
 #include "ephemeris/tables.h"
 #include "export/life_document.h"
 #include "export/page_document.h"
+#include "export/page_error.h"
+#include "export/page_files.h"
 #include "export/search_text.h"
 #include "horizon/places.h"
 #include "lifeevents/life_events.h"
@@ -44,14 +46,18 @@ struct Page {
         : tables(std::move(loaded)), years(tables), places(horizon::loadPlaces(findDataDir())) {}
 };
 
-const char* errorAnswer(std::string& answer, const std::string& message) {
-    answer = exports::pageErrorJson(message);
+using exports::PageProblem;
+
+const char* errorAnswer(std::string& answer, PageProblem problem, std::string_view detail = {}) {
+    answer = exports::pageErrorJson(exports::pageError(problem, detail));
     return answer.c_str();
 }
 
 // What every call answers for a page the script does not have.
 const char* noPage() {
-    return "{\"error\":\"暦の表を読み込めていません\"}\n";
+    static const std::string answer =
+        exports::pageErrorJson(exports::pageError(PageProblem::NoTables));
+    return answer.c_str();
 }
 
 // The text at text, at most limit bytes long, or nothing when it is longer (or missing).
@@ -74,9 +80,9 @@ template <typename Make> const char* answered(Page& page, Make make) {
     } catch (const std::bad_alloc&) {
         page.answer.clear();
         page.answer.shrink_to_fit();
-        return errorAnswer(page.answer, "メモリが足りず計算できませんでした");
+        return errorAnswer(page.answer, PageProblem::OutOfMemory);
     } catch (const std::exception& e) {
-        return errorAnswer(page.answer, std::string("計算できませんでした：") + e.what());
+        return errorAnswer(page.answer, PageProblem::CalculationFailed, e.what());
     }
     return page.answer.c_str();
 }
@@ -105,7 +111,7 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_month(void* handle, int year, int 
     }
     Page& page = *static_cast<Page*>(handle);
     if (!almanac::covers(almanac::Source::Year, year) || month < 1 || month > 12) {
-        return errorAnswer(page.answer, "年は-32768〜32767、月は1〜12です");
+        return errorAnswer(page.answer, PageProblem::MonthOutside);
     }
     return answered(page, [&] { return exports::monthPageJson(page.years, year, month); });
 }
@@ -122,26 +128,23 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_day(void* handle, int year, int mo
     const CivilDate date{year, month, day};
     if (!almanac::covers(almanac::Source::Year, year) || month < 1 || month > 12 || day < 1 ||
         day > daysInMonth(year, month)) {
-        return errorAnswer(page.answer, "その日はありません");
+        return errorAnswer(page.answer, PageProblem::NoSuchDay);
     }
     horizon::NamedPlace place = horizon::tokyo();
     const std::optional<std::string_view> placeName = bounded(name, exports::kMaxPlaceNameBytes);
     if (!placeName) {
-        return errorAnswer(page.answer, "地名が長すぎます（" +
-                                            std::to_string(exports::kMaxPlaceNameBytes) +
-                                            "バイトまで）");
+        return errorAnswer(page.answer, PageProblem::PlaceTooLong);
     }
     if (!placeName->empty()) {
         const horizon::NamedPlace* found = horizon::findPlace(page.places, std::string(*placeName));
         if (found == nullptr) {
-            return errorAnswer(page.answer,
-                               "知らない地名です：" + exports::quotedInput(*placeName));
+            return errorAnswer(page.answer, PageProblem::UnknownPlace, *placeName);
         }
         place = *found;
     } else {
         place = horizon::NamedPlace{std::string(), horizon::Observer{latitude, longitude}};
         if (!horizon::validObserver(place.observer)) {
-            return errorAnswer(page.answer, "緯度は-90〜90、経度は-180〜180です");
+            return errorAnswer(page.answer, PageProblem::BadObserver);
         }
     }
     return answered(page, [&] { return exports::dayPageJson(page.years, date, place); });
@@ -164,13 +167,13 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_places(void* handle) {
     });
 }
 
-// The year view of year (exports::yearPageJson).
-EMSCRIPTEN_KEEPALIVE const char* sorvane_page_year(void* handle, int year) {
+// The year view of year (exports::yearPageJson), in the solar theory's minutes with theory.
+EMSCRIPTEN_KEEPALIVE const char* sorvane_page_year(void* handle, int year, int theory) {
     if (handle == nullptr) {
         return noPage();
     }
     Page& page = *static_cast<Page*>(handle);
-    return answered(page, [&] { return exports::yearPageJson(page.tables, year); });
+    return answered(page, [&] { return exports::yearPageJson(page.tables, year, theory != 0); });
 }
 
 // The names of the search's check boxes (exports::searchVocabularyJson).
@@ -201,14 +204,12 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_find(void* handle, const char* que
     // Four bytes a character at most: a longer text is refused unread.
     const std::optional<std::string_view> text = bounded(query, 4 * exports::kMaxQueryCharacters);
     if (!text) {
-        return errorAnswer(page.answer, "条件が長すぎます（" +
-                                            std::to_string(exports::kMaxQueryCharacters) +
-                                            "文字まで）。");
+        return errorAnswer(page.answer, PageProblem::QueryTooLong);
     }
     const std::optional<std::string_view> first = bounded(from, 64);
     const std::optional<std::string_view> last = bounded(to, 64);
     if (!first || !last) {
-        return errorAnswer(page.answer, "期間の日付が長すぎます（例：2027-01-01）。");
+        return errorAnswer(page.answer, PageProblem::RangeDateTooLong);
     }
     return answered(page, [&] {
         if (!page.search) {
@@ -227,12 +228,13 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_wareki(void* handle, const char* t
     Page& page = *static_cast<Page*>(handle);
     const std::optional<std::string_view> input = bounded(text, 200);
     if (!input) {
-        return errorAnswer(page.answer, "日付が長すぎます（200バイトまで）");
+        return errorAnswer(page.answer, PageProblem::WarekiTooLong);
     }
     return answered(page, [&] {
         const wareki::ReadDay read = wareki::readDay(*input, julian != 0);
         if (!read.ok) {
-            return exports::pageErrorJson(exports::quotedInput(*input) + "：" + read.message);
+            return exports::pageErrorJson(exports::pageError(
+                PageProblem::WarekiUnreadable, exports::quotedInput(*input) + "：" + read.message));
         }
         return wareki::dayReportJson(wareki::describeDay(read.jdn), std::string(*input),
                                      read.inputCalendar);
@@ -264,48 +266,52 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_life(void* handle, const char* kin
     const auto x = bounded(sex, 16);
     const auto t = bounded(today, 64);
     if (!k || !d || !y || !x || !t) {
-        return errorAnswer(page.answer, "入力が長すぎます");
+        return errorAnswer(page.answer, PageProblem::LifeTooLong);
     }
     return answered(page, [&] {
-        lifeevents::Request request;
-        const std::optional<lifeevents::Kind> found = lifeevents::kindOfName(*k);
-        if (!found) {
-            return exports::pageErrorJson("知らない行事です：" + exports::quotedInput(*k));
+        std::variant<lifeevents::Request, exports::PageError> read =
+            exports::readLifeFields(exports::LifeFields{*k, *d, *y, *x, *t});
+        if (const exports::PageError* error = std::get_if<exports::PageError>(&read)) {
+            return exports::pageErrorJson(*error);
         }
-        request.kind = *found;
-        const auto day = [](std::string_view text) -> std::optional<CivilDate> {
-            const TypedDate typed = readTypedDate(text);
-            return typed.whole() ? std::optional<CivilDate>(typed.date()) : std::nullopt;
-        };
-        const std::optional<CivilDate> now = day(*t);
-        if (!now) {
-            return exports::pageErrorJson("今日の日付が読めません");
-        }
-        request.today = *now;
-        if (!d->empty()) {
-            request.date = day(*d);
-            if (!request.date) {
-                return exports::pageErrorJson("日付が正しくありません：" +
-                                              exports::quotedInput(*d));
-            }
-        }
-        if (!y->empty()) {
-            const std::string digits(*y);
-            char* end = nullptr;
-            const long value = std::strtol(digits.c_str(), &end, 10);
-            if (end == digits.c_str() || *end != '\0' || value < -32768 || value > 32767) {
-                return exports::pageErrorJson("年が正しくありません：" + exports::quotedInput(*y));
-            }
-            request.year = static_cast<int>(value);
-        }
-        request.sex = lifeevents::sexOfName(*x).value_or(lifeevents::Sex::Unknown);
+        const lifeevents::Request& request = std::get<lifeevents::Request>(read);
         const almanac::Days days(page.tables, almanac::Minutes::Observatory);
         const lifeevents::Result result = lifeevents::plan(request, days);
         if (result.status != lifeevents::Status::Ok) {
-            return exports::pageErrorJson(result.message);
+            return exports::pageErrorJson(
+                exports::lifeError(result.status, result.message, !request.date && request.year));
         }
         return exports::lifeJson(result.plan);
     });
+}
+
+// カレンダーファイル: the terminal program's command line and the file's name for a request
+// of the page's fields (exports::pageFileJson), or the error naming the field to change.
+EMSCRIPTEN_KEEPALIVE const char* sorvane_page_file(void* handle, const char* request) {
+    if (handle == nullptr) {
+        return noPage();
+    }
+    Page& page = *static_cast<Page*>(handle);
+    // A query and its range, or a 行事's fields: well under 8 KiB.
+    const std::optional<std::string_view> text =
+        bounded(request, 4 * exports::kMaxQueryCharacters + 4096);
+    if (!text) {
+        return errorAnswer(page.answer, PageProblem::QueryTooLong);
+    }
+    return answered(page, [&] {
+        const almanac::Days days(page.tables, almanac::Minutes::Observatory);
+        return exports::pageFileJson(*text, page.vocabulary, days);
+    });
+}
+
+// How the run of a calendar file's command line went, from its exit status and whether it
+// wrote any byte (exports::fileOutcomeJson).
+EMSCRIPTEN_KEEPALIVE const char* sorvane_page_file_outcome(void* handle, int status, int wrote) {
+    if (handle == nullptr) {
+        return noPage();
+    }
+    Page& page = *static_cast<Page*>(handle);
+    return answered(page, [&] { return exports::fileOutcomeJson(status, wrote != 0 ? 1 : 0); });
 }
 
 } // extern "C"

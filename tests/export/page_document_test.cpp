@@ -293,7 +293,7 @@ TEST(PageDocument, FindDocumentsAnswerOrRefuseInJapanese) {
         {"大安", "2026-02-30", "2026-12-31", {}, "日付として読めません"},
         {"大安", "40000-01-01", "2026-12-31", {}, "日付として読めません"},
         {"大安", "2026-01-01", "2026/12/31", {}, "日付として読めません"},
-        {"大安", "2026-12-31", "2026-01-01", {}, "始まりより前"},
+        {"大安", "2026-12-31", "2026-01-01", {}, "「から」以降の日に"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.query.substr(0, 20) + " " + r.from + " " + r.to);
@@ -321,6 +321,7 @@ TEST(PageDocument, FindDocumentsAnswerOrRefuseInJapanese) {
     const json many =
         json::parse(findPageJson(search, vocabulary, "日", "2026-01-01", "2050-12-31"));
     EXPECT_EQ(many.at("count"), sundays);
+    EXPECT_EQ(many.at("countText"), "該当 " + std::to_string(sundays) + " 件");
     EXPECT_EQ(many.at("days").size(), kPageDaysListed);
     EXPECT_EQ(many.at("more"), sundays - static_cast<int>(kPageDaysListed));
     EXPECT_EQ(many.at("days").at(0).at("date"), "2026-01-04");

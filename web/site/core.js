@@ -20,11 +20,24 @@ async function module() {
   return m;
 }
 
-// A failure inside the module, said in Japanese; the module is made again on the next call.
-function broken(e) {
+// A failure inside the module (a trap, whose own text is the engine's English): the module
+// is made again on the next call.
+function broken() {
   core = null;
   page = null;
-  return new Error('計算の途中で失敗しました（' + (e && e.message ? e.message : String(e)) + '）');
+  return pageError({ error: brokenMessage, code: 'calculation-failed', field: '' });
+}
+
+// What the page says when the module itself failed and so cannot say it.
+export const brokenMessage = '計算の途中で失敗しました。もう一度試すか、ページを開き直してください。';
+
+// The Error of a page document's error ({error, code, field}): the message shown, the code a
+// script compares, the field to change.
+export function pageError(doc) {
+  const e = new Error(doc.error);
+  e.code = doc.code || '';
+  e.field = doc.field || '';
+  return e;
 }
 
 // The terminal program's answer to a command line: {status, stdout, stderr} (and refused, a
@@ -35,7 +48,7 @@ export async function run(args) {
   try {
     r = m.runCli(args.map(String));
   } catch (e) {
-    throw broken(e);
+    throw broken();
   }
   return {
     status: r.status, stdout: decoder.decode(r.stdout), stderr: decoder.decode(r.stderr),
@@ -63,7 +76,7 @@ function placeArgs(place) {
   return ['--lat', String(place.lat), '--lon', String(place.lon)];
 }
 
-export function rangeArgs(from, to) {
+function rangeArgs(from, to) {
   return (from ? ['--from', from] : []).concat(to ? ['--to', to] : []);
 }
 
@@ -85,19 +98,22 @@ async function pageDoc(fn, args) {
       page = m._sorvane_page_new();
       if (!page) {
         page = null;
-        throw new Error('暦の表を読み込めませんでした');
+        // No page to ask: the answer every call gives without one.
+        text = m.pageCall(fn, [0].concat(args));
       }
     }
-    text = m.pageCall(fn, [page].concat(args));
+    if (page) {
+      text = m.pageCall(fn, [page].concat(args));
+    }
   } catch (e) {
     if (m.broken) {
-      throw broken(e);
+      throw broken();
     }
-    throw e;
+    throw e; // the module's own Japanese message (no memory for a text)
   }
   const doc = JSON.parse(text);
   if (doc.error) {
-    throw new Error(doc.error);
+    throw pageError(doc);
   }
   return doc;
 }
@@ -112,7 +128,7 @@ export const dayDoc = (y, mo, d, place) =>
   pageDoc('sorvane_page_day', [whole(y), whole(mo), whole(d), typeof place === 'string' ? place : '',
     typeof place === 'string' ? 0 : place.lat, typeof place === 'string' ? 0 : place.lon]);
 export const placesDoc = () => pageDoc('sorvane_page_places', []);
-export const yearDoc = (y) => pageDoc('sorvane_page_year', [whole(y)]);
+export const yearDoc = (y, theory) => pageDoc('sorvane_page_year', [whole(y), theory ? 1 : 0]);
 export const vocabularyDoc = () => pageDoc('sorvane_page_vocabulary', []);
 export const coverageDoc = () => pageDoc('sorvane_page_coverage', []);
 export const warekiDoc = (text, julian) => pageDoc('sorvane_page_wareki', [String(text), julian ? 1 : 0]);

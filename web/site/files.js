@@ -1,82 +1,58 @@
 // カレンダーファイル: the year, its 選日, the search's days and the subscription feeds, as
 // the terminal program writes them (--ics -, --feed), made in a worker and saved as .ics
 // files.
-import { $, el } from './shared.js';
+import { $, el, refused, told } from './shared.js';
+import { brokenMessage } from './core.js';
 
-// The file a command line writes, made in a worker (the page never waits on it, and the
-// module's memory goes with the worker) and saved as name; statusId's line says how it went.
-// A second request while one runs replaces it.
+// The calendar file of a request ({file: 'year' | 'notes' | 'find' | 'feed' | 'life', and that
+// kind's fields, as the core reads them), made in a worker (the page never waits on it, and
+// the module's memory goes with the worker) and saved under the name the core gives; the
+// line at statusId says how it went, and a refusal marks the field to change (fields: the
+// core's field names and the view's inputs). A second request while one runs replaces it.
 const running = {};
 
-export function download(args, name, statusId) {
+export function download(request, statusId, fields) {
   if (running[statusId]) {
     running[statusId].terminate();
   }
   const worker = new Worker('worker.js');
   running[statusId] = worker;
-  $(statusId).textContent = name + ' を書き出しています…';
+  told(statusId, fields, 'カレンダーファイルを書き出しています…');
   return new Promise((resolve) => {
-    const finish = (text) => {
+    const finish = (show) => {
       worker.terminate();
       if (running[statusId] === worker) {
         delete running[statusId];
-        $(statusId).textContent = text;
+        show();
       }
       resolve();
     };
     worker.onerror = (ev) => {
       ev.preventDefault();
-      finish('書き出せませんでした（' + (ev.message || '計算の途中で失敗しました') + '）');
+      finish(() => refused(statusId, { error: brokenMessage, code: 'calculation-failed' }, fields));
     };
     worker.onmessage = (ev) => {
       const r = ev.data;
-      if (r.error || r.refused) {
-        finish(r.error || r.refused);
-        return;
-      }
-      const text = r.stderr.split('\n').filter(Boolean).map((l) => l.replace(/^sorvane-cli: (note: )?/, '')).join('　');
-      const size = r.pieces.reduce((n, p) => n + p.byteLength, 0);
-      if (r.status !== 0 || size === 0) {
-        finish(text || '書き出せませんでした');
+      if (r.error) {
+        finish(() => refused(statusId, r, fields));
         return;
       }
       const url = URL.createObjectURL(new Blob(r.pieces, { type: 'text/calendar' }));
       const a = el('a');
       a.href = url;
-      a.download = name;
+      a.download = r.name;
       document.body.appendChild(a);
       a.click();
       a.remove();
       setTimeout(() => URL.revokeObjectURL(url), 10000);
-      finish(name + ' を保存しました' + (text ? '（' + text + '）' : ''));
+      finish(() => told(statusId, fields, r.name + ' を保存しました'));
     };
-    worker.postMessage({ run: args.map(String) });
+    worker.postMessage({ file: request });
   });
 }
 
-// Why the years of 「から」 and 「まで」 cannot be written for a feed of the years span (the
-// core's coverage document), in Japanese naming the field to change; '' when they can.
-function feedRangeRefusal(span, what) {
-  const read = (id, name) => {
-    const text = $(id).value.trim();
-    if (!/^\d{1,4}$/.test(text)) {
-      return { error: '「' + name + '」の年を数字で入れてください（例：' + new Date().getFullYear() + '）。' };
-    }
-    return { year: Number(text) };
-  };
-  const from = read('feed-from', 'から');
-  const to = read('feed-to', 'まで');
-  if (from.error || to.error) {
-    return from.error || to.error;
-  }
-  if (to.year < from.year) {
-    return '「まで」の' + to.year + '年が「から」の' + from.year + '年より前です。「まで」を' + from.year + '年以降にしてください。';
-  }
-  if (span && (from.year < span.first || to.year > span.last)) {
-    return what + 'は' + span.first + '〜' + span.last + '年の間で選んでください（「から」' + from.year + '年・「まで」' + to.year + '年）。';
-  }
-  return '';
-}
+const fileFields = { year: 'files-year' };
+const feedFields = { from: 'feed-from', to: 'feed-to' };
 
 export function setUpFiles(coverage, year) {
   for (const id of ['files-year']) {
@@ -90,22 +66,15 @@ export function setUpFiles(coverage, year) {
   $('files-year').value = year;
   $('feed-from').value = year;
   $('feed-to').value = year;
-  $('files-year-ics').onclick = () => download([$('files-year').value, '--ics', '-'], 'sorvane-' + $('files-year').value + '.ics', 'files-status');
-  $('files-notes-ics').onclick = () => download([$('files-year').value, '--notes', '--ics', '-'], 'sorvane-senjitsu-' + $('files-year').value + '.ics', 'files-status');
+  $('files-year-ics').onclick = () => download({ file: 'year', year: $('files-year').value }, 'files-status', fileFields);
+  $('files-notes-ics').onclick = () => download({ file: 'notes', year: $('files-year').value }, 'files-status', fileFields);
   for (const b of document.querySelectorAll('[data-feed]')) {
     const span = coverage.feeds[b.dataset.feed];
     if (span) {
       b.title = span.first + '〜' + span.last + '年';
     }
-    b.onclick = () => {
-      const refusal = feedRangeRefusal(span, b.textContent);
-      if (refusal) {
-        $('files-status').textContent = refusal;
-        return undefined;
-      }
-      return download(['--feed', b.dataset.feed, '--from', $('feed-from').value, '--to', $('feed-to').value],
-        'sorvane-' + b.dataset.feed + '.ics', 'files-status');
-    };
+    b.onclick = () => download({ file: 'feed', feed: b.dataset.feed, from: $('feed-from').value, to: $('feed-to').value },
+      'files-status', feedFields);
   }
 }
 

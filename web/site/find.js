@@ -1,14 +1,14 @@
 // 日を探す: the check boxes (the core's vocabulary), the query they write with the typed
 // condition, and the search in a worker that is ended and started afresh when the query
 // changes. The worker answers with the core's search document.
-import { $, el, store, today, isoDate, parseDate, addDays } from './shared.js';
-import { rangeArgs } from './core.js';
+import { $, el, store, today, isoDate, parseDate, addDays, refused, told } from './shared.js';
+import { brokenMessage } from './core.js';
 import { download } from './files.js';
 
 let finder = null;
 let findSerial = 0;
-let foundName = ''; // the shown days' query in words, the calendar file's name
-let foundError = ''; // the core's Japanese message when the shown query was refused
+// The search's fields by the names the core's errors give them.
+const findFields = { query: 'find-query', from: 'find-from', to: 'find-to' };
 
 function checked(id) {
   return Array.from($(id).querySelectorAll('input:checked')).map((i) => i.value);
@@ -51,12 +51,6 @@ export function startFind() {
   store.set('find', { query: $('find-query').value, from, to });
   stopFind();
   const serial = ++findSerial;
-  if (!query) {
-    $('find-count').textContent = '条件を入れてください';
-    $('find-list').textContent = '';
-    $('find-notes').textContent = '';
-    return;
-  }
   $('find-count').textContent = '探しています…';
   finder = new Worker('worker.js');
   const done = (doc) => {
@@ -69,7 +63,7 @@ export function startFind() {
   finder.onmessage = (ev) => done(ev.data);
   finder.onerror = (ev) => {
     ev.preventDefault();
-    done({ error: '探せませんでした（' + (ev.message || '計算の途中で失敗しました') + '）' });
+    done({ error: brokenMessage, code: 'calculation-failed', field: '' });
   };
   finder.postMessage({ find: { query, from, to } });
 }
@@ -77,15 +71,13 @@ export function startFind() {
 function showFound(doc) {
   const list = $('find-list');
   list.textContent = '';
-  foundName = (!doc.error && doc.name) || '';
-  foundError = doc.error || '';
+  $('find-notes').textContent = '';
   if (doc.error) {
-    $('find-count').textContent = doc.error;
-    $('find-notes').textContent = '';
+    refused('find-count', doc, findFields);
     return;
   }
+  told('find-count', findFields, doc.countText);
   $('find-notes').textContent = doc.notes.join('　');
-  $('find-count').textContent = doc.count + '日';
   for (const day of doc.days) {
     const li = el('li');
     const a = el('a', null, day.dateText + '（' + day.weekday + '）');
@@ -160,12 +152,10 @@ export function setUpFind(vocabulary, openFoundDay) {
     typing = setTimeout(startFind, 150);
   });
   $('find-form').addEventListener('submit', (ev) => ev.preventDefault());
-  // A query or range the core refused is not handed to the terminal program (whose own
-  // messages are English): the search's Japanese message says what to change.
-  $('find-ics').onclick = () => (foundError || !findQuery()
-    ? ($('find-notes').textContent = (foundError || '条件を入れてください') + '（カレンダーファイルは書き出しません）')
-    : download(['--find', findQuery()].concat(rangeArgs($('find-from').value, $('find-to').value), ['--ics', '-']),
-    (foundName || 'sorvane-find') + '.ics', 'find-notes'));
+  // The core reads the fields again for the file: a query or range it refused gets its
+  // message, with the field to change marked; no day found is said the same way.
+  $('find-ics').onclick = () => download({ file: 'find', query: findQuery(), from: $('find-from').value, to: $('find-to').value },
+    'find-notes', findFields);
   $('find-list').addEventListener('click', (ev) => {
     const a = ev.target.closest('a');
     if (a) {

@@ -2,12 +2,14 @@
 // the kinds and what each takes from the core's list, the dates, the alternatives and the
 // ranked candidate days from its document, each opening its day on the month view; the
 // dates as a calendar file made by the terminal program in a worker (--life .. --ics -).
-import { $, el, today, isoDate } from './shared.js';
+import { $, el, today, isoDate, refused, told } from './shared.js';
 import { lifeDoc } from './core.js';
 import { download } from './files.js';
 
 let kinds = [];
 let shown = null; // the request of the plan shown, for the calendar file
+// The fields by the names the core's errors give them.
+const lifeFields = { kind: 'life-kind', date: 'life-date', year: 'life-year', sex: 'life-sex' };
 
 const todayText = () => isoDate(today.y, today.m, today.d);
 
@@ -94,7 +96,7 @@ function request() {
 
 async function plan() {
   const r = request();
-  $('life-status').textContent = '';
+  told('life-status', lifeFields);
   $('life-ics').disabled = true;
   try {
     const doc = await lifeDoc(r.kind, r.date, r.year, r.sex, r.today);
@@ -104,7 +106,7 @@ async function plan() {
   } catch (e) {
     shown = null;
     $('life-result').textContent = '';
-    $('life-status').textContent = e.message;
+    refused('life-status', e, lifeFields);
   }
 }
 
@@ -127,9 +129,6 @@ export function setUpLife(list) {
     if (!shown) {
       return;
     }
-    const args = ['--life', shown.kind].concat(shown.date ? ['--date', shown.date] : [],
-      shown.year ? ['--year', shown.year] : [], shown.sex ? ['--sex', shown.sex] : [],
-      ['--today', shown.today, '--ics', '-']);
-    download(args, shown.kind + '（' + (shown.date || shown.year) + '）.ics', 'life-status');
+    download(Object.assign({ file: 'life' }, shown), 'life-status', lifeFields);
   };
 }

@@ -111,3 +111,33 @@ export function addDays(y, m, d, n) {
 }
 
 export const today = todayInJapan();
+
+// A refusal of the core ({error, code, field}, or an Error made from one) in the line at
+// lineId: its message shown, its code kept on the line (data-code), and the field it names
+// (fields maps the core's field names to the view's inputs) marked invalid and focused. A
+// later answer without an error clears the mark (told(lineId, fields, text)).
+export function refused(lineId, error, fields) {
+  const line = $(lineId);
+  line.textContent = error.error || error.message || '';
+  line.dataset.code = error.code || '';
+  line.classList.add('error');
+  for (const [name, id] of Object.entries(fields || {})) {
+    const input = $(id);
+    if (name === error.field) {
+      input.setAttribute('aria-invalid', 'true');
+      input.setAttribute('aria-describedby', lineId);
+    } else {
+      input.removeAttribute('aria-invalid');
+    }
+  }
+}
+
+export function told(lineId, fields, text) {
+  const line = $(lineId);
+  line.textContent = text || '';
+  delete line.dataset.code;
+  line.classList.remove('error');
+  for (const id of Object.values(fields || {})) {
+    $(id).removeAttribute('aria-invalid');
+  }
+}

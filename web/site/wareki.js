@@ -1,6 +1,6 @@
 // 和暦: one day between 和暦 and the Western calendars, as the core reads and describes it
 // (元禄15年12月14日, 1703-01-30, or a Julian date); the Gregorian date opens on the month view.
-import { $, el } from './shared.js';
+import { $, el, refused, told } from './shared.js';
 import { warekiDoc } from './core.js';
 
 function row(table, head, value) {
@@ -42,12 +42,13 @@ function render(doc) {
 }
 
 async function convert() {
-  $('wareki-status').textContent = '';
+  const fields = { wareki: 'wareki-input' };
+  told('wareki-status', fields);
   try {
     render(await warekiDoc($('wareki-input').value, $('wareki-julian').checked));
   } catch (e) {
     $('wareki-result').textContent = '';
-    $('wareki-status').textContent = e.message;
+    refused('wareki-status', e, fields);
   }
 }
 

@@ -26,6 +26,7 @@ import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
@@ -315,12 +316,12 @@ def find_range_checks(args, shot):
                 driver.find_element(By.ID, "find-range-month").click()
                 check((value("find-from"), value("find-to")) == ("2028-02-01", "2028-02-29"),
                       f"at {width} px その月 from 2028-02-10 gives {value('find-from')}..{value('find-to')}")
-                waited(driver, lambda d: d.find_element(By.ID, "find-count").text.endswith("日"),
+                waited(driver, lambda d: d.find_element(By.ID, "find-count").text.endswith(" 件"),
                        f"at {width} px その月 searches")
                 feb = len(native_json(args.cli, "--find", "大安", "--from", "2028-02-01",
                                       "--to", "2028-02-29", "--json")["days"])
                 count = driver.find_element(By.ID, "find-count").text
-                check(count == f"{feb}日", f"at {width} px その月 searches February 2028: {count} ({feb} by sorvane-cli)")
+                check(count == f"該当 {feb} 件", f"at {width} px その月 searches February 2028: {count} ({feb} by sorvane-cli)")
                 driver.find_element(By.ID, "find-range-year").click()
                 check((value("find-from"), value("find-to")) == ("2028-01-01", "2028-12-31"),
                       f"at {width} px その年 gives {value('find-from')}..{value('find-to')}")
@@ -360,7 +361,7 @@ def print_checks(args):
               f"the year view prints its lines ({len(text.strip())} characters of text)")
         driver.find_element(By.ID, "tab-find").click()
         driver.find_element(By.ID, "find-query").send_keys("天赦日")
-        waited(driver, lambda d: d.find_element(By.ID, "find-count").text.endswith("日"), "日を探す finds 天赦日")
+        waited(driver, lambda d: d.find_element(By.ID, "find-count").text.endswith(" 件"), "日を探す finds 天赦日")
         first = driver.find_element(By.CSS_SELECTOR, "#find-list li a").text
         text = re.sub(r"\s", "", pdf_text(pdf()))
         check(first.split("（")[0].replace(" ", "") in text,
@@ -435,11 +436,41 @@ def senjitsu_checks(args, shot):
         server.server_close()
 
 
+# Every refusal a user can meet on the page, one row each: the view, the fields set (id and
+# value; a button id to press or None when typing runs it), the line the answer goes to, the
+# core's code, the input it marks and a part of the message that says what to change. The
+# message must be Japanese (no English word, no option).
+REFUSALS = [
+    # カレンダーファイル: the year's file and its 選日, the feeds.
+    ("files", (("files-year", "abc"),), "files-year-ics", "files-status", "file-year-unreadable", "files-year", "数字で"),
+    ("files", (("files-year", "99999"),), "files-year-ics", "files-status", "file-year-unreadable", "files-year", "数字で"),
+    ("files", (("files-year", "10000"),), "files-year-ics", "files-status", "file-year-outside", "files-year", "年を変えて"),
+    ("files", (("files-year", "9000"),), "files-notes-ics", "files-status", "notes-year-outside", "files-year", "年を変えて"),
+    ("files", (("feed-from", "2026"), ("feed-to", "2025")), 'button[data-feed="holidays"]', "files-status", "feed-reversed", "feed-to", "「まで」"),
+    ("files", (("feed-from", "abc"), ("feed-to", "2026")), 'button[data-feed="holidays"]', "files-status", "feed-from-unreadable", "feed-from", "「から」"),
+    ("files", (("feed-from", "1800"), ("feed-to", "1801")), 'button[data-feed="holidays"]', "files-status", "feed-years-outside", "feed-from", "年の間"),
+    # 日を探す: the query and the range, as typed and through the calendar-file button.
+    ("find", (("find-query", "結婚"),), None, "find-count", "query-unknown-name", "find-query", "結婚"),
+    ("find", (("find-query", "結婚"),), "find-ics", "find-notes", "query-unknown-name", "find-query", "結婚"),
+    ("find", (("find-query", "危"),), None, "find-count", "query-two-kinds", "find-query", "種類を付けて"),
+    ("find", (("find-query", "大安||仏滅"),), None, "find-count", "query-unreadable", "find-query", "読めません"),
+    ("find", (("find-query", ""),), None, "find-count", "query-empty", "find-query", "条件を選ぶか"),
+    ("find", (("find-query", "大安"), ("find-from", "")), None, "find-count", "from-unreadable", "find-from", "2027-01-01"),
+    ("find", (("find-query", "大安"), ("find-from", "2026-12-31"), ("find-to", "2026-01-01")), None, "find-count", "range-reversed", "find-to", "「まで」"),
+    ("find", (("find-query", "大安 仏滅"), ("find-from", "2026-01-01"), ("find-to", "2026-12-31")), "find-ics", "find-notes", "file-nothing-found", "find-query", "条件か期間を変えて"),
+    # 行事: a 命日 after today, a kind's date left empty.
+    ("life", (("life-kind", "法要"), ("life-date", "2999-01-01")), "life-go", "life-status", "life-death-in-future", "life-date", "命日"),
+    ("life", (("life-kind", "法要"), ("life-date", "")), "life-go", "life-status", "life-needs-date", "life-date", "命日"),
+    # 和暦: a leap month the year did not have, a text too long to read.
+    ("wareki", (("wareki-input", "元禄15年閏12月14日"),), "wareki-go", "wareki-status", "wareki-unreadable", "wareki-input", "閏12月はありません"),
+    ("wareki", (("wareki-input", "元" * 300),), "wareki-go", "wareki-status", "wareki-too-long", "wareki-input", "のように入れて"),
+]
+
+
 def message_checks(args):
-    """The messages a user meets on the page are Japanese and name what to change, at 1366
-    and 390 px: a feed's 「まで」 before its 「から」, a year that is not a number, a word the
-    search does not know, with the calendar-file buttons (which ran the terminal program and
-    showed its English lines before)."""
+    """Every refusal of REFUSALS at 1366 and 390 px: the core's code on the line, the field it
+    names marked invalid, a Japanese message that says what to change; then a good answer
+    clears the mark."""
     english = re.compile(r"[A-Za-z]{3,}|--")
     server = serve(args.site)
     base = f"http://127.0.0.1:{server.server_address[1]}/"
@@ -452,26 +483,41 @@ def message_checks(args):
             try:
                 driver.get(base + "#2026-02")
                 wait_ready(driver)
-                driver.find_element(By.ID, "tab-files").click()
-                for start, end, want in (("2026", "2025", "「まで」"), ("abc", "2026", "「から」"), ("1800", "1801", "年の間")):
-                    driver.execute_script("document.getElementById('feed-from').value = arguments[0];"
-                                          "document.getElementById('feed-to').value = arguments[1];", start, end)
-                    driver.find_element(By.CSS_SELECTOR, 'button[data-feed="holidays"]').click()
-                    time.sleep(0.3)
-                    said = driver.find_element(By.ID, "files-status").text
-                    check(want in said and not english.search(said),
-                          f"at {width} px the holidays feed for {start}..{end} says 「{said}」")
+                for view, fields, press, line, code, marked, want in REFUSALS:
+                    driver.find_element(By.ID, "tab-" + view).click()
+                    driver.execute_script("const l = document.getElementById(arguments[0]);"
+                                          "l.textContent = ''; delete l.dataset.code;", line)
+                    for field, value in fields:
+                        # A select takes its value; a date or number box keeps '' for text it
+                        # cannot hold, as a user's typing would leave it.
+                        driver.execute_script(
+                            "const e = document.getElementById(arguments[0]); e.value = arguments[1];"
+                            "e.dispatchEvent(new Event(e.tagName === 'SELECT' ? 'change' : 'input', {bubbles: true}));",
+                            field, value)
+                    if press:
+                        button = (driver.find_element(By.CSS_SELECTOR, press) if press.startswith("button[")
+                                  else driver.find_element(By.ID, press))
+                        button.click()
+                    try:
+                        WebDriverWait(driver, 30).until(lambda d: d.find_element(By.ID, line).get_attribute("data-code"))
+                    except TimeoutException:
+                        pass
+                    said = driver.find_element(By.ID, line).text
+                    got = driver.find_element(By.ID, line).get_attribute("data-code")
+                    invalid = driver.find_element(By.ID, marked).get_attribute("aria-invalid")
+                    check(got == code and invalid == "true" and want in said and not english.search(said),
+                          f"at {width} px {view} {fields[0][1][:20]!r}… gives {got} on {marked} "
+                          f"(marked {invalid}): 「{said}」")
+                # A search the core answers clears the mark its refusal left.
                 driver.find_element(By.ID, "tab-find").click()
-                driver.find_element(By.ID, "find-query").clear()
-                driver.find_element(By.ID, "find-query").send_keys("結婚")
-                waited(driver, lambda d: "結婚" in d.find_element(By.ID, "find-count").text, "the search answers 結婚")
-                said = driver.find_element(By.ID, "find-count").text
-                check(not english.search(said), f"at {width} px the search for 結婚 says 「{said}」")
-                driver.find_element(By.ID, "find-ics").click()
-                time.sleep(0.5)
-                said = driver.find_element(By.ID, "find-notes").text
-                check("結婚" in said and not english.search(said),
-                      f"at {width} px the calendar file of 結婚 says 「{said}」")
+                for field, value in (("find-from", "2026-01-01"), ("find-to", "2026-12-31"), ("find-query", "天赦日 一粒万倍日")):
+                    driver.execute_script(
+                        "const e = document.getElementById(arguments[0]); e.value = arguments[1];"
+                        "e.dispatchEvent(new Event('input', {bubbles: true}));", field, value)
+                waited(driver, lambda d: d.find_element(By.ID, "find-count").text == "該当 4 件", "the search counts 4 days")
+                check(driver.find_element(By.ID, "find-query").get_attribute("aria-invalid") is None
+                      and driver.find_element(By.ID, "find-count").get_attribute("data-code") is None,
+                      f"at {width} px an answered search clears the refusal's mark")
             finally:
                 driver.quit()
     finally:
@@ -763,9 +809,9 @@ def test(args):
         box.clear()
         box.send_keys("天赦日 一粒万倍日")
         WebDriverWait(driver, 60).until(
-            lambda d: d.find_element(By.ID, "find-count").text.endswith("日")
+            lambda d: d.find_element(By.ID, "find-count").text.endswith(" 件")
             and "探して" not in d.find_element(By.ID, "find-count").text)
-        check(driver.find_element(By.ID, "find-count").text == "4日",
+        check(driver.find_element(By.ID, "find-count").text == "該当 4 件",
               "日を探す counts 4 days for 天赦日 一粒万倍日 in 2026 (" +
               driver.find_element(By.ID, "find-count").text + ")")
         check(len(driver.find_elements(By.CSS_SELECTOR, "#find-list li")) == 4, "日を探す lists 4 days")
@@ -778,13 +824,13 @@ def test(args):
         want = native_json(args.cli, "--find", "大安 土", "--from", "2026-01-01", "--to",
                            "2026-12-31", "--json")["count"]
         WebDriverWait(driver, 60).until(
-            lambda d: d.find_element(By.ID, "find-count").text == f"{want}日")
+            lambda d: d.find_element(By.ID, "find-count").text == f"該当 {want} 件")
         check(True, f"the check boxes 大安 and 土 find the {want} days sorvane-cli finds")
         for group, name in (("find-rokuyo", "大安"), ("find-week", "土")):
             driver.find_element(By.CSS_SELECTOR, f'#{group} input[value="{name}"]').click()
         box.clear()
         box.send_keys("天赦日 一粒万倍日")
-        WebDriverWait(driver, 60).until(lambda d: d.find_element(By.ID, "find-count").text == "4日")
+        WebDriverWait(driver, 60).until(lambda d: d.find_element(By.ID, "find-count").text == "該当 4 件")
         driver.find_element(By.CSS_SELECTOR, "#find-list a").click()
         WebDriverWait(driver, 10).until(lambda d: "2026年3月5日" in d.find_element(By.ID, "details").text)
         check(not driver.find_element(By.ID, "view-month").get_attribute("hidden"),
@@ -896,7 +942,7 @@ def test(args):
             driver.execute_script(
                 "const e = document.getElementById(arguments[0]); e.value = arguments[1];"
                 "e.dispatchEvent(new Event('input', {bubbles: true}));", field, value)
-        WebDriverWait(driver, 60).until(lambda d: d.find_element(By.ID, "find-count").text == "4日")
+        WebDriverWait(driver, 60).until(lambda d: d.find_element(By.ID, "find-count").text == "該当 4 件")
         check(True, "after the 6 MB text the search counts 4 days again")
         got = api(driver, "window.sorvane.run(['--find', 'x'.repeat(6 * 1024 * 1024), '--json'])")
         check(got.get("ok", {}).get("status") == 2, "window.sorvane.run with a 6 MB argument gives status 2")
