@@ -106,6 +106,16 @@ almanac::YearSpan feedYears(FeedKind kind) {
     throw std::logic_error("feed: a kind of no known years");
 }
 
+std::optional<almanac::YearSpan> publishedFeedYears(FeedKind kind, int thisYear) {
+    const almanac::YearSpan years = feedYears(kind);
+    const int first = std::max(thisYear - kPublishedYearsBefore, years.first);
+    const int last = std::min(thisYear + kPublishedYearsAfter, years.last);
+    if (first > last) {
+        return std::nullopt;
+    }
+    return almanac::YearSpan{first, last};
+}
+
 const char* feedYearsReason(FeedKind kind) {
     switch (kind) {
     case FeedKind::Rokuyo:

@@ -44,6 +44,12 @@ std::optional<FeedKind> feedKindOfKey(std::string_view key);
 // 六曜, 選日 (不成就日 needs the lunisolar calendar) and the Moon 1900..2100, the holidays
 // 1948..2100, the 節気 and 雑節 the years whose seasons keep to their months (1..8455).
 almanac::YearSpan feedYears(FeedKind kind);
+// The years a published site's feed of a kind holds (tools/feeds.sh writes the same): from
+// the year before thisYear (Japan's) to three years after it, cut to feedYears(kind); none
+// when the kind reaches no year of them.
+inline constexpr int kPublishedYearsBefore = 1;
+inline constexpr int kPublishedYearsAfter = 3;
+std::optional<almanac::YearSpan> publishedFeedYears(FeedKind kind, int thisYear);
 // Why a kind stops there, for a message: "the lunisolar calendar's years".
 const char* feedYearsReason(FeedKind kind);
 

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QMainWindow>
@@ -88,6 +89,9 @@ void CalendarMenu::build(QMenuBar* bar) {
     zassetsu_->setObjectName(QStringLiteral("mnuzassetsu"));
     ics_ = menu->addAction(QStringLiteral("iCalendar に書き出す(&E)…"));
     ics_->setObjectName(QStringLiteral("mnuics"));
+    QAction* feeds = menu->addAction(QStringLiteral("購読用カレンダー(&S)…"));
+    feeds->setObjectName(QStringLiteral("mnufeeds"));
+    connect(feeds, &QAction::triggered, this, &CalendarMenu::openFeeds);
     connect(menu, &QMenu::aboutToShow, this, &CalendarMenu::nameBoxYear);
 
     connect(page, &QAction::triggered, this, &CalendarMenu::openCalendarPage);
@@ -205,6 +209,18 @@ void CalendarMenu::openWareki() {
     wareki_->activateWindow();
 }
 
+void CalendarMenu::openFeeds() {
+    if (feeds_ == nullptr) {
+        // The feeds hold years around this year in Japan, as the site's do.
+        const int thisYear = QDateTime::currentDateTimeUtc().addSecs(9 * 3600).date().year();
+        feeds_ = new FeedsWindow(tables_, thisYear, window_);
+        feeds_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    feeds_->show();
+    feeds_->raise();
+    feeds_->activateWindow();
+}
+
 namespace {
 
 // The 雑節 as the window lists them: the terminal program's lines with Japanese dates.
@@ -304,7 +320,7 @@ void CalendarMenu::showGuide() {
 void CalendarMenu::closeWindows() {
     for (QWidget* w : {static_cast<QWidget*>(calendarPage_), static_cast<QWidget*>(zassetsuWindow_),
                        static_cast<QWidget*>(guide_), static_cast<QWidget*>(life_),
-                       static_cast<QWidget*>(wareki_)}) {
+                       static_cast<QWidget*>(wareki_), static_cast<QWidget*>(feeds_)}) {
         if (w != nullptr) {
             w->close();
         }

@@ -1,11 +1,12 @@
 // The main window's 暦 menu and what it opens: the calendar page, 日を探す, the 雑節 window,
-// the iCalendar file of the year in the year box (in the mode the menu's checkable item
-// chooses) and the user's guide.
+// the subscription feeds, the iCalendar file of the year in the year box (in the mode the menu's
+// checkable item chooses) and the user's guide.
 #pragma once
 
 #include "ephemeris/tables.h"
 #include "ui/calendar_page.h"
 #include "ui/day_search_window.h"
+#include "ui/feeds_window.h"
 #include "ui/life_window.h"
 #include "ui/wareki_window.h"
 #include "ui/zassetsu_window.h"
@@ -52,6 +53,8 @@ class CalendarMenu : public QObject {
     void openLifeEvents();
     // 和暦 ⇄ 西暦: the converter, whose 「月の暦で開く」 opens the calendar page on its day.
     void openWareki();
+    // 購読用カレンダー: the site's feeds, their addresses, and writing them to a folder.
+    void openFeeds();
     void showZassetsu();
     void exportIcs();
     // Writes the year's iCalendar file to path, replacing it atomically; reports a failure in
@@ -65,6 +68,7 @@ class CalendarMenu : public QObject {
     DaySearchWindow* daySearchWindow() const { return daySearch_; }
     LifeWindow* lifeWindow() const { return life_; }
     WarekiWindow* warekiWindow() const { return wareki_; }
+    FeedsWindow* feedsWindow() const { return feeds_; }
     QDialog* guideWindow() const { return guide_; }
 
     // Names the year box's year in the items that act on it (2026年の雑節…), so that a
@@ -93,6 +97,7 @@ class CalendarMenu : public QObject {
     QPointer<DaySearchWindow> daySearch_;
     QPointer<LifeWindow> life_;
     QPointer<WarekiWindow> wareki_;
+    QPointer<FeedsWindow> feeds_;
     QPointer<QDialog> guide_;
 };
 

@@ -1,8 +1,9 @@
 // The window tests, one program: `gui_tests CLASS [QTest arguments]` runs one test class
 // (main_window, month_window, menus, calendar_page, print_file, shutdown, day_search,
-// wareki, place, life_window), `gui_tests` runs them all in turn.
+// wareki, place, life_window, feeds), `gui_tests` runs them all in turn.
 #include "calendar_page_test.h"
 #include "day_search_test.h"
+#include "feeds_test.h"
 #include "life_window_test.h"
 #include "main_window_test.h"
 #include "menus_test.h"
@@ -83,6 +84,11 @@ int main(int argc, char** argv) {
         {"life_window",
          [](int c, char** v) {
              LifeWindowTest t;
+             return QTest::qExec(&t, c, v);
+         }},
+        {"feeds",
+         [](int c, char** v) {
+             FeedsTest t;
              return QTest::qExec(&t, c, v);
          }},
     };
