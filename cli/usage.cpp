@@ -98,7 +98,7 @@ std::string usageText() {
            "              that fit QUERY, one tab-separated line each: date, weekday, then\n"
            "              the names that matched. QUERY is words\n"
            "              that must all hold; a word is a name or names joined by '|' (any\n"
-           "              of them), a leading '-' negates it. Names: 六曜 (大安 ..), 選日\n"
+           "              of them), a leading '-' negates it. Names: 六曜 (先勝 .. 赤口), 選日\n"
            "              (一粒万倍日, 天赦日 ..), weekdays (月 .. 日), 祝日, 休日 (土, 日 or\n"
            "              祝日), 十二直, 二十八宿, 九星 (一白水星 ..), solar terms, 土用 and\n"
            "              雑節 (節分, 夏の土用, 一の丑 ..), 旧暦 (旧1月, 旧閏6月, 旧15日,\n"

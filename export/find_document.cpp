@@ -120,16 +120,15 @@ std::string findJson(const daysearch::Query& query, const CivilDate& from, const
 
 FindCalendarWriter::FindCalendarWriter(const daysearch::Query& query, std::time_t dtstamp,
                                        TextSink out)
-    : words_(queryWords(query)),
-      pieces_(daysearch::queryInWords(query), "sorvane-find-" + textHash(words_) + "-", dtstamp),
-      out_(std::move(out)) {}
+    : words_(queryWords(query)), name_(daysearch::queryInWords(query)),
+      pieces_(name_, "sorvane-find-" + textHash(words_) + "-", dtstamp), out_(std::move(out)) {}
 
 void FindCalendarWriter::day(const daysearch::DayMatch& day) {
     char id[16];
     std::snprintf(id, sizeof id, "%04d%02d%02d", day.date.year, day.date.month, day.date.day);
     const std::string event = pieces_.event(
         AllDayEvent{id, "候補日：" + (day.notes.empty() ? words_ : joined(day.notes, "・")),
-                    "日を探す", day.date, "日を探す：" + words_});
+                    "日を探す", day.date, "日を探す：" + name_});
     out_(days_ == 0 ? pieces_.header() + event : event);
     ++days_;
 }

@@ -59,6 +59,7 @@ class FindCalendarWriter {
 
   private:
     std::string words_;
+    std::string name_; // the query in words: the calendar's name, and its events' description
     AllDayCalendarPieces pieces_;
     TextSink out_;
     std::size_t days_ = 0;

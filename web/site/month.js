@@ -14,8 +14,12 @@ function dayContent(cell) {
   const head = el('div', 'head');
   head.appendChild(el('span', 'num', String(cell.day)));
   if (cell.phase) {
-    head.appendChild(el('span', 'phase', phaseSymbols[cell.phase.name] || cell.phase.name));
-    head.lastChild.title = cell.phase.name + ' ' + cell.phase.time;
+    const phase = el('span', 'phase', phaseSymbols[cell.phase.name] || cell.phase.name);
+    phase.dataset.phase = cell.phase.name;
+    phase.title = cell.phase.name + ' ' + cell.phase.time;
+    phase.setAttribute('role', 'img');
+    phase.setAttribute('aria-label', phase.title);
+    head.appendChild(phase);
   }
   if (cell.rokuyo) {
     head.appendChild(el('span', 'rokuyo', cell.rokuyo));

@@ -1,15 +1,18 @@
 // 年: the year's 28 moments (the core's year document, in the precise mode wherever it
-// reaches), its 雑節 and holidays, and the solar theory's lines as the terminal program
-// prints them.
+// reaches, or in the solar theory's minutes when asked), its 雑節 and holidays.
 import { $, el, status, yearFromBox } from './shared.js';
-import { run, yearDoc } from './core.js';
+import { yearDoc } from './core.js';
+
+let theory = false; // the solar theory's minutes asked for
 
 export async function showYear(y) {
   $('year-only').value = y;
-  $('year-theory-text').hidden = true;
   const body = $('year-body');
   try {
-    const doc = await yearDoc(y);
+    const doc = await yearDoc(y, theory);
+    // The other mode is offered where the precise one reaches (elsewhere both are the theory).
+    $('year-theory').hidden = !doc.preciseReaches;
+    $('year-theory').textContent = theory ? '国立天文台と同じ計算方法で表示' : '既定の理論で計算した時刻を表示';
     body.textContent = '';
     body.appendChild(el('h2', null, doc.heading));
     const t = el('table', 'moments');
@@ -55,14 +58,8 @@ export function setUpYear(span) {
       showYear(y);
     }
   };
-  $('year-theory').onclick = async () => {
-    const pre = $('year-theory-text');
-    try {
-      const r = await run([Number($('year-only').value)]);
-      pre.textContent = r.refused || r.stdout + r.stderr;
-    } catch (e) {
-      pre.textContent = e.message;
-    }
-    pre.hidden = false;
+  $('year-theory').onclick = () => {
+    theory = !theory;
+    showYear(Number($('year-only').value));
   };
 }
