@@ -45,7 +45,12 @@ std::string fileJson(const std::vector<std::string>& args, const std::string& na
 std::string yearFile(const std::string& text, bool notes) {
     const std::optional<int> year = yearOf(text);
     if (!year) {
-        return pageErrorJson(pageError(PageProblem::FileYearUnreadable, text));
+        // A whole number past any year the program takes is a year out of range all the same.
+        const std::size_t sign = !text.empty() && text.front() == '-' ? 1 : 0;
+        const bool number =
+            text.size() > sign && text.find_first_not_of("0123456789", sign) == std::string::npos;
+        return pageErrorJson(pageError(
+            number ? PageProblem::FileYearOutside : PageProblem::FileYearUnreadable, text));
     }
     if (!almanac::covers(almanac::Source::ICalendar, *year)) {
         return pageErrorJson(pageError(PageProblem::FileYearOutside, printedYearText(*year)));

@@ -5,10 +5,12 @@
 #include "almanac/year_almanac.h"
 #include "calendar/year_text.h"
 #include "ephemeris/data_location.h"
+#include "export/atomic_file.h"
 #include "export/icalendar.h"
 #include "ui/almanac_guard.h"
 #include "ui/dialog_path.h"
 #include "ui/guide.h"
+#include "ui/pdf_file.h"
 #include "ui/place_menu.h"
 #include "ui/settings.h"
 #include "zassetsu/zassetsu.h"
@@ -295,6 +297,9 @@ bool CalendarMenu::writeIcs(const QString& path) {
         } catch (const CalculationError& e) {
             problem = QStringLiteral("「%1」に書き出せませんでした。").arg(path);
             detail = japaneseCalculationError(e);
+        } catch (const FileWriteError& e) {
+            problem = QStringLiteral("「%1」に書き出せませんでした。").arg(path);
+            detail = japaneseWriteReason(e);
         } catch (const std::exception& e) {
             problem = QStringLiteral("「%1」に書き出せませんでした。").arg(path);
             detail = QString::fromStdString(e.what());

@@ -13,6 +13,7 @@
 #include "ui/almanac_guard.h"
 #include "ui/date_popup.h"
 #include "ui/dialog_path.h"
+#include "ui/pdf_file.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -793,7 +794,7 @@ bool DaySearchWindow::saveCalendar(const QString& path) {
         } catch (const FileWriteError& e) {
             cancelled = e.error() == ECANCELED;
             problem = QStringLiteral("「%1」に保存できませんでした。").arg(path);
-            detail = QString::fromStdString(e.what());
+            detail = japaneseWriteReason(e);
         } catch (const std::exception& e) {
             problem = QStringLiteral("「%1」に保存できませんでした。").arg(path);
             detail = QString::fromStdString(e.what());

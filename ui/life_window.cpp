@@ -5,6 +5,7 @@
 #include "export/icalendar.h"
 #include "export/life_document.h"
 #include "lifeevents/life_events.h"
+#include "ui/pdf_file.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -286,7 +287,8 @@ bool LifeWindow::saveCalendar(const QString& path) {
                                exports::lifeIcsCalendar(state_->shown, std::time(nullptr)));
         return true;
     } catch (const FileWriteError& e) {
-        problem = QStringLiteral("「%1」に保存できませんでした（%2）").arg(path, text(e.what()));
+        problem =
+            QStringLiteral("「%1」に保存できませんでした（%2）").arg(path, japaneseWriteReason(e));
     } catch (const std::exception& e) {
         problem = QStringLiteral("保存できませんでした（%1）").arg(text(e.what()));
     }

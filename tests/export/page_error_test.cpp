@@ -184,6 +184,8 @@ TEST(PageFiles, RequestsBecomeTheProgramsCommandLinesOrRefusals) {
         {{{"file", "year"}, {"year", "abc"}}, {}, "", "file-year-unreadable", "year"},
         {{{"file", "year"}, {"year", ""}}, {}, "", "file-year-unreadable", "year"},
         {{{"file", "year"}, {"year", "0"}}, {}, "", "file-year-outside", "year"},
+        {{{"file", "year"}, {"year", "99999"}}, {}, "", "file-year-outside", "year"},
+        {{{"file", "year"}, {"year", "2026年"}}, {}, "", "file-year-unreadable", "year"},
         {{{"file", "notes"}, {"year", "9000"}}, {}, "", "notes-year-outside", "year"},
         {{{"file", "find"}, {"query", "大安"}, {"from", "2026-01-01"}, {"to", "2026-12-31"}},
          {"--find", "大安", "--from", "2026-01-01", "--to", "2026-12-31", "--ics", "-"},

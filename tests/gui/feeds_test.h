@@ -59,7 +59,7 @@ class FeedsTest : public QObject {
         // The kinds in the site's order, with its window 2025..2029; the holidays' law and the
         // other kinds reach all of it.
         const QStringList names = {QStringLiteral("六曜"),         QStringLiteral("選日"),
-                                   QStringLiteral("二十四節気"),   QStringLiteral("祝日"),
+                                   QStringLiteral("二十四節気"),   QStringLiteral("国民の祝日"),
                                    QStringLiteral("月の満ち欠け"), QStringLiteral("雑節"),
                                    QStringLiteral("選日の期間"),   QStringLiteral("潮名")};
         for (int row = 0; row < names.size(); ++row) {

@@ -138,6 +138,10 @@ class LifeWindowTest : public QObject {
         auto* box = window->findChild<QMessageBox*>(QStringLiteral("lifeSaveErrorBox"));
         QVERIFY(box != nullptr);
         QVERIFY(box->text().contains(QStringLiteral("保存できませんでした")));
+        // The reason in Japanese, not the system's English (No such file or directory).
+        QVERIFY2(box->text().contains(QStringLiteral("フォルダーがありません")) &&
+                     !box->text().contains(QStringLiteral("No such")),
+                 qPrintable(box->text()));
         box->close();
     }
 };

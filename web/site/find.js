@@ -72,6 +72,12 @@ function showFound(doc) {
   const list = $('find-list');
   list.textContent = '';
   $('find-notes').textContent = '';
+  if (doc.code === 'query-empty') {
+    // Nothing asked yet: the core's hint, without marking the field as wrong.
+    told('find-count', findFields, doc.error);
+    $('find-count').dataset.code = doc.code;
+    return;
+  }
   if (doc.error) {
     refused('find-count', doc, findFields);
     return;

@@ -443,7 +443,7 @@ def senjitsu_checks(args, shot):
 REFUSALS = [
     # カレンダーファイル: the year's file and its 選日, the feeds.
     ("files", (("files-year", "abc"),), "files-year-ics", "files-status", "file-year-unreadable", "files-year", "数字で"),
-    ("files", (("files-year", "99999"),), "files-year-ics", "files-status", "file-year-unreadable", "files-year", "数字で"),
+    ("files", (("files-year", "99999"),), "files-year-ics", "files-status", "file-year-outside", "files-year", "年を変えて"),
     ("files", (("files-year", "10000"),), "files-year-ics", "files-status", "file-year-outside", "files-year", "年を変えて"),
     ("files", (("files-year", "9000"),), "files-notes-ics", "files-status", "notes-year-outside", "files-year", "年を変えて"),
     ("files", (("feed-from", "2026"), ("feed-to", "2025")), 'button[data-feed="holidays"]', "files-status", "feed-reversed", "feed-to", "「まで」"),
@@ -454,13 +454,14 @@ REFUSALS = [
     ("find", (("find-query", "結婚"),), "find-ics", "find-notes", "query-unknown-name", "find-query", "結婚"),
     ("find", (("find-query", "危"),), None, "find-count", "query-two-kinds", "find-query", "種類を付けて"),
     ("find", (("find-query", "大安||仏滅"),), None, "find-count", "query-unreadable", "find-query", "読めません"),
-    ("find", (("find-query", ""),), None, "find-count", "query-empty", "find-query", "条件を選ぶか"),
+    # Nothing asked yet: a hint, the field not marked as wrong.
+    ("find", (("find-query", ""),), None, "find-count", "query-empty", None, "条件を選ぶか"),
     ("find", (("find-query", "大安"), ("find-from", "")), None, "find-count", "from-unreadable", "find-from", "2027-01-01"),
     ("find", (("find-query", "大安"), ("find-from", "2026-12-31"), ("find-to", "2026-01-01")), None, "find-count", "range-reversed", "find-to", "「まで」"),
     ("find", (("find-query", "大安 仏滅"), ("find-from", "2026-01-01"), ("find-to", "2026-12-31")), "find-ics", "find-notes", "file-nothing-found", "find-query", "条件か期間を変えて"),
     # 行事: a 命日 after today, a kind's date left empty.
     ("life", (("life-kind", "法要"), ("life-date", "2999-01-01")), "life-go", "life-status", "life-death-in-future", "life-date", "命日"),
-    ("life", (("life-kind", "法要"), ("life-date", "")), "life-go", "life-status", "life-needs-date", "life-date", "命日"),
+    ("life", (("life-kind", "法要"), ("life-date", "")), "life-go", "life-status", "life-needs-date", "life-date", "日付が必要"),
     # 和暦: a leap month the year did not have, a text too long to read.
     ("wareki", (("wareki-input", "元禄15年閏12月14日"),), "wareki-go", "wareki-status", "wareki-unreadable", "wareki-input", "閏12月はありません"),
     ("wareki", (("wareki-input", "元" * 300),), "wareki-go", "wareki-status", "wareki-too-long", "wareki-input", "のように入れて"),
@@ -504,8 +505,9 @@ def message_checks(args):
                         pass
                     said = driver.find_element(By.ID, line).text
                     got = driver.find_element(By.ID, line).get_attribute("data-code")
-                    invalid = driver.find_element(By.ID, marked).get_attribute("aria-invalid")
-                    check(got == code and invalid == "true" and want in said and not english.search(said),
+                    invalid = driver.find_element(By.ID, marked or "find-query").get_attribute("aria-invalid")
+                    check(got == code and invalid == ("true" if marked else None) and want in said
+                          and not english.search(said),
                           f"at {width} px {view} {fields[0][1][:20]!r}… gives {got} on {marked} "
                           f"(marked {invalid}): 「{said}」")
                 # A search the core answers clears the mark its refusal left.

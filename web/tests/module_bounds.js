@@ -68,16 +68,17 @@ require(path.resolve(modulePath))().then((m) => {
     ['sorvane_page_find', ['大安', huge, '2026-12-31'], /長すぎます/],
     ['sorvane_page_find', ['x'.repeat(1001), '2026-01-01', '2026-12-31'], /条件が長すぎます/],
     ['sorvane_page_day', [2026, 2, 4, 'x'.repeat(2000000), 0, 0], /地名が長すぎます/],
-    ['sorvane_page_day', [2026, 2, 4, '札'.repeat(80), 0, 0], /知らない地名です/],
-    ['sorvane_page_day', [2026, 2, 30, '札幌', 0, 0], /その日はありません/],
+    ['sorvane_page_day', [2026, 2, 4, '札'.repeat(80), 0, 0], /という地名はありません/],
+    ['sorvane_page_day', [2026, 2, 30, '札幌', 0, 0], /その日は暦にありません/],
     ['sorvane_page_month', [40000, 1], /年は/],
-    ['sorvane_page_year', [40000], /年は/],
+    ['sorvane_page_year', [40000, 0], /年は/],
   ];
   for (const [fn, args, message] of cases) {
     const doc = call(fn, args);
     const shown = typeof args[0] === 'string' ? args[0].length + ' characters' : args.slice(0, 3).join('-');
-    check(typeof doc.error === 'string' && message.test(doc.error) && doc.error.length < 400,
-      `${fn}(${shown}) answers an error document (${(doc.error || '').slice(0, 60)})`);
+    check(typeof doc.error === 'string' && message.test(doc.error) && doc.error.length < 400 &&
+      typeof doc.code === 'string' && doc.code !== '' && typeof doc.field === 'string',
+      `${fn}(${shown}) answers an error document (${doc.code}: ${(doc.error || '').slice(0, 60)})`);
     check(JSON.stringify(call('sorvane_page_find', ['天赦日 一粒万倍日', '2026-01-01', '2026-12-31'])) === JSON.stringify(found) &&
       JSON.stringify(call('sorvane_page_day', [2026, 2, 4, '札幌', 0, 0])) === JSON.stringify(day) &&
       JSON.stringify(call('sorvane_page_month', [2026, 2])) === JSON.stringify(month),
