@@ -109,6 +109,16 @@ Known known(PageProblem problem) {
     return {"calculation-failed", ""};
 }
 
+// A sentence as the page shows it: closed with 。.
+std::string sentence(std::string text) {
+    const std::string stop = "。";
+    if (text.size() < stop.size() ||
+        text.compare(text.size() - stop.size(), stop.size(), stop) != 0) {
+        text += stop;
+    }
+    return text;
+}
+
 std::string message(PageProblem problem, std::string_view detail) {
     const std::string quoted = quotedInput(detail);
     const std::string d(detail);
@@ -143,7 +153,7 @@ std::string message(PageProblem problem, std::string_view detail) {
     case PageProblem::QueryTwoKinds:
     case PageProblem::QueryUnknownName:
     case PageProblem::QueryUnreadable:
-        return d;
+        return sentence(d);
     case PageProblem::RangeDateTooLong:
         return "期間の日付が長すぎます。「から」と「まで」を 2027-01-01 のように入れてください。";
     case PageProblem::FromUnreadable:
@@ -158,7 +168,7 @@ std::string message(PageProblem problem, std::string_view detail) {
         return "日付が長すぎます（200バイトまで）。元禄15年12月14日 や 1703-01-30 "
                "のように入れてください。";
     case PageProblem::WarekiUnreadable:
-        return d;
+        return sentence(d);
     case PageProblem::LifeTooLong:
         return "入力が長すぎます。日付は 2026-04-04 のように、年は数字で入れてください。";
     case PageProblem::LifeUnknownKind:

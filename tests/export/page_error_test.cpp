@@ -114,7 +114,7 @@ TEST(PageError, QueriesAndPlansAreRefusedByWhatIsWrong) {
     };
     const std::vector<QueryRow> queries = {
         {"", "query-empty", "条件を選ぶか"},
-        {"大按", "query-unknown-name", "大安 のことですか"},
+        {"大按", "query-unknown-name", "「大按」という名前はありません。"},
         {"六曜:大按", "query-unknown-name", "という名前はありません"},
         {"危", "query-two-kinds", "十二直:危"},
         {"大安||仏滅", "query-unreadable", "読めません"},

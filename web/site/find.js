@@ -51,7 +51,7 @@ export function startFind() {
   store.set('find', { query: $('find-query').value, from, to });
   stopFind();
   const serial = ++findSerial;
-  $('find-count').textContent = '探しています…';
+  told('find-count', null, '探しています…');
   finder = new Worker('worker.js');
   const done = (doc) => {
     if (serial !== findSerial) {
@@ -71,7 +71,7 @@ export function startFind() {
 function showFound(doc) {
   const list = $('find-list');
   list.textContent = '';
-  $('find-notes').textContent = '';
+  told('find-notes', null, '');
   if (doc.code === 'query-empty') {
     // Nothing asked yet: the core's hint, without marking the field as wrong.
     told('find-count', findFields, doc.error);
@@ -83,7 +83,7 @@ function showFound(doc) {
     return;
   }
   told('find-count', findFields, doc.countText);
-  $('find-notes').textContent = doc.notes.join('　');
+  told('find-notes', null, doc.notes.join('　'));
   for (const day of doc.days) {
     const li = el('li');
     const a = el('a', null, day.dateText + '（' + day.weekday + '）');

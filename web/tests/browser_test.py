@@ -495,6 +495,12 @@ def message_checks(args):
                             "const e = document.getElementById(arguments[0]); e.value = arguments[1];"
                             "e.dispatchEvent(new Event(e.tagName === 'SELECT' ? 'change' : 'input', {bubbles: true}));",
                             field, value)
+                    if press == "find-ics":
+                        # The search the typing started answers first (its answer rewrites
+                        # the notes line the file's message goes to).
+                        time.sleep(0.4)
+                        waited(driver, lambda d: d.find_element(By.ID, "find-count").text not in ("", "探しています…"),
+                               "the search answers before its file is asked for")
                     if press:
                         button = (driver.find_element(By.CSS_SELECTOR, press) if press.startswith("button[")
                                   else driver.find_element(By.ID, press))
