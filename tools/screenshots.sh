@@ -3,7 +3,7 @@
 # window, of the month window for January (opened with the keyboard, as a user would) and of
 # the About box, plus the whole screen with both windows side by side; then the 暦 menu, the
 # calendar page of August 2025 (山の日, 閏6月, a full moon; reached from today's month with
-# Page Up) and the 雑節 window; then of the result box's right-click menu, and of the main
+# Page Up), the 雑節 window and the 購読用カレンダー window; then of the result box's right-click menu, and of the main
 # window against the screen's right edge with the year -32768 and the month window docked on
 # its left, the year box with the focus, and the report of a damaged term file; and last the
 # printed calendar page of August 2025 (PDF, converted with pdftoppm).
@@ -108,6 +108,17 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
     xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
     sleep 0.5
 
+    # 暦(&K) > 購読用カレンダー(&S)…: the feeds, the site's address not yet known.
+    xdotool key --clearmodifiers alt+k
+    sleep 0.5
+    xdotool key --clearmodifiers s
+    feeds=$(find_window '購読用カレンダー')
+    sleep 1
+    frame "$feeds" "$out/feeds-window.png"
+    xdotool windowclose "$feeds" 2>/dev/null || xdotool windowunmap "$feeds"
+    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+    sleep 0.5
+
     # 暦(&K) > 日を探す(&F)…, 大安 checked with the keyboard and a query typed in its field.
     xdotool key --clearmodifiers alt+k
     sleep 0.5
@@ -181,7 +192,8 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
     pdftoppm -r 100 -png -singlefile "$out/calendar-print-2025-08.pdf" \
         "$out/calendar-print-2025-08"
     echo "screenshots: saved main-window.png, month-window-january.png, screen-docked.png," \
-        "about-box.png, menu-calendar.png, calendar-page-2025-08.png, zassetsu-window.png, day-search.png," \
+        "about-box.png, menu-calendar.png, calendar-page-2025-08.png, zassetsu-window.png, feeds-window.png," \
+        "day-search.png," \
         "context-menu.png, screen-left-docked.png, main-window-lowest-year.png," \
         "year-box-focused.png, data-file-error.png, calendar-print-2025-08.png in $out"
     exit 0

@@ -117,7 +117,7 @@ class FeedsTest : public QObject {
             QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
             const QString kind = name.chopped(4);
             const auto run = sorvane::testing::runCli(
-                ("--feed " + kind + " --from 2025 --to 2029").toStdString());
+                QStringLiteral("--feed %1 --from 2025 --to 2029").arg(kind).toStdString());
             QCOMPARE(run.status, 0);
             QVERIFY2(masked(QString::fromUtf8(file.readAll())) ==
                          masked(QString::fromStdString(run.out)),
