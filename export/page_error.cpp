@@ -256,6 +256,9 @@ PageError lifeError(lifeevents::Status status, const std::string& message, bool 
     using lifeevents::Status;
     const char* code = "life-refused";
     const char* field = byYear ? "year" : "date";
+    // The rules' message, but where it names the terminal program's option (--date
+    // YYYY-MM-DD) the page's own field instead.
+    std::string said = sentence(message);
     switch (status) {
     case Status::Ok:
         break;
@@ -274,6 +277,7 @@ PageError lifeError(lifeevents::Status status, const std::string& message, bool 
     case Status::NeedsSex:
         code = "life-needs-sex";
         field = "sex";
+        said = sentence(lifeevents::statusMessage(status)) + "男か女を選んでください。";
         break;
     case Status::OutsideSpan:
         code = "life-outside-span";
@@ -281,13 +285,16 @@ PageError lifeError(lifeevents::Status status, const std::string& message, bool 
     case Status::NeedsDate:
         code = "life-needs-date";
         field = "date";
+        said = sentence(lifeevents::statusMessage(status)) +
+               "日付を 2026-04-04 のように入れてください。";
         break;
     case Status::NeedsYear:
         code = "life-needs-year";
         field = "year";
+        said = sentence(lifeevents::statusMessage(status)) + "年を数字で入れてください。";
         break;
     }
-    return PageError{code, field, message};
+    return PageError{code, field, said};
 }
 
 PageError fileFailure(int status) {

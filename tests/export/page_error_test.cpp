@@ -149,7 +149,14 @@ TEST(PageError, QueriesAndPlansAreRefusedByWhatIsWrong) {
         {Status::NeedsYear, false, "life-needs-year", "year"},
     };
     for (const LifeRow& r : plans) {
-        const PageError e = lifeError(r.status, lifeevents::statusMessage(r.status), r.byYear);
+        // The rules' message as the terminal program gets it: a missing field is named by
+        // its option there (lifeevents' plan), which the page must not show.
+        const bool missing = r.status == Status::NeedsSex || r.status == Status::NeedsDate ||
+                             r.status == Status::NeedsYear;
+        const PageError e = lifeError(r.status,
+                                      lifeevents::statusMessage(r.status) +
+                                          (missing ? "（--date YYYY-MM-DD）" : ""),
+                                      r.byYear);
         EXPECT_EQ(e.code, r.code);
         EXPECT_EQ(e.field, r.field) << r.code;
         EXPECT_FALSE(readsAsEnglish(e.message)) << e.message;

@@ -460,8 +460,8 @@ REFUSALS = [
     ("find", (("find-query", "大安"), ("find-from", "2026-12-31"), ("find-to", "2026-01-01")), None, "find-count", "range-reversed", "find-to", "「まで」"),
     ("find", (("find-query", "大安 仏滅"), ("find-from", "2026-01-01"), ("find-to", "2026-12-31")), "find-ics", "find-notes", "file-nothing-found", "find-query", "条件か期間を変えて"),
     # 行事: a 命日 after today, a kind's date left empty.
-    ("life", (("life-kind", "法要"), ("life-date", "2999-01-01")), "life-go", "life-status", "life-death-in-future", "life-date", "命日"),
-    ("life", (("life-kind", "法要"), ("life-date", "")), "life-go", "life-status", "life-needs-date", "life-date", "日付が必要"),
+    ("life", (("life-kind", "法要"), ("life-date", "2030-01-01")), "life-go", "life-status", "life-death-in-future", "life-date", "命日"),
+    ("life", (("life-kind", "法要"), ("life-date", "")), "life-go", "life-status", "life-needs-date", "life-date", "2026-04-04 のように"),
     # 和暦: a leap month the year did not have, a text too long to read.
     ("wareki", (("wareki-input", "元禄15年閏12月14日"),), "wareki-go", "wareki-status", "wareki-unreadable", "wareki-input", "閏12月はありません"),
     ("wareki", (("wareki-input", "元" * 300),), "wareki-go", "wareki-status", "wareki-too-long", "wareki-input", "のように入れて"),
