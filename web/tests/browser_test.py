@@ -1247,7 +1247,8 @@ def bench(args):
               f" {median('score')} (target 90, {met(median('score') >= 90)}), LCP {median('lcp') / 1000:.1f} s"
               f" (target 2.5 s, {met(median('lcp') <= 2500)}), TBT {median('tbt'):.0f} ms (target 200 ms,"
               f" {met(median('tbt') <= 200)}), CLS {median('cls'):.3f} (target 0.1, {met(median('cls') <= 0.1)})")
-        print(f"  the largest paint of the first run: {audits[0]['lcpElement'][:120]}")
+        if audits[0]["lcpElement"]:
+            print(f"  the largest paint of the first run: {audits[0]['lcpElement'][:120]}")
     print(f"load: {open('/proc/loadavg').read().strip()}")
     return 0
 
