@@ -8,7 +8,8 @@
 #                         byte-for-byte sweep against the native terminal program, the
 #                         browser test in headless Chromium); needs build/ (tools/build.sh)
 #   tools/web.sh bench    build, then print the time to the first month and a month switch
-#                         (also at CPU x4, against their targets) and the site's gzip size
+#                         (also at CPU x4), the site's gzip size, the first month's layout
+#                         shift and Lighthouse's mobile figures, each against its target
 #   tools/web.sh sources  only fetch and unpack the source packages of ERFA and libical
 #
 # ERFA, libical and GoogleTest for WebAssembly are built from Debian's source packages once
@@ -271,6 +272,31 @@ assemble_site() {
   say "site in $site ($(du -sk "$site" | cut -f1) KB, $(find "$site" -maxdepth 1 -type f -exec cat {} + | gzip -9 | wc -c) bytes gzip; the feeds $(du -sk "$site/feeds" | cut -f1) KB)"
 }
 
+# Lighthouse for the bench: the version web/tests/lighthouse/package-lock.json pins, installed
+# with npm ci once per lock into the cache outside the clone (no install scripts run: it drives
+# Debian's chromium, and downloads no browser). Prints its cli/index.js, or nothing (and says
+# why) when npm cannot install it.
+lighthouse_cli() {
+  local lock=$root/web/tests/lighthouse key
+  key=$(cat "$lock/package.json" "$lock/package-lock.json" | sha256sum | cut -c1-12)
+  local dir=$cache/lighthouse-$key
+  if [ ! -f "$dir/.complete" ]; then
+    command -v npm >/dev/null || { say "npm is missing: no Lighthouse figures"; return 0; }
+    local tmp=$dir.tmp.$$
+    rm -rf "$tmp" && mkdir -p "$tmp"
+    cp "$lock/package.json" "$lock/package-lock.json" "$tmp/"
+    say "installing Lighthouse into $dir"
+    if ! (cd "$tmp" && nice npm ci --ignore-scripts --no-audit --no-fund >"$out/lighthouse-install.log" 2>&1); then
+      rm -rf "$tmp"
+      say "npm ci of Lighthouse failed (see $out/lighthouse-install.log): no Lighthouse figures"
+      return 0
+    fi
+    touch "$tmp/.complete"
+    rm -rf "$dir" && mv "$tmp" "$dir"
+  fi
+  echo "$dir/node_modules/lighthouse/cli/index.js"
+}
+
 serve() {
   say "serving $out/site at http://127.0.0.1:${PORT:-8080}/ (Ctrl+C ends)"
   exec /usr/bin/python3 -m http.server "${PORT:-8080}" --bind 127.0.0.1 --directory "$out/site"
@@ -320,6 +346,9 @@ case $command in
 build) ;;
 serve) serve ;;
 test) web_test ;;
-bench) /usr/bin/python3 "$root/web/tests/browser_test.py" --site "$out/site" --bench ;;
+bench)
+  lighthouse=$(lighthouse_cli)
+  /usr/bin/python3 "$root/web/tests/browser_test.py" --site "$out/site" --bench ${lighthouse:+--lighthouse "$lighthouse"}
+  ;;
 *) die "unknown command '$command' (build, serve, test or bench)" ;;
 esac

@@ -1,16 +1,16 @@
 // Sorvane in the browser. Every date, name and time on this page comes from the program's
-// C++ core compiled to WebAssembly (sorvane-cli.js, read through core.js); the views only lay
+// C++ core compiled to WebAssembly (sorvane-cli.js, run in a worker and read through core.js); the views only lay
 // the core's documents out: month.js (月), year.js (年), find.js (日を探す), life.js (行事),
 // wareki.js (和暦), files.js (カレンダーファイル), places.js (場所 and 暦注), install.js (the
 // page as an app), with shared.js's helpers.
 import { $, status, notice, parseDate, today } from './shared.js';
-import { coverageDoc, placesDoc, vocabularyDoc, lifeKindsDoc } from './core.js';
+import { coverageDoc, placesDoc, vocabularyDoc, lifeKindsDoc, timings } from './core.js';
 import { state, showMonth, selectDate, setUpMonth, monthHasDay } from './month.js';
 import { showYear, setUpYear } from './year.js';
 import { setUpFind, startFind } from './find.js';
 import { setUpFiles, showFeeds } from './files.js';
 import { loadSettings, setUpSettings } from './places.js';
-import { setUpInstall } from './install.js';
+import { setUpInstall, keepOffline } from './install.js';
 import { setUpLife } from './life.js';
 import { setUpWareki } from './wareki.js';
 
@@ -102,13 +102,14 @@ async function start() {
   if (!state.doc) {
     await showMonth(today.y, today.m);
   }
-  window.sorvaneTimes = { firstMonth: performance.now() };
+  // When the first month was drawn (ms from the navigation's start), and the worker's own
+  // timings up to it.
+  window.sorvaneTimes = { firstMonth: performance.now(), startup: timings.startup, calls: timings.calls.slice() };
   document.body.dataset.ready = 'true';
 }
 
+setUpInstall();
 start().catch((e) => {
   status('読み込めませんでした：' + e.message, true);
   document.body.dataset.ready = 'failed';
-});
-
-setUpInstall();
+}).finally(keepOffline);

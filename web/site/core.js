@@ -1,32 +1,15 @@
-// The program's C++ core compiled to WebAssembly (sorvane-cli.js): the terminal program's
-// JSON documents (window.sorvane) and the calendar page's documents (web/page_entry.cpp).
-// A call that breaks the module (a trap inside it) is answered with an error, and the next
-// call gets a new module: one failure never spoils the calls after it.
+// The program's C++ core compiled to WebAssembly (sorvane-cli.js), run in a worker
+// (worker.js) so that no computation holds the page's thread: the terminal program's JSON
+// documents (window.sorvane) and the calendar page's documents (web/page_entry.cpp). A call
+// that breaks the module (a trap inside it) is answered with an error, and the next call gets
+// a new module; a worker that fails altogether is made again on the next call.
 
-const decoder = new TextDecoder();
-let core = null;
-let page = null;
+let worker = null;
+let serial = 0;
+const waiting = new Map(); // id -> {resolve, reject}
 
-async function module() {
-  if (core === null) {
-    core = SorvaneModule();
-    page = null;
-  }
-  const m = await core;
-  if (m.broken) {
-    core = null;
-    return module();
-  }
-  return m;
-}
-
-// A failure inside the module (a trap, whose own text is the engine's English): the module
-// is made again on the next call.
-function broken() {
-  core = null;
-  page = null;
-  return pageError({ error: brokenMessage, code: 'calculation-failed', field: '' });
-}
+// What the worker said of its start and each call (ms): the page's timings.
+export const timings = { startup: null, calls: [] };
 
 // What the page says when the module itself failed and so cannot say it.
 export const brokenMessage = '計算の途中で失敗しました。もう一度試すか、ページを開き直してください。';
@@ -40,18 +23,68 @@ export function pageError(doc) {
   return e;
 }
 
+const brokenError = () => pageError({ error: brokenMessage, code: 'calculation-failed', field: '' });
+
+function failAll() {
+  for (const w of waiting.values()) {
+    w.reject(brokenError());
+  }
+  waiting.clear();
+}
+
+function engine() {
+  if (worker === null) {
+    worker = new Worker('worker.js');
+    worker.onmessage = (ev) => {
+      const a = ev.data;
+      if (a.startup) {
+        timings.startup = a.startup;
+      }
+      const w = waiting.get(a.id);
+      if (!w) {
+        return;
+      }
+      waiting.delete(a.id);
+      if (timings.calls.length < 200) {
+        timings.calls.push(a.took);
+      }
+      if (a.error !== undefined) {
+        w.reject(pageError(a));
+      } else {
+        w.resolve(a);
+      }
+      setTimeout(pump, 0);
+    };
+    worker.onerror = (ev) => {
+      ev.preventDefault();
+      worker.terminate();
+      worker = null;
+      failAll();
+    };
+  }
+  return worker;
+}
+
+// Sends a call to the worker; resolves to its answer.
+function ask(message) {
+  return new Promise((resolve, reject) => {
+    const id = ++serial;
+    waiting.set(id, { resolve, reject });
+    try {
+      engine().postMessage(Object.assign({ id }, message));
+    } catch (e) {
+      waiting.delete(id);
+      reject(brokenError());
+    }
+  });
+}
+
 // The terminal program's answer to a command line: {status, stdout, stderr} (and refused, a
 // Japanese message, when the line was too long to run).
 export async function run(args) {
-  const m = await module();
-  let r;
-  try {
-    r = m.runCli(args.map(String));
-  } catch (e) {
-    throw broken();
-  }
+  const r = await ask({ cli: args.map(String) });
   return {
-    status: r.status, stdout: decoder.decode(r.stdout), stderr: decoder.decode(r.stderr),
+    status: r.status, stdout: r.stdout, stderr: r.stderr,
     refused: r.refused,
   };
 }
@@ -91,27 +124,7 @@ window.sorvane = {
 
 // One of the calendar page's documents; rejects with the core's Japanese message.
 async function pageDoc(fn, args) {
-  const m = await module();
-  let text;
-  try {
-    if (page === null) {
-      page = m._sorvane_page_new();
-      if (!page) {
-        page = null;
-        // No page to ask: the answer every call gives without one.
-        text = m.pageCall(fn, [0].concat(args));
-      }
-    }
-    if (page) {
-      text = m.pageCall(fn, [page].concat(args));
-    }
-  } catch (e) {
-    if (m.broken) {
-      throw broken();
-    }
-    throw e; // the module's own Japanese message (no memory for a text)
-  }
-  const doc = JSON.parse(text);
+  const doc = JSON.parse((await ask({ page: [fn, args] })).text);
   if (doc.error) {
     throw pageError(doc);
   }
@@ -123,10 +136,61 @@ async function pageDoc(fn, args) {
 // calendar has, so that the core refuses it with its message.
 const whole = (v) => (Number.isInteger(v) && Math.abs(v) <= 2147483647 ? v : 2147483647);
 
-export const monthDoc = (y, mo) => pageDoc('sorvane_page_month', [whole(y), whole(mo)]);
-export const dayDoc = (y, mo, d, place) =>
+// The months and days asked for last, kept (as the promises of their documents): a month
+// shown again, or one asked for ahead (ahead()), comes without waiting on the worker. Both
+// documents depend on nothing but their arguments; a failed one is not kept.
+const kept = new Map();
+const keptLimit = 64;
+
+function keep(key, make) {
+  let p = kept.get(key);
+  if (p !== undefined) {
+    kept.delete(key); // the newest at the end
+  } else {
+    p = make();
+    p.catch(() => {
+      if (kept.get(key) === p) {
+        kept.delete(key);
+      }
+    });
+  }
+  kept.set(key, p);
+  while (kept.size > keptLimit) {
+    kept.delete(kept.keys().next().value);
+  }
+  return p;
+}
+
+export const monthDoc = (y, mo) =>
+  keep('m' + y + '-' + mo, () => pageDoc('sorvane_page_month', [whole(y), whole(mo)]));
+export const dayDoc = (y, mo, d, place) => keep('d' + y + '-' + mo + '-' + d + ' ' + JSON.stringify(place), () =>
   pageDoc('sorvane_page_day', [whole(y), whole(mo), whole(d), typeof place === 'string' ? place : '',
-    typeof place === 'string' ? 0 : place.lat, typeof place === 'string' ? 0 : place.lon]);
+    typeof place === 'string' ? 0 : place.lat, typeof place === 'string' ? 0 : place.lon]));
+
+// Work asked for ahead: each job (a function that asks the core and returns its promise)
+// starts only while no other call waits on the worker, one at a time, so that what the page
+// asks for meanwhile waits behind one job at most. A new list replaces the jobs not started.
+let laterJobs = [];
+let laterRunning = false;
+
+function pump() {
+  if (laterRunning || waiting.size > 0 || laterJobs.length === 0) {
+    return;
+  }
+  const job = laterJobs.shift();
+  laterRunning = true;
+  const next = () => {
+    laterRunning = false;
+    setTimeout(pump, 0);
+  };
+  job().then(next, next);
+}
+
+export function ahead(jobs) {
+  laterJobs = jobs.slice();
+  setTimeout(pump, 0);
+}
+
 export const placesDoc = () => pageDoc('sorvane_page_places', []);
 export const yearDoc = (y, theory) => pageDoc('sorvane_page_year', [whole(y), theory ? 1 : 0]);
 export const vocabularyDoc = () => pageDoc('sorvane_page_vocabulary', []);

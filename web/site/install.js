@@ -39,7 +39,12 @@ export function setUpInstall() {
   $('ios-hint-close').onclick = () => {
     $('ios-hint').hidden = true;
   };
+}
 
+// The site kept for use without a network (sw.js). Called once the first month is drawn: the
+// service worker's first install fetches every file of the site afresh, which would otherwise
+// share the network with the page's own first load.
+export function keepOffline() {
   if (!('serviceWorker' in navigator) || !location.protocol.startsWith('http')) {
     return;
   }

@@ -1,7 +1,7 @@
 // 月: the month page (the desktop's calendar page from the core's month document), the
 // selected day's details, the phone's list of days.
 import { $, el, isoDate, isoYear, pad, addDays, status, today, yearFromBox } from './shared.js';
-import { monthDoc, dayDoc } from './core.js';
+import { monthDoc, dayDoc, ahead } from './core.js';
 
 // found: the day last opened from 日を探す ({date, why}), whose details say why it was found.
 export const state = { y: today.y, m: today.m, selected: null, doc: null, notes: false, place: '東京', found: null };
@@ -176,7 +176,25 @@ export async function showMonth(y, m, selectDay) {
   if (location.hash !== '#' + hash) {
     history.replaceState(null, '', '#' + hash);
   }
+  lookAhead(y, m, day);
   return true;
+}
+
+// The months the page turns to next (the next and the previous month, the same month a year
+// on and a year back) with the day stepMonth would select in each, asked for while the page
+// waits on the reader: a turn then only draws.
+function lookAhead(y, m, d) {
+  const jobs = [1, -1, 12, -12].map((n) => () => {
+    const t = monthAfter(y, m, n);
+    return monthDoc(t.y, t.m).then((doc) => dayDoc(t.y, t.m, Math.min(d, lastDay(doc)), state.place));
+  });
+  ahead(jobs);
+}
+
+// The month n months after year-month.
+function monthAfter(y, m, n) {
+  const t = y * 12 + (m - 1) + n;
+  return { y: Math.floor(t / 12), m: ((t % 12) + 12) % 12 + 1 };
 }
 
 // Whether the month shown has the day (the address's 2026-02-30 has none).
@@ -241,10 +259,8 @@ export async function selectDate(y, m, d, focus) {
 
 // Turns the page by n months, keeping the selected day of the month where the month has it.
 export function stepMonth(n) {
-  const t = state.y * 12 + (state.m - 1) + n;
-  const y = Math.floor(t / 12);
-  const m = ((t % 12) + 12) % 12 + 1;
-  return showMonth(y, m, state.selected ? state.selected.d : undefined);
+  const t = monthAfter(state.y, state.m, n);
+  return showMonth(t.y, t.m, state.selected ? state.selected.d : undefined);
 }
 
 function moveSelection(n) {

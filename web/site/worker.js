@@ -1,28 +1,71 @@
-// The page's long work off its thread, one task per worker: 日を探す's search (the core's
-// search document) or a calendar file (the core reads the page's fields into a command line
-// of the terminal program, whose output is handed over in pieces; the core also says how the
-// run went, so the program's own English lines are never shown). The page ends the worker
-// when the query changes or the file has come, and with it the module's memory.
+// The module off the page's thread. Two kinds of worker run this script:
+// - the page's core (core.js): one worker for the page's life, answering each numbered call
+//   ({id, page: [function, args]} or {id, cli: args}) with {id, text} or {id, status, stdout,
+//   stderr, refused}, or {id, error, code, field} in Japanese. A call that breaks the module
+//   (a trap inside it) is answered with an error, and the next call gets a new module.
+// - one task per worker: 日を探す's search (the core's search document) or a calendar file (the
+//   core reads the page's fields into a command line of the terminal program, whose output is
+//   handed over in pieces; the core also says how the run went, so the program's own English
+//   lines are never shown). The page ends the worker when the query changes or the file has
+//   come, and with it the module's memory.
+// Each answer of the core says how long the call took in the worker (ms), and the first one
+// also how long the module and the page's tables took to be ready: the page's timings.
 'use strict';
+const started = performance.now();
 importScripts('sorvane-cli.js');
-const ready = SorvaneModule();
-// What the worker says when the module itself failed and so cannot say it.
-const failed = { error: '計算の途中で失敗しました。もう一度試すか、ページを開き直してください。', code: 'calculation-failed', field: '' };
+const decoder = new TextDecoder();
+let ready = null;
 let page = 0;
+let startup = null;
+let startupTold = false;
 
-function pageDoc(m, fn, args) {
+// What the worker says when the module itself failed and so cannot say it.
+const failed = () => ({
+  error: '計算の途中で失敗しました。もう一度試すか、ページを開き直してください。',
+  code: 'calculation-failed',
+  field: '',
+});
+
+async function module() {
+  if (ready === null) {
+    ready = SorvaneModule();
+    page = 0;
+  }
+  const m = await ready;
+  if (m.broken) {
+    ready = null;
+    return module();
+  }
+  return m;
+}
+
+// The page's tables, made on the first call that needs them; 0 when they cannot be read.
+function pageOf(m) {
   if (!page) {
     page = m._sorvane_page_new();
   }
-  // Without a page the core answers its own error (the tables not read).
-  return JSON.parse(m.pageCall(fn, [page].concat(args)));
+  return page;
+}
+
+// After a trap the module is made again on the next call.
+function forget(m) {
+  if (m.broken) {
+    ready = null;
+    page = 0;
+  }
+}
+
+// One page document. Without a page (the tables not read) the core answers its own error.
+function pageDoc(m, fn, args) {
+  return JSON.parse(m.pageCall(fn, [pageOf(m)].concat(args)));
 }
 
 function find(m, { query, from, to }) {
   try {
     return pageDoc(m, 'sorvane_page_find', [query, from, to]);
   } catch (e) {
-    return failed;
+    forget(m);
+    return failed();
   }
 }
 
@@ -32,7 +75,8 @@ function file(m, request) {
   try {
     made = pageDoc(m, 'sorvane_page_file', [JSON.stringify(request)]);
   } catch (e) {
-    return { doc: failed };
+    forget(m);
+    return { doc: failed() };
   }
   if (made.error) {
     return { doc: made };
@@ -41,7 +85,8 @@ function file(m, request) {
   try {
     r = m.runCli(made.args, true);
   } catch (e) {
-    return { doc: failed };
+    forget(m);
+    return { doc: failed() };
   }
   const size = r.stdout.reduce((n, p) => n + p.byteLength, 0);
   let outcome;
@@ -49,7 +94,8 @@ function file(m, request) {
     // A line too long to run (refused before the program starts) is a refused request.
     outcome = pageDoc(m, 'sorvane_page_file_outcome', [r.refused ? 2 : r.status, size > 0 ? 1 : 0]);
   } catch (e) {
-    return { doc: failed };
+    forget(m);
+    return { doc: failed() };
   }
   if (outcome.error) {
     return { doc: outcome };
@@ -57,8 +103,60 @@ function file(m, request) {
   return { doc: { name: made.name, pieces: r.stdout.map((p) => p.buffer) } };
 }
 
+// One call of the page's core.
+async function call(data) {
+  let m;
+  try {
+    m = await module();
+  } catch (e) {
+    ready = null; // tried again on the next call
+    return failed();
+  }
+  if (startup === null) {
+    const moduleReady = performance.now();
+    pageOf(m);
+    startup = { script: started, module: moduleReady - started, tables: performance.now() - moduleReady };
+  }
+  const t = performance.now();
+  try {
+    if (data.cli) {
+      const r = m.runCli(data.cli);
+      return {
+        status: r.status, stdout: decoder.decode(r.stdout), stderr: decoder.decode(r.stderr),
+        refused: r.refused, took: performance.now() - t,
+      };
+    }
+    const [fn, args] = data.page;
+    return { text: m.pageCall(fn, [pageOf(m)].concat(args)), took: performance.now() - t };
+  } catch (e) {
+    if (m.broken) {
+      forget(m);
+      return failed();
+    }
+    // The module's own Japanese message (no memory for a text).
+    return { error: e && e.message ? e.message : String(e), code: '', field: '' };
+  }
+}
+
 onmessage = async (ev) => {
-  const m = await ready;
+  if (ev.data.id !== undefined) {
+    const answer = await call(ev.data);
+    answer.id = ev.data.id;
+    if (startup !== null && !startupTold) {
+      answer.startup = startup;
+      startupTold = true;
+    }
+    postMessage(answer);
+    return;
+  }
+  let m;
+  try {
+    m = await module();
+  } catch (e) {
+    ready = null;
+    postMessage(failed());
+    return;
+  }
   if (ev.data.find) {
     postMessage(find(m, ev.data.find));
     return;
