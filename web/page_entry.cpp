@@ -81,6 +81,29 @@ template <typename Make> const char* answered(Page& page, Make make) {
     return page.answer.c_str();
 }
 
+// The place named (one of the places file's) or, when name is empty, at latitude/longitude;
+// the message that refuses it, if any.
+std::optional<std::string> placeOf(const Page& page, const char* name, double latitude,
+                                   double longitude, horizon::NamedPlace& place) {
+    const std::optional<std::string_view> placeName = bounded(name, exports::kMaxPlaceNameBytes);
+    if (!placeName) {
+        return "地名が長すぎます（" + std::to_string(exports::kMaxPlaceNameBytes) + "バイトまで）";
+    }
+    if (!placeName->empty()) {
+        const horizon::NamedPlace* found = horizon::findPlace(page.places, std::string(*placeName));
+        if (found == nullptr) {
+            return "知らない地名です：" + exports::quotedInput(*placeName);
+        }
+        place = *found;
+        return std::nullopt;
+    }
+    place = horizon::NamedPlace{std::string(), horizon::Observer{latitude, longitude}};
+    if (!horizon::validObserver(place.observer)) {
+        return std::string("緯度は-90〜90、経度は-180〜180です");
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 extern "C" {
@@ -124,25 +147,10 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_day(void* handle, int year, int mo
         day > daysInMonth(year, month)) {
         return errorAnswer(page.answer, "その日はありません");
     }
-    horizon::NamedPlace place = horizon::tokyo();
-    const std::optional<std::string_view> placeName = bounded(name, exports::kMaxPlaceNameBytes);
-    if (!placeName) {
-        return errorAnswer(page.answer, "地名が長すぎます（" +
-                                            std::to_string(exports::kMaxPlaceNameBytes) +
-                                            "バイトまで）");
-    }
-    if (!placeName->empty()) {
-        const horizon::NamedPlace* found = horizon::findPlace(page.places, std::string(*placeName));
-        if (found == nullptr) {
-            return errorAnswer(page.answer,
-                               "知らない地名です：" + exports::quotedInput(*placeName));
-        }
-        place = *found;
-    } else {
-        place = horizon::NamedPlace{std::string(), horizon::Observer{latitude, longitude}};
-        if (!horizon::validObserver(place.observer)) {
-            return errorAnswer(page.answer, "緯度は-90〜90、経度は-180〜180です");
-        }
+    horizon::NamedPlace place;
+    if (const std::optional<std::string> refused =
+            placeOf(page, name, latitude, longitude, place)) {
+        return errorAnswer(page.answer, *refused);
     }
     return answered(page, [&] { return exports::dayPageJson(page.years, date, place); });
 }
@@ -164,13 +172,20 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_places(void* handle) {
     });
 }
 
-// The year view of year (exports::yearPageJson).
-EMSCRIPTEN_KEEPALIVE const char* sorvane_page_year(void* handle, int year) {
+// The year view of year (exports::yearPageJson) with the eclipses at the place, named or by
+// latitude/longitude as for a day.
+EMSCRIPTEN_KEEPALIVE const char* sorvane_page_year(void* handle, int year, const char* name,
+                                                   double latitude, double longitude) {
     if (handle == nullptr) {
         return noPage();
     }
     Page& page = *static_cast<Page*>(handle);
-    return answered(page, [&] { return exports::yearPageJson(page.tables, year); });
+    horizon::NamedPlace place;
+    if (const std::optional<std::string> refused =
+            placeOf(page, name, latitude, longitude, place)) {
+        return errorAnswer(page.answer, *refused);
+    }
+    return answered(page, [&] { return exports::yearPageJson(page.tables, year, place); });
 }
 
 // The names of the search's check boxes (exports::searchVocabularyJson).

@@ -108,11 +108,12 @@ async function pageDoc(fn, args) {
 const whole = (v) => (Number.isInteger(v) && Math.abs(v) <= 2147483647 ? v : 2147483647);
 
 export const monthDoc = (y, mo) => pageDoc('sorvane_page_month', [whole(y), whole(mo)]);
+// A place as the core takes it: a name of the place list, or '' and a latitude and longitude.
+const placeArgs = (place) => typeof place === 'string' ? [place, 0, 0] : ['', place.lat, place.lon];
 export const dayDoc = (y, mo, d, place) =>
-  pageDoc('sorvane_page_day', [whole(y), whole(mo), whole(d), typeof place === 'string' ? place : '',
-    typeof place === 'string' ? 0 : place.lat, typeof place === 'string' ? 0 : place.lon]);
+  pageDoc('sorvane_page_day', [whole(y), whole(mo), whole(d)].concat(placeArgs(place)));
 export const placesDoc = () => pageDoc('sorvane_page_places', []);
-export const yearDoc = (y) => pageDoc('sorvane_page_year', [whole(y)]);
+export const yearDoc = (y, place) => pageDoc('sorvane_page_year', [whole(y)].concat(placeArgs(place)));
 export const vocabularyDoc = () => pageDoc('sorvane_page_vocabulary', []);
 export const coverageDoc = () => pageDoc('sorvane_page_coverage', []);
 export const warekiDoc = (text, julian) => pageDoc('sorvane_page_wareki', [String(text), julian ? 1 : 0]);

@@ -3,13 +3,14 @@
 // prints them.
 import { $, el, status, yearFromBox } from './shared.js';
 import { run, yearDoc } from './core.js';
+import { state } from './month.js';
 
 export async function showYear(y) {
   $('year-only').value = y;
   $('year-theory-text').hidden = true;
   const body = $('year-body');
   try {
-    const doc = await yearDoc(y);
+    const doc = await yearDoc(y, state.place);
     body.textContent = '';
     body.appendChild(el('h2', null, doc.heading));
     const t = el('table', 'moments');
@@ -36,6 +37,20 @@ export async function showYear(y) {
         h.appendChild(el('li', null, e.dateText + '　' + e.name));
       }
       body.appendChild(h);
+    }
+    // The year's eclipses with the contacts at the place of the rising and setting times.
+    body.appendChild(el('h2', null, doc.eclipseHeading));
+    if (doc.eclipseNote) {
+      body.appendChild(el('p', 'eclipse-note', doc.eclipseNote));
+    }
+    for (const e of doc.eclipses) {
+      const box = el('div', 'eclipse-year');
+      box.dataset.date = e.date;
+      box.appendChild(el('p', 'eclipse-head', e.dateText + '　' + e.lines[0]));
+      for (const line of e.lines.slice(1)) {
+        box.appendChild(el('p', 'eclipse-contact', line));
+      }
+      body.appendChild(box);
     }
     status('');
   } catch (e) {

@@ -71,7 +71,8 @@ require(path.resolve(modulePath))().then((m) => {
     ['sorvane_page_day', [2026, 2, 4, '札'.repeat(80), 0, 0], /知らない地名です/],
     ['sorvane_page_day', [2026, 2, 30, '札幌', 0, 0], /その日はありません/],
     ['sorvane_page_month', [40000, 1], /年は/],
-    ['sorvane_page_year', [40000], /年は/],
+    ['sorvane_page_year', [40000, '', 0, 0], /年は/],
+    ['sorvane_page_year', [2030, '月面', 0, 0], /知らない地名です/],
   ];
   for (const [fn, args, message] of cases) {
     const doc = call(fn, args);
