@@ -29,8 +29,8 @@ TEST(EclipsesCli, ReportAndDocumentOf2030) {
 }
 
 // A place by latitude and longitude, as --sun takes it: Sapporo's coordinates give Sapporo's
-// published minutes (日食ナビ「2030年6月1日」: 札幌 始め 15時41分, 最大 16時56分; see
-// published_predictions_test.cpp), named by the coordinates.
+// published minutes (日食ナビ「2030年6月1日」: 札幌 始め 15時41分; 「北海道で金環日食」: 終了
+// 18時04分; see published_predictions_test.cpp), named by the coordinates.
 TEST(EclipsesCli, PlaceByCoordinates) {
     struct Case {
         const char* args;
@@ -39,7 +39,7 @@ TEST(EclipsesCli, PlaceByCoordinates) {
     const Case cases[] = {
         {"--eclipses 2030 --lat 43.064615 --lon 141.346807",
          {"2030年の日食・月食（北緯43.06° 東経141.35°）", "北緯43.06° 東経141.35°：金環日食",
-          "食の始め　  15:41", "食の最大　  16:56"}},
+          "食の始め　  15:41", "食の終わり  18:04"}},
         {"--eclipses 2030 --lon +141.346807 --lat +43.064615 --json",
          {"\"name\": \"北緯43.06° 東経141.35°\"", "\"latitude\": 43.064615",
           "\"kind\": \"金環日食\""}},
