@@ -168,9 +168,15 @@ std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
             appendEvents(out, phaseEvents(lunar, PhaseSet::All));
             appendEvents(out, lunisolarDayEvents(lunar, true));
             // The eclipses fall on the 朔 and 望: their instants (at the greatest eclipse,
-            // Tokyo's where the Sun is eclipsed there) with Tokyo's contacts.
+            // Tokyo's where the Sun is eclipsed there) with Tokyo's contacts, under the
+            // feed's own UIDs ("moon-eclipse-solar-2030-06-01").
             const horizon::NamedPlace tokyo = horizon::tokyo();
-            appendEvents(out, eclipseEvents(eclipseYear(year, tokyo.name, tokyo.observer)));
+            std::vector<CalendarEvent> eclipses =
+                eclipseEvents(eclipseYear(year, tokyo.name, tokyo.observer));
+            for (CalendarEvent& e : eclipses) {
+                e.uid = "moon-" + e.uid;
+            }
+            appendEvents(out, std::move(eclipses));
             break;
         }
         case FeedKind::Zassetsu:

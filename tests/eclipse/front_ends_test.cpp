@@ -292,9 +292,9 @@ TEST(EclipseDays, MarksAndYearListFollowTheReferenceList) {
     EXPECT_NE(far["eclipseNote"].get<std::string>().find("-1999〜3000年"), std::string::npos);
 }
 
-// The moon feed carries the year's eclipses as instants with stable UIDs, at Tokyo's greatest
-// eclipse where the Sun is eclipsed there, Tokyo's contacts in the description; a feed of more
-// years gives the same events.
+// The moon feed carries the year's eclipses as instants with stable UIDs of its own, at Tokyo's
+// greatest eclipse where the Sun is eclipsed there, Tokyo's contacts in the description; a feed of
+// more years gives the same events.
 TEST(EclipseFeed, MoonFeedCarriesTheEclipsesWithTokyosContacts) {
     const almanac::Days days(sorvane::testing::shippedTables(), almanac::Minutes::Observatory);
     const auto eclipses = [&](int first, int last) {
@@ -319,10 +319,12 @@ TEST(EclipseFeed, MoonFeedCarriesTheEclipsesWithTokyosContacts) {
     const Row& juneLunar = rowOn("lunar", "", {2030, 6, 16});
     const Row& decemberLunar = rowOn("lunar", "", {2030, 12, 10});
     const Case cases[] = {
-        {"eclipse-solar-2030-06-01", "部分日食（東京）", tokyo.minutes[0], "　食の始め "},
-        {"eclipse-solar-2030-11-25", "皆既日食", novemberSolar.minutes[0], "東京では見えません"},
-        {"eclipse-lunar-2030-06-16", "部分月食", juneLunar.minutes[0], "　部分食の始め "},
-        {"eclipse-lunar-2030-12-10", "半影月食", decemberLunar.minutes[0], "半影月食（半影食分"},
+        {"moon-eclipse-solar-2030-06-01", "部分日食（東京）", tokyo.minutes[0], "　食の始め "},
+        {"moon-eclipse-solar-2030-11-25", "皆既日食", novemberSolar.minutes[0],
+         "東京では見えません"},
+        {"moon-eclipse-lunar-2030-06-16", "部分月食", juneLunar.minutes[0], "　部分食の始め "},
+        {"moon-eclipse-lunar-2030-12-10", "半影月食", decemberLunar.minutes[0],
+         "半影月食（半影食分"},
     };
     ASSERT_EQ(year.size(), std::size(cases));
     for (const Case& c : cases) {
@@ -335,7 +337,7 @@ TEST(EclipseFeed, MoonFeedCarriesTheEclipsesWithTokyosContacts) {
         EXPECT_NE(e.description.find(c.described), std::string::npos) << e.description;
     }
     // Tokyo's first contact of 2030-06-01 in the description, at swetest's minute.
-    const std::string& description = year.at("eclipse-solar-2030-06-01").description;
+    const std::string& description = year.at("moon-eclipse-solar-2030-06-01").description;
     const std::size_t begin = description.find("食の始め ");
     ASSERT_NE(begin, std::string::npos);
     EXPECT_LE(std::llabs(shownMinute(description.substr(begin), {2030, 6, 1}) - tokyo.minutes[1]),

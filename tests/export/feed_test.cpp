@@ -300,7 +300,7 @@ TEST(Feed, EachPhaseKindHasItsOwnUid) {
         if (e.category == "日食・月食") {
             // The eclipses, checked against swetest's list in tests/eclipse.
             const bool solar = e.summary.find("日食") != std::string::npos;
-            EXPECT_EQ(e.uid, std::string("eclipse-") + (solar ? "solar-" : "lunar-") +
+            EXPECT_EQ(e.uid, std::string("moon-eclipse-") + (solar ? "solar-" : "lunar-") +
                                  isoDateText(e.date));
             continue;
         }
