@@ -109,11 +109,11 @@ const whole = (v) => (Number.isInteger(v) && Math.abs(v) <= 2147483647 ? v : 214
 
 export const monthDoc = (y, mo) => pageDoc('sorvane_page_month', [whole(y), whole(mo)]);
 // A place as the core takes it: a name of the place list, or '' and a latitude and longitude.
-const placeArgs = (place) => typeof place === 'string' ? [place, 0, 0] : ['', place.lat, place.lon];
+const pagePlace = (place) => typeof place === 'string' ? [place, 0, 0] : ['', place.lat, place.lon];
 export const dayDoc = (y, mo, d, place) =>
-  pageDoc('sorvane_page_day', [whole(y), whole(mo), whole(d)].concat(placeArgs(place)));
+  pageDoc('sorvane_page_day', [whole(y), whole(mo), whole(d)].concat(pagePlace(place)));
 export const placesDoc = () => pageDoc('sorvane_page_places', []);
-export const yearDoc = (y, place) => pageDoc('sorvane_page_year', [whole(y)].concat(placeArgs(place)));
+export const yearDoc = (y, place) => pageDoc('sorvane_page_year', [whole(y)].concat(pagePlace(place)));
 export const vocabularyDoc = () => pageDoc('sorvane_page_vocabulary', []);
 export const coverageDoc = () => pageDoc('sorvane_page_coverage', []);
 export const warekiDoc = (text, julian) => pageDoc('sorvane_page_wareki', [String(text), julian ? 1 : 0]);
