@@ -614,17 +614,19 @@ def eclipse_checks(args, shot):
                     square = driver.find_element(By.CSS_SELECTOR, f'{where} .day[data-date="2030-06-01"]')
                     check("金環日食" in square.text, f"at {width} px 2030-06-01's square is marked 金環日食")
                     others = [e.text for e in driver.find_elements(By.CSS_SELECTOR, f"{where} .mark.eclipse")]
-                    check(others == ["金環日食"], f"at {width} px June 2030 marks one eclipse ({others})")
+                    check(others == ["金環日食", "部分月食"],
+                          f"at {width} px June 2030 marks its two eclipses, 06-01 and 06-16 ({others})")
                     details = driver.find_element(By.ID, "details")
-                    lines = [p.text for p in details.find_elements(By.CSS_SELECTOR, "p.eclipse")]
+                    # The contacts' lines begin with an ideographic space, which .text leaves out.
+                    lines = [p.text.lstrip("\u3000") for p in details.find_elements(By.CSS_SELECTOR, "p.eclipse")]
                     check(lines and lines[0] == f"金環日食　{place}では{seen}（食分 {local['magnitude']:.3f}）",
                           f"at {width} px the details say 金環日食, {place}では{seen} ({lines[:1]})")
                     for name, c in contacts.items():
                         shown = minutes(c["time"])
-                        check(any(l.startswith(f"　{name} {m}") for l in lines for m in shown),
+                        check(any(l.startswith(f"{name} {m}") for l in lines for m in shown),
                               f"at {width} px {place}'s {name} is {shown[-1]} as sorvane-cli gives it")
                     if place == "札幌":
-                        check(any(l.startswith("　食の始め 15:41") for l in lines),
+                        check(any(l.startswith("食の始め 15:41") for l in lines),
                               f"at {width} px 札幌's first contact is 15:41 (published)")
                     if width < 500:
                         driver.execute_script("arguments[0].scrollIntoView({block: 'center'})", square)
