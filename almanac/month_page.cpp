@@ -166,6 +166,7 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
         }
     }
     data.spans = zassetsu::yearPeriods(data.almanac.zassetsu);
+    data.eclipses = yearEclipses(y);
     return years_.emplace(y, std::move(data)).first->second;
 }
 
@@ -252,6 +253,11 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                 cell.lunar = day.lunar;
                 cell.rokuyo = lunisolar::rokuyoName(day.lunar->rokuyo);
             }
+            for (const DayEclipse& e : data.eclipses) {
+                if (e.date == cell.date) {
+                    cell.eclipse = e.name;
+                }
+            }
         }
         page.cells.push_back(std::move(cell));
     }
@@ -289,6 +295,22 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
         if (period.date <= date && date <= period.lastDate) {
             lines.push_back(period.name + "（" + japaneseMonthDayText(period.date) + "〜" +
                             japaneseMonthDayText(period.lastDate) + "）");
+        }
+    }
+    return lines;
+}
+
+std::vector<std::string> CalendarYears::eclipseDetails(const CivilDate& date,
+                                                       const horizon::NamedPlace& place) {
+    const std::vector<DayEclipse>& kept = year(date.year).eclipses;
+    if (std::none_of(kept.begin(), kept.end(),
+                     [&](const DayEclipse& e) { return e.date == date; })) {
+        return {};
+    }
+    std::vector<std::string> lines;
+    for (DayEclipse& e : yearEclipses(date.year, place)) {
+        if (e.date == date) {
+            lines.insert(lines.end(), e.lines.begin(), e.lines.end());
         }
     }
     return lines;

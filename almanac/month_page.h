@@ -4,6 +4,7 @@
 #pragma once
 
 #include "almanac/coverage.h"
+#include "almanac/day_eclipses.h"
 #include "almanac/day_listing.h"
 #include "almanac/days.h"
 #include "almanac/year_almanac.h"
@@ -41,6 +42,9 @@ struct DayCell {
     // Solar terms, 土用 entries, 雑節 and the lunisolar days (十五夜 ..), short names.
     std::vector<std::string> marks;
     std::optional<lunisolar::PhaseMoment> phase; // the day's phase of the Moon
+    // The eclipse whose greatest eclipse falls on the day (JST), its kind: "金環日食",
+    // "皆既月食" (the precise mode's years -1999..3000).
+    std::optional<std::string> eclipse;
     // The 土用 or 彼岸 the day lies in ("土用", "彼岸"), which the page draws as a band across
     // the period's days; first and last mark its ends.
     struct Period {
@@ -119,6 +123,13 @@ class CalendarYears {
     // phases of the day, and the 土用 period the day lies in.
     std::vector<std::string> dayDetails(const CivilDate& date);
 
+    // The eclipse of a day (the JST day of its greatest eclipse) as the details list it for
+    // place: eclipseLines, its kind and the place's contacts; none on other days and outside
+    // eclipsesCovered. The year's eclipses are kept with the year; the place's contacts are
+    // computed on an eclipse's day only.
+    std::vector<std::string> eclipseDetails(const CivilDate& date,
+                                            const horizon::NamedPlace& place);
+
     // The 暦注 of a day (notes::yearNotes, computed for a kept year the first time it is asked
     // for). cellNotes: the lines a day's cell adds: 十二直・二十八宿・九星, the marks of its
     // 選日 (the periods 八専, 十方暮 and 天一天上 are left to the details) and its 年中行事 (on
@@ -144,6 +155,7 @@ class CalendarYears {
         std::vector<zassetsu::Item> doyoPeriods;
         std::vector<zassetsu::Period> spans;   // the 土用 and 彼岸
         std::optional<notes::YearNotes> notes; // when first asked for
+        std::vector<DayEclipse> eclipses;      // the global kinds, no lines
         std::uint64_t lastUse = 0;
         const DayEntry& day(const CivilDate& date) const;
     };

@@ -1,13 +1,17 @@
 #include "cli/eclipses.h"
 
+#include "calendar/decimal_number.h"
 #include "cli/options.h"
 #include "ephemeris/data_location.h"
 #include "export/atomic_file.h"
 #include "export/eclipse_document.h"
 #include "export/icalendar.h"
+#include "horizon/day_text.h"
 #include "horizon/places.h"
 #include "sky/precise_year.h"
 
+#include <charconv>
+#include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -45,6 +49,27 @@ int yearOf(const std::string& text) {
     return static_cast<int>(value);
 }
 
+// A latitude (limit 90) or longitude (limit 180) in decimal degrees, north and east positive.
+double degreesOf(const std::string& option, const std::string& text, double limit) {
+    double value = 0;
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (!text.empty() && text[0] == '+') {
+        ++first;
+    }
+    const auto [end, ec] = parseDouble(first, last, value);
+    const std::string bound = std::to_string(static_cast<int>(limit));
+    if (text.empty() || ec != std::errc() || end != last || !std::isfinite(value)) {
+        throw EclipseError{option + " " + quotedArgument(text) + "：度を10進数で書いてください（" +
+                           (limit == 90 ? "北緯が正" : "東経が正") + "）"};
+    }
+    if (value < -limit || value > limit) {
+        throw EclipseError{option + " " + quotedArgument(text) + "：-" + bound + "〜" + bound +
+                           " の度数を書いてください"};
+    }
+    return value;
+}
+
 } // namespace
 
 bool isEclipsesCommand(const std::vector<std::string>& args) {
@@ -57,10 +82,11 @@ bool isEclipsesCommand(const std::vector<std::string>& args) {
 }
 
 std::string eclipsesUsage() {
-    return "  --eclipses YEAR [--place P] [--json] [--ics FILE]\n"
+    return "  --eclipses YEAR [--place P | --lat DEG --lon DEG] [--json] [--ics FILE]\n"
            "              The year's solar and lunar eclipses with the contacts for the place\n"
-           "              (default 東京) in JST, the Sun's or the Moon's altitude and azimuth\n"
-           "              at each; --json to the second, --ics FILE as calendar events.\n";
+           "              (default 東京; or --lat DEG --lon DEG, decimal, north and east\n"
+           "              positive, at height 0) in JST, the Sun's or the Moon's altitude and\n"
+           "              azimuth at each; --json to the second, --ics FILE as calendar events.\n";
 }
 
 LifeRun runEclipses(const std::vector<std::string>& args) {
@@ -70,6 +96,8 @@ LifeRun runEclipses(const std::vector<std::string>& args) {
         std::optional<std::string> place;
         std::optional<std::string> icsFile;
         std::optional<std::string> dataDir;
+        std::optional<double> latitude;
+        std::optional<double> longitude;
         bool json = false;
         for (std::size_t i = 0; i < args.size(); ++i) {
             const std::string& a = args[i];
@@ -77,6 +105,10 @@ LifeRun runEclipses(const std::vector<std::string>& args) {
                 year = yearOf(valueOf(args, i));
             } else if (a == "--place") {
                 place = valueOf(args, i);
+            } else if (a == "--lat") {
+                latitude = degreesOf(a, valueOf(args, i), 90);
+            } else if (a == "--lon") {
+                longitude = degreesOf(a, valueOf(args, i), 180);
             } else if (a == "--ics") {
                 icsFile = valueOf(args, i);
             } else if (a == "--data") {
@@ -87,8 +119,19 @@ LifeRun runEclipses(const std::vector<std::string>& args) {
                 throw EclipseError{quotedArgument(a) + "：--eclipses とは使えない引数です"};
             }
         }
+        if (place && (latitude || longitude)) {
+            throw EclipseError{std::string("--place と ") + (latitude ? "--lat" : "--lon") +
+                               " は一緒に使えません：地名か緯度・経度のどちらかを書いてください"};
+        }
+        if (latitude.has_value() != longitude.has_value()) {
+            throw EclipseError{latitude ? "--lat には --lon も必要です"
+                                        : "--lon には --lat も必要です"};
+        }
         horizon::NamedPlace named = horizon::tokyo();
-        if (place) {
+        if (latitude && longitude) {
+            const horizon::Observer observer{*latitude, *longitude};
+            named = horizon::NamedPlace{horizon::coordinatesText(observer), observer};
+        } else if (place) {
             const std::vector<horizon::NamedPlace> places =
                 horizon::loadPlaces(dataDir ? std::filesystem::path(*dataDir) : findDataDir());
             const horizon::NamedPlace* found = horizon::findPlace(places, *place);

@@ -122,7 +122,7 @@ std::string usageText() {
            spanText(exports::feedYears(exports::FeedKind::Sekki)) + "), holidays (" +
            spanText(exports::feedYears(exports::FeedKind::Holidays)) +
            "), moon (朔, 上弦,\n"
-           "              望, 下弦, 十五夜, 十三夜; " +
+           "              望, 下弦, 十五夜, 十三夜, 日食・月食 at 東京; " +
            spanText(exports::feedYears(exports::FeedKind::Moon)) + "), zassetsu (" +
            spanText(exports::feedYears(exports::FeedKind::Zassetsu)) +
            "),\n"

@@ -1,5 +1,6 @@
 #include "export/eclipse_document.h"
 
+#include "almanac/day_eclipses.h"
 #include "calendar/civil_date.h"
 
 #include <cmath>
@@ -215,7 +216,7 @@ std::string eclipseJson(const EclipseYear& y) {
 std::vector<CalendarEvent> eclipseEvents(const EclipseYear& y) {
     std::vector<CalendarEvent> out;
     auto instant = [&](const Contact& c, const std::string& kind, const std::string& summary,
-                       const std::string& description) {
+                       const std::vector<std::string>& lines) {
         const Moment m = minuteOf(c);
         CalendarEvent ev;
         ev.uid = "eclipse-" + kind + "-" + isoDateText(m.date);
@@ -226,22 +227,23 @@ std::vector<CalendarEvent> eclipseEvents(const EclipseYear& y) {
         ev.instant = true;
         ev.hour = m.hour;
         ev.minute = m.minute;
-        ev.description = description;
+        // The lines of the day's details for the place, one a line.
+        for (const std::string& line : lines) {
+            ev.description += (ev.description.empty() ? "" : "\n") + line;
+        }
         out.push_back(ev);
     };
     for (const eclipse::SolarEclipse& e : y.solar) {
         if (e.quality == eclipse::Quality::Failed) {
             continue;
         }
+        const std::vector<std::string> lines = almanac::eclipseLines(e, y.placeName);
         if (e.local && e.local->seen) {
             const eclipse::LocalSolarEclipse& l = *e.local;
             instant(l.maximum, "solar",
-                    std::string(eclipse::solarKindName(l.kind)) + "（" + y.placeName + "）",
-                    "食の始め " + hhmm(minuteOf(l.begin)) + "、最大 " + hhmm(minuteOf(l.maximum)) +
-                        "（食分 " + fixed(l.magnitude, 3) + "）、終わり " + hhmm(minuteOf(l.end)));
+                    std::string(eclipse::solarKindName(l.kind)) + "（" + y.placeName + "）", lines);
         } else {
-            instant(e.greatest, "solar", eclipse::solarKindName(e.kind),
-                    y.placeName + "では見えません");
+            instant(e.greatest, "solar", eclipse::solarKindName(e.kind), lines);
         }
     }
     for (const eclipse::LunarEclipse& e : y.lunar) {
@@ -249,8 +251,7 @@ std::vector<CalendarEvent> eclipseEvents(const EclipseYear& y) {
             continue;
         }
         instant(*e.contacts[eclipse::Greatest], "lunar", eclipse::lunarKindName(e.kind),
-                "食分 " + fixed(e.umbralMagnitude, 3) + "、半影食分 " +
-                    fixed(e.penumbralMagnitude, 3));
+                almanac::eclipseLines(e, y.placeName));
     }
     return out;
 }

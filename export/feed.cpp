@@ -4,7 +4,9 @@
 #include "almanac/limits.h"
 #include "almanac/year_almanac.h"
 #include "export/calendar_events.h"
+#include "export/eclipse_document.h"
 #include "holidays/holidays.h"
+#include "horizon/places.h"
 #include "lunisolar/lunisolar_calendar.h"
 #include "lunisolar/lunisolar_year.h"
 #include "notes/notes.h"
@@ -35,7 +37,9 @@ constexpr KindInfo kKinds[] = {
     {FeedKind::Holidays, "holidays", "国民の祝日（Sorvane）",
      "国民の祝日・振替休日・国民の休日のみ（行事や記念日は含みません）"},
     {FeedKind::Moon, "moon", "月の満ち欠け（Sorvane）",
-     "朔（新月）・上弦・望（満月）・下弦の時刻と、十五夜・十三夜"},
+     "朔（新月）・上弦・望（満月）・下弦の時刻と、十五夜・十三夜、日食・月食（東京での食の始め・最"
+     "大・"
+     "終わりの時刻）"},
     {FeedKind::Zassetsu, "zassetsu", "雑節（Sorvane）",
      "節分・彼岸・八十八夜・入梅・半夏生・土用と丑の日・二百十日・二百二十日"},
     {FeedKind::SenjitsuPeriods, "senjitsu-periods", "選日の期間（Sorvane）",
@@ -173,6 +177,16 @@ std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
             const lunisolar::LunisolarYear lunar(year);
             appendEvents(out, phaseEvents(lunar, PhaseSet::All));
             appendEvents(out, lunisolarDayEvents(lunar, true));
+            // The eclipses fall on the 朔 and 望: their instants (at the greatest eclipse,
+            // Tokyo's where the Sun is eclipsed there) with Tokyo's contacts, under the
+            // feed's own UIDs ("moon-eclipse-solar-2030-06-01").
+            const horizon::NamedPlace tokyo = horizon::tokyo();
+            std::vector<CalendarEvent> eclipses =
+                eclipseEvents(eclipseYear(year, tokyo.name, tokyo.observer));
+            for (CalendarEvent& e : eclipses) {
+                e.uid = "moon-" + e.uid;
+            }
+            appendEvents(out, std::move(eclipses));
             break;
         }
         case FeedKind::Zassetsu:

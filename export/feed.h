@@ -21,7 +21,7 @@ enum class FeedKind {
     Senjitsu, // 選日: the days of 一粒万倍日 .. 甲子の日 (己巳の日 with its 巳の日 as one event)
     Sekki,    // 二十四節気: instants
     Holidays, // 国民の祝日, 振替休日 and 国民の休日, nothing else
-    Moon,     // 朔, 上弦, 望, 下弦 as instants, 十五夜 and 十三夜 as days
+    Moon,     // 朔 .. 下弦 and the eclipses as instants, 十五夜 and 十三夜 as days
     Zassetsu, // 雑節: 節分, 彼岸, 八十八夜, 入梅, 半夏生, 土用 and its 丑の日, 二百十日, 二百二十日
     // 選日の期間: the periods 八専, 十方暮, 天一天上, whole, their 間日 named. A kind of its own:
     // together they cover about 38 of every 60 days, bars that crowd a phone's month view

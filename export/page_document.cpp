@@ -1,6 +1,7 @@
 #include "export/page_document.h"
 
 #include "almanac/coverage.h"
+#include "almanac/day_eclipses.h"
 #include "almanac/year_almanac.h"
 #include "calendar/names.h"
 #include "calendar/year_text.h"
@@ -114,7 +115,8 @@ std::string quotingDump(const ordered_json& doc) {
 
 } // namespace
 
-std::string yearPageJson(const Tables& tables, int year, bool theory) {
+std::string yearPageJson(const Tables& tables, int year, const horizon::NamedPlace& place,
+                         bool theory) {
     if (!almanac::covers(almanac::Source::Year, year)) {
         return pageErrorJson(pageError(PageProblem::YearOutside));
     }
@@ -138,6 +140,23 @@ std::string yearPageJson(const Tables& tables, int year, bool theory) {
     doc["precise"] = almanac.precise;
     // Whether the other mode gives other minutes (the precise mode reaches the year).
     doc["preciseReaches"] = almanac::covers(almanac::Source::Precise, year);
+    doc["eclipseHeading"] =
+        "日食・月食（" +
+        (place.name.empty() ? horizon::coordinatesText(place.observer) : place.name) + "）";
+    ordered_json eclipses = ordered_json::array();
+    for (const almanac::DayEclipse& e : almanac::yearEclipses(year, place)) {
+        eclipses.push_back({{"date", isoDateText(e.date)},
+                            {"dateText", japaneseMonthDayText(e.date)},
+                            {"name", e.name},
+                            {"lines", e.lines}});
+    }
+    const almanac::YearSpan reach = almanac::coverage(almanac::Source::Precise);
+    doc["eclipseNote"] = !almanac::eclipsesCovered(year)
+                             ? "日食・月食は" + std::to_string(reach.first) + "〜" +
+                                   std::to_string(reach.last) + "年のものを計算します"
+                         : eclipses.empty() ? "この年に日食・月食はありません"
+                                            : "";
+    doc["eclipses"] = std::move(eclipses);
     return doc.dump() + "\n";
 }
 
@@ -298,6 +317,7 @@ std::string monthPageJson(almanac::CalendarYears& years, int year, int month) {
         cell["phase"] = c.phase ? ordered_json{{"name", lunisolar::phaseName(c.phase->phase)},
                                                {"time", minuteText(c.phase->minuteOfDay())}}
                                 : ordered_json(nullptr);
+        cell["eclipse"] = c.eclipse ? ordered_json(*c.eclipse) : ordered_json(nullptr);
         cell["period"] = c.period ? ordered_json{{"name", c.period->name},
                                                  {"first", c.period->first},
                                                  {"last", c.period->last}}
@@ -315,6 +335,7 @@ std::string dayPageJson(almanac::CalendarYears& years, const CivilDate& date,
     ordered_json doc;
     doc["date"] = isoDateText(date);
     doc["details"] = years.dayDetails(date);
+    doc["eclipses"] = years.eclipseDetails(date, place);
     doc["notes"] = years.noteDetails(date);
     doc["senjitsu"] = years.senjitsuNames(date);
     doc["lunarNote"] = lunisolar::monthNumberingNote(date);

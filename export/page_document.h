@@ -23,8 +23,10 @@ namespace sorvane::exports {
 // month's lunisolar numbering is a choice (empty elsewhere).
 std::string monthPageJson(almanac::CalendarYears& years, int year, int month);
 
-// Everything known about one day: the details lines, the 暦注 lines with their meanings, the
-// rising and setting times at place and "lunarNote" (as the month's, for the day).
+// Everything known about one day: the details lines, the eclipse of the day with the place's
+// contacts ("eclipses": almanac::CalendarYears::eclipseDetails), the 暦注 lines with their
+// meanings, the rising and setting times at place and "lunarNote" (as the month's, for the
+// day).
 std::string dayPageJson(almanac::CalendarYears& years, const CivilDate& date,
                         const horizon::NamedPlace& place);
 
@@ -37,9 +39,13 @@ inline constexpr std::size_t kPageDaysListed = 1000;
 
 // The year view: the document of yearJson (the 28 events with their lines, the 雑節 and,
 // where the law reaches, the holidays) in the precise mode wherever it reaches and the solar
-// theory's elsewhere, with a "heading" naming the year and the mode.
+// theory's elsewhere, with a "heading" naming the year and the mode, and the year's eclipses
+// for place ("eclipses": each {"date", "dateText", "name", "lines"}, the lines of
+// almanac::eclipseLines; none outside almanac::eclipsesCovered) under "eclipseHeading", and
+// "eclipseNote" where none is listed: the year has none, or lies outside the years computed.
 // With theory, the solar theory's minutes in every year; "precise" says which were given.
-std::string yearPageJson(const Tables& tables, int year, bool theory = false);
+std::string yearPageJson(const Tables& tables, int year,
+                         const horizon::NamedPlace& place = horizon::tokyo(), bool theory = false);
 
 // The day search's check boxes: "groups", each with its "key" (rokuyo, week, choku, kyusei,
 // senjitsu), "title" and "names" ({"label", "word"}: the box's text and the word the query

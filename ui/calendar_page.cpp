@@ -482,6 +482,10 @@ void CalendarPage::showDetails() {
         for (const std::string& line : years_.dayDetails(selected_)) {
             lines << qs(line);
         }
+        // The day's eclipse with the contacts at the place of the rising and setting times.
+        for (const std::string& line : years_.eclipseDetails(selected_, times_.place())) {
+            lines << qs(line);
+        }
     });
     if (const std::string note = lunisolar::monthNumberingNote(selected_); !note.empty()) {
         lines << qs(note);

@@ -149,6 +149,9 @@ std::vector<CellLine> cellLines(const almanac::DayCell& cell, const PageMarks& m
     for (const std::string& mark : cell.marks) {
         lines.push_back({qs(mark), kMarkGreen, QString()});
     }
+    if (cell.eclipse) {
+        lines.push_back({qs(*cell.eclipse), kMarkGreen, QString()});
+    }
     if (marks.extraLines) {
         for (const QString& extra : marks.extraLines(cell.date)) {
             lines.push_back({extra, kInk, fullerMarks(extra)});

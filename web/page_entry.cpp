@@ -87,6 +87,29 @@ template <typename Make> const char* answered(Page& page, Make make) {
     return page.answer.c_str();
 }
 
+// The place named (one of the places file's) or, when name is empty, at latitude/longitude;
+// the page's error document that refuses it, if any.
+const char* placeOf(Page& page, const char* name, double latitude, double longitude,
+                    horizon::NamedPlace& place) {
+    const std::optional<std::string_view> placeName = bounded(name, exports::kMaxPlaceNameBytes);
+    if (!placeName) {
+        return errorAnswer(page.answer, PageProblem::PlaceTooLong);
+    }
+    if (!placeName->empty()) {
+        const horizon::NamedPlace* found = horizon::findPlace(page.places, std::string(*placeName));
+        if (found == nullptr) {
+            return errorAnswer(page.answer, PageProblem::UnknownPlace, *placeName);
+        }
+        place = *found;
+        return nullptr;
+    }
+    place = horizon::NamedPlace{std::string(), horizon::Observer{latitude, longitude}};
+    if (!horizon::validObserver(place.observer)) {
+        return errorAnswer(page.answer, PageProblem::BadObserver);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 extern "C" {
@@ -130,22 +153,9 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_day(void* handle, int year, int mo
         day > daysInMonth(year, month)) {
         return errorAnswer(page.answer, PageProblem::NoSuchDay);
     }
-    horizon::NamedPlace place = horizon::tokyo();
-    const std::optional<std::string_view> placeName = bounded(name, exports::kMaxPlaceNameBytes);
-    if (!placeName) {
-        return errorAnswer(page.answer, PageProblem::PlaceTooLong);
-    }
-    if (!placeName->empty()) {
-        const horizon::NamedPlace* found = horizon::findPlace(page.places, std::string(*placeName));
-        if (found == nullptr) {
-            return errorAnswer(page.answer, PageProblem::UnknownPlace, *placeName);
-        }
-        place = *found;
-    } else {
-        place = horizon::NamedPlace{std::string(), horizon::Observer{latitude, longitude}};
-        if (!horizon::validObserver(place.observer)) {
-            return errorAnswer(page.answer, PageProblem::BadObserver);
-        }
+    horizon::NamedPlace place;
+    if (const char* refused = placeOf(page, name, latitude, longitude, place)) {
+        return refused;
     }
     return answered(page, [&] { return exports::dayPageJson(page.years, date, place); });
 }
@@ -167,13 +177,20 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_places(void* handle) {
     });
 }
 
-// The year view of year (exports::yearPageJson), in the solar theory's minutes with theory.
-EMSCRIPTEN_KEEPALIVE const char* sorvane_page_year(void* handle, int year, int theory) {
+// The year view of year (exports::yearPageJson) with the eclipses at the place, named or by
+// latitude/longitude as for a day; in the solar theory's minutes with theory.
+EMSCRIPTEN_KEEPALIVE const char* sorvane_page_year(void* handle, int year, const char* name,
+                                                   double latitude, double longitude, int theory) {
     if (handle == nullptr) {
         return noPage();
     }
     Page& page = *static_cast<Page*>(handle);
-    return answered(page, [&] { return exports::yearPageJson(page.tables, year, theory != 0); });
+    horizon::NamedPlace place;
+    if (const char* refused = placeOf(page, name, latitude, longitude, place)) {
+        return refused;
+    }
+    return answered(page,
+                    [&] { return exports::yearPageJson(page.tables, year, place, theory != 0); });
 }
 
 // The names of the search's check boxes (exports::searchVocabularyJson).

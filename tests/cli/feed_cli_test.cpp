@@ -200,7 +200,7 @@ TEST(FeedCli, TheHelpNamesTheYearsEachKindIsWrittenFor) {
     const std::tuple<const char*, const char*, int, int> cases[] = {
         {"rokuyo", "rokuyo (六曜 each day, 1900..2100)", 1900, 2100},
         {"holidays", "holidays (1948..2100)", 1948, 2100},
-        {"moon", "十五夜, 十三夜; 1900..2100)", 1900, 2100},
+        {"moon", "十五夜, 十三夜, 日食・月食 at 東京; 1900..2100)", 1900, 2100},
         {"zassetsu", "zassetsu (1..8455)", 1, 8455},
     };
     for (const auto& [kind, helpText, first, last] : cases) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -25,6 +26,34 @@ TEST(EclipsesCli, ReportAndDocumentOf2030) {
     EXPECT_NE(tokyo.out.find("\"name\": \"東京\""), std::string::npos);
     EXPECT_NE(tokyo.out.find("\"kind\": \"部分日食\""), std::string::npos) << tokyo.out;
     EXPECT_NE(tokyo.out.find("2030-06-01T15:"), std::string::npos) << tokyo.out;
+}
+
+// A place by latitude and longitude, as --sun takes it: Sapporo's coordinates give Sapporo's
+// published minutes (日食ナビ「2030年6月1日」: 札幌 始め 15時41分; 「北海道で金環日食」: 終了
+// 18時04分; see published_predictions_test.cpp), named by the coordinates.
+TEST(EclipsesCli, PlaceByCoordinates) {
+    struct Case {
+        const char* args;
+        std::vector<const char*> shown;
+    };
+    const Case cases[] = {
+        {"--eclipses 2030 --lat 43.064615 --lon 141.346807",
+         {"2030年の日食・月食（北緯43.06° 東経141.35°）", "北緯43.06° 東経141.35°：金環日食",
+          "食の始め　  15:41", "食の終わり  18:04"}},
+        {"--eclipses 2030 --lon +141.346807 --lat +43.064615 --json",
+         {"\"name\": \"北緯43.06° 東経141.35°\"", "\"latitude\": 43.064615",
+          "\"kind\": \"金環日食\""}},
+        // South and west: the 2030-11-25 total eclipse over South Africa (Durban).
+        {"--eclipses 2030 --lat -29.86 --lon 31.03", {"南緯29.86° 東経31.03°：皆既日食"}},
+    };
+    for (const Case& c : cases) {
+        const auto run = runCli(c.args);
+        ASSERT_EQ(run.status, 0) << c.args << ": " << run.err;
+        for (const char* text : c.shown) {
+            EXPECT_NE(run.out.find(text), std::string::npos) << c.args << ": " << text << "\n"
+                                                             << run.out;
+        }
+    }
 }
 
 TEST(EclipsesCli, CalendarFile) {
@@ -54,6 +83,16 @@ TEST(EclipsesCli, BadInputRefusedInJapanese) {
         {"--eclipses", "には値が必要です"},
         {"--eclipses 2030 --place 月面", "知らない地点です"},
         {"--eclipses 2030 --month 6", "--eclipses とは使えない引数です"},
+        {"--eclipses 2030 --lat 91 --lon 141", "--lat \"91\"：-90〜90 の度数を書いてください"},
+        {"--eclipses 2030 --lat 43 --lon -180.5",
+         "--lon \"-180.5\"：-180〜180 の度数を書いてください"},
+        {"--eclipses 2030 --lat 北緯43 --lon 141", "--lat \"北緯43\"：度を10進数で書いてください"},
+        {"--eclipses 2030 --lat nan --lon 141", "度を10進数で書いてください"},
+        {"--eclipses 2030 --lat 43 --lon 141x", "--lon \"141x\"：度を10進数で書いてください"},
+        {"--eclipses 2030 --lat 43", "--lat には --lon も必要です"},
+        {"--eclipses 2030 --lon 141", "--lon には --lat も必要です"},
+        {"--eclipses 2030 --lat", "--lat には値が必要です"},
+        {"--eclipses 2030 --place 札幌 --lat 43 --lon 141", "--place と --lat は一緒に使えません"},
     };
     for (const Case& c : cases) {
         const auto run = runCli(c.args);

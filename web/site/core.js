@@ -163,9 +163,10 @@ function keep(key, make) {
 
 export const monthDoc = (y, mo) =>
   keep('m' + y + '-' + mo, () => pageDoc('sorvane_page_month', [whole(y), whole(mo)]));
+// A place as the core takes it: a name of the place list, or '' and a latitude and longitude.
+const pagePlace = (place) => typeof place === 'string' ? [place, 0, 0] : ['', place.lat, place.lon];
 export const dayDoc = (y, mo, d, place) => keep('d' + y + '-' + mo + '-' + d + ' ' + JSON.stringify(place), () =>
-  pageDoc('sorvane_page_day', [whole(y), whole(mo), whole(d), typeof place === 'string' ? place : '',
-    typeof place === 'string' ? 0 : place.lat, typeof place === 'string' ? 0 : place.lon]));
+  pageDoc('sorvane_page_day', [whole(y), whole(mo), whole(d)].concat(pagePlace(place))));
 
 // Work asked for ahead: each job (a function that asks the core and returns its promise)
 // starts only while no other call waits on the worker, one at a time, so that what the page
@@ -192,7 +193,8 @@ export function ahead(jobs) {
 }
 
 export const placesDoc = () => pageDoc('sorvane_page_places', []);
-export const yearDoc = (y, theory) => pageDoc('sorvane_page_year', [whole(y), theory ? 1 : 0]);
+export const yearDoc = (y, place, theory) =>
+  pageDoc('sorvane_page_year', [whole(y)].concat(pagePlace(place), [theory ? 1 : 0]));
 export const vocabularyDoc = () => pageDoc('sorvane_page_vocabulary', []);
 export const coverageDoc = () => pageDoc('sorvane_page_coverage', []);
 export const warekiDoc = (text, julian) => pageDoc('sorvane_page_wareki', [String(text), julian ? 1 : 0]);

@@ -33,6 +33,9 @@ function dayContent(cell) {
   for (const mark of cell.marks) {
     box.appendChild(el('div', 'mark', mark));
   }
+  if (cell.eclipse) {
+    box.appendChild(el('div', 'mark eclipse', cell.eclipse));
+  }
   if (state.notes) {
     for (const line of cell.notes) {
       box.appendChild(el('div', 'note', line));
@@ -226,6 +229,10 @@ export async function selectDate(y, m, d, focus) {
     }
     for (const line of lines) {
       pane.appendChild(el('p', null, line));
+    }
+    // The day's eclipse with the place's contacts, as the core words it.
+    for (const line of doc.eclipses || []) {
+      pane.appendChild(el('p', 'eclipse', line));
     }
     if (doc.lunarNote) {
       pane.appendChild(el('p', 'lunar-note', doc.lunarNote));

@@ -2,6 +2,7 @@
 // latitude and longitude) and the 暦注 toggle, kept in the browser and checked on load.
 import { $, el, store, status } from './shared.js';
 import { state, redraw } from './month.js';
+import { showYear } from './year.js';
 
 const validCoords = (v) => v !== null && typeof v === 'object' && !Array.isArray(v) &&
   typeof v.lat === 'number' && typeof v.lon === 'number' &&
@@ -19,6 +20,10 @@ async function setPlace(place) {
   state.place = place;
   store.set('place', place);
   await redraw();
+  // The year view lists the eclipses for the place.
+  if (!$('view-year').hidden) {
+    await showYear(Number($('year-only').value) || state.y);
+  }
 }
 
 export function setUpSettings(places) {

@@ -2,6 +2,7 @@
 // reaches, or in the solar theory's minutes when asked), its 雑節 and holidays.
 import { $, el, status, yearFromBox } from './shared.js';
 import { yearDoc } from './core.js';
+import { state } from './month.js';
 
 let theory = false; // the solar theory's minutes asked for
 
@@ -9,7 +10,7 @@ export async function showYear(y) {
   $('year-only').value = y;
   const body = $('year-body');
   try {
-    const doc = await yearDoc(y, theory);
+    const doc = await yearDoc(y, state.place, theory);
     // The other mode is offered where the precise one reaches (elsewhere both are the theory).
     $('year-theory').hidden = !doc.preciseReaches;
     $('year-theory').textContent = theory ? '国立天文台と同じ計算方法で表示' : '既定の理論で計算した時刻を表示';
@@ -39,6 +40,20 @@ export async function showYear(y) {
         h.appendChild(el('li', null, e.dateText + '　' + e.name));
       }
       body.appendChild(h);
+    }
+    // The year's eclipses with the contacts at the place of the rising and setting times.
+    body.appendChild(el('h2', null, doc.eclipseHeading));
+    if (doc.eclipseNote) {
+      body.appendChild(el('p', 'eclipse-note', doc.eclipseNote));
+    }
+    for (const e of doc.eclipses) {
+      const box = el('div', 'eclipse-year');
+      box.dataset.date = e.date;
+      box.appendChild(el('p', 'eclipse-head', e.dateText + '　' + e.lines[0]));
+      for (const line of e.lines.slice(1)) {
+        box.appendChild(el('p', 'eclipse-contact', line));
+      }
+      body.appendChild(box);
     }
     status('');
   } catch (e) {

@@ -632,8 +632,87 @@ def wording_checks(args, shot):
         server.server_close()
 
 
+def eclipse_checks(args, shot):
+    """The annular eclipse of 2030-06-01 at 札幌 and 東京, at 1366 and 390 px: the mark in its
+    square, the kind and the place's contacts in its details (札幌's first contact 15:41 as
+    日食ナビ publishes it, every contact at the minute of sorvane-cli --eclipses --json), and
+    the year view of 2030 listing the year's eclipses with the place's lines."""
+    server = serve(args.site)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+
+    def minutes(iso):  # "2030-06-01T15:41:10+09:00" to ["15:41"]: the minutes it rounds to
+        h, m, sec = (int(x) for x in iso[11:19].split(":"))
+        ups = {0: [0], 30: [0, 1]}.get(sec, [1 if sec > 30 else 0])  # 30 s: either way
+        return [f"{(h * 60 + m + up) // 60:02d}:{(h * 60 + m + up) % 60:02d}" for up in ups]
+
+    try:
+        for place, seen in (("札幌", "金環日食"), ("東京", "部分日食")):
+            native = native_json(args.cli, "--eclipses", "2030", "--place", place, "--json")
+            local = next(e for e in native["solar"] if e["greatest"].startswith("2030-06-01"))["local"]
+            contacts = {"食の始め": local["begin"], "食の最大": local["maximum"], "食の終わり": local["end"]}
+            for width in (1366, 390):
+                driver = browser(max(width, 500), 900)
+                if width < 500:
+                    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                           {"width": width, "height": 844, "deviceScaleFactor": 1, "mobile": True})
+                try:
+                    driver.get(base + "#2030-06-01")
+                    wait_ready(driver)
+                    driver.execute_script("localStorage.clear()")
+                    driver.refresh()
+                    wait_ready(driver)
+                    Select(driver.find_element(By.ID, "place-select")).select_by_value(place)
+                    waited(driver, lambda d: f"{place}では" in d.find_element(By.ID, "details").text,
+                           f"at {width} px the details of 2030-06-01 name {place}")
+                    where = "#grid" if width >= 500 else "#daylist"
+                    square = driver.find_element(By.CSS_SELECTOR, f'{where} .day[data-date="2030-06-01"]')
+                    check("金環日食" in square.text, f"at {width} px 2030-06-01's square is marked 金環日食")
+                    others = [e.text for e in driver.find_elements(By.CSS_SELECTOR, f"{where} .mark.eclipse")]
+                    check(others == ["金環日食", "部分月食"],
+                          f"at {width} px June 2030 marks its two eclipses, 06-01 and 06-16 ({others})")
+                    details = driver.find_element(By.ID, "details")
+                    # The contacts' lines begin with an ideographic space, which .text leaves out.
+                    lines = [p.text.lstrip("\u3000") for p in details.find_elements(By.CSS_SELECTOR, "p.eclipse")]
+                    check(lines and lines[0] == f"金環日食　{place}では{seen}（食分 {local['magnitude']:.3f}）",
+                          f"at {width} px the details say 金環日食, {place}では{seen} ({lines[:1]})")
+                    for name, c in contacts.items():
+                        shown = minutes(c["time"])
+                        check(any(l.startswith(f"{name} {m}") for l in lines for m in shown),
+                              f"at {width} px {place}'s {name} is {shown[-1]} as sorvane-cli gives it")
+                    if place == "札幌":
+                        check(any(l.startswith("食の始め 15:41") for l in lines),
+                              f"at {width} px 札幌's first contact is 15:41 (published)")
+                    if width < 500:
+                        driver.execute_script("arguments[0].scrollIntoView({block: 'center'})", square)
+                        shot(driver, f"eclipse-2030-06-{place}-{width}px-day.png")
+                        driver.execute_script("arguments[0].scrollIntoView({block: 'start'})", details)
+                    shot(driver, f"eclipse-2030-06-{place}-{width}px.png")
+                    driver.find_element(By.ID, "tab-year").click()
+                    box = driver.find_element(By.ID, "year-only")
+                    box.clear()
+                    box.send_keys("2030")
+                    driver.execute_script("arguments[0].dispatchEvent(new Event('change'))", box)
+                    waited(driver, lambda d: f"日食・月食（{place}）" in d.find_element(By.ID, "year-body").text
+                           and "2030年" in d.find_element(By.ID, "year-body").text,
+                           f"at {width} px the year view of 2030 lists the eclipses at {place}")
+                    heads = [e.text for e in driver.find_elements(By.CSS_SELECTOR, "#year-body .eclipse-head")]
+                    want = [f"6月1日　金環日食　{place}では{seen}", "6月16日　部分月食", "11月25日　皆既日食",
+                            "12月10日　半影月食"]
+                    check(len(heads) == 4 and all(h.startswith(w) for h, w in zip(heads, want)),
+                          f"at {width} px the year view lists 2030's four eclipses for {place} ({heads})")
+                    first = driver.find_element(By.CSS_SELECTOR, '#year-body .eclipse-year[data-date="2030-06-01"]')
+                    driver.execute_script("arguments[0].scrollIntoView({block: 'start'})", first)
+                    shot(driver, f"year-2030-{place}-{width}px.png")
+                finally:
+                    driver.quit()
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
 def page_checks(args, shot):
-    """The page for anyone: subscriptions, the search's range, print, 選日 and found days."""
+    """The page for anyone: subscriptions, the search's range, print, 選日 and found days,
+    the eclipses."""
     feed_checks(args, shot)
     find_range_checks(args, shot)
     print_checks(args)
@@ -641,6 +720,7 @@ def page_checks(args, shot):
     message_checks(args)
     lunar_note_checks(args, shot)
     wording_checks(args, shot)
+    eclipse_checks(args, shot)
 
 
 def browser(width, height):

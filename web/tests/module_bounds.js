@@ -71,7 +71,8 @@ require(path.resolve(modulePath))().then((m) => {
     ['sorvane_page_day', [2026, 2, 4, '札'.repeat(80), 0, 0], /という地名はありません/],
     ['sorvane_page_day', [2026, 2, 30, '札幌', 0, 0], /その日は暦にありません/],
     ['sorvane_page_month', [40000, 1], /年は/],
-    ['sorvane_page_year', [40000, 0], /年は/],
+    ['sorvane_page_year', [40000, '', 0, 0, 0], /年は/],
+    ['sorvane_page_year', [2030, '月面', 0, 0, 0], /という地名はありません/],
   ];
   for (const [fn, args, message] of cases) {
     const doc = call(fn, args);
