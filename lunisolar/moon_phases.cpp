@@ -6,6 +6,7 @@
 #include "sky/erfa_sun.h"
 #include "sky/moon_series.h"
 #include "sky/search.h"
+#include "sky/search_series.h"
 #include "sky/time_scales.h"
 
 #include <cmath>
@@ -116,17 +117,19 @@ const char* phaseName(Phase phase) {
 
 double solvePhase(Phase phase, double jdGuessTT) {
     const double target = phaseAngle(phase);
-    // The Earth from the table over 1898-2102; elsewhere eraEpv00's at the first moment,
-    // carried on to the next ones nearby.
+    // The Earth from the table over 1898-2102; elsewhere eraEpv00's largest terms
+    // (sky::seriesEarth) at the first moment, carried on to the next ones nearby.
     sky::EarthState first;
     double firstJd = jdGuessTT + 1.0;
+    bool fromSeries = false; // whether a step took seriesEarth's Earth
     const auto earthAt = [&](double t) {
         sky::EarthState earth;
         if (sky::tabulatedEarth(t, earth)) {
             return earth;
         }
+        fromSeries = true;
         if (std::fabs(t - firstJd) > 0.05) {
-            first = sky::earthState(t);
+            first = sky::seriesEarth(t);
             firstJd = t;
         }
         return t == firstJd ? first : sky::advanceEarth(first, t - firstJd);
@@ -156,7 +159,20 @@ double solvePhase(Phase phase, double jdGuessTT) {
     sky::geocentricMoon(found.jd, pv);
     double rate = 0;
     const double angle = elongation(found.jd, pv, earthAt(found.jd), &rate);
-    return found.jd + sky::wrapDegrees(target - angle) / rate;
+    const double moment = found.jd + sky::wrapDegrees(target - angle) / rate;
+    if (!fromSeries) {
+        return moment;
+    }
+    // seriesEarth's Sun lies within kSeriesEarthArcsec of eraEpv00's, its Earth's velocity (in
+    // the aberration of both) within 0.0003", the carried Earth within 0.0004": within that
+    // much elongation at the rate of a JST half minute, eraEpv00's own Earth decides.
+    const double edgeSeconds = (sky::kSeriesEarthArcsec + 0.001) / (rate * 3600.0) * 86400.0;
+    const double second = std::fmod(sky::jstFromTT(moment) * 86400.0, 60.0);
+    if (std::fabs(second - 30.0) > edgeSeconds) {
+        return moment;
+    }
+    const double fullAngle = elongation(found.jd, pv, sky::earthState(found.jd), &rate);
+    return found.jd + sky::wrapDegrees(target - fullAngle) / rate;
 }
 
 double phaseUncertainty(double jdTT) {

@@ -43,8 +43,11 @@ const char* phaseName(Phase phase);
 // steps with the analytic rate of the
 // elongation) on the Moon's largest terms (sky::searchGeocentricMoon), then one step on
 // the carried series; the Earth from sky::tabulatedEarth over 1898-2102 (within 0.0002"
-// of eraEpv00), elsewhere carried on from eraEpv00's at the first step
-// (sky::advanceEarth) while within 0.05 day.
+// of eraEpv00), elsewhere from eraEpv00's largest terms at the first step (sky::seriesEarth,
+// within 0.0071" in the Sun's longitude, 0.015 s of a phase) carried on (sky::advanceEarth)
+// while within 0.05 day; there a moment within that bound of a JST half minute (about
+// 0.03 s) takes the carried series' step again on eraEpv00's own Earth, so the minute shown
+// is always the full models'.
 // Throws sky::SearchError if the search does not find it.
 double solvePhase(Phase phase, double jdGuessTT);
 

@@ -203,10 +203,10 @@ std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std:
 }
 
 bool tabulatedEarth(double jdTT, EarthState& earth) {
-    const double position = (jdTT - kEarthTableFirst) / kEarthSegmentDays;
-    if (!(position >= 0.0 && position < kEarthSegments)) {
+    if (!inEarthTableSpan(jdTT)) {
         return false;
     }
+    const double position = (jdTT - kEarthTableFirst) / kEarthSegmentDays;
     const int segment = static_cast<int>(position);
     const double x = 2.0 * (position - segment) - 1.0;
     const double perDay = 2.0 / kEarthSegmentDays;

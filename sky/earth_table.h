@@ -64,6 +64,12 @@ extern const std::size_t kEarthTableWordCount;
 // position, 1.2e-8 au/day in velocity (0.00006" of aberration). 0.2 microseconds.
 bool tabulatedEarth(double jdTT, EarthState& earth);
 
+// inEarthTableSpan: whether jdTT lies in the table's span (where tabulatedEarth answers).
+inline bool inEarthTableSpan(double jdTT) {
+    const double position = (jdTT - kEarthTableFirst) / kEarthSegmentDays;
+    return position >= 0.0 && position < kEarthSegments;
+}
+
 // searchEarth: the Earth for a search step: tabulatedEarth in the table's span, eraEpv00
 // (earthState) outside it.
 EarthState searchEarth(double jdTT);

@@ -156,6 +156,19 @@ double roughSunLongitude(double jdTT) {
     return 280.459 + 0.98564736 * n + 1.915 * std::sin(g) + 0.020 * std::sin(2 * g);
 }
 
+// The Sun's apparent longitude, degrees, from Meeus's low-accuracy solar coordinates
+// (Astronomical Algorithms, 2nd ed., ch. 25: 0.01 degree, the secular terms to T^2): a starting
+// point far from 2000, where roughSunLongitude drifts.
+double meeusSunLongitude(double jdTT) {
+    const double t = (jdTT - 2451545.0) / 36525.0;
+    const double l0 = 280.46646 + t * (36000.76983 + t * 0.0003032);
+    const double m = (357.52911 + t * (35999.05029 - t * 0.0001537)) * ERFA_DD2R;
+    const double c = (1.914602 - t * (0.004817 + t * 0.000014)) * std::sin(m) +
+                     (0.019993 - 0.000101 * t) * std::sin(2 * m) + 0.000289 * std::sin(3 * m);
+    const double omega = (125.04 - 1934.136 * t) * ERFA_DD2R;
+    return l0 + c - 0.00569 - 0.00478 * std::sin(omega);
+}
+
 // The nutation in longitude, radians, from its four largest terms (Meeus ch. 22; within
 // 0.5"): held during the Newton steps, replaced by eraNut06a's at the end.
 double roughNutation(double jdTT) {
@@ -177,17 +190,24 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     for (int i = 0; i < 2; ++i) {
         jd += wrapDegrees(target - roughSunLongitude(jd)) / 0.9856474;
     }
-    // The Earth from the table over 1898-2102 (0.2 microseconds); elsewhere from eraEpv00 at
-    // the first moment (40 microseconds), carried on to the next ones nearby.
+    if (!inEarthTableSpan(jd)) {
+        // Far from 2000 the rough Sun drifts by hours; one step on Meeus's brings the guess
+        // within the reach of the Earth carried on from the first step.
+        jd += wrapDegrees(target - meeusSunLongitude(jd)) / 0.9856474;
+    }
+    // The Earth from the table over 1898-2102 (0.2 microseconds); elsewhere from eraEpv00's
+    // largest terms at the first moment (seriesEarth), carried on to the next ones nearby.
     EarthState first;
     double firstJd = jd + 1.0;
+    bool fromSeries = false; // whether a step took seriesEarth's Earth
     const auto earthAt = [&](double t) {
         EarthState earth;
         if (tabulatedEarth(t, earth)) {
             return earth;
         }
+        fromSeries = true;
         if (std::fabs(t - firstJd) > 0.05) {
-            first = earthState(t);
+            first = seriesEarth(t);
             firstJd = t;
         }
         return t == firstJd ? first : advanceEarth(first, t - firstJd);
@@ -213,9 +233,15 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     }
     jd = found.jd;
     const double rate = found.rate * ERFA_DD2R;
-    const auto nearMinuteEdge = [](double moment) {
+    // How far from a half minute the shortcuts may leave the moment, seconds: kMinuteEdgeSeconds
+    // for the nutation's, the table's and the carried Earth's, and with seriesEarth its
+    // kSeriesEarthArcsec at the Sun's rate.
+    const double edgeSeconds =
+        kMinuteEdgeSeconds +
+        (fromSeries ? kSeriesEarthArcsec / (rate * ERFA_DR2AS) * ERFA_DAYSEC : 0.0);
+    const auto nearMinuteEdge = [](double moment, double seconds) {
         const double second = std::fmod(jstFromTT(moment) * ERFA_DAYSEC, 60.0);
-        return std::fabs(second - 30.0) <= kMinuteEdgeSeconds;
+        return std::fabs(second - 30.0) <= seconds;
     };
     // The full nutation in place of the rough one: a shift of under 0.5", under 0.0002 day,
     // over which the rate holds. Over 1900-2100 IAU 2000B (2.5 microseconds, eraNut00b)
@@ -223,30 +249,38 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     // serves unless the moment falls within kMinuteEdgeSeconds of a half minute, where the
     // shown JST minute could depend on it, and then IAU 2000A decides. So every minute shown
     // is IAU 2000A's.
-    if (jd >= kIau2000BFrom && jd < kIau2000BUntil) {
+    const bool inB = jd >= kIau2000BFrom && jd < kIau2000BUntil;
+    if (inB) {
         double dpsi = 0;
         double deps = 0;
         eraNut00b(jd, 0.0, &dpsi, &deps);
         const double moment = jd + (roughNutation(jd) - dpsi) / rate;
-        if (!nearMinuteEdge(moment)) {
+        if (!nearMinuteEdge(moment, edgeSeconds)) {
             return moment;
         }
     }
     // Near a half minute there IAU 2000A itself; outside 1900-2100 IAU 2000A's largest terms
     // (within 0.002", 0.05 s of time, of eraNut06a over -1999..3000, a twentieth of its time)
     // serve as IAU 2000B does inside, the full model taking over near a half minute.
-    const bool inB = jd >= kIau2000BFrom && jd < kIau2000BUntil;
     const double moment =
         jd + (roughNutation(jd) - (inB ? nutationInLongitude(jd) : seriesNutationInLongitude(jd))) /
                  rate;
-    if (!nearMinuteEdge(moment)) {
+    if (!nearMinuteEdge(moment, edgeSeconds)) {
         return moment;
     }
-    // Near a half minute the Earth of the table (within 0.0002", 0.006 s) or carried on from
-    // the first step (within 0.0004", 0.01 s) gives way to eraEpv00's own at the moment: one
-    // more step on the full model decides.
+    // Near a half minute the Earth of the table (within 0.0002", 0.006 s), carried on from
+    // the first step (within 0.0004", 0.01 s) or of seriesEarth gives way to eraEpv00's own at
+    // the moment: one more step on the full model decides.
     const AngleToGo full = toGoWith(jd, earthState(jd));
     jd += full.degrees / full.rate;
+    if (fromSeries && !inB) {
+        // With eraEpv00's Earth only the largest terms' nutation is left: IAU 2000A itself
+        // only where even that could move the minute.
+        const double withSeries = jd + (roughNutation(jd) - seriesNutationInLongitude(jd)) / rate;
+        if (!nearMinuteEdge(withSeries, kMinuteEdgeSeconds)) {
+            return withSeries;
+        }
+    }
     return jd + (roughNutation(jd) - nutationInLongitude(jd)) / rate;
 }
 

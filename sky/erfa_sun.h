@@ -85,19 +85,21 @@ double wrapDegrees(double d);
 //   targetDegrees  apparent longitude of date, degrees (any value; reduced to 0..360)
 //   jdGuessTT      Julian date (TT) within about ten days of the answer
 // Returns the Julian date (TT) at which apparentSunOfDate gives targetDegrees, to better
-// than 0.1 s of time. The guess is first improved on the Astronomical Almanac's
-// low-precision Sun, then the search (sky/search.h; window: 20 days either side) with the
-// rate from the Earth's
+// than 0.1 s of time over 1898-2102 and 0.4 s elsewhere. The guess is first improved on the
+// Astronomical Almanac's low-precision Sun (outside 1898-2102 then on Meeus's, ch. 25), then
+// the search (sky/search.h; window: 20 days either side) with the rate from the Earth's
 // heliocentric velocity and the four largest nutation terms; the full nutation corrects the
 // last one: over 1900-2100 IAU 2000B's (eraNut00b, within 0.07 s of IAU 2000A's moment)
 // unless the moment lies within 0.15 s of a JST half minute, elsewhere IAU 2000A's largest
 // terms (seriesNutationInLongitude, within 0.05 s) under the same condition, else IAU 2000A's
 // (eraNut06a), so the minute shown is always IAU 2000A's. The Newton steps take the Earth
 // from the Chebyshev table of eraEpv00 over 1898-2102 (tabulatedEarth, within 0.006 s of
-// time), elsewhere carry it on from eraEpv00's at the first step (advanceEarth); within
-// 0.15 s of a half minute one more step on eraEpv00's own Earth at the moment decides, so
-// the minute shown is always the full model's. The longitude difference is
-// reduced to -180..180 degrees, so a target of 0 (or 360) is found across the wrap.
+// time), elsewhere from eraEpv00's largest terms at the first step (seriesEarth, within
+// 0.0071", 0.17 s) carried on to the next (advanceEarth); within 0.15 s of a half minute
+// (and, with seriesEarth, kSeriesEarthArcsec more at the Sun's rate, 0.25 s) one more step
+// on eraEpv00's own Earth at the moment decides, so the minute shown is always the full
+// model's. The longitude difference is reduced to -180..180 degrees, so a target of 0 (or
+// 360) is found across the wrap.
 double solveApparentLongitude(double targetDegrees, double jdGuessTT);
 
 } // namespace sorvane::sky

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <vector>
 
 namespace sorvane::sky {
@@ -103,6 +104,70 @@ TEST(ApparentSun, MomentsBesideAMinutesEdgeKeepTheirSide) {
         ++moments;
     }
     std::printf("verified %d moments beside a minute's edge\n", moments);
+}
+
+// Outside the Earth's table (1000-1897 and 2103-3000) the solver steps on eraEpv00's largest
+// terms (seriesEarth, within 0.17 s of time) and the nutation's, and takes the full models
+// only within their bound of a JST half minute. Every minute must still be the full model's:
+// the solar terms of years spread over both spans, and moments the full model puts a chosen
+// distance either side of a half minute, from well inside the bound (the full model's last
+// step decides) to beyond it (the series alone must keep the side).
+TEST(ApparentSun, MinutesOutsideTheTableAreTheFullModels) {
+    struct Span {
+        int first;
+        int last;
+    };
+    const Span spans[] = {{1000, 1897}, {2103, 3000}};
+    // Seconds from the half minute, either side.
+    const double sides[] = {0.002, 0.02, 0.1, 0.2, 0.3, 0.45, 0.7, 1.5};
+    int cases = 0;
+    int fullModelNear = 0;
+    double worstSeconds = 0;
+    const auto fullSolve = [](double target, double jd) {
+        for (int i = 0; i < 4; ++i) {
+            jd += wrapDegrees(target - apparentSunOfDate(jd).longitude) / 0.98;
+        }
+        return jd;
+    };
+    for (const Span& span : spans) {
+        // The solar terms of every 41st year.
+        for (int year = span.first; year <= span.last; year += 41) {
+            for (int k = 0; k < 24; k += 3) {
+                const double target = std::fmod(285.0 + 15.0 * k, 360.0);
+                const double jd =
+                    solveApparentLongitude(target, julianday(year, 1, 6) + 15.2184 * k);
+                const double full = fullSolve(target, jd);
+                worstSeconds = std::max(worstSeconds, std::fabs(jd - full) * 86400.0);
+                const double edge =
+                    std::fabs(std::fmod(jstFromTT(full) * 1440.0, 1.0) - 0.5) * 60.0;
+                fullModelNear += edge < 0.4 ? 1 : 0;
+                EXPECT_EQ(std::llround(jstFromTT(jd) * 1440.0),
+                          std::llround(jstFromTT(full) * 1440.0))
+                    << year << " " << target << ": " << edge << " s from the minute's edge";
+                ++cases;
+            }
+        }
+        // Moments beside a half minute, a side and a distance each.
+        for (int i = 0; i < 64; ++i) {
+            const int year = span.first + (span.last - span.first) * i / 63;
+            const double t = julianday(year, 1 + i % 12, 3.7 + i % 23);
+            const double jst = jstFromTT(t) * 1440.0;
+            const double side = (i % 2 == 0 ? 1.0 : -1.0) * sides[(i / 2) % std::size(sides)];
+            const double moment = t + ((std::floor(jst) + 0.5 - jst) * 60.0 + side) / 86400.0;
+            const double target = apparentSunOfDate(moment).longitude;
+            const double jd = solveApparentLongitude(target, moment - 4.0);
+            worstSeconds = std::max(worstSeconds, std::fabs(jd - moment) * 86400.0);
+            EXPECT_EQ(std::llround(jstFromTT(jd) * 1440.0),
+                      std::llround(jstFromTT(moment) * 1440.0))
+                << "JD " << moment << ", " << side << " s from the edge, solved "
+                << (jd - moment) * 86400.0 << " s off";
+            ++cases;
+        }
+    }
+    std::printf("verified %d cases, max error %.3f s from the full model (%d of the solar terms "
+                "within 0.4 s of a minute's edge)\n",
+                cases, worstSeconds, fullModelNear);
+    EXPECT_LT(worstSeconds, 0.4);
 }
 
 TEST(ApparentSun, SolverReachesTargetsAllRoundTheCircle) {
