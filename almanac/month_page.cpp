@@ -333,13 +333,21 @@ std::vector<std::string> CalendarYears::cellNotes(const CivilDate& date) {
     const notes::DayNotes& d = dayNotes(date);
     std::vector<std::string> lines;
     lines.push_back(std::string(notes::chokuName(d.choku)) + "・" + notes::shukuName(d.shuku) +
-                    "・" + notes::kyuseiShortName(d.kyusei));
+                    "・" + notes::kyuseiShortName(d.kyusei) +
+                    (d.shio ? std::string(" ") + notes::shioName(*d.shio) : ""));
     std::string marks;
     for (const std::string& mark : cellSenjitsu(date)) {
         marks += (marks.empty() ? "" : " ") + mark;
     }
     if (!marks.empty()) {
         lines.push_back(marks);
+    }
+    std::string gedan;
+    for (const notes::Gedan g : d.gedan) {
+        gedan += (gedan.empty() ? "" : " ") + std::string(notes::gedanMark(g));
+    }
+    if (!gedan.empty()) {
+        lines.push_back(gedan);
     }
     std::string festivals;
     const std::vector<zassetsu::Period>& spans = years_.at(date.year).spans;

@@ -131,9 +131,10 @@ class CalendarYears {
                                             const horizon::NamedPlace& place);
 
     // The 暦注 of a day (notes::yearNotes, computed for a kept year the first time it is asked
-    // for). cellNotes: the lines a day's cell adds: 十二直・二十八宿・九星, the marks of its
-    // 選日 (the periods 八専, 十方暮 and 天一天上 are left to the details) and its 年中行事 (on
-    // 節分 with the 恵方 of the coming 節 year: "恵方南南東"), each
+    // for). cellNotes: the lines a day's cell adds: 十二直・二十八宿・九星 and the 潮名 (where
+    // the lunisolar date is known: "危・軫・一白 中潮"), the marks of its 選日 (the periods
+    // 八専, 十方暮 and 天一天上 are left to the details), the marks of its 下段 ("大明 母倉 重")
+    // and its 年中行事 (on 節分 with the 恵方 of the coming 節 year: "恵方南南東"), each
     // line only when it has something. noteDetails: every note of the day with its one-line
     // meaning, for the details pane. Outside coverage(Source::Notes) a cell has none and
     // the details one line that says so.

@@ -18,8 +18,9 @@ const Tables& tables() {
 }
 
 // A one-word query of each source: the 六曜 (lunisolar year), a 選日 (day notes), a solar
-// term (the precise year), the holidays.
-const char* const kOneWord[] = {"大安", "天赦日", "立春", "祝日"};
+// term (the precise year), the holidays, a 潮名 (the lunisolar year, without the 六曜) and a
+// 下段 (day notes).
+const char* const kOneWord[] = {"大安", "天赦日", "立春", "祝日", "大潮", "天徳日"};
 
 void BM_FindOneWord100Years(benchmark::State& state) {
     const daysearch::Vocabulary vocabulary;
@@ -31,7 +32,7 @@ void BM_FindOneWord100Years(benchmark::State& state) {
     }
     state.SetLabel(kOneWord[state.range(0)]);
 }
-BENCHMARK(BM_FindOneWord100Years)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindOneWord100Years)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 // The window's query with its usual kinds: 六曜, 選日, weekday and 休日, 十二直.
 constexpr const char* kWindowQuery = "大安|友引 一粒万倍日 休日 -不成就日 建|満|平";

@@ -98,14 +98,15 @@ std::string usageText() {
            "              that fit QUERY, one tab-separated line each: date, weekday, then\n"
            "              the names that matched. QUERY is words\n"
            "              that must all hold; a word is a name or names joined by '|' (any\n"
-           "              of them), a leading '-' negates it. Names: 六曜 (先勝 .. 赤口), 選日\n"
-           "              (一粒万倍日, 天赦日 ..), weekdays (月 .. 日), 祝日, 休日 (土, 日 or\n"
-           "              祝日), 十二直, 二十八宿, 九星 (一白水星 ..), solar terms, 土用 and\n"
-           "              雑節 (節分, 夏の土用, 一の丑 ..), 旧暦 (旧1月, 旧閏6月, 旧15日,\n"
-           "              十五夜). A name of two kinds takes its kind: 十二直:危, 二十八宿:危.\n"
+           "              of them), a leading '-' negates it. Names: 六曜 (先勝 .. 赤口),\n"
+           "              選日 (一粒万倍日, 天赦日 ..) and 下段 (大明日, 母倉日, 天徳日 ..),\n"
+           "              weekdays (月 .. 日), 祝日, 休日 (土, 日 or 祝日), 十二直, 二十八宿,\n"
+           "              九星 (一白水星 ..), solar terms, 土用 and 雑節 (節分, 夏の土用,\n"
+           "              一の丑 ..), 旧暦 (旧1月, 旧閏6月, 旧15日, 十五夜), 潮名 (大潮 ..\n"
+           "              若潮). A name of two kinds takes its kind: 十二直:危, 二十八宿:危.\n"
            "              With --json a document, with --ics FILE also the days as all-day\n"
-           "              events. A name of a kind that part of the range lacks (六曜 and\n"
-           "              旧暦 outside " +
+           "              events. A name of a kind that part of the range lacks (六曜, 旧暦\n"
+           "              and 潮名 outside " +
            lunar + ", 祝日 outside " + isoDateText(law) + ".." + lastHolidayYear +
            ") holds\n"
            "              neither way there, and a note on standard error says where\n"

@@ -52,7 +52,8 @@ std::optional<Kind> missingKind(const Term& term, const DayFacts& day) {
 }
 
 bool needsLunisolarYear(unsigned kinds) {
-    return (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar) | kLunarNotes)) != 0;
+    return (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar) | bit(Kind::Shio) | kLunarNotes)) !=
+           0;
 }
 
 unsigned kindsNamed(const Query& query) {
@@ -73,6 +74,7 @@ std::string kindReach(Kind kind) {
     switch (kind) {
     case Kind::Rokuyo:
     case Kind::Lunisolar:
+    case Kind::Shio:
         return almanac::spanText(almanac::coverage(almanac::Source::Lunisolar));
     case Kind::Rest:
         return isoDateText(almanac::firstHolidayDate()) + ".." +
@@ -104,8 +106,9 @@ std::vector<DayFacts> yearFacts(const almanac::Days& source, const CivilDate& fi
     };
 
     const bool terms = (kinds & (bit(Kind::SolarTerm) | bit(Kind::Zassetsu))) != 0;
-    const bool lunar = (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar))) != 0 &&
-                       almanac::covers(almanac::Source::Lunisolar, year);
+    const bool lunar =
+        (kinds & (bit(Kind::Rokuyo) | bit(Kind::Lunisolar) | bit(Kind::Shio))) != 0 &&
+        almanac::covers(almanac::Source::Lunisolar, year);
     const bool restAsked = (kinds & bit(Kind::Rest)) != 0;
     const bool rest = restAsked && almanac::covers(almanac::Source::Holidays, year);
     // The notes are computed for their own years only (the solar theory's seasons in their
@@ -187,8 +190,9 @@ std::vector<DayFacts> yearFacts(const almanac::Days& source, const CivilDate& fi
         for (std::size_t i = 0; i < days.size(); ++i) {
             DayFacts& d = days[i];
             const lunisolar::LunarDay day = lunarYear->day(firstDay + static_cast<long long>(i));
-            d.known |= bit(Kind::Rokuyo) | bit(Kind::Lunisolar);
+            d.known |= bit(Kind::Rokuyo) | bit(Kind::Lunisolar) | bit(Kind::Shio);
             add(d, Kind::Rokuyo, lunisolar::rokuyoName(day.rokuyo));
+            add(d, Kind::Shio, notes::shioName(notes::shio(day.day)));
             const std::string month = "旧" + lunisolar::lunarMonthText(day);
             const std::string dayName = std::to_string(day.day) + "日";
             add(d, Kind::Lunisolar, month, month + dayName);

@@ -66,6 +66,7 @@ std::optional<Kind> missingAllYear(const Term& term, int year) {
     switch (term.kind) {
     case Kind::Rokuyo:
     case Kind::Lunisolar:
+    case Kind::Shio:
         return lunar ? std::nullopt : std::optional<Kind>(term.kind);
     case Kind::Rest:
         // 休日 holds on Saturdays and Sundays in any year.

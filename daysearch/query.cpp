@@ -163,6 +163,8 @@ const char* kindLabel(Kind kind) {
         return "雑節";
     case Kind::Lunisolar:
         return "旧暦";
+    case Kind::Shio:
+        return "潮名";
     }
     return "";
 }
@@ -276,6 +278,9 @@ Vocabulary::Vocabulary() : names_(kKindCount) {
     for (int i = 0; i < notes::kGedanCount; ++i) {
         add(Kind::Senjitsu, notes::gedanName(static_cast<notes::Gedan>(i)));
     }
+    for (int i = 0; i < notes::kShioCount; ++i) {
+        add(Kind::Shio, notes::shioName(static_cast<notes::Shio>(i)));
+    }
     // The forms the page prints and people type, once every name is known (a form that is
     // itself a name keeps that meaning).
     for (int i = 0; i < notes::kSenjitsuCount; ++i) {
@@ -283,6 +288,10 @@ Vocabulary::Vocabulary() : names_(kKindCount) {
         if (const char* mark = notes::senjitsuMark(s); mark != nullptr && *mark != '\0') {
             addAlias(mark, notes::senjitsuName(s));
         }
+    }
+    for (int i = 0; i < notes::kGedanCount; ++i) {
+        const auto g = static_cast<notes::Gedan>(i);
+        addAlias(notes::gedanMark(g), notes::gedanName(g));
     }
     for (int w = 1; w <= 7; ++w) {
         const std::string& name = weekdayNames[static_cast<std::size_t>(w)];

@@ -22,8 +22,9 @@ enum class Kind {
     SolarTerm, // 二十四節気 and the 土用 entries: 立春, 夏の土用入り ..
     Zassetsu,  // 雑節: 節分, 八十八夜, 夏の土用 (each of its days), 一の丑 ..
     Lunisolar, // 旧暦: 旧1月, 旧閏6月, 旧15日, 旧正月, 十五夜 ..
+    Shio,      // 潮名: 大潮 .. 若潮, by the lunisolar day
 };
-inline constexpr int kKindCount = 10;
+inline constexpr int kKindCount = 11;
 
 // The two words of Kind::Rest.
 inline constexpr const char* kHolidayWord = "祝日";

@@ -170,7 +170,7 @@ std::string searchVocabularyJson(const daysearch::Vocabulary& vocabulary) {
     const Group groups[] = {
         {"rokuyo", "六曜", {Kind::Rokuyo}},     {"week", "曜日・休日", {Kind::Weekday, Kind::Rest}},
         {"choku", "十二直", {Kind::Choku}},     {"kyusei", "日家九星", {Kind::Kyusei}},
-        {"senjitsu", "選日", {Kind::Senjitsu}},
+        {"senjitsu", "選日", {Kind::Senjitsu}}, {"shio", "潮名", {Kind::Shio}},
     };
     ordered_json list = ordered_json::array();
     for (const Group& g : groups) {

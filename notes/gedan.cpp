@@ -14,6 +14,14 @@
 //   (ffortune.net/calen/calen/yomi99/yomi069.htm); 受死日 and 十死日 as 7key.jp's 暦注下段,
 //   復日 as ウィキペディア 「暦注下段」, 帰忌日's 正月丑・二月寅 as 国立国会図書館
 //   「日本の暦」 第三章 (ndl.go.jp/koyomi/chapter3/s5.html).
+// - 天徳日: 正月丁 二月坤 三月壬 四月辛 五月乾 六月甲 七月癸 八月艮 九月丙 十月乙 十一月巽
+// 十二月庚,
+//   the 天徳 of the Chinese almanac by 節月 (『医宗金鑑』 「天徳月空」, as culture.pkstate.com
+//   quotes it). The four months whose 天徳 is a trigram's direction (坤・乾・艮・巽) take the
+//   branch of that direction that the 天徳貴人 verse names, 申・亥・寅・巳 (「正丁二申宮、三壬四辛
+//   同、五亥六甲上、七癸八寅逢、九丙十帰乙、子巳丑庚中」); the 協紀辨方書 tables list no 天徳 day
+//   in those months (npm lunar-javascript follows them); not followed. Checked against
+//   lunar-javascript 1.7.7 for the eight other months (tests/notes).
 // - 重日: the 巳 and 亥 days (the same 国立国会図書館 page and yomi069).
 // - 社日: the 戊 day nearest the equinox (notes.h).
 
@@ -57,6 +65,23 @@ constexpr std::array<std::array<int, 4>, 12> kBoso{{
 }};
 // 月徳日: 丙 甲 壬 庚, four months apart.
 constexpr std::array<int, 4> kGettoku{2, 0, 8, 6};
+// 天徳日: 丁 申 壬 辛 亥 甲 癸 寅 丙 乙 巳 庚, a stem or (in 二・五・八・十一月) a branch.
+struct DayMark {
+    bool branch; // the day's branch, else its stem
+    int value;
+};
+constexpr std::array<DayMark, 12> kTentoku{{{false, 3},
+                                            {true, 8},
+                                            {false, 8},
+                                            {false, 7},
+                                            {true, 11},
+                                            {false, 0},
+                                            {false, 9},
+                                            {true, 2},
+                                            {false, 2},
+                                            {false, 1},
+                                            {true, 5},
+                                            {false, 6}}};
 // 受死日: 戌 辰 亥 巳 子 午 丑 未 寅 申 卯 酉.
 constexpr std::array<int, 12> kJushi{10, 4, 11, 5, 0, 6, 1, 7, 2, 8, 3, 9};
 // 十死日: 酉 巳 丑, three months apart.
@@ -70,22 +95,26 @@ constexpr std::array<std::array<int, 2>, 6> kFuku{{{0, 6}, {1, 7}, {4, 5}, {2, 8
 
 struct GedanText {
     const char* name;
+    const char* mark;
     const char* meaning;
 };
 constexpr std::array<GedanText, kGedanCount> kGedan{{
-    {"大明日", "天地が開け日の光が隅々まで照らすとされる吉日で、建築・移転・旅行に特によい"},
-    {"母倉日", "母が子を慈しむように天が人を慈しむとされる吉日で、婚礼・普請に特によい"},
-    {"天恩日", "天の恩恵を受けるとされる吉日で、慶事によく、凶事には用いない"},
-    {"月徳日", "その月の徳神のいる吉日で、普請・修造など土に関わることによい"},
-    {"受死日", "黒日とも。最悪の凶日で、病の見舞い・服薬・旅行を忌み、葬式だけは差し支えない"},
-    {"十死日", "受死日に次ぐ凶日で、万事に凶とされ、葬式も忌む"},
-    {"帰忌日", "帰忌の星の精が門をふさぐとされ、帰宅・旅行・嫁取りを忌む"},
-    {"血忌日", "血を見ることを忌む日で、狩猟・鍼灸・手術を避ける"},
-    {"重日", "巳と亥の日。吉事も凶事も重なるとされ、婚礼・葬儀を忌む"},
-    {"復日", "吉事も凶事も重なるとされる日で、再婚に通じるとして婚礼を忌む"},
-    {"社日", "春分・秋分に最も近い戊の日。産土神を祀り、春は豊作を祈り秋は収穫に感謝する"},
-    {"八専入り", "八専の初日（壬子）。八専の間は雨が多く、仏事・婚礼を避けるとされる"},
-    {"十方暮入り", "十方暮の初日（甲申）。十方暮の間は相談事がまとまりにくいとされる"},
+    {"大明日", "大明",
+     "天地が開け日の光が隅々まで照らすとされる吉日で、建築・移転・旅行に特によい"},
+    {"母倉日", "母倉", "母が子を慈しむように天が人を慈しむとされる吉日で、婚礼・普請に特によい"},
+    {"天恩日", "天恩", "天の恩恵を受けるとされる吉日で、慶事によく、凶事には用いない"},
+    {"月徳日", "月徳", "その月の徳神のいる吉日で、普請・修造など土に関わることによい"},
+    {"天徳日", "天徳", "天の徳神のいる吉日で、万事に用いてよく、とくに普請・移転・婚礼によい"},
+    {"受死日", "受死",
+     "黒日とも。最悪の凶日で、病の見舞い・服薬・旅行を忌み、葬式だけは差し支えない"},
+    {"十死日", "十死", "受死日に次ぐ凶日で、万事に凶とされ、葬式も忌む"},
+    {"帰忌日", "帰忌", "帰忌の星の精が門をふさぐとされ、帰宅・旅行・嫁取りを忌む"},
+    {"血忌日", "血忌", "血を見ることを忌む日で、狩猟・鍼灸・手術を避ける"},
+    {"重日", "重", "巳と亥の日。吉事も凶事も重なるとされ、婚礼・葬儀を忌む"},
+    {"復日", "復", "吉事も凶事も重なるとされる日で、再婚に通じるとして婚礼を忌む"},
+    {"社日", "社日", "春分・秋分に最も近い戊の日。産土神を祀り、春は豊作を祈り秋は収穫に感謝する"},
+    {"八専入り", "八専入", "八専の初日（壬子）。八専の間は雨が多く、仏事・婚礼を避けるとされる"},
+    {"十方暮入り", "十方暮入", "十方暮の初日（甲申）。十方暮の間は相談事がまとまりにくいとされる"},
 }};
 
 const GedanText& textOf(Gedan g) {
@@ -105,6 +134,9 @@ int mod(long long a, int b) {
 
 const char* gedanName(Gedan g) {
     return textOf(g).name;
+}
+const char* gedanMark(Gedan g) {
+    return textOf(g).mark;
 }
 const char* gedanMeaning(Gedan g) {
     return textOf(g).meaning;
@@ -133,6 +165,10 @@ std::vector<Gedan> gedan(int monthBranch, int sexagenary0) {
     }
     if (stem == kGettoku[month % 4]) {
         out.push_back(Gedan::Gettoku);
+    }
+    const DayMark& tentoku = kTentoku[month];
+    if ((tentoku.branch ? branch : stem) == tentoku.value) {
+        out.push_back(Gedan::Tentoku);
     }
     if (branch == kJushi[month]) {
         out.push_back(Gedan::Jushi);

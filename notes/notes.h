@@ -94,6 +94,7 @@ enum class Gedan : std::uint8_t {
     Boso,            // 母倉日: 節月 x day branch
     Tenon,           // 天恩日: 甲子..戊辰, 己卯..癸未, 己酉..癸丑
     Gettoku,         // 月徳日: 節月 x day stem
+    Tentoku,         // 天徳日: 節月 x day stem (or branch, in 二・五・八・十一月)
     Jushi,           // 受死日 (黒日): 節月 x day branch
     Jusshi,          // 十死日: 節月 x day branch
     Kiko,            // 帰忌日: 節月 x day branch
@@ -104,9 +105,10 @@ enum class Gedan : std::uint8_t {
     HassenBegins,    // 八専入り: 壬子, the first day of 八専
     JippogureBegins, // 十方暮入り: 甲申, the first day of 十方暮
 };
-inline constexpr int kGedanCount = 13;
+inline constexpr int kGedanCount = 14;
 
 const char* gedanName(Gedan g);    // "大明日" .. "十方暮入り"
+const char* gedanMark(Gedan g);    // a calendar cell's mark: "大明", "母倉" .. "十方暮入"
 const char* gedanMeaning(Gedan g); // one line for a details pane
 
 // gedan: the 下段 of a day that its 節月 and 干支 decide, in enum order (社日 aside: it hangs
@@ -129,6 +131,7 @@ long long shanichi(long long equinoxDay);
 // 日本水路協会's MIRC assigns them instead by the Moon's elongation at 0:00 JST (大潮 343〜31
 // degrees, ...), which can put a day one name earlier or later; not followed.
 enum class Shio : std::uint8_t { Oshio, Nakashio, Koshio, Nagashio, Wakashio };
+inline constexpr int kShioCount = 5;
 const char* shioName(Shio s); // "大潮", "中潮", "小潮", "長潮", "若潮"
 // shio: the 潮 of the lunisolar day 1..30 (std::out_of_range otherwise).
 Shio shio(int lunarDay);

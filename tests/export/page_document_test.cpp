@@ -207,7 +207,7 @@ TEST(PageDocument, VocabularyGroupsHoldTheTraditionalNames) {
          {"一白水星", "二黒土星", "三碧木星", "四緑木星", "五黄土星", "六白金星", "七赤金星",
           "八白土星", "九紫火星"}},
     };
-    ASSERT_EQ(doc.at("groups").size(), 5u);
+    ASSERT_EQ(doc.at("groups").size(), 6u);
     for (std::size_t i = 0; i < wanted.size(); ++i) {
         const json& group = doc.at("groups").at(i);
         SCOPED_TRACE(wanted[i].first);
@@ -225,9 +225,17 @@ TEST(PageDocument, VocabularyGroupsHoldTheTraditionalNames) {
         words.insert(n.at("word").get<std::string>());
     }
     for (const char* name : {"一粒万倍日", "天赦日", "寅の日", "巳の日", "己巳の日", "甲子の日",
-                             "不成就日", "三隣亡", "八専", "十方暮", "天一天上"}) {
+                             "不成就日", "三隣亡", "八専", "十方暮", "天一天上", "天徳日"}) {
         EXPECT_EQ(words.count(name), 1u) << name;
     }
+    // The 潮名 of 海上保安庁's table, a group of their own.
+    const json& shio = doc.at("groups").at(5);
+    EXPECT_EQ(shio.at("key"), "shio");
+    std::set<std::string> shioWords;
+    for (const json& n : shio.at("names")) {
+        shioWords.insert(n.at("word").get<std::string>());
+    }
+    EXPECT_EQ(shioWords, (std::set<std::string>{"大潮", "中潮", "小潮", "長潮", "若潮"}));
     for (const json& group : doc.at("groups")) {
         for (const json& n : group.at("names")) {
             const std::string word = n.at("word");

@@ -421,8 +421,10 @@ class CalendarPageTest : public QObject {
         // The lines the grid and the printed pages add under a day's own lines.
         almanac::CalendarYears years(sharedTables());
         const auto cellLines = noteMarks(years).extraLines;
-        QCOMPARE(cellLines({2026, 3, 5}), (QStringList{QStringLiteral("閉・角・三碧"),
-                                                       QStringLiteral("一粒万倍 天赦 寅 三隣亡")}));
+        // 旧1月17日 大潮; the 下段 帰忌日 (二月 寅) as its mark.
+        QCOMPARE(cellLines({2026, 3, 5}),
+                 (QStringList{QStringLiteral("閉・角・三碧 大潮"),
+                              QStringLiteral("一粒万倍 天赦 寅 三隣亡"), QStringLiteral("帰忌")}));
         // The periods stay in the details; 彼岸 and 土用 are the bands across their days.
         QVERIFY(!cellLines({2026, 3, 18}).join(QString()).contains(QStringLiteral("彼岸")));
         QCOMPARE(cellLines({2026, 2, 3}).last(), QStringLiteral("恵方 南南東"));

@@ -110,6 +110,41 @@ TEST(NotesCli, FindGedan) {
     EXPECT_EQ(lines(both.out)[0], "2026-01-07\t水\t大安\t母倉日");
 }
 
+// --find knows the 潮名 (a kind of their own, also written 潮名:NAME), the 天徳日 and the
+// 下段's cell marks.
+// The lunisolar dates of January-February 2026: 朔 on 2025-12-20, 2026-01-19 and 2026-02-17
+// (国立天文台 暦要項 2026; brown.velvet.jp/uranai/kyureki.html lists 2026-01-01 as 旧11月13日
+// and 2026-01-18 as 旧11月30日), so 大潮 (旧14〜17日, 29〜2日 in 海上保安庁's table) falls on
+// 1月2〜5日 and 17〜20日, 長潮 (旧10日, 25日) on 1月13日, 28日, 2月12日 and 26日. 天徳日 of the
+// 寅月 (立春 2月4日 to 啓蟄 3月5日) are its 丁 days: 丁巳 2月12日, 丁卯 22日, 丁丑 3月4日
+// (tests/notes/notes_gedan_test.cpp). 大安 and 母倉日: 2026-01-07 (FindGedan).
+TEST(NotesCli, FindShioAndTentoku) {
+    struct Case {
+        const char* args;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"--find '大潮 土' --from 2026-01-01 --to 2026-01-31",
+         {"2026-01-03\t土\t大潮\t土", "2026-01-17\t土\t大潮\t土"}},
+        {"--find 潮名:長潮 --from 2026-01-01 --to 2026-02-28",
+         {"2026-01-13\t火\t長潮", "2026-01-28\t水\t長潮", "2026-02-12\t木\t長潮",
+          "2026-02-26\t木\t長潮"}},
+        {"--find '天徳日' --from 2026-02-04 --to 2026-03-04",
+         {"2026-02-12\t木\t天徳日", "2026-02-22\t日\t天徳日", "2026-03-04\t水\t天徳日"}},
+        {"--find '大安 母倉' --from 2026-01-07 --to 2026-01-07", {"2026-01-07\t水\t大安\t母倉日"}},
+    };
+    for (const Case& c : cases) {
+        const auto run = runCli(c.args);
+        ASSERT_EQ(run.status, 0) << c.args << ": " << run.err;
+        EXPECT_EQ(lines(run.out), c.lines) << c.args;
+    }
+    // Beyond the lunisolar calendar no day has a 潮名: none is found, and a note says why.
+    const auto late = runCli("--find 大潮 --from 2101-01-01 --to 2101-01-31");
+    ASSERT_EQ(late.status, 0) << late.err;
+    EXPECT_TRUE(late.out.empty()) << late.out;
+    EXPECT_NE(late.err.find("1900..2100"), std::string::npos) << late.err;
+}
+
 // --days ends each line with the 潮名 of its lunisolar day (旧11月13日 中潮, 旧11月14日 大潮:
 // the 海上保安庁 table, tests/notes/notes_shio_test.cpp), "-" where there is no lunisolar date,
 // and its JSON days carry "shio".

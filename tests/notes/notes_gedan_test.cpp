@@ -110,6 +110,34 @@ TEST(NotesGedan, BosoAndGettokuByMonth) {
     }
 }
 
+// 天徳日 by 節月: 『医宗金鑑』's 「天徳月空」
+// (正月在丁、二月坤、三月壬、四月辛、五月乾、六月甲、七月
+// 癸、八月艮、九月丙、十月乙、十一月巽、十二月庚; as
+// culture.pkstate.com/tcm3/yizhongjinjian/329.html gives it, read 2026-12-09), the trigram months
+// read as the 天徳貴人 verse names their branches
+// (「正丁二申宮、三壬四辛同、五亥六甲上、七癸八寅逢、九丙十帰乙、子巳丑庚中」): a stem marks the
+// days of that stem, a branch those of that branch.
+TEST(NotesGedan, TentokuByMonth) {
+    const std::string verse = "丁申壬辛亥甲癸寅丙乙巳庚";
+    const std::string stems = kStems;
+    const std::string branches = kBranches;
+    for (int month = 0; month < 12; ++month) {
+        const std::string mark = verse.substr(static_cast<std::size_t>(month) * 3, 3);
+        const bool isStem = indexIn(stems, mark) >= 0;
+        SCOPED_TRACE("節月 " + std::to_string(month + 1) + " " + mark);
+        int days = 0;
+        for (int s = 0; s < 60; ++s) {
+            const bool expected =
+                isStem ? s % 10 == indexIn(stems, mark) : s % 12 == indexIn(branches, mark);
+            const bool ours = hasGedan(gedan((month + 2) % 12, s), Gedan::Tentoku);
+            EXPECT_EQ(ours, expected) << sexagenaryName(s);
+            days += ours ? 1 : 0;
+        }
+        // Six days in sixty for a stem, five for a branch.
+        EXPECT_EQ(days, isStem ? 6 : 5);
+    }
+}
+
 // Days of real years as published, each list for the days it names.
 TEST(NotesGedan, PublishedDays) {
     struct Listed {

@@ -16,7 +16,7 @@ function checked(id) {
 
 export function findQuery() {
   const words = [];
-  for (const id of ['find-rokuyo', 'find-week', 'find-choku', 'find-kyusei']) {
+  for (const id of ['find-rokuyo', 'find-week', 'find-choku', 'find-kyusei', 'find-shio']) {
     const names = checked(id);
     if (names.length) {
       words.push(names.join('|'));

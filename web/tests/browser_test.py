@@ -468,6 +468,60 @@ REFUSALS = [
 ]
 
 
+def gedan_shio_checks(args, shot):
+    """The 下段 and the 潮名 with the 暦注 toggle at 1366 and 390 px: 2026-02-04's square shows
+    its 潮名 and the marks of its 下段 and its details name them in full, as sorvane-cli --notes
+    gives them (大明日, 天恩日 and 十死日, 大潮); the 潮名 check box 大潮 with 土 finds the days
+    sorvane-cli --find '大潮 土' finds."""
+    native = native_json(args.cli, "2026", "--notes", "--json")
+    feb4 = next(d for d in native["days"] if d["date"] == "2026-02-04")
+    marks = {"大明日": "大明", "天恩日": "天恩", "十死日": "十死"}
+    server = serve(args.site)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    try:
+        for width in (1366, 390):
+            driver = browser(max(width, 500), 900)
+            if width < 500:
+                driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                       {"width": width, "height": 844, "deviceScaleFactor": 1, "mobile": True})
+            try:
+                driver.get(base + "#2026-02-04")
+                wait_ready(driver)
+                driver.execute_script("localStorage.clear()")
+                driver.refresh()
+                wait_ready(driver)
+                where = "#grid" if width >= 500 else "#daylist"
+                square = lambda: driver.find_element(By.CSS_SELECTOR, f'{where} .day[data-date="2026-02-04"]').text
+                check(feb4["shio"] not in square(), f"at {width} px the square has no 潮名 without the toggle")
+                driver.find_element(By.ID, "notes-toggle").click()
+                waited(driver, lambda d: "下段" in d.find_element(By.ID, "details").text, "the details give the 下段")
+                text = square()
+                check(feb4["shio"] == "大潮" and "大潮" in text,
+                      f"at {width} px 2026-02-04's square shows its 潮名 {feb4['shio']} with the toggle")
+                check(all(g in marks for g in feb4["gedan"]) and all(marks[g] in text for g in feb4["gedan"]),
+                      f"at {width} px 2026-02-04's square shows the marks of {feb4['gedan']}")
+                details = driver.find_element(By.ID, "details").text
+                check(all("下段 " + g in details for g in feb4["gedan"]) and "潮名 大潮" in details,
+                      f"at {width} px 2026-02-04's details name {feb4['gedan']} and 潮名 大潮")
+                shot(driver, f"notes-gedan-shio-{width}px.png")
+                driver.find_element(By.ID, "tab-find").click()
+                driver.execute_script("const f = document.getElementById('find-from'); f.value = '2026-01-01';"
+                                      "const t = document.getElementById('find-to'); t.value = '2026-12-31';")
+                for group, name in (("find-shio", "大潮"), ("find-week", "土")):
+                    driver.find_element(By.CSS_SELECTOR, f'#{group} input[value="{name}"]').click()
+                want = native_json(args.cli, "--find", "大潮 土", "--from", "2026-01-01", "--to",
+                                   "2026-12-31", "--json")["count"]
+                waited(driver, lambda d: d.find_element(By.ID, "find-count").text == f"該当 {want} 件",
+                       f"at {width} px the check boxes 大潮 and 土 find {want} days")
+                check(want > 0, f"at {width} px the check boxes 大潮 and 土 find the {want} days sorvane-cli finds")
+                shot(driver, f"find-shio-{width}px.png")
+            finally:
+                driver.quit()
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
 def message_checks(args):
     """Every refusal of REFUSALS at 1366 and 390 px: the core's code on the line, the field it
     names marked invalid, a Japanese message that says what to change; then a good answer
@@ -717,6 +771,7 @@ def page_checks(args, shot):
     find_range_checks(args, shot)
     print_checks(args)
     senjitsu_checks(args, shot)
+    gedan_shio_checks(args, shot)
     message_checks(args)
     lunar_note_checks(args, shot)
     wording_checks(args, shot)
