@@ -38,4 +38,4 @@ stage web env SORVANE_WERROR=ON tools/web.sh test
 # cases and the Qt-free suites under wine; the window program under wine + Xvfb only when Qt
 # for Windows is in the cache (tools/windows.sh qt builds it), else one line says it was
 # skipped, why, and how to run it.
-stage windows tools/windows.sh test
+stage windows env SORVANE_WERROR=ON tools/windows.sh test
