@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #ifdef _WIN32
 #include <io.h>
@@ -43,6 +44,14 @@ ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& path) {
 #endif
     if (fd_ < 0) {
         error_ = errno;
+#ifdef _WIN32
+        // Windows refuses a folder opened as a file with "Permission denied": it is a folder.
+        std::error_code ec;
+        if (error_ == EACCES && std::filesystem::is_directory(path, ec)) {
+            error_ = 0;
+            kind_ = FileKind::Directory;
+        }
+#endif
         return;
     }
     struct stat info {};

@@ -25,8 +25,9 @@ class ReadOnlyFile {
 
     // The errno of a failed open or fstat, else 0; openFailed says which.
     int error() const { return error_; }
-    bool openFailed() const { return fd_ < 0; }
-    // What the path names (once opened), and its size in bytes.
+    bool openFailed() const { return fd_ < 0 && error_ != 0; }
+    // What the path names (once opened, or a folder that Windows does not open as a file),
+    // and its size in bytes.
     FileKind kind() const { return kind_; }
     std::size_t size() const { return size_; }
 

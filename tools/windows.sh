@@ -35,7 +35,7 @@ die() {
 # --- Debian packages ------------------------------------------------------------------------
 install_packages() {
   local packages=(g++-mingw-w64-x86-64-posix wine wine64 nsis dpkg-dev cmake ninja-build pkg-config
-                  nlohmann-json3-dev zip python3 xvfb xdotool openbox imagemagick
+                  nlohmann-json3-dev libgtest-dev zip python3 xvfb xdotool openbox imagemagick
                   fonts-ipafont-gothic qt6-base-dev qt6-base-dev-tools qt6-translations-l10n)
   local missing=()
   for p in "${packages[@]}"; do
@@ -239,9 +239,9 @@ build_project() {
 }
 
 # --- What goes beside the programs -----------------------------------------------------------
-# build-windows/dist/: the programs, the data files and, for the window program, what
-# windeployqt would copy (the Qt DLLs, the platform and style plugins, the image formats,
-# the Japanese translations, the mingw runtime DLLs and a qt.conf naming them).
+# build-windows/dist/: the programs, the data files, the licences (licences.txt) and, for the
+# window program, what windeployqt would copy (the Qt DLLs, the platform and style plugins,
+# the image formats, the Japanese translations, the mingw runtime DLLs and a qt.conf).
 deploy() {
   local bin=$out/cmake/bin dist=$out/dist
   rm -rf "$dist.new" && mkdir -p "$dist.new"
@@ -260,25 +260,41 @@ deploy() {
     cp "$gcc/libstdc++-6.dll" "$gcc/libgcc_s_seh-1.dll" "/usr/$host/lib/libwinpthread-1.dll" "$dist.new/"
     printf '[Paths]\nPrefix=.\nPlugins=.\nTranslations=translations\n' >"$dist.new/qt.conf"
   fi
+  licence_file "$dist.new/licences.txt" "$dist.new" || die "assembling the licences failed"
   find "$dist.new" \( -name '*.exe' -o -name '*.dll' \) -exec "$host-strip" --strip-unneeded {} +
   rm -rf "$dist" && mv "$dist.new" "$dist"
   say "programs in $dist ($(du -sk "$dist" | cut -f1) KB)"
 }
 
 # --- Tests under wine ---------------------------------------------------------------------------
+# winemenubuilder off: wine would copy the Start-menu entries and shortcuts the installer
+# makes into this machine's own menus and desktop.
 export WINEPREFIX=${WINEPREFIX:-$cache/windows/wineprefix} WINEDEBUG=-all LANG=C.UTF-8
+export WINEDLLOVERRIDES="winemenubuilder.exe=d"
 wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     say "making the wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot --init >"$out/wineboot.log" 2>&1 ||
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" wine wineboot --init >"$out/wineboot.log" 2>&1 ||
       die "wineboot failed; see $out/wineboot.log"
   fi
   wineserver -p 2>/dev/null || true # already running is fine
+  # The fonts of Japanese Windows' dialogs, which the installer's Japanese pages ask for, are
+  # IPA P Gothic here: wine has no Japanese font of its own, and the text would be boxes.
+  if [ ! -f "$WINEPREFIX/.japanese-fonts" ]; then
+    local font
+    for font in 'ＭＳ Ｐゴシック' 'MS UI Gothic'; do
+      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAPGothic /f \
+        >>"$out/wineboot.log" 2>&1 || die "setting wine's fonts failed; see $out/wineboot.log"
+    done
+    touch "$WINEPREFIX/.japanese-fonts"
+  fi
 }
 
-# The window program under wine and Xvfb: the main window, then Tab Tab Space opens the month
-# window; one screenshot of each in build-windows/screenshots/.
+# The window program under wine and Xvfb, driven by the keyboard as a user would: the main
+# window; Tab Tab Space (１月) opens the month window; 暦(&K) > 月の暦(&C) the calendar page.
+# A screenshot of each window and of the whole screen in build-windows/screenshots/; a window
+# that does not appear fails the test and says which.
 gui_test() {
   local dist=$out/dist shots=$out/screenshots display=:97
   rm -rf "$shots" && mkdir -p "$shots"
@@ -290,27 +306,53 @@ gui_test() {
   local home
   home=$(mktemp -d)
   (cd "$home" && DISPLAY=$display wine "$dist/sorvane.exe" >"$out/gui.log" 2>&1) &
-  local app=$! ok=0 id=
-  for _ in $(seq 1 60); do
-    id=$(DISPLAY=$display xdotool search --name '^Sorvane' 2>/dev/null | head -1 || true)
-    [ -n "$id" ] && break
-    sleep 1
-  done
-  if [ -n "$id" ]; then
+  local app=$! missing=
+  window() { # window TITLE-PATTERN SECONDS: the id of the first visible window so titled
+    local id= _
+    for _ in $(seq 1 $((${2} * 2))); do
+      id=$(DISPLAY=$display xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+      [ -n "$id" ] && break
+      sleep 0.5
+    done
+    echo "$id"
+  }
+  shot() { DISPLAY=$display import -frame -window "$1" "$shots/$2"; }
+  key() { DISPLAY=$display xdotool windowactivate --sync "$1" 2>/dev/null || true; sleep 0.5
+    shift; DISPLAY=$display xdotool key --clearmodifiers "$@"; }
+  local main month page
+  main=$(window '^Sorvane$' 90)
+  if [ -z "$main" ]; then
+    missing="the main window"
+  else
     sleep 3
-    DISPLAY=$display import -window root "$shots/main-window.png"
-    DISPLAY=$display xdotool windowactivate --sync "$id" key Tab Tab space 2>/dev/null || true
-    sleep 4
-    DISPLAY=$display import -window root "$shots/main-and-month-window.png"
-    ok=1
+    shot "$main" main-window.png
+    key "$main" Tab Tab space
+    month=$(window '日干支' 20)
+    if [ -z "$month" ]; then
+      missing="the month window (Tab Tab Space)"
+    else
+      sleep 2
+      shot "$month" month-window.png
+      key "$main" alt+k
+      sleep 1
+      DISPLAY=$display xdotool key --clearmodifiers c
+      page=$(window '^暦 [0-9]+年[0-9]+月$' 20)
+      if [ -z "$page" ]; then
+        missing="the calendar page (暦 > 月の暦)"
+      else
+        sleep 2
+        shot "$page" calendar-page.png
+      fi
+    fi
+    DISPLAY=$display import -window root "$shots/screen.png"
   fi
   kill "$app" 2>/dev/null || true
   wineserver -k || true
   kill "$wm" "$xvfb" 2>/dev/null || true
   wait "$xvfb" 2>/dev/null || true
   rm -rf "$home"
-  [ "$ok" = 1 ] || die "the window program showed no window under wine; see $out/gui.log"
-  say "screenshots in $shots"
+  [ -z "$missing" ] || die "the window program under wine showed no $missing; see $out/gui.log and $shots"
+  say "screenshots of the main window, the month window and the calendar page in $shots"
 }
 
 # What only Windows can get wrong: a Japanese file name, a replaced file, the NUL device, a
@@ -342,62 +384,230 @@ windows_cases() {
   [ "$failures" = 0 ] || die "$failures Windows cases failed"
 }
 
+# The Qt-free suites of tests/ built for Windows, each program run whole under wine by ctest
+# (tests/CMakeLists.txt says what is left out and why).
+suites_test() {
+  local log=$out/suites.log
+  (cd "$out/cmake" && nice ctest --output-on-failure -j2 >"$log" 2>&1) || {
+    tail -n 60 "$log" >&2
+    die "the Qt-free suites failed under wine; see $log"
+  }
+  grep -h '^\[  PASSED  \]' "$out"/cmake/Testing/Temporary/LastTest.log | awk '{ n += $4 } END { printf "windows: %d tests passed in ", n }' >&2
+  tail -n 1 "$log" | sed 's/^Total Test time (real) = *//' >&2
+}
+
 windows_test() {
   [ -x "$root/build/bin/sorvane-cli" ] || die "the native build is missing: run tools/build.sh first"
   wine_prefix
+  local start=$SECONDS
   say "sweep: sorvane-cli.exe under wine against the native program"
   nice node "$root/tools/windows-sweep.js" "$root/build/bin/sorvane-cli" "$out/dist/sorvane-cli.exe" ||
     die "the Windows sweep found differences"
   say "the Windows cases"
   windows_cases
+  say "the Qt-free suites under wine"
+  suites_test
   if [ -f "$out/dist/sorvane.exe" ]; then
     gui_test
+  elif [ -z "$(qt_entry)" ]; then
+    say "SKIPPED: the window program under wine: Qt for Windows is not in $cache/windows (run 'tools/windows.sh qt', half an hour or more, then this test again)"
   else
-    say "SKIPPED: the window program under wine (Qt for Windows not built: run 'tools/windows.sh qt')"
+    say "SKIPPED: the window program under wine: SORVANE_WINDOWS_GUI=0 left sorvane.exe out"
   fi
   wineserver -k || true
+  say "the tests under wine took $((SECONDS - start)) s"
+}
+
+# --- The licences -----------------------------------------------------------------------------
+# copyright_notes FILE FILES-PATTERN [SKIP-PATTERN]: from a Debian copyright file (the
+# machine-readable format), the paragraphs whose Files field matches the awk pattern, then the
+# texts of the licences they name that the file gives in paragraphs of their own (but those
+# matching SKIP-PATTERN, whose full text the caller gives), as plain text.
+copyright_notes() {
+  [ -f "$1" ] || { say "$1 is missing"; return 1; }
+  awk -v files="$2" -v skip="${3:-^$}" '
+    function plain(text,    out, n, i, line, lines) {
+      n = split(text, lines, "\n")
+      for (i = 1; i <= n; i++) {
+        line = lines[i]
+        if (line ~ /^ \.$/) line = ""
+        else sub(/^ /, "", line)
+        out = out line "\n"
+      }
+      return out
+    }
+    BEGIN { RS = "" }
+    {
+      field = ""
+      n = split($0, lines, "\n")
+      for (i = 1; i <= n; i++) {
+        if (lines[i] ~ /^Files:/) { field = lines[i]; while (i < n && lines[i + 1] ~ /^[ \t]/) field = field " " lines[++i] }
+      }
+      # (The scripts that import a library into Qt'"'"'s source are no part of what is built.)
+      if (field != "" && field ~ files && field !~ /_tarball\.sh/) {
+        printf "%s\n", plain($0)
+        for (i = 1; i <= n; i++) {
+          if (lines[i] !~ /^License:/) continue
+          names = lines[i]
+          sub(/^License:[ \t]*/, "", names)
+          gsub(/ (or|and) /, "\n", names)
+          m = split(names, each, "\n")
+          for (j = 1; j <= m; j++) wanted[tolower(each[j])] = 1
+        }
+      } else if (field == "" && $0 ~ /^License:/ && n > 1) {
+        name = lines[1]
+        sub(/^License:[ \t]*/, "", name)
+        text[tolower(name)] = $0
+        order[++count] = tolower(name)
+      }
+    }
+    END {
+      for (k = 1; k <= count; k++) {
+        name = order[k]
+        if ((name in wanted) && name !~ skip) printf "%s\n", plain(text[name])
+      }
+    }' "$1"
+}
+
+# licence_file FILE DIST: the licences of what the folder DIST holds, one after the other,
+# for the installer's licence page and the zip: the program's own (MIT), ERFA's (BSD),
+# libical's (MPL-2.0, of its two), the mingw runtime linked into the programs, and with the
+# window program Qt's (LGPL-3, of its choices, with the GPL-3 it adds to) and those of the
+# libraries Qt carries. The texts are those of the Debian packages the builds came from.
+licence_file() {
+  local file=$1 dist=$2 rule erfa libical
+  rule=$(printf '%.0s=' {1..60}) # as wide as the licence page
+  erfa=$("$root/tools/debian-source.sh" version erfa) || return 1
+  libical=$("$root/tools/debian-source.sh" version libical3) || return 1
+  heading() { printf '\n%s\n%s\n%s\n\n' "$rule" "$1" "$rule"; }
+  {
+    printf '\xef\xbb\xbf' # NSIS reads a UTF-8 text by its byte order mark
+    printf 'Sorvane %s: the licences of the programs and of the libraries they contain\n' "$(project_version)"
+    heading "Sorvane (the programs sorvane-cli.exe and sorvane.exe, and their data files)"
+    cat "$root/LICENSE"
+    heading "ERFA $erfa (linked into the programs)"
+    copyright_notes /usr/share/doc/liberfa1/copyright '^Files: \*$' || return 1
+    heading "libical $libical (linked into the programs), under the Mozilla Public License 2.0"
+    copyright_notes /usr/share/doc/libical3/copyright '^Files: \*$' 'lgpl|mpl' || return 1
+    echo 'Of the licences libical may be used under, the Mozilla Public License 2.0 applies.'
+    echo "Its source: Debian's source package libical3, https://github.com/libical/libical"
+    echo
+    cat /usr/share/common-licenses/MPL-2.0
+    heading "The mingw-w64 runtime: winpthreads (linked into the programs, libwinpthread-1.dll)"
+    copyright_notes /usr/share/doc/mingw-w64-common/copyright \
+      '^Files: mingw-w64-libraries/winpthreads/(\*|include|src)' 'lgpl' || return 1
+    heading "The GCC runtime (libstdc++ and libgcc, linked into the programs, libstdc++-6.dll, libgcc_s_seh-1.dll)"
+    echo 'GCC 12 runtime libraries, under the GNU General Public License 3 with the GCC Runtime'
+    echo 'Library Exception, version 3.1, which allows these programs to contain them under their'
+    echo 'own terms.'
+    if [ -f "$dist/sorvane.exe" ]; then
+      heading "Qt $(qt_version) (Qt6Core, Qt6Gui, Qt6Widgets, Qt6PrintSupport and its plugins, as DLLs) under the GNU Lesser General Public License 3"
+      copyright_notes /usr/share/doc/libqt6core6/copyright '^Files: \*$' '.' || return 1
+      echo 'Of the licences Qt may be used under, the GNU Lesser General Public License 3 applies.'
+      echo "Its source: Debian's source package qt6-base $(qt_version) (https://download.qt.io for the"
+      echo "upstream one), built for Windows with the old Wintab pen-tablet code left out, as"
+      echo "tools/windows.sh in this program's source does. The Qt DLLs may be replaced by other"
+      echo "builds of the same Qt version."
+      echo
+      cat /usr/share/common-licenses/LGPL-3
+      heading "The GNU General Public License 3, which the GNU Lesser General Public License 3 adds to"
+      cat /usr/share/common-licenses/GPL-3
+      heading "The libraries Qt carries (FreeType under the FreeType License, HarfBuzz, libpng, libjpeg, zlib, PCRE2, double-conversion, md4c)"
+      copyright_notes /usr/share/doc/libqt6core6/copyright \
+        '^Files: src/3rdparty/(freetype|harfbuzz-ng|libpng|libjpeg|zlib|pcre2|double-conversion|md4c)/' \
+        '^(lgpl-3|gpl-2|gpl-2\+|gpl-3)$' || return 1
+    fi
+  } >"$file.new" || return 1
+  mv "$file.new" "$file"
 }
 
 # --- Installers -------------------------------------------------------------------------------
 project_version() { sed -n 's/^project(Sorvane VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt"; }
 
-# nsis_installer NAME TITLE FILES...: build-windows/NAME-VERSION-setup.exe installing the
-# files of dist/ into the user's own programs folder (no administrator), with a Start-menu
-# entry and an uninstaller.
+# nsis_installer NAME TITLE PROGRAM: build-windows/NAME-VERSION-setup.exe, in Japanese,
+# installing the files of dist/ into the user's own programs folder (no administrator): the
+# licence page (dist/licences.txt), the components (the program, always; a desktop shortcut,
+# which the user may untick, or /NODESKTOP leaves out of a silent install), the folder, a
+# Start-menu entry TITLE, and an uninstaller that removes what the installer put there and
+# nothing else (a folder the user chose may hold files of their own).
 nsis_installer() {
   local name=$1 title=$2 program=$3 version
   version=$(project_version)
-  local script=$out/$name.nsi
+  local script=$out/$name.nsi key="Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name"
+  local files dirs
+  files=$(cd "$out/dist" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+  dirs=$(cd "$out/dist" && find . -mindepth 1 -type d | sed 's|^\./||' | LC_ALL=C sort -r)
+  win() { echo "${1//\//\\}"; }
   {
     echo 'Unicode true'
     echo 'Target amd64-unicode'
     echo 'SetCompressor /SOLID lzma'
     echo 'RequestExecutionLevel user'
+    echo '!include MUI2.nsh'
+    echo '!include FileFunc.nsh'
+    echo '!include LogicLib.nsh'
     echo "Name \"$title $version\""
     echo "OutFile \"$out/$name-$version-setup.exe\""
     echo "InstallDir \"\$LOCALAPPDATA\\Programs\\$name\""
-    echo 'Page license'
-    echo 'Page directory'
-    echo 'Page instfiles'
-    echo "LicenseData \"$out/dist/LICENSE\""
-    echo 'Section'
+    echo "InstallDirRegKey HKCU \"$key\" InstallLocation"
+    echo '!define MUI_ABORTWARNING'
+    echo "!insertmacro MUI_PAGE_LICENSE \"$out/dist/licences.txt\""
+    echo '!insertmacro MUI_PAGE_COMPONENTS'
+    echo '!insertmacro MUI_PAGE_DIRECTORY'
+    echo '!insertmacro MUI_PAGE_INSTFILES'
+    echo '!insertmacro MUI_UNPAGE_CONFIRM'
+    echo '!insertmacro MUI_UNPAGE_INSTFILES'
+    echo '!insertmacro MUI_LANGUAGE "Japanese"'
+    echo "Section \"$title\" SecProgram"
+    echo '  SectionIn RO'
+    local f d
+    for d in "" $(cd "$out/dist" && find . -mindepth 1 -type d | sed 's|^\./||' | LC_ALL=C sort); do
+      echo "  SetOutPath \"\$INSTDIR$( [ -z "$d" ] || echo "\\$(win "$d")")\""
+      for f in $files; do
+        [ "$(dirname "$f")" = "${d:-.}" ] && echo "  File \"$out/dist/$f\""
+      done
+    done
     echo '  SetOutPath $INSTDIR'
-    echo "  File /r \"$out/dist/*\""
     echo '  WriteUninstaller $INSTDIR\uninstall.exe'
     echo "  CreateDirectory \"\$SMPROGRAMS\\$title\""
     echo "  CreateShortcut \"\$SMPROGRAMS\\$title\\$title.lnk\" \"\$INSTDIR\\$program\""
-    echo "  WriteRegStr HKCU \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name\" DisplayName \"$title\""
-    echo "  WriteRegStr HKCU \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name\" DisplayVersion \"$version\""
-    echo "  WriteRegStr HKCU \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name\" UninstallString \"\$INSTDIR\\uninstall.exe\""
+    echo "  WriteRegStr HKCU \"$key\" DisplayName \"$title\""
+    echo "  WriteRegStr HKCU \"$key\" DisplayVersion \"$version\""
+    echo "  WriteRegStr HKCU \"$key\" DisplayIcon \"\$INSTDIR\\$program\""
+    echo "  WriteRegStr HKCU \"$key\" InstallLocation \"\$INSTDIR\""
+    echo "  WriteRegStr HKCU \"$key\" UninstallString '\"\$INSTDIR\\uninstall.exe\"'"
+    echo "  WriteRegStr HKCU \"$key\" QuietUninstallString '\"\$INSTDIR\\uninstall.exe\" /S'"
+    echo "  WriteRegDWORD HKCU \"$key\" NoModify 1"
+    echo "  WriteRegDWORD HKCU \"$key\" NoRepair 1"
+    echo "  WriteRegDWORD HKCU \"$key\" EstimatedSize $(du -sk "$out/dist" | cut -f1)"
     echo 'SectionEnd'
+    echo 'Section "デスクトップのショートカット" SecDesktop'
+    echo "  CreateShortcut \"\$DESKTOP\\$title.lnk\" \"\$INSTDIR\\$program\""
+    echo 'SectionEnd'
+    echo '!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN'
+    echo "  !insertmacro MUI_DESCRIPTION_TEXT \${SecProgram} \"$title の本体（窓のプログラム、端末のプログラム、暦のデータ）とスタートメニューの項目。\""
+    echo "  !insertmacro MUI_DESCRIPTION_TEXT \${SecDesktop} \"デスクトップに $title のショートカットを置きます。\""
+    echo '!insertmacro MUI_FUNCTION_DESCRIPTION_END'
+    echo 'Function .onInit'
+    echo '  ${GetParameters} $R0'
+    echo '  ClearErrors'
+    echo '  ${GetOptions} $R0 "/NODESKTOP" $R1'
+    echo '  ${IfNot} ${Errors}'
+    echo '    !insertmacro UnselectSection ${SecDesktop}'
+    echo '  ${EndIf}'
+    echo 'FunctionEnd'
     echo 'Section Uninstall'
+    echo "  Delete \"\$DESKTOP\\$title.lnk\""
     echo "  Delete \"\$SMPROGRAMS\\$title\\$title.lnk\""
     echo "  RMDir \"\$SMPROGRAMS\\$title\""
-    echo "  DeleteRegKey HKCU \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name\""
-    echo '  RMDir /r $INSTDIR'
+    for f in $files; do echo "  Delete \"\$INSTDIR\\$(win "$f")\""; done
+    echo '  Delete $INSTDIR\uninstall.exe'
+    for d in $dirs; do echo "  RMDir \"\$INSTDIR\\$(win "$d")\""; done
+    echo '  RMDir $INSTDIR'
+    echo "  DeleteRegKey HKCU \"$key\""
     echo 'SectionEnd'
   } >"$script"
-  makensis -V2 "$script" >&2 || die "makensis failed on $script"
+  nice makensis -INPUTCHARSET UTF8 -V2 "$script" >&2 || die "makensis failed on $script"
   say "installer $out/$name-$version-setup.exe ($(du -k "$out/$name-$version-setup.exe" | cut -f1) KB)"
 }
 
@@ -408,28 +618,91 @@ package() {
   [ -f "$out/dist/sorvane.exe" ] && program=sorvane.exe
   nsis_installer Sorvane "Sorvane 暦" "$program"
   rm -f "$out/Sorvane-$version-win64.zip"
-  (cd "$out/dist" && zip -q -r -9 "$out/Sorvane-$version-win64.zip" .)
+  (cd "$out/dist" && nice zip -q -r -9 "$out/Sorvane-$version-win64.zip" .)
   say "zip $out/Sorvane-$version-win64.zip ($(du -k "$out/Sorvane-$version-win64.zip" | cut -f1) KB)"
+  installer_pages "$out/Sorvane-$version-setup.exe"
   install_test "$out/Sorvane-$version-setup.exe"
 }
 
-# The installer under wine: silent install for this user, the installed terminal program
-# runs, the silent uninstall leaves neither the folder nor the Start-menu entry.
+# installer_pages SETUP: the installer's first pages under wine + Xvfb, as a user meets them
+# (the licences, then Enter: the components, then Enter: the folder), a screenshot of each in
+# build-windows/screenshots/; then it is left without installing.
+installer_pages() {
+  local shots=$out/screenshots display=:96 id= _
+  mkdir -p "$shots"
+  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  local xvfb=$!
+  sleep 2
+  DISPLAY=$display openbox >/dev/null 2>&1 &
+  local wm=$!
+  (DISPLAY=$display wine "$1" >"$out/installer-pages.log" 2>&1) &
+  local app=$!
+  for _ in $(seq 1 120); do
+    id=$(DISPLAY=$display xdotool search --onlyvisible --name 'セットアップ' 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && break
+    sleep 0.5
+  done
+  if [ -n "$id" ]; then
+    local page
+    for page in licence components folder; do
+      sleep 2
+      DISPLAY=$display import -frame -window "$id" "$shots/installer-$page.png"
+      [ "$page" = folder ] || DISPLAY=$display xdotool windowactivate --sync "$id" key Return 2>/dev/null || true
+    done
+  fi
+  kill "$app" 2>/dev/null || true
+  wineserver -k || true
+  kill "$wm" "$xvfb" 2>/dev/null || true
+  wait "$xvfb" 2>/dev/null || true
+  [ -n "$id" ] || die "the installer showed no window under wine; see $out/installer-pages.log"
+  say "screenshots of the installer's pages in $shots"
+}
+
+# The installer under wine, silently for this user: every file of dist/ installed, the
+# Start-menu entry and the desktop shortcut made (and no shortcut with /NODESKTOP), the
+# installed terminal program runs; the uninstaller removes all of it but keeps a file of the
+# user's own in the folder, and the folder with it.
 install_test() {
   wine_prefix
-  local user dir menu
+  local setup=$1 user dir menu desktop failures=0 key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Sorvane'
   user=$(id -un) # wine's Windows user is the Unix one
-  dir="$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/Sorvane"
-  menu="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Sorvane 暦"
-  wine "$1" /S >"$out/install.log" 2>&1 || die "the installer failed under wine"
-  [ -f "$dir/sorvane-cli.exe" ] && [ -f "$menu/Sorvane 暦.lnk" ] || die "the installer left no program or no Start-menu entry"
-  wine "C:\\users\\$user\\AppData\\Local\\Programs\\Sorvane\\sorvane-cli.exe" 2026 --month 2 >"$out/installed-run.txt" 2>&1 ||
-    die "the installed sorvane-cli.exe failed"
-  wine "C:\\users\\$user\\AppData\\Local\\Programs\\Sorvane\\uninstall.exe" /S >>"$out/install.log" 2>&1 || true
+  local home="$WINEPREFIX/drive_c/users/$user" windir="C:\\users\\$user\\AppData\\Local\\Programs\\Sorvane"
+  dir="$home/AppData/Local/Programs/Sorvane"
+  menu="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Sorvane 暦"
+  desktop="$home/Desktop/Sorvane 暦.lnk"
+  check() { # check WHAT CONDITION...
+    local what=$1
+    shift
+    if "$@"; then echo "ok: $what" >&2; else echo "FAILED: $what" >&2; failures=$((failures + 1)); fi
+  }
+  same_files() { diff <(cd "$out/dist" && find . -type f | sort) <(cd "$dir" && find . -type f ! -name uninstall.exe | sort) >&2; }
+  rm -rf "$dir" "$menu" "$desktop"
+  wine "$setup" /S >"$out/install.log" 2>&1 || die "the installer failed under wine; see $out/install.log"
+  check "every file of dist/ installed, and the uninstaller" same_files
+  check "  the uninstaller there" test -f "$dir/uninstall.exe"
+  check "the Start-menu entry 「Sorvane 暦」" test -f "$menu/Sorvane 暦.lnk"
+  check "the desktop shortcut" test -f "$desktop"
+  wine reg query "HKCU\\$key" /v DisplayVersion >"$out/install-entry.txt" 2>&1 || true
+  check "the uninstall entry of this user names the version" grep -q "$(project_version)" "$out/install-entry.txt"
+  wine "$windir\\sorvane-cli.exe" 2026 --month 2 >"$out/installed-run.txt" 2>&1
+  check "the installed sorvane-cli.exe prints February" grep -q '^2026-02-01' "$out/installed-run.txt"
+  echo "mine" >"$dir/my-notes.txt"
+  wine "$windir\\uninstall.exe" /S >>"$out/install.log" 2>&1 || true
   local _
-  for _ in $(seq 1 20); do [ -e "$dir" ] || break; sleep 1; done
-  [ ! -e "$dir" ] && [ ! -e "$menu" ] || die "the uninstaller left $dir or the Start-menu entry"
+  # The uninstaller copies itself to a temporary folder and returns at once.
+  for _ in $(seq 1 30); do [ -e "$dir/uninstall.exe" ] || break; sleep 1; done
+  check "uninstalled: only the user's own file left in the folder" \
+    test "$(ls -A "$dir" 2>/dev/null)" = my-notes.txt
+  check "  the Start-menu entry and the desktop shortcut gone" test ! -e "$menu" -a ! -e "$desktop"
+  check "  the uninstall entry gone" bash -c "! wine reg query 'HKCU\\$key' >'$out/install-entry.txt' 2>&1"
+  rm -rf "$dir"
+  wine "$setup" /S /NODESKTOP >>"$out/install.log" 2>&1 || die "the installer failed under wine; see $out/install.log"
+  check "/NODESKTOP: installed without the desktop shortcut" test -f "$dir/uninstall.exe" -a ! -e "$desktop"
+  wine "$windir\\uninstall.exe" /S >>"$out/install.log" 2>&1 || true
+  for _ in $(seq 1 30); do [ -e "$dir" ] || break; sleep 1; done
+  check "  and uninstalled: the folder gone" test ! -e "$dir"
   wineserver -k || true
+  [ "$failures" = 0 ] || die "$failures installer checks failed under wine"
   say "installed, ran and uninstalled under wine"
 }
 
@@ -442,6 +715,6 @@ install_packages
 case $command in
 qt) build_qt ;;
 build) build_project && deploy ;;
-test) build_project && deploy && windows_test ;;
+test) build_project tests && deploy && windows_test ;;
 package) build_project && deploy && package ;;
 esac

@@ -228,8 +228,10 @@ TEST(HorizonCli, DamagedPlacesFileIsOneLineWithStatusOne) {
         std::function<void(const fs::path&)> damage;
         const char* message; // "" for a file that serves
     } cases[] = {
+#ifndef _WIN32 // no named pipe in Windows' file system
         {"named pipe", [](const fs::path& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); },
          "places.tsv is not a regular file (a named pipe)"},
+#endif
         {"directory", [](const fs::path& f) { fs::create_directory(f); },
          "places.tsv is a directory, not a places file"},
         {"empty", [](const fs::path& f) { std::ofstream{f}; }, "places.tsv is empty"},

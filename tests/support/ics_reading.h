@@ -58,7 +58,11 @@ inline std::time_t jstToUnix(const CivilDate& d, int hour, int minute) {
     tm.tm_mday = d.day;
     tm.tm_hour = hour;
     tm.tm_min = minute;
+#ifdef _WIN32
+    return ::_mkgmtime(&tm) - 9 * 3600; // Windows' name of timegm
+#else
     return ::timegm(&tm) - 9 * 3600;
+#endif
 }
 
 // The text without its DTSTAMP lines.
