@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything, checks the formatting and the layers, then runs every test: unit and
-# accuracy tests, the window tests on Qt's offscreen platform, the sanitizer sweep, the fuzz run,
-# the web edition's tests (tools/web.sh test) and the Windows edition's under wine
-# (tools/windows.sh test). Every build treats a compiler warning as an error (SORVANE_WERROR).
-# Each stage's wall time is printed at the end.
+# accuracy tests, the window tests on Qt's offscreen platform, the sanitizer sweep, the fuzz run
+# and the web edition's tests (tools/web.sh test). Every build treats a compiler warning as an
+# error (SORVANE_WERROR). Each stage's wall time is printed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,8 +33,3 @@ stage robustness env SORVANE_WERROR=ON tools/robustness.sh
 # against the native one and the site in Chromium.
 stage sources web/tests/sources_test.sh
 stage web env SORVANE_WERROR=ON tools/web.sh test
-# The Windows edition: sorvane-cli.exe's byte sweep against the native program, its Windows
-# cases and the Qt-free suites under wine; the window program under wine + Xvfb only when Qt
-# for Windows is in the cache (tools/windows.sh qt builds it), else one line says it was
-# skipped, why, and how to run it.
-stage windows env SORVANE_WERROR=ON tools/windows.sh test
