@@ -72,15 +72,6 @@ double degreesOf(const std::string& option, const std::string& text, double limi
 
 } // namespace
 
-bool isEclipsesCommand(const std::vector<std::string>& args) {
-    for (const std::string& a : args) {
-        if (a == "--eclipses") {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::string eclipsesUsage() {
     return "  --eclipses YEAR [--place P | --lat DEG --lon DEG] [--json] [--ics FILE]\n"
            "              The year's solar and lunar eclipses with the contacts for the place\n"

@@ -8,9 +8,6 @@
 
 namespace sorvane::cli {
 
-// Whether the arguments ask for --eclipses (which takes its own options).
-bool isEclipsesCommand(const std::vector<std::string>& args);
-
 // --eclipses YEAR [--place P] [--json] [--ics FILE] [--data DIR]: the report, the JSON
 // document or (with --ics) the calendar written to FILE ('-': standard output). Status as
 // runLife's: 2 with a Japanese message for a bad argument, 3 for a file not written.

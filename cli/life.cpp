@@ -77,15 +77,6 @@ std::string kindList() {
 
 } // namespace
 
-bool isLifeCommand(const std::vector<std::string>& args) {
-    for (const std::string& a : args) {
-        if (a == "--life") {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::string lifeUsage() {
     return "  --life KIND   instead, the dates of a family's event and the best days around\n"
            "              each. KIND: お七夜, お宮参り, お食い初め, 初節句, 七五三, 十三参り,\n"

@@ -9,9 +9,6 @@
 
 namespace sorvane::cli {
 
-// Whether the arguments ask for --life (which takes its own options).
-bool isLifeCommand(const std::vector<std::string>& args);
-
 struct LifeRun {
     int status = 0;  // 0; 1 unreadable data; 2 a bad argument; 3 a file not written
     std::string out; // what standard output gets

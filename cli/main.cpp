@@ -24,6 +24,7 @@
 #include "export/text_report.h"
 #include "horizon/places.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -443,9 +444,13 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
 #endif
 
-    if (cli::isLifeCommand(arguments)) {
+    // --life and --eclipses take their own options.
+    const auto asks = [&arguments](const char* option) {
+        return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
+    };
+    if (asks("--life")) {
         return lifeCommand(arguments, stdoutOpen);
-    } else if (cli::isEclipsesCommand(arguments)) {
+    } else if (asks("--eclipses")) {
         return eclipsesCommand(arguments, stdoutOpen);
     }
     std::string report;
