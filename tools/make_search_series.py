@@ -116,7 +116,7 @@ def main():
     assert len(am) == 7, am
     recipes = sum_recipes(groups)
     lines.append("const EarthFrequency kEarthFrequencies[] = {")
-    lines += ["    {%r, %d, %d, %d, %d}," % (c, -1 if r is None else r[0], -1 if r is None else r[1],
+    lines += ["    {%r, {%d, %d}, %d, %d}," % (c, -1 if r is None else r[0], -1 if r is None else r[1],
                                             sum(t[3] for t in terms), sum(not t[3] for t in terms))
               for (c, terms), r in zip(groups, recipes)]
     lines.append("};")
