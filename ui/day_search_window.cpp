@@ -383,7 +383,11 @@ void DaySearchWindow::createControls() {
     groups->addWidget(
         addGroup(QStringLiteral("曜日・休日（いずれか）(&W)"), {Kind::Weekday, Kind::Rest}, 9));
     groups->addWidget(addGroup(QStringLiteral("十二直（いずれか）(&J)"), {Kind::Choku}, 12));
-    groups->addWidget(addGroup(QStringLiteral("日家九星（いずれか）(&K)"), {Kind::Kyusei}, 5));
+    // The 九星 and the 潮名 side by side, in two rows: the window keeps to a half-height screen.
+    auto* lastRow = new QHBoxLayout;
+    lastRow->addWidget(addGroup(QStringLiteral("日家九星（いずれか）(&K)"), {Kind::Kyusei}, 5));
+    lastRow->addWidget(addGroup(QStringLiteral("潮名（いずれか）(&T)"), {Kind::Shio}, 3));
+    groups->addLayout(lastRow);
     groups->addStretch(1);
     top->addLayout(groups);
 
@@ -433,7 +437,7 @@ void DaySearchWindow::createControls() {
     auto* form = new QGridLayout;
     extra_ = new QLineEdit(this);
     extra_->setObjectName(QStringLiteral("extraQuery"));
-    extra_->setPlaceholderText(QStringLiteral("例：二十八宿:角|亢 旧1月 -節分"));
+    extra_->setPlaceholderText(QStringLiteral("例：母倉日 -受死日 二十八宿:角|亢 旧1月 -節分"));
     auto* extraLabel = new QLabel(QStringLiteral("その他の条件(&Q)："), this);
     extraLabel->setBuddy(extra_);
     form->addWidget(extraLabel, 0, 0);

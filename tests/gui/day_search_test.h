@@ -220,6 +220,45 @@ class DaySearchTest : public QObject {
                  qPrintable(notice->text()));
     }
 
+    // The 潮名 boxes make one word (any of them), with the 下段 typed in the query's field, and
+    // the window finds what the terminal program finds.
+    void shioBoxesAndTypedGedanMakeTheTerminalProgramsQuery() {
+        DaySearchWindow window(sharedTables());
+        window.setRange(QDate(2026, 1, 1), QDate(2026, 12, 31));
+        const struct {
+            std::vector<const char*> boxes;
+            QString typed;
+            QString query;
+        } cases[] = {
+            {{"大潮"}, QString(), QStringLiteral("大潮")},
+            {{"長潮", "若潮"}, QString(), QStringLiteral("長潮|若潮")},
+            {{"大安", "中潮"}, QStringLiteral("母倉日"), QStringLiteral("大安 中潮 母倉日")},
+            {{"小潮"}, QStringLiteral("-受死日 -十死日"), QStringLiteral("小潮 -受死日 -十死日")},
+        };
+        for (const auto& c : cases) {
+            for (const char* name : c.boxes) {
+                auto* box = window.findChild<QCheckBox*>(
+                    QStringLiteral("check-%1").arg(QString::fromUtf8(name)));
+                QVERIFY2(box != nullptr, name);
+                box->setChecked(true);
+            }
+            window.setExtraQuery(c.typed);
+            QCOMPARE(window.queryText(), c.query);
+            QVERIFY(settled(&window));
+            const auto dates =
+                cliDates(c.query, QStringLiteral("2026-01-01"), QStringLiteral("2026-12-31"));
+            QVERIFY2(!dates.empty(), qPrintable(c.query));
+            QCOMPARE(window.matchDates(), dates);
+            for (const char* name : c.boxes) {
+                window
+                    .findChild<QCheckBox*>(QStringLiteral("check-%1").arg(QString::fromUtf8(name)))
+                    ->setChecked(false);
+            }
+        }
+        window.setExtraQuery(QString());
+        QCOMPARE(window.queryText(), QString());
+    }
+
     // The 選日 to include hold any of them or all; the range buttons take the whole month or
     // year of the first day; a date typed whole is taken whole.
     void senjitsuAnyOrAllAndTheRangeWithoutSyntax() {
