@@ -240,15 +240,21 @@ std::string find(const almanac::Days& days, const cli::Options& options, bool st
     return "";
 }
 
-// --feed: one kind's calendar, on standard output or (replaced whole) in the --ics file.
-std::string feed(const almanac::Days& days, const cli::Options& options) {
-    const std::string calendar =
-        exports::feedCalendar(*options.feed, options.fromYear, options.toYear, days);
+// --feed: one kind's calendar, on standard output or (replaced whole) in the --ics file,
+// written as it is made. Returns nothing.
+std::string feed(const almanac::Days& days, const cli::Options& options, bool stdoutOpen) {
     if (options.icsFile && pathText(*options.icsFile) != "-") {
-        exports::writeTextFile(*options.icsFile, calendar);
+        AtomicFileWriter file(*options.icsFile);
+        exports::writeFeed(*options.feed, options.fromYear, options.toYear, days,
+                           [&](std::string_view piece) { file.write(piece); });
+        file.commit();
         return "";
     }
-    return calendar;
+    BlockOutput out(stdoutOpen);
+    exports::writeFeed(*options.feed, options.fromYear, options.toYear, days,
+                       [&](std::string_view piece) { out.put(piece); });
+    out.flush();
+    return "";
 }
 
 std::string run(const cli::Options& options, bool stdoutOpen) {
@@ -282,7 +288,7 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
         return find(days, options, stdoutOpen);
     }
     if (options.feed) {
-        return feed(days, options);
+        return feed(days, options, stdoutOpen);
     }
     const auto almanacOf = [&](const almanac::AlmanacOptions& asked) {
         return days.year(options.year, asked);

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <stdexcept>
 
 namespace sorvane::exports {
@@ -149,74 +150,131 @@ const char* feedAbout(FeedKind kind) {
     return info(kind).about;
 }
 
-std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
-                                  const almanac::Days& source) {
-    // The feeds take the observatory's minutes wherever they reach, as --days does.
-    const almanac::Days days = source.withMinutes(almanac::Minutes::Observatory);
+namespace {
+
+// The years of a kind's feed, checked.
+void checkFeedYears(FeedKind kind, int firstYear, int lastYear) {
     const almanac::YearSpan years = feedYears(kind);
     if (firstYear > lastYear || !years.contains(firstYear) || !years.contains(lastYear)) {
         throw std::out_of_range(std::string("the ") + feedKindKey(kind) +
                                 " feed covers the years " + almanac::spanText(years));
     }
+}
+
+// The events a kind makes for one year, in the order they are made (the periods, made for a
+// run of years at once, excepted).
+void appendYearEvents(std::vector<FeedEvent>& out, FeedKind kind, int year,
+                      const almanac::Days& days) {
+    switch (kind) {
+    case FeedKind::Rokuyo:
+        appendEvents(out, rokuyoEvents(lunisolar::LunisolarYear(year)));
+        break;
+    case FeedKind::Senjitsu:
+        appendEvents(out, senjitsuDayEvents(days.notes(year)));
+        break;
+    case FeedKind::Sekki:
+        appendEvents(out, solarTermEvents(seasonsAlmanac(year, false, days), false));
+        break;
+    case FeedKind::Holidays:
+        appendEvents(out, holidayEvents(days.holidays(year)));
+        break;
+    case FeedKind::Moon: {
+        const lunisolar::LunisolarYear lunar(year);
+        appendEvents(out, phaseEvents(lunar, PhaseSet::All));
+        appendEvents(out, lunisolarDayEvents(lunar, true));
+        // The eclipses fall on the 朔 and 望: their instants (at the greatest eclipse,
+        // Tokyo's where the Sun is eclipsed there) with Tokyo's contacts, under the
+        // feed's own UIDs ("moon-eclipse-solar-2030-06-01").
+        const horizon::NamedPlace tokyo = horizon::tokyo();
+        std::vector<CalendarEvent> eclipses =
+            eclipseEvents(eclipseYear(year, tokyo.name, tokyo.observer));
+        for (CalendarEvent& e : eclipses) {
+            e.uid = "moon-" + e.uid;
+        }
+        appendEvents(out, std::move(eclipses));
+        break;
+    }
+    case FeedKind::Zassetsu:
+        appendEvents(out, zassetsuEvents(seasonsAlmanac(year, true, days), false));
+        break;
+    case FeedKind::Shio:
+        appendEvents(out, shioEvents(lunisolar::LunisolarYear(year)));
+        break;
+    case FeedKind::SenjitsuPeriods:
+        break;
+    }
+}
+
+// Date order; the events of one day in the order they were made.
+void sortByDate(std::vector<FeedEvent>& events) {
+    std::stable_sort(events.begin(), events.end(),
+                     [](const FeedEvent& a, const FeedEvent& b) { return a.date < b.date; });
+}
+
+} // namespace
+
+FeedHeader feedHeader(FeedKind kind, int firstYear, int lastYear) {
+    const std::string years = firstYear == lastYear ? std::to_string(firstYear) + "年"
+                                                    : std::to_string(firstYear) + "年〜" +
+                                                          std::to_string(lastYear) + "年";
+    return FeedHeader{feedName(kind),
+                      std::string(feedAbout(kind)) + "。" + years + "。Sorvane による計算", "P1W"};
+}
+
+std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
+                                  const almanac::Days& source) {
+    // The feeds take the observatory's minutes wherever they reach, as --days does.
+    const almanac::Days days = source.withMinutes(almanac::Minutes::Observatory);
+    checkFeedYears(kind, firstYear, lastYear);
     std::vector<FeedEvent> out;
     for (int year = firstYear; year <= lastYear; ++year) {
-        switch (kind) {
-        case FeedKind::Rokuyo:
-            appendEvents(out, rokuyoEvents(lunisolar::LunisolarYear(year)));
-            break;
-        case FeedKind::Senjitsu:
-            appendEvents(out, senjitsuDayEvents(days.notes(year)));
-            break;
-        case FeedKind::Sekki:
-            appendEvents(out, solarTermEvents(seasonsAlmanac(year, false, days), false));
-            break;
-        case FeedKind::Holidays:
-            appendEvents(out, holidayEvents(days.holidays(year)));
-            break;
-        case FeedKind::Moon: {
-            const lunisolar::LunisolarYear lunar(year);
-            appendEvents(out, phaseEvents(lunar, PhaseSet::All));
-            appendEvents(out, lunisolarDayEvents(lunar, true));
-            // The eclipses fall on the 朔 and 望: their instants (at the greatest eclipse,
-            // Tokyo's where the Sun is eclipsed there) with Tokyo's contacts, under the
-            // feed's own UIDs ("moon-eclipse-solar-2030-06-01").
-            const horizon::NamedPlace tokyo = horizon::tokyo();
-            std::vector<CalendarEvent> eclipses =
-                eclipseEvents(eclipseYear(year, tokyo.name, tokyo.observer));
-            for (CalendarEvent& e : eclipses) {
-                e.uid = "moon-" + e.uid;
-            }
-            appendEvents(out, std::move(eclipses));
-            break;
-        }
-        case FeedKind::Zassetsu:
-            appendEvents(out, zassetsuEvents(seasonsAlmanac(year, true, days), false));
-            break;
-        case FeedKind::Shio:
-            appendEvents(out, shioEvents(lunisolar::LunisolarYear(year)));
-            break;
-        case FeedKind::SenjitsuPeriods:
-            break;
-        }
+        appendYearEvents(out, kind, year, days);
     }
     if (kind == FeedKind::SenjitsuPeriods) {
         appendEvents(out,
                      senjitsuPeriodEvents(CivilDate{firstYear, 1, 1}, CivilDate{lastYear, 12, 31}));
     }
-    // Date order; the events of one day in the order they were added.
-    std::stable_sort(out.begin(), out.end(),
-                     [](const FeedEvent& a, const FeedEvent& b) { return a.date < b.date; });
+    sortByDate(out);
     return out;
 }
 
+void writeFeed(FeedKind kind, int firstYear, int lastYear, const almanac::Days& source,
+               const std::function<void(std::string_view)>& write) {
+    const almanac::Days days = source.withMinutes(almanac::Minutes::Observatory);
+    checkFeedYears(kind, firstYear, lastYear);
+    FeedPieces pieces(feedHeader(kind, firstYear, lastYear));
+    write(pieces.header());
+    if (kind == FeedKind::SenjitsuPeriods) {
+        // A few events a year, made for the whole run at once (a period crossing a year's end
+        // is one event).
+        std::vector<FeedEvent> periods =
+            senjitsuPeriodEvents(CivilDate{firstYear, 1, 1}, CivilDate{lastYear, 12, 31});
+        sortByDate(periods);
+        write(pieces.events(periods));
+    } else {
+        // Each year's events are written as they are made, but for those on or after the
+        // year's first day: a year may make events on the last days of the year before (a
+        // lunisolar year's first days), which must come before them.
+        std::vector<FeedEvent> pending;
+        for (int year = firstYear; year <= lastYear; ++year) {
+            appendYearEvents(pending, kind, year, days);
+            sortByDate(pending);
+            const CivilDate first{year, 1, 1};
+            const auto ready = std::partition_point(
+                pending.begin(), pending.end(), [&](const FeedEvent& e) { return e.date < first; });
+            write(pieces.events(std::vector<FeedEvent>(std::make_move_iterator(pending.begin()),
+                                                       std::make_move_iterator(ready))));
+            pending.erase(pending.begin(), ready);
+        }
+        write(pieces.events(pending));
+    }
+    write(FeedPieces::footer());
+}
+
 std::string feedCalendar(FeedKind kind, int firstYear, int lastYear, const almanac::Days& days) {
-    const std::string years = firstYear == lastYear ? std::to_string(firstYear) + "年"
-                                                    : std::to_string(firstYear) + "年〜" +
-                                                          std::to_string(lastYear) + "年";
-    const FeedHeader header{feedName(kind),
-                            std::string(feedAbout(kind)) + "。" + years + "。Sorvane による計算",
-                            "P1W"};
-    return icsFeed(header, feedEvents(kind, firstYear, lastYear, days));
+    std::string text;
+    writeFeed(kind, firstYear, lastYear, days, [&](std::string_view piece) { text += piece; });
+    return text;
 }
 
 } // namespace sorvane::exports

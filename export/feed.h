@@ -9,6 +9,7 @@
 #include "export/icalendar.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,6 +58,10 @@ const char* feedYearsReason(FeedKind kind);
 const char* feedName(FeedKind kind);
 const char* feedAbout(FeedKind kind);
 
+// The feed's calendar properties: named feedName, described by feedAbout and the years,
+// refreshed weekly.
+FeedHeader feedHeader(FeedKind kind, int firstYear, int lastYear);
+
 // The events of a kind from firstYear-01-01 to lastYear-12-31 (JST dates), in date order.
 // A period of 選日 that crosses either end is given whole, as in any other run of years.
 // The moments are the precise mode's where it reaches and the solar theory's elsewhere
@@ -65,8 +70,13 @@ const char* feedAbout(FeedKind kind);
 std::vector<FeedEvent> feedEvents(FeedKind kind, int firstYear, int lastYear,
                                   const almanac::Days& days);
 
-// The whole feed: icsFeed of feedEvents, named feedName, described by feedAbout and the
-// years, refreshed weekly.
+// The feed written as it is made, a year's events at a time, through write (header, events,
+// footer): the memory it takes does not grow with the years. The pieces joined are
+// feedCalendar's text. Throws as feedEvents and icsFeed do; what write throws ends it.
+void writeFeed(FeedKind kind, int firstYear, int lastYear, const almanac::Days& days,
+               const std::function<void(std::string_view)>& write);
+
+// The whole feed: icsFeed of feedHeader and feedEvents.
 std::string feedCalendar(FeedKind kind, int firstYear, int lastYear, const almanac::Days& days);
 
 } // namespace sorvane::exports

@@ -334,20 +334,52 @@ std::string feedStamp(const Release& release) {
     return text;
 }
 
-std::string icsFeed(const FeedHeader& header, const std::vector<FeedEvent>& events) {
-    Calendar cal(header.name, "", 0);
+struct FeedPieces::Pieces {
+    Calendar calendar;
+    std::string stamp; // every event's DTSTAMP
+};
+
+FeedPieces::FeedPieces(const FeedHeader& header)
+    : pieces_(std::make_unique<Pieces>(
+          Pieces{Calendar(header.name, "", 0), feedStamp(programRelease())})) {
+    Calendar& cal = pieces_->calendar;
     cal.textProperty("X-WR-CALDESC", header.description);
     cal.property("X-WR-TIMEZONE:Asia/Tokyo");
-    icalproperty* name = icalproperty_new_name(header.name.c_str());
-    cal.add(name);
+    cal.add(icalproperty_new_name(header.name.c_str()));
     cal.add(icalproperty_new_description(header.description.c_str()));
     cal.property("REFRESH-INTERVAL;VALUE=DURATION:" + header.refresh);
     cal.property("X-PUBLISHED-TTL:" + header.refresh);
-    const std::string stamp = feedStamp(programRelease());
-    for (const FeedEvent& e : events) {
-        cal.write(e, stamp);
+}
+
+FeedPieces::~FeedPieces() = default;
+
+std::string FeedPieces::header() const {
+    std::string text = pieces_->calendar.text();
+    const std::size_t end = text.rfind(footer());
+    if (end == std::string::npos) {
+        throw IcsError("the calendar could not be written");
     }
-    return cal.text();
+    text.resize(end);
+    return text;
+}
+
+std::string FeedPieces::events(const std::vector<FeedEvent>& events) {
+    std::string out;
+    for (const FeedEvent& e : events) {
+        pieces_->calendar.write(e, pieces_->stamp);
+        // One event at a time: libical's tree of a whole feed is many times its text.
+        out += pieces_->calendar.takeEvents();
+    }
+    return out;
+}
+
+std::string FeedPieces::footer() {
+    return "END:VCALENDAR\r\n";
+}
+
+std::string icsFeed(const FeedHeader& header, const std::vector<FeedEvent>& events) {
+    FeedPieces pieces(header);
+    return pieces.header() + pieces.events(events) + FeedPieces::footer();
 }
 
 struct AllDayCalendarPieces::Pieces {
@@ -376,7 +408,7 @@ std::string AllDayCalendarPieces::event(const AllDayEvent& e) {
 }
 
 std::string AllDayCalendarPieces::footer() {
-    return "END:VCALENDAR\r\n";
+    return FeedPieces::footer();
 }
 
 void writeTextFile(const std::filesystem::path& path, const std::string& text) {

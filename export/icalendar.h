@@ -93,6 +93,23 @@ using FeedEvent = CalendarEvent;
 // same arguments give the same bytes. Throws IcsError for a date outside the years 1..9999.
 std::string icsFeed(const FeedHeader& header, const std::vector<FeedEvent>& events);
 
+// A feed made a piece at a time, for runs of years too long to hold in memory: header(), then
+// events() for each batch in date order, then footer(); the pieces joined are the text icsFeed
+// gives for all the events.
+class FeedPieces {
+  public:
+    explicit FeedPieces(const FeedHeader& header);
+    ~FeedPieces();
+    std::string header() const;
+    // Throws IcsError for a date outside the years 1..9999.
+    std::string events(const std::vector<FeedEvent>& events);
+    static std::string footer();
+
+  private:
+    struct Pieces;
+    std::unique_ptr<Pieces> pieces_;
+};
+
 // A release of the program: the three parts of its version ("1.3.18"), each below 100.
 struct Release {
     int major = 0;

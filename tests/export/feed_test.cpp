@@ -167,6 +167,39 @@ TEST(Feed, AnEventIsTheSameWhateverTheYears) {
     }
 }
 
+// A feed written as it is made gives the bytes of the whole feed made at once (icsFeed of
+// every event, sorted), in pieces of about a year each: a year at the start and end of each
+// kind's span, and runs that cross the years where a lunisolar year begins in the Gregorian
+// year before.
+TEST(Feed, WrittenAsItIsMadeItIsTheWholeFeed) {
+    for (const FeedKind kind : kFeedKinds) {
+        SCOPED_TRACE(feedKindKey(kind));
+        const almanac::YearSpan span = feedYears(kind);
+        const int mid = std::clamp(2026, span.first, span.last - 4);
+        for (const auto& [first, last] : std::vector<std::pair<int, int>>{
+                 {span.first, span.first + 2}, {mid, mid + 4}, {span.last - 1, span.last}}) {
+            SCOPED_TRACE(std::to_string(first) + ".." + std::to_string(last));
+            std::vector<std::string> pieces;
+            writeFeed(kind, first, last, shippedDays(),
+                      [&](std::string_view piece) { pieces.emplace_back(piece); });
+            std::string joined;
+            std::size_t largest = 0;
+            for (const std::string& piece : pieces) {
+                joined += piece;
+                largest = std::max(largest, piece.size());
+            }
+            const std::string whole = icsFeed(feedHeader(kind, first, last),
+                                              feedEvents(kind, first, last, shippedDays()));
+            ASSERT_EQ(joined, whole);
+            if (kind != FeedKind::SenjitsuPeriods) {
+                // The header, a piece a year (and what the last year left), the footer.
+                EXPECT_EQ(pieces.size(), static_cast<std::size_t>(last - first + 4));
+                EXPECT_LT(largest, whole.size() * 2 / (last - first + 1));
+            }
+        }
+    }
+}
+
 std::set<std::string> datesOf(const std::vector<FeedEvent>& events, const std::string& summary) {
     std::set<std::string> out;
     for (const FeedEvent& e : events) {
