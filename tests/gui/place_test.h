@@ -2,6 +2,8 @@
 // the coordinates refused beyond the globe, and the choice kept between runs.
 #pragma once
 
+#include "almanac/month_page.h"
+#include "ephemeris/data_location.h"
 #include "gui_support.h"
 #include "horizon/day_text.h"
 #include "ui/calendar_page.h"
@@ -11,6 +13,7 @@
 #include <QAction>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <memory>
 #include <sys/stat.h>
@@ -112,6 +115,48 @@ class PlaceTest : public QObject {
         // Beyond the years the positions reach: no times, and no error.
         QVERIFY(!detailsOf(*form, {3001, 1, 1}).contains(QStringLiteral("日の出")));
         QVERIFY(detailsOf(*form, {3000, 12, 31}).contains(QStringLiteral("日の出")));
+    }
+
+    // The annular eclipse of 2030-06-01 in the details, with the contacts of the chosen place:
+    // 札幌 sees it annular, with the published minutes (日食ナビ「2030年6月1日」: 始め 15時41分;
+    // 「北海道で金環日食」: 終わり 18時04分), 東京 partial; each line is the core's for that place.
+    // With SORVANE_SHOTS set to a folder, the page of each place is saved there as a picture.
+    void eclipseOfTheChosenPlaceInTheDetails() {
+        std::unique_ptr<Form1> form = startForm();
+        const struct {
+            const char* place;
+            std::vector<const char*> shown;
+        } cases[] = {
+            {"札幌", {"札幌では金環日食", "食の始め 15:41", "食の終わり 18:04"}},
+            {"東京", {"金環日食　東京では部分日食"}},
+        };
+        for (const auto& c : cases) {
+            const QString place = QString::fromUtf8(c.place);
+            QAction* action = form->findChild<QAction*>(QStringLiteral("mnuplace_") + place);
+            QVERIFY2(action != nullptr, c.place);
+            action->trigger();
+            const QString text = detailsOf(*form, {2030, 6, 1});
+            for (const char* shown : c.shown) {
+                QVERIFY2(text.contains(QString::fromUtf8(shown)), qPrintable(text));
+            }
+            const std::vector<horizon::NamedPlace> places = menuPlaces(findDataDir());
+            const auto named =
+                std::find_if(places.begin(), places.end(),
+                             [&](const horizon::NamedPlace& p) { return p.name == c.place; });
+            QVERIFY2(named != places.end(), c.place);
+            almanac::CalendarYears years(sharedTables());
+            const std::vector<std::string> lines = years.eclipseDetails({2030, 6, 1}, *named);
+            QVERIFY(lines.size() >= 4);
+            for (const std::string& line : lines) {
+                QVERIFY2(text.contains(QString::fromStdString(line)), line.c_str());
+            }
+            if (const QByteArray dir = qgetenv("SORVANE_SHOTS"); !dir.isEmpty()) {
+                QVERIFY(form->calendarPage()->grab().save(
+                    QString::fromLocal8Bit(dir) + QStringLiteral("/calendar-page-2030-06-01-") +
+                    place + QStringLiteral(".png")));
+            }
+        }
+        form->findChild<QAction*>(QStringLiteral("mnuplace_東京"))->trigger();
     }
 
     // A place chosen is the one the next run starts with, a named one or coordinates.
