@@ -334,6 +334,21 @@ std::string feedStamp(const Release& release) {
     return text;
 }
 
+namespace {
+
+// A calendar's text up to its footer: its properties and the events it still holds.
+std::string headerText(const Calendar& calendar) {
+    std::string text = calendar.text();
+    const std::size_t end = text.rfind(FeedPieces::footer());
+    if (end == std::string::npos) {
+        throw IcsError("the calendar could not be written");
+    }
+    text.resize(end);
+    return text;
+}
+
+} // namespace
+
 struct FeedPieces::Pieces {
     Calendar calendar;
     std::string stamp; // every event's DTSTAMP
@@ -354,13 +369,7 @@ FeedPieces::FeedPieces(const FeedHeader& header)
 FeedPieces::~FeedPieces() = default;
 
 std::string FeedPieces::header() const {
-    std::string text = pieces_->calendar.text();
-    const std::size_t end = text.rfind(footer());
-    if (end == std::string::npos) {
-        throw IcsError("the calendar could not be written");
-    }
-    text.resize(end);
-    return text;
+    return headerText(pieces_->calendar);
 }
 
 std::string FeedPieces::events(const std::vector<FeedEvent>& events) {
@@ -393,13 +402,7 @@ AllDayCalendarPieces::AllDayCalendarPieces(const std::string& calendarName,
 AllDayCalendarPieces::~AllDayCalendarPieces() = default;
 
 std::string AllDayCalendarPieces::header() const {
-    std::string text = pieces_->calendar.text();
-    const std::size_t end = text.rfind(footer());
-    if (end == std::string::npos) {
-        throw IcsError("the calendar could not be written");
-    }
-    text.resize(end);
-    return text;
+    return headerText(pieces_->calendar);
 }
 
 std::string AllDayCalendarPieces::event(const AllDayEvent& e) {
