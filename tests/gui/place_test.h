@@ -2,7 +2,6 @@
 // the coordinates refused beyond the globe, and the choice kept between runs.
 #pragma once
 
-#include "almanac/month_page.h"
 #include "ephemeris/data_location.h"
 #include "gui_support.h"
 #include "horizon/day_text.h"
