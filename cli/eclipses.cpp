@@ -1,6 +1,5 @@
 #include "cli/eclipses.h"
 
-#include "calendar/decimal_number.h"
 #include "cli/options.h"
 #include "ephemeris/data_location.h"
 #include "export/atomic_file.h"
@@ -10,8 +9,6 @@
 #include "horizon/places.h"
 #include "sky/precise_year.h"
 
-#include <charconv>
-#include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -52,22 +49,18 @@ int yearOf(const std::string& text) {
 // A latitude (limit 90) or longitude (limit 180) in decimal degrees, north and east positive.
 double degreesOf(const std::string& option, const std::string& text, double limit) {
     double value = 0;
-    const char* first = text.data();
-    const char* last = first + text.size();
-    if (!text.empty() && text[0] == '+') {
-        ++first;
-    }
-    const auto [end, ec] = parseDouble(first, last, value);
-    const std::string bound = std::to_string(static_cast<int>(limit));
-    if (text.empty() || ec != std::errc() || end != last || !std::isfinite(value)) {
+    switch (readDegrees(text, limit, value)) {
+    case DegreesProblem::None:
+        return value;
+    case DegreesProblem::NotANumber:
         throw EclipseError{option + " " + quotedArgument(text) + "：度を10進数で書いてください（" +
                            (limit == 90 ? "北緯が正" : "東経が正") + "）"};
+    case DegreesProblem::OutOfRange:
+        break;
     }
-    if (value < -limit || value > limit) {
-        throw EclipseError{option + " " + quotedArgument(text) + "：-" + bound + "〜" + bound +
-                           " の度数を書いてください"};
-    }
-    return value;
+    const std::string bound = std::to_string(static_cast<int>(limit));
+    throw EclipseError{option + " " + quotedArgument(text) + "：-" + bound + "〜" + bound +
+                       " の度数を書いてください"};
 }
 
 } // namespace

@@ -73,8 +73,13 @@ void checkSunOptions(const Options& options, const std::vector<std::string>& giv
 // that one run cannot do at once, with a UsageError that names both and says why.
 void checkConflicts(const std::vector<std::string>& given);
 
-// parseDegrees: the value of --lat (limit 90) or --lon (limit 180): a decimal number of
-// degrees within -limit..limit.
+// readDegrees: a latitude (limit 90) or longitude (limit 180) as typed: a decimal number of
+// degrees (a leading '+' allowed) within -limit..limit, set in value; or what is wrong with it.
+enum class DegreesProblem { None, NotANumber, OutOfRange };
+DegreesProblem readDegrees(const std::string& text, double limit, double& value);
+
+// parseDegrees: the value of --lat (limit 90) or --lon (limit 180) by readDegrees; a
+// UsageError that names the option otherwise.
 double parseDegrees(const std::string& option, const std::string& text, double limit);
 
 // text as one printable line (sorvane::printableText): control characters, bytes that are

@@ -10,23 +10,37 @@
 
 namespace sorvane::cli {
 
-double parseDegrees(const std::string& option, const std::string& text, double limit) {
-    double value = 0;
+DegreesProblem readDegrees(const std::string& text, double limit, double& value) {
     const char* first = text.data();
     const char* last = first + text.size();
     if (!text.empty() && text[0] == '+') {
         ++first;
     }
-    const auto [end, ec] = parseDouble(first, last, value);
-    if (text.empty() || ec != std::errc() || end != last || !std::isfinite(value)) {
+    double read = 0;
+    const auto [end, ec] = parseDouble(first, last, read);
+    if (text.empty() || ec != std::errc() || end != last || !std::isfinite(read)) {
+        return DegreesProblem::NotANumber;
+    }
+    if (read < -limit || read > limit) {
+        return DegreesProblem::OutOfRange;
+    }
+    value = read;
+    return DegreesProblem::None;
+}
+
+double parseDegrees(const std::string& option, const std::string& text, double limit) {
+    double value = 0;
+    switch (readDegrees(text, limit, value)) {
+    case DegreesProblem::None:
+        return value;
+    case DegreesProblem::NotANumber:
         throw UsageError(option + " " + quotedArgument(text) + " is not a number of degrees");
+    case DegreesProblem::OutOfRange:
+        break;
     }
-    if (value < -limit || value > limit) {
-        const auto bound = std::to_string(static_cast<int>(limit));
-        throw UsageError(option + " " + quotedArgument(text) + " is outside -" + bound + ".." +
-                         bound + " degrees");
-    }
-    return value;
+    const auto bound = std::to_string(static_cast<int>(limit));
+    throw UsageError(option + " " + quotedArgument(text) + " is outside -" + bound + ".." + bound +
+                     " degrees");
 }
 
 void checkSunOptions(const Options& options, const std::vector<std::string>& given) {
