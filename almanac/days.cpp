@@ -6,6 +6,7 @@
 #include "zassetsu/zassetsu.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <stdexcept>
 
@@ -14,7 +15,12 @@ namespace sorvane::almanac {
 // The term files and the engines over them, shared by a Days and its copies and made once.
 struct Days::Shared {
     TableLoader loader;
-    std::once_flag loaded;
+    // Held while the term files are read. Not std::call_once: where that is built on
+    // pthread_once (mingw-w64's winpthreads), a read that throws leaves the flag taken and
+    // the next call waits for ever; here a failed read leaves the files unread, to be read
+    // again by the next call.
+    std::mutex loading;
+    std::atomic<bool> loaded{false};
     std::shared_ptr<const Tables> tables;
     std::optional<SunEngines> engines;
     // The holiday law's engine needs no term file.
@@ -44,15 +50,19 @@ Mode Days::mode(int year) const {
 
 const Tables& Days::tables() const {
     Shared& s = *shared_;
-    std::call_once(s.loaded, [&s] {
-        if (!s.tables) {
-            if (!s.loader) {
-                throw std::invalid_argument("the solar theory's moments need the term files");
+    if (!s.loaded.load(std::memory_order_acquire)) {
+        const std::lock_guard<std::mutex> lock(s.loading);
+        if (!s.loaded.load(std::memory_order_relaxed)) {
+            if (!s.tables) {
+                if (!s.loader) {
+                    throw std::invalid_argument("the solar theory's moments need the term files");
+                }
+                s.tables = std::make_shared<const Tables>(s.loader());
             }
-            s.tables = std::make_shared<const Tables>(s.loader());
+            s.engines.emplace(s.tables.get());
+            s.loaded.store(true, std::memory_order_release);
         }
-        s.engines.emplace(s.tables.get());
-    });
+    }
     return *s.tables;
 }
 
