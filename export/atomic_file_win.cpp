@@ -118,11 +118,13 @@ struct AtomicFileWriter::Open {
     fs::path temporary; // empty for a device
     int fd = -1;
     bool committed = false;
+    std::function<bool()> stopped; // asked before each piece: true ends the write
 };
 
-AtomicFileWriter::AtomicFileWriter(const fs::path& path, std::function<bool()>)
+AtomicFileWriter::AtomicFileWriter(const fs::path& path, std::function<bool()> stopped)
     : open_(std::make_unique<Open>()) {
     open_->path = path;
+    open_->stopped = std::move(stopped);
     const int kind = kindOf(path);
     if (kind == 2) {
         fail(path, "cannot replace", EISDIR);
@@ -166,6 +168,10 @@ AtomicFileWriter::~AtomicFileWriter() {
 void AtomicFileWriter::write(std::string_view content) {
     if (open_->fd < 0) {
         fail(open_->path, "cannot write", EBADF);
+    }
+    // Asked before each piece, as the POSIX writer does (a device here blocks in the write).
+    if (open_->stopped && open_->stopped()) {
+        fail(open_->path, "cannot write", ECANCELED);
     }
     writeAll(open_->fd, content, open_->path);
 }
