@@ -31,7 +31,7 @@ TEST(AtomicFileStop, AStopEndsTheWriteAndKeepsTheOldFile) {
     const fs::path dir = fs::temp_directory_path() / ("sorvane-stop-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const fs::path file = dir / "keep.ics";
-    std::ofstream(file) << "old\n";
+    std::ofstream(file, std::ios::binary) << "old\n"; // binary: "\n" on Windows too
 #ifdef _WIN32
     // Windows has no named pipe in the file system: the file alone.
     const std::vector<fs::path> targets{file};
