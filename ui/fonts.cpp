@@ -13,16 +13,17 @@ const QString kDesignFamily = QStringLiteral("ＭＳ Ｐゴシック");
 
 void installFontSubstitutions() {
     QFont::insertSubstitutions(
-        kDesignFamily,
-        {
+        kDesignFamily, {
 #ifdef _WIN32
-            // Windows' own Japanese interface fonts, where the design font
-            // is missing.
-            QStringLiteral("Yu Gothic UI"), QStringLiteral("Meiryo UI"), QStringLiteral("Meiryo"),
+                           // Windows' own Japanese interface fonts, where the design font
+                           // is missing; then Windows' interface font, for the Latin signs a
+                           // Japanese font may lack (the ‹ › of 前月 and 翌月).
+                           QStringLiteral("Yu Gothic UI"), QStringLiteral("Meiryo UI"),
+                           QStringLiteral("Meiryo"), QStringLiteral("Segoe UI"),
 #endif
-            QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-            QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
-            QStringLiteral("TakaoPGothic"), QStringLiteral("Droid Sans Fallback")});
+                           QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                           QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
+                           QStringLiteral("TakaoPGothic"), QStringLiteral("Droid Sans Fallback")});
 }
 
 QFont programFont(double pointSize, bool bold) {
