@@ -19,6 +19,7 @@ report() {
   if [ ${#times[@]} -gt 0 ]; then
     echo "test: stage times (total $SECONDS s):" >&2
     printf '  %s\n' "${times[@]}" >&2
+    [ -z "${skipped:-}" ] || echo "  (skipped: $skipped)" >&2
   fi
   return $status
 }
@@ -33,3 +34,21 @@ stage robustness env SORVANE_WERROR=ON tools/robustness.sh
 # against the native one and the site in Chromium.
 stage sources web/tests/sources_test.sh
 stage web env SORVANE_WERROR=ON tools/web.sh test
+# The Windows edition under wine (tools/windows.sh test: the sweep, the Windows cases, the
+# Qt-free suites and the window program), where this machine has Qt for Windows built
+# (tools/windows.sh qt, once per machine, half an hour or more; kept in the cache). Without it
+# the stage says so in one line and passes: building Qt, the Windows libraries and the
+# cross-build from nothing would take longer than the rest of the test command.
+windows_stage() {
+  local cache=${SORVANE_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/sorvane}
+  if compgen -G "$cache/windows/qt6-base-*/.complete" >/dev/null; then
+    env SORVANE_WERROR=ON tools/windows.sh test
+  else
+    echo "test: SKIPPED: the Windows edition under wine (sweep, suites, window program): Qt for" \
+      "Windows is not built on this machine (no $cache/windows/qt6-base-*); 'tools/windows.sh qt'" \
+      "builds it once (half an hour or more), then this stage runs 'tools/windows.sh test'" >&2
+    skipped="windows (no Qt for Windows in the cache)"
+  fi
+}
+skipped=""
+stage windows windows_stage

@@ -36,7 +36,7 @@ die() {
 install_packages() {
   local packages=(g++-mingw-w64-x86-64-posix wine wine64 nsis dpkg-dev cmake ninja-build pkg-config
                   nlohmann-json3-dev libgtest-dev zip python3 xvfb xdotool openbox imagemagick
-                  fonts-ipafont-gothic qt6-base-dev qt6-base-dev-tools qt6-translations-l10n)
+                  fonts-ipafont-gothic fonts-dejavu-core qt6-base-dev qt6-base-dev-tools qt6-translations-l10n)
   local missing=()
   for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -220,6 +220,11 @@ build_project() {
   [ -n "$qt" ] && [ "${SORVANE_WINDOWS_GUI:-1}" != 0 ] && gui=ON
   local b=$out/cmake ccache_options=()
   . "$root/tools/ccache.sh"
+  # The programs' icon, from the sizes the Linux desktop installs (16 and 32 drawn as pixels).
+  local icon=$out/sorvane.ico
+  convert "$root"/ui/resources/sorvane_16.xpm "$root"/ui/resources/sorvane_32.xpm \
+    "$root"/ui/resources/icons/sorvane_{48,256}.png "ico:$icon.new" && mv "$icon.new" "$icon" ||
+    die "making the programs' icon $icon failed"
   local list
   list=$(IFS=';'; echo "${prefixes[*]}")
   PKG_CONFIG_LIBDIR=${prefixes[1]}/lib/pkgconfig PKG_CONFIG_PATH= \
@@ -228,7 +233,7 @@ build_project() {
     -DCMAKE_PREFIX_PATH="$list" \
     -DERFA_LIBRARY="${prefixes[0]}/lib/liberfa.a" -DERFA_INCLUDE_DIR="${prefixes[0]}/include" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DSORVANE_BUILD_GUI="$gui" -DSORVANE_BUILD_TESTS="$tests" -DSORVANE_WERROR="${SORVANE_WERROR:-OFF}" \
+    -DSORVANE_WINDOWS_ICON="$icon" -DSORVANE_BUILD_GUI="$gui" -DSORVANE_BUILD_TESTS="$tests" -DSORVANE_WERROR="${SORVANE_WERROR:-OFF}" \
     "${ccache_options[@]}" >"$out/configure.log" 2>&1 ||
     die "configuring the Windows build failed; see $out/configure.log"
   local targets=(--target sorvane-cli)
@@ -281,13 +286,17 @@ wine_prefix() {
   wineserver -p 2>/dev/null || true # already running is fine
   # The fonts of Japanese Windows' dialogs, which the installer's Japanese pages ask for, are
   # IPA P Gothic here: wine has no Japanese font of its own, and the text would be boxes.
-  if [ ! -f "$WINEPREFIX/.japanese-fonts" ]; then
+  # Segoe UI, where the window program finds the Latin signs its Japanese fonts lack (‹ ›),
+  # is DejaVu Sans.
+  if [ ! -f "$WINEPREFIX/.fonts-2" ]; then
     local font
     for font in 'ＭＳ Ｐゴシック' 'MS UI Gothic'; do
       wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAPGothic /f \
         >>"$out/wineboot.log" 2>&1 || die "setting wine's fonts failed; see $out/wineboot.log"
     done
-    touch "$WINEPREFIX/.japanese-fonts"
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /d 'DejaVu Sans' /f \
+      >>"$out/wineboot.log" 2>&1 || die "setting wine's fonts failed; see $out/wineboot.log"
+    touch "$WINEPREFIX/.fonts-2"
   fi
 }
 
@@ -551,6 +560,8 @@ nsis_installer() {
     echo "InstallDir \"\$LOCALAPPDATA\\Programs\\$name\""
     echo "InstallDirRegKey HKCU \"$key\" InstallLocation"
     echo '!define MUI_ABORTWARNING'
+    echo "!define MUI_ICON \"$out/sorvane.ico\""
+    echo "!define MUI_UNICON \"$out/sorvane.ico\""
     echo "!insertmacro MUI_PAGE_LICENSE \"$out/dist/licences.txt\""
     echo '!insertmacro MUI_PAGE_COMPONENTS'
     echo '!insertmacro MUI_PAGE_DIRECTORY'
@@ -612,6 +623,7 @@ nsis_installer() {
 }
 
 package() {
+  [ -x "$root/build/bin/sorvane-cli" ] || die "the native build is missing (the installed program is compared with it): run tools/build.sh first"
   local version
   version=$(project_version)
   local program=sorvane-cli.exe
@@ -685,7 +697,10 @@ install_test() {
   wine reg query "HKCU\\$key" /v DisplayVersion >"$out/install-entry.txt" 2>&1 || true
   check "the uninstall entry of this user names the version" grep -q "$(project_version)" "$out/install-entry.txt"
   wine "$windir\\sorvane-cli.exe" 2026 --month 2 >"$out/installed-run.txt" 2>&1
-  check "the installed sorvane-cli.exe prints February" grep -q '^2026-02-01' "$out/installed-run.txt"
+  "$root/build/bin/sorvane-cli" 2026 --month 2 >"$out/native-run.txt" 2>&1 || true
+  check "the installed sorvane-cli.exe prints February 2026 as the native program does" \
+    cmp -s "$out/native-run.txt" "$out/installed-run.txt"
+  check "  (that is, 2月庚寅 and its days)" grep -q '^2月庚寅' "$out/installed-run.txt"
   echo "mine" >"$dir/my-notes.txt"
   wine "$windir\\uninstall.exe" /S >>"$out/install.log" 2>&1 || true
   local _
