@@ -75,6 +75,19 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # Libraries from the binaries; the windows' font and their notification sound by name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, sound-theme-freedesktop")
+# libical is loaded when a calendar file is written, not linked (export/CMakeLists.txt), so
+# the binaries do not name it: its package is named here, found from its library's file.
+if(SORVANE_LIBICAL_SONAME)
+  get_filename_component(libical_folder ${SORVANE_LIBICAL_FILE} DIRECTORY)
+  file(REAL_PATH ${libical_folder}/${SORVANE_LIBICAL_SONAME} libical_real)
+  execute_process(COMMAND dpkg-query -S ${libical_real} OUTPUT_VARIABLE libical_owner
+                  RESULT_VARIABLE libical_status ERROR_QUIET)
+  if(libical_status EQUAL 0 AND libical_owner MATCHES "^([^:, ]+)")
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${CMAKE_MATCH_1}")
+  else()
+    message(WARNING "no Debian package owns ${libical_real}: the package will not name libical")
+  endif()
+endif()
 include(CPack)
 
 # The package check (label package): builds the Debian package and tests it unpacked,

@@ -4,6 +4,7 @@
 #include "calendar/jst.h"
 #include "export/atomic_file.h"
 #include "export/days_document.h"
+#include "export/ical_calls.h"
 #include "lunisolar/lunisolar_year.h"
 #include "sorvane/version.h"
 
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <libical/ical.h>
 #include <memory>
 #include <stdexcept>
 
@@ -71,6 +71,11 @@ std::string phaseDescription(lunisolar::Phase phase, const CivilDate& date, int 
 
 namespace {
 
+// The deleter of a component the writer owns.
+void freeComponent(icalcomponent* component) {
+    icalCalls().icalcomponent_free(component);
+}
+
 // A DTSTART or DTEND property: an all-day date, or the UTC instant of a JST date and
 // minute. Built from its text, because libical's own time values stop at the year 3000
 // while the format holds every year 1..9999.
@@ -96,7 +101,7 @@ icalproperty* timeProperty(const char* name, const CivilDate& jstDate, int hour,
         std::snprintf(text, sizeof text, "%s:%04d%02d%02dT%02lld%02lld00Z", name, d.year, d.month,
                       d.day, minutes / 60, minutes % 60);
     }
-    icalproperty* property = icalproperty_new_from_string(text);
+    icalproperty* property = icalCalls().icalproperty_new_from_string(text);
     if (property == nullptr) {
         throw IcsError(std::string("libical does not take ") + text);
     }
@@ -134,38 +139,42 @@ class Calendar {
     // "@sorvane".
     Calendar(const std::string& calendarName, std::string uidPrefix, std::time_t dtstamp)
         : uidPrefix_(std::move(uidPrefix)), stamp_(stampText(dtstamp)),
-          cal_(icalcomponent_new_vcalendar(), icalcomponent_free) {
-        icalcomponent_add_property(cal_.get(), icalproperty_new_version("2.0"));
-        icalcomponent_add_property(cal_.get(), icalproperty_new_prodid(kProductId));
-        icalcomponent_add_property(cal_.get(), icalproperty_new_calscale("GREGORIAN"));
-        icalproperty* name = icalproperty_new_x(calendarName.c_str());
-        icalproperty_set_x_name(name, "X-WR-CALNAME");
-        icalcomponent_add_property(cal_.get(), name);
+          cal_(icalCalls().icalcomponent_new_vcalendar(), freeComponent) {
+        icalCalls().icalcomponent_add_property(cal_.get(),
+                                               icalCalls().icalproperty_new_version("2.0"));
+        icalCalls().icalcomponent_add_property(cal_.get(),
+                                               icalCalls().icalproperty_new_prodid(kProductId));
+        icalCalls().icalcomponent_add_property(cal_.get(),
+                                               icalCalls().icalproperty_new_calscale("GREGORIAN"));
+        icalproperty* name = icalCalls().icalproperty_new_x(calendarName.c_str());
+        icalCalls().icalproperty_set_x_name(name, "X-WR-CALNAME");
+        icalCalls().icalcomponent_add_property(cal_.get(), name);
     }
 
     void days(const std::string& id, const std::string& summary, const std::string& category,
               const CivilDate& first, const CivilDate& last, const std::string& description) {
         icalcomponent* ev = event(id, summary, category);
         addDaySpan(ev, first, last);
-        icalcomponent_add_property(ev, icalproperty_new_description(description.c_str()));
+        icalCalls().icalcomponent_add_property(
+            ev, icalCalls().icalproperty_new_description(description.c_str()));
     }
 
     // A property of the calendar itself, from its text ("REFRESH-INTERVAL;VALUE=DURATION:P1W").
     void property(const std::string& text) {
-        icalproperty* p = icalproperty_new_from_string(text.c_str());
+        icalproperty* p = icalCalls().icalproperty_new_from_string(text.c_str());
         if (p == nullptr) {
             throw IcsError("libical does not take " + text);
         }
-        icalcomponent_add_property(cal_.get(), p);
+        icalCalls().icalcomponent_add_property(cal_.get(), p);
     }
 
-    void add(icalproperty* p) { icalcomponent_add_property(cal_.get(), p); }
+    void add(icalproperty* p) { icalCalls().icalcomponent_add_property(cal_.get(), p); }
 
     // A text property of the calendar (its value escaped as RFC 5545 wants).
     void textProperty(const char* name, const std::string& value) {
-        icalproperty* p = icalproperty_new_x(value.c_str());
-        icalproperty_set_x_name(p, name);
-        icalcomponent_add_property(cal_.get(), p);
+        icalproperty* p = icalCalls().icalproperty_new_x(value.c_str());
+        icalCalls().icalproperty_set_x_name(p, name);
+        icalCalls().icalcomponent_add_property(cal_.get(), p);
     }
 
     // One event, its DTSTAMP the calendar's (the clock's) or, given, a feed's (feedStamp).
@@ -173,12 +182,13 @@ class Calendar {
         icalcomponent* ev =
             event(e.uid, e.summary, e.category, stamp.empty() ? stamp_ : "DTSTAMP:" + stamp);
         if (e.instant) {
-            icalcomponent_add_property(ev,
-                                       timeProperty("DTSTART", e.date, e.hour, e.minute, false));
+            icalCalls().icalcomponent_add_property(
+                ev, timeProperty("DTSTART", e.date, e.hour, e.minute, false));
         } else {
             addDaySpan(ev, e.date, e.lastDate);
         }
-        icalcomponent_add_property(ev, icalproperty_new_description(e.description.c_str()));
+        icalCalls().icalcomponent_add_property(
+            ev, icalCalls().icalproperty_new_description(e.description.c_str()));
     }
 
     std::string text() const { return componentText(cal_.get()); }
@@ -187,11 +197,10 @@ class Calendar {
     // a calendar written a piece at a time).
     std::string takeEvents() {
         std::string out;
-        while (icalcomponent* ev =
-                   icalcomponent_get_first_component(cal_.get(), ICAL_VEVENT_COMPONENT)) {
-            icalcomponent_remove_component(cal_.get(), ev);
-            const std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> owned(
-                ev, icalcomponent_free);
+        while (icalcomponent* ev = icalCalls().icalcomponent_get_first_component(
+                   cal_.get(), ICAL_VEVENT_COMPONENT)) {
+            icalCalls().icalcomponent_remove_component(cal_.get(), ev);
+            const std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> owned(ev, freeComponent);
             out += componentText(ev);
         }
         return out;
@@ -202,23 +211,23 @@ class Calendar {
     // for 9999-12-31 the format cannot write: such days end with DURATION instead (RFC 5545
     // 3.8.2.5), which every client reads the same.
     static void addDaySpan(icalcomponent* ev, const CivilDate& first, const CivilDate& last) {
-        icalcomponent_add_property(ev, timeProperty("DTSTART", first, 0, 0, true));
+        icalCalls().icalcomponent_add_property(ev, timeProperty("DTSTART", first, 0, 0, true));
         const CivilDate end = addDays(last, 1);
         if (almanac::covers(almanac::Source::ICalendar, end.year)) {
-            icalcomponent_add_property(ev, timeProperty("DTEND", end, 0, 0, true));
+            icalCalls().icalcomponent_add_property(ev, timeProperty("DTEND", end, 0, 0, true));
             return;
         }
         const std::string duration =
             "DURATION:P" + std::to_string(dayNumber(end) - dayNumber(first)) + "D";
-        icalproperty* property = icalproperty_new_from_string(duration.c_str());
+        icalproperty* property = icalCalls().icalproperty_new_from_string(duration.c_str());
         if (property == nullptr) {
             throw IcsError("libical does not take " + duration);
         }
-        icalcomponent_add_property(ev, property);
+        icalCalls().icalcomponent_add_property(ev, property);
     }
 
     static std::string componentText(icalcomponent* component) {
-        char* s = icalcomponent_as_ical_string_r(component);
+        char* s = icalCalls().icalcomponent_as_ical_string_r(component);
         if (s == nullptr) {
             throw IcsError("the calendar could not be written");
         }
@@ -235,21 +244,25 @@ class Calendar {
     // An event whose DTSTAMP property is stamp (its text, "DTSTAMP:...Z").
     icalcomponent* event(const std::string& id, const std::string& summary,
                          const std::string& category, const std::string& stamp) {
-        icalcomponent* ev = icalcomponent_new_vevent();
+        icalcomponent* ev = icalCalls().icalcomponent_new_vevent();
         const std::string uid = uidPrefix_ + id + "@sorvane";
-        icalcomponent_add_property(ev, icalproperty_new_uid(uid.c_str()));
-        icalcomponent_add_property(ev, icalproperty_new_from_string(stamp.c_str()));
-        icalcomponent_add_property(ev, icalproperty_new_summary(summary.c_str()));
+        icalCalls().icalcomponent_add_property(ev, icalCalls().icalproperty_new_uid(uid.c_str()));
+        icalCalls().icalcomponent_add_property(
+            ev, icalCalls().icalproperty_new_from_string(stamp.c_str()));
+        icalCalls().icalcomponent_add_property(
+            ev, icalCalls().icalproperty_new_summary(summary.c_str()));
         // Several categories ("選日,天赦日"): one CATEGORIES property each, which RFC 5545
         // allows and libical keeps whole (its constructor would escape the comma).
         for (std::size_t from = 0; from <= category.size();) {
             const std::size_t comma = std::min(category.find(',', from), category.size());
-            icalcomponent_add_property(
-                ev, icalproperty_new_categories(category.substr(from, comma - from).c_str()));
+            icalCalls().icalcomponent_add_property(
+                ev, icalCalls().icalproperty_new_categories(
+                        category.substr(from, comma - from).c_str()));
             from = comma + 1;
         }
-        icalcomponent_add_property(ev, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
-        icalcomponent_add_component(cal_.get(), ev);
+        icalCalls().icalcomponent_add_property(
+            ev, icalCalls().icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+        icalCalls().icalcomponent_add_component(cal_.get(), ev);
         return ev;
     }
 
@@ -360,8 +373,8 @@ FeedPieces::FeedPieces(const FeedHeader& header)
     Calendar& cal = pieces_->calendar;
     cal.textProperty("X-WR-CALDESC", header.description);
     cal.property("X-WR-TIMEZONE:Asia/Tokyo");
-    cal.add(icalproperty_new_name(header.name.c_str()));
-    cal.add(icalproperty_new_description(header.description.c_str()));
+    cal.add(icalCalls().icalproperty_new_name(header.name.c_str()));
+    cal.add(icalCalls().icalproperty_new_description(header.description.c_str()));
     cal.property("REFRESH-INTERVAL;VALUE=DURATION:" + header.refresh);
     cal.property("X-PUBLISHED-TTL:" + header.refresh);
 }

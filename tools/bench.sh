@@ -8,7 +8,8 @@
 # into build-bench/peer, never linked), with the ratio of each; then one lunisolar year, a
 # year's 暦注 and the day search (100 years of a one-word query, the 日を探す window's ten-year
 # count); and every 法要 of a 命日 with candidates (--life 法要 --json, in the process and as
-# the terminal program's CPU time). Extra arguments go to every benchmark (e.g.
+# the terminal program's CPU time); first of all, the processor time of a start of the terminal
+# program. Extra arguments go to every benchmark (e.g.
 # --benchmark_filter=OneYear).
 # About three minutes.
 set -euo pipefail
@@ -17,9 +18,25 @@ tools/install-deps.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSORVANE_BUILD_BENCHMARKS=ON \
   -DSORVANE_BUILD_GUI=OFF -DSORVANE_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target sorvane_bench sorvane_lunisolar_bench \
-  sorvane_notes_bench sorvane_daysearch_bench sorvane_life_bench
+  sorvane_notes_bench sorvane_daysearch_bench sorvane_life_bench sorvane-cli
 export SORVANE_DATA_DIR="$PWD/data"
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+# A start: the processor time (user + system) of the whole process `sorvane-cli 2026`, loading
+# and linking its libraries included, the median of 15 batches of 20 runs (target 2 ms).
+python3 - build-bench/bin/sorvane-cli <<'EOF'
+import resource, statistics, subprocess, sys
+def batch(runs=20):
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    for _ in range(runs):
+        subprocess.run([sys.argv[1], "2026"], check=True, stdout=subprocess.DEVNULL)
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    used = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
+    return used / runs * 1e3
+times = sorted(batch() for _ in range(15))
+print("start: sorvane-cli 2026 %.2f ms of process CPU (median of 15 x 20 runs, %.2f..%.2f; "
+      "target 2 ms)" % (statistics.median(times), times[0], times[-1]))
+EOF
 build-bench/bin/sorvane_bench "$@"
 
 # The Moon and the precise mode beside the peer, in one run.

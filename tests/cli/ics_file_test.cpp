@@ -4,6 +4,7 @@
 #include "support/ics_reading.h"
 #include "support/test_support.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -58,6 +59,62 @@ TEST(Ics, TheTerminalProgramWritesTheFile) {
     EXPECT_NE(bad.err.find("x.ics"), std::string::npos) << bad.err;
     std::filesystem::remove_all(dir);
 }
+
+#if defined(__linux__)
+// The shared libraries a run of the terminal program started, as glibc's loader reports them
+// (LD_DEBUG=files: one "calling init: PATH" line for each).
+std::string startedLibraries(const std::string& args) {
+    const std::string command =
+        "LD_DEBUG=files '" + cliProgram() + "' " + args + " 2>&1 >/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return {};
+    }
+    std::string report;
+    char buf[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) {
+        report.append(buf, n);
+    }
+    ::pclose(pipe);
+    std::string started;
+    std::istringstream lines(report);
+    for (std::string line; std::getline(lines, line);) {
+        if (const auto at = line.find("calling init: "); at != std::string::npos) {
+            started += line.substr(at + 14) + "\n";
+        }
+    }
+    return started;
+}
+
+// libical, and ICU through it, take more of a start than the year's calculation: the program
+// starts them only when it writes a calendar file.
+TEST(Ics, LibicalIsStartedOnlyForACalendarFile) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("sorvane-ical-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = "'" + (dir / "a.ics").string() + "'";
+    const struct {
+        std::string args;
+        bool calendar;
+    } cases[] = {
+        {"2026", false},
+        {"2026 --precise --json", false},
+        {"--days --from 2026-02-01 --to 2026-02-28", false},
+        {"--feed rokuyo --from 2026", true}, // a calendar on standard output
+        {"2026 --ics " + file, true},
+        {"--feed sekki --from 2026 --ics " + file, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const std::string started = startedLibraries(c.args);
+        ASSERT_NE(started.find("libc.so"), std::string::npos) << "no loader report:\n" << started;
+        EXPECT_EQ(started.find("libical") != std::string::npos, c.calendar) << started;
+        EXPECT_EQ(started.find("libicuuc") != std::string::npos, c.calendar) << started;
+    }
+    std::filesystem::remove_all(dir);
+}
+#endif
 
 } // namespace
 } // namespace sorvane::testing
