@@ -148,7 +148,7 @@ gtest_into() {
   rm -rf "$b"
   nice emcmake cmake -S /usr/src/googletest -B "$b" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$dir" -DCMAKE_INSTALL_LIBDIR=lib -DBUILD_GMOCK=OFF \
-    -Dgtest_disable_pthreads=ON -DCMAKE_CXX_FLAGS="-fexceptions" >"$out/gtest.log" 2>&1 &&
+    -Dgtest_disable_pthreads=ON -DCMAKE_CXX_FLAGS="-fwasm-exceptions" >"$out/gtest.log" 2>&1 &&
     nice cmake --build "$b" -j"$(nproc)" >>"$out/gtest.log" 2>&1 &&
     cmake --install "$b" >>"$out/gtest.log" 2>&1 ||
     { say "GoogleTest's build failed; see $out/gtest.log"; return 1; }
