@@ -4,9 +4,12 @@
 #include "calendar/jst.h"
 #include "lunisolar/moon_phases.h"
 #include "sky/delta_t.h"
+#include "sky/earth_table.h"
 #include "sky/erfa_sun.h"
+#include "sky/moon_series.h"
 #include "sky/precise_year.h"
 #include "sky/search.h"
+#include "sky/search_series.h"
 #include "sky/time_scales.h"
 
 #include <algorithm>
@@ -107,13 +110,23 @@ class Syzygy {
 };
 
 // The Moon's geocentric distance from the Sun (sign +1) or from the point opposite (-1) at a
-// phase, radians: whether an eclipse is possible there, before the table is made.
+// phase, radians: whether an eclipse is possible there, before the table is made. Only a
+// screen, so from the searches' Earth (the table, else eraEpv00's largest terms) and the
+// Moon's largest terms, the Moon's light time left out: within 20" of the full models' on
+// the 17,781 new and full moons of every seventh year of -1999..3000, where no eclipse's
+// separation exceeded 1.5522 degrees (solar) or 1.5822 (lunar), 425" below the screen's
+// 1.7.
 double separationAt(double t, double sign) {
-    const sky::EarthState e = sky::earthState(t);
+    sky::EarthState e;
+    if (!sky::tabulatedEarth(t, e)) {
+        e = sky::seriesEarth(t);
+    }
+    double pv[2][3];
+    sky::searchGeocentricMoon(t, pv);
     double sun[3];
     double moon[3];
     sky::apparentSunVector(e, sun);
-    lunisolar::apparentMoonVector(t, e, moon);
+    sky::aberrate(pv[0], e, moon);
     for (double& x : sun) {
         x *= sign;
     }
