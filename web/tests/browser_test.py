@@ -559,8 +559,11 @@ def message_checks(args):
                         button = (driver.find_element(By.CSS_SELECTOR, press) if press.startswith("button[")
                                   else driver.find_element(By.ID, press))
                         button.click()
+                    # An answer to what the tab or the last row asked may come first (the
+                    # empty query of a view just opened): wait for this row's code, and on a
+                    # timeout check what the line says then.
                     try:
-                        WebDriverWait(driver, 30).until(lambda d: d.find_element(By.ID, line).get_attribute("data-code"))
+                        WebDriverWait(driver, 30).until(lambda d: d.find_element(By.ID, line).get_attribute("data-code") == code)
                     except TimeoutException:
                         pass
                     said = driver.find_element(By.ID, line).text
