@@ -257,6 +257,20 @@ std::string feed(const almanac::Days& days, const cli::Options& options, bool st
     return "";
 }
 
+// --published-feeds: each kind's key and the years a site publishes in thisYear, a line each
+// ("rokuyo 2025 2029"; "holidays - -" for a kind that reaches none of them).
+std::string publishedFeeds(int thisYear) {
+    std::string out;
+    for (const exports::FeedKind kind : exports::kFeedKinds) {
+        const std::optional<almanac::YearSpan> years = exports::publishedFeedYears(kind, thisYear);
+        out += exports::feedKindKey(kind);
+        out += years ? " " + std::to_string(years->first) + " " + std::to_string(years->last)
+                     : std::string(" - -");
+        out += "\n";
+    }
+    return out;
+}
+
 std::string run(const cli::Options& options, bool stdoutOpen) {
     if (options.help) {
         return cli::usageText() + placeNamesHelp(options);
@@ -269,6 +283,9 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
     }
     if (options.wareki) {
         return cli::warekiReport(options);
+    }
+    if (options.publishedFeeds) {
+        return publishedFeeds(options.year);
     }
     const bool icsToStdout = options.icsFile && pathText(*options.icsFile) == "-";
     if (options.icsFile && !icsToStdout && isStandardOutputFile(*options.icsFile)) {

@@ -207,6 +207,7 @@ constexpr OptionRow kOptions[] = {
     {"--to", true, nullptr, readTo, startsLikeDate},
     {"--wareki", true, nullptr, readWareki, nullptr},
     {"--julian", false, &Options::julian, nullptr, nullptr},
+    {"--published-feeds", false, &Options::publishedFeeds, nullptr, nullptr},
 };
 
 // The row whose option arg names ("--name" or "--name=VALUE"), or null.
@@ -319,6 +320,18 @@ Options parseArguments(const std::vector<std::string>& args, int currentYear,
     checkSunOptions(options, given);
     checkWarekiOptions(options, given, yearGiven);
     if (options.wareki) {
+        return options;
+    }
+    if (options.publishedFeeds) {
+        for (const std::string& name : given) {
+            if (name != "--published-feeds") {
+                throw UsageError("--published-feeds and " + name +
+                                 " cannot be combined: --published-feeds lists the feeds' years");
+            }
+        }
+        if (!yearGiven) {
+            options.year = static_cast<std::int16_t>(today.year);
+        }
         return options;
     }
     const bool fromGiven = fromText.has_value();

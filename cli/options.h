@@ -53,6 +53,9 @@ struct Options {
     // or YYYY-MM-DD in the Gregorian calendar, with --julian in the Julian calendar)
     std::optional<std::string> wareki;
     bool julian = false;
+    // --published-feeds: each feed kind with the years a site publishes in year (YEAR, or
+    // this year in JST): exports::publishedFeedYears
+    bool publishedFeeds = false;
 };
 
 // checkWarekiOptions: --julian only with --wareki, --wareki with no YEAR and alone with

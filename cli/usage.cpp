@@ -29,6 +29,7 @@ std::string usageText() {
            "       sorvane-cli --find QUERY [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--json]\n"
            "                   [--ics FILE] [--data DIR]\n"
            "       sorvane-cli --feed KIND [--from YEAR] [--to YEAR] [--ics FILE] [--data DIR]\n"
+           "       sorvane-cli --published-feeds [YEAR]\n"
            "       sorvane-cli --wareki DATE [--julian] [--json]\n"
            "       sorvane-cli --life KIND [--date YYYY-MM-DD] [--year Y] [--sex 男|女] [--json]\n"
            "                   [--ics FILE] [--data DIR]\n"
@@ -135,6 +136,13 @@ std::string usageText() {
            "). UIDs name\n"
            "              the kind, the event and its date; no clock is read: the same\n"
            "              arguments give the same bytes\n"
+           "  --published-feeds  instead, the years a site publishes each feed for in\n"
+           "              YEAR (default: this year in Japan): YEAR - " +
+           std::to_string(exports::kPublishedYearsBefore) + " to YEAR + " +
+           std::to_string(exports::kPublishedYearsAfter) +
+           ", cut to\n"
+           "              the kind's years; a line each, KIND FIRST LAST (\"- -\" for a kind\n"
+           "              that reaches none of them), for scripts that write the feeds\n"
            "  --data DIR  read planet.txt and latitude.txt from DIR\n"
            "  --sun       instead, one line per day: date, 日の出, 日の入, 月の出, 月の入\n"
            "              (HH:MM in JST, --:-- for none, **:** for the Sun's two on a\n"

@@ -41,7 +41,7 @@ _sorvane_cli() {
 
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W '--month --json --precise --zassetsu --holidays
-            --days --phases --notes --sun --place --lat --lon --ics --data --find --feed --from --to --wareki --julian
+            --days --phases --notes --sun --place --lat --lon --ics --data --find --feed --published-feeds --from --to --wareki --julian
             --life --date --year --years --sex --today --eclipses --help --version' -- "$cur")
     fi
 }

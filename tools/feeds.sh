@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Writes the subscription feeds into a folder ready for any static web host: one calendar of
 # each kind (rokuyo.ics, senjitsu.ics, sekki.ics, holidays.ics, moon.ics, zassetsu.ics,
-# senjitsu-periods.ics, shio.ics) for
-# the years from last year to three years ahead (Japan Standard Time's year), an
+# senjitsu-periods.ics, shio.ics) for the years the program publishes for this year
+# (`sorvane-cli --published-feeds YEAR`: last year to three years ahead), an
 # index.html in Japanese that lists them with a line each and links to subscribe (webcal://
 # on the page's own host, made from the relative links when the page is opened), and the
 # same list as feeds.json (first, last, and per feed kind, name, about, from, to, events).
@@ -10,7 +10,8 @@
 # Usage: tools/feeds.sh OUT_DIR [PROGRAM]
 #   PROGRAM defaults to build/bin/sorvane-cli. FEEDS_YEAR=YYYY sets "this year" (default: the
 #   clock's year in Japan). Each file is replaced whole or not at all; a kind whose years do
-#   not reach the whole window is written for the part it covers (the holidays end in 2100).
+#   not reach the whole window is written for the part it covers (the holidays end in 2100),
+#   as the program says.
 set -euo pipefail
 
 if [ $# -lt 1 ] || [ $# -gt 2 ]; then
@@ -29,16 +30,14 @@ if ! [[ $year =~ ^[0-9]{4}$ ]]; then
     echo "feeds.sh: FEEDS_YEAR \"$year\" is not a four-digit year" >&2
     exit 2
 fi
-first=$((10#$year - 1))
-last=$((10#$year + 3))
+# The kinds and their years, from the program: "rokuyo 2025 2029", "holidays - -".
+if ! published=$("$program" --published-feeds "$((10#$year))"); then
+    echo "feeds.sh: $program --published-feeds $((10#$year)) failed" >&2
+    exit 1
+fi
 # A folder named like an option ("-feeds") is a folder all the same.
 case $out in -*) out=./$out ;; esac
 mkdir -p "$out"
-# The program's messages go to a file of this run's own, never to a name in OUT_DIR that
-# someone else may have put there (a link to another file, say).
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-err=$scratch/err
 
 # The value of a calendar property (unfolded, its text escapes undone).
 raw_property() {
@@ -55,29 +54,20 @@ json_property() {
     printf '"%s"' "$(raw_property "$@" | sed -e 's/\\/\\\\/g' -e 's/"/\\"/g' | tr -d '\000-\037')"
 }
 
-# The years the program writes for a kind: the window, cut to the kind's own years.
+# Each kind for the years the program gives it.
 items=""
 entries=""
 written=0
-for kind in rokuyo senjitsu sekki holidays moon zassetsu senjitsu-periods shio; do
-    from=$first
-    to=$last
-    # A window beyond a kind's years: the message names them ("covers the years A..B").
-    if ! "$program" --feed "$kind" --from "$from" --to "$to" --ics "$out/$kind.ics" 2>"$err"; then
-        span=$(sed -n 's/.*covers the years \([0-9]*\)\.\.\([0-9]*\).*/\1 \2/p' "$err")
-        if [ -z "$span" ]; then
-            cat "$err" >&2
-            exit 1
-        fi
-        read -r a b <<<"$span"
-        ((from < a)) && from=$a
-        ((to > b)) && to=$b
-        if ((from > to)); then
-            echo "feeds.sh: $kind: no year of $first..$last is covered; skipped" >&2
-            continue
-        fi
-        "$program" --feed "$kind" --from "$from" --to "$to" --ics "$out/$kind.ics"
+first=""
+last=""
+while read -r kind from to; do
+    if [ "$from" = - ]; then
+        echo "feeds.sh: $kind: no year published in $year is covered; skipped" >&2
+        continue
     fi
+    "$program" --feed "$kind" --from "$from" --to "$to" --ics "$out/$kind.ics" </dev/null
+    if [ -z "$first" ] || ((from < first)); then first=$from; fi
+    if [ -z "$last" ] || ((to > last)); then last=$to; fi
     written=$((written + 1))
     name=$(property "$out/$kind.ics" X-WR-CALNAME)
     about=$(property "$out/$kind.ics" X-WR-CALDESC)
@@ -92,15 +82,15 @@ for kind in rokuyo senjitsu sekki holidays moon zassetsu senjitsu-periods shio; 
        ・ 登録用 URL：<code class=\"url\" data-href=\"$kind.ics\">$kind.ics</code></p>
   </li>
 "
-done
+done <<<"$published"
 
 if ((written == 0)); then
-    echo "feeds.sh: no kind covers any year of $first..$last; no index written" >&2
+    echo "feeds.sh: no kind covers a year published in $year; no index written" >&2
     exit 2
 fi
 
 tmp=$(mktemp "$out/.index.html.XXXXXX")
-trap 'rm -rf "$scratch" "$tmp"' EXIT
+trap 'rm -f "$tmp"' EXIT
 cat >"$tmp" <<EOF
 <!DOCTYPE html>
 <html lang="ja">
@@ -146,9 +136,9 @@ chmod 644 "$tmp"
 mv -f "$tmp" "$out/index.html"
 # The same list for a page that shows the feeds itself (the web edition's カレンダーファイル).
 tmp=$(mktemp "$out/.feeds.json.XXXXXX")
-trap 'rm -rf "$scratch" "$tmp"' EXIT
+trap 'rm -f "$tmp"' EXIT
 printf '{"first": %d, "last": %d, "feeds": [\n%s\n]}\n' "$first" "$last" "$entries" >"$tmp"
 chmod 644 "$tmp"
 mv -f "$tmp" "$out/feeds.json"
-trap 'rm -rf "$scratch"' EXIT
+trap - EXIT
 echo "feeds.sh: wrote $out (the years $first..$last)"

@@ -11,11 +11,13 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <tuple>
 #include <unistd.h>
+#include <vector>
 
 namespace sorvane::testing {
 namespace {
@@ -253,6 +255,66 @@ TEST(FeedCli, TheHelpNamesTheYearsEachKindIsWrittenFor) {
         EXPECT_EQ(runCli(feed + std::to_string(first)).status, 0);
         EXPECT_EQ(runCli(feed + std::to_string(last + 1)).status, 2);
         EXPECT_EQ(runCli(feed + std::to_string(first - 1)).status, 2);
+    }
+}
+
+// --published-feeds: what a site publishes in a year is the year before it to three years
+// after, cut to each kind's years as the help gives them (六曜, 選日, the Moon and 潮名
+// 1900..2100, the holidays 1948..2100, 節気 and 雑節 1..8455); each line's years are a feed
+// --feed writes.
+TEST(FeedCli, PublishedFeedsAreTheWindowCutToEachKindsYears) {
+    const char* kinds[] = {"rokuyo",   "senjitsu",         "sekki", "holidays", "moon",
+                           "zassetsu", "senjitsu-periods", "shio"};
+    const std::pair<int, std::vector<const char*>> cases[] = {
+        {2026,
+         {"2025 2029", "2025 2029", "2025 2029", "2025 2029", "2025 2029", "2025 2029", "2025 2029",
+          "2025 2029"}},
+        {1898,
+         {"1900 1901", "1900 1901", "1897 1901", "- -", "1900 1901", "1897 1901", "1900 1901",
+          "1900 1901"}},
+        {1948,
+         {"1947 1951", "1947 1951", "1947 1951", "1948 1951", "1947 1951", "1947 1951", "1947 1951",
+          "1947 1951"}},
+        {2101,
+         {"2100 2100", "2100 2100", "2100 2104", "2100 2100", "2100 2100", "2100 2104", "2100 2100",
+          "2100 2100"}},
+        {8455, {"- -", "- -", "8454 8455", "- -", "- -", "8454 8455", "- -", "- -"}},
+        {9000, {"- -", "- -", "- -", "- -", "- -", "- -", "- -", "- -"}},
+    };
+    for (const auto& [year, expected] : cases) {
+        SCOPED_TRACE(year);
+        const CliRun run = runCli("--published-feeds " + std::to_string(year));
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        const std::vector<std::string> got = lines(run.out);
+        ASSERT_EQ(got.size(), std::size(kinds)) << run.out;
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i], std::string(kinds[i]) + " " + expected[i]);
+            const std::string years = expected[i];
+            if (years != "- -" && year == 2101) {
+                const std::string from = years.substr(0, 4);
+                const std::string to = years.substr(5);
+                EXPECT_EQ(runCli(std::string("--feed ") + kinds[i] + " --from " + from + " --to " +
+                                 to + " --ics /dev/null")
+                              .status,
+                          0)
+                    << kinds[i];
+            }
+        }
+    }
+    // Without a year, this year in Japan: the same lines as that year's.
+    const CliRun thisYear = runCli("--published-feeds");
+    ASSERT_EQ(thisYear.status, 0) << thisYear.err;
+    const std::string first = lines(thisYear.out).at(2); // sekki: 1..8455
+    const int year = std::stoi(first.substr(first.find(' ') + 1)) + 1;
+    EXPECT_EQ(runCli("--published-feeds " + std::to_string(year)).out, thisYear.out);
+
+    for (const char* args : {"--published-feeds --json", "--published-feeds --feed rokuyo",
+                             "--published-feeds=2026"}) {
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_EQ(run.out, "") << args;
+        EXPECT_EQ(lines(run.err).size(), 1u) << run.err;
     }
 }
 
