@@ -47,10 +47,27 @@ std::string iso(const Moment& m) {
     return isoDateText(m.date) + b;
 }
 
+// Degrees to a tenth, right-aligned in five places ("-36.5", " 22.8", "322.9"), so that the
+// contact lines of an eclipse keep their columns.
 std::string degrees(double d) {
     char b[48];
-    std::snprintf(b, sizeof b, "%.1f°", d);
+    std::snprintf(b, sizeof b, "%5.1f°", d);
     return b;
+}
+
+// A contact's name filled with ideographic spaces to `width` characters (every character of
+// the names is one of double width), so that the times of an eclipse's lines stand in one
+// column: 5 for the Sun's (食の終わり), 7 for the Moon's (皆既食の終わり).
+std::string paddedName(const char* name, std::size_t width) {
+    std::string out = name;
+    std::size_t characters = 0;
+    for (const char c : out) {
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    for (; characters < width; ++characters) {
+        out += "　";
+    }
+    return out;
 }
 
 std::string fixed(double v, int digits) {
@@ -61,10 +78,10 @@ std::string fixed(double v, int digits) {
 
 // One contact's line: "  始め      15:41  高度 28.1°  方位 278.4°" (the date where it is not the
 // eclipse's), 「（地平線下）」 below the horizon.
-std::string contactLine(const char* name, const Contact& c, const CivilDate& day,
+std::string contactLine(const char* name, std::size_t width, const Contact& c, const CivilDate& day,
                         const char* body) {
     const Moment m = minuteOf(c);
-    std::string line = "  " + std::string(name) + "  ";
+    std::string line = "  " + paddedName(name, width) + "  ";
     if (m.date.year != day.year || m.date.month != day.month || m.date.day != day.day) {
         line += monthDayText(m.date) + " ";
     }
@@ -104,6 +121,8 @@ nlohmann::json contactJson(const Contact& c) {
 const char* const kLunarNames[7] = {"半影食の始め",   "部分食の始め",   "皆既食の始め",  "食の最大",
                                     "皆既食の終わり", "部分食の終わり", "半影食の終わり"};
 const char* const kLunarKeys[7] = {"P1", "U1", "U2", "maximum", "U3", "U4", "P4"};
+constexpr std::size_t kSolarWidth = 5;
+constexpr std::size_t kLunarWidth = 7;
 
 } // namespace
 
@@ -136,15 +155,15 @@ std::string eclipseReport(const EclipseYear& y) {
         out += "  " + y.placeName + "：" + eclipse::solarKindName(l.kind) + "  食分 " +
                fixed(l.magnitude, 3) + "  面積比 " + fixed(l.obscuration * 100, 1) + "%" +
                (l.seen ? "" : "（太陽が地平線下で見えません）") + "\n";
-        out += contactLine("食の始め　", l.begin, day, "太陽");
+        out += contactLine("食の始め", kSolarWidth, l.begin, day, "太陽");
         if (l.second) {
-            out += contactLine("第２接触　", *l.second, day, "太陽");
+            out += contactLine("第２接触", kSolarWidth, *l.second, day, "太陽");
         }
-        out += contactLine("食の最大　", l.maximum, day, "太陽");
+        out += contactLine("食の最大", kSolarWidth, l.maximum, day, "太陽");
         if (l.third) {
-            out += contactLine("第３接触　", *l.third, day, "太陽");
+            out += contactLine("第３接触", kSolarWidth, *l.third, day, "太陽");
         }
-        out += contactLine("食の終わり", l.end, day, "太陽");
+        out += contactLine("食の終わり", kSolarWidth, l.end, day, "太陽");
     }
     for (const eclipse::LunarEclipse& e : y.lunar) {
         const CivilDate day = minuteOf(*e.contacts[eclipse::Greatest]).date;
@@ -156,7 +175,7 @@ std::string eclipseReport(const EclipseYear& y) {
                fixed(e.penumbralMagnitude, 3) + "\n";
         for (std::size_t k = 0; k < 7; ++k) {
             if (e.contacts[k]) {
-                out += contactLine(kLunarNames[k], *e.contacts[k], day, "月");
+                out += contactLine(kLunarNames[k], kLunarWidth, *e.contacts[k], day, "月");
             }
         }
     }

@@ -28,6 +28,49 @@ TEST(EclipsesCli, ReportAndDocumentOf2030) {
     EXPECT_NE(tokyo.out.find("2030-06-01T15:"), std::string::npos) << tokyo.out;
 }
 
+// The report as a terminal shows it: within each eclipse the contact lines put the time, the
+// altitude and the azimuth in one column each (a contact on another day than the eclipse's
+// carries its date before the time and is left out). Columns counted as a terminal counts
+// them: an ASCII character one, any other two.
+TEST(EclipsesCli, ContactLinesKeepTheirColumns) {
+    const auto column = [](const std::string& line, std::size_t byte) {
+        std::size_t width = 0;
+        for (std::size_t i = 0; i < byte; ++i) {
+            const auto c = static_cast<unsigned char>(line[i]);
+            width += c < 0x80 ? 1 : ((c & 0xC0) == 0xC0 ? 2 : 0);
+        }
+        return width;
+    };
+    int blocks = 0;
+    for (const char* args : {"--eclipses 2026", "--eclipses 2030 --place 札幌",
+                             "--eclipses 2035 --place 長野", "--eclipses 2021 --lat 0 --lon 0"}) {
+        SCOPED_TRACE(args);
+        const auto run = runCli(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        std::istringstream in(run.out + "\n");
+        std::vector<std::vector<std::size_t>> block;
+        std::string line;
+        while (std::getline(in, line)) {
+            const std::size_t time = line.find(':') - 2;
+            const std::size_t altitude = line.find("高度");
+            if (line.rfind("  ", 0) == 0 && altitude != std::string::npos &&
+                line[time - 1] == ' ' && line[time - 2] == ' ') {
+                block.push_back({column(line, time), column(line, altitude),
+                                 column(line, line.find("方位")), column(line, line.find('.'))});
+                continue;
+            }
+            if (block.size() > 1) {
+                ++blocks;
+                for (const auto& columns : block) {
+                    EXPECT_EQ(columns, block.front()) << run.out;
+                }
+            }
+            block.clear();
+        }
+    }
+    EXPECT_GE(blocks, 6);
+}
+
 // A place by latitude and longitude, as --sun takes it: Sapporo's coordinates give Sapporo's
 // published minutes (日食ナビ「2030年6月1日」: 札幌 始め 15時41分; 「北海道で金環日食」: 終了
 // 18時04分; see published_predictions_test.cpp), named by the coordinates.
