@@ -1,7 +1,9 @@
 #include "sky/earth_table.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 namespace sorvane::sky {
 
@@ -80,6 +82,136 @@ void residuals(const std::int64_t* values, std::size_t offset, std::int64_t* out
     }
 }
 
+// Whether column k is a series' c0 or c1, which continuity predicts.
+bool continuityColumn(int k) {
+    for (const Series& series : kSeries) {
+        if (k == series.column || k == series.column + 1) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The prediction weights as doubles, segment before first: weights[i * kEarthSegmentValues + k]
+// for column k and the segment i + 1 before (zero for the c0 and c1 columns).
+std::vector<double> weightRows(const std::int64_t* predictor) {
+    std::vector<double> rows(kEarthPredictorValues);
+    for (int k = 0; k < kEarthSegmentValues; ++k) {
+        for (int i = 0; i < kEarthPredictorOrder; ++i) {
+            rows[static_cast<std::size_t>(i * kEarthSegmentValues + k)] =
+                continuityColumn(k) ? 0.0
+                                    : static_cast<double>(predictor[k * kEarthPredictorOrder + i]);
+        }
+    }
+    return rows;
+}
+
+// The linear predictions of a segment's coefficients from the same columns of the
+// kEarthPredictorOrder segments before it (row[-kEarthSegmentValues ..]), with weightRows: per
+// column the products summed in IEEE double precision in one fixed order (no contraction, no
+// reassociation: the same doubles, so the same integers, on every machine), scaled by
+// 2^-kEarthPredictorShift and rounded to the nearest integer, a half up (nothing beyond what 64
+// bits hold). The columns are summed side by side, not one after the other, so that no sum waits on
+// the one before.
+void predictRow(const std::int64_t* row, const double* weights, std::int64_t* out) {
+    constexpr std::size_t n = kEarthSegmentValues;
+    double sum[n] = {};
+    for (std::size_t i = 0; i < static_cast<std::size_t>(kEarthPredictorOrder); ++i) {
+        const std::int64_t* before = row - (i + 1) * n;
+        const double* w = weights + i * n;
+        for (std::size_t k = 0; k < n; ++k) {
+            sum[k] += w[k] * static_cast<double>(before[k]);
+        }
+    }
+    constexpr double scale = 1.0 / static_cast<double>(std::int64_t{1} << kEarthPredictorShift);
+    for (std::size_t k = 0; k < n; ++k) {
+        const double x = sum[k] * scale; // exact: a power of two
+        if (!(std::fabs(x) < 0x1p62)) {
+            out[k] = 0;
+            continue;
+        }
+        // Half up, by truncation and the exact fraction left (no library call).
+        const auto t = static_cast<std::int64_t>(x);
+        const double fraction = x - static_cast<double>(t);
+        out[k] = t + (fraction >= 0.5 ? 1 : 0) - (fraction < -0.5 ? 1 : 0);
+    }
+}
+
+// a + b and a - b modulo 2^64, as the packed residuals take them.
+std::int64_t wrappedSum(std::int64_t a, std::int64_t b) {
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) + static_cast<std::uint64_t>(b));
+}
+std::int64_t wrappedDifference(std::int64_t a, std::int64_t b) {
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) - static_cast<std::uint64_t>(b));
+}
+
+// Least-squares weights predicting column k of every segment from kEarthPredictorOrder on
+// from the kEarthPredictorOrder before it, in units of 2^-kEarthPredictorShift (the normal
+// equations, the column scaled to its largest value, by Gaussian elimination with partial
+// pivoting).
+std::vector<std::int64_t> fittedWeights(const std::vector<std::int64_t>& values, int k) {
+    constexpr int m = kEarthPredictorOrder;
+    const std::size_t n = kEarthSegmentValues;
+    const std::size_t segments = values.size() / n;
+    std::vector<std::int64_t> weights(m, 0);
+    double scale = 0;
+    for (std::size_t s = 0; s < segments; ++s) {
+        scale = std::max(scale, std::fabs(static_cast<double>(values[s * n + k])));
+    }
+    if (scale == 0 || segments <= static_cast<std::size_t>(m)) {
+        return weights;
+    }
+    const auto x = [&](std::size_t s) { return static_cast<double>(values[s * n + k]) / scale; };
+    double a[m][m + 1] = {};
+    for (std::size_t s = m; s < segments; ++s) {
+        for (int i = 0; i < m; ++i) {
+            a[i][m] += x(s) * x(s - 1 - i);
+            for (int j = 0; j < m; ++j) {
+                a[i][j] += x(s - 1 - i) * x(s - 1 - j);
+            }
+        }
+    }
+    // A little ridge on the diagonal: a column of a few sinusoids leaves the equations
+    // singular (its values span fewer than kEarthPredictorOrder dimensions), which this
+    // resolves without moving a well-posed fit.
+    double largest = 0;
+    for (int i = 0; i < m; ++i) {
+        largest = std::max(largest, a[i][i]);
+    }
+    for (int i = 0; i < m; ++i) {
+        a[i][i] += 1e-11 * largest;
+    }
+    for (int i = 0; i < m; ++i) {
+        int pivot = i;
+        for (int r = i + 1; r < m; ++r) {
+            if (std::fabs(a[r][i]) > std::fabs(a[pivot][i])) {
+                pivot = r;
+            }
+        }
+        if (std::fabs(a[pivot][i]) < 1e-12) {
+            return weights;
+        }
+        std::swap(a[i], a[pivot]);
+        for (int r = 0; r < m; ++r) {
+            if (r != i) {
+                const double f = a[r][i] / a[i][i];
+                for (int c = i; c <= m; ++c) {
+                    a[r][c] -= f * a[i][c];
+                }
+            }
+        }
+    }
+    for (int i = 0; i < m; ++i) {
+        const double w =
+            a[i][m] / a[i][i] * static_cast<double>(std::int64_t{1} << kEarthPredictorShift);
+        if (!(std::fabs(w) < 1e15)) {
+            return std::vector<std::int64_t>(m, 0);
+        }
+        weights[i] = std::llround(w);
+    }
+    return weights;
+}
+
 std::uint64_t zigzag(std::int64_t v) {
     return (static_cast<std::uint64_t>(v) << 1) ^ (v < 0 ? ~std::uint64_t{0} : 0);
 }
@@ -100,8 +232,8 @@ int bitWidth(std::uint64_t u) {
 // The carried table, unpacked once per process (the first search that needs it).
 const std::vector<std::int64_t>& earthTable() {
     static const std::vector<std::int64_t> table =
-        unpackEarthTable(kEarthTableFirstSegment, kEarthTableWidths, kEarthTableWords,
-                         kEarthTableWordCount, kEarthSegments);
+        unpackEarthTable(kEarthTableFirstSegments, kEarthTablePredictor, kEarthTableWidths,
+                         kEarthTableWords, kEarthTableWordCount, kEarthSegments);
     return table;
 }
 
@@ -110,14 +242,30 @@ const std::vector<std::int64_t>& earthTable() {
 PackedEarthTable packEarthTable(const std::vector<std::int64_t>& values) {
     PackedEarthTable packed;
     const std::size_t n = kEarthSegmentValues;
-    packed.first.assign(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(n));
     const std::size_t segments = values.size() / n;
+    const std::size_t head = std::min<std::size_t>(segments, kEarthPredictorOrder);
+    packed.first.assign(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(head * n));
+    packed.predictor.assign(kEarthPredictorValues, 0);
+    for (int k = 0; k < kEarthSegmentValues; ++k) {
+        if (!continuityColumn(k)) {
+            const std::vector<std::int64_t> w = fittedWeights(values, k);
+            std::copy(w.begin(), w.end(), packed.predictor.begin() + k * kEarthPredictorOrder);
+        }
+    }
+    const std::vector<double> weights = weightRows(packed.predictor.data());
     std::vector<std::uint64_t> coded;
     coded.reserve(values.size());
     std::vector<std::int64_t> row(n);
+    std::vector<std::int64_t> prediction(n);
     packed.widths.assign(n, 0);
-    for (std::size_t s = 1; s < segments; ++s) {
+    for (std::size_t s = head; s < segments; ++s) {
         residuals(values.data(), s * n, row.data());
+        predictRow(values.data() + s * n, weights.data(), prediction.data());
+        for (std::size_t k = 0; k < n; ++k) {
+            if (!continuityColumn(static_cast<int>(k))) {
+                row[k] = wrappedDifference(row[k], prediction[k]);
+            }
+        }
         for (std::size_t k = 0; k < n; ++k) {
             const std::uint64_t u = zigzag(row[k]);
             coded.push_back(u);
@@ -149,15 +297,18 @@ PackedEarthTable packEarthTable(const std::vector<std::int64_t>& values) {
     return packed;
 }
 
-std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std::uint8_t* widths,
-                                           const std::uint32_t* words, std::size_t wordCount,
-                                           int segments) {
+std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std::int64_t* predictor,
+                                           const std::uint8_t* widths, const std::uint32_t* words,
+                                           std::size_t wordCount, int segments) {
     const std::size_t n = kEarthSegmentValues;
     std::vector<std::int64_t> values(static_cast<std::size_t>(segments) * n);
-    std::copy(first, first + n, values.begin());
+    const std::size_t head = std::min<std::size_t>(segments, kEarthPredictorOrder);
+    std::copy(first, first + head * n, values.begin());
+    const std::vector<double> weights = weightRows(predictor);
+    std::vector<std::int64_t> prediction(n);
     std::size_t word = 0;
     int used = 0;
-    for (std::size_t s = 1; s < static_cast<std::size_t>(segments); ++s) {
+    for (std::size_t s = head; s < static_cast<std::size_t>(segments); ++s) {
         std::int64_t* c = values.data() + s * n;
         for (std::size_t k = 0; k < n; ++k) {
             std::uint64_t u = 0;
@@ -191,7 +342,14 @@ std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std:
             }
             c[k] = unzigzag(u);
         }
-        // The residuals back into coefficients: c1 first, which c0's prediction uses.
+        // The residuals back into coefficients: the predicted columns, then c1, which c0's
+        // prediction uses.
+        predictRow(c, weights.data(), prediction.data());
+        for (std::size_t k = 0; k < n; ++k) {
+            if (!continuityColumn(static_cast<int>(k))) {
+                c[k] = wrappedSum(c[k], prediction[k]);
+            }
+        }
         const std::int64_t* p = c - n;
         for (const Series& series : kSeries) {
             c[series.column + 1] +=

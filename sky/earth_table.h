@@ -16,12 +16,16 @@ namespace sorvane::sky {
 // position, then kSunDegree + 1 of the Sun's barycentric position; each coefficient an integer
 // number of kEarthTableUnit au.
 //
-// Stored compactly (packEarthTable): the first segment as it is; in every later one, each
-// series' c1 and c0 as the difference from what the previous segment's derivative and value
-// at its end predict (a series and its derivative are continuous across segments, so these
-// residuals are a few hundred units instead of 10^11), and every value zigzag-coded in the
-// fixed number of bits its column needs, bit after bit from the lowest into 32-bit words.
-// unpackEarthTable restores the integers exactly.
+// Stored compactly (packEarthTable): the first kEarthPredictorOrder segments as they are; in
+// every later one, each series' c1 and c0 as the difference from what the previous segment's
+// derivative and value at its end predict (a series and its derivative are continuous across
+// segments, so these residuals are a few hundred units instead of 10^11), every other
+// coefficient as the difference from a linear prediction from the same coefficient of the
+// kEarthPredictorOrder segments before (the Earth's year and the Moon's month make each
+// coefficient a sum of a few sinusoids from segment to segment: least-squares weights per
+// column, in integers of 2^-kEarthPredictorShift, summed exactly in 128 bits), and every value
+// zigzag-coded in the fixed number of bits its column needs, bit after bit from the lowest
+// into 32-bit words. unpackEarthTable restores the integers exactly.
 inline constexpr double kEarthTableFirst = 2414290.5; // 1898 January 1
 inline constexpr double kEarthSegmentDays = 32.0;
 inline constexpr int kEarthSegments = 2320; // to 2102 April 7
@@ -30,25 +34,33 @@ inline constexpr int kSunDegree = 4;
 inline constexpr int kEarthSegmentValues = 3 * (kEarthDegree + 1) + 3 * (kSunDegree + 1);
 inline constexpr double kEarthTableUnit = 1e-11;
 inline constexpr int kEarthTableValues = kEarthSegments * kEarthSegmentValues;
+inline constexpr int kEarthPredictorOrder = 16;
+inline constexpr int kEarthPredictorShift = 24;
+inline constexpr int kEarthPredictorValues = kEarthSegmentValues * kEarthPredictorOrder;
 
-// The table packed: the first segment, the bits per column of the later ones, the words.
+// The table packed: the first kEarthPredictorOrder segments, each column's prediction weights
+// (kEarthPredictorOrder a column, the weight of the segment before first; zero for the c0 and
+// c1 columns), the bits per column of the later segments, the words.
 struct PackedEarthTable {
     std::vector<std::int64_t> first;
+    std::vector<std::int64_t> predictor;
     std::vector<std::uint8_t> widths;
     std::vector<std::uint32_t> words;
 };
 
-// packEarthTable: values (segment after segment, kEarthSegmentValues each, at least one
-// segment) packed as described above. unpackEarthTable: the values back, `segments` segments
-// from first (kEarthSegmentValues), widths (kEarthSegmentValues) and words; empty when the
-// words run out before the last value.
+// packEarthTable: values (segment after segment, kEarthSegmentValues each, at least
+// kEarthPredictorOrder segments) packed as described above. unpackEarthTable: the values
+// back, `segments` segments from first (kEarthPredictorValues), predictor
+// (kEarthPredictorValues), widths (kEarthSegmentValues) and words; empty when the words run
+// out before the last value.
 PackedEarthTable packEarthTable(const std::vector<std::int64_t>& values);
-std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std::uint8_t* widths,
-                                           const std::uint32_t* words, std::size_t wordCount,
-                                           int segments);
+std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std::int64_t* predictor,
+                                           const std::uint8_t* widths, const std::uint32_t* words,
+                                           std::size_t wordCount, int segments);
 
 // The carried table, packed (sky/earth_table_data.cpp).
-extern const std::int64_t kEarthTableFirstSegment[kEarthSegmentValues];
+extern const std::int64_t kEarthTableFirstSegments[kEarthPredictorValues];
+extern const std::int64_t kEarthTablePredictor[kEarthPredictorValues];
 extern const std::uint8_t kEarthTableWidths[kEarthSegmentValues];
 extern const std::uint32_t kEarthTableWords[];
 extern const std::size_t kEarthTableWordCount;

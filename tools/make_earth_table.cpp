@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
         }
     }
     const PackedEarthTable packed = packEarthTable(table);
-    if (unpackEarthTable(packed.first.data(), packed.widths.data(), packed.words.data(),
-                         packed.words.size(), kEarthSegments) != table) {
+    if (unpackEarthTable(packed.first.data(), packed.predictor.data(), packed.widths.data(),
+                         packed.words.data(), packed.words.size(), kEarthSegments) != table) {
         std::cerr << "make_earth_table: the packed table does not unpack to the fitted one\n";
         return 1;
     }
@@ -103,8 +103,10 @@ int main(int argc, char** argv) {
            "#include \"sky/earth_table.h\"\n\n"
            "namespace sorvane::sky {\n\n"
            "// clang-format off\n"
-           "const std::int64_t kEarthTableFirstSegment[kEarthSegmentValues] = {\n";
+           "const std::int64_t kEarthTableFirstSegments[kEarthPredictorValues] = {\n";
     writeValues(out, packed.first, "%lld,");
+    out << "};\n\nconst std::int64_t kEarthTablePredictor[kEarthPredictorValues] = {\n";
+    writeValues(out, packed.predictor, "%lld,");
     out << "};\n\nconst std::uint8_t kEarthTableWidths[kEarthSegmentValues] = {\n";
     writeValues(out, packed.widths, "%lld,");
     out << "};\n\nconst std::size_t kEarthTableWordCount = " << packed.words.size()

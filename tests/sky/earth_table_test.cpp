@@ -63,8 +63,8 @@ TEST(EarthTable, EndsAtItsSpanAndSearchEarthFallsBack) {
 // find is what it was to the bit.
 TEST(EarthTable, UnpacksToTheFittedIntegers) {
     const std::vector<std::int64_t> table =
-        unpackEarthTable(kEarthTableFirstSegment, kEarthTableWidths, kEarthTableWords,
-                         kEarthTableWordCount, kEarthSegments);
+        unpackEarthTable(kEarthTableFirstSegments, kEarthTablePredictor, kEarthTableWidths,
+                         kEarthTableWords, kEarthTableWordCount, kEarthSegments);
     ASSERT_EQ(table.size(), 160080u);
     std::int64_t sum = 0;
     std::uint64_t hash = 0xcbf29ce484222325u;
@@ -82,29 +82,45 @@ TEST(EarthTable, UnpacksToTheFittedIntegers) {
     EXPECT_EQ(table.back(), 35);
 }
 
-// Packing round-trips integers of any size the coefficients can take (up to 2^53 here), series
-// that are not continuous at all, and a column that is zero throughout (no bits); words cut
-// short give nothing rather than a table read past its end.
+// Packing round-trips integers of any size the coefficients can take (up to 2^53 here),
+// series that are neither continuous nor predictable, sinusoids the prediction takes almost
+// whole, a column that is zero throughout (no bits), and tables shorter than the prediction's
+// reach; words cut short give nothing rather than a table read past its end.
 TEST(EarthTable, PackingRoundTripsAnyIntegers) {
-    const int segments = 5;
-    std::vector<std::int64_t> values(static_cast<std::size_t>(segments * kEarthSegmentValues));
-    std::uint64_t state = 12345;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        state = state * 6364136223846793005u + 1442695040888963407u;
-        const int k = static_cast<int>(i % kEarthSegmentValues);
-        const int shift = 24 + (k % 5) * 8;
-        values[i] = k == 7 ? 0 : static_cast<std::int64_t>(state) >> shift;
+    for (const int segments : {1, 5, kEarthPredictorOrder, 40}) {
+        SCOPED_TRACE(segments);
+        std::vector<std::int64_t> values(static_cast<std::size_t>(segments * kEarthSegmentValues));
+        std::uint64_t state = 12345;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            state = state * 6364136223846793005u + 1442695040888963407u;
+            const int k = static_cast<int>(i % kEarthSegmentValues);
+            const auto s = static_cast<double>(i / kEarthSegmentValues);
+            const int shift = 24 + (k % 5) * 8;
+            values[i] = k == 7 ? 0
+                        : k < 30
+                            ? static_cast<std::int64_t>(state) >> shift
+                            : std::llround(1e9 * std::sin(0.55 * s + k) + 3e7 * std::cos(2.9 * s)) +
+                                  static_cast<std::int64_t>(state >> 60);
+        }
+        if (segments > 3) {
+            values[kEarthSegmentValues + 2] = INT64_MAX / 1024;
+            values[2 * kEarthSegmentValues + 3] = INT64_MIN / 1024;
+        }
+        const PackedEarthTable packed = packEarthTable(values);
+        EXPECT_EQ(unpackEarthTable(packed.first.data(), packed.predictor.data(),
+                                   packed.widths.data(), packed.words.data(), packed.words.size(),
+                                   segments),
+                  values);
+        if (segments > kEarthPredictorOrder) {
+            EXPECT_EQ(packed.widths[7], 0);
+            // The sinusoids leave residuals of a few units, not the 31 bits of their values.
+            EXPECT_LT(packed.widths[40], 12);
+            EXPECT_TRUE(unpackEarthTable(packed.first.data(), packed.predictor.data(),
+                                         packed.widths.data(), packed.words.data(),
+                                         packed.words.size() - 1, segments)
+                            .empty());
+        }
     }
-    values[kEarthSegmentValues + 2] = INT64_MAX / 1024;
-    values[2 * kEarthSegmentValues + 3] = INT64_MIN / 1024;
-    const PackedEarthTable packed = packEarthTable(values);
-    EXPECT_EQ(packed.widths[7], 0);
-    EXPECT_EQ(unpackEarthTable(packed.first.data(), packed.widths.data(), packed.words.data(),
-                               packed.words.size(), segments),
-              values);
-    EXPECT_TRUE(unpackEarthTable(packed.first.data(), packed.widths.data(), packed.words.data(),
-                                 packed.words.size() - 1, segments)
-                    .empty());
 }
 
 } // namespace
