@@ -10,6 +10,8 @@
 #   tools/web.sh bench    build, then print the time to the first month and a month switch
 #                         (also at CPU x4), the site's gzip size, the first month's layout
 #                         shift and Lighthouse's mobile figures, each against its target
+#   tools/web.sh bench SITE  the same, with the figures of SITE (the folder of an earlier
+#                         build's site) measured first in the same run
 #   tools/web.sh sources  only fetch and unpack the source packages of ERFA and libical
 #
 # ERFA, libical and GoogleTest for WebAssembly are built from Debian's source packages once
@@ -324,6 +326,12 @@ web_test() {
 }
 
 command=${1:-build}
+beside=${2:-}
+if [ -n "$beside" ]; then
+  [ "$command" = bench ] || die "only bench takes a second argument (an earlier site's folder)"
+  [ -f "$beside/index.html" ] || die "'$beside' is not a site's folder (it has no index.html)"
+  beside=$(cd "$beside" && pwd)
+fi
 case $command in
 build | serve | test | bench | sources) ;;
 *) die "unknown command '$command' (build, serve, test, bench or sources)" ;;
@@ -348,7 +356,8 @@ serve) serve ;;
 test) web_test ;;
 bench)
   lighthouse=$(lighthouse_cli)
-  /usr/bin/python3 "$root/web/tests/browser_test.py" --site "$out/site" --bench ${lighthouse:+--lighthouse "$lighthouse"}
+  /usr/bin/python3 "$root/web/tests/browser_test.py" --site "$out/site" --bench ${lighthouse:+--lighthouse "$lighthouse"} \
+    ${beside:+--beside "$beside"}
   ;;
 *) die "unknown command '$command' (build, serve, test or bench)" ;;
 esac

@@ -1350,9 +1350,11 @@ def site_size(site, feeds):
     return total
 
 
-def bench(args):
+def bench_site(site, lighthouse_cli):
+    """The bench's figures of the site in folder `site`, each load cold: a dict that
+    bench_report prints."""
     server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(Compressed, directory=args.site))
+        ("127.0.0.1", 0), functools.partial(Compressed, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     base = f"http://127.0.0.1:{server.server_address[1]}/"
     driver = browser(1400, 1000)
@@ -1404,11 +1406,21 @@ def bench(args):
             shifts.append(layout_shift(phone, base, 390, 844))
         finally:
             phone.quit()
-        audits = lighthouse(args.lighthouse, base, 3) if args.lighthouse else []
+        audits = lighthouse(lighthouse_cli, base, 3) if lighthouse_cli else []
     finally:
         driver.quit()
         server.shutdown()
         server.server_close()
+    return {"firsts": firsts, "switches": switches, "parts": parts, "slow_firsts": slow_firsts,
+            "slow_switches": slow_switches, "slow_parts": slow_parts, "shifts": shifts,
+            "audits": audits, "page": site_size(site, False), "everything": site_size(site, True)}
+
+
+def bench_report(f):
+    """Prints bench_site's figures, each beside its target."""
+    firsts, switches, parts = f["firsts"], f["switches"], f["parts"]
+    slow_firsts, slow_switches, slow_parts = f["slow_firsts"], f["slow_switches"], f["slow_parts"]
+    shifts, audits, page, everything = f["shifts"], f["audits"], f["page"], f["everything"]
     met = lambda ok: "met" if ok else "not met"
     ms = lambda values: ", ".join(f"{t:.0f}" for t in values)
 
@@ -1425,7 +1437,6 @@ def bench(args):
     print(f"at CPU x4: first month {ms(slow_firsts)} ms (target 1000 ms, {met(max(slow_firsts) <= 1000)});"
           f" month switch {ms(slow_switches)} ms (target 50 ms, {met(max(slow_switches) <= 50)})")
     print(f"  where the first month went at CPU x4: {breakdown(slow_parts)}")
-    page, everything = site_size(args.site, False), site_size(args.site, True)
     print(f"site: {page / 1024:.0f} KB gzip, the page's files (each file gzip -9; target 600 KB,"
           f" {met(page <= 600 * 1024)}); {everything / 1024:.0f} KB with the subscription feeds")
     print(f"layout shift of the first month: {shifts[0]:.3f} at 1366 px, {shifts[1]:.3f} at 390 px"
@@ -1441,6 +1452,17 @@ def bench(args):
               f" {met(median('tbt') <= 200)}), CLS {median('cls'):.3f} (target 0.1, {met(median('cls') <= 0.1)})")
         if audits[0]["lcpElement"]:
             print(f"  the largest paint of the first run: {audits[0]['lcpElement'][:120]}")
+
+
+def bench(args):
+    """The bench of args.site; with args.beside, the same figures of that other site (an
+    earlier build) first, in the same run, so that both are measured under one load."""
+    if args.beside:
+        before = bench_site(args.beside, args.lighthouse)
+        print(f"--- beside: the site in {args.beside}")
+        bench_report(before)
+        print(f"--- this site: {args.site}")
+    bench_report(bench_site(args.site, args.lighthouse))
     print(f"load: {open('/proc/loadavg').read().strip()}")
     return 0
 
@@ -1452,6 +1474,7 @@ def main():
     parser.add_argument("--shots", default="screenshots")
     parser.add_argument("--bench", action="store_true")
     parser.add_argument("--lighthouse", help="Lighthouse's cli/index.js, for --bench")
+    parser.add_argument("--beside", help="for --bench: an earlier build's site, measured in the same run")
     parser.add_argument("--only", choices=["page"], help="only the checks of the page's usability")
     args = parser.parse_args()
     if args.cli:
