@@ -32,9 +32,19 @@ function failAll() {
   waiting.clear();
 }
 
+// A worker running worker.js with the compiled module handed over (index.html's
+// sorvaneWorkers); the page's core takes over the worker index.html started.
+export const newWorker = () => window.sorvaneWorkers.newWorker();
+
+function takeWorker() {
+  const first = window.sorvaneWorkers.first;
+  window.sorvaneWorkers.first = null;
+  return first || newWorker();
+}
+
 function engine() {
   if (worker === null) {
-    worker = new Worker('worker.js');
+    worker = takeWorker();
     worker.onmessage = (ev) => {
       const a = ev.data;
       if (a.startup) {

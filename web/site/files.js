@@ -2,7 +2,7 @@
 // the terminal program writes them (--ics -, --feed), made in a worker and saved as .ics
 // files.
 import { $, el, refused, told } from './shared.js';
-import { brokenMessage } from './core.js';
+import { brokenMessage, newWorker } from './core.js';
 
 // The calendar file of a request ({file: 'year' | 'notes' | 'find' | 'feed' | 'life', and that
 // kind's fields, as the core reads them), made in a worker (the page never waits on it, and
@@ -15,7 +15,7 @@ export function download(request, statusId, fields) {
   if (running[statusId]) {
     running[statusId].terminate();
   }
-  const worker = new Worker('worker.js');
+  const worker = newWorker();
   running[statusId] = worker;
   told(statusId, fields, 'カレンダーファイルを書き出しています…');
   return new Promise((resolve) => {

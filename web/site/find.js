@@ -2,7 +2,7 @@
 // condition, and the search in a worker that is ended and started afresh when the query
 // changes. The worker answers with the core's search document.
 import { $, el, store, today, isoDate, parseDate, addDays, refused, told } from './shared.js';
-import { brokenMessage } from './core.js';
+import { brokenMessage, newWorker } from './core.js';
 import { download } from './files.js';
 
 let finder = null;
@@ -52,7 +52,7 @@ export function startFind() {
   stopFind();
   const serial = ++findSerial;
   told('find-count', null, '探しています…');
-  finder = new Worker('worker.js');
+  finder = newWorker();
   const done = (doc) => {
     if (serial !== findSerial) {
       return;

@@ -26,9 +26,40 @@ const failed = () => ({
   field: '',
 });
 
+// The compiled module the page hands over (core.js's newWorker: {handover} first, then
+// {compiled}, a WebAssembly.Module or null); null without a handover, when the worker
+// downloads and compiles its own.
+let given = null;
+let receiveGiven = null;
+
+// A new module: instantiated from the module handed over, or from the worker's own download.
+// An instantiation that fails rejects (and the next try downloads), never leaves a call
+// waiting.
+function make() {
+  return (given || Promise.resolve(null)).then((compiled) => {
+    if (!compiled) {
+      return SorvaneModule();
+    }
+    let fail = null;
+    const failed = new Promise((_, reject) => {
+      fail = reject;
+    });
+    const made = SorvaneModule({
+      instantiateWasm(imports, receive) {
+        WebAssembly.instantiate(compiled, imports).then((instance) => receive(instance, compiled), (e) => {
+          given = null;
+          fail(e);
+        });
+        return {};
+      },
+    });
+    return Promise.race([made, failed]);
+  });
+}
+
 async function module() {
   if (ready === null) {
-    ready = SorvaneModule();
+    ready = make();
     page = 0;
   }
   const m = await ready;
@@ -103,6 +134,25 @@ function file(m, request) {
   return { doc: { name: made.name, pieces: r.stdout.map((p) => p.buffer) } };
 }
 
+// The page's tables, and the worker's start-up timings with them.
+function prepare(m) {
+  if (startup === null) {
+    const moduleReady = performance.now();
+    pageOf(m);
+    startup = { script: started, module: moduleReady - started, tables: performance.now() - moduleReady };
+  }
+}
+
+// A worker handed the module makes the module and the page's tables at once, while the page
+// is still loading; a failure here is met again (and answered) by the first call.
+async function warmUp() {
+  try {
+    prepare(await module());
+  } catch (e) {
+    ready = null;
+  }
+}
+
 // One call of the page's core.
 async function call(data) {
   let m;
@@ -112,11 +162,7 @@ async function call(data) {
     ready = null; // tried again on the next call
     return failed();
   }
-  if (startup === null) {
-    const moduleReady = performance.now();
-    pageOf(m);
-    startup = { script: started, module: moduleReady - started, tables: performance.now() - moduleReady };
-  }
+  prepare(m);
   const t = performance.now();
   try {
     if (data.cli) {
@@ -139,6 +185,20 @@ async function call(data) {
 }
 
 onmessage = async (ev) => {
+  if (ev.data.handover) {
+    given = new Promise((resolve) => {
+      receiveGiven = resolve;
+    });
+    warmUp();
+    return;
+  }
+  if (ev.data.compiled !== undefined) {
+    if (receiveGiven) {
+      receiveGiven(ev.data.compiled);
+      receiveGiven = null;
+    }
+    return;
+  }
   if (ev.data.id !== undefined) {
     const answer = await call(ev.data);
     answer.id = ev.data.id;

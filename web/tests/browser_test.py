@@ -53,6 +53,7 @@ def serve(site):
     """Serves the folder site; a dict {"dir": folder} is read again on every request, so that
     the test can put another build in its place."""
     folder = site if isinstance(site, dict) else {"dir": site}
+    requests = []  # (path, the request's Cache-Control) of every GET, in order
 
     class Current(Handler):
         # Read per request, not per connection: the browser opens connections ahead of use.
@@ -60,7 +61,12 @@ def serve(site):
             self.directory = folder["dir"]
             return super().translate_path(path)
 
+        def do_GET(self):  # noqa: N802 - the name http.server calls
+            requests.append((self.path.split("?")[0], self.headers.get("Cache-Control", "")))
+            super().do_GET()
+
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Current)
+    server.requests = requests
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
 
@@ -925,6 +931,11 @@ def test(args):
         # computation would be one task at least as long).
         check(driver.execute_script("return typeof SorvaneModule") == "undefined",
               "the page's thread has no module of its own (it runs in worker.js)")
+        # The module travels once: the page downloads and compiles it and hands it to its
+        # worker, whose own fetch would download it a second time. The service worker's copy
+        # for use offline is fetched past the HTTP cache (Cache-Control: no-cache), apart.
+        downloads = [r for r in server.requests if r[0] == "/sorvane-cli.wasm" and "no-cache" not in r[1]]
+        check(len(downloads) == 1, f"the first load downloads the module once ({len(downloads)} downloads)")
         longest = driver.execute_async_script(
             "const done = arguments[arguments.length - 1]; let most = 0;"
             "new PerformanceObserver((l) => { for (const e of l.getEntries()) most = Math.max(most, e.duration); })"
