@@ -26,7 +26,7 @@ const failed = () => ({
   field: '',
 });
 
-// The compiled module the page hands over (core.js's newWorker: {handover} first, then
+// The compiled module the page hands over (index.html's newWorker: {handover} first, then
 // {compiled}, a WebAssembly.Module or null); null without a handover, when the worker
 // downloads and compiles its own.
 let given = null;
@@ -41,7 +41,7 @@ function make() {
       return SorvaneModule();
     }
     let fail = null;
-    const failed = new Promise((_, reject) => {
+    const notMade = new Promise((_, reject) => {
       fail = reject;
     });
     const made = SorvaneModule({
@@ -53,7 +53,7 @@ function make() {
         return {};
       },
     });
-    return Promise.race([made, failed]);
+    return Promise.race([made, notMade]);
   });
 }
 
