@@ -248,6 +248,19 @@ SH
   mv "$dir/feeds.json" "$dir/../feeds.json"
 }
 
+# The page's documents made ahead (web/make_pages.js) for each month of the feeds' years, in
+# DIR/pages/, and their module and years in index.html, which fetches the month it opens on.
+make_pages() {
+  local dir=$1 id years
+  id=$(sha256sum "$dir/sorvane-cli.wasm" | cut -c1-16)
+  years=$(python3 -c 'import json, sys; d = json.load(open(sys.argv[1])); print(int(d["first"]), int(d["last"]))' \
+    "$dir/feeds.json") || die "feeds.json names no years for the pages made ahead"
+  # shellcheck disable=SC2086 # two numbers
+  SORVANE_WEB_MODULE="$out/cmake/bin/sorvane-cli.js" node --no-experimental-fetch "$root/web/make_pages.js" \
+    "$dir/pages" "$id" $years || die "making the pages ahead failed"
+  sed -i "s/@PAGES@/$id $years/" "$dir/index.html"
+}
+
 assemble_site() {
   local site=$out/site
   rm -rf "$site.new" && mkdir -p "$site.new"
@@ -263,6 +276,7 @@ assemble_site() {
   # The QR codes of the feeds' addresses: Debian's qrcode-generator, as it ships.
   cp /usr/share/nodejs/qrcode-generator/qrcode.js "$site.new/qrcode.js"
   make_feeds "$site.new/feeds"
+  make_pages "$site.new"
   # The service worker keeps every file of the site's top folder, in a cache named after
   # them (not the feeds, which calendar programs read from the server).
   local version files

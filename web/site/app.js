@@ -4,7 +4,7 @@
 // wareki.js (和暦), files.js (カレンダーファイル), places.js (場所 and 暦注), install.js (the
 // page as an app), with shared.js's helpers.
 import { $, status, notice, parseDate, today } from './shared.js';
-import { coverageDoc, placesDoc, vocabularyDoc, lifeKindsDoc, timings } from './core.js';
+import { coverageDoc, placesDoc, vocabularyDoc, lifeKindsDoc, timings, readyModule } from './core.js';
 import { state, showMonth, selectDate, setUpMonth, monthHasDay } from './month.js';
 import { showYear, setUpYear } from './year.js';
 import { setUpFind, startFind } from './find.js';
@@ -103,13 +103,28 @@ async function start() {
     await showMonth(today.y, today.m);
   }
   // When the first month was drawn (ms from the navigation's start), and the worker's own
-  // timings up to it.
-  window.sorvaneTimes = { firstMonth: performance.now(), startup: timings.startup, calls: timings.calls.slice() };
+  // timings up to it; madeAhead when no call of the module was needed for it.
+  window.sorvaneTimes = {
+    firstMonth: performance.now(), startup: timings.startup, calls: timings.calls.slice(),
+    madeAhead: timings.calls.length === 0,
+  };
   document.body.dataset.ready = 'true';
+  return window.sorvaneTimes.madeAhead;
 }
 
+// A first month drawn from the documents made ahead: once it is on the screen, the module is
+// fetched and made ready (index.html holds its download back until then), and only then does
+// the service worker fetch the site for use offline, so that the two downloads do not share a
+// slow line.
+const nextPaint = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+
 setUpInstall();
-start().catch((e) => {
+start().then(async (madeAhead) => {
+  if (madeAhead) {
+    await nextPaint();
+    await readyModule();
+  }
+}, (e) => {
   status('読み込めませんでした：' + e.message, true);
   document.body.dataset.ready = 'failed';
 }).finally(keepOffline);

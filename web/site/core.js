@@ -37,6 +37,7 @@ function failAll() {
 export const newWorker = () => window.sorvaneWorkers.newWorker();
 
 function takeWorker() {
+  window.sorvaneWorkers.begin();
   const first = window.sorvaneWorkers.first;
   window.sorvaneWorkers.first = null;
   return first || newWorker();
@@ -171,12 +172,36 @@ function keep(key, make) {
   return p;
 }
 
-export const monthDoc = (y, mo) =>
-  keep('m' + y + '-' + mo, () => pageDoc('sorvane_page_month', [whole(y), whole(mo)]));
+// The documents the build made ahead (index.html's sorvaneWorkers.made): the file of a month
+// of the build's years, or null. Its documents are the module's own answers, so a document
+// found there is the one the module would give.
+const made = window.sorvaneWorkers.made;
+
+function madeFile(y, mo) {
+  if (!made || !Number.isInteger(y) || !Number.isInteger(mo) || y < made.from || y > made.to || mo < 1 || mo > 12) {
+    return Promise.resolve(null);
+  }
+  return made.file(y + '-' + String(mo).padStart(2, '0'));
+}
+
+// The document pick(file) of the month's file made ahead, or else the module's.
+async function madeOr(y, mo, pick, compute) {
+  const f = await madeFile(y, mo);
+  const doc = f ? pick(f) : undefined;
+  return doc !== undefined && doc !== null ? doc : compute();
+}
+
+// The module made ready (downloaded, compiled, its tables read) by a first call: resolves
+// when it has answered, or failed.
+export const readyModule = () => pageDoc('sorvane_page_coverage', []).then(() => true, () => false);
+
+export const monthDoc = (y, mo) => keep('m' + y + '-' + mo, () =>
+  madeOr(y, mo, (f) => f.month, () => pageDoc('sorvane_page_month', [whole(y), whole(mo)])));
 // A place as the core takes it: a name of the place list, or '' and a latitude and longitude.
 const pagePlace = (place) => typeof place === 'string' ? [place, 0, 0] : ['', place.lat, place.lon];
 export const dayDoc = (y, mo, d, place) => keep('d' + y + '-' + mo + '-' + d + ' ' + JSON.stringify(place), () =>
-  pageDoc('sorvane_page_day', [whole(y), whole(mo), whole(d)].concat(pagePlace(place))));
+  madeOr(y, mo, (f) => (place === f.place && f.days && Number.isInteger(d) ? f.days[d] : undefined),
+    () => pageDoc('sorvane_page_day', [whole(y), whole(mo), whole(d)].concat(pagePlace(place)))));
 
 // Work asked for ahead: each job (a function that asks the core and returns its promise)
 // starts only while no other call waits on the worker, one at a time, so that what the page
@@ -202,12 +227,19 @@ export function ahead(jobs) {
   setTimeout(pump, 0);
 }
 
-export const placesDoc = () => pageDoc('sorvane_page_places', []);
+// One of the documents the page reads before its first month: from the first month's file
+// made ahead when there is one.
+async function startDoc(name, fn) {
+  const f = made && made.first ? await made.first : null;
+  return f && f.start && f.start[name] ? f.start[name] : pageDoc(fn, []);
+}
+
+export const placesDoc = () => startDoc('places', 'sorvane_page_places');
 export const yearDoc = (y, place, theory) =>
   pageDoc('sorvane_page_year', [whole(y)].concat(pagePlace(place), [theory ? 1 : 0]));
-export const vocabularyDoc = () => pageDoc('sorvane_page_vocabulary', []);
-export const coverageDoc = () => pageDoc('sorvane_page_coverage', []);
+export const vocabularyDoc = () => startDoc('vocabulary', 'sorvane_page_vocabulary');
+export const coverageDoc = () => startDoc('coverage', 'sorvane_page_coverage');
 export const warekiDoc = (text, julian) => pageDoc('sorvane_page_wareki', [String(text), julian ? 1 : 0]);
-export const lifeKindsDoc = () => pageDoc('sorvane_page_life_kinds', []);
+export const lifeKindsDoc = () => startDoc('lifeKinds', 'sorvane_page_life_kinds');
 export const lifeDoc = (kind, date, year, sex, today) =>
   pageDoc('sorvane_page_life', [kind, date, String(year), sex, today].map(String));
