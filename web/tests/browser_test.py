@@ -183,6 +183,88 @@ def app_checks(args):
         shutil.rmtree(work, ignore_errors=True)
 
 
+def made_ahead_checks(args):
+    """The first month from the documents the build made ahead (pages/YYYY-MM.json): drawn
+    with no call of the module, whose download starts only after it; the same month, to the
+    letter, as the module draws it when the files are another build's or unreadable; and on
+    the module's path no long task on the page's thread."""
+    import shutil
+    import tempfile
+    work = tempfile.mkdtemp(prefix="sorvane-made-")
+    other = os.path.join(work, "other")
+    broken = os.path.join(work, "broken")
+    shutil.copytree(args.site, other)
+    shutil.copytree(args.site, broken)
+    # Another build's files: index.html names another module than the files do.
+    with open(os.path.join(other, "index.html"), encoding="utf-8") as f:
+        html = f.read()
+    years = re.search(r'name="sorvane-pages" content="[0-9a-f]{16} ([0-9]{4}) ([0-9]{4})"', html)
+    check(years is not None, "index.html names the module and the years of the documents made ahead")
+    # A February inside the years (this year's, as the build made them), one well after them.
+    inside = f"{int(years.group(1)) + 1 if years else 2026}-02"
+    outside = f"{int(years.group(2)) + 11 if years else 2040}-02"
+    with open(os.path.join(other, "index.html"), "w", encoding="utf-8") as f:
+        f.write(re.sub(r'(name="sorvane-pages" content=")[0-9a-f]{16}', r"\g<1>0123456789abcdef", html))
+    # A file cut short in its middle.
+    month_file = os.path.join(broken, "pages", inside + ".json")
+    with open(month_file, "rb") as f:
+        data = f.read()
+    with open(month_file, "wb") as f:
+        f.write(data[:len(data) // 2])
+    root = {"dir": args.site}
+    server = serve(root)
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    driver = browser(1366, 900)
+    shown = ("const t = (id) => document.getElementById(id).innerText;"
+             "return [t('title-month'), t('title-year'), t('grid'), t('details'), t('daylist'), t('status')];")
+
+    def cold(folder, url):
+        root["dir"] = folder
+        server.requests.clear()
+        driver.get("about:blank")
+        driver.execute_cdp_cmd("Network.clearBrowserCache", {})
+        driver.execute_cdp_cmd("Storage.clearDataForOrigin", {"origin": base.rstrip("/"), "storageTypes": "all"})
+        driver.get(base + url)
+        wait_ready(driver)
+        return driver.execute_script("return window.sorvaneTimes"), driver.execute_script(shown)
+
+    try:
+        times, made = cold(args.site, "#" + inside)
+        check(times["madeAhead"] and "2月" in made[0] and "立春" in made[2],
+              f"{inside} is drawn from the documents made ahead, with no call of the module ({made[0]})")
+        # The module's download starts after the first month is in the page, and the module
+        # is then made ready (the page's first call answered).
+        WebDriverWait(driver, 60).until(lambda d: d.execute_script(
+            "return performance.getEntriesByType('resource').some((e) => e.name.endsWith('/sorvane-cli.wasm'))"
+            " && !!navigator.serviceWorker.controller"))
+        started = driver.execute_script(
+            "return performance.getEntriesByType('resource').find((e) => e.name.endsWith('/sorvane-cli.wasm')).startTime")
+        check(started > times["firstMonth"],
+              f"the module's download starts after the first month is drawn ({started:.0f} ms > {times['firstMonth']:.0f} ms)")
+        for folder, what in ((other, "another build's files"), (broken, "a file cut short")):
+            times, computed = cold(folder, "#" + inside)
+            check(not times["madeAhead"] and computed == made,
+                  f"with {what}, the module draws {inside} and its day as the files did"
+                  f" ({'same' if computed == made else [a == b for a, b in zip(computed, made)]})")
+        # The module's path: no task on the page's thread during the first load lasted as long
+        # as the worker took for the longest of its calls up to the first month (the month
+        # itself; on the page's thread that computation would be one task at least as long).
+        times, _ = cold(args.site, "#" + outside)
+        longest = driver.execute_async_script(
+            "const done = arguments[arguments.length - 1]; let most = 0;"
+            "new PerformanceObserver((l) => { for (const e of l.getEntries()) most = Math.max(most, e.duration); })"
+            ".observe({type: 'longtask', buffered: true}); setTimeout(() => done(most), 300);")
+        calls = times["calls"] or []
+        check(not times["madeAhead"] and calls and longest < max(calls),
+              f"{outside}, outside the years made ahead, comes from the module; the load's longest task on"
+              f" the page's thread took {longest:.0f} ms, less than the worker's longest call {max(calls or [0]):.0f} ms")
+    finally:
+        driver.quit()
+        server.shutdown()
+        server.server_close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def waited(driver, condition, what, timeout=30):
     """Whether condition came true within timeout seconds; a failed check naming what if not."""
     try:
@@ -925,25 +1007,18 @@ def test(args):
             lambda d: "2026年2月4日" in d.find_element(By.ID, "details").text)
         shot(driver, "month-2026-02-desktop.png")
 
-        # The module runs in the page's worker: the page's own thread never loads it, and no
-        # task on it during the first load lasted as long as the worker took for the longest
-        # of its calls up to the first month (the month itself; on the page's thread that
-        # computation would be one task at least as long).
+        # The module runs in the page's worker: the page's own thread never loads it.
         check(driver.execute_script("return typeof SorvaneModule") == "undefined",
               "the page's thread has no module of its own (it runs in worker.js)")
         # The module travels once: the page downloads and compiles it and hands it to its
         # worker, whose own fetch would download it a second time. The service worker's copy
-        # for use offline is fetched past the HTTP cache (Cache-Control: no-cache), apart.
+        # for use offline (registered once the module is ready) is fetched past the HTTP cache
+        # (Cache-Control: no-cache), apart.
+        driver.execute_async_script(
+            "const done = arguments[arguments.length - 1];"
+            "navigator.serviceWorker.ready.then(() => done(true));")
         downloads = [r for r in server.requests if r[0] == "/sorvane-cli.wasm" and "no-cache" not in r[1]]
         check(len(downloads) == 1, f"the first load downloads the module once ({len(downloads)} downloads)")
-        longest = driver.execute_async_script(
-            "const done = arguments[arguments.length - 1]; let most = 0;"
-            "new PerformanceObserver((l) => { for (const e of l.getEntries()) most = Math.max(most, e.duration); })"
-            ".observe({type: 'longtask', buffered: true}); setTimeout(() => done(most), 300);")
-        calls = driver.execute_script("return window.sorvaneTimes.calls") or []
-        check(calls and longest < max(calls),
-              f"the first load's longest task on the page's thread took {longest:.0f} ms, less than"
-              f" the worker's longest call {max(calls or [0]):.0f} ms")
 
         # The footer names the version the native terminal program prints (both from the
         # project version).
@@ -1230,6 +1305,7 @@ def test(args):
             server.server_close()
 
     app_checks(args)
+    made_ahead_checks(args)
     page_checks(args, shot)
 
     if failures:
@@ -1361,6 +1437,15 @@ def site_size(site, feeds):
     return total
 
 
+def one_month(site):
+    """The gzip -9 bytes of 2026-02's file of the documents made ahead, or 0 without it."""
+    path = os.path.join(site, "pages", "2026-02.json")
+    if not os.path.isfile(path):
+        return 0
+    with open(path, "rb") as f:
+        return len(gzip.compress(f.read(), 9))
+
+
 def bench_site(site, lighthouse_cli):
     """The bench's figures of the site in folder `site`, each load cold: a dict that
     bench_report prints."""
@@ -1381,18 +1466,34 @@ def bench_site(site, lighthouse_cli):
         of reading. Also where the first load's time went (the worker's own timings)."""
         driver.execute_cdp_cmd("Emulation.setCPUThrottlingRate", {"rate": rate})
         Compressed.slowdown[0] = rate
-        firsts, switches, parts = [], [], None
-        for _ in range(loads):
+        firsts, switches, parts, computed = [], [], None, []
+
+        def cold(month):
             # Cold: nothing in the HTTP cache, no service worker nor its cache.
             driver.get("about:blank")
             driver.execute_cdp_cmd("Network.clearBrowserCache", {})
             driver.execute_cdp_cmd("Storage.clearDataForOrigin", {"origin": base.rstrip("/"), "storageTypes": "all"})
-            driver.get(base + "#2026-02")
+            driver.get(base + "#" + month)
             wait_ready(driver)
-            # performance.now() counts from the navigation's start.
-            times = driver.execute_script("return window.sorvaneTimes")
-            firsts.append(times["firstMonth"])
+            # performance.now() counts from the navigation's start; fetched is the bytes (as
+            # they travelled, compressed) of every file that arrived before the first month.
+            return driver.execute_script(
+                "const t = window.sorvaneTimes;"
+                "t.fetched = performance.getEntriesByType('navigation').concat(performance.getEntriesByType('resource'))"
+                ".filter((e) => e.responseEnd <= t.firstMonth).reduce((n, e) => n + e.encodedBodySize, 0);"
+                "return t;")
+
+        for _ in range(loads):
+            # A month well after the years made ahead, which only the module can give.
+            times = cold("2040-02")
+            computed.append(times["firstMonth"])
+            fetched_computed.append(times["fetched"])
             parts = parts or times
+        for _ in range(loads):
+            times = cold("2026-02")
+            firsts.append(times["firstMonth"])
+            fetched.append(times["fetched"])
+            made.append(bool(times.get("madeAhead")))
         for step in range(6):
             if step >= 3:
                 time.sleep(1)
@@ -1406,11 +1507,13 @@ def bench_site(site, lighthouse_cli):
                 "poll();", "next-month" if step < 3 else "next-year"))
         driver.execute_cdp_cmd("Emulation.setCPUThrottlingRate", {"rate": 1})
         Compressed.slowdown[0] = 1
-        return firsts, switches, parts
+        return firsts, switches, parts, computed
 
+    made = []  # whether each load of 2026-02 was drawn from the documents made ahead
+    fetched, fetched_computed = [], []  # the bytes each load fetched before its first month
     try:
-        firsts, switches, parts = measure(1, 3)
-        slow_firsts, slow_switches, slow_parts = measure(4, 2)
+        firsts, switches, parts, computed = measure(1, 3)
+        slow_firsts, slow_switches, slow_parts, slow_computed = measure(4, 2)
         shifts = [layout_shift(driver, base, 1366, 900)]
         phone = browser(500, 844)
         try:
@@ -1423,8 +1526,11 @@ def bench_site(site, lighthouse_cli):
         server.shutdown()
         server.server_close()
     return {"firsts": firsts, "switches": switches, "parts": parts, "slow_firsts": slow_firsts,
+            "computed": computed, "slow_computed": slow_computed, "made": made,
+            "fetched": fetched, "fetched_computed": fetched_computed,
             "slow_switches": slow_switches, "slow_parts": slow_parts, "shifts": shifts,
-            "audits": audits, "page": site_size(site, False), "everything": site_size(site, True)}
+            "audits": audits, "page": site_size(site, False), "everything": site_size(site, True),
+            "one_month": one_month(site)}
 
 
 def bench_report(f):
@@ -1442,14 +1548,24 @@ def bench_report(f):
         return (f"worker script {s['script']:.0f} ms after navigation, module fetched and compiled"
                 f" in {s['module']:.0f} ms, tables {s['tables']:.0f} ms; the core's calls up to the"
                 f" first month {ms(times.get('calls', []))} ms")
-    print(f"first month in the DOM after navigation: {ms(firsts)} ms")
-    print(f"  where it went: {breakdown(parts)}")
+    made = f["made"]
+    source = ("drawn from the documents made ahead" if made and all(made) else
+              "computed by the module" if not any(made) else f"made ahead in {sum(made)} of {len(made)} loads")
+    print(f"first month (2026-02) in the DOM after navigation: {ms(firsts)} ms ({source})")
     print(f"month switch (3 months at once, then 3 years after a second each): {ms(switches)} ms")
+    print(f"first month outside the years made ahead (2040-02, computed by the module): {ms(f['computed'])} ms")
+    print(f"  where it went: {breakdown(parts)}")
     print(f"at CPU x4: first month {ms(slow_firsts)} ms (target 1000 ms, {met(max(slow_firsts) <= 1000)});"
           f" month switch {ms(slow_switches)} ms (target 50 ms, {met(max(slow_switches) <= 50)})")
-    print(f"  where the first month went at CPU x4: {breakdown(slow_parts)}")
+    print(f"  at CPU x4, 2040-02 from the module: {ms(f['slow_computed'])} ms"
+          f" (target 1000 ms, {met(max(f['slow_computed']) <= 1000)}); where it went: {breakdown(slow_parts)}")
     print(f"site: {page / 1024:.0f} KB gzip, the page's files (each file gzip -9; target 600 KB,"
-          f" {met(page <= 600 * 1024)}); {everything / 1024:.0f} KB with the subscription feeds")
+          f" {met(page <= 600 * 1024)}); {everything / 1024:.0f} KB with the subscription feeds"
+          + (f" and the documents made ahead (one month's file: {f['one_month'] / 1024:.1f} KB)"
+             if f.get("one_month") else ""))
+    kb = lambda values: f"{max(values) / 1024:.0f} KB" if values else "?"
+    print(f"fetched before the first month (compressed, the most of each load's): 2026-02 {kb(f['fetched'])},"
+          f" 2040-02 {kb(f['fetched_computed'])}")
     print(f"layout shift of the first month: {shifts[0]:.3f} at 1366 px, {shifts[1]:.3f} at 390 px"
           f" (target 0.1, {met(max(shifts) <= 0.1)})")
     if isinstance(audits, str):
