@@ -19,6 +19,7 @@ import http.server
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 import threading
@@ -95,26 +96,33 @@ def fetch(url):
         return r.read()
 
 
+def site_copies(site, prefix, *names):
+    """A new temporary folder and, in it, a copy of the site under each name: (folder, paths)."""
+    import tempfile
+    work = tempfile.mkdtemp(prefix=prefix)
+    paths = [os.path.join(work, name) for name in names]
+    for path in paths:
+        shutil.copytree(site, path)
+    return work, paths
+
+
+def rewrite(path, change):
+    """Replaces the text of the file at path with change(text)."""
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(change(text))
+
+
 def app_checks(args):
     """The site as an app: the manifest Chromium reads (DevTools' Page.getAppManifest), its
     icons, and the update path: build A loaded and kept by its worker, build B put on the
     server, the page offered 「新しい版があります」 while it still runs on A's files alone,
     then on 再読み込み B, and without the server the last build that was complete."""
-    import shutil
-    import tempfile
-    work = tempfile.mkdtemp(prefix="sorvane-app-")
-    build_a = os.path.join(work, "a")
-    build_b = os.path.join(work, "b")
-    shutil.copytree(args.site, build_a)
-    shutil.copytree(args.site, build_b)
-    with open(os.path.join(build_b, "sw.js"), encoding="utf-8") as f:
-        sw = f.read()
-    with open(os.path.join(build_b, "sw.js"), "w", encoding="utf-8") as f:
-        f.write(re.sub(r"const VERSION = '([^']*)'", r"const VERSION = '\1-b'", sw))
-    with open(os.path.join(build_b, "index.html"), encoding="utf-8") as f:
-        html = f.read()
-    with open(os.path.join(build_b, "index.html"), "w", encoding="utf-8") as f:
-        f.write(re.sub(r'(<span id="version">[^<]*)</span>', r"\1-B</span>", html))
+    work, (build_a, build_b) = site_copies(args.site, "sorvane-app-", "a", "b")
+    rewrite(os.path.join(build_b, "sw.js"), lambda sw: re.sub(r"const VERSION = '([^']*)'", r"const VERSION = '\1-b'", sw))
+    rewrite(os.path.join(build_b, "index.html"),
+            lambda html: re.sub(r'(<span id="version">[^<]*)</span>', r"\1-B</span>", html))
     root = {"dir": build_a}
     server = serve(root)
     base = f"http://127.0.0.1:{server.server_address[1]}/"
@@ -188,23 +196,16 @@ def made_ahead_checks(args):
     with no call of the module, whose download starts only after it; the same month, to the
     letter, as the module draws it when the files are another build's or unreadable; and on
     the module's path no long task on the page's thread."""
-    import shutil
-    import tempfile
-    work = tempfile.mkdtemp(prefix="sorvane-made-")
-    other = os.path.join(work, "other")
-    broken = os.path.join(work, "broken")
-    shutil.copytree(args.site, other)
-    shutil.copytree(args.site, broken)
-    # Another build's files: index.html names another module than the files do.
-    with open(os.path.join(other, "index.html"), encoding="utf-8") as f:
-        html = f.read()
-    years = re.search(r'name="sorvane-pages" content="[0-9a-f]{16} ([0-9]{4}) ([0-9]{4})"', html)
+    work, (other, broken) = site_copies(args.site, "sorvane-made-", "other", "broken")
+    with open(os.path.join(args.site, "index.html"), encoding="utf-8") as f:
+        years = re.search(r'name="sorvane-pages" content="[0-9a-f]{16} ([0-9]{4}) ([0-9]{4})"', f.read())
     check(years is not None, "index.html names the module and the years of the documents made ahead")
     # A February inside the years (this year's, as the build made them), one well after them.
     inside = f"{int(years.group(1)) + 1 if years else 2026}-02"
     outside = f"{int(years.group(2)) + 11 if years else 2040}-02"
-    with open(os.path.join(other, "index.html"), "w", encoding="utf-8") as f:
-        f.write(re.sub(r'(name="sorvane-pages" content=")[0-9a-f]{16}', r"\g<1>0123456789abcdef", html))
+    # Another build's files: index.html names another module than the files do.
+    rewrite(os.path.join(other, "index.html"),
+            lambda html: re.sub(r'(name="sorvane-pages" content=")[0-9a-f]{16}', r"\g<1>0123456789abcdef", html))
     # A file cut short in its middle.
     month_file = os.path.join(broken, "pages", inside + ".json")
     with open(month_file, "rb") as f:
