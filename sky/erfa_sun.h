@@ -97,9 +97,10 @@ double wrapDegrees(double d);
 // time), elsewhere from eraEpv00's largest terms at the first step (seriesEarth, within
 // 0.0071", 0.17 s) carried on to the next (advanceEarth); within 0.15 s of a half minute
 // (and, with seriesEarth, kSeriesEarthArcsec more at the Sun's rate, 0.25 s) one more step
-// on eraEpv00's own Earth at the moment decides, so the minute shown is always the full
-// model's. The longitude difference is reduced to -180..180 degrees, so a target of 0 (or
-// 360) is found across the wrap.
+// on eraEpv00's own Earth at the moment decides, after which outside 1900-2100 IAU 2000A's
+// largest terms serve unless the moment lies within 0.1 s of the half minute (twice their
+// 0.05 s), so the minute shown is always the full model's. The longitude difference is reduced to
+// -180..180 degrees, so a target of 0 (or 360) is found across the wrap.
 double solveApparentLongitude(double targetDegrees, double jdGuessTT);
 
 } // namespace sorvane::sky

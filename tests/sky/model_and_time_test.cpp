@@ -118,8 +118,9 @@ TEST(ApparentSun, MinutesOutsideTheTableAreTheFullModels) {
         int last;
     };
     const Span spans[] = {{1000, 1897}, {2103, 3000}};
-    // Seconds from the half minute, either side.
-    const double sides[] = {0.002, 0.02, 0.1, 0.2, 0.3, 0.45, 0.7, 1.5};
+    // Seconds from the half minute, either side: within the nutation series' 0.05 s, between
+    // it and the 0.1 s from which the series alone decides, and beyond.
+    const double sides[] = {0.002, 0.02, 0.04, 0.07, 0.1, 0.12, 0.2, 0.3, 0.45, 0.7, 1.5};
     int cases = 0;
     int fullModelNear = 0;
     double worstSeconds = 0;
@@ -148,8 +149,8 @@ TEST(ApparentSun, MinutesOutsideTheTableAreTheFullModels) {
             }
         }
         // Moments beside a half minute, a side and a distance each.
-        for (int i = 0; i < 64; ++i) {
-            const int year = span.first + (span.last - span.first) * i / 63;
+        for (int i = 0; i < 110; ++i) {
+            const int year = span.first + (span.last - span.first) * i / 109;
             const double t = julianday(year, 1 + i % 12, 3.7 + i % 23);
             const double jst = jstFromTT(t) * 1440.0;
             const double side = (i % 2 == 0 ? 1.0 : -1.0) * sides[(i / 2) % std::size(sides)];
