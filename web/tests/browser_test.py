@@ -1377,7 +1377,10 @@ class Compressed(Handler):
             self.send_header("Content-Encoding", "gzip")
             self.send_header("Content-Length", str(len(body)))
             self.end_headers()
-            self.wfile.write(body)
+            try:
+                self.wfile.write(body)
+            except (BrokenPipeError, ConnectionResetError):
+                pass  # the browser dropped a request it no longer needed (a load cleared)
             return
         super().do_GET()
 
