@@ -251,14 +251,10 @@ SH
 # The page's documents made ahead (web/make_pages.js) for each month of the feeds' years, in
 # DIR/pages/, and their module and years in index.html, which fetches the month it opens on.
 make_pages() {
-  local dir=$1 id years
-  id=$(sha256sum "$dir/sorvane-cli.wasm" | cut -c1-16)
-  years=$(python3 -c 'import json, sys; d = json.load(open(sys.argv[1])); print(int(d["first"]), int(d["last"]))' \
-    "$dir/feeds.json") || die "feeds.json names no years for the pages made ahead"
-  # shellcheck disable=SC2086 # two numbers
-  SORVANE_WEB_MODULE="$out/cmake/bin/sorvane-cli.js" node --no-experimental-fetch "$root/web/make_pages.js" \
-    "$dir/pages" "$id" $years || die "making the pages ahead failed"
-  sed -i "s/@PAGES@/$id $years/" "$dir/index.html"
+  local dir=$1 pages
+  pages=$(SORVANE_WEB_MODULE="$out/cmake/bin/sorvane-cli.js" node --no-experimental-fetch \
+    "$root/web/make_pages.js" "$dir") || die "making the pages ahead failed"
+  sed -i "s/@PAGES@/$pages/" "$dir/index.html"
 }
 
 assemble_site() {
