@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
         }
     }
     const PackedEarthTable packed = packEarthTable(table);
-    if (unpackEarthTable(packed.first.data(), packed.predictor.data(), packed.widths.data(),
+    if (unpackEarthTable(packed.first.data(), packed.predictor.data(), packed.parameters.data(),
                          packed.words.data(), packed.words.size(), kEarthSegments) != table) {
         std::cerr << "make_earth_table: the packed table does not unpack to the fitted one\n";
         return 1;
@@ -107,8 +107,8 @@ int main(int argc, char** argv) {
     writeValues(out, packed.first, "%lld,");
     out << "};\n\nconst std::int64_t kEarthTablePredictor[kEarthPredictorValues] = {\n";
     writeValues(out, packed.predictor, "%lld,");
-    out << "};\n\nconst std::uint8_t kEarthTableWidths[kEarthSegmentValues] = {\n";
-    writeValues(out, packed.widths, "%lld,");
+    out << "};\n\nconst std::uint8_t kEarthTableParameters[kEarthSegmentValues] = {\n";
+    writeValues(out, packed.parameters, "%lld,");
     out << "};\n\nconst std::size_t kEarthTableWordCount = " << packed.words.size()
         << ";\n\nconst std::uint32_t kEarthTableWords[] = {\n";
     writeValues(out, packed.words, "0x%08llx,");

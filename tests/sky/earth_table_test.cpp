@@ -63,7 +63,7 @@ TEST(EarthTable, EndsAtItsSpanAndSearchEarthFallsBack) {
 // find is what it was to the bit.
 TEST(EarthTable, UnpacksToTheFittedIntegers) {
     const std::vector<std::int64_t> table =
-        unpackEarthTable(kEarthTableFirstSegments, kEarthTablePredictor, kEarthTableWidths,
+        unpackEarthTable(kEarthTableFirstSegments, kEarthTablePredictor, kEarthTableParameters,
                          kEarthTableWords, kEarthTableWordCount, kEarthSegments);
     ASSERT_EQ(table.size(), 160080u);
     std::int64_t sum = 0;
@@ -108,16 +108,21 @@ TEST(EarthTable, PackingRoundTripsAnyIntegers) {
         }
         const PackedEarthTable packed = packEarthTable(values);
         EXPECT_EQ(unpackEarthTable(packed.first.data(), packed.predictor.data(),
-                                   packed.widths.data(), packed.words.data(), packed.words.size(),
-                                   segments),
+                                   packed.parameters.data(), packed.words.data(),
+                                   packed.words.size(), segments),
                   values);
         if (segments > kEarthPredictorOrder) {
-            EXPECT_EQ(packed.widths[7], 0);
+            EXPECT_EQ(packed.parameters[7], 0);
             // The sinusoids leave residuals of a few units, not the 31 bits of their values.
-            EXPECT_LT(packed.widths[40], 12);
+            EXPECT_LT(packed.parameters[40], 12);
             EXPECT_TRUE(unpackEarthTable(packed.first.data(), packed.predictor.data(),
-                                         packed.widths.data(), packed.words.data(),
+                                         packed.parameters.data(), packed.words.data(),
                                          packed.words.size() - 1, segments)
+                            .empty());
+            std::vector<std::uint8_t> wrong = packed.parameters;
+            wrong[3] = 64;
+            EXPECT_TRUE(unpackEarthTable(packed.first.data(), packed.predictor.data(), wrong.data(),
+                                         packed.words.data(), packed.words.size(), segments)
                             .empty());
         }
     }
