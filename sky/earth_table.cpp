@@ -1,6 +1,7 @@
 #include "sky/earth_table.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -278,23 +279,25 @@ class BitReader {
         have_ -= count;
         return true;
     }
-    // The one-bits before the next zero-bit, which is taken too; at most `limit` (then no
-    // zero-bit follows). -1 when the words run out first.
+    // The one-bits before the next zero-bit, which is taken too; at most `limit` (under 32;
+    // then no zero-bit follows). -1 when the words run out first.
     int ones(int limit) {
-        int q = 0;
-        while (q < limit) {
-            if (have_ == 0 && !fill(1)) {
-                return -1;
-            }
-            const bool one = (bits_ & 1) != 0;
-            bits_ >>= 1;
-            --have_;
-            if (!one) {
-                return q;
-            }
-            ++q;
+        if (have_ <= limit) {
+            fill(limit + 1);
         }
-        return q;
+        // The bits past have_ are zeros, so a run that reaches them is cut short there.
+        const int run = std::min(std::countr_one(bits_), have_);
+        if (run >= limit) {
+            bits_ >>= limit;
+            have_ -= limit;
+            return limit;
+        }
+        if (run == have_) {
+            return -1; // no zero-bit before the words end
+        }
+        bits_ >>= run + 1;
+        have_ -= run + 1;
+        return run;
     }
 
   private:
