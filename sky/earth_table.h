@@ -25,16 +25,16 @@ namespace sorvane::sky {
 // coefficient a sum of a few sinusoids from segment to segment: least-squares weights per
 // column, in integers of 2^-kEarthPredictorShift, summed in doubles in one fixed order), and
 // every value zigzag-coded and Rice-coded with its column's parameter r (u >> r one-bits, a
-// zero-bit, the r low bits of u: residuals spread like a column's are near their entropy so,
-// 12 % fewer bits than a fixed width per column), bit after bit from the lowest into 32-bit
-// words. unpackEarthTable restores the integers exactly.
+// zero-bit, the r low bits of u: nearer the residuals' entropy than a fixed width per column),
+// bit after bit from the lowest into 32-bit words. unpackEarthTable restores the integers
+// exactly.
 inline constexpr double kEarthTableFirst = 2414290.5; // 1898 January 1
 inline constexpr double kEarthSegmentDays = 32.0;
 inline constexpr int kEarthSegments = 2320; // to 2102 April 7
 inline constexpr int kEarthDegree = 17;
 inline constexpr int kSunDegree = 4;
 inline constexpr int kEarthSegmentValues = 3 * (kEarthDegree + 1) + 3 * (kSunDegree + 1);
-inline constexpr double kEarthTableUnit = 1e-11;
+inline constexpr double kEarthTableUnit = 1e-10;
 inline constexpr int kEarthTableValues = kEarthSegments * kEarthSegmentValues;
 inline constexpr int kEarthPredictorOrder = 16;
 inline constexpr int kEarthPredictorShift = 24;
@@ -75,7 +75,7 @@ extern const std::size_t kEarthTableWordCount;
 // Returns false, leaving earth as it was, outside kEarthTableFirst and its end.
 // Method: Clenshaw's recurrence for the positions and their derivatives; the barycentric
 // state is the heliocentric one plus the Sun's. Accuracy against eraEpv00 (tested on 20,000
-// moments): 1.2e-9 au (0.26 mas seen from the Earth, 0.006 s in the Sun's longitude) in
+// moments): 1.3e-9 au (0.28 mas seen from the Earth, 0.007 s in the Sun's longitude) in
 // position, 1.2e-8 au/day in velocity (0.00006" of aberration). 0.2 microseconds.
 bool tabulatedEarth(double jdTT, EarthState& earth);
 

@@ -6,7 +6,7 @@
 // Per segment of kEarthSegmentDays days and per ICRS axis: the Earth's heliocentric position
 // interpolated at the kEarthDegree + 1 Chebyshev nodes of the segment, and the Sun's
 // barycentric position at kSunDegree + 1 nodes; the coefficients rounded to kEarthTableUnit
-// au (1.5 m). The velocities are the series' derivatives.
+// au (15 m). The velocities are the series' derivatives.
 #include "sky/earth_table.h"
 
 #include <cmath>
