@@ -42,7 +42,7 @@ const char* phaseName(Phase phase);
 // better than 0.1 s, by sky::search (window: three days either side of the guess; Newton
 // steps with the analytic rate of the
 // elongation) on the Moon's largest terms (sky::searchGeocentricMoon), then one step on
-// the carried series; the Earth from sky::tabulatedEarth over 1898-2102 (within 0.0002"
+// the carried series; the Earth from sky::tabulatedEarth over 1898-2102 (within 0.0003"
 // of eraEpv00), elsewhere from eraEpv00's largest terms at the first step (sky::seriesEarth,
 // within 0.0071" in the Sun's longitude, 0.015 s of a phase) carried on (sky::advanceEarth)
 // while within 0.05 day; there a moment within that bound of a JST half minute (about

@@ -1,6 +1,7 @@
 #include "sky/earth_table.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -220,19 +221,105 @@ std::int64_t unzigzag(std::uint64_t u) {
     return static_cast<std::int64_t>(u >> 1) ^ -static_cast<std::int64_t>(u & 1);
 }
 
-int bitWidth(std::uint64_t u) {
-    int w = 0;
-    while (u != 0) {
-        ++w;
-        u >>= 1;
-    }
-    return w;
+// The residuals' code: per column a Rice parameter r, each zigzagged value u as q = u >> r
+// one-bits, a zero-bit and the r low bits of u; a quotient of kEscapeQuotient or more as
+// kEscapeQuotient one-bits and u in 64 bits (a value no column of the carried table reaches,
+// whose quotients stay under 10). Bits from the lowest of each 32-bit word.
+constexpr int kEscapeQuotient = 16;
+
+// The bits value u takes with parameter r.
+std::uint64_t codedBits(std::uint64_t u, int r) {
+    const std::uint64_t q = u >> r;
+    return q < static_cast<std::uint64_t>(kEscapeQuotient) ? q + 1 + static_cast<std::uint64_t>(r)
+                                                           : kEscapeQuotient + 64;
 }
+
+class BitWriter {
+  public:
+    explicit BitWriter(std::vector<std::uint32_t>& words) : words_(words) {}
+    // The low `count` bits of value (count 0..32).
+    void put(std::uint64_t value, int count) {
+        if (count == 0) {
+            return;
+        }
+        bits_ |= (value & ((std::uint64_t{1} << count) - 1)) << used_;
+        used_ += count;
+        if (used_ >= 32) {
+            words_.push_back(static_cast<std::uint32_t>(bits_));
+            bits_ >>= 32;
+            used_ -= 32;
+        }
+    }
+    void finish() {
+        if (used_ > 0) {
+            words_.push_back(static_cast<std::uint32_t>(bits_));
+        }
+    }
+
+  private:
+    std::vector<std::uint32_t>& words_;
+    std::uint64_t bits_ = 0;
+    int used_ = 0;
+};
+
+class BitReader {
+  public:
+    BitReader(const std::uint32_t* words, std::size_t count) : words_(words), count_(count) {}
+    // The next `count` bits (0..32); false when the words run out first.
+    bool take(int count, std::uint64_t& value) {
+        if (count == 0) {
+            value = 0;
+            return true;
+        }
+        if (have_ < count && !fill(count)) {
+            return false;
+        }
+        value = bits_ & ((std::uint64_t{1} << count) - 1);
+        bits_ >>= count;
+        have_ -= count;
+        return true;
+    }
+    // The one-bits before the next zero-bit, which is taken too; at most `limit` (under 32;
+    // then no zero-bit follows). -1 when the words run out first.
+    int ones(int limit) {
+        if (have_ <= limit) {
+            fill(limit + 1);
+        }
+        // The bits past have_ are zeros, so a run that reaches them is cut short there.
+        const int run = std::min(std::countr_one(bits_), have_);
+        if (run >= limit) {
+            bits_ >>= limit;
+            have_ -= limit;
+            return limit;
+        }
+        if (run == have_) {
+            return -1; // no zero-bit before the words end
+        }
+        bits_ >>= run + 1;
+        have_ -= run + 1;
+        return run;
+    }
+
+  private:
+    bool fill(int count) {
+        while (have_ <= 32 && next_ < count_) {
+            bits_ |= static_cast<std::uint64_t>(words_[next_++]) << have_;
+            have_ += 32;
+        }
+        return have_ >= count;
+    }
+
+    const std::uint32_t* words_;
+    std::size_t count_;
+    std::size_t next_ = 0;
+    std::uint64_t bits_ = 0;
+    int have_ = 0;
+};
 
 // The carried table, unpacked once per process (the first search that needs it).
 const std::vector<std::int64_t>& earthTable() {
     static const std::vector<std::int64_t> table =
-        unpackEarthTable(kEarthTableFirstSegments, kEarthTablePredictor, kEarthTableWidths,
+        unpackEarthTable(kEarthTableFirstSegments, kEarthTablePredictor, kEarthTableParameters,
                          kEarthTableWords, kEarthTableWordCount, kEarthSegments);
     return table;
 }
@@ -257,7 +344,6 @@ PackedEarthTable packEarthTable(const std::vector<std::int64_t>& values) {
     coded.reserve(values.size());
     std::vector<std::int64_t> row(n);
     std::vector<std::int64_t> prediction(n);
-    packed.widths.assign(n, 0);
     for (std::size_t s = head; s < segments; ++s) {
         residuals(values.data(), s * n, row.data());
         predictRow(values.data() + s * n, weights.data(), prediction.data());
@@ -267,80 +353,77 @@ PackedEarthTable packEarthTable(const std::vector<std::int64_t>& values) {
             }
         }
         for (std::size_t k = 0; k < n; ++k) {
-            const std::uint64_t u = zigzag(row[k]);
-            coded.push_back(u);
-            packed.widths[k] =
-                static_cast<std::uint8_t>(std::max<int>(packed.widths[k], bitWidth(u)));
+            coded.push_back(zigzag(row[k]));
         }
     }
-    std::uint64_t bits = 0;
-    int used = 0;
-    for (std::size_t i = 0; i < coded.size(); ++i) {
-        std::uint64_t u = coded[i];
-        int width = packed.widths[i % n];
-        while (width > 0) {
-            const int take = std::min(width, 32 - used);
-            bits |= (u & ((std::uint64_t{1} << take) - 1)) << used;
-            u = take == 64 ? 0 : u >> take;
-            width -= take;
-            used += take;
-            if (used == 32) {
-                packed.words.push_back(static_cast<std::uint32_t>(bits));
-                bits = 0;
-                used = 0;
+    // Each column's parameter: the one that codes it in the fewest bits.
+    packed.parameters.assign(n, 0);
+    for (std::size_t k = 0; k < n; ++k) {
+        std::uint64_t fewest = ~std::uint64_t{0};
+        for (int r = 0; r < 64; ++r) {
+            std::uint64_t bits = 0;
+            for (std::size_t i = k; i < coded.size(); i += n) {
+                bits += codedBits(coded[i], r);
+            }
+            if (bits < fewest) {
+                fewest = bits;
+                packed.parameters[k] = static_cast<std::uint8_t>(r);
             }
         }
     }
-    if (used > 0) {
-        packed.words.push_back(static_cast<std::uint32_t>(bits));
+    BitWriter writer(packed.words);
+    for (std::size_t i = 0; i < coded.size(); ++i) {
+        const std::uint64_t u = coded[i];
+        const int r = packed.parameters[i % n];
+        const std::uint64_t q = u >> r;
+        if (q < static_cast<std::uint64_t>(kEscapeQuotient)) {
+            writer.put((std::uint64_t{1} << q) - 1, static_cast<int>(q) + 1);
+            writer.put(u, std::min(r, 32));
+            if (r > 32) {
+                writer.put(u >> 32, r - 32);
+            }
+        } else {
+            writer.put((std::uint64_t{1} << kEscapeQuotient) - 1, kEscapeQuotient);
+            writer.put(u, 32);
+            writer.put(u >> 32, 32);
+        }
     }
+    writer.finish();
     return packed;
 }
 
 std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std::int64_t* predictor,
-                                           const std::uint8_t* widths, const std::uint32_t* words,
-                                           std::size_t wordCount, int segments) {
+                                           const std::uint8_t* parameters,
+                                           const std::uint32_t* words, std::size_t wordCount,
+                                           int segments) {
     const std::size_t n = kEarthSegmentValues;
     std::vector<std::int64_t> values(static_cast<std::size_t>(segments) * n);
     const std::size_t head = std::min<std::size_t>(segments, kEarthPredictorOrder);
     std::copy(first, first + head * n, values.begin());
     const std::vector<double> weights = weightRows(predictor);
     std::vector<std::int64_t> prediction(n);
-    std::size_t word = 0;
-    int used = 0;
+    BitReader reader(words, wordCount);
     for (std::size_t s = head; s < static_cast<std::size_t>(segments); ++s) {
         std::int64_t* c = values.data() + s * n;
         for (std::size_t k = 0; k < n; ++k) {
-            std::uint64_t u = 0;
-            int got = 0;
-            if (widths[k] <= 32 && word + 1 < wordCount) {
-                // Within two words: one read of both.
-                const std::uint64_t pair = static_cast<std::uint64_t>(words[word]) |
-                                           static_cast<std::uint64_t>(words[word + 1]) << 32;
-                u = (pair >> used) & ((std::uint64_t{1} << widths[k]) - 1);
-                used += widths[k];
-                if (used >= 32) {
-                    ++word;
-                    used -= 32;
-                }
-                got = widths[k];
+            const int r = parameters[k];
+            const int q = reader.ones(kEscapeQuotient);
+            std::uint64_t low = 0;
+            std::uint64_t high = 0;
+            if (q < 0 || r > 63) {
+                return {};
             }
-            while (got < widths[k]) {
-                if (word >= wordCount) {
+            if (q < kEscapeQuotient) {
+                if (!reader.take(std::min(r, 32), low) || !reader.take(std::max(r - 32, 0), high)) {
                     return {};
                 }
-                const int take = std::min(widths[k] - got, 32 - used);
-                const std::uint64_t part = (static_cast<std::uint64_t>(words[word]) >> used) &
-                                           ((std::uint64_t{1} << take) - 1);
-                u |= part << got;
-                got += take;
-                used += take;
-                if (used == 32) {
-                    ++word;
-                    used = 0;
+                c[k] = unzigzag(static_cast<std::uint64_t>(q) << r | high << 32 | low);
+            } else {
+                if (!reader.take(32, low) || !reader.take(32, high)) {
+                    return {};
                 }
+                c[k] = unzigzag(high << 32 | low);
             }
-            c[k] = unzigzag(u);
         }
         // The residuals back into coefficients: the predicted columns, then c1, which c0's
         // prediction uses.

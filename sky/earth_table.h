@@ -23,16 +23,18 @@ namespace sorvane::sky {
 // coefficient as the difference from a linear prediction from the same coefficient of the
 // kEarthPredictorOrder segments before (the Earth's year and the Moon's month make each
 // coefficient a sum of a few sinusoids from segment to segment: least-squares weights per
-// column, in integers of 2^-kEarthPredictorShift, summed exactly in 128 bits), and every value
-// zigzag-coded in the fixed number of bits its column needs, bit after bit from the lowest
-// into 32-bit words. unpackEarthTable restores the integers exactly.
+// column, in integers of 2^-kEarthPredictorShift, summed in doubles in one fixed order), and
+// every value zigzag-coded and Rice-coded with its column's parameter r (u >> r one-bits, a
+// zero-bit, the r low bits of u: nearer the residuals' entropy than a fixed width per column),
+// bit after bit from the lowest into 32-bit words. unpackEarthTable restores the integers
+// exactly.
 inline constexpr double kEarthTableFirst = 2414290.5; // 1898 January 1
 inline constexpr double kEarthSegmentDays = 32.0;
 inline constexpr int kEarthSegments = 2320; // to 2102 April 7
 inline constexpr int kEarthDegree = 17;
 inline constexpr int kSunDegree = 4;
 inline constexpr int kEarthSegmentValues = 3 * (kEarthDegree + 1) + 3 * (kSunDegree + 1);
-inline constexpr double kEarthTableUnit = 1e-11;
+inline constexpr double kEarthTableUnit = 1e-10;
 inline constexpr int kEarthTableValues = kEarthSegments * kEarthSegmentValues;
 inline constexpr int kEarthPredictorOrder = 16;
 inline constexpr int kEarthPredictorShift = 24;
@@ -40,28 +42,29 @@ inline constexpr int kEarthPredictorValues = kEarthSegmentValues * kEarthPredict
 
 // The table packed: the first kEarthPredictorOrder segments, each column's prediction weights
 // (kEarthPredictorOrder a column, the weight of the segment before first; zero for the c0 and
-// c1 columns), the bits per column of the later segments, the words.
+// c1 columns), each column's Rice parameter for the later segments, the words.
 struct PackedEarthTable {
     std::vector<std::int64_t> first;
     std::vector<std::int64_t> predictor;
-    std::vector<std::uint8_t> widths;
+    std::vector<std::uint8_t> parameters;
     std::vector<std::uint32_t> words;
 };
 
 // packEarthTable: values (segment after segment, kEarthSegmentValues each, at least
 // kEarthPredictorOrder segments) packed as described above. unpackEarthTable: the values
 // back, `segments` segments from first (kEarthPredictorValues), predictor
-// (kEarthPredictorValues), widths (kEarthSegmentValues) and words; empty when the words run
-// out before the last value.
+// (kEarthPredictorValues), parameters (kEarthSegmentValues) and words; empty when the words run
+// out before the last value or a parameter exceeds 63.
 PackedEarthTable packEarthTable(const std::vector<std::int64_t>& values);
 std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std::int64_t* predictor,
-                                           const std::uint8_t* widths, const std::uint32_t* words,
-                                           std::size_t wordCount, int segments);
+                                           const std::uint8_t* parameters,
+                                           const std::uint32_t* words, std::size_t wordCount,
+                                           int segments);
 
 // The carried table, packed (sky/earth_table_data.cpp).
 extern const std::int64_t kEarthTableFirstSegments[kEarthPredictorValues];
 extern const std::int64_t kEarthTablePredictor[kEarthPredictorValues];
-extern const std::uint8_t kEarthTableWidths[kEarthSegmentValues];
+extern const std::uint8_t kEarthTableParameters[kEarthSegmentValues];
 extern const std::uint32_t kEarthTableWords[];
 extern const std::size_t kEarthTableWordCount;
 
@@ -72,7 +75,7 @@ extern const std::size_t kEarthTableWordCount;
 // Returns false, leaving earth as it was, outside kEarthTableFirst and its end.
 // Method: Clenshaw's recurrence for the positions and their derivatives; the barycentric
 // state is the heliocentric one plus the Sun's. Accuracy against eraEpv00 (tested on 20,000
-// moments): 1.2e-9 au (0.26 mas seen from the Earth, 0.006 s in the Sun's longitude) in
+// moments): 1.3e-9 au (0.28 mas seen from the Earth, 0.007 s in the Sun's longitude) in
 // position, 1.2e-8 au/day in velocity (0.00006" of aberration). 0.2 microseconds.
 bool tabulatedEarth(double jdTT, EarthState& earth);
 

@@ -272,7 +272,7 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     if (!nearMinuteEdge(moment, edgeSeconds)) {
         return moment;
     }
-    // Near a half minute the Earth of the table (within 0.0002", 0.006 s), carried on from
+    // Near a half minute the Earth of the table (within 0.0003", 0.007 s), carried on from
     // the first step (within 0.0004", 0.01 s) or of seriesEarth gives way to eraEpv00's own at
     // the moment: one more step on the full model decides.
     const AngleToGo full = toGoWith(jd, earthState(jd));

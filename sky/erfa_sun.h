@@ -93,7 +93,7 @@ double wrapDegrees(double d);
 // unless the moment lies within 0.15 s of a JST half minute, elsewhere IAU 2000A's largest
 // terms (seriesNutationInLongitude, within 0.05 s) under the same condition, else IAU 2000A's
 // (eraNut06a), so the minute shown is always IAU 2000A's. The Newton steps take the Earth
-// from the Chebyshev table of eraEpv00 over 1898-2102 (tabulatedEarth, within 0.006 s of
+// from the Chebyshev table of eraEpv00 over 1898-2102 (tabulatedEarth, within 0.007 s of
 // time), elsewhere from eraEpv00's largest terms at the first step (seriesEarth, within
 // 0.0071", 0.17 s) carried on to the next (advanceEarth); within 0.15 s of a half minute
 // (and, with seriesEarth, kSeriesEarthArcsec more at the Sun's rate, 0.25 s) one more step

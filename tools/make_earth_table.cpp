@@ -6,7 +6,7 @@
 // Per segment of kEarthSegmentDays days and per ICRS axis: the Earth's heliocentric position
 // interpolated at the kEarthDegree + 1 Chebyshev nodes of the segment, and the Sun's
 // barycentric position at kSunDegree + 1 nodes; the coefficients rounded to kEarthTableUnit
-// au (1.5 m). The velocities are the series' derivatives.
+// au (15 m). The velocities are the series' derivatives.
 #include "sky/earth_table.h"
 
 #include <cmath>
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
         }
     }
     const PackedEarthTable packed = packEarthTable(table);
-    if (unpackEarthTable(packed.first.data(), packed.predictor.data(), packed.widths.data(),
+    if (unpackEarthTable(packed.first.data(), packed.predictor.data(), packed.parameters.data(),
                          packed.words.data(), packed.words.size(), kEarthSegments) != table) {
         std::cerr << "make_earth_table: the packed table does not unpack to the fitted one\n";
         return 1;
@@ -107,8 +107,8 @@ int main(int argc, char** argv) {
     writeValues(out, packed.first, "%lld,");
     out << "};\n\nconst std::int64_t kEarthTablePredictor[kEarthPredictorValues] = {\n";
     writeValues(out, packed.predictor, "%lld,");
-    out << "};\n\nconst std::uint8_t kEarthTableWidths[kEarthSegmentValues] = {\n";
-    writeValues(out, packed.widths, "%lld,");
+    out << "};\n\nconst std::uint8_t kEarthTableParameters[kEarthSegmentValues] = {\n";
+    writeValues(out, packed.parameters, "%lld,");
     out << "};\n\nconst std::size_t kEarthTableWordCount = " << packed.words.size()
         << ";\n\nconst std::uint32_t kEarthTableWords[] = {\n";
     writeValues(out, packed.words, "0x%08llx,");

@@ -15,7 +15,7 @@ namespace {
 
 // 20,000 moments spread over the table's span (a stride prime to the segment length, so
 // every part of a segment is visited): heliocentric and barycentric position and velocity.
-// The bounds are what the searches' accuracy (0.006 s of time in the Sun's longitude)
+// The bounds are what the searches' accuracy (0.007 s of time in the Sun's longitude)
 // rests on; a segment or a coefficient out of place, or a derivative in the wrong unit, is
 // off by orders of magnitude.
 TEST(EarthTable, AgreesWithEraEpv00AcrossItsSpan) {
@@ -57,13 +57,14 @@ TEST(EarthTable, EndsAtItsSpanAndSearchEarthFallsBack) {
     EXPECT_TRUE(tabulatedEarth(end - 1e-6, earth));
 }
 
-// The packed table unpacks to the integers the table held before it was packed (160,080
-// coefficients, 64-bit each: their count, sum and FNV-1a hash of their little-endian bytes,
-// computed from that earlier source text by a separate script), so every moment the searches
-// find is what it was to the bit.
+// The packed table unpacks to the integers tools/make_earth_table.cpp fitted before packing
+// them (160,080 coefficients, 64-bit each: their count, sum and FNV-1a hash of their
+// little-endian bytes, computed from the tool's unpacked integers, written out for the
+// purpose, by a separate Python script), so every moment the searches find is what it was
+// to the bit.
 TEST(EarthTable, UnpacksToTheFittedIntegers) {
     const std::vector<std::int64_t> table =
-        unpackEarthTable(kEarthTableFirstSegments, kEarthTablePredictor, kEarthTableWidths,
+        unpackEarthTable(kEarthTableFirstSegments, kEarthTablePredictor, kEarthTableParameters,
                          kEarthTableWords, kEarthTableWordCount, kEarthSegments);
     ASSERT_EQ(table.size(), 160080u);
     std::int64_t sum = 0;
@@ -75,11 +76,11 @@ TEST(EarthTable, UnpacksToTheFittedIntegers) {
             hash = (hash ^ ((bits >> (8 * b)) & 0xff)) * 0x100000001b3u;
         }
     }
-    EXPECT_EQ(sum, -6166921303796);
-    EXPECT_EQ(hash, 0x1c510bfef1ebf2c9u);
-    EXPECT_EQ(table.front(), -45838616225);
-    EXPECT_EQ(table[69 * 1000 + 5], -352976);
-    EXPECT_EQ(table.back(), 35);
+    EXPECT_EQ(sum, -616692130547);
+    EXPECT_EQ(hash, 0x97be74987a046e29u);
+    EXPECT_EQ(table.front(), -4583861623);
+    EXPECT_EQ(table[69 * 1000 + 5], -35298);
+    EXPECT_EQ(table.back(), 4);
 }
 
 // Packing round-trips integers of any size the coefficients can take (up to 2^53 here),
@@ -108,16 +109,21 @@ TEST(EarthTable, PackingRoundTripsAnyIntegers) {
         }
         const PackedEarthTable packed = packEarthTable(values);
         EXPECT_EQ(unpackEarthTable(packed.first.data(), packed.predictor.data(),
-                                   packed.widths.data(), packed.words.data(), packed.words.size(),
-                                   segments),
+                                   packed.parameters.data(), packed.words.data(),
+                                   packed.words.size(), segments),
                   values);
         if (segments > kEarthPredictorOrder) {
-            EXPECT_EQ(packed.widths[7], 0);
+            EXPECT_EQ(packed.parameters[7], 0);
             // The sinusoids leave residuals of a few units, not the 31 bits of their values.
-            EXPECT_LT(packed.widths[40], 12);
+            EXPECT_LT(packed.parameters[40], 12);
             EXPECT_TRUE(unpackEarthTable(packed.first.data(), packed.predictor.data(),
-                                         packed.widths.data(), packed.words.data(),
+                                         packed.parameters.data(), packed.words.data(),
                                          packed.words.size() - 1, segments)
+                            .empty());
+            std::vector<std::uint8_t> wrong = packed.parameters;
+            wrong[3] = 64;
+            EXPECT_TRUE(unpackEarthTable(packed.first.data(), packed.predictor.data(), wrong.data(),
+                                         packed.words.data(), packed.words.size(), segments)
                             .empty());
         }
     }
