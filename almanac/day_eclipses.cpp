@@ -141,11 +141,15 @@ std::vector<std::string> eclipseLines(const eclipse::LunarEclipse& e,
 
 namespace {
 
-std::vector<DayEclipse> eclipsesOf(int year, const std::optional<horizon::NamedPlace>& place) {
+std::vector<DayEclipse> eclipsesOf(int year, int month,
+                                   const std::optional<horizon::NamedPlace>& place) {
     std::vector<DayEclipse> out;
     if (!eclipsesCovered(year)) {
         return out;
     }
+    const long long first = dayNumber({year, month == 0 ? 1 : month, 1});
+    const long long last =
+        month == 0 ? dayNumber({year, 12, 31}) : dayNumber({year, month, daysInMonth(year, month)});
     const std::optional<horizon::Observer> observer =
         place ? std::optional<horizon::Observer>(place->observer) : std::nullopt;
     const std::string name = place ? eclipsePlaceName(*place) : std::string();
@@ -160,10 +164,10 @@ std::vector<DayEclipse> eclipsesOf(int year, const std::optional<horizon::NamedP
         }
         out.push_back(std::move(d));
     };
-    for (const eclipse::SolarEclipse& e : eclipse::solarEclipses(year, observer)) {
+    for (const eclipse::SolarEclipse& e : eclipse::solarEclipsesBetween(first, last, observer)) {
         add(e, true, eclipse::solarKindName(e.kind));
     }
-    for (const eclipse::LunarEclipse& e : eclipse::lunarEclipses(year, observer)) {
+    for (const eclipse::LunarEclipse& e : eclipse::lunarEclipsesBetween(first, last, observer)) {
         add(e, false, eclipse::lunarKindName(e.kind));
     }
     std::stable_sort(out.begin(), out.end(),
@@ -174,11 +178,19 @@ std::vector<DayEclipse> eclipsesOf(int year, const std::optional<horizon::NamedP
 } // namespace
 
 std::vector<DayEclipse> yearEclipses(int year) {
-    return eclipsesOf(year, std::nullopt);
+    return eclipsesOf(year, 0, std::nullopt);
 }
 
 std::vector<DayEclipse> yearEclipses(int year, const horizon::NamedPlace& place) {
-    return eclipsesOf(year, place);
+    return eclipsesOf(year, 0, place);
+}
+
+std::vector<DayEclipse> monthEclipses(int year, int month) {
+    return eclipsesOf(year, month, std::nullopt);
+}
+
+std::vector<DayEclipse> monthEclipses(int year, int month, const horizon::NamedPlace& place) {
+    return eclipsesOf(year, month, place);
 }
 
 } // namespace sorvane::almanac

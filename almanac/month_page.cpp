@@ -166,7 +166,6 @@ const CalendarYears::YearData& CalendarYears::year(int y) {
         }
     }
     data.spans = zassetsu::yearPeriods(data.almanac.zassetsu);
-    data.eclipses = yearEclipses(y);
     return years_.emplace(y, std::move(data)).first->second;
 }
 
@@ -201,7 +200,18 @@ std::optional<SmallMonth> CalendarYears::smallMonth(int y, int month) {
     return small;
 }
 
+const std::vector<DayEclipse>& CalendarYears::monthEclipses(int y, int month) {
+    year(y);
+    std::optional<std::vector<DayEclipse>>& kept =
+        years_.at(y).eclipses.at(static_cast<std::size_t>(month - 1));
+    if (!kept) {
+        kept = almanac::monthEclipses(y, month);
+    }
+    return *kept;
+}
+
 MonthPage CalendarYears::monthPage(int y, int month) {
+    const std::vector<DayEclipse>& eclipses = monthEclipses(y, month);
     const YearData& data = year(y);
     MonthPage page;
     page.year = y;
@@ -253,7 +263,7 @@ MonthPage CalendarYears::monthPage(int y, int month) {
                 cell.lunar = day.lunar;
                 cell.rokuyo = lunisolar::rokuyoName(day.lunar->rokuyo);
             }
-            for (const DayEclipse& e : data.eclipses) {
+            for (const DayEclipse& e : eclipses) {
                 if (e.date == cell.date) {
                     cell.eclipse = e.name;
                 }
@@ -302,13 +312,13 @@ std::vector<std::string> CalendarYears::dayDetails(const CivilDate& date) {
 
 std::vector<std::string> CalendarYears::eclipseDetails(const CivilDate& date,
                                                        const horizon::NamedPlace& place) {
-    const std::vector<DayEclipse>& kept = year(date.year).eclipses;
+    const std::vector<DayEclipse>& kept = monthEclipses(date.year, date.month);
     if (std::none_of(kept.begin(), kept.end(),
                      [&](const DayEclipse& e) { return e.date == date; })) {
         return {};
     }
     std::vector<std::string> lines;
-    for (DayEclipse& e : yearEclipses(date.year, place)) {
+    for (DayEclipse& e : almanac::monthEclipses(date.year, date.month, place)) {
         if (e.date == date) {
             lines.insert(lines.end(), e.lines.begin(), e.lines.end());
         }

@@ -15,6 +15,7 @@
 #include "lunisolar/moon_phases.h"
 #include "notes/notes.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -125,8 +126,8 @@ class CalendarYears {
 
     // The eclipse of a day (the JST day of its greatest eclipse) as the details list it for
     // place: eclipseLines, its kind and the place's contacts; none on other days and outside
-    // eclipsesCovered. The year's eclipses are kept with the year; the place's contacts are
-    // computed on an eclipse's day only.
+    // eclipsesCovered. A month's eclipses are kept with its year once its page or one of its
+    // days asks for them; the place's contacts are computed on an eclipse's day only.
     std::vector<std::string> eclipseDetails(const CivilDate& date,
                                             const horizon::NamedPlace& place);
 
@@ -156,13 +157,15 @@ class CalendarYears {
         std::vector<zassetsu::Item> doyoPeriods;
         std::vector<zassetsu::Period> spans;   // the 土用 and 彼岸
         std::optional<notes::YearNotes> notes; // when first asked for
-        std::vector<DayEclipse> eclipses;      // the global kinds, no lines
+        // Each month's eclipses, the global kinds without lines, when first asked for.
+        std::array<std::optional<std::vector<DayEclipse>>, 12> eclipses;
         std::uint64_t lastUse = 0;
         const DayEntry& day(const CivilDate& date) const;
     };
     const YearData& year(int year);
     std::optional<SmallMonth> smallMonth(int year, int month);
     const notes::DayNotes& dayNotes(const CivilDate& date);
+    const std::vector<DayEclipse>& monthEclipses(int year, int month);
 
     Days days_;
     std::map<int, YearData> years_;

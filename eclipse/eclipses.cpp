@@ -547,16 +547,23 @@ std::optional<LunarEclipse> lunarAt(double t0, const std::optional<horizon::Obse
     return e;
 }
 
-template <class At>
-auto eclipsesOf(int year, lunisolar::Phase phase, const std::optional<horizon::Observer>& place,
-                At&& at) {
+void checkYear(int year) {
     if (year < sky::kFirstYear || year > sky::kLastYear) {
         throw std::out_of_range("eclipses: year " + std::to_string(year) + " outside " +
                                 std::to_string(sky::kFirstYear) + ".." +
                                 std::to_string(sky::kLastYear));
     }
-    const long long first = dayNumber({year, 1, 1});
-    const long long last = dayNumber({year, 12, 31});
+}
+
+// The eclipses at the phases whose JST day lies within a day of first..last, kept where the
+// JST day of the greatest eclipse lies in first..last. Each phase's moment does not depend on
+// the span asked for (lunisolar::phasesBetween starts every search from its own mean phase),
+// so neither does an eclipse.
+template <class At>
+auto eclipsesOf(long long first, long long last, lunisolar::Phase phase,
+                const std::optional<horizon::Observer>& place, At&& at) {
+    checkYear(civilDate(first).year);
+    checkYear(civilDate(last).year);
     std::vector<std::decay_t<decltype(*at(0.0, place))>> out;
     for (const lunisolar::PhaseMoment& p :
          lunisolar::phasesBetween(first - 1, last + 1, 1u << static_cast<int>(phase))) {
@@ -609,11 +616,23 @@ const char* lunarKindName(LunarKind kind) {
 }
 
 std::vector<SolarEclipse> solarEclipses(int year, const std::optional<horizon::Observer>& place) {
-    return eclipsesOf(year, lunisolar::Phase::New, place, solarAt);
+    checkYear(year);
+    return solarEclipsesBetween(dayNumber({year, 1, 1}), dayNumber({year, 12, 31}), place);
 }
 
 std::vector<LunarEclipse> lunarEclipses(int year, const std::optional<horizon::Observer>& place) {
-    return eclipsesOf(year, lunisolar::Phase::Full, place, lunarAt);
+    checkYear(year);
+    return lunarEclipsesBetween(dayNumber({year, 1, 1}), dayNumber({year, 12, 31}), place);
+}
+
+std::vector<SolarEclipse> solarEclipsesBetween(long long firstDay, long long lastDay,
+                                               const std::optional<horizon::Observer>& place) {
+    return eclipsesOf(firstDay, lastDay, lunisolar::Phase::New, place, solarAt);
+}
+
+std::vector<LunarEclipse> lunarEclipsesBetween(long long firstDay, long long lastDay,
+                                               const std::optional<horizon::Observer>& place) {
+    return eclipsesOf(firstDay, lastDay, lunisolar::Phase::Full, place, lunarAt);
 }
 
 } // namespace sorvane::eclipse

@@ -111,4 +111,13 @@ std::vector<SolarEclipse> solarEclipses(int year, const std::optional<horizon::O
 // place, the Moon's topocentric altitude at each contact.
 std::vector<LunarEclipse> lunarEclipses(int year, const std::optional<horizon::Observer>& place);
 
+// solarEclipsesBetween, lunarEclipsesBetween: the same for the eclipses whose greatest
+// eclipse's JST day lies in firstDay..lastDay (day numbers, calendar/civil_date.h), both in
+// -1999..3000 (std::out_of_range otherwise); each eclipse exactly as its year's list has it
+// (a month's in about a twelfth of the year's time).
+std::vector<SolarEclipse> solarEclipsesBetween(long long firstDay, long long lastDay,
+                                               const std::optional<horizon::Observer>& place);
+std::vector<LunarEclipse> lunarEclipsesBetween(long long firstDay, long long lastDay,
+                                               const std::optional<horizon::Observer>& place);
+
 } // namespace sorvane::eclipse

@@ -2739,6 +2739,7 @@ constexpr Row kDistance3[] = {
 };
 
 template <std::size_t N> void add(std::vector<MoonTerm>& to, const Row (&rows)[N]) {
+    to.reserve(to.size() + N);
     for (const Row& r : rows) {
         MoonTerm t;
         for (int j = 0; j < kMoonArguments; ++j) {

@@ -67,6 +67,7 @@ int main(int argc, char** argv) {
     }
     out << "\ntemplate <std::size_t N> void add(std::vector<MoonTerm>& to, const Row (&rows)[N]) "
            "{\n"
+           "    to.reserve(to.size() + N);\n"
            "    for (const Row& r : rows) {\n"
            "        MoonTerm t;\n"
            "        for (int j = 0; j < kMoonArguments; ++j) {\n"

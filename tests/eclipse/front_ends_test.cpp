@@ -292,6 +292,53 @@ TEST(EclipseDays, MarksAndYearListFollowTheReferenceList) {
     EXPECT_NE(far["eclipseNote"].get<std::string>().find("-1999〜3000年"), std::string::npos);
 }
 
+// A month's page computes only that month's eclipses: month by month they are the year's
+// list, the eclipses whose greatest eclipse falls on the 1st or the last day of a month (in
+// JST, a day from the syzygy's) included, with and without a place, over the years the
+// calendar computes them; none outside those years.
+TEST(EclipseDays, MonthsTogetherGiveTheYearsList) {
+    const horizon::NamedPlace sapporo = kSapporo;
+    int eclipses = 0;
+    int atMonthEnds = 0;
+    for (const int year : {-1999, -500, 1000, 1900, 1917, 1955, 1973, 1982, 2019, 2026, 2029, 2030,
+                           2035, 2064, 2100, 2500, 3000}) {
+        SCOPED_TRACE(year);
+        const std::vector<almanac::DayEclipse> whole = almanac::yearEclipses(year);
+        const std::vector<almanac::DayEclipse> placed = almanac::yearEclipses(year, sapporo);
+        std::vector<almanac::DayEclipse> months;
+        std::vector<almanac::DayEclipse> placedMonths;
+        for (int month = 1; month <= 12; ++month) {
+            for (const almanac::DayEclipse& e : almanac::monthEclipses(year, month)) {
+                EXPECT_EQ(e.date.month, month);
+                months.push_back(e);
+            }
+            for (const almanac::DayEclipse& e : almanac::monthEclipses(year, month, sapporo)) {
+                placedMonths.push_back(e);
+            }
+        }
+        const auto same = [](const std::vector<almanac::DayEclipse>& a,
+                             const std::vector<almanac::DayEclipse>& b) {
+            return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                              [](const auto& x, const auto& y) {
+                                  return x.date == y.date && x.solar == y.solar &&
+                                         x.name == y.name && x.lines == y.lines;
+                              });
+        };
+        EXPECT_TRUE(same(months, whole));
+        EXPECT_TRUE(same(placedMonths, placed));
+        eclipses += static_cast<int>(whole.size());
+        for (const almanac::DayEclipse& e : whole) {
+            atMonthEnds += e.date.day == 1 || e.date.day == daysInMonth(year, e.date.month);
+        }
+    }
+    std::printf("verified %d eclipses month by month, %d of them on a month's first or last day\n",
+                eclipses, atMonthEnds);
+    EXPECT_GT(eclipses, 60);
+    EXPECT_GT(atMonthEnds, 0); // the years chosen reach the months' edges
+    EXPECT_TRUE(almanac::monthEclipses(5000, 6).empty());
+    EXPECT_TRUE(almanac::monthEclipses(-3000, 6, sapporo).empty());
+}
+
 // The moon feed carries the year's eclipses as instants with stable UIDs of its own, at Tokyo's
 // greatest eclipse where the Sun is eclipsed there, Tokyo's contacts in the description; a feed of
 // more years gives the same events.
