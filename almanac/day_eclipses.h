@@ -51,7 +51,7 @@ std::vector<DayEclipse> yearEclipses(int year);
 std::vector<DayEclipse> yearEclipses(int year, const horizon::NamedPlace& place);
 
 // The eclipses of a month (1..12) of year, as yearEclipses lists them, with and without a
-// place: a month's page needs only its own, in about a twelfth of the year's time.
+// place: a month's page needs only its own, in about a tenth of the year's time.
 std::vector<DayEclipse> monthEclipses(int year, int month);
 std::vector<DayEclipse> monthEclipses(int year, int month, const horizon::NamedPlace& place);
 
