@@ -141,15 +141,13 @@ std::vector<std::string> eclipseLines(const eclipse::LunarEclipse& e,
 
 namespace {
 
-std::vector<DayEclipse> eclipsesOf(int year, int month,
+// The eclipses whose JST day lies from first to last, days of year.
+std::vector<DayEclipse> eclipsesOf(int year, const CivilDate& first, const CivilDate& last,
                                    const std::optional<horizon::NamedPlace>& place) {
     std::vector<DayEclipse> out;
     if (!eclipsesCovered(year)) {
         return out;
     }
-    const long long first = dayNumber({year, month == 0 ? 1 : month, 1});
-    const long long last =
-        month == 0 ? dayNumber({year, 12, 31}) : dayNumber({year, month, daysInMonth(year, month)});
     const std::optional<horizon::Observer> observer =
         place ? std::optional<horizon::Observer>(place->observer) : std::nullopt;
     const std::string name = place ? eclipsePlaceName(*place) : std::string();
@@ -164,10 +162,12 @@ std::vector<DayEclipse> eclipsesOf(int year, int month,
         }
         out.push_back(std::move(d));
     };
-    for (const eclipse::SolarEclipse& e : eclipse::solarEclipsesBetween(first, last, observer)) {
+    for (const eclipse::SolarEclipse& e :
+         eclipse::solarEclipsesBetween(dayNumber(first), dayNumber(last), observer)) {
         add(e, true, eclipse::solarKindName(e.kind));
     }
-    for (const eclipse::LunarEclipse& e : eclipse::lunarEclipsesBetween(first, last, observer)) {
+    for (const eclipse::LunarEclipse& e :
+         eclipse::lunarEclipsesBetween(dayNumber(first), dayNumber(last), observer)) {
         add(e, false, eclipse::lunarKindName(e.kind));
     }
     std::stable_sort(out.begin(), out.end(),
@@ -178,19 +178,20 @@ std::vector<DayEclipse> eclipsesOf(int year, int month,
 } // namespace
 
 std::vector<DayEclipse> yearEclipses(int year) {
-    return eclipsesOf(year, 0, std::nullopt);
+    return eclipsesOf(year, {year, 1, 1}, {year, 12, 31}, std::nullopt);
 }
 
 std::vector<DayEclipse> yearEclipses(int year, const horizon::NamedPlace& place) {
-    return eclipsesOf(year, 0, place);
+    return eclipsesOf(year, {year, 1, 1}, {year, 12, 31}, place);
 }
 
 std::vector<DayEclipse> monthEclipses(int year, int month) {
-    return eclipsesOf(year, month, std::nullopt);
+    return eclipsesOf(year, {year, month, 1}, {year, month, daysInMonth(year, month)},
+                      std::nullopt);
 }
 
 std::vector<DayEclipse> monthEclipses(int year, int month, const horizon::NamedPlace& place) {
-    return eclipsesOf(year, month, place);
+    return eclipsesOf(year, {year, month, 1}, {year, month, daysInMonth(year, month)}, place);
 }
 
 } // namespace sorvane::almanac

@@ -400,6 +400,9 @@ std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std:
     std::vector<std::int64_t> values(static_cast<std::size_t>(segments) * n);
     const std::size_t head = std::min<std::size_t>(segments, kEarthPredictorOrder);
     std::copy(first, first + head * n, values.begin());
+    if (std::any_of(parameters, parameters + n, [](std::uint8_t r) { return r > 63; })) {
+        return {};
+    }
     const std::vector<double> weights = weightRows(predictor);
     std::vector<std::int64_t> prediction(n);
     BitReader reader(words, wordCount);
@@ -410,7 +413,7 @@ std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std:
             const int q = reader.ones(kEscapeQuotient);
             std::uint64_t low = 0;
             std::uint64_t high = 0;
-            if (q < 0 || r > 63) {
+            if (q < 0) {
                 return {};
             }
             if (q < kEscapeQuotient) {
