@@ -7,10 +7,11 @@
 //    "start": {"coverage", "places", "vocabulary", "lifeKinds"},  (the documents the page
 //                                                                   reads before its first month)
 //    "month": the month's document, "days": {day of the month: that day's document at the place}}
-// ID names the module they came from (the first 16 hex digits of the sha256 of
-// SITE/sorvane-cli.wasm); the page takes a file only when it names its own module, so that no
-// document of another build is shown. Files are written into pages.new and pages replaced
-// whole. Prints "ID FIRST LAST", which index.html is given.
+// and SITE/pages/start.json, {"module": ID, "start": ...} alone, for a page that opens on a
+// month outside those years. ID names the module they came from (the first 16 hex digits of
+// the sha256 of SITE/sorvane-cli.wasm); the page takes a file only when it names its own
+// module, so that no document of another build is shown. Files are written into pages.new and
+// pages replaced whole. Prints "ID FIRST LAST", which index.html is given.
 'use strict';
 const crypto = require('crypto');
 const fs = require('fs');
@@ -56,6 +57,7 @@ SorvaneModule().then((m) => {
   const fresh = dir + '.new';
   fs.rmSync(fresh, { recursive: true, force: true });
   fs.mkdirSync(fresh, { recursive: true });
+  fs.writeFileSync(path.join(fresh, 'start.json'), JSON.stringify({ module: id, start }));
   let files = 0;
   for (let y = from; y <= to; y++) {
     for (let mo = 1; mo <= 12; mo++) {

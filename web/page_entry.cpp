@@ -39,11 +39,18 @@ struct Page {
     Tables tables;
     almanac::CalendarYears years;
     std::vector<horizon::NamedPlace> places;
-    daysearch::Vocabulary vocabulary;
+    std::optional<daysearch::Vocabulary> words; // see vocabulary()
     std::optional<daysearch::DaySearch> search; // made on the first search
     std::string answer;                         // the last document handed out
     explicit Page(Tables loaded)
         : tables(std::move(loaded)), years(tables), places(horizon::loadPlaces(findDataDir())) {}
+    // 日を探す's words: not needed for a month or a day, so not made before the first search.
+    const daysearch::Vocabulary& vocabulary() {
+        if (!words) {
+            words.emplace();
+        }
+        return *words;
+    }
 };
 
 using exports::PageProblem;
@@ -199,7 +206,7 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_vocabulary(void* handle) {
         return noPage();
     }
     Page& page = *static_cast<Page*>(handle);
-    return answered(page, [&] { return exports::searchVocabularyJson(page.vocabulary); });
+    return answered(page, [&] { return exports::searchVocabularyJson(page.vocabulary()); });
 }
 
 // The years the page may ask for (exports::coverageJson).
@@ -232,7 +239,7 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_find(void* handle, const char* que
         if (!page.search) {
             page.search.emplace(page.tables);
         }
-        return exports::findPageJson(*page.search, page.vocabulary, *text, *first, *last);
+        return exports::findPageJson(*page.search, page.vocabulary(), *text, *first, *last);
     });
 }
 
@@ -317,7 +324,7 @@ EMSCRIPTEN_KEEPALIVE const char* sorvane_page_file(void* handle, const char* req
     }
     return answered(page, [&] {
         const almanac::Days days(page.tables, almanac::Minutes::Observatory);
-        return exports::pageFileJson(*text, page.vocabulary, days);
+        return exports::pageFileJson(*text, page.vocabulary(), days);
     });
 }
 

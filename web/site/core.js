@@ -228,10 +228,12 @@ export function ahead(jobs) {
 }
 
 // One of the documents the page reads before its first month: from the first month's file
-// made ahead when there is one.
+// made ahead when there is one, or else from pages/start.json (index.html fetches it when the
+// page opens on a month outside the years made ahead), or else the module's.
 async function startDoc(name, fn) {
   const f = made && made.first ? await made.first : null;
-  return f && f.start && f.start[name] ? f.start[name] : pageDoc(fn, []);
+  const s = f ? f : made && made.start ? await made.start : null;
+  return s && s.start && s.start[name] ? s.start[name] : pageDoc(fn, []);
 }
 
 export const placesDoc = () => startDoc('places', 'sorvane_page_places');

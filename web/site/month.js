@@ -156,6 +156,12 @@ const lastDay = (doc) => Math.max(...monthDays(doc));
 // last day). Resolves to true when the month is shown; a month the core refuses keeps the
 // page as it was and says why.
 export async function showMonth(y, m, selectDay) {
+  // The day the month opens on, when it does not depend on the month's document, is asked for
+  // with the month: the worker computes it while the page draws the month.
+  const opening = selectDay ? null : openingDay(y, m);
+  if (opening) {
+    dayDoc(y, m, opening, state.place).catch(() => {});
+  }
   let doc;
   try {
     doc = await monthDoc(y, m);
@@ -166,13 +172,7 @@ export async function showMonth(y, m, selectDay) {
   state.y = y;
   state.m = m;
   renderMonth(doc);
-  let day = selectDay;
-  if (day) {
-    day = Math.min(day, lastDay(doc));
-  } else {
-    day = state.selected && state.selected.y === y && state.selected.m === m
-      ? state.selected.d : (y === today.y && m === today.m ? today.d : 1);
-  }
+  const day = selectDay ? Math.min(selectDay, lastDay(doc)) : openingDay(y, m);
   status('');
   await selectDate(y, m, day, !!selectDay);
   const hash = selectDay ? isoDate(y, m, day) : isoYear(y) + '-' + pad(m, 2);
@@ -181,6 +181,15 @@ export async function showMonth(y, m, selectDay) {
   }
   lookAhead(y, m, day);
   return true;
+}
+
+// The day a month opens on without a day asked for: the day selected in it, today in this
+// month, or else the 1st.
+function openingDay(y, m) {
+  if (state.selected && state.selected.y === y && state.selected.m === m) {
+    return state.selected.d;
+  }
+  return y === today.y && m === today.m ? today.d : 1;
 }
 
 // The months the page turns to next (the next and the previous month, the same month a year

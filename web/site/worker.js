@@ -26,11 +26,29 @@ const failed = () => ({
   field: '',
 });
 
-// The compiled module the page hands over (index.html's newWorker: {handover} first, then
-// {compiled}, a WebAssembly.Module or null); null without a handover, when the worker
-// downloads and compiles its own.
+// The compiled module: the worker's own download, compiled while it arrives, for the page's
+// first worker (index.html's begin: {download}), which gives it to the page for the others;
+// the one the page hands over to a later worker (newWorker: {handover} first, then
+// {compiled}, a WebAssembly.Module or null). Null, or a promise of null, when the module
+// cannot be compiled so: the module's own loader then downloads it.
 let given = null;
 let receiveGiven = null;
+
+function download() {
+  if (typeof WebAssembly !== 'object' || typeof WebAssembly.compileStreaming !== 'function') {
+    return Promise.resolve(null);
+  }
+  return WebAssembly.compileStreaming(fetch('sorvane-cli.wasm')).catch(() => null);
+}
+
+// Gives the page the compiled module (or null), for its later workers.
+function tell(compiled) {
+  try {
+    postMessage({ compiledModule: compiled });
+  } catch (e) {
+    postMessage({ compiledModule: null });
+  }
+}
 
 // A new module: instantiated from the module handed over, or from the worker's own download.
 // An instantiation that fails rejects (and the next try downloads), never leaves a call
@@ -134,13 +152,40 @@ function file(m, request) {
   return { doc: { name: made.name, pieces: r.stdout.map((p) => p.buffer) } };
 }
 
-// The page's tables, and the worker's start-up timings with them.
+// The month the page opens on, when the page told it ({download, warm: {year, month}}): its
+// call's arguments and, once computed, the answer, kept for that one call.
+let warm = null;
+
+// The page's tables, and the worker's start-up timings with them; then the month the page
+// opens on, computed before the page asks (whichever comes first, the warm-up or a call, does
+// both before any call is answered).
 function prepare(m) {
   if (startup === null) {
     const moduleReady = performance.now();
     pageOf(m);
     startup = { script: started, module: moduleReady - started, tables: performance.now() - moduleReady };
   }
+  if (warm !== null && warm.text === undefined) {
+    const t = performance.now();
+    try {
+      warm.text = m.pageCall(warm.fn, [pageOf(m)].concat(warm.args));
+      startup.warm = performance.now() - t;
+    } catch (e) {
+      forget(m);
+      warm = null;
+    }
+  }
+}
+
+// The answer computed ahead for this call of the page, or undefined; given once.
+function warmed(fn, args) {
+  if (warm === null || warm.text === undefined || warm.fn !== fn ||
+      JSON.stringify(warm.args) !== JSON.stringify(args)) {
+    return undefined;
+  }
+  const text = warm.text;
+  warm = null;
+  return text;
 }
 
 // A worker handed the module makes the module and the page's tables at once, while the page
@@ -173,6 +218,10 @@ async function call(data) {
       };
     }
     const [fn, args] = data.page;
+    const ahead = warmed(fn, args);
+    if (ahead !== undefined) {
+      return { text: ahead, took: 0, warmed: true };
+    }
     return { text: m.pageCall(fn, [pageOf(m)].concat(args)), took: performance.now() - t };
   } catch (e) {
     if (m.broken) {
@@ -185,6 +234,16 @@ async function call(data) {
 }
 
 onmessage = async (ev) => {
+  if (ev.data.download) {
+    const w = ev.data.warm;
+    if (w && Number.isInteger(w.year) && Number.isInteger(w.month)) {
+      warm = { fn: 'sorvane_page_month', args: [w.year, w.month] };
+    }
+    given = download();
+    given.then(tell);
+    warmUp();
+    return;
+  }
   if (ev.data.handover) {
     given = new Promise((resolve) => {
       receiveGiven = resolve;
