@@ -268,6 +268,21 @@ assemble_site() {
     "$out/cmake/generated/sorvane/version.h")
   [ -n "$program" ] || die "the build's sorvane/version.h names no version"
   sed -i "s/@SORVANE_VERSION@/$program/" "$site.new/index.html"
+  # The modules app.js imports, and theirs, each preloaded by the head so that none waits on
+  # the module that imports it.
+  local -a modules=(app.js)
+  local count=0 module
+  while [ "$count" != "${#modules[@]}" ]; do
+    count=${#modules[@]}
+    for module in $(cd "$site.new" && sed -n "s/^import .* from '\.\/\([a-z_]*\.js\)';$/\1/p" "${modules[@]}" | sort -u); do
+      [[ " ${modules[*]} " == *" $module "* ]] || modules+=("$module")
+    done
+  done
+  local links
+  links=$(printf '%s\n' "${modules[@]:1}" | sed 's/.*/<link rel="modulepreload" href="&">/')
+  [ -n "$links" ] || die "app.js imports no module: no preload links for index.html"
+  awk -v links="$links" '$0 == "@MODULEPRELOADS@" { print links; next } { print }' \
+    "$site.new/index.html" >"$site.new/index.html.tmp" && mv "$site.new/index.html.tmp" "$site.new/index.html"
   make_icons "$site.new"
   # The QR codes of the feeds' addresses: Debian's qrcode-generator, as it ships.
   cp /usr/share/nodejs/qrcode-generator/qrcode.js "$site.new/qrcode.js"

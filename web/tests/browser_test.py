@@ -236,6 +236,16 @@ def made_ahead_checks(args):
         times, made = cold(args.site, "#" + inside)
         check(times["madeAhead"] and "2月" in made[0] and "立春" in made[2],
               f"{inside} is drawn from the documents made ahead, with no call of the module ({made[0]})")
+        # Every module of the page came by the head's preload links, none by an import chain:
+        # each was asked for before the first of them had arrived.
+        scripts = driver.execute_script(
+            "return performance.getEntriesByType('resource').filter((e) => e.name.endsWith('.js')"
+            " && !e.name.endsWith('/worker.js')).map((e) => [e.name.split('/').pop(), e.startTime, e.responseEnd]);")
+        first = min((end for _, _, end in scripts), default=0)
+        late = [name for name, start, _ in scripts if start >= first]
+        check(len(scripts) >= 10 and not late,
+              f"the head preloads every module of the page ({len(scripts)} modules; asked for after the"
+              f" first had arrived: {late})")
         # The module's download (the worker's, which the page's own timings do not list) starts
         # after the first month is in the page, and the module is then made ready (the page's
         # first call answered): the server's clock against the page's, on the same machine.
