@@ -963,12 +963,15 @@ def api(driver, call):
         f"{call}.then((v) => done({{ok: v}}), (e) => done({{error: String(e.message)}}));")
 
 
-def cold_load(driver, base, url):
+def cold_load(driver, base, url, settle=None):
     """Loads base + url as a first visit does: nothing in the HTTP cache, no service worker nor
-    its cache; waits until the page is ready."""
+    its cache; waits until the page is ready. settle, when given, is called just before the
+    page is asked for."""
     driver.get("about:blank")
     driver.execute_cdp_cmd("Network.clearBrowserCache", {})
     driver.execute_cdp_cmd("Storage.clearDataForOrigin", {"origin": base.rstrip("/"), "storageTypes": "all"})
+    if settle:
+        settle()
     driver.get(base + url)
     wait_ready(driver)
 
@@ -1421,12 +1424,34 @@ class Compressed(Handler):
     packed = {}
     slowdown = [1]
     sent = []
+    busy = [0, 0.0]  # answers being written; when the last one ended (seconds since the epoch)
+    lock = threading.Lock()
+
+    def do_GET(self):  # noqa: N802 - the name http.server calls
+        with self.lock:
+            self.busy[0] += 1
+        try:
+            self.answer()
+        finally:
+            with self.lock:
+                self.busy[0] -= 1
+                self.busy[1] = time.time()
+
+    @classmethod
+    def quiet(cls, seconds=0.3, timeout=10):
+        """Waits until no answer has been written for `seconds` (at most timeout)."""
+        end = time.time() + timeout
+        while time.time() < end:
+            with cls.lock:
+                if cls.busy[0] == 0 and time.time() - cls.busy[1] >= seconds:
+                    return
+            time.sleep(0.05)
 
     def copyfile(self, source, outputfile):  # the files served as they are
         super().copyfile(source, outputfile)
         self.sent.append((time.time(), os.fstat(source.fileno()).st_size))
 
-    def do_GET(self):  # noqa: N802 - the name http.server calls
+    def answer(self):  # do_GET, counted
         path = self.translate_path(self.path)
         if path.endswith("/worker.js") and self.slowdown[0] > 1 and os.path.isfile(path):
             with open(path, "rb") as f:
@@ -1551,8 +1576,12 @@ def bench_site(site, lighthouse_cli):
                "fetched": [], "fetched_computed": []}
 
         def cold(month):
-            Compressed.sent.clear()
-            cold_load(driver, base, "#" + month)
+            # What the load before still fetches (its service worker's copy for use offline)
+            # is over before the count starts.
+            def settle():
+                Compressed.quiet()
+                Compressed.sent.clear()
+            cold_load(driver, base, "#" + month, settle)
             # performance.now() counts from the navigation's start; fetched is the bytes (as
             # they travelled, compressed) of every file the server had sent before the first
             # month, to the page or to its workers (whose downloads the page's own timings do
