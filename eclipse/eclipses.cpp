@@ -616,12 +616,10 @@ const char* lunarKindName(LunarKind kind) {
 }
 
 std::vector<SolarEclipse> solarEclipses(int year, const std::optional<horizon::Observer>& place) {
-    checkYear(year);
     return solarEclipsesBetween(dayNumber({year, 1, 1}), dayNumber({year, 12, 31}), place);
 }
 
 std::vector<LunarEclipse> lunarEclipses(int year, const std::optional<horizon::Observer>& place) {
-    checkYear(year);
     return lunarEclipsesBetween(dayNumber({year, 1, 1}), dayNumber({year, 12, 31}), place);
 }
 
