@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <erfa.h>
+#include <mutex>
 
 namespace sorvane::sky {
 
@@ -339,15 +341,75 @@ class BitReader {
     int have_ = 0;
 };
 
-// The carried table, unpacked once per process (the first search that needs it).
-const std::vector<std::int64_t>& earthTable() {
+#ifdef SORVANE_EARTH_TABLE_FITTED
+// The web module: each segment fitted the first time a search reaches it, then kept. Null
+// never (the fit always gives its integers).
+const std::int64_t* segmentRow(int segment) {
+    struct Fitted {
+        std::array<std::once_flag, kEarthSegments> once;
+        std::vector<std::int64_t> rows = std::vector<std::int64_t>(kEarthTableValues);
+    };
+    static Fitted fitted;
+    const auto s = static_cast<std::size_t>(segment);
+    std::int64_t* row = fitted.rows.data() + s * kEarthSegmentValues;
+    std::call_once(fitted.once[s], [&] {
+        const std::vector<std::int64_t> values = fittedEarthSegment(segment);
+        std::copy(values.begin(), values.end(), row);
+    });
+    return row;
+}
+#else
+// The carried table, unpacked once per process (the first search that needs it); null when
+// it does not unpack.
+const std::int64_t* segmentRow(int segment) {
     static const std::vector<std::int64_t> table =
         unpackEarthTable(kEarthTableFirstSegments, kEarthTablePredictor, kEarthTableParameters,
                          kEarthTableWords, kEarthTableWordCount, kEarthSegments);
-    return table;
+    if (table.empty()) {
+        return nullptr;
+    }
+    return table.data() + static_cast<std::ptrdiff_t>(segment) * kEarthSegmentValues;
+}
+#endif
+
+// Chebyshev coefficients of one body's position over the segment from `first`, axis after
+// axis, from its values at the degree + 1 nodes. which: 0 the Earth's heliocentric
+// position, 1 the Sun's barycentric position.
+void fitSeries(double first, int degree, int which, std::vector<std::int64_t>& out) {
+    const int n = degree + 1;
+    std::vector<double> values(static_cast<std::size_t>(3 * n));
+    for (int j = 0; j < n; ++j) {
+        const double x = std::cos(ERFA_DPI * (j + 0.5) / n);
+        double pvh[2][3];
+        double pvb[2][3];
+        eraEpv00(first + (x + 1.0) * 0.5 * kEarthSegmentDays, 0.0, pvh, pvb);
+        for (int axis = 0; axis < 3; ++axis) {
+            values[static_cast<std::size_t>(axis * n + j)] =
+                which == 0 ? pvh[0][axis] : pvb[0][axis] - pvh[0][axis];
+        }
+    }
+    for (int axis = 0; axis < 3; ++axis) {
+        for (int i = 0; i < n; ++i) {
+            double sum = 0;
+            for (int j = 0; j < n; ++j) {
+                sum += values[static_cast<std::size_t>(axis * n + j)] *
+                       std::cos(ERFA_DPI * i * (j + 0.5) / n);
+            }
+            out.push_back(std::llround(sum * (i == 0 ? 1.0 : 2.0) / n / kEarthTableUnit));
+        }
+    }
 }
 
 } // namespace
+
+std::vector<std::int64_t> fittedEarthSegment(int segment) {
+    std::vector<std::int64_t> values;
+    values.reserve(kEarthSegmentValues);
+    const double first = kEarthTableFirst + segment * kEarthSegmentDays;
+    fitSeries(first, kEarthDegree, 0, values);
+    fitSeries(first, kSunDegree, 1, values);
+    return values;
+}
 
 PackedEarthTable packEarthTable(const std::vector<std::int64_t>& values) {
     PackedEarthTable packed;
@@ -487,12 +549,10 @@ bool tabulatedEarth(double jdTT, EarthState& earth) {
     const int segment = static_cast<int>(position);
     const double x = 2.0 * (position - segment) - 1.0;
     const double perDay = 2.0 / kEarthSegmentDays;
-    const std::vector<std::int64_t>& table = earthTable();
-    if (table.empty()) {
+    const std::int64_t* row = segmentRow(segment);
+    if (row == nullptr) {
         return false;
     }
-    const std::int64_t* row =
-        table.data() + static_cast<std::ptrdiff_t>(segment) * kEarthSegmentValues;
     const std::int64_t* sun = row + 3 * (kEarthDegree + 1);
     for (int k = 0; k < 3; ++k) {
         double p = 0;

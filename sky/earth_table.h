@@ -61,6 +61,16 @@ std::vector<std::int64_t> unpackEarthTable(const std::int64_t* first, const std:
                                            const std::uint32_t* words, std::size_t wordCount,
                                            int segments);
 
+// fittedEarthSegment: segment `segment` (0 .. kEarthSegments - 1) of the table, fitted to
+// eraEpv00: per axis the Earth's heliocentric position at the kEarthDegree + 1 Chebyshev
+// nodes of the segment and the Sun's barycentric position at kSunDegree + 1, turned into
+// Chebyshev coefficients (the discrete cosine transform of the interpolant) and rounded to
+// kEarthTableUnit; kEarthSegmentValues integers in the table's order. What
+// tools/make_earth_table.cpp packs into sky/earth_table_data.cpp, and what the web module
+// computes in place of unpacking it, the first time a search reaches the segment (23 calls
+// of eraEpv00, about a millisecond there; the same integers to the bit, tested).
+std::vector<std::int64_t> fittedEarthSegment(int segment);
+
 // The carried table, packed (sky/earth_table_data.cpp).
 extern const std::int64_t kEarthTableFirstSegments[kEarthPredictorValues];
 extern const std::int64_t kEarthTablePredictor[kEarthPredictorValues];
@@ -74,7 +84,9 @@ extern const std::size_t kEarthTableWordCount;
 //          ICRS axes, when jdTT lies in the table's span
 // Returns false, leaving earth as it was, outside kEarthTableFirst and its end.
 // Method: Clenshaw's recurrence for the positions and their derivatives; the barycentric
-// state is the heliocentric one plus the Sun's. Accuracy against eraEpv00 (tested on 20,000
+// state is the heliocentric one plus the Sun's. The coefficients are the carried table's,
+// unpacked once per process, or in the web module each segment's fittedEarthSegment, made
+// once per module on first use (the same integers: the module carries no table). Accuracy against eraEpv00 (tested on 20,000
 // moments): 1.3e-9 au (0.28 mas seen from the Earth, 0.007 s in the Sun's longitude) in
 // position, 1.2e-8 au/day in velocity (0.00006" of aberration). 0.2 microseconds.
 bool tabulatedEarth(double jdTT, EarthState& earth);

@@ -3,15 +3,14 @@
 //
 //   make_earth_table OUT.cpp   writes sky/earth_table_data.cpp
 //
-// Per segment of kEarthSegmentDays days and per ICRS axis: the Earth's heliocentric position
-// interpolated at the kEarthDegree + 1 Chebyshev nodes of the segment, and the Sun's
-// barycentric position at kSunDegree + 1 nodes; the coefficients rounded to kEarthTableUnit
-// au (15 m). The velocities are the series' derivatives.
+// Each segment as fittedEarthSegment fits it (sky/earth_table.h): per ICRS axis the Earth's
+// heliocentric position interpolated at the kEarthDegree + 1 Chebyshev nodes of the segment,
+// and the Sun's barycentric position at kSunDegree + 1 nodes; the coefficients rounded to
+// kEarthTableUnit au (15 m). The velocities are the series' derivatives.
 #include "sky/earth_table.h"
 
-#include <cmath>
+#include <cstdint>
 #include <cstdio>
-#include <erfa.h>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -20,36 +19,6 @@
 namespace {
 
 using namespace sorvane::sky;
-
-// Chebyshev coefficients, axis after axis, over [first, first + kEarthSegmentDays] from the
-// values at the degree + 1 nodes (the discrete cosine transform of the interpolant). which: 0
-// the Earth's heliocentric position, 1 the Sun's barycentric position.
-std::vector<double> fitted(double first, int degree, int which) {
-    const int n = degree + 1;
-    std::vector<double> values(static_cast<std::size_t>(3 * n));
-    for (int j = 0; j < n; ++j) {
-        const double x = std::cos(ERFA_DPI * (j + 0.5) / n);
-        double pvh[2][3];
-        double pvb[2][3];
-        eraEpv00(first + (x + 1.0) * 0.5 * kEarthSegmentDays, 0.0, pvh, pvb);
-        for (int axis = 0; axis < 3; ++axis) {
-            values[static_cast<std::size_t>(axis * n + j)] =
-                which == 0 ? pvh[0][axis] : pvb[0][axis] - pvh[0][axis];
-        }
-    }
-    std::vector<double> c(static_cast<std::size_t>(3 * n));
-    for (int axis = 0; axis < 3; ++axis) {
-        for (int i = 0; i < n; ++i) {
-            double sum = 0;
-            for (int j = 0; j < n; ++j) {
-                sum += values[static_cast<std::size_t>(axis * n + j)] *
-                       std::cos(ERFA_DPI * i * (j + 0.5) / n);
-            }
-            c[static_cast<std::size_t>(axis * n + i)] = sum * (i == 0 ? 1.0 : 2.0) / n;
-        }
-    }
-    return c;
-}
 
 // Writes values as C++ initialisers, as many to a line of 100 columns as fit.
 template <typename T>
@@ -82,12 +51,8 @@ int main(int argc, char** argv) {
     }
     std::vector<std::int64_t> table;
     for (int s = 0; s < kEarthSegments; ++s) {
-        const double first = kEarthTableFirst + s * kEarthSegmentDays;
-        for (int which = 0; which < 2; ++which) {
-            for (const double c : fitted(first, which == 0 ? kEarthDegree : kSunDegree, which)) {
-                table.push_back(std::llround(c / kEarthTableUnit));
-            }
-        }
+        const std::vector<std::int64_t> segment = fittedEarthSegment(s);
+        table.insert(table.end(), segment.begin(), segment.end());
     }
     const PackedEarthTable packed = packEarthTable(table);
     if (unpackEarthTable(packed.first.data(), packed.predictor.data(), packed.parameters.data(),
