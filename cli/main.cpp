@@ -27,10 +27,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
@@ -45,8 +45,14 @@ constexpr int kBadData = 1;
 constexpr int kBadArgument = 2;
 constexpr int kOutputFailed = 3;
 
+// Writes text to standard error (C's stdio: the terminal program carries no C++ streams,
+// which would add their locales to the web module).
+void toStandardError(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
 int fail(int status, const std::string& message) {
-    std::cerr << "sorvane-cli: " << cli::printable(message) << "\n";
+    toStandardError("sorvane-cli: " + cli::printable(message) + "\n");
     return status;
 }
 
@@ -209,16 +215,16 @@ std::string find(const almanac::Days& days, const cli::Options& options, bool st
     const daysearch::SearchResult result =
         search.search(*options.find, options.from, options.to, hooks);
     for (const std::string& line : exports::uncoveredLines(result)) {
-        std::cerr << "sorvane-cli: note: " << cli::printable(line) << "\n";
+        toStandardError("sorvane-cli: note: " + cli::printable(line) + "\n");
     }
     if (result.count == 0) {
         // A lunar date its month never reaches in the range (旧3月30日 where every 旧3月 has
         // 29 days) is why nothing was found: say so.
         for (const std::string& date :
              daysearch::absentLunarDates(search, *options.find, options.from, options.to)) {
-            std::cerr << "sorvane-cli: note: " << date << " falls on no day from "
-                      << isoDateText(options.from) << " to " << isoDateText(options.to)
-                      << " (no lunar month of the range has that day)\n";
+            toStandardError("sorvane-cli: note: " + date + " falls on no day from " +
+                            isoDateText(options.from) + " to " + isoDateText(options.to) +
+                            " (no lunar month of the range has that day)\n");
         }
     }
     if (calendar) {
@@ -228,9 +234,11 @@ std::string find(const almanac::Days& days, const cli::Options& options, bool st
             }
         } else {
             // A calendar needs at least one event: an empty one is not written.
-            std::cerr << "sorvane-cli: note: no day fits the query, so no calendar was written"
-                      << (file ? " to " + cli::quotedArgument(pathText(*options.icsFile)) : "")
-                      << " (an iCalendar file needs at least one event)\n";
+            toStandardError(
+                std::string(
+                    "sorvane-cli: note: no day fits the query, so no calendar was written") +
+                (file ? " to " + cli::quotedArgument(pathText(*options.icsFile)) : "") +
+                " (an iCalendar file needs at least one event)\n");
         }
     }
     if (json) {
@@ -353,13 +361,14 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
         outside += exports::outsideMonth(year.year, e) ? 1 : 0;
     }
     if (showsEvents && outside > 0) {
-        std::cerr << "sorvane-cli: warning: " << yearText(year.year) << ": " << outside
-                  << " of the " << year.solarTerms.size()
-                  << (outside == 1 ? " events lies outside its month"
-                                   : " events lie outside their months")
-                  << " (the calendar has drifted from the seasons; results "
-                     "are meaningful for the years "
-                  << almanac::kFirstCleanYear << ".." << almanac::kLastCleanYear << ")\n";
+        toStandardError(
+            "sorvane-cli: warning: " + yearText(year.year) + ": " + std::to_string(outside) +
+            " of the " + std::to_string(year.solarTerms.size()) +
+            (outside == 1 ? " events lies outside its month" : " events lie outside their months") +
+            " (the calendar has drifted from the seasons; results "
+            "are meaningful for the years " +
+            std::to_string(almanac::kFirstCleanYear) + ".." +
+            std::to_string(almanac::kLastCleanYear) + ")\n");
     }
 
     if (options.icsFile) {
@@ -373,9 +382,9 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
     if (options.days || options.phases) {
         auto days = options.days ? almanac::dayListing(year) : std::vector<almanac::DayEntry>{};
         if (almanac::addHistoricalLunar(days) && !options.json) {
-            std::cerr << "sorvane-cli: note: the lunisolar dates and 六曜 up to 1872-12-31 are "
-                         "the historical calendar's (a table of the calendars then in use), "
-                         "not computed\n";
+            toStandardError("sorvane-cli: note: the lunisolar dates and 六曜 up to 1872-12-31 are "
+                            "the historical calendar's (a table of the calendars then in use), "
+                            "not computed\n");
         }
         if (options.json) {
             return exports::daysJson(year, options.days ? &days : nullptr, options.phases);
@@ -383,17 +392,17 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
         if (options.days) {
             // The day lines name no mode: say which one gave the moments, and how sure they are.
             const std::string note = almanac::uncertaintyNote(year);
-            std::cerr << "sorvane-cli: note: the times are "
-                      << (year.precise
-                              ? "the precise mode's (as --precise)"
-                              : "the default theory's (the precise mode covers " +
-                                    almanac::spanText(almanac::coverage(almanac::Source::Precise)) +
-                                    ")")
-                      << (note.empty() ? "" : "; 注：" + note) << "\n";
+            toStandardError(
+                "sorvane-cli: note: the times are " +
+                (year.precise
+                     ? std::string("the precise mode's (as --precise)")
+                     : "the default theory's (the precise mode covers " +
+                           almanac::spanText(almanac::coverage(almanac::Source::Precise)) + ")") +
+                (note.empty() ? "" : "; 注：" + note) + "\n");
         }
         if (options.phases && !options.days) {
             if (const std::string note = almanac::phasesUncertaintyNote(year); !note.empty()) {
-                std::cerr << "sorvane-cli: note: 注：" << note << "\n";
+                toStandardError("sorvane-cli: note: 注：" + note + "\n");
             }
         }
         return (options.phases ? exports::phasesReport(year) : "") + exports::daysReport(days);
@@ -407,7 +416,7 @@ std::string run(const cli::Options& options, bool stdoutOpen) {
     }
     if (options.holidays) {
         if (const std::string note = exports::holidaysNote(options.year); !note.empty()) {
-            std::cerr << "sorvane-cli: " << note << "\n";
+            toStandardError("sorvane-cli: " + note + "\n");
         }
         return exports::holidayReport(year) +
                (options.zassetsu ? "\n" + exports::zassetsuReport(year) : "");
