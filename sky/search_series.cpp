@@ -92,7 +92,9 @@ EarthState seriesEarth(double jdTT) {
         frequencyCosines[f] = c;
         for (int n = frequency.withVelocity; n > 0; --n, ++term) {
             cosines[term->slot] += term->amplitude * (c * term->cosPhase - s * term->sinPhase);
-            sines[term->slot] += term->amplitudeRate * (s * term->cosPhase + c * term->sinPhase);
+            // The amplitude times the rate: the velocity term's factor.
+            sines[term->slot] +=
+                (term->amplitude * frequency.rate) * (s * term->cosPhase + c * term->sinPhase);
         }
         for (int n = frequency.positionOnly; n > 0; --n, ++term) {
             cosines[term->slot] += term->amplitude * (c * term->cosPhase - s * term->sinPhase);

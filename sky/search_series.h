@@ -62,10 +62,9 @@ struct EarthFrequency {
 };
 inline constexpr int kMaxEarthFrequencies = 512;
 struct EarthTerm {
-    int slot;             // 3 coordinate + power: coordinate 0..2 Sun-to-Earth x, y, z, 3..5
-                          // barycentre-to-Sun x, y, z; power of t, Julian years from J2000
-    double amplitude;     // au
-    double amplitudeRate; // amplitude times the frequency
+    int slot;         // 3 coordinate + power: coordinate 0..2 Sun-to-Earth x, y, z, 3..5
+                      // barycentre-to-Sun x, y, z; power of t, Julian years from J2000
+    double amplitude; // au; in the velocity times the frequency's rate
     double cosPhase, sinPhase;
 };
 extern const EarthFrequency kEarthFrequencies[];

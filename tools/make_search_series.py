@@ -124,7 +124,7 @@ def main():
     lines.append("static_assert(sizeof kEarthFrequencies / sizeof kEarthFrequencies[0] <= "
                  "kMaxEarthFrequencies);")
     lines.append("const EarthTerm kEarthTerms[] = {")
-    lines += ["    {%d, %r, %r, %r, %r}," % (slot, a, a * c, math.cos(b), math.sin(b))
+    lines += ["    {%d, %r, %r, %r}," % (slot, a, math.cos(b), math.sin(b))
               for c, terms in groups for slot, a, b, _ in terms]
     lines.append("};")
     count = sum(len(terms) for _, terms in groups)
