@@ -86,9 +86,10 @@ extern const std::size_t kEarthTableWordCount;
 // Method: Clenshaw's recurrence for the positions and their derivatives; the barycentric
 // state is the heliocentric one plus the Sun's. The coefficients are the carried table's,
 // unpacked once per process, or in the web module each segment's fittedEarthSegment, made
-// once per module on first use (the same integers: the module carries no table). Accuracy against eraEpv00 (tested on 20,000
-// moments): 1.3e-9 au (0.28 mas seen from the Earth, 0.007 s in the Sun's longitude) in
-// position, 1.2e-8 au/day in velocity (0.00006" of aberration). 0.2 microseconds.
+// once per module on first use (the same integers: the module carries no table). Accuracy
+// against eraEpv00 (tested on 20,000 moments): 1.3e-9 au (0.28 mas seen from the Earth,
+// 0.007 s in the Sun's longitude) in position, 1.2e-8 au/day in velocity (0.00006" of
+// aberration). 0.2 microseconds.
 bool tabulatedEarth(double jdTT, EarthState& earth);
 
 // inEarthTableSpan: whether jdTT lies in the table's span (where tabulatedEarth answers).
