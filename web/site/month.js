@@ -95,6 +95,10 @@ function smallMonth(target, small) {
   target.onclick = () => showMonth(small.year, small.month);
 }
 
+// The phone's layout (style.css): the list of days in place of the grid.
+const phoneLayout = window.matchMedia('(max-width: 640px)');
+const narrow = () => phoneLayout.matches;
+
 export function renderMonth(doc) {
   state.doc = doc;
   $('title-month').textContent = doc.month + '月';
@@ -111,8 +115,12 @@ export function renderMonth(doc) {
     rows.push(tr);
     body.appendChild(tr);
   }
+  // The list is made only where it is shown (the grid's squares a second time, half the
+  // work of a turn of the page otherwise); setUpMonth redraws the month when the layout
+  // changes.
   const list = $('daylist');
   list.textContent = '';
+  const withList = narrow();
   for (const cell of doc.cells) {
     if (cell.slot.part === 'hidden') {
       continue;
@@ -131,6 +139,9 @@ export function renderMonth(doc) {
     box.classList.add(...cls);
     box.tabIndex = -1;
     td.appendChild(box);
+    if (!withList) {
+      continue;
+    }
     // The phone's list: the same day again, one a line.
     const li = dayContent(cell);
     li.box.classList.add(...li.cls);
@@ -212,8 +223,6 @@ function monthAfter(y, m, n) {
 // Whether the month shown has the day (the address's 2026-02-30 has none).
 export const monthHasDay = (d) => state.doc !== null && monthDays(state.doc).includes(d);
 
-const narrow = () => window.matchMedia('(max-width: 640px)').matches;
-
 export async function selectDate(y, m, d, focus) {
   state.selected = { y, m, d };
   const date = isoDate(y, m, d);
@@ -224,9 +233,13 @@ export async function selectDate(y, m, d, focus) {
   for (const e of cells) {
     e.classList.add('selected');
   }
-  if (focus && cells[0]) {
-    cells[0].focus({ preventScroll: true });
-  }
+  // Focusing a square lays the page out: it is done once the details are in too, so that a
+  // turn of the page is laid out once, not once for the month and again for its day.
+  const focusCell = () => {
+    if (focus && cells[0]) {
+      cells[0].focus({ preventScroll: true });
+    }
+  };
   const pane = $('details');
   try {
     const doc = await dayDoc(y, m, d, state.place);
@@ -261,6 +274,7 @@ export async function selectDate(y, m, d, focus) {
       pane.appendChild(el('h3', null, '選日'));
       pane.appendChild(el('p', 'note', doc.senjitsu.join('・')));
     }
+    focusCell();
     if (focus && narrow()) {
       // On a phone the details are below the list of days: the chosen day's details are
       // brought into view (a day opened from the address or 日を探す, a tapped day).
@@ -270,6 +284,7 @@ export async function selectDate(y, m, d, focus) {
     pane.textContent = '';
     pane.appendChild(el('p', 'error', e.message));
     status(e.message, true);
+    focusCell();
   }
 }
 
@@ -320,6 +335,14 @@ export function setUpMonth(span) {
       const [y, m, d] = dateOf(day);
       selectDate(y, m, d, true);
       history.replaceState(null, '', '#' + day.dataset.date);
+    }
+  });
+  phoneLayout.addEventListener('change', () => {
+    if (state.doc) {
+      renderMonth(state.doc);
+      if (state.selected) {
+        selectDate(state.selected.y, state.selected.m, state.selected.d);
+      }
     }
   });
   $('daylist').addEventListener('click', (ev) => {
