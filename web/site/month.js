@@ -116,8 +116,7 @@ export function renderMonth(doc) {
     body.appendChild(tr);
   }
   // The list is made only where it is shown (the grid's squares a second time, half the
-  // work of a turn of the page otherwise); setUpMonth redraws the month when the layout
-  // changes.
+  // work of a turn of the page otherwise); the month is redrawn when the layout changes.
   const list = $('daylist');
   list.textContent = '';
   const withList = narrow();
@@ -337,14 +336,7 @@ export function setUpMonth(span) {
       history.replaceState(null, '', '#' + day.dataset.date);
     }
   });
-  phoneLayout.addEventListener('change', () => {
-    if (state.doc) {
-      renderMonth(state.doc);
-      if (state.selected) {
-        selectDate(state.selected.y, state.selected.m, state.selected.d);
-      }
-    }
-  });
+  phoneLayout.addEventListener('change', redraw);
   $('daylist').addEventListener('click', (ev) => {
     const day = ev.target.closest('.day');
     if (day) {
