@@ -112,16 +112,35 @@ async function start() {
   return window.sorvaneTimes.madeAhead;
 }
 
-// A first month drawn from the documents made ahead: once it is on the screen, the module is
-// fetched and made ready (index.html holds its download back until then), and only then does
-// the service worker fetch the site for use offline, so that the two downloads do not share a
-// slow line.
-const nextPaint = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+// A first month drawn from the documents made ahead: once the reader has left the page alone
+// for a moment, the module is fetched and made ready (index.html holds its download back until
+// then), and only then does the service worker fetch the site for use offline, so that the two
+// downloads do not share a slow line, and neither shares a slow phone's processor with the
+// first pages turned. A call that needs the module meanwhile fetches it at once.
+const quietFor = 2000; // ms without a click, key, touch or wheel
+const readerQuiet = () => new Promise((resolve) => {
+  const kinds = ['click', 'keydown', 'pointerdown', 'touchstart', 'wheel'];
+  let timer = null;
+  const done = () => {
+    for (const k of kinds) {
+      window.removeEventListener(k, again, true);
+    }
+    resolve();
+  };
+  const again = () => {
+    clearTimeout(timer);
+    timer = setTimeout(done, quietFor);
+  };
+  for (const k of kinds) {
+    window.addEventListener(k, again, { capture: true, passive: true });
+  }
+  again();
+});
 
 setUpInstall();
 start().then(async (madeAhead) => {
   if (madeAhead) {
-    await nextPaint();
+    await readerQuiet();
     await readyModule();
   }
 }, (e) => {

@@ -100,6 +100,12 @@ const phoneLayout = window.matchMedia('(max-width: 640px)');
 const narrow = () => phoneLayout.matches;
 
 export function renderMonth(doc) {
+  // A focused square is let go before the page changes: letting it go (or removing it with
+  // its month) lays the half-changed page out once more before the new month's layout.
+  const focused = document.activeElement;
+  if (focused && focused.classList.contains('day')) {
+    focused.blur();
+  }
   state.doc = doc;
   $('title-month').textContent = doc.month + '月';
   $('title-year').textContent = [doc.yearText + '年', doc.era, doc.yearKanshi + '年'].filter(Boolean).join('　');
@@ -163,9 +169,10 @@ const monthDays = (doc) => doc.cells.filter((c) => c.inMonth).map((c) => c.day);
 const lastDay = (doc) => Math.max(...monthDays(doc));
 
 // Shows year-month, selecting selectDay when given (a day past the month's end selects its
-// last day). Resolves to true when the month is shown; a month the core refuses keeps the
-// page as it was and says why.
-export async function showMonth(y, m, selectDay) {
+// last day) and putting the focus on it when focus is true (by default, when a day is
+// given). Resolves to true when the month is shown; a month the core refuses keeps the page
+// as it was and says why.
+export async function showMonth(y, m, selectDay, focus = selectDay !== undefined) {
   // The day the month opens on, when it does not depend on the month's document, is asked for
   // with the month: the worker computes it while the page draws the month.
   const opening = selectDay ? null : openingDay(y, m);
@@ -184,7 +191,7 @@ export async function showMonth(y, m, selectDay) {
   renderMonth(doc);
   const day = selectDay ? Math.min(selectDay, lastDay(doc)) : openingDay(y, m);
   status('');
-  await selectDate(y, m, day, !!selectDay);
+  await selectDate(y, m, day, focus && !!selectDay);
   const hash = selectDay ? isoDate(y, m, day) : isoYear(y) + '-' + pad(m, 2);
   if (location.hash !== '#' + hash) {
     history.replaceState(null, '', '#' + hash);
@@ -287,10 +294,12 @@ export async function selectDate(y, m, d, focus) {
   }
 }
 
-// Turns the page by n months, keeping the selected day of the month where the month has it.
-export function stepMonth(n) {
+// Turns the page by n months, keeping the selected day of the month where the month has it;
+// focus: whether the focus goes to that day (the keys), or stays where it is (a button, so
+// that pressing it again turns the page again).
+export function stepMonth(n, focus) {
   const t = monthAfter(state.y, state.m, n);
-  return showMonth(t.y, t.m, state.selected ? state.selected.d : undefined);
+  return showMonth(t.y, t.m, state.selected ? state.selected.d : undefined, focus);
 }
 
 function moveSelection(n) {
@@ -314,11 +323,11 @@ export function setUpMonth(span) {
   }
   $('year-input').min = span.first;
   $('year-input').max = span.last;
-  $('prev-month').onclick = () => stepMonth(-1);
-  $('next-month').onclick = () => stepMonth(1);
-  $('prev-year').onclick = () => stepMonth(-12);
-  $('next-year').onclick = () => stepMonth(12);
-  $('today').onclick = () => showMonth(today.y, today.m, today.d);
+  $('prev-month').onclick = () => stepMonth(-1, false);
+  $('next-month').onclick = () => stepMonth(1, false);
+  $('prev-year').onclick = () => stepMonth(-12, false);
+  $('next-year').onclick = () => stepMonth(12, false);
+  $('today').onclick = () => showMonth(today.y, today.m, today.d, false);
   $('year-input').onchange = () => {
     const y = yearFromBox($('year-input'));
     if (y === null) {
@@ -352,7 +361,7 @@ export function setUpMonth(span) {
     const keys = {
       ArrowLeft: () => moveSelection(-1), ArrowRight: () => moveSelection(1),
       ArrowUp: () => moveSelection(-7), ArrowDown: () => moveSelection(7),
-      PageUp: () => stepMonth(ev.shiftKey ? -12 : -1), PageDown: () => stepMonth(ev.shiftKey ? 12 : 1),
+      PageUp: () => stepMonth(ev.shiftKey ? -12 : -1, true), PageDown: () => stepMonth(ev.shiftKey ? 12 : 1, true),
       Home: () => showMonth(today.y, today.m, today.d),
       End: () => state.doc && showMonth(state.y, state.m, lastDay(state.doc)),
     };

@@ -29,6 +29,7 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
 failures = []
@@ -1309,6 +1310,28 @@ def test(args):
         a4 = lambda box: [round(float(v)) for v in box.split()[2:4]] == [842, 595]
         check(len(pages) == 1 and boxes and all(a4(b) for b in boxes),
               f"the month prints on one A4 landscape page ({len(pages)} page(s), {boxes})")
+
+        # The buttons keep the focus, so that Enter turns the page again; the keys take it to
+        # the selected day, and the arrows move it from day to day.
+        driver.get(base + "#2026-02-10")
+        wait_ready(driver)
+        title = lambda d: d.find_element(By.ID, "title-month").text
+        focused = "const e = document.activeElement; return e.id || e.dataset.date || e.tagName;"
+        steps = (("click 翌月", lambda: driver.find_element(By.ID, "next-month").click(), "3月", "next-month"),
+                 ("Enter on 翌月", lambda: driver.switch_to.active_element.send_keys(Keys.ENTER), "4月", "next-month"),
+                 ("PageDown", lambda: driver.switch_to.active_element.send_keys(Keys.PAGE_DOWN), "5月", "2026-05-10"),
+                 ("ArrowRight", lambda: driver.switch_to.active_element.send_keys(Keys.ARROW_RIGHT), "5月", "2026-05-11"),
+                 ("Shift+PageUp", lambda: driver.switch_to.active_element.send_keys(Keys.SHIFT, Keys.PAGE_UP), "5月", "2025-05-11"))
+        for what, act, month, where in steps:
+            act()
+            try:
+                WebDriverWait(driver, 10).until(lambda d: title(d) == month and d.execute_script(focused) == where)
+            except TimeoutException:
+                pass  # reported below
+            check(title(driver) == month and driver.execute_script(focused) == where,
+                  f"after {what}: {title(driver)}, the focus on {driver.execute_script(focused)} (expected {month}, {where})")
+        check(driver.execute_script("return location.hash") == "#2025-05-11",
+              f"the address follows the keys ({driver.execute_script('return location.hash')})")
 
         # Offline: the service worker keeps the site after the first visit.
         kept_by_worker(driver, base + "#2026-02")
