@@ -151,6 +151,9 @@ constexpr double kMinuteEdgeSeconds = 0.15;
 // Earth is eraEpv00's own: twice their largest difference from eraNut06a over -1999..3000
 // (0.0019" on 20,000 moments, under 0.002", 0.05 s of time at the Sun's slowest).
 constexpr double kSeriesNutationEdgeSeconds = 0.1;
+// How far from the edge the same terms decide with the Earth of the table (within 0.0003",
+// 0.0076 s): twice the sum of the two bounds at the Sun's slowest (0.0479 + 0.0076 s).
+constexpr double kSeriesNutationTableEdgeSeconds = 0.12;
 
 // The Sun's apparent longitude, degrees, from the low-precision formula of the Astronomical
 // Almanac (about 0.01 degree, 1950-2050, slowly worse outside): a starting point only.
@@ -251,9 +254,25 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     // over which the rate holds. Over 1900-2100 IAU 2000B (2.5 microseconds, eraNut00b)
     // lies within 2.7 mas of IAU 2000A (44 microseconds, eraNut06a), 0.07 s of time: it
     // serves unless the moment falls within kMinuteEdgeSeconds of a half minute, where the
-    // shown JST minute could depend on it, and then IAU 2000A decides. So every minute shown
-    // is IAU 2000A's.
+    // shown JST minute could depend on it, and then IAU 2000A's largest terms or, nearer
+    // still, IAU 2000A itself decide. So every minute shown is IAU 2000A's.
     const bool inB = jd >= kIau2000BFrom && jd < kIau2000BUntil;
+    // Near a half minute the Earth of the table (within 0.0003", 0.007 s), carried on from
+    // the first step (within 0.0004", 0.01 s) or of seriesEarth gives way to eraEpv00's own at
+    // the moment: one more step on the full model decides. With eraEpv00's Earth only the
+    // largest terms' nutation is left, and IAU 2000A itself only where even that could move
+    // the minute.
+    const auto fullModel = [&] {
+        const AngleToGo full = toGoWith(jd, earthState(jd));
+        const double t = jd + full.degrees / full.rate;
+        if (fromSeries && !inB) {
+            const double withSeries = t + (roughNutation(t) - seriesNutationInLongitude(t)) / rate;
+            if (!nearMinuteEdge(withSeries, kSeriesNutationEdgeSeconds)) {
+                return withSeries;
+            }
+        }
+        return t + (roughNutation(t) - nutationInLongitude(t)) / rate;
+    };
     if (inB) {
         double dpsi = 0;
         double deps = 0;
@@ -261,6 +280,17 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
         const double moment = jd + (roughNutation(jd) - dpsi) / rate;
         if (!nearMinuteEdge(moment, edgeSeconds)) {
             return moment;
+        }
+        if (!fromSeries) {
+            // Near a half minute IAU 2000A's largest terms (a moment within 0.05 s of IAU
+            // 2000A's, in a thirtieth of its time) on the table's Earth keep the side beyond
+            // kSeriesNutationTableEdgeSeconds; only nearer does the full model decide.
+            const double withSeries =
+                jd + (roughNutation(jd) - seriesNutationInLongitude(jd)) / rate;
+            if (!nearMinuteEdge(withSeries, kSeriesNutationTableEdgeSeconds)) {
+                return withSeries;
+            }
+            return fullModel();
         }
     }
     // Near a half minute there IAU 2000A itself; outside 1900-2100 IAU 2000A's largest terms
@@ -272,20 +302,7 @@ double solveApparentLongitude(double targetDegrees, double jdGuessTT) {
     if (!nearMinuteEdge(moment, edgeSeconds)) {
         return moment;
     }
-    // Near a half minute the Earth of the table (within 0.0003", 0.007 s), carried on from
-    // the first step (within 0.0004", 0.01 s) or of seriesEarth gives way to eraEpv00's own at
-    // the moment: one more step on the full model decides.
-    const AngleToGo full = toGoWith(jd, earthState(jd));
-    jd += full.degrees / full.rate;
-    if (fromSeries && !inB) {
-        // With eraEpv00's Earth only the largest terms' nutation is left: IAU 2000A itself
-        // only where even that could move the minute.
-        const double withSeries = jd + (roughNutation(jd) - seriesNutationInLongitude(jd)) / rate;
-        if (!nearMinuteEdge(withSeries, kSeriesNutationEdgeSeconds)) {
-            return withSeries;
-        }
-    }
-    return jd + (roughNutation(jd) - nutationInLongitude(jd)) / rate;
+    return fullModel();
 }
 
 } // namespace sorvane::sky

@@ -89,18 +89,19 @@ double wrapDegrees(double d);
 // Astronomical Almanac's low-precision Sun (outside 1898-2102 then on Meeus's, ch. 25), then
 // the search (sky/search.h; window: 20 days either side) with the rate from the Earth's
 // heliocentric velocity and the four largest nutation terms; the full nutation corrects the
-// last one: over 1900-2100 IAU 2000B's (eraNut00b, within 0.07 s of IAU 2000A's moment)
-// unless the moment lies within 0.15 s of a JST half minute, elsewhere IAU 2000A's largest
-// terms (seriesNutationInLongitude, within 0.05 s) under the same condition, else IAU 2000A's
-// (eraNut06a), so the minute shown is always IAU 2000A's. The Newton steps take the Earth
-// from the Chebyshev table of eraEpv00 over 1898-2102 (tabulatedEarth, within 0.007 s of
-// time), elsewhere from eraEpv00's largest terms at the first step (seriesEarth, within
-// 0.0071", 0.17 s) carried on to the next (advanceEarth); within 0.15 s of a half minute
-// (and, with seriesEarth, kSeriesEarthArcsec more at the Sun's rate, 0.25 s) one more step
-// on eraEpv00's own Earth at the moment decides, after which outside 1900-2100 IAU 2000A's
-// largest terms serve unless the moment lies within 0.1 s of the half minute (twice their
-// 0.05 s), so the minute shown is always the full model's. The longitude difference is reduced to
-// -180..180 degrees, so a target of 0 (or 360) is found across the wrap.
+// last one. Over 1900-2100 that is IAU 2000B's (eraNut00b, within 0.07 s of IAU 2000A's
+// moment) unless the moment lies within 0.15 s of a JST half minute, then IAU 2000A's largest
+// terms (seriesNutationInLongitude, within 0.05 s) unless within 0.12 s; elsewhere those terms
+// unless within 0.15 s; else IAU 2000A's (eraNut06a), so the minute shown is always IAU
+// 2000A's. The Newton steps take the Earth from the Chebyshev table of eraEpv00 over
+// 1898-2102 (tabulatedEarth, within 0.007 s of time), elsewhere from eraEpv00's largest terms
+// at the first step (seriesEarth, within 0.0071", 0.17 s) carried on to the next
+// (advanceEarth); near a half minute (over 1900-2100 within 0.12 s, elsewhere 0.15 s and
+// kSeriesEarthArcsec more at the Sun's rate, 0.25 s) one more step on eraEpv00's own Earth at
+// the moment decides, after which outside 1900-2100 IAU 2000A's largest terms serve unless
+// the moment lies within 0.1 s of the half minute (twice their 0.05 s), so the minute shown is
+// always the full model's. The longitude difference is reduced to -180..180 degrees, so a
+// target of 0 (or 360) is found across the wrap.
 double solveApparentLongitude(double targetDegrees, double jdGuessTT);
 
 } // namespace sorvane::sky
