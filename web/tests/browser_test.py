@@ -1317,8 +1317,8 @@ def test(args):
         wait_ready(driver)
         title = lambda d: d.find_element(By.ID, "title-month").text
         focused = "const e = document.activeElement; return e.id || e.dataset.date || e.tagName;"
-        steps = (("click 翌月", lambda: driver.find_element(By.ID, "next-month").click(), "3月", "next-month"),
-                 ("Enter on 翌月", lambda: driver.switch_to.active_element.send_keys(Keys.ENTER), "4月", "next-month"),
+        steps = (("a click on 次の月", lambda: driver.find_element(By.ID, "next-month").click(), "3月", "next-month"),
+                 ("Enter on 次の月", lambda: driver.switch_to.active_element.send_keys(Keys.ENTER), "4月", "next-month"),
                  ("PageDown", lambda: driver.switch_to.active_element.send_keys(Keys.PAGE_DOWN), "5月", "2026-05-10"),
                  ("ArrowRight", lambda: driver.switch_to.active_element.send_keys(Keys.ARROW_RIGHT), "5月", "2026-05-11"),
                  ("Shift+PageUp", lambda: driver.switch_to.active_element.send_keys(Keys.SHIFT, Keys.PAGE_UP), "5月", "2025-05-11"))
